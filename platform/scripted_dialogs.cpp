@@ -1,0 +1,78 @@
+#include "platform/scripted_dialogs.h"
+
+namespace platform {
+
+std::vector<std::string> ScriptedDialogs::Messages() const {
+  std::vector<std::string> out;
+  for (const Shown& s : log_)
+    if (s.event == Event::Message) out.push_back(s.text);
+  return out;
+}
+
+void ScriptedDialogs::Clear() {
+  answers_.clear();
+  prompts_.clear();
+  files_.clear();
+  log_.clear();
+  unanswered_ = 0;
+}
+
+Answer ScriptedDialogs::NextAnswer(Answer fallback) {
+  if (answers_.empty()) {
+    ++unanswered_;
+    return fallback;
+  }
+  const Answer a = answers_.front();
+  answers_.pop_front();
+  return a;
+}
+
+void ScriptedDialogs::ShowMessage(MessageKind kind, const std::string& text, const std::string& caption) {
+  log_.push_back({Event::Message, kind, text, caption, {}});
+}
+
+Answer ScriptedDialogs::AskYesNo(const std::string& text, const std::string& caption) {
+  log_.push_back({Event::YesNo, MessageKind::Information, text, caption, {}});
+  return NextAnswer(Answer::No);
+}
+
+Answer ScriptedDialogs::AskYesNoCancel(const std::string& text, const std::string& caption) {
+  log_.push_back({Event::YesNoCancel, MessageKind::Information, text, caption, {}});
+  return NextAnswer(Answer::Cancel);
+}
+
+std::optional<std::string> ScriptedDialogs::Prompt(const std::string& caption, const std::string& prompt,
+                                                   const std::string&) {
+  log_.push_back({Event::Prompt, MessageKind::Information, prompt, caption, {}});
+  if (prompts_.empty()) {
+    ++unanswered_;
+    return std::nullopt;
+  }
+  auto r = prompts_.front();
+  prompts_.pop_front();
+  return r;
+}
+
+std::optional<FileChoice> ScriptedDialogs::SaveFile(const FileDialogOptions& options) {
+  log_.push_back({Event::Save, MessageKind::Information, options.FileName, options.Title, options});
+  if (files_.empty()) {
+    ++unanswered_;
+    return std::nullopt;
+  }
+  auto r = files_.front();
+  files_.pop_front();
+  return r;
+}
+
+std::optional<FileChoice> ScriptedDialogs::OpenFile(const FileDialogOptions& options) {
+  log_.push_back({Event::Open, MessageKind::Information, options.FileName, options.Title, options});
+  if (files_.empty()) {
+    ++unanswered_;
+    return std::nullopt;
+  }
+  auto r = files_.front();
+  files_.pop_front();
+  return r;
+}
+
+}  // namespace platform
