@@ -8,6 +8,10 @@ jobs=$(nproc)
 export CCACHE_DIR="${CCACHE_DIR:-$HOME/.cache/ccache}"
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Debug -DGRAVELUNE_SANITIZE=ON -DGRAVELUNE_TESTS=ON >/dev/null
 cmake --build build -j "$jobs"
+# Fuzz targets on a fixed time budget: always in CI, on demand (FUZZ=1) here.
+if [ "${CI:-}" = "true" ] || [ -n "${FUZZ:-}" ]; then
+  ./scripts/fuzz.sh "${FUZZ_SECONDS:-15}"
+fi
 export QT_QPA_PLATFORM=offscreen
 export ASAN_OPTIONS="detect_leaks=1:abort_on_error=0"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
