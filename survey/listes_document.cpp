@@ -1,0 +1,22 @@
+#include "survey/listes_document.h"
+
+namespace survey {
+
+ContexteListesDocument& ListesDocument() {
+  static ContexteListesDocument contexte;
+  return contexte;
+}
+
+const TListeOperateurs& OperateursDocument() {
+  static const TListeOperateurs vide;
+  const TListeOperateurs* l = ListesDocument().Operateurs;
+  return l ? *l : vide;
+}
+
+const TListeInstruments& InstrumentsDocument() {
+  static const TListeInstruments vide;
+  const TListeInstruments* l = ListesDocument().Instruments;
+  return l ? *l : vide;
+}
+
+}  // namespace survey
