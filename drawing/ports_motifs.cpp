@@ -1,0 +1,19 @@
+#include "drawing/ports_motifs.h"
+
+namespace drawing {
+
+TObjetMotifdeBase* TRelogeMotifs::Reloge(TObjetMotifdeBase* ancien) const {
+  const auto it = table_.find(ancien);
+  return it == table_.end() ? ancien : it->second;
+}
+
+PortsMotifs& Ports() {
+  static PortsMotifs ports;
+  return ports;
+}
+
+void SignaleDocumentModifie() {
+  if (Ports().DocumentModifie) Ports().DocumentModifie();
+}
+
+}  // namespace drawing
