@@ -1,0 +1,194 @@
+#pragma once
+// One cave of the network: its galleries with their stations, its main shots
+// (each owning its splays), its survey trips and its two digitising
+// calibrations.  The stored data say only which stations each shot joins and
+// in which gallery each station lies; ReGenereListePoints derives everything
+// else (the stations in computation order, the entrances, the orientation and
+// order of the shots, the galleries' shots) by walking the survey from the
+// entrances.
+//
+// Record: NomCavite (text), the trips, the galleries, the cave's two optional
+// line styles (each one byte, 1 when present, and the style's record), the
+// position of the selected entrance among the surface points (4 bytes, -1 for
+// none), idCavSvg (4 bytes, from level 503 on).  The main shots are stored by
+// the document after every cave's record.
+//
+// Stations leave the model only through SupprimePoints, which redirects or
+// clears every reference to them before freeing them.  Shot ends are changed
+// with TVisee::RemplaceExtremite, which keeps the stations' shot lists in step.
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <unordered_set>
+#include <vector>
+
+#include "foundation/objet_de_liste.h"
+#include "survey/calage_digit.h"
+#include "survey/galerie.h"
+#include "survey/lever.h"
+#include "survey/liste_points.h"
+#include "survey/ports_survey.h"
+#include "survey/suppressions.h"
+#include "survey/visee.h"
+
+namespace survey {
+
+class TReseau;
+
+// Drawing flags of a cave.
+struct TParamDessinCavite {
+  bool CaviteAffichee = true;
+  bool CaviteSelectee = false;
+};
+
+class TCavite : public foundation::TObjetDeListe {
+ public:
+  // An empty cave; the drawing data come from the drawing subsystem's factory
+  // when one is installed.
+  TCavite();
+  // Frees the drawing data, the shots, the galleries and the trips, in that order.
+  ~TCavite() override;
+  TCavite(const TCavite&) = delete;
+  TCavite& operator=(const TCavite&) = delete;
+
+  bool EcritObjet(foundation::TFlux& f) override;
+  bool LitObjet(foundation::TFlux& f) override;
+
+  std::string NomCavite;
+  TListeTriable<TGalerie> Galeries;  // sorted by their first station's computed rank
+  TListeDeVisees Visees;                         // after regeneration, in computation order
+  TLeversList Levers;
+  int32_t EchelleTextesDft = -1;
+  int32_t IndexTriVisees = -1;
+  TReseau* ReseauProprio = nullptr;  // not owned
+  // The caves of the owning network (cave 0 being the surface), set with
+  // ReseauProprio; none for a cave on its own.
+  const foundation::TListeFichier<TCavite>* CavitesReseau = nullptr;
+  TListedePoints ListePoints{false};   // stations touched by a shot, in computation order
+  TListedePoints ListeEntrees{false};  // surface points touched by a shot, by name
+  double XMaxCav = 0, XMinCav = 0, YMaxCav = 0, YMinCav = 0;
+  double SlMaxCav = 0, SlMinCav = 0, ZMaxCav = 0, ZMinCav = 0;
+  bool DimensionsExistent = false;
+  bool EstSurface = false;
+  TGalerie* LaGalerieActive = nullptr;
+  TCalageDigit CalageDigitPlani;
+  TCalageDigit CalageDigitAlti;
+  TPointSpeleo* RefCalculAlti = nullptr;
+  TPointSpeleo* EntreeSelectee = nullptr;
+  TPointSpeleo* SauveEntreeSelectee = nullptr;
+  int32_t IndexEntreeSelecte = -1;  // as stored
+  TListedePoints ListeEntreesCalculees{false};
+  double PrecisEntrees = 0;
+  int32_t NbPrecisEntrees = 0;
+  bool EntreesCalculees = false;
+  double PrecisCav = 0;
+  std::vector<TVisee*> ListeViseesImprimees;  // not owned
+  bool UneViseeInversee = false;
+  TParamDessinCavite ParamDessinCavite;
+  bool Adessiner = true;
+  bool CavSelectee = false;
+  int32_t LargeurArbre = 0;
+  bool ATopofil = false;
+  TPointSpeleo* PointImport = nullptr;
+  TListedePoints EntreesCalcul{false};
+  TVisee* ViseeImport0 = nullptr;
+  int32_t idCavSvg = -1;
+  bool PointsVirtuelsModifies = false;
+  bool CoupesDecalees = false;
+  // Drawing data, long sections, sketches, display memories and the cave's own
+  // line styles, owned here and kept by the drawing subsystem.
+  std::unique_ptr<TAnnexeCavite> Annexe;
+
+  // --- Lookups ---------------------------------------------------------------------
+  bool CaviteValide() const { return Visees.Count() > 0; }
+  TGalerie* UneGalerie(int i) const { return Galeries.UnObjet(i); }
+  // The computed origin of shot 0: the entrance of every computation.
+  TPointSpeleo* LEntree() const;
+  int IndexFinCavite() const { return ListePoints.Count() - 1; }
+  TPointSpeleo* LePoint(int i) const { return ListePoints.Item(i); }
+  TVisee* LaVisee(int i) const { return Visees.UnObjet(i); }
+  TVisee* LaViseeImprimee(int i) const;
+  TVisee* PremiereViseeGalActive() const;
+  TVisee* DerniereViseeGalActive() const;
+  // Creates a gallery, makes it active and appends it; the first gallery of a
+  // cave with no name given is "Galerie d'entrée".
+  TGalerie* AjouteGalerie(const std::string& NomGal);
+  // Deletes the trips no shot uses.
+  void NettoieLevers();
+  static TCavite* CaviteDuPoint(const TPointSpeleo* p);
+  bool EstViseeDeLaCavite(const TVisee* v) const { return Visees.IndexOf(v) >= 0; }
+  // One more than the largest gallery identifier (0 when all are -1).
+  int32_t DerIdGalSvg() const;
+  // ListeEntreesCalculees := entry n of EntreesCalcul, then the others in order.
+  void CreeListeEntreesCalculees(int n);
+  // The surface points of the network (gallery 0 of cave 0); none for a cave
+  // on its own.
+  TListedePoints* PointsSurfaceReseau() const;
+
+  // --- Marks -----------------------------------------------------------------------
+  void DemarquePoints();
+  TPointSpeleo* MarquePoints(TPointSpeleo* p);
+  void MarquePointsDependants(TPointSpeleo* p);
+  void DemarqueVisees();
+  void MarqueVisees(TVisee* v);
+  void MarqueEffacement(TVisee* v, bool effacer);
+  bool EstPointDeBoucle(TPointSpeleo* p);
+
+  // --- Regeneration ------------------------------------------------------------------
+  // Rebuilds every derived list and orients and numbers the shots.  With vInit,
+  // false when a shot has both ends unreached and each end touches only it.
+  bool ReGenereListePoints(bool vInit);
+  // Sorts the shots of every station with several by turn angle.
+  void TrieViseesOrdreTopo();
+  // A station whose arriving shot starts where only it continues the gallery
+  // is no side station; regenerates when any changed.
+  void ControleAnnexes();
+
+  // --- Virtual points of a computation ----------------------------------------------
+  TPointSpeleo* CreePointEntreeVirtuel(TPointSpeleo* E);
+  void SupprimePointEntreeVirtuel(TPointSpeleo* E, TPointSpeleo* Pv);
+  void SupprimeTousPointsEntreeVirtuels();
+  TPointSpeleo* CreePointBisVirtuel(TPointSpeleo* P);
+  void CreePointsJonctionVirtuels();
+  void SupprimePointsVirtuels();
+
+  // --- Removal ---------------------------------------------------------------------------
+  // Removes stations (and survey trips) from the model: every reference the
+  // caves of the network hold (shot ends, loop partners, entrances, altitude
+  // reference, import anchor, trips' statistics, calibrations, derived lists,
+  // the drawing data) is redirected to the given replacement or cleared, the
+  // registered clean-up routines run, then each station leaves its gallery and
+  // is freed, and each trip leaves this cave's list and is freed.
+  void SupprimePoints(const TSuppressions& s);
+
+  // --- After reading -----------------------------------------------------------------
+  // Gives each main shot its trip: the default trip for a negative position,
+  // else the trip at that position; a position beyond the list also gives the
+  // default trip, and the shots concerned are reported once.  Returns how many
+  // there were.  A shot entered with a thread counter sets ATopofil.
+  int AffecteLeversVisees();
+  // The stored entrance position, when it designates a surface point, becomes
+  // the selected entrance.
+  void AffecteEntreeStockee();
+
+ private:
+  void Parcourt(TPointSpeleo* depart, const std::unordered_set<const TVisee*>& propres);
+  void NettoieReferences(const TSuppressions& s);
+  void RetireSuppressions(const TSuppressions& s, const std::vector<TCavite*>& cavites);
+};
+
+// Frees every cave of a network.  The stations and shots of the caves point at
+// one another across caves (through the surface points), so a network is freed
+// whole through this routine rather than cave by cave.
+void DetruitCavites(foundation::TListeFichier<TCavite>& cavites);
+
+// Before a document is written: numbers every station of the network, cave by
+// cave in each cave's point list order (stations of a gallery missing from the
+// list follow), into the network's station index.
+void NumeroteTousPoints(const foundation::TListeFichier<TCavite>& cavites);
+// After the galleries were read: rebuilds the network's station index from
+// every gallery's stations sorted by IndiceReseau (each station's IndiceReseau
+// becomes its position) and links the loop partners.
+void RecreeIndexReseau(const foundation::TListeFichier<TCavite>& cavites);
+
+}  // namespace survey
