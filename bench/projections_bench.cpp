@@ -1,13 +1,19 @@
 // Batch conversions between coordinate systems: names are looked up once per
-// batch, then every point goes through the pivot (geocentric WGS84).
+// batch, then every point goes through the pivot (geocentric WGS84); the
+// service layer, which looks the names up for every point; and the simple
+// single-zone families.
 #include <benchmark/benchmark.h>
 
 #include <array>
 #include <random>
 #include <vector>
 
+#include "foundation/point_topo.h"
 #include "projections/angles.h"
+#include "projections/contexte_projections.h"
 #include "projections/donnees.h"
+#include "projections/regions.h"
+#include "projections/services.h"
 
 using namespace projections;
 
@@ -86,3 +92,96 @@ BENCHMARK(Lambert93VersWGS84)->Unit(benchmark::kMillisecond);
 BENCHMARK(Lambert2EtenduVersLambert93)->Unit(benchmark::kMillisecond);
 BENCHMARK(WGS84VersUTM)->Unit(benchmark::kMillisecond);
 BENCHMARK(UTMVersWGS84)->Unit(benchmark::kMillisecond);
+
+// --- The service layer and the single-zone families of the simple kind --------------------
+
+
+namespace {
+
+constexpr size_t kPointsReseau = 100000;  // a large network
+
+// Stations of a network in Lambert-93 over France.
+std::vector<foundation::TPointTopo> StationsLambert93() {
+  std::mt19937_64 hasard(7);
+  std::uniform_real_distribution<double> x(100000, 1200000), y(6100000, 7100000);
+  std::vector<foundation::TPointTopo> r(kPointsReseau);
+  for (auto& p : r) {
+    p.X = x(hasard);
+    p.Y = y(hasard);
+  }
+  return r;
+}
+
+// What the KML and GPX exports do per station: name lookup and conversion.
+void ServicePtTopoVersWGS84(benchmark::State& state) {
+  ChargeListeProjections(RegionFrance);
+  auto points = StationsLambert93();
+  for (auto _ : state) {
+    size_t convertis = 0;
+    for (auto& p : points) convertis += PtTopoVersWGS84(p, "LT 93", 0);
+    benchmark::DoNotOptimize(convertis);
+  }
+  state.SetItemsProcessed(static_cast<int64_t>(state.iterations() * kPointsReseau));
+}
+
+// What a change of the network's system does to its surface points.
+void ServiceChangeProjectionPoint(benchmark::State& state) {
+  ChargeListeProjections(RegionFrance);
+  const auto depart = StationsLambert93();
+  for (auto _ : state) {
+    auto points = depart;
+    size_t convertis = 0;
+    for (auto& p : points) convertis += ChangeProjectionPoint("UTM", ZoneAChoisir, "LT 93", 0, p) == CodeFait;
+    benchmark::DoNotOptimize(convertis);
+  }
+  state.SetItemsProcessed(static_cast<int64_t>(state.iterations() * kPointsReseau));
+}
+
+// Choosing a region rebuilds the catalogue from its lines.
+void RegionFranceReconstruite(benchmark::State& state) {
+  for (auto _ : state) {
+    ChargeListeProjections(RegionFrance);
+    benchmark::DoNotOptimize(CatalogueProjections().NbProjection());
+  }
+}
+
+// One single-zone system there and back, per point.
+void AllerRetour(benchmark::State& state, const char* systeme, double latMin, double latMax, double lonMin,
+                 double lonMax) {
+  TDonnees cat;
+  cat.AjoutLigne("Ellipsoide=\"Hayford 24\" \"Hayford 1924\" 6378388 0.08199189");
+  cat.AjoutLigne("Datum=\"NZGD 49\" \"x\" \"Hayford 24\" 84 -22 209");
+  cat.AjoutLigne(
+      "Projection \"New Zealand Map Grid\"=\"NZMG 49\" \"x\" \"NZGD 49\" 2510000 6023150 173° -41°");
+  cat.AjoutLigne("Projection \"Bonne\"=\"Bonne\" \"x\" \"WGS84\" 0 5570439.711 2°20'14.025'' 48°51'36''");
+  cat.AjoutLigne("Projection \"Mercator sur sphère\"=\"Mercator\" \"x\" \"WGS84\" 0 0 0");
+  TProjection* p = cat.Systeme(systeme).Projection;
+  std::mt19937_64 hasard(3);
+  std::uniform_real_distribution<double> lat(latMin, latMax), lon(lonMin, lonMax);
+  std::vector<std::array<double, 2>> points(kPoints);
+  for (auto& q : points) q = {lat(hasard) * DegresVersRadians, lon(hasard) * DegresVersRadians};
+  for (auto _ : state) {
+    double somme = 0;
+    for (const auto& q : points) {
+      double x, y, la, lo;
+      p->VersGrille(q[0], q[1], x, y);
+      p->VersLatLong(x, y, la, lo);
+      somme += la + lo;
+    }
+    benchmark::DoNotOptimize(somme);
+  }
+  state.SetItemsProcessed(static_cast<int64_t>(state.iterations() * kPoints));
+}
+
+void AllerRetourNZMG(benchmark::State& state) { AllerRetour(state, "NZMG 49", -47, -34, 166, 178); }
+void AllerRetourBonne(benchmark::State& state) { AllerRetour(state, "Bonne", 42, 51, -5, 8); }
+void AllerRetourMercator(benchmark::State& state) { AllerRetour(state, "Mercator", -80, 80, -180, 180); }
+
+}  // namespace
+
+BENCHMARK(ServicePtTopoVersWGS84)->Unit(benchmark::kMillisecond);
+BENCHMARK(ServiceChangeProjectionPoint)->Unit(benchmark::kMillisecond);
+BENCHMARK(RegionFranceReconstruite)->Unit(benchmark::kMicrosecond);
+BENCHMARK(AllerRetourNZMG)->Unit(benchmark::kMillisecond);
+BENCHMARK(AllerRetourBonne)->Unit(benchmark::kMillisecond);
+BENCHMARK(AllerRetourMercator)->Unit(benchmark::kMillisecond);

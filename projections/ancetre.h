@@ -128,6 +128,8 @@ class TProjection : public TAncetre {
 // A zone below this value on entry to TMultiple::VersGrille asks the system to
 // choose the zone from the longitude (callers pass -100000).
 inline constexpr int32_t ZoneAutomatique = -10000;
+// The value callers pass for that.
+inline constexpr int32_t ZoneAChoisir = -100000;
 
 class TMultiple : public TAncetre {
  public:

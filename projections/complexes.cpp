@@ -7,19 +7,6 @@
 
 namespace projections {
 
-TCplx CplxZero() { return {0, 0}; }
-
-TCplx CplxAdd(TCplx z1, TCplx z2) { return {z1.Re + z2.Re, z1.Im + z2.Im}; }
-
-TCplx CplxMul(TCplx z1, TCplx z2) { return {z1.Re * z2.Re - z1.Im * z2.Im, z1.Re * z2.Im + z1.Im * z2.Re}; }
-
-TCplx CplxMulReel(TCplx z, double x) { return {x * z.Re, x * z.Im}; }
-
-TCplx CplxDiv(TCplx z1, TCplx z2) {
-  const double q = 1.0 / (z2.Re * z2.Re + z2.Im * z2.Im);
-  return {(z2.Re * z1.Re + z2.Im * z1.Im) * q, (z2.Re * z1.Im - z1.Re * z2.Im) * q};
-}
-
 TCplx CplxPowerInt(TCplx z, int k) {
   if (k < 0) throw std::logic_error(foundation::Msg(foundation::IdMsg::ProjPuissanceNegative));
   TCplx r{1, 0};

@@ -50,6 +50,9 @@ double LitCoordonnee(std::string_view texte, IdMsg erreur) {
 // of it.
 constexpr double kPasConvergenceGrille = 1.0;        // metres
 constexpr double kPasConvergenceAngle = 0.00000015;  // radian, about a metre
+// The scale factor compares lengths over a longer step.
+constexpr double kPasAlterationGrille = 100;         // metres
+constexpr double kPasAlterationAngle = 0.000015;     // radian, about 95 m
 
 double LitAngleDepart(std::string_view texte, IdMsg erreur) {
   try {
@@ -230,54 +233,196 @@ bool TDonnees::ConversionNum(std::string_view NomSource, std::string_view NomDes
   return true;
 }
 
+namespace {
+
+// Two points of the source system, a short step north of each other, on the
+// pivot.
+void PointsSource(const TSysteme& source, double x, double y, int32_t indice, double pasGrille, double pasAngle,
+                  double (&p1)[3], double (&p2)[3]) {
+  source.VersGeocentrique(x, y, indice, p1[0], p1[1], p1[2]);
+  if (source.Datum)
+    source.VersGeocentrique(x + pasAngle, y, indice, p2[0], p2[1], p2[2]);
+  else
+    source.VersGeocentrique(x, y + pasGrille, indice, p2[0], p2[1], p2[2]);
+}
+
+// Both points in the grid of a projection or multi-zone destination; the
+// multi-zone system chooses the zone of the first point and keeps it.
+void PointsGrille(const TSysteme& dest, const double (&p1)[3], const double (&p2)[3], double& x1, double& y1,
+                  double& x2, double& y2) {
+  const TDatum& datum =
+      DatumExigeant(dest.Projection ? static_cast<const TAncetre&>(*dest.Projection)
+                                    : static_cast<const TAncetre&>(*dest.Multiple));
+  double lat1, lon1, lat2, lon2;
+  datum.VersLatLong(p1[0], p1[1], p1[2], false, lat1, lon1);
+  datum.VersLatLong(p2[0], p2[1], p2[2], false, lat2, lon2);
+  if (dest.Projection) {
+    dest.Projection->VersGrille(lat1, lon1, x1, y1);
+    dest.Projection->VersGrille(lat2, lon2, x2, y2);
+  } else {
+    int32_t zone = ZoneAChoisir;
+    dest.Multiple->VersGrille(lat1, lon1, x1, y1, zone);
+    dest.Multiple->VersGrille(lat2, lon2, x2, y2, zone);
+  }
+}
+
+// Source coordinates typed as text: angle texts for a datum, numbers for a
+// grid.
+void LitCoordonneesSource(const TSysteme& source, std::string_view XSource, std::string_view YSource, double& x,
+                          double& y) {
+  if (source.Datum) {
+    x = LitAngleDepart(XSource, IdMsg::ProjLatitudeDepartIncorrecte);
+    y = LitAngleDepart(YSource, IdMsg::ProjLongitudeDepartIncorrecte);
+  } else {
+    x = LitCoordonnee(XSource, IdMsg::ProjEastingDepartIncorrect);
+    y = LitCoordonnee(YSource, IdMsg::ProjNorthingDepartIncorrect);
+  }
+}
+
+std::string TexteTroisDecimales(double v) { return foundation::OteBlancs(foundation::ReelEnStr(v, 0, 3)); }
+
+template <class T>
+bool RetireDe(std::vector<std::unique_ptr<T>>& liste, const T* objet) {
+  for (auto it = liste.begin(); it != liste.end(); ++it)
+    if (it->get() == objet) {
+      liste.erase(it);
+      return true;
+    }
+  return false;
+}
+
+}  // namespace
+
+bool TDonnees::VersGeocentrique(std::string_view NomSource, std::string_view XSource, std::string_view YSource,
+                                int32_t IndiceSource, double& XGeo, double& YGeo, double& ZGeo) const {
+  const TSysteme source = Systeme(NomSource);
+  if (!source.Trouve()) return false;
+  double x, y;
+  LitCoordonneesSource(source, XSource, YSource, x, y);
+  source.VersGeocentrique(x, y, IndiceSource, XGeo, YGeo, ZGeo);
+  return true;
+}
+
+bool TDonnees::DepuisGeocentrique(double XGeo, double YGeo, double ZGeo, std::string_view NomDest,
+                                  int32_t& IndiceDest, std::string& XDest, std::string& YDest,
+                                  TUniteAngle UniteAngle) const {
+  const TSysteme dest = Systeme(NomDest);
+  if (!dest.Trouve()) return false;
+  double x, y;
+  dest.DepuisGeocentrique(XGeo, YGeo, ZGeo, IndiceDest, x, y);
+  if (dest.Datum) {
+    XDest = AngleVersTexte(UniteAngle, x);
+    YDest = AngleVersTexte(UniteAngle, y);
+  } else {
+    XDest = TexteTroisDecimales(x);
+    YDest = TexteTroisDecimales(y);
+  }
+  return true;
+}
+
+bool TDonnees::Conversion(std::string_view NomSource, std::string_view NomDest, std::string_view XSource,
+                          std::string_view YSource, int32_t IndiceSource, int32_t& IndiceDest, std::string& XDest,
+                          std::string& YDest, TUniteAngle UniteAngle) const {
+  if (!Systeme(NomDest).Trouve()) return false;
+  double X, Y, Z;
+  if (!VersGeocentrique(NomSource, XSource, YSource, IndiceSource, X, Y, Z)) return false;
+  return DepuisGeocentrique(X, Y, Z, NomDest, IndiceDest, XDest, YDest, UniteAngle);
+}
+
+bool TDonnees::ConvergenceNum(std::string_view NomSource, std::string_view NomDest, double XSource, double YSource,
+                              int32_t IndiceSource, double& Angle) const {
+  const TSysteme source = Systeme(NomSource);
+  const TSysteme dest = Systeme(NomDest);
+  if (!source.Trouve() || !dest.Trouve()) return false;
+  double p1[3], p2[3];
+  PointsSource(source, XSource, YSource, IndiceSource, kPasConvergenceGrille, kPasConvergenceAngle, p1, p2);
+  if (dest.Datum) {
+    double lat1, lon1, lat2, lon2;
+    dest.Datum->VersLatLong(p1[0], p1[1], p1[2], false, lat1, lon1);
+    dest.Datum->VersLatLong(p2[0], p2[1], p2[2], false, lat2, lon2);
+    Angle = Relevement(lat1, lon1, lat2, lon2, dest.Datum->Ellipsoide->e);
+  } else {
+    double x1, y1, x2, y2;
+    PointsGrille(dest, p1, p2, x1, y1, x2, y2);
+    Angle = std::atan((x2 - x1) / (y2 - y1));
+  }
+  return true;
+}
+
 bool TDonnees::Convergence(std::string_view NomSource, std::string_view NomDest, std::string_view XSource,
                            std::string_view YSource, int32_t IndiceSource, std::string& Declinaison,
                            TUniteAngle UniteAngle) const {
   const TSysteme source = Systeme(NomSource);
   if (!source.Trouve()) return false;
-  double p1[3], p2[3];
-  if (source.Datum) {
-    const double lat = LitAngleDepart(XSource, IdMsg::ProjLatitudeDepartIncorrecte);
-    const double lon = LitAngleDepart(YSource, IdMsg::ProjLongitudeDepartIncorrecte);
-    source.VersGeocentrique(lat, lon, IndiceSource, p1[0], p1[1], p1[2]);
-    source.VersGeocentrique(lat + kPasConvergenceAngle, lon, IndiceSource, p2[0], p2[1], p2[2]);
-  } else {
-    const double x = LitCoordonnee(XSource, IdMsg::ProjEastingDepartIncorrect);
-    const double y = LitCoordonnee(YSource, IdMsg::ProjNorthingDepartIncorrect);
-    source.VersGeocentrique(x, y, IndiceSource, p1[0], p1[1], p1[2]);
-    source.VersGeocentrique(x, y + kPasConvergenceGrille, IndiceSource, p2[0], p2[1], p2[2]);
-  }
-  const TSysteme dest = Systeme(NomDest);
-  if (!dest.Trouve()) return false;
-  double angle;
-  if (dest.Datum) {
-    double lat1, lon1, lat2, lon2;
-    dest.Datum->VersLatLong(p1[0], p1[1], p1[2], false, lat1, lon1);
-    dest.Datum->VersLatLong(p2[0], p2[1], p2[2], false, lat2, lon2);
-    angle = Relevement(lat1, lon1, lat2, lon2, dest.Datum->Ellipsoide->e);
-  } else {
-    const TDatum& datum = DatumExigeant(dest.Projection ? static_cast<const TAncetre&>(*dest.Projection)
-                                                         : static_cast<const TAncetre&>(*dest.Multiple));
-    double lat1, lon1, lat2, lon2, x1, y1, x2, y2;
-    datum.VersLatLong(p1[0], p1[1], p1[2], false, lat1, lon1);
-    datum.VersLatLong(p2[0], p2[1], p2[2], false, lat2, lon2);
-    if (dest.Projection) {
-      dest.Projection->VersGrille(lat1, lon1, x1, y1);
-      dest.Projection->VersGrille(lat2, lon2, x2, y2);
-    } else {
-      int32_t zone = 0;
-      dest.Multiple->VersGrille(lat1, lon1, x1, y1, zone);
-      dest.Multiple->VersGrille(lat2, lon2, x2, y2, zone);
-    }
-    angle = std::atan((x2 - x1) / (y2 - y1));
-  }
+  double x, y, angle;
+  LitCoordonneesSource(source, XSource, YSource, x, y);
+  if (!ConvergenceNum(NomSource, NomDest, x, y, IndiceSource, angle)) return false;
   Declinaison = AngleVersTexte(UniteAngle, angle);
   return true;
 }
 
-TDonnees& CatalogueProjections() {
-  static TDonnees catalogue;
-  return catalogue;
+bool TDonnees::AlterationNum(std::string_view NomSource, std::string_view NomDest, double XSource, double YSource,
+                             int32_t IndiceSource, double& Facteur) const {
+  const TSysteme source = Systeme(NomSource);
+  const TSysteme dest = Systeme(NomDest);
+  if (!source.Trouve() || !dest.Trouve()) return false;
+  if (dest.Datum) {
+    Facteur = 1;
+    return true;
+  }
+  double p1[3], p2[3];
+  PointsSource(source, XSource, YSource, IndiceSource, kPasAlterationGrille, kPasAlterationAngle, p1, p2);
+  const double distanceSource =
+      source.Datum ? std::hypot(p2[0] - p1[0], p2[1] - p1[1], p2[2] - p1[2]) : kPasAlterationGrille;
+  double x1, y1, x2, y2;
+  PointsGrille(dest, p1, p2, x1, y1, x2, y2);
+  Facteur = std::hypot(x2 - x1, y2 - y1) / distanceSource;
+  return true;
+}
+
+bool TDonnees::Alteration(std::string_view NomSource, std::string_view NomDest, std::string_view XSource,
+                          std::string_view YSource, int32_t IndiceSource, double& Facteur) const {
+  const TSysteme source = Systeme(NomSource);
+  if (!source.Trouve()) return false;
+  double x, y;
+  LitCoordonneesSource(source, XSource, YSource, x, y);
+  return AlterationNum(NomSource, NomDest, x, y, IndiceSource, Facteur);
+}
+
+void TDonnees::ListeSystemes(std::vector<std::string>& LaListe, int32_t& Separations) const {
+  LaListe.clear();
+  for (const auto& d : datums_) LaListe.push_back(d->Nom);
+  for (const auto& p : projections_) LaListe.push_back(p->Nom);
+  for (const auto& m : multiples_) LaListe.push_back(m->Nom);
+  Separations = (NbDatum() - 1) + 256 * (NbProjection() - 1);
+}
+
+std::string TDonnees::LaDescription(std::string_view LeQuel) const {
+  const TSysteme s = Systeme(LeQuel);
+  if (s.Datum) return s.Datum->Description;
+  if (s.Projection) return s.Projection->Description;
+  if (s.Multiple) return s.Multiple->Description;
+  return {};
+}
+
+bool TDonnees::Inconnu(std::string_view Candidat) const { return !Systeme(Candidat).Trouve(); }
+
+bool TDonnees::RetireEllipsoide(std::string_view LeQuel) {
+  const TEllipsoide* ellipsoide = UnEllipsoide(LeQuel);
+  if (!ellipsoide || ellipsoide == ellipsoides_.front().get()) return false;
+  for (const auto& d : datums_)
+    if (d->Ellipsoide == ellipsoide) return false;
+  return RetireDe(ellipsoides_, ellipsoide);
+}
+
+bool TDonnees::RetireDatum(std::string_view LeQuel) {
+  const TDatum* datum = UnDatum(LeQuel);
+  if (!datum || datum == datums_.front().get()) return false;
+  for (const auto& p : projections_)
+    if (p->Datum == datum) return false;
+  for (const auto& m : multiples_)
+    if (m->Datum == datum) return false;
+  return RetireDe(datums_, datum);
 }
 
 }  // namespace projections

@@ -88,15 +88,58 @@ class TDonnees {
   bool ConversionNum(std::string_view NomSource, std::string_view NomDest, double XSource, double YSource,
                      int32_t IndiceSource, int32_t& IndiceDest, double& XDest, double& YDest) const;
 
-  // Meridian convergence at a point of the source system, seen in the
-  // destination system: for a datum destination the bearing of the source
-  // grid's north, for a grid destination the grid bearing of the source
-  // meridian.  A datum source takes angle texts (latitude, longitude), a grid
-  // source numbers.  False when a name is unknown; a text that does not parse
-  // raises EConversion.
+  // The same with the coordinates as texts: angle texts for a datum, numbers
+  // for a grid (a text that does not parse raises EConversion with the
+  // French message of the coordinate).  The destination is written as angle
+  // texts in the unit for a datum, with three decimals for a grid.
+  bool VersGeocentrique(std::string_view NomSource, std::string_view XSource, std::string_view YSource,
+                        int32_t IndiceSource, double& XGeo, double& YGeo, double& ZGeo) const;
+  bool DepuisGeocentrique(double XGeo, double YGeo, double ZGeo, std::string_view NomDest, int32_t& IndiceDest,
+                          std::string& XDest, std::string& YDest, TUniteAngle UniteAngle) const;
+  bool Conversion(std::string_view NomSource, std::string_view NomDest, std::string_view XSource,
+                  std::string_view YSource, int32_t IndiceSource, int32_t& IndiceDest, std::string& XDest,
+                  std::string& YDest, TUniteAngle UniteAngle) const;
+
+  // Meridian convergence (radians) at a point of the source system, seen in
+  // the destination system: for a datum destination the bearing of the
+  // source grid's north, for a grid destination the grid bearing of the
+  // source meridian.  A datum source takes latitude and longitude in radians
+  // (indice 1: longitude from Paris), a grid source X and Y (indice: zone).
+  // A multi-zone destination uses the zone the point falls in.  False when a
+  // name is unknown.
+  bool ConvergenceNum(std::string_view NomSource, std::string_view NomDest, double XSource, double YSource,
+                      int32_t IndiceSource, double& Angle) const;
+  // The same from texts, the result as text in the unit: the display form.
+  // A datum source takes angle texts (latitude, longitude), a grid source
+  // numbers.  False when a name is unknown; a text that does not parse raises
+  // EConversion.
   bool Convergence(std::string_view NomSource, std::string_view NomDest, std::string_view XSource,
                    std::string_view YSource, int32_t IndiceSource, std::string& Declinaison,
                    TUniteAngle UniteAngle) const;
+  // Scale factor at a point of the source system in the destination system:
+  // the destination grid length of a short north-going step over its length
+  // in the source (100 m of grid for a grid source, the straight geocentric
+  // length for a datum source); 1 for a datum destination.  False when a name
+  // is unknown.
+  bool AlterationNum(std::string_view NomSource, std::string_view NomDest, double XSource, double YSource,
+                     int32_t IndiceSource, double& Facteur) const;
+  bool Alteration(std::string_view NomSource, std::string_view NomDest, std::string_view XSource,
+                  std::string_view YSource, int32_t IndiceSource, double& Facteur) const;
+
+  // Every datum name, then every projection name, then every multi-zone
+  // name; Separations = (datums - 1) + 256 (projections - 1).
+  void ListeSystemes(std::vector<std::string>& LaListe, int32_t& Separations) const;
+  // The description of the datum, projection or multi-zone system of that
+  // name; empty when none.
+  std::string LaDescription(std::string_view LeQuel) const;
+  // No datum, projection or multi-zone system bears the name (ellipsoids are
+  // not searched).
+  bool Inconnu(std::string_view Candidat) const;
+  // Remove the ellipsoid when no datum refers to it, the datum when no
+  // projection or multi-zone system does.  The seeds "GRS 80" and "WGS84"
+  // are never removed.  False when nothing was removed.
+  bool RetireEllipsoide(std::string_view LeQuel);
+  bool RetireDatum(std::string_view LeQuel);
 
  private:
   void VerifieNomLibre(const std::string& nom) const;
@@ -106,7 +149,8 @@ class TDonnees {
   std::vector<std::unique_ptr<TMultiple>> multiples_;
 };
 
-// The process-wide catalogue, created with its seeds on first use.
+// The process-wide catalogue (contexte_projections.h), built for the first
+// region on first use.
 TDonnees& CatalogueProjections();
 
 }  // namespace projections

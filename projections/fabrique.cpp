@@ -2,7 +2,11 @@
 
 #include <algorithm>
 
+#include "projections/bonne.h"
 #include "projections/lambert.h"
+#include "projections/mercator_sphere.h"
+#include "projections/new_zealand.h"
+#include "projections/proj_latlonj.h"
 #include "projections/transverse_mercator.h"
 
 namespace projections {
@@ -18,6 +22,10 @@ struct TTables {
 void EnregistreFamilles() {
   EnregistreFamilleLambert();
   EnregistreFamilleMercator();
+  EnregistreFamilleNewZealand();
+  EnregistreFamilleBonne();
+  EnregistreFamilleMercatorSphere();
+  EnregistreFamilleLatLong();
 }
 
 TTables& Stockage() {

@@ -126,7 +126,9 @@ class TEssaiDecalage : public TProjection {
 }  // namespace
 
 TEST(Fabrique, FamilleAjoutee) {
-  EXPECT_TRUE(EnregistreProjection("Essai décalage", ConstruitProjection<TEssaiDecalage>));
+  // Once per process: the tables outlive a repeated run of the test.
+  static const bool ajoutee = EnregistreProjection("Essai décalage", ConstruitProjection<TEssaiDecalage>);
+  EXPECT_TRUE(ajoutee);
   TDonnees cat;
   cat.AjoutLigne("Projection \"Essai décalage\"=\"Décalé\" \"essai\" \"WGS84\" 2.5");
   auto* p = dynamic_cast<TEssaiDecalage*>(cat.UneProjection("Décalé"));

@@ -126,6 +126,13 @@ TEST(Donnees, FranceLueEtRecrite) {
       EXPECT_EQ(cat.UneProjection(nom), nullptr);
       continue;
     }
+    if (nom == "Michelin") {
+      // So do the twelve significant digits of the two reals.
+      EXPECT_NE(ecrit.find("Projection \"Bonne\"=\"Michelin\" \"Bonne Michelin\" \"ATG\" 0 5570439.711 2°20'14.025'' "
+                           "48°51'36''\r\n"),
+                std::string::npos);
+      continue;
+    }
     if (nom == "Hayford 09") {
       // The general format drops the trailing zeros of 0.0819918900.
       EXPECT_NE(ecrit.find("Ellipsoide=\"Hayford 09\" \"Hayford 1909\" 6378388 0.08199189\r\n"), std::string::npos);
