@@ -1,17 +1,10 @@
 #!/usr/bin/env bash
 # Builds the program and starts it: ./run.sh [file.cav]
+# Arguments are handed over as they are, from the caller's folder.
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
-cd "$here"
-./scripts/install-deps.sh
+"$here/scripts/install-deps.sh"
 export CCACHE_DIR="${CCACHE_DIR:-$HOME/.cache/ccache}"
-cmake -S . -B build-release -G Ninja -DCMAKE_BUILD_TYPE=Release -DGRAVELUNE_TESTS=OFF >/dev/null
-cmake --build build-release -j "$(nproc)" --target gravelune
-args=()
-for a in "$@"; do
-  case "$a" in
-    /*) args+=("$a") ;;
-    *) args+=("$PWD/$a") ;;
-  esac
-done
-exec "$here/build-release/app/gravelune" "${args[@]}"
+cmake -S "$here" -B "$here/build-release" -G Ninja -DCMAKE_BUILD_TYPE=Release -DGRAVELUNE_TESTS=OFF >/dev/null
+cmake --build "$here/build-release" -j "$(nproc)" --target gravelune
+exec "$here/build-release/bin/gravelune" "$@"

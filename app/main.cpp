@@ -1,10 +1,3 @@
-#include <cstdio>
+#include "app/application.h"
 
-#include "survey/dossiers.h"
-
-int main() {
-  survey::InitialiseSurvey();
-  std::puts("Gravelune : la fenêtre principale n'est pas encore construite.");
-  survey::TermineSurvey();
-  return 0;
-}
+int main(int argc, char** argv) { return app::LanceGravelune(argc, argv); }

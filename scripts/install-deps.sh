@@ -13,7 +13,7 @@ PACKAGES=(
   libgl1-mesa-dri
   fonts-liberation xvfb xauth
   proj-bin survex poppler-utils therion
-  locales clang libclang-rt-14-dev
+  locales clang libclang-rt-14-dev x11-utils
 )
 
 missing=()

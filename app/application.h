@@ -1,0 +1,18 @@
+#pragma once
+// The program's start and end: the start-up of every unit in order, the
+// instance lock, the main window and its message loop, then the settings
+// written back.
+#include <string>
+#include <vector>
+
+namespace app {
+
+// The command-line arguments after the program's name, a relative path made
+// absolute against the folder the program was started from (the working
+// folder becomes current at start-up).
+std::vector<std::string> ArgumentsAbsolus(const std::vector<std::string>& arguments, const std::string& dossierDepart);
+
+// Runs the program; the exit code.
+int LanceGravelune(int argc, char** argv);
+
+}  // namespace app

@@ -1,0 +1,142 @@
+#pragma once
+// The main window: menus, tool bars, the shot table area and the status
+// panel; it owns the life of the open document (new, open, import, save,
+// close, recent files) and sets the state of every command from the
+// document state (MajEtatControles).
+#include <QMainWindow>
+#include <QSet>
+#include <array>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "app/document_reseau.h"
+#include "app/etat_controles.h"
+#include "app/gestion_document.h"
+
+class QAction;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPlainTextEdit;
+class QStatusBar;
+class QTableWidget;
+class QToolBar;
+class QToolButton;
+class QTreeWidget;
+
+namespace foundation {
+enum class IdMsg : int;
+}
+
+namespace app {
+
+// The owner-drawn status panel: white without a network, red for a
+// read-only document, green otherwise, with the document's path.
+class TPanneauEtat : public QWidget {
+ public:
+  explicit TPanneauEtat(QWidget* parent = nullptr);
+  // The Windows colour the panel is filled with.
+  uint32_t Couleur() const { return couleur_; }
+  void Fixe(uint32_t couleur, const QString& texte);
+  QSize sizeHint() const override;
+
+ protected:
+  void paintEvent(QPaintEvent*) override;
+
+ private:
+  uint32_t couleur_ = 0xFFFFFF;
+  QString texte_;
+};
+
+class TFichePrincipale : public QMainWindow {
+  Q_OBJECT
+ public:
+  // arguments: the command-line arguments after the program's name.
+  TFichePrincipale(FabriqueDocument fabrique, std::vector<std::string> arguments, QWidget* parent = nullptr);
+  ~TFichePrincipale() override;
+
+  TGestionDocument& Gestion() { return gestion_; }
+
+  // The network-characteristics dialog on the current network; true on OK.
+  // Until that dialog exists, the network's name is asked in a prompt.
+  std::function<bool(DocumentReseau&)> SaisieCaracteristiquesReseau;
+
+  // Makes a command available (its control or menu item follows the
+  // document state from then on).  Commands whose work is not there yet stay
+  // disabled.
+  void RendDisponible(const QString& nomObjet, bool disponible = true);
+
+  // Operations of the window.
+  void NouveauReseau();
+  bool DemandeEnregistrement();
+  void NommeNouveauReseau();
+  void OuvreDocument(const std::string& chemin);
+  void OuvrirAutre(const std::string& chemin, int type);
+  bool EnregistreDocument();
+  void MajMenuDerniersFichiers();
+  void MajDerniersFichiers();
+  void MajEtatControles();
+  void MajMnuSauve();
+  void AfficheListeCavites(bool selection);
+
+  // Events.
+  void FormActivate();
+  void BtnNouveauClick(bool depuisNouvelleCavite = false);
+  void NewCaveButtonClick();
+  void mnuOuvrirClick();
+  void EnregistrerClick();
+  void EnregistrersousClick();
+  void derfichClick(int index);
+  void ConfigurationClick();
+
+  // Set while the shot table is being refilled: the save question refuses.
+  bool ListeViseesPrete = true;
+
+  TPanneauEtat* PanneauEtat() const { return panneau_; }
+
+ protected:
+  void closeEvent(QCloseEvent* e) override;
+  void showEvent(QShowEvent* e) override;
+
+ private:
+  void CreeMenus();
+  void CreeBarres();
+  void CreeZoneCentrale();
+  QAction* AjouteAction(QMenu* menu, const char* nom, const std::string& texte, Commande commande = Commande::NombreDeCommandes);
+  QToolButton* AjouteBouton(QToolBar* barre, const char* nom, foundation::IdMsg texte, foundation::IdMsg aide,
+                            Commande commande = Commande::NombreDeCommandes);
+  void Active(QObject* controle, bool actif);
+  bool Disponible(QObject* controle) const;
+  void ViderTableVisees();
+  // Runs an event handler; an exception is reported once and goes no further.
+  void Protege(const std::function<void()>& action);
+
+  TGestionDocument gestion_;
+  std::vector<std::string> arguments_;
+  bool premiereActivation_ = true;
+  int lignesMenuFichier_ = 0;
+  int filtreOuverture_ = 1;  // the Open dialog's filter index
+
+  std::array<QObject*, NombreDeCommandes> commandes_{};
+  QSet<QString> disponibles_;
+
+  QMenu* menuFichier_ = nullptr;
+  QAction* caviteCoordonnees_ = nullptr;
+  QComboBox* cavitesBox_ = nullptr;
+  QComboBox* galeriesBox_ = nullptr;
+  QComboBox* listeCoupesBox_ = nullptr;
+  QComboBox* entreesBox_ = nullptr;
+  QLabel* entreeLabel_ = nullptr;
+  QLineEdit* leverEdit_ = nullptr;
+  QLabel* declinText_ = nullptr;
+  QTableWidget* visuVisees_ = nullptr;
+  QTreeWidget* arbreGaleries_ = nullptr;
+  QPlainTextEdit* visuComment_ = nullptr;
+  QToolButton* editSuiteBtn_ = nullptr;
+  QStatusBar* statusBar_ = nullptr;
+  TPanneauEtat* panneau_ = nullptr;
+};
+
+}  // namespace app

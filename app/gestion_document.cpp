@@ -1,0 +1,294 @@
+#include "app/gestion_document.h"
+
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <system_error>
+
+#include "app/config_generale.h"
+#include "foundation/catalogue.h"
+#include "foundation/codage.h"
+#include "foundation/flux.h"
+#include "foundation/utilitaires.h"
+#include "platform/dialogs.h"
+#include "platform/files.h"
+#include "survey/contexte_document.h"
+#include "survey/ports_survey.h"
+#include "survey/sauve_fich_txt.h"
+
+namespace app {
+namespace {
+
+using foundation::IdMsg;
+using foundation::Msg;
+using foundation::RemplaceMarques;
+
+void Message(IdMsg id, const std::string& valeur) {
+  platform::Dialogs::Current().ShowMessage(platform::MessageKind::Error, RemplaceMarques(Msg(id), {valeur}));
+}
+
+// The same file, also under another spelling of its path.
+bool MemeFichier(const std::string& a, const std::string& b) {
+  if (a.empty() || b.empty()) return false;
+  if (a == b) return true;
+  std::error_code ec;
+  return std::filesystem::equivalent(a, b, ec) && !ec;
+}
+
+// Attributes of a file without the read-only mark.
+std::optional<uint32_t> SansMarque(const std::string& chemin) {
+  auto a = platform::Attributes(chemin);
+  if (a) *a |= S_IWUSR;
+  return a;
+}
+
+}  // namespace
+
+std::string CheminLigneCommande(const std::vector<std::string>& arguments) {
+  if (arguments.empty()) return {};
+  std::string chemin = arguments.front();
+  for (size_t i = 1; i < arguments.size(); ++i) chemin += " " + arguments[i];
+  if (foundation::EnMajuscules(platform::ExtensionOf(chemin)) == ".CFG") chemin = platform::ChangeExtension(chemin, ".cav");
+  return chemin;
+}
+
+std::string CheminSauvegarde(const std::string& chemin) { return platform::ChangeExtension(chemin, ".$$$Cav"); }
+
+std::string CheminFichierConfig(const std::string& chemin) { return platform::ChangeExtension(chemin, ".CFG"); }
+
+TGestionDocument::TGestionDocument(FabriqueDocument fabrique) : fabrique_(std::move(fabrique)) {}
+
+TGestionDocument::~TGestionDocument() { LibereReseau(); }
+
+void TGestionDocument::Libere(bool restaure) {
+  if (restaure && reseau_ && !lectureSeule_ && attributs_ && !fichierMarque_.empty())
+    platform::SetAttributes(fichierMarque_, *attributs_);
+  attributs_.reset();
+  fichierMarque_.clear();
+  lectureSeule_ = false;
+  reseau_.reset();
+}
+
+void TGestionDocument::LibereReseau() { Libere(true); }
+
+void TGestionDocument::NouveauReseau() {
+  LibereReseau();
+  reseau_ = fabrique_();
+  survey::Affichage().ColonnesTopofil = Config().SaisieTopofil;
+  survey::Document().DemandeNomFichier = false;
+}
+
+bool TGestionDocument::LitFichier(const std::string& chemin) {
+  if (!reseau_) reseau_ = fabrique_();
+  if (chemin == survey::Document().NomFichierCourant) {
+    // The mark: the file is read-only while this instance holds it.  A file
+    // found marked while another instance runs is that instance's.
+    attributs_ = SansMarque(chemin);
+    lectureSeule_ = survey::Document().AutreInstance && platform::IsReadOnly(chemin);
+    if (attributs_) {
+      fichierMarque_ = chemin;
+      platform::SetReadOnly(chemin, true);
+    }
+  }
+  bool ok = false;
+  try {
+    foundation::TFluxMemoire flux;
+    ok = foundation::ChargeFlux(chemin, flux) && reseau_->Lit(flux);
+  } catch (...) {
+    ok = false;
+  }
+  if (!ok) Message(IdMsg::AppFichierNonLu, chemin);
+  return ok;
+}
+
+bool TGestionDocument::OuvreDocument(const std::string& chemin) {
+  survey::ContexteDocument& doc = survey::Document();
+  NouveauReseau();
+  doc.NomFichierCourant = chemin;
+  doc.CaviteRappelee = -1;
+  if (!LitFichier(chemin)) {
+    LibereReseau();
+    doc.NomFichierCourant.clear();
+    return false;
+  }
+  if (const FichierRecent* f = ChercheFichierRecent(Config().ListeDerniersFichiers, chemin)) doc.CaviteRappelee = f->Cavite;
+  AfficheListeCavites(*reseau_, doc.CaviteRappelee);
+  LitFichierConfig();
+  MajDerniersFichiers();
+  return true;
+}
+
+bool TGestionDocument::OuvrirAutre(const std::string& chemin, int type) {
+  survey::ContexteDocument& doc = survey::Document();
+  const bool modifie = doc.DocumentModifie;
+  bool nouveau = false;
+  if (!reseau_) {
+    reseau_ = fabrique_();
+    nouveau = true;
+  }
+  bool ok = false;
+  try {
+    ok = reseau_->ImporteFichierAutre(chemin, type, false);
+  } catch (...) {
+    ok = false;
+  }
+  if (ok) {
+    if (nouveau) {
+      const std::string cavite = reseau_->NomCavite(reseau_->CaviteActive());
+      std::string nom = cavite;
+      if (!foundation::NomFichierNouveauValide(cavite)) {
+        nom = platform::FileNameOf(chemin);
+        nom = nom.substr(0, nom.find('.'));
+      }
+      reseau_->FixeNom(nom);
+      doc.NomFichierCourant = platform::ChangeExtension(chemin, ".cav");
+      doc.DemandeNomFichier = true;
+    }
+  } else {
+    platform::Dialogs::Current().ShowMessage(platform::MessageKind::Error, Msg(IdMsg::AppImportationAbandonnee));
+    if (nouveau) LibereReseau();
+  }
+  doc.DocumentModifie = ok || modifie;
+  return ok;
+}
+
+bool TGestionDocument::EnregistreReseau(const std::string& chemin) {
+  if (!reseau_) return false;
+  survey::ContexteDocument& doc = survey::Document();
+  if (reseau_->ACompensations()) reseau_->CalculeReseau();
+  if (lectureSeule_ && MemeFichier(chemin, doc.NomFichierCourant)) {
+    Message(IdMsg::AppFichierDejaOuvert, doc.NomFichierCourant);
+    return false;
+  }
+  const std::string ancienMarque = fichierMarque_;
+  const std::optional<uint32_t> anciensAttributs = attributs_;
+  const bool etaitLectureSeule = lectureSeule_;
+  const bool memeFichier = MemeFichier(chemin, ancienMarque);
+  // The attributes the saved file keeps (the mark aside).
+  const std::optional<uint32_t> attributsCible = memeFichier ? anciensAttributs : SansMarque(chemin);
+  const bool existait = platform::FileExists(chemin);
+  if (existait) {
+    if (memeFichier && anciensAttributs && !etaitLectureSeule) platform::SetAttributes(chemin, *anciensAttributs);
+    platform::CopyFile(chemin, CheminSauvegarde(chemin));
+  }
+  bool ok = false;
+  try {
+    foundation::TFluxMemoire flux;
+    ok = reseau_->Ecrit(flux) && foundation::EnregistreFlux(chemin, flux);
+  } catch (...) {
+    ok = false;
+  }
+  if (!ok) {
+    // The document stays open: its file keeps the mark.
+    if (memeFichier && existait && !etaitLectureSeule) platform::SetReadOnly(chemin, true);
+    Message(IdMsg::AppFichierNonEnregistre, chemin);
+    return false;
+  }
+  doc.DocumentModifie = false;
+  lectureSeule_ = false;
+  // Saved elsewhere: the previous file is no longer held by this instance.
+  if (!memeFichier && !ancienMarque.empty() && anciensAttributs && !etaitLectureSeule)
+    platform::SetAttributes(ancienMarque, *anciensAttributs);
+  if (platform::FileExists(chemin)) {
+    if (attributsCible) platform::SetAttributes(chemin, *attributsCible);
+    attributs_ = SansMarque(chemin);
+    fichierMarque_ = chemin;
+    platform::SetReadOnly(chemin, true);
+  }
+  return true;
+}
+
+bool TGestionDocument::EnregistreReseauSous() {
+  if (!reseau_) return false;
+  survey::ContexteDocument& doc = survey::Document();
+  bool ok = false;
+  if (doc.DemandeNomFichier) {
+    std::string nom = doc.NomFichierCourant.empty() ? reseau_->Nom() : platform::FileNameOf(doc.NomFichierCourant);
+    ok = survey::EnregistreAvecDialogue(nom, "", Msg(IdMsg::AppFiltreGravelune), true,
+                                        [this](const std::string& p) { return EnregistreReseau(p); }, "cav");
+    if (ok) {
+      doc.NomFichierCourant = nom;
+      doc.DemandeNomFichier = false;
+    }
+  } else {
+    ok = EnregistreReseau(doc.NomFichierCourant);
+  }
+  if (ok) {
+    EcritFichierConfig();
+    MajDerniersFichiers();
+  }
+  return ok;
+}
+
+bool TGestionDocument::LitFichierConfig() {
+  if (!reseau_) return false;
+  const std::string chemin = CheminFichierConfig(survey::Document().NomFichierCourant);
+  if (!platform::FileExists(chemin)) return true;
+  try {
+    foundation::TFluxMemoire flux;
+    if (!foundation::ChargeFlux(chemin, flux)) return false;
+    return reseau_->LitConfig(flux);
+  } catch (...) {
+    Message(IdMsg::AppConfigNonLu, chemin);
+    return false;
+  }
+}
+
+bool TGestionDocument::EcritFichierConfig() {
+  if (!reseau_) return false;
+  const std::string chemin = CheminFichierConfig(survey::Document().NomFichierCourant);
+  bool ok = false;
+  try {
+    foundation::TFluxMemoire flux;
+    // A companion that could not be made whole keeps the previous one.
+    if (!reseau_->EcritConfig(flux)) return false;
+    ok = foundation::EnregistreFlux(chemin, flux);
+  } catch (...) {
+    ok = false;
+  }
+  if (!ok) Message(IdMsg::AppConfigNonEcrit, chemin);
+  return ok;
+}
+
+bool TGestionDocument::DemandeEnregistrement(bool listeViseesPrete, const std::function<bool()>& enregistre) {
+  if (!listeViseesPrete) return false;
+  survey::ContexteDocument& doc = survey::Document();
+  if (!reseau_ || !doc.DocumentModifie) return true;
+  const std::string question = RemplaceMarques(Msg(IdMsg::AppFichierModifie), {doc.NomFichierCourant}) + "\n" +
+                               Msg(IdMsg::AppVoulezVousEnregistrer);
+  switch (platform::Dialogs::Current().AskYesNoCancel(question)) {
+    case platform::Answer::Yes:
+      return enregistre ? enregistre() : EnregistreReseauSous();
+    case platform::Answer::No:
+      doc.DocumentModifie = false;
+      doc.NomFichierCourant.clear();
+      return true;
+    default:
+      return false;
+  }
+}
+
+bool TGestionDocument::MajDerniersFichiers() {
+  if (!reseau_) return false;
+  return AjouteFichierRecent(Config().ListeDerniersFichiers, survey::Document().NomFichierCourant,
+                             reseau_->CaviteActive());
+}
+
+EtatDocument TGestionDocument::Etat() const {
+  EtatDocument e;
+  const survey::ContexteDocument& doc = survey::Document();
+  e.DemandeNomFichier = doc.DemandeNomFichier;
+  e.DocumentModifie = doc.DocumentModifie;
+  if (!reseau_) return e;
+  e.Reseau = true;
+  e.NombreCavites = static_cast<int32_t>(reseau_->NomsCavites().size());
+  const int32_t active = reseau_->CaviteActive();
+  if (active >= 0 && active < e.NombreCavites) {
+    e.ViseesCaviteActive = reseau_->NombreVisees(active);
+    e.EntreesCaviteActive = reseau_->NombreEntrees(active);
+  }
+  e.PointsSurface = reseau_->NombrePointsSurface();
+  return e;
+}
+
+}  // namespace app

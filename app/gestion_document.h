@@ -1,0 +1,86 @@
+#pragma once
+// The life of the open document: new, open, import, save, save as, close,
+// with the read-only mark a running instance puts on its document file, the
+// backup made before each save and the save question.  The process-wide
+// values (file name, modified flag, other instance, name request, recalled
+// cave) are survey::Document()'s; the recent-file list is the settings'.
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/document_reseau.h"
+#include "app/etat_controles.h"
+
+namespace app {
+
+// The path given on the command line: the arguments joined with blanks (a
+// path holding blanks arrives split), a ".CFG" extension replaced by ".cav".
+// Empty without arguments.
+std::string CheminLigneCommande(const std::vector<std::string>& arguments);
+// The path of the backup made before saving: the extension becomes ".$$$Cav".
+std::string CheminSauvegarde(const std::string& chemin);
+// The companion file: the extension becomes ".CFG".
+std::string CheminFichierConfig(const std::string& chemin);
+
+class TGestionDocument {
+ public:
+  explicit TGestionDocument(FabriqueDocument fabrique);
+  ~TGestionDocument();
+  TGestionDocument(const TGestionDocument&) = delete;
+  TGestionDocument& operator=(const TGestionDocument&) = delete;
+
+  DocumentReseau* Reseau() const { return reseau_.get(); }
+  // Opened by a second instance on a file marked by the first.
+  bool LectureSeule() const { return lectureSeule_; }
+
+  // Frees the current network and creates an empty one; the thread-counter
+  // columns follow the settings; the next save does not ask for a name.
+  void NouveauReseau();
+  // Frees the network; its file gets back its remembered attributes unless
+  // it was opened read-only.
+  void LibereReseau();
+
+  // Opens a ".cav" file: a fresh network, the file read with the read-only
+  // bookkeeping, the active cave from the recent list, the companion file and
+  // the recent list.  On failure no network is left open and false returns.
+  bool OuvreDocument(const std::string& chemin);
+  // Imports a foreign file into the open network (a new one, with its
+  // surface cave, when none is open).  False after "L'importation a été
+  // abandonnée".
+  bool OuvrirAutre(const std::string& chemin, int type);
+
+  // Reads the document file with the read-only bookkeeping when the path is
+  // the current file; the general message on failure.
+  bool LitFichier(const std::string& chemin);
+  // Saves to a path: refuses a read-only document under its own name, makes
+  // the backup, writes, marks the file.
+  bool EnregistreReseau(const std::string& chemin);
+  // The save command: asks for a name when DemandeNomFichier is set; then
+  // the companion file and the recent list.
+  bool EnregistreReseauSous();
+  // The companion file of the current document; a missing file is no error.
+  bool LitFichierConfig();
+  bool EcritFichierConfig();
+
+  // The save question.  enregistre runs the save; false keeps the document.
+  bool DemandeEnregistrement(bool listeViseesPrete, const std::function<bool()>& enregistre);
+
+  // Puts the current document first in the recent list; true when it did.
+  bool MajDerniersFichiers();
+
+  // The state the commands depend on.
+  EtatDocument Etat() const;
+
+ private:
+  void Libere(bool restaure);
+  FabriqueDocument fabrique_;
+  std::unique_ptr<DocumentReseau> reseau_;
+  std::optional<uint32_t> attributs_;  // of the current file, without the mark
+  std::string fichierMarque_;          // the file carrying our mark
+  bool lectureSeule_ = false;
+};
+
+}  // namespace app

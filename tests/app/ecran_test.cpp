@@ -1,0 +1,105 @@
+// The program's window on a real X server: the test runs itself again under
+// xvfb-run on the xcb platform, shows the main window, takes a screenshot and
+// checks the title the server holds and the menu bar drawn.  Skipped where
+// xvfb-run is not installed.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QImage>
+#include <QMenuBar>
+#include <QPixmap>
+#include <QProcess>
+#include <QScreen>
+#include <QSet>
+#include <QStandardPaths>
+#include <QWindow>
+
+#include "app/config_generale.h"
+#include "app/fiche_principale.h"
+#include "platform/scripted_dialogs.h"
+#include "survey/contexte_document.h"
+#include "tests/support/dossier_temp.h"
+
+namespace {
+
+constexpr const char* kSousXvfb = "GRAVELUNE_SOUS_XVFB";
+constexpr const char* kCapture = "GRAVELUNE_CAPTURE";
+
+// Lets the event loop run until the condition holds or the time is over.
+bool Attend(const std::function<bool()>& condition, int millisecondes) {
+  QElapsedTimer t;
+  t.start();
+  while (!condition() && t.elapsed() < millisecondes) QApplication::processEvents(QEventLoop::AllEvents, 20);
+  return condition();
+}
+
+// Inside xvfb-run: the window on the server, its screenshot and its title.
+void FenetreSurLeServeur() {
+  ASSERT_EQ(QGuiApplication::platformName(), "xcb");
+  app::GardeConfig config;
+  survey::GardeDocument document;
+  app::Config() = app::ConfigGenerale();
+  app::TFichePrincipale f(app::FabriqueProvisoire(), {});
+  f.show();
+  ASSERT_TRUE(Attend([&] { return f.windowHandle() && f.windowHandle()->isExposed(); }, 5000));
+  Attend([] { return false; }, 300);  // a few paints
+  // An empty caption without a document: the server shows the program's name.
+  EXPECT_TRUE(f.windowTitle().isEmpty());
+  EXPECT_EQ(QGuiApplication::applicationDisplayName(), "Gravelune");
+
+  const QImage ecran = f.screen()->grabWindow(0).toImage();
+  ASSERT_FALSE(ecran.isNull());
+  const QString capture = qEnvironmentVariable(kCapture);
+  if (!capture.isEmpty()) {
+    EXPECT_TRUE(ecran.save(capture));
+  }
+  // The menu bar is drawn with its texts: many colours where it stands.
+  const QRect barre(f.menuBar()->mapToGlobal(QPoint(0, 0)), f.menuBar()->size());
+  QSet<QRgb> couleurs;
+  for (int y = barre.top(); y <= barre.bottom(); ++y)
+    for (int x = barre.left(); x <= std::min(barre.right(), barre.left() + 600); ++x) couleurs.insert(ecran.pixel(x, y));
+  EXPECT_GT(couleurs.size(), 4);
+  QStringList menus;
+  for (QAction* a : f.menuBar()->actions()) menus << a->text();
+  EXPECT_EQ(menus.size(), 10);
+  EXPECT_EQ(menus.front(), "&Fichier");
+
+  // The server's own list of windows, when the tool is there.
+  const QString xwininfo = QStandardPaths::findExecutable(QStringLiteral("xwininfo"));
+  if (!xwininfo.isEmpty()) {
+    QProcess p;
+    p.start(xwininfo, {QStringLiteral("-root"), QStringLiteral("-tree")});
+    ASSERT_TRUE(p.waitForFinished(5000));
+    EXPECT_TRUE(QString::fromUtf8(p.readAllStandardOutput()).contains(QStringLiteral("\"Gravelune\"")));
+  }
+}
+
+}  // namespace
+
+TEST(EcranXvfb, FenetrePrincipaleAvecSonTitreEtSesMenus) {
+  if (qEnvironmentVariableIsSet(kSousXvfb)) {
+    FenetreSurLeServeur();
+    return;
+  }
+  const QString xvfb = QStandardPaths::findExecutable(QStringLiteral("xvfb-run"));
+  if (xvfb.isEmpty()) GTEST_SKIP() << "xvfb-run absent";
+  testsupport::DossierTemp dossier;
+  const QString capture = QString::fromStdString(dossier.Fichier("fenetre.png"));
+  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  env.insert(QString::fromLatin1(kSousXvfb), QStringLiteral("1"));
+  env.insert(QString::fromLatin1(kCapture), qEnvironmentVariable("GRAVELUNE_CAPTURE_GARDEE", capture));
+  env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+  env.insert(QStringLiteral("ASAN_OPTIONS"), QStringLiteral("detect_leaks=0"));
+  QProcess p;
+  p.setProcessEnvironment(env);
+  p.setProcessChannelMode(QProcess::MergedChannels);
+  p.start(xvfb, {QStringLiteral("-a"), QStringLiteral("-s"), QStringLiteral("-screen 0 1280x1024x24"),
+                 QCoreApplication::applicationFilePath(),
+                 QStringLiteral("--gtest_filter=EcranXvfb.*")});
+  ASSERT_TRUE(p.waitForFinished(60000));
+  const QString sortie = QString::fromUtf8(p.readAll());
+  EXPECT_EQ(p.exitCode(), 0) << sortie.toStdString();
+  EXPECT_TRUE(sortie.contains(QStringLiteral("[  PASSED  ] 1 test"))) << sortie.toStdString();
+}

@@ -1,0 +1,267 @@
+// The main window driven through its controls: open a document, see its
+// caves, save, close with the save question, the second instance's red
+// panel, recent files, the command line, a new network.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QImage>
+#include <QMenu>
+#include <QMenuBar>
+#include <QTableWidget>
+#include <QToolButton>
+#include <filesystem>
+
+#include "app/config_generale.h"
+#include "app/fiche_principale.h"
+#include "app/gestion_document.h"
+#include "platform/files.h"
+#include "platform/scripted_dialogs.h"
+#include "survey/contexte_document.h"
+#include "survey/ports_survey.h"
+#include "tests/app/document_essai.h"
+#include "tests/support/dossier_temp.h"
+
+using namespace app;
+using platform::Answer;
+
+namespace {
+
+struct Gardes {
+  GardeConfig config;
+  survey::GardeDocument document;
+  survey::GardeAffichage affichage;
+  platform::ScriptedDialogs dialogues;
+  platform::ScopedDialogs gardeDialogues{dialogues};
+  Gardes() {
+    Config() = ConfigGenerale();
+    survey::Document() = survey::ContexteDocument();
+  }
+};
+
+template <class T>
+T* Controle(QWidget& fenetre, const char* nom) {
+  T* t = fenetre.findChild<T*>(QString::fromLatin1(nom));
+  EXPECT_NE(t, nullptr) << nom;
+  return t;
+}
+
+QAction* Action(QWidget& fenetre, const char* nom) { return Controle<QAction>(fenetre, nom); }
+
+void Clique(QWidget& fenetre, const char* nom) {
+  QToolButton* b = Controle<QToolButton>(fenetre, nom);
+  ASSERT_TRUE(b->isEnabled()) << nom;
+  b->click();
+}
+
+QStringList Elements(QComboBox* b) {
+  QStringList l;
+  for (int i = 0; i < b->count(); ++i) l << b->itemText(i);
+  return l;
+}
+
+// The colour of the status panel as painted.
+QColor CouleurPanneau(TFichePrincipale& f) {
+  const QImage image = f.PanneauEtat()->grab().toImage();
+  return image.pixelColor(image.width() - 2, image.height() - 2);
+}
+
+std::vector<essai::CaviteEssai> Cavites() { return {{"Surface", 0, 0}, {"9b", 0, 1}, {"10", 2, 1}, {"Trou du Vent", 8, 1}}; }
+
+}  // namespace
+
+TEST(FichePrincipale, MenusEtBarresCommeLaFenetreLesPresente) {
+  Gardes g;
+  essai::Fabrique fabrique;
+  TFichePrincipale f(fabrique.Fonction(), {});
+  QStringList menus;
+  for (QAction* a : f.menuBar()->actions()) menus << a->text();
+  EXPECT_EQ(menus, (QStringList{"&Fichier", "Rectif Désign", "Exports", "Imports", "Compensations", "Gestion Cavités",
+                                "Motifs / Fontes", "Opérateurs", "Instruments", "Aide"}));
+  QStringList fichier;
+  for (QAction* a : f.findChild<QMenu*>("mnuFichier")->actions()) fichier << (a->isSeparator() ? "-" : a->text());
+  EXPECT_EQ(fichier, (QStringList{"&Nouveau", "&Ouvrir...", "&Enregistrer", "En&registrer sous...", "-",
+                                  "Configuration", "-", "&Imprimer...", "-", "&Quitter"}));
+  EXPECT_TRUE(f.windowTitle().isEmpty());
+  for (const char* nom : {"BtnNouveau", "OuvreButton", "ImprimeButton", "EnregistreButton", "NewCaveButton",
+                          "AjoutButton", "SurfaceBton", "BasculeAffGalBtn", "DebutGalBtn", "FinGalBtn", "RatgalBtn",
+                          "ImprimeGalButton", "ButtonPlan", "VisuCoupeBtn", "VisuSuitesBtn", "Btn3D", "GEBtn", "StatBtn",
+                          "OrientBtn", "CoordBtn", "DimBtn", "CherchePtBtn", "RepeteRechercheBtn", "DessinPlanBtn",
+                          "DessinCoupeBtn", "GestionCoupesBtn", "JonctionBtn", "EditSuiteBtn"})
+    Controle<QToolButton>(f, nom);
+  for (const char* nom : {"CavitesBox", "GaleriesBox", "ListeCoupesBox", "EntreesBox"}) Controle<QComboBox>(f, nom);
+  Controle<QTableWidget>(f, "VisuVisees");
+  // No document: only the document commands are there to use.
+  EXPECT_TRUE(Controle<QToolButton>(f, "BtnNouveau")->isEnabled());
+  EXPECT_TRUE(Controle<QToolButton>(f, "OuvreButton")->isEnabled());
+  EXPECT_FALSE(Controle<QToolButton>(f, "EnregistreButton")->isEnabled());
+  EXPECT_FALSE(Controle<QToolButton>(f, "ButtonPlan")->isEnabled());
+  EXPECT_FALSE(Action(f, "Enregistrer")->isEnabled());
+  EXPECT_TRUE(Action(f, "Configuration")->isEnabled());
+  EXPECT_FALSE(Action(f, "mnuImports")->isEnabled());
+  EXPECT_FALSE(Action(f, "CaviteCoordonnees")->isVisible());
+  EXPECT_EQ(CouleurPanneau(f), QColor(Qt::white));
+}
+
+TEST(FichePrincipale, OuvreEnregistreEtFermeAvecLaQuestion) {
+  Gardes g;
+  testsupport::DossierTemp dossier;
+  const std::string chemin = dossier.Fichier("trou.cav");
+  ASSERT_TRUE(essai::EcritDocumentEssai(chemin, "Massif", Cavites(), 2));
+  essai::Fabrique fabrique;
+  TFichePrincipale f(fabrique.Fonction(), {});
+  f.show();
+  g.dialogues.QueueFile(chemin, 1);
+  Clique(f, "OuvreButton");
+  ASSERT_TRUE(g.dialogues.Messages().empty()) << g.dialogues.Messages()[0];
+  EXPECT_EQ(g.dialogues.Log()[0].options.Filter.substr(0, 32), "Fichiers Gravelune (*.cav)|*.cav");
+  // The caves but the surface, in station-name order; the last one is active.
+  auto* cavites = Controle<QComboBox>(f, "CavitesBox");
+  EXPECT_EQ(Elements(cavites), (QStringList{"9b", "10", "Trou du Vent"}));
+  EXPECT_EQ(cavites->currentText(), "Trou du Vent");
+  EXPECT_EQ(f.windowTitle(), "Réseau : Massif");
+  EXPECT_EQ(CouleurPanneau(f), QColor(0, 255, 0));
+  EXPECT_TRUE(platform::IsReadOnly(chemin));
+  EXPECT_TRUE(Controle<QTableWidget>(f, "VisuVisees")->isEnabled());
+  EXPECT_TRUE(Controle<QComboBox>(f, "GaleriesBox")->isEnabled());
+  // The views are not there yet: their commands stay disabled.
+  EXPECT_FALSE(Controle<QToolButton>(f, "ButtonPlan")->isEnabled());
+  EXPECT_FALSE(Controle<QToolButton>(f, "VisuCoupeBtn")->isEnabled());
+  EXPECT_FALSE(Controle<QToolButton>(f, "EnregistreButton")->isEnabled());
+  EXPECT_TRUE(Action(f, "Enregistrer")->isEnabled());
+  ASSERT_NE(Action(f, "derfich0"), nullptr);
+  EXPECT_EQ(Action(f, "derfich0")->text().toStdString(), chemin);
+
+  // A cave without shots: the shot table is disabled.
+  cavites->setCurrentIndex(0);
+  emit cavites->activated(0);
+  EXPECT_FALSE(Controle<QTableWidget>(f, "VisuVisees")->isEnabled());
+
+  // A change, then the save button.
+  survey::Document().DocumentModifie = true;
+  fabrique.Crees.back()->Nom_ = "Massif modifié";
+  f.MajMnuSauve();
+  Clique(f, "EnregistreButton");
+  EXPECT_FALSE(survey::Document().DocumentModifie);
+  EXPECT_FALSE(Controle<QToolButton>(f, "EnregistreButton")->isEnabled());
+  EXPECT_TRUE(platform::FileExists(CheminSauvegarde(chemin)));
+  const std::string enregistre = testsupport::LitOctets(chemin);
+  EXPECT_NE(enregistre.find("Massif modifi"), std::string::npos);
+
+  // Closing with changes: Cancel keeps the window, No closes without writing.
+  survey::Document().DocumentModifie = true;
+  g.dialogues.QueueAnswer(Answer::Cancel);
+  EXPECT_FALSE(f.close());
+  EXPECT_TRUE(f.isVisible());
+  EXPECT_NE(f.Gestion().Reseau(), nullptr);
+  g.dialogues.QueueAnswer(Answer::No);
+  EXPECT_TRUE(f.close());
+  EXPECT_FALSE(f.isVisible());
+  EXPECT_EQ(f.Gestion().Reseau(), nullptr);
+  EXPECT_EQ(testsupport::LitOctets(chemin), enregistre);
+  EXPECT_FALSE(platform::IsReadOnly(chemin));
+  EXPECT_EQ(g.dialogues.Unanswered(), 0);
+}
+
+TEST(FichePrincipale, SecondeInstancePanneauRougeEtEnregistrementRefuse) {
+  Gardes g;
+  testsupport::DossierTemp dossier;
+  const std::string chemin = dossier.Fichier("tenu.cav");
+  ASSERT_TRUE(essai::EcritDocumentEssai(chemin, "Tenu", Cavites()));
+  ASSERT_TRUE(platform::SetReadOnly(chemin, true));  // marked by the first instance
+  survey::Document().AutreInstance = true;
+  essai::Fabrique fabrique;
+  TFichePrincipale f(fabrique.Fonction(), {});
+  g.dialogues.QueueFile(chemin, 1);
+  Clique(f, "OuvreButton");
+  EXPECT_EQ(CouleurPanneau(f), QColor(255, 0, 0));
+  const std::string avant = testsupport::LitOctets(chemin);
+  survey::Document().DocumentModifie = true;
+  f.MajMnuSauve();
+  Clique(f, "EnregistreButton");
+  ASSERT_FALSE(g.dialogues.Messages().empty());
+  EXPECT_NE(g.dialogues.Messages().back().find("est déjà ouvert dans une autre instance de Gravelune"),
+            std::string::npos);
+  EXPECT_TRUE(survey::Document().DocumentModifie);
+  EXPECT_EQ(testsupport::LitOctets(chemin), avant);
+  // The refused save keeps the window open when closing asks for it.
+  g.dialogues.QueueAnswer(Answer::Yes);
+  EXPECT_FALSE(f.close());
+  // The first instance's mark stays after this one lets the file go.
+  g.dialogues.QueueAnswer(Answer::No);
+  EXPECT_TRUE(f.close());
+  EXPECT_TRUE(platform::IsReadOnly(chemin));
+}
+
+TEST(FichePrincipale, LigneDeCommandeOuvreLeCheminRejoint) {
+  Gardes g;
+  testsupport::DossierTemp dossier;
+  const std::string mes = dossier.Chemin() + "/docs/Mes Topos";
+  ASSERT_TRUE(std::filesystem::create_directories(mes));
+  ASSERT_TRUE(essai::EcritDocumentEssai(mes + "/gouffre.cav", "G", Cavites()));
+  essai::Fabrique fabrique;
+  TFichePrincipale f(fabrique.Fonction(), {dossier.Chemin() + "/docs/Mes", "Topos/gouffre.CFG"});
+  f.FormActivate();
+  EXPECT_EQ(survey::Document().NomFichierCourant, mes + "/gouffre.cav");
+  ASSERT_NE(f.Gestion().Reseau(), nullptr);
+  // Only the first activation reads the command line; anything else is ignored silently.
+  TFichePrincipale autre(fabrique.Fonction(), {"/nulle/part.cav"});
+  autre.FormActivate();
+  EXPECT_EQ(autre.Gestion().Reseau(), nullptr);
+  EXPECT_TRUE(g.dialogues.Messages().empty());
+}
+
+TEST(FichePrincipale, FichiersRecents) {
+  Gardes g;
+  testsupport::DossierTemp dossier;
+  const std::string a = dossier.Fichier("a.cav"), b = dossier.Fichier("b & c.cav");
+  ASSERT_TRUE(essai::EcritDocumentEssai(a, "A", Cavites()));
+  ASSERT_TRUE(essai::EcritDocumentEssai(b, "B", Cavites()));
+  Config().ListeDerniersFichiers = {{a, 1}, {dossier.Fichier("parti.cav"), -1}, {b, 2}};
+  essai::Fabrique fabrique;
+  TFichePrincipale f(fabrique.Fonction(), {});
+  auto* menu = f.findChild<QMenu*>("mnuFichier");
+  EXPECT_EQ(menu->actions().size(), 10 + 1 + 3);
+  EXPECT_EQ(Action(f, "derfich2")->text().toStdString(), dossier.Fichier("b && c.cav"));
+
+  Action(f, "derfich2")->trigger();
+  EXPECT_EQ(survey::Document().NomFichierCourant, b);
+  EXPECT_EQ(f.Gestion().Reseau()->CaviteActive(), 2);  // the cave remembered with it
+  EXPECT_EQ(Config().ListeDerniersFichiers.front().Chemin, b);
+  // The open document's own line does nothing.
+  Action(f, "derfich0")->trigger();
+  EXPECT_TRUE(g.dialogues.Log().empty());
+  // A missing file: reported, dropped, and the Open dialog follows.
+  g.dialogues.QueueFile(std::nullopt);
+  Action(f, "derfich2")->trigger();
+  ASSERT_EQ(g.dialogues.Messages().size(), 1u);
+  EXPECT_EQ(g.dialogues.Messages()[0],
+            "Le fichier " + dossier.Fichier("parti.cav") + " a été déplacé ou supprimé. Ouverture impossible");
+  EXPECT_EQ(g.dialogues.Log().back().event, platform::ScriptedDialogs::Event::Open);
+  EXPECT_EQ(Config().ListeDerniersFichiers.size(), 2u);
+  EXPECT_EQ(menu->actions().size(), 10 + 1 + 2);
+}
+
+TEST(FichePrincipale, NouveauReseauNommeOuAbandonne) {
+  Gardes g;
+  essai::Fabrique fabrique;
+  TFichePrincipale f(fabrique.Fonction(), {});
+  // Cancelled: no network is left.
+  g.dialogues.QueuePrompt(std::nullopt);
+  Clique(f, "BtnNouveau");
+  EXPECT_EQ(f.Gestion().Reseau(), nullptr);
+  EXPECT_TRUE(survey::Document().NomFichierCourant.empty());
+  EXPECT_FALSE(Controle<QToolButton>(f, "SurfaceBton")->isEnabled());
+
+  g.dialogues.QueuePrompt(std::string("Causse"));
+  Action(f, "Nouveau1")->trigger();
+  ASSERT_NE(f.Gestion().Reseau(), nullptr);
+  EXPECT_EQ(survey::Document().NomFichierCourant, "Causse.cav");
+  EXPECT_TRUE(survey::Document().DemandeNomFichier);
+  EXPECT_EQ(f.windowTitle(), "Réseau : Causse");
+  EXPECT_EQ(CouleurPanneau(f), QColor(0, 255, 0));
+  // The network lists no cave until one is created.
+  EXPECT_EQ(Controle<QComboBox>(f, "CavitesBox")->count(), 0);
+  EXPECT_FALSE(Action(f, "Enregistrersous")->isEnabled());
+}
