@@ -185,3 +185,89 @@ BENCHMARK(RegionFranceReconstruite)->Unit(benchmark::kMicrosecond);
 BENCHMARK(AllerRetourNZMG)->Unit(benchmark::kMillisecond);
 BENCHMARK(AllerRetourBonne)->Unit(benchmark::kMillisecond);
 BENCHMARK(AllerRetourMercator)->Unit(benchmark::kMillisecond);
+
+// --- The oblique cylinders, the Gauss-Laborde and stereographic families -------------------
+
+namespace {
+
+TDonnees& CatalogueObliques() {
+  static TDonnees cat;
+  static bool rempli = false;
+  if (!rempli) {
+    for (const char* ligne : {
+             "Ellipsoide=\"Bessel\" \"Bessel 1841\" 6377397.155 0.0816968312",
+             "Ellipsoide=\"Hayford 24\" \"Hayford 1924\" 6378388 0.0819918900",
+             "Ellipsoide=\"Clarke66\" \"Clarke 1866\" 6378206.4 0.0822718542",
+             "Datum=\"CH03+\" \"CH1903+\" \"Bessel\" 674.374 15.056 405.346",
+             "Datum=\"RD 1918\" \"x\" \"Bessel\" 565.2369 50.0087 465.658 -0.406857 0.350733 -1.87035 4.0812",
+             "Datum=\"PN\" \"x\" \"Hayford 24\" 94 -948 -1262",
+             "Datum=\"TANA 25\" \"x\" \"Hayford 24\" -198.383 -240.517 -107.909",
+             "Datum=\"NAD 27\" \"x\" \"Clarke66\" -8 160 176",
+             "Projection \"Gauss Rosenmund\"=\"MN95\" \"x\" \"CH03+\" 2600000 1200000 7°26'22.50'' 46°57'08.66''",
+             "Projection \"Gauss Laborde Courbure\"=\"Réunion\" \"x\" \"PN\" 1 160000 50000 55°32' -21°07'",
+             "Projection \"Gauss Laborde Oblique\"=\"Laborde\" \"x\" \"TANA 25\" 0.9995 400000 800000 46.43722917° -21g "
+             "21g",
+             "Projection \"Hotine\"=\"Alaska\" \"x\" \"NAD 27\" 0.9999 5000000 -5000000 -133°40' 57° -36.8698976458°",
+             "Projection \"Stéréographique Bitangente\"=\"RD\" \"x\" \"RD 1918\" 0.9999079 155000 463000 5°23'15.5'' "
+             "52°09'22.178''",
+             "Projection \"Stéréographique Polaire\"=\"Polaire\" \"x\" \"WGS84\" 0.994 2000000 2000000 -45° 0",
+         })
+      cat.AjoutLigne(ligne);
+    rempli = true;
+  }
+  return cat;
+}
+
+void AllerRetourOblique(benchmark::State& state, const char* systeme, double latMin, double latMax, double lonMin,
+                        double lonMax) {
+  TProjection* p = CatalogueObliques().Systeme(systeme).Projection;
+  std::mt19937_64 hasard(5);
+  std::uniform_real_distribution<double> lat(latMin, latMax), lon(lonMin, lonMax);
+  std::vector<std::array<double, 2>> points(kPoints);
+  for (auto& q : points) q = {lat(hasard) * DegresVersRadians, lon(hasard) * DegresVersRadians};
+  for (auto _ : state) {
+    double somme = 0;
+    for (const auto& q : points) {
+      double x, y, la, lo;
+      p->VersGrille(q[0], q[1], x, y);
+      p->VersLatLong(x, y, la, lo);
+      somme += la + lo;
+    }
+    benchmark::DoNotOptimize(somme);
+  }
+  state.SetItemsProcessed(static_cast<int64_t>(state.iterations() * kPoints));
+}
+
+void AllerRetourSuisse(benchmark::State& state) { AllerRetourOblique(state, "MN95", 45.8, 47.8, 5.9, 10.5); }
+void AllerRetourGaussLaborde(benchmark::State& state) { AllerRetourOblique(state, "Réunion", -21.4, -20.8, 55.2, 55.9); }
+void AllerRetourLabordeOblique(benchmark::State& state) { AllerRetourOblique(state, "Laborde", -25.5, -12, 43.5, 50.5); }
+void AllerRetourHotine(benchmark::State& state) { AllerRetourOblique(state, "Alaska", 54.5, 60, -141, -129.5); }
+void AllerRetourStereoBitangente(benchmark::State& state) { AllerRetourOblique(state, "RD", 50.75, 53.5, 3.5, 7.25); }
+void AllerRetourStereoPolaire(benchmark::State& state) { AllerRetourOblique(state, "Polaire", 60, 89, -180, 180); }
+
+// Choosing the largest regions rebuilds the catalogue from their lines.
+void RegionDomTomReconstruite(benchmark::State& state) {
+  for (auto _ : state) {
+    ChargeListeProjections(5);
+    benchmark::DoNotOptimize(CatalogueProjections().NbProjection());
+  }
+  ChargeListeProjections(RegionFrance);
+}
+void RegionEuropeReconstruite(benchmark::State& state) {
+  for (auto _ : state) {
+    ChargeListeProjections(6);
+    benchmark::DoNotOptimize(CatalogueProjections().NbProjection());
+  }
+  ChargeListeProjections(RegionFrance);
+}
+
+}  // namespace
+
+BENCHMARK(AllerRetourSuisse)->Unit(benchmark::kMillisecond);
+BENCHMARK(AllerRetourGaussLaborde)->Unit(benchmark::kMillisecond);
+BENCHMARK(AllerRetourLabordeOblique)->Unit(benchmark::kMillisecond);
+BENCHMARK(AllerRetourHotine)->Unit(benchmark::kMillisecond);
+BENCHMARK(AllerRetourStereoBitangente)->Unit(benchmark::kMillisecond);
+BENCHMARK(AllerRetourStereoPolaire)->Unit(benchmark::kMillisecond);
+BENCHMARK(RegionDomTomReconstruite)->Unit(benchmark::kMicrosecond);
+BENCHMARK(RegionEuropeReconstruite)->Unit(benchmark::kMicrosecond);

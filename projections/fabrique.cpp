@@ -3,10 +3,14 @@
 #include <algorithm>
 
 #include "projections/bonne.h"
+#include "projections/hotine.h"
+#include "projections/laborde.h"
 #include "projections/lambert.h"
 #include "projections/mercator_sphere.h"
 #include "projections/new_zealand.h"
 #include "projections/proj_latlonj.h"
+#include "projections/stereographique.h"
+#include "projections/suisse_oblique.h"
 #include "projections/transverse_mercator.h"
 
 namespace projections {
@@ -22,6 +26,10 @@ struct TTables {
 void EnregistreFamilles() {
   EnregistreFamilleLambert();
   EnregistreFamilleMercator();
+  EnregistreFamilleSuisse();
+  EnregistreFamilleLaborde();
+  EnregistreFamilleHotine();
+  EnregistreFamilleStereographique();
   EnregistreFamilleNewZealand();
   EnregistreFamilleBonne();
   EnregistreFamilleMercatorSphere();

@@ -3,6 +3,7 @@
 #include "foundation/flux.h"
 #include "platform/files.h"
 #include "projections/contexte_projections.h"
+#include "projections/regions_donnees.h"
 
 namespace projections {
 
@@ -55,32 +56,35 @@ constexpr const char* kLignesFrance[] = {
     "Projection \"Mercator sur sphère\"=\"Mercator\" \"Mercator\" \"WGS84\" 0 0 0",
 };
 
-// The lists of regions 1 to 8 come with the projection families they use;
-// until then those regions hold their UTM hemisphere lines only.  A region's
-// list is added by pointing its row at a constant array like kLignesFrance.
-const std::array<TRegion, NombreRegions> kRegions = {{
-    {IdMsg::ProjRegionFrance, 0, kLignesFrance},
-    {IdMsg::ProjRegionAfrique, HemisphereNord | HemisphereSud, {}},
-    {IdMsg::ProjRegionAmeriqueCentrale, HemisphereNord, {}},
-    {IdMsg::ProjRegionAmeriqueNord, HemisphereNord, {}},
-    {IdMsg::ProjRegionAsie, HemisphereNord | HemisphereSud, {}},
-    {IdMsg::ProjRegionDomTom, HemisphereNord | HemisphereSud, {}},
-    {IdMsg::ProjRegionEurope, HemisphereNord, {}},
-    {IdMsg::ProjRegionOceanie, HemisphereSud, {}},
-    {IdMsg::ProjRegionOceanIndien, HemisphereSud, {}},
-    {IdMsg::ProjRegionAutres, HemisphereNord | HemisphereSud, {}},
-}};
+// The table of the ten regions; the lists of regions 1 to 8 are in
+// regions_donnees.cpp.  Built on first use, so that it is complete whenever
+// it is read, also from another unit's start-up.
+const std::array<TRegion, NombreRegions>& TableRegions() {
+  static const std::array<TRegion, NombreRegions> regions = {{
+      {IdMsg::ProjRegionFrance, 0, kLignesFrance},
+      {IdMsg::ProjRegionAfrique, HemisphereNord | HemisphereSud, ListesRegionales()[1]},
+      {IdMsg::ProjRegionAmeriqueCentrale, HemisphereNord, ListesRegionales()[2]},
+      {IdMsg::ProjRegionAmeriqueNord, HemisphereNord, ListesRegionales()[3]},
+      {IdMsg::ProjRegionAsie, HemisphereNord | HemisphereSud, ListesRegionales()[4]},
+      {IdMsg::ProjRegionDomTom, HemisphereNord | HemisphereSud, ListesRegionales()[5]},
+      {IdMsg::ProjRegionEurope, HemisphereNord, ListesRegionales()[6]},
+      {IdMsg::ProjRegionOceanie, HemisphereSud, ListesRegionales()[7]},
+      {IdMsg::ProjRegionOceanIndien, HemisphereSud, ListesRegionales()[8]},
+      {IdMsg::ProjRegionAutres, HemisphereNord | HemisphereSud, {}},
+  }};
+  return regions;
+}
 
 bool RegionValide(int region) { return region >= 0 && region < NombreRegions; }
 
 }  // namespace
 
-const std::array<TRegion, NombreRegions>& Regions() { return kRegions; }
+const std::array<TRegion, NombreRegions>& Regions() { return TableRegions(); }
 
 std::vector<std::string> NomsRegions() {
   std::vector<std::string> r;
   r.reserve(NombreRegions);
-  for (const TRegion& region : kRegions) r.push_back(foundation::Msg(region.Nom));
+  for (const TRegion& region : TableRegions()) r.push_back(foundation::Msg(region.Nom));
   return r;
 }
 
@@ -94,7 +98,7 @@ std::string LigneUTMHemisphere(bool sud) {
 }
 
 void ConstruitCatalogueRegion(ContexteProjections& contexte, int region) {
-  const TRegion& r = kRegions[region];
+  const TRegion& r = TableRegions()[region];
   contexte.RegionCourante = region;
   contexte.ListeRegionCourante.clear();
   if (r.Hemispheres & HemisphereNord) contexte.ListeRegionCourante.push_back(LigneUTMHemisphere(false));

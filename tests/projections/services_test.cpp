@@ -82,14 +82,20 @@ TEST_F(Services, RegionFranceEtListesDesRegions) {
   EXPECT_EQ(noms[3], "Amérique du Nord");
   EXPECT_EQ(noms[9], "Autres");
 
-  // The hemisphere lines each region calls for; regions 1 to 8 hold nothing
-  // else until their lists come.
+  // The hemisphere lines each region calls for, then the multi-zone systems
+  // of its own list.
   struct Cas {
     int region;
     std::vector<std::string> multiples;
   };
-  const Cas cas[] = {{1, {"UTM N", "UTM S"}}, {2, {"UTM N"}}, {3, {"UTM N"}}, {4, {"UTM N", "UTM S"}},
-                     {5, {"UTM N", "UTM S"}}, {6, {"UTM N"}}, {7, {"UTM S"}}, {8, {"UTM S"}},
+  const Cas cas[] = {{1, {"UTM N", "UTM S"}},
+                     {2, {"UTM N"}},
+                     {3, {"UTM N", "MTM NAD27", "MTM NAD83"}},
+                     {4, {"UTM N", "UTM S"}},
+                     {5, {"UTM N", "UTM S"}},
+                     {6, {"UTM N", "RT90 2.5 gon", "Deutsch KG", "Islandic KG 55"}},
+                     {7, {"UTM S"}},
+                     {8, {"UTM S"}},
                      {9, {"UTM N", "UTM S"}}, {0, {"UTM", "UTM ED50"}}};
   for (const auto& c : cas) {
     SCOPED_TRACE(c.region);
