@@ -7,6 +7,7 @@
 
 #include "app/config_generale.h"
 #include "app/document_reseau.h"
+#include "app/document_survey.h"
 #include "app/fiche_principale.h"
 #include "foundation/catalogue.h"
 #include "platform/files.h"
@@ -51,7 +52,7 @@ int LanceGravelune(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("gravelune"));
     QApplication::setApplicationDisplayName(QString::fromStdString(foundation::Msg(foundation::IdMsg::AppTitreApplication)));
     platform::QtPorts ports;
-    TFichePrincipale fiche(FabriqueProvisoire(), arguments);
+    TFichePrincipale fiche(FabriqueSurvey(), arguments);
     fiche.show();
     code = application.exec();
   }

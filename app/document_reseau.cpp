@@ -31,7 +31,8 @@ ListeCavites AfficheListeCavites(DocumentReseau& reseau, int32_t caviteRappelee)
     return foundation::CompareNomsPoints(foundation::EnMajuscules(a.second), foundation::EnMajuscules(b.second)) < 0;
   });
   int32_t active = reseau.CaviteActive();
-  if (active < 0 || active >= nombre) {
+  // The surface is not listed: with caves, it does not stay the active one.
+  if (active < 1 || active >= nombre) {
     active = (caviteRappelee >= 1 && caviteRappelee < nombre) ? caviteRappelee : nombre - 1;
     reseau.FixeCaviteActive(active);
   }

@@ -10,9 +10,16 @@
 #include <string>
 #include <vector>
 
+#include "app/selecteurs.h"
+
 namespace foundation {
 class TFlux;
 }
+
+namespace survey {
+class TCavite;
+class TVisee;
+}  // namespace survey
 
 namespace app {
 
@@ -50,6 +57,23 @@ class DocumentReseau {
   virtual bool ImporteFichierAutre(const std::string& /*chemin*/, int /*type*/, bool /*partiel*/) { return false; }
   // Name of the cave at a position.
   std::string NomCavite(int32_t cavite) const;
+
+  // --- What the shot table and its selectors need -------------------------------------
+  // The cave at a position; none until the network model is plugged in.
+  virtual survey::TCavite* UneCavite(int32_t /*cavite*/) const { return nullptr; }
+  // Computes only the survey trips of a cave (their declinations).
+  virtual void CalculeLesLevers(int32_t /*cavite*/) {}
+  // Deletes a main shot of the active cave after the network's own question;
+  // true when it was deleted (the shot and its splays are freed).
+  virtual bool SupprimeVisee(survey::TVisee& /*visee*/) { return false; }
+  // Cuts the cave's links with the other caves, deletes its adjustments and
+  // removes it from the network, freeing it; true when done.
+  virtual bool SupprimeCavite(int32_t /*cavite*/) { return false; }
+  // The long sections of a cave (distances along the survey as last
+  // computed) and the selected one, by position in the cave's list.
+  virtual std::vector<CoupeCavite> CoupesLongues(int32_t /*cavite*/) const { return {}; }
+  virtual int32_t DessinAlti(int32_t /*cavite*/) const { return -1; }
+  virtual void FixeDessinAlti(int32_t /*cavite*/, int32_t /*coupe*/) {}
 };
 
 // Creates an empty network holding its surface cave.

@@ -14,7 +14,7 @@
 #include <QPlainTextEdit>
 #include <QScreen>
 #include <QStatusBar>
-#include <QTableWidget>
+#include <QTableView>
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
@@ -25,6 +25,8 @@
 #include "app/cadres_config.h"
 #include "app/config_gene_dlg.h"
 #include "app/config_generale.h"
+#include "app/impression_pdf.h"
+#include "app/modele_visees.h"
 #include "foundation/arrondi.h"
 #include "foundation/catalogue.h"
 #include "foundation/codage.h"
@@ -47,7 +49,6 @@ QString M(IdMsg id) { return Q(Msg(id)); }
 // Menu captions show '&' as a mnemonic mark.
 QString SansRaccourci(const std::string& s) { return Q(s).replace(QLatin1Char('&'), QStringLiteral("&&")); }
 
-constexpr int kNombreColonnes = 19;
 constexpr int kLargeurPanneau = 300;
 
 }  // namespace
@@ -90,7 +91,14 @@ TFichePrincipale::TFichePrincipale(FabriqueDocument fabrique, std::vector<std::s
                   QStringLiteral("mnuFichier"),     QStringLiteral("mnuRectif"),    QStringLiteral("mnuExports"),
                   QStringLiteral("mnuImports"),     QStringLiteral("mnuCompensations"), QStringLiteral("mnuGestionCavites"),
                   QStringLiteral("mnuMotifs"),      QStringLiteral("mnuOperateurs"), QStringLiteral("mnuInstruments"),
-                  QStringLiteral("mnuAide")};
+                  QStringLiteral("mnuAide"),
+                  // The shot table's commands.
+                  QStringLiteral("AjoutButton"),    QStringLiteral("CoordBtn"),     QStringLiteral("DimBtn"),
+                  QStringLiteral("ImprimeButton"),  QStringLiteral("ImprimeGalButton"), QStringLiteral("Imprimer"),
+                  QStringLiteral("DebutGalBtn"),    QStringLiteral("FinGalBtn"),    QStringLiteral("RatgalBtn"),
+                  QStringLiteral("CherchePtBtn"),   QStringLiteral("RepeteRechercheBtn"),
+                  QStringLiteral("BasculeAffGalBtn"), QStringLiteral("SuppressionCav")};
+  sortieImpression_ = std::make_unique<TSortiePdf>(this);
   CreeMenus();
   CreeBarres();
   CreeZoneCentrale();
@@ -114,7 +122,16 @@ TFichePrincipale::TFichePrincipale(FabriqueDocument fabrique, std::vector<std::s
   MajEtatControles();
 }
 
-TFichePrincipale::~TFichePrincipale() = default;
+TFichePrincipale::~TFichePrincipale() {
+  // The table's widgets and model go while the rows, the document and the
+  // window's handlers they reach are still there.
+  visuVisees_->removeEventFilter(this);
+  visuVisees_->viewport()->removeEventFilter(this);
+  arbreGaleries_->removeEventFilter(this);
+  delete centralWidget();
+  delete arbreGaleries_;
+  delete modele_;
+}
 
 void TFichePrincipale::Protege(const std::function<void()>& action) {
   try {
@@ -198,7 +215,8 @@ void TFichePrincipale::CreeMenus() {
   connect(AjouteAction(menuFichier_, "Configuration", Msg(IdMsg::AppMnuConfiguration)), &QAction::triggered, this,
           [this] { ConfigurationClick(); });
   menuFichier_->addSeparator();
-  AjouteAction(menuFichier_, "Imprimer", Msg(IdMsg::AppMnuImprimer), C::MnuImprimer);
+  connect(AjouteAction(menuFichier_, "Imprimer", Msg(IdMsg::AppMnuImprimer), C::MnuImprimer), &QAction::triggered, this,
+          [this] { ImprimeButtonClick(true); });
   menuFichier_->addSeparator();
   connect(AjouteAction(menuFichier_, "Quitter", Msg(IdMsg::AppMnuQuitter)), &QAction::triggered, this,
           [this] { close(); });
@@ -236,7 +254,8 @@ void TFichePrincipale::CreeMenus() {
   AjouteAction(compens, "CompensModifier", Msg(IdMsg::AppMnuCompensModifier));
 
   QMenu* gestion = menu("mnuGestionCavites", IdMsg::AppMnuGestionCavites, C::MenuGestionCavites);
-  AjouteAction(gestion, "SuppressionCav", Msg(IdMsg::AppMnuSuppression), C::SuppressionCav);
+  connect(AjouteAction(gestion, "SuppressionCav", Msg(IdMsg::AppMnuSuppression), C::SuppressionCav), &QAction::triggered,
+          this, [this] { SupprimeCaviteActive(); });
   AjouteAction(gestion, "Individualiser", Msg(IdMsg::AppMnuIndividualiser));
   AjouteAction(gestion, "FusionGaleries", Msg(IdMsg::AppMnuFusionGaleries), C::FusionGaleries);
   AjouteAction(gestion, "ImpressionArbre", Msg(IdMsg::AppMnuImpressionArbre), C::ImpressionArbre);
@@ -279,13 +298,15 @@ void TFichePrincipale::CreeBarres() {
   connect(AjouteBouton(barre, "OuvreButton", IdMsg::AppBtnCourtOuvrir, IdMsg::AppBtnOuvrir), &QToolButton::clicked, this,
           [this] { mnuOuvrirClick(); });
   barre->addSeparator();
-  AjouteBouton(barre, "ImprimeButton", IdMsg::AppBtnImprimer, IdMsg::AppBtnImprimer, C::ImprimeButton);
+  connect(AjouteBouton(barre, "ImprimeButton", IdMsg::AppBtnImprimer, IdMsg::AppBtnImprimer, C::ImprimeButton),
+          &QToolButton::clicked, this, [this] { ImprimeButtonClick(false); });
   connect(AjouteBouton(barre, "EnregistreButton", IdMsg::AppBtnEnregistrer, IdMsg::AppBtnEnregistrer, C::EnregistreButton),
           &QToolButton::clicked, this, [this] { EnregistrerClick(); });
   barre->addSeparator();
   connect(AjouteBouton(barre, "NewCaveButton", IdMsg::AppBtnCourtNouvelleCavite, IdMsg::AppBtnNouvelleCavite), &QToolButton::clicked, this,
           [this] { NewCaveButtonClick(); });
-  AjouteBouton(barre, "AjoutButton", IdMsg::AppBtnCourtAjout, IdMsg::AppBtnAjout, C::AjoutButton);
+  connect(AjouteBouton(barre, "AjoutButton", IdMsg::AppBtnCourtAjout, IdMsg::AppBtnAjout, C::AjoutButton),
+          &QToolButton::clicked, this, [this] { AjoutButtonClick(); });
   AjouteBouton(barre, "SurfaceBton", IdMsg::AppBtnCourtSurface, IdMsg::AppBtnSurface, C::SurfaceBton);
   barre->addSeparator();
   cavitesBox_ = new QComboBox(barre);
@@ -293,25 +314,31 @@ void TFichePrincipale::CreeBarres() {
   cavitesBox_->setMinimumContentsLength(11);
   barre->addWidget(cavitesBox_);
   barre->addSeparator();
-  connect(cavitesBox_, &QComboBox::activated, this, [this](int i) {
-    Protege([this, i] {
-      if (!gestion_.Reseau() || i < 0) return;
-      gestion_.Reseau()->FixeCaviteActive(cavitesBox_->itemData(i).toInt());
-      MajEtatControles();
-    });
-  });
-  AjouteBouton(barre, "BasculeAffGalBtn", IdMsg::AppBtnCourtBasculeGal, IdMsg::AppBtnBasculeGal, C::BasculeAffGalBtn);
-  galeriesBox_ = new QComboBox(barre);
+  connect(cavitesBox_, &QComboBox::activated, this, [this](int i) { CavitesBoxChange(i); });
+  basculeAffGalBtn_ =
+      AjouteBouton(barre, "BasculeAffGalBtn", IdMsg::AppBtnCourtBasculeGal, IdMsg::AppBtnBasculeGal, C::BasculeAffGalBtn);
+  connect(basculeAffGalBtn_, &QToolButton::clicked, this, [this] { BasculeAffGalBtnClick(); });
+  galeriesBox_ = new TBoiteGaleries(barre);
   galeriesBox_->setObjectName(QStringLiteral("GaleriesBox"));
   galeriesBox_->setMinimumContentsLength(9);
-  galeriesBox_->setEditable(true);
+  galeriesBox_->AvantListe = [this] {
+    if (!GalParArbre) return false;
+    GaleriesBoxClick();
+    return true;
+  };
   barre->addWidget(galeriesBox_);
   barre->addSeparator();
   commandes_[static_cast<size_t>(C::GaleriesBox)] = galeriesBox_;
-  AjouteBouton(barre, "DebutGalBtn", IdMsg::AppBtnCourtDebutGal, IdMsg::AppBtnDebutGal, C::DebutGalBtn);
-  AjouteBouton(barre, "FinGalBtn", IdMsg::AppBtnCourtFinGal, IdMsg::AppBtnFinGal, C::FinGalBtn);
-  AjouteBouton(barre, "RatgalBtn", IdMsg::AppBtnCourtRatGal, IdMsg::AppBtnRatGal, C::RatgalBtn);
-  AjouteBouton(barre, "ImprimeGalButton", IdMsg::AppBtnCourtImprimeGal, IdMsg::AppBtnImprimeGal, C::ImprimeGalButton);
+  connect(galeriesBox_, &QComboBox::activated, this, [this](int i) { GaleriesBoxChange(i); });
+  connect(AjouteBouton(barre, "DebutGalBtn", IdMsg::AppBtnCourtDebutGal, IdMsg::AppBtnDebutGal, C::DebutGalBtn),
+          &QToolButton::clicked, this, [this] { DebutGalBtnClick(); });
+  connect(AjouteBouton(barre, "FinGalBtn", IdMsg::AppBtnCourtFinGal, IdMsg::AppBtnFinGal, C::FinGalBtn),
+          &QToolButton::clicked, this, [this] { FinGalBtnClick(); });
+  connect(AjouteBouton(barre, "RatgalBtn", IdMsg::AppBtnCourtRatGal, IdMsg::AppBtnRatGal, C::RatgalBtn),
+          &QToolButton::clicked, this, [this] { RatgalBtnClick(); });
+  connect(AjouteBouton(barre, "ImprimeGalButton", IdMsg::AppBtnCourtImprimeGal, IdMsg::AppBtnImprimeGal,
+                       C::ImprimeGalButton),
+          &QToolButton::clicked, this, [this] { ImprimeButtonClick(true); });
   barre->addSeparator();
   AjouteBouton(barre, "ButtonPlan", IdMsg::AppBtnPlan, IdMsg::AppBtnPlan, C::ButtonPlan);
   AjouteBouton(barre, "VisuCoupeBtn", IdMsg::AppBtnCoupe, IdMsg::AppBtnCoupe, C::VisuCoupeBtn);
@@ -338,20 +365,28 @@ void TFichePrincipale::CreeBarres() {
   declinText_->setObjectName(QStringLiteral("DeclinText"));
   rang2->addWidget(declinText_);
   rang2->addSeparator();
-  AjouteBouton(rang2, "CoordBtn", IdMsg::AppBtnCourtCoord, IdMsg::AppBtnCoord, C::CoordBtn)->setCheckable(true);
-  AjouteBouton(rang2, "DimBtn", IdMsg::AppBtnCourtDim, IdMsg::AppBtnDim, C::DimBtn)->setCheckable(true);
+  coordBtn_ = AjouteBouton(rang2, "CoordBtn", IdMsg::AppBtnCourtCoord, IdMsg::AppBtnCoord, C::CoordBtn);
+  coordBtn_->setCheckable(true);
+  connect(coordBtn_, &QToolButton::clicked, this, [this] { CoordBtnClick(); });
+  dimBtn_ = AjouteBouton(rang2, "DimBtn", IdMsg::AppBtnCourtDim, IdMsg::AppBtnDim, C::DimBtn);
+  dimBtn_->setCheckable(true);
+  connect(dimBtn_, &QToolButton::clicked, this, [this] { DimBtnClick(); });
   rang2->addSeparator();
-  AjouteBouton(rang2, "CherchePtBtn", IdMsg::AppBtnCourtChercher, IdMsg::AppBtnChercher, C::CherchePtBtn);
-  AjouteBouton(rang2, "RepeteRechercheBtn", IdMsg::AppBtnCourtChercherEncore, IdMsg::AppBtnChercherEncore, C::RepeteRechercheBtn);
+  connect(AjouteBouton(rang2, "CherchePtBtn", IdMsg::AppBtnCourtChercher, IdMsg::AppBtnChercher, C::CherchePtBtn),
+          &QToolButton::clicked, this, [this] { CherchePtBtnClick(); });
+  connect(AjouteBouton(rang2, "RepeteRechercheBtn", IdMsg::AppBtnCourtChercherEncore, IdMsg::AppBtnChercherEncore,
+                       C::RepeteRechercheBtn),
+          &QToolButton::clicked, this, [this] { RepeteRechercheBtnClick(); });
   rang2->addSeparator();
   AjouteBouton(rang2, "DessinPlanBtn", IdMsg::AppBtnDessinPlan, IdMsg::AppBtnDessinPlan, C::DessinPlanBtn);
   AjouteBouton(rang2, "DessinCoupeBtn", IdMsg::AppBtnDessinCoupe, IdMsg::AppBtnDessinCoupe, C::DessinCoupeBtn);
   listeCoupesBox_ = new QComboBox(rang2);
   listeCoupesBox_->setObjectName(QStringLiteral("ListeCoupesBox"));
   listeCoupesBox_->setMinimumContentsLength(14);
-  rang2->addWidget(listeCoupesBox_);
+  listeCoupesAction_ = rang2->addWidget(listeCoupesBox_);
   rang2->addSeparator();
   commandes_[static_cast<size_t>(C::ListeCoupesBox)] = listeCoupesBox_;
+  connect(listeCoupesBox_, &QComboBox::activated, this, [this](int i) { ListeCoupesBoxChange(i); });
   AjouteBouton(rang2, "GestionCoupesBtn", IdMsg::AppBtnGestionCoupes, IdMsg::AppBtnGestionCoupes, C::GestionCoupesBtn);
   rang2->addSeparator();
   AjouteBouton(rang2, "JonctionBtn", IdMsg::AppBtnJonction, IdMsg::AppBtnJonction, C::JonctionBtn);
@@ -359,6 +394,7 @@ void TFichePrincipale::CreeBarres() {
   entreeLabel_->setObjectName(QStringLiteral("EntreeLabel"));
   entreesBox_ = new QComboBox(rang2);
   entreesBox_->setObjectName(QStringLiteral("EntreesBox"));
+  connect(entreesBox_, &QComboBox::activated, this, [this](int i) { EntreesBoxChange(i); });
   // Hidden until needed: the tool bar hides its actions, not the widgets.
   rang2->addSeparator();
   rang2->addWidget(entreeLabel_)->setVisible(false);
@@ -368,28 +404,8 @@ void TFichePrincipale::CreeBarres() {
 void TFichePrincipale::CreeZoneCentrale() {
   auto* centre = new QWidget(this);
   auto* v = new QVBoxLayout(centre);
-  visuVisees_ = new QTableWidget(0, kNombreColonnes, centre);
-  visuVisees_->setObjectName(QStringLiteral("VisuVisees"));
-  visuVisees_->setSelectionBehavior(QAbstractItemView::SelectRows);
-  visuVisees_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-  visuVisees_->verticalHeader()->setVisible(false);
+  CreeTableVisees(centre);
   commandes_[static_cast<size_t>(Commande::VisuVisees)] = visuVisees_;
-  const IdMsg colonnes[kNombreColonnes - 2] = {
-      IdMsg::AppColStation, IdMsg::AppColPointVise, IdMsg::AppColAZ,   IdMsg::AppColP,    IdMsg::AppColdH,
-      IdMsg::AppColL,       IdMsg::AppColLh,        IdMsg::AppColDebTpf, IdMsg::AppColFinTpf, IdMsg::AppColX,
-      IdMsg::AppColY,       IdMsg::AppColZ,         IdMsg::AppColSLh,  IdMsg::AppColLGa,  IdMsg::AppColLDr,
-      IdMsg::AppColHSup,    IdMsg::AppColHInf};
-  QStringList titres;
-  for (IdMsg id : colonnes) titres << M(id);
-  titres << QString() << M(IdMsg::AppColCommentaires);
-  visuVisees_->setHorizontalHeaderLabels(titres);
-  const int largeurs[kNombreColonnes] = {90, 80, 60, 60, 50, 50, 50, 60, 60, 80, 80, 50, 60, 50, 50, 50, 50, 40, 150};
-  for (int c = 0; c < kNombreColonnes; ++c) {
-    visuVisees_->setColumnWidth(c, largeurs[c]);
-    // The plain layout: no thread-counter, coordinate or dimension columns.
-    visuVisees_->setColumnHidden(c, c >= 7 && c <= 16);
-  }
-  visuVisees_->horizontalHeader()->setStretchLastSection(true);
   v->addWidget(visuVisees_, 1);
 
   auto* bas = new QHBoxLayout;
@@ -401,6 +417,7 @@ void TFichePrincipale::CreeZoneCentrale() {
   editSuiteBtn_->setObjectName(QStringLiteral("EditSuiteBtn"));
   editSuiteBtn_->setText(M(IdMsg::AppBtnEditSuite));
   editSuiteBtn_->setVisible(false);
+  connect(editSuiteBtn_, &QToolButton::clicked, this, [this] { EditSuiteBtnClick(); });
   bas->addWidget(visuComment_, 1);
   bas->addWidget(editSuiteBtn_);
   v->addLayout(bas);
@@ -411,6 +428,7 @@ void TFichePrincipale::CreeZoneCentrale() {
   arbreGaleries_->setObjectName(QStringLiteral("ArbreGaleries"));
   arbreGaleries_->setHeaderHidden(true);
   arbreGaleries_->setVisible(false);
+  ConnecteTable();
 
   statusBar_ = new QStatusBar(this);
   statusBar_->setObjectName(QStringLiteral("StatusBarPrinc"));
@@ -422,10 +440,9 @@ void TFichePrincipale::CreeZoneCentrale() {
 
 // --- Document life --------------------------------------------------------------
 
-void TFichePrincipale::ViderTableVisees() { visuVisees_->setRowCount(0); }
-
 void TFichePrincipale::NouveauReseau() {
   ViderTableVisees();
+  VideSelecteursCavite();
   gestion_.NouveauReseau();
 }
 
@@ -443,21 +460,23 @@ void TFichePrincipale::NommeNouveauReseau() {
 }
 
 void TFichePrincipale::AfficheListeCavites(bool selection) {
-  (void)selection;  // the shot table is refilled by its own commands
   cavitesBox_->clear();
   if (DocumentReseau* reseau = gestion_.Reseau()) {
     const ListeCavites liste = app::AfficheListeCavites(*reseau, survey::Document().CaviteRappelee);
     for (const auto& [position, nom] : liste.Cavites) cavitesBox_->addItem(Q(nom), position);
     cavitesBox_->setCurrentIndex(liste.Selection);
+    if (selection && reseau->CaviteActive() >= 0) RafraichitCavite();
     platform::AjusteLargeurListe(*cavitesBox_);
   }
   MajEtatControles();
 }
 
 void TFichePrincipale::OuvreDocument(const std::string& chemin) {
+  // The table lets go of the shots before the network that holds them goes.
+  ViderTableVisees();
+  VideSelecteursCavite();
   if (foundation::EnMinuscules(platform::ExtensionOf(chemin)) != ".cav") {
     gestion_.LibereReseau();
-    ViderTableVisees();
     OuvrirAutre(chemin, filtreOuverture_);
   } else if (gestion_.OuvreDocument(chemin)) {
     AfficheListeCavites(true);
@@ -471,7 +490,8 @@ void TFichePrincipale::OuvreDocument(const std::string& chemin) {
 void TFichePrincipale::OuvrirAutre(const std::string& chemin, int type) {
   if (gestion_.OuvrirAutre(chemin, type)) {
     AfficheListeCavites(false);
-    if (visuVisees_->rowCount() > 0) visuVisees_->selectRow(visuVisees_->rowCount() - 1);
+    RafraichitCavite();
+    if (table_.Nombre() > 0) SelectionneLigne(table_.Nombre() - 1);
   } else {
     MajEtatControles();
   }
@@ -516,32 +536,37 @@ void TFichePrincipale::MajMnuSauve() {
 
 void TFichePrincipale::MajEtatControles() {
   const EtatsControles r = app::MajEtatControles(gestion_.Etat());
+  // The gallery tree lies over the gallery selector.
+  if (QWidget* barre = galeriesBox_->parentWidget())
+    arbreGaleries_->move(barre->mapTo(this, galeriesBox_->geometry().bottomLeft()));
   for (int i = 0; i < NombreDeCommandes; ++i) {
     const Activation a = r.Commandes[static_cast<size_t>(i)];
     if (a != Activation::Inchangee) Active(commandes_[static_cast<size_t>(i)], a == Activation::Active);
   }
   if (r.ViderDeclinaison) declinText_->clear();
   if (r.DeclinaisonVisible) declinText_->setVisible(*r.DeclinaisonVisible);
-  if (r.EntreesVisibles) {
-    for (QAction* a : entreeLabel_->parentWidget()->actions()) {
-      QWidget* w = nullptr;
-      if (auto* barre = qobject_cast<QToolBar*>(entreeLabel_->parentWidget())) w = barre->widgetForAction(a);
-      if (w == entreeLabel_ || w == entreesBox_) a->setVisible(*r.EntreesVisibles);
-    }
-  }
+  if (r.EntreesVisibles) AfficheEntrees(*r.EntreesVisibles);
   if (r.ViderCavites) cavitesBox_->clear();
   if (r.ViderGaleries) {
     galeriesBox_->clear();
-    galeriesBox_->setEditText(QString());
     arbreGaleries_->clear();
     arbreGaleries_->setEnabled(false);
   } else if (r.De(Commande::GaleriesBox) == Activation::Active) {
     arbreGaleries_->setEnabled(true);
   }
-  if (r.ViderTexteGalerie) galeriesBox_->setEditText(QString());
+  if (r.ViderTexteGalerie) galeriesBox_->setCurrentIndex(-1);
   if (r.ViderLever) leverEdit_->clear();
   if (r.ViderCoupes) listeCoupesBox_->clear();
   caviteCoordonnees_->setVisible(false);
+  // The coordinate and dimension columns follow their buttons; a button that
+  // goes disabled goes up.
+  if (!coordBtn_->isEnabled() && coordBtn_->isChecked()) AnnuleCoordonnees();
+  if (!dimBtn_->isEnabled() && dimBtn_->isChecked()) {
+    dimBtn_->setChecked(false);
+    MasqueColonnesDimensions();
+  }
+  if (!coordBtn_->isEnabled()) survey::Affichage().CoordonneesAffichees = false;
+  RegleColonnes();
   if (visuVisees_->isEnabled()) visuVisees_->setFocus();
   const DocumentReseau* reseau = gestion_.Reseau();
   setWindowTitle(reseau ? M(IdMsg::AppTitreReseau) + Q(reseau->Nom()) : QString());
@@ -557,13 +582,14 @@ void TFichePrincipale::showEvent(QShowEvent* e) {
 
 void TFichePrincipale::FormActivate() {
   if (!premiereActivation_) return;
-  premiereActivation_ = false;
+  // The first table is filled without the wait window.
   Protege([this] {
     const std::string chemin = CheminLigneCommande(arguments_);
     if (!chemin.empty() && foundation::EnMajuscules(platform::ExtensionOf(chemin)) == ".CAV" &&
         platform::FileExists(chemin))
       OuvreDocument(chemin);
   });
+  premiereActivation_ = false;
 }
 
 void TFichePrincipale::closeEvent(QCloseEvent* e) {
@@ -576,6 +602,8 @@ void TFichePrincipale::closeEvent(QCloseEvent* e) {
   Protege([this] {
     if (gestion_.Reseau()) {
       MajDerniersFichiers();
+      ViderTableVisees();
+      VideSelecteursCavite();
       gestion_.LibereReseau();
     }
   });
@@ -668,6 +696,8 @@ void TFichePrincipale::ConfigurationClick() {
   Protege([this] {
     TConfigGeneDlg dlg(this);
     dlg.exec();
+    // The number of decimals of the coordinates may have changed.
+    InvalideTextesVisees();
     MajMnuSauve();
   });
 }

@@ -152,6 +152,35 @@ class TCavite : public foundation::TObjetDeListe {
   void CreePointsJonctionVirtuels();
   void SupprimePointsVirtuels();
 
+  // --- Computation (calcul_cavite.cpp) ---------------------------------------------------
+  // Coordinates of every station in shot order; with Init the shots are
+  // reduced again and their corrections detached first.
+  void CalculeTousPoints(bool Init);
+  // Meridian convergence at the entrance (radians); recomputes each trip's
+  // automatic declination there.
+  double CalculeConvergence();
+  // Refreshes the trips' automatic declinations.
+  void CalculeLesLevers();
+  // Developed lengths, ascents and descents, relative heights and precisions,
+  // splay ends.
+  void CalculeElementsAnnexes();
+  // Developed elevation from the selected entrance alone, without corrections;
+  // the ends of every shot go to the computation context (rapport_calcul.h)
+  // and no virtual point is left in the cave.
+  void CalculeCoupeDevel();
+  // Extremes of the attached stations.
+  void CalculePointsExtremes();
+  // Coordinates, then passage dimensions of every station from its splays.
+  void CalculeGDHB();
+  // Scale of the plan drawing when set, else of the first long section that
+  // has one, else -1.
+  double EchelleParDefaut() const;
+  // WGS84 latitude and longitude (radians) of the entrance, or of the surface
+  // point of the shot being entered for a cave without shots.
+  bool EntreeWGS(double& lat, double& lon) const;
+  // "Lat : 44.5000 S", "Long : 1.2500 O"; both empty when EntreeWGS fails.
+  bool EntreeWGSStr(std::string& LatStr, std::string& LongStr) const;
+
   // --- Removal ---------------------------------------------------------------------------
   // Removes stations (and survey trips) from the model: every reference the
   // caves of the network hold (shot ends, loop partners, entrances, altitude

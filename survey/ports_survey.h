@@ -48,6 +48,47 @@ class TAnnexeCavite {
   virtual bool EcritStylesCavite(foundation::TFlux& f) = 0;
   virtual bool LitStylesCavite(foundation::TFlux& f) = 0;
   virtual void Nettoie(const TSuppressions&) {}
+
+  // --- The document (the network's reader and writer call these) -------------------
+  // The cave's drawings after the shot lists: the sketch list, the plan
+  // drawing, the long-section list.  Reading also gives the plan drawing and
+  // the long sections the cave's shots, makes the first long section the
+  // oriented elevation and gives the sketches the oriented elevation and the
+  // shots.  An annex that does not carry them cannot write a document.
+  virtual bool EcritDessins(foundation::TFlux&) { return false; }
+  virtual bool LitDessins(foundation::TFlux&) { return false; }
+  // After the cave's station list was rebuilt: each sketch takes its trip.
+  virtual void AffecteLeversCroquis() {}
+  // Number of long sections (the page layouts' elevation blocks name them).
+  virtual int NombreCoupesLong() const { return 0; }
+  // Documents older than level 505: when the second long section has no page
+  // layout and an empty drawing, removes it and renames a first section named
+  // "Coupe orientée globale" "Coupe développée globale"; true when it did.
+  virtual bool CorrigeCoupesAnciennes() { return false; }
+  // The display configurations in the .CFG companion: the plan drawing's,
+  // then each long section's (reading: with coupesDecalees one more, first,
+  // into the first long section).
+  virtual bool EcritConfig(foundation::TFlux&) { return false; }
+  virtual bool LitConfig(foundation::TFlux&, bool /*coupesDecalees*/) { return false; }
+  // The plan drawing's backgrounds into another coordinate system.
+  virtual void ChangeProjection(const std::string& /*ancien*/, int32_t /*ancienFuseau*/, int32_t /*nouveauFuseau*/,
+                                const std::string& /*nouveau*/) {}
+  // Offset parts of the plan drawing and of the long sections drawn in the
+  // old watermark colour take the current one.
+  virtual void ChangeCouleurFiligr(uint32_t /*ancienne*/) {}
+  // Whether a drawing of the cave uses the pattern (setting its locks).
+  virtual bool UtiliseMotif(const drawing::TObjetMotifdeBase*) { return false; }
+  // Uses of fusionne in the cave's drawings become uses of garde.
+  virtual void FusionneMotifs(drawing::TObjetMotifdeBase* /*garde*/, drawing::TObjetMotifdeBase* /*fusionne*/) {}
+  // The plan drawing's scale when set, else the first long section's scale
+  // that is set, else -1.
+  virtual double EchelleParDefaut() const { return -1; }
+  // The drawings' part of the cave's plan computation, after the network was
+  // computed: the plan drawing and the sketches placed again from the shots.
+  virtual void CalculeDessinPlani() {}
+  // After shots were marked for deletion (AEffacer), before they are freed:
+  // the drawings drop what can no longer be placed.
+  virtual void EffaceObjetsSansPoints() {}
 };
 
 struct PortsSurvey {

@@ -1,6 +1,6 @@
 #pragma once
-// Stations and survey trips about to be freed, and the clean-up routines of the
-// parts of the program that keep pointers to them.
+// Stations, shots and survey trips about to be freed, and the clean-up routines
+// of the parts of the program that keep pointers to them.
 //
 // Every removal of stations goes through one routine of the cave model
 // (SupprimePoints, cavite.h): it redirects or clears the references the survey
@@ -16,16 +16,20 @@ namespace survey {
 
 class TPointSpeleo;
 class TLever;
+class TVisee;
 
 class TSuppressions {
  public:
   // Station p goes; references to it become remplacant (nullptr: cleared).
   void AjoutePoint(TPointSpeleo* p, TPointSpeleo* remplacant = nullptr) { points_[p] = remplacant; }
   void AjouteLever(TLever* l) { levers_.insert(l); }
+  // Shot v goes; drawing points tied to it become detached.
+  void AjouteVisee(TVisee* v) { visees_.insert(v); }
 
-  bool Vide() const { return points_.empty() && levers_.empty(); }
+  bool Vide() const { return points_.empty() && levers_.empty() && visees_.empty(); }
   bool PointSupprime(const TPointSpeleo* p) const { return p && points_.count(const_cast<TPointSpeleo*>(p)) != 0; }
   bool LeverSupprime(const TLever* l) const { return l && levers_.count(const_cast<TLever*>(l)) != 0; }
+  bool ViseeSupprimee(const TVisee* v) const { return v && visees_.count(const_cast<TVisee*>(v)) != 0; }
 
   // The station a reference to p must hold afterwards: p itself when p stays,
   // its replacement (or nullptr) when it goes.  A replacement that is itself
@@ -41,10 +45,12 @@ class TSuppressions {
 
   const std::unordered_map<TPointSpeleo*, TPointSpeleo*>& Points() const { return points_; }
   const std::unordered_set<TLever*>& Levers() const { return levers_; }
+  const std::unordered_set<TVisee*>& Visees() const { return visees_; }
 
  private:
   std::unordered_map<TPointSpeleo*, TPointSpeleo*> points_;
   std::unordered_set<TLever*> levers_;
+  std::unordered_set<TVisee*> visees_;
 };
 
 using TNettoyage = std::function<void(const TSuppressions&)>;

@@ -315,22 +315,7 @@ bool TVisee::LitObjet(TFlux& f) {
   return ResultObjet;
 }
 
-void TVisee::CalculeVisee() {
-  // Orientation from the end the walk reached first.
-  AzCalc = AzEnRad() + DecliEnRad();
-  if (InvVisee) {
-    PtOrigCalc = PointVise;
-    PtCalc = PointStation;
-  } else {
-    PtOrigCalc = PointStation;
-    PtCalc = PointVise;
-  }
-  if (InvAz != InvVisee) AzCalc += Pi;
-  // The reduction of lengths, slope and uncertainty belongs to the network
-  // computation, which completes this routine.
-  const TVisee* avant = ViseePreced();
-  AngleTri = avant ? foundation::NormaliseAngle(AzCalc - foundation::NormaliseAngle(avant->AzCalc + Pi)) : 0;
-}
+// TVisee::CalculeVisee: reduction.cpp.
 
 double TVisee::GTVisee() const {
   // A shot without horizontal length takes the bearing of the first previous

@@ -173,6 +173,12 @@ class TValeurVisee : public foundation::TObjetDeListe {
   // InvVisee).
   void AffecteValeurs(const TValeurVisee& autre);
 
+  // --- Reduction (reduction.cpp) ----------------------------------------------------
+  // A reading flag as it applies to the walked direction: f XOR InvVisee.
+  bool InversionEffective(bool f) const { return f != InvVisee; }
+  // IncertX, IncertY, IncertZ from the trip's precision class and instruments.
+  void CalculeIncertitudes();
+
   // --- Rows -----------------------------------------------------------------------------
   // Links the shot and the row both ways; the row's texts are no longer current.
   void AffecteVisu(TLigneListe& ligne);
@@ -206,6 +212,17 @@ class TViseeHabi : public TValeurVisee {
   TPointSpeleo* PtStation() const;
   // Removes the splay from the splay lists of both ends of its main shot.
   void DetacheDesPoints();
+
+  // --- Reduction (reduction.cpp) ----------------------------------------------------
+  // Reduces the splay with its main shot's trip and the current convergence,
+  // and places its end from its station.
+  void CalculeViseeHabi();
+  // The end: X, Y, Z and SlH.
+  foundation::TPointTopo vhPtTopo() const;
+  // SlH in the developed (Sens ±1), oriented and projected elevations.
+  void CalculeDessinDevViseeHabi(int Sens);
+  void CalculeDessinOrViseeHabi(double DirectionCav);
+  void CalculeDessinProjViseeHabi(double DirectionCav);
 
   TVisee* ViseeDeRef = nullptr;  // the main shot
   int32_t IndPtStat = -1;        // station number carried by files up to level 220
@@ -265,6 +282,19 @@ class TVisee : public TValeurVisee {
   void RemplaceExtremite(TPointSpeleo* ancien, TPointSpeleo* nouveau);
   // Forgets every link to a station that is being freed.
   void OubliePoint(const TPointSpeleo* p);
+
+  // --- Geometry (reduction.cpp) -----------------------------------------------------
+  // Distance from a point to the segment between the two stations.
+  double DistVisee(const foundation::TPointTopo& pt) const;
+  // Slope in the developed elevation; 0 without both ends or a change of SlH.
+  double PenteCoupe() const;
+  // Wall segments on the right and left of the shot in plan, from the origin
+  // at its width to the end at its width.
+  foundation::TSegment BordDroitGal() const;
+  foundation::TSegment BordGaucheGal() const;
+  // Ceiling and floor segments in the elevation plane (SlH, Z).
+  foundation::TSegment BordHautGal() const;
+  foundation::TSegment BordBasGal() const;
   // Removes the shot from the shot lists (and arriving-shot links) of its two
   // ends and its splays from their splay lists.
   void DetacheDesPoints();
@@ -274,10 +304,38 @@ class TVisee : public TValeurVisee {
 // "A9", "A007" → "A6", "B" → "A"; an empty (or blank) name is returned as is.
 std::string DesignPrecedente(const std::string& nom);
 
-// A cave's main shots.
+// The first shot computed from P that is P's only shot or the arriving shot of
+// its end, that end not being a side station; none otherwise (reduction.cpp).
+TVisee* ViseeSuivanteDuPoint(const TPointSpeleo* P);
+// Passage widths and heights of P from its splay shots (reduction.cpp).
+void CalculeGDHBPoint(TPointSpeleo* P);
+
+// A cave's main shots.  The selection operations (selection_visees.cpp) work
+// on the shots' marks; "later" means further in list order.
 class TListeDeVisees : public TListeTriable<TVisee> {
  public:
   TVisee* nVisee(int i) const { return UnObjet(i); }
+  // ViseesHabExistent := some shot has splays.
+  void TesteHabiExiste();
+  // Unmarks all; marks V and every later shot whose previous shot is marked.
+  void MarqueVisees(TVisee* V);
+  // ListeDesPoints := the distinct computed origins and ends, in shot order.
+  void GenereListePoints();
+  // GenereListePoints, then the main direction, extent and centre of the points.
+  void CalculeDirectionVisees();
+  // dVis := the smallest distance from Pt to a shot (-1 for no shot); the
+  // nearest shot (the first on ties) when that distance is below vRayon.
+  TVisee* ChercheViseeProche(const foundation::TPointTopo& Pt, double& dVis, double vRayon) const;
+  void SelectViseesBranche();
+  void SelectViseesSuivantes();
+  void DeselectViseesSuivantes(TVisee* V);
+  // Extends the selection to V along the chain of previous shots.
+  void SelectVisees(TVisee* V);
+  void SelectToutesVisees();
+  void DeSelectToutesVisees();
+  double DirVisees = 0;
+  double DistVisees = 0;
+  foundation::TPointTopo PtCentreVisees;
   // Reads the shots; an end that is neither a surface point nor a station of
   // the owning cave (only a damaged file gives one) reads as no station.
   bool LitListe(foundation::TFlux& f) override;

@@ -9,7 +9,7 @@
 #include <QImage>
 #include <QMenu>
 #include <QMenuBar>
-#include <QTableWidget>
+#include <QTableView>
 #include <QToolButton>
 #include <filesystem>
 
@@ -91,7 +91,7 @@ TEST(FichePrincipale, MenusEtBarresCommeLaFenetreLesPresente) {
                           "DessinCoupeBtn", "GestionCoupesBtn", "JonctionBtn", "EditSuiteBtn"})
     Controle<QToolButton>(f, nom);
   for (const char* nom : {"CavitesBox", "GaleriesBox", "ListeCoupesBox", "EntreesBox"}) Controle<QComboBox>(f, nom);
-  Controle<QTableWidget>(f, "VisuVisees");
+  Controle<QTableView>(f, "VisuVisees");
   // No document: only the document commands are there to use.
   EXPECT_TRUE(Controle<QToolButton>(f, "BtnNouveau")->isEnabled());
   EXPECT_TRUE(Controle<QToolButton>(f, "OuvreButton")->isEnabled());
@@ -123,7 +123,7 @@ TEST(FichePrincipale, OuvreEnregistreEtFermeAvecLaQuestion) {
   EXPECT_EQ(f.windowTitle(), "Réseau : Massif");
   EXPECT_EQ(CouleurPanneau(f), QColor(0, 255, 0));
   EXPECT_TRUE(platform::IsReadOnly(chemin));
-  EXPECT_TRUE(Controle<QTableWidget>(f, "VisuVisees")->isEnabled());
+  EXPECT_TRUE(Controle<QTableView>(f, "VisuVisees")->isEnabled());
   EXPECT_TRUE(Controle<QComboBox>(f, "GaleriesBox")->isEnabled());
   // The views are not there yet: their commands stay disabled.
   EXPECT_FALSE(Controle<QToolButton>(f, "ButtonPlan")->isEnabled());
@@ -136,7 +136,7 @@ TEST(FichePrincipale, OuvreEnregistreEtFermeAvecLaQuestion) {
   // A cave without shots: the shot table is disabled.
   cavites->setCurrentIndex(0);
   emit cavites->activated(0);
-  EXPECT_FALSE(Controle<QTableWidget>(f, "VisuVisees")->isEnabled());
+  EXPECT_FALSE(Controle<QTableView>(f, "VisuVisees")->isEnabled());
 
   // A change, then the save button.
   survey::Document().DocumentModifie = true;

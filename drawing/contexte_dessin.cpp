@@ -1,0 +1,23 @@
+#include "drawing/contexte_dessin.h"
+
+namespace drawing {
+
+ContexteDessin& Dessin() {
+  static ContexteDessin contexte;
+  return contexte;
+}
+
+void FixeEtendueDessin(double xMin, double xMax, double yMin, double yMax) {
+  ContexteDessin& d = Dessin();
+  d.XMinDessin = xMin;
+  d.XMaxDessin = xMax;
+  d.YMinDessin = yMin;
+  d.YMaxDessin = yMax;
+}
+
+void InitEtendueDessin() {
+  FixeEtendueDessin(foundation::ValeurIndefiniePositive, foundation::ValeurIndefinie,
+                    foundation::ValeurIndefiniePositive, foundation::ValeurIndefinie);
+}
+
+}  // namespace drawing

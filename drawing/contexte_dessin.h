@@ -1,0 +1,106 @@
+#pragma once
+// The process-wide state that the stored drawings share while they are read,
+// written, computed and copied: the shot lists of the document being read, the
+// sketch context, relative placement (cross sections), the extent that
+// computed points widen, the displacement of an offset part, the cave being
+// drawn and the document's pattern library.  Every operation that changes one
+// of these values for a while takes a guard that puts it back, also when an
+// exception leaves the operation.
+#include <cstdint>
+#include <utility>
+
+#include "foundation/utilitaires.h"
+
+namespace survey {
+class TCavite;
+}  // namespace survey
+
+namespace drawing {
+
+class TPointDessin;
+class TObjetDonneesBasique;
+class tListeMtf;
+class TCacheIndexVisees;
+template <class T>
+class TListeElements;
+
+// While a document is read, the shot lists that drawing points refer to are
+// the document reader's (survey/contexte_reseau.h, ListesViseesLues).
+struct ContexteDessin {
+  // Drawing points read keep no reference shot (elements of cross sections).
+  bool LectureSansVisees = false;
+  // Sketch records: patterns come from the drawing-import lists and lines
+  // carry control sums.
+  bool ContexteCroquis = false;
+  // Copies keep their own reference shot (copies inside one cave).
+  bool CopieMemeCavite = false;
+  // Points are placed from PointRelatifRef (cross sections).
+  bool CalculRelatif = false;
+  TPointDessin* PointRelatifRef = nullptr;
+  double CoeffRelatif = 1.0;
+  // The cave whose drawings are read, written or computed.
+  survey::TCavite* CaviteDessinCourante = nullptr;
+  // Widened by every point placed from a shot; the caller of a computation
+  // sets them first (usually to the cave's extent).
+  double XMinDessin = foundation::ValeurIndefiniePositive;
+  double XMaxDessin = foundation::ValeurIndefinie;
+  double YMinDessin = foundation::ValeurIndefiniePositive;
+  double YMaxDessin = foundation::ValeurIndefinie;
+  // The lines into which the fills of the element list being streamed index.
+  TListeElements<TObjetDonneesBasique>* LignesCourantes = nullptr;
+  // Ground offset added to every point placed from a shot while an offset
+  // part is computed; 0 otherwise.
+  double DecalageDessinX = 0;
+  double DecalageDessinY = 0;
+  // Texts recompute their first point at the next computation.
+  bool RecalculeTextes = false;
+  // What a survey label shows: 0 what its kind says, 1 absolute altitude, 2
+  // relative altitude.
+  int32_t ModeInfoTexte = 0;
+  // The watermark colour of the settings ([Filigranes] Couleur) and the
+  // colour in which watermark copies are being made.
+  uint32_t CouleurFiligrane = 0xC0C0C0;
+  uint32_t CouleurFiligraneCourante = 0xC0C0C0;
+  // The document's pattern library (made with the network), not owned.
+  tListeMtf* ListesMtfReseau = nullptr;
+  // Spatial indexes of reference shots, alive during one computation.
+  TCacheIndexVisees* IndexVisees = nullptr;
+  // Depth of nested offset parts being read.
+  int ProfondeurLecture = 0;
+};
+
+ContexteDessin& Dessin();
+
+// Saves the whole drawing state and restores it on exit.
+class GardeContexteDessin {
+ public:
+  GardeContexteDessin() : sauve_(Dessin()) {}
+  ~GardeContexteDessin() { Dessin() = sauve_; }
+  GardeContexteDessin(const GardeContexteDessin&) = delete;
+  GardeContexteDessin& operator=(const GardeContexteDessin&) = delete;
+
+ private:
+  ContexteDessin sauve_;
+};
+
+// Gives one value of the drawing state (or any variable) a new value for the
+// life of the guard.
+template <class T>
+class GardeValeur {
+ public:
+  GardeValeur(T& valeur, T nouvelle) : valeur_(valeur), sauve_(std::move(valeur)) { valeur_ = std::move(nouvelle); }
+  ~GardeValeur() { valeur_ = std::move(sauve_); }
+  GardeValeur(const GardeValeur&) = delete;
+  GardeValeur& operator=(const GardeValeur&) = delete;
+
+ private:
+  T& valeur_;
+  T sauve_;
+};
+
+// Sets the extent that computed points widen.
+void FixeEtendueDessin(double xMin, double xMax, double yMin, double yMax);
+// Extent reset so that the first point placed sets it.
+void InitEtendueDessin();
+
+}  // namespace drawing

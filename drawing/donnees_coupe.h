@@ -1,0 +1,88 @@
+#pragma once
+// A cross section placed on a stored drawing: an element list whose points
+// are placed relative to its position point (relative placement), with the cut
+// point and the position point tied to shots.  Held here: its data, its
+// record, its validity, its computation, its mirroring after an elevation
+// reversal and what the copies of a drawing need.  The envelope and cut line,
+// the wall points of a new section, the projected splay shots and the display
+// objects come with the sections' own module.
+//
+// Record: the caption; the element list record, read with its points keeping
+// no shot; the cut point and the position point (point records);
+// CoupeInversee (1 byte); DecalLimGauche, DecalLimDroite, DecalAngle (3 reals,
+// from level 207); DecalDesX, DecalDesY (2 reals, from level 210); the
+// position of its sketch in the cave's sketch list, the position of its
+// sketch section in that sketch's plan or elevation list, and the plan flag
+// (1 plan, 0 elevation), each 4 bytes; -1, -1, -1 for a section that has no
+// sketch or is itself a sketch section.
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "drawing/liste_donnees_dessin.h"
+#include "drawing/point_dessin.h"
+#include "foundation/point_entier.h"
+
+namespace drawing {
+
+class TDessinPkTp;
+class TCoupePkTp;
+
+class TDonneesCoupe : public TListeDonneesDessin {
+ public:
+  TDonneesCoupe();
+
+  std::string LegendeCoupe;
+  std::unique_ptr<TPointDessin> PointDeCoupe;   // tied to the cut shot
+  std::unique_ptr<TPointDessin> PointPosition;  // where the section's drawing stands
+  bool CoupeInversee = false;
+  double DecalLimGauche = 0, DecalLimDroite = 0, DecalAngle = 0;
+  double DecalDesX = 0, DecalDesY = 0;
+  std::string legTmp;
+  bool SauveCoupeInversee = false;
+  TListeElements<TPointDessin> LesPointsDessin;
+  foundation::TPtTopoList LesPointsHabi;
+  bool DessinCoupeEnCours = false;
+  bool Effacer = false;
+  bool CoupePkTp = false;              // belongs to an imported sketch
+  TDessinPkTp* UnDessinPkTp = nullptr;  // not owned
+  TCoupePkTp* UneCoupePkTp = nullptr;   // not owned
+  bool CoupePkTpPlani = false;
+  foundation::TRect EnvelCoupe{};
+  std::array<TPointDessin*, 4> PtsEnvelCoupe{};
+  double MargeXY = 0;
+  TObjetDessin* LeDessinCoupe = nullptr;  // frame display object, not owned
+  double LeCoeffDessinCoupe = 1.0;
+  double AngleFleche = 0;
+  TDonneesCoupe* EquivCoupe = nullptr;
+
+  // Both points have a shot and neither shot is marked for deletion.
+  bool ObjetValide() const;
+  // The cut shot was computed from its far end.
+  bool EstSensInverse() const;
+  bool DessineInverse() const { return EstSensInverse() != CoupeInversee; }
+  // The cut point chooses its shot; the position point takes the same.
+  void ChercheViseeDeRef(const TViseesDeRef& vViseesRef);
+  // Both points from their shots, then the elements relative to the position
+  // point, scaled by CoeffRelatif.
+  void CalculePoints();
+  // After shots' elevation directions were reversed (marked modified).
+  void InverseSensViseeCoupeAlti();
+  void SauveAnglesDessinCoupe();
+  void RestaureAnglesDessinCoupe();
+  // A new section with copies of the elements, the caption, clones of both
+  // points and the mirroring; none when a point could not be cloned.
+  std::unique_ptr<TDonneesCoupe> CopieCoupe();
+  // References to removed shots and stations.
+  virtual void Nettoie(const survey::TSuppressions& s);
+
+  bool EcritObjet(foundation::TFlux& f) override;
+  bool LitObjet(foundation::TFlux& f) override;
+
+ protected:
+  // Sketch section index and plan flag of the record.
+  virtual void IndexCroquis(int32_t& croquis, int32_t& coupe, int32_t& plan) const;
+};
+
+}  // namespace drawing

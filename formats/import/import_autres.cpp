@@ -1,0 +1,629 @@
+#include "formats/import/import_autres.h"
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+#include <unordered_set>
+
+#include "foundation/arrondi.h"
+#include "foundation/catalogue.h"
+#include "foundation/chaines.h"
+#include "foundation/codage.h"
+#include "foundation/point_topo.h"
+#include "foundation/utilitaires.h"
+#include "formats/import/galeries_import.h"
+#include "formats/import/vtopo/lecteur_vtopo.h"
+#include "platform/dialogs.h"
+#include "platform/files.h"
+#include "projections/services.h"
+#include "survey/contexte_document.h"
+#include "survey/reseau.h"
+
+namespace formats {
+
+using foundation::IdMsg;
+using foundation::Msg;
+using survey::TCavite;
+using survey::TGalerie;
+using survey::TLever;
+using survey::TListedePoints;
+using survey::TPointSpeleo;
+using survey::TVisee;
+using survey::TViseeHabi;
+
+namespace {
+
+constexpr double Pi = std::numbers::pi;
+// Readings of a repeated shot that are kept for its mean.
+constexpr int MaxLecturesRepetees = 10;
+
+// What a failed pass must put back as it was.
+struct EtatAvantImport {
+  std::unordered_set<const TPointSpeleo*> PointsSurface;
+  std::string Projection;
+  int32_t NumFuseau = -1;
+  int NbOperateurs = 0;
+  int NbInstruments = 0;
+  bool DocumentModifie = false;
+};
+
+EtatAvantImport Photographie(const survey::TReseau& reseau) {
+  EtatAvantImport e;
+  if (const TListedePoints* s = reseau.LesPointsSurface())
+    for (const TPointSpeleo* p : *s) e.PointsSurface.insert(p);
+  e.Projection = reseau.Projection;
+  e.NumFuseau = reseau.NumFuseau;
+  e.NbOperateurs = reseau.ListeOperateurs.Count();
+  e.NbInstruments = reseau.ListeInstruments.Count();
+  e.DocumentModifie = survey::Document().DocumentModifie;
+  return e;
+}
+
+// Removes what the failed pass added: its surface points (from the last to
+// the first), operators and instruments; puts the system back.
+void Restaure(survey::TReseau& reseau, const EtatAvantImport& e) {
+  if (TListedePoints* s = reseau.LesPointsSurface()) {
+    for (int i = s->Count() - 1; i >= 0; --i)
+      if (!e.PointsSurface.count(s->Item(i))) s->Delete(i);
+    // The surface cave's derived lists may hold the removed points.
+    reseau.UneCavite(0)->ReGenereListePoints(false);
+  }
+  reseau.Projection = e.Projection;
+  reseau.NumFuseau = e.NumFuseau;
+  while (reseau.ListeOperateurs.Count() > e.NbOperateurs) reseau.ListeOperateurs.Delete(reseau.ListeOperateurs.Count() - 1);
+  while (reseau.ListeInstruments.Count() > e.NbInstruments)
+    reseau.ListeInstruments.Delete(reseau.ListeInstruments.Count() - 1);
+  survey::Document().DocumentModifie = e.DocumentModifie;
+}
+
+void DimensionsVers(const TViseeImport& vi, TPointSpeleo* p) {
+  if (!p) return;
+  p->LargeurDR = vi.DimD;
+  p->LargeurGA = vi.DimG;
+  p->HauteurSup = vi.DimH;
+  p->HauteurInf = vi.DimB;
+}
+
+void AjouteCommentaire(foundation::TMesStringList& liste, const std::string& c) {
+  if (!foundation::OteBlancs(c).empty()) liste.push_back(c);
+}
+
+// The readings of a repeated shot: azimuth, length and slope (input types 0
+// to 2) or height difference (3 and 4).
+struct Lecture {
+  double Az = 0, L = 0, P = 0;
+};
+
+// Mean of the readings of a shot (MoyenneViseesRepetees).  Angles are
+// averaged as angles, each reading first brought next to the first one.
+void MoyenneViseesRepetees(TVisee& v, const std::vector<Lecture>& lectures) {
+  const size_t n = lectures.size();
+  if (n < 2) return;
+  const TLever& lever = v.LeLever ? *v.LeLever : *survey::LeverParDefaut();
+  const bool pentes = v.Typesaisie <= survey::SaisieDenivLongueur;
+  const double az0 = v.Az, p0 = v.pente;
+  std::vector<double> az(n), p(n);
+  double sommeL = 0;
+  for (size_t k = 0; k < n; ++k) {
+    v.Az = lectures[k].Az;
+    v.pente = pentes ? lectures[k].P : p0;
+    az[k] = foundation::NormaliseAngle(v.AzEnRad());
+    p[k] = foundation::NormaliseAngle(v.PEnRad());
+    sommeL += lectures[k].L;
+  }
+  v.Az = az0;
+  v.pente = p0;
+  auto rapproche = [](double x, double ref) {
+    if (x - ref > 7 * Pi / 4) return x - 2 * Pi;
+    if (ref - x > 7 * Pi / 4) return x + 2 * Pi;
+    return x;
+  };
+  double sAz = az[0], sP = p[0];
+  for (size_t k = 1; k < n; ++k) {
+    sAz += rapproche(az[k], az[0]);
+    sP += rapproche(p[k], p[0]);
+  }
+  const double moyAz = foundation::NormaliseAngle(sAz / static_cast<double>(n));
+  v.Az = lever.UniteAZ == 1 ? moyAz * 200 / Pi : moyAz * 180 / Pi;
+  if (pentes) {
+    double moyP = foundation::NormaliseAngle(sP / static_cast<double>(n));
+    if (moyP > Pi) moyP -= 2 * Pi;
+    // Back into the trip's own convention: its slope zero, then its unit.
+    if (lever.ZeroPente == -1)
+      moyP += Pi / 2;
+    else if (lever.ZeroPente == 1)
+      moyP = Pi / 2 - moyP;
+    v.pente = lever.RadEnP(moyP);
+  }
+  v.Long = sommeL / static_cast<double>(n);
+}
+
+std::string NomsVisees(const std::vector<std::string>& noms) {
+  std::string r;
+  const size_t montres = std::min<size_t>(noms.size(), 20);
+  for (size_t i = 0; i < montres; ++i) r += (i ? ", " : "") + noms[i];
+  if (noms.size() > montres) r += ", ...";
+  return r;
+}
+
+}  // namespace
+
+ContexteImport& Import() {
+  static ContexteImport contexte;
+  return contexte;
+}
+
+std::vector<std::string> LignesTexteImport(std::string octets) {
+  std::replace(octets.begin(), octets.end(), '\0', ' ');
+  return foundation::DecoupeLignes(foundation::DepuisWindows1252(octets));
+}
+
+// --- tImportAutres -----------------------------------------------------------------------
+
+tImportAutres::tImportAutres(survey::TReseau* reseau)
+    : NommeGalDlg(std::make_unique<TNommeGalDlg>()),
+      Reseau(reseau ? reseau : survey::Document().ReseauCourant) {
+  Import().ProjectionImport.clear();
+}
+
+tImportAutres::~tImportAutres() = default;
+
+void tImportAutres::NouvelleCavite() {
+  ACavite = std::make_unique<TCavite>();
+  // Owned by the network for its computations, not yet in its list.
+  ACavite->ReseauProprio = Reseau;
+  ACavite->CavitesReseau = &Reseau->Cavites;
+  listeIndexee_ = nullptr;
+  indexPoints_.clear();
+  PtEntreeSurf = nullptr;
+}
+
+TPointSpeleo* tImportAutres::CherchePointVisee(const std::string& nom, TListedePoints& liste) {
+  if (listeIndexee_ != &liste) {
+    listeIndexee_ = &liste;
+    indexPoints_.clear();
+    for (TPointSpeleo* p : liste) indexPoints_[p->DesignPTopo] = p;  // the last one wins
+  }
+  const auto it = indexPoints_.find(nom);
+  if (it != indexPoints_.end()) return it->second;
+  auto p = std::make_unique<TPointSpeleo>();
+  p->DesignPTopo = nom;
+  if (ACavite && !ACavite->Galeries.Vide() && &ACavite->Galeries.First()->Points == &liste)
+    p->GalduPt = ACavite->Galeries.First();
+  TPointSpeleo* r = liste.Add(std::move(p));
+  indexPoints_[nom] = r;
+  return r;
+}
+
+TPointSpeleo* tImportAutres::AjoutePointSurf(const std::string& nom, const std::string& commentaire, double x,
+                                             double y, double z) {
+  auto p = std::make_unique<TPointSpeleo>();
+  p->TypePoint = survey::PointSurfaceImporte;
+  p->DesignPTopo = nom;
+  p->X = x;
+  p->Y = y;
+  p->Z = z;
+  p->Commentaire.push_back(commentaire);
+  return PointsSurfImport.Add(std::move(p));
+}
+
+void tImportAutres::CreeEntree() {
+  ContexteImport& ctx = Import();
+  TListedePoints* surface = Reseau->LesPointsSurface();
+  if (!surface) return;
+  // 1. A network with no system and no surface point takes the file's.
+  if (!ctx.ProjectionImport.empty() && surface->Vide() && Reseau->Projection.empty()) {
+    Reseau->Projection = ctx.ProjectionImport;
+    Reseau->NumFuseau = ctx.FuseauImport;
+  }
+  TGalerie* g0 = ACavite->Galeries.First();
+  if (!g0) return;
+  // 2. The entrance station E and its staged surface point.
+  TPointSpeleo* E = nullptr;
+  PtEntreeSurf = nullptr;
+  if (ctx.OrigineImportChoisie) {
+    PtEntreeSurf = AjoutePointSurf(ctx.NomOrigineImport, std::string(), ctx.XOrigineImport, ctx.YOrigineImport,
+                                   ctx.ZOrigineImport);
+    for (TPointSpeleo* p : g0->Points)
+      if (p->DesignPTopo == ctx.NomOrigineImport) {
+        E = p;
+        break;
+      }
+    if (!E) PtEntreeSurf = nullptr;
+  } else {
+    std::unordered_map<std::string, TPointSpeleo*> premiers;
+    for (TPointSpeleo* s : PointsSurfImport) premiers.emplace(s->DesignPTopo, s);
+    for (TPointSpeleo* p : g0->Points) {
+      if (!DesignEntreeImport.empty() && p->DesignPTopo != DesignEntreeImport) continue;
+      const auto it = premiers.find(p->DesignPTopo);
+      if (it != premiers.end()) {
+        E = p;
+        PtEntreeSurf = it->second;
+        break;
+      }
+    }
+  }
+  if (!E) {
+    if (const TVisee* v0 = ACavite->Visees.First()) {
+      E = v0->PointStation;
+      if (v0->PointVise && v0->PointVise->LstVis.size() == 1 && ACavite->Visees.Count() > 1) E = v0->PointVise;
+    }
+    if (E) PtEntreeSurf = AjoutePointSurf(E->DesignPTopo, std::string(), 0, 0, 0);
+  }
+  // 3. The surface points into the network, the entrance's first.
+  survey::TPointsSurface points(*surface);
+  auto ajoute = [&](const TPointSpeleo* s) {
+    const std::string commentaire = s->Commentaire.empty() ? std::string() : s->Commentaire.front();
+    return points.AjoutePointImport(s->DesignPTopo, commentaire, s->X, s->Y, s->Z, ctx.ProjectionImport,
+                                    ctx.FuseauImport);
+  };
+  TPointSpeleo* S = PtEntreeSurf ? ajoute(PtEntreeSurf) : nullptr;
+  for (const TPointSpeleo* s : PointsSurfImport)
+    if (s != PtEntreeSurf) ajoute(s);
+  if (!S || !E) return;
+  // 4. E replaced by S when one shot touches it, else joined to it.
+  if (E->LstVis.size() == 1) {
+    S->LargeurDR = E->LargeurDR;
+    S->LargeurGA = E->LargeurGA;
+    S->HauteurSup = E->HauteurSup;
+    S->HauteurInf = E->HauteurInf;
+    bool sansCommentaire = true;
+    for (const std::string& l : S->Commentaire)
+      if (!foundation::OteBlancs(l).empty()) sansCommentaire = false;
+    if (sansCommentaire) S->Commentaire.clear();
+    for (const std::string& l : E->Commentaire) S->Commentaire.push_back(l);
+    E->LstVis.front()->RemplaceExtremite(E, S);
+    if (listeIndexee_ == &g0->Points) {
+      const auto it = indexPoints_.find(E->DesignPTopo);
+      if (it != indexPoints_.end() && it->second == E) indexPoints_.erase(it);
+    }
+    g0->Points.Remove(E);
+  } else if (!E->LstVis.empty()) {
+    auto v = std::make_unique<TVisee>();
+    v->PointStation = S;
+    v->PointVise = E;
+    v->LeLever = E->LstVis.front()->LeLever;
+    v->Exclue = 2;
+    S->LstVis.push_back(v.get());
+    E->LstVis.push_back(v.get());
+    ACavite->Visees.Add(std::move(v));
+    S->DesignPTopo += Msg(IdMsg::ImportSuffixeOrigine);
+  }
+  // 5.
+  Reseau->EntreeImport = S;
+  PtEntreeSurf = S;
+}
+
+bool tImportAutres::LitFichierImport(const std::string& chemin, bool binaire) {
+  Reseau->EntreeImport = nullptr;
+  try {
+    bool ok;
+    if (binaire) {
+      ok = LisFichierTop(chemin);
+    } else {
+      std::string octets;
+      if (!platform::ReadFile(chemin, octets)) throw ErreurImport("lecture");
+      LignesFichier = LignesTexteImport(std::move(octets));
+      ok = TraiteLignes();
+    }
+    // A file that yields no shot has nothing to import.
+    if (ok && ACavite->Visees.Vide()) throw ErreurImport("vide");
+    return ok;
+  } catch (const std::exception&) {
+    if (!Abandon)
+      platform::Dialogs::Current().ShowMessage(platform::MessageKind::Error, Msg(IdMsg::ImportAucuneLigne) + chemin);
+    return false;
+  }
+}
+
+bool tImportAutres::ImporterFichier(const std::string& chemin) {
+  ContexteImport& ctx = Import();
+  Abandon = false;
+  ctx.ChangeOrigineDemandee = false;
+  ViseesNonRattachees = 0;
+  Reseau->CreeCaviteSurface();
+  const EtatAvantImport avant = Photographie(*Reseau);
+  NouvelleCavite();
+  const std::string extension = foundation::EnMinuscules(platform::ExtensionOf(chemin));
+  bool ok = false;
+  try {
+    if (!ctx.SecondPassageImport) {
+      const std::string nom = platform::FileNameOf(chemin);
+      DesignFich = nom.find('.') == std::string::npos ? std::string() : nom.substr(0, nom.find('.'));
+      EstTherion = extension == ".th";
+      ok = LitFichierImport(chemin, extension == ".top");
+    } else {
+      ok = TransfereTopo() && !ACavite->Visees.Vide();
+    }
+    if (ok) ok = NommeGaleriesImport(*this, chemin);
+    if (ok) ok = CreeStructureImport(*this);
+    if (!ctx.SecondPassageImport && ctx.ChangeOrigineDemandee) {
+      TPointSpeleo* origine = ACavite->PointImport;
+      ctx.RelanceImport = ctx.OrigineImportChoisie = origine && ACavite->LEntree() != origine;
+      ok = !ctx.RelanceImport;
+      if (ctx.RelanceImport) {
+        ctx.NomOrigineImport = origine->DesignPTopo;
+        ctx.XOrigineImport = origine->X;
+        ctx.YOrigineImport = origine->Y;
+        ctx.ZOrigineImport = origine->Z;
+      }
+    }
+    if (ok && TypeAppli == TypeImportAuriga) ok = ChargeDessinAuriga(DesignFich);
+    if (ok && extension == ".tab") CreeEntreesMultiples();
+  } catch (const std::exception&) {
+    ok = false;
+  }
+  if (ok) {
+    TCavite* c = Reseau->AjouteCavite(std::move(ACavite));
+    Reseau->CaviteImportee = c;
+    if (TListedePoints* s = Reseau->LesPointsSurface())
+      for (TPointSpeleo* p : *s)
+        if (p->TypePoint == survey::PointSurfaceImporte) p->TypePoint = survey::PointSurface;
+    if (Reseau->TypeImport == 0 && !Reseau->Projection.empty())
+      projections::VerifieProjectionListee(Reseau->Projection);
+  } else {
+    // The cave goes first: its shots let go of the surface points.
+    ACavite.reset();
+    Reseau->EntreeImport = nullptr;
+    PtEntreeSurf = nullptr;
+    Restaure(*Reseau, avant);
+  }
+  return ok;
+}
+
+// --- TImportSaufTPRB -----------------------------------------------------------------------
+
+TLeverImport* TImportSaufTPRB::DerLeverImporte() const {
+  if (LeversImportes.empty()) throw std::out_of_range("aucun lever");
+  return LeversImportes.back().get();
+}
+
+TViseeImport* TImportSaufTPRB::AjouteViseeImport() {
+  ViseesImportes.push_back(std::make_unique<TViseeImport>());
+  return ViseesImportes.back().get();
+}
+
+TLeverImport* TImportSaufTPRB::AjouteLeverImport() {
+  LeversImportes.push_back(std::make_unique<TLeverImport>());
+  return LeversImportes.back().get();
+}
+
+std::string TImportSaufTPRB::NomDeLaGalerie(TVisee* visee) {
+  if (!visee || visee->BrancheVis == 0) return Msg(IdMsg::GalerieDEntree);
+  return Msg(IdMsg::ImportGalerieNumero) + foundation::EntierEnStr(visee->BrancheVis);
+}
+
+bool TImportSaufTPRB::TransfereTopo() { return TransfereLevers() && TransferePointsSpel(); }
+
+bool TImportSaufTPRB::TransfereLevers() {
+  double jourSansDate = 1;
+  for (auto& li : LeversImportes) {
+    auto l = std::make_unique<TLever>();
+    l->LaDate = li->DateLev;
+    if (li->DateLev == 0) l->LaDate = ++jourSansDate;  // 2 January 1900, 3 January ...
+    l->UniteAZ = li->UnitAZ > 2 ? 1 : 0;
+    l->UniteP = li->UnitP > 2 ? static_cast<uint8_t>(li->UnitP - 2) : 0;
+    l->EtalonAZ = 1.0;
+    l->Topofil = li->Topofil;
+    if (li->Topofil) aTopoFilImport = true;
+    l->EtalonL = li->Topofil ? li->CoefTopf * 0.01 : 1.0;
+    l->InstrumentAz = nullptr;
+    survey::TListeInstruments& instruments = Reseau->ListeInstruments;
+    if (!li->InstrAz.empty()) l->InstrumentAz = instruments.RajouteInstrumentParStr(li->InstrAz, survey::TTypeInst::tiAzim);
+    if (!li->InstrL.empty()) l->InstrumentL = instruments.RajouteInstrumentParStr(li->InstrL, survey::TTypeInst::tiDist);
+    if (!li->InstrP.empty()) l->InstrumentP = instruments.RajouteInstrumentParStr(li->InstrP, survey::TTypeInst::tiPente);
+    l->ZeroPente = li->OrigPentes;
+    l->Declinaison = li->Decli;
+    l->UniteDeclin = li->UnitDecli;
+    l->DecliAuto = li->AutoDecli;
+    l->Commentaires = li->Comment;
+    TLever* retenu = nullptr;
+    for (TLever* existant : ACavite->Levers)
+      if (survey::LeversIdentiques(*existant, *l)) {
+        retenu = existant;
+        break;
+      }
+    if (!retenu) retenu = ACavite->Levers.Add(std::move(l));
+    li->UnLever = retenu;
+    for (const std::string& nom : li->TeamList) {
+      survey::TOperateur* o = Reseau->ListeOperateurs.ChercheOperateurParStr(nom);
+      if (!o) {
+        auto n = std::make_unique<survey::TOperateur>();
+        n->DesignOpe = nom;
+        o = Reseau->ListeOperateurs.Add(std::move(n));
+      }
+      // A trip merged with an earlier one does not list an operator twice.
+      if (std::find(retenu->Operateurs.begin(), retenu->Operateurs.end(), o) == retenu->Operateurs.end())
+        retenu->Operateurs.push_back(o);
+    }
+  }
+  return true;
+}
+
+void TImportSaufTPRB::CopieViseeImport(TViseeImport& vi, survey::TValeurVisee& v) {
+  if (vi.VIExclue) v.Exclue = 1;
+  v.Az = vi.Az;
+  v.Long = vi.L;
+  v.pente = vi.P;
+  if (TLeverImport* li = vi.LeverTmp) {
+    v.LeLever = li->UnLever;
+    v.InvAz = li->InvAz;
+    v.InvP = li->InvP;
+    v.SaisieTopoFil = li->Topofil;
+    if (li->Topofil) {
+      v.TopofilDeb = foundation::Arrondi(vi.TopoDeb);
+      v.TopofilFin = foundation::Arrondi(vi.TopoFin);
+      vi.L = std::fabs(static_cast<double>(v.TopofilDeb) - static_cast<double>(v.TopofilFin)) * li->CoefTopf / 100;
+    }
+  } else {
+    v.LeLever = survey::LeverParDefaut();
+  }
+  v.Typesaisie = vi.TypePente;
+  if (v.Typesaisie <= survey::SaisiePenteLongueurHoriz && v.LeLever) {
+    if (v.LeLever->UniteP == 0 && v.pente > 180) v.pente -= 360;
+    if (v.LeLever->UniteP == 1 && v.pente > 200) v.pente -= 400;
+  }
+  if (v.Typesaisie == survey::SaisieDenivLongueur) {
+    if (std::fabs(vi.L) < std::fabs(vi.P)) {
+      vi.P = 0;
+      vi.oldComment = Msg(IdMsg::ImportAnomaliePente) + vi.oldComment;
+      ++NombreAnomaliesPente;
+    }
+    v.Deniv = vi.P;
+  } else if (v.Typesaisie == survey::SaisieProfondeurLongueur) {
+    v.Deniv = vi.Prof;
+  }
+  v.SensDessinCoupeOr = vi.SensCoupe;
+}
+
+bool TImportSaufTPRB::TransferePointsSpel() {
+  ACavite->ATopofil = aTopoFilImport;
+  TGalerie* g0 = ACavite->AjouteGalerie(std::string());
+  TListedePoints& points = g0->Points;
+  NombreAnomaliesPente = 0;
+  TVisee* courante = nullptr;
+  TPointSpeleo* stationCommentaire = nullptr;
+  std::vector<Lecture> lectures;
+  auto termineRepetitions = [&]() {
+    if (courante && lectures.size() > 1) MoyenneViseesRepetees(*courante, lectures);
+    lectures.clear();
+  };
+  for (auto& vip : ViseesImportes) {
+    TViseeImport& vi = *vip;
+    vi.ViseeCor = nullptr;
+    vi.ViseehabCor = nullptr;
+    if (vi.ViHabi) {
+      vi.ViseeRef = courante;
+      continue;
+    }
+    TPointSpeleo* A = CherchePointVisee(vi.DesignStat, points);
+    TPointSpeleo* B = CherchePointVisee(vi.DesignVis, points);
+    if (A == B) {
+      DimensionsVers(vi, A);
+      AjouteCommentaire(A->Commentaire, vi.oldComment);
+      continue;
+    }
+    if (courante && A == courante->PointStation && B == courante->PointVise) {
+      // A repeated reading of the current shot.
+      const bool pentes = courante->Typesaisie <= survey::SaisieDenivLongueur;
+      if (lectures.empty())
+        lectures.push_back({courante->Az, courante->Long, pentes ? courante->pente : courante->Deniv});
+      if (static_cast<int>(lectures.size()) < MaxLecturesRepetees)
+        lectures.push_back({vi.Az, vi.L, vi.TypePente == survey::SaisieProfondeurLongueur ? vi.Prof : vi.P});
+      vi.ViseeCor = courante;
+      // The comment of a repeated reading is kept with the shot's.
+      if (stationCommentaire && !EstNoTop) AjouteCommentaire(stationCommentaire->Commentaire, vi.oldComment);
+      continue;
+    }
+    termineRepetitions();
+    auto v = std::make_unique<TVisee>();
+    v->PointStation = A;
+    v->PointVise = B;
+    CopieViseeImport(vi, *v);
+    const bool auDepart = (vi.LeverTmp && vi.LeverTmp->DimDepart) || vi.Inverse;
+    stationCommentaire = auDepart ? A : B;
+    DimensionsVers(vi, stationCommentaire);
+    TVisee* visee = v.get();
+    A->LstVis.push_back(visee);
+    B->LstVis.push_back(visee);
+    ACavite->Visees.Add(std::move(v));
+    if (!EstNoTop)
+      AjouteCommentaire(stationCommentaire->Commentaire, vi.oldComment);
+    else
+      CompleteViseeTro(vi.DesignStat, vi.DesignVis, visee);
+    vi.ViseeCor = visee;
+    courante = visee;
+  }
+  termineRepetitions();
+  CreeEntree();
+  CreeViseesHabiImport();
+  if (NombreAnomaliesPente > 0)
+    platform::Dialogs::Current().ShowMessage(platform::MessageKind::Warning,
+                                             Msg(IdMsg::ImportIlYA) + foundation::EntierEnStr(NombreAnomaliesPente) +
+                                                 Msg(IdMsg::ImportViseesHauteurSuperieure));
+  return true;
+}
+
+void TImportSaufTPRB::CreeViseesHabiImport() {
+  // The first shot, in shot order, at each station name.
+  std::unordered_map<std::string, TVisee*> premiere;
+  for (TVisee* v : ACavite->Visees)
+    for (const TPointSpeleo* p : {v->PointStation, v->PointVise})
+      if (p) premiere.emplace(p->DesignPTopo, v);
+  std::vector<std::string> perdues;
+  for (auto& vip : ViseesImportes) {
+    TViseeImport& vi = *vip;
+    if (!vi.ViHabi) continue;
+    auto porte = [&](const TVisee* v) {
+      return v && ((v->PointStation && v->PointStation->DesignPTopo == vi.DesignStat) ||
+                   (v->PointVise && v->PointVise->DesignPTopo == vi.DesignStat));
+    };
+    TVisee* ref = vi.ViseeRef;
+    if (!porte(ref)) {
+      const auto it = premiere.find(vi.DesignStat);
+      ref = it == premiere.end() ? nullptr : it->second;
+    }
+    vi.ViseeRef = ref;
+    if (!ref) {
+      perdues.push_back(vi.DesignStat);
+      continue;
+    }
+    auto h = std::make_unique<TViseeHabi>();
+    h->RefPtStat = ref->PointStation && ref->PointStation->DesignPTopo == vi.DesignStat;
+    h->ViseeDeRef = ref;
+    CopieViseeImport(vi, *h);
+    h->EstHabi = true;
+    AjouteCommentaire(h->CommentVisee, vi.oldComment);
+    vi.PtOrig = h->RefPtStat ? ref->PointStation : ref->PointVise;
+    vi.ViseehabCor = ref->AjouteViseeHabi(std::move(h));
+  }
+  if (!perdues.empty())
+    platform::Dialogs::Current().ShowMessage(
+        platform::MessageKind::Warning,
+        foundation::RemplaceMarques(Msg(IdMsg::ImportViseesHabiSansReference),
+                                    {foundation::EntierEnStr(static_cast<int64_t>(perdues.size())), NomsVisees(perdues)}));
+}
+
+// --- Dispatcher ------------------------------------------------------------------------------
+
+std::unique_ptr<tImportAutres> CreeLecteurImport(const std::string& /*chemin*/, int type, survey::TReseau* reseau) {
+  switch (type) {
+    case TypeImportVTopo: return std::make_unique<tImportVTopo>(reseau);
+    default: return nullptr;  // the other formats bring their own readers
+  }
+}
+
+bool ImporteFichierAutre(const std::string& chemin, int type, bool partiel, survey::TReseau* reseau) {
+  if (!reseau) reseau = survey::Document().ReseauCourant;
+  if (!reseau) return false;
+  ContexteImport& ctx = Import();
+  ctx.SecondPassageImport = false;
+  ctx.OrigineImportChoisie = false;
+  ctx.RelanceImport = false;
+  std::unique_ptr<tImportAutres> lecteur;
+  bool ok = false;
+  do {
+    ctx.RelanceImport = false;
+    if (!lecteur) {
+      if (ctx.SecondPassageImport) break;
+      lecteur = CreeLecteurImport(chemin, type, reseau);
+      if (!lecteur) return false;
+      lecteur->EstPartiel = partiel;
+      lecteur->TypeAppli = type;
+    }
+    try {
+      ok = lecteur->ImporterFichier(chemin);
+    } catch (const std::exception&) {
+      ok = false;
+    }
+    if (!ctx.RelanceImport) lecteur.reset();
+    if (ctx.RelanceImport) ok = true;
+    ctx.SecondPassageImport = true;
+  } while (ok && ctx.RelanceImport);
+  // A reader run on its own afterwards (the update of a cave) starts with a
+  // first pass.
+  ctx.SecondPassageImport = false;
+  return ok;
+}
+
+}  // namespace formats

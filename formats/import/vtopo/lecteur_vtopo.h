@@ -1,0 +1,42 @@
+#pragma once
+// The VTopo ".tro" reader: a header naming the cave, its entrance and its
+// coordinate system, then blocks of shots, each opened by a "Param" line
+// giving the instruments, units and conventions of its shots.  It stages one
+// trip per "Param" line, one shot per shot line and one surface point for the
+// entrance, and hands over to the common transfer.
+//
+// Also the two-way table between VTopo projection names and the system's
+// coordinate-system names, used by the reader and by the VTopo export.
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "formats/import/import_autres.h"
+
+namespace formats {
+
+// "Deg"/"Clino" 1, "Degd"/"Vulc" 2, "Gra"/"Deniv" 3, "%"/"Prof" 4, else 0.
+int CodeUniteVTopo(std::string_view mot);
+
+// The VTopo name of a system and zone; empty when there is none.
+std::string ProjectionVersVTopo(const std::string& systeme, int32_t zone);
+// The system of a VTopo name, empty when unknown; the zone is -1 unless the
+// name carries one.
+std::string ProjectionDepuisVTopo(const std::string& nom, int32_t& zone);
+
+class tImportVTopo : public TImportSaufTPRB {
+ public:
+  explicit tImportVTopo(survey::TReseau* reseau = nullptr) : TImportSaufTPRB(reseau) {}
+
+  // LitEnTete, CreeViseesImport, TransfereTopo.
+  bool TraiteLignes() override;
+  // Reads the header; the lines before the first "Param" line are removed.
+  // Raises ErreurImport when there is no "Param" line.
+  virtual bool LitEnTete();
+  // Stages the trips and shots; always true.
+  virtual bool CreeViseesImport();
+  // Stages the trip of a "Param" line (the text after "Param ").
+  void LitParamVTopo(const std::string& texte);
+};
+
+}  // namespace formats

@@ -1,0 +1,266 @@
+// The network computation: the entrance trials, the passes over every cave,
+// the computation of one cave with its temporary and stored adjustments, and
+// the view extremes.
+#include <algorithm>
+#include <exception>
+#include <limits>
+#include <memory>
+#include <vector>
+
+#include "foundation/catalogue.h"
+#include "foundation/transformation_vue.h"
+#include "foundation/utilitaires.h"
+#include "survey/calcul_reseau.h"
+#include "survey/cavite.h"
+#include "survey/compens.h"
+#include "survey/rapport_calcul.h"
+#include "survey/reseau.h"
+
+namespace survey {
+
+using foundation::IdMsg;
+using foundation::Msg;
+
+namespace {
+
+// The caves the computation takes: every one but the surface.
+std::vector<TCavite*> CavitesCalculees(const TReseau& r) {
+  std::vector<TCavite*> c;
+  for (int i = 1; i < r.Cavites.Count(); ++i)
+    if (TCavite* cav = r.Cavites.UnObjet(i); cav && !cav->EstSurface) c.push_back(cav);
+  return c;
+}
+
+// The trial list of entrances still names the cave's entrances.
+bool EntreesToujoursValables(const TCavite& c) {
+  if (c.ListeEntreesCalculees.Count() != c.ListeEntrees.Count()) return false;
+  for (const TPointSpeleo* p : c.ListeEntreesCalculees)
+    if (!c.ListeEntrees.Contient(p)) return false;
+  return true;
+}
+
+// Some shot closes a loop or is an attachment shot: the cave needs its loop
+// duplicates (otherwise creating them would only walk the cave again).
+bool JonctionsAFaire(const TCavite& c) {
+  for (const TVisee* v : c.Visees) {
+    if (v->TypeRattachement == 1) return true;
+    const TPointSpeleo* fin = v->PtCalc;
+    if (fin && fin->NbCalc >= 2 && fin->ViseeAvant != v) return true;
+  }
+  return false;
+}
+
+bool JonctionsVirtuelles(const TCavite& c) {
+  for (const TVisee* v : c.Visees)
+    for (const TPointSpeleo* p : {v->PointStation, v->PointVise})
+      if (p && p->TypePoint == PointJonctionVirtuel) return true;
+  return false;
+}
+
+}  // namespace
+
+void TReseau::CalculeReseau() {
+  ContexteCalcul& k = Calcul();
+  VideAvertissements();
+  k.CoupeDevel.Vide();
+  const std::vector<TCavite*> cavites = CavitesCalculees(*this);
+  // 1.
+  for (TCavite* c : cavites) {
+    c->SauveEntreeSelectee = c->EntreeSelectee;
+    if (c->ListeEntrees.Count() > 2) c->EntreesCalculees = EntreesToujoursValables(*c);
+  }
+  // 2. Entrance trials: each entrance in turn, the whole network each time.
+  for (TCavite* c : cavites) {
+    if (c->ListeEntrees.Count() <= 2 || c->EntreesCalculees) continue;
+    c->EntreesCalculees = true;
+    c->EntreesCalcul.Clear();
+    for (TPointSpeleo* e : c->ListeEntrees) c->EntreesCalcul.Add(e);
+    int meilleure = 0;
+    double meilleurePrecision = std::numeric_limits<double>::infinity();
+    for (int i = 0; i < c->EntreesCalcul.Count(); ++i) {
+      c->CreeListeEntreesCalculees(i);
+      CalculeToutReseau(true);
+      // A trial in which no secondary entrance was measured has no mean: it
+      // ranks after every trial that has one.
+      c->PrecisCav = c->NbPrecisEntrees > 0 ? c->PrecisEntrees / c->NbPrecisEntrees
+                                            : foundation::ValeurIndefiniePositive;
+      if (c->PrecisCav < meilleurePrecision) {
+        meilleurePrecision = c->PrecisCav;
+        meilleure = i;
+      }
+    }
+    c->CreeListeEntreesCalculees(meilleure);
+    c->EntreesCalcul.Clear();
+  }
+  // 3. Shots lose their serials; values are numbered from 0 again, the stored
+  // adjustments first.
+  for (TCavite* c : cavites)
+    for (TVisee* v : c->Visees) v->NumCompens = v->NumBoucle = -1;
+  k.CompteurBouclages = 0;
+  k.CompteurCompens = 0;
+  for (TCompens* a : Compensations)
+    if (a->Valeur) a->Valeur->IndexCompens = k.CompteurCompens++;
+  // 4-5.
+  CalculeToutReseau(false);
+  for (TCavite* c : cavites)
+    if (c->CaviteValide()) c->CalculeElementsAnnexes();
+  // 6.
+  const foundation::TTypeDeDessin type = foundation::Vue().TypeDessinCourant;
+  if ((type == foundation::TTypeDeDessin::tddAltiDev || type == foundation::TTypeDeDessin::tddAltiOr) &&
+      LaCaviteActive && !LaCaviteActive->EstSurface && Cavites.IndexOf(LaCaviteActive) > 0)
+    LaCaviteActive->CalculeCoupeDevel();
+}
+
+void TReseau::CalculeToutReseau(bool Essai) {
+  ContexteCalcul& k = Calcul();
+  const std::vector<TCavite*> cavites = CavitesCalculees(*this);
+  // 1.
+  if (const TListedePoints* surface = LesPointsSurface())
+    for (TPointSpeleo* p : *surface) {
+      p->Slh = p->Slp = p->SLAffichee = p->Dhh = p->Dhb = 0;
+      p->ZCalc = p->Z;
+    }
+  // 2.
+  if (k.Bouclages.VideBouclages) k.Bouclages.VideBouclages();
+  k.ListeRapportCalcul.clear();
+  k.Convergences.clear();
+  DerCompens = Compensations.Count();
+  // 3.
+  if (!cavites.empty()) {
+    if (k.RapportCalculActif && !Essai && LaCaviteActive && !LaCaviteActive->EstSurface) {
+      std::string titre = Msg(IdMsg::CalculTitreReseau) + Nom + Msg(IdMsg::CalculCaviteEnCours) +
+                          LaCaviteActive->NomCavite;
+      if (LaCaviteActive->ListeEntrees.Count() > 1 && LaCaviteActive->SauveEntreeSelectee)
+        titre += Msg(IdMsg::CalculEntreeSelectionnee) + LaCaviteActive->SauveEntreeSelectee->DesignPTopo;
+      AjouteRapport(titre);
+      AjouteRapport({});
+    }
+    for (TCavite* c : cavites) CalculeCavite(c);
+    if (k.Bouclages.BouclagesTrouves && k.Bouclages.BouclagesTrouves() && k.Bouclages.FermeBouclages) {
+      k.Bouclages.FermeBouclages([&cavites] {
+        for (TCavite* c : cavites) c->CalculeTousPoints(false);
+      });
+    } else if (DerCompens == 0 && k.RapportCalculActif) {
+      AjouteRapport(Msg(IdMsg::CalculAucuneCompensation));
+    }
+    // 5. The real entrances back in place of their virtual points.
+    for (int i = Compensations.Count() - 1; i >= DerCompens; --i) {
+      TCompens* a = Compensations.UnObjet(i);
+      if (!a->PtFin || !a->PtJuste || a->PtFin->TypePoint != PointEntreeVirtuel) continue;
+      if (TCavite* c = a->TheCavite()) c->SupprimePointEntreeVirtuel(a->PtJuste, a->PtFin);
+      a->PtFin = a->PtJuste;
+    }
+    // 6. The user's entrance again, the corrections kept on the shots.
+    if (!Essai)
+      for (TCavite* c : cavites)
+        if (c->EntreeSelectee != c->SauveEntreeSelectee) {
+          c->EntreeSelectee = c->SauveEntreeSelectee;
+          c->ReGenereListePoints(false);
+          c->CalculeTousPoints(false);
+        }
+    // 7.
+    for (TCavite* c : cavites) {
+      if (JonctionsVirtuelles(*c))
+        c->SupprimePointsVirtuels();
+      else if (c->PointsVirtuelsModifies)
+        c->ReGenereListePoints(false);
+    }
+  }
+  // 4. The temporary adjustments go.
+  while (Compensations.Count() > std::max(DerCompens, 0)) Compensations.Delete(Compensations.Count() - 1);
+  // 5.
+  k.ListeEcartsCompens.Clear();
+  for (const TCompens* a : Compensations) k.ListeEcartsCompens.Add(a->CopieEcarts());
+  // 6.
+  if (!Essai) CalculeExtremes();
+}
+
+void TReseau::CalculeCavite(TCavite* UneCav) {
+  if (!UneCav) return;
+  TCavite& c = *UneCav;
+  ContexteCalcul& k = Calcul();
+  // 1.
+  c.PrecisEntrees = 0;
+  c.NbPrecisEntrees = 0;
+  try {
+    // 2. Secondary entrances: each is tied to its surface point.
+    if (c.ListeEntrees.Count() > 1) {
+      if (c.ListeEntrees.Count() > 2 && c.EntreesCalculees && !c.ListeEntreesCalculees.Vide()) {
+        TPointSpeleo* premiere = c.ListeEntreesCalculees.First();
+        if (premiere != c.EntreeSelectee && c.ListeEntrees.Contient(premiere)) {
+          c.EntreeSelectee = premiere;
+          c.ReGenereListePoints(false);
+        }
+      }
+      const std::vector<TPointSpeleo*> entrees = c.ListeEntrees.Points();
+      for (TPointSpeleo* e : entrees) {
+        if (e == c.EntreeSelectee) continue;
+        TPointSpeleo* virtuel = c.CreePointEntreeVirtuel(e);
+        if (!virtuel) continue;
+        auto a = std::make_unique<TCompens>();
+        a->PtFin = virtuel;
+        a->PtJuste = e;
+        a->typeCompens = CompensPlaniAlti;
+        a->EstEntreeScnd = true;
+        Compensations.Add(std::move(a));
+      }
+    }
+    // 3.
+    // The cave is walked again once: with its loop duplicates when it has
+    // loops (which the walk after the virtual entrances tells).
+    bool regeneree = false;
+    if (c.PointsVirtuelsModifies) {
+      c.ReGenereListePoints(false);
+      regeneree = true;
+    }
+    if (JonctionsAFaire(c))
+      c.CreePointsJonctionVirtuels();
+    else if (!regeneree)
+      c.ReGenereListePoints(false);
+    // 4.
+    c.CalculeTousPoints(true);
+    // 5. The adjustments of the cave, in list order.
+    bool premiere = true;
+    for (int i = 0; i < Compensations.Count(); ++i) {
+      TCompens* a = Compensations.UnObjet(i);
+      if (!a->PtJuste || a->TheCavite() != &c) continue;
+      if (premiere && k.RapportCalculActif) AjouteRapport(Msg(IdMsg::CalculValeursCompensations));
+      premiere = false;
+      a->CalculeCorrections();
+    }
+  } catch (const std::exception& e) {
+    // 6. The cave keeps what was computed; the caller is told.
+    Avertit(foundation::RemplaceMarques(Msg(IdMsg::CalculCaviteInterrompu), {c.NomCavite, e.what()}));
+  }
+}
+
+void TReseau::CalculeExtremes() {
+  foundation::ContexteVue& vue = foundation::Vue();
+  bool premiere = true;
+  for (TCavite* c : CavitesCalculees(*this)) {
+    if (!c->CaviteValide()) continue;
+    c->CalculePointsExtremes();
+    if (premiere) {
+      vue.Xmin = c->XMinCav;
+      vue.Xmax = c->XMaxCav;
+      vue.Ymin = c->YMinCav;
+      vue.Ymax = c->YMaxCav;
+      vue.SLmin = c->SlMinCav;
+      vue.SLmax = c->SlMaxCav;
+      vue.Zmin = c->ZMinCav;
+      vue.Zmax = c->ZMaxCav;
+      premiere = false;
+    } else {
+      vue.Xmin = std::min(vue.Xmin, c->XMinCav);
+      vue.Xmax = std::max(vue.Xmax, c->XMaxCav);
+      vue.Ymin = std::min(vue.Ymin, c->YMinCav);
+      vue.Ymax = std::max(vue.Ymax, c->YMaxCav);
+      vue.SLmin = std::min(vue.SLmin, c->SlMinCav);
+      vue.SLmax = std::max(vue.SLmax, c->SlMaxCav);
+      vue.Zmin = std::min(vue.Zmin, c->ZMinCav);
+      vue.Zmax = std::max(vue.Zmax, c->ZMaxCav);
+    }
+  }
+}
+
+}  // namespace survey

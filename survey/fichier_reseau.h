@@ -1,0 +1,70 @@
+#pragma once
+// The document file (".cav"), its backup (".$$$Cav") and its companion
+// (".CFG").
+//
+// Saving writes the whole document to a temporary file beside the target,
+// flushes it and renames it over the target, after copying the previous file
+// to the backup: a save that fails at any point leaves the previous file as it
+// was and says so.  While a document is open its file carries the read-only
+// mark (every write bit removed); the remembered permission bits come back
+// when the network is freed.  A second instance opening a marked file opens
+// it read-only and refuses to save it under its own name: the refusal comes
+// from the document's LectureSeule, not from the file system (which does not
+// stop the superuser).
+//
+// Extensions are matched without regard to case when an existing file is
+// looked for (documents and companions copied from Windows media).
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "survey/reseau.h"
+
+namespace survey {
+
+struct ContexteFichierReseau {
+  // The document path when a save begins.
+  std::string NomFichierAvantEnregistrement;
+  // How a whole file is written (temporary file, flush, rename); tests put a
+  // failing writer here.
+  std::function<bool(const std::string& chemin, std::string_view octets)> EcritFichier;
+};
+
+ContexteFichierReseau& FichierReseau();
+
+class GardeFichierReseau {
+ public:
+  GardeFichierReseau() : sauve_(FichierReseau()) {}
+  ~GardeFichierReseau() { FichierReseau() = sauve_; }
+  GardeFichierReseau(const GardeFichierReseau&) = delete;
+  GardeFichierReseau& operator=(const GardeFichierReseau&) = delete;
+
+ private:
+  ContexteFichierReseau sauve_;
+};
+
+// The path of the backup: the extension becomes ".$$$Cav".
+std::string CheminSauvegarde(const std::string& chemin);
+// The companion of a document: an existing file whose name is the document's
+// with the extension ".CFG" in any case, else that name with ".CFG".
+std::string CheminConfig(const std::string& chemin);
+// The path itself when it exists, else an existing file of the same folder
+// whose name differs only in case; empty when there is none.
+std::string CheminExistant(const std::string& chemin);
+
+// Reads a document file into a new network.  On success the new network and
+// its document-wide objects are the process-wide ones; on failure (after the
+// messages) nothing is: the open document and every process-wide value are
+// as they were.
+std::unique_ptr<TReseau> OuvreReseau(const std::string& chemin);
+
+// Saves the current network to a path: refuses a read-only document under
+// its own name, makes the backup, writes, marks the file.
+bool EnregistreReseau(const std::string& chemin);
+// The save command: asks for a name when DemandeNomFichier is set (a
+// cancelled dialog leaves the current file marked); then the companion file
+// and the recent-file list.
+bool EnregistreReseauSous();
+
+}  // namespace survey

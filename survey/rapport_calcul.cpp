@@ -1,0 +1,63 @@
+#include "survey/rapport_calcul.h"
+
+#include <utility>
+
+#include "survey/contexte_document.h"
+#include "survey/reseau.h"
+#include "survey/suppressions.h"
+
+namespace survey {
+
+namespace {
+
+// References to stations that the context keeps follow their removal.
+void NettoieContexte(ContexteCalcul& k, const TSuppressions& s) {
+  s.Redirige(k.PtSurfaceSaisie);
+  for (TCompens* a : k.ListeEcartsCompens) a->Nettoie(s);
+  // The open network's adjustments follow their stations too.
+  if (TReseau* r = Document().ReseauCourant)
+    for (TCompens* a : r->Compensations) a->Nettoie(s);
+  if (!s.Points().empty()) k.Convergences.clear();
+}
+
+}  // namespace
+
+ContexteCalcul& Calcul() {
+  static ContexteCalcul contexte;
+  static AbonnementNettoyage abonnement([](const TSuppressions& s) { NettoieContexte(Calcul(), s); });
+  return contexte;
+}
+
+void AvertitVisee(const TValeurVisee* v, const std::string& texte) {
+  ContexteCalcul& k = Calcul();
+  if (v && !k.ViseesSignalees.insert(v).second) return;
+  k.Avertissements.push_back(texte);
+}
+
+void Avertit(const std::string& texte) { Calcul().Avertissements.push_back(texte); }
+
+void OublieCalculReseau() {
+  ContexteCalcul& k = Calcul();
+  k.ListeEcartsCompens.Clear();
+  k.CoupeDevel.Vide();
+  k.Convergences.clear();
+  k.PtSurfaceSaisie = nullptr;
+  k.ListeRapportCalcul.clear();
+  VideAvertissements();
+}
+
+void VideAvertissements() {
+  Calcul().Avertissements.clear();
+  Calcul().ViseesSignalees.clear();
+}
+
+GardeContexteCalcul::GardeContexteCalcul() : sauve_(std::move(Calcul())) {
+  ContexteCalcul& k = Calcul();
+  k = ContexteCalcul{};
+  // Loop closure stays installed.
+  k.Bouclages = sauve_.Bouclages;
+}
+
+GardeContexteCalcul::~GardeContexteCalcul() { Calcul() = std::move(sauve_); }
+
+}  // namespace survey

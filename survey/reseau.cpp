@@ -1,0 +1,449 @@
+#include "survey/reseau.h"
+
+#include <algorithm>
+#include <unordered_set>
+
+#include "foundation/catalogue.h"
+#include "foundation/chaines.h"
+#include "foundation/codage.h"
+#include "foundation/utilitaires.h"
+#include "platform/dialogs.h"
+#include "platform/files.h"
+#include "projections/services.h"
+#include "survey/annexe_minimale.h"
+#include "survey/contexte_document.h"
+#include "survey/contexte_reseau.h"
+#include "survey/listes_document.h"
+
+namespace survey {
+
+using foundation::IdMsg;
+using foundation::Msg;
+
+namespace {
+
+constexpr std::array<TGenrePartie, NombrePartiesReseau> Genres = {
+    TGenrePartie::BibliothequeMotifs, TGenrePartie::Cartes, TGenrePartie::Bouclages, TGenrePartie::MisesEnPagePlan};
+
+}  // namespace
+
+// --- Life -----------------------------------------------------------------------------------------
+
+TReseau::TReseau() {
+  for (TGenrePartie g : Genres) Parties[static_cast<size_t>(g)] = CreePartie(g, *this);
+  Active();
+}
+
+TReseau::~TReseau() {
+  // The mark comes off the file this network holds.
+  if (Attributs && !LectureSeule && !FichierAttributs.empty() && platform::FileExists(FichierAttributs))
+    platform::SetAttributes(FichierAttributs, *Attributs);
+  ContexteDocument& doc = Document();
+  if (doc.ReseauCourant == this) doc.ReseauCourant = nullptr;
+  ContexteListesDocument& listes = ListesDocument();
+  if (listes.Operateurs == &ListeOperateurs) listes.Operateurs = nullptr;
+  if (listes.Instruments == &ListeInstruments) listes.Instruments = nullptr;
+  ContexteLectureReseau& lecture = LectureReseau();
+  for (TCavite* c : Cavites) {
+    auto& lues = lecture.ListesViseesLues;
+    lues.erase(std::remove(lues.begin(), lues.end(), &c->Visees), lues.end());
+    if (lecture.CaviteEnLecture == c) lecture.CaviteEnLecture = nullptr;
+  }
+  ListeDesLevers.clear();
+  // What refers to stations and shots goes before them; what refers to
+  // patterns before the library.
+  Parties[static_cast<size_t>(TGenrePartie::Bouclages)].reset();
+  Compensations.Clear();
+  DetruitCavites(Cavites);
+  Parties[static_cast<size_t>(TGenrePartie::Cartes)].reset();
+  Parties[static_cast<size_t>(TGenrePartie::MisesEnPagePlan)].reset();
+  Parties[static_cast<size_t>(TGenrePartie::BibliothequeMotifs)].reset();
+}
+
+void TReseau::Active() {
+  Document().ReseauCourant = this;
+  ListesDocument().Operateurs = &ListeOperateurs;
+  ListesDocument().Instruments = &ListeInstruments;
+  for (const auto& p : Parties) p->Active();
+}
+
+// --- Caves ------------------------------------------------------------------------------------------
+
+TCavite* TReseau::AjouteCavite(std::unique_ptr<TCavite> cavite) {
+  cavite->ReseauProprio = this;
+  cavite->CavitesReseau = &Cavites;
+  AssureAnnexe(*cavite);
+  return Cavites.Add(std::move(cavite));
+}
+
+void TReseau::CreeCaviteSurface() {
+  if (!Cavites.Vide()) return;
+  auto c = std::make_unique<TCavite>();
+  c->NomCavite = Msg(IdMsg::ReseauNomSurface);
+  c->EstSurface = true;
+  c->AjouteGalerie(Msg(IdMsg::ReseauPointsDeSurface));
+  LaCaviteActive = AjouteCavite(std::move(c));
+}
+
+TListedePoints* TReseau::LesPointsSurface() const {
+  const TCavite* s = Cavites.First();
+  if (!s || !s->EstSurface) return nullptr;
+  TGalerie* g = s->Galeries.First();
+  return g ? &g->Points : nullptr;
+}
+
+TPointSpeleo* TReseau::LePointSurface(int i) const {
+  const TListedePoints* l = LesPointsSurface();
+  return l ? l->Item(i) : nullptr;
+}
+
+bool TReseau::CreeCavite() {
+  CreeCaviteSurface();
+  const auto nom = platform::Dialogs::Current().Prompt(Msg(IdMsg::ReseauSaisieNomCavite), Msg(IdMsg::ReseauNomDeLaCavite), "");
+  if (!nom) return false;
+  auto c = std::make_unique<TCavite>();
+  c->NomCavite = *nom;
+  const bool premiere = Cavites.Count() == 1;
+  LaCaviteActive = AjouteCavite(std::move(c));
+  if (premiere && Nom.empty()) Nom = *nom;
+  return true;
+}
+
+int TReseau::AfficheListeCavites(TListeCavites& liste, bool vueDessin) {
+  liste.clear();
+  if (Cavites.Count() < 2) {
+    LaCaviteActive = Cavites.First();
+    return -1;
+  }
+  std::vector<std::pair<std::string, TCavite*>> cles;
+  for (int i = 1; i < Cavites.Count(); ++i) {
+    TCavite* c = Cavites.UnObjet(i);
+    if (vueDessin && (!c->LePoint(c->IndexFinCavite()) || !c->Adessiner)) continue;
+    cles.emplace_back(foundation::EnMajuscules(c->NomCavite), c);
+  }
+  std::stable_sort(cles.begin(), cles.end(),
+                   [](const auto& a, const auto& b) { return foundation::CompareNomsPoints(a.first, b.first) < 0; });
+  if (!LaCaviteActive) {
+    const int32_t rappel = Document().CaviteRappelee;
+    LaCaviteActive = rappel >= 1 && rappel < Cavites.Count() ? Cavites.UnObjet(rappel) : Cavites.Last();
+  }
+  int active = -1;
+  for (const auto& [cle, c] : cles) {
+    if (c == LaCaviteActive) active = static_cast<int>(liste.size());
+    liste.emplace_back(c->NomCavite, c);
+  }
+  return active;
+}
+
+// --- Coordinate system ------------------------------------------------------------------------------
+
+std::string TReseau::ProjectStr() const {
+  if (Projection.empty()) return Msg(IdMsg::ReseauCoordonneesIndependantes);
+  if (NumFuseau > 0) return Projection + Msg(IdMsg::ReseauTiretFuseau) + foundation::EntierEnStr(NumFuseau);
+  return Projection;
+}
+
+void TReseau::ChercheParamsProj() {
+  if (Projection.empty() || Projection == "UTM") {
+    ParamsEllipsoide.clear();
+    ParamsDatum.clear();
+    ParamsProjection.clear();
+    return;
+  }
+  const projections::TParamsProj p = projections::ChercheParamsProj(Projection);
+  ParamsEllipsoide = p.Ellipsoide;
+  ParamsDatum = p.Datum;
+  ParamsProjection = p.Projection;
+}
+
+void TReseau::ChargeParamsProj() {
+  if (Projection.empty()) return;
+  projections::ChargeParamsProj(Projection, projections::TParamsProj{ParamsEllipsoide, ParamsDatum, ParamsProjection});
+}
+
+void TReseau::TransformePointTopo(bool enKm, const std::string& systeme, foundation::TPointTopo& point,
+                                  int32_t zone) const {
+  if (enKm) {
+    point.X *= 1000;
+    point.Y *= 1000;
+  }
+  if (systeme.empty() || Projection.empty() || (systeme == Projection && zone == NumFuseau)) return;
+  projections::ChangeProjectionPoint(Projection, NumFuseau, systeme, zone, point);
+}
+
+void TReseau::TransformePointSurface(TPointSpeleo& point, const std::string& systeme, int32_t zone) const {
+  foundation::TPointTopo p;
+  p.X = point.X;
+  p.Y = point.Y;
+  TransformePointTopo(false, systeme, p, zone);
+  point.X = p.X;
+  point.Y = p.Y;
+}
+
+void TReseau::TransformeObjetTopo(bool enKm, const std::string& systeme, foundation::TObjetTopo& objet,
+                                  int32_t zone) const {
+  foundation::TPointTopo p;
+  p.X = objet.X;
+  p.Y = objet.Y;
+  TransformePointTopo(enKm, systeme, p, zone);
+  objet.X = p.X;
+  objet.Y = p.Y;
+}
+
+void TReseau::ChangeProjection(const std::string& ancien, int32_t ancienFuseau, int32_t nouveauFuseau,
+                               const std::string& nouveau) {
+  if (TListedePoints* surface = LesPointsSurface())
+    TPointsSurface(*surface).ChangeProjection(ancien, ancienFuseau, nouveauFuseau, nouveau);
+  Partie(TGenrePartie::MisesEnPagePlan).ChangeProjection(ancien, ancienFuseau, nouveauFuseau, nouveau);
+  for (TCavite* c : Cavites) {
+    if (c->Annexe) c->Annexe->ChangeProjection(ancien, ancienFuseau, nouveauFuseau, nouveau);
+    c->CalageDigitPlani.ChangeProjectionCalage(ancien, ancienFuseau, nouveau, nouveauFuseau);
+  }
+  Partie(TGenrePartie::Cartes).ChangeProjection(ancien, ancienFuseau, nouveauFuseau, nouveau);
+}
+
+// --- Trips, deletions, merges ------------------------------------------------------------------------
+
+void TReseau::CreeListeLevers() {
+  for (TOperateur* o : ListeOperateurs) o->Utilise = false;
+  for (TInstrument* i : ListeInstruments) i->Utilise = false;
+  ListeDesLevers.clear();
+  for (TCavite* c : Cavites)
+    for (TLever* l : c->Levers) {
+      ListeDesLevers.push_back(l);
+      for (TOperateur* o : l->Operateurs)
+        if (o) o->Utilise = true;
+      for (TInstrument* i : {l->InstrumentAz, l->InstrumentP, l->InstrumentL})
+        if (i) i->Utilise = true;
+    }
+  for (TCavite* c : Cavites)
+    for (TPointSpeleo* p : c->ListePoints)
+      for (TTypeDObs* obs : p->SuiteObs)
+        for (TOperateur* o : obs->Observateurs)
+          if (o) o->Utilise = true;
+}
+
+void TReseau::NettoieLiensSupprimes() {
+  for (int i = Compensations.Count() - 1; i >= 0; --i) {
+    TCompens* c = Compensations.UnObjet(i);
+    if (!c->PtFin || !c->PtFin->PtAEffacer) continue;
+    // No shot keeps the corrections of an adjustment that goes.
+    if (const TValeurCompens* valeur = c->Valeur.get())
+      for (TCavite* cav : Cavites)
+        for (TVisee* v : cav->Visees) {
+          if (v->CoeffsCompens == valeur) v->CoeffsCompens = nullptr;
+          for (TViseeHabi* h : v->ViseesHabi)
+            if (h->CoeffsCompens == valeur) h->CoeffsCompens = nullptr;
+        }
+    Compensations.Delete(i);
+    if (i <= DerCompens) --DerCompens;
+  }
+  if (!LaCaviteActive) return;
+  for (int i = 0; i <= LaCaviteActive->IndexFinCavite(); ++i) {
+    TPointSpeleo* p = LaCaviteActive->LePoint(i);
+    if (p && p->PtBoucleAsso && p->PtBoucleAsso->PtAEffacer) p->PtBoucleAsso = nullptr;
+  }
+}
+
+std::vector<TCavite*> TReseau::CavitesFusionnables() const {
+  std::unordered_set<const TCavite*> trouvees;
+  const TCavite* active = LaCaviteActive;
+  auto candidate = [&](const TCavite* c) {
+    if (c && c != active && !c->EstSurface && c != Cavites.First()) trouvees.insert(c);
+  };
+  if (active) {
+    for (const TGalerie* g : active->Galeries)
+      for (const TPointSpeleo* p : g->Points)
+        if (p->PtBoucleAsso) candidate(TCavite::CaviteDuPoint(p->PtBoucleAsso));
+    for (const TCavite* c : Cavites) {
+      if (c == active) continue;
+      for (const TGalerie* g : c->Galeries)
+        for (const TPointSpeleo* p : g->Points)
+          if (p->PtBoucleAsso && TCavite::CaviteDuPoint(p->PtBoucleAsso) == active) candidate(c);
+    }
+  }
+  std::vector<TCavite*> liste;
+  for (TCavite* c : Cavites)
+    if (trouvees.count(c)) liste.push_back(c);
+  return liste;
+}
+
+bool TReseau::FusionneCavites() {
+  const std::vector<TCavite*> liste = CavitesFusionnables();
+  if (liste.empty()) {
+    platform::Dialogs::Current().ShowMessage(platform::MessageKind::Information, Msg(IdMsg::ReseauPasDeFusion));
+    return false;
+  }
+  const auto& fusion = Fabriques().FusionneCavites;
+  return fusion ? fusion(*this, liste) : false;
+}
+
+// --- Patterns ------------------------------------------------------------------------------------------
+
+void TReseau::CalculeVerrousMtf(int typeMotif) {
+  std::function<bool(const drawing::TObjetMotifdeBase*)> utilise;
+  switch (typeMotif) {
+    case MotifTrait:
+    case MotifRempli:
+    case MotifSymbole:
+    case MotifFonte:
+      utilise = [this](const drawing::TObjetMotifdeBase* m) {
+        for (TCavite* c : Cavites)
+          if (c->Annexe && c->Annexe->UtiliseMotif(m)) return true;
+        return false;
+      };
+      break;
+    case MotifNord:
+      utilise = [this](const drawing::TObjetMotifdeBase* m) {
+        return Partie(TGenrePartie::MisesEnPagePlan).UtiliseMotif(m);
+      };
+      break;
+    case MotifSurface:
+      utilise = [this](const drawing::TObjetMotifdeBase* m) {
+        if (const TListedePoints* s = LesPointsSurface())
+          for (const TPointSpeleo* p : *s)
+            if (p->CategorieSurface == m) return true;
+        return false;
+      };
+      break;
+    default:
+      utilise = [](const drawing::TObjetMotifdeBase*) { return false; };
+  }
+  Partie(TGenrePartie::BibliothequeMotifs).CalculeVerrous(typeMotif, utilise);
+}
+
+void TReseau::FusionneMotifsDeBase(drawing::TObjetMotifdeBase* garde, drawing::TObjetMotifdeBase* fusionne) {
+  Partie(TGenrePartie::BibliothequeMotifs).ReprendRoleFonte(garde, fusionne);
+  Partie(TGenrePartie::MisesEnPagePlan).FusionneMotifs(garde, fusionne);
+  for (TCavite* c : Cavites)
+    if (c->Annexe) c->Annexe->FusionneMotifs(garde, fusionne);
+}
+
+void TReseau::FusionneFlecheN(drawing::TObjetMotifdeBase* garde, drawing::TObjetMotifdeBase* fusionne) {
+  Partie(TGenrePartie::MisesEnPagePlan).FusionneFlecheN(garde, fusionne);
+}
+
+void TReseau::FusionneMotifsSurface(drawing::TObjetMotifdeBase* garde, drawing::TObjetMotifdeBase* fusionne) {
+  if (TListedePoints* s = LesPointsSurface())
+    for (TPointSpeleo* p : *s)
+      if (p->CategorieSurface == fusionne) p->CategorieSurface = garde;
+}
+
+void TReseau::ChangeCouleurFiligr(uint32_t ancienne) {
+  for (TCavite* c : Cavites)
+    if (c->Annexe) c->Annexe->ChangeCouleurFiligr(ancienne);
+}
+
+void TReseau::LieSymbolesSurface() {
+  const TPartieReseau& bibliotheque = Partie(TGenrePartie::BibliothequeMotifs);
+  for (TPointSpeleo* p : ListePointsReseau())
+    if (p && p->vCatPt >= 0) p->CategorieSurface = bibliotheque.SymboleSurface(p->vCatPt);
+}
+
+// --- SVG identifiers and the XML listing -----------------------------------------------------------
+
+int32_t TReseau::DerIdCavSvg() const {
+  int32_t m = -1;
+  for (const TCavite* c : Cavites) m = std::max(m, c->idCavSvg);
+  return m + 1;
+}
+
+void TReseau::MajIdSvg() {
+  int32_t suivant = DerIdCavSvg();
+  for (TCavite* c : Cavites) {
+    if (c->idCavSvg == -1) c->idCavSvg = suivant++;
+    int32_t galerie = c->DerIdGalSvg();
+    for (TGalerie* g : c->Galeries)
+      if (g->idGalSvg == -1) g->idGalSvg = galerie++;
+  }
+}
+
+namespace {
+
+std::string EchappeXml(const std::string& s) {
+  std::string r;
+  for (char ch : s) {
+    switch (ch) {
+      case '<': r += "&lt;"; break;
+      case '>': r += "&gt;"; break;
+      case '&': r += "&amp;"; break;
+      case '"': r += "&quot;"; break;
+      case '\'': r += "&apos;"; break;
+      default: r += ch;
+    }
+  }
+  return r;
+}
+
+std::string Identifiant(int32_t n) { return foundation::ReelEnStrZeros(n, 4, 0); }
+
+// The element of gallery n and, inside it, those of the later galleries that
+// hang from it.
+void XmlGalerie(const TCavite& c, int n, int profondeur, std::string& xml, std::vector<bool>& faites) {
+  const TGalerie* g = c.UneGalerie(n);
+  if (!g || faites[static_cast<size_t>(n)]) return;
+  faites[static_cast<size_t>(n)] = true;
+  const std::string marge(static_cast<size_t>(2 * profondeur), ' ');
+  xml += marge + "<galerie id=\"" + Identifiant(c.idCavSvg) + "_" + Identifiant(g->idGalSvg) + "\">\n";
+  xml += marge + "  <nom>" + EchappeXml(g->NomGalerie) + "</nom>\n";
+  for (int i = n + 1; i < c.Galeries.Count(); ++i)
+    if (c.UneGalerie(i)->GalDeRattach() == g) XmlGalerie(c, i, profondeur + 1, xml, faites);
+  xml += marge + "</galerie>\n";
+}
+
+}  // namespace
+
+bool TReseau::CreeXmlCavites(const std::string& dossier) {
+  MajIdSvg();
+  std::string xml = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<Reseau>\n";
+  for (int i = 1; i < Cavites.Count(); ++i) {
+    const TCavite& c = *Cavites.UnObjet(i);
+    xml += "  <cavite id=\"" + Identifiant(c.idCavSvg) + "\">\n";
+    xml += "    <nom>" + EchappeXml(c.NomCavite) + "</nom>\n";
+    std::vector<bool> faites(static_cast<size_t>(c.Galeries.Count()), false);
+    XmlGalerie(c, 0, 2, xml, faites);
+    xml += "  </cavite>\n";
+  }
+  xml += "</Reseau>\n";
+  const std::string chemin = (dossier.empty() ? platform::CurrentFolder() : dossier) + "/Test.XML";
+  return platform::WriteFileAtomic(chemin, xml);
+}
+
+// --- Numbering and ports ------------------------------------------------------------------------------
+
+void NumeroteStationsEcriture(const foundation::TListeFichier<TCavite>& cavites) {
+  for (TCavite* c : cavites) {
+    bool virtuels = false;
+    for (const TGalerie* g : c->Galeries)
+      for (const TPointSpeleo* p : g->Points) virtuels = virtuels || p->TypePoint < 0;
+    if (!virtuels) continue;
+    c->SupprimeTousPointsEntreeVirtuels();
+    c->SupprimePointsVirtuels();
+  }
+  auto& index = ListePointsReseau();
+  index.clear();
+  for (const TCavite* c : cavites)
+    for (const TGalerie* g : c->Galeries)
+      for (TPointSpeleo* p : g->Points) {
+        p->IndiceReseau = static_cast<int32_t>(index.size());
+        index.push_back(p);
+      }
+}
+
+void InstallePortsReseau() {
+  Ports().ChangeProjectionPoint = [](double& x, double& y, const std::string& ancien, int32_t ancienFuseau,
+                                     int32_t nouveauFuseau, const std::string& nouveau) {
+    foundation::TPointTopo p;
+    p.X = x;
+    p.Y = y;
+    if (projections::ChangeProjectionPoint(nouveau, nouveauFuseau, ancien, ancienFuseau, p) == projections::CodeFait) {
+      x = p.X;
+      y = p.Y;
+    }
+  };
+  Ports().TransformePointSurface = [](TPointSpeleo& p, const std::string& systeme, int32_t zone) {
+    if (const TReseau* r = Document().ReseauCourant) r->TransformePointSurface(p, systeme, zone);
+  };
+}
+
+}  // namespace survey

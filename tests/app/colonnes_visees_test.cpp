@@ -1,0 +1,101 @@
+// The shot table's columns: widths of each layout, the comment column's
+// share, the target column's caption, and the colours of rows and cells.
+#include <gtest/gtest.h>
+
+#include "app/colonnes_visees.h"
+#include "survey/point_speleo.h"
+#include "survey/visee.h"
+
+using namespace app;
+
+TEST(ColonnesVisees, LargeursDeChaqueDisposition) {
+  struct Cas {
+    const char* nom;
+    EtatColonnes etat;
+    std::array<int, 10> l7a16;  // columns 7 to 16
+  };
+  const Cas cas[] = {
+      {"simple sans topofil", {false, false, false}, {0, 0, 0, 0, 0, 0, 0, 0, 0, 0}},
+      {"simple avec topofil", {true, false, false}, {60, 60, 0, 0, 0, 0, 0, 0, 0, 0}},
+      {"coordonnées (le topofil s'efface)", {true, true, false}, {0, 0, 80, 80, 57, 60, 0, 0, 0, 0}},
+      {"dimensions", {false, false, true}, {0, 0, 0, 0, 0, 0, 40, 40, 40, 40}},
+      {"coordonnées et dimensions", {false, true, true}, {0, 0, 80, 80, 57, 60, 40, 40, 40, 40}},
+  };
+  for (const Cas& c : cas) {
+    const LargeursColonnes l = LargeursDisposition(c.etat, 2000);
+    for (int i = 0; i < 7; ++i) EXPECT_EQ(l[static_cast<size_t>(i)], LargeursInitiales()[static_cast<size_t>(i)]) << c.nom;
+    for (int i = 7; i <= 16; ++i) EXPECT_EQ(l[static_cast<size_t>(i)], c.l7a16[static_cast<size_t>(i - 7)]) << c.nom << " colonne " << i;
+    EXPECT_EQ(l[17], 40) << c.nom;
+    int somme = 0;
+    for (int i = 0; i < 18; ++i) somme += l[static_cast<size_t>(i)];
+    EXPECT_EQ(l[18], 2000 - somme) << c.nom;
+  }
+}
+
+TEST(ColonnesVisees, LaColonneCommentairesPrendLeResteSansDescendreSous150) {
+  LargeursColonnes l{};
+  l[0] = 900;  // columns 0 to 17 sum to 900
+  EXPECT_EQ(LargeurCommentaires(1000, l), 150);
+  EXPECT_EQ(LargeurCommentaires(1200, l), 300);
+  EXPECT_EQ(LargeurCommentaires(500, l), 150);
+  // The plain layout sums to 480: a 1000-pixel table leaves 520.
+  EXPECT_EQ(LargeursDisposition({}, 1000)[18], 520);
+}
+
+TEST(ColonnesVisees, TitreDuPointViseSelonLesViseesDHabillage) {
+  EXPECT_EQ(TitrePointVise(false, false), "Point Visé  ");
+  EXPECT_EQ(TitrePointVise(false, true), "Point Visé  ");
+  EXPECT_EQ(TitrePointVise(true, false), "Point Visé  +");
+  EXPECT_EQ(TitrePointVise(true, true), "Point Visé  -");
+  EXPECT_EQ(TitresColonnes()[17], "");
+  EXPECT_EQ(TitresColonnes()[18], "Commentaires");
+  EXPECT_TRUE(ColonneADroite(2) && ColonneADroite(16) && !ColonneADroite(7) && !ColonneADroite(18));
+}
+
+TEST(ColonnesVisees, CouleursParEtat) {
+  constexpr uint32_t S = 0x123456;  // the theme's highlight colour
+  survey::TPointSpeleo rattache, isole, suiteFaite, suitePossible;
+  rattache.PtRattache = true;
+  auto terminee = std::make_unique<survey::TTypeDObs>();
+  terminee->Observation.EtatSuite = survey::TEtatSuite::eeTermine;
+  suiteFaite.SuiteObs.Add(std::move(terminee));
+  suitePossible.SuiteObs.Add(std::make_unique<survey::TTypeDObs>());  // in progress
+  struct Cas {
+    const char* nom;
+    bool exclue, inversee;
+    survey::TPointSpeleo* origine;
+    survey::TPointSpeleo* fin;
+    std::array<uint32_t, 4> couleurs;  // columns 0, 1, 2, 17
+  };
+  const Cas cas[] = {
+      {"normale", false, false, &rattache, nullptr, {S, 0x000000, 0, 0}},
+      {"inversée", false, true, &rattache, nullptr, {0x000000, S, 0, 0}},
+      {"exclue", true, false, &rattache, nullptr, {0x32CD32, 0x008000, 0, 0}},
+      {"exclue inversée", true, true, &rattache, nullptr, {0x008000, 0x32CD32, 0, 0}},
+      {"origine non rattachée", false, false, &isole, nullptr, {S, 0x0000FF, 0, 0}},
+      {"sans origine", false, false, nullptr, nullptr, {S, 0x0000FF, 0, 0}},
+      {"suite faite", false, false, &rattache, &suiteFaite, {S, 0x000000, 0, 0x008000}},
+  };
+  for (const Cas& c : cas) {
+    survey::TVisee v;
+    v.Exclue = c.exclue ? 1 : 0;
+    v.InvVisee = c.inversee;
+    v.PtOrigCalc = c.origine;
+    v.PtCalc = c.fin;
+    const int colonnes[] = {0, 1, 2, 17};
+    for (size_t i = 0; i < 4; ++i)
+      EXPECT_EQ(CouleurCellule(v, colonnes[i], S), c.couleurs[i]) << c.nom << " colonne " << colonnes[i];
+    v.PtOrigCalc = v.PtCalc = nullptr;
+  }
+  // A continuation still possible is red.
+  survey::TVisee v;
+  v.PtCalc = &suitePossible;
+  ASSERT_TRUE(suitePossible.SuitePossible());
+  EXPECT_EQ(CouleurSuites(v), 0x0000FFu);
+  v.PtCalc = nullptr;
+  // Splay rows are grey in their first two columns.
+  survey::TViseeHabi h;
+  EXPECT_EQ(CouleurCellule(h, 0, S), 0x808080u);
+  EXPECT_EQ(CouleurCellule(h, 1, S), 0x808080u);
+  EXPECT_EQ(CouleurCellule(h, 5, S), 0x000000u);
+}

@@ -1,0 +1,190 @@
+// cavtool: a command-line instrument for the tests (not a user feature).
+//
+//   cavtool roundtrip IN.cav OUT.cav
+//       reads a document with its companion file and writes both back at the
+//       current level; exit 1 with the French message on standard error.
+//   cavtool declination YEAR LAT LON ALT
+//       the declination in degrees (8 decimals) at a decimal year, a latitude
+//       and longitude in degrees and an altitude in metres.
+//   cavtool convert [--region N] [--zone Z] [--zone-cible Z] FROM TO X Y [Z]
+//       one point from one catalogue system to another: X Y Z with 4
+//       decimals (10 for geographic degrees), or the service's error code on
+//       standard error and exit 1.  Geographic coordinates are latitude and
+//       longitude in degrees.
+//   cavtool compute FILE.cav
+//       the whole network computed: "cave;station;x;y;z" for every computed
+//       station, warnings on standard error.
+//   cavtool import FILE OUT.cav
+//       a new network with FILE imported (file type by extension, every
+//       question answered with its default), written to OUT.cav; exit 1 with
+//       the French message on standard error.
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <iostream>
+#include <numbers>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "foundation/chaines.h"
+#include "foundation/flux.h"
+#include "platform/dialogs.h"
+#include "platform/files.h"
+#include "projections/ancetre.h"
+#include "projections/donnees.h"
+#include "projections/regions.h"
+#include "projections/services.h"
+#include "survey/contexte_document.h"
+#include "survey/declinaison.h"
+#include "survey/fichier_reseau.h"
+#include "survey/reseau.h"
+#include "tools/cavtool/calcul_cavtool.h"
+#include "tools/cavtool/liaisons_document.h"
+#ifdef CAVTOOL_IMPORT
+#include "tools/cavtool/import_cavtool.h"
+#endif
+
+namespace {
+
+// Messages go to standard error; every question is answered no.
+class TDialoguesConsole : public platform::Dialogs {
+ public:
+  void ShowMessage(platform::MessageKind, const std::string& text, const std::string&) override {
+    std::cerr << text << '\n';
+  }
+  platform::Answer AskYesNo(const std::string&, const std::string&) override { return platform::Answer::No; }
+  platform::Answer AskYesNoCancel(const std::string&, const std::string&) override {
+    return platform::Answer::Cancel;
+  }
+  std::optional<std::string> Prompt(const std::string&, const std::string&, const std::string&) override {
+    return std::nullopt;
+  }
+  std::optional<platform::FileChoice> SaveFile(const platform::FileDialogOptions&) override { return std::nullopt; }
+  std::optional<platform::FileChoice> OpenFile(const platform::FileDialogOptions&) override { return std::nullopt; }
+  void SetBusyCursor(bool) override {}
+};
+
+int Usage() {
+  std::cerr << "usage: cavtool roundtrip IN.cav OUT.cav\n"
+               "       cavtool declination YEAR LAT LON ALT\n"
+               "       cavtool convert [--region N] [--zone Z] [--zone-cible Z] FROM TO X Y [Z]\n"
+               "       cavtool compute FILE.cav\n"
+               "       cavtool import FILE OUT.cav\n";
+  return 2;
+}
+
+bool Reel(const std::string& s, double& x) { return foundation::LitReel(s, x); }
+
+std::string Fixe(double x, int decimales) {
+  char tampon[64];
+  const auto r = std::to_chars(tampon, tampon + sizeof tampon, x, std::chars_format::fixed, decimales);
+  return std::string(tampon, r.ptr);
+}
+
+int AllerRetour(const std::string& entree, const std::string& sortie) {
+  cavtool::InstalleLiaisonsDocument();
+  survey::ContexteDocument& doc = survey::Document();
+  std::unique_ptr<survey::TReseau> reseau = survey::OuvreReseau(entree);
+  if (!reseau) return 1;
+  // As after opening: the companion file, then the active cave.
+  doc.NomFichierCourant = entree;
+  reseau->LitFichierConfig();
+  survey::TListeCavites liste;
+  reseau->AfficheListeCavites(liste, false);
+  foundation::TFluxMemoire flux;
+  if (!reseau->Ecrit(flux) || !platform::WriteFileAtomic(sortie, flux.Octets())) {
+    std::cerr << "le fichier " << sortie << " n'a pas pu être enregistré\n";
+    return 1;
+  }
+  doc.NomFichierCourant = sortie;
+  return reseau->EcritFichierConfig() ? 0 : 1;
+}
+
+int Declinaison(const std::vector<std::string>& a) {
+  double annee, lat, lon, alt;
+  if (a.size() != 4 || !Reel(a[0], annee) || !Reel(a[1], lat) || !Reel(a[2], lon) || !Reel(a[3], alt)) return Usage();
+  const double d = survey::CalculeDeclinaisonIGRF(annee, lat, lon, alt) * 180 / std::numbers::pi;
+  std::cout << Fixe(d, 8) << '\n';
+  return 0;
+}
+
+int Convertit(std::vector<std::string> a) {
+  int region = 0;
+  int32_t zone = 0, zoneCible = projections::ZoneAutomatique - 1;
+  while (a.size() >= 2 && a[0].rfind("--", 0) == 0) {
+    int32_t n;
+    if (!foundation::LitEntier(a[1], n)) return Usage();
+    if (a[0] == "--region")
+      region = n;
+    else if (a[0] == "--zone")
+      zone = n;
+    else if (a[0] == "--zone-cible")
+      zoneCible = n;
+    else
+      return Usage();
+    a.erase(a.begin(), a.begin() + 2);
+  }
+  double x, y, z = 0;
+  if ((a.size() != 4 && a.size() != 5) || !Reel(a[2], x) || !Reel(a[3], y) || (a.size() == 5 && !Reel(a[4], z)))
+    return Usage();
+  if (!projections::ChargeListeProjections(region)) return Usage();
+  const std::string& de = a[0];
+  const std::string& vers = a[1];
+  const projections::TDonnees& cat = projections::CatalogueProjections();
+  const projections::TDatum* datumSource = cat.UnDatum(de);
+  const projections::TDatum* datumCible = cat.UnDatum(vers);
+  constexpr double rad = std::numbers::pi / 180;
+  double xc = 0, yc = 0;
+  int code = projections::CodeFait;
+  if (datumSource && datumCible) {
+    try {
+      double gx, gy, gz;
+      datumSource->VersCartesien(x * rad, y * rad, false, gx, gy, gz);
+      datumCible->VersLatLong(gx, gy, gz, false, xc, yc);
+      xc /= rad;
+      yc /= rad;
+      if (!std::isfinite(xc) || !std::isfinite(yc)) code = projections::CodeErreur;
+    } catch (...) {
+      code = projections::CodeErreur;
+    }
+  } else if (datumSource) {
+    code = projections::DatumVersGrille(de, vers, x * rad, y * rad, xc, yc, zoneCible);
+  } else if (datumCible) {
+    code = projections::GrilleVersDatum(de, zone, x, y, vers, xc, yc);
+    xc /= rad;
+    yc /= rad;
+  } else {
+    code = projections::GrilleVersGrille(de, zone, x, y, vers, xc, yc, zoneCible);
+  }
+  if (code != projections::CodeFait) {
+    std::cerr << code << '\n';
+    return 1;
+  }
+  const int decimales = datumCible ? 10 : 4;
+  std::cout << Fixe(xc, decimales) << ' ' << Fixe(yc, decimales) << ' ' << Fixe(z, 4) << '\n';
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  TDialoguesConsole console;
+  platform::ScopedDialogs garde(console);
+  if (argc < 2) return Usage();
+  const std::string verbe = argv[1];
+  std::vector<std::string> a(argv + 2, argv + argc);
+  try {
+    if (verbe == "roundtrip" && a.size() == 2) return AllerRetour(a[0], a[1]);
+    if (verbe == "declination") return Declinaison(a);
+    if (verbe == "convert") return Convertit(a);
+    if (verbe == "compute" && a.size() == 1) return cavtool::CalculeFichier(a[0]);
+#ifdef CAVTOOL_IMPORT
+    if (verbe == "import" && a.size() == 2) return cavtool::ImporteFichier(a[0], a[1]);
+#endif
+  } catch (const std::exception& e) {
+    std::cerr << e.what() << '\n';
+    return 1;
+  }
+  return Usage();
+}

@@ -1,0 +1,76 @@
+#include "tools/cavtool/import_cavtool.h"
+
+#include <iostream>
+#include <memory>
+
+#include "formats/import/galeries_import.h"
+#include "formats/import/import_autres.h"
+#include "foundation/catalogue.h"
+#include "foundation/codage.h"
+#include "foundation/flux.h"
+#include "platform/dialogs.h"
+#include "platform/files.h"
+#include "survey/reseau.h"
+#include "tools/cavtool/liaisons_document.h"
+
+namespace cavtool {
+
+namespace {
+
+// Messages to standard error; every question takes its default answer (yes
+// to go on), every prompt keeps its proposed text.
+class TDialoguesParDefaut : public platform::Dialogs {
+ public:
+  void ShowMessage(platform::MessageKind, const std::string& text, const std::string&) override {
+    std::cerr << text << '\n';
+  }
+  platform::Answer AskYesNo(const std::string&, const std::string&) override { return platform::Answer::Yes; }
+  platform::Answer AskYesNoCancel(const std::string&, const std::string&) override { return platform::Answer::Yes; }
+  std::optional<std::string> Prompt(const std::string&, const std::string&, const std::string& initial) override {
+    return initial;
+  }
+  std::optional<platform::FileChoice> SaveFile(const platform::FileDialogOptions&) override { return std::nullopt; }
+  std::optional<platform::FileChoice> OpenFile(const platform::FileDialogOptions&) override { return std::nullopt; }
+  void SetBusyCursor(bool) override {}
+};
+
+// The file type of an extension, as the Open dialog's filters give it.
+int TypeDeFichier(const std::string& chemin) {
+  const std::string e = foundation::EnMinuscules(platform::ExtensionOf(chemin));
+  if (e == ".tab" || e == ".xtb") return formats::TypeImportTopoRobot;
+  if (e == ".tro") return formats::TypeImportVTopo;
+  if (e == ".txt") return formats::TypeImportTableTexte;
+  if (e == ".top") return formats::TypeImportPocketTopo;
+  if (e == ".th") return formats::TypeImportTopoDroid;
+  return 0;
+}
+
+}  // namespace
+
+int ImporteFichier(const std::string& fichier, const std::string& sortie) {
+  InstalleLiaisonsDocument();
+  TDialoguesParDefaut dialogues;
+  platform::ScopedDialogs garde(dialogues);
+  // The gallery dialog is accepted as proposed; its memory stays out of the
+  // current folder.
+  formats::GardePortsImport ports;
+  formats::FenetresImport() = formats::PortsImport();
+  formats::GardeImport import;
+  formats::Import().DossierMemoireGaleries = platform::FolderOf(sortie);
+  auto reseau = std::make_unique<survey::TReseau>();
+  reseau->CreeCaviteSurface();
+  if (!formats::ImporteFichierAutre(fichier, TypeDeFichier(fichier), false, reseau.get())) {
+    std::cerr << foundation::Msg(foundation::IdMsg::AppImportationAbandonnee) << '\n';
+    return 1;
+  }
+  if (reseau->Nom.empty() && reseau->CaviteImportee) reseau->Nom = reseau->CaviteImportee->NomCavite;
+  foundation::TFluxMemoire flux;
+  if (!reseau->Ecrit(flux) || !platform::WriteFileAtomic(sortie, flux.Octets())) {
+    std::cerr << foundation::RemplaceMarques(foundation::Msg(foundation::IdMsg::FichierNonEnregistre), {sortie})
+              << '\n';
+    return 1;
+  }
+  return 0;
+}
+
+}  // namespace cavtool
