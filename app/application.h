@@ -12,6 +12,15 @@ namespace app {
 // folder becomes current at start-up).
 std::vector<std::string> ArgumentsAbsolus(const std::vector<std::string>& arguments, const std::string& dossierDepart);
 
+// What the program plugs into the subsystems before the settings are read:
+// the projection catalogue of the settings' region, the document links of
+// every subsystem (pattern library, drawings, maps, layouts, imports), the
+// import's gallery dialog, the recent list and the default pattern files.
+void InstalleLiaisonsApplication();
+// After the settings were read: what they give the subsystems (watermark
+// colour) and the declination table.
+void AppliqueConfigAuxSousSystemes();
+
 // Runs the program; the exit code.
 int LanceGravelune(int argc, char** argv);
 

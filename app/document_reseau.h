@@ -50,6 +50,25 @@ class DocumentReseau {
   virtual bool LitConfig(foundation::TFlux& flux) = 0;
   virtual bool EcritConfig(foundation::TFlux& flux) = 0;
 
+  // --- The document file -----------------------------------------------------------
+  // A network that handles its own file (the survey model's: read-only mark,
+  // backup, companion, messages) answers true; TGestionDocument then hands
+  // it the file operations below instead of streaming it itself.
+  virtual bool GereFichier() const { return false; }
+  // Reads a document file in place of this fresh network; on failure (after
+  // the reader's messages) the network is as it was.
+  virtual bool LitFichier(const std::string& /*chemin*/) { return false; }
+  // Opened by a second instance on a file marked by the first.
+  virtual bool LectureSeule() const { return false; }
+  // Saves to a path (refused under its own name when read-only).
+  virtual bool EnregistreFichier(const std::string& /*chemin*/) { return false; }
+  // The save command (asks for a name when DemandeNomFichier is set), with
+  // the companion file and the recent list.
+  virtual bool EnregistreFichierSous() { return false; }
+  // The companion ".CFG" of the current document.
+  virtual bool LitFichierConfig() { return true; }
+  virtual bool EcritFichierConfig() { return true; }
+
   // The cave-creation dialog; true when a cave was created (it becomes active).
   virtual bool CreeCavite() { return false; }
   // Imports a foreign file as a new cave (type code 2 to 7); true when done,

@@ -1,7 +1,10 @@
 #include "app/document_survey.h"
 
+#include "formats/import/import_autres.h"
 #include "survey/cavite.h"
 #include "survey/compens.h"
+#include "survey/contexte_document.h"
+#include "survey/fichier_reseau.h"
 #include "survey/galerie.h"
 #include "survey/reseau.h"
 
@@ -49,6 +52,45 @@ bool TDocumentSurvey::Ecrit(foundation::TFlux& flux) { return reseau_->Ecrit(flu
 bool TDocumentSurvey::LitConfig(foundation::TFlux& flux) { return reseau_->LitConfig(flux); }
 bool TDocumentSurvey::EcritConfig(foundation::TFlux& flux) { return reseau_->EcritConfig(flux); }
 bool TDocumentSurvey::CreeCavite() { return reseau_->CreeCavite(); }
+
+void TDocumentSurvey::RendCourant() {
+  if (survey::Document().ReseauCourant != reseau_.get()) reseau_->Active();
+}
+
+bool TDocumentSurvey::ImporteFichierAutre(const std::string& chemin, int type, bool partiel) {
+  RendCourant();
+  reseau_->CreeCaviteSurface();
+  const int avant = reseau_->NombreCavites();
+  if (!formats::ImporteFichierAutre(chemin, type, partiel, reseau_.get())) return false;
+  // The imported cave becomes the active one.
+  survey::TCavite* importee = reseau_->CaviteImportee;
+  if (!importee && reseau_->NombreCavites() > avant) importee = reseau_->UneCavite(reseau_->NombreCavites() - 1);
+  if (importee) reseau_->LaCaviteActive = importee;
+  return true;
+}
+
+bool TDocumentSurvey::LitFichier(const std::string& chemin) {
+  std::unique_ptr<survey::TReseau> lu = survey::OuvreReseau(chemin);
+  if (!lu) return false;
+  // The network read is the current one; the fresh one goes.
+  reseau_ = std::move(lu);
+  return true;
+}
+
+bool TDocumentSurvey::LectureSeule() const { return reseau_->LectureSeule; }
+
+bool TDocumentSurvey::EnregistreFichier(const std::string& chemin) {
+  RendCourant();
+  return survey::EnregistreReseau(chemin);
+}
+
+bool TDocumentSurvey::EnregistreFichierSous() {
+  RendCourant();
+  return survey::EnregistreReseauSous();
+}
+
+bool TDocumentSurvey::LitFichierConfig() { return reseau_->LitFichierConfig(); }
+bool TDocumentSurvey::EcritFichierConfig() { return reseau_->EcritFichierConfig(); }
 
 survey::TCavite* TDocumentSurvey::UneCavite(int32_t cavite) const { return reseau_->UneCavite(cavite); }
 

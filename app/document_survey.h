@@ -35,6 +35,16 @@ class TDocumentSurvey : public DocumentReseau {
   bool LitConfig(foundation::TFlux& flux) override;
   bool EcritConfig(foundation::TFlux& flux) override;
   bool CreeCavite() override;
+  bool ImporteFichierAutre(const std::string& chemin, int type, bool partiel) override;
+
+  // The survey model's document file (survey/fichier_reseau.h).
+  bool GereFichier() const override { return true; }
+  bool LitFichier(const std::string& chemin) override;
+  bool LectureSeule() const override;
+  bool EnregistreFichier(const std::string& chemin) override;
+  bool EnregistreFichierSous() override;
+  bool LitFichierConfig() override;
+  bool EcritFichierConfig() override;
 
   survey::TCavite* UneCavite(int32_t cavite) const override;
   void CalculeLesLevers(int32_t cavite) override;
@@ -44,6 +54,8 @@ class TDocumentSurvey : public DocumentReseau {
   bool SupprimeCavite(int32_t cavite) override;
 
  private:
+  // The readers and writers work on the process-wide current network.
+  void RendCourant();
   std::unique_ptr<survey::TReseau> reseau_;
 };
 

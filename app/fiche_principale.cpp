@@ -22,6 +22,7 @@
 #include <QVBoxLayout>
 #include <exception>
 
+#include "app/application.h"
 #include "app/cadres_config.h"
 #include "app/config_gene_dlg.h"
 #include "app/config_generale.h"
@@ -84,6 +85,7 @@ TFichePrincipale::TFichePrincipale(FabriqueDocument fabrique, std::vector<std::s
     : QMainWindow(parent), gestion_(std::move(fabrique)), arguments_(std::move(arguments)) {
   setObjectName(QStringLiteral("FichePrincipale"));
   disponibles_ = {QStringLiteral("BtnNouveau"),     QStringLiteral("OuvreButton"),  QStringLiteral("EnregistreButton"),
+                  QStringLiteral("NewCaveButton"),
                   QStringLiteral("Nouveau1"),       QStringLiteral("mnuOuvrir"),    QStringLiteral("Enregistrer"),
                   QStringLiteral("Enregistrersous"), QStringLiteral("Configuration"), QStringLiteral("Quitter"),
                   QStringLiteral("CavitesBox"),     QStringLiteral("GaleriesBox"),  QStringLiteral("ListeCoupesBox"),
@@ -696,6 +698,8 @@ void TFichePrincipale::ConfigurationClick() {
   Protege([this] {
     TConfigGeneDlg dlg(this);
     dlg.exec();
+    // The drawings take the settings they read (watermark colour).
+    AppliqueConfigAuxSousSystemes();
     // The number of decimals of the coordinates may have changed.
     InvalideTextesVisees();
     MajMnuSauve();

@@ -78,8 +78,15 @@ void TGestionDocument::NouveauReseau() {
   survey::Document().DemandeNomFichier = false;
 }
 
+bool TGestionDocument::LectureSeule() const {
+  if (reseau_ && reseau_->GereFichier()) return reseau_->LectureSeule();
+  return lectureSeule_;
+}
+
 bool TGestionDocument::LitFichier(const std::string& chemin) {
   if (!reseau_) reseau_ = fabrique_();
+  // The survey network reads its own file, with its mark and its messages.
+  if (reseau_->GereFichier()) return reseau_->LitFichier(chemin);
   if (chemin == survey::Document().NomFichierCourant) {
     // The mark: the file is read-only while this instance holds it.  A file
     // found marked while another instance runs is that instance's.
@@ -154,6 +161,7 @@ bool TGestionDocument::OuvrirAutre(const std::string& chemin, int type) {
 
 bool TGestionDocument::EnregistreReseau(const std::string& chemin) {
   if (!reseau_) return false;
+  if (reseau_->GereFichier()) return reseau_->EnregistreFichier(chemin);
   survey::ContexteDocument& doc = survey::Document();
   if (reseau_->ACompensations()) reseau_->CalculeReseau();
   if (lectureSeule_ && MemeFichier(chemin, doc.NomFichierCourant)) {
@@ -200,6 +208,12 @@ bool TGestionDocument::EnregistreReseau(const std::string& chemin) {
 
 bool TGestionDocument::EnregistreReseauSous() {
   if (!reseau_) return false;
+  if (reseau_->GereFichier()) {
+    // The companion file and the recent list come with the save.
+    const bool ok = reseau_->EnregistreFichierSous();
+    if (ok) MajDerniersFichiers();
+    return ok;
+  }
   survey::ContexteDocument& doc = survey::Document();
   bool ok = false;
   if (doc.DemandeNomFichier) {
@@ -222,6 +236,7 @@ bool TGestionDocument::EnregistreReseauSous() {
 
 bool TGestionDocument::LitFichierConfig() {
   if (!reseau_) return false;
+  if (reseau_->GereFichier()) return reseau_->LitFichierConfig();
   const std::string chemin = CheminFichierConfig(survey::Document().NomFichierCourant);
   if (!platform::FileExists(chemin)) return true;
   try {
@@ -236,6 +251,7 @@ bool TGestionDocument::LitFichierConfig() {
 
 bool TGestionDocument::EcritFichierConfig() {
   if (!reseau_) return false;
+  if (reseau_->GereFichier()) return reseau_->EcritFichierConfig();
   const std::string chemin = CheminFichierConfig(survey::Document().NomFichierCourant);
   bool ok = false;
   try {

@@ -1,7 +1,9 @@
 #pragma once
 // The life of the open document: new, open, import, save, save as, close,
 // with the read-only mark a running instance puts on its document file, the
-// backup made before each save and the save question.  The process-wide
+// backup made before each save and the save question.  A network that
+// handles its own file (the survey model's, DocumentReseau::GereFichier)
+// gets the file operations; the others are streamed here.  The process-wide
 // values (file name, modified flag, other instance, name request, recalled
 // cave) are survey::Document()'s; the recent-file list is the settings'.
 #include <cstdint>
@@ -34,7 +36,7 @@ class TGestionDocument {
 
   DocumentReseau* Reseau() const { return reseau_.get(); }
   // Opened by a second instance on a file marked by the first.
-  bool LectureSeule() const { return lectureSeule_; }
+  bool LectureSeule() const;
 
   // Frees the current network and creates an empty one; the thread-counter
   // columns follow the settings; the next save does not ask for a name.

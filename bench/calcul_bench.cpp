@@ -107,3 +107,28 @@ BENCHMARK(BM_Cavern)->Arg(1000)->Arg(10000)->UseRealTime()->Unit(benchmark::kMil
 BENCHMARK(BM_Cavern)->Arg(100000)->Iterations(1)->UseRealTime()->Unit(benchmark::kMillisecond);
 
 }  // namespace
+
+// Loop closure on a k×k grid cave (about (k-1)² loops): time against the
+// number of junctions.
+#include "survey/bouclage.h"
+#include "tests/survey/reseau_grille.h"
+
+namespace {
+
+void BM_CalculeGrille(benchmark::State& state) {
+  const int k = static_cast<int>(state.range(0));
+  testsurvey::ReseauCalcul n;
+  testsurvey::GenereCaviteGrille(n, k);
+  int jonctions = 0;
+  for (auto _ : state) {
+    n.R().CalculeReseau();
+    jonctions = survey::ListeBouclages().Count();
+  }
+  state.counters["jonctions"] = jonctions;
+  state.counters["s_par_jonction"] = benchmark::Counter(
+      static_cast<double>(state.iterations()) * jonctions,
+      benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+}
+BENCHMARK(BM_CalculeGrille)->Arg(10)->Arg(30)->Arg(60)->Unit(benchmark::kMillisecond);
+
+}  // namespace

@@ -35,6 +35,7 @@ bool LitStyle(TFlux& f, std::unique_ptr<TObjetTrait>& style) {
 
 TAnnexeDessinCavite::TAnnexeDessinCavite(survey::TCavite& cavite)
     : Cavite(cavite), LeDessinPlani(std::make_unique<TDonneesDessinBasique>()) {
+  LesCoupesLong.CaviteProprio = &Cavite;
   auto globale = std::make_unique<TDonneesCoupeLong>();
   globale->ListeDonneesDessin.TypeDeDessin = foundation::TTypeDeDessin::tddAltiOr;
   globale->DesignCoupe = Msg(IdMsg::ReseauCoupeDeveloppeeGlobale);
@@ -175,10 +176,12 @@ void TAnnexeDessinCavite::RelogeMotifs(const TRelogeMotifs& reloge) {
 // --- Survey changes ---------------------------------------------------------------------------------------
 
 void TAnnexeDessinCavite::CalculeDessinPlani() {
+  LeDessinPlani->ListePolyGal.Clear();
   if (!Cavite.CaviteValide()) return;
   ContexteDessin& d = Dessin();
   // The plan drawing is placed in plan whatever the window asking for it.
   foundation::GardeTypeDessin plan(foundation::TTypeDeDessin::tddPlani);
+  CalculeContoursPlani(Cavite, LeDessinPlani->ListePolyGal);
   GardeIndexVisees index;
   // The cave, its extent and the sections' coefficient stay set for the
   // windows that draw afterwards.
@@ -201,6 +204,17 @@ void TAnnexeDessinCavite::CalculeDessinPlani() {
 void TAnnexeDessinCavite::EffaceObjetsSansPoints() {
   LeDessinPlani->EffaceObjetsSansPoints();
   for (TDonneesCoupeLong* c : LesCoupesLong) c->EffaceObjetsSansPoints();
+  // Entries of deleted shots go; a partial section left without shot goes
+  // with them (never the cave's own elevation).
+  bool altiSupprime = false;
+  LesCoupesLong.SupprimeSi([&](TDonneesCoupeLong* c) {
+    const bool vide = c->CoupeVide();
+    const bool videe = c->MajViseesEffacees();
+    const bool supprime = c != LeDessinAltiOr && c->Partielle && (vide || videe);
+    if (supprime && c == LeDessinAlti) altiSupprime = true;
+    return supprime;
+  });
+  if (altiSupprime) LeDessinAlti = LeDessinAltiOr;
   for (TDessinPkTp* s : DessinsPkTp) {
     s->pktpDessinPlani.EffaceObjetsSansPoints();
     s->pktpDessinAltiOr.EffaceObjetsSansPoints();

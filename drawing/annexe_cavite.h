@@ -36,7 +36,7 @@ class TAnnexeDessinCavite : public survey::TAnnexeCavite {
 
   survey::TCavite& Cavite;
   std::unique_ptr<TDonneesDessinBasique> LeDessinPlani;
-  TListeElements<TDonneesCoupeLong> LesCoupesLong;
+  TListeDonneesCoupe LesCoupesLong;
   TDonneesCoupeLong* LeDessinAltiOr = nullptr;  // long section 0
   TDonneesCoupeLong* LeDessinAlti = nullptr;    // the elevation chosen in the main window
   TListeElements<TDessinPkTp> DessinsPkTp;
@@ -45,6 +45,7 @@ class TAnnexeDessinCavite : public survey::TAnnexeCavite {
 
   TDonneesCoupeLong* UneCoupeLong(int i) const { return LesCoupesLong.UnObjet(i); }
   bool PkTpExiste() const { return !DessinsPkTp.Vide(); }
+  int NombreCoupesLong() const override { return LesCoupesLong.Count(); }
 
   // --- The cave's record and the document --------------------------------------------
   bool EcritStylesCavite(foundation::TFlux& f) override;
@@ -67,6 +68,8 @@ class TAnnexeDessinCavite : public survey::TAnnexeCavite {
   void RelogeMotifs(const TRelogeMotifs& reloge);
 
   // --- Survey changes ------------------------------------------------------------------
+  // After the network computation and the stations' wall points: the plan
+  // gallery outlines, then the plan drawing and the sketches placed again.
   void CalculeDessinPlani() override;
   void EffaceObjetsSansPoints() override;
   void Nettoie(const survey::TSuppressions& s) override;

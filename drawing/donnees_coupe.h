@@ -69,6 +69,25 @@ class TDonneesCoupe : public TListeDonneesDessin {
   void CalculePoints();
   // After shots' elevation directions were reversed (marked modified).
   void InverseSensViseeCoupeAlti();
+  // LesPointsHabi := the splay shots of the cut shot's station (or else its
+  // target) lying within vRayon of the cut point, in the drawing plane,
+  // projected into the section plane: X across the passage (to the right
+  // when not drawn mirrored), Y the height above the station.  Empty for a
+  // radius of 0 or less.
+  void CalculePointsHabi(double vRayon);
+  // The section's box in ground coordinates (from its wall points while it is
+  // being drawn, else from EnvelCoupe) with its margins, the azimuth of the
+  // cut line (AngleFleche) and the two ends of the cut line on the main
+  // drawing.
+  void Enveloppe(foundation::TEnveloppe& Result);
+  // Four wall points of a new section inserted at the front of
+  // LesPointsDessin (and kept in PtsEnvelCoupe): the passage's widths and
+  // heights interpolated at the cut point, around the position point.
+  void CalculeEnveloppeGalerie();
+  // The profile points after the four wall points go onto the section's
+  // horizontal through the position point, at their distance from the cut
+  // point, on the side of the cut shot where they lie.
+  void CalculePointsGalerie();
   void SauveAnglesDessinCoupe();
   void RestaureAnglesDessinCoupe();
   // A new section with copies of the elements, the caption, clones of both

@@ -1,8 +1,15 @@
 #include "drawing/donnees_coupe_long.h"
 
+#include <unordered_map>
+#include <unordered_set>
+
+#include "drawing/contexte_dessin.h"
 #include "drawing/ports_dessin.h"
 #include "foundation/niveau_fichier.h"
+#include "survey/cavite.h"
+#include "survey/contexte_document.h"
 #include "survey/contexte_reseau.h"
+#include "survey/reseau.h"
 #include "survey/suppressions.h"
 #include "survey/visee.h"
 
@@ -76,6 +83,82 @@ int8_t TDonneesCoupeLong::SensViseeCoupe(int i) const {
   return e ? e->SensVisee : 0;
 }
 
+bool TDonneesCoupeLong::ViseeExiste(const survey::TVisee* UneVisee) const {
+  if (!UneVisee) return false;
+  for (const TViseeCoupe* e : ViseesCoupe)
+    if (e->UneVisee == UneVisee) return true;
+  return false;
+}
+
+void TDonneesCoupeLong::AjouteViseeCoupe(survey::TVisee* vVisee) {
+  auto e = std::make_unique<TViseeCoupe>();
+  e->UneVisee = vVisee;
+  e->SensVisee = vVisee ? static_cast<int8_t>(static_cast<uint8_t>(vVisee->SensDessinCoupeOr & 0xFF)) : 1;
+  ViseesCoupe.Add(std::move(e));
+}
+
+void TDonneesCoupeLong::TransfereViseeCoupe(const TViseeCoupe& vViseeCoupe) {
+  auto e = std::make_unique<TViseeCoupe>();
+  e->UneVisee = vViseeCoupe.UneVisee;
+  e->SensVisee = vViseeCoupe.SensVisee;
+  ViseesCoupe.Add(std::move(e));
+}
+
+void TDonneesCoupeLong::MajListeViseesCoupe(const survey::TListeDeVisees& Visees) {
+  if (Partielle) {
+    for (TViseeCoupe* e : ViseesCoupe)
+      if (e->UneVisee) e->SensVisee = static_cast<int8_t>(static_cast<uint8_t>(e->UneVisee->SensDessinCoupeOr & 0xFF));
+    return;
+  }
+  ViseesCoupe.Clear();
+  for (survey::TVisee* v : Visees)
+    if (v->SensDessinCoupeOr != 1) AjouteViseeCoupe(v);
+}
+
+void TDonneesCoupeLong::GenereListeCavitesCoupe() {
+  ListeCavitesCoupe.clear();
+  std::unordered_set<const survey::TCavite*> vues;
+  auto ajoute = [&](survey::TCavite* c) {
+    if (c && vues.insert(c).second) ListeCavitesCoupe.push_back(c);
+  };
+  if (!Partielle) ajoute(CavProprio);
+  for (const TViseeCoupe* e : ViseesCoupe)
+    if (e->UneVisee) ajoute(e->UneVisee->CavDeLaVis);
+}
+
+void TDonneesCoupeLong::NettoieAutresCav(const survey::TCavite* vCav) {
+  auto autre = [vCav](const survey::TVisee* v) { return v && v->CavDeLaVis != vCav; };
+  ViseesCoupe.SupprimeSi([&](const TViseeCoupe* e) { return autre(e->UneVisee); });
+  ListeDonneesDessin.PourTousObjets([&](TObjetDonneesBasique& o) {
+    for (TPointDessin* p : o.Points)
+      if (autre(p->VisRefDessin)) p->VisRefDessin = nullptr;
+  });
+  for (TDonneesCoupe* c : ListeCoupes)
+    for (TPointDessin* p : {c->PointDeCoupe.get(), c->PointPosition.get()})
+      if (autre(p->VisRefDessin)) p->VisRefDessin = nullptr;
+  RafraichitViseesPropres();
+}
+
+bool TDonneesCoupeLong::CoupeVide() const {
+  if (!Partielle) return false;
+  for (const TViseeCoupe* e : ViseesCoupe)
+    if (e->UneVisee && !e->UneVisee->AEffacer) return false;
+  return true;
+}
+
+bool TDonneesCoupeLong::TesteAEffacer() const {
+  if (!Partielle) return false;
+  for (const TViseeCoupe* e : ViseesCoupe)
+    if (!e->UneVisee || !e->UneVisee->AEffacer) return false;
+  return true;
+}
+
+bool TDonneesCoupeLong::MajViseesEffacees() {
+  ViseesCoupe.SupprimeSi([](const TViseeCoupe* e) { return e->UneVisee && e->UneVisee->AEffacer; });
+  RafraichitViseesPropres();
+  return Partielle && ViseesCoupe.Vide();
+}
+
 void TDonneesCoupeLong::DefViseesDeRef(TViseesDeRef visees) {
   if (!Partielle) {
     TDonneesDessinBasique::DefViseesDeRef(visees);
@@ -93,6 +176,13 @@ void TDonneesCoupeLong::MajListeViseesDeRef() {
     viseesPropres_.Add(e->UneVisee);
     e->UneVisee->SensDessinCoupeOr = e->SensVisee;
   }
+}
+
+void TDonneesCoupeLong::RafraichitViseesPropres() {
+  if (!Partielle) return;
+  viseesPropres_.Visees.clear();
+  for (const TViseeCoupe* e : ViseesCoupe)
+    if (e->UneVisee) viseesPropres_.Add(e->UneVisee);
 }
 
 void TDonneesCoupeLong::Nettoie(const survey::TSuppressions& s) {
@@ -119,6 +209,86 @@ bool TDonneesCoupeLong::LitObjet(TFlux& f) {
   ViseesCoupe.SupprimeSi([](const TViseeCoupe* e) { return !e->UneVisee; });
   ok = ok && foundation::LitChaineA(f, DesignCoupe) && MisesEnPageCoupe.LitListe(f);
   return ResultObjet = ok;
+}
+
+// --- The list of a cave ------------------------------------------------------------------------
+
+TDonneesCoupeLong* TListeDonneesCoupe::AjouteDonneeCoupe(foundation::TTypeDeDessin vTypeDessin, TViseesDeRef vVisees,
+                                                         bool vPartielle, const std::string& vDesignCoupe) {
+  auto c = std::make_unique<TDonneesCoupeLong>();
+  c->Partielle = vPartielle;
+  c->ListeDonneesDessin.TypeDeDessin = vTypeDessin;
+  c->CavProprio = CaviteProprio;
+  c->DefViseesDeRef(vVisees);
+  c->DesignCoupe = vDesignCoupe;
+  return Add(std::move(c));
+}
+
+// --- Copies ------------------------------------------------------------------------------------------
+
+namespace {
+
+std::unique_ptr<TDonneesCoupeLong> MemesReglages(const TDonneesCoupeLong& coupe) {
+  auto c = std::make_unique<TDonneesCoupeLong>();
+  c->Partielle = coupe.Partielle;
+  c->DesignCoupe = coupe.DesignCoupe;
+  c->ListeDonneesDessin.TypeDeDessin = coupe.TypeDeDessin();
+  c->AngleCoupeProj = coupe.AngleCoupeProj;
+  c->EchelleDessin = coupe.EchelleDessin;
+  return c;
+}
+
+}  // namespace
+
+std::unique_ptr<TDonneesCoupeLong> CopieCoupeLongEquiv(const TDonneesCoupeLong& coupe) {
+  auto c = MemesReglages(coupe);
+  for (const TViseeCoupe* e : coupe.ViseesCoupe) {
+    if (!e->UneVisee || !e->UneVisee->ViseeEquiv) continue;
+    TViseeCoupe copie;
+    copie.UneVisee = e->UneVisee->ViseeEquiv;
+    copie.SensVisee = e->SensVisee;
+    c->TransfereViseeCoupe(copie);
+  }
+  return c;
+}
+
+std::unique_ptr<TDonneesCoupeLong> DupliqueCoupeLong(TDonneesCoupeLong& coupe) {
+  auto c = MemesReglages(coupe);
+  c->CavProprio = coupe.CavProprio;
+  for (const TViseeCoupe* e : coupe.ViseesCoupe) c->TransfereViseeCoupe(*e);
+  // The copy draws on the same shots.
+  c->DefViseesDeRef(coupe.ViseesDeRef());
+  coupe.CopieDessinVersNouveau(*c);
+  return c;
+}
+
+void NettoieViseesCoupeLong(TDonneesCoupeLong& coupe) {
+  // The caves of the network: those of the owner's network, else of the open
+  // document, else the owner alone.
+  const foundation::TListeFichier<survey::TCavite>* cavites = nullptr;
+  if (coupe.CavProprio && coupe.CavProprio->CavitesReseau)
+    cavites = coupe.CavProprio->CavitesReseau;
+  else if (survey::Document().ReseauCourant)
+    cavites = &survey::Document().ReseauCourant->Cavites;
+  std::unordered_set<const survey::TCavite*> presentes;
+  if (cavites)
+    for (const survey::TCavite* c : *cavites) presentes.insert(c);
+  else if (coupe.CavProprio)
+    presentes.insert(coupe.CavProprio);
+  // A shot whose cave is gone is never looked into.
+  coupe.ViseesCoupe.SupprimeSi([&](const TViseeCoupe* e) {
+    return !e->UneVisee || !e->UneVisee->CavDeLaVis || !presentes.count(e->UneVisee->CavDeLaVis);
+  });
+  std::unordered_map<const survey::TCavite*, std::unordered_set<const survey::TVisee*>> visees;
+  for (const TViseeCoupe* e : coupe.ViseesCoupe) {
+    const survey::TCavite* c = e->UneVisee->CavDeLaVis;
+    if (visees.count(c)) continue;
+    auto& ensemble = visees[c];
+    for (const survey::TVisee* v : c->Visees) ensemble.insert(v);
+  }
+  coupe.ViseesCoupe.SupprimeSi(
+      [&](const TViseeCoupe* e) { return !visees[e->UneVisee->CavDeLaVis].count(e->UneVisee); });
+  coupe.MajListeViseesDeRef();
 }
 
 }  // namespace drawing

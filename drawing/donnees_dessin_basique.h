@@ -25,6 +25,7 @@
 #include "drawing/liste_donnees_dessin.h"
 #include "drawing/liste_elements.h"
 #include "drawing/objet_trait.h"
+#include "drawing/poly_gal.h"
 #include "drawing/visees_dessin.h"
 #include "foundation/objet_de_liste.h"
 #include "foundation/point_entier.h"
@@ -49,8 +50,7 @@ class TDonneesDessinBasique : public foundation::TObjetDeListe {
   TListeDonneesDessin ListeDonneesDessin;
   TListeElements<TDonneesCoupe> ListeCoupes;
   TListeElements<TDonneesEcart> ListeEcarts;
-  // The gallery outlines computed for the drawing come with the outline
-  // module.
+  TListPolyGal ListePolyGal;  // gallery outlines, computed, not stored
   int32_t EchelleDessin = -1;       // 500 for 1:500; -1 not set
   double CoeffDessinCoupes = 1.0;   // scale of the cross sections' drawings
   double AngleCoupeProj = -1000;    // projection azimuth of a projected elevation; -1000 not set

@@ -1,9 +1,10 @@
 #pragma once
-// What the stored drawings ask of the parts of the program built above them:
-// the display configuration of a drawing (its background images and SVG
-// drawings, kept in the .CFG companion by the background model) and the class
-// of the page layouts that long sections own.  The program installs them at start-up; tests
-// install their own with GardePortsDonnees.
+// What the stored drawings ask of the rest of the program: the display
+// configuration of a drawing (its background images and SVG drawings, kept in
+// the .CFG companion by the background model), the class of the page layouts
+// that long sections own and the stations' wall points that elevations are
+// computed from.  The program installs them at start-up; tests install their
+// own with GardePortsDonnees.
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -11,6 +12,10 @@
 
 #include "foundation/flux.h"
 #include "foundation/objet_de_liste.h"
+
+namespace survey {
+class TCavite;
+}
 
 namespace drawing {
 
@@ -41,6 +46,10 @@ struct PortsDonneesDessin {
   // The class of the page layouts of a long section; none installed: only
   // long sections without page layout can be read.
   foundation::TClassObjetDeListe ClasseMiseEnPage = nullptr;
+  // The wall, ceiling and floor points of every station of a cave (the
+  // survey model's station drawing geometry), computed before an elevation
+  // of the cave is; none installed: the stations keep the points they hold.
+  std::function<void(survey::TCavite&)> CalculeDessinCav;
 };
 
 PortsDonneesDessin& PortsDonnees();

@@ -35,18 +35,60 @@ void TAncetre::ConstantesEllipsoide(double& a, double& e) const {
   e = Datum->Ellipsoide->e;
 }
 
-double TAncetre::GetParamReal(int) const { ErreurLecture(); }
-void TAncetre::SetParamReal(int, double) { ErreurEcriture(); }
-std::string TAncetre::GetNom_ParamReal(int) const { ErreurLecture(); }
-int32_t TAncetre::GetParamInteger(int) const { ErreurLecture(); }
-void TAncetre::SetParamInteger(int, int32_t) { ErreurEcriture(); }
-std::string TAncetre::GetNom_ParamInteger(int) const { ErreurLecture(); }
-std::string TAncetre::GetParamAngle(int) const { ErreurLecture(); }
-void TAncetre::SetParamAngle(int, const std::string&) { ErreurEcriture(); }
-std::string TAncetre::GetNom_ParamAngle(int) const { ErreurLecture(); }
-bool TAncetre::GetParamBoolean(int) const { ErreurLecture(); }
-void TAncetre::SetParamBoolean(int, bool) { ErreurEcriture(); }
-std::string TAncetre::GetNom_ParamBoolean(int) const { ErreurLecture(); }
+void TAncetre::SetValid(bool valeur) {
+  valid_ = valeur;
+  CalculeConstantes();
+}
+
+template <class T>
+T& TAncetre::Champ(const std::vector<TChamp<T>>& groupe, int index) const {
+  if (index < 0 || static_cast<size_t>(index) >= groupe.size()) ErreurLecture();
+  return *groupe[static_cast<size_t>(index)].Valeur;
+}
+
+template <class T>
+T& TAncetre::ChampEcrit(const std::vector<TChamp<T>>& groupe, int index) {
+  if (index < 0 || static_cast<size_t>(index) >= groupe.size()) ErreurEcriture();
+  return *groupe[static_cast<size_t>(index)].Valeur;
+}
+
+template <class T>
+std::string TAncetre::NomChamp(const std::vector<TChamp<T>>& groupe, int index) const {
+  if (index < 0 || static_cast<size_t>(index) >= groupe.size()) ErreurLecture();
+  return groupe[static_cast<size_t>(index)].Nom;
+}
+
+int TAncetre::Nb_ParamReal() const { return static_cast<int>(table_.Reels.size()); }
+double TAncetre::GetParamReal(int index) const { return Champ(table_.Reels, index); }
+void TAncetre::SetParamReal(int index, double valeur) {
+  ChampEcrit(table_.Reels, index) = valeur;
+  CalculeConstantes();
+}
+std::string TAncetre::GetNom_ParamReal(int index) const { return NomChamp(table_.Reels, index); }
+
+int TAncetre::Nb_ParamInteger() const { return static_cast<int>(table_.Entiers.size()); }
+int32_t TAncetre::GetParamInteger(int index) const { return Champ(table_.Entiers, index); }
+void TAncetre::SetParamInteger(int index, int32_t valeur) {
+  ChampEcrit(table_.Entiers, index) = valeur;
+  CalculeConstantes();
+}
+std::string TAncetre::GetNom_ParamInteger(int index) const { return NomChamp(table_.Entiers, index); }
+
+int TAncetre::Nb_ParamAngle() const { return static_cast<int>(table_.Angles.size()); }
+std::string TAncetre::GetParamAngle(int index) const { return Champ(table_.Angles, index).Texte; }
+void TAncetre::SetParamAngle(int index, const std::string& valeur) {
+  FixeAngle(ChampEcrit(table_.Angles, index), valeur);
+  CalculeConstantes();
+}
+std::string TAncetre::GetNom_ParamAngle(int index) const { return NomChamp(table_.Angles, index); }
+
+int TAncetre::Nb_ParamBoolean() const { return static_cast<int>(table_.Booleens.size()); }
+bool TAncetre::GetParamBoolean(int index) const { return Champ(table_.Booleens, index); }
+void TAncetre::SetParamBoolean(int index, bool valeur) {
+  ChampEcrit(table_.Booleens, index) = valeur;
+  CalculeConstantes();
+}
+std::string TAncetre::GetNom_ParamBoolean(int index) const { return NomChamp(table_.Booleens, index); }
 
 void TAncetre::LoadFromStream(foundation::TFlux& flux, const TDonnees& LesDonnees) {
   LitDefinition(LitLigne(flux), LesDonnees);

@@ -9,6 +9,8 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "foundation/flux.h"
 
@@ -37,27 +39,29 @@ class TAncetre {
 
   virtual std::string Nature() const = 0;
   bool Valid() const { return valid_; }
-  // Classes with derived constants recompute them here, whatever the value.
-  virtual void SetValid(bool valeur) { valid_ = valeur; }
+  // Stores the value, then calls CalculeConstantes.
+  virtual void SetValid(bool valeur);
 
   // The parameter groups.  A getter or name getter with an index outside the
   // group raises EHorsLimites "Demande de paramètre hors-limites"; a setter
   // sets Valid to false and raises "Ecriture de paramètre hors-limites".  The
-  // defaults are empty groups.  SetParamAngle stores the text, then parses it;
-  // a text that does not parse sets Valid to false and raises EConversion.
-  virtual int Nb_ParamReal() const { return 0; }
+  // groups are served from the class's parameter table (empty by default); a
+  // setter that stores its value then calls CalculeConstantes.  SetParamAngle
+  // stores the text, then parses it; a text that does not parse sets Valid to
+  // false and raises EConversion.
+  virtual int Nb_ParamReal() const;
   virtual double GetParamReal(int index) const;
   virtual void SetParamReal(int index, double valeur);
   virtual std::string GetNom_ParamReal(int index) const;
-  virtual int Nb_ParamInteger() const { return 0; }
+  virtual int Nb_ParamInteger() const;
   virtual int32_t GetParamInteger(int index) const;
   virtual void SetParamInteger(int index, int32_t valeur);
   virtual std::string GetNom_ParamInteger(int index) const;
-  virtual int Nb_ParamAngle() const { return 0; }
+  virtual int Nb_ParamAngle() const;
   virtual std::string GetParamAngle(int index) const;
   virtual void SetParamAngle(int index, const std::string& valeur);
   virtual std::string GetNom_ParamAngle(int index) const;
-  virtual int Nb_ParamBoolean() const { return 0; }
+  virtual int Nb_ParamBoolean() const;
   virtual bool GetParamBoolean(int index) const;
   virtual void SetParamBoolean(int index, bool valeur);
   virtual std::string GetNom_ParamBoolean(int index) const;
@@ -74,6 +78,43 @@ class TAncetre {
   std::string Ligne() const;
 
  protected:
+  // A parameter of the table: its name and the field that holds it.
+  template <class T>
+  struct TChamp {
+    const char* Nom;
+    T* Valeur;
+  };
+  // The parameters of a class, each group in index order.  A class declares
+  // its table in its constructor; the table of a derived class replaces the
+  // inherited one.  The fields belong to the object itself (which is never
+  // copied), so the pointers stay valid for its whole life.
+  struct TTableParametres {
+    std::vector<TChamp<double>> Reels = {};
+    std::vector<TChamp<int32_t>> Entiers = {};
+    std::vector<TChamp<TParamAngle>> Angles = {};
+    std::vector<TChamp<bool>> Booleens = {};
+  };
+  void DeclareParametres(TTableParametres table) { table_ = std::move(table); }
+
+  // The recompute hook, called after every parameter write through the table
+  // and by the Valid setter (also when a failed write sets Valid to false).
+  // Classes whose constants derive from their parameters recompute them here
+  // (see DeriveSiValide); classes that cache values drop the cache.
+  virtual void CalculeConstantes() {}
+  // While the object is valid, runs the derivation with the ellipsoid
+  // constants of the datum; any failure (no datum, a bad angle) leaves the
+  // derived constants as they were.
+  template <class F>
+  void DeriveSiValide(F&& derivation) {
+    if (!Valid()) return;
+    try {
+      double a, e;
+      ConstantesEllipsoide(a, e);
+      derivation(a, e);
+    } catch (...) {
+    }
+  }
+
   // "Projection" or "Multiple", the first word of the line.
   virtual const char* MotCle() const = 0;
   [[noreturn]] void ErreurLecture() const;
@@ -83,7 +124,8 @@ class TAncetre {
   // The ellipsoid constants of the datum; raises when the system has no datum.
   void ConstantesEllipsoide(double& a, double& e) const;
 
-  // Group helpers over tables of fields.
+  // Group helpers over ad hoc tables of fields, for classes that serve a
+  // group themselves.
   template <size_t N>
   double LitReel(const std::array<const double*, N>& champs, int index) const {
     if (index < 0 || index >= static_cast<int>(N)) ErreurLecture();
@@ -111,7 +153,15 @@ class TAncetre {
   }
 
  private:
+  template <class T>
+  T& Champ(const std::vector<TChamp<T>>& groupe, int index) const;
+  template <class T>
+  T& ChampEcrit(const std::vector<TChamp<T>>& groupe, int index);
+  template <class T>
+  std::string NomChamp(const std::vector<TChamp<T>>& groupe, int index) const;
+
   bool valid_ = false;
+  TTableParametres table_;
 };
 
 class TProjection : public TAncetre {

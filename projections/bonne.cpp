@@ -6,22 +6,6 @@
 
 namespace projections {
 
-namespace {
-constexpr std::array<const char*, 2> kNomsReels = {"X0", "Y0"};
-constexpr std::array<const char*, 2> kNomsAngles = {"Landa0", "Phi0"};
-}  // namespace
-
-double TBonne::GetParamReal(int index) const { return LitReel(std::array<const double*, 2>{&fXs, &fYs}, index); }
-void TBonne::SetParamReal(int index, double valeur) { EcritReel(std::array<double*, 2>{&fXs, &fYs}, index, valeur); }
-std::string TBonne::GetNom_ParamReal(int index) const { return LitNom(kNomsReels, index); }
-std::string TBonne::GetParamAngle(int index) const {
-  return LitAngle(std::array<const TParamAngle*, 2>{&fLanda0, &fPhi0}, index);
-}
-void TBonne::SetParamAngle(int index, const std::string& valeur) {
-  EcritAngle(std::array<TParamAngle*, 2>{&fLanda0, &fPhi0}, index, valeur);
-}
-std::string TBonne::GetNom_ParamAngle(int index) const { return LitNom(kNomsAngles, index); }
-
 void TBonne::VersGrille(double Lat, double Long, double& X, double& Y) {
   double a, e;
   ConstantesEllipsoide(a, e);

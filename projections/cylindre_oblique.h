@@ -12,14 +12,10 @@ namespace projections {
 class TCylindreOblic : public TProjection {
  public:
   std::string Nature() const override { return "Cylindrique oblique"; }
-  int Nb_ParamReal() const override { return 3; }
-  double GetParamReal(int index) const override;
-  void SetParamReal(int index, double valeur) override;
-  std::string GetNom_ParamReal(int index) const override;
-  int Nb_ParamAngle() const override { return 3; }
-  std::string GetParamAngle(int index) const override;
-  void SetParamAngle(int index, const std::string& valeur) override;
-  std::string GetNom_ParamAngle(int index) const override;
+  TCylindreOblic() {
+    DeclareParametres({.Reels = {{"k0", &fk0}, {"X0", &fX0}, {"Y0", &fY0}},
+                       .Angles = {{"Landa0", &fLanda0}, {"Phi0", &fPhi0}, {"Theta0", &fTheta0}}});
+  }
 
  protected:
   double fk0 = 0, fX0 = 0, fY0 = 0;

@@ -93,16 +93,6 @@ void THotine::VersLatLong(double X, double Y, double& Lat, double& Long) {
 
 // --- THotineCentre ------------------------------------------------------------------------
 
-void THotineCentre::SetParamReal(int index, double valeur) {
-  fReady = false;
-  TCylindreOblic::SetParamReal(index, valeur);
-}
-
-void THotineCentre::SetParamAngle(int index, const std::string& valeur) {
-  fReady = false;
-  TCylindreOblic::SetParamAngle(index, valeur);
-}
-
 void THotineCentre::Prepare(double& e) {
   double a;
   ConstantesEllipsoide(a, e);

@@ -30,10 +30,12 @@ class THotine : public TCylindreOblic {
 class THotineCentre : public TCylindreOblic {
  public:
   std::string Nature() const override { return "Hotine centré"; }
-  void SetParamReal(int index, double valeur) override;
-  void SetParamAngle(int index, const std::string& valeur) override;
   void VersGrille(double Lat, double Long, double& X, double& Y) override;
   void VersLatLong(double X, double Y, double& Lat, double& Long) override;
+
+ protected:
+  // A parameter write drops the derived constants.
+  void CalculeConstantes() override { fReady = false; }
 
  private:
   void Prepare(double& e);

@@ -12,28 +12,9 @@ namespace projections {
 
 namespace {
 constexpr double kPi = std::numbers::pi;
-constexpr std::array<const char*, 5> kNomsReelsBrut = {"n1", "n2", "c", "X0", "Y0"};
-constexpr std::array<const char*, 1> kNomsAnglesBrut = {"LandaC"};
-constexpr std::array<const char*, 3> kNomsReels = {"k0", "X0", "Y0"};
-constexpr std::array<const char*, 2> kNomsAngles = {"Landa0", "Phi0"};
 }  // namespace
 
 // --- TLaborde ---------------------------------------------------------------------------
-
-double TLaborde::GetParamReal(int index) const {
-  return LitReel(std::array<const double*, 5>{&fn1, &fn2, &fc, &fXs, &fYs}, index);
-}
-void TLaborde::SetParamReal(int index, double valeur) {
-  EcritReel(std::array<double*, 5>{&fn1, &fn2, &fc, &fXs, &fYs}, index, valeur);
-}
-std::string TLaborde::GetNom_ParamReal(int index) const { return LitNom(kNomsReelsBrut, index); }
-std::string TLaborde::GetParamAngle(int index) const {
-  return LitAngle(std::array<const TParamAngle*, 1>{&fLandaC}, index);
-}
-void TLaborde::SetParamAngle(int index, const std::string& valeur) {
-  EcritAngle(std::array<TParamAngle*, 1>{&fLandaC}, index, valeur);
-}
-std::string TLaborde::GetNom_ParamAngle(int index) const { return LitNom(kNomsAnglesBrut, index); }
 
 void TLaborde::FixeLaborde(const std::string& LandaC, double n1, double n2, double c, double Xs, double Ys) {
   const double landa = TexteVersAngle(LandaC);
@@ -59,38 +40,6 @@ void TLaborde::VersLatLong(double X, double Y, double& Lat, double& Long) {
 
 // --- The user-parameterised kinds -----------------------------------------------------------
 
-void TLaborde_reel::SetValid(bool valeur) {
-  TLaborde::SetValid(valeur);
-  CalculeConstantes();
-}
-
-double TLaborde_reel::GetParamReal(int index) const {
-  return LitReel(std::array<const double*, 3>{&fk0, &fX0, &fY0}, index);
-}
-void TLaborde_reel::SetParamReal(int index, double valeur) {
-  EcritReel(std::array<double*, 3>{&fk0, &fX0, &fY0}, index, valeur);
-  CalculeConstantes();
-}
-std::string TLaborde_reel::GetNom_ParamReal(int index) const { return LitNom(kNomsReels, index); }
-std::string TLaborde_reel::GetParamAngle(int index) const {
-  return LitAngle(std::array<const TParamAngle*, 2>{&fLanda0, &fPhi0}, index);
-}
-void TLaborde_reel::SetParamAngle(int index, const std::string& valeur) {
-  EcritAngle(std::array<TParamAngle*, 2>{&fLanda0, &fPhi0}, index, valeur);
-  CalculeConstantes();
-}
-std::string TLaborde_reel::GetNom_ParamAngle(int index) const { return LitNom(kNomsAngles, index); }
-
-void TLaborde_reel::CalculeConstantes() {
-  if (!Valid()) return;
-  try {
-    double a, e;
-    ConstantesEllipsoide(a, e);
-    DeriveSphere(a, e, TexteVersAngle(fPhi0.Texte));
-  } catch (...) {
-  }
-}
-
 void TLaborde_courbure::DeriveSphere(double a, double e, double phi0) {
   double n1, c, n2, ys;
   ParametresLabordeCourbure(a, fk0, e, phi0, fY0, n1, c, n2, ys);
@@ -110,16 +59,6 @@ void TLaborde_bitan::DeriveSphere(double a, double e, double phi0) {
 }
 
 // --- Laborde oblique ---------------------------------------------------------------------
-
-void TLabordeOblic::SetParamReal(int index, double valeur) {
-  TCylindreOblic::SetParamReal(index, valeur);
-  fReady = false;
-}
-
-void TLabordeOblic::SetParamAngle(int index, const std::string& valeur) {
-  fReady = false;
-  TCylindreOblic::SetParamAngle(index, valeur);
-}
 
 void TLabordeOblic::Prepare(double& e) {
   double a;

@@ -5,6 +5,7 @@
 // parameters users know (osculating at the origin, equatorial, bitangent along
 // the origin's parallel).  Also the oblique Laborde projection of Madagascar.
 #include "projections/cylindre_oblique.h"
+#include "projections/sphere_parametree.h"
 
 namespace projections {
 
@@ -14,14 +15,10 @@ namespace projections {
 class TLaborde : public TProjection {
  public:
   std::string Nature() const override { return "Gauss Laborde"; }
-  int Nb_ParamReal() const override { return 5; }
-  double GetParamReal(int index) const override;
-  void SetParamReal(int index, double valeur) override;
-  std::string GetNom_ParamReal(int index) const override;
-  int Nb_ParamAngle() const override { return 1; }
-  std::string GetParamAngle(int index) const override;
-  void SetParamAngle(int index, const std::string& valeur) override;
-  std::string GetNom_ParamAngle(int index) const override;
+  TLaborde() {
+    DeclareParametres({.Reels = {{"n1", &fn1}, {"n2", &fn2}, {"c", &fc}, {"X0", &fXs}, {"Y0", &fYs}},
+                       .Angles = {{"LandaC", &fLandaC}}});
+  }
 
   void VersGrille(double Lat, double Long, double& X, double& Y) override;
   void VersLatLong(double X, double Y, double& Lat, double& Long) override;
@@ -36,28 +33,9 @@ class TLaborde : public TProjection {
   TParamAngle fLandaC;
 };
 
-// The user-parameterised kinds (abstract): reals k0, X0, Y0; angles Landa0,
-// Phi0.  Once valid, every parameter write and the Valid setter derive the
-// raw constants again; a failure leaves the previous ones.
-class TLaborde_reel : public TLaborde {
- public:
-  void SetValid(bool valeur) override;
-  int Nb_ParamReal() const override { return 3; }
-  double GetParamReal(int index) const override;
-  void SetParamReal(int index, double valeur) override;
-  std::string GetNom_ParamReal(int index) const override;
-  int Nb_ParamAngle() const override { return 2; }
-  std::string GetParamAngle(int index) const override;
-  void SetParamAngle(int index, const std::string& valeur) override;
-  std::string GetNom_ParamAngle(int index) const override;
-
- protected:
-  void CalculeConstantes();
-  // The raw constants from a, e and the latitude of origin.
-  virtual void DeriveSphere(double a, double e, double phi0) = 0;
-  double fk0 = 0, fX0 = 0, fY0 = 0;
-  TParamAngle fLanda0, fPhi0;
-};
+// The user-parameterised kinds (abstract): the origin (Landa0, Phi0) and the
+// scale k0 choose the sphere.
+using TLaborde_reel = TSphereParametree<TLaborde>;
 
 // "Gauss Laborde Courbure": the sphere osculating at Phi0; the origin (Landa0,
 // Phi0) maps to (X0, Y0).
@@ -100,14 +78,16 @@ class TLaborde_bitan : public TLaborde_reel {
 class TLabordeOblic : public TCylindreOblic {
  public:
   std::string Nature() const override { return "Gauss Laborde Oblique"; }
-  void SetParamReal(int index, double valeur) override;
-  void SetParamAngle(int index, const std::string& valeur) override;
 
   void VersGrille(double Lat, double Long, double& X, double& Y) override;
   // The cubic is solved by Newton steps until the step falls below 1e-5 m on
   // the ground, and the latitude by a fixed-point iteration to 1e-15 radian;
   // each stops after IterationsMax steps at the most.
   void VersLatLong(double X, double Y, double& Lat, double& Long) override;
+
+ protected:
+  // A parameter write drops the derived constants.
+  void CalculeConstantes() override { fReady = false; }
 
  private:
   void Prepare(double& e);

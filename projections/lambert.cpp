@@ -9,32 +9,15 @@
 
 namespace projections {
 
-namespace {
-constexpr std::array<const char*, 4> kNomsReelsLambert = {"n", "c", "X0", "Y0"};
-constexpr std::array<const char*, 1> kNomsAnglesLambert = {"LandaC"};
-constexpr std::array<const char*, 3> kNomsReelsK0 = {"k0", "X0", "Y0"};
-constexpr std::array<const char*, 2> kNomsAnglesTangent = {"Landa0", "Phi0"};
-constexpr std::array<const char*, 2> kNomsReelsSecant = {"X0", "Y0"};
-constexpr std::array<const char*, 4> kNomsAnglesSecant = {"Landa0", "Phi0", "Phi1", "Phi2"};
-constexpr std::array<const char*, 4> kNomsAnglesOblique = {"LandaC", "PhiC", "Phi1", "AlphaC"};
-}  // namespace
-
 // --- TLambert ---------------------------------------------------------------------
 
-double TLambert::GetParamReal(int index) const {
-  return LitReel(std::array<const double*, 4>{&fn, &fc, &fXs, &fYs}, index);
+void TLambert::FixeCone(double n, double c, double Xs, double Ys, const std::string& LandaC) {
+  fn = n;
+  fc = c;
+  fXs = Xs;
+  fYs = Ys;
+  FixeAngle(fLandaC, LandaC);
 }
-void TLambert::SetParamReal(int index, double valeur) {
-  EcritReel(std::array<double*, 4>{&fn, &fc, &fXs, &fYs}, index, valeur);
-}
-std::string TLambert::GetNom_ParamReal(int index) const { return LitNom(kNomsReelsLambert, index); }
-std::string TLambert::GetParamAngle(int index) const {
-  return LitAngle(std::array<const TParamAngle*, 1>{&fLandaC}, index);
-}
-void TLambert::SetParamAngle(int index, const std::string& valeur) {
-  EcritAngle(std::array<TParamAngle*, 1>{&fLandaC}, index, valeur);
-}
-std::string TLambert::GetNom_ParamAngle(int index) const { return LitNom(kNomsAnglesLambert, index); }
 
 void TLambert::VersGrille(double Lat, double Long, double& X, double& Y) {
   double a, e;
@@ -50,80 +33,22 @@ void TLambert::VersLatLong(double X, double Y, double& Lat, double& Long) {
 
 // --- TLambert_tan -------------------------------------------------------------------
 
-void TLambert_tan::SetValid(bool valeur) {
-  TLambert::SetValid(valeur);
-  CalculeConstantes();
-}
-
-double TLambert_tan::GetParamReal(int index) const {
-  return LitReel(std::array<const double*, 3>{&fk0, &fX0, &fY0}, index);
-}
-void TLambert_tan::SetParamReal(int index, double valeur) {
-  EcritReel(std::array<double*, 3>{&fk0, &fX0, &fY0}, index, valeur);
-  CalculeConstantes();
-}
-std::string TLambert_tan::GetNom_ParamReal(int index) const { return LitNom(kNomsReelsK0, index); }
-std::string TLambert_tan::GetParamAngle(int index) const {
-  return LitAngle(std::array<const TParamAngle*, 2>{&fLanda0, &fPhi0}, index);
-}
-void TLambert_tan::SetParamAngle(int index, const std::string& valeur) {
-  EcritAngle(std::array<TParamAngle*, 2>{&fLanda0, &fPhi0}, index, valeur);
-  CalculeConstantes();
-}
-std::string TLambert_tan::GetNom_ParamAngle(int index) const { return LitNom(kNomsAnglesTangent, index); }
-
 void TLambert_tan::CalculeConstantes() {
-  if (!Valid()) return;
-  try {
-    double a, e, n, c, ys;
-    ConstantesEllipsoide(a, e);
+  DeriveSiValide([this](double a, double e) {
+    double n, c, ys;
     ParametresLambertTangent(a, e, fPhi0.Valeur, fk0, fY0, n, c, ys);
-    TLambert::SetParamReal(0, n);
-    TLambert::SetParamReal(1, c);
-    TLambert::SetParamReal(2, fX0);
-    TLambert::SetParamReal(3, ys);
-    TLambert::SetParamAngle(0, fLanda0.Texte);
-  } catch (...) {
-  }
+    FixeCone(n, c, fX0, ys, fLanda0.Texte);
+  });
 }
 
 // --- TLambert_sec -------------------------------------------------------------------
 
-void TLambert_sec::SetValid(bool valeur) {
-  TLambert::SetValid(valeur);
-  CalculeConstantes();
-}
-
-double TLambert_sec::GetParamReal(int index) const {
-  return LitReel(std::array<const double*, 2>{&fX0, &fY0}, index);
-}
-void TLambert_sec::SetParamReal(int index, double valeur) {
-  EcritReel(std::array<double*, 2>{&fX0, &fY0}, index, valeur);
-  CalculeConstantes();
-}
-std::string TLambert_sec::GetNom_ParamReal(int index) const { return LitNom(kNomsReelsSecant, index); }
-std::string TLambert_sec::GetParamAngle(int index) const {
-  return LitAngle(std::array<const TParamAngle*, 4>{&fLanda0, &fPhi0, &fPhi1, &fPhi2}, index);
-}
-void TLambert_sec::SetParamAngle(int index, const std::string& valeur) {
-  EcritAngle(std::array<TParamAngle*, 4>{&fLanda0, &fPhi0, &fPhi1, &fPhi2}, index, valeur);
-  CalculeConstantes();
-}
-std::string TLambert_sec::GetNom_ParamAngle(int index) const { return LitNom(kNomsAnglesSecant, index); }
-
 void TLambert_sec::CalculeConstantes() {
-  if (!Valid()) return;
-  try {
-    double a, e, n, c, ys;
-    ConstantesEllipsoide(a, e);
+  DeriveSiValide([this](double a, double e) {
+    double n, c, ys;
     ParametresLambertSecant(a, e, fPhi0.Valeur, fPhi1.Valeur, fPhi2.Valeur, fY0, n, c, ys);
-    TLambert::SetParamReal(0, n);
-    TLambert::SetParamReal(1, c);
-    TLambert::SetParamReal(2, fX0);
-    TLambert::SetParamReal(3, ys);
-    TLambert::SetParamAngle(0, fLanda0.Texte);
-  } catch (...) {
-  }
+    FixeCone(n, c, fX0, ys, fLanda0.Texte);
+  });
 }
 
 // --- TLambert_oblic ---------------------------------------------------------------------
@@ -156,21 +81,6 @@ TLambert_oblic::TConstantes TLambert_oblic::Constantes() const {
   k.rhoCentre = k.rho0 * std::exp(-k.n * (LatitudeIsometrique(chiCentre, 0) - k.lIso1));
   return k;
 }
-
-double TLambert_oblic::GetParamReal(int index) const {
-  return LitReel(std::array<const double*, 3>{&fk0, &fX0, &fY0}, index);
-}
-void TLambert_oblic::SetParamReal(int index, double valeur) {
-  EcritReel(std::array<double*, 3>{&fk0, &fX0, &fY0}, index, valeur);
-}
-std::string TLambert_oblic::GetNom_ParamReal(int index) const { return LitNom(kNomsReelsK0, index); }
-std::string TLambert_oblic::GetParamAngle(int index) const {
-  return LitAngle(std::array<const TParamAngle*, 4>{&fLandaC, &fPhiC, &fPhi1, &fAlphaC}, index);
-}
-void TLambert_oblic::SetParamAngle(int index, const std::string& valeur) {
-  EcritAngle(std::array<TParamAngle*, 4>{&fLandaC, &fPhiC, &fPhi1, &fAlphaC}, index, valeur);
-}
-std::string TLambert_oblic::GetNom_ParamAngle(int index) const { return LitNom(kNomsAnglesOblique, index); }
 
 void TLambert_oblic::VersGrille(double Lat, double Long, double& X, double& Y) {
   const TConstantes k = Constantes();

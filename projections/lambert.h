@@ -12,19 +12,18 @@ namespace projections {
 class TLambert : public TProjection {
  public:
   std::string Nature() const override { return "Lambert Conique"; }
-  int Nb_ParamReal() const override { return 4; }
-  double GetParamReal(int index) const override;
-  void SetParamReal(int index, double valeur) override;
-  std::string GetNom_ParamReal(int index) const override;
-  int Nb_ParamAngle() const override { return 1; }
-  std::string GetParamAngle(int index) const override;
-  void SetParamAngle(int index, const std::string& valeur) override;
-  std::string GetNom_ParamAngle(int index) const override;
+  TLambert() {
+    DeclareParametres({.Reels = {{"n", &fn}, {"c", &fc}, {"X0", &fXs}, {"Y0", &fYs}},
+                       .Angles = {{"LandaC", &fLandaC}}});
+  }
 
   void VersGrille(double Lat, double Long, double& X, double& Y) override;
   void VersLatLong(double X, double Y, double& Lat, double& Long) override;
 
  protected:
+  // Stores the cone, then the central meridian's text (a text that does not
+  // parse sets Valid to false and raises EConversion).
+  void FixeCone(double n, double c, double Xs, double Ys, const std::string& LandaC);
   double fn = 0, fc = 0, fXs = 0, fYs = 0;
   TParamAngle fLandaC;
 };
@@ -33,20 +32,17 @@ class TLambert : public TProjection {
 class TLambert_tan : public TLambert {
  public:
   std::string Nature() const override { return "Lambert Conique Tangent"; }
-  void SetValid(bool valeur) override;
-  int Nb_ParamReal() const override { return 3; }
-  double GetParamReal(int index) const override;
-  void SetParamReal(int index, double valeur) override;
-  std::string GetNom_ParamReal(int index) const override;
-  int Nb_ParamAngle() const override { return 2; }
-  std::string GetParamAngle(int index) const override;
-  void SetParamAngle(int index, const std::string& valeur) override;
-  std::string GetNom_ParamAngle(int index) const override;
+  TLambert_tan() {
+    DeclareParametres({.Reels = {{"k0", &fk0}, {"X0", &fX0}, {"Y0", &fY0}},
+                       .Angles = {{"Landa0", &fLanda0}, {"Phi0", &fPhi0}}});
+  }
 
- private:
+ protected:
   // Derives the cone while the object is valid; a failure leaves the cone as
   // it was.
-  void CalculeConstantes();
+  void CalculeConstantes() override;
+
+ private:
   double fk0 = 0, fX0 = 0, fY0 = 0;
   TParamAngle fLanda0, fPhi0;
 };
@@ -55,18 +51,15 @@ class TLambert_tan : public TLambert {
 class TLambert_sec : public TLambert {
  public:
   std::string Nature() const override { return "Lambert Conique Sécant"; }
-  void SetValid(bool valeur) override;
-  int Nb_ParamReal() const override { return 2; }
-  double GetParamReal(int index) const override;
-  void SetParamReal(int index, double valeur) override;
-  std::string GetNom_ParamReal(int index) const override;
-  int Nb_ParamAngle() const override { return 4; }
-  std::string GetParamAngle(int index) const override;
-  void SetParamAngle(int index, const std::string& valeur) override;
-  std::string GetNom_ParamAngle(int index) const override;
+  TLambert_sec() {
+    DeclareParametres({.Reels = {{"X0", &fX0}, {"Y0", &fY0}},
+                       .Angles = {{"Landa0", &fLanda0}, {"Phi0", &fPhi0}, {"Phi1", &fPhi1}, {"Phi2", &fPhi2}}});
+  }
+
+ protected:
+  void CalculeConstantes() override;
 
  private:
-  void CalculeConstantes();
   double fX0 = 0, fY0 = 0;
   TParamAngle fLanda0, fPhi0, fPhi1, fPhi2;
 };
@@ -82,14 +75,10 @@ class TLambert_sec : public TLambert {
 class TLambert_oblic : public TProjection {
  public:
   std::string Nature() const override { return "Lambert Conique Oblique"; }
-  int Nb_ParamReal() const override { return 3; }
-  double GetParamReal(int index) const override;
-  void SetParamReal(int index, double valeur) override;
-  std::string GetNom_ParamReal(int index) const override;
-  int Nb_ParamAngle() const override { return 4; }
-  std::string GetParamAngle(int index) const override;
-  void SetParamAngle(int index, const std::string& valeur) override;
-  std::string GetNom_ParamAngle(int index) const override;
+  TLambert_oblic() {
+    DeclareParametres({.Reels = {{"k0", &fk0}, {"X0", &fX0}, {"Y0", &fY0}},
+                       .Angles = {{"LandaC", &fLandaC}, {"PhiC", &fPhiC}, {"Phi1", &fPhi1}, {"AlphaC", &fAlphaC}}});
+  }
 
   void VersGrille(double Lat, double Long, double& X, double& Y) override;
   void VersLatLong(double X, double Y, double& Lat, double& Long) override;

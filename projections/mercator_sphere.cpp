@@ -9,8 +9,6 @@ namespace projections {
 
 namespace {
 constexpr double kPi = std::numbers::pi;
-constexpr std::array<const char*, 2> kNomsReels = {"X0", "Y0"};
-constexpr std::array<const char*, 1> kNomsAngles = {"Landa0"};
 }  // namespace
 
 void RameneAngle(double& x) {
@@ -20,21 +18,6 @@ void RameneAngle(double& x) {
   else if (q < 0)
     x -= 2 * std::trunc((q - 1) / 2) * kPi;
 }
-
-double TMercator_sphere::GetParamReal(int index) const {
-  return LitReel(std::array<const double*, 2>{&fXs, &fYs}, index);
-}
-void TMercator_sphere::SetParamReal(int index, double valeur) {
-  EcritReel(std::array<double*, 2>{&fXs, &fYs}, index, valeur);
-}
-std::string TMercator_sphere::GetNom_ParamReal(int index) const { return LitNom(kNomsReels, index); }
-std::string TMercator_sphere::GetParamAngle(int index) const {
-  return LitAngle(std::array<const TParamAngle*, 1>{&fLanda0}, index);
-}
-void TMercator_sphere::SetParamAngle(int index, const std::string& valeur) {
-  EcritAngle(std::array<TParamAngle*, 1>{&fLanda0}, index, valeur);
-}
-std::string TMercator_sphere::GetNom_ParamAngle(int index) const { return LitNom(kNomsAngles, index); }
 
 void TMercator_sphere::VersGrille(double Lat, double Long, double& X, double& Y) {
   double a, e;

@@ -10,14 +10,7 @@ namespace projections {
 class TMercator_sphere : public TProjection {
  public:
   std::string Nature() const override { return "Mercator sur sphère"; }
-  int Nb_ParamReal() const override { return 2; }
-  double GetParamReal(int index) const override;
-  void SetParamReal(int index, double valeur) override;
-  std::string GetNom_ParamReal(int index) const override;
-  int Nb_ParamAngle() const override { return 1; }
-  std::string GetParamAngle(int index) const override;
-  void SetParamAngle(int index, const std::string& valeur) override;
-  std::string GetNom_ParamAngle(int index) const override;
+  TMercator_sphere() { DeclareParametres({.Reels = {{"X0", &fXs}, {"Y0", &fYs}}, .Angles = {{"Landa0", &fLanda0}}}); }
 
   void VersGrille(double Lat, double Long, double& X, double& Y) override;
   void VersLatLong(double X, double Y, double& Lat, double& Long) override;

@@ -9,8 +9,6 @@
 namespace projections {
 
 namespace {
-constexpr std::array<const char*, 2> kNomsReels = {"X0", "Y0"};
-constexpr std::array<const char*, 2> kNomsAngles = {"Landa0", "Phi0"};
 
 // Latitude differences are counted in units of 100,000 arc-seconds.
 constexpr double kRadiansVersUnites = RadiansVersDegres * 3600 * 1e-5;
@@ -34,21 +32,6 @@ const double CoefficientsNZMG[NbCoefficientsNZMG] = {
     -0.36249218, -0.6870983, -1.1651967,
     // D1 .. D9
     1.5627014243, 0.5185406398, -0.03333098, -0.1052906, -0.0368594, 0.007317, 0.01220, 0.00394, -0.0013};
-
-double TNewZealand::GetParamReal(int index) const {
-  return LitReel(std::array<const double*, 2>{&fXs, &fYs}, index);
-}
-void TNewZealand::SetParamReal(int index, double valeur) {
-  EcritReel(std::array<double*, 2>{&fXs, &fYs}, index, valeur);
-}
-std::string TNewZealand::GetNom_ParamReal(int index) const { return LitNom(kNomsReels, index); }
-std::string TNewZealand::GetParamAngle(int index) const {
-  return LitAngle(std::array<const TParamAngle*, 2>{&fLanda0, &fPhi0}, index);
-}
-void TNewZealand::SetParamAngle(int index, const std::string& valeur) {
-  EcritAngle(std::array<TParamAngle*, 2>{&fLanda0, &fPhi0}, index, valeur);
-}
-std::string TNewZealand::GetNom_ParamAngle(int index) const { return LitNom(kNomsAngles, index); }
 
 void TNewZealand::VersGrille(double Lat, double Long, double& X, double& Y) {
   double a, e;

@@ -12,30 +12,9 @@ namespace projections {
 
 namespace {
 constexpr double kPi = std::numbers::pi;
-constexpr std::array<const char*, 5> kNomsReelsBrut = {"n1", "n2", "c", "X0", "Y0"};
-constexpr std::array<const char*, 2> kNomsAnglesBrut = {"LandaC", "PhiC"};
-constexpr std::array<const char*, 3> kNomsReels = {"k0", "X0", "Y0"};
-constexpr std::array<const char*, 2> kNomsAngles = {"Landa0", "Phi0"};
-constexpr std::array<const char*, 1> kNomsAnglesPolaire = {"Landa0"};
-constexpr std::array<const char*, 1> kNomsBooleensPolaire = {"Sud"};
 }  // namespace
 
 // --- TStereographic ----------------------------------------------------------------------
-
-double TStereographic::GetParamReal(int index) const {
-  return LitReel(std::array<const double*, 5>{&fn1, &fn2, &fc, &fXs, &fYs}, index);
-}
-void TStereographic::SetParamReal(int index, double valeur) {
-  EcritReel(std::array<double*, 5>{&fn1, &fn2, &fc, &fXs, &fYs}, index, valeur);
-}
-std::string TStereographic::GetNom_ParamReal(int index) const { return LitNom(kNomsReelsBrut, index); }
-std::string TStereographic::GetParamAngle(int index) const {
-  return LitAngle(std::array<const TParamAngle*, 2>{&fLandaC, &fPhiC}, index);
-}
-void TStereographic::SetParamAngle(int index, const std::string& valeur) {
-  EcritAngle(std::array<TParamAngle*, 2>{&fLandaC, &fPhiC}, index, valeur);
-}
-std::string TStereographic::GetNom_ParamAngle(int index) const { return LitNom(kNomsAnglesBrut, index); }
 
 void TStereographic::Remonte(double n1, double n2, double c, double Xs, double Ys, const std::string& Landa0,
                              const std::string& Phi0) {
@@ -71,38 +50,6 @@ void TStereographic::VersLatLong(double X, double Y, double& Lat, double& Long) 
 
 // --- The user-parameterised kinds -----------------------------------------------------------
 
-void TStereo_reel::SetValid(bool valeur) {
-  TStereographic::SetValid(valeur);
-  CalculeConstantes();
-}
-
-double TStereo_reel::GetParamReal(int index) const {
-  return LitReel(std::array<const double*, 3>{&fk0, &fX0, &fY0}, index);
-}
-void TStereo_reel::SetParamReal(int index, double valeur) {
-  EcritReel(std::array<double*, 3>{&fk0, &fX0, &fY0}, index, valeur);
-  CalculeConstantes();
-}
-std::string TStereo_reel::GetNom_ParamReal(int index) const { return LitNom(kNomsReels, index); }
-std::string TStereo_reel::GetParamAngle(int index) const {
-  return LitAngle(std::array<const TParamAngle*, 2>{&fLanda0, &fPhi0}, index);
-}
-void TStereo_reel::SetParamAngle(int index, const std::string& valeur) {
-  EcritAngle(std::array<TParamAngle*, 2>{&fLanda0, &fPhi0}, index, valeur);
-  CalculeConstantes();
-}
-std::string TStereo_reel::GetNom_ParamAngle(int index) const { return LitNom(kNomsAngles, index); }
-
-void TStereo_reel::CalculeConstantes() {
-  if (!Valid()) return;
-  try {
-    double a, e;
-    ConstantesEllipsoide(a, e);
-    DeriveSphere(a, e, TexteVersAngle(fPhi0.Texte));
-  } catch (...) {
-  }
-}
-
 void TStereo_courbure::DeriveSphere(double a, double e, double phi0) {
   double n1, c, n2;
   ParametresSphereCourbure(a, fk0, e, phi0, n1, c, n2);
@@ -124,47 +71,11 @@ void TStereo_bitan::DeriveSphere(double a, double e, double phi0) {
 
 // --- TStereo_polaire --------------------------------------------------------------------
 
-void TStereo_polaire::SetValid(bool valeur) {
-  TStereographic::SetValid(valeur);
-  CalculeConstantes();
-}
-
-double TStereo_polaire::GetParamReal(int index) const {
-  return LitReel(std::array<const double*, 3>{&fk0, &fX0, &fY0}, index);
-}
-void TStereo_polaire::SetParamReal(int index, double valeur) {
-  EcritReel(std::array<double*, 3>{&fk0, &fX0, &fY0}, index, valeur);
-  CalculeConstantes();
-}
-std::string TStereo_polaire::GetNom_ParamReal(int index) const { return LitNom(kNomsReels, index); }
-std::string TStereo_polaire::GetParamAngle(int index) const {
-  return LitAngle(std::array<const TParamAngle*, 1>{&fLanda0}, index);
-}
-void TStereo_polaire::SetParamAngle(int index, const std::string& valeur) {
-  EcritAngle(std::array<TParamAngle*, 1>{&fLanda0}, index, valeur);
-  CalculeConstantes();
-}
-std::string TStereo_polaire::GetNom_ParamAngle(int index) const { return LitNom(kNomsAnglesPolaire, index); }
-bool TStereo_polaire::GetParamBoolean(int index) const {
-  if (index != 0) ErreurLecture();
-  return fSud;
-}
-void TStereo_polaire::SetParamBoolean(int index, bool valeur) {
-  if (index != 0) ErreurEcriture();
-  fSud = valeur;
-  CalculeConstantes();
-}
-std::string TStereo_polaire::GetNom_ParamBoolean(int index) const { return LitNom(kNomsBooleensPolaire, index); }
-
 void TStereo_polaire::CalculeConstantes() {
-  if (!Valid()) return;
-  try {
-    double a, e;
-    ConstantesEllipsoide(a, e);
+  DeriveSiValide([this](double a, double e) {
     const double n2 = a * fk0 / std::sqrt(1 - e * e) * std::pow((1 - e) / (1 + e), e / 2);
     RemonteExact(1, n2, 0, fX0, fY0, fLanda0.Texte, fSud ? "-90\u00B0" : "90\u00B0", fSud ? -kPi / 2 : kPi / 2);
-  } catch (...) {
-  }
+  });
 }
 
 void EnregistreFamilleStereographique() {

@@ -3,6 +3,7 @@
 // raw class given by its sphere constants and centre, three kinds that choose
 // the sphere from the parameters users know, and the polar stereographic.
 #include "projections/ancetre.h"
+#include "projections/sphere_parametree.h"
 
 namespace projections {
 
@@ -12,14 +13,10 @@ namespace projections {
 class TStereographic : public TProjection {
  public:
   std::string Nature() const override { return "Stéréographique"; }
-  int Nb_ParamReal() const override { return 5; }
-  double GetParamReal(int index) const override;
-  void SetParamReal(int index, double valeur) override;
-  std::string GetNom_ParamReal(int index) const override;
-  int Nb_ParamAngle() const override { return 2; }
-  std::string GetParamAngle(int index) const override;
-  void SetParamAngle(int index, const std::string& valeur) override;
-  std::string GetNom_ParamAngle(int index) const override;
+  TStereographic() {
+    DeclareParametres({.Reels = {{"n1", &fn1}, {"n2", &fn2}, {"c", &fc}, {"X0", &fXs}, {"Y0", &fYs}},
+                       .Angles = {{"LandaC", &fLandaC}, {"PhiC", &fPhiC}}});
+  }
 
   void VersGrille(double Lat, double Long, double& X, double& Y) override;
   // The longitude comes back in [-pi, pi].
@@ -41,28 +38,9 @@ class TStereographic : public TProjection {
   TParamAngle fLandaC, fPhiC;
 };
 
-// The user-parameterised kinds (abstract): reals k0, X0, Y0; angles Landa0,
-// Phi0 (the origin, which maps to (X0, Y0)).  Once valid, every parameter
-// write and the Valid setter derive the raw constants again; a failure leaves
-// the previous ones.
-class TStereo_reel : public TStereographic {
- public:
-  void SetValid(bool valeur) override;
-  int Nb_ParamReal() const override { return 3; }
-  double GetParamReal(int index) const override;
-  void SetParamReal(int index, double valeur) override;
-  std::string GetNom_ParamReal(int index) const override;
-  int Nb_ParamAngle() const override { return 2; }
-  std::string GetParamAngle(int index) const override;
-  void SetParamAngle(int index, const std::string& valeur) override;
-  std::string GetNom_ParamAngle(int index) const override;
-
- protected:
-  void CalculeConstantes();
-  virtual void DeriveSphere(double a, double e, double phi0) = 0;
-  double fk0 = 0, fX0 = 0, fY0 = 0;
-  TParamAngle fLanda0, fPhi0;
-};
+// The user-parameterised kinds (abstract): the origin (Landa0, Phi0), which
+// maps to (X0, Y0), and the scale k0 choose the sphere.
+using TStereo_reel = TSphereParametree<TStereographic>;
 
 // "Stéréographique Courbure": the Gauss sphere osculating at Phi0.  The centre
 // is placed at the origin's sphere latitude asin(sin Phi0 / n1), so that the
@@ -102,22 +80,16 @@ class TStereo_bitan : public TStereo_reel {
 class TStereo_polaire : public TStereographic {
  public:
   std::string Nature() const override { return "Stéréographique Polaire"; }
-  void SetValid(bool valeur) override;
-  int Nb_ParamReal() const override { return 3; }
-  double GetParamReal(int index) const override;
-  void SetParamReal(int index, double valeur) override;
-  std::string GetNom_ParamReal(int index) const override;
-  int Nb_ParamAngle() const override { return 1; }
-  std::string GetParamAngle(int index) const override;
-  void SetParamAngle(int index, const std::string& valeur) override;
-  std::string GetNom_ParamAngle(int index) const override;
-  int Nb_ParamBoolean() const override { return 1; }
-  bool GetParamBoolean(int index) const override;
-  void SetParamBoolean(int index, bool valeur) override;
-  std::string GetNom_ParamBoolean(int index) const override;
+  TStereo_polaire() {
+    DeclareParametres({.Reels = {{"k0", &fk0}, {"X0", &fX0}, {"Y0", &fY0}},
+                       .Angles = {{"Landa0", &fLanda0}},
+                       .Booleens = {{"Sud", &fSud}}});
+  }
+
+ protected:
+  void CalculeConstantes() override;
 
  private:
-  void CalculeConstantes();
   double fk0 = 0, fX0 = 0, fY0 = 0;
   TParamAngle fLanda0;
   bool fSud = false;

@@ -12,8 +12,6 @@ namespace projections {
 
 namespace {
 constexpr double kPi = std::numbers::pi;
-constexpr std::array<const char*, 2> kNomsReels = {"X0", "Y0"};
-constexpr std::array<const char*, 2> kNomsAngles = {"Landa0", "Phi0"};
 }  // namespace
 
 // The Gauss sphere of the centre: radius R, longitude ratio alpha, sphere
@@ -34,21 +32,6 @@ TRosenmund::TSphere TRosenmund::Sphere() const {
   s.K = LatIsoSphere(s.b0) - s.alpha * LatIsoSphere(phi0) + TermeExcentricite(phi0, s.alpha, e);
   return s;
 }
-
-double TRosenmund::GetParamReal(int index) const {
-  return LitReel(std::array<const double*, 2>{&fXs, &fYs}, index);
-}
-void TRosenmund::SetParamReal(int index, double valeur) {
-  EcritReel(std::array<double*, 2>{&fXs, &fYs}, index, valeur);
-}
-std::string TRosenmund::GetNom_ParamReal(int index) const { return LitNom(kNomsReels, index); }
-std::string TRosenmund::GetParamAngle(int index) const {
-  return LitAngle(std::array<const TParamAngle*, 2>{&fLanda0, &fPhi0}, index);
-}
-void TRosenmund::SetParamAngle(int index, const std::string& valeur) {
-  EcritAngle(std::array<TParamAngle*, 2>{&fLanda0, &fPhi0}, index, valeur);
-}
-std::string TRosenmund::GetNom_ParamAngle(int index) const { return LitNom(kNomsAngles, index); }
 
 void TRosenmund::VersGrille(double Lat, double Long, double& X, double& Y) {
   const TSphere s = Sphere();

@@ -13,14 +13,10 @@ namespace projections {
 class TRosenmund : public TProjection {
  public:
   std::string Nature() const override { return "Gauss Rosenmund"; }
-  int Nb_ParamReal() const override { return 2; }
-  double GetParamReal(int index) const override;
-  void SetParamReal(int index, double valeur) override;
-  std::string GetNom_ParamReal(int index) const override;
-  int Nb_ParamAngle() const override { return 2; }
-  std::string GetParamAngle(int index) const override;
-  void SetParamAngle(int index, const std::string& valeur) override;
-  std::string GetNom_ParamAngle(int index) const override;
+  TRosenmund() {
+    DeclareParametres({.Reels = {{"X0", &fXs}, {"Y0", &fYs}},
+                       .Angles = {{"Landa0", &fLanda0}, {"Phi0", &fPhi0}}});
+  }
 
   void VersGrille(double Lat, double Long, double& X, double& Y) override;
   // The ellipsoidal latitude comes back through a fixed-point iteration that

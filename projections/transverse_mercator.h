@@ -16,21 +16,18 @@ namespace projections {
 class TTransverseMercatorBrut : public TProjection {
  public:
   std::string Nature() const override { return "Transverse Mercator Brut"; }
-  void SetValid(bool valeur) override;
-  int Nb_ParamReal() const override { return 3; }
-  double GetParamReal(int index) const override;
-  void SetParamReal(int index, double valeur) override;
-  std::string GetNom_ParamReal(int index) const override;
-  int Nb_ParamAngle() const override { return 1; }
-  std::string GetParamAngle(int index) const override;
-  void SetParamAngle(int index, const std::string& valeur) override;
-  std::string GetNom_ParamAngle(int index) const override;
+  TTransverseMercatorBrut() {
+    DeclareParametres({.Reels = {{"n", &fn}, {"X0", &fXs}, {"Y0", &fYs}},
+                       .Angles = {{"LandaC", &fLandaC}}});
+  }
 
   void VersGrille(double Lat, double Long, double& X, double& Y) override;
   void VersLatLong(double X, double Y, double& Lat, double& Long) override;
 
  protected:
-  virtual void CalculeConstantes() {}
+  // Stores the raw constants, then the central meridian's text (a text that
+  // does not parse sets Valid to false and raises EConversion).
+  void FixeBrut(double n, double Xs, double Ys, const std::string& LandaC);
   double fn = 0, fXs = 0, fYs = 0;
   TParamAngle fLandaC;
 };
@@ -40,13 +37,10 @@ class TTransverseMercatorBrut : public TProjection {
 class TTransverseMercator : public TTransverseMercatorBrut {
  public:
   std::string Nature() const override { return "Transverse Mercator"; }
-  double GetParamReal(int index) const override;
-  void SetParamReal(int index, double valeur) override;
-  std::string GetNom_ParamReal(int index) const override;
-  int Nb_ParamAngle() const override { return 2; }
-  std::string GetParamAngle(int index) const override;
-  void SetParamAngle(int index, const std::string& valeur) override;
-  std::string GetNom_ParamAngle(int index) const override;
+  TTransverseMercator() {
+    DeclareParametres({.Reels = {{"k0", &fk0}, {"X0", &fX0}, {"Y0", &fY0}},
+                       .Angles = {{"Landa0", &fLanda0}, {"Phi0", &fPhi0}}});
+  }
 
  protected:
   void CalculeConstantes() override;
@@ -60,22 +54,7 @@ class TTransverseMercator : public TTransverseMercatorBrut {
 // no real or angle parameter.
 class TZoneMercator : public TTransverseMercatorBrut {
  public:
-  int Nb_ParamReal() const override { return 0; }
-  double GetParamReal(int index) const override { return TAncetre::GetParamReal(index); }
-  void SetParamReal(int index, double valeur) override { TAncetre::SetParamReal(index, valeur); }
-  std::string GetNom_ParamReal(int index) const override { return TAncetre::GetNom_ParamReal(index); }
-  int Nb_ParamAngle() const override { return 0; }
-  std::string GetParamAngle(int index) const override { return TAncetre::GetParamAngle(index); }
-  void SetParamAngle(int index, const std::string& valeur) override { TAncetre::SetParamAngle(index, valeur); }
-  std::string GetNom_ParamAngle(int index) const override { return TAncetre::GetNom_ParamAngle(index); }
-  int Nb_ParamInteger() const override { return 1; }
-  int32_t GetParamInteger(int index) const override;
-  void SetParamInteger(int index, int32_t valeur) override;
-  std::string GetNom_ParamInteger(int index) const override;
-  int Nb_ParamBoolean() const override { return 1; }
-  bool GetParamBoolean(int index) const override;
-  void SetParamBoolean(int index, bool valeur) override;
-  std::string GetNom_ParamBoolean(int index) const override;
+  TZoneMercator() { DeclareParametres({.Entiers = {{"Fuseau", &ff}}, .Booleens = {{"Sud", &fSud}}}); }
 
  protected:
   int32_t ff = 0;
@@ -110,14 +89,6 @@ class TMultipleMercator : public TMultiple {
   TMultipleMercator();
   ~TMultipleMercator() override;
   std::string Nature() const override { return "Transverse Mercator Multiple"; }
-  int Nb_ParamReal() const override { return 4; }
-  double GetParamReal(int index) const override;
-  void SetParamReal(int index, double valeur) override;
-  std::string GetNom_ParamReal(int index) const override;
-  int Nb_ParamAngle() const override { return 2; }
-  std::string GetParamAngle(int index) const override;
-  void SetParamAngle(int index, const std::string& valeur) override;
-  std::string GetNom_ParamAngle(int index) const override;
 
   void VersGrille(double Lat, double Long, double& X, double& Y, int32_t& fuseau) override;
   void VersLatLong(double X, double Y, int32_t fuseau, double& Lat, double& Long) override;
@@ -128,6 +99,10 @@ class TMultipleMercator : public TMultiple {
   int32_t ChoisitZone(double Lat, double Long) const;
   // The projection of a zone, made on first use and kept.
   TTransverseMercator& ZoneMercator(int32_t fuseau);
+
+ protected:
+  // A parameter write drops the zones made so far.
+  void CalculeConstantes() override;
 
  private:
   double fk0 = 0, fX0 = 0, fY0Nord = 0, fY0Sud = 0;

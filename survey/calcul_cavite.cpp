@@ -130,8 +130,11 @@ void TCavite::CalculeTousPoints(bool Init) {
     double dY = std::sin(v->AngleHoriz) * v->DeltaL;
     if (const TValeurCompens* b = v->ValeurBouclage; b && !Init) {
       v->DeltaH = static_cast<double>(v->DeltaH + s * v->DeltaL * b->CoeffHaut);
-      dX = static_cast<double>(dX + v->DeltaL * b->CoeffX);
-      dY = static_cast<double>(dY + v->DeltaL * b->CoeffY);
+      // The plan corrections turn with the shot like the height correction:
+      // a shot walked the other way than when they were computed (the user's
+      // entrance restored) takes them reversed.
+      dX = static_cast<double>(dX + s * v->DeltaL * b->CoeffX);
+      dY = static_cast<double>(dY + s * v->DeltaL * b->CoeffY);
       v->NumBoucle = b->IndexCompens;
     }
     if (!p->EstPointSurface()) {

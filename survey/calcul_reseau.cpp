@@ -120,7 +120,10 @@ void TReseau::CalculeToutReseau(bool Essai) {
       p->Slh = p->Slp = p->SLAffichee = p->Dhh = p->Dhb = 0;
       p->ZCalc = p->Z;
     }
-  // 2.
+  // 2. The shots leave the values of the last pass before they go.
+  for (TCavite* c : cavites)
+    for (TVisee* v : c->Visees) v->CoeffsCompens = v->ValeurBouclage = nullptr;
+  k.ValeursTemporaires.clear();
   if (k.Bouclages.VideBouclages) k.Bouclages.VideBouclages();
   k.ListeRapportCalcul.clear();
   k.Convergences.clear();
@@ -167,7 +170,12 @@ void TReseau::CalculeToutReseau(bool Essai) {
     }
   }
   // 4. The temporary adjustments go.
-  while (Compensations.Count() > std::max(DerCompens, 0)) Compensations.Delete(Compensations.Count() - 1);
+  // Their values stay while the shots refer to them: the caves can still be
+  // computed again with the corrections of this pass.
+  while (Compensations.Count() > std::max(DerCompens, 0)) {
+    if (auto& valeur = Compensations.Last()->Valeur) k.ValeursTemporaires.push_back(std::move(valeur));
+    Compensations.Delete(Compensations.Count() - 1);
+  }
   // 5.
   k.ListeEcartsCompens.Clear();
   for (const TCompens* a : Compensations) k.ListeEcartsCompens.Add(a->CopieEcarts());

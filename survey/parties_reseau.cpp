@@ -1,6 +1,7 @@
 #include "survey/parties_reseau.h"
 
 #include "foundation/niveau_fichier.h"
+#include "survey/bouclage.h"
 
 namespace survey {
 
@@ -64,7 +65,12 @@ class TMisesEnPageVides : public TPartieReseau {
 }  // namespace
 
 FabriquesReseau& Fabriques() {
-  static FabriquesReseau fabriques;
+  // The loop list is survey's own part: registered from the start.
+  static FabriquesReseau fabriques = [] {
+    FabriquesReseau f;
+    EnregistrePartieBouclages(f);
+    return f;
+  }();
   return fabriques;
 }
 

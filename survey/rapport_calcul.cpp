@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "survey/bouclage.h"
 #include "survey/contexte_document.h"
 #include "survey/reseau.h"
 #include "survey/suppressions.h"
@@ -23,7 +24,12 @@ void NettoieContexte(ContexteCalcul& k, const TSuppressions& s) {
 }  // namespace
 
 ContexteCalcul& Calcul() {
-  static ContexteCalcul contexte;
+  // Loop closure is installed from the start.
+  static ContexteCalcul contexte = [] {
+    ContexteCalcul k;
+    k.Bouclages = CrochetsBouclages();
+    return k;
+  }();
   static AbonnementNettoyage abonnement([](const TSuppressions& s) { NettoieContexte(Calcul(), s); });
   return contexte;
 }

@@ -12,6 +12,7 @@
 // GardeRapportCalcul switches the report on for a while.
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <unordered_map>
 #include <unordered_set>
@@ -90,6 +91,9 @@ struct ContexteCalcul {
   std::unordered_map<const TCavite*, std::pair<const TPointSpeleo*, double>> Convergences;
   TCoupeDeveloppee CoupeDevel;
   TBouclagesCalcul Bouclages;
+  // The correction values of the last pass's temporary adjustments, kept
+  // while shots refer to them (until the next pass detaches every shot).
+  std::vector<std::unique_ptr<TValeurCompens>> ValeursTemporaires;
 };
 
 ContexteCalcul& Calcul();

@@ -14,6 +14,7 @@
 #include "survey/contexte_document.h"
 #include "survey/contexte_reseau.h"
 #include "survey/listes_document.h"
+#include "survey/rapport_calcul.h"
 
 namespace survey {
 
@@ -35,6 +36,8 @@ TReseau::TReseau() {
 }
 
 TReseau::~TReseau() {
+  // The computation's state refers to stations: it goes first.
+  OublieCalculReseau();
   // The mark comes off the file this network holds.
   if (Attributs && !LectureSeule && !FichierAttributs.empty() && platform::FileExists(FichierAttributs))
     platform::SetAttributes(FichierAttributs, *Attributs);

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "foundation/chaines.h"
+#include "essai_projections.h"
 #include "oracle_proj.h"
 #include "projections/angles.h"
 #include "projections/donnees.h"
@@ -19,6 +20,11 @@
 #include "projections/suisse_oblique.h"
 
 using namespace projections;
+using essai::AllerRetour;
+using essai::CompareAvecCs2cs;
+using essai::Maillage;
+using essai::Nombre;
+using essai::TPointGeo;
 
 namespace {
 
@@ -27,100 +33,37 @@ constexpr double kPi = std::numbers::pi;
 TDonnees& Catalogue() {
   static TDonnees cat;
   static bool rempli = false;
-  if (!rempli) {
-    for (const char* ligne : {
-             "Ellipsoide=\"Bessel\" \"Bessel 1841\" 6377397.155 0.0816968312",
-             "Ellipsoide=\"Hayford 24\" \"Hayford 1924\" 6378388 0.0819918900",
-             "Ellipsoide=\"Clarke66\" \"Clarke 1866\" 6378206.4 0.0822718542",
-             "Datum=\"CH03\" \"CH1903\" \"Bessel\" 674.374 15.056 405.346",
-             "Datum=\"Piton-des-Neiges\" \"Réunion (Piton des Neiges)\" \"Hayford 24\" 94 -948 -1262",
-             "Datum=\"TANA 25\" \"Tananarive 1925\" \"Hayford 24\" -198.383 -240.517 -107.909",
-             "Datum=\"NAD 27\" \"North American Datum 1927\" \"Clarke66\" -8 160 176",
-             "Projection \"Gauss Rosenmund\"=\"Suisse MN03\" \"Suisse MN03 (CH1903)\" \"CH03\" 600000 200000 "
-             "7°26'22.50'' 46°57'08.66''",
-             "Projection \"Gauss Rosenmund\"=\"Suisse MN95\" \"Suisse MN95\" \"CH03\" 2600000 1200000 7°26'22.50'' "
-             "46°57'08.66''",
-             "Projection \"Gauss Laborde Courbure\"=\"Réunion PN\" \"Réunion (Piton des Neiges)\" "
-             "\"Piton-des-Neiges\" 1 160000 50000 55°32' -21°07'",
-             "Projection \"Gauss Laborde Equatoriale\"=\"Equatoriale\" \"x\" \"Piton-des-Neiges\" 0.9999 100000 "
-             "2000000 55°30' -21°",
-             "Projection \"Gauss Laborde Bitangente\"=\"Bitangente\" \"x\" \"Piton-des-Neiges\" 0.9999 100000 "
-             "2000000 55°30' -21°",
-             "Projection \"Gauss Laborde Oblique\"=\"Laborde\" \"Laborde Madagascar\" \"TANA 25\" 0.9995 400000 "
-             "800000 46.43722917° -21g 21g",
-             "Projection \"Hotine\"=\"Alaska 5001\" \"Alaska zone 1 (NAD 27)\" \"NAD 27\" 0.9999 5000000 -5000000 "
-             "-133°40' 57° -36.8698976458°",
-             "Projection \"Hotine centré\"=\"Alaska centré\" \"x\" \"NAD 27\" 0.9999 5000000 -5000000 -133°40' 57° "
-             "-36.8698976458°",
-             "Projection \"Hotine centré\"=\"Hotine sud\" \"x\" \"NAD 27\" 0.9996 100000 200000 115° -4° 40°",
-             "Projection \"Hotine\"=\"Hotine sud naturel\" \"x\" \"NAD 27\" 0.9996 100000 200000 115° -4° 40°",
-         })
-      cat.AjoutLigne(ligne);
-    rempli = true;
-  }
-  return cat;
+  static const char* const lignes[] = {
+      "Ellipsoide=\"Bessel\" \"Bessel 1841\" 6377397.155 0.0816968312",
+      "Ellipsoide=\"Hayford 24\" \"Hayford 1924\" 6378388 0.0819918900",
+      "Ellipsoide=\"Clarke66\" \"Clarke 1866\" 6378206.4 0.0822718542",
+      "Datum=\"CH03\" \"CH1903\" \"Bessel\" 674.374 15.056 405.346",
+      "Datum=\"Piton-des-Neiges\" \"Réunion (Piton des Neiges)\" \"Hayford 24\" 94 -948 -1262",
+      "Datum=\"TANA 25\" \"Tananarive 1925\" \"Hayford 24\" -198.383 -240.517 -107.909",
+      "Datum=\"NAD 27\" \"North American Datum 1927\" \"Clarke66\" -8 160 176",
+      "Projection \"Gauss Rosenmund\"=\"Suisse MN03\" \"Suisse MN03 (CH1903)\" \"CH03\" 600000 200000 "
+      "7°26'22.50'' 46°57'08.66''",
+      "Projection \"Gauss Rosenmund\"=\"Suisse MN95\" \"Suisse MN95\" \"CH03\" 2600000 1200000 7°26'22.50'' "
+      "46°57'08.66''",
+      "Projection \"Gauss Laborde Courbure\"=\"Réunion PN\" \"Réunion (Piton des Neiges)\" "
+      "\"Piton-des-Neiges\" 1 160000 50000 55°32' -21°07'",
+      "Projection \"Gauss Laborde Equatoriale\"=\"Equatoriale\" \"x\" \"Piton-des-Neiges\" 0.9999 100000 "
+      "2000000 55°30' -21°",
+      "Projection \"Gauss Laborde Bitangente\"=\"Bitangente\" \"x\" \"Piton-des-Neiges\" 0.9999 100000 "
+      "2000000 55°30' -21°",
+      "Projection \"Gauss Laborde Oblique\"=\"Laborde\" \"Laborde Madagascar\" \"TANA 25\" 0.9995 400000 "
+      "800000 46.43722917° -21g 21g",
+      "Projection \"Hotine\"=\"Alaska 5001\" \"Alaska zone 1 (NAD 27)\" \"NAD 27\" 0.9999 5000000 -5000000 "
+      "-133°40' 57° -36.8698976458°",
+      "Projection \"Hotine centré\"=\"Alaska centré\" \"x\" \"NAD 27\" 0.9999 5000000 -5000000 -133°40' 57° "
+      "-36.8698976458°",
+      "Projection \"Hotine centré\"=\"Hotine sud\" \"x\" \"NAD 27\" 0.9996 100000 200000 115° -4° 40°",
+      "Projection \"Hotine\"=\"Hotine sud naturel\" \"x\" \"NAD 27\" 0.9996 100000 200000 115° -4° 40°",
+  };
+  return essai::Remplit(cat, rempli, lignes);
 }
 
-TProjection& Proj(const char* nom) {
-  TProjection* p = Catalogue().Systeme(nom).Projection;
-  if (!p) throw std::runtime_error(std::string("absent du catalogue : ") + nom);
-  return *p;
-}
-
-std::string Nombre(double x) { return foundation::ReelEnTexteExact(x); }
-
-struct TPointGeo {
-  double lat, lon;  // degrees
-};
-
-std::vector<TPointGeo> Maillage(double latMin, double latMax, double lonMin, double lonMax, double pas) {
-  std::vector<TPointGeo> r;
-  for (double lat = latMin; lat <= latMax + 1e-9; lat += pas)
-    for (double lon = lonMin; lon <= lonMax + 1e-9; lon += pas) r.push_back({lat, lon});
-  return r;
-}
-
-// Compares the projection with cs2cs both ways: grid within the tolerance
-// (1 mm unless said), geographic within 1e-9 radian.
-void CompareAvecCs2cs(TProjection& p, const std::string& geographique, const std::string& grille,
-                      const std::vector<TPointGeo>& points, double tolerance = 1e-3) {
-  SCOPED_TRACE(p.Nom);
-  std::vector<std::array<double, 2>> entree;
-  for (const auto& pt : points) entree.push_back({pt.lon, pt.lat});
-  const auto directs = oracle::Cs2cs(geographique, grille, entree);
-  ASSERT_TRUE(directs.has_value()) << "cs2cs a échoué";
-  std::vector<std::array<double, 2>> grilles;
-  for (size_t i = 0; i < points.size(); ++i) {
-    SCOPED_TRACE("point " + Nombre(points[i].lat) + " " + Nombre(points[i].lon));
-    double x, y;
-    p.VersGrille(points[i].lat * DegresVersRadians, points[i].lon * DegresVersRadians, x, y);
-    EXPECT_NEAR(x, (*directs)[i][0], tolerance);
-    EXPECT_NEAR(y, (*directs)[i][1], tolerance);
-    grilles.push_back({(*directs)[i][0], (*directs)[i][1]});
-  }
-  const auto inverses = oracle::Cs2cs(grille, geographique, grilles);
-  ASSERT_TRUE(inverses.has_value()) << "cs2cs a échoué";
-  for (size_t i = 0; i < points.size(); ++i) {
-    SCOPED_TRACE("grille " + Nombre(grilles[i][0]) + " " + Nombre(grilles[i][1]));
-    double lat, lon;
-    p.VersLatLong(grilles[i][0], grilles[i][1], lat, lon);
-    EXPECT_NEAR(lon, (*inverses)[i][0] * DegresVersRadians, 1e-9);
-    EXPECT_NEAR(lat, (*inverses)[i][1] * DegresVersRadians, 1e-9);
-  }
-}
-
-// Round trip grid -> geographic -> grid at every point, within the tolerance.
-void AllerRetour(TProjection& p, const std::vector<TPointGeo>& points, double tolerance) {
-  SCOPED_TRACE(p.Nom);
-  for (const auto& pt : points) {
-    SCOPED_TRACE(Nombre(pt.lat) + " " + Nombre(pt.lon));
-    double x, y, lat, lon;
-    p.VersGrille(pt.lat * DegresVersRadians, pt.lon * DegresVersRadians, x, y);
-    p.VersLatLong(x, y, lat, lon);
-    EXPECT_NEAR(lat, pt.lat * DegresVersRadians, tolerance);
-    EXPECT_NEAR(lon, pt.lon * DegresVersRadians, tolerance);
-  }
-}
+TProjection& Proj(const char* nom) { return essai::ProjectionDe(Catalogue(), nom); }
 
 }  // namespace
 

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "catalogue_france.h"
+#include "essai_projections.h"
 #include "oracle_proj.h"
 #include "projections/angles.h"
 #include "projections/donnees.h"
@@ -20,11 +21,7 @@ namespace {
 TDonnees& France() {
   static TDonnees cat;
   static bool rempli = false;
-  if (!rempli) {
-    for (const char* ligne : essai::kLignesFrance) cat.AjoutLigne(ligne);
-    rempli = true;
-  }
-  return cat;
+  return essai::Remplit(cat, rempli, essai::kLignesFrance);
 }
 
 TProjection& Projection(const char* nom) {

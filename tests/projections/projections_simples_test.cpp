@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "foundation/chaines.h"
+#include "essai_projections.h"
 #include "oracle_proj.h"
 #include "projections/angles.h"
 #include "projections/bonne.h"
@@ -19,6 +20,9 @@
 #include "projections/proj_latlonj.h"
 
 using namespace projections;
+using essai::Maillage;
+using essai::Nombre;
+using essai::TPointGeo;
 
 namespace {
 
@@ -30,76 +34,30 @@ constexpr double kAPlessis = 6376523;
 TDonnees& Catalogue() {
   static TDonnees cat;
   static bool rempli = false;
-  if (!rempli) {
-    for (const char* ligne : {
-             "Ellipsoide=\"Plessis\" \"Plessis 1840\" 6376523 0.0804334508",
-             "Ellipsoide=\"Hayford 24\" \"Hayford 1924\" 6378388 0.08199189",
-             "Datum=\"ATG\" \"Ancienne triangulation française\" \"Plessis\" 1118 23 66",
-             "Datum=\"NZGD 49\" \"New Zealand Geodetic Datum 1949\" \"Hayford 24\" 84 -22 209",
-             "Projection \"Bonne\"=\"Michelin\" \"Bonne Michelin\" \"ATG\" 0.0000000000 5570439.7110000001 "
-             "2°20'14.025'' 48°51'36''",
-             "Projection \"Bonne\"=\"Bonne sud\" \"Bonne australe\" \"WGS84\" 100000 -200000 20° -35°",
-             "Projection \"Mercator sur sphère\"=\"Mercator\" \"Mercator\" \"WGS84\" 0 0 0",
-             "Projection \"Mercator sur sphère\"=\"Mercator 10\" \"Mercator décalé\" \"WGS84\" 1000 2000 10°",
-             "Projection \"New Zealand Map Grid\"=\"NZMG 49\" \"New Zealand Map Grid\" \"NZGD 49\" 2510000 6023150 "
-             "173° -41°",
-             "Projection \"Projection Latitude/Longitude\"=\"LatLong\" \"Latitude et longitude\" \"WGS84\"",
-         })
-      cat.AjoutLigne(ligne);
-    rempli = true;
-  }
-  return cat;
+  static const char* const lignes[] = {
+      "Ellipsoide=\"Plessis\" \"Plessis 1840\" 6376523 0.0804334508",
+      "Ellipsoide=\"Hayford 24\" \"Hayford 1924\" 6378388 0.08199189",
+      "Datum=\"ATG\" \"Ancienne triangulation française\" \"Plessis\" 1118 23 66",
+      "Datum=\"NZGD 49\" \"New Zealand Geodetic Datum 1949\" \"Hayford 24\" 84 -22 209",
+      "Projection \"Bonne\"=\"Michelin\" \"Bonne Michelin\" \"ATG\" 0.0000000000 5570439.7110000001 "
+      "2°20'14.025'' 48°51'36''",
+      "Projection \"Bonne\"=\"Bonne sud\" \"Bonne australe\" \"WGS84\" 100000 -200000 20° -35°",
+      "Projection \"Mercator sur sphère\"=\"Mercator\" \"Mercator\" \"WGS84\" 0 0 0",
+      "Projection \"Mercator sur sphère\"=\"Mercator 10\" \"Mercator décalé\" \"WGS84\" 1000 2000 10°",
+      "Projection \"New Zealand Map Grid\"=\"NZMG 49\" \"New Zealand Map Grid\" \"NZGD 49\" 2510000 6023150 "
+      "173° -41°",
+      "Projection \"Projection Latitude/Longitude\"=\"LatLong\" \"Latitude et longitude\" \"WGS84\"",
+  };
+  return essai::Remplit(cat, rempli, lignes);
 }
 
-TProjection& Proj(const char* nom) {
-  TProjection* p = Catalogue().Systeme(nom).Projection;
-  if (!p) throw std::runtime_error(std::string("absent du catalogue : ") + nom);
-  return *p;
-}
+TProjection& Proj(const char* nom) { return essai::ProjectionDe(Catalogue(), nom); }
 
-std::string Nombre(double x) { return foundation::ReelEnTexteExact(x); }
-
-struct TPointGeo {
-  double lat, lon;  // degrees
-};
-
-// Compares the projection with cs2cs both ways: grid within 1 mm, geographic
-// within 1e-9 radian.
+// Compares the system with cs2cs (grid within 1 mm, geographic within 1e-9
+// radian), both ways unless told not to.
 void CompareAvecCs2cs(const char* systeme, const std::string& geographique, const std::string& grille,
                       const std::vector<TPointGeo>& points, bool inverse = true) {
-  SCOPED_TRACE(systeme);
-  TProjection& p = Proj(systeme);
-  std::vector<std::array<double, 2>> entree;
-  for (const auto& pt : points) entree.push_back({pt.lon, pt.lat});
-  const auto directs = oracle::Cs2cs(geographique, grille, entree);
-  ASSERT_TRUE(directs.has_value()) << "cs2cs a échoué";
-  std::vector<std::array<double, 2>> grilles;
-  for (size_t i = 0; i < points.size(); ++i) {
-    SCOPED_TRACE("point " + Nombre(points[i].lat) + " " + Nombre(points[i].lon));
-    double x, y;
-    p.VersGrille(points[i].lat * DegresVersRadians, points[i].lon * DegresVersRadians, x, y);
-    EXPECT_NEAR(x, (*directs)[i][0], 1e-3);
-    EXPECT_NEAR(y, (*directs)[i][1], 1e-3);
-    grilles.push_back({(*directs)[i][0], (*directs)[i][1]});
-  }
-  if (!inverse) return;
-  const auto inverses = oracle::Cs2cs(grille, geographique, grilles);
-  ASSERT_TRUE(inverses.has_value()) << "cs2cs a échoué";
-  for (size_t i = 0; i < points.size(); ++i) {
-    SCOPED_TRACE("grille " + Nombre(grilles[i][0]) + " " + Nombre(grilles[i][1]));
-    double lat, lon;
-    p.VersLatLong(grilles[i][0], grilles[i][1], lat, lon);
-    EXPECT_NEAR(lon, (*inverses)[i][0] * DegresVersRadians, 1e-9);
-    EXPECT_NEAR(lat, (*inverses)[i][1] * DegresVersRadians, 1e-9);
-  }
-}
-
-// A grid of points, every step degrees over the box.
-std::vector<TPointGeo> Maillage(double latMin, double latMax, double lonMin, double lonMax, double pas) {
-  std::vector<TPointGeo> r;
-  for (double lat = latMin; lat <= latMax + 1e-9; lat += pas)
-    for (double lon = lonMin; lon <= lonMax + 1e-9; lon += pas) r.push_back({lat, lon});
-  return r;
+  essai::CompareAvecCs2cs(Proj(systeme), geographique, grille, points, 1e-3, inverse);
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "foundation/chaines.h"
+#include "essai_projections.h"
 #include "oracle_proj.h"
 #include "projections/angles.h"
 #include "projections/donnees.h"
@@ -16,6 +17,11 @@
 #include "projections/stereographique.h"
 
 using namespace projections;
+using essai::AllerRetour;
+using essai::CompareAvecCs2cs;
+using essai::Maillage;
+using essai::Nombre;
+using essai::TPointGeo;
 
 namespace {
 
@@ -24,86 +30,26 @@ constexpr double kPi = std::numbers::pi;
 TDonnees& Catalogue() {
   static TDonnees cat;
   static bool rempli = false;
-  if (!rempli) {
-    for (const char* ligne : {
-             "Ellipsoide=\"Bessel\" \"Bessel 1841\" 6377397.155 0.0816968312",
-             "Ellipsoide=\"Hayford 24\" \"Hayford 1924\" 6378388 0.0819918900",
-             "Datum=\"RD 1918\" \"Amersfoort (RD)\" \"Bessel\" 565.2369 50.0087 465.658 -0.406857330322398 "
-             "0.350732676542563 -1.8703473836068 4.0812",
-             "Datum=\"Petrels-IGN 1972\" \"Terre Adélie (Petrels-IGN 1972)\" \"Hayford 24\" 365 194 166",
-             "Projection \"Stéréographique Bitangente\"=\"Netherlands\" \"Pays-Bas (RD)\" \"RD 1918\" 0.9999079 155000 "
-             "463000 5°23'15.5'' 52°09'22.178''",
-             "Projection \"Stéréographique Polaire\"=\"Terre Adélie Petrels\" \"Terre Adélie (Petrels-IGN 1972)\" "
-             "\"Petrels-IGN 1972\" 0.9995341 0 0 39°09' 1",
-             "Projection \"Stéréographique Polaire\"=\"Nord\" \"x\" \"WGS84\" 0.994 2000000 2000000 -45° 0",
-             "Projection \"Stéréographique Courbure\"=\"Courbure\" \"x\" \"RD 1918\" 0.9999079 155000 463000 "
-             "5°23'15.5'' 52°09'22.178''",
-             "Projection \"Stéréographique Equatoriale\"=\"Equatoriale\" \"x\" \"RD 1918\" 0.9999079 155000 463000 "
-             "5°23'15.5'' 52°09'22.178''",
-         })
-      cat.AjoutLigne(ligne);
-    rempli = true;
-  }
-  return cat;
+  static const char* const lignes[] = {
+      "Ellipsoide=\"Bessel\" \"Bessel 1841\" 6377397.155 0.0816968312",
+      "Ellipsoide=\"Hayford 24\" \"Hayford 1924\" 6378388 0.0819918900",
+      "Datum=\"RD 1918\" \"Amersfoort (RD)\" \"Bessel\" 565.2369 50.0087 465.658 -0.406857330322398 "
+      "0.350732676542563 -1.8703473836068 4.0812",
+      "Datum=\"Petrels-IGN 1972\" \"Terre Adélie (Petrels-IGN 1972)\" \"Hayford 24\" 365 194 166",
+      "Projection \"Stéréographique Bitangente\"=\"Netherlands\" \"Pays-Bas (RD)\" \"RD 1918\" 0.9999079 155000 "
+      "463000 5°23'15.5'' 52°09'22.178''",
+      "Projection \"Stéréographique Polaire\"=\"Terre Adélie Petrels\" \"Terre Adélie (Petrels-IGN 1972)\" "
+      "\"Petrels-IGN 1972\" 0.9995341 0 0 39°09' 1",
+      "Projection \"Stéréographique Polaire\"=\"Nord\" \"x\" \"WGS84\" 0.994 2000000 2000000 -45° 0",
+      "Projection \"Stéréographique Courbure\"=\"Courbure\" \"x\" \"RD 1918\" 0.9999079 155000 463000 "
+      "5°23'15.5'' 52°09'22.178''",
+      "Projection \"Stéréographique Equatoriale\"=\"Equatoriale\" \"x\" \"RD 1918\" 0.9999079 155000 463000 "
+      "5°23'15.5'' 52°09'22.178''",
+  };
+  return essai::Remplit(cat, rempli, lignes);
 }
 
-TProjection& Proj(const char* nom) {
-  TProjection* p = Catalogue().Systeme(nom).Projection;
-  if (!p) throw std::runtime_error(std::string("absent du catalogue : ") + nom);
-  return *p;
-}
-
-std::string Nombre(double x) { return foundation::ReelEnTexteExact(x); }
-
-struct TPointGeo {
-  double lat, lon;  // degrees
-};
-
-std::vector<TPointGeo> Maillage(double latMin, double latMax, double lonMin, double lonMax, double pas) {
-  std::vector<TPointGeo> r;
-  for (double lat = latMin; lat <= latMax + 1e-9; lat += pas)
-    for (double lon = lonMin; lon <= lonMax + 1e-9; lon += pas) r.push_back({lat, lon});
-  return r;
-}
-
-void CompareAvecCs2cs(TProjection& p, const std::string& geographique, const std::string& grille,
-                      const std::vector<TPointGeo>& points) {
-  SCOPED_TRACE(p.Nom);
-  std::vector<std::array<double, 2>> entree;
-  for (const auto& pt : points) entree.push_back({pt.lon, pt.lat});
-  const auto directs = oracle::Cs2cs(geographique, grille, entree);
-  ASSERT_TRUE(directs.has_value()) << "cs2cs a échoué";
-  std::vector<std::array<double, 2>> grilles;
-  for (size_t i = 0; i < points.size(); ++i) {
-    SCOPED_TRACE("point " + Nombre(points[i].lat) + " " + Nombre(points[i].lon));
-    double x, y;
-    p.VersGrille(points[i].lat * DegresVersRadians, points[i].lon * DegresVersRadians, x, y);
-    EXPECT_NEAR(x, (*directs)[i][0], 1e-3);
-    EXPECT_NEAR(y, (*directs)[i][1], 1e-3);
-    grilles.push_back({(*directs)[i][0], (*directs)[i][1]});
-  }
-  const auto inverses = oracle::Cs2cs(grille, geographique, grilles);
-  ASSERT_TRUE(inverses.has_value()) << "cs2cs a échoué";
-  for (size_t i = 0; i < points.size(); ++i) {
-    SCOPED_TRACE("grille " + Nombre(grilles[i][0]) + " " + Nombre(grilles[i][1]));
-    double lat, lon;
-    p.VersLatLong(grilles[i][0], grilles[i][1], lat, lon);
-    EXPECT_NEAR(lon, (*inverses)[i][0] * DegresVersRadians, 1e-9);
-    EXPECT_NEAR(lat, (*inverses)[i][1] * DegresVersRadians, 1e-9);
-  }
-}
-
-void AllerRetour(TProjection& p, const std::vector<TPointGeo>& points, double tolerance) {
-  SCOPED_TRACE(p.Nom);
-  for (const auto& pt : points) {
-    SCOPED_TRACE(Nombre(pt.lat) + " " + Nombre(pt.lon));
-    double x, y, lat, lon;
-    p.VersGrille(pt.lat * DegresVersRadians, pt.lon * DegresVersRadians, x, y);
-    p.VersLatLong(x, y, lat, lon);
-    EXPECT_NEAR(lat, pt.lat * DegresVersRadians, tolerance);
-    EXPECT_NEAR(lon, pt.lon * DegresVersRadians, tolerance);
-  }
-}
+TProjection& Proj(const char* nom) { return essai::ProjectionDe(Catalogue(), nom); }
 
 // The point scale factor: a short step along the meridian, grid length over
 // ellipsoid length.

@@ -26,7 +26,7 @@ std::string Metres(double x) {
 }  // namespace
 
 int CalculeFichier(const std::string& fichier) {
-  InstalleLiaisonsDocument();
+  InstalleLiaisonsProgramme();
   std::unique_ptr<survey::TReseau> reseau = survey::OuvreReseau(fichier);
   if (!reseau) return 1;
   reseau->CalculeReseau();

@@ -83,7 +83,7 @@ std::string Fixe(double x, int decimales) {
 }
 
 int AllerRetour(const std::string& entree, const std::string& sortie) {
-  cavtool::InstalleLiaisonsDocument();
+  cavtool::InstalleLiaisonsProgramme();
   survey::ContexteDocument& doc = survey::Document();
   std::unique_ptr<survey::TReseau> reseau = survey::OuvreReseau(entree);
   if (!reseau) return 1;

@@ -48,7 +48,7 @@ int TypeDeFichier(const std::string& chemin) {
 }  // namespace
 
 int ImporteFichier(const std::string& fichier, const std::string& sortie) {
-  InstalleLiaisonsDocument();
+  InstalleLiaisonsProgramme();
   TDialoguesParDefaut dialogues;
   platform::ScopedDialogs garde(dialogues);
   // The gallery dialog is accepted as proposed; its memory stays out of the

@@ -3,8 +3,12 @@
 #include <exception>
 #include <memory>
 
+#include "drawing/annexe_cavite.h"
+#include "drawing/contexte_dessin.h"
 #include "drawing/contexte_motifs.h"
 #include "drawing/liste_mtf.h"
+#include "drawing/ports_motifs.h"
+#include "survey/contexte_document.h"
 #include "foundation/niveau_fichier.h"
 #include "survey/parties_reseau.h"
 #include "survey/ports_survey.h"
@@ -23,9 +27,13 @@ TPartieBibliotheque* courante = nullptr;
 // them.
 class TPartieBibliotheque : public survey::TPartieReseau {
  public:
-  TPartieBibliotheque() : Bibliotheque(0) { Bibliotheque.InitDefaut(); }
+  TPartieBibliotheque() : Bibliotheque(0) {
+    Bibliotheque.InitDefaut();
+    if (Programme().CompleteBibliotheque) Programme().CompleteBibliotheque(Bibliotheque);
+  }
   ~TPartieBibliotheque() override {
     if (courante == this) courante = nullptr;
+    if (drawing::Dessin().ListesMtfReseau == &Bibliotheque) drawing::Dessin().ListesMtfReseau = nullptr;
   }
 
   bool Ecrit(TFlux& f) override { return Bibliotheque.EcritObjet(f, false); }
@@ -37,7 +45,10 @@ class TPartieBibliotheque : public survey::TPartieReseau {
   }
   bool EcritConfig(TFlux& f) override { return Bibliotheque.EcritConfig(f); }
   bool LitConfig(TFlux& f) override { return Bibliotheque.LitConfig(f); }
-  void Active() override { courante = this; }
+  void Active() override {
+    courante = this;
+    drawing::Dessin().ListesMtfReseau = &Bibliotheque;
+  }
 
   void CalculeVerrous(int typeMotif,
                       const std::function<bool(const drawing::TObjetMotifdeBase*)>& utilise) override {
@@ -66,6 +77,17 @@ std::unique_ptr<drawing::tListeMtf> therionLu;
 
 drawing::tListeMtf* BibliothequeCourante() { return courante ? &courante->Bibliotheque : nullptr; }
 
+LiaisonsProgramme& Programme() {
+  static LiaisonsProgramme programme;
+  return programme;
+}
+
+bool CompleteBibliotheque(drawing::tListeMtf& bibliotheque, const std::string& fichier) {
+  for (int k = 0; k < drawing::NombreTypesMotif; ++k)
+    if (!bibliotheque.CompleteListeMotifs(fichier, static_cast<drawing::TTypeMotif>(k))) return false;
+  return true;
+}
+
 void InstalleLiaisonsDocument() {
 #ifdef GRAVELUNE_LIAISONS_VUES
   InstalleLiaisonsVues();
@@ -77,7 +99,11 @@ void InstalleLiaisonsDocument() {
       [](survey::TReseau&) -> std::unique_ptr<survey::TPartieReseau> { return std::make_unique<TPartieBibliotheque>(); };
   f.Sauvegardes[static_cast<size_t>(survey::TGenrePartie::BibliothequeMotifs)] = [] {
     TPartieBibliotheque* sauve = courante;
-    return std::function<void()>([sauve] { courante = sauve; });
+    drawing::tListeMtf* sauveDessin = drawing::Dessin().ListesMtfReseau;
+    return std::function<void()>([sauve, sauveDessin] {
+      courante = sauve;
+      drawing::Dessin().ListesMtfReseau = sauveDessin;
+    });
   };
   f.Therion.Ecrit = [](TFlux& flux) { return drawing::Motifs().ListesMtfTherion->EcritObjet(flux, false); };
   f.Therion.Lit = [](TFlux& flux) {
@@ -103,6 +129,25 @@ void InstalleLiaisonsDocument() {
   survey::Ports().NomCategorieSurface = [](const drawing::TObjetMotifdeBase* m) {
     return m ? m->DesignMotif : std::string();
   };
+}
+
+void InstalleLiaisonsDessins() {
+  // Every cave carries its drawings; references into a replaced library
+  // follow into them and into the plan page layouts.
+  drawing::InstalleAnnexeDessin();
+  drawing::Ports().RelogeReferences = [](const drawing::TRelogeMotifs& reloge) {
+    if (survey::TReseau* r = survey::Document().ReseauCourant)
+      for (survey::TCavite* c : r->Cavites)
+        if (auto* a = dynamic_cast<drawing::TAnnexeDessinCavite*>(c->Annexe.get())) a->RelogeMotifs(reloge);
+#ifdef GRAVELUNE_LIAISONS_VUES
+    RelogeMisesEnPage(reloge);
+#endif
+  };
+}
+
+void InstalleLiaisonsProgramme() {
+  InstalleLiaisonsDocument();
+  InstalleLiaisonsDessins();
 }
 
 }  // namespace cavtool

@@ -3,7 +3,9 @@
 // window subsystems.
 #include <memory>
 
+#include "drawing/ports_dessin.h"
 #include "drawing/symbole.h"
+#include "editor/config.h"
 #include "editor/image_notes.h"
 #include "editor/reprojection.h"
 #include "survey/contexte_document.h"
@@ -80,6 +82,19 @@ class TPartieMisesEnPage : public survey::TPartieReseau {
   views::TListeMisesEnPage Liste;
 };
 
+// A drawing's display configuration: the background model's annexes.
+class TConfigEditeur : public drawing::TConfigDessin {
+ public:
+  bool EcritObjet(TFlux& f) override { return Config.EcritObjet(f); }
+  bool LitObjet(TFlux& f) override { return Config.LitObjet(f); }
+  void ChangeProjectionConfig(const std::string& AncienProj, int32_t AncienFuseau, const std::string& NouveauProj,
+                              int32_t NouveauFuseau) override {
+    Config.ChangeProjectionConfig(AncienProj, AncienFuseau, NouveauProj, NouveauFuseau);
+  }
+
+  editor::TConfig Config;
+};
+
 survey::TReseau* Reseau() { return survey::Document().ReseauCourant; }
 
 survey::TCavite* Cavite(int i) { return Reseau() ? Reseau()->UneCavite(i) : nullptr; }
@@ -101,6 +116,11 @@ void InstalleLiaisonsVues() {
   f.Sauvegardes[static_cast<size_t>(survey::TGenrePartie::MisesEnPagePlan)] = [] {
     const auto sauve = views::MisesEnPage().ListesMisesEnPage;
     return std::function<void()>([sauve] { views::MisesEnPage().ListesMisesEnPage = sauve; });
+  };
+
+  drawing::PortsDonnees().ClasseMiseEnPage = foundation::ClasseDe<views::TMiseEnPage>();
+  drawing::PortsDonnees().CreeConfig = []() -> std::unique_ptr<drawing::TConfigDessin> {
+    return std::make_unique<TConfigEditeur>();
   };
 
   views::PortsVues& p = views::Ports();
@@ -125,6 +145,11 @@ void InstalleLiaisonsVues() {
     return Reseau() && Reseau()->LaCaviteActive ? Reseau()->LaCaviteActive->NomCavite : std::string();
   };
   p.BibliothequeDocument = [] { return BibliothequeCourante(); };
+}
+
+void RelogeMisesEnPage(const drawing::TRelogeMotifs& reloge) {
+  if (views::TListeMisesEnPage* l = views::MisesEnPage().ListesMisesEnPage[0])
+    for (views::TMiseEnPage* m : *l) m->RelogeMotifs(reloge);
 }
 
 }  // namespace cavtool

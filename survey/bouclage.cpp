@@ -1,0 +1,477 @@
+#include "survey/bouclage.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+#include "foundation/arrondi.h"
+#include "foundation/catalogue.h"
+#include "foundation/chaines.h"
+#include "survey/cavite.h"
+#include "survey/galerie.h"
+#include "survey/point_speleo.h"
+#include "survey/suppressions.h"
+
+namespace survey {
+
+using foundation::IdMsg;
+using foundation::Msg;
+
+namespace {
+
+std::string Coordonnee(double x) { return foundation::ReelEnStrMetres(x, 12, 1); }
+std::string Ecart(double x) { return foundation::ReelEnStrMetres(x, 6, 1); }
+std::string Correction(long double x) {
+  return foundation::OteBlancs(foundation::ReelEnStrFixe(static_cast<double>(x), 20, 2));
+}
+std::string NomPoint(const TPointSpeleo* p) { return p ? p->DesignPTopo : std::string(); }
+std::string NomCaviteDe(const TCavite* c) { return c ? c->NomCavite : std::string(); }
+
+int IndexCavite(const TCavite* c) {
+  return c && c->CavitesReseau ? c->CavitesReseau->IndexOf(c) : -1;
+}
+
+// Walks are bounded by the shots of the cave (the walk order has no cycle;
+// the bound only guards a damaged model).
+int LimiteMarche(const TCavite* c) { return c ? c->Visees.Count() + 1 : 1 << 30; }
+
+// Adds to the set the stations of P's chain of arriving shots, up to the
+// first one already there or a station without arriving shot; returns where
+// it stopped.
+const TPointSpeleo* MarqueChaine(const TPointSpeleo* p, std::unordered_set<const TPointSpeleo*>& marques,
+                                 int limite) {
+  for (int pas = 0; p && p->ViseeAvant && !marques.count(p) && pas < limite; ++pas) {
+    marques.insert(p);
+    p = p->ViseeAvant->PtOrigCalc;
+  }
+  return p;
+}
+
+// The process-wide loop list: the current network's, else a spare one.
+TListeBouclages* active = nullptr;
+
+class TPartieBouclages : public TPartieReseau {
+ public:
+  ~TPartieBouclages() override {
+    if (active == &Liste) active = nullptr;
+  }
+  bool Ecrit(foundation::TFlux&) override { return true; }
+  bool Lit(foundation::TFlux&) override { return true; }
+  void Active() override { active = &Liste; }
+
+  TListeBouclages Liste;
+};
+
+}  // namespace
+
+// --- Branch -----------------------------------------------------------------------------------
+
+TBrancheBouclage::TBrancheBouclage() : ValeurCompens(std::make_unique<TValeurCompens>()) {}
+
+double TBrancheBouclage::Longueur() const {
+  return PtArrivee && PtDepart ? PtArrivee->Slh - PtDepart->Slh : 0;
+}
+
+void TBrancheBouclage::ChercheDepart(TPointSpeleo* commun, const std::unordered_set<const TPointSpeleo*>* arret) {
+  PtDepart = PtArrivee;
+  if (!PtArrivee) return;
+  TVisee* S = PtArrivee->ViseeAvant;
+  const int limite = LimiteMarche(Cavite);
+  for (int pas = 0; S && pas < limite; ++pas) {
+    if (S->ValeurBouclage || S->CoeffsCompens || PtDepart == commun || PtDepart->EstPointSurface()) break;
+    if (arret && arret->count(PtDepart)) break;
+    if (!S->PtOrigCalc) break;
+    PtDepart = S->PtOrigCalc;
+    S->ValeurBouclage = ValeurCompens.get();
+    S = S->ViseePreced();
+  }
+}
+
+bool TBrancheBouclage::CalculeCompens(const foundation::TPointTopo& M) {
+  const double L = Longueur();
+  if (L == 0 || !std::isfinite(L) || !PtArrivee) return false;
+  PtCalculStr.emplace_back();
+  PtCalculStr.push_back(Msg(IdMsg::BouclageCorrectionsBranche) + NomPoint(PtArrivee) + Msg(IdMsg::BouclageFleche) +
+                        NomPoint(PtDepart));
+  TValeurCompens& v = *ValeurCompens;
+  v.CoeffHaut = (M.Z - PtArrivee->Z) / L;
+  v.CoeffX = (M.X - PtArrivee->X) / L;
+  v.CoeffY = (M.Y - PtArrivee->Y) / L;
+  PtCalculStr.push_back(Msg(IdMsg::BouclageCorrectionX) + Correction(v.CoeffX * 1000) + Msg(IdMsg::CompensMmParM));
+  PtCalculStr.push_back(Msg(IdMsg::BouclageCorrectionY) + Correction(v.CoeffY * 1000) + Msg(IdMsg::CompensMmParM));
+  PtCalculStr.push_back(Msg(IdMsg::BouclageCorrectionAltitude) + Correction(v.CoeffHaut * 1000) +
+                        Msg(IdMsg::CompensMmParM));
+  return true;
+}
+
+// --- Junction ---------------------------------------------------------------------------------
+
+int TBouclage::ChercheBranche(const TPointSpeleo* P) const {
+  for (int i = 0; i < Count(); ++i)
+    if (BranchesBouclage[static_cast<size_t>(i)]->PtArrivee == P) return i;
+  return -1;
+}
+
+TBrancheBouclage* TBouclage::AjouteBranche(TPointSpeleo* P) {
+  auto b = std::make_unique<TBrancheBouclage>();
+  b->PtArrivee = P;
+  b->Cavite = TCavite::CaviteDuPoint(P);
+  b->DesignArrivee = NomPoint(P);
+  b->ValeurCompens->IndexCompens = IndexBoucle;
+  BranchesBouclage.push_back(std::move(b));
+  return BranchesBouclage.back().get();
+}
+
+double TBouclage::PrecisRel(const TPointSpeleo* A, const TPointSpeleo* B) {
+  if (!A || !B) return 0;
+  return std::sqrt(std::max(0.0, (B->PrecisX - A->PrecisX) + (B->PrecisY - A->PrecisY)));
+}
+
+double TBouclage::PrecisionMinBranches() const {
+  double m = std::numeric_limits<double>::infinity();
+  for (const auto& b : BranchesBouclage) m = std::min(m, PrecisRel(PtCommun, b->PtArrivee));
+  return std::isfinite(m) ? m : 0;
+}
+
+void TBouclage::PrepareBoucle() {
+  // 1.
+  PtCommun = nullptr;
+  NumCavite2 = -1;
+  Interne = true;
+  vDem = 0;
+  NumCavite = BranchesBouclage.empty() ? -1 : IndexCavite(BranchesBouclage.front()->Cavite);
+  // 2.
+  for (size_t i = 1; i < BranchesBouclage.size(); ++i) {
+    const int n = IndexCavite(BranchesBouclage[i]->Cavite);
+    if (n == NumCavite) continue;
+    Interne = false;
+    if (n < NumCavite)
+      NumCavite = n;
+    else
+      NumCavite2 = n;
+  }
+  // 3. The common point: where the chain of the second arrival meets the
+  // chain of the first.
+  if (Interne && Count() >= 2) {
+    std::stable_sort(BranchesBouclage.begin(), BranchesBouclage.end(), [](const auto& a, const auto& b) {
+      const int ia = a->PtArrivee ? a->PtArrivee->IndexPtCav : -1;
+      const int ib = b->PtArrivee ? b->PtArrivee->IndexPtCav : -1;
+      return ia < ib;
+    });
+    std::unordered_set<const TPointSpeleo*> marques;
+    const int limite = LimiteMarche(BranchesBouclage.front()->Cavite);
+    MarqueChaine(BranchesBouclage[0]->PtArrivee, marques, limite);
+    PtCommun = const_cast<TPointSpeleo*>(MarqueChaine(BranchesBouclage[1]->PtArrivee, marques, limite));
+    vDem = PrecisionMinBranches() * 1000;
+  }
+}
+
+void TBouclage::EcritValeurs() {
+  auto& r = CalculStr;
+  const TCavite* c0 = BranchesBouclage.empty() ? nullptr : BranchesBouclage.front()->Cavite;
+  // 1-2.
+  if (Interne) r.push_back(Msg(IdMsg::BouclageInterneCavite) + NomCaviteDe(c0));
+  const std::string genre =
+      Msg(PtCommun && PtCommun->EstCompense() ? IdMsg::BouclageDeDepart : IdMsg::BouclageCommun);
+  if (PtCommun)
+    r.push_back(Msg(IdMsg::BouclagePoint) + genre + Msg(IdMsg::BouclageDeuxPoints) + NomPoint(PtCommun) +
+                Msg(IdMsg::CompensDeLaGalerie) + NomGalerieDuPoint(PtCommun));
+  else
+    r.push_back(Msg(IdMsg::BouclageCavitesDifferentes));
+  // 3.
+  for (const auto& b : BranchesBouclage) {
+    const TPointSpeleo* a = b->PtArrivee;
+    r.emplace_back();
+    if (!Interne) r.push_back(Msg(IdMsg::BouclageDansCavite) + NomCaviteDe(b->Cavite));
+    r.push_back(Msg(IdMsg::BouclagePointDeuxPoints) + NomPoint(a) + Msg(IdMsg::CompensDeLaGalerie) +
+                NomGalerieDuPoint(a));
+    if (a) {
+      r.push_back(Msg(IdMsg::CompensX) + Coordonnee(a->X));
+      r.push_back(Msg(IdMsg::CompensY) + Coordonnee(a->Y));
+      r.push_back(Msg(IdMsg::CompensZ) + Coordonnee(a->Z));
+      r.push_back(Msg(IdMsg::BouclageSlh) + Coordonnee(a->Slh));
+      r.push_back(Msg(IdMsg::CompensPrecisionX) + Coordonnee(a->PrecisTotX));
+      r.push_back(Msg(IdMsg::CompensPrecisionY) + Coordonnee(a->PrecisTotY));
+      r.push_back(Msg(IdMsg::CompensPrecisionZ) + Coordonnee(a->PrecisTotZ));
+      if (a->EstCompense())
+        r.push_back(Msg(IdMsg::BouclageDejaCompense));
+      else if (PtCommun)
+        r.push_back(Msg(IdMsg::BouclageDistanceAuPoint) + genre + Msg(IdMsg::BouclageEgal) +
+                    Ecart(a->Slh - PtCommun->Slh));
+    }
+    r.emplace_back();
+  }
+  // 4-5.
+  r.push_back(Msg(IdMsg::BouclageEcartsEntrePoints));
+  if (BranchesBouclage.empty()) return;
+  const TPointSpeleo* dernier = BranchesBouclage.back()->PtArrivee;
+  for (size_t i = 0; i + 1 < BranchesBouclage.size(); ++i) {
+    TBrancheBouclage& b = *BranchesBouclage[i];
+    const TPointSpeleo* a = b.PtArrivee;
+    auto& l = b.PtCalculStr;
+    l.clear();
+    l.emplace_back();
+    l.push_back(Msg(IdMsg::BouclagePoint) + NomPoint(a) + Msg(IdMsg::CompensDeLaGalerie) + NomGalerieDuPoint(a) +
+                Msg(IdMsg::BouclageAvecLePoint) + NomPoint(dernier) + Msg(IdMsg::CompensDeLaGalerie) +
+                NomGalerieDuPoint(dernier));
+    if (!a || !dernier) continue;
+    b.EcartX = a->X - dernier->X;
+    b.EcartY = a->Y - dernier->Y;
+    b.EcartZ = a->Z - dernier->Z;
+    l.push_back(Msg(IdMsg::CompensEcartX) + Ecart(b.EcartX));
+    l.push_back(Msg(IdMsg::CompensEcartY) + Ecart(b.EcartY));
+    l.push_back(Msg(IdMsg::CompensEcartZ) + Ecart(b.EcartZ));
+    l.push_back(Msg(IdMsg::CompensEcartDistance) + Ecart(std::hypot(b.EcartX, b.EcartY)));
+  }
+}
+
+void TBouclage::CalculePointMoyen() {
+  double X = 0, Y = 0, Z = 0, somme = 0;
+  // Arrivals known without error (no precision at all) outweigh every other.
+  double Xe = 0, Ye = 0, Ze = 0;
+  int exactes = 0;
+  for (const auto& b : BranchesBouclage) {
+    const TPointSpeleo* a = b->PtArrivee;
+    if (!a) continue;
+    // 1. A branch without length is fixed.
+    if (b->Longueur() < 0.01) {
+      PtMoyenne.X = a->X;
+      PtMoyenne.Y = a->Y;
+      PtMoyenne.Z = a->Z;
+      return;
+    }
+    // 2.
+    double p = PrecisRel(b->PtDepart, a);
+    if (!(p > 0)) p = a->PrecisTot();
+    if (!(p > 0) || !std::isfinite(1 / p)) {
+      Xe += a->X;
+      Ye += a->Y;
+      Ze += a->Z;
+      ++exactes;
+      continue;
+    }
+    // 3.
+    const double w = 1 / p;
+    somme += w;
+    X += w * a->X;
+    Y += w * a->Y;
+    Z += w * a->Z;
+  }
+  if (exactes > 0) {
+    PtMoyenne.X = Xe / exactes;
+    PtMoyenne.Y = Ye / exactes;
+    PtMoyenne.Z = Ze / exactes;
+  } else if (somme > 0) {
+    PtMoyenne.X = X / somme;
+    PtMoyenne.Y = Y / somme;
+    PtMoyenne.Z = Z / somme;
+  } else if (!BranchesBouclage.empty() && BranchesBouclage.back()->PtArrivee) {
+    const TPointSpeleo* a = BranchesBouclage.back()->PtArrivee;
+    PtMoyenne.X = a->X;
+    PtMoyenne.Y = a->Y;
+    PtMoyenne.Z = a->Z;
+  }
+}
+
+std::vector<TCavite*> TBouclage::CalculeBoucle(const std::function<void(TCavite*)>& recalcule) {
+  // 1. Departures.  A branch stops where it meets the path of an earlier
+  // branch of the junction: its corrections then never move the arrivals
+  // already brought onto the mean point.  (For the second branch of a loop
+  // inside a cave that place is the common point.)
+  const bool avecChemins = Count() > 2 || !Interne;
+  chemins_.clear();
+  for (int i = 0; i < Count(); ++i) {
+    TBrancheBouclage& b = *BranchesBouclage[static_cast<size_t>(i)];
+    b.ChercheDepart(PtCommun, avecChemins && i > 0 ? &chemins_ : nullptr);
+    if (avecChemins && i + 1 < Count()) MarqueChaine(b.PtArrivee, chemins_, LimiteMarche(b.Cavite));
+  }
+  chemins_.clear();
+  // 2.
+  CalculePointMoyen();
+  // 3.
+  std::vector<TCavite*> corrigees;
+  int ordinaires = 0;
+  for (int i = 0; i < Count(); ++i) {
+    TBrancheBouclage& b = *BranchesBouclage[static_cast<size_t>(i)];
+    // The departure may lie on an earlier branch corrected in this cave: the
+    // cave is computed again first.  The second branch of a loop inside a
+    // cave starts at the common point, which no earlier branch moves.
+    const bool second = i == 1 && Interne;
+    if (i > 0 && !second && b.Cavite && recalcule &&
+        std::find(corrigees.begin(), corrigees.end(), b.Cavite) != corrigees.end())
+      recalcule(b.Cavite);
+    if (b.CalculeCompens(PtMoyenne) && b.Cavite && !b.Cavite->EstSurface &&
+        std::find(corrigees.begin(), corrigees.end(), b.Cavite) == corrigees.end())
+      corrigees.push_back(b.Cavite);
+    if (b.PtArrivee && b.PtArrivee->TypePoint == PointSouterrain) ++ordinaires;
+    CalculStr.insert(CalculStr.end(), b.PtCalculStr.begin(), b.PtCalculStr.end());
+  }
+  // 4.
+  EstJonction = ordinaires >= 2;
+  return corrigees;
+}
+
+bool TBouclage::ChercheViseeSupprimee() {
+  FinBrancheSupr = DebBrancheSupr = nullptr;
+  for (const auto& b : BranchesBouclage) {
+    b->PtDepart = b->PtArrivee;
+    if (!b->PtArrivee) continue;
+    TVisee* S = b->PtArrivee->ViseeAvant;
+    const int limite = LimiteMarche(b->Cavite);
+    for (int pas = 0; S && pas < limite; ++pas) {
+      if (S->CoeffsCompens || b->PtDepart == PtCommun || b->PtDepart->EstPointSurface()) break;
+      if (S->ValeurBouclage && S->ValeurBouclage != b->ValeurCompens.get()) break;
+      if (S->AEffacer) {
+        FinBrancheSupr = b->PtArrivee->ViseeAvant;
+        DebBrancheSupr = S;
+        return true;
+      }
+      if (!S->PtOrigCalc) break;
+      b->PtDepart = S->PtOrigCalc;
+      S = S->ViseePreced();
+    }
+  }
+  return false;
+}
+
+void TBouclage::Nettoie(const TSuppressions& s) {
+  s.Redirige(PtCommun);
+  for (const auto& b : BranchesBouclage) {
+    s.Redirige(b->PtDepart);
+    s.Redirige(b->PtArrivee);
+  }
+  if (s.ViseeSupprimee(FinBrancheSupr)) FinBrancheSupr = nullptr;
+  if (s.ViseeSupprimee(DebBrancheSupr)) DebBrancheSupr = nullptr;
+}
+
+int CompareBouclages(const TBouclage& A, const TBouclage& B) {
+  auto signe = [](auto a, auto b) { return a < b ? -1 : (b < a ? 1 : 0); };
+  // 1.
+  if (A.NumCavite != B.NumCavite) return signe(A.NumCavite, B.NumCavite);
+  // 2.
+  if (A.Interne && B.Interne) {
+    const int ia = A.PtCommun ? A.PtCommun->IndexPtCav : -1;
+    const int ib = B.PtCommun ? B.PtCommun->IndexPtCav : -1;
+    if (ia != ib) return signe(ia, ib);
+    const double d = A.vDem - B.vDem;
+    return std::isfinite(d) ? signe(foundation::Arrondi(d), 0) : 0;
+  }
+  // 3.
+  if (!A.Interne && B.Interne) return -1;
+  if (A.Interne && !B.Interne) return 1;
+  // 4.
+  if (A.NumCavite2 != B.NumCavite2) return signe(A.NumCavite2, B.NumCavite2);
+  const TBrancheBouclage* a0 = A.UneBranche(0);
+  const TBrancheBouclage* b0 = B.UneBranche(0);
+  const int ia = a0 && a0->PtArrivee ? a0->PtArrivee->IndexPtCav : -1;
+  const int ib = b0 && b0->PtArrivee ? b0->PtArrivee->IndexPtCav : -1;
+  return signe(ia, ib);
+}
+
+// --- List ---------------------------------------------------------------------------------------
+
+void TListeBouclages::Clear() {
+  items_.clear();
+  parPoint_.clear();
+  Complete = false;
+}
+
+void TListeBouclages::AjouteJonctionBouclage(TPointSpeleo* P1, TPointSpeleo* P2) {
+  if (Complete || !P1 || !P2) return;
+  TBouclage* j = nullptr;
+  for (const TPointSpeleo* p : {P1, P2})
+    if (const auto it = parPoint_.find(p); it != parPoint_.end())
+      if (!j || it->second->IndexBoucle < j->IndexBoucle) j = it->second;
+  if (!j) {
+    auto n = std::make_unique<TBouclage>();
+    n->IndexBoucle = Calcul().CompteurBouclages++;
+    items_.push_back(std::move(n));
+    j = items_.back().get();
+  }
+  for (TPointSpeleo* p : {P1, P2})
+    if (j->ChercheBranche(p) < 0) {
+      j->AjouteBranche(p);
+      parPoint_[p] = j;
+    }
+}
+
+void TListeBouclages::PrepareBouclages() {
+  Complete = true;
+  parPoint_.clear();
+  for (const auto& j : items_) j->PrepareBoucle();
+  if (items_.size() > 1)
+    std::stable_sort(items_.begin(), items_.end(),
+                     [](const auto& a, const auto& b) { return CompareBouclages(*a, *b) < 0; });
+}
+
+void TListeBouclages::FermeBouclages() {
+  PrepareBouclages();
+  const bool rapport = RapportCalculActif();
+  if (rapport) {
+    AjouteRapport({});
+    AjouteRapport(Msg(IdMsg::BouclageEcartsAvantCalcul));
+    int k = 1;
+    for (const auto& j : items_) {
+      j->CalculStr.emplace_back();
+      j->CalculStr.push_back(Msg(IdMsg::BouclageTitreDebut) + foundation::EntierEnStr(k++) +
+                             Msg(IdMsg::BouclageTitreFin));
+      j->EcritValeurs();
+    }
+    AjouteRapport({});
+    AjouteRapport({});
+  }
+  const auto recalcule = [](TCavite* c) { c->CalculeTousPoints(false); };
+  for (const auto& j : items_) {
+    // Only the caves whose shots the junction corrected change.
+    for (TCavite* c : j->CalculeBoucle(recalcule)) c->CalculeTousPoints(false);
+    if (rapport)
+      ListeRapportCalcul().insert(ListeRapportCalcul().end(), j->CalculStr.begin(), j->CalculStr.end());
+  }
+}
+
+void TListeBouclages::Nettoie(const TSuppressions& s) {
+  for (const auto& j : items_) j->Nettoie(s);
+  for (const auto& [p, remplacant] : s.Points()) parPoint_.erase(p);
+}
+
+TListeBouclages& ListeBouclages() {
+  static TListeBouclages rechange;
+  static AbonnementNettoyage abonnement([](const TSuppressions& s) {
+    rechange.Nettoie(s);
+    if (active) active->Nettoie(s);
+  });
+  return active ? *active : rechange;
+}
+
+// --- Installation -----------------------------------------------------------------------------
+
+TBouclagesCalcul CrochetsBouclages() {
+  TBouclagesCalcul b;
+  b.VideBouclages = [] { ListeBouclages().Clear(); };
+  b.AjouteJonctionBouclage = [](TPointSpeleo* P1, TPointSpeleo* P2) {
+    ListeBouclages().AjouteJonctionBouclage(P1, P2);
+  };
+  b.BouclagesTrouves = [] {
+    TListeBouclages& l = ListeBouclages();
+    l.Complete = true;
+    return !l.Vide();
+  };
+  b.FermeBouclages = [](const std::function<void()>&) { ListeBouclages().FermeBouclages(); };
+  return b;
+}
+
+void EnregistrePartieBouclages(FabriquesReseau& f) {
+  const auto g = static_cast<size_t>(TGenrePartie::Bouclages);
+  f.Parties[g] = [](TReseau&) -> std::unique_ptr<TPartieReseau> { return std::make_unique<TPartieBouclages>(); };
+  f.Sauvegardes[g] = [] {
+    TListeBouclages* sauve = active;
+    return std::function<void()>([sauve] { active = sauve; });
+  };
+}
+
+void InstalleBouclages() {
+  Calcul().Bouclages = CrochetsBouclages();
+  EnregistrePartieBouclages(Fabriques());
+}
+
+}  // namespace survey

@@ -1,0 +1,383 @@
+// The main window on real documents, wired as the program wires them at
+// start-up: a fixture document opened, its caves listed, saved, closed with
+// the save question; a second instance's read-only document; a VTopo file
+// imported from the Open dialog; a new cave; the round trip of a document
+// holding drawings through cavtool and through the window; what the
+// start-up hands the subsystems.
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <QAction>
+#include <QComboBox>
+#include <QImage>
+#include <QTableView>
+#include <QToolButton>
+#include <cstdio>
+
+#include "app/application.h"
+#include "app/config_generale.h"
+#include "app/document_survey.h"
+#include "app/fiche_principale.h"
+#include "app/gestion_document.h"
+#include "drawing/contexte_dessin.h"
+#include "drawing/liste_mtf.h"
+#include "drawing/ports_dessin.h"
+#include "drawing/ports_motifs.h"
+#include "formats/import/galeries_import.h"
+#include "formats/import/import_autres.h"
+#include "platform/files.h"
+#include "survey/contexte_document.h"
+#include "survey/ports_survey.h"
+#include "survey/reseau.h"
+#include "tests/support/dossier_temp.h"
+#include "tests/survey/environnement_document.h"
+#include "tools/cavtool/liaisons_document.h"
+#include "views/ports_vues.h"
+
+using namespace app;
+using platform::Answer;
+using testsupport::DossierTemp;
+using testsupport::EcritOctets;
+using testsupport::LitOctets;
+
+namespace {
+
+template <class T>
+class GardeCopie {
+ public:
+  explicit GardeCopie(T& valeur) : valeur_(valeur), sauve_(valeur) {}
+  ~GardeCopie() { valeur_ = sauve_; }
+  GardeCopie(const GardeCopie&) = delete;
+  GardeCopie& operator=(const GardeCopie&) = delete;
+
+ private:
+  T& valeur_;
+  T sauve_;
+};
+
+// Everything the program's links change, set aside for the test; the links
+// installed as at start-up, the import's gallery dialog accepted as proposed.
+struct Environnement {
+  GardeConfig config;
+  survey::GardeAffichage affichage;
+  testsurvey::EnvironnementDocument document{false};
+  drawing::GardePortsDonnees portsDonnees;
+  drawing::GardePortsMotifs portsMotifs;
+  drawing::GardeContexteDessin dessin;
+  views::GardePortsVues portsVues;
+  formats::GardePortsImport fenetresImport;
+  formats::GardeImport import;
+  GardeCopie<ServicesConfig> services{Services()};
+  GardeCopie<cavtool::LiaisonsProgramme> programme{cavtool::Programme()};
+  DossierTemp dossier;
+
+  Environnement() {
+    Config() = ConfigGenerale();
+    InstalleLiaisonsApplication();
+    formats::FenetresImport() = formats::PortsImport();
+    formats::Import().DossierMemoireGaleries = dossier.Chemin() + "/";
+  }
+  platform::ScriptedDialogs& Dialogues() { return document.Dialogues; }
+};
+
+std::string FixtureSurvey(const std::string& nom) {
+  return std::string(GRAVELUNE_SOURCE_DIR) + "/tests/survey/fixtures/document/" + nom;
+}
+std::string FixtureApp(const std::string& nom) { return std::string(GRAVELUNE_SOURCE_DIR) + "/tests/app/fixtures/" + nom; }
+
+// A document and its companion copied into the folder.
+std::string Copie(const DossierTemp& d, const std::string& source, const std::string& nom) {
+  const std::string chemin = d.Fichier(nom);
+  EcritOctets(chemin, LitOctets(source));
+  const std::string config = platform::ChangeExtension(source, ".CFG");
+  if (platform::FileExists(config)) EcritOctets(platform::ChangeExtension(chemin, ".CFG"), LitOctets(config));
+  return chemin;
+}
+
+template <class T>
+T* Controle(QWidget& fenetre, const char* nom) {
+  T* t = fenetre.findChild<T*>(QString::fromLatin1(nom));
+  EXPECT_NE(t, nullptr) << nom;
+  return t;
+}
+
+void Clique(QWidget& fenetre, const char* nom) {
+  QToolButton* b = Controle<QToolButton>(fenetre, nom);
+  ASSERT_TRUE(b->isEnabled()) << nom;
+  b->click();
+}
+
+QStringList Elements(QComboBox* b) {
+  QStringList l;
+  for (int i = 0; i < b->count(); ++i) l << b->itemText(i);
+  return l;
+}
+
+QColor CouleurPanneau(TFichePrincipale& f) {
+  const QImage image = f.PanneauEtat()->grab().toImage();
+  return image.pixelColor(image.width() - 2, image.height() - 2);
+}
+
+survey::TReseau* ReseauDe(TFichePrincipale& f) {
+  auto* d = dynamic_cast<TDocumentSurvey*>(f.Gestion().Reseau());
+  return d ? &d->Reseau() : nullptr;
+}
+
+std::string Messages(const platform::ScriptedDialogs& d) {
+  std::string s;
+  for (const std::string& m : d.Messages()) s += m + "\n";
+  return s;
+}
+
+}  // namespace
+
+TEST(DocumentFichier, OuvreVoitSesCavitesEnregistreEtFermeAvecLaQuestion) {
+  Environnement env;
+  const std::string chemin = Copie(env.dossier, FixtureSurvey("reseau_511.cav"), "réseau.cav");
+  TFichePrincipale f(FabriqueSurvey(), {});
+  f.show();
+  env.Dialogues().QueueFile(chemin, 1);
+  Clique(f, "OuvreButton");
+  ASSERT_TRUE(env.Dialogues().Messages().empty()) << Messages(env.Dialogues());
+
+  // The document's caves, its remembered active cave, its name.
+  auto* cavites = Controle<QComboBox>(f, "CavitesBox");
+  EXPECT_EQ(Elements(cavites), (QStringList{"Grotte A", "Grotte B"}));
+  EXPECT_EQ(cavites->currentText(), "Grotte B");
+  EXPECT_EQ(f.windowTitle(), "Réseau : Réseau des fixtures");
+  ASSERT_NE(ReseauDe(f), nullptr);
+  EXPECT_EQ(survey::Document().ReseauCourant, ReseauDe(f));
+  EXPECT_EQ(f.Table().Nombre(), 3);
+  EXPECT_EQ(CouleurPanneau(f), QColor(0, 255, 0));
+  EXPECT_TRUE(platform::IsReadOnly(chemin));
+  // The drawings' library is the document's.
+  EXPECT_EQ(drawing::Dessin().ListesMtfReseau, cavtool::BibliothequeCourante());
+  ASSERT_FALSE(Config().ListeDerniersFichiers.empty());
+  EXPECT_EQ(Config().ListeDerniersFichiers[0].Chemin, chemin);
+
+  // Saved in place: backup, companion, still marked, the recent list.
+  survey::Document().DocumentModifie = true;
+  f.MajMnuSauve();
+  Clique(f, "EnregistreButton");
+  EXPECT_TRUE(env.Dialogues().Messages().empty()) << Messages(env.Dialogues());
+  EXPECT_FALSE(survey::Document().DocumentModifie);
+  EXPECT_TRUE(platform::FileExists(platform::ChangeExtension(chemin, ".$$$Cav")));
+  EXPECT_TRUE(platform::FileExists(platform::ChangeExtension(chemin, ".CFG")));
+  EXPECT_TRUE(platform::IsReadOnly(chemin));
+  const std::string enregistre = LitOctets(chemin);
+  EXPECT_EQ(enregistre.substr(4, 22), "Version 1.0/Version511");
+  EXPECT_EQ(Config().ListeDerniersFichiers[0].Chemin, chemin);
+  EXPECT_EQ(Config().ListeDerniersFichiers[0].Cavite, 2);
+
+  // Cancel keeps the window and the document; No closes without writing.
+  survey::Document().DocumentModifie = true;
+  env.Dialogues().QueueAnswer(Answer::Cancel);
+  EXPECT_FALSE(f.close());
+  EXPECT_TRUE(f.isVisible());
+  EXPECT_NE(f.Gestion().Reseau(), nullptr);
+  env.Dialogues().QueueAnswer(Answer::No);
+  EXPECT_TRUE(f.close());
+  EXPECT_FALSE(f.isVisible());
+  EXPECT_EQ(f.Gestion().Reseau(), nullptr);
+  EXPECT_EQ(survey::Document().ReseauCourant, nullptr);
+  EXPECT_EQ(drawing::Dessin().ListesMtfReseau, nullptr);
+  EXPECT_EQ(LitOctets(chemin), enregistre);
+  EXPECT_FALSE(platform::IsReadOnly(chemin));
+  EXPECT_EQ(env.Dialogues().Unanswered(), 0);
+}
+
+TEST(DocumentFichier, SecondeInstancePanneauRougeEtEnregistrementRefuse) {
+  Environnement env;
+  const std::string chemin = Copie(env.dossier, FixtureSurvey("reseau_511.cav"), "tenu.cav");
+  ASSERT_TRUE(platform::SetReadOnly(chemin, true));  // marked by the first instance
+  survey::Document().AutreInstance = true;
+  TFichePrincipale f(FabriqueSurvey(), {});
+  env.Dialogues().QueueFile(chemin, 1);
+  Clique(f, "OuvreButton");
+  ASSERT_NE(ReseauDe(f), nullptr);
+  EXPECT_TRUE(ReseauDe(f)->LectureSeule);
+  EXPECT_EQ(CouleurPanneau(f), QColor(255, 0, 0));
+  const std::string avant = LitOctets(chemin);
+
+  survey::Document().DocumentModifie = true;
+  f.MajMnuSauve();
+  Clique(f, "EnregistreButton");
+  ASSERT_FALSE(env.Dialogues().Messages().empty());
+  EXPECT_NE(env.Dialogues().Messages().back().find("est déjà ouvert dans une autre instance de Gravelune"),
+            std::string::npos);
+  EXPECT_TRUE(survey::Document().DocumentModifie);
+  EXPECT_EQ(LitOctets(chemin), avant);
+  EXPECT_FALSE(platform::FileExists(platform::ChangeExtension(chemin, ".$$$Cav")));
+  // The refused save keeps the window open; No lets it close, and the first
+  // instance's mark stays.
+  env.Dialogues().QueueAnswer(Answer::Yes);
+  EXPECT_FALSE(f.close());
+  env.Dialogues().QueueAnswer(Answer::No);
+  EXPECT_TRUE(f.close());
+  EXPECT_TRUE(platform::IsReadOnly(chemin));
+  EXPECT_EQ(LitOctets(chemin), avant);
+}
+
+TEST(DocumentFichier, ImportVTopoDepuisLOuvertureEtNouvelleCavite) {
+  Environnement env;
+  const std::string tro = env.dossier.Fichier("Olivier.tro");
+  EcritOctets(tro, LitOctets(std::string(GRAVELUNE_SHARED_DIR) + "/fixtures/vtopo/Olivier.tro"));
+  TFichePrincipale f(FabriqueSurvey(), {});
+  f.show();
+  // The filter chosen in the Open dialog gives the import type (3 VTopo).
+  env.Dialogues().QueueFile(tro, 3);
+  Clique(f, "OuvreButton");
+  survey::TReseau* r = ReseauDe(f);
+  ASSERT_NE(r, nullptr) << Messages(env.Dialogues());
+  ASSERT_EQ(r->NombreCavites(), 2);
+  survey::TCavite* importee = r->UneCavite(1);
+  EXPECT_EQ(r->LaCaviteActive, importee);
+  EXPECT_EQ(survey::Document().ReseauCourant, r);
+  auto* cavites = Controle<QComboBox>(f, "CavitesBox");
+  ASSERT_EQ(cavites->count(), 1);
+  EXPECT_EQ(cavites->currentText().toStdString(), importee->NomCavite);
+  const int visees = importee->Visees.Count();
+  EXPECT_GT(visees, 0);
+  EXPECT_GT(f.Table().Nombre(), 0);
+  EXPECT_TRUE(Controle<QTableView>(f, "VisuVisees")->isEnabled());
+  // A new document named after the cave or the file, to be named on saving.
+  EXPECT_TRUE(survey::Document().DocumentModifie);
+  EXPECT_TRUE(survey::Document().DemandeNomFichier);
+  EXPECT_EQ(survey::Document().NomFichierCourant, env.dossier.Fichier("Olivier.cav"));
+  EXPECT_FALSE(r->Nom.empty());
+
+  // A new cave next to it, from the tool bar.
+  env.Dialogues().QueuePrompt(std::string("Nouvelle"));
+  Clique(f, "NewCaveButton");
+  EXPECT_EQ(r->NombreCavites(), 3);
+  EXPECT_TRUE(Elements(cavites).contains("Nouvelle"));
+  EXPECT_EQ(cavites->currentText(), "Nouvelle");
+
+  // Saved under the name asked for, then read back whole.
+  env.Dialogues().QueueFile(env.dossier.Fichier("olivier_enr.cav"), 1);
+  EXPECT_TRUE(f.Gestion().EnregistreReseauSous()) << Messages(env.Dialogues());
+  EXPECT_FALSE(survey::Document().DemandeNomFichier);
+  EXPECT_EQ(survey::Document().NomFichierCourant, env.dossier.Fichier("olivier_enr.cav"));
+  env.Dialogues().QueueAnswer(Answer::No);
+  ASSERT_TRUE(f.close());
+  const std::unique_ptr<survey::TReseau> relu = survey::OuvreReseau(env.dossier.Fichier("olivier_enr.cav"));
+  ASSERT_NE(relu, nullptr) << Messages(env.Dialogues());
+  EXPECT_EQ(relu->NombreCavites(), 3);
+  EXPECT_EQ(relu->UneCavite(1)->Visees.Count(), visees);
+}
+
+TEST(DocumentFichier, ImportEchoueSansLaisserDeReseau) {
+  Environnement env;
+  const std::string faux = env.dossier.Fichier("vide.tro");
+  EcritOctets(faux, "");
+  TFichePrincipale f(FabriqueSurvey(), {});
+  env.Dialogues().QueueFile(faux, 3);
+  Clique(f, "OuvreButton");
+  EXPECT_EQ(f.Gestion().Reseau(), nullptr);
+  EXPECT_EQ(survey::Document().ReseauCourant, nullptr);
+  ASSERT_FALSE(env.Dialogues().Messages().empty());
+  EXPECT_EQ(env.Dialogues().Messages().back(), "L'importation a été abandonnée");
+  EXPECT_FALSE(survey::Document().DocumentModifie);
+}
+
+// The path of cavtool, built beside the test binaries.
+std::string CheminCavtool() {
+  char tampon[4096];
+  const ssize_t n = ::readlink("/proc/self/exe", tampon, sizeof tampon - 1);
+  if (n <= 0) return {};
+  const std::string dossierTests = platform::FolderOf(std::string(tampon, static_cast<size_t>(n)));
+  return platform::FolderOf(dossierTests.substr(0, dossierTests.size() - 1)) + "bin/cavtool";
+}
+
+int Lance(const std::string& commande) {
+  const std::string ligne = commande + " 2>/dev/null";
+  return std::system(ligne.c_str());
+}
+
+TEST(DocumentFichier, AllerRetourDUnDocumentAvecDessins) {
+  Environnement env;
+  const std::string entree = Copie(env.dossier, FixtureApp("reseau_dessins_511.cav"), "dessins.cav");
+  const std::string cavtool = CheminCavtool();
+  if (!platform::FileExists(cavtool)) GTEST_SKIP() << "cavtool absent: " << cavtool;
+  const std::string w1 = env.dossier.Fichier("w1.cav"), w2 = env.dossier.Fichier("w2.cav");
+  ASSERT_EQ(Lance("'" + cavtool + "' roundtrip '" + entree + "' '" + w1 + "'"), 0);
+  ASSERT_EQ(Lance("'" + cavtool + "' roundtrip '" + w1 + "' '" + w2 + "'"), 0);
+  EXPECT_TRUE(LitOctets(w1) == LitOctets(w2));
+  EXPECT_TRUE(LitOctets(platform::ChangeExtension(w1, ".CFG")) == LitOctets(platform::ChangeExtension(w2, ".CFG")));
+  // The drawing records are written back as read: the plan drawing of
+  // "Grotte A" (lines, fill, the text with its own font) is all there.
+  const std::string lu = LitOctets(entree);
+  const std::string ecrit = LitOctets(w1);
+  EXPECT_EQ(ecrit.size(), lu.size());
+  const std::string queue = lu.substr(lu.find("Salle") - 300);
+  EXPECT_NE(ecrit.find(queue.substr(0, 350)), std::string::npos);
+
+  // The window, wired as the program: saved under another name (after the
+  // network's computation, which the adjustment asks for), the drawings are
+  // written as read, and the saved document reads back to the same bytes.
+  TFichePrincipale f(FabriqueSurvey(), {});
+  env.Dialogues().QueueFile(entree, 1);
+  Clique(f, "OuvreButton");
+  ASSERT_TRUE(env.Dialogues().Messages().empty()) << Messages(env.Dialogues());
+  const std::string copie = env.dossier.Fichier("fenetre.cav");
+  env.Dialogues().QueueFile(copie, 1);
+  Controle<QAction>(f, "Enregistrersous")->trigger();
+  ASSERT_EQ(env.Dialogues().Messages().size(), 1u) << Messages(env.Dialogues());
+  EXPECT_EQ(env.Dialogues().Messages()[0], "Le fichier a été enregistré sous le nom " + copie);
+  const std::string premier = LitOctets(copie);
+  EXPECT_NE(premier.find(queue.substr(0, 350)), std::string::npos);
+  // Saved elsewhere: the first file is no longer held.
+  EXPECT_FALSE(platform::IsReadOnly(entree));
+  EXPECT_TRUE(platform::IsReadOnly(copie));
+
+  env.Dialogues().QueueFile(copie, 1);
+  Clique(f, "OuvreButton");
+  const std::string seconde = env.dossier.Fichier("fenetre2.cav");
+  env.Dialogues().QueueFile(seconde, 1);
+  Controle<QAction>(f, "Enregistrersous")->trigger();
+  EXPECT_TRUE(LitOctets(seconde) == premier);
+  EXPECT_TRUE(LitOctets(platform::ChangeExtension(seconde, ".CFG")) == LitOctets(platform::ChangeExtension(copie, ".CFG")));
+  env.Dialogues().QueueAnswer(Answer::No);
+  f.close();
+}
+
+TEST(DocumentFichier, DemarrageDonneSesReglagesAuxSousSystemes) {
+  Environnement env;
+  // The watermark colour of the settings.
+  Config().CouleurFiligrane = 0x123456;
+  AppliqueConfigAuxSousSystemes();
+  EXPECT_EQ(drawing::Dessin().CouleurFiligrane, 0x123456u);
+  // Long sections' page layouts and drawing backgrounds are known.
+  EXPECT_NE(drawing::PortsDonnees().ClasseMiseEnPage, nullptr);
+  EXPECT_TRUE(drawing::PortsDonnees().CreeConfig);
+  EXPECT_TRUE(drawing::Ports().RelogeReferences);
+
+  // The default pattern file completes every new network's library, and
+  // the document stays unmodified.
+  const std::string mtf = std::string(GRAVELUNE_SOURCE_DIR) + "/tests/drawing/fixtures/mtf_511.mtf";
+  drawing::tListeMtf fichier(0);
+  ASSERT_TRUE(drawing::LitFichierMtf(mtf, fichier));
+  Config().FichierMotifsDefaut = mtf;
+  survey::Document().DocumentModifie = false;
+  {
+    TDocumentSurvey d;
+    drawing::tListeMtf* b = cavtool::BibliothequeCourante();
+    ASSERT_NE(b, nullptr);
+    EXPECT_EQ(drawing::Dessin().ListesMtfReseau, b);
+    for (int k = 1; k < drawing::NombreTypesMotif; ++k)
+      for (const drawing::TObjetMotifdeBase* m : *fichier.ListeMotif[static_cast<size_t>(k)]) {
+        bool trouve = false;
+        for (const drawing::TObjetMotifdeBase* n : *b->ListeMotif[static_cast<size_t>(k)])
+          trouve = trouve || n->DesignMotif == m->DesignMotif;
+        EXPECT_TRUE(trouve) << k << " " << m->DesignMotif;
+      }
+    EXPECT_FALSE(survey::Document().DocumentModifie);
+    EXPECT_EQ(Config().FichierMotifsDefaut, mtf);
+  }
+  EXPECT_EQ(drawing::Dessin().ListesMtfReseau, nullptr);
+  // A default file that cannot be read is dropped from the settings.
+  Config().FichierMotifsDefaut = env.dossier.Fichier("absent.mtf");
+  { TDocumentSurvey d; }
+  EXPECT_EQ(Config().FichierMotifsDefaut, "");
+}
