@@ -129,6 +129,6 @@ void BM_CalculeGrille(benchmark::State& state) {
       static_cast<double>(state.iterations()) * jonctions,
       benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
-BENCHMARK(BM_CalculeGrille)->Arg(10)->Arg(30)->Arg(60)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CalculeGrille)->Arg(10)->Arg(30)->Arg(60)->Arg(100)->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include "foundation/arrondi.h"
 #include "foundation/catalogue.h"
 #include "foundation/chaines.h"
+#include "survey/calcul_reseau.h"
 #include "survey/cavite.h"
 #include "survey/galerie.h"
 #include "survey/point_speleo.h"
@@ -47,6 +48,146 @@ const TPointSpeleo* MarqueChaine(const TPointSpeleo* p, std::unordered_set<const
   return p;
 }
 
+bool recalculComplet = false;
+
+// The shots of branch b (from its arrival back to its departure).
+template <typename F>
+void PourViseesBranche(const TBrancheBouclage& b, F f) {
+  if (!b.PtArrivee) return;
+  TVisee* S = b.PtArrivee->ViseeAvant;
+  for (int pas = 0; S && S->ValeurBouclage == b.ValeurCompens.get() && pas < LimiteMarche(b.Cavite); ++pas) {
+    f(S);
+    S = S->ViseePreced();
+  }
+}
+
+// Sums over ranges of positions: a value added to [debut, fin) is read back at
+// every position of the range.
+class TSommesIntervalles {
+ public:
+  explicit TSommesIntervalles(size_t n = 0) : t_(n + 1, 0.0) {}
+  void Ajoute(size_t debut, size_t fin, double d) {
+    Cumule(debut, d);
+    Cumule(fin, -d);
+  }
+  double Valeur(size_t i) const {
+    double s = 0;
+    for (size_t k = i + 1; k > 0; k -= k & (~k + 1)) s += t_[k];
+    return s;
+  }
+
+ private:
+  void Cumule(size_t i, double d) {
+    for (size_t k = i + 1; k < t_.size(); k += k & (~k + 1)) t_[k] += d;
+  }
+  std::vector<double> t_;
+};
+
+// The stations of a cave as a tree along the walk (each station below the
+// shot that computes it) with the displacements the loop corrections give
+// them: correcting a shot moves its end and everything computed from it, a
+// range of the walk in depth-first order.  A cave whose walk is not such a
+// tree (a station computed twice, a station read before it is computed or
+// computed outside the cave, the entrance moved) is computed whole instead.
+class TDeplacementsCavite {
+ public:
+  explicit TDeplacementsCavite(TCavite& c) : entree_(c.LEntree()) {
+    std::vector<int> parent;
+    std::unordered_set<const TPointSpeleo*> lusAvant;
+    for (TVisee* v : c.Visees) {
+      TPointSpeleo* o = v->PtOrigCalc;
+      TPointSpeleo* p = v->PtCalc;
+      if (!o || !p) continue;
+      const auto ito = noeud_.find(o);
+      if (ito == noeud_.end()) {
+        if (!o->EstPointSurface() && o != entree_) return;
+        lusAvant.insert(o);
+      }
+      if (p->EstPointSurface()) continue;
+      if (p == entree_ || noeud_.count(p) || lusAvant.count(p)) return;
+      noeud_[p] = static_cast<int>(points_.size());
+      points_.push_back(p);
+      ecrivain_.push_back(v);
+      parent.push_back(ito == noeud_.end() ? -1 : ito->second);
+    }
+    // Depth-first order: each station's descendants follow it.
+    const size_t n = points_.size();
+    std::vector<int> premier(n + 1, 0), enfants(n);
+    for (int q : parent)
+      if (q >= 0) ++premier[static_cast<size_t>(q) + 1];
+    for (size_t i = 0; i < n; ++i) premier[i + 1] += premier[i];
+    std::vector<int> rempli(premier.begin(), premier.end() - 1);
+    for (size_t i = 0; i < n; ++i)
+      if (parent[i] >= 0) enfants[static_cast<size_t>(rempli[static_cast<size_t>(parent[i])]++)] = static_cast<int>(i);
+    debut_.assign(n, 0);
+    fin_.assign(n, 0);
+    size_t rang = 0;
+    std::vector<std::pair<int, int>> pile;  // station, next child
+    for (size_t r = 0; r < n; ++r) {
+      if (parent[r] >= 0) continue;
+      pile.emplace_back(static_cast<int>(r), premier[r]);
+      debut_[r] = rang++;
+      while (!pile.empty()) {
+        auto& [s, k] = pile.back();
+        if (k < premier[static_cast<size_t>(s) + 1]) {
+          const int e = enfants[static_cast<size_t>(k++)];
+          debut_[static_cast<size_t>(e)] = rang++;
+          pile.emplace_back(e, premier[static_cast<size_t>(e)]);
+        } else {
+          fin_[static_cast<size_t>(s)] = rang;
+          pile.pop_back();
+        }
+      }
+    }
+    base_.reserve(n);
+    for (const TPointSpeleo* p : points_) base_.push_back({p->X, p->Y, p->Z});
+    for (auto& d : deplacements_) d = TSommesIntervalles(n);
+    valide_ = true;
+  }
+
+  bool Valide() const { return valide_; }
+
+  // The corrections of the shots of branch b, which end at its arrival.
+  void DeplaceBranche(const TBrancheBouclage& b) {
+    const TValeurCompens& valeur = *b.ValeurCompens;
+    PourViseesBranche(b, [&](const TVisee* S) {
+      const auto it = noeud_.find(S->PtCalc);
+      if (it == noeud_.end() || ecrivain_[static_cast<size_t>(it->second)] != S) return;
+      const auto i = static_cast<size_t>(it->second);
+      const long double L = (S->PointRefCompens == S->PtOrigCalc ? 1.0 : -1.0) * S->DeltaL;
+      deplacements_[0].Ajoute(debut_[i], fin_[i], static_cast<double>(L * valeur.CoeffX));
+      deplacements_[1].Ajoute(debut_[i], fin_[i], static_cast<double>(L * valeur.CoeffY));
+      deplacements_[2].Ajoute(debut_[i], fin_[i], static_cast<double>(L * valeur.CoeffHaut));
+    });
+  }
+
+  // P where the computation of the cave would put it now.
+  void Actualise(TPointSpeleo* P) const {
+    const auto it = noeud_.find(P);
+    if (it == noeud_.end()) return;
+    const auto i = static_cast<size_t>(it->second);
+    const size_t rang = debut_[i];
+    P->X = base_[i].X + deplacements_[0].Valeur(rang);
+    P->Y = base_[i].Y + deplacements_[1].Valeur(rang);
+    P->Z = base_[i].Z + deplacements_[2].Valeur(rang);
+    P->ZCalc = P->Z;
+    if (P->ViseeAvant == ecrivain_[i]) CalculePrecisionPoint(*P, entree_);
+  }
+
+ private:
+  const TPointSpeleo* entree_;
+  bool valide_ = false;
+  std::unordered_map<const TPointSpeleo*, int> noeud_;
+  std::vector<TPointSpeleo*> points_;
+  std::vector<const TVisee*> ecrivain_;
+  std::vector<size_t> debut_, fin_;
+  struct Position {
+    double X, Y, Z;
+  };
+  std::vector<Position> base_;
+  TSommesIntervalles deplacements_[3];
+};
+
 // The process-wide loop list: the current network's, else a spare one.
 TListeBouclages* active = nullptr;
 
@@ -63,6 +204,48 @@ class TPartieBouclages : public TPartieReseau {
 };
 
 }  // namespace
+
+// --- Chains -----------------------------------------------------------------------------------
+
+namespace {
+const TPointSpeleo* Monte(const TPointSpeleo* p) { return p && p->ViseeAvant ? p->ViseeAvant->PtOrigCalc : nullptr; }
+bool FinDeChaine(const TPointSpeleo* p) { return !p || !p->ViseeAvant; }
+}  // namespace
+
+int TProfondeursChaines::Profondeur(const TPointSpeleo* P, int limite) {
+  std::vector<const TPointSpeleo*> chemin;
+  const TPointSpeleo* p = P;
+  int d = 0;
+  while (!FinDeChaine(p)) {
+    if (const auto it = profondeurs_.find(p); it != profondeurs_.end()) {
+      d = it->second;
+      break;
+    }
+    chemin.push_back(p);
+    if (static_cast<int>(chemin.size()) > limite) return -1;  // a damaged model
+    p = Monte(p);
+  }
+  for (auto it = chemin.rbegin(); it != chemin.rend(); ++it) profondeurs_[*it] = ++d;
+  const int r = FinDeChaine(P) ? 0 : profondeurs_[P];
+  return r < limite ? r : -1;
+}
+
+const TPointSpeleo* TProfondeursChaines::Rencontre(const TPointSpeleo* A, const TPointSpeleo* B) {
+  auto profondeur = [this](const TPointSpeleo* p) {
+    if (FinDeChaine(p)) return 0;
+    const auto it = profondeurs_.find(p);
+    return it != profondeurs_.end() ? it->second : 0;
+  };
+  int dA = profondeur(A), dB = profondeur(B);
+  for (; dA > dB; --dA) A = Monte(A);
+  for (; dB > dA; --dB) B = Monte(B);
+  for (; A != B && dB > 0; --dB) {
+    A = Monte(A);
+    B = Monte(B);
+  }
+  // Met on a station with an arriving shot, or B reached the end of its chain.
+  return B;
+}
 
 // --- Branch -----------------------------------------------------------------------------------
 
@@ -133,7 +316,7 @@ double TBouclage::PrecisionMinBranches() const {
   return std::isfinite(m) ? m : 0;
 }
 
-void TBouclage::PrepareBoucle() {
+void TBouclage::PrepareBoucle(TProfondeursChaines* profondeurs) {
   // 1.
   PtCommun = nullptr;
   NumCavite2 = -1;
@@ -158,10 +341,16 @@ void TBouclage::PrepareBoucle() {
       const int ib = b->PtArrivee ? b->PtArrivee->IndexPtCav : -1;
       return ia < ib;
     });
-    std::unordered_set<const TPointSpeleo*> marques;
     const int limite = LimiteMarche(BranchesBouclage.front()->Cavite);
-    MarqueChaine(BranchesBouclage[0]->PtArrivee, marques, limite);
-    PtCommun = const_cast<TPointSpeleo*>(MarqueChaine(BranchesBouclage[1]->PtArrivee, marques, limite));
+    const TPointSpeleo* a0 = BranchesBouclage[0]->PtArrivee;
+    const TPointSpeleo* a1 = BranchesBouclage[1]->PtArrivee;
+    if (profondeurs && profondeurs->Profondeur(a0, limite) >= 0 && profondeurs->Profondeur(a1, limite) >= 0) {
+      PtCommun = const_cast<TPointSpeleo*>(profondeurs->Rencontre(a0, a1));
+    } else {
+      std::unordered_set<const TPointSpeleo*> marques;
+      MarqueChaine(a0, marques, limite);
+      PtCommun = const_cast<TPointSpeleo*>(MarqueChaine(a1, marques, limite));
+    }
     vDem = PrecisionMinBranches() * 1000;
   }
 }
@@ -273,15 +462,45 @@ void TBouclage::CalculePointMoyen() {
   }
 }
 
-std::vector<TCavite*> TBouclage::CalculeBoucle(const std::function<void(TCavite*)>& recalcule) {
+std::vector<TCavite*> TBouclage::CalculeBoucle(const std::function<void(TCavite*)>& recalcule,
+                                               const std::function<void(TBrancheBouclage&)>& corrigee,
+                                               TProfondeursChaines* profondeurs) {
   // 1. Departures.  A branch stops where it meets the path of an earlier
   // branch of the junction: its corrections then never move the arrivals
   // already brought onto the mean point.  (For the second branch of a loop
   // inside a cave that place is the common point.)
   const bool avecChemins = Count() > 2 || !Interne;
   chemins_.clear();
+  // Where a branch first meets the paths of the earlier ones is the deepest
+  // place where its chain meets theirs: found from the depths when they are
+  // known, without walking the paths to the entrance.  (Not when a path is
+  // as long as the walk bound: it is marked station by station then.)
+  bool parProfondeurs = avecChemins && profondeurs;
+  for (int i = 0; parProfondeurs && i < Count(); ++i) {
+    const TBrancheBouclage& b = *BranchesBouclage[static_cast<size_t>(i)];
+    if (profondeurs->Profondeur(b.PtArrivee, i + 1 < Count() ? LimiteMarche(b.Cavite) : 1 << 30) < 0)
+      parProfondeurs = false;
+  }
   for (int i = 0; i < Count(); ++i) {
     TBrancheBouclage& b = *BranchesBouclage[static_cast<size_t>(i)];
+    if (parProfondeurs && i > 0) {
+      const TPointSpeleo* arret = nullptr;
+      int profondeurArret = -1;
+      for (int k = 0; k < i; ++k) {
+        const TPointSpeleo* m =
+            profondeurs->Rencontre(BranchesBouclage[static_cast<size_t>(k)]->PtArrivee, b.PtArrivee);
+        if (FinDeChaine(m)) continue;
+        const int d = profondeurs->Profondeur(m, 1 << 30);
+        if (d > profondeurArret) {
+          profondeurArret = d;
+          arret = m;
+        }
+      }
+      chemins_.clear();
+      if (arret) chemins_.insert(arret);
+      b.ChercheDepart(PtCommun, &chemins_);
+      continue;
+    }
     b.ChercheDepart(PtCommun, avecChemins && i > 0 ? &chemins_ : nullptr);
     if (avecChemins && i + 1 < Count()) MarqueChaine(b.PtArrivee, chemins_, LimiteMarche(b.Cavite));
   }
@@ -300,7 +519,9 @@ std::vector<TCavite*> TBouclage::CalculeBoucle(const std::function<void(TCavite*
     if (i > 0 && !second && b.Cavite && recalcule &&
         std::find(corrigees.begin(), corrigees.end(), b.Cavite) != corrigees.end())
       recalcule(b.Cavite);
-    if (b.CalculeCompens(PtMoyenne) && b.Cavite && !b.Cavite->EstSurface &&
+    const bool corrigeeIci = b.CalculeCompens(PtMoyenne);
+    if (corrigeeIci && corrigee) corrigee(b);
+    if (corrigeeIci && b.Cavite && !b.Cavite->EstSurface &&
         std::find(corrigees.begin(), corrigees.end(), b.Cavite) == corrigees.end())
       corrigees.push_back(b.Cavite);
     if (b.PtArrivee && b.PtArrivee->TypePoint == PointSouterrain) ++ordinaires;
@@ -372,6 +593,7 @@ int CompareBouclages(const TBouclage& A, const TBouclage& B) {
 
 void TListeBouclages::Clear() {
   items_.clear();
+  profondeurs_.Clear();
   parPoint_.clear();
   Complete = false;
 }
@@ -398,7 +620,8 @@ void TListeBouclages::AjouteJonctionBouclage(TPointSpeleo* P1, TPointSpeleo* P2)
 void TListeBouclages::PrepareBouclages() {
   Complete = true;
   parPoint_.clear();
-  for (const auto& j : items_) j->PrepareBoucle();
+  profondeurs_.Clear();
+  for (const auto& j : items_) j->PrepareBoucle(recalculComplet ? nullptr : &profondeurs_);
   if (items_.size() > 1)
     std::stable_sort(items_.begin(), items_.end(),
                      [](const auto& a, const auto& b) { return CompareBouclages(*a, *b) < 0; });
@@ -420,19 +643,95 @@ void TListeBouclages::FermeBouclages() {
     AjouteRapport({});
     AjouteRapport({});
   }
-  const auto recalcule = [](TCavite* c) { c->CalculeTousPoints(false); };
+  if (recalculComplet) {
+    const auto recalcule = [](TCavite* c) { c->CalculeTousPoints(false); };
+    for (const auto& j : items_) {
+      // Only the caves whose shots the junction corrected change.
+      for (TCavite* c : j->CalculeBoucle(recalcule)) c->CalculeTousPoints(false);
+      if (rapport)
+        ListeRapportCalcul().insert(ListeRapportCalcul().end(), j->CalculStr.begin(), j->CalculStr.end());
+    }
+    return;
+  }
+  // Each junction reads its arrivals as the computation of the whole cave
+  // would give them at the same moments: the corrections of a branch move
+  // the stations below its shots once the cave is "computed again".
+  std::unordered_map<TCavite*, std::unique_ptr<TDeplacementsCavite>> caves;
+  const auto deplacements = [&caves](TCavite* c) -> TDeplacementsCavite& {
+    auto& d = caves[c];
+    if (!d) d = std::make_unique<TDeplacementsCavite>(*c);
+    return *d;
+  };
+  // Corrected branches not yet applied, per cave.
+  std::unordered_map<TCavite*, std::vector<const TBrancheBouclage*>> enAttente;
+  // Branches attached since the cave was last brought up to date: their
+  // shots keep the serial they had (no computation has stamped them).
+  std::unordered_map<TCavite*, std::vector<const TBrancheBouclage*>> attachees;
+  std::vector<TCavite*> aRecalculer;
+  std::unordered_set<TCavite*> recalculees;
+  TCavite* derniere = nullptr;
+  TBouclage* courante = nullptr;
+  const auto actualise = [&](TCavite* c) {
+    for (const auto& b : courante->BranchesBouclage) {
+      if (!b->Cavite || b->Cavite->EstSurface || (c && b->Cavite != c)) continue;
+      const TDeplacementsCavite& d = deplacements(b->Cavite);
+      if (d.Valide()) d.Actualise(b->PtArrivee);
+    }
+  };
+  std::unordered_set<TCavite*> vuesDansJonction;
+  const auto recalcule = [&](TCavite* c) {
+    derniere = c;
+    vuesDansJonction.insert(c);
+    attachees[c].clear();
+    TDeplacementsCavite& d = deplacements(c);
+    auto& attente = enAttente[c];
+    if (!d.Valide()) {
+      c->CalculeTousPoints(false);
+    } else {
+      for (const TBrancheBouclage* b : attente) d.DeplaceBranche(*b);
+      if (recalculees.insert(c).second) aRecalculer.push_back(c);
+      actualise(c);
+    }
+    attente.clear();
+  };
+  const auto corrigee = [&](TBrancheBouclage& b) {
+    if (b.Cavite && !b.Cavite->EstSurface) enAttente[b.Cavite].push_back(&b);
+  };
   for (const auto& j : items_) {
+    courante = j.get();
+    vuesDansJonction.clear();
+    actualise(nullptr);
     // Only the caves whose shots the junction corrected change.
-    for (TCavite* c : j->CalculeBoucle(recalcule)) c->CalculeTousPoints(false);
+    for (TCavite* c : j->CalculeBoucle(recalcule, corrigee, &profondeurs_)) recalcule(c);
+    for (const auto& b : j->BranchesBouclage)
+      if (b->Cavite && !b->Cavite->EstSurface && !vuesDansJonction.count(b->Cavite))
+        attachees[b->Cavite].push_back(b.get());
     if (rapport)
       ListeRapportCalcul().insert(ListeRapportCalcul().end(), j->CalculStr.begin(), j->CalculStr.end());
   }
+  // Every moved cave computed once with all its corrections: the positions
+  // and the values of the shots exactly as the computation gives them.
+  for (TCavite* c : aRecalculer) {
+    std::vector<std::pair<TVisee*, int32_t>> numeros;
+    for (const TBrancheBouclage* b : attachees[c])
+      PourViseesBranche(*b, [&numeros](TVisee* v) { numeros.emplace_back(v, v->NumBoucle); });
+    c->CalculeTousPoints(false);
+    for (const auto& [v, n] : numeros) v->NumBoucle = n;
+  }
+  if (derniere)
+    if (const auto it = Calcul().Convergences.find(derniere); it != Calcul().Convergences.end())
+      Calcul().ConvergenceCourante = it->second.second;
 }
 
 void TListeBouclages::Nettoie(const TSuppressions& s) {
   for (const auto& j : items_) j->Nettoie(s);
   for (const auto& [p, remplacant] : s.Points()) parPoint_.erase(p);
 }
+
+GardeBouclagesRecalculComplet::GardeBouclagesRecalculComplet() : sauve_(recalculComplet) {
+  recalculComplet = true;
+}
+GardeBouclagesRecalculComplet::~GardeBouclagesRecalculComplet() { recalculComplet = sauve_; }
 
 TListeBouclages& ListeBouclages() {
   static TListeBouclages rechange;

@@ -33,6 +33,23 @@ class TCavite;
 class TPointSpeleo;
 class TSuppressions;
 
+// Depths of stations along their chains of arriving shots (down to the
+// station that has none), kept while the walk of the caves does not change:
+// where two chains meet is then found without walking them to the entrance.
+class TProfondeursChaines {
+ public:
+  // Steps from P to the end of its chain; -1 when there are limite or more.
+  int Profondeur(const TPointSpeleo* P, int limite);
+  // Where the chain of B first meets the chain of A (their deepest common
+  // station that has an arriving shot), else the end of B's chain.  Both
+  // depths must be known.
+  const TPointSpeleo* Rencontre(const TPointSpeleo* A, const TPointSpeleo* B);
+  void Clear() { profondeurs_.clear(); }
+
+ private:
+  std::unordered_map<const TPointSpeleo*, int> profondeurs_;
+};
+
 class TBrancheBouclage {
  public:
   TBrancheBouclage();
@@ -79,13 +96,18 @@ class TBouclage {
   int ChercheBranche(const TPointSpeleo* P) const;
   TBrancheBouclage* AjouteBranche(TPointSpeleo* P);
   // Common point, caves, order of the branches, smallest relative precision.
-  void PrepareBoucle();
+  // Without the depths the chains are walked to their ends.
+  void PrepareBoucle(TProfondeursChaines* profondeurs = nullptr);
   // The misclosure lines, into CalculStr and the branches' lines.
   void EcritValeurs();
   // Departures, mean point and corrections of every branch.  recalcule
   // computes a cave again (before a branch whose departure the earlier
   // branches may have moved).  Returns the caves whose shots got corrections.
-  std::vector<TCavite*> CalculeBoucle(const std::function<void(TCavite*)>& recalcule);
+  // Without the depths the branches' chains are walked to their ends.
+  // corrigee is told of each branch as soon as its corrections are set.
+  std::vector<TCavite*> CalculeBoucle(const std::function<void(TCavite*)>& recalcule,
+                                      const std::function<void(TBrancheBouclage&)>& corrigee = {},
+                                      TProfondeursChaines* profondeurs = nullptr);
   void CalculePointMoyen();
   double PrecisionMinBranches() const;
   static double PrecisRel(const TPointSpeleo* A, const TPointSpeleo* B);
@@ -97,7 +119,7 @@ class TBouclage {
 
  private:
   // Stations of the paths walked so far by this junction's branches: a later
-  // branch stops where it meets one.
+  // branch stops where it meets one (with the depths, only that station).
   std::unordered_set<const TPointSpeleo*> chemins_;
 };
 
@@ -121,8 +143,11 @@ class TListeBouclages {
   void AjouteJonctionBouclage(TPointSpeleo* P1, TPointSpeleo* P2);
   // Prepares every junction and sorts them in closing order.
   void PrepareBouclages();
-  // Reports, closes every junction in order and recomputes the caves it
-  // corrected.
+  // Reports, closes every junction in order and brings the caves it
+  // corrected up to date: only the stations below the corrected shots move
+  // (each junction reads its arrivals as a computation of the whole cave
+  // would give them), and every corrected cave is computed once more at the
+  // end.
   void FermeBouclages();
   void Nettoie(const TSuppressions& s);
 
@@ -132,6 +157,22 @@ class TListeBouclages {
  private:
   std::vector<std::unique_ptr<TBouclage>> items_;
   std::unordered_map<const TPointSpeleo*, TBouclage*> parPoint_;
+  TProfondeursChaines profondeurs_;
+};
+
+// While one lives, each closure computes the corrected caves again shot by
+// shot instead of moving the stations below the corrected shots, and the
+// chains of the branches are walked to their ends (the reference the faster
+// way is checked against).
+class GardeBouclagesRecalculComplet {
+ public:
+  GardeBouclagesRecalculComplet();
+  ~GardeBouclagesRecalculComplet();
+  GardeBouclagesRecalculComplet(const GardeBouclagesRecalculComplet&) = delete;
+  GardeBouclagesRecalculComplet& operator=(const GardeBouclagesRecalculComplet&) = delete;
+
+ private:
+  bool sauve_;
 };
 
 // The junction list of the current network (a spare one when none).
