@@ -15,10 +15,6 @@
 #include "survey/compens.h"
 #include "survey/rapport_calcul.h"
 #include "survey/reseau.h"
-#include "survey/bouclage.h"
-#include <cstdio>
-#include <cstdlib>
-#include <cmath>
 
 namespace survey {
 
@@ -64,26 +60,6 @@ bool JonctionsVirtuelles(const TCavite& c) {
 }  // namespace
 
 void TReseau::CalculeReseau() {
-  static bool dedans = false;
-  if (std::getenv("LIN_VERIFIE") && !dedans) {
-  dedans = true;
-  CalculeReseau();
-  std::vector<std::vector<double>> a;
-  auto prend = [&] { std::vector<std::vector<double>> v; for (TCavite* c : Cavites) { if (c->EstSurface) continue; for (TPointSpeleo* p : c->ListePoints) v.push_back({p->X, p->Y, p->Z, p->PrecisTotX, p->PrecisTotY}); for (TVisee* w : c->Visees) v.push_back({w->DeltaH, double(w->NumBoucle)}); } return v; };
-  a = prend();
-  {
-    GardeBouclagesRecalculComplet g;
-    CalculeReseau();
-  }
-  auto b = prend();
-  static int n = 0, j = 0;
-  ++n; j += ListeBouclages().Count();
-  bool ok = a.size() == b.size();
-  for (size_t i = 0; ok && i < a.size(); ++i) for (size_t q = 0; q < a[i].size(); ++q) if (!(std::fabs(a[i][q] - b[i][q]) <= 1e-9) && !(std::isnan(a[i][q]) && std::isnan(b[i][q]))) { ok = false; std::fprintf(stderr, "LIN_ECART %zu %zu %.12g %.12g\n", i, q, a[i][q], b[i][q]); break; }
-  std::fprintf(stderr, "LIN_VERIF %d jonctions=%d %s\n", n, j, ok ? "ok" : "ECART");
-  dedans = false;
-  return;
-  }
   ContexteCalcul& k = Calcul();
   VideAvertissements();
   k.CoupeDevel.Vide();
