@@ -1,5 +1,8 @@
 #include "drawing/motifs_therion.h"
 
+#include <string>
+#include <utility>
+
 #include "foundation/arrondi.h"
 #include "foundation/catalogue.h"
 
@@ -8,30 +11,35 @@ namespace drawing {
 using foundation::IdMsg;
 using foundation::Msg;
 
+namespace {
+
+// Sets the pen, brush, smoothing, fill and plan/section fields of a style
+// entry; its font colour and code are left as they are.
+void RegleTrait(TDefObjetTrait& t, std::string nom, uint32_t plume, TModePlume mode, MesPenStyle stylePlume,
+                int32_t epaisseur, uint32_t pinceau, TStylePinceau stylePinceau, bool lisse, int16_t numMotif,
+                int32_t coupePlan) {
+  t.DesignMotif = std::move(nom);
+  t.CouleurPlume = plume;
+  t.ModePlume = mode;
+  t.StylePlume = stylePlume;
+  t.EpaisseurPlume = epaisseur;
+  t.CouleurPinceau = pinceau;
+  t.StylePinceau = stylePinceau;
+  t.TraitLisse = lisse;
+  t.NumMotif = numMotif;
+  t.CoupePlan = coupePlan;
+}
+
+}  // namespace
+
 void InitTraitNonTrouve(TDefObjetTrait& t) {
-  t.DesignMotif = Msg(IdMsg::MotifNonTrouve);
-  t.CouleurPlume = RGB(255, 0, 0);
-  t.ModePlume = TModePlume::pmCopy;
-  t.StylePlume = MesPenStyle::mpsDashDot;
-  t.EpaisseurPlume = 1;
-  t.CouleurPinceau = RGB(255, 255, 255);
-  t.StylePinceau = TStylePinceau::bsSolid;
-  t.TraitLisse = false;
-  t.NumMotif = -1;
-  t.CoupePlan = 2;
+  RegleTrait(t, Msg(IdMsg::MotifNonTrouve), RGB(255, 0, 0), TModePlume::pmCopy, MesPenStyle::mpsDashDot, 1,
+             RGB(255, 255, 255), TStylePinceau::bsSolid, false, -1, 2);
 }
 
 void InitRempliNonTrouve(TDefObjetTrait& t) {
-  t.DesignMotif = Msg(IdMsg::MotifNonTrouve);
-  t.CouleurPlume = RGB(255, 0, 0);
-  t.ModePlume = TModePlume::pmNotXor;
-  t.StylePlume = MesPenStyle::mpsDashDot;
-  t.EpaisseurPlume = 1;
-  t.CouleurPinceau = RGB(255, 0, 0);
-  t.StylePinceau = TStylePinceau::bsDiagCross;
-  t.TraitLisse = true;
-  t.NumMotif = 0;
-  t.CoupePlan = 2;
+  RegleTrait(t, Msg(IdMsg::MotifNonTrouve), RGB(255, 0, 0), TModePlume::pmNotXor, MesPenStyle::mpsDashDot, 1,
+             RGB(255, 0, 0), TStylePinceau::bsDiagCross, true, 0, 2);
 }
 
 std::unique_ptr<tListeMtf> CreeListesMtfTherion() {
@@ -59,17 +67,9 @@ std::unique_ptr<tListeMtf> CreeListesMtfTherion() {
   for (const Ligne& l : lignes) {
     std::unique_ptr<TObjetMotifdeBase> m = mtf->ListeTraits.CreeMotif();
     auto* t = static_cast<TDefObjetTrait*>(m.get());
-    t->DesignMotif = l.nom;
-    t->CouleurPlume = l.plume;
-    t->ModePlume = TModePlume::pmCopy;
-    t->StylePlume = l.style;
-    t->EpaisseurPlume = l.epaisseur;
-    t->CouleurPinceau = RGB(255, 255, 255);
-    t->StylePinceau = TStylePinceau::bsSolid;
+    RegleTrait(*t, l.nom, l.plume, TModePlume::pmCopy, l.style, l.epaisseur, RGB(255, 255, 255),
+               TStylePinceau::bsSolid, false, -1, 2);
     t->CouleurFonte = 0;
-    t->TraitLisse = false;
-    t->NumMotif = -1;
-    t->CoupePlan = 2;
     t->CodeMotif = 0;
     mtf->ListeTraits.AjouteMotif(std::move(m));
   }
@@ -91,17 +91,9 @@ std::unique_ptr<tListeMtf> CreeListesMtfTherion() {
   for (const Rempli& r : remplis) {
     std::unique_ptr<TObjetMotifdeBase> m = mtf->ListeRemplis.CreeMotif();
     auto* t = static_cast<TDefObjetTrait*>(m.get());
-    t->DesignMotif = r.nom;
-    t->CouleurPlume = r.plume;
-    t->ModePlume = TModePlume::pmNotXor;
-    t->StylePlume = MesPenStyle::mpsSolid;
-    t->EpaisseurPlume = 1;
-    t->CouleurPinceau = r.pinceau;
-    t->StylePinceau = r.style;
+    RegleTrait(*t, r.nom, r.plume, TModePlume::pmNotXor, MesPenStyle::mpsSolid, 1, r.pinceau, r.style, true,
+               r.numMotif, r.coupePlan);
     t->CouleurFonte = 0;
-    t->TraitLisse = true;
-    t->NumMotif = r.numMotif;
-    t->CoupePlan = r.coupePlan;
     t->CodeMotif = 0;
     if (r.numMotif > 0) t->UneTexture = mtf->ListeTextures.LaTexture(r.numMotif - 1);
     mtf->ListeRemplis.AjouteMotif(std::move(m));

@@ -211,6 +211,57 @@ struct EtapeParcours {
   TVisee* suite;
 };
 
+// Whether a shot from the station of `c` carries on the current outline rather
+// than opening a branch: the station's only shot, or the first one in the same
+// gallery that does not reach an annex station.
+bool ContinueLaGalerie(const EtapeParcours& c, const TVisee* s, size_t nbVisees) {
+  return nbVisees == 1 || (!c.suite && s->MemeGal() && !s->PtCalc->EstAnnexe());
+}
+
+// The walk shared by plan and section outlines, from the levels already on
+// `pile`. At each station the unmarked shots leaving it that `retient` keeps
+// are looked at in order: the one `continue_` picks carries on the outline
+// (marked at once, so that a branch coming back here through a loop does not
+// draw it a second time), the others start a branch through `demarre`, which
+// pushes a level. Once a station is done, `avance(c, visee)` adds the chosen
+// shot to the outline, or with none `termine(c)` ends the outline.
+template <class Demarre, class Retient, class Continue, class Avance, class Termine>
+void ParcourtPolys(std::vector<EtapeParcours>& pile, Demarre&& demarre, Retient&& retient, Continue&& continue_,
+                   Avance&& avance, Termine&& termine) {
+  while (!pile.empty()) {
+    const size_t n = pile.size() - 1;
+    bool branche = false;
+    {
+      EtapeParcours& c = pile[n];
+      const std::vector<TVisee*>& visees = c.point->LstVis;
+      while (!branche && c.suivante < visees.size()) {
+        TVisee* s = visees[c.suivante++];
+        if (!s || s->Marque || !retient(s) || s->PtOrigCalc != c.point || !s->PtCalc) continue;
+        if (continue_(c, s, visees.size())) {
+          c.suite = s;
+          s->Marque = true;
+        } else {
+          branche = demarre(s->PtCalc, s);
+        }
+      }
+    }
+    if (branche) continue;
+    EtapeParcours& c = pile[n];
+    if (c.suite) {
+      TVisee* s = c.suite;
+      avance(c, s);
+      c.point = s->PtCalc;
+      c.avant = s;
+      c.suivante = 0;
+      c.suite = nullptr;
+      continue;
+    }
+    termine(c);
+    c.poly->fermee = c.point->NbRatTot == 0;
+    pile.pop_back();
+  }
+}
+
 }  // namespace
 
 void TListPolyGal::AjoutePolyPlani(TPointSpeleo* vPoint, TVisee* VisAvt) {
@@ -229,40 +280,10 @@ void TListPolyGal::AjoutePolyPlani(TPointSpeleo* vPoint, TVisee* VisAvt) {
     return true;
   };
   demarre(vPoint, VisAvt);
-  while (!pile.empty()) {
-    const size_t n = pile.size() - 1;
-    bool branche = false;
-    {
-      EtapeParcours& c = pile[n];
-      const std::vector<TVisee*>& visees = c.point->LstVis;
-      while (!branche && c.suivante < visees.size()) {
-        TVisee* s = visees[c.suivante++];
-        if (!s || s->Marque || s->PtOrigCalc != c.point || !s->PtCalc) continue;
-        if (visees.size() == 1 || (!c.suite && s->MemeGal() && !s->PtCalc->EstAnnexe())) {
-          // Marked at once, so that a branch coming back here through a loop
-          // does not draw it a second time.
-          c.suite = s;
-          s->Marque = true;
-        } else {
-          branche = demarre(s->PtCalc, s);
-        }
-      }
-    }
-    if (branche) continue;
-    EtapeParcours& c = pile[n];
-    if (c.suite) {
-      TVisee* s = c.suite;
-      c.poly->AjouteVisees2Poly(c.avant, s);
-      c.point = s->PtCalc;
-      c.avant = s;
-      c.suivante = 0;
-      c.suite = nullptr;
-      continue;
-    }
-    c.poly->AjoutePointSpeleo(c.point);
-    c.poly->fermee = c.point->NbRatTot == 0;
-    pile.pop_back();
-  }
+  ParcourtPolys(
+      pile, demarre, [](const TVisee*) { return true; }, ContinueLaGalerie,
+      [](EtapeParcours& c, TVisee* s) { c.poly->AjouteVisees2Poly(c.avant, s); },
+      [](EtapeParcours& c) { c.poly->AjoutePointSpeleo(c.point); });
 }
 
 bool TListPolyGal::AjoutePolyAlti(TPointSpeleo* vPoint, TVisee* VisAvt) {
@@ -282,42 +303,21 @@ bool TListPolyGal::AjoutePolyAlti(TPointSpeleo* vPoint, TVisee* VisAvt) {
     return true;
   };
   demarre(vPoint, VisAvt);
-  while (!pile.empty()) {
-    const size_t n = pile.size() - 1;
-    bool branche = false;
-    {
-      EtapeParcours& c = pile[n];
-      const std::vector<TVisee*>& visees = c.point->LstVis;
-      while (!branche && c.suivante < visees.size()) {
-        TVisee* s = visees[c.suivante++];
-        if (!s || s->Marque || !s->EstDansCoupe || s->PtOrigCalc != c.point || !s->PtCalc) continue;
+  ParcourtPolys(
+      pile, demarre, [](const TVisee* s) { return s->EstDansCoupe; },
+      [&](const EtapeParcours& c, const TVisee* s, size_t nbVisees) {
+        // A change of direction along the section always opens a new outline.
         const bool changeSens = sensParVisee && c.avant && c.avant->SensCoupe != s->SensCoupe;
-        const bool autreGalerie = visees.size() > 1 && (c.suite || !s->MemeGal() || s->PtCalc->EstAnnexe());
-        if (changeSens || autreGalerie) {
-          branche = demarre(s->PtCalc, s);
-        } else {
-          c.suite = s;
-          s->Marque = true;
-        }
-      }
-    }
-    if (branche) continue;
-    EtapeParcours& c = pile[n];
-    if (c.suite) {
-      TVisee* s = c.suite;
-      c.poly->AjoutePointViseeAlti(s, c.point);
-      c.poly->remplie = sensParVisee && s->SensCoupe == -1;
-      c.point = s->PtCalc;
-      c.avant = s;
-      c.suivante = 0;
-      c.suite = nullptr;
-      dessine = true;
-      continue;
-    }
-    if (c.avant) c.poly->AjoutePointViseeAlti(c.avant, c.point);
-    c.poly->fermee = c.point->NbRatTot == 0;
-    pile.pop_back();
-  }
+        return !changeSens && ContinueLaGalerie(c, s, nbVisees);
+      },
+      [&](EtapeParcours& c, TVisee* s) {
+        c.poly->AjoutePointViseeAlti(s, c.point);
+        c.poly->remplie = sensParVisee && s->SensCoupe == -1;
+        dessine = true;
+      },
+      [](EtapeParcours& c) {
+        if (c.avant) c.poly->AjoutePointViseeAlti(c.avant, c.point);
+      });
   // A start whose shots all went into branches (or none of which is in the
   // section) leaves no empty outline behind.
   polys_.erase(std::remove_if(polys_.begin() + static_cast<std::ptrdiff_t>(debut), polys_.end(),

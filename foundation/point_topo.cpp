@@ -375,6 +375,33 @@ bool TPtTopoList::LePointValide(int i) const {
 
 // --- Fitted transforms ---------------------------------------------------------------------------
 
+namespace {
+
+// Least-squares similarity between two pairs of points: the centres of the
+// pairs (u1,v1)-(u2,v2) and (x1,y1)-(x2,y2) and the sums of the centred
+// coordinates that give its coefficients.
+struct SommesSimilitude {
+  double xU, yU, xX, yX;
+  double S = 0, T = 0, P = 0, Q = 0;
+
+  SommesSimilitude(double u1, double v1, double u2, double v2, double x1, double y1, double x2, double y2)
+      : xU((u1 + u2) / 2), yU((v1 + v2) / 2), xX((x1 + x2) / 2), yX((y1 + y2) / 2) {
+    const double paires[2][4] = {{u1, v1, x1, y1}, {u2, v2, x2, y2}};
+    for (const auto& k : paires) {
+      const double a = k[0] - xU, b = k[1] - yU, c = k[2] - xX, d = k[3] - yX;
+      S += a * a + b * b;
+      T += c * c + d * d;
+      P += a * c + b * d;
+      Q += a * d - b * c;
+    }
+  }
+
+  // False when a pair's points coincide or a sum overflowed.
+  bool Valide() const { return S > 0 && T > 0 && std::isfinite(S) && std::isfinite(T); }
+};
+
+}  // namespace
+
 TObjetTransfoTopo::TObjetTransfoTopo(const TPointTopo& PtLDeb, const TPointTopo& PtLFin, const TPointTopo& PtADeb,
                                      const TPointTopo& PtAFin) {
   Calcule(PtLDeb.X, PtLDeb.Y, PtLFin.X, PtLFin.Y, PtADeb.X, PtADeb.Y, PtAFin.X, PtAFin.Y);
@@ -382,23 +409,12 @@ TObjetTransfoTopo::TObjetTransfoTopo(const TPointTopo& PtLDeb, const TPointTopo&
 
 void TObjetTransfoTopo::Calcule(double lDebX, double lDebY, double lFinX, double lFinY, double aDebX, double aDebY,
                                 double aFinX, double aFinY) {
-  const double xL = (lDebX + lFinX) / 2, yL = (lDebY + lFinY) / 2;
-  const double xA = (aDebX + aFinX) / 2, yA = (aDebY + aFinY) / 2;
-  double S = 0, P = 0, Q = 0, T = 0;
-  const double paires[2][4] = {{lDebX, lDebY, aDebX, aDebY}, {lFinX, lFinY, aFinX, aFinY}};
-  for (const auto& k : paires) {
-    const double a = k[0] - xL, b = k[1] - yL, c = k[2] - xA, d = k[3] - yA;
-    S += a * a + b * b;
-    T += c * c + d * d;
-    P += a * c + b * d;
-    Q += a * d - b * c;
-  }
-  if (!(S > 0) || !(T > 0) || !std::isfinite(S) || !std::isfinite(T))
-    throw ErreurTransfoDegeneree(Msg(IdMsg::TransfoPointsConfondus));
-  CoefA = P / S;
-  CoefB = Q / S;
-  Xb = xA - CoefA * xL + CoefB * yL;
-  Yb = yA - CoefB * xL - CoefA * yL;
+  const SommesSimilitude m(lDebX, lDebY, lFinX, lFinY, aDebX, aDebY, aFinX, aFinY);
+  if (!m.Valide()) throw ErreurTransfoDegeneree(Msg(IdMsg::TransfoPointsConfondus));
+  CoefA = m.P / m.S;
+  CoefB = m.Q / m.S;
+  Xb = m.xX - CoefA * m.xU + CoefB * m.yU;
+  Yb = m.yX - CoefB * m.xU - CoefA * m.yU;
 }
 
 TPointTopo TObjetTransfoTopo::TransfoTopo(const TPointTopo& Pt) const {
@@ -439,24 +455,14 @@ bool TAffine::CalculeCoeffsPt(const TPointTopo& Pt1Dep, const TPointTopo& Pt2Dep
 
 bool TAffine::CalculeCoeffsCoords(double X1Dep, double Y1Dep, double X2Dep, double Y2Dep, double X1Arr,
                                   double Y1Arr, double X2Arr, double Y2Arr) {
-  const double xD = (X1Dep + X2Dep) / 2, yD = (Y1Dep + Y2Dep) / 2;
-  const double xR = (X1Arr + X2Arr) / 2, yR = (Y1Arr + Y2Arr) / 2;
-  double S = 0, T = 0, P = 0, Q = 0;
-  const double paires[2][4] = {{X1Arr, Y1Arr, X1Dep, Y1Dep}, {X2Arr, Y2Arr, X2Dep, Y2Dep}};
-  for (const auto& k : paires) {
-    const double a = k[0] - xR, b = k[1] - yR, c = k[2] - xD, d = k[3] - yD;
-    S += a * a + b * b;
-    T += c * c + d * d;
-    P += a * c + b * d;
-    Q += a * d - b * c;
-  }
-  if (!(S > 0) || !(T > 0) || !std::isfinite(S) || !std::isfinite(T)) return false;
-  CoefA = P / S;
-  CoefB = Q / S;
+  const SommesSimilitude m(X1Arr, Y1Arr, X2Arr, Y2Arr, X1Dep, Y1Dep, X2Dep, Y2Dep);
+  if (!m.Valide()) return false;
+  CoefA = m.P / m.S;
+  CoefB = m.Q / m.S;
   CoefC = CoefB;
   CoefD = CoefA;
-  Xb = xD - xR * CoefA + yR * CoefB;
-  Yb = yD - xR * CoefB - yR * CoefA;
+  Xb = m.xX - m.xU * CoefA + m.yU * CoefB;
+  Yb = m.yX - m.xU * CoefB - m.yU * CoefA;
   return true;
 }
 

@@ -30,6 +30,7 @@
 #include "survey/contexte_document.h"
 #include "survey/ports_survey.h"
 #include "survey/reseau.h"
+#include "tests/app/outils_fenetre.h"
 #include "tests/support/dossier_temp.h"
 #include "tests/survey/environnement_document.h"
 #include "tools/cavtool/liaisons_document.h"
@@ -37,6 +38,10 @@
 
 using namespace app;
 using platform::Answer;
+using essai::Clique;
+using essai::CouleurPanneau;
+using essai::Controle;
+using essai::Elements;
 using testsupport::DossierTemp;
 using testsupport::EcritOctets;
 using testsupport::LitOctets;
@@ -93,30 +98,6 @@ std::string Copie(const DossierTemp& d, const std::string& source, const std::st
   const std::string config = platform::ChangeExtension(source, ".CFG");
   if (platform::FileExists(config)) EcritOctets(platform::ChangeExtension(chemin, ".CFG"), LitOctets(config));
   return chemin;
-}
-
-template <class T>
-T* Controle(QWidget& fenetre, const char* nom) {
-  T* t = fenetre.findChild<T*>(QString::fromLatin1(nom));
-  EXPECT_NE(t, nullptr) << nom;
-  return t;
-}
-
-void Clique(QWidget& fenetre, const char* nom) {
-  QToolButton* b = Controle<QToolButton>(fenetre, nom);
-  ASSERT_TRUE(b->isEnabled()) << nom;
-  b->click();
-}
-
-QStringList Elements(QComboBox* b) {
-  QStringList l;
-  for (int i = 0; i < b->count(); ++i) l << b->itemText(i);
-  return l;
-}
-
-QColor CouleurPanneau(TFichePrincipale& f) {
-  const QImage image = f.PanneauEtat()->grab().toImage();
-  return image.pixelColor(image.width() - 2, image.height() - 2);
 }
 
 survey::TReseau* ReseauDe(TFichePrincipale& f) {

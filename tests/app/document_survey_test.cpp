@@ -16,24 +16,14 @@
 #include "survey/galerie.h"
 #include "survey/ports_survey.h"
 #include "survey/reseau.h"
+#include "tests/app/outils_fenetre.h"
 #include "tests/support/dossier_temp.h"
 
 using namespace app;
 using platform::Answer;
+using essai::Gardes;
 
 namespace {
-
-struct Gardes {
-  GardeConfig config;
-  survey::GardeDocument document;
-  survey::GardeAffichage affichage;
-  platform::ScriptedDialogs dialogues;
-  platform::ScopedDialogs gardeDialogues{dialogues};
-  Gardes() {
-    Config() = ConfigGenerale();
-    survey::Document() = survey::ContexteDocument();
-  }
-};
 
 // A cave of n shots from a new surface point.
 void AjouteCavite(survey::TReseau& r, const std::string& nom, int n) {

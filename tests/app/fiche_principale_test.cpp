@@ -21,51 +21,20 @@
 #include "survey/contexte_document.h"
 #include "survey/ports_survey.h"
 #include "tests/app/document_essai.h"
+#include "tests/app/outils_fenetre.h"
 #include "tests/support/dossier_temp.h"
 
 using namespace app;
 using platform::Answer;
+using essai::Clique;
+using essai::CouleurPanneau;
+using essai::Controle;
+using essai::Elements;
+using essai::Gardes;
 
 namespace {
 
-struct Gardes {
-  GardeConfig config;
-  survey::GardeDocument document;
-  survey::GardeAffichage affichage;
-  platform::ScriptedDialogs dialogues;
-  platform::ScopedDialogs gardeDialogues{dialogues};
-  Gardes() {
-    Config() = ConfigGenerale();
-    survey::Document() = survey::ContexteDocument();
-  }
-};
-
-template <class T>
-T* Controle(QWidget& fenetre, const char* nom) {
-  T* t = fenetre.findChild<T*>(QString::fromLatin1(nom));
-  EXPECT_NE(t, nullptr) << nom;
-  return t;
-}
-
 QAction* Action(QWidget& fenetre, const char* nom) { return Controle<QAction>(fenetre, nom); }
-
-void Clique(QWidget& fenetre, const char* nom) {
-  QToolButton* b = Controle<QToolButton>(fenetre, nom);
-  ASSERT_TRUE(b->isEnabled()) << nom;
-  b->click();
-}
-
-QStringList Elements(QComboBox* b) {
-  QStringList l;
-  for (int i = 0; i < b->count(); ++i) l << b->itemText(i);
-  return l;
-}
-
-// The colour of the status panel as painted.
-QColor CouleurPanneau(TFichePrincipale& f) {
-  const QImage image = f.PanneauEtat()->grab().toImage();
-  return image.pixelColor(image.width() - 2, image.height() - 2);
-}
 
 std::vector<essai::CaviteEssai> Cavites() { return {{"Surface", 0, 0}, {"9b", 0, 1}, {"10", 2, 1}, {"Trou du Vent", 8, 1}}; }
 

@@ -10,24 +10,14 @@
 #include "survey/contexte_document.h"
 #include "survey/ports_survey.h"
 #include "tests/app/document_essai.h"
+#include "tests/app/outils_fenetre.h"
 #include "tests/support/dossier_temp.h"
 
 using namespace app;
 using platform::Answer;
+using essai::Gardes;
 
 namespace {
-
-struct Gardes {
-  GardeConfig config;
-  survey::GardeDocument document;
-  survey::GardeAffichage affichage;
-  platform::ScriptedDialogs dialogues;
-  platform::ScopedDialogs gardeDialogues{dialogues};
-  Gardes() {
-    Config() = ConfigGenerale();
-    survey::Document() = survey::ContexteDocument();
-  }
-};
 
 std::vector<essai::CaviteEssai> DeuxCavites() { return {{"Surface", 0, 0}, {"Gouffre", 12, 1}, {"Aven", 3, 2}}; }
 

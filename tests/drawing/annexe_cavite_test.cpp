@@ -22,35 +22,13 @@ std::string Fixture(const std::string& nom) {
 }
 
 // The network of the fixtures (fabrique_dessins.py).
-class Annexe : public ::testing::Test {
+class Annexe : public ::testing::Test, protected ReseauDesFixtures {
  protected:
-  Annexe() {
-    reseau.Station(reseau.Cavites.First(), "E1", 0, 0, 100);
-    a = reseau.Cavite("Grotte A");
-    reseau.Station(a, "1", 0, 10, 102.3, 10);
-    reseau.Station(a, "2", 10, 10, 104.4, 20);
-    reseau.Station(a, "3", 10, 25, 101, 25.2);
-    reseau.Visee(a, "E1", "1");
-    reseau.Visee(a, "1", "2");
-    reseau.Visee(a, "2", "3");
-    b = reseau.Cavite("Grotte B");
-    reseau.Station(b, "10", -10, 0, 95);
-    reseau.Station(b, "11", -20, 0, 90);
-    reseau.Visee(b, "E1", "10");
-    reseau.Visee(b, "10", "11");
-    reseau.PrepareDocument();
-  }
-
   bool LitFixture() {
     TFluxMemoire f(Fixture("dessins_511.bin"));
     const bool ok = testdessin::Annexe(a).LitDessins(f) && testdessin::Annexe(b).LitDessins(f);
     return ok && f.Restant() == 0;
   }
-
-  Contexte contexte;
-  Reseau reseau;
-  TCavite* a = nullptr;
-  TCavite* b = nullptr;
 };
 
 TEST_F(Annexe, NewCaveCarriesItsDrawings) {

@@ -24,25 +24,8 @@ std::string Fixture(const std::string& nom) {
 }
 
 // The network of the fixtures (fabrique_dessins.py).
-class Elements : public ::testing::Test {
+class Elements : public ::testing::Test, protected ReseauDesFixtures {
  protected:
-  Elements() {
-    reseau.Station(reseau.Cavites.First(), "E1", 0, 0, 100);
-    a = reseau.Cavite("Grotte A");
-    reseau.Station(a, "1", 0, 10, 102.3, 10);
-    reseau.Station(a, "2", 10, 10, 104.4, 20);
-    reseau.Station(a, "3", 10, 25, 101, 25.2);
-    reseau.Visee(a, "E1", "1");
-    reseau.Visee(a, "1", "2");
-    reseau.Visee(a, "2", "3");
-    b = reseau.Cavite("Grotte B");
-    reseau.Station(b, "10", -10, 0, 95);
-    reseau.Station(b, "11", -20, 0, 90);
-    reseau.Visee(b, "E1", "10");
-    reseau.Visee(b, "10", "11");
-    reseau.PrepareDocument();
-  }
-
   template <class T>
   std::unique_ptr<T> Lit(const std::string& octets, int32_t niveau, uint64_t* reste = nullptr) {
     testmotifs::Niveau n(niveau);
@@ -52,11 +35,6 @@ class Elements : public ::testing::Test {
     if (reste) *reste = f.Restant();
     return ok ? std::move(e) : nullptr;
   }
-
-  Contexte contexte;
-  Reseau reseau;
-  TCavite* a = nullptr;
-  TCavite* b = nullptr;
 };
 
 TEST_F(Elements, WatermarkedLineOfOlderLevels) {

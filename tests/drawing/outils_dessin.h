@@ -156,4 +156,31 @@ inline TObjetDonneesBasique* Ligne(TListeDonneesDessin& l, std::initializer_list
   return r;
 }
 
+// The network of the stored-drawing fixtures (fabrique_dessins.py): entrance
+// E1 on the surface, "Grotte A" E1-1-2-3 and "Grotte B" E1-10-11, ready for
+// the document; a second base of the test fixtures that read them.
+struct ReseauDesFixtures {
+  ReseauDesFixtures() {
+    reseau.Station(reseau.Cavites.First(), "E1", 0, 0, 100);
+    a = reseau.Cavite("Grotte A");
+    reseau.Station(a, "1", 0, 10, 102.3, 10);
+    reseau.Station(a, "2", 10, 10, 104.4, 20);
+    reseau.Station(a, "3", 10, 25, 101, 25.2);
+    reseau.Visee(a, "E1", "1");
+    reseau.Visee(a, "1", "2");
+    reseau.Visee(a, "2", "3");
+    b = reseau.Cavite("Grotte B");
+    reseau.Station(b, "10", -10, 0, 95);
+    reseau.Station(b, "11", -20, 0, 90);
+    reseau.Visee(b, "E1", "10");
+    reseau.Visee(b, "10", "11");
+    reseau.PrepareDocument();
+  }
+
+  Contexte contexte;
+  Reseau reseau;
+  TCavite* a = nullptr;
+  TCavite* b = nullptr;
+};
+
 }  // namespace testdessin

@@ -129,6 +129,25 @@ std::unique_ptr<TReseau> ReseauSimple() {
   return r;
 }
 
+// A test's surroundings for saving: the simple network, its path
+// "grotte.cav" in a temporary folder as the current document's.
+struct ReseauAEnregistrer {
+  EnvironnementDocument env;
+  DossierTemp d;
+  std::unique_ptr<TReseau> r = ReseauSimple();
+  const std::string chemin = d.Fichier("grotte.cav");
+  ReseauAEnregistrer() { Document().NomFichierCourant = chemin; }
+};
+
+// The level 511 fixture copied into a temporary folder, its path the current
+// document's.
+struct FixtureCourante {
+  EnvironnementDocument env;
+  DossierTemp d;
+  const std::string chemin = CopieFixture(d, 511);
+  FixtureCourante() { Document().NomFichierCourant = chemin; }
+};
+
 // --- Every gate ---------------------------------------------------------------------------------
 
 TEST(FichierReseau, LitChaqueNiveau) {
@@ -475,11 +494,8 @@ TEST(FichierReseau, MisesEnPageEtCartesEcritesEtRelues) {
 // --- Saving -------------------------------------------------------------------------------------------------
 
 TEST(FichierReseau, DeuxEnregistrementsLaissentLePremierEnSauvegarde) {
-  EnvironnementDocument env;
-  DossierTemp d;
-  auto r = ReseauSimple();
-  const std::string chemin = d.Fichier("grotte.cav");
-  Document().NomFichierCourant = chemin;
+  ReseauAEnregistrer f;
+  auto& [env, d, r, chemin] = f;
   ASSERT_TRUE(EnregistreReseauSous());
   const std::string premier = LitOctets(chemin);
   EXPECT_FALSE(platform::FileExists(d.Fichier("grotte.$$$Cav")));
@@ -497,11 +513,8 @@ TEST(FichierReseau, DeuxEnregistrementsLaissentLePremierEnSauvegarde) {
 }
 
 TEST(FichierReseau, EchecDEcritureLaisseLAncienFichier) {
-  EnvironnementDocument env;
-  DossierTemp d;
-  auto r = ReseauSimple();
-  const std::string chemin = d.Fichier("grotte.cav");
-  Document().NomFichierCourant = chemin;
+  ReseauAEnregistrer f;
+  auto& [env, d, r, chemin] = f;
   ASSERT_TRUE(EnregistreReseau(chemin));
   const std::string avant = LitOctets(chemin);
   r->Nom = "Autre";
@@ -517,11 +530,8 @@ TEST(FichierReseau, EchecDEcritureLaisseLAncienFichier) {
 }
 
 TEST(FichierReseau, DossierNonInscriptibleLaisseLAncienFichier) {
-  EnvironnementDocument env;
-  DossierTemp d;
-  auto r = ReseauSimple();
-  const std::string chemin = d.Fichier("grotte.cav");
-  Document().NomFichierCourant = chemin;
+  ReseauAEnregistrer f;
+  auto& [env, d, r, chemin] = f;
   ASSERT_TRUE(EnregistreReseau(chemin));
   const std::string avant = LitOctets(chemin);
   r->Nom = "Autre";
@@ -549,11 +559,9 @@ TEST(FichierReseau, DossierNonInscriptibleLaisseLAncienFichier) {
 }
 
 TEST(FichierReseau, SecondeInstanceEnLectureSeule) {
-  EnvironnementDocument env;
-  DossierTemp d;
-  const std::string chemin = CopieFixture(d, 511);
+  FixtureCourante f;
+  auto& [env, d, chemin] = f;
   // The first instance holds the file: its write bits are off.
-  Document().NomFichierCourant = chemin;
   auto premiere = std::make_unique<TReseau>();
   ASSERT_TRUE(premiere->LitFichier(chemin));
   EXPECT_FALSE(premiere->LectureSeule);
@@ -593,10 +601,8 @@ TEST(FichierReseau, SecondeInstanceEnLectureSeule) {
 }
 
 TEST(FichierReseau, EnregistrerSousAnnuleRemetLaMarque) {
-  EnvironnementDocument env;
-  DossierTemp d;
-  const std::string chemin = CopieFixture(d, 511);
-  Document().NomFichierCourant = chemin;
+  FixtureCourante f;
+  auto& [env, d, chemin] = f;
   auto r = std::make_unique<TReseau>();
   ASSERT_TRUE(r->LitFichier(chemin));
   ASSERT_FALSE(ModeEcriture(chemin));

@@ -1,7 +1,6 @@
 #pragma once
 // Helpers shared by the layout tests: the file level, a small network behind
 // the layout ports, a document pattern library, fixtures and hex dumps.
-#include <cstdio>
 #include <memory>
 #include <string>
 
@@ -9,19 +8,16 @@
 #include "drawing/liste_mtf.h"
 #include "foundation/flux.h"
 #include "foundation/niveau_fichier.h"
+#include "tests/drawing/outils_motifs.h"
 #include "tests/support/dossier_temp.h"
 #include "views/ports_vues.h"
 
 namespace essaivues {
 
-// Sets the file level being read for the life of the object.
-class Niveau {
- public:
-  explicit Niveau(int32_t niveau) { foundation::NiveauFichier().VersionFichierLue = niveau; }
-
- private:
-  foundation::GardeNiveauFichier garde_;
-};
+// The file level set for the life of an object, hex dumps: as in the pattern
+// tests.
+using testmotifs::Hex;
+using testmotifs::Niveau;
 
 // A network of three caves (0 the surface) and five stations; station n is
 // the entrance of cave n; cave 1 has two long sections, cave 2 three, the
@@ -52,17 +48,6 @@ class Reseau {
 
 inline std::string Fixture(const std::string& nom) {
   return testsupport::LitOctets(std::string(GRAVELUNE_SOURCE_DIR) + "/tests/views/fixtures/mep_" + nom + ".bin");
-}
-
-inline std::string Hex(const std::string& s) {
-  std::string r;
-  char b[4];
-  for (unsigned char c : s) {
-    std::snprintf(b, sizeof b, "%02X ", c);
-    r += b;
-  }
-  if (!r.empty()) r.pop_back();
-  return r;
 }
 
 template <class T>
