@@ -175,6 +175,16 @@ class TCavite : public foundation::TObjetDeListe {
   // Scale of the plan drawing when set, else of the first long section that
   // has one, else -1.
   double EchelleParDefaut() const;
+
+  // --- Drawing geometry (dessin_cavite.cpp) ------------------------------------------------
+  // Wall, ceiling and floor points of every station after the network was
+  // computed: square to the arriving shot at a station, on the bisector of the
+  // turn where the walk continues from it in the same gallery.  Also the
+  // abscissas shown in elevations and UneViseeInversee.
+  void CalculeDessinCav();
+  // The wall points, then the drawing data's plan computation (gallery
+  // outlines, plan drawing, sketches); nothing for a cave without shots.
+  void CalculeDessinPlani();
   // WGS84 latitude and longitude (radians) of the entrance, or of the surface
   // point of the shot being entered for a cave without shots.
   bool EntreeWGS(double& lat, double& lon) const;

@@ -27,6 +27,10 @@ struct ContexteDocument {
   // The configured folder of networks (settings), where dialogs open when no
   // document is open.
   std::string RepertoireReseau;
+
+  // The 3D view is open: stations without measured dimensions get default
+  // walls and ceiling in the drawing geometry.
+  bool Vue3DActive = false;
 };
 
 ContexteDocument& Document();

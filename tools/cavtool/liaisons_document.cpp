@@ -7,7 +7,9 @@
 #include "drawing/contexte_dessin.h"
 #include "drawing/contexte_motifs.h"
 #include "drawing/liste_mtf.h"
+#include "drawing/ports_dessin.h"
 #include "drawing/ports_motifs.h"
+#include "survey/cavite.h"
 #include "survey/contexte_document.h"
 #include "foundation/niveau_fichier.h"
 #include "survey/parties_reseau.h"
@@ -135,6 +137,8 @@ void InstalleLiaisonsDessins() {
   // Every cave carries its drawings; references into a replaced library
   // follow into them and into the plan page layouts.
   drawing::InstalleAnnexeDessin();
+  // Elevations take the stations' wall points from the survey model.
+  drawing::PortsDonnees().CalculeDessinCav = [](survey::TCavite& c) { c.CalculeDessinCav(); };
   drawing::Ports().RelogeReferences = [](const drawing::TRelogeMotifs& reloge) {
     if (survey::TReseau* r = survey::Document().ReseauCourant)
       for (survey::TCavite* c : r->Cavites)
