@@ -162,14 +162,37 @@ void ConvertitAccentsMac(std::string& s) {
 
 // --- Numbers as text --------------------------------------------------------
 
+namespace {
+
+// The text of a value that has no decimal form.
+std::string TexteNonFini(double x) {
+  if (std::isnan(x)) return "NAN";
+  return x > 0 ? "+INF" : "-INF";
+}
+
+// x in fixed notation with d decimals, correctly rounded.  The buffer holds
+// the widest finite double (309 digits, sign, point, 60 decimals); should the
+// conversion still fail, it is done again in a buffer sized from the value, so
+// that no byte of the result is one the conversion did not write.
+std::string FixeEnTexte(double x, int d) {
+  if (!std::isfinite(x)) return TexteNonFini(x);
+  char tampon[400];
+  const auto res = std::to_chars(tampon, tampon + sizeof tampon, x, std::chars_format::fixed, d);
+  if (res.ec == std::errc()) return std::string(tampon, res.ptr);
+  std::string grand(static_cast<size_t>(d) + 330, '\0');
+  const auto res2 = std::to_chars(grand.data(), grand.data() + grand.size(), x, std::chars_format::fixed, d);
+  if (res2.ec != std::errc()) return TexteNonFini(x);
+  grand.resize(static_cast<size_t>(res2.ptr - grand.data()));
+  return grand;
+}
+
+}  // namespace
+
 std::string ReelEnStr(double x, int w, int d) {
   d = std::clamp(d, 0, 60);
-  char tampon[400];
   std::string t;
-  if (std::isnan(x)) {
-    t = "NAN";
-  } else if (std::isinf(x)) {
-    t = x > 0 ? "+INF" : "-INF";
+  if (!std::isfinite(x)) {
+    t = TexteNonFini(x);
   } else {
     // Exact ties are rounded away from zero, as the original number formatting
     // does (2.5 -> "3", 0.125 -> "0.13"); every other value is correctly rounded.
@@ -179,12 +202,17 @@ std::string ReelEnStr(double x, int w, int d) {
       if (std::isfinite(e) && std::fma(x, p, -e) == 0 && std::fabs(e - std::trunc(e)) == 0.5)
         x = std::nextafter(x, x > 0 ? HUGE_VAL : -HUGE_VAL);
     }
-    const auto res = std::to_chars(tampon, tampon + sizeof tampon, x, std::chars_format::fixed, d);
-    t.assign(tampon, res.ptr);
+    t = FixeEnTexte(x, d);
     // A value that rounds to zero carries no sign.
     if (!t.empty() && t[0] == '-' && t.find_first_not_of("-0.") == std::string::npos) t.erase(0, 1);
   }
   if (static_cast<int>(t.size()) < w) t.insert(0, w - t.size(), ' ');
+  return t;
+}
+
+std::string ReelEnTexteFixe(double x, int d) {
+  std::string t = FixeEnTexte(x, std::clamp(d, 0, 60));
+  if (!t.empty() && t[0] == '-' && t.find_first_not_of("-0.") == std::string::npos) t.erase(0, 1);
   return t;
 }
 
@@ -197,20 +225,27 @@ std::string ReelEnStrFixe(double x, int w, int d) {
 std::string ReelEnStrMetres(double x, int w, int d) { return ReelEnStr(x, w, d) + " m"; }
 
 std::string ReelEnStrZeros(double x, int w, int d) {
+  // No zeros before "NAN" or an infinity: they would make it read as a number.
+  if (!std::isfinite(x)) return ReelEnStr(x, w, d);
   std::string t = OteBlancs(ReelEnStr(x, w, d));
   if (static_cast<int>(t.size()) < w) t.insert(0, w - t.size(), '0');
   return t;
 }
 
 std::string EntierEnStr(int64_t n) {
+  // 20 characters at most: "-9223372036854775808".
   char tampon[24];
   const auto res = std::to_chars(tampon, tampon + sizeof tampon, n);
+  if (res.ec != std::errc()) return std::to_string(n);
   return std::string(tampon, res.ptr);
 }
 
 std::string ReelEnTexteExact(double x) {
+  if (!std::isfinite(x)) return TexteNonFini(x);
+  // 24 characters at most ("-2.2250738585072014e-308").
   char tampon[64];
   const auto res = std::to_chars(tampon, tampon + sizeof tampon, x);
+  if (res.ec != std::errc()) return FixeEnTexte(x, 60);
   return std::string(tampon, res.ptr);
 }
 

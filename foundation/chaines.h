@@ -30,13 +30,20 @@ void ConvertitAccentsMac(std::string& s);
 
 // --- Numbers as text --------------------------------------------------------
 // Str (x, w, d): x rounded to d decimals in fixed notation, right-justified in
-// at least w characters.
+// at least w characters.  A value wider than w is written in full; a value
+// that is not a number gives "NAN", an infinite one "+INF" or "-INF".  Every
+// routine below writes only the characters of its number (printable ASCII).
 std::string ReelEnStr(double x, int w, int d);
 std::string ReelEnStrFixe(double x, int w, int d);
 std::string ReelEnStrMetres(double x, int w, int d);
 std::string ReelEnStrZeros(double x, int w, int d);
 std::string EntierEnStr(int64_t n);
-// Shortest text that reads back as the same double ('.' decimal point).
+// x correctly rounded to d decimals (0 to 60) in fixed notation, without
+// padding and without the sign of a value that rounds to zero; "NAN", "+INF",
+// "-INF" as ReelEnStr.
+std::string ReelEnTexteFixe(double x, int d);
+// Shortest text that reads back as the same double ('.' decimal point);
+// "NAN", "+INF", "-INF" as ReelEnStr.
 std::string ReelEnTexteExact(double x);
 
 // --- Text as numbers ----------------------------------------------------------

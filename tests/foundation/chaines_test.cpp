@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <clocale>
+#include <cmath>
+#include <functional>
+#include <limits>
 #include <locale>
 
 #include "platform/scripted_dialogs.h"
@@ -84,6 +87,74 @@ TEST(Chaines, ReelsEnTexte) {
   EXPECT_EQ(ReelEnStrZeros(7, 3, 0), "007");
   EXPECT_EQ(ReelEnStrMetres(12.345, 0, 2), "12.35 m");
   EXPECT_EQ(EntierEnStr(-42), "-42");
+}
+
+// Every number routine over values that do not fit: the text is printable
+// ASCII made only of what the routine wrote, a finite value is written in full
+// and reads back, NaN and the infinities give their fixed texts.
+TEST(Chaines, NombresExtremesEnTexte) {
+  const double valeurs[] = {0.0,
+                            -0.0,
+                            1e308,
+                            -1e308,
+                            std::numeric_limits<double>::max(),
+                            std::numeric_limits<double>::lowest(),
+                            std::numeric_limits<double>::min(),
+                            std::numeric_limits<double>::denorm_min(),
+                            -std::numeric_limits<double>::denorm_min(),
+                            1e-300,
+                            123456789012.345,
+                            -9.563e305,
+                            std::numeric_limits<double>::quiet_NaN(),
+                            -std::numeric_limits<double>::quiet_NaN(),
+                            std::numeric_limits<double>::infinity(),
+                            -std::numeric_limits<double>::infinity()};
+  // relit: the text reads back within one unit of its last decimal (and the
+  // rounding of the double); coupe: the text is cut to that width.
+  struct Routine {
+    const char* nom;
+    std::function<std::string(double)> texte;
+    bool relit;
+    int coupe;
+  };
+  const Routine routines[] = {
+      {"ReelEnStr(x, 12, 2)", [](double x) { return ReelEnStr(x, 12, 2); }, true, 0},
+      {"ReelEnStr(x, 0, 60)", [](double x) { return ReelEnStr(x, 0, 60); }, true, 0},
+      {"ReelEnStr(x, 6, 0)", [](double x) { return ReelEnStr(x, 6, 0); }, true, 0},
+      {"ReelEnStrFixe(x, 9, 2)", [](double x) { return ReelEnStrFixe(x, 9, 2); }, false, 9},
+      {"ReelEnStrMetres(x, 7, 2)", [](double x) { return ReelEnStrMetres(x, 7, 2); }, false, 0},
+      {"ReelEnStrZeros(x, 8, 1)", [](double x) { return ReelEnStrZeros(x, 8, 1); }, false, 0},
+      {"ReelEnTexteFixe(x, 4)", [](double x) { return ReelEnTexteFixe(x, 4); }, true, 0},
+      {"ReelEnTexteFixe(x, 60)", [](double x) { return ReelEnTexteFixe(x, 60); }, true, 0},
+      {"ReelEnTexteExact(x)", [](double x) { return ReelEnTexteExact(x); }, true, 0},
+  };
+  for (const Routine& r : routines)
+    for (double x : valeurs) {
+      const std::string t = r.texte(x);
+      SCOPED_TRACE(std::string(r.nom) + " x=" + ReelEnTexteExact(x) + " -> [" + t + "]");
+      ASSERT_FALSE(t.empty());
+      for (char c : t) ASSERT_TRUE(c >= 0x20 && c < 0x7F) << "byte " << static_cast<int>(static_cast<unsigned char>(c));
+      if (r.coupe > 0) EXPECT_EQ(t.size(), static_cast<size_t>(r.coupe));
+      const std::string net = OteBlancs(t);
+      if (!std::isfinite(x)) {
+        const std::string attendu = std::isnan(x) ? "NAN" : (x > 0 ? "+INF" : "-INF");
+        EXPECT_EQ(net.substr(0, attendu.size()), attendu);
+        continue;
+      }
+      if (!r.relit) continue;
+      double lu = 0;
+      ASSERT_TRUE(LitReel(net, lu));
+      EXPECT_LE(std::fabs(lu - x), std::fabs(x) * 1e-15 + 1);
+    }
+  // Huge values are written in full, digit by digit.
+  EXPECT_EQ(ReelEnStr(1e308, 0, 2).size(), 312u);
+  EXPECT_EQ(ReelEnStr(-std::numeric_limits<double>::max(), 0, 60).size(), 1u + 309 + 1 + 60);
+  EXPECT_EQ(ReelEnStr(std::numeric_limits<double>::quiet_NaN(), 6, 1), "   NAN");
+  EXPECT_EQ(ReelEnStr(-std::numeric_limits<double>::infinity(), 0, 1), "-INF");
+  EXPECT_EQ(ReelEnTexteFixe(2.5, 0), "2");  // correctly rounded: half to even
+  EXPECT_EQ(ReelEnTexteFixe(-0.00001, 4), "0.0000");
+  EXPECT_EQ(EntierEnStr(std::numeric_limits<int64_t>::min()), "-9223372036854775808");
+  EXPECT_EQ(EntierEnStr(std::numeric_limits<int64_t>::max()), "9223372036854775807");
 }
 
 TEST(Chaines, TexteEnReels) {
