@@ -273,6 +273,10 @@ void TBrancheBouclage::ChercheDepart(TPointSpeleo* commun, const std::unordered_
 bool TBrancheBouclage::CalculeCompens(const foundation::TPointTopo& M) {
   const double L = Longueur();
   if (L == 0 || !std::isfinite(L) || !PtArrivee) return false;
+  // An arrival or a mean point without coordinates gives no correction.
+  if (PtArrivee->CoordonneesIndefinies() || foundation::EstIndefini(M.X) || foundation::EstIndefini(M.Y) ||
+      foundation::EstIndefini(M.Z) || !std::isfinite(M.X) || !std::isfinite(M.Y) || !std::isfinite(M.Z))
+    return false;
   PtCalculStr.emplace_back();
   PtCalculStr.push_back(Msg(IdMsg::BouclageCorrectionsBranche) + NomPoint(PtArrivee) + Msg(IdMsg::BouclageFleche) +
                         NomPoint(PtDepart));
@@ -421,7 +425,7 @@ void TBouclage::CalculePointMoyen() {
   int exactes = 0;
   for (const auto& b : BranchesBouclage) {
     const TPointSpeleo* a = b->PtArrivee;
-    if (!a) continue;
+    if (!a || a->CoordonneesIndefinies()) continue;
     // 1. A branch without length is fixed.
     if (b->Longueur() < 0.01) {
       PtMoyenne.X = a->X;

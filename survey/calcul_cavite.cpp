@@ -51,6 +51,13 @@ double ConvergenceDeLaPasse(TCavite& c, bool recalcule) {
   return g;
 }
 
+// The cave and stations of a shot, for a warning.
+std::string DesignationVisee(const TCavite& c, const TVisee& v) {
+  auto nom = [](const TPointSpeleo* p) { return p ? p->DesignPTopo : std::string("?"); };
+  return foundation::RemplaceMarques(Msg(IdMsg::CalculDesignationVisee),
+                                     {c.NomCavite, nom(v.PointStation), nom(v.PointVise)});
+}
+
 }  // namespace
 
 // --- Network system -----------------------------------------------------------------------
@@ -138,10 +145,21 @@ void TCavite::CalculeTousPoints(bool Init) {
       v->NumBoucle = b->IndexCompens;
     }
     if (!p->EstPointSurface()) {
-      p->X = o->X + dX;
-      p->Y = o->Y + dY;
-      p->Z = o->Z + v->DeltaH + v->AjustementZ;
-      p->ZCalc = p->Z;
+      // A refused shot or an origin without coordinates leaves the end
+      // without coordinates too; so does a result that is not a number.
+      if (v->MesuresImpossibles || o->CoordonneesIndefinies()) {
+        p->RendCoordonneesIndefinies();
+      } else {
+        p->X = o->X + dX;
+        p->Y = o->Y + dY;
+        p->Z = o->Z + v->DeltaH + v->AjustementZ;
+        p->ZCalc = p->Z;
+        if (!std::isfinite(p->X) || !std::isfinite(p->Y) || !std::isfinite(p->Z)) {
+          AvertitVisee(v, foundation::RemplaceMarques(Msg(IdMsg::CalculCoordonneesNonFinies),
+                                                      {DesignationVisee(*this, *v), p->DesignPTopo}));
+          p->RendCoordonneesIndefinies();
+        }
+      }
     }
     if (p->ViseeAvant == v) {
       p->Slh = o->Slh + v->DeltaL;
@@ -242,7 +260,7 @@ void TCavite::CalculeElementsAnnexes() {
         relative(p->PrecisRelY, o->PrecisRelY, v->IncertY);
         relative(p->PrecisRelZ, o->PrecisRelZ, v->IncertZ);
       }
-      if (r) p->DzPt = p->Z - r->Z;
+      if (r) p->DzPt = p->CoordonneesIndefinies() || r->CoordonneesIndefinies() ? foundation::ValeurIndefinie : p->Z - r->Z;
     }
     for (TViseeHabi* h : v->ViseesHabi) h->CalculeViseeHabi();
   }
@@ -289,7 +307,7 @@ void TCavite::CalculePointsExtremes() {
   foundation::InitMinMax(XMinCav, YMinCav, XMaxCav, YMaxCav);
   foundation::InitMinMax(SlMinCav, ZMinCav, SlMaxCav, ZMaxCav);
   for (const TPointSpeleo* p : ListePoints) {
-    if (!p->PtRattache) continue;
+    if (!p->PtRattache || p->CoordonneesIndefinies()) continue;
     foundation::MajMinMax(XMinCav, XMaxCav, p->X);
     foundation::MajMinMax(YMinCav, YMaxCav, p->Y);
     foundation::MajMinMax(SlMinCav, SlMaxCav, p->Slh);

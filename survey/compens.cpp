@@ -172,7 +172,9 @@ void TCompens::CalculeCorrections() {
   Valeur->typeCompens = typeCompens;
   // 4.
   const double dDF = std::hypot(fX - dX, fY - dY);
-  if (dDF != 0) {
+  // Ends left without coordinates give no correction.
+  const bool definis = !d->CoordonneesIndefinies() && !PtFin->CoordonneesIndefinies() && !PtJuste->CoordonneesIndefinies();
+  if (dDF != 0 && definis) {
     const double dDJ = std::hypot(jX - dX, jY - dY);
     Valeur->CoeffLong = dDJ / dDF;
     double rotation = Azimut(jX - dX, jY - dY) - Azimut(fX - dX, fY - dY);

@@ -124,6 +124,8 @@ void TPointSpeleo::CalculeLargeurs() {
 }
 
 std::string TPointSpeleo::DenivStr() const {
+  // A station the computation left without coordinates has no height.
+  if (foundation::EstIndefini(DzPt) || CoordonneesIndefinies()) return {};
   if (std::fabs(DzPt) < 0.5) return "0" + Msg(IdMsg::PointMetres);
   std::string t = foundation::OteBlancs(foundation::ReelEnStrFixe(DzPt, 12, 0)) + Msg(IdMsg::PointMetres);
   if (DzPt > 0) t = "+ " + t;

@@ -16,6 +16,7 @@
 #include "foundation/catalogue.h"
 #include "foundation/objet_de_liste.h"
 #include "foundation/point_topo.h"
+#include "foundation/utilitaires.h"
 #include "survey/observation.h"
 
 namespace drawing {
@@ -106,6 +107,12 @@ class TPointSpeleo : public foundation::TObjetDeListe {
   // --- Operations -----------------------------------------------------------------
   bool EstPointSurface() const { return TypePoint > 0; }
   bool EstAnnexe() const { return Annexe == 1; }
+  // The computation left the station without coordinates (a shot on its path
+  // could not be computed): X, Y and Z hold the undefined value.
+  bool CoordonneesIndefinies() const {
+    return foundation::EstIndefini(X) || foundation::EstIndefini(Y) || foundation::EstIndefini(Z);
+  }
+  void RendCoordonneesIndefinies() { X = Y = Z = ZCalc = foundation::ValeurIndefinie; }
   void PtMarque() { Marque = true; }
   // The arriving shot carries adjustment coefficients.
   bool EstCompense() const;

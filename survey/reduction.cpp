@@ -153,6 +153,25 @@ void ReduitMesures(TValeurVisee& v, const TValeurVisee* precedent) {
     v.PCalc = Pi / 2 - std::atan2(v.LhCalc, v.DhCalc);
 }
 
+// The longest reduced length or height difference the computation takes:
+// beyond it lies no survey, and sums and squares of such values stay finite.
+constexpr double LongueurCalculMax = 1e6;
+
+// Refuses reduced values that no survey can give (not finite, or beyond
+// LongueurCalculMax), such as those of absurd readings: the shot's reduced
+// values become zero, it is marked and the caller is told once.
+void RefuseMesuresImpossibles(TValeurVisee& v) {
+  auto possible = [](double x) { return std::isfinite(x) && std::fabs(x) <= LongueurCalculMax; };
+  v.MesuresImpossibles = !(possible(v.LCalc) && possible(v.LhCalc) && possible(v.DhCalc) && std::isfinite(v.PCalc) &&
+                           std::isfinite(v.AzCalc));
+  if (!v.MesuresImpossibles) return;
+  AvertitVisee(&v, foundation::RemplaceMarques(Msg(IdMsg::CalculMesuresImpossibles),
+                                               {DesignationVisee(v), foundation::ReelEnTexteExact(v.LCalc),
+                                                foundation::ReelEnTexteExact(v.DhCalc)}));
+  v.LCalc = v.LhCalc = v.DhCalc = v.PCalc = 0;
+  if (!std::isfinite(v.AzCalc)) v.AzCalc = 0;
+}
+
 bool EstTopofil(const TInstrument& i) {
   return foundation::EnMajuscules(foundation::OteBlancs(i.TiGenre)) == "TOPOFIL";
 }
@@ -218,6 +237,7 @@ void TVisee::CalculeVisee() {
   const TVisee* avant = ViseePreced();
   // 3-8.
   ReduitMesures(*this, avant);
+  RefuseMesuresImpossibles(*this);
   // 9-10.
   CalculeIncertitudes();
   AngleTri = avant ? foundation::NormaliseAngle(AzCalc - foundation::NormaliseAngle(avant->AzCalc + Pi)) : 0;
@@ -282,6 +302,7 @@ void TViseeHabi::CalculeViseeHabi() {
   if (InversionEffective(InvAz)) AzCalc += Pi;
   TPointSpeleo* s = PtStation();
   ReduitMesures(*this, s ? s->ViseeAvant : nullptr);
+  RefuseMesuresImpossibles(*this);
   if (!s) return;
   X = s->X + std::sin(AzCalc) * LhCalc;
   Y = s->Y + std::cos(AzCalc) * LhCalc;

@@ -102,7 +102,8 @@ std::string TValeurVisee::UniteAzStr() const { return SuffixeUnite(LeverOuDefaut
 std::string TValeurVisee::UnitePStr() const { return SuffixeUnite(LeverOuDefaut(LeLever).UniteP); }
 
 std::string TValeurVisee::ValFormatee(int largeur, int decimales, double valeur) {
-  if (valeur == 0) return {};
+  // Nor has a coordinate the computation left undefined.
+  if (valeur == 0 || foundation::EstIndefini(valeur)) return {};
   return foundation::OteBlancs(foundation::ReelEnStr(valeur, largeur, decimales));
 }
 

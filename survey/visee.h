@@ -133,6 +133,9 @@ class TValeurVisee : public foundation::TObjetDeListe {
   double DhCalc = 0, LhCalc = 0, LCalc = 0, AzCalc = 0, PCalc = 0;
   double AngleHoriz = 0, DeltaL = 0, DeltaH = 0, AjustementZ = 0;
   double IncertX = 0, IncertY = 0, IncertZ = 0;
+  // The reduction refused the readings (values no survey can give): the
+  // reduced values are zero and the stations the shot reaches stay undefined.
+  bool MesuresImpossibles = false;
 
   // Display texts filled by CreeValeursTxt: 0 station, 1 target, 2 azimuth,
   // 3 slope, 4 height difference, 5 length, 6 horizontal length, 7-8 thread

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
 #include <numbers>
 #include <stdexcept>
 
@@ -311,6 +312,66 @@ TEST(CalculReseau, VisesImpossiblesSignalees) {
   // A new computation says it again.
   n.R().CalculeReseau();
   EXPECT_EQ(Calcul().Avertissements.size(), 1u);
+}
+
+// Absurd readings (a length of 1e308, an infinite or undefined azimuth, a
+// slope far outside any range) never become coordinates: the shot is refused
+// with a warning naming it, the stations it reaches and those beyond stay
+// undefined, a loop through them moves nothing, and the rest of the cave and
+// the view extremes are those of the sound shots.
+TEST(CalculReseau, MesuresImpossiblesLaissentLesPointsIndefinis) {
+  struct Cas {
+    const char* nom;
+    double az, pente, longueur;
+  };
+  const Cas cas[] = {
+      {"longueur 1e308", 10, -500, 1e308},
+      {"longueur maximale", 10, 0, std::numeric_limits<double>::max()},
+      {"longueur infinie", 10, 0, std::numeric_limits<double>::infinity()},
+      {"azimut infini", std::numeric_limits<double>::infinity(), 0, 5},
+      {"pente NaN", 10, std::numeric_limits<double>::quiet_NaN(), 5},
+      {"longueur 1e7", 10, 0, 1e7},
+  };
+  for (const Cas& k : cas) {
+    SCOPED_TRACE(k.nom);
+    ReseauCalcul n;
+    n.Surface("E1", 1000, 2000, 500);
+    TCavite* c = n.Cavite("Olivier");
+    n.Visee(c, "E1", "1", 0, 0, 10);
+    n.Visee(c, "1", "2", k.az, k.pente, k.longueur);
+    n.Visee(c, "2", "3", 90, 0, 4);
+    n.Visee(c, "1", "4", 180, 0, 3);
+    // A loop back from the refused branch to a sound station.
+    n.Visee(c, "3", "4", 0, 0, 2);
+    n.Visee(c, "1", "5", 90, 0, 4);
+    n.Regenere();
+    n.R().CalculeReseau();
+    auto p = [&](const char* nom) { return n.Station(c, nom); };
+    EXPECT_NEAR(p("1")->Y, 2010, 1e-9);
+    for (const TCavite* cav : n.R().Cavites)
+      for (const TGalerie* g : cav->Galeries)
+        for (const TPointSpeleo* s : g->Points) {
+          SCOPED_TRACE(s->DesignPTopo);
+          EXPECT_TRUE(std::isfinite(s->X) && std::isfinite(s->Y) && std::isfinite(s->Z));
+          EXPECT_TRUE(std::isfinite(s->Slh) && std::isfinite(s->Slp) && std::isfinite(s->PrecisTotX));
+          EXPECT_TRUE(s->CoordonneesIndefinies() || std::fabs(s->X) < 1e5);
+          if (s->CoordonneesIndefinies()) EXPECT_EQ(s->DenivStr(), "");
+        }
+    EXPECT_TRUE(p("2")->CoordonneesIndefinies());
+    EXPECT_TRUE(p("3")->CoordonneesIndefinies());
+    // 4 closes a loop with the refused branch: placed by the sound shot or
+    // left undefined, never moved by a correction from the refused side.
+    EXPECT_TRUE(p("4")->CoordonneesIndefinies() || std::fabs(p("4")->Y - 2007) < 1e-6) << p("4")->Y;
+    EXPECT_FALSE(p("5")->CoordonneesIndefinies());
+    EXPECT_NEAR(p("5")->X, 1004, 1e-6);
+    ASSERT_FALSE(Calcul().Avertissements.empty());
+    EXPECT_NE(Calcul().Avertissements[0].find("Olivier"), std::string::npos) << Calcul().Avertissements[0];
+    EXPECT_NE(Calcul().Avertissements[0].find("mesures impossibles"), std::string::npos) << Calcul().Avertissements[0];
+    EXPECT_GT(foundation::Vue().Zmin, 400);
+    EXPECT_LT(foundation::Vue().Ymax, 3000);
+    // The shot table leaves undefined coordinates blank.
+    EXPECT_EQ(TValeurVisee::ValFormatee(12, 2, p("2")->X), "");
+  }
 }
 
 // The developed elevation: heights adjusted, abscissae developed from the
