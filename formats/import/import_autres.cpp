@@ -330,6 +330,7 @@ bool tImportAutres::ImporterFichier(const std::string& chemin) {
     if (!ctx.SecondPassageImport) {
       const std::string nom = platform::FileNameOf(chemin);
       DesignFich = nom.find('.') == std::string::npos ? std::string() : nom.substr(0, nom.find('.'));
+      NomFichierImport = nom;
       EstTherion = extension == ".th";
       ok = LitFichierImport(chemin, extension == ".top");
     } else {

@@ -138,6 +138,7 @@ class tImportAutres {
   std::unique_ptr<survey::TCavite> ACavite;  // the cave being built
   std::vector<std::string> LignesFichier;
   std::string DesignFich;  // file name without folder, cut before its first '.'
+  std::string NomFichierImport;  // file name without folder, for messages
   bool Abandon = false;    // the user cancelled a reader dialog
   int TypeAppli = 0;
   std::string NomSource;

@@ -254,5 +254,93 @@ TEST(VTopoVisees, ChaqueParamOuvreUnLever) {
   EXPECT_EQ(l.lecteur.ViseesImportes[1]->LeverTmp, l.lecteur.LeversImportes[1].get());
 }
 
+std::string MessagesMontres(const platform::ScriptedDialogs& d) {
+  std::string r;
+  for (const std::string& m : d.Messages()) r += (r.empty() ? "" : " | ") + m;
+  return r;
+}
+
+// Readings no instrument can give stop the import with one message naming the
+// file, the line and the field, and the network is left as it was; readings
+// at the edge of each unit's range are imported.
+TEST(VTopoLecturesImpossibles, RefuseesAvecLeFichierLaLigneEtLeChamp) {
+  const char* degd = "Deca Degd Clino Degd 0 Dir,Dir,Dir Dep Std --/--/---- A";
+  const char* deg = "Deca Deg Clino Deg 0 Dir,Dir,Dir Dep Std --/--/---- A";
+  const char* gra = "Deca Gra Clino Gra 0 Dir,Dir,Dir Dep Std --/--/---- A";
+  const char* pourcent = "Deca Degd Clino % 0 Dir,Dir,Dir Dep Std --/--/---- A";
+  const char* vulc = "Deca Degd Vulc Degd 0 Dir,Dir,Dir Dep Std --/--/---- A";
+  const char* deniv = "Deca Degd Deniv 0 Dir,Dir,Dir Dep Std --/--/---- A";
+  const char* prof = "Deca Degd Prof 0 Dir,Dir,Dir Dep Std --/--/---- A";
+  const char* topof = "Topof 100 Degd Clino Degd 0 Dir,Dir,Dir Dep Std --/--/---- A";
+  struct Cas {
+    const char* param;
+    const char* ligne;  // the shot after a first sound one, line 11 of the file
+    const char* refus;  // the field and text refused; none: imported
+  };
+  const Cas cas[] = {
+      {degd, "B C 1e308 10 -500 * * * * N I * N", "longueur impossible (1e308)"},
+      {degd, "B C -3 10 0 * * * * N I * N", "longueur impossible (-3)"},
+      {degd, "B C 10000.5 10 0 * * * * N I * N", "longueur impossible (10000.5)"},
+      {degd, "B C 1e999 10 0 * * * * N I * N", "longueur impossible (1e999)"},
+      {degd, "B C 10000 10 0 * * * * N I * N", nullptr},
+      {degd, "B C 5 1e999 0 * * * * N I * N", "azimut impossible (1e999)"},
+      {degd, "B C 5 725 0 * * * * N I * N", nullptr},  // a turn too many, still a direction
+      {degd, "B C 5 10 -500 * * * * N I * N", "pente impossible (-500)"},
+      {degd, "B C 5 10 90.01 * * * * N I * N", "pente impossible (90.01)"},
+      {degd, "B C 5 10 -90 * * * * N I * N", nullptr},
+      {degd, "B C 5 10 350 * * * * N I * N", nullptr},  // -10, read past the half turn
+      {degd, "B C 5 10 200 * * * * N I * N", "pente impossible (200)"},
+      {deg, "B C 5 10 -90.30 * * * * N I * N", "pente impossible (-90.30)"},
+      {deg, "B C 5 10 -89.59 * * * * N I * N", nullptr},
+      {gra, "B C 5 10 100.5 * * * * N I * N", "pente impossible (100.5)"},
+      {gra, "B C 5 10 -100 * * * * N I * N", nullptr},
+      {gra, "B C 5 10 390 * * * * N I * N", nullptr},
+      {pourcent, "B C 5 10 -500 * * * * N I * N", nullptr},
+      {pourcent, "B C 5 10 1e999 * * * * N I * N", "pente impossible (1e999)"},
+      {vulc, "B C 5 10 170 * * * * N I * N", nullptr},
+      {vulc, "B C 5 10 -10 * * * * N I * N", "pente impossible (-10)"},
+      {deniv, "B C 5 10 -20000 * * * * N I * N", "dénivelée impossible (-20000)"},
+      {prof, "B C 5 10 1e999 * * * * N I * N", "profondeur impossible (1e999)"},
+      {topof, "B C 100 1e999 10 0 * * * * N I * N", "lecture du topofil impossible (1e999)"},
+      {topof, "B C -5 100 10 0 * * * * N I * N", "lecture du topofil impossible (-5)"},
+      {degd, "B C 5 10 0 1e999 * * * N I * N", "dimension de la galerie impossible (1e999)"},
+      {degd, "B C 5 10 0 1 2 3 -2e5 N I * N", "dimension de la galerie impossible (-2e5)"},
+  };
+  for (const Cas& c : cas) {
+    SCOPED_TRACE(c.ligne);
+    ReseauImport r;
+    const std::string premiere = std::string(c.param).rfind("Topof", 0) == 0 ? "A B 0 100 10 0 * * * * N I * N\r\n"
+                                                                             : "A B 5 10 0 * * * * N I * N\r\n";
+    const std::string chemin = r.Tro(EnTeteTro(c.param) + premiere + c.ligne + "\r\n");
+    const bool importe = r.Importe(chemin);
+    if (!c.refus) {
+      EXPECT_TRUE(importe) << MessagesMontres(r.Dialogues);
+      continue;
+    }
+    EXPECT_FALSE(importe);
+    EXPECT_EQ(MessagesMontres(r.Dialogues), std::string("essai.tro, ligne 11 : ") + c.refus + ".");
+    EXPECT_EQ(r.R().Cavites.Count(), 1);
+    EXPECT_TRUE(r.R().LesPointsSurface()->Vide());
+  }
+}
+
+// The line of the report: VTopo's own file with one absurd shot after its
+// third station refuses the import and names line 16.
+TEST(VTopoLecturesImpossibles, OlivierAvecUneLongueurDe1e308) {
+  ReseauImport r;
+  std::string texte = testsupport::LitOctets(std::string(GRAVELUNE_SHARED_DIR) + "/fixtures/vtopo/Olivier.tro");
+  const size_t ol3 = texte.find("OL3        OL4");
+  ASSERT_NE(ol3, std::string::npos);
+  const size_t fin = texte.find('\n', ol3) + 1;
+  texte.insert(fin, "OL3 OL4 1e308 10 -500 * * * * N I * N\n");
+  const std::string chemin = r.Dossier.Fichier("Olivier.tro");
+  testsupport::EcritOctets(chemin, texte);
+  EXPECT_FALSE(r.Importe(chemin));
+  EXPECT_EQ(MessagesMontres(r.Dialogues), "Olivier.tro, ligne 16 : longueur impossible (1e308).");
+  EXPECT_EQ(r.R().Cavites.Count(), 1);
+  EXPECT_TRUE(r.R().LesPointsSurface()->Vide());
+  EXPECT_TRUE(r.R().Projection.empty());
+}
+
 }  // namespace
 }  // namespace testformats

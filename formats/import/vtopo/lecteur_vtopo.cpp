@@ -1,11 +1,14 @@
 #include "formats/import/vtopo/lecteur_vtopo.h"
 
 #include <array>
+#include <cmath>
+#include <vector>
 
 #include "foundation/catalogue.h"
 #include "foundation/chaines.h"
 #include "foundation/dates.h"
 #include "foundation/point_topo.h"
+#include "platform/dialogs.h"
 
 namespace formats {
 
@@ -74,7 +77,77 @@ std::string EntrePointsVirgules(const std::string& s) {
   return s.substr(a + 1, b == std::string::npos ? std::string::npos : b - a - 1);
 }
 
+// The blank-separated words of a line.
+std::vector<std::string> Mots(std::string_view texte) {
+  std::vector<std::string> mots;
+  Lecteur lu(texte);
+  for (std::string m = lu.Mot(); !m.empty(); m = lu.Mot()) mots.push_back(std::move(m));
+  return mots;
+}
+
 }  // namespace
+
+bool LectureVTopoPossible(const TViseeImport& vi, const TLeverImport& lever, const std::string& ligne,
+                          const std::string& fichier, size_t numeroLigne, std::string& message) {
+  const std::vector<std::string> mots = Mots(ligne);
+  // The first failing field: its catalogue name and its position among the words.
+  IdMsg champ{};
+  size_t rang = 0;
+  auto refuse = [&](IdMsg id, size_t r) {
+    champ = id;
+    rang = r;
+    return false;
+  };
+  auto fini = [](double x) { return std::isfinite(x); };
+  auto mesure = [](double x) { return std::isfinite(x) && std::fabs(x) <= MesureMaxVTopo; };
+  auto verifie = [&]() {
+    size_t r = 2;
+    if (lever.Topofil) {
+      if (!fini(vi.TopoDeb) || vi.TopoDeb < 0) return refuse(IdMsg::ImportChampTopofil, r);
+      if (!fini(vi.TopoFin) || vi.TopoFin < 0) return refuse(IdMsg::ImportChampTopofil, r + 1);
+      r += 2;
+    } else {
+      if (!mesure(vi.L) || vi.L < 0) return refuse(IdMsg::ImportChampLongueur, r);
+      ++r;
+    }
+    if (!fini(vi.Az)) return refuse(IdMsg::ImportChampAzimut, r);
+    ++r;
+    switch (vi.TypePente) {
+      case survey::SaisieProfondeurLongueur:
+        if (!mesure(vi.Prof)) return refuse(IdMsg::ImportChampProfondeur, r);
+        break;
+      case survey::SaisieDenivLongueur:
+        if (!mesure(vi.P)) return refuse(IdMsg::ImportChampDenivelee, r);
+        break;
+      default: {
+        // Percent: any finite value is a slope short of the vertical.
+        if (!fini(vi.P)) return refuse(IdMsg::ImportChampPente, r);
+        if (lever.UnitP == 4) break;
+        // A reading past the half turn is a negative slope (350 degrees is
+        // -10), as the transfer takes it.
+        const double droit = lever.UnitP == 3 ? 100 : 90;
+        const double p = vi.P > 2 * droit ? vi.P - 4 * droit : vi.P;
+        const bool depuisZenith = lever.OrigPentes == 1;
+        const double bas = depuisZenith ? 0 : -droit, haut = depuisZenith ? 2 * droit : droit;
+        if (p < bas || p > haut) return refuse(IdMsg::ImportChampPente, r);
+      }
+    }
+    ++r;
+    // In the order of the file: left and right were swapped when read.
+    const double gauche = lever.InvDim ? vi.DimD : vi.DimG, droite = lever.InvDim ? vi.DimG : vi.DimD;
+    for (double dim : {gauche, droite, vi.DimH, vi.DimB}) {
+      if (!mesure(dim)) return refuse(IdMsg::ImportChampDimension, r);
+      ++r;
+    }
+    return true;
+  };
+  if (verifie()) return true;
+  const std::string texte = rang < mots.size() ? mots[rang] : std::string();
+  message = foundation::RemplaceMarques(Msg(IdMsg::ImportLectureImpossible),
+                                        {fichier, foundation::EntierEnStr(static_cast<int64_t>(numeroLigne)),
+                                         Msg(champ), texte});
+  return false;
+}
 
 int CodeUniteVTopo(std::string_view mot) {
   if (mot == "Deg" || mot == "Clino") return 1;
@@ -135,6 +208,7 @@ bool tImportVTopo::LitEnTete() {
     }
   }
   if (i >= LignesFichier.size()) throw ErreurImport("pas de ligne Param");
+  LignesEnTete = i;
   LignesFichier.erase(LignesFichier.begin(), LignesFichier.begin() + static_cast<std::ptrdiff_t>(i));
   return true;
 }
@@ -180,7 +254,8 @@ void tImportVTopo::LitParamVTopo(const std::string& texte) {
 bool tImportVTopo::CreeViseesImport() {
   // A start "*" follows the last main shot (a splay's target is no station).
   const TViseeImport* derniereMain = nullptr;
-  for (const std::string& ligne : LignesFichier) {
+  for (size_t n = 0; n < LignesFichier.size(); ++n) {
+    const std::string& ligne = LignesFichier[n];
     if (CommencePar(ligne, "Param")) {
       LitParamVTopo(ligne.size() > 6 ? ligne.substr(6) : std::string());
       continue;
@@ -234,6 +309,13 @@ bool tImportVTopo::CreeViseesImport() {
     }
     // 8.
     vi->LeverTmp = lever;
+    // Readings no instrument can give stop the import, which changes nothing.
+    std::string message;
+    if (!LectureVTopoPossible(*vi, *lever, ligne, NomFichierImport, LignesEnTete + n + 1, message)) {
+      platform::Dialogs::Current().ShowMessage(platform::MessageKind::Error, message);
+      Abandon = true;  // the message is said: the pipeline adds none
+      throw ErreurImport(message);
+    }
   }
   return true;
 }
