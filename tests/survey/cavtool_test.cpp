@@ -5,12 +5,20 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cmath>
 #include <cstdio>
+#include <vector>
 #include <cstdlib>
 #include <string>
 
+#include "foundation/chaines.h"
+#include "foundation/flux.h"
 #include "platform/files.h"
+#include "survey/cavite.h"
+#include "survey/fichier_reseau.h"
+#include "survey/reseau.h"
 #include "tests/support/dossier_temp.h"
+#include "tests/survey/environnement_document.h"
 
 namespace {
 
@@ -124,6 +132,124 @@ TEST_F(Cavtool, ConversionsSelonCs2cs) {
   ASSERT_EQ(std::sscanf(r.sortie.c_str(), "%lf %lf", &x, &y), 2);
   EXPECT_NEAR(x, xo, 0.01);
   EXPECT_NEAR(y, yo, 0.01);
+}
+
+// Every byte is printable text: ASCII from blank to '~', line ends and tabs,
+// or a whole UTF-8 sequence of a character that is not a control.
+bool TexteImprimable(const std::string& t, std::string& fautif) {
+  for (size_t i = 0; i < t.size();) {
+    const auto c = static_cast<unsigned char>(t[i]);
+    if ((c >= 0x20 && c < 0x7F) || c == '\n' || c == '\r' || c == '\t') {
+      ++i;
+      continue;
+    }
+    const int suite = (c & 0xE0) == 0xC0 ? 1 : (c & 0xF0) == 0xE0 ? 2 : (c & 0xF8) == 0xF0 ? 3 : -1;
+    bool ok = suite > 0 && i + static_cast<size_t>(suite) < t.size() + 1;
+    char32_t code = suite == 1 ? c & 0x1F : suite == 2 ? c & 0x0F : c & 0x07;
+    for (int k = 1; ok && k <= suite; ++k) {
+      if (i + static_cast<size_t>(k) >= t.size()) {
+        ok = false;
+        break;
+      }
+      const auto s = static_cast<unsigned char>(t[i + static_cast<size_t>(k)]);
+      ok = (s & 0xC0) == 0x80;
+      code = (code << 6) | (s & 0x3F);
+    }
+    if (!ok || code < 0xA0) {
+      fautif = "octet " + std::to_string(c) + " en position " + std::to_string(i);
+      return false;
+    }
+    i += static_cast<size_t>(suite) + 1;
+  }
+  return true;
+}
+
+// One line per station: cave;station;X;Y;Z with three plain numbers of a
+// cave's size.
+void VerifieSortieCalcul(const Resultat& r, const std::string& quoi) {
+  SCOPED_TRACE(quoi);
+  std::string fautif;
+  EXPECT_TRUE(TexteImprimable(r.sortie, fautif)) << fautif;
+  EXPECT_TRUE(TexteImprimable(r.erreurs, fautif)) << fautif;
+  size_t debut = 0;
+  while (debut < r.sortie.size()) {
+    const size_t fin = r.sortie.find('\n', debut);
+    const std::string ligne = r.sortie.substr(debut, fin - debut);
+    debut = fin == std::string::npos ? r.sortie.size() : fin + 1;
+    std::vector<std::string> champs;
+    for (size_t a = 0;;) {
+      const size_t b = ligne.find(';', a);
+      champs.push_back(ligne.substr(a, b - a));
+      if (b == std::string::npos) break;
+      a = b + 1;
+    }
+    ASSERT_GE(champs.size(), 5u) << ligne;
+    for (size_t k = champs.size() - 3; k < champs.size(); ++k) {
+      double x = 0;
+      EXPECT_TRUE(foundation::LitReel(champs[k], x)) << ligne;
+      EXPECT_LT(std::fabs(x), 1e8) << ligne;
+    }
+  }
+}
+
+// The report's file: Olivier.tro with an absurd shot after OL3 is refused by
+// the import, which says where and writes nothing; the document computed
+// from a file holding such a shot (written by the program itself) prints
+// plain numbers for every station it can place and nothing for the others;
+// the fixtures print plain text too.
+TEST_F(Cavtool, SortiesImprimablesMemeAvecDesMesuresAbsurdes) {
+  std::string tro = LitOctets(std::string(GRAVELUNE_SHARED_DIR) + "/fixtures/vtopo/Olivier.tro");
+  const size_t ol3 = tro.find("OL3        OL4");
+  ASSERT_NE(ol3, std::string::npos);
+  EcritOctets(d.Fichier("Olivier.tro"), tro);
+  tro.insert(tro.find('\n', ol3) + 1, "OL3 OL4 1e308 10 -500 * * * * N I * N\n");
+  EcritOctets(d.Fichier("absurde.tro"), tro);
+
+  Resultat r = Lance(d, "import " + Guillemets(d.Fichier("absurde.tro")) + " " + Guillemets(d.Fichier("absurde.cav")));
+  EXPECT_EQ(r.code, 1);
+  EXPECT_NE(r.erreurs.find("absurde.tro, ligne 16 : longueur impossible (1e308)."), std::string::npos) << r.erreurs;
+  EXPECT_FALSE(platform::FileExists(d.Fichier("absurde.cav")));
+
+  r = Lance(d, "import " + Guillemets(d.Fichier("Olivier.tro")) + " " + Guillemets(d.Fichier("olivier.cav")));
+  ASSERT_EQ(r.code, 0) << r.erreurs;
+  r = Lance(d, "compute " + Guillemets(d.Fichier("olivier.cav")));
+  ASSERT_EQ(r.code, 0) << r.erreurs;
+  EXPECT_NE(r.sortie.find(";OL18;"), std::string::npos) << r.sortie;
+  VerifieSortieCalcul(r, "Olivier.tro");
+
+  // The same survey with OL3 -> OL4 made absurd in the document itself.
+  {
+    testsurvey::EnvironnementDocument env;
+    auto reseau = survey::OuvreReseau(d.Fichier("olivier.cav"));
+    ASSERT_TRUE(reseau);
+    survey::TVisee* absurde = nullptr;
+    for (survey::TCavite* c : reseau->Cavites)
+      for (survey::TVisee* v : c->Visees)
+        if (v->PointStation && v->PointVise && v->PointStation->DesignPTopo == "OL3" &&
+            v->PointVise->DesignPTopo == "OL4")
+          absurde = v;
+    ASSERT_TRUE(absurde);
+    absurde->Long = 1e308;
+    absurde->pente = -500;
+    foundation::TFluxMemoire flux;
+    ASSERT_TRUE(reseau->Ecrit(flux));
+    EcritOctets(d.Fichier("absurde.cav"), flux.Octets());
+  }
+  r = Lance(d, "compute " + Guillemets(d.Fichier("absurde.cav")));
+  ASSERT_EQ(r.code, 0) << r.erreurs;
+  VerifieSortieCalcul(r, "absurde.cav");
+  EXPECT_NE(r.sortie.find(";OL3;"), std::string::npos) << r.sortie;
+  EXPECT_EQ(r.sortie.find(";OL4;"), std::string::npos) << "OL4 has no coordinates: " << r.sortie;
+  EXPECT_EQ(r.sortie.find(";OL18;"), std::string::npos) << r.sortie;
+  EXPECT_NE(r.erreurs.find("mesures impossibles"), std::string::npos) << r.erreurs;
+
+  for (int niveau : {212, 225, 503, 511}) {
+    const std::string n = std::to_string(niveau);
+    EcritOctets(d.Fichier("n.cav"), LitOctets(Fixture("reseau_" + n + ".cav")));
+    r = Lance(d, "compute " + Guillemets(d.Fichier("n.cav")));
+    ASSERT_EQ(r.code, 0) << r.erreurs;
+    VerifieSortieCalcul(r, "reseau_" + n);
+  }
 }
 
 }  // namespace

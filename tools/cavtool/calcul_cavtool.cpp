@@ -1,10 +1,11 @@
 #include "tools/cavtool/calcul_cavtool.h"
 
-#include <charconv>
 #include <cstdio>
 #include <iostream>
 #include <memory>
 
+#include "foundation/chaines.h"
+#include "foundation/utilitaires.h"
 #include "survey/cavite.h"
 #include "survey/fichier_reseau.h"
 #include "survey/rapport_calcul.h"
@@ -15,13 +16,7 @@ namespace cavtool {
 
 namespace {
 
-std::string Metres(double x) {
-  char tampon[64];
-  const auto r = std::to_chars(tampon, tampon + sizeof tampon, x, std::chars_format::fixed, 4);
-  std::string t(tampon, r.ptr);
-  if (t == "-0.0000") t = "0.0000";
-  return t;
-}
+std::string Metres(double x) { return foundation::ReelEnTexteFixe(x, 4); }
 
 }  // namespace
 
@@ -38,6 +33,8 @@ int CalculeFichier(const std::string& fichier) {
     for (const survey::TPointSpeleo* p : c->ListePoints) {
       // Stations the walk did not reach have no coordinates.
       if (!p->ViseeAvant && p != entree) continue;
+      // Nor do those the computation left undefined (it said why).
+      if (foundation::EstIndefini(p->X) || foundation::EstIndefini(p->Y) || foundation::EstIndefini(p->Z)) continue;
       sortie += c->NomCavite + ';' + p->DesignPTopo + ';' + Metres(p->X) + ';' + Metres(p->Y) + ';' + Metres(p->Z) + '\n';
     }
   }

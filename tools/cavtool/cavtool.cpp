@@ -76,11 +76,7 @@ int Usage() {
 
 bool Reel(const std::string& s, double& x) { return foundation::LitReel(s, x); }
 
-std::string Fixe(double x, int decimales) {
-  char tampon[64];
-  const auto r = std::to_chars(tampon, tampon + sizeof tampon, x, std::chars_format::fixed, decimales);
-  return std::string(tampon, r.ptr);
-}
+std::string Fixe(double x, int decimales) { return foundation::ReelEnTexteFixe(x, decimales); }
 
 int AllerRetour(const std::string& entree, const std::string& sortie) {
   cavtool::InstalleLiaisonsProgramme();
