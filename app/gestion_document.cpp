@@ -73,7 +73,7 @@ bool TGestionDocument::LectureSeule() const {
 
 bool TGestionDocument::LitFichier(const std::string& chemin) {
   if (!reseau_) reseau_ = fabrique_();
-  // The survey network reads its own file, with its mark and its messages.
+  // The survey network reads its own file, with its lock and its messages.
   if (reseau_->GereFichier()) return reseau_->LitFichier(chemin);
   const bool document = chemin == survey::Document().NomFichierCourant && platform::FileExists(chemin);
   platform::WriteBlock protection = platform::WriteBlock::None;

@@ -6,7 +6,10 @@
 // start-up hands the subsystems.
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <QAction>
@@ -411,4 +414,80 @@ TEST(DocumentFichier, DemarrageDonneSesReglagesAuxSousSystemes) {
   Config().FichierMotifsDefaut = env.dossier.Fichier("absent.mtf");
   { TDocumentSurvey d; }
   EXPECT_EQ(Config().FichierMotifsDefaut, "");
+}
+
+// The program itself holds a document and is killed (SIGKILL) while it holds
+// it: the file's mode is the same before, while held and after; meanwhile
+// this window opens it read-only (red panel) and cannot save it; afterwards
+// it opens editable unless its own mode forbids writing.
+TEST(DocumentFichier, ProgrammeTueEnTenantLeDocument) {
+  const std::string gravelune = platform::FolderOf(CheminCavtool()) + "gravelune";
+  if (!platform::FileExists(gravelune)) GTEST_SKIP() << "gravelune absent: " << gravelune;
+  for (const int32_t mode : {0644, 0444, 0600}) {
+    Environnement env;
+    const std::string chemin = Copie(env.dossier, FixtureSurvey("reseau_511.cav"), "tenu.cav");
+    ASSERT_EQ(::chmod(chemin.c_str(), static_cast<mode_t>(mode)), 0);
+    const std::string maison = env.dossier.Fichier("maison");
+    ASSERT_EQ(::mkdir(maison.c_str(), 0700), 0);
+    // Its own home, settings and runtime folder; everything prepared before
+    // the fork, so that the child only redirects and runs the program.
+    std::vector<std::string> variables = {"HOME=" + maison, "XDG_CONFIG_HOME=" + maison + "/.config",
+                                          "XDG_RUNTIME_DIR=" + maison, "QT_QPA_PLATFORM=offscreen",
+                                          "ASAN_OPTIONS=detect_leaks=0"};
+    if (const char* chemins = std::getenv("PATH")) variables.push_back(std::string("PATH=") + chemins);
+    std::vector<char*> envp;
+    for (std::string& v : variables) envp.push_back(v.data());
+    envp.push_back(nullptr);
+    std::string programmeArg = gravelune, documentArg = chemin;
+    char* argv[] = {programmeArg.data(), documentArg.data(), nullptr};
+    const pid_t programme = ::fork();
+    ASSERT_GE(programme, 0);
+    if (programme == 0) {
+      const int nul = ::open("/dev/null", O_WRONLY);
+      if (nul >= 0) {
+        ::dup2(nul, 1);
+        ::dup2(nul, 2);
+      }
+      ::execve(argv[0], argv, envp.data());
+      ::_exit(127);
+    }
+    bool tenu = false;
+    for (int i = 0; i < 600 && !tenu; ++i) {
+      tenu = testsupport::TenuSelonFlock(chemin);
+      if (!tenu) ::usleep(50000);
+    }
+    EXPECT_TRUE(tenu) << mode;
+    EXPECT_EQ(testsupport::Mode(chemin), mode);
+    const std::string avant = LitOctets(chemin);
+    {
+      TFichePrincipale f(FabriqueSurvey(), {});
+      env.Dialogues().QueueFile(chemin, 1);
+      Clique(f, "OuvreButton");
+      ASSERT_NE(ReseauDe(f), nullptr);
+      EXPECT_EQ(CouleurPanneau(f), QColor(255, 0, 0));
+      survey::Document().DocumentModifie = true;
+      f.MajMnuSauve();
+      Clique(f, "EnregistreButton");
+      EXPECT_TRUE(survey::Document().DocumentModifie);
+      EXPECT_EQ(LitOctets(chemin), avant);
+      env.Dialogues().QueueAnswer(Answer::No);
+      EXPECT_TRUE(f.close());
+    }
+    ::kill(programme, SIGKILL);
+    int etat = 0;
+    ::waitpid(programme, &etat, 0);
+    EXPECT_EQ(testsupport::Mode(chemin), mode);
+    EXPECT_FALSE(testsupport::TenuSelonFlock(chemin));
+    env.Dialogues().Clear();
+    TFichePrincipale f(FabriqueSurvey(), {});
+    env.Dialogues().QueueFile(chemin, 1);
+    Clique(f, "OuvreButton");
+    ASSERT_NE(ReseauDe(f), nullptr);
+    const bool protege = (mode & 0222) == 0;
+    EXPECT_EQ(ReseauDe(f)->LectureSeule, protege) << mode;
+    EXPECT_EQ(CouleurPanneau(f), protege ? QColor(255, 0, 0) : QColor(0, 255, 0));
+    EXPECT_EQ(LitOctets(chemin), avant);
+    EXPECT_TRUE(f.close());
+    EXPECT_EQ(testsupport::Mode(chemin), mode);
+  }
 }
