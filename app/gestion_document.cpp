@@ -95,8 +95,10 @@ bool TGestionDocument::LitFichier(const std::string& chemin) {
     Message(IdMsg::AppFichierNonLu, chemin);
     return false;
   }
+  // A file that cannot be written says why as soon as it is opened.
   if (protection != platform::WriteBlock::None && !verrouRefuse_)
-    platform::Dialogs::Current().ShowMessage(platform::MessageKind::Warning, survey::TexteNonModifiable(chemin, protection));
+    platform::Dialogs::Current().ShowMessage(platform::MessageKind::Warning,
+                                             survey::TexteNonModifiable(chemin, protection));
   return true;
 }
 

@@ -311,6 +311,7 @@ bool TReseau::LitFichier(const std::string& chemin) {
     Erreur(IdMsg::ReseauFichierNonLu, chemin);
     return false;
   }
+  // A file that cannot be written says why as soon as it is opened.
   if (document && Protection != platform::WriteBlock::None && !VerrouRefuse)
     Message(platform::MessageKind::Warning, TexteNonModifiable(chemin, Protection));
   return true;
@@ -393,12 +394,13 @@ bool EnregistreReseau(const std::string& chemin) {
   if (!r->Compensations.Vide()) r->CalculeReseau();
   // The file this network holds, under whatever name the save reaches it.
   const bool notreFichier = r->Verrou.Covers(chemin);
-  const bool memeDocument =
-      MemeFichier(chemin, FichierReseau().NomFichierAvantEnregistrement) || MemeFichier(chemin, Document().NomFichierCourant);
+  const bool memeDocument = MemeFichier(chemin, FichierReseau().NomFichierAvantEnregistrement) ||
+                            MemeFichier(chemin, Document().NomFichierCourant);
   // The file another instance holds: the one it held when the document was
   // opened, or any file whose lock is held elsewhere now.
   if (!notreFichier && ((r->VerrouRefuse && memeDocument) || platform::FileLock::HeldElsewhere(chemin))) {
-    Erreur(IdMsg::ReseauDejaOuvertAutreInstance, r->VerrouRefuse && memeDocument ? Document().NomFichierCourant : chemin);
+    const bool ouvert = r->VerrouRefuse && memeDocument;
+    Erreur(IdMsg::ReseauDejaOuvertAutreInstance, ouvert ? Document().NomFichierCourant : chemin);
     return false;
   }
   // An existing file that cannot be written keeps its permissions: the save
