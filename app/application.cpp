@@ -96,7 +96,8 @@ int LanceGravelune(int argc, char** argv) {
   LitConfigGenerale(chemins.Lecture);
   AppliqueConfigAuxSousSystemes();
 
-  // Another instance holds the lock: documents it marked open read-only.
+  // Another instance was running at start-up.  A document's read-only state
+  // does not depend on it: each document file carries its own lock.
   platform::FileInstanceLock verrou;
   survey::Document().AutreInstance = verrou.AnotherInstance();
 

@@ -3,7 +3,7 @@
 // (survey::TReseau) is seen through this interface: the window creates it
 // through a factory, reads and writes it on streams, and asks it the few
 // counts its commands depend on.  The file handling around the streams
-// (read-only mark, backup, messages) is TGestionDocument's.
+// (file lock, backup, messages) is TGestionDocument's.
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -51,14 +51,14 @@ class DocumentReseau {
   virtual bool EcritConfig(foundation::TFlux& flux) = 0;
 
   // --- The document file -----------------------------------------------------------
-  // A network that handles its own file (the survey model's: read-only mark,
+  // A network that handles its own file (the survey model's: file lock,
   // backup, companion, messages) answers true; TGestionDocument then hands
   // it the file operations below instead of streaming it itself.
   virtual bool GereFichier() const { return false; }
   // Reads a document file in place of this fresh network; on failure (after
   // the reader's messages) the network is as it was.
   virtual bool LitFichier(const std::string& /*chemin*/) { return false; }
-  // Opened by a second instance on a file marked by the first.
+  // Opened on a file another instance holds, or that cannot be written.
   virtual bool LectureSeule() const { return false; }
   // Saves to a path (refused under its own name when read-only).
   virtual bool EnregistreFichier(const std::string& /*chemin*/) { return false; }

@@ -1,7 +1,5 @@
 #include "app/gestion_document.h"
 
-#include <sys/stat.h>
-
 #include <filesystem>
 #include <system_error>
 
@@ -13,6 +11,7 @@
 #include "platform/dialogs.h"
 #include "platform/files.h"
 #include "survey/contexte_document.h"
+#include "survey/fichier_reseau.h"
 #include "survey/ports_survey.h"
 #include "survey/sauve_fich_txt.h"
 
@@ -35,13 +34,6 @@ bool MemeFichier(const std::string& a, const std::string& b) {
   return std::filesystem::equivalent(a, b, ec) && !ec;
 }
 
-// Attributes of a file without the read-only mark.
-std::optional<uint32_t> SansMarque(const std::string& chemin) {
-  auto a = platform::Attributes(chemin);
-  if (a) *a |= S_IWUSR;
-  return a;
-}
-
 }  // namespace
 
 std::string CheminLigneCommande(const std::vector<std::string>& arguments) {
@@ -60,16 +52,12 @@ TGestionDocument::TGestionDocument(FabriqueDocument fabrique) : fabrique_(std::m
 
 TGestionDocument::~TGestionDocument() { LibereReseau(); }
 
-void TGestionDocument::Libere(bool restaure) {
-  if (restaure && reseau_ && !lectureSeule_ && attributs_ && !fichierMarque_.empty())
-    platform::SetAttributes(fichierMarque_, *attributs_);
-  attributs_.reset();
-  fichierMarque_.clear();
+void TGestionDocument::LibereReseau() {
+  verrou_.Release();
+  verrouRefuse_ = false;
   lectureSeule_ = false;
   reseau_.reset();
 }
-
-void TGestionDocument::LibereReseau() { Libere(true); }
 
 void TGestionDocument::NouveauReseau() {
   LibereReseau();
@@ -85,17 +73,15 @@ bool TGestionDocument::LectureSeule() const {
 
 bool TGestionDocument::LitFichier(const std::string& chemin) {
   if (!reseau_) reseau_ = fabrique_();
-  // The survey network reads its own file, with its mark and its messages.
+  // The survey network reads its own file, with its lock and its messages.
   if (reseau_->GereFichier()) return reseau_->LitFichier(chemin);
-  if (chemin == survey::Document().NomFichierCourant) {
-    // The mark: the file is read-only while this instance holds it.  A file
-    // found marked while another instance runs is that instance's.
-    attributs_ = SansMarque(chemin);
-    lectureSeule_ = survey::Document().AutreInstance && platform::IsReadOnly(chemin);
-    if (attributs_) {
-      fichierMarque_ = chemin;
-      platform::SetReadOnly(chemin, true);
-    }
+  const bool document = chemin == survey::Document().NomFichierCourant && platform::FileExists(chemin);
+  platform::WriteBlock protection = platform::WriteBlock::None;
+  if (document) {
+    // The lock: refused, another instance has the file open.
+    verrouRefuse_ = verrou_.Take(chemin) == platform::FileLock::Outcome::HeldElsewhere;
+    protection = platform::WhyNotWritable(chemin);
+    lectureSeule_ = verrouRefuse_ || protection != platform::WriteBlock::None;
   }
   bool ok = false;
   try {
@@ -104,8 +90,16 @@ bool TGestionDocument::LitFichier(const std::string& chemin) {
   } catch (...) {
     ok = false;
   }
-  if (!ok) Message(IdMsg::AppFichierNonLu, chemin);
-  return ok;
+  if (!ok) {
+    verrou_.Release();
+    Message(IdMsg::AppFichierNonLu, chemin);
+    return false;
+  }
+  // A file that cannot be written says why as soon as it is opened.
+  if (protection != platform::WriteBlock::None && !verrouRefuse_)
+    platform::Dialogs::Current().ShowMessage(platform::MessageKind::Warning,
+                                             survey::TexteNonModifiable(chemin, protection));
+  return true;
 }
 
 bool TGestionDocument::OuvreDocument(const std::string& chemin) {
@@ -164,45 +158,36 @@ bool TGestionDocument::EnregistreReseau(const std::string& chemin) {
   if (reseau_->GereFichier()) return reseau_->EnregistreFichier(chemin);
   survey::ContexteDocument& doc = survey::Document();
   if (reseau_->ACompensations()) reseau_->CalculeReseau();
-  if (lectureSeule_ && MemeFichier(chemin, doc.NomFichierCourant)) {
-    Message(IdMsg::AppFichierDejaOuvert, doc.NomFichierCourant);
+  // The file another instance holds; an existing file that cannot be written.
+  const bool notreFichier = verrou_.Covers(chemin);
+  const bool memeDocument = MemeFichier(chemin, doc.NomFichierCourant);
+  if (!notreFichier && ((verrouRefuse_ && memeDocument) || platform::FileLock::HeldElsewhere(chemin))) {
+    Message(IdMsg::AppFichierDejaOuvert, verrouRefuse_ && memeDocument ? doc.NomFichierCourant : chemin);
     return false;
   }
-  const std::string ancienMarque = fichierMarque_;
-  const std::optional<uint32_t> anciensAttributs = attributs_;
-  const bool etaitLectureSeule = lectureSeule_;
-  const bool memeFichier = MemeFichier(chemin, ancienMarque);
-  // The attributes the saved file keeps (the mark aside).
-  const std::optional<uint32_t> attributsCible = memeFichier ? anciensAttributs : SansMarque(chemin);
-  const bool existait = platform::FileExists(chemin);
-  if (existait) {
-    if (memeFichier && anciensAttributs && !etaitLectureSeule) platform::SetAttributes(chemin, *anciensAttributs);
-    platform::CopyFile(chemin, CheminSauvegarde(chemin));
+  if (const platform::WriteBlock raison = platform::WhyNotWritable(chemin); raison != platform::WriteBlock::None) {
+    platform::Dialogs::Current().ShowMessage(platform::MessageKind::Error, survey::TexteNonModifiable(chemin, raison));
+    return false;
   }
+  if (platform::FileExists(chemin)) platform::CopyFile(chemin, CheminSauvegarde(chemin));
+  // The new file is locked before it takes the name; saved elsewhere, the
+  // file held so far is let go.
+  platform::FileLock verrou;
   bool ok = false;
   try {
     foundation::TFluxMemoire flux;
-    ok = reseau_->Ecrit(flux) && foundation::EnregistreFlux(chemin, flux);
+    ok = reseau_->Ecrit(flux) && platform::WriteFileAtomic(chemin, flux.Octets(), &verrou);
   } catch (...) {
     ok = false;
   }
   if (!ok) {
-    // The document stays open: its file keeps the mark.
-    if (memeFichier && existait && !etaitLectureSeule) platform::SetReadOnly(chemin, true);
     Message(IdMsg::AppFichierNonEnregistre, chemin);
     return false;
   }
   doc.DocumentModifie = false;
   lectureSeule_ = false;
-  // Saved elsewhere: the previous file is no longer held by this instance.
-  if (!memeFichier && !ancienMarque.empty() && anciensAttributs && !etaitLectureSeule)
-    platform::SetAttributes(ancienMarque, *anciensAttributs);
-  if (platform::FileExists(chemin)) {
-    if (attributsCible) platform::SetAttributes(chemin, *attributsCible);
-    attributs_ = SansMarque(chemin);
-    fichierMarque_ = chemin;
-    platform::SetReadOnly(chemin, true);
-  }
+  verrouRefuse_ = false;
+  verrou_ = std::move(verrou);
   return true;
 }
 

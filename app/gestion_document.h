@@ -1,7 +1,8 @@
 #pragma once
 // The life of the open document: new, open, import, save, save as, close,
-// with the read-only mark a running instance puts on its document file, the
-// backup made before each save and the save question.  A network that
+// with the lock a running instance holds on its document file (never a change
+// of the file's permissions), the backup made before each save and the save
+// question.  A network that
 // handles its own file (the survey model's, DocumentReseau::GereFichier)
 // gets the file operations; the others are streamed here.  The process-wide
 // values (file name, modified flag, other instance, name request, recalled
@@ -15,6 +16,7 @@
 
 #include "app/document_reseau.h"
 #include "app/etat_controles.h"
+#include "platform/file_lock.h"
 
 namespace app {
 
@@ -35,14 +37,13 @@ class TGestionDocument {
   TGestionDocument& operator=(const TGestionDocument&) = delete;
 
   DocumentReseau* Reseau() const { return reseau_.get(); }
-  // Opened by a second instance on a file marked by the first.
+  // Opened on a file another instance holds, or that cannot be written.
   bool LectureSeule() const;
 
   // Frees the current network and creates an empty one; the thread-counter
   // columns follow the settings; the next save does not ask for a name.
   void NouveauReseau();
-  // Frees the network; its file gets back its remembered attributes unless
-  // it was opened read-only.
+  // Frees the network and lets its file go (its lock is released).
   void LibereReseau();
 
   // Opens a ".cav" file: a fresh network, the file read with the read-only
@@ -57,8 +58,9 @@ class TGestionDocument {
   // Reads the document file with the read-only bookkeeping when the path is
   // the current file; the general message on failure.
   bool LitFichier(const std::string& chemin);
-  // Saves to a path: refuses a read-only document under its own name, makes
-  // the backup, writes, marks the file.
+  // Saves to a path: refuses a read-only document under its own name, a file
+  // another instance holds and a file that cannot be written; makes the
+  // backup, writes, locks the saved file.
   bool EnregistreReseau(const std::string& chemin);
   // The save command: asks for a name when DemandeNomFichier is set; then
   // the companion file and the recent list.
@@ -77,11 +79,10 @@ class TGestionDocument {
   EtatDocument Etat() const;
 
  private:
-  void Libere(bool restaure);
   FabriqueDocument fabrique_;
   std::unique_ptr<DocumentReseau> reseau_;
-  std::optional<uint32_t> attributs_;  // of the current file, without the mark
-  std::string fichierMarque_;          // the file carrying our mark
+  platform::FileLock verrou_;  // on the current file
+  bool verrouRefuse_ = false;  // another instance held it when it was opened
   bool lectureSeule_ = false;
 };
 

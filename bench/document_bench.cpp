@@ -149,9 +149,8 @@ void BM_EnregistrementDisque(benchmark::State& state) {
   for (auto _ : state)
     if (!EnregistreReseau(chemin)) state.SkipWithError("enregistrement");
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(d.Octets.size()));
-  // The mark off, then the files away.
-  d.Reseau->Attributs.reset();
-  platform::SetReadOnly(chemin, false);
+  // The lock off, then the files away.
+  d.Reseau->Verrou.Release();
   platform::RemoveFile(chemin);
   platform::RemoveFile(CheminSauvegarde(chemin));
 }

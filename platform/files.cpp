@@ -1,5 +1,7 @@
 #include "platform/files.h"
 
+#include "platform/file_lock.h"
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -90,31 +92,10 @@ bool FolderExists(const std::string& path) {
 
 bool IsWritableFolder(const std::string& folder) { return FolderExists(folder) && ::access(folder.c_str(), W_OK) == 0; }
 
-bool IsReadOnly(const std::string& path) {
-  struct stat st;
-  if (::stat(path.c_str(), &st) != 0) return false;
-  return (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0;
-}
-
-bool SetReadOnly(const std::string& path, bool readOnly) {
-  struct stat st;
-  if (::stat(path.c_str(), &st) != 0) return false;
-  mode_t m = st.st_mode & 07777;
-  if (readOnly)
-    m &= ~(S_IWUSR | S_IWGRP | S_IWOTH);
-  else
-    m |= S_IWUSR;
-  return ::chmod(path.c_str(), m) == 0;
-}
-
 std::optional<uint32_t> Attributes(const std::string& path) {
   struct stat st;
   if (::stat(path.c_str(), &st) != 0) return std::nullopt;
   return static_cast<uint32_t>(st.st_mode & 07777);
-}
-
-bool SetAttributes(const std::string& path, uint32_t attributes) {
-  return ::chmod(path.c_str(), static_cast<mode_t>(attributes & 07777)) == 0;
 }
 
 bool ReadFile(const std::string& path, std::string& bytes) {
@@ -135,10 +116,12 @@ std::string TemporaryNameBeside(const std::string& path) {
   return path + ".tmp" + std::to_string(::getpid()) + "_" + std::to_string(counter++);
 }
 
-bool WriteFileAtomic(const std::string& path, std::string_view bytes) {
+bool WriteFileAtomic(const std::string& path, std::string_view bytes, FileLock* lock) {
   const std::string tmp = TemporaryNameBeside(path);
   const int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
   if (fd < 0) return false;
+  // The file it replaces keeps its permissions.
+  const std::optional<uint32_t> mode = Attributes(path);
   size_t done = 0;
   bool ok = true;
   while (done < bytes.size()) {
@@ -150,11 +133,26 @@ bool WriteFileAtomic(const std::string& path, std::string_view bytes) {
     }
     done += static_cast<size_t>(w);
   }
+  FileLock nouveau;
+  if (ok && lock) nouveau.Take(tmp);
+  // A file system without permissions keeps its own: no failure for that.
+  if (ok && mode) (void)::fchmod(fd, static_cast<mode_t>(*mode));
   if (ok && ::fsync(fd) != 0) ok = false;
   if (::close(fd) != 0) ok = false;
   if (ok && std::rename(tmp.c_str(), path.c_str()) != 0) ok = false;
-  if (!ok) ::unlink(tmp.c_str());
-  return ok;
+  if (!ok) {
+    ::unlink(tmp.c_str());
+    return false;
+  }
+  if (lock) {
+    // A file system without locks: the new file is taken after the rename.
+    if (nouveau.Held())
+      nouveau.Renamed(path);
+    else
+      nouveau.Take(path);
+    *lock = std::move(nouveau);
+  }
+  return true;
 }
 
 bool CopyFile(const std::string& from, const std::string& to) {

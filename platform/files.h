@@ -8,6 +8,8 @@
 
 namespace platform {
 
+class FileLock;
+
 // The user's documents folder (XDG_DOCUMENTS_DIR, else ~/Documents when it
 // exists, else the home folder), with no trailing separator.
 std::string DocumentsFolder();
@@ -23,19 +25,19 @@ bool FileExists(const std::string& path);
 bool FolderExists(const std::string& path);
 bool IsWritableFolder(const std::string& folder);
 
-// The read-only mark a running instance puts on its open document.
-bool IsReadOnly(const std::string& path);
-bool SetReadOnly(const std::string& path, bool readOnly);
-// Raw permission bits, remembered and restored around an open document.
+// Raw permission bits of a file (never changed by the program: an open
+// document is held by a FileLock, file_lock.h).
 std::optional<uint32_t> Attributes(const std::string& path);
-bool SetAttributes(const std::string& path, uint32_t attributes);
 
 // Whole-file read; false when the file cannot be read.
 bool ReadFile(const std::string& path, std::string& bytes);
 // Writes the bytes to a temporary file beside the target, flushes it to disk
 // and renames it over the target: the target is either left as it was or
-// replaced whole.
-bool WriteFileAtomic(const std::string& path, std::string_view bytes);
+// replaced whole.  A replaced target's permission bits go to the new file.
+// With a lock, the new file is locked before it takes the target's name and
+// the lock moves there on success (whatever it held before is released):
+// the file is never found at its name unlocked.
+bool WriteFileAtomic(const std::string& path, std::string_view bytes, FileLock* lock = nullptr);
 // Copies a file through WriteFileAtomic (the copy is writable).
 bool CopyFile(const std::string& from, const std::string& to);
 bool RemoveFile(const std::string& path);

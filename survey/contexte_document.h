@@ -14,7 +14,8 @@ struct ContexteDocument {
   TReseau* ReseauCourant = nullptr;      // the open network, if any
   std::string NomFichierCourant;         // its path
   bool DocumentModifie = false;          // unsaved changes
-  bool AutreInstance = false;            // another instance was running at start-up
+  bool AutreInstance = false;            // another instance was running at start-up (documents
+                                         // are held per file: fichier_reseau.h)
   bool DemandeNomFichier = false;        // the next save asks for a name
   int32_t CaviteRappelee = -1;           // cave index from the recent-file list
 

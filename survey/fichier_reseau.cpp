@@ -1,7 +1,6 @@
 #include "survey/fichier_reseau.h"
 
 #include <dirent.h>
-#include <sys/stat.h>
 
 #include <filesystem>
 #include <system_error>
@@ -30,7 +29,6 @@ namespace {
 
 constexpr int32_t NiveauMin = 212;
 constexpr int32_t NiveauCourant = foundation::ContexteNiveauFichier::VersionFichierCourante;
-constexpr uint32_t BitsEcriture = S_IWUSR | S_IWGRP | S_IWOTH;
 
 int32_t Niveau() { return foundation::NiveauFichier().VersionFichierLue; }
 
@@ -47,6 +45,15 @@ bool EcritFichier(const std::string& chemin, std::string_view octets) {
   return ecrit ? ecrit(chemin, octets) : platform::WriteFileAtomic(chemin, octets);
 }
 
+// Writes the document file; on success the lock holds the new file.
+bool EcritFichierVerrouille(const std::string& chemin, std::string_view octets, platform::FileLock& verrou) {
+  const auto& ecrit = FichierReseau().EcritFichier;
+  if (!ecrit) return platform::WriteFileAtomic(chemin, octets, &verrou);
+  if (!ecrit(chemin, octets)) return false;
+  verrou.Take(chemin);
+  return true;
+}
+
 // The same file, also under another spelling of its path.
 bool MemeFichier(const std::string& a, const std::string& b) {
   if (a.empty() || b.empty()) return false;
@@ -60,9 +67,6 @@ bool MemeFichier(const std::string& a, const std::string& b) {
 bool MemeNomSansCasse(const std::string& a, const std::string& b) {
   return foundation::EnMajuscules(a) == foundation::EnMajuscules(b);
 }
-
-// Puts the read-only mark on the file; remembers nothing.
-void Marque(const std::string& chemin, uint32_t attributs) { platform::SetAttributes(chemin, attributs & ~BitsEcriture); }
 
 // Sets the state of the shared readers for the life of a read or a write.
 class GardeLecture {
@@ -288,13 +292,12 @@ bool TReseau::Lit(TFlux& f) {
 }
 
 bool TReseau::LitFichier(const std::string& chemin) {
-  if (chemin == Document().NomFichierCourant) {
-    if (const auto attributs = platform::Attributes(chemin)) {
-      LectureSeule = Document().AutreInstance && platform::IsReadOnly(chemin);
-      Attributs = *attributs | S_IWUSR;
-      FichierAttributs = chemin;
-      Marque(chemin, *Attributs);
-    }
+  const bool document = chemin == Document().NomFichierCourant;
+  if (document && platform::FileExists(chemin)) {
+    // The document's lock: refused, another instance has the file open.
+    VerrouRefuse = Verrou.Take(chemin) == platform::FileLock::Outcome::HeldElsewhere;
+    Protection = platform::WhyNotWritable(chemin);
+    LectureSeule = VerrouRefuse || Protection != platform::WriteBlock::None;
   }
   bool ok = false;
   try {
@@ -303,8 +306,15 @@ bool TReseau::LitFichier(const std::string& chemin) {
   } catch (const std::exception&) {
     ok = false;
   }
-  if (!ok) Erreur(IdMsg::ReseauFichierNonLu, chemin);
-  return ok;
+  if (!ok) {
+    Verrou.Release();
+    Erreur(IdMsg::ReseauFichierNonLu, chemin);
+    return false;
+  }
+  // A file that cannot be written says why as soon as it is opened.
+  if (document && Protection != platform::WriteBlock::None && !VerrouRefuse)
+    Message(platform::MessageKind::Warning, TexteNonModifiable(chemin, Protection));
+  return true;
 }
 
 std::unique_ptr<TReseau> OuvreReseau(const std::string& chemin) {
@@ -382,10 +392,21 @@ bool EnregistreReseau(const std::string& chemin) {
   TReseau* r = Document().ReseauCourant;
   if (!r) return false;
   if (!r->Compensations.Vide()) r->CalculeReseau();
-  // The file another instance holds, under whatever name the save reaches it.
-  if (r->LectureSeule && (MemeFichier(chemin, FichierReseau().NomFichierAvantEnregistrement) ||
-                          MemeFichier(chemin, Document().NomFichierCourant) || MemeFichier(chemin, r->FichierAttributs))) {
-    Erreur(IdMsg::ReseauDejaOuvertAutreInstance, Document().NomFichierCourant);
+  // The file this network holds, under whatever name the save reaches it.
+  const bool notreFichier = r->Verrou.Covers(chemin);
+  const bool memeDocument = MemeFichier(chemin, FichierReseau().NomFichierAvantEnregistrement) ||
+                            MemeFichier(chemin, Document().NomFichierCourant);
+  // The file another instance holds: the one it held when the document was
+  // opened, or any file whose lock is held elsewhere now.
+  if (!notreFichier && ((r->VerrouRefuse && memeDocument) || platform::FileLock::HeldElsewhere(chemin))) {
+    const bool ouvert = r->VerrouRefuse && memeDocument;
+    Erreur(IdMsg::ReseauDejaOuvertAutreInstance, ouvert ? Document().NomFichierCourant : chemin);
+    return false;
+  }
+  // An existing file that cannot be written keeps its permissions: the save
+  // does not replace it.
+  if (const platform::WriteBlock raison = platform::WhyNotWritable(chemin); raison != platform::WriteBlock::None) {
+    Message(platform::MessageKind::Error, TexteNonModifiable(chemin, raison));
     return false;
   }
   auto echec = [&] {
@@ -393,40 +414,34 @@ bool EnregistreReseau(const std::string& chemin) {
             RemplaceMarques(Msg(IdMsg::ReseauFichierNonEnregistre), {chemin}) + "\n" + Msg(IdMsg::ReseauFichierIntact));
     return false;
   };
-  const bool notreFichier = r->Attributs && MemeFichier(chemin, r->FichierAttributs);
-  // The file keeps the permissions it had (the temporary file that replaces
-  // it is made with default ones).
-  std::optional<uint32_t> attributs;
-  if (platform::FileExists(chemin)) {
-    attributs = notreFichier ? r->Attributs : platform::Attributes(chemin);
-    if (attributs && !notreFichier) *attributs |= S_IWUSR;
-    if (!platform::CopyFile(chemin, CheminSauvegarde(chemin))) {
-      Erreur(IdMsg::ReseauSauvegardeImpossible, CheminSauvegarde(chemin));
-      return echec();
-    }
+  if (platform::FileExists(chemin) && !platform::CopyFile(chemin, CheminSauvegarde(chemin))) {
+    Erreur(IdMsg::ReseauSauvegardeImpossible, CheminSauvegarde(chemin));
+    return echec();
   }
+  // The new file is locked before it replaces the old one (whose lock goes
+  // with it); saved elsewhere, the file held so far is let go.
+  platform::FileLock verrou;
   bool ok = false;
   try {
     foundation::TFluxMemoire flux;
-    ok = r->Ecrit(flux) && EcritFichier(chemin, flux.Octets());
+    ok = r->Ecrit(flux) && EcritFichierVerrouille(chemin, flux.Octets(), verrou);
   } catch (const std::exception&) {
     ok = false;
   }
   if (!ok) return echec();
-  const bool etaitLectureSeule = r->LectureSeule;
   Document().DocumentModifie = false;
   r->LectureSeule = false;
-  // Saved elsewhere: the file held so far is no longer this instance's.
-  if (r->Attributs && !notreFichier && !etaitLectureSeule && platform::FileExists(r->FichierAttributs))
-    platform::SetAttributes(r->FichierAttributs, *r->Attributs);
-  if (platform::FileExists(chemin)) {
-    if (attributs) platform::SetAttributes(chemin, *attributs);
-    r->Attributs = platform::Attributes(chemin);
-    if (r->Attributs) *r->Attributs |= S_IWUSR;
-    r->FichierAttributs = chemin;
-    if (r->Attributs) Marque(chemin, *r->Attributs);
-  }
+  r->VerrouRefuse = false;
+  r->Protection = platform::WriteBlock::None;
+  r->Verrou = std::move(verrou);
   return true;
+}
+
+std::string TexteNonModifiable(const std::string& chemin, platform::WriteBlock raison) {
+  IdMsg id = IdMsg::ReseauRaisonFichierLectureSeule;
+  if (raison == platform::WriteBlock::FolderReadOnly) id = IdMsg::ReseauRaisonDossierProtege;
+  if (raison == platform::WriteBlock::ReadOnlyFileSystem) id = IdMsg::ReseauRaisonSupportLectureSeule;
+  return RemplaceMarques(Msg(IdMsg::ReseauFichierNonModifiable), {chemin, Msg(id)});
 }
 
 bool EnregistreReseauSous() {
@@ -436,18 +451,12 @@ bool EnregistreReseauSous() {
   FichierReseau().NomFichierAvantEnregistrement = doc.NomFichierCourant;
   bool ok = false;
   if (doc.DemandeNomFichier) {
-    // The mark comes off while the user chooses, and back on unless the
-    // document was saved.
-    const std::string fichier = r->FichierAttributs;
-    const bool demarque = !r->LectureSeule && r->Attributs && platform::FileExists(fichier);
-    if (demarque) platform::SetAttributes(fichier, *r->Attributs);
+    // The current file stays locked while the user chooses.
     std::string nom = doc.NomFichierCourant.empty() ? r->Nom : platform::FileNameOf(doc.NomFichierCourant);
     ok = EnregistreAvecDialogue(nom, "", Msg(IdMsg::ReseauFiltreGravelune), true, EnregistreReseau, "cav");
     if (ok) {
       doc.NomFichierCourant = nom;
       doc.DemandeNomFichier = false;
-    } else if (demarque && r->FichierAttributs == fichier && r->Attributs && platform::FileExists(fichier)) {
-      Marque(fichier, *r->Attributs);
     }
   } else {
     ok = EnregistreReseau(doc.NomFichierCourant);

@@ -5,12 +5,16 @@
 // Saving writes the whole document to a temporary file beside the target,
 // flushes it and renames it over the target, after copying the previous file
 // to the backup: a save that fails at any point leaves the previous file as it
-// was and says so.  While a document is open its file carries the read-only
-// mark (every write bit removed); the remembered permission bits come back
-// when the network is freed.  A second instance opening a marked file opens
-// it read-only and refuses to save it under its own name: the refusal comes
-// from the document's LectureSeule, not from the file system (which does not
-// stop the superuser).
+// was and says so.  While a document is open this process holds a lock on its
+// file (platform::FileLock: flock on the file itself, released by the system
+// when the process ends, also on a crash); the file's permissions are never
+// changed.  The saved file is locked before it takes the document's name; the
+// backup is not locked.  A file whose lock another instance holds opens
+// read-only and cannot be saved under its own name; so does a file that
+// cannot be written (its permissions, its folder, a read-only file system),
+// which says why when it is opened.  The refusal comes from the document's
+// LectureSeule and the lock, not from the file system (which does not stop
+// the superuser).
 //
 // Extensions are matched without regard to case when an existing file is
 // looked for (documents and companions copied from Windows media).
@@ -60,11 +64,15 @@ std::string CheminExistant(const std::string& chemin);
 std::unique_ptr<TReseau> OuvreReseau(const std::string& chemin);
 
 // Saves the current network to a path: refuses a read-only document under
-// its own name, makes the backup, writes, marks the file.
+// its own name, a file another instance holds and an existing file that
+// cannot be written; makes the backup, writes, locks the saved file.
 bool EnregistreReseau(const std::string& chemin);
 // The save command: asks for a name when DemandeNomFichier is set (a
-// cancelled dialog leaves the current file marked); then the companion file
+// cancelled dialog leaves the current file locked); then the companion file
 // and the recent-file list.
 bool EnregistreReseauSous();
+
+// "le fichier ... ne peut pas être modifié : " + the reason + the advice.
+std::string TexteNonModifiable(const std::string& chemin, platform::WriteBlock raison);
 
 }  // namespace survey

@@ -38,9 +38,6 @@ TReseau::TReseau() {
 TReseau::~TReseau() {
   // The computation's state refers to stations: it goes first.
   OublieCalculReseau();
-  // The mark comes off the file this network holds.
-  if (Attributs && !LectureSeule && !FichierAttributs.empty() && platform::FileExists(FichierAttributs))
-    platform::SetAttributes(FichierAttributs, *Attributs);
   ContexteDocument& doc = Document();
   if (doc.ReseauCourant == this) doc.ReseauCourant = nullptr;
   ContexteListesDocument& listes = ListesDocument();

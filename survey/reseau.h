@@ -19,6 +19,7 @@
 
 #include "foundation/objet_de_liste.h"
 #include "foundation/point_topo.h"
+#include "platform/file_lock.h"
 #include "survey/cavite.h"
 #include "survey/compens.h"
 #include "survey/instrument.h"
@@ -39,8 +40,7 @@ class TReseau {
   // The fields of a new network and its document-wide objects, which become
   // the process-wide ones; the network becomes ReseauCourant.
   TReseau();
-  // Gives the file it was read from or saved to its remembered attributes
-  // back (unless it was opened read-only), then frees everything.
+  // Frees everything; the lock on the document file goes with the network.
   ~TReseau();
   TReseau(const TReseau&) = delete;
   TReseau& operator=(const TReseau&) = delete;
@@ -56,14 +56,15 @@ class TReseau {
   foundation::TListeFichier<TCavite> Cavites;  // position 0 is the surface
 
   // --- State ------------------------------------------------------------------------------
-  // Permission bits of the document file remembered at reading or saving,
-  // without the read-only mark, and the file they belong to.
-  std::optional<uint32_t> Attributs;
-  std::string FichierAttributs;
+  // The lock held on the document file from its reading or its saving on
+  // (fichier_reseau.h); the file's permissions are never changed.
+  platform::FileLock Verrou;
   int32_t DerCompens = -1;  // position of the last stored adjustment
   std::vector<TLever*> ListeDesLevers;  // every trip of every cave (not owned)
   TCavite* LaCaviteActive = nullptr;
-  bool LectureSeule = false;  // opened read-only: another instance holds the file
+  bool LectureSeule = false;  // opened read-only: another instance holds the file, or it cannot be written
+  bool VerrouRefuse = false;  // another instance held the file's lock when it was opened
+  platform::WriteBlock Protection = platform::WriteBlock::None;  // why the file could not be written, when opened
   TPointSpeleo* EntreeImport = nullptr;
   TCavite* CaviteImportee = nullptr;
   bool CalculProjection = true;

@@ -6,6 +6,10 @@
 // start-up hands the subsystems.
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <QAction>
@@ -32,6 +36,7 @@
 #include "survey/reseau.h"
 #include "tests/app/outils_fenetre.h"
 #include "tests/support/dossier_temp.h"
+#include "tests/support/verrou_externe.h"
 #include "tests/survey/environnement_document.h"
 #include "tools/cavtool/liaisons_document.h"
 #include "views/ports_vues.h"
@@ -116,6 +121,7 @@ std::string Messages(const platform::ScriptedDialogs& d) {
 TEST(DocumentFichier, OuvreVoitSesCavitesEnregistreEtFermeAvecLaQuestion) {
   Environnement env;
   const std::string chemin = Copie(env.dossier, FixtureSurvey("reseau_511.cav"), "réseau.cav");
+  const int32_t mode = testsupport::Mode(chemin);
   TFichePrincipale f(FabriqueSurvey(), {});
   f.show();
   env.Dialogues().QueueFile(chemin, 1);
@@ -131,13 +137,14 @@ TEST(DocumentFichier, OuvreVoitSesCavitesEnregistreEtFermeAvecLaQuestion) {
   EXPECT_EQ(survey::Document().ReseauCourant, ReseauDe(f));
   EXPECT_EQ(f.Table().Nombre(), 3);
   EXPECT_EQ(CouleurPanneau(f), QColor(0, 255, 0));
-  EXPECT_TRUE(platform::IsReadOnly(chemin));
+  EXPECT_TRUE(testsupport::TenuSelonFlock(chemin));
+  EXPECT_EQ(testsupport::Mode(chemin), mode);
   // The drawings' library is the document's.
   EXPECT_EQ(drawing::Dessin().ListesMtfReseau, cavtool::BibliothequeCourante());
   ASSERT_FALSE(Config().ListeDerniersFichiers.empty());
   EXPECT_EQ(Config().ListeDerniersFichiers[0].Chemin, chemin);
 
-  // Saved in place: backup, companion, still marked, the recent list.
+  // Saved in place: backup, companion, still held, the recent list.
   survey::Document().DocumentModifie = true;
   f.MajMnuSauve();
   Clique(f, "EnregistreButton");
@@ -145,7 +152,9 @@ TEST(DocumentFichier, OuvreVoitSesCavitesEnregistreEtFermeAvecLaQuestion) {
   EXPECT_FALSE(survey::Document().DocumentModifie);
   EXPECT_TRUE(platform::FileExists(platform::ChangeExtension(chemin, ".$$$Cav")));
   EXPECT_TRUE(platform::FileExists(platform::ChangeExtension(chemin, ".CFG")));
-  EXPECT_TRUE(platform::IsReadOnly(chemin));
+  EXPECT_TRUE(testsupport::TenuSelonFlock(chemin));
+  EXPECT_FALSE(testsupport::TenuSelonFlock(platform::ChangeExtension(chemin, ".$$$Cav")));
+  EXPECT_EQ(testsupport::Mode(chemin), mode);
   const std::string enregistre = LitOctets(chemin);
   EXPECT_EQ(enregistre.substr(4, 22), "Version 1.0/Version511");
   EXPECT_EQ(Config().ListeDerniersFichiers[0].Chemin, chemin);
@@ -164,15 +173,18 @@ TEST(DocumentFichier, OuvreVoitSesCavitesEnregistreEtFermeAvecLaQuestion) {
   EXPECT_EQ(survey::Document().ReseauCourant, nullptr);
   EXPECT_EQ(drawing::Dessin().ListesMtfReseau, nullptr);
   EXPECT_EQ(LitOctets(chemin), enregistre);
-  EXPECT_FALSE(platform::IsReadOnly(chemin));
+  EXPECT_FALSE(testsupport::TenuSelonFlock(chemin));
+  EXPECT_EQ(testsupport::Mode(chemin), mode);
   EXPECT_EQ(env.Dialogues().Unanswered(), 0);
 }
 
 TEST(DocumentFichier, SecondeInstancePanneauRougeEtEnregistrementRefuse) {
   Environnement env;
   const std::string chemin = Copie(env.dossier, FixtureSurvey("reseau_511.cav"), "tenu.cav");
-  ASSERT_TRUE(platform::SetReadOnly(chemin, true));  // marked by the first instance
-  survey::Document().AutreInstance = true;
+  const int32_t mode = testsupport::Mode(chemin);
+  // Another process holds the file's lock, as the first instance does.
+  testsupport::DetenteurFlock premiere(chemin);
+  ASSERT_TRUE(premiere.Tient());
   TFichePrincipale f(FabriqueSurvey(), {});
   env.Dialogues().QueueFile(chemin, 1);
   Clique(f, "OuvreButton");
@@ -190,14 +202,55 @@ TEST(DocumentFichier, SecondeInstancePanneauRougeEtEnregistrementRefuse) {
   EXPECT_TRUE(survey::Document().DocumentModifie);
   EXPECT_EQ(LitOctets(chemin), avant);
   EXPECT_FALSE(platform::FileExists(platform::ChangeExtension(chemin, ".$$$Cav")));
-  // The refused save keeps the window open; No lets it close, and the first
-  // instance's mark stays.
+  // The refused save keeps the window open; No lets it close, and the other
+  // holder keeps the file.
   env.Dialogues().QueueAnswer(Answer::Yes);
   EXPECT_FALSE(f.close());
   env.Dialogues().QueueAnswer(Answer::No);
   EXPECT_TRUE(f.close());
-  EXPECT_TRUE(platform::IsReadOnly(chemin));
+  EXPECT_TRUE(testsupport::TenuSelonFlock(chemin));
   EXPECT_EQ(LitOctets(chemin), avant);
+  // Killed (SIGKILL), it lets the file go, its mode unchanged: the file
+  // opens editable, green, and saves.
+  premiere.Tue();
+  EXPECT_EQ(testsupport::Mode(chemin), mode);
+  TFichePrincipale f2(FabriqueSurvey(), {});
+  env.Dialogues().QueueFile(chemin, 1);
+  Clique(f2, "OuvreButton");
+  ASSERT_NE(ReseauDe(f2), nullptr);
+  EXPECT_FALSE(ReseauDe(f2)->LectureSeule);
+  EXPECT_EQ(CouleurPanneau(f2), QColor(0, 255, 0));
+  survey::Document().DocumentModifie = true;
+  f2.MajMnuSauve();
+  Clique(f2, "EnregistreButton");
+  EXPECT_FALSE(survey::Document().DocumentModifie);
+  EXPECT_EQ(testsupport::Mode(chemin), mode);
+}
+
+TEST(DocumentFichier, FichierSansDroitDEcriturePanneauRougeDesLOuverture) {
+  Environnement env;
+  const std::string chemin = Copie(env.dossier, FixtureSurvey("reseau_511.cav"), "protégé.cav");
+  ASSERT_EQ(::chmod(chemin.c_str(), 0444), 0);
+  TFichePrincipale f(FabriqueSurvey(), {});
+  env.Dialogues().QueueFile(chemin, 1);
+  Clique(f, "OuvreButton");
+  ASSERT_NE(ReseauDe(f), nullptr);
+  EXPECT_TRUE(ReseauDe(f)->LectureSeule);
+  EXPECT_EQ(CouleurPanneau(f), QColor(255, 0, 0));
+  const std::string pourquoi = "le fichier " + chemin +
+                               " ne peut pas être modifié : il est en lecture seule. Il est ouvert en lecture seule ; "
+                               "enregistrez-le sous un autre nom pour garder vos changements.";
+  EXPECT_EQ(env.Dialogues().Messages(), std::vector<std::string>{pourquoi});
+  const std::string avant = LitOctets(chemin);
+  survey::Document().DocumentModifie = true;
+  f.MajMnuSauve();
+  Clique(f, "EnregistreButton");
+  EXPECT_EQ(env.Dialogues().Messages().back(), pourquoi);
+  EXPECT_TRUE(survey::Document().DocumentModifie);
+  EXPECT_EQ(LitOctets(chemin), avant);
+  env.Dialogues().QueueAnswer(Answer::No);
+  EXPECT_TRUE(f.close());
+  EXPECT_EQ(testsupport::Mode(chemin), 0444);
 }
 
 TEST(DocumentFichier, ImportVTopoDepuisLOuvertureEtNouvelleCavite) {
@@ -309,8 +362,8 @@ TEST(DocumentFichier, AllerRetourDUnDocumentAvecDessins) {
   const std::string premier = LitOctets(copie);
   EXPECT_NE(premier.find(queue.substr(0, 350)), std::string::npos);
   // Saved elsewhere: the first file is no longer held.
-  EXPECT_FALSE(platform::IsReadOnly(entree));
-  EXPECT_TRUE(platform::IsReadOnly(copie));
+  EXPECT_FALSE(testsupport::TenuSelonFlock(entree));
+  EXPECT_TRUE(testsupport::TenuSelonFlock(copie));
 
   env.Dialogues().QueueFile(copie, 1);
   Clique(f, "OuvreButton");
@@ -361,4 +414,80 @@ TEST(DocumentFichier, DemarrageDonneSesReglagesAuxSousSystemes) {
   Config().FichierMotifsDefaut = env.dossier.Fichier("absent.mtf");
   { TDocumentSurvey d; }
   EXPECT_EQ(Config().FichierMotifsDefaut, "");
+}
+
+// The program itself holds a document and is killed (SIGKILL) while it holds
+// it: the file's mode is the same before, while held and after; meanwhile
+// this window opens it read-only (red panel) and cannot save it; afterwards
+// it opens editable unless its own mode forbids writing.
+TEST(DocumentFichier, ProgrammeTueEnTenantLeDocument) {
+  const std::string gravelune = platform::FolderOf(CheminCavtool()) + "gravelune";
+  if (!platform::FileExists(gravelune)) GTEST_SKIP() << "gravelune absent: " << gravelune;
+  for (const int32_t mode : {0644, 0444, 0600}) {
+    Environnement env;
+    const std::string chemin = Copie(env.dossier, FixtureSurvey("reseau_511.cav"), "tenu.cav");
+    ASSERT_EQ(::chmod(chemin.c_str(), static_cast<mode_t>(mode)), 0);
+    const std::string maison = env.dossier.Fichier("maison");
+    ASSERT_EQ(::mkdir(maison.c_str(), 0700), 0);
+    // Its own home, settings and runtime folder; everything prepared before
+    // the fork, so that the child only redirects and runs the program.
+    std::vector<std::string> variables = {"HOME=" + maison, "XDG_CONFIG_HOME=" + maison + "/.config",
+                                          "XDG_RUNTIME_DIR=" + maison, "QT_QPA_PLATFORM=offscreen",
+                                          "ASAN_OPTIONS=detect_leaks=0"};
+    if (const char* chemins = std::getenv("PATH")) variables.push_back(std::string("PATH=") + chemins);
+    std::vector<char*> envp;
+    for (std::string& v : variables) envp.push_back(v.data());
+    envp.push_back(nullptr);
+    std::string programmeArg = gravelune, documentArg = chemin;
+    char* argv[] = {programmeArg.data(), documentArg.data(), nullptr};
+    const pid_t programme = ::fork();
+    ASSERT_GE(programme, 0);
+    if (programme == 0) {
+      const int nul = ::open("/dev/null", O_WRONLY);
+      if (nul >= 0) {
+        ::dup2(nul, 1);
+        ::dup2(nul, 2);
+      }
+      ::execve(argv[0], argv, envp.data());
+      ::_exit(127);
+    }
+    bool tenu = false;
+    for (int i = 0; i < 600 && !tenu; ++i) {
+      tenu = testsupport::TenuSelonFlock(chemin);
+      if (!tenu) ::usleep(50000);
+    }
+    EXPECT_TRUE(tenu) << mode;
+    EXPECT_EQ(testsupport::Mode(chemin), mode);
+    const std::string avant = LitOctets(chemin);
+    {
+      TFichePrincipale f(FabriqueSurvey(), {});
+      env.Dialogues().QueueFile(chemin, 1);
+      Clique(f, "OuvreButton");
+      ASSERT_NE(ReseauDe(f), nullptr);
+      EXPECT_EQ(CouleurPanneau(f), QColor(255, 0, 0));
+      survey::Document().DocumentModifie = true;
+      f.MajMnuSauve();
+      Clique(f, "EnregistreButton");
+      EXPECT_TRUE(survey::Document().DocumentModifie);
+      EXPECT_EQ(LitOctets(chemin), avant);
+      env.Dialogues().QueueAnswer(Answer::No);
+      EXPECT_TRUE(f.close());
+    }
+    ::kill(programme, SIGKILL);
+    int etat = 0;
+    ::waitpid(programme, &etat, 0);
+    EXPECT_EQ(testsupport::Mode(chemin), mode);
+    EXPECT_FALSE(testsupport::TenuSelonFlock(chemin));
+    env.Dialogues().Clear();
+    TFichePrincipale f(FabriqueSurvey(), {});
+    env.Dialogues().QueueFile(chemin, 1);
+    Clique(f, "OuvreButton");
+    ASSERT_NE(ReseauDe(f), nullptr);
+    const bool protege = (mode & 0222) == 0;
+    EXPECT_EQ(ReseauDe(f)->LectureSeule, protege) << mode;
+    EXPECT_EQ(CouleurPanneau(f), protege ? QColor(255, 0, 0) : QColor(0, 255, 0));
+    EXPECT_EQ(LitOctets(chemin), avant);
+    EXPECT_TRUE(f.close());
+    EXPECT_EQ(testsupport::Mode(chemin), mode);
+  }
 }

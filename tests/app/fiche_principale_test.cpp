@@ -13,6 +13,8 @@
 #include <QToolButton>
 #include <filesystem>
 
+#include <sys/stat.h>
+
 #include "app/config_generale.h"
 #include "app/fiche_principale.h"
 #include "app/gestion_document.h"
@@ -23,6 +25,7 @@
 #include "tests/app/document_essai.h"
 #include "tests/app/outils_fenetre.h"
 #include "tests/support/dossier_temp.h"
+#include "tests/support/verrou_externe.h"
 
 using namespace app;
 using platform::Answer;
@@ -91,7 +94,7 @@ TEST(FichePrincipale, OuvreEnregistreEtFermeAvecLaQuestion) {
   EXPECT_EQ(cavites->currentText(), "Trou du Vent");
   EXPECT_EQ(f.windowTitle(), "Réseau : Massif");
   EXPECT_EQ(CouleurPanneau(f), QColor(0, 255, 0));
-  EXPECT_TRUE(platform::IsReadOnly(chemin));
+  EXPECT_TRUE(testsupport::TenuSelonFlock(chemin));
   EXPECT_TRUE(Controle<QTableView>(f, "VisuVisees")->isEnabled());
   EXPECT_TRUE(Controle<QComboBox>(f, "GaleriesBox")->isEnabled());
   // The views are not there yet: their commands stay disabled.
@@ -129,7 +132,7 @@ TEST(FichePrincipale, OuvreEnregistreEtFermeAvecLaQuestion) {
   EXPECT_FALSE(f.isVisible());
   EXPECT_EQ(f.Gestion().Reseau(), nullptr);
   EXPECT_EQ(testsupport::LitOctets(chemin), enregistre);
-  EXPECT_FALSE(platform::IsReadOnly(chemin));
+  EXPECT_FALSE(testsupport::TenuSelonFlock(chemin));
   EXPECT_EQ(g.dialogues.Unanswered(), 0);
 }
 
@@ -138,13 +141,16 @@ TEST(FichePrincipale, SecondeInstancePanneauRougeEtEnregistrementRefuse) {
   testsupport::DossierTemp dossier;
   const std::string chemin = dossier.Fichier("tenu.cav");
   ASSERT_TRUE(essai::EcritDocumentEssai(chemin, "Tenu", Cavites()));
-  ASSERT_TRUE(platform::SetReadOnly(chemin, true));  // marked by the first instance
-  survey::Document().AutreInstance = true;
+  const int32_t mode = testsupport::Mode(chemin);
+  // Another process holds the file's lock, as the first instance does.
+  testsupport::DetenteurFlock premiere(chemin);
+  ASSERT_TRUE(premiere.Tient());
   essai::Fabrique fabrique;
   TFichePrincipale f(fabrique.Fonction(), {});
   g.dialogues.QueueFile(chemin, 1);
   Clique(f, "OuvreButton");
   EXPECT_EQ(CouleurPanneau(f), QColor(255, 0, 0));
+  EXPECT_TRUE(g.dialogues.Messages().empty());
   const std::string avant = testsupport::LitOctets(chemin);
   survey::Document().DocumentModifie = true;
   f.MajMnuSauve();
@@ -157,10 +163,35 @@ TEST(FichePrincipale, SecondeInstancePanneauRougeEtEnregistrementRefuse) {
   // The refused save keeps the window open when closing asks for it.
   g.dialogues.QueueAnswer(Answer::Yes);
   EXPECT_FALSE(f.close());
-  // The first instance's mark stays after this one lets the file go.
+  // The other holder keeps the file after this window lets it go.
   g.dialogues.QueueAnswer(Answer::No);
   EXPECT_TRUE(f.close());
-  EXPECT_TRUE(platform::IsReadOnly(chemin));
+  EXPECT_TRUE(testsupport::TenuSelonFlock(chemin));
+  // Killed, it lets the file go: the file opens editable, green.
+  premiere.Tue();
+  EXPECT_EQ(testsupport::Mode(chemin), mode);
+  TFichePrincipale f2(fabrique.Fonction(), {});
+  g.dialogues.QueueFile(chemin, 1);
+  Clique(f2, "OuvreButton");
+  EXPECT_EQ(CouleurPanneau(f2), QColor(0, 255, 0));
+  EXPECT_TRUE(testsupport::TenuSelonFlock(chemin));
+}
+
+TEST(FichePrincipale, FichierSansDroitDEcriturePanneauRougeDesLOuverture) {
+  Gardes g;
+  testsupport::DossierTemp dossier;
+  const std::string chemin = dossier.Fichier("protege.cav");
+  ASSERT_TRUE(essai::EcritDocumentEssai(chemin, "Protégé", Cavites()));
+  ASSERT_EQ(::chmod(chemin.c_str(), 0444), 0);
+  essai::Fabrique fabrique;
+  TFichePrincipale f(fabrique.Fonction(), {});
+  g.dialogues.QueueFile(chemin, 1);
+  Clique(f, "OuvreButton");
+  EXPECT_EQ(CouleurPanneau(f), QColor(255, 0, 0));
+  ASSERT_EQ(g.dialogues.Messages().size(), 1u);
+  EXPECT_NE(g.dialogues.Messages()[0].find("ne peut pas être modifié : il est en lecture seule"), std::string::npos);
+  EXPECT_TRUE(f.close());
+  EXPECT_EQ(testsupport::Mode(chemin), 0444);
 }
 
 TEST(FichePrincipale, LigneDeCommandeOuvreLeCheminRejoint) {

@@ -1,7 +1,8 @@
-// The life of the document: the read-only mark, the backup, the refusal to
-// save a document held by another instance, the save question, the command
-// line path.
+// The life of the document: the lock on the open file (its mode untouched),
+// the backup, the refusal to save a document held by another instance or
+// that cannot be written, the save question, the command line path.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include "app/config_generale.h"
 #include "app/gestion_document.h"
@@ -12,10 +13,13 @@
 #include "tests/app/document_essai.h"
 #include "tests/app/outils_fenetre.h"
 #include "tests/support/dossier_temp.h"
+#include "tests/support/verrou_externe.h"
 
 using namespace app;
 using platform::Answer;
 using essai::Gardes;
+using testsupport::Mode;
+using testsupport::TenuSelonFlock;
 
 namespace {
 
@@ -41,7 +45,7 @@ TEST(GestionDocument, CheminDeLaLigneDeCommande) {
   EXPECT_EQ(CheminFichierConfig("/t/g.cav"), "/t/g.CFG");
 }
 
-TEST(GestionDocument, OuvertureMarqueLeFichierEtFermetureLeRend) {
+TEST(GestionDocument, OuvertureVerrouilleLeFichierEtFermetureLeRelache) {
   Gardes g;
   testsupport::DossierTemp dossier;
   const std::string chemin = dossier.Fichier("gouffre.cav");
@@ -50,9 +54,11 @@ TEST(GestionDocument, OuvertureMarqueLeFichierEtFermetureLeRend) {
   Config().ListeDerniersFichiers = {{chemin, 2}};
   essai::Fabrique fabrique;
   TGestionDocument gestion(fabrique.Fonction());
+  const int32_t mode = Mode(chemin);
   ASSERT_TRUE(gestion.OuvreDocument(chemin));
   EXPECT_EQ(survey::Document().NomFichierCourant, chemin);
-  EXPECT_TRUE(platform::IsReadOnly(chemin));
+  EXPECT_TRUE(TenuSelonFlock(chemin));
+  EXPECT_EQ(Mode(chemin), mode);
   EXPECT_FALSE(gestion.LectureSeule());
   // The cave remembered with the recent file is active; the companion was read.
   EXPECT_EQ(gestion.Reseau()->CaviteActive(), 2);
@@ -62,7 +68,8 @@ TEST(GestionDocument, OuvertureMarqueLeFichierEtFermetureLeRend) {
   EXPECT_EQ(e.NombreCavites, 3);
   EXPECT_EQ(e.ViseesCaviteActive, 3);
   gestion.LibereReseau();
-  EXPECT_FALSE(platform::IsReadOnly(chemin));
+  EXPECT_FALSE(TenuSelonFlock(chemin));
+  EXPECT_EQ(Mode(chemin), mode);
   EXPECT_TRUE(g.dialogues.Messages().empty());
 }
 
@@ -75,7 +82,7 @@ TEST(GestionDocument, EchecDeLectureNeLaisseAucunDocument) {
   TGestionDocument gestion(fabrique.Fonction());
   EXPECT_FALSE(gestion.OuvreDocument(chemin));
   EXPECT_EQ(gestion.Reseau(), nullptr);
-  EXPECT_FALSE(platform::IsReadOnly(chemin));
+  EXPECT_FALSE(TenuSelonFlock(chemin));
   ASSERT_EQ(g.dialogues.Messages().size(), 1u);
   EXPECT_EQ(g.dialogues.Messages()[0], "le fichier " + chemin + " n'a pas pu être lu");
   EXPECT_TRUE(Config().ListeDerniersFichiers.empty());
@@ -90,7 +97,7 @@ TEST(GestionDocument, EchecDeLectureNeLaisseAucunDocument) {
   EXPECT_EQ(g.dialogues.Messages().size(), 2u);
 }
 
-TEST(GestionDocument, SauvegardeAvecCopieDeSecoursEtMarque) {
+TEST(GestionDocument, SauvegardeAvecCopieDeSecoursEtVerrou) {
   Gardes g;
   testsupport::DossierTemp dossier;
   const std::string chemin = dossier.Fichier("gouffre.cav");
@@ -105,7 +112,8 @@ TEST(GestionDocument, SauvegardeAvecCopieDeSecoursEtMarque) {
   survey::Document().DocumentModifie = true;
   ASSERT_TRUE(gestion.EnregistreReseauSous());
   EXPECT_FALSE(survey::Document().DocumentModifie);
-  EXPECT_TRUE(platform::IsReadOnly(chemin));
+  EXPECT_TRUE(TenuSelonFlock(chemin));
+  EXPECT_FALSE(TenuSelonFlock(CheminSauvegarde(chemin)));
   EXPECT_EQ(testsupport::LitOctets(CheminSauvegarde(chemin)), original);
   const std::string deuxieme = testsupport::LitOctets(chemin);
   EXPECT_NE(deuxieme.find("Deuxi"), std::string::npos);
@@ -116,14 +124,14 @@ TEST(GestionDocument, SauvegardeAvecCopieDeSecoursEtMarque) {
   ASSERT_TRUE(gestion.EnregistreReseauSous());
   EXPECT_EQ(testsupport::LitOctets(CheminSauvegarde(chemin)), deuxieme);
 
-  // A writer that fails reports once, keeps the file and its mark.
+  // A writer that fails reports once, keeps the file and its lock.
   doc->EchecEcriture = true;
   EXPECT_FALSE(gestion.EnregistreReseauSous());
   EXPECT_EQ(g.dialogues.Messages().back(), "le fichier " + chemin + " n'a pas pu être enregistré");
-  EXPECT_TRUE(platform::IsReadOnly(chemin));
+  EXPECT_TRUE(TenuSelonFlock(chemin));
   EXPECT_NE(testsupport::LitOctets(chemin).find("Trois"), std::string::npos);
   gestion.LibereReseau();
-  EXPECT_FALSE(platform::IsReadOnly(chemin));
+  EXPECT_FALSE(TenuSelonFlock(chemin));
 }
 
 TEST(GestionDocument, SecondeInstanceEnLectureSeule) {
@@ -131,13 +139,15 @@ TEST(GestionDocument, SecondeInstanceEnLectureSeule) {
   testsupport::DossierTemp dossier;
   const std::string chemin = dossier.Fichier("tenu.cav");
   ASSERT_TRUE(essai::EcritDocumentEssai(chemin, "Tenu", DeuxCavites()));
-  // The first instance's mark.
-  ASSERT_TRUE(platform::SetReadOnly(chemin, true));
-  survey::Document().AutreInstance = true;
+  const int32_t mode = Mode(chemin);
+  // Another process holds the file's lock, as the first instance does.
+  testsupport::DetenteurFlock premiere(chemin);
+  ASSERT_TRUE(premiere.Tient());
   essai::Fabrique fabrique;
   TGestionDocument gestion(fabrique.Fonction());
   ASSERT_TRUE(gestion.OuvreDocument(chemin));
   EXPECT_TRUE(gestion.LectureSeule());
+  EXPECT_TRUE(g.dialogues.Messages().empty());
   const std::string avant = testsupport::LitOctets(chemin);
 
   // Refused under its own name, also under another spelling of the path.
@@ -149,19 +159,47 @@ TEST(GestionDocument, SecondeInstanceEnLectureSeule) {
   EXPECT_EQ(testsupport::LitOctets(chemin), avant);
   EXPECT_FALSE(platform::FileExists(CheminSauvegarde(chemin)));
 
-  // Saved as another file, it is no longer read-only; the first instance's
-  // file keeps its mark.
+  // Saved as another file, it is no longer read-only and holds the copy.
   const std::string copie = dossier.Fichier("copie.cav");
   survey::Document().DemandeNomFichier = true;
   g.dialogues.QueueFile(copie);
   ASSERT_TRUE(gestion.EnregistreReseauSous());
   EXPECT_FALSE(gestion.LectureSeule());
   EXPECT_EQ(survey::Document().NomFichierCourant, copie);
-  EXPECT_TRUE(platform::IsReadOnly(chemin));
-  EXPECT_TRUE(platform::IsReadOnly(copie));
+  EXPECT_TRUE(TenuSelonFlock(copie));
   gestion.LibereReseau();
-  EXPECT_TRUE(platform::IsReadOnly(chemin));
-  EXPECT_FALSE(platform::IsReadOnly(copie));
+  EXPECT_FALSE(TenuSelonFlock(copie));
+  EXPECT_TRUE(TenuSelonFlock(chemin));
+  // Once the other holder is killed, the file opens editable.
+  premiere.Tue();
+  EXPECT_EQ(Mode(chemin), mode);
+  ASSERT_TRUE(gestion.OuvreDocument(chemin));
+  EXPECT_FALSE(gestion.LectureSeule());
+  EXPECT_TRUE(gestion.EnregistreReseau(chemin));
+}
+
+TEST(GestionDocument, FichierSansDroitDEcritureEnLectureSeule) {
+  Gardes g;
+  testsupport::DossierTemp dossier;
+  const std::string chemin = dossier.Fichier("protege.cav");
+  ASSERT_TRUE(essai::EcritDocumentEssai(chemin, "Protégé", DeuxCavites()));
+  ASSERT_EQ(::chmod(chemin.c_str(), 0444), 0);
+  essai::Fabrique fabrique;
+  TGestionDocument gestion(fabrique.Fonction());
+  ASSERT_TRUE(gestion.OuvreDocument(chemin));
+  EXPECT_TRUE(gestion.LectureSeule());
+  const std::string pourquoi = "le fichier " + chemin +
+                               " ne peut pas être modifié : il est en lecture seule. Il est ouvert en lecture seule ; "
+                               "enregistrez-le sous un autre nom pour garder vos changements.";
+  EXPECT_EQ(g.dialogues.Messages(), std::vector<std::string>{pourquoi});
+  const std::string avant = testsupport::LitOctets(chemin);
+  survey::Document().DocumentModifie = true;
+  EXPECT_FALSE(gestion.EnregistreReseauSous());
+  EXPECT_EQ(g.dialogues.Messages().back(), pourquoi);
+  EXPECT_EQ(testsupport::LitOctets(chemin), avant);
+  EXPECT_FALSE(platform::FileExists(CheminSauvegarde(chemin)));
+  gestion.LibereReseau();
+  EXPECT_EQ(Mode(chemin), 0444);
 }
 
 TEST(GestionDocument, EnregistrerSousLibereLAncienFichier) {
@@ -172,15 +210,15 @@ TEST(GestionDocument, EnregistrerSousLibereLAncienFichier) {
   essai::Fabrique fabrique;
   TGestionDocument gestion(fabrique.Fonction());
   ASSERT_TRUE(gestion.OuvreDocument(chemin));
-  // A cancelled dialog leaves the mark in place.
+  // A cancelled dialog leaves the lock in place.
   survey::Document().DemandeNomFichier = true;
   g.dialogues.QueueFile(std::nullopt);
   EXPECT_FALSE(gestion.EnregistreReseauSous());
-  EXPECT_TRUE(platform::IsReadOnly(chemin));
+  EXPECT_TRUE(TenuSelonFlock(chemin));
   g.dialogues.QueueFile(dossier.Fichier("b.cav"));
   ASSERT_TRUE(gestion.EnregistreReseauSous());
-  EXPECT_FALSE(platform::IsReadOnly(chemin));
-  EXPECT_TRUE(platform::IsReadOnly(dossier.Fichier("b.cav")));
+  EXPECT_FALSE(TenuSelonFlock(chemin));
+  EXPECT_TRUE(TenuSelonFlock(dossier.Fichier("b.cav")));
   EXPECT_EQ(Config().ListeDerniersFichiers.front().Chemin, dossier.Fichier("b.cav"));
   EXPECT_FALSE(survey::Document().DemandeNomFichier);
 }

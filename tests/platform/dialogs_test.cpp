@@ -54,10 +54,6 @@ TEST(Fichiers, EcritureAtomiqueEtAttributs) {
   std::string lu;
   ASSERT_TRUE(ReadFile(f, lu));
   EXPECT_EQ(lu, "abc");
-  ASSERT_TRUE(SetReadOnly(f, true));
-  EXPECT_TRUE(IsReadOnly(f));
-  ASSERT_TRUE(SetReadOnly(f, false));
-  EXPECT_FALSE(IsReadOnly(f));
   ASSERT_TRUE(CopyFile(f, dossier.Fichier("doc.$$$Cav")));
   EXPECT_EQ(testsupport::LitOctets(dossier.Fichier("doc.$$$Cav")), "abc");
   // A write into a missing folder fails and leaves nothing behind.

@@ -1,7 +1,9 @@
 // The document file: every level gate on hand-made files, the refused levels,
-// truncated files, the write-read-write identity, the backup, the read-only
-// mark and the second instance, failing saves, the companion file.
+// truncated files, the write-read-write identity, the backup, the lock on the
+// open file and the second instance, the file modes left alone, failing
+// saves, the companion file.
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -18,6 +20,7 @@
 #include "platform/files.h"
 #include "survey/annexe_minimale.h"
 #include "tests/support/dossier_temp.h"
+#include "tests/support/verrou_externe.h"
 #include "tests/survey/environnement_document.h"
 
 #ifdef GRAVELUNE_LIAISONS_VUES
@@ -33,6 +36,8 @@ using namespace survey;
 using testsupport::DossierTemp;
 using testsupport::EcritOctets;
 using testsupport::LitOctets;
+using testsupport::Mode;
+using testsupport::TenuSelonFlock;
 using testsurvey::EnvironnementDocument;
 
 std::string Fixture(const std::string& nom) {
@@ -60,11 +65,6 @@ TVisee* Visee(const TCavite& c, const std::string& de, const std::string& vers) 
     if (v->PointStation && v->PointVise && v->PointStation->DesignPTopo == de && v->PointVise->DesignPTopo == vers)
       return v;
   return nullptr;
-}
-
-bool ModeEcriture(const std::string& chemin) {
-  const auto a = platform::Attributes(chemin);
-  return a && (*a & (S_IWUSR | S_IWGRP | S_IWOTH)) != 0;
 }
 
 std::string Ecrit(TReseau& r) {
@@ -499,7 +499,8 @@ TEST(FichierReseau, DeuxEnregistrementsLaissentLePremierEnSauvegarde) {
   ASSERT_TRUE(EnregistreReseauSous());
   const std::string premier = LitOctets(chemin);
   EXPECT_FALSE(platform::FileExists(d.Fichier("grotte.$$$Cav")));
-  EXPECT_FALSE(ModeEcriture(chemin));  // the mark
+  EXPECT_TRUE(TenuSelonFlock(chemin));  // held, not marked
+  ASSERT_EQ(::chmod(chemin.c_str(), 0604), 0);
   EXPECT_TRUE(platform::FileExists(d.Fichier("grotte.CFG")));
   r->Nom = "Renommé";
   Document().DocumentModifie = true;
@@ -507,9 +508,14 @@ TEST(FichierReseau, DeuxEnregistrementsLaissentLePremierEnSauvegarde) {
   EXPECT_FALSE(Document().DocumentModifie);
   EXPECT_EQ(LitOctets(d.Fichier("grotte.$$$Cav")), premier);
   EXPECT_NE(LitOctets(chemin), premier);
-  EXPECT_FALSE(ModeEcriture(chemin));
+  // The replaced file's mode goes to the new one, which is held; the backup
+  // is not.
+  EXPECT_EQ(Mode(chemin), 0604);
+  EXPECT_TRUE(TenuSelonFlock(chemin));
+  EXPECT_FALSE(TenuSelonFlock(d.Fichier("grotte.$$$Cav")));
   r.reset();
-  EXPECT_TRUE(ModeEcriture(chemin));  // the mark comes off with the network
+  EXPECT_FALSE(TenuSelonFlock(chemin));  // the lock goes with the network
+  EXPECT_EQ(Mode(chemin), 0604);
 }
 
 TEST(FichierReseau, EchecDEcritureLaisseLAncienFichier) {
@@ -523,7 +529,7 @@ TEST(FichierReseau, EchecDEcritureLaisseLAncienFichier) {
   env.Dialogues.Clear();
   EXPECT_FALSE(EnregistreReseau(chemin));
   EXPECT_EQ(LitOctets(chemin), avant);
-  EXPECT_FALSE(ModeEcriture(chemin));  // still held
+  EXPECT_TRUE(TenuSelonFlock(chemin));  // still held
   ASSERT_EQ(env.Dialogues.Messages().size(), 1u);
   EXPECT_EQ(env.Dialogues.Messages()[0],
             "le fichier " + chemin + " n'a pas pu être enregistré\nLe fichier précédent est resté intact.");
@@ -561,21 +567,23 @@ TEST(FichierReseau, DossierNonInscriptibleLaisseLAncienFichier) {
 TEST(FichierReseau, SecondeInstanceEnLectureSeule) {
   FixtureCourante f;
   auto& [env, d, chemin] = f;
-  // The first instance holds the file: its write bits are off.
+  const int32_t mode = Mode(chemin);
+  // The first holder locks the file; its mode is untouched.
   auto premiere = std::make_unique<TReseau>();
   ASSERT_TRUE(premiere->LitFichier(chemin));
   EXPECT_FALSE(premiere->LectureSeule);
-  EXPECT_FALSE(ModeEcriture(chemin));
+  EXPECT_TRUE(TenuSelonFlock(chemin));
+  EXPECT_EQ(Mode(chemin), mode);
   const std::string octets = LitOctets(chemin);
 
-  // A second instance opens it read-only.
-  Document().AutreInstance = true;
+  // A second holder (another descriptor, as another instance) opens it
+  // read-only, without a message.
   auto seconde = std::make_unique<TReseau>();
   ASSERT_TRUE(seconde->LitFichier(chemin));
   EXPECT_TRUE(seconde->LectureSeule);
+  EXPECT_TRUE(env.Dialogues.Messages().empty());
   // Saving under its own name is refused by the program, whoever runs it.
   Document().DocumentModifie = true;
-  env.Dialogues.Clear();
   EXPECT_FALSE(EnregistreReseauSous());
   EXPECT_EQ(env.Dialogues.Messages(),
             std::vector<std::string>{"le fichier " + chemin +
@@ -584,7 +592,7 @@ TEST(FichierReseau, SecondeInstanceEnLectureSeule) {
   EXPECT_EQ(LitOctets(chemin), octets);
   EXPECT_FALSE(platform::FileExists(CheminSauvegarde(chemin)));
   FichierReseau().NomFichierAvantEnregistrement.clear();
-  EXPECT_FALSE(EnregistreReseau(chemin));
+  EXPECT_FALSE(EnregistreReseau(d.Chemin() + "/./" + platform::FileNameOf(chemin)));
   EXPECT_EQ(LitOctets(chemin), octets);
   // Save as under another name succeeds; the document is no longer read-only.
   Document().DemandeNomFichier = true;
@@ -592,30 +600,141 @@ TEST(FichierReseau, SecondeInstanceEnLectureSeule) {
   ASSERT_TRUE(EnregistreReseauSous());
   EXPECT_FALSE(seconde->LectureSeule);
   EXPECT_EQ(Document().NomFichierCourant, d.Fichier("copie.cav"));
-  EXPECT_FALSE(ModeEcriture(d.Fichier("copie.cav")));
-  // The first instance's file keeps its mark: the second never held it.
+  EXPECT_TRUE(TenuSelonFlock(d.Fichier("copie.cav")));
+  // The first holder's file keeps its lock: the second never held it.
   seconde.reset();
-  EXPECT_FALSE(ModeEcriture(chemin));
+  EXPECT_FALSE(TenuSelonFlock(d.Fichier("copie.cav")));
+  EXPECT_TRUE(TenuSelonFlock(chemin));
   premiere.reset();
-  EXPECT_TRUE(ModeEcriture(chemin));
+  EXPECT_FALSE(TenuSelonFlock(chemin));
+  EXPECT_EQ(Mode(chemin), mode);
 }
 
-TEST(FichierReseau, EnregistrerSousAnnuleRemetLaMarque) {
+TEST(FichierReseau, EnregistrerSousAnnuleGardeLeVerrou) {
   FixtureCourante f;
   auto& [env, d, chemin] = f;
   auto r = std::make_unique<TReseau>();
   ASSERT_TRUE(r->LitFichier(chemin));
-  ASSERT_FALSE(ModeEcriture(chemin));
+  ASSERT_TRUE(TenuSelonFlock(chemin));
   Document().DemandeNomFichier = true;
   env.Dialogues.QueueFile(std::nullopt);
   EXPECT_FALSE(EnregistreReseauSous());
-  EXPECT_FALSE(ModeEcriture(chemin));
+  EXPECT_TRUE(TenuSelonFlock(chemin));
   EXPECT_TRUE(Document().DemandeNomFichier);
-  // Save as to another file moves the mark there.
+  // Save as to another file moves the lock there.
   env.Dialogues.QueueFile(d.Fichier("autre.cav"));
   ASSERT_TRUE(EnregistreReseauSous());
-  EXPECT_TRUE(ModeEcriture(chemin));
-  EXPECT_FALSE(ModeEcriture(d.Fichier("autre.cav")));
+  EXPECT_FALSE(TenuSelonFlock(chemin));
+  EXPECT_TRUE(TenuSelonFlock(d.Fichier("autre.cav")));
+  // A file another process holds is not replaced by a save as.
+  const std::string tenu = CopieFixture(d, 511, "tenu.cav");
+  const std::string octets = LitOctets(tenu);
+  testsupport::DetenteurFlock autre(tenu);
+  ASSERT_TRUE(autre.Tient());
+  env.Dialogues.Clear();
+  EXPECT_FALSE(EnregistreReseau(tenu));
+  EXPECT_EQ(env.Dialogues.Messages(),
+            std::vector<std::string>{"le fichier " + tenu +
+                                     " est déjà ouvert dans une autre instance de Gravelune. Il ne peut être "
+                                     "modifié dans celle-ci."});
+  EXPECT_EQ(LitOctets(tenu), octets);
+  EXPECT_TRUE(TenuSelonFlock(d.Fichier("autre.cav")));
+}
+
+// The modes of a document: the same before opening, while open, after a save
+// and after closing.  A file without write permission opens read-only, says
+// why and is not replaced.
+TEST(FichierReseau, ModesDuFichierJamaisChanges) {
+  const std::string pourquoi =
+      " ne peut pas être modifié : il est en lecture seule. Il est ouvert en lecture seule ; enregistrez-le sous "
+      "un autre nom pour garder vos changements.";
+  for (const int32_t mode : {0644, 0444, 0600, 0640}) {
+    FixtureCourante f;
+    auto& [env, d, chemin] = f;
+    ASSERT_EQ(::chmod(chemin.c_str(), static_cast<mode_t>(mode)), 0);
+    const bool protege = (mode & 0222) == 0;
+    const std::string octets = LitOctets(chemin);
+    auto r = OuvreReseau(chemin);
+    ASSERT_TRUE(r) << mode;
+    EXPECT_EQ(Mode(chemin), mode);
+    EXPECT_TRUE(TenuSelonFlock(chemin));
+    EXPECT_EQ(r->LectureSeule, protege) << mode;
+    if (protege)
+      EXPECT_EQ(env.Dialogues.Messages(), std::vector<std::string>{"le fichier " + chemin + pourquoi});
+    else
+      EXPECT_TRUE(env.Dialogues.Messages().empty()) << env.Dialogues.Messages()[0];
+    env.Dialogues.Clear();
+    r->Nom = "Changé";
+    Document().DocumentModifie = true;
+    EXPECT_EQ(EnregistreReseauSous(), !protege) << mode;
+    EXPECT_EQ(Mode(chemin), mode);
+    EXPECT_TRUE(TenuSelonFlock(chemin));
+    if (protege) {
+      EXPECT_EQ(env.Dialogues.Messages(), std::vector<std::string>{"le fichier " + chemin + pourquoi});
+      EXPECT_EQ(LitOctets(chemin), octets);
+      EXPECT_FALSE(platform::FileExists(CheminSauvegarde(chemin)));
+      EXPECT_TRUE(Document().DocumentModifie);
+    } else {
+      EXPECT_NE(LitOctets(chemin), octets);
+    }
+    r.reset();
+    EXPECT_EQ(Mode(chemin), mode);
+    EXPECT_FALSE(TenuSelonFlock(chemin));
+  }
+}
+
+// Another process holds the document through the same routines and is
+// killed (SIGKILL) while it holds it: its mode never changed, the system
+// released the lock, and the file opens editable again.
+TEST(FichierReseau, ProcessusTueEnTenantLeDocument) {
+  for (const int32_t mode : {0644, 0600}) {
+    FixtureCourante f;
+    auto& [env, d, chemin] = f;
+    ASSERT_EQ(::chmod(chemin.c_str(), static_cast<mode_t>(mode)), 0);
+    int tube[2];
+    ASSERT_EQ(::pipe(tube), 0);
+    const pid_t fils = ::fork();
+    ASSERT_GE(fils, 0);
+    if (fils == 0) {
+      auto r = OuvreReseau(chemin);
+      const char c = r && !r->LectureSeule ? 'o' : 'n';
+      if (::write(tube[1], &c, 1) != 1) ::_exit(2);
+      ::pause();
+      ::_exit(0);
+    }
+    char c = 0;
+    ASSERT_EQ(::read(tube[0], &c, 1), 1);
+    ::close(tube[0]);
+    ::close(tube[1]);
+    EXPECT_EQ(c, 'o');
+    EXPECT_EQ(Mode(chemin), mode);
+    EXPECT_TRUE(TenuSelonFlock(chemin));
+    // Held by the other process: read-only, saving refused.
+    const std::string octets = LitOctets(chemin);
+    {
+      auto r = OuvreReseau(chemin);
+      ASSERT_TRUE(r);
+      EXPECT_TRUE(r->LectureSeule);
+      Document().DocumentModifie = true;
+      EXPECT_FALSE(EnregistreReseauSous());
+      EXPECT_EQ(LitOctets(chemin), octets);
+    }
+    ::kill(fils, SIGKILL);
+    int etat = 0;
+    ::waitpid(fils, &etat, 0);
+    EXPECT_TRUE(WIFSIGNALED(etat));
+    EXPECT_EQ(Mode(chemin), mode);
+    EXPECT_FALSE(TenuSelonFlock(chemin));
+    // A new holder opens it editable and saves it.
+    env.Dialogues.Clear();
+    auto r = OuvreReseau(chemin);
+    ASSERT_TRUE(r);
+    EXPECT_FALSE(r->LectureSeule);
+    Document().DocumentModifie = true;
+    EXPECT_TRUE(EnregistreReseauSous());
+    EXPECT_TRUE(env.Dialogues.Messages().empty());
+    EXPECT_EQ(Mode(chemin), mode);
+  }
 }
 
 // --- Companion file and extensions ------------------------------------------------------------------------
