@@ -8,13 +8,24 @@ jobs=$(nproc)
 export CCACHE_DIR="${CCACHE_DIR:-$HOME/.cache/ccache}"
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Debug -DGRAVELUNE_SANITIZE=ON -DGRAVELUNE_TESTS=ON >/dev/null
 cmake --build build -j "$jobs"
-# Fuzz targets on a fixed time budget: always in CI, on demand (FUZZ=1) here.
+# The tests, then the fuzz targets on a fixed time budget (always in CI, on
+# demand with FUZZ=1 here); a failure of one does not hide the other's result.
+tests=0
+(
+  export QT_QPA_PLATFORM=offscreen
+  export ASAN_OPTIONS="detect_leaks=1:abort_on_error=0"
+  export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
+  export LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp:print_suppressions=0"
+  cd build
+  ctest -j "$jobs" --output-on-failure --timeout 600 "$@"
+) || tests=$?
+fuzz=
 if [ "${CI:-}" = "true" ] || [ -n "${FUZZ:-}" ]; then
-  ./scripts/fuzz.sh "${FUZZ_SECONDS:-15}"
+  fuzz=0
+  ./scripts/fuzz.sh "${FUZZ_SECONDS:-15}" || fuzz=$?
 fi
-export QT_QPA_PLATFORM=offscreen
-export ASAN_OPTIONS="detect_leaks=1:abort_on_error=0"
-export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
-export LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp:print_suppressions=0"
-cd build
-ctest -j "$jobs" --output-on-failure --timeout 600 "$@"
+if [ "$tests" -eq 0 ]; then echo "tests: réussis"; else echo "tests: ÉCHEC (ctest, code $tests)"; fi
+if [ -n "$fuzz" ]; then
+  if [ "$fuzz" -eq 0 ]; then echo "fuzz: réussi"; else echo "fuzz: ÉCHEC (code $fuzz)"; fi
+fi
+[ "$tests" -eq 0 ] && [ "${fuzz:-0}" -eq 0 ]

@@ -216,49 +216,49 @@ void CalculeDessinCoupeLong(TDonneesCoupeLong& coupe) {
   const TTypeDeDessin type = TypeElevation(coupe);
   foundation::GardeTypeDessin garde(type);
   ContexteDessin& d = Dessin();
-  // 1.
+  // The caves of the section, every shot and station out of it.
   coupe.GenereListeCavitesCoupe();
   for (TCavite* c : coupe.ListeCavitesCoupe) {
     if (PortsDonnees().CalculeDessinCav) PortsDonnees().CalculeDessinCav(*c);
     for (TVisee* v : c->Visees) v->EstDansCoupe = false;
     for (TPointSpeleo* p : c->ListePoints) p->PointsDansCoupe = false;
   }
-  // 2.
+  // The gallery outlines start empty, for the section's kind.
   coupe.ListePolyGal.Clear();
   coupe.ListePolyGal.Projetee = type == TTypeDeDessin::tddAltiProj;
   coupe.ListePolyGal.Orientee = type == TTypeDeDessin::tddAltiOr;
-  // 3.  A developed elevation whose main direction is exactly north or south
+  // The main direction.  A developed elevation whose main direction is exactly north or south
   // is drawn to the right rather than without any horizontal extent.
   std::vector<TPointSpeleo*> points;
   double dir = PointsEtDirection(coupe, points);
   if (type != TTypeDeDessin::tddAltiDev && coupe.AngleCoupeProj > -900) dir = coupe.AngleCoupeProj;
   const double sinus = std::sin(dir);
   const int e = sinus < 0 ? -1 : 1;
-  // 4.
+  // A projected elevation: the caves projected onto its plane.
   if (type == TTypeDeDessin::tddAltiProj) ProjetteCavitesCoupe(coupe, dir);
-  // 5.
+  // The reference shots are in the section.
   const TViseesDeRef refs = coupe.ViseesDeRef();
   for (int i = 0; i < refs.Count(); ++i)
     if (TVisee* v = refs.LaVisee(i)) v->EstDansCoupe = true;
-  // 6.
+  // The abscissae of the stations.
   CalculeAbscisses(coupe, type, dir, e);
-  // 7-8.
+  // The splay ends at the section's scale.
   d.CoeffRelatif = coupe.CoeffDessinCoupes;
   CalculeViseesHabi(points, type, dir);
-  // 9.
+  // The stations in the section.
   MarquePointsDansCoupe(points);
-  // 10.
+  // The outlines of the galleries.
   CalculeContoursAlti(coupe, points);
-  // 11.  The stations stay where they are from here on: the drawing and the
+  // The drawing itself.  The stations stay where they are from here on: the drawing and the
   // sketches share one index of the shots.
   GardeIndexVisees index;
   InitEtendueDessin();
   if (coupe.CavProprio) d.CaviteDessinCourante = coupe.CavProprio;
   coupe.CalculeDessin();
   d.CoeffRelatif = 1.0;
-  // 12.
+  // A whole section: its elevation sketches.
   if (!coupe.Partielle) CalculeCroquisAlti(coupe);
-  // 13.
+  // The section's scale stays for its display.
   d.CoeffRelatif = coupe.CoeffDessinCoupes;
 }
 

@@ -139,19 +139,19 @@ bool TImageNotes::CalculeAdaptation() {
   }
   if (W <= 0 || H <= 0) return false;
 
-  // 1. Drawing positions of the ground points.
+  // Drawing positions of the ground points.
   PointsPlan = {PositionDessin(PointsTerrain[0]), PositionDessin(PointsTerrain[1])};
   const TPoint A0{Arrondi(PointsPlan[0].X), Arrondi(PointsPlan[0].Y)};
   const TPoint A1{Arrondi(PointsPlan[1].X), Arrondi(PointsPlan[1].Y)};
 
-  // 2. Distances and azimuths from the image's centre.
+  // Distances and azimuths from the image's centre.
   const TPoint C{Arrondi(W / 2.0), Arrondi(H / 2.0)};
   const double h[2] = {foundation::DistancePoints(C, PointsImage[0]), foundation::DistancePoints(C, PointsImage[1])};
   const double m[2] = {foundation::AzimutPoints(C, PointsImage[0]), foundation::AzimutPoints(C, PointsImage[1])};
 
   double u = 0;
   try {
-    // 3. The turn, measured on the image point farther from the centre.
+    // The turn, measured on the image point farther from the centre.
     const foundation::TObjetTransfoPoint transfo(PointsImage[0], PointsImage[1], A0, A1);
     const int loin = h[0] <= h[1] ? 1 : 0;
     const TPoint Cd = transfo.TransfoPoint(C);
@@ -163,18 +163,18 @@ bool TImageNotes::CalculeAdaptation() {
     return false;
   }
 
-  // 4. The turned bitmap (the loader reports its own failures).
+  // The turned bitmap (the loader reports its own failures).
   std::unique_ptr<platform::Canvas> tourne =
       Ports().ChargeBitmapTourne ? Ports().ChargeBitmapTourne(NomImage, u * 180 / M_PI) : nullptr;
   if (!tourne || tourne->Width() <= 0 || tourne->Height() <= 0) return false;
 
-  // 5. The image points in the turned bitmap (Y downward here).
+  // The image points in the turned bitmap (Y downward here).
   const TPoint C2{Arrondi(tourne->Width() / 2.0), Arrondi(tourne->Height() / 2.0)};
   std::array<TPoint, 2> rot;
   for (int i = 0; i < 2; ++i)
     rot[i] = TPoint{Arrondi(C2.X + h[i] * std::sin(m[i] + u)), Arrondi(C2.Y - h[i] * std::cos(m[i] + u))};
 
-  // 6. Scale and translation.
+  // Scale and translation.
   const double pixels = foundation::DistancePoints(rot[0], rot[1]);
   const double plan = foundation::DistanceXY(PointsPlan[0], PointsPlan[1]);
   if (!(pixels > 0) || !(plan > 0) || !std::isfinite(plan / pixels)) {
@@ -185,7 +185,7 @@ bool TImageNotes::CalculeAdaptation() {
   TrslX = PointsPlan[0].X - static_cast<double>(CoeffEchelleNotes) * rot[0].X;
   TrslY = PointsPlan[0].Y - static_cast<double>(CoeffEchelleNotes) * rot[0].Y;
 
-  // 7. The two calibration marks.
+  // The two calibration marks.
   tourne->Pen.Color = 0x00FF00;
   tourne->Pen.Width = 1;
   tourne->Pen.Style = platform::PenStyle::Solid;
@@ -194,7 +194,7 @@ bool TImageNotes::CalculeAdaptation() {
   tourne->Brush.Style = platform::BrushStyle::Solid;
   for (const TPoint& p : rot) tourne->Ellipse(p.X - 4, p.Y - 4, p.X + 4, p.Y + 4);
 
-  // 8. Y upward.
+  // Y upward.
   for (int i = 0; i < 2; ++i) PointsImageRot[i] = TPoint{rot[i].X, tourne->Height() - rot[i].Y};
   EspaceImage = std::move(tourne);
   return true;

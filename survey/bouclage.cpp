@@ -321,13 +321,14 @@ double TBouclage::PrecisionMinBranches() const {
 }
 
 void TBouclage::PrepareBoucle(TProfondeursChaines* profondeurs) {
-  // 1.
+  // The junction starts as a loop inside the cave of its first branch.
   PtCommun = nullptr;
   NumCavite2 = -1;
   Interne = true;
   vDem = 0;
   NumCavite = BranchesBouclage.empty() ? -1 : IndexCavite(BranchesBouclage.front()->Cavite);
-  // 2.
+  // A branch in another cave makes it a junction between caves: the lower
+  // cave number first, the other second.
   for (size_t i = 1; i < BranchesBouclage.size(); ++i) {
     const int n = IndexCavite(BranchesBouclage[i]->Cavite);
     if (n == NumCavite) continue;
@@ -337,7 +338,7 @@ void TBouclage::PrepareBoucle(TProfondeursChaines* profondeurs) {
     else
       NumCavite2 = n;
   }
-  // 3. The common point: where the chain of the second arrival meets the
+  // Inside a cave, the common point: where the chain of the second arrival meets the
   // chain of the first.
   if (Interne && Count() >= 2) {
     std::stable_sort(BranchesBouclage.begin(), BranchesBouclage.end(), [](const auto& a, const auto& b) {
@@ -362,7 +363,7 @@ void TBouclage::PrepareBoucle(TProfondeursChaines* profondeurs) {
 void TBouclage::EcritValeurs() {
   auto& r = CalculStr;
   const TCavite* c0 = BranchesBouclage.empty() ? nullptr : BranchesBouclage.front()->Cavite;
-  // 1-2.
+  // The cave of a loop inside a cave, and the common point or departure.
   if (Interne) r.push_back(Msg(IdMsg::BouclageInterneCavite) + NomCaviteDe(c0));
   const std::string genre =
       Msg(PtCommun && PtCommun->EstCompense() ? IdMsg::BouclageDeDepart : IdMsg::BouclageCommun);
@@ -371,7 +372,8 @@ void TBouclage::EcritValeurs() {
                 Msg(IdMsg::CompensDeLaGalerie) + NomGalerieDuPoint(PtCommun));
   else
     r.push_back(Msg(IdMsg::BouclageCavitesDifferentes));
-  // 3.
+  // Each arrival: its coordinates, precisions and distance from the common
+  // point.
   for (const auto& b : BranchesBouclage) {
     const TPointSpeleo* a = b->PtArrivee;
     r.emplace_back();
@@ -394,7 +396,7 @@ void TBouclage::EcritValeurs() {
     }
     r.emplace_back();
   }
-  // 4-5.
+  // The misclosures of every arrival with the last one.
   r.push_back(Msg(IdMsg::BouclageEcartsEntrePoints));
   if (BranchesBouclage.empty()) return;
   const TPointSpeleo* dernier = BranchesBouclage.back()->PtArrivee;
@@ -426,14 +428,15 @@ void TBouclage::CalculePointMoyen() {
   for (const auto& b : BranchesBouclage) {
     const TPointSpeleo* a = b->PtArrivee;
     if (!a || a->CoordonneesIndefinies()) continue;
-    // 1. A branch without length is fixed.
+    // A branch without length is fixed.
     if (b->Longueur() < 0.01) {
       PtMoyenne.X = a->X;
       PtMoyenne.Y = a->Y;
       PtMoyenne.Z = a->Z;
       return;
     }
-    // 2.
+    // Weight: the inverse of the branch's precision, else of the arrival's;
+    // an arrival with no precision at all counts as exact.
     double p = PrecisRel(b->PtDepart, a);
     if (!(p > 0)) p = a->PrecisTot();
     if (!(p > 0) || !std::isfinite(1 / p)) {
@@ -443,7 +446,7 @@ void TBouclage::CalculePointMoyen() {
       ++exactes;
       continue;
     }
-    // 3.
+    // The weighted sums.
     const double w = 1 / p;
     somme += w;
     X += w * a->X;
@@ -469,7 +472,7 @@ void TBouclage::CalculePointMoyen() {
 std::vector<TCavite*> TBouclage::CalculeBoucle(const std::function<void(TCavite*)>& recalcule,
                                                const std::function<void(TBrancheBouclage&)>& corrigee,
                                                TProfondeursChaines* profondeurs) {
-  // 1. Departures.  A branch stops where it meets the path of an earlier
+  // Departures.  A branch stops where it meets the path of an earlier
   // branch of the junction: its corrections then never move the arrivals
   // already brought onto the mean point.  (For the second branch of a loop
   // inside a cave that place is the common point.)
@@ -509,9 +512,9 @@ std::vector<TCavite*> TBouclage::CalculeBoucle(const std::function<void(TCavite*
     if (avecChemins && i + 1 < Count()) MarqueChaine(b.PtArrivee, chemins_, LimiteMarche(b.Cavite));
   }
   chemins_.clear();
-  // 2.
+  // The mean of the arrivals.
   CalculePointMoyen();
-  // 3.
+  // Each branch corrected towards the mean, in order.
   std::vector<TCavite*> corrigees;
   int ordinaires = 0;
   for (int i = 0; i < Count(); ++i) {
@@ -531,7 +534,7 @@ std::vector<TCavite*> TBouclage::CalculeBoucle(const std::function<void(TCavite*
     if (b.PtArrivee && b.PtArrivee->TypePoint == PointSouterrain) ++ordinaires;
     CalculStr.insert(CalculStr.end(), b.PtCalculStr.begin(), b.PtCalculStr.end());
   }
-  // 4.
+  // A junction: two or more of its arrivals are ordinary underground stations.
   EstJonction = ordinaires >= 2;
   return corrigees;
 }
@@ -571,9 +574,9 @@ void TBouclage::Nettoie(const TSuppressions& s) {
 
 int CompareBouclages(const TBouclage& A, const TBouclage& B) {
   auto signe = [](auto a, auto b) { return a < b ? -1 : (b < a ? 1 : 0); };
-  // 1.
+  // By cave first.
   if (A.NumCavite != B.NumCavite) return signe(A.NumCavite, B.NumCavite);
-  // 2.
+  // Two loops inside a cave: by common point, then by precision.
   if (A.Interne && B.Interne) {
     const int ia = A.PtCommun ? A.PtCommun->IndexPtCav : -1;
     const int ib = B.PtCommun ? B.PtCommun->IndexPtCav : -1;
@@ -581,10 +584,10 @@ int CompareBouclages(const TBouclage& A, const TBouclage& B) {
     const double d = A.vDem - B.vDem;
     return std::isfinite(d) ? signe(foundation::Arrondi(d), 0) : 0;
   }
-  // 3.
+  // Junctions between caves before loops inside one.
   if (!A.Interne && B.Interne) return -1;
   if (A.Interne && !B.Interne) return 1;
-  // 4.
+  // Junctions between caves: by second cave, then by first arrival.
   if (A.NumCavite2 != B.NumCavite2) return signe(A.NumCavite2, B.NumCavite2);
   const TBrancheBouclage* a0 = A.UneBranche(0);
   const TBrancheBouclage* b0 = B.UneBranche(0);

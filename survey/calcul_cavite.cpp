@@ -103,11 +103,13 @@ void CalculePrecisionPoint(TPointSpeleo* P) {
 
 void TCavite::CalculeTousPoints(bool Init) {
   ContexteCalcul& k = Calcul();
-  // 1. Once per cave and pass (and again with the shots reduced anew).
+  // The grid convergence: once per cave and pass (and again with the shots reduced anew).
   const double convergence = ConvergenceDeLaPasse(*this, Init);
   k.ConvergenceCourante = convergence;
   const TPointSpeleo* entree = LEntree();
-  // 2.
+  // Each shot in computation order places its end from its origin, with the
+  // corrections of the adjustments and loops (reduced anew and cleared of them
+  // first when Init).
   for (TVisee* v : Visees) {
     if (Init) {
       v->CoeffsCompens = nullptr;

@@ -64,12 +64,13 @@ void TReseau::CalculeReseau() {
   VideAvertissements();
   k.CoupeDevel.Vide();
   const std::vector<TCavite*> cavites = CavitesCalculees(*this);
-  // 1.
+  // Each cave keeps the user's entrance; a cave with more than two entrances
+  // keeps the outcome of its last entrance trial while its entrances stand.
   for (TCavite* c : cavites) {
     c->SauveEntreeSelectee = c->EntreeSelectee;
     if (c->ListeEntrees.Count() > 2) c->EntreesCalculees = EntreesToujoursValables(*c);
   }
-  // 2. Entrance trials: each entrance in turn, the whole network each time.
+  // Entrance trials: each entrance in turn, the whole network each time.
   for (TCavite* c : cavites) {
     if (c->ListeEntrees.Count() <= 2 || c->EntreesCalculees) continue;
     c->EntreesCalculees = true;
@@ -92,7 +93,7 @@ void TReseau::CalculeReseau() {
     c->CreeListeEntreesCalculees(meilleure);
     c->EntreesCalcul.Clear();
   }
-  // 3. Shots lose their serials; values are numbered from 0 again, the stored
+  // Shots lose their serials; values are numbered from 0 again, the stored
   // adjustments first.
   for (TCavite* c : cavites)
     for (TVisee* v : c->Visees) v->NumCompens = v->NumBoucle = -1;
@@ -100,11 +101,11 @@ void TReseau::CalculeReseau() {
   k.CompteurCompens = 0;
   for (TCompens* a : Compensations)
     if (a->Valeur) a->Valeur->IndexCompens = k.CompteurCompens++;
-  // 4-5.
+  // The real pass, then each valid cave's lengths, heights and splay ends.
   CalculeToutReseau(false);
   for (TCavite* c : cavites)
     if (c->CaviteValide()) c->CalculeElementsAnnexes();
-  // 6.
+  // The developed elevation of the active cave, when it is the view shown.
   const foundation::TTypeDeDessin type = foundation::Vue().TypeDessinCourant;
   if ((type == foundation::TTypeDeDessin::tddAltiDev || type == foundation::TTypeDeDessin::tddAltiOr) &&
       LaCaviteActive && !LaCaviteActive->EstSurface && Cavites.IndexOf(LaCaviteActive) > 0)
@@ -114,13 +115,13 @@ void TReseau::CalculeReseau() {
 void TReseau::CalculeToutReseau(bool Essai) {
   ContexteCalcul& k = Calcul();
   const std::vector<TCavite*> cavites = CavitesCalculees(*this);
-  // 1.
+  // The surface points start anew from their stored altitude, at distance 0.
   if (const TListedePoints* surface = LesPointsSurface())
     for (TPointSpeleo* p : *surface) {
       p->Slh = p->Slp = p->SLAffichee = p->Dhh = p->Dhb = 0;
       p->ZCalc = p->Z;
     }
-  // 2. The shots leave the values of the last pass before they go.
+  // The shots leave the values of the last pass before they go.
   for (TCavite* c : cavites)
     for (TVisee* v : c->Visees) v->CoeffsCompens = v->ValeurBouclage = nullptr;
   k.ValeursTemporaires.clear();
@@ -128,7 +129,7 @@ void TReseau::CalculeToutReseau(bool Essai) {
   k.ListeRapportCalcul.clear();
   k.Convergences.clear();
   DerCompens = Compensations.Count();
-  // 3.
+  // Every cave, then the loops closed and reported.
   if (!cavites.empty()) {
     if (k.RapportCalculActif && !Essai && LaCaviteActive && !LaCaviteActive->EstSurface) {
       std::string titre = Msg(IdMsg::CalculTitreReseau) + Nom + Msg(IdMsg::CalculCaviteEnCours) +
@@ -146,14 +147,14 @@ void TReseau::CalculeToutReseau(bool Essai) {
     } else if (DerCompens == 0 && k.RapportCalculActif) {
       AjouteRapport(Msg(IdMsg::CalculAucuneCompensation));
     }
-    // 5. The real entrances back in place of their virtual points.
+    // The real entrances back in place of their virtual points.
     for (int i = Compensations.Count() - 1; i >= DerCompens; --i) {
       TCompens* a = Compensations.UnObjet(i);
       if (!a->PtFin || !a->PtJuste || a->PtFin->TypePoint != PointEntreeVirtuel) continue;
       if (TCavite* c = a->TheCavite()) c->SupprimePointEntreeVirtuel(a->PtJuste, a->PtFin);
       a->PtFin = a->PtJuste;
     }
-    // 6. The user's entrance again, the corrections kept on the shots.
+    // The user's entrance again, the corrections kept on the shots.
     if (!Essai)
       for (TCavite* c : cavites)
         if (c->EntreeSelectee != c->SauveEntreeSelectee) {
@@ -161,7 +162,8 @@ void TReseau::CalculeToutReseau(bool Essai) {
           c->ReGenereListePoints(false);
           c->CalculeTousPoints(false);
         }
-    // 7.
+    // The loop junction points go; a cave whose virtual points changed is walked
+      // again.
     for (TCavite* c : cavites) {
       if (JonctionsVirtuelles(*c))
         c->SupprimePointsVirtuels();
@@ -169,17 +171,17 @@ void TReseau::CalculeToutReseau(bool Essai) {
         c->ReGenereListePoints(false);
     }
   }
-  // 4. The temporary adjustments go.
+  // The temporary adjustments go.
   // Their values stay while the shots refer to them: the caves can still be
   // computed again with the corrections of this pass.
   while (Compensations.Count() > std::max(DerCompens, 0)) {
     if (auto& valeur = Compensations.Last()->Valeur) k.ValeursTemporaires.push_back(std::move(valeur));
     Compensations.Delete(Compensations.Count() - 1);
   }
-  // 5.
+  // The adjustments' misclosures as they stand.
   k.ListeEcartsCompens.Clear();
   for (const TCompens* a : Compensations) k.ListeEcartsCompens.Add(a->CopieEcarts());
-  // 6.
+  // The network's extremes (not for a trial).
   if (!Essai) CalculeExtremes();
 }
 
@@ -187,11 +189,11 @@ void TReseau::CalculeCavite(TCavite* UneCav) {
   if (!UneCav) return;
   TCavite& c = *UneCav;
   ContexteCalcul& k = Calcul();
-  // 1.
+  // The mean precision of the secondary entrances starts anew.
   c.PrecisEntrees = 0;
   c.NbPrecisEntrees = 0;
   try {
-    // 2. Secondary entrances: each is tied to its surface point.
+    // Secondary entrances: each is tied to its surface point.
     if (c.ListeEntrees.Count() > 1) {
       if (c.ListeEntrees.Count() > 2 && c.EntreesCalculees && !c.ListeEntreesCalculees.Vide()) {
         TPointSpeleo* premiere = c.ListeEntreesCalculees.First();
@@ -213,7 +215,6 @@ void TReseau::CalculeCavite(TCavite* UneCav) {
         Compensations.Add(std::move(a));
       }
     }
-    // 3.
     // The cave is walked again once: with its loop duplicates when it has
     // loops (which the walk after the virtual entrances tells).
     bool regeneree = false;
@@ -225,9 +226,9 @@ void TReseau::CalculeCavite(TCavite* UneCav) {
       c.CreePointsJonctionVirtuels();
     else if (!regeneree)
       c.ReGenereListePoints(false);
-    // 4.
+    // Every station computed from its arriving shot.
     c.CalculeTousPoints(true);
-    // 5. The adjustments of the cave, in list order.
+    // The adjustments of the cave, in list order.
     bool premiere = true;
     for (int i = 0; i < Compensations.Count(); ++i) {
       TCompens* a = Compensations.UnObjet(i);
@@ -237,7 +238,7 @@ void TReseau::CalculeCavite(TCavite* UneCav) {
       a->CalculeCorrections();
     }
   } catch (const std::exception& e) {
-    // 6. The cave keeps what was computed; the caller is told.
+    // The cave keeps what was computed; the caller is told.
     Avertit(foundation::RemplaceMarques(Msg(IdMsg::CalculCaviteInterrompu), {c.NomCavite, e.what()}));
   }
 }

@@ -304,7 +304,34 @@ bool TCavite::EstPointDeBoucle(TPointSpeleo* p) {
 // --- Regeneration -----------------------------------------------------------------------------
 
 bool TCavite::ReGenereListePoints(bool vInit) {
-  // 1-2. Every station of the galleries starts unreached.
+  RemetPointsAZero();
+  if (EstSurface) {
+    ClasseParNomPointsSurface();
+    PointsVirtuelsModifies = false;
+    return true;
+  }
+  TViseesPropres propres;
+  propres.visees.reserve(static_cast<size_t>(Visees.Count()));
+  for (const TVisee* v : Visees) {
+    propres.visees.insert(v);
+    for (const TViseeHabi* h : v->ViseesHabi) propres.habi.insert(h);
+  }
+  RetireViseesDesPointsSurface(propres);
+  RemetViseesAZero();
+  AccrocheViseesAuxPoints();
+  RetirePointsSansVisee();
+  PrepareEntrees();
+  ParcourtDepuisEntrees(propres.visees);
+  if (vInit && AViseeNonRattachee()) return false;
+  NumeroteVisees();
+  ClassePointsEtGaleries();
+  RangeViseesParGalerie();
+  PointsVirtuelsModifies = false;
+  return true;
+}
+
+// Every station of the galleries starts unreached, the lists empty.
+void TCavite::RemetPointsAZero() {
   ListePoints.Clear();
   ListeEntrees.Clear();
   for (TGalerie* g : Galeries) {
@@ -328,35 +355,32 @@ bool TCavite::ReGenereListePoints(bool vInit) {
       ListePoints.Add(p);
     }
   }
-  // 3.
+  // The ends of the first shot may be surface points, which no gallery of
+  // this cave holds: their splays are gathered again too.
   if (const TVisee* v0 = Visees.First()) {
     if (v0->PointStation) v0->PointStation->LVHabi.clear();
     if (v0->PointVise) v0->PointVise->LVHabi.clear();
   }
-  // 4. The surface cave only sorts its points.
-  if (EstSurface) {
-    if (TGalerie* g = Galeries.First()) TrieParNom(g->Points.Points());
-    // The point list follows the sorted galleries, so that the network's
-    // numbering of the surface points is their order in the file.
-    ListePoints.Clear();
-    for (TGalerie* g : Galeries)
-      for (TPointSpeleo* p : g->Points) ListePoints.Add(p);
-    PointsVirtuelsModifies = false;
-    return true;
-  }
-  std::unordered_set<const TVisee*> propres;
-  std::unordered_set<const TViseeHabi*> habiPropres;
-  propres.reserve(static_cast<size_t>(Visees.Count()));
-  for (const TVisee* v : Visees) {
-    propres.insert(v);
-    for (const TViseeHabi* h : v->ViseesHabi) habiPropres.insert(h);
-  }
-  // 5. The surface points forget this cave's shots and splays.
+}
+
+// The surface cave only sorts its points by name.
+void TCavite::ClasseParNomPointsSurface() {
+  if (TGalerie* g = Galeries.First()) TrieParNom(g->Points.Points());
+  // The point list follows the sorted galleries, so that the network's
+  // numbering of the surface points is their order in the file.
+  ListePoints.Clear();
+  for (TGalerie* g : Galeries)
+    for (TPointSpeleo* p : g->Points) ListePoints.Add(p);
+}
+
+// The surface points forget this cave's shots and splays.
+void TCavite::RetireViseesDesPointsSurface(const TViseesPropres& propres) {
   auto nettoieSurface = [&](TPointSpeleo* p, TGalerie* gSurface) {
     auto& lv = p->LstVis;
-    lv.erase(std::remove_if(lv.begin(), lv.end(), [&](const TVisee* v) { return !v || propres.count(v); }), lv.end());
+    lv.erase(std::remove_if(lv.begin(), lv.end(), [&](const TVisee* v) { return !v || propres.visees.count(v); }),
+             lv.end());
     auto& lh = p->LVHabi;
-    lh.erase(std::remove_if(lh.begin(), lh.end(), [&](const TViseeHabi* h) { return !h || habiPropres.count(h); }),
+    lh.erase(std::remove_if(lh.begin(), lh.end(), [&](const TViseeHabi* h) { return !h || propres.habi.count(h); }),
              lh.end());
     if (gSurface) p->GalduPt = gSurface;
   };
@@ -368,7 +392,10 @@ bool TCavite::ReGenereListePoints(bool vInit) {
       for (TPointSpeleo* p : {v->PointStation, v->PointVise})
         if (p && p->EstPointSurface()) nettoieSurface(p, nullptr);
   }
-  // 6-7.
+}
+
+// The shots lose their walk order and orientation.
+void TCavite::RemetViseesAZero() {
   IndexTriVisees = -1;
   for (TVisee* v : Visees) {
     // A shot joins stations of its own cave and surface points; an end that is
@@ -385,7 +412,10 @@ bool TCavite::ReGenereListePoints(bool vInit) {
     v->PtOrigCalc = v->PointStation;
     v->PtCalc = v->PointVise;
   }
-  // 8. Shots, entrances and splays at their stations.
+}
+
+// Shots, entrances and splays at their stations.
+void TCavite::AccrocheViseesAuxPoints() {
   for (TVisee* v : Visees) {
     for (TPointSpeleo* p : {v->PointStation, v->PointVise}) {
       if (!p) continue;
@@ -402,7 +432,11 @@ bool TCavite::ReGenereListePoints(bool vInit) {
       if (!s->EstPointSurface() || !Contient(s->LVHabi, h)) s->LVHabi.push_back(h);
     }
   }
-  // 9. Stations that no shot touches leave their gallery.
+}
+
+// Stations that no shot touches leave their gallery; the others make the
+// point list.
+void TCavite::RetirePointsSansVisee() {
   ListePoints.Clear();
   TSuppressions orphelins;
   for (TGalerie* g : Galeries)
@@ -414,7 +448,11 @@ bool TCavite::ReGenereListePoints(bool vInit) {
         ListePoints.Add(p);
     }
   if (!orphelins.Vide()) SupprimePoints(orphelins);
-  // 10-11.
+}
+
+// The entrances start unreached, attached and sorted by name; the selected
+// entrance is one of them.
+void TCavite::PrepareEntrees() {
   for (TPointSpeleo* e : ListeEntrees) {
     GardeViseeArrivee(e);
     e->Marque = false;
@@ -424,10 +462,12 @@ bool TCavite::ReGenereListePoints(bool vInit) {
     e->CalculeLargeurs();
   }
   TrieParNom(ListeEntrees.Points());
-  // 12.
   if (!ListeEntrees.Contient(EntreeSelectee) && !ListeEntrees.Vide()) EntreeSelectee = ListeEntrees.First();
-  // 13. The walk: from the selected entrance, then from every entrance.  A
-  // cave tied to no surface point is walked from the station of its first shot.
+}
+
+// The walk: from the selected entrance, then from every entrance.  A cave tied
+// to no surface point is walked from the station of its first shot.
+void TCavite::ParcourtDepuisEntrees(const std::unordered_set<const TVisee*>& propres) {
   if (ListeEntrees.Contient(EntreeSelectee))
     Parcourt(EntreeSelectee, propres);
   else if (ListeEntrees.Vide() && Visees.First() && Visees.First()->PointStation)
@@ -436,14 +476,21 @@ bool TCavite::ReGenereListePoints(bool vInit) {
   // The surface gallery served the walk from the entrances: leave it clean.
   if (TListedePoints* surface = PointsSurfaceReseau(); surface && CavitesReseau->First() != this)
     CavitesReseau->First()->Galeries.First()->LstVisTri.clear();
-  // 14.
-  if (vInit)
-    for (const TVisee* v : Visees) {
-      const TPointSpeleo* a = v->PointStation;
-      const TPointSpeleo* b = v->PointVise;
-      if (a && b && !a->Marque && !b->Marque && a->LstVis.size() == 1 && b->LstVis.size() == 1) return false;
-    }
-  // 15-16. Computation order and counts.
+}
+
+// A shot the walk did not reach whose two ends touch only that shot.
+bool TCavite::AViseeNonRattachee() const {
+  for (const TVisee* v : Visees) {
+    const TPointSpeleo* a = v->PointStation;
+    const TPointSpeleo* b = v->PointVise;
+    if (a && b && !a->Marque && !b->Marque && a->LstVis.size() == 1 && b->LstVis.size() == 1) return true;
+  }
+  return false;
+}
+
+// The shots in computation order, numbered; the stations count the shots that
+// leave and reach them.
+void TCavite::NumeroteVisees() {
   Visees.TrieParCle([](const TVisee* v) { return v->IndexCav; });
   for (int i = 0; i < Visees.Count(); ++i) {
     TVisee* v = Visees.UnObjet(i);
@@ -461,7 +508,12 @@ bool TCavite::ReGenereListePoints(bool vInit) {
         ++e->NbCalc;
     }
   }
-  // 17-19.
+}
+
+// Each station takes the rank of its arriving shot; the point list, the
+// stations of every gallery and then the galleries (by their first station's
+// rank, empty ones last) follow that rank.
+void TCavite::ClassePointsEtGaleries() {
   for (TPointSpeleo* p : ListePoints)
     if (p->ViseeAvant) {
       p->IndexPtCav = p->ViseeAvant->IndexCav;
@@ -473,19 +525,19 @@ bool TCavite::ReGenereListePoints(bool vInit) {
     TrieParCleEntiere(g->Points.Points(), rang);
     g->ViseesDeLaGal.clear();
   }
-  // 20. Galleries by their first station's rank; empty ones last.
   Galeries.TrieStable([](const TGalerie* a, const TGalerie* b) {
     if (a->Points.Vide() || b->Points.Vide()) return !a->Points.Vide() && b->Points.Vide();
     return a->Points.First()->IndexPtCav < b->Points.First()->IndexPtCav;
   });
-  // 21.
+}
+
+// Every shot is listed by its gallery and knows its cave.
+void TCavite::RangeViseesParGalerie() {
   for (TVisee* v : Visees) {
     TGalerie* g = v->GalDeLaVis();
     if (g && g->CaviteRef == this) g->ViseesDeLaGal.push_back(v);
     v->CavDeLaVis = this;
   }
-  PointsVirtuelsModifies = false;
-  return true;
 }
 
 // The walk keeps its own stack of frames, one per call of the two routines it

@@ -211,6 +211,24 @@ class TCavite : public foundation::TObjetDeListe {
   void AffecteEntreeStockee();
 
  private:
+  // The steps of ReGenereListePoints, in their order.
+  struct TViseesPropres {
+    std::unordered_set<const TVisee*> visees;
+    std::unordered_set<const TViseeHabi*> habi;
+  };
+  void RemetPointsAZero();
+  void ClasseParNomPointsSurface();
+  void RetireViseesDesPointsSurface(const TViseesPropres& propres);
+  void RemetViseesAZero();
+  void AccrocheViseesAuxPoints();
+  void RetirePointsSansVisee();
+  void PrepareEntrees();
+  void ParcourtDepuisEntrees(const std::unordered_set<const TVisee*>& propres);
+  bool AViseeNonRattachee() const;
+  void NumeroteVisees();
+  void ClassePointsEtGaleries();
+  void RangeViseesParGalerie();
+
   void Parcourt(TPointSpeleo* depart, const std::unordered_set<const TVisee*>& propres);
   void NettoieReferences(const TSuppressions& s);
   void RetireSuppressions(const TSuppressions& s, const std::vector<TCavite*>& cavites);

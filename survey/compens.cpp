@@ -161,16 +161,18 @@ void TCompens::EcritValeurs() {
 void TCompens::CalculeCorrections() {
   TCavite* c = TheCavite();
   if (!PtFin || !PtJuste || !c) return;
-  // 1-2.
+  // The shots between the start and the end are marked; the start, the
+  // computed end and the exact point as they stand; the misclosure reported.
   MarqueViseesCompensees();
   const TPointSpeleo* d = PtDebut;
   const double dX = d->X, dY = d->Y, dSlh = d->Slh;
   const double fX = PtFin->X, fY = PtFin->Y, fZ = PtFin->Z, fSlh = PtFin->Slh;
   EcritValeurs();
   const double jX = PtJuste->X, jY = PtJuste->Y, jZ = PtJuste->Z;
-  // 3.
+  // The corrections carry the adjustment's kind.
   Valeur->typeCompens = typeCompens;
-  // 4.
+  // Length, azimuth and height corrections that bring the end onto the exact
+  // point.
   const double dDF = std::hypot(fX - dX, fY - dY);
   // Ends left without coordinates give no correction.
   const bool definis = !d->CoordonneesIndefinies() && !PtFin->CoordonneesIndefinies() && !PtJuste->CoordonneesIndefinies();
@@ -199,7 +201,7 @@ void TCompens::CalculeCorrections() {
                       Msg(IdMsg::CompensMmParM));
     }
   }
-  // 5.
+  // The cave computed again with the corrections.
   c->CalculeTousPoints(false);
 }
 

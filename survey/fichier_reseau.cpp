@@ -216,7 +216,7 @@ bool TReseau::Lit(TFlux& f) {
   foundation::ContexteNiveauFichier& niveau = foundation::NiveauFichier();
   bool ok = false;
   try {
-    // 2-3. The header and the level.
+    // The header and its file level.
     if (!foundation::LitChaineA(f, niveau.EnTeteFichier)) return false;
     foundation::DecodeVersionFichier();
     if (niveau.VersionFichierLue > NiveauCourant) {
@@ -228,7 +228,8 @@ bool TReseau::Lit(TFlux& f) {
               RemplaceMarques(Msg(IdMsg::ReseauNiveauTropAncien), {foundation::EntierEnStr(niveau.VersionFichierLue)}));
       return false;
     }
-    // 4. Items 2 to 11.
+    // The name, the coordinate system, the operators, the instruments, the
+    // pattern library (and from level 511 the Therion set), the maps, the caves.
     ok = foundation::LitChaineA(f, Nom) && foundation::LitChaineA(f, ParamsEllipsoide) &&
          foundation::LitChaineA(f, ParamsDatum) && foundation::LitChaineA(f, ParamsProjection) &&
          foundation::LitChaineA(f, Projection) && f.LitInteger(NumFuseau) && ListeOperateurs.LitListe(f) &&
@@ -239,7 +240,7 @@ bool TReseau::Lit(TFlux& f) {
     }
     ok = ok && Partie(TGenrePartie::Cartes).Lit(f) && Cavites.LitListe(f);
     if (!ok) return false;
-    // 5.
+    // The caves know their network; the first one is the surface cave.
     for (TCavite* c : Cavites) {
       c->ReseauProprio = this;
       c->CavitesReseau = &Cavites;
@@ -249,13 +250,13 @@ bool TReseau::Lit(TFlux& f) {
     RecreeIndexReseau(Cavites);
     auto& lues = LectureReseau().ListesViseesLues;
     lues.clear();
-    // 6.
+    // From level 509 every cave's shots come before the caves' other objects.
     if (Niveau() >= 509)
       for (TCavite* c : Cavites) {
         if (!c->Visees.LitListe(f)) return false;
         lues.push_back(&c->Visees);
       }
-    // 7.  Every stored entrance is taken before any cave is rebuilt: the
+    // Every stored entrance is taken before any cave is rebuilt: the
     // surface cave's rebuild sorts the surface points, whose positions the
     // entrances are stored as.
     for (TCavite* c : Cavites) c->AffecteEntreeStockee();
@@ -263,29 +264,30 @@ bool TReseau::Lit(TFlux& f) {
       if (Niveau() < 509) lues.push_back(&c->Visees);
       if (!LitAutresObjets(*c, f)) return false;
     }
-    // 8.
+    // The adjustments.
     if (!Compensations.LitListe(f)) return false;
     DerCompens = Compensations.Count() - 1;
-    // 9.
+    // Documents older than level 505: the spare long section goes.
     if (Niveau() < 505)
       for (TCavite* c : Cavites)
         if (c->Annexe->CorrigeCoupesAnciennes()) c->CoupesDecalees = true;
-    // 10.
+    // The plan page layouts, then a word that levels 223 to 503 carry unused.
     if (!Partie(TGenrePartie::MisesEnPagePlan).Lit(f)) return false;
     if (Niveau() >= 223 && Niveau() <= 503) {
       int32_t ignore;
       if (!f.LitInteger(ignore)) return false;
     }
-    // 11.
+    // The active cave, recalled unless one already is.
     int32_t active = -1;
     if (f.LitInteger(active) && active > 0 && Document().CaviteRappelee == -1) Document().CaviteRappelee = active;
-    // 12.
+    // The stored lines of the network's system join the catalogue (a warning
+    // when the catalogue does not list it).
     ChargeParamsProj();
   } catch (const std::exception&) {
     return false;
   }
   therion.Valide();
-  // 14.
+  // The parts finish their reading; the surface symbols are linked.
   for (const auto& p : Parties) p->ApresLecture();
   LieSymbolesSurface();
   return true;

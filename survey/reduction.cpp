@@ -71,15 +71,15 @@ std::string DesignationVisee(const TValeurVisee& v) {
   return foundation::RemplaceMarques(Msg(IdMsg::CalculDesignationVisee), {cavite, debut, fin});
 }
 
-// Steps 3 to 8 of the reduction, common to main shots and splays: lengths and
+// The reduction of the measures, common to main shots and splays: lengths and
 // height difference by entry type, the reversed slope, the threshold on the
 // horizontal length, the slope.  precedent is the shot whose depth reading
 // comes before this one's (type 4).
 void ReduitMesures(TValeurVisee& v, const TValeurVisee* precedent) {
   const TLever& l = LeverDe(v);
-  // 3. The calibration factor.
+  // The calibration factor (none for a length read on a thread counter).
   const double k = (l.Topofil && !v.SaisieTopoFil) ? 1.0 : l.EtalonL;
-  // 4. Lengths.
+  // Lengths.
   const bool compteur = v.SaisieTopoFil;
   const bool horizontale = v.Typesaisie == SaisiePenteLongueurHoriz || v.Typesaisie == SaisieDenivLongueurHoriz;
   if (compteur) {
@@ -94,7 +94,7 @@ void ReduitMesures(TValeurVisee& v, const TValeurVisee* precedent) {
     v.LCalc = k * v.Long;
     v.LhCalc = k * v.LH;
   }
-  // 5. By entry type.
+  // Length and height difference by entry type.
   switch (v.Typesaisie) {
     case SaisiePenteLongueurHoriz: {
       v.Deniv = v.Long = 0;
@@ -144,7 +144,7 @@ void ReduitMesures(TValeurVisee& v, const TValeurVisee* precedent) {
       break;
     }
   }
-  // 6-8.
+  // The reversed slope, the threshold on the horizontal length, the slope.
   if (v.InversionEffective(v.InvP)) v.DhCalc = -v.DhCalc;
   if (v.LhCalc < 0.001) v.LhCalc = 0;
   if (v.LhCalc == 0)
@@ -224,7 +224,7 @@ int Signe(int32_t n) { return n > 0 ? 1 : (n < 0 ? -1 : 0); }
 // --- Main shots -------------------------------------------------------------------------
 
 void TVisee::CalculeVisee() {
-  // 1-2. Azimuth with declination, orientation from the end reached first.
+  // Azimuth with declination, orientation from the end reached first.
   AzCalc = AzEnRad() + DecliEnRad();
   if (InvVisee) {
     PtOrigCalc = PointVise;
@@ -235,10 +235,10 @@ void TVisee::CalculeVisee() {
   }
   if (InversionEffective(InvAz)) AzCalc += Pi;
   const TVisee* avant = ViseePreced();
-  // 3-8.
+  // Lengths and height difference.
   ReduitMesures(*this, avant);
   RefuseMesuresImpossibles(*this);
-  // 9-10.
+  // Uncertainties, and the turn from the previous shot.
   CalculeIncertitudes();
   AngleTri = avant ? foundation::NormaliseAngle(AzCalc - foundation::NormaliseAngle(avant->AzCalc + Pi)) : 0;
 }

@@ -112,11 +112,11 @@ void TListeDeVisees::DeselectViseesSuivantes(TVisee* V) {
 }
 
 void TListeDeVisees::SelectVisees(TVisee* V) {
-  // 1.
+  // A shot of this list only; the last selected shot, when it still is one.
   if (!V || IndexOf(V) < 0) return;
   TVisee* L = IndexOf(DerViseeSelectee) >= 0 ? DerViseeSelectee : nullptr;
   const int n = Count();
-  // 2. V must hang on the selection through its previous shots (or the last
+  // V must hang on the selection through its previous shots (or the last
   // selected shot on V's).
   if (L) {
     const bool apres = IndexOf(V) >= IndexOf(L);
@@ -134,7 +134,10 @@ void TListeDeVisees::SelectVisees(TVisee* V) {
       L = nullptr;
     }
   }
-  // 3.
+  // Extending the selection: after the last selected shot, V toggles (a
+  // selected V loses itself and what hangs on it; an unselected one is joined
+  // to the selection up through its previous shots); before it, the shots
+  // from the last selected one up to V join.
   if (L) {
     if (IndexOf(V) >= IndexOf(L)) {
       if (V->Marque) {
@@ -164,10 +167,10 @@ void TListeDeVisees::SelectVisees(TVisee* V) {
       L = x;
     }
   } else {
-    // 4.
+    // No selection to extend: V and every shot that hangs on it.
     MarqueVisees(V);
   }
-  // 5.
+  // The last selected shot is the later of the two ends.
   if (!(L && V && IndexOf(L) <= IndexOf(V))) L = V;
   DerViseeSelectee = L;
 }

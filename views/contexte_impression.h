@@ -11,8 +11,12 @@
 
 namespace views {
 
-// The correction applied to the driver's dots per metre.
-inline constexpr double CorrectionPointsParMetre = 1000 * 0.9962366165572931 / 1000;
+// Printed lengths are calibrated: the driver's nominal dots per metre are
+// scaled by 1000 / 1003.7776 (0.378 % fewer dots), so that a length the
+// nominal resolution would print as 1003.7776 mm prints as 1000 mm.  The ratio
+// is the double 0.9962366165572931.
+inline constexpr double LongueurImprimeeNominaleMm = 1003.7776;
+inline constexpr double CorrectionPointsParMetre = 1000 / LongueurImprimeeNominaleMm;
 
 // Printer dots per metre of paper for a resolution in dots per inch.
 inline double PointsParMetre(double pointsParPouce) { return pointsParPouce / 0.0254 * CorrectionPointsParMetre; }

@@ -153,7 +153,7 @@ ResultatNommeGal TNommeGalDlg::Execute() {
 bool OrdonneBranchesImport(tImportAutres& import) {
   TCavite& c = *import.ACavite;
   const int n = c.Visees.Count();
-  // 1. Fresh links.
+  // Fresh links.
   c.ListeEntrees.Clear();
   std::unordered_set<const TVisee*> propres;
   propres.reserve(static_cast<size_t>(n));
@@ -177,7 +177,7 @@ bool OrdonneBranchesImport(tImportAutres& import) {
     v->PtCalc = v->PointVise;
     v->CalculeVisee();
   }
-  // 2. Entrances, the starting shot, the links.
+  // Entrances, the starting shot, the links.
   TVisee* depart = nullptr;
   TPointSpeleo* depuis = nullptr;
   std::unordered_set<const TPointSpeleo*> entrees;
@@ -198,7 +198,7 @@ bool OrdonneBranchesImport(tImportAutres& import) {
       if (p) p->LstVis.push_back(v);
   }
   for (TPointSpeleo* e : c.ListeEntrees) e->Marque = false;
-  // 3-4. Walks: each numbered shot's list position waits in a heap until its
+  // Walks: each numbered shot's list position waits in a heap until its
   // end has no unnumbered shot left; each station's first unnumbered shot is
   // found by a cursor that only moves forward.
   int32_t ordre = -1;
@@ -242,9 +242,9 @@ bool OrdonneBranchesImport(tImportAutres& import) {
     ++branche;
     parcourt(libre, P);
   }
-  // 5. Computation order; shots the walk did not reach go last.
+  // Computation order; shots the walk did not reach go last.
   c.Visees.TrieParCle([n](const TVisee* v) { return v->IndexCav >= 0 ? v->IndexCav : n; });
-  // 7. Shots that cannot be reached from the entrance: named to the user, who
+  // Shots that cannot be reached from the entrance: named to the user, who
   // goes on without them or stops the import.
   std::vector<std::string> isolees;
   for (const TVisee* v : c.Visees)
@@ -263,7 +263,7 @@ bool OrdonneBranchesImport(tImportAutres& import) {
     while (!c.Visees.Vide() && c.Visees.Last()->IndexCav < 0) c.Visees.Delete(c.Visees.Count() - 1);
     import.ViseesNonRattachees = static_cast<int>(isolees.size());
   }
-  // 6. Side stations: a one-shot spur off another branch joins that branch.
+  // Side stations: a one-shot spur off another branch joins that branch.
   for (TVisee* v : c.Visees) {
     const TVisee* avant = v->PtOrigCalc ? v->PtOrigCalc->ViseeAvant : nullptr;
     TPointSpeleo* e = v->PtCalc;
@@ -280,7 +280,7 @@ bool OrdonneBranchesImport(tImportAutres& import) {
 bool NommeGaleriesImport(tImportAutres& import, const std::string& chemin) {
   survey::TReseau& reseau = *import.Reseau;
   TCavite& c = *import.ACavite;
-  // 1. No grid convergence while the galleries are made.
+  // No grid convergence while the galleries are made.
   struct GardeCalculProjection {
     survey::TReseau& r;
     bool sauve;
@@ -288,14 +288,14 @@ bool NommeGaleriesImport(tImportAutres& import, const std::string& chemin) {
   } garde{reseau, reseau.CalculProjection};
   reseau.CalculProjection = false;
   if (TCavite* surface = reseau.UneCavite(0)) surface->ReGenereListePoints(false);
-  // 2.
+  // The branches in walk order.
   if (!OrdonneBranchesImport(import)) return false;
-  // 3.
+  // The naming dialog, for the cave and its entrance.
   TNommeGalDlg& dlg = *import.NommeGalDlg;
   dlg.Nomme0 = !import.EstPartiel;
   dlg.Init(chemin, NomDe(c.LEntree()));
   dlg.BoutonOrigineVisible = false;
-  // 4. One row per branch.
+  // One row per branch.
   const int nv = c.Visees.Count();
   std::vector<int32_t> brancheAvant(static_cast<size_t>(nv));
   for (int i = 0; i < nv; ++i) brancheAvant[static_cast<size_t>(i)] = c.Visees.UnObjet(i)->BrancheVis;
@@ -319,7 +319,7 @@ bool NommeGaleriesImport(tImportAutres& import, const std::string& chemin) {
       dlg.NumFin(n, NomDe(fin));
     }
   }
-  // 5-6.
+  // The user names the branches and checks those that become galleries.
   dlg.UneCavite = &c;
   const ResultatNommeGal r = dlg.Execute();
   if (r == ResultatNommeGal::Ok) {
@@ -353,16 +353,16 @@ bool CreeStructureImport(tImportAutres& import) {
   };
   try {
     if (!g0) throw std::logic_error("aucune galerie");
-    // 1.
+    // The first row is always a gallery while the stations are shared out.
     if (lignes > 0) dlg.Lignes[0].Cochee = true;
     auto cochee = [&](int32_t b) { return b >= 0 && b < lignes && dlg.Cochee(b); };
-    // 2. Attachment shots.
+    // Attachment shots.
     for (TVisee* v : c.Visees) {
       const TPointSpeleo* e = v->PtCalc;
       if (e && e->ViseeAvant && e->ViseeAvant->BrancheVis != v->BrancheVis && e->Annexe != 1)
         v->TypeRattachement = 1;
     }
-    // 3-5. Unchecked rows join the branch they leave; the checked ones take
+    // Unchecked rows join the branch they leave; the checked ones take
     // their stations out of the first gallery.
     g0->Points.Possede = false;
     for (TVisee* v : c.Visees)
@@ -382,18 +382,18 @@ bool CreeStructureImport(tImportAutres& import) {
         deplace(v->PtOrigCalc, g);
       if (v->MemeGal() && v->PtCalc && v->PtCalc->GalduPt == g0) deplace(v->PtCalc, g);
     }
-    // 6.
+    // The moved stations leave the first gallery; unchecked and empty galleries go.
     retireDeplaces();
     for (int i = c.Galeries.Count() - 1; i >= 1; --i)
       if (!cochee(i) || c.Galeries.UnObjet(i)->Points.Vide()) c.Galeries.Delete(i);
-    // 7. The first station of a branch, reached by its first shot, is a side
+    // The first station of a branch, reached by its first shot, is a side
     // station of the branch it leaves; no station keeps the transient mark.
     for (TVisee* v : c.Visees)
       if (v->MemeGal() && v->PtCalc->Annexe == -1) v->PtCalc->Annexe = 1;
     for (TGalerie* g : c.Galeries)
       for (TPointSpeleo* p : g->Points)
         if (p->Annexe == -1) p->Annexe = 0;
-    // 8.
+    // The cave walked again; the first gallery active, the first row as the user left it.
     c.ReGenereListePoints(false);
     c.LaGalerieActive = c.Galeries.First();
     if (lignes > 0) dlg.Lignes[0].Cochee = coche0;

@@ -211,14 +211,14 @@ void tImportAutres::CreeEntree() {
   ContexteImport& ctx = Import();
   TListedePoints* surface = Reseau->LesPointsSurface();
   if (!surface) return;
-  // 1. A network with no system and no surface point takes the file's.
+  // A network with no system and no surface point takes the file's.
   if (!ctx.ProjectionImport.empty() && surface->Vide() && Reseau->Projection.empty()) {
     Reseau->Projection = ctx.ProjectionImport;
     Reseau->NumFuseau = ctx.FuseauImport;
   }
   TGalerie* g0 = ACavite->Galeries.First();
   if (!g0) return;
-  // 2. The entrance station E and its staged surface point.
+  // The entrance station E and its staged surface point.
   TPointSpeleo* E = nullptr;
   PtEntreeSurf = nullptr;
   if (ctx.OrigineImportChoisie) {
@@ -250,7 +250,7 @@ void tImportAutres::CreeEntree() {
     }
     if (E) PtEntreeSurf = AjoutePointSurf(E->DesignPTopo, std::string(), 0, 0, 0);
   }
-  // 3. The surface points into the network, the entrance's first.
+  // The surface points into the network, the entrance's first.
   survey::TPointsSurface points(*surface);
   auto ajoute = [&](const TPointSpeleo* s) {
     const std::string commentaire = s->Commentaire.empty() ? std::string() : s->Commentaire.front();
@@ -261,7 +261,7 @@ void tImportAutres::CreeEntree() {
   for (const TPointSpeleo* s : PointsSurfImport)
     if (s != PtEntreeSurf) ajoute(s);
   if (!S || !E) return;
-  // 4. E replaced by S when one shot touches it, else joined to it.
+  // E replaced by S when one shot touches it, else joined to it.
   if (E->LstVis.size() == 1) {
     S->LargeurDR = E->LargeurDR;
     S->LargeurGA = E->LargeurGA;
@@ -289,7 +289,7 @@ void tImportAutres::CreeEntree() {
     ACavite->Visees.Add(std::move(v));
     S->DesignPTopo += Msg(IdMsg::ImportSuffixeOrigine);
   }
-  // 5.
+  // S is the network's imported entrance.
   Reseau->EntreeImport = S;
   PtEntreeSurf = S;
 }

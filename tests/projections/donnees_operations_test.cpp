@@ -18,7 +18,7 @@ namespace {
 TDonnees& France() {
   static TDonnees cat;
   static bool rempli = false;
-  return essai::Remplit(cat, rempli, essai::kLignesFrance);
+  return essai::Remplit(cat, rempli, essai::LignesFrance());
 }
 
 }  // namespace
@@ -144,7 +144,7 @@ TEST(DonneesOperations, ListeDescriptionsEtInconnus) {
 
 TEST(DonneesOperations, Retraits) {
   TDonnees cat;
-  for (const char* ligne : essai::kLignesFrance) cat.AjoutLigne(ligne);
+  for (const char* ligne : essai::LignesFrance()) cat.AjoutLigne(ligne);
   cat.AjoutLigne("Ellipsoide=\"Ell\" \"x\" 6378000 0.08");
   cat.AjoutLigne("Datum=\"D\" \"x\" \"Ell\" 1 2 3");
   struct Cas {

@@ -111,11 +111,11 @@ TEST(Donnees, Grammaire) {
 
 TEST(Donnees, FranceLueEtRecrite) {
   TDonnees cat;
-  for (const char* ligne : essai::kLignesFrance) cat.AjoutLigne(ligne);
+  for (const char* ligne : essai::LignesFrance()) cat.AjoutLigne(ligne);
   foundation::TFluxMemoire sortie;
   cat.SaveToStream(sortie);
   std::string ecrit = foundation::DepuisWindows1252(sortie.Octets());
-  for (const char* ligne : essai::kLignesFrance) {
+  for (const char* ligne : essai::LignesFrance()) {
     SCOPED_TRACE(ligne);
     const std::string l = ligne;
     // Lines of the families not built here are dropped, nothing else.
@@ -154,7 +154,7 @@ TEST(Donnees, FranceLueEtRecrite) {
 
 TEST(Donnees, Recherches) {
   TDonnees cat;
-  for (const char* ligne : essai::kLignesFrance) cat.AjoutLigne(ligne);
+  for (const char* ligne : essai::LignesFrance()) cat.AjoutLigne(ligne);
   EXPECT_EQ(cat.NumeroEllipsoide("GRS 80"), 0);
   EXPECT_EQ(cat.NumeroDatum("WGS84"), 0);
   EXPECT_EQ(cat.NumeroDatum("ATG"), 3);
@@ -201,7 +201,7 @@ TEST(Donnees, Recherches) {
 
 TEST(Donnees, Convergence) {
   TDonnees cat;
-  for (const char* ligne : essai::kLignesFrance) cat.AjoutLigne(ligne);
+  for (const char* ligne : essai::LignesFrance()) cat.AjoutLigne(ligne);
   std::string texte = "inchangé";
   EXPECT_FALSE(cat.Convergence("Inconnu", "WGS84", "1", "2", 0, texte, TUniteAngle::uaDegre));
   EXPECT_FALSE(cat.Convergence("LT 93", "Inconnu", "936341.26", "6437909.15", 0, texte, TUniteAngle::uaDegre));

@@ -21,7 +21,7 @@ namespace {
 TDonnees& France() {
   static TDonnees cat;
   static bool rempli = false;
-  return essai::Remplit(cat, rempli, essai::kLignesFrance);
+  return essai::Remplit(cat, rempli, essai::LignesFrance());
 }
 
 TProjection& Projection(const char* nom) {

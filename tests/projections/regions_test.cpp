@@ -1,7 +1,8 @@
 // The regional catalogues 1 to 8: every line loads, the names and order are
 // those of the committed source table, and every projection and datum is
 // checked against its registry twin through PROJ (projinfo for the registry
-// definitions, cs2cs for the grids, cct for the datum shifts).
+// definitions, cs2cs for the grids, cct for the datum shifts).  The France
+// region's lines are checked the same way against twins named here.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -366,4 +367,152 @@ TEST_F(Regions, DatumsEtJumeauxDuRegistre) {
     ++verifies;
   }
   EXPECT_GE(verifies, 60);
+}
+
+// --- The France region ---------------------------------------------------------------
+
+namespace {
+
+// A number of the PROJJSON text after "key":, or NaN.
+double ChampJson(const std::string& json, const std::string& cle) {
+  const size_t p = json.find("\"" + cle + "\":");
+  if (p == std::string::npos) return std::nan("");
+  double v;
+  const size_t debut = p + cle.size() + 3;
+  const size_t fin = json.find_first_of(",}", debut);
+  return foundation::LitReel(json.substr(debut, fin - debut), v) ? v : std::nan("");
+}
+
+// The value of "+cle=" in a PROJ string, or NaN.
+double ParametreProj(const std::string& pj, const std::string& cle) {
+  std::istringstream flux(pj);
+  std::string mot;
+  double v;
+  while (flux >> mot)
+    if (mot.rfind("+" + cle + "=", 0) == 0 && foundation::LitReel(mot.substr(cle.size() + 2), v)) return v;
+  return std::nan("");
+}
+
+}  // namespace
+
+// Every line of the France region against its registry twin: the ellipsoids'
+// figures, the datums' shifts and ellipsoids, and a few points of every grid
+// converted by the program and by cs2cs within a millimetre.
+TEST_F(Regions, FranceEtJumeauxDuRegistre) {
+  if (!OutilsDisponibles()) GTEST_SKIP() << "projinfo, cs2cs or cct absent: the France region not compared with PROJ";
+  oracle::AnnonceOracle("projinfo and cs2cs, every line of the France region against its registry twin");
+  ASSERT_TRUE(ChangeListeProjections(RegionFrance));
+  const TDonnees& c = CatalogueProjections();
+  const auto& lignes = projections::Regions()[RegionFrance].Lignes;
+
+  // Ellipsoids: a, and e as the line writes it (10 decimals).  The line's
+  // Plessis puts b 12 mm above the registry's (6355862.933 m): e differs by
+  // 2.3e-8.
+  struct TEllipsoideRegistre {
+    std::string code;
+    double tolerance = 0.5e-10;
+  };
+  const std::map<std::string, TEllipsoideRegistre> ellipsoides = {
+      {"Clarke80", {"EPSG:7011"}}, {"Hayford 09", {"EPSG:7022"}}, {"Plessis", {"EPSG:7027", 3e-8}}};
+  // Datums: the registry operation to WGS 84 and the ellipsoid.
+  struct TDatumRegistre {
+    std::string code, ellipsoide;
+  };
+  const std::map<std::string, TDatumRegistre> datums = {{"NTF", {"EPSG:1193", "Clarke80"}},
+                                                        {"ED 50", {"EPSG:1275", "Hayford 09"}},
+                                                        {"ATG", {"IGNF:TSG681_ATIGG_TO_4326", "Plessis"}}};
+  // Grids: the registry system, or the PROJ definition of a grid the registry
+  // does not hold; the zone of a multi-zone system.
+  struct TGrilleRegistre {
+    std::string code;
+    std::string definition = {};
+    int zone = 0;
+  };
+  const std::map<std::string, TGrilleRegistre> grilles = {
+      {"LT 93", {"EPSG:2154"}},
+      {"LT 1", {"EPSG:27571"}},
+      {"LT 2", {"EPSG:27562"}},
+      {"LT 3", {"EPSG:27573"}},
+      {"LT 2+", {"EPSG:27572"}},
+      {"LT 4", {"EPSG:27564"}},
+      {"LT GC", {"IGNF:LAMBGC"}},
+      // The Michelin grid has no registry entry (the registry's Bonne grid of
+      // the old triangulation gives the area): PROJ's Bonne on the sphere of
+      // the Plessis major axis, standard parallel 48°51'36'' on the Paris
+      // meridian, the origin at (0, 0) (the line's Y0 is a cot phi0).
+      {"Michelin",
+       {"IGNF:ATIGBONNE", "+proj=bonne +lat_1=48.86 +lon_0=0 +pm=paris +x_0=0 +y_0=0 +a=6376523 +b=6376523"}},
+      {"UTM", {"EPSG:32631", "", 31}},
+      {"UTM ED50", {"EPSG:23031", "", 31}},
+      {"CC42", {"EPSG:3942"}},
+      {"CC43", {"EPSG:3943"}},
+      {"CC44", {"EPSG:3944"}},
+      {"CC45", {"EPSG:3945"}},
+      {"CC46", {"EPSG:3946"}},
+      {"CC47", {"EPSG:3947"}},
+      {"CC48", {"EPSG:3948"}},
+      {"CC49", {"EPSG:3949"}},
+      {"CC50", {"EPSG:3950"}},
+      {"Mercator", {"EPSG:3857"}},
+  };
+
+  size_t verifiees = 0;
+  for (const char* l : lignes) {
+    const std::string nom = NomDeLigne(l);
+    SCOPED_TRACE(l);
+    if (NatureDeLigne(l) == 'E') {
+      const auto it = ellipsoides.find(nom);
+      ASSERT_NE(it, ellipsoides.end());
+      const std::string json = Projinfo("-k ellipsoid -o PROJJSON " + it->second.code);
+      const double a = ChampJson(json, "semi_major_axis");
+      const double b = ChampJson(json, "semi_minor_axis");
+      const double rf = ChampJson(json, "inverse_flattening");
+      const double e2 = std::isnan(b) ? (2 - 1 / rf) / rf : 1 - (b / a) * (b / a);
+      const TEllipsoide* ell = c.UnEllipsoide(nom);
+      ASSERT_TRUE(ell);
+      EXPECT_EQ(ell->a, a) << json;
+      EXPECT_NEAR(ell->e, std::sqrt(e2), it->second.tolerance) << json;
+    } else if (NatureDeLigne(l) == 'D') {
+      const auto it = datums.find(nom);
+      ASSERT_NE(it, datums.end());
+      const std::string pj = Projinfo("-k operation -o PROJ " + it->second.code);
+      const TDatum* d = c.UnDatum(nom);
+      ASSERT_TRUE(d);
+      ASSERT_TRUE(d->Ellipsoide);
+      EXPECT_EQ(d->Ellipsoide->Nom, it->second.ellipsoide);
+      EXPECT_EQ(d->DeltaX, ParametreProj(pj, "x")) << pj;
+      EXPECT_EQ(d->DeltaY, ParametreProj(pj, "y")) << pj;
+      EXPECT_EQ(d->DeltaZ, ParametreProj(pj, "z")) << pj;
+    } else {
+      const auto it = grilles.find(nom);
+      ASSERT_NE(it, grilles.end());
+      const TGrilleRegistre& g = it->second;
+      std::string definition = g.definition.empty() ? Projinfo("-o PROJ " + g.code) : g.definition;
+      ASSERT_NE(definition.find("+proj="), std::string::npos) << definition;
+      definition = SansDecalage(definition);
+      double boite[4];
+      ASSERT_TRUE(Emprise(Projinfo("-o WKT2:2019 " + g.code), boite));
+      const auto points = PointsDansEmprise(boite);
+      std::vector<std::array<double, 2>> entree;
+      for (const auto& pt : points) entree.push_back({pt.lon, pt.lat});
+      const auto attendus = oracle::Cs2cs(Geographique(definition), definition, entree);
+      ASSERT_TRUE(attendus.has_value()) << definition;
+      const TSysteme systeme = c.Systeme(nom);
+      ASSERT_TRUE(systeme.Projection || systeme.Multiple);
+      for (size_t i = 0; i < points.size(); ++i) {
+        SCOPED_TRACE(Nombre(points[i].lat) + " " + Nombre(points[i].lon));
+        double x, y;
+        int32_t zone = g.zone;
+        const double lat = points[i].lat * DegresVersRadians, lon = points[i].lon * DegresVersRadians;
+        if (systeme.Multiple)
+          systeme.Multiple->VersGrille(lat, lon, x, y, zone);
+        else
+          systeme.Projection->VersGrille(lat, lon, x, y);
+        EXPECT_NEAR(x, (*attendus)[i][0], 1e-3);
+        EXPECT_NEAR(y, (*attendus)[i][1], 1e-3);
+      }
+    }
+    ++verifiees;
+  }
+  EXPECT_EQ(verifiees, lignes.size());
 }

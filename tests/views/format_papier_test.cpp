@@ -64,7 +64,11 @@ TEST(FormatsPapier, MesureParLePilote) {
   ASSERT_TRUE(l.ChargeFormatsImprimante());
   EXPECT_TRUE(l.FormatsCharges);
   EXPECT_EQ(l.NbreFormatPrn, 1);
-  EXPECT_NEAR(l.CoeffPrinterPrn, 23533.148, 0.001);  // 600 / 0.0254 x 0.99623...
+  // The nominal 600 dots per inch are 23622.05 dots per metre; the calibrated
+  // coefficient puts that many dots in 1003.7776 mm of paper, so that a
+  // nominal 1003.7776 mm prints as one metre (a little over 23,500 dots).
+  EXPECT_NEAR(l.CoeffPrinterPrn * 1.0037776, 600 / 0.0254, 1e-6);
+  EXPECT_NEAR(l.CoeffPrinterPrn, 23533.148, 0.001);
   // Offsets are raised to at least 200 and 100 dots.
   EXPECT_EQ(Impression().DecalXPrn, 200);
   EXPECT_EQ(Impression().DecalYPrn, 100);

@@ -216,11 +216,11 @@ bool tImportVTopo::LitEnTete() {
 void tImportVTopo::LitParamVTopo(const std::string& texte) {
   TLeverImport* l = AjouteLeverImport();
   Lecteur lu(texte);
-  // 1. Length instrument.
+  // Length instrument.
   l->Topofil = lu.Mot() == "Topof";
   if (l->Topofil) l->CoefTopf = Nombre(lu.Mot());
   l->InstrL = Msg(l->Topofil ? IdMsg::ImportInstrumentTopofil : IdMsg::ImportInstrumentDeca);
-  // 2-3. Units and slope instrument.
+  // Units and slope instrument.
   l->UnitAZ = static_cast<uint8_t>(CodeUniteVTopo(lu.Mot()));
   const int s = CodeUniteVTopo(lu.Mot());
   if (s == 3 || s == 4) {
@@ -232,21 +232,21 @@ void tImportVTopo::LitParamVTopo(const std::string& texte) {
                          : Msg(IdMsg::InstrumentTopofilVulcain);
     if (s == 2) l->OrigPentes = 1;
   }
-  // 4-5. Declination and directions.
+  // Declination and directions.
   l->Decli = Nombre(lu.Mot());
   l->InvAz = lu.ChampVirgule() == "Inv";
   l->InvP = lu.ChampVirgule() == "Inv";
   l->InvDim = lu.Mot() == "Inv";
   l->DimDepart = lu.Mot() == "Dep";
   lu.Mot();
-  // 6. Date.
+  // Date.
   const std::string date = lu.Mot();
   l->DateLev = foundation::DateNonRenseignee;
   if (date != "--/--/----") {
     foundation::TDateTime d;
     if (foundation::TexteEnDate(date, d)) l->DateLev = d;
   }
-  // 7. Comment.
+  // Comment.
   const std::string reste = lu.Reste();
   if (reste.find(';') != std::string::npos) l->Comment = EntrePointsVirgules(reste);
 }
@@ -266,13 +266,14 @@ bool tImportVTopo::CreeViseesImport() {
     const TViseeImport* precedente = ViseesImportes.empty() ? nullptr : ViseesImportes.back().get();
     TViseeImport* vi = AjouteViseeImport();
     Lecteur lu(ligne);
-    // 1. Station and target.
+    // Station and target.
     vi->DesignStat = lu.Mot();
     if (vi->DesignStat == "*") vi->DesignStat = derniereMain ? derniereMain->DesignVis : std::string();
     vi->DesignVis = lu.Mot();
     vi->ViHabi = vi->DesignVis == "*";
     if (!vi->ViHabi) derniereMain = vi;
-    // 2-3.
+    // The slope kind of the trip, and the length: read on the thread counter
+    // (a missing start continues the previous shot's end) or measured.
     vi->TypePente = lever->TypeMesurePente;
     if (lever->Topofil) {
       double debut;
@@ -282,7 +283,7 @@ bool tImportVTopo::CreeViseesImport() {
     } else {
       vi->L = Nombre(lu.Mot());
     }
-    // 4-5. Azimuth, slope or depth.
+    // Azimuth, slope or depth.
     vi->Az = Nombre(lu.Mot());
     if (lever->UnitAZ == 1) vi->Az = foundation::DegMinVersDegres(vi->Az);
     if (vi->TypePente == survey::SaisieProfondeurLongueur) {
@@ -291,13 +292,13 @@ bool tImportVTopo::CreeViseesImport() {
       vi->P = Nombre(lu.Mot());
       if (lever->UnitP == 1) vi->P = foundation::DegMinVersDegres(vi->P);
     }
-    // 6. Passage dimensions.
+    // Passage dimensions.
     vi->DimG = Nombre(lu.Mot());
     vi->DimD = Nombre(lu.Mot());
     if (lever->InvDim) std::swap(vi->DimG, vi->DimD);
     vi->DimH = Nombre(lu.Mot());
     vi->DimB = Nombre(lu.Mot());
-    // 7. Flags and comment.  The exclusion flag is an "E" among the flags,
+    // Flags and comment.  The exclusion flag is an "E" among the flags,
     // which stand before the comment.
     const std::string reste = lu.Reste();
     const size_t pv = reste.find(';');
@@ -307,7 +308,7 @@ bool tImportVTopo::CreeViseesImport() {
     } else {
       vi->VIExclue = reste.find('E') != std::string::npos;
     }
-    // 8.
+    // The shot's trip.
     vi->LeverTmp = lever;
     // Readings no instrument can give stop the import, which changes nothing.
     std::string message;
