@@ -16,6 +16,7 @@
 #include "foundation/catalogue.h"
 #include "foundation/dates.h"
 #include "survey/lever.h"
+#include "platform/qt/conversions_qt.h"
 
 namespace app {
 
@@ -23,7 +24,7 @@ using foundation::IdMsg;
 using foundation::Msg;
 
 namespace {
-QString Q(const std::string& s) { return QString::fromStdString(s); }
+using platform::qt::Q;
 }  // namespace
 
 std::string CleDateLever(const survey::TLever& lever) {
