@@ -11,6 +11,7 @@
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QScrollBar>
+#include <QStyle>
 #include <QTableView>
 #include <QToolBar>
 #include <QToolButton>
@@ -389,10 +390,20 @@ void TZoneVisees::ChoisitMenuTable(int ligne) { menuTable_ = table_.EstHabi(lign
 
 // --- Columns --------------------------------------------------------------------------------------
 
+int TZoneVisees::LargeurMesures() const {
+  // The cell draws its text inside a margin on each side, and the grid line
+  // takes one pixel of the column.
+  const int marge = visuVisees_->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, visuVisees_) + 1;
+  const QFontMetrics fm(visuVisees_->font());
+  int largeur = 0;
+  for (const std::string& t : TextesMesuresLesPlusLarges()) largeur = std::max(largeur, fm.horizontalAdvance(Q(t)));
+  return largeur + 2 * marge + 1;
+}
+
 void TZoneVisees::RegleColonnes() {
   const survey::ContexteAffichage& a = survey::Affichage();
   const EtatColonnes etat{a.ColonnesTopofil, a.CoordonneesAffichees, a.DimensionsAffichees};
-  const LargeursColonnes l = LargeursDisposition(etat, visuVisees_->viewport()->width());
+  const LargeursColonnes l = LargeursDisposition(etat, visuVisees_->viewport()->width(), LargeurMesures());
   const auto& titres = TitresColonnes();
   for (int c = 0; c < NombreColonnesVisees; ++c) {
     const int largeur = l[static_cast<size_t>(c)];

@@ -179,6 +179,8 @@ class TZoneVisees : public QWidget {
   void ConnecteTable();
   // Applies the column layout of the display settings.
   void RegleColonnes();
+  // The width the azimuth and slope columns need in the table's font.
+  int LargeurMesures() const;
   void AfficheEntrees(bool visible);
   void AfficheGalerieActive();
   // The network computation, at most once per operation (GardeCalcul).

@@ -17,6 +17,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QStyle>
 #include <QTableView>
 #include <QKeyEvent>
 #include <QTimer>
@@ -289,11 +290,15 @@ TEST(TableFenetre, DispositionsDesColonnes) {
     EXPECT_EQ(Titre(f, c), "") << c;
   }
   const int largeur = vue->viewport()->width();
-  EXPECT_EQ(vue->columnWidth(18), std::max(150, largeur - 480));
+  // The azimuth and slope columns: 60 at least, as wide as their widest text.
+  EXPECT_GE(vue->columnWidth(2), 60);
+  EXPECT_EQ(vue->columnWidth(3), vue->columnWidth(2));
+  const int mesures = vue->columnWidth(2) + vue->columnWidth(3) - 120;
+  EXPECT_EQ(vue->columnWidth(18), std::max(150, largeur - 480 - mesures));
   Controle<QToolButton>(f, "DimBtn")->click();
   for (int c = 13; c <= 16; ++c) EXPECT_EQ(vue->columnWidth(c), 40) << c;
   EXPECT_EQ(Titre(f, 13), "L Ga");
-  EXPECT_EQ(vue->columnWidth(18), std::max(150, largeur - 640));
+  EXPECT_EQ(vue->columnWidth(18), std::max(150, largeur - 640 - mesures));
   Controle<QToolButton>(f, "DimBtn")->click();
   EXPECT_TRUE(vue->isColumnHidden(13));
   // The thread-counter option reaches the table at the next cave selection.
@@ -301,6 +306,42 @@ TEST(TableFenetre, DispositionsDesColonnes) {
   Choisit(Controle<QComboBox>(f, "CavitesBox"), "Alpha");
   EXPECT_EQ(vue->columnWidth(7), 60);
   EXPECT_EQ(Titre(f, 8), "Fin Tpf");
+  f.hide();
+}
+
+// A back-sight azimuth or slope shows whole: its mark and its value fit the
+// column, measured as the view draws the cell (the text inside a margin on
+// each side of the cell, elided when it does not fit).
+TEST(TableFenetre, UneMesureInverseeTientDansSaColonne) {
+  Essai e(false);
+  TVisee* v = e.alpha->LaVisee(2);
+  v->Az = 246.5;
+  v->InvAz = true;
+  v->pente = -12.25;
+  e.Ouvre();
+  TFichePrincipale& f = *e.f;
+  f.show();
+  Choisit(Controle<QComboBox>(f, "CavitesBox"), "Alpha");
+  QApplication::processEvents();
+  auto* vue = Controle<QTableView>(f, "VisuVisees");
+  const int ligne = f.Zone().Table().LigneDe(v);
+  ASSERT_GE(ligne, 0);
+  const int marge = vue->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, vue) + 1;
+  const QFontMetrics fm(vue->font());
+  const auto verifie = [&](int colonne, const QString& attendu) {
+    const QModelIndex i = f.Zone().Modele().index(ligne, colonne);
+    const QString texte = f.Zone().Modele().data(i, Qt::DisplayRole).toString();
+    if (!attendu.isEmpty()) EXPECT_EQ(texte.simplified(), attendu);
+    const int place = vue->visualRect(i).width() - 2 * marge;
+    EXPECT_LE(fm.horizontalAdvance(texte), place) << colonne;
+    EXPECT_EQ(fm.elidedText(texte, Qt::ElideRight, place), texte) << colonne;
+  };
+  verifie(2, QStringLiteral("i 246.5 °"));
+  verifie(3, QString());
+  // Still whole in the other layouts.
+  Controle<QToolButton>(f, "DimBtn")->click();
+  Controle<QToolButton>(f, "CoordBtn")->click();
+  verifie(2, QStringLiteral("i 246.5 °"));
   f.hide();
 }
 
