@@ -15,8 +15,8 @@
 #include "app/table_visees.h"
 #include "foundation/catalogue.h"
 #include "foundation/dates.h"
-#include "survey/lever.h"
 #include "platform/qt/conversions_qt.h"
+#include "survey/lever.h"
 
 namespace app {
 

@@ -2,16 +2,12 @@
 
 #include <QAction>
 #include <QCloseEvent>
-#include <QComboBox>
 #include <QGuiApplication>
-#include <QHBoxLayout>
-#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPainter>
-#include <QPlainTextEdit>
 #include <QScreen>
 #include <QStatusBar>
 #include <QTableView>
@@ -19,11 +15,9 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QTreeWidget>
-#include <QVBoxLayout>
 #include <exception>
 
 #include "app/application.h"
-#include "app/cadres_config.h"
 #include "app/config_gene_dlg.h"
 #include "app/config_generale.h"
 #include "app/protege.h"
@@ -33,11 +27,10 @@
 #include "foundation/codage.h"
 #include "platform/dialogs.h"
 #include "platform/files.h"
-#include "platform/qt/combo_box.h"
+#include "platform/qt/conversions_qt.h"
 #include "survey/contexte_document.h"
 #include "survey/dossiers.h"
 #include "survey/ports_survey.h"
-#include "platform/qt/conversions_qt.h"
 
 namespace app {
 namespace {

@@ -24,8 +24,8 @@
 #include "platform/dialogs.h"
 #include "platform/files.h"
 #include "platform/printer.h"
-#include "platform/qt/qt_canvas.h"
 #include "platform/qt/conversions_qt.h"
+#include "platform/qt/qt_canvas.h"
 
 namespace app {
 

@@ -5,8 +5,8 @@
 #include <exception>
 
 #include "foundation/catalogue.h"
-#include "survey/visee.h"
 #include "platform/qt/conversions_qt.h"
+#include "survey/visee.h"
 
 namespace app {
 
