@@ -17,7 +17,6 @@
 #include "app/recherche_visees.h"
 #include "app/table_visees.h"
 
-class QAction;
 class QLabel;
 class QLineEdit;
 class QMenu;
@@ -39,7 +38,6 @@ class TVisee;
 
 namespace app {
 
-class DocumentReseau;
 class TGestionDocument;
 class TModeleVisees;
 
