@@ -11,8 +11,13 @@
 #include <QVBoxLayout>
 
 #include "foundation/catalogue.h"
+#include "platform/qt/conversions_qt.h"
 
 namespace app {
+
+using platform::qt::CouleurQt;
+using platform::qt::CouleurWindows;
+
 namespace {
 
 QString M(foundation::IdMsg id) { return QString::fromStdString(foundation::Msg(id)); }
@@ -49,13 +54,6 @@ class Apercu : public QWidget {
 };
 
 }  // namespace
-
-QColor CouleurQt(uint32_t c) { return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF); }
-
-uint32_t CouleurWindows(const QColor& c) {
-  return static_cast<uint32_t>(c.red()) | (static_cast<uint32_t>(c.green()) << 8) |
-         (static_cast<uint32_t>(c.blue()) << 16);
-}
 
 TCadreCouleur::TCadreCouleur(QWidget* parent) : QFrame(parent), bouton_(new QToolButton(this)) {
   auto* l = new QHBoxLayout(this);

@@ -14,10 +14,6 @@ class QToolButton;
 
 namespace app {
 
-// Windows colour values (red in the low byte) and Qt colours.
-QColor CouleurQt(uint32_t couleur);
-uint32_t CouleurWindows(const QColor& c);
-
 // A colour swatch; a click opens the colour dialog.
 class TCadreCouleur : public QFrame {
   Q_OBJECT

@@ -15,6 +15,7 @@
 #include "app/table_visees.h"
 #include "foundation/catalogue.h"
 #include "foundation/dates.h"
+#include "platform/qt/conversions_qt.h"
 #include "survey/lever.h"
 
 namespace app {
@@ -23,7 +24,7 @@ using foundation::IdMsg;
 using foundation::Msg;
 
 namespace {
-QString Q(const std::string& s) { return QString::fromStdString(s); }
+using platform::qt::Q;
 }  // namespace
 
 std::string CleDateLever(const survey::TLever& lever) {

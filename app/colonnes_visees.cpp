@@ -4,6 +4,8 @@
 #include <numeric>
 
 #include "foundation/catalogue.h"
+#include "foundation/chaines.h"
+#include "survey/lever.h"
 #include "survey/point_speleo.h"
 #include "survey/visee.h"
 
@@ -39,8 +41,10 @@ int LargeurCommentaires(int largeurTable, const LargeursColonnes& largeurs) {
   return std::max(LargeurMiniCommentaires, largeurTable - somme);
 }
 
-LargeursColonnes LargeursDisposition(const EtatColonnes& etat, int largeurTable) {
+LargeursColonnes LargeursDisposition(const EtatColonnes& etat, int largeurTable, int largeurMesures) {
   LargeursColonnes l = LargeursInitiales();
+  // A back-sight azimuth or slope with its mark fits its column.
+  for (const int c : {ColonneAzimut, ColonnePente}) l[c] = std::max(l[c], largeurMesures);
   // Columns 7 to 12: fixed byte constants of each layout.
   static constexpr std::array<int, 6> topofil = {60, 60, 0, 0, 0, 0};
   static constexpr std::array<int, 6> simple = {0, 0, 0, 0, 0, 0};
@@ -50,6 +54,17 @@ LargeursColonnes LargeursDisposition(const EtatColonnes& etat, int largeurTable)
   for (int c = 13; c <= 16; ++c) l[static_cast<size_t>(c)] = etat.Dimensions ? 40 : 0;
   l[ColonneCommentaires] = LargeurCommentaires(largeurTable, l);
   return l;
+}
+
+const std::array<std::string, 3>& TextesMesuresLesPlusLarges() {
+  static const std::array<std::string, 3> t = [] {
+    std::array<std::string, 3> r;
+    // A sign and four eights: the digits share one width in the table's fonts.
+    for (int unite = 0; unite < 3; ++unite)
+      r[static_cast<size_t>(unite)] = "i " + foundation::ReelEnStr(-888.8, 6, 1) + survey::SuffixeUnite(unite);
+    return r;
+  }();
+  return t;
 }
 
 std::string TitrePointVise(bool habiExistent, bool habiAffichees) {

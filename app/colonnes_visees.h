@@ -16,6 +16,8 @@ namespace app {
 inline constexpr int NombreColonnesVisees = 19;
 inline constexpr int ColonneStation = 0;
 inline constexpr int ColonnePointVise = 1;
+inline constexpr int ColonneAzimut = 2;
+inline constexpr int ColonnePente = 3;
 inline constexpr int ColonneSuites = 17;
 inline constexpr int ColonneCommentaires = 18;
 // The comment column is never narrower than this.
@@ -38,8 +40,13 @@ struct EtatColonnes {
 };
 
 // The widths of a layout: columns 7 to 12 by the layout, 13 to 16 at 40 or 0;
-// the comment column takes what the table width leaves.
-LargeursColonnes LargeursDisposition(const EtatColonnes& etat, int largeurTable);
+// the comment column takes what the table width leaves.  largeurMesures: the
+// width the azimuth and slope columns need for their widest text (see
+// TextesMesuresLesPlusLarges); they are never narrower.
+LargeursColonnes LargeursDisposition(const EtatColonnes& etat, int largeurTable, int largeurMesures = 0);
+// Texts at least as wide as any azimuth or slope of the table in each unit:
+// the back-sight mark "i ", a value of six characters and the unit.
+const std::array<std::string, 3>& TextesMesuresLesPlusLarges();
 // The comment column's width: the table width minus columns 0 to 17, never
 // below 150.
 int LargeurCommentaires(int largeurTable, const LargeursColonnes& largeurs);

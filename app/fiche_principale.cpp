@@ -2,16 +2,12 @@
 
 #include <QAction>
 #include <QCloseEvent>
-#include <QComboBox>
 #include <QGuiApplication>
-#include <QHBoxLayout>
-#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPainter>
-#include <QPlainTextEdit>
 #include <QScreen>
 #include <QStatusBar>
 #include <QTableView>
@@ -19,21 +15,19 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QTreeWidget>
-#include <QVBoxLayout>
 #include <exception>
 
 #include "app/application.h"
-#include "app/cadres_config.h"
 #include "app/config_gene_dlg.h"
 #include "app/config_generale.h"
-#include "app/impression_pdf.h"
-#include "app/modele_visees.h"
+#include "app/protege.h"
+#include "app/zone_visees.h"
 #include "foundation/arrondi.h"
 #include "foundation/catalogue.h"
 #include "foundation/codage.h"
 #include "platform/dialogs.h"
 #include "platform/files.h"
-#include "platform/qt/combo_box.h"
+#include "platform/qt/conversions_qt.h"
 #include "survey/contexte_document.h"
 #include "survey/dossiers.h"
 #include "survey/ports_survey.h"
@@ -44,7 +38,8 @@ namespace {
 using foundation::IdMsg;
 using foundation::Msg;
 
-QString Q(const std::string& s) { return QString::fromStdString(s); }
+using platform::qt::CouleurQt;
+using platform::qt::Q;
 QString M(IdMsg id) { return Q(Msg(id)); }
 
 // Menu captions show '&' as a mnemonic mark.
@@ -100,7 +95,7 @@ TFichePrincipale::TFichePrincipale(FabriqueDocument fabrique, std::vector<std::s
                   QStringLiteral("DebutGalBtn"),    QStringLiteral("FinGalBtn"),    QStringLiteral("RatgalBtn"),
                   QStringLiteral("CherchePtBtn"),   QStringLiteral("RepeteRechercheBtn"),
                   QStringLiteral("BasculeAffGalBtn"), QStringLiteral("SuppressionCav")};
-  sortieImpression_ = std::make_unique<TSortiePdf>(this);
+  zone_ = new TZoneVisees(gestion_, this);
   CreeMenus();
   CreeBarres();
   CreeZoneCentrale();
@@ -125,17 +120,11 @@ TFichePrincipale::TFichePrincipale(FabriqueDocument fabrique, std::vector<std::s
 }
 
 TFichePrincipale::~TFichePrincipale() {
-  // The table's widgets and model go while the rows, the document and the
-  // window's handlers they reach are still there.
-  visuVisees_->removeEventFilter(this);
-  visuVisees_->viewport()->removeEventFilter(this);
-  arbreGaleries_->removeEventFilter(this);
-  delete centralWidget();
-  delete arbreGaleries_;
-  delete modele_;
+  // The shot-table area goes while the document it shows is still there.
+  delete zone_;
 }
 
-void TFichePrincipale::Protege(const std::function<void()>& action) {
+void Protege(const std::function<void()>& action) {
   try {
     action();
   } catch (const std::exception& e) {
@@ -218,7 +207,7 @@ void TFichePrincipale::CreeMenus() {
           [this] { ConfigurationClick(); });
   menuFichier_->addSeparator();
   connect(AjouteAction(menuFichier_, "Imprimer", Msg(IdMsg::AppMnuImprimer), C::MnuImprimer), &QAction::triggered, this,
-          [this] { ImprimeButtonClick(true); });
+          [this] { zone_->ImprimeButtonClick(true); });
   menuFichier_->addSeparator();
   connect(AjouteAction(menuFichier_, "Quitter", Msg(IdMsg::AppMnuQuitter)), &QAction::triggered, this,
           [this] { close(); });
@@ -257,7 +246,7 @@ void TFichePrincipale::CreeMenus() {
 
   QMenu* gestion = menu("mnuGestionCavites", IdMsg::AppMnuGestionCavites, C::MenuGestionCavites);
   connect(AjouteAction(gestion, "SuppressionCav", Msg(IdMsg::AppMnuSuppression), C::SuppressionCav), &QAction::triggered,
-          this, [this] { SupprimeCaviteActive(); });
+          zone_, [this] { zone_->SupprimeCaviteActive(); });
   AjouteAction(gestion, "Individualiser", Msg(IdMsg::AppMnuIndividualiser));
   AjouteAction(gestion, "FusionGaleries", Msg(IdMsg::AppMnuFusionGaleries), C::FusionGaleries);
   AjouteAction(gestion, "ImpressionArbre", Msg(IdMsg::AppMnuImpressionArbre), C::ImpressionArbre);
@@ -301,46 +290,32 @@ void TFichePrincipale::CreeBarres() {
           [this] { mnuOuvrirClick(); });
   barre->addSeparator();
   connect(AjouteBouton(barre, "ImprimeButton", IdMsg::AppBtnImprimer, IdMsg::AppBtnImprimer, C::ImprimeButton),
-          &QToolButton::clicked, this, [this] { ImprimeButtonClick(false); });
+          &QToolButton::clicked, this, [this] { zone_->ImprimeButtonClick(false); });
   connect(AjouteBouton(barre, "EnregistreButton", IdMsg::AppBtnEnregistrer, IdMsg::AppBtnEnregistrer, C::EnregistreButton),
           &QToolButton::clicked, this, [this] { EnregistrerClick(); });
   barre->addSeparator();
   connect(AjouteBouton(barre, "NewCaveButton", IdMsg::AppBtnCourtNouvelleCavite, IdMsg::AppBtnNouvelleCavite), &QToolButton::clicked, this,
           [this] { NewCaveButtonClick(); });
   connect(AjouteBouton(barre, "AjoutButton", IdMsg::AppBtnCourtAjout, IdMsg::AppBtnAjout, C::AjoutButton),
-          &QToolButton::clicked, this, [this] { AjoutButtonClick(); });
+          &QToolButton::clicked, this, [this] { zone_->AjoutButtonClick(); });
   AjouteBouton(barre, "SurfaceBton", IdMsg::AppBtnCourtSurface, IdMsg::AppBtnSurface, C::SurfaceBton);
   barre->addSeparator();
-  cavitesBox_ = new QComboBox(barre);
-  cavitesBox_->setObjectName(QStringLiteral("CavitesBox"));
-  cavitesBox_->setMinimumContentsLength(11);
-  barre->addWidget(cavitesBox_);
+  barre->addWidget(zone_->CavitesBox());
   barre->addSeparator();
-  connect(cavitesBox_, &QComboBox::activated, this, [this](int i) { CavitesBoxChange(i); });
-  basculeAffGalBtn_ =
+  QToolButton* basculeAffGalBtn =
       AjouteBouton(barre, "BasculeAffGalBtn", IdMsg::AppBtnCourtBasculeGal, IdMsg::AppBtnBasculeGal, C::BasculeAffGalBtn);
-  connect(basculeAffGalBtn_, &QToolButton::clicked, this, [this] { BasculeAffGalBtnClick(); });
-  galeriesBox_ = new TBoiteGaleries(barre);
-  galeriesBox_->setObjectName(QStringLiteral("GaleriesBox"));
-  galeriesBox_->setMinimumContentsLength(9);
-  galeriesBox_->AvantListe = [this] {
-    if (!GalParArbre) return false;
-    GaleriesBoxClick();
-    return true;
-  };
-  barre->addWidget(galeriesBox_);
+  barre->addWidget(zone_->GaleriesBox());
   barre->addSeparator();
-  commandes_[static_cast<size_t>(C::GaleriesBox)] = galeriesBox_;
-  connect(galeriesBox_, &QComboBox::activated, this, [this](int i) { GaleriesBoxChange(i); });
+  commandes_[static_cast<size_t>(C::GaleriesBox)] = zone_->GaleriesBox();
   connect(AjouteBouton(barre, "DebutGalBtn", IdMsg::AppBtnCourtDebutGal, IdMsg::AppBtnDebutGal, C::DebutGalBtn),
-          &QToolButton::clicked, this, [this] { DebutGalBtnClick(); });
+          &QToolButton::clicked, this, [this] { zone_->DebutGalBtnClick(); });
   connect(AjouteBouton(barre, "FinGalBtn", IdMsg::AppBtnCourtFinGal, IdMsg::AppBtnFinGal, C::FinGalBtn),
-          &QToolButton::clicked, this, [this] { FinGalBtnClick(); });
+          &QToolButton::clicked, this, [this] { zone_->FinGalBtnClick(); });
   connect(AjouteBouton(barre, "RatgalBtn", IdMsg::AppBtnCourtRatGal, IdMsg::AppBtnRatGal, C::RatgalBtn),
-          &QToolButton::clicked, this, [this] { RatgalBtnClick(); });
+          &QToolButton::clicked, this, [this] { zone_->RatgalBtnClick(); });
   connect(AjouteBouton(barre, "ImprimeGalButton", IdMsg::AppBtnCourtImprimeGal, IdMsg::AppBtnImprimeGal,
                        C::ImprimeGalButton),
-          &QToolButton::clicked, this, [this] { ImprimeButtonClick(true); });
+          &QToolButton::clicked, this, [this] { zone_->ImprimeButtonClick(true); });
   barre->addSeparator();
   AjouteBouton(barre, "ButtonPlan", IdMsg::AppBtnPlan, IdMsg::AppBtnPlan, C::ButtonPlan);
   AjouteBouton(barre, "VisuCoupeBtn", IdMsg::AppBtnCoupe, IdMsg::AppBtnCoupe, C::VisuCoupeBtn);
@@ -357,80 +332,49 @@ void TFichePrincipale::CreeBarres() {
   rang2->setMovable(false);
   addToolBar(Qt::TopToolBarArea, rang2);
   rang2->addWidget(new QLabel(M(IdMsg::AppLblLever), rang2));
-  leverEdit_ = new QLineEdit(rang2);
-  leverEdit_->setObjectName(QStringLiteral("LeverEdit"));
-  leverEdit_->setReadOnly(true);
-  leverEdit_->setMaximumWidth(120);
-  rang2->addWidget(leverEdit_);
-  commandes_[static_cast<size_t>(C::LeverEdit)] = leverEdit_;
-  declinText_ = new QLabel(rang2);
-  declinText_->setObjectName(QStringLiteral("DeclinText"));
-  rang2->addWidget(declinText_);
+  rang2->addWidget(zone_->LeverEdit());
+  commandes_[static_cast<size_t>(C::LeverEdit)] = zone_->LeverEdit();
+  rang2->addWidget(zone_->DeclinText());
   rang2->addSeparator();
-  coordBtn_ = AjouteBouton(rang2, "CoordBtn", IdMsg::AppBtnCourtCoord, IdMsg::AppBtnCoord, C::CoordBtn);
-  coordBtn_->setCheckable(true);
-  connect(coordBtn_, &QToolButton::clicked, this, [this] { CoordBtnClick(); });
-  dimBtn_ = AjouteBouton(rang2, "DimBtn", IdMsg::AppBtnCourtDim, IdMsg::AppBtnDim, C::DimBtn);
-  dimBtn_->setCheckable(true);
-  connect(dimBtn_, &QToolButton::clicked, this, [this] { DimBtnClick(); });
+  QToolButton* coordBtn = AjouteBouton(rang2, "CoordBtn", IdMsg::AppBtnCourtCoord, IdMsg::AppBtnCoord, C::CoordBtn);
+  QToolButton* dimBtn = AjouteBouton(rang2, "DimBtn", IdMsg::AppBtnCourtDim, IdMsg::AppBtnDim, C::DimBtn);
   rang2->addSeparator();
   connect(AjouteBouton(rang2, "CherchePtBtn", IdMsg::AppBtnCourtChercher, IdMsg::AppBtnChercher, C::CherchePtBtn),
-          &QToolButton::clicked, this, [this] { CherchePtBtnClick(); });
+          &QToolButton::clicked, this, [this] { zone_->CherchePtBtnClick(); });
   connect(AjouteBouton(rang2, "RepeteRechercheBtn", IdMsg::AppBtnCourtChercherEncore, IdMsg::AppBtnChercherEncore,
                        C::RepeteRechercheBtn),
-          &QToolButton::clicked, this, [this] { RepeteRechercheBtnClick(); });
+          &QToolButton::clicked, this, [this] { zone_->RepeteRechercheBtnClick(); });
   rang2->addSeparator();
   AjouteBouton(rang2, "DessinPlanBtn", IdMsg::AppBtnDessinPlan, IdMsg::AppBtnDessinPlan, C::DessinPlanBtn);
   AjouteBouton(rang2, "DessinCoupeBtn", IdMsg::AppBtnDessinCoupe, IdMsg::AppBtnDessinCoupe, C::DessinCoupeBtn);
-  listeCoupesBox_ = new QComboBox(rang2);
-  listeCoupesBox_->setObjectName(QStringLiteral("ListeCoupesBox"));
-  listeCoupesBox_->setMinimumContentsLength(14);
-  listeCoupesAction_ = rang2->addWidget(listeCoupesBox_);
+  rang2->addWidget(zone_->ListeCoupesBox());
   rang2->addSeparator();
-  commandes_[static_cast<size_t>(C::ListeCoupesBox)] = listeCoupesBox_;
-  connect(listeCoupesBox_, &QComboBox::activated, this, [this](int i) { ListeCoupesBoxChange(i); });
+  commandes_[static_cast<size_t>(C::ListeCoupesBox)] = zone_->ListeCoupesBox();
   AjouteBouton(rang2, "GestionCoupesBtn", IdMsg::AppBtnGestionCoupes, IdMsg::AppBtnGestionCoupes, C::GestionCoupesBtn);
   rang2->addSeparator();
   AjouteBouton(rang2, "JonctionBtn", IdMsg::AppBtnJonction, IdMsg::AppBtnJonction, C::JonctionBtn);
-  entreeLabel_ = new QLabel(M(IdMsg::AppLblEntree), rang2);
-  entreeLabel_->setObjectName(QStringLiteral("EntreeLabel"));
-  entreesBox_ = new QComboBox(rang2);
-  entreesBox_->setObjectName(QStringLiteral("EntreesBox"));
-  connect(entreesBox_, &QComboBox::activated, this, [this](int i) { EntreesBoxChange(i); });
   // Hidden until needed: the tool bar hides its actions, not the widgets.
   rang2->addSeparator();
-  rang2->addWidget(entreeLabel_)->setVisible(false);
-  rang2->addWidget(entreesBox_)->setVisible(false);
+  rang2->addWidget(zone_->EntreeLabel())->setVisible(false);
+  rang2->addWidget(zone_->EntreesBox())->setVisible(false);
+  zone_->AttacheBoutons(coordBtn, dimBtn, basculeAffGalBtn);
 }
 
 void TFichePrincipale::CreeZoneCentrale() {
-  auto* centre = new QWidget(this);
-  auto* v = new QVBoxLayout(centre);
-  CreeTableVisees(centre);
-  commandes_[static_cast<size_t>(Commande::VisuVisees)] = visuVisees_;
-  v->addWidget(visuVisees_, 1);
-
-  auto* bas = new QHBoxLayout;
-  visuComment_ = new QPlainTextEdit(centre);
-  visuComment_->setObjectName(QStringLiteral("VisuComment"));
-  visuComment_->setReadOnly(true);
-  visuComment_->setMaximumHeight(60);
-  editSuiteBtn_ = new QToolButton(centre);
-  editSuiteBtn_->setObjectName(QStringLiteral("EditSuiteBtn"));
-  editSuiteBtn_->setText(M(IdMsg::AppBtnEditSuite));
-  editSuiteBtn_->setVisible(false);
-  connect(editSuiteBtn_, &QToolButton::clicked, this, [this] { EditSuiteBtnClick(); });
-  bas->addWidget(visuComment_, 1);
-  bas->addWidget(editSuiteBtn_);
-  v->addLayout(bas);
-  setCentralWidget(centre);
-
-  // The gallery tree drops down over the gallery selector (hidden).
-  arbreGaleries_ = new QTreeWidget(this);
-  arbreGaleries_->setObjectName(QStringLiteral("ArbreGaleries"));
-  arbreGaleries_->setHeaderHidden(true);
-  arbreGaleries_->setVisible(false);
-  ConnecteTable();
+  commandes_[static_cast<size_t>(Commande::VisuVisees)] = zone_->VisuVisees();
+  setCentralWidget(zone_);
+  connect(zone_, &TZoneVisees::EtatChange, this, [this] { MajEtatControles(); });
+  connect(zone_, &TZoneVisees::DocumentChange, this, [this] { MajMnuSauve(); });
+  connect(zone_, &TZoneVisees::ActiveCommande, this,
+          [this](Commande c, bool actif) { Active(commandes_[static_cast<size_t>(c)], actif); });
+  connect(zone_, &TZoneVisees::EnregistrementDemande, this, [this] {
+    QObject* enregistre = commandes_[static_cast<size_t>(Commande::EnregistreButton)];
+    if (Disponible(enregistre) && static_cast<QWidget*>(enregistre)->isEnabled()) EnregistreDocument();
+  });
+  // Any change of the main menu hides the gallery tree.
+  connect(menuBar(), &QMenuBar::hovered, zone_, [this] {
+    if (zone_->ArbreDesGaleries()->isVisible()) zone_->ArbreGaleriesExit();
+  });
 
   statusBar_ = new QStatusBar(this);
   statusBar_->setObjectName(QStringLiteral("StatusBarPrinc"));
@@ -443,13 +387,13 @@ void TFichePrincipale::CreeZoneCentrale() {
 // --- Document life --------------------------------------------------------------
 
 void TFichePrincipale::NouveauReseau() {
-  ViderTableVisees();
-  VideSelecteursCavite();
+  zone_->ViderTableVisees();
+  zone_->VideSelecteursCavite();
   gestion_.NouveauReseau();
 }
 
 bool TFichePrincipale::DemandeEnregistrement() {
-  return gestion_.DemandeEnregistrement(ListeViseesPrete, [this] { return EnregistreDocument(); });
+  return gestion_.DemandeEnregistrement(zone_->ListeViseesPrete, [this] { return EnregistreDocument(); });
 }
 
 void TFichePrincipale::NommeNouveauReseau() {
@@ -461,22 +405,12 @@ void TFichePrincipale::NommeNouveauReseau() {
   survey::Document().DemandeNomFichier = true;
 }
 
-void TFichePrincipale::AfficheListeCavites(bool selection) {
-  cavitesBox_->clear();
-  if (DocumentReseau* reseau = gestion_.Reseau()) {
-    const ListeCavites liste = app::AfficheListeCavites(*reseau, survey::Document().CaviteRappelee);
-    for (const auto& [position, nom] : liste.Cavites) cavitesBox_->addItem(Q(nom), position);
-    cavitesBox_->setCurrentIndex(liste.Selection);
-    if (selection && reseau->CaviteActive() >= 0) RafraichitCavite();
-    platform::AjusteLargeurListe(*cavitesBox_);
-  }
-  MajEtatControles();
-}
+void TFichePrincipale::AfficheListeCavites(bool selection) { zone_->AfficheListeCavites(selection); }
 
 void TFichePrincipale::OuvreDocument(const std::string& chemin) {
   // The table lets go of the shots before the network that holds them goes.
-  ViderTableVisees();
-  VideSelecteursCavite();
+  zone_->ViderTableVisees();
+  zone_->VideSelecteursCavite();
   if (foundation::EnMinuscules(platform::ExtensionOf(chemin)) != ".cav") {
     gestion_.LibereReseau();
     OuvrirAutre(chemin, filtreOuverture_);
@@ -492,8 +426,9 @@ void TFichePrincipale::OuvreDocument(const std::string& chemin) {
 void TFichePrincipale::OuvrirAutre(const std::string& chemin, int type) {
   if (gestion_.OuvrirAutre(chemin, type)) {
     AfficheListeCavites(false);
-    RafraichitCavite();
-    if (table_.Nombre() > 0) SelectionneLigne(table_.Nombre() - 1);
+    zone_->RafraichitCavite();
+    const int lignes = zone_->Table().Nombre();
+    if (lignes > 0) zone_->SelectionneLigne(lignes - 1);
   } else {
     MajEtatControles();
   }
@@ -538,38 +473,12 @@ void TFichePrincipale::MajMnuSauve() {
 
 void TFichePrincipale::MajEtatControles() {
   const EtatsControles r = app::MajEtatControles(gestion_.Etat());
-  // The gallery tree lies over the gallery selector.
-  if (QWidget* barre = galeriesBox_->parentWidget())
-    arbreGaleries_->move(barre->mapTo(this, galeriesBox_->geometry().bottomLeft()));
   for (int i = 0; i < NombreDeCommandes; ++i) {
     const Activation a = r.Commandes[static_cast<size_t>(i)];
     if (a != Activation::Inchangee) Active(commandes_[static_cast<size_t>(i)], a == Activation::Active);
   }
-  if (r.ViderDeclinaison) declinText_->clear();
-  if (r.DeclinaisonVisible) declinText_->setVisible(*r.DeclinaisonVisible);
-  if (r.EntreesVisibles) AfficheEntrees(*r.EntreesVisibles);
-  if (r.ViderCavites) cavitesBox_->clear();
-  if (r.ViderGaleries) {
-    galeriesBox_->clear();
-    arbreGaleries_->clear();
-    arbreGaleries_->setEnabled(false);
-  } else if (r.De(Commande::GaleriesBox) == Activation::Active) {
-    arbreGaleries_->setEnabled(true);
-  }
-  if (r.ViderTexteGalerie) galeriesBox_->setCurrentIndex(-1);
-  if (r.ViderLever) leverEdit_->clear();
-  if (r.ViderCoupes) listeCoupesBox_->clear();
   caviteCoordonnees_->setVisible(false);
-  // The coordinate and dimension columns follow their buttons; a button that
-  // goes disabled goes up.
-  if (!coordBtn_->isEnabled() && coordBtn_->isChecked()) AnnuleCoordonnees();
-  if (!dimBtn_->isEnabled() && dimBtn_->isChecked()) {
-    dimBtn_->setChecked(false);
-    MasqueColonnesDimensions();
-  }
-  if (!coordBtn_->isEnabled()) survey::Affichage().CoordonneesAffichees = false;
-  RegleColonnes();
-  if (visuVisees_->isEnabled()) visuVisees_->setFocus();
+  zone_->AppliqueEtat(r);
   const DocumentReseau* reseau = gestion_.Reseau();
   setWindowTitle(reseau ? M(IdMsg::AppTitreReseau) + Q(reseau->Nom()) : QString());
   MajMnuSauve();
@@ -592,6 +501,7 @@ void TFichePrincipale::FormActivate() {
       OuvreDocument(chemin);
   });
   premiereActivation_ = false;
+  zone_->SansAttente = false;
 }
 
 void TFichePrincipale::closeEvent(QCloseEvent* e) {
@@ -604,8 +514,8 @@ void TFichePrincipale::closeEvent(QCloseEvent* e) {
   Protege([this] {
     if (gestion_.Reseau()) {
       MajDerniersFichiers();
-      ViderTableVisees();
-      VideSelecteursCavite();
+      zone_->ViderTableVisees();
+      zone_->VideSelecteursCavite();
       gestion_.LibereReseau();
     }
   });
@@ -619,11 +529,7 @@ void TFichePrincipale::BtnNouveauClick(bool depuisNouvelleCavite) {
     survey::ContexteDocument& doc = survey::Document();
     doc.LeverCourant = nullptr;
     doc.NomGalerieCourante.clear();
-    leverEdit_->clear();
-    declinText_->clear();
-    listeCoupesBox_->clear();
-    visuComment_->clear();
-    editSuiteBtn_->setVisible(false);
+    zone_->VideChamps();
     DocumentReseau* reseau = gestion_.Reseau();
     bool ok = true;
     if (depuisNouvelleCavite) ok = reseau->CreeCavite();
@@ -701,7 +607,7 @@ void TFichePrincipale::ConfigurationClick() {
     // The drawings take the settings they read (watermark colour).
     AppliqueConfigAuxSousSystemes();
     // The number of decimals of the coordinates may have changed.
-    InvalideTextesVisees();
+    zone_->InvalideTextesVisees();
     MajMnuSauve();
   });
 }

@@ -9,6 +9,7 @@
 #include <QVBoxLayout>
 
 #include "foundation/catalogue.h"
+#include "platform/qt/conversions_qt.h"
 
 namespace app {
 
@@ -17,7 +18,7 @@ using foundation::Msg;
 
 namespace {
 
-QString Q(const std::string& s) { return QString::fromStdString(s); }
+using platform::qt::Q;
 
 enum Colonne { ColCoche, ColRang, ColRattach, ColDebut, ColFin, ColDesignation, NombreColonnes };
 

@@ -24,6 +24,7 @@
 #include "platform/dialogs.h"
 #include "platform/files.h"
 #include "platform/printer.h"
+#include "platform/qt/conversions_qt.h"
 #include "platform/qt/qt_canvas.h"
 
 namespace app {
@@ -44,7 +45,7 @@ std::vector<int> PagesChoisies(const ChoixImpression& choix, int nombrePages) {
 
 namespace {
 
-QString Q(const std::string& s) { return QString::fromStdString(s); }
+using platform::qt::Q;
 
 // "Courier New" at 10 points on a page of that resolution.
 QFont PoliceListe(const platform::PageMetrics& page) {

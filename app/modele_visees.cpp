@@ -5,12 +5,13 @@
 #include <exception>
 
 #include "foundation/catalogue.h"
+#include "platform/qt/conversions_qt.h"
 #include "survey/visee.h"
 
 namespace app {
 
 namespace {
-QColor Qc(uint32_t c) { return QColor(static_cast<int>(c & 0xFF), static_cast<int>((c >> 8) & 0xFF), static_cast<int>((c >> 16) & 0xFF)); }
+using platform::qt::CouleurQt;
 
 // A comment on one line of the table.
 QString UneLigne(const std::string& s) {
@@ -81,9 +82,9 @@ QVariant TModeleVisees::data(const QModelIndex& index, int role) const {
     case Qt::TextAlignmentRole:
       return static_cast<int>(Qt::AlignVCenter | (ColonneADroite(colonne) ? Qt::AlignRight : Qt::AlignLeft));
     case Qt::ForegroundRole:
-      return Qc(CouleurCellule(*v, colonne, surbrillance_));
+      return CouleurQt(CouleurCellule(*v, colonne, surbrillance_));
     case Qt::BackgroundRole:
-      if (colonne == ColonnePointVise && !Erreur(ligne).isEmpty()) return Qc(CouleurCelluleErreur);
+      if (colonne == ColonnePointVise && !Erreur(ligne).isEmpty()) return CouleurQt(CouleurCelluleErreur);
       return {};
     case Qt::ToolTipRole:
       if (colonne == ColonnePointVise) {

@@ -10,11 +10,12 @@
 #include <algorithm>
 
 #include "foundation/catalogue.h"
+#include "platform/qt/conversions_qt.h"
 
 namespace platform {
 namespace {
 
-QString Q(const std::string& s) { return QString::fromStdString(s); }
+using platform::qt::Q;
 QString M(foundation::IdMsg id) { return Q(foundation::Msg(id)); }
 
 // A dialog that places itself in the middle of the screen when shown.

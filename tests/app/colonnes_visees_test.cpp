@@ -40,6 +40,17 @@ TEST(ColonnesVisees, LaColonneCommentairesPrendLeResteSansDescendreSous150) {
   EXPECT_EQ(LargeurCommentaires(500, l), 150);
   // The plain layout sums to 480: a 1000-pixel table leaves 520.
   EXPECT_EQ(LargeursDisposition({}, 1000)[18], 520);
+  // The azimuth and slope columns widen to the width their widest text needs,
+  // taken from the comment column; a smaller need leaves them at 60.
+  const LargeursColonnes larges = LargeursDisposition({}, 1000, 75);
+  EXPECT_EQ(larges[2], 75);
+  EXPECT_EQ(larges[3], 75);
+  EXPECT_EQ(larges[4], 50);
+  EXPECT_EQ(larges[18], 490);
+  EXPECT_EQ(LargeursDisposition({}, 1000, 40)[2], 60);
+  // The widest texts carry the back-sight mark, six characters and the unit.
+  EXPECT_EQ(TextesMesuresLesPlusLarges()[0], "i -888.8 °");
+  EXPECT_EQ(TextesMesuresLesPlusLarges()[2], "i -888.8 %");
 }
 
 TEST(ColonnesVisees, TitreDuPointViseSelonLesViseesDHabillage) {

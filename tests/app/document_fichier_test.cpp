@@ -23,6 +23,7 @@
 #include "app/config_generale.h"
 #include "app/document_survey.h"
 #include "app/fiche_principale.h"
+#include "app/zone_visees.h"
 #include "app/gestion_document.h"
 #include "drawing/contexte_dessin.h"
 #include "drawing/liste_mtf.h"
@@ -135,7 +136,7 @@ TEST(DocumentFichier, OuvreVoitSesCavitesEnregistreEtFermeAvecLaQuestion) {
   EXPECT_EQ(f.windowTitle(), "Réseau : Réseau des fixtures");
   ASSERT_NE(ReseauDe(f), nullptr);
   EXPECT_EQ(survey::Document().ReseauCourant, ReseauDe(f));
-  EXPECT_EQ(f.Table().Nombre(), 3);
+  EXPECT_EQ(f.Zone().Table().Nombre(), 3);
   EXPECT_EQ(CouleurPanneau(f), QColor(0, 255, 0));
   EXPECT_TRUE(testsupport::TenuSelonFlock(chemin));
   EXPECT_EQ(testsupport::Mode(chemin), mode);
@@ -273,7 +274,7 @@ TEST(DocumentFichier, ImportVTopoDepuisLOuvertureEtNouvelleCavite) {
   EXPECT_EQ(cavites->currentText().toStdString(), importee->NomCavite);
   const int visees = importee->Visees.Count();
   EXPECT_GT(visees, 0);
-  EXPECT_GT(f.Table().Nombre(), 0);
+  EXPECT_GT(f.Zone().Table().Nombre(), 0);
   EXPECT_TRUE(Controle<QTableView>(f, "VisuVisees")->isEnabled());
   // A new document named after the cave or the file, to be named on saving.
   EXPECT_TRUE(survey::Document().DocumentModifie);

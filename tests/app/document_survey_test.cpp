@@ -9,6 +9,7 @@
 #include "app/config_generale.h"
 #include "app/document_survey.h"
 #include "app/fiche_principale.h"
+#include "app/zone_visees.h"
 #include "app/modele_visees.h"
 #include "platform/scripted_dialogs.h"
 #include "survey/cavite.h"
@@ -71,11 +72,11 @@ TEST(DocumentSurvey, TableSurLeReseauEnregistrementEtSuppressionDeCavite) {
   auto* caves = f.findChild<QComboBox*>("CavitesBox");
   ASSERT_EQ(caves->count(), 2);
   EXPECT_EQ(caves->itemText(0), "Aven");
-  EXPECT_EQ(f.Table().Nombre(), 7);  // the last cave is active
+  EXPECT_EQ(f.Zone().Table().Nombre(), 7);  // the last cave is active
   caves->setCurrentIndex(1);
   emit caves->activated(1);
-  EXPECT_EQ(f.Table().Nombre(), 4);
-  EXPECT_EQ(f.Modele().data(f.Modele().index(3, 1)).toString().trimmed(), "4");
+  EXPECT_EQ(f.Zone().Table().Nombre(), 4);
+  EXPECT_EQ(f.Zone().Modele().data(f.Zone().Modele().index(3, 1)).toString().trimmed(), "4");
 
   // Saved and read back: the same caves and shots.
   survey::Document().DocumentModifie = true;
@@ -85,7 +86,7 @@ TEST(DocumentSurvey, TableSurLeReseauEnregistrementEtSuppressionDeCavite) {
   f.OuvreDocument(dossier.Fichier("causse.cav"));
   ASSERT_NE(f.Gestion().Reseau(), nullptr);
   EXPECT_EQ(caves->count(), 2);
-  EXPECT_GT(f.Table().Nombre(), 0);
+  EXPECT_GT(f.Zone().Table().Nombre(), 0);
 
   // Deleting the active cave.
   caves->setCurrentIndex(caves->findText("Aven"));
@@ -94,7 +95,7 @@ TEST(DocumentSurvey, TableSurLeReseauEnregistrementEtSuppressionDeCavite) {
   f.findChild<QAction*>("SuppressionCav")->trigger();
   ASSERT_EQ(caves->count(), 1);
   EXPECT_EQ(caves->itemText(0), "Igue");
-  EXPECT_EQ(f.Table().Nombre(), 4);
+  EXPECT_EQ(f.Zone().Table().Nombre(), 4);
   f.findChild<QTableView*>("VisuVisees")->viewport()->grab();
   f.Gestion().LibereReseau();
 }

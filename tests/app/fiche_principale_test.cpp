@@ -3,6 +3,8 @@
 // panel, recent files, the command line, a new network.
 #include <gtest/gtest.h>
 
+#include <QKeyEvent>
+
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
@@ -118,8 +120,26 @@ TEST(FichePrincipale, OuvreEnregistreEtFermeAvecLaQuestion) {
   EXPECT_FALSE(survey::Document().DocumentModifie);
   EXPECT_FALSE(Controle<QToolButton>(f, "EnregistreButton")->isEnabled());
   EXPECT_TRUE(platform::FileExists(CheminSauvegarde(chemin)));
-  const std::string enregistre = testsupport::LitOctets(chemin);
+  std::string enregistre = testsupport::LitOctets(chemin);
   EXPECT_NE(enregistre.find("Massif modifi"), std::string::npos);
+
+  // Ctrl+S in the shot table saves as the save command does, and only when
+  // there is something to save.
+  cavites->setCurrentIndex(2);
+  emit cavites->activated(2);
+  ASSERT_TRUE(Controle<QTableView>(f, "VisuVisees")->isEnabled());
+  fabrique.Crees.back()->Nom_ = "Massif au clavier";
+  EXPECT_FALSE(survey::Document().DocumentModifie);
+  EXPECT_FALSE(Controle<QToolButton>(f, "EnregistreButton")->isEnabled());
+  QKeyEvent ctrlS(QEvent::KeyPress, Qt::Key_S, Qt::ControlModifier);
+  QApplication::sendEvent(Controle<QTableView>(f, "VisuVisees"), &ctrlS);
+  EXPECT_EQ(testsupport::LitOctets(chemin), enregistre);
+  survey::Document().DocumentModifie = true;
+  f.MajMnuSauve();
+  QApplication::sendEvent(Controle<QTableView>(f, "VisuVisees"), &ctrlS);
+  EXPECT_FALSE(survey::Document().DocumentModifie);
+  enregistre = testsupport::LitOctets(chemin);
+  EXPECT_NE(enregistre.find("Massif au clavier"), std::string::npos);
 
   // Closing with changes: Cancel keeps the window, No closes without writing.
   survey::Document().DocumentModifie = true;

@@ -14,6 +14,7 @@
 
 #include "app/config_generale.h"
 #include "app/fiche_principale.h"
+#include "app/zone_visees.h"
 #include "platform/scripted_dialogs.h"
 #include "survey/contexte_document.h"
 #include "survey/ports_survey.h"

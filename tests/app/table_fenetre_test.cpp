@@ -17,6 +17,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QStyle>
 #include <QTableView>
 #include <QKeyEvent>
 #include <QTimer>
@@ -26,6 +27,7 @@
 
 #include "app/config_generale.h"
 #include "app/fiche_principale.h"
+#include "app/zone_visees.h"
 #include "app/impression_pdf.h"
 #include "app/modele_visees.h"
 #include "platform/printer.h"
@@ -104,7 +106,7 @@ TViseeHabi* Habi(TVisee* v) {
 }
 
 QString Titre(TFichePrincipale& f, int colonne) {
-  return f.Modele().headerData(colonne, Qt::Horizontal, Qt::DisplayRole).toString();
+  return f.Zone().Modele().headerData(colonne, Qt::Horizontal, Qt::DisplayRole).toString();
 }
 
 bool EntreesVisibles(TFichePrincipale& f) {
@@ -210,7 +212,7 @@ TEST(TableFenetre, RemplissageChangementDeCaviteEtUnCalculParRemplissage) {
   TFichePrincipale& f = *e.f;
   // The last cave is active at first: Beta, with its two entrances.
   EXPECT_EQ(e.doc.Active, 2);
-  EXPECT_EQ(Rangees(f.Table()), OrdreCavite(*e.beta, false));
+  EXPECT_EQ(Rangees(f.Zone().Table()), OrdreCavite(*e.beta, false));
   EXPECT_TRUE(EntreesVisibles(f));
   QComboBox* entrees = Controle<QComboBox>(f, "EntreesBox");
   EXPECT_EQ(entrees->count(), 2);
@@ -223,18 +225,18 @@ TEST(TableFenetre, RemplissageChangementDeCaviteEtUnCalculParRemplissage) {
   // Alpha: splays hidden at first, the caption says so.
   Choisit(Controle<QComboBox>(f, "CavitesBox"), "Alpha");
   EXPECT_EQ(e.doc.Active, 1);
-  EXPECT_EQ(Rangees(f.Table()), OrdreCavite(*e.alpha, false));
+  EXPECT_EQ(Rangees(f.Zone().Table()), OrdreCavite(*e.alpha, false));
   EXPECT_FALSE(EntreesVisibles(f));
   EXPECT_EQ(Titre(f, 1), "Point Visé  +");
   // The last shot is selected.
-  EXPECT_EQ(f.LigneFocus(), f.Table().Nombre() - 1);
+  EXPECT_EQ(f.Zone().LigneFocus(), f.Zone().Table().Nombre() - 1);
   // A click on the target column shows them, another hides them.
   QHeaderView* entete = Controle<QTableView>(f, "VisuVisees")->horizontalHeader();
   emit entete->sectionClicked(1);
   EXPECT_EQ(Titre(f, 1), "Point Visé  -");
-  EXPECT_EQ(Rangees(f.Table()), OrdreCavite(*e.alpha, true));
+  EXPECT_EQ(Rangees(f.Zone().Table()), OrdreCavite(*e.alpha, true));
   emit entete->sectionClicked(1);
-  EXPECT_EQ(Rangees(f.Table()), OrdreCavite(*e.alpha, false));
+  EXPECT_EQ(Rangees(f.Zone().Table()), OrdreCavite(*e.alpha, false));
   // Another column only gives the focus back.
   emit entete->sectionClicked(3);
   EXPECT_EQ(Titre(f, 1), "Point Visé  +");
@@ -273,7 +275,7 @@ TEST(TableFenetre, LaPremiereTableSansFenetreDAttenteLesSuivantesAvec) {
   ASSERT_EQ(e.g.attente.Log.size(), 2u);
   EXPECT_EQ(e.g.attente.Log[0], "+Calculs en cours ...");
   EXPECT_EQ(e.g.attente.Log[1], "-Calculs en cours ...");
-  EXPECT_TRUE(e.f->ListeViseesPrete);
+  EXPECT_TRUE(e.f->Zone().ListeViseesPrete);
 }
 
 TEST(TableFenetre, DispositionsDesColonnes) {
@@ -288,11 +290,15 @@ TEST(TableFenetre, DispositionsDesColonnes) {
     EXPECT_EQ(Titre(f, c), "") << c;
   }
   const int largeur = vue->viewport()->width();
-  EXPECT_EQ(vue->columnWidth(18), std::max(150, largeur - 480));
+  // The azimuth and slope columns: 60 at least, as wide as their widest text.
+  EXPECT_GE(vue->columnWidth(2), 60);
+  EXPECT_EQ(vue->columnWidth(3), vue->columnWidth(2));
+  const int mesures = vue->columnWidth(2) + vue->columnWidth(3) - 120;
+  EXPECT_EQ(vue->columnWidth(18), std::max(150, largeur - 480 - mesures));
   Controle<QToolButton>(f, "DimBtn")->click();
   for (int c = 13; c <= 16; ++c) EXPECT_EQ(vue->columnWidth(c), 40) << c;
   EXPECT_EQ(Titre(f, 13), "L Ga");
-  EXPECT_EQ(vue->columnWidth(18), std::max(150, largeur - 640));
+  EXPECT_EQ(vue->columnWidth(18), std::max(150, largeur - 640 - mesures));
   Controle<QToolButton>(f, "DimBtn")->click();
   EXPECT_TRUE(vue->isColumnHidden(13));
   // The thread-counter option reaches the table at the next cave selection.
@@ -303,23 +309,59 @@ TEST(TableFenetre, DispositionsDesColonnes) {
   f.hide();
 }
 
+// A back-sight azimuth or slope shows whole: its mark and its value fit the
+// column, measured as the view draws the cell (the text inside a margin on
+// each side of the cell, elided when it does not fit).
+TEST(TableFenetre, UneMesureInverseeTientDansSaColonne) {
+  Essai e(false);
+  TVisee* v = e.alpha->LaVisee(2);
+  v->Az = 246.5;
+  v->InvAz = true;
+  v->pente = -12.25;
+  e.Ouvre();
+  TFichePrincipale& f = *e.f;
+  f.show();
+  Choisit(Controle<QComboBox>(f, "CavitesBox"), "Alpha");
+  QApplication::processEvents();
+  auto* vue = Controle<QTableView>(f, "VisuVisees");
+  const int ligne = f.Zone().Table().LigneDe(v);
+  ASSERT_GE(ligne, 0);
+  const int marge = vue->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, vue) + 1;
+  const QFontMetrics fm(vue->font());
+  const auto verifie = [&](int colonne, const QString& attendu) {
+    const QModelIndex i = f.Zone().Modele().index(ligne, colonne);
+    const QString texte = f.Zone().Modele().data(i, Qt::DisplayRole).toString();
+    if (!attendu.isEmpty()) EXPECT_EQ(texte.simplified(), attendu);
+    const int place = vue->visualRect(i).width() - 2 * marge;
+    EXPECT_LE(fm.horizontalAdvance(texte), place) << colonne;
+    EXPECT_EQ(fm.elidedText(texte, Qt::ElideRight, place), texte) << colonne;
+  };
+  verifie(2, QStringLiteral("i 246.5 °"));
+  verifie(3, QString());
+  // Still whole in the other layouts.
+  Controle<QToolButton>(f, "DimBtn")->click();
+  Controle<QToolButton>(f, "CoordBtn")->click();
+  verifie(2, QStringLiteral("i 246.5 °"));
+  f.hide();
+}
+
 TEST(TableFenetre, CouleursDesCellules) {
   Essai e;
   TFichePrincipale& f = *e.f;
   Choisit(Controle<QComboBox>(f, "CavitesBox"), "Alpha");
   TVisee* v = e.alpha->LaVisee(2);
   v->Exclue = 1;
-  const int l = f.Table().LigneDe(v);
+  const int l = f.Zone().Table().LigneDe(v);
   const auto couleur = [&](int ligne, int colonne) {
-    return f.Modele().data(f.Modele().index(ligne, colonne), Qt::ForegroundRole).value<QColor>();
+    return f.Zone().Modele().data(f.Zone().Modele().index(ligne, colonne), Qt::ForegroundRole).value<QColor>();
   };
   EXPECT_EQ(couleur(l, 0), QColor(0x32, 0xCD, 0x32));
   EXPECT_EQ(couleur(l, 1), QColor(0x00, 0x80, 0x00));
   EXPECT_EQ(couleur(l, 4), QColor(Qt::black));
-  EXPECT_EQ(f.Modele().data(f.Modele().index(l, 3), Qt::TextAlignmentRole).toInt() & Qt::AlignRight, Qt::AlignRight);
+  EXPECT_EQ(f.Zone().Modele().data(f.Zone().Modele().index(l, 3), Qt::TextAlignmentRole).toInt() & Qt::AlignRight, Qt::AlignRight);
   // Splay rows in grey.
   emit Controle<QTableView>(f, "VisuVisees")->horizontalHeader()->sectionClicked(1);
-  const int h = f.Table().LigneDe(e.alpha->LaVisee(1)->LaViseeHabi(0));
+  const int h = f.Zone().Table().LigneDe(e.alpha->LaVisee(1)->LaViseeHabi(0));
   EXPECT_EQ(couleur(h, 0), QColor(0x80, 0x80, 0x80));
   // Ctrl+Alt+F5 tells the program's and the file's versions.
   QKeyEvent touche(QEvent::KeyPress, Qt::Key_F5, Qt::ControlModifier | Qt::AltModifier);
@@ -340,7 +382,7 @@ TEST(TableFenetre, SelectionMemoLeverEtDeclinaison) {
   v->LeLever = l;
   v->PtCalc->Commentaire = {"Salle du Chaos"};
   v->PtCalc->SuiteObs.Add(std::make_unique<survey::TTypeDObs>());
-  f.SelectionneLigne(f.Table().LigneDe(v));
+  f.Zone().SelectionneLigne(f.Zone().Table().LigneDe(v));
   EXPECT_EQ(Controle<QLineEdit>(f, "LeverEdit")->text(), "14/07/2021");
   EXPECT_EQ(Controle<QLabel>(f, "DeclinText")->text(), QString::fromStdString("Déclinaison : " + l->DeclinStr()));
   EXPECT_EQ(Controle<QPlainTextEdit>(f, "VisuComment")->toPlainText(), "Salle du Chaos");
@@ -351,11 +393,11 @@ TEST(TableFenetre, SelectionMemoLeverEtDeclinaison) {
   emit Controle<QTableView>(f, "VisuVisees")->horizontalHeader()->sectionClicked(1);
   TViseeHabi* h = e.alpha->LaVisee(1)->LaViseeHabi(0);
   h->CommentVisee = {"paroi"};
-  f.SelectionneLigne(f.Table().LigneDe(h));
+  f.Zone().SelectionneLigne(f.Zone().Table().LigneDe(h));
   EXPECT_EQ(Controle<QPlainTextEdit>(f, "VisuComment")->toPlainText(), "paroi");
   EXPECT_TRUE(Controle<QToolButton>(f, "EditSuiteBtn")->isHidden());
   // The default trip takes no declination.
-  f.SelectionneLigne(0);
+  f.Zone().SelectionneLigne(0);
   EXPECT_EQ(Controle<QLabel>(f, "DeclinText")->text(), "");
 }
 
@@ -364,46 +406,46 @@ TEST(TableFenetre, AjoutInsertionRectificationGardentLaCorrespondance) {
   TFichePrincipale& f = *e.f;
   Choisit(Controle<QComboBox>(f, "CavitesBox"), "Alpha");
   int ajouts = 0;
-  f.CreeVisee = [&](TCavite& c, TVisee* source) -> survey::TValeurVisee* {
+  f.Zone().CreeVisee = [&](TCavite& c, TVisee* source) -> survey::TValeurVisee* {
     if (ajouts == 2) return nullptr;  // the dialog is cancelled the third time
     ++ajouts;
     return e.Ajoute(c, source);
   };
   // Splays shown: the new shots go after the last shot's splays.
   emit Controle<QTableView>(f, "VisuVisees")->horizontalHeader()->sectionClicked(1);
-  f.SelectionneLigne(f.Table().Nombre() - 1);
+  f.Zone().SelectionneLigne(f.Zone().Table().Nombre() - 1);
   Controle<QToolButton>(f, "AjoutButton")->click();
   EXPECT_EQ(ajouts, 2);
-  EXPECT_EQ(Rangees(f.Table()), OrdreCavite(*e.alpha, true));
-  EXPECT_EQ(f.Table().Visee(f.LigneFocus())->EstHabi, false);
-  EXPECT_EQ(static_cast<TVisee*>(f.Table().Visee(f.LigneFocus()))->PointVise->DesignPTopo, "N2");
+  EXPECT_EQ(Rangees(f.Zone().Table()), OrdreCavite(*e.alpha, true));
+  EXPECT_EQ(f.Zone().Table().Visee(f.Zone().LigneFocus())->EstHabi, false);
+  EXPECT_EQ(static_cast<TVisee*>(f.Zone().Table().Visee(f.Zone().LigneFocus()))->PointVise->DesignPTopo, "N2");
   EXPECT_TRUE(survey::Document().DocumentModifie);
 
   // Inserting before the focused shot.
-  f.CreeVisee = [&](TCavite& c, TVisee* source) { return e.Insere(c, source); };
+  f.Zone().CreeVisee = [&](TCavite& c, TVisee* source) { return e.Insere(c, source); };
   TVisee* cible = testsurvey::ReseauTest::ViseeEntre(*e.alpha, "2", "3");
-  f.SelectionneLigne(f.Table().LigneDe(cible));
+  f.Zone().SelectionneLigne(f.Zone().Table().LigneDe(cible));
   Touche(Controle<QTableView>(f, "VisuVisees"), Qt::Key_Insert);
   EXPECT_FALSE(survey::Document().InsertionVisee);
-  EXPECT_EQ(Rangees(f.Table()), OrdreCavite(*e.alpha, true));
-  EXPECT_EQ(static_cast<TVisee*>(f.Table().Visee(f.LigneFocus()))->PointVise->DesignPTopo, "I3");
+  EXPECT_EQ(Rangees(f.Zone().Table()), OrdreCavite(*e.alpha, true));
+  EXPECT_EQ(static_cast<TVisee*>(f.Zone().Table().Visee(f.Zone().LigneFocus()))->PointVise->DesignPTopo, "I3");
   // The source starts at the new station: its text was made again.
-  EXPECT_EQ(f.Modele().data(f.Modele().index(f.Table().LigneDe(cible), 0)).toString(), "I3");
+  EXPECT_EQ(f.Zone().Modele().data(f.Zone().Modele().index(f.Zone().Table().LigneDe(cible), 0)).toString(), "I3");
 
   // Correcting: the texts of the row and of those after it are made again.
   bool vu = false;
-  f.RectifVisee = [&](TCavite&, survey::TValeurVisee& v) {
+  f.Zone().RectifVisee = [&](TCavite&, survey::TValeurVisee& v) {
     vu = survey::Document().RectifEnCours;
     v.Az = 250;
     return true;
   };
-  const int l = f.Table().LigneDe(cible);
-  f.SelectionneLigne(l);
-  EXPECT_EQ(f.Modele().data(f.Modele().index(l, 2)).toString().trimmed(), "0.0 °");
-  emit Controle<QTableView>(f, "VisuVisees")->doubleClicked(f.Modele().index(l, 0));
+  const int l = f.Zone().Table().LigneDe(cible);
+  f.Zone().SelectionneLigne(l);
+  EXPECT_EQ(f.Zone().Modele().data(f.Zone().Modele().index(l, 2)).toString().trimmed(), "0.0 °");
+  emit Controle<QTableView>(f, "VisuVisees")->doubleClicked(f.Zone().Modele().index(l, 0));
   EXPECT_TRUE(vu);
   EXPECT_FALSE(survey::Document().RectifEnCours);
-  EXPECT_EQ(f.Modele().data(f.Modele().index(l, 2)).toString().trimmed(), "250.0 °");
+  EXPECT_EQ(f.Zone().Modele().data(f.Zone().Modele().index(l, 2)).toString().trimmed(), "250.0 °");
 }
 
 TEST(TableFenetre, SuppressionsEtCaptionApresLaDerniereViseeDHabillage) {
@@ -414,35 +456,35 @@ TEST(TableFenetre, SuppressionsEtCaptionApresLaDerniereViseeDHabillage) {
   emit vue->horizontalHeader()->sectionClicked(1);
   // A splay: its own question, then the row goes.
   TViseeHabi* h = e.alpha->LaVisee(3)->LaViseeHabi(0);
-  f.SelectionneLigne(f.Table().LigneDe(h));
+  f.Zone().SelectionneLigne(f.Zone().Table().LigneDe(h));
   e.g.dialogues.QueueAnswer(Answer::Yes);
   Touche(vue, Qt::Key_Delete);
   EXPECT_EQ(e.g.dialogues.Log().back().text, "Voulez-vous supprimer cette visée d'habillage");
-  EXPECT_EQ(Rangees(f.Table()), OrdreCavite(*e.alpha, true));
+  EXPECT_EQ(Rangees(f.Zone().Table()), OrdreCavite(*e.alpha, true));
   EXPECT_EQ(Titre(f, 1), "Point Visé  -");
   // The two others; the caption loses its mark with the last one.
   for (int i = 0; i < 2; ++i) {
-    f.SelectionneLigne(f.Table().LigneDe(e.alpha->LaVisee(1)->LaViseeHabi(0)));
+    f.Zone().SelectionneLigne(f.Zone().Table().LigneDe(e.alpha->LaVisee(1)->LaViseeHabi(0)));
     e.g.dialogues.QueueAnswer(Answer::Yes);
     Touche(vue, Qt::Key_Delete);
   }
   EXPECT_EQ(Titre(f, 1), "Point Visé  ");
-  EXPECT_EQ(Rangees(f.Table()), OrdreCavite(*e.alpha, false));
+  EXPECT_EQ(Rangees(f.Zone().Table()), OrdreCavite(*e.alpha, false));
   // A click on the column then does nothing.
   emit vue->horizontalHeader()->sectionClicked(1);
   EXPECT_EQ(Titre(f, 1), "Point Visé  ");
 
   // A main shot refused, then accepted: the row above becomes the focus.
   TVisee* derniere = e.alpha->Visees.Last();
-  f.SelectionneLigne(f.Table().LigneDe(derniere));
+  f.Zone().SelectionneLigne(f.Zone().Table().LigneDe(derniere));
   e.g.dialogues.QueueAnswer(Answer::No);
   Touche(vue, Qt::Key_Delete);
-  EXPECT_EQ(f.Table().Nombre(), 4);
+  EXPECT_EQ(f.Zone().Table().Nombre(), 4);
   e.g.dialogues.QueueAnswer(Answer::Yes);
   Touche(vue, Qt::Key_Delete);
-  EXPECT_EQ(f.Table().Nombre(), 3);
-  EXPECT_EQ(Rangees(f.Table()), OrdreCavite(*e.alpha, false));
-  EXPECT_EQ(f.LigneFocus(), 2);
+  EXPECT_EQ(f.Zone().Table().Nombre(), 3);
+  EXPECT_EQ(Rangees(f.Zone().Table()), OrdreCavite(*e.alpha, false));
+  EXPECT_EQ(f.Zone().LigneFocus(), 2);
   vue->grab();  // painting reads only live shots (the sanitizer watches)
 }
 
@@ -453,13 +495,13 @@ TEST(TableFenetre, SupprimerLaSeuleLigneLaisseUneTableVideSansSelection) {
   e.Ouvre();
   TFichePrincipale& f = *e.f;
   Choisit(Controle<QComboBox>(f, "CavitesBox"), "Seule");
-  ASSERT_EQ(f.Table().Nombre(), 1);
-  f.SelectionneLigne(0);
+  ASSERT_EQ(f.Zone().Table().Nombre(), 1);
+  f.Zone().SelectionneLigne(0);
   e.g.dialogues.QueueAnswer(Answer::Yes);
   Touche(Controle<QTableView>(f, "VisuVisees"), Qt::Key_Delete);
-  EXPECT_EQ(f.Table().Nombre(), 0);
-  EXPECT_EQ(f.Modele().rowCount(), 0);
-  EXPECT_EQ(f.LigneFocus(), -1);
+  EXPECT_EQ(f.Zone().Table().Nombre(), 0);
+  EXPECT_EQ(f.Zone().Modele().rowCount(), 0);
+  EXPECT_EQ(f.Zone().LigneFocus(), -1);
   EXPECT_FALSE(Controle<QTableView>(f, "VisuVisees")->selectionModel()->hasSelection());
 }
 
@@ -483,10 +525,10 @@ TEST(TableFenetre, UneErreurDeDessinEstMarqueeEtSignaleeUneFoisApresLeRemplissag
     QApplication::processEvents();
   }
   EXPECT_EQ(e.g.dialogues.Messages().size(), 1u);
-  const int l = f.Table().LigneDe(v);
-  EXPECT_EQ(f.Modele().data(f.Modele().index(l, 1), Qt::BackgroundRole).value<QColor>(),
+  const int l = f.Zone().Table().LigneDe(v);
+  EXPECT_EQ(f.Zone().Modele().data(f.Zone().Modele().index(l, 1), Qt::BackgroundRole).value<QColor>(),
             QColor(0xFF, 0xC0, 0xC0));
-  EXPECT_EQ(f.Modele().data(f.Modele().index(l, 1), Qt::ToolTipRole).toString(), "erreur sur visée 3");
+  EXPECT_EQ(f.Zone().Modele().data(f.Zone().Modele().index(l, 1), Qt::ToolTipRole).toString(), "erreur sur visée 3");
   f.hide();
   v->PointStation = station;
 }
@@ -497,7 +539,7 @@ TEST(TableFenetre, SupprimerLaCaviteSelectionneeNeLitPasLaCaviteLiberee) {
   f.show();
   Choisit(Controle<QComboBox>(f, "CavitesBox"), "Alpha");
   emit Controle<QTableView>(f, "VisuVisees")->horizontalHeader()->sectionClicked(1);
-  f.SelectionneLigne(2);
+  f.Zone().SelectionneLigne(2);
   QApplication::processEvents();
   // Refused, then accepted.
   e.g.dialogues.QueueAnswer(Answer::No);
@@ -509,7 +551,7 @@ TEST(TableFenetre, SupprimerLaCaviteSelectionneeNeLitPasLaCaviteLiberee) {
   EXPECT_EQ(e.g.dialogues.Log().back().text, "Voulez-vous supprimer la cavité Alpha");
   // The next cave of the selector is shown; nothing points at Alpha any more.
   EXPECT_EQ(e.doc.NomCavite(e.doc.Active), "Beta");
-  EXPECT_EQ(Rangees(f.Table()), OrdreCavite(*e.beta, true));
+  EXPECT_EQ(Rangees(f.Zone().Table()), OrdreCavite(*e.beta, true));
   QComboBox* caves = Controle<QComboBox>(f, "CavitesBox");
   ASSERT_EQ(caves->count(), 1);
   EXPECT_EQ(caves->itemText(0), "Beta");
@@ -525,25 +567,25 @@ TEST(TableFenetre, NavigationGaleriesEtEntrees) {
   TFichePrincipale& f = *e.f;
   TCavite& b = *e.beta;
   // The gallery list (not the tree): choosing a gallery selects its last shot.
-  f.GalParArbre = false;
+  f.Zone().GalParArbre = false;
   QComboBox* galeries = Controle<QComboBox>(f, "GaleriesBox");
   ASSERT_EQ(galeries->count(), 2);
   EXPECT_EQ(galeries->itemText(0), "Affluent");
   Choisit(galeries, "Affluent");
-  EXPECT_EQ(f.Table().Visee(f.LigneFocus()), testsurvey::ReseauTest::ViseeEntre(b, "20", "21"));
+  EXPECT_EQ(f.Zone().Table().Visee(f.Zone().LigneFocus()), testsurvey::ReseauTest::ViseeEntre(b, "20", "21"));
   Controle<QToolButton>(f, "DebutGalBtn")->click();
-  EXPECT_EQ(f.Table().Visee(f.LigneFocus()), testsurvey::ReseauTest::ViseeEntre(b, "11", "20"));
+  EXPECT_EQ(f.Zone().Table().Visee(f.Zone().LigneFocus()), testsurvey::ReseauTest::ViseeEntre(b, "11", "20"));
   // Its attachment: the shot before its first shot.
   Controle<QToolButton>(f, "RatgalBtn")->click();
-  EXPECT_EQ(f.Table().Visee(f.LigneFocus()), testsurvey::ReseauTest::ViseeEntre(b, "10", "11"));
+  EXPECT_EQ(f.Zone().Table().Visee(f.Zone().LigneFocus()), testsurvey::ReseauTest::ViseeEntre(b, "10", "11"));
   EXPECT_EQ(galeries->currentText(), "Entree");
   Controle<QToolButton>(f, "FinGalBtn")->click();
-  EXPECT_EQ(f.Table().Visee(f.LigneFocus()), b.DerniereViseeGalActive());
+  EXPECT_EQ(f.Zone().Table().Visee(f.Zone().LigneFocus()), b.DerniereViseeGalActive());
 
   // The tree: entering the selector opens it on the active gallery.
-  f.GalParArbre = true;
+  f.Zone().GalParArbre = true;
   f.show();
-  f.GaleriesBoxClick();
+  f.Zone().GaleriesBoxClick();
   auto* arbre = Controle<QTreeWidget>(f, "ArbreGaleries");
   EXPECT_TRUE(arbre->isVisible());
   EXPECT_FALSE(galeries->isEnabled());
@@ -551,20 +593,20 @@ TEST(TableFenetre, NavigationGaleriesEtEntrees) {
   EXPECT_EQ(arbre->currentItem()->text(0), QString::fromStdString(b.LaGalerieActive->NomGalerie));
   QTreeWidgetItem* affluent = arbre->findItems("Affluent", Qt::MatchRecursive).value(0);
   ASSERT_NE(affluent, nullptr);
-  f.ArbreGaleriesClick(affluent);
+  f.Zone().ArbreGaleriesClick(affluent);
   EXPECT_EQ(b.LaGalerieActive->NomGalerie, "Affluent");
-  f.ArbreGaleriesExit();
+  f.Zone().ArbreGaleriesExit();
   EXPECT_FALSE(arbre->isVisible());
   EXPECT_TRUE(galeries->isEnabled());
 
   // Entrances: choosing the selected one does nothing; the other reorders.
   QComboBox* entrees = Controle<QComboBox>(f, "EntreesBox");
-  const std::string avant = Rangees(f.Table());
+  const std::string avant = Rangees(f.Zone().Table());
   Choisit(entrees, QString::fromStdString(b.EntreeSelectee->DesignPTopo));
-  EXPECT_EQ(Rangees(f.Table()), avant);
+  EXPECT_EQ(Rangees(f.Zone().Table()), avant);
   Choisit(entrees, b.EntreeSelectee->DesignPTopo == "E2" ? "E3" : "E2");
-  EXPECT_NE(Rangees(f.Table()), avant);
-  EXPECT_EQ(Rangees(f.Table()), OrdreCavite(b, false));
+  EXPECT_NE(Rangees(f.Zone().Table()), avant);
+  EXPECT_EQ(Rangees(f.Zone().Table()), OrdreCavite(b, false));
   f.hide();
 }
 
@@ -581,14 +623,14 @@ TEST(TableFenetre, RechercheParLeDialogue) {
     dlg->findChild<QPushButton*>("OKBtn")->click();
   });
   Controle<QToolButton>(f, "CherchePtBtn")->click();
-  const int premiere = f.LigneFocus();
+  const int premiere = f.Zone().LigneFocus();
   ASSERT_GE(premiere, 0);
   EXPECT_TRUE(Controle<QToolButton>(f, "RepeteRechercheBtn")->isEnabled());
   Controle<QToolButton>(f, "RepeteRechercheBtn")->click();
-  EXPECT_GT(f.LigneFocus(), premiere);
+  EXPECT_GT(f.Zone().LigneFocus(), premiere);
   (void)b;
   // A refill drops the search.
-  f.RafraichitCavite();
+  f.Zone().RafraichitCavite();
   EXPECT_FALSE(Controle<QToolButton>(f, "RepeteRechercheBtn")->isEnabled());
 }
 
@@ -604,7 +646,7 @@ TEST(TableFenetre, ListeImprimeeEnPdf) {
     EXPECT_GE(pages, 1);
     return ChoixImpression{&imprimante, 0, 0};
   };
-  f.FixeSortieImpression(std::move(sortie));
+  f.Zone().FixeSortieImpression(std::move(sortie));
   // The whole table: both galleries of Beta.
   e.g.dialogues.QueueFile(dossier.Fichier("beta.pdf"));
   Controle<QToolButton>(f, "ImprimeButton")->click();
@@ -624,10 +666,10 @@ TEST(TableFenetre, ListeImprimeeEnPdf) {
   EXPECT_EQ(texte.find("Galerie : Entree"), std::string::npos);
   EXPECT_EQ(texte.find("Page 2"), std::string::npos);
   // Cancelled: nothing written, nothing said.
-  f.FixeSortieImpression(std::make_unique<TSortiePdf>());
+  f.Zone().FixeSortieImpression(std::make_unique<TSortiePdf>());
   auto* pdf = new TSortiePdf;
   pdf->DialogueScripte = [](int, platform::Printer&) { return std::optional<ChoixImpression>(); };
-  f.FixeSortieImpression(std::unique_ptr<SortieImpressionListe>(pdf));
+  f.Zone().FixeSortieImpression(std::unique_ptr<SortieImpressionListe>(pdf));
   const size_t avant = e.g.dialogues.Log().size();
   Controle<QToolButton>(f, "ImprimeButton")->click();
   EXPECT_EQ(e.g.dialogues.Log().size(), avant);

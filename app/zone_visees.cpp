@@ -1,21 +1,22 @@
-// The main window's working area: the shot table, the cave, gallery,
-// entrance and long-section selectors, the comment memo, and the commands on
-// the focused row (add, insert, correct, delete, navigate, search, print).
+#include "app/zone_visees.h"
+
 #include <QAction>
 #include <QApplication>
 #include <QEvent>
+#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
-#include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QScrollBar>
+#include <QStyle>
 #include <QTableView>
 #include <QToolBar>
 #include <QToolButton>
 #include <QTreeWidget>
+#include <QVBoxLayout>
 #include <algorithm>
 #include <optional>
 #include <unordered_map>
@@ -23,9 +24,12 @@
 #include "app/cherche_visee_dlg.h"
 #include "app/colonnes_visees.h"
 #include "app/config_generale.h"
-#include "app/fiche_principale.h"
+#include "app/document_reseau.h"
+#include "app/gestion_document.h"
+#include "app/impression_pdf.h"
 #include "app/liste_imprimee.h"
 #include "app/modele_visees.h"
+#include "app/protege.h"
 #include "app/selecteurs.h"
 #include "foundation/arrondi.h"
 #include "foundation/catalogue.h"
@@ -33,6 +37,7 @@
 #include "platform/dialogs.h"
 #include "platform/printer.h"
 #include "platform/qt/combo_box.h"
+#include "platform/qt/conversions_qt.h"
 #include "platform/qt/qt_canvas.h"
 #include "platform/wait_windows.h"
 #include "survey/cavite.h"
@@ -54,10 +59,19 @@ using survey::TViseeHabi;
 
 namespace {
 
-QString Q(const std::string& s) { return QString::fromStdString(s); }
+using platform::qt::CouleurQt;
+using platform::qt::CouleurWindows;
+using platform::qt::Q;
 
-QColor Qc(uint32_t c) {
-  return QColor(static_cast<int>(c & 0xFF), static_cast<int>((c >> 8) & 0xFF), static_cast<int>((c >> 16) & 0xFF));
+QString M(IdMsg id) { return Q(Msg(id)); }
+
+// The tool-bar action that shows a widget placed in a tool bar.
+QAction* ActionDe(QWidget* w) {
+  auto* barre = qobject_cast<QToolBar*>(w->parentWidget());
+  if (!barre) return nullptr;
+  for (QAction* a : barre->actions())
+    if (barre->widgetForAction(a) == w) return a;
+  return nullptr;
 }
 
 // Sets one of the document's editing flags for the life of the guard.
@@ -87,7 +101,7 @@ void TBoiteGaleries::showPopup() {
 // the next ones inside the same operation find the network computed.
 class GardeCalcul {
  public:
-  explicit GardeCalcul(TFichePrincipale& f) : f_(f) {
+  explicit GardeCalcul(TZoneVisees& f) : f_(f) {
     if (f_.niveauCalcul_++ == 0) f_.calculFait_ = false;
   }
   ~GardeCalcul() { --f_.niveauCalcul_; }
@@ -95,10 +109,10 @@ class GardeCalcul {
   GardeCalcul& operator=(const GardeCalcul&) = delete;
 
  private:
-  TFichePrincipale& f_;
+  TZoneVisees& f_;
 };
 
-void TFichePrincipale::CalculeReseau() {
+void TZoneVisees::CalculeReseau() {
   DocumentReseau* r = gestion_.Reseau();
   if (!r || (niveauCalcul_ > 0 && calculFait_)) return;
   r->CalculeReseau();
@@ -107,8 +121,92 @@ void TFichePrincipale::CalculeReseau() {
 
 // --- Creation ---------------------------------------------------------------------------------
 
-void TFichePrincipale::CreeTableVisees(QWidget* parent) {
-  visuVisees_ = new QTableView(parent);
+TZoneVisees::TZoneVisees(TGestionDocument& gestion, QWidget* fenetre) : QWidget(fenetre), gestion_(gestion) {
+  setObjectName(QStringLiteral("ZoneVisees"));
+  sortieImpression_ = std::make_unique<TSortiePdf>(fenetre);
+  CreeSelecteurs();
+  auto* v = new QVBoxLayout(this);
+  CreeTableVisees();
+  v->addWidget(visuVisees_, 1);
+
+  auto* bas = new QHBoxLayout;
+  visuComment_ = new QPlainTextEdit(this);
+  visuComment_->setObjectName(QStringLiteral("VisuComment"));
+  visuComment_->setReadOnly(true);
+  visuComment_->setMaximumHeight(60);
+  editSuiteBtn_ = new QToolButton(this);
+  editSuiteBtn_->setObjectName(QStringLiteral("EditSuiteBtn"));
+  editSuiteBtn_->setText(M(IdMsg::AppBtnEditSuite));
+  editSuiteBtn_->setVisible(false);
+  connect(editSuiteBtn_, &QToolButton::clicked, this, [this] { EditSuiteBtnClick(); });
+  bas->addWidget(visuComment_, 1);
+  bas->addWidget(editSuiteBtn_);
+  v->addLayout(bas);
+
+  // The gallery tree drops down over the gallery selector (hidden).
+  arbreGaleries_ = new QTreeWidget(fenetre);
+  arbreGaleries_->setObjectName(QStringLiteral("ArbreGaleries"));
+  arbreGaleries_->setHeaderHidden(true);
+  arbreGaleries_->setVisible(false);
+  ConnecteTable();
+}
+
+TZoneVisees::~TZoneVisees() {
+  // The table's widgets and model go while the rows, the document and the
+  // handlers they reach are still there.
+  visuVisees_->removeEventFilter(this);
+  visuVisees_->viewport()->removeEventFilter(this);
+  arbreGaleries_->removeEventFilter(this);
+  delete visuVisees_;
+  delete arbreGaleries_;
+  delete modele_;
+}
+
+void TZoneVisees::CreeSelecteurs() {
+  cavitesBox_ = new QComboBox(this);
+  cavitesBox_->setObjectName(QStringLiteral("CavitesBox"));
+  cavitesBox_->setMinimumContentsLength(11);
+  connect(cavitesBox_, &QComboBox::activated, this, [this](int i) { CavitesBoxChange(i); });
+  galeriesBox_ = new TBoiteGaleries(this);
+  galeriesBox_->setObjectName(QStringLiteral("GaleriesBox"));
+  galeriesBox_->setMinimumContentsLength(9);
+  galeriesBox_->AvantListe = [this] {
+    if (!GalParArbre) return false;
+    GaleriesBoxClick();
+    return true;
+  };
+  connect(galeriesBox_, &QComboBox::activated, this, [this](int i) { GaleriesBoxChange(i); });
+  leverEdit_ = new QLineEdit(this);
+  leverEdit_->setObjectName(QStringLiteral("LeverEdit"));
+  leverEdit_->setReadOnly(true);
+  leverEdit_->setMaximumWidth(120);
+  declinText_ = new QLabel(this);
+  declinText_->setObjectName(QStringLiteral("DeclinText"));
+  listeCoupesBox_ = new QComboBox(this);
+  listeCoupesBox_->setObjectName(QStringLiteral("ListeCoupesBox"));
+  listeCoupesBox_->setMinimumContentsLength(14);
+  connect(listeCoupesBox_, &QComboBox::activated, this, [this](int i) { ListeCoupesBoxChange(i); });
+  entreeLabel_ = new QLabel(M(IdMsg::AppLblEntree), this);
+  entreeLabel_->setObjectName(QStringLiteral("EntreeLabel"));
+  entreesBox_ = new QComboBox(this);
+  entreesBox_->setObjectName(QStringLiteral("EntreesBox"));
+  connect(entreesBox_, &QComboBox::activated, this, [this](int i) { EntreesBoxChange(i); });
+}
+
+void TZoneVisees::AttacheBoutons(QToolButton* coordBtn, QToolButton* dimBtn, QToolButton* basculeAffGalBtn) {
+  coordBtn_ = coordBtn;
+  dimBtn_ = dimBtn;
+  basculeAffGalBtn_ = basculeAffGalBtn;
+  coordBtn_->setCheckable(true);
+  connect(coordBtn_, &QToolButton::clicked, this, [this] { CoordBtnClick(); });
+  dimBtn_->setCheckable(true);
+  connect(dimBtn_, &QToolButton::clicked, this, [this] { DimBtnClick(); });
+  connect(basculeAffGalBtn_, &QToolButton::clicked, this, [this] { BasculeAffGalBtnClick(); });
+  MajBoutonGaleries();
+}
+
+void TZoneVisees::CreeTableVisees() {
+  visuVisees_ = new QTableView(this);
   visuVisees_->setObjectName(QStringLiteral("VisuVisees"));
   modele_ = new TModeleVisees(table_, this);
   visuVisees_->setModel(modele_);
@@ -130,7 +228,7 @@ void TFichePrincipale::CreeTableVisees(QWidget* parent) {
   palette.setColor(QPalette::Inactive, QPalette::HighlightedText,
                    palette.color(QPalette::Active, QPalette::HighlightedText));
   visuVisees_->setPalette(palette);
-  modele_->FixeSurbrillance(platform::FromQRgb(palette.color(QPalette::Active, QPalette::Highlight).rgb()));
+  modele_->FixeSurbrillance(CouleurWindows(palette.color(QPalette::Active, QPalette::Highlight)));
   visuVisees_->setContextMenuPolicy(Qt::CustomContextMenu);
   popupMenuLigne_ = new QMenu(this);
   popupMenuLigne_->setObjectName(QStringLiteral("PopupMenuLigne"));
@@ -139,7 +237,7 @@ void TFichePrincipale::CreeTableVisees(QWidget* parent) {
   titrePointVise_ = TitrePointVise(false, false);
 }
 
-void TFichePrincipale::ConnecteTable() {
+void TZoneVisees::ConnecteTable() {
   visuVisees_->installEventFilter(this);
   visuVisees_->viewport()->installEventFilter(this);
   connect(visuVisees_->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
@@ -157,23 +255,18 @@ void TFichePrincipale::ConnecteTable() {
   arbreGaleries_->installEventFilter(this);
   QPalette palette = arbreGaleries_->palette();
   palette.setColor(QPalette::Base, Qt::white);
-  palette.setColor(QPalette::Highlight, Qc(0xC0C0C0));
-  palette.setColor(QPalette::Inactive, QPalette::Highlight, Qc(0xC0C0C0));
+  palette.setColor(QPalette::Highlight, CouleurQt(0xC0C0C0));
+  palette.setColor(QPalette::Inactive, QPalette::Highlight, CouleurQt(0xC0C0C0));
   palette.setColor(QPalette::HighlightedText, palette.color(QPalette::WindowText));
   arbreGaleries_->setPalette(palette);
   connect(arbreGaleries_, &QTreeWidget::itemClicked, this,
           [this](QTreeWidgetItem* n) { Protege([this, n] { ArbreGaleriesClick(n); }); });
   connect(arbreGaleries_, &QTreeWidget::itemExpanded, this, [this] { ArbreNoClick(); });
   connect(arbreGaleries_, &QTreeWidget::itemCollapsed, this, [this] { ArbreNoClick(); });
-  // Any change of the main menu hides the tree.
-  connect(menuBar(), &QMenuBar::hovered, this, [this] {
-    if (arbreGaleries_->isVisible()) ArbreGaleriesExit();
-  });
-  MajBoutonGaleries();
   RegleColonnes();
 }
 
-bool TFichePrincipale::eventFilter(QObject* objet, QEvent* evenement) {
+bool TZoneVisees::eventFilter(QObject* objet, QEvent* evenement) {
   if (objet == visuVisees_ && evenement->type() == QEvent::KeyPress) {
     auto* k = static_cast<QKeyEvent*>(evenement);
     bool traitee = false;
@@ -184,33 +277,33 @@ bool TFichePrincipale::eventFilter(QObject* objet, QEvent* evenement) {
   } else if (objet == arbreGaleries_ && evenement->type() == QEvent::FocusOut) {
     ArbreGaleriesExit();
   }
-  return QMainWindow::eventFilter(objet, evenement);
+  return QWidget::eventFilter(objet, evenement);
 }
 
-void TFichePrincipale::FixeSortieImpression(std::unique_ptr<SortieImpressionListe> sortie) {
+void TZoneVisees::FixeSortieImpression(std::unique_ptr<SortieImpressionListe> sortie) {
   sortieImpression_ = std::move(sortie);
 }
 
 // --- Helpers ------------------------------------------------------------------------------------
 
-TCavite* TFichePrincipale::CaviteActive() const {
+TCavite* TZoneVisees::CaviteActive() const {
   const DocumentReseau* r = gestion_.Reseau();
   return r ? r->UneCavite(r->CaviteActive()) : nullptr;
 }
 
-int TFichePrincipale::LigneFocus() const {
+int TZoneVisees::LigneFocus() const {
   const QModelIndex i = visuVisees_->currentIndex();
   return (i.isValid() && i.row() < table_.Nombre()) ? i.row() : -1;
 }
 
-void TFichePrincipale::SelectionneLigne(int ligne) {
+void TZoneVisees::SelectionneLigne(int ligne) {
   if (ligne < 0 || ligne >= table_.Nombre()) return;
   const QModelIndex i = modele_->index(ligne, 0);
   visuVisees_->selectionModel()->setCurrentIndex(i, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
   visuVisees_->scrollTo(i);
 }
 
-void TFichePrincipale::ViderTableVisees() {
+void TZoneVisees::ViderTableVisees() {
   modele_->Reinitialise([this] { table_.Vide(); });
   LignesModifiees();
   survey::Document().LeverCourant = nullptr;
@@ -218,7 +311,45 @@ void TFichePrincipale::ViderTableVisees() {
   editSuiteBtn_->setVisible(false);
 }
 
-void TFichePrincipale::VideSelecteursCavite() {
+void TZoneVisees::VideChamps() {
+  leverEdit_->clear();
+  declinText_->clear();
+  listeCoupesBox_->clear();
+  visuComment_->clear();
+  editSuiteBtn_->setVisible(false);
+}
+
+void TZoneVisees::AppliqueEtat(const EtatsControles& r) {
+  // The gallery tree lies over the gallery selector.
+  if (QWidget* barre = galeriesBox_->parentWidget())
+    arbreGaleries_->move(barre->mapTo(arbreGaleries_->parentWidget(), galeriesBox_->geometry().bottomLeft()));
+  if (r.ViderDeclinaison) declinText_->clear();
+  if (r.DeclinaisonVisible) declinText_->setVisible(*r.DeclinaisonVisible);
+  if (r.EntreesVisibles) AfficheEntrees(*r.EntreesVisibles);
+  if (r.ViderCavites) cavitesBox_->clear();
+  if (r.ViderGaleries) {
+    galeriesBox_->clear();
+    arbreGaleries_->clear();
+    arbreGaleries_->setEnabled(false);
+  } else if (r.De(Commande::GaleriesBox) == Activation::Active) {
+    arbreGaleries_->setEnabled(true);
+  }
+  if (r.ViderTexteGalerie) galeriesBox_->setCurrentIndex(-1);
+  if (r.ViderLever) leverEdit_->clear();
+  if (r.ViderCoupes) listeCoupesBox_->clear();
+  // The coordinate and dimension columns follow their buttons; a button that
+  // goes disabled goes up.
+  if (!coordBtn_->isEnabled() && coordBtn_->isChecked()) AnnuleCoordonnees();
+  if (!dimBtn_->isEnabled() && dimBtn_->isChecked()) {
+    dimBtn_->setChecked(false);
+    MasqueColonnesDimensions();
+  }
+  if (!coordBtn_->isEnabled()) survey::Affichage().CoordonneesAffichees = false;
+  RegleColonnes();
+  if (visuVisees_->isEnabled()) visuVisees_->setFocus();
+}
+
+void TZoneVisees::VideSelecteursCavite() {
   galeriesBox_->clear();
   arbreGaleries_->clear();
   arbreGaleries_->setVisible(false);
@@ -226,12 +357,12 @@ void TFichePrincipale::VideSelecteursCavite() {
   entreesBox_->clear();
 }
 
-void TFichePrincipale::LignesModifiees() {
+void TZoneVisees::LignesModifiees() {
   recherche_.Invalide();
-  Active(commandes_[static_cast<size_t>(Commande::RepeteRechercheBtn)], false);
+  emit ActiveCommande(Commande::RepeteRechercheBtn, false);
 }
 
-void TFichePrincipale::RapporteErreurs(const std::vector<std::string>& erreurs) {
+void TZoneVisees::RapporteErreurs(const std::vector<std::string>& erreurs) {
   if (erreurs.empty()) return;
   std::string texte;
   for (size_t i = 0; i < erreurs.size() && i < kErreursNommees; ++i) {
@@ -246,7 +377,7 @@ void TFichePrincipale::RapporteErreurs(const std::vector<std::string>& erreurs) 
   platform::Dialogs::Current().ShowMessage(platform::MessageKind::Error, texte);
 }
 
-void TFichePrincipale::AfficheEntrees(bool visible) {
+void TZoneVisees::AfficheEntrees(bool visible) {
   auto* barre = qobject_cast<QToolBar*>(entreeLabel_->parentWidget());
   if (!barre) return;
   for (QAction* a : barre->actions()) {
@@ -255,14 +386,24 @@ void TFichePrincipale::AfficheEntrees(bool visible) {
   }
 }
 
-void TFichePrincipale::ChoisitMenuTable(int ligne) { menuTable_ = table_.EstHabi(ligne) ? popupMenuHabi_ : popupMenuLigne_; }
+void TZoneVisees::ChoisitMenuTable(int ligne) { menuTable_ = table_.EstHabi(ligne) ? popupMenuHabi_ : popupMenuLigne_; }
 
 // --- Columns --------------------------------------------------------------------------------------
 
-void TFichePrincipale::RegleColonnes() {
+int TZoneVisees::LargeurMesures() const {
+  // The cell draws its text inside a margin on each side, and the grid line
+  // takes one pixel of the column.
+  const int marge = visuVisees_->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, visuVisees_) + 1;
+  const QFontMetrics fm(visuVisees_->font());
+  int largeur = 0;
+  for (const std::string& t : TextesMesuresLesPlusLarges()) largeur = std::max(largeur, fm.horizontalAdvance(Q(t)));
+  return largeur + 2 * marge + 1;
+}
+
+void TZoneVisees::RegleColonnes() {
   const survey::ContexteAffichage& a = survey::Affichage();
   const EtatColonnes etat{a.ColonnesTopofil, a.CoordonneesAffichees, a.DimensionsAffichees};
-  const LargeursColonnes l = LargeursDisposition(etat, visuVisees_->viewport()->width());
+  const LargeursColonnes l = LargeursDisposition(etat, visuVisees_->viewport()->width(), LargeurMesures());
   const auto& titres = TitresColonnes();
   for (int c = 0; c < NombreColonnesVisees; ++c) {
     const int largeur = l[static_cast<size_t>(c)];
@@ -278,20 +419,20 @@ void TFichePrincipale::RegleColonnes() {
   }
 }
 
-void TFichePrincipale::AfficheColonnesCoordonnees() { RegleColonnes(); }
-void TFichePrincipale::AfficheColonnesTopo() { RegleColonnes(); }
+void TZoneVisees::AfficheColonnesCoordonnees() { RegleColonnes(); }
+void TZoneVisees::AfficheColonnesTopo() { RegleColonnes(); }
 
-void TFichePrincipale::AfficheColonnesDimensions() {
+void TZoneVisees::AfficheColonnesDimensions() {
   survey::Affichage().DimensionsAffichees = true;
   RegleColonnes();
 }
 
-void TFichePrincipale::MasqueColonnesDimensions() {
+void TZoneVisees::MasqueColonnesDimensions() {
   survey::Affichage().DimensionsAffichees = false;
   RegleColonnes();
 }
 
-void TFichePrincipale::CoordBtnClick() {
+void TZoneVisees::CoordBtnClick() {
   Protege([this] {
     if (coordBtn_->isChecked()) {
       GardeCalcul calcul(*this);
@@ -307,7 +448,7 @@ void TFichePrincipale::CoordBtnClick() {
   });
 }
 
-void TFichePrincipale::DimBtnClick() {
+void TZoneVisees::DimBtnClick() {
   Protege([this] {
     if (dimBtn_->isChecked())
       AfficheColonnesDimensions();
@@ -317,13 +458,13 @@ void TFichePrincipale::DimBtnClick() {
   });
 }
 
-void TFichePrincipale::AnnuleCoordonnees() {
+void TZoneVisees::AnnuleCoordonnees() {
   if (!survey::Affichage().CoordonneesAffichees) return;
   coordBtn_->setChecked(false);
   CoordBtnClick();
 }
 
-void TFichePrincipale::InvalideTextesVisees() {
+void TZoneVisees::InvalideTextesVisees() {
   table_.InvalideTout();
   if (table_.Nombre() > 0) modele_->TextesChanges(0, table_.Nombre() - 1);
   if (visuVisees_->isEnabled()) visuVisees_->setFocus();
@@ -331,7 +472,19 @@ void TFichePrincipale::InvalideTextesVisees() {
 
 // --- Caves ----------------------------------------------------------------------------------------
 
-void TFichePrincipale::CavitesBoxChange(int index) {
+void TZoneVisees::AfficheListeCavites(bool selection) {
+  cavitesBox_->clear();
+  if (DocumentReseau* reseau = gestion_.Reseau()) {
+    const ListeCavites liste = app::AfficheListeCavites(*reseau, survey::Document().CaviteRappelee);
+    for (const auto& [position, nom] : liste.Cavites) cavitesBox_->addItem(Q(nom), position);
+    cavitesBox_->setCurrentIndex(liste.Selection);
+    if (selection && reseau->CaviteActive() >= 0) RafraichitCavite();
+    platform::AjusteLargeurListe(*cavitesBox_);
+  }
+  MajEtatControles();
+}
+
+void TZoneVisees::CavitesBoxChange(int index) {
   Protege([this, index] {
     DocumentReseau* r = gestion_.Reseau();
     if (!r || index < 0) return;
@@ -346,9 +499,9 @@ void TFichePrincipale::CavitesBoxChange(int index) {
   });
 }
 
-void TFichePrincipale::RafraichitCavite() { SelectionneCavite(-1); }
+void TZoneVisees::RafraichitCavite() { SelectionneCavite(-1); }
 
-void TFichePrincipale::SelectionneCavite(int32_t cavite) {
+void TZoneVisees::SelectionneCavite(int32_t cavite) {
   DocumentReseau* r = gestion_.Reseau();
   if (!r) return;
   // Nothing to show again: no computation either.
@@ -356,7 +509,7 @@ void TFichePrincipale::SelectionneCavite(int32_t cavite) {
   GardeCalcul calcul(*this);
   survey::ContexteAffichage& affichage = survey::Affichage();
   if (affichage.CoordonneesAffichees) CalculeReseau();
-  Active(commandes_[static_cast<size_t>(Commande::RepeteRechercheBtn)], false);
+  emit ActiveCommande(Commande::RepeteRechercheBtn, false);
   visuVisees_->clearSelection();
   if (cavite >= 0) {
     // The rows of the cave being left go first.
@@ -377,7 +530,7 @@ void TFichePrincipale::SelectionneCavite(int32_t cavite) {
   if (coordBtn_->isChecked()) AfficheColonnesCoordonnees();
 }
 
-void TFichePrincipale::SupprimeCaviteActive() {
+void TZoneVisees::SupprimeCaviteActive() {
   Protege([this] {
     DocumentReseau* r = gestion_.Reseau();
     const int32_t position = r ? r->CaviteActive() : -1;
@@ -414,7 +567,7 @@ void TFichePrincipale::SupprimeCaviteActive() {
 
 // --- Galleries ----------------------------------------------------------------------------------
 
-void TFichePrincipale::AfficheGalerieActive() {
+void TZoneVisees::AfficheGalerieActive() {
   TCavite* c = CaviteActive();
   if (!c || !c->LaGalerieActive) {
     galeriesBox_->setCurrentIndex(-1);
@@ -423,7 +576,7 @@ void TFichePrincipale::AfficheGalerieActive() {
   galeriesBox_->setCurrentIndex(galeriesBox_->findData(c->Galeries.IndexOf(c->LaGalerieActive)));
 }
 
-void TFichePrincipale::AfficheGaleries() {
+void TZoneVisees::AfficheGaleries() {
   galeriesBox_->clear();
   TCavite* c = CaviteActive();
   if (c) {
@@ -437,7 +590,7 @@ void TFichePrincipale::AfficheGaleries() {
   AfficheArbreGaleries();
 }
 
-void TFichePrincipale::AfficheArbreGaleries() {
+void TZoneVisees::AfficheArbreGaleries() {
   TCavite* c = CaviteActive();
   if (!c || c->Galeries.Vide()) return;
   arbreGaleries_->collapseAll();
@@ -452,14 +605,14 @@ void TFichePrincipale::AfficheArbreGaleries() {
     item->setText(0, Q(n.Nom));
     item->setData(0, Qt::UserRole, n.Position);
     // An unattached gallery in red.
-    if (n.Galerie && !n.Galerie->Rattachee()) item->setForeground(0, Qc(CouleurNonRattache));
+    if (n.Galerie && !n.Galerie->Rattachee()) item->setForeground(0, CouleurQt(CouleurNonRattache));
     if (n.Galerie) plusLarge = std::max(plusLarge, fm.horizontalAdvance(item->text(0)));
     noeuds.push_back(item);
   }
   c->LargeurArbre = plusLarge + arbre.Niveaux * fm.horizontalAdvance(QStringLiteral("PPpp"));
   const int gauche = arbreGaleries_->x();
   const int largeur = std::min(c->LargeurArbre, visuVisees_->width() - gauche - 20);
-  const QPoint hautTable = visuVisees_->mapTo(this, QPoint(0, 0));
+  const QPoint hautTable = visuVisees_->mapTo(arbreGaleries_->parentWidget(), QPoint(0, 0));
   const int hauteur = std::min(foundation::Arrondi(fm.boundingRect(QStringLiteral("T")).height() *
                                                    static_cast<double>(noeuds.size()) * 1.3),
                                hautTable.y() + visuVisees_->height() - 50);
@@ -468,19 +621,19 @@ void TFichePrincipale::AfficheArbreGaleries() {
   noClick_ = false;
 }
 
-void TFichePrincipale::MajBoutonGaleries() {
+void TZoneVisees::MajBoutonGaleries() {
   basculeAffGalBtn_->setCheckable(true);
   basculeAffGalBtn_->setChecked(GalParArbre);
   arbreGaleries_->setVisible(false);
   galeriesBox_->setEnabled(true);
 }
 
-void TFichePrincipale::BasculeAffGalBtnClick() {
+void TZoneVisees::BasculeAffGalBtnClick() {
   GalParArbre = !GalParArbre;
   MajBoutonGaleries();
 }
 
-void TFichePrincipale::GaleriesBoxClick() {
+void TZoneVisees::GaleriesBoxClick() {
   TCavite* c = CaviteActive();
   if (!GalParArbre || !c || c->Galeries.Vide()) return;
   AfficheArbreGaleries();
@@ -492,16 +645,16 @@ void TFichePrincipale::GaleriesBoxClick() {
     if (i == noeud) arbreGaleries_->setCurrentItem(*it);
   arbreGaleries_->expandAll();
   noClick_ = false;
-  listeCoupesAction_->setVisible(false);
+  if (QAction* a = ActionDe(listeCoupesBox_)) a->setVisible(false);
   galeriesBox_->setEnabled(false);
   arbreGaleries_->raise();
   arbreGaleries_->setVisible(true);
   arbreGaleries_->setFocus();
 }
 
-void TFichePrincipale::ArbreNoClick() { noClick_ = true; }
+void TZoneVisees::ArbreNoClick() { noClick_ = true; }
 
-void TFichePrincipale::ArbreGaleriesClick(QTreeWidgetItem* noeud) {
+void TZoneVisees::ArbreGaleriesClick(QTreeWidgetItem* noeud) {
   if (noClick_) {
     noClick_ = false;
     return;
@@ -517,13 +670,14 @@ void TFichePrincipale::ArbreGaleriesClick(QTreeWidgetItem* noeud) {
   FinGalBtnClick();
 }
 
-void TFichePrincipale::ArbreGaleriesExit() {
+void TZoneVisees::ArbreGaleriesExit() {
   arbreGaleries_->setVisible(false);
-  listeCoupesAction_->setVisible(true);
-  if (gestion_.Reseau() && Disponible(galeriesBox_) && CaviteActive()) galeriesBox_->setEnabled(true);
+  if (QAction* a = ActionDe(listeCoupesBox_)) a->setVisible(true);
+  // The window enables the selector again when the command is available.
+  if (gestion_.Reseau() && CaviteActive()) emit ActiveCommande(Commande::GaleriesBox, true);
 }
 
-void TFichePrincipale::GaleriesBoxChange(int index) {
+void TZoneVisees::GaleriesBoxChange(int index) {
   Protege([this, index] {
     TCavite* c = CaviteActive();
     if (!c || index < 0) return;
@@ -540,7 +694,7 @@ void TFichePrincipale::GaleriesBoxChange(int index) {
 
 // --- Entrances and sections --------------------------------------------------------------------
 
-void TFichePrincipale::EntreesBoxChange(int index) {
+void TZoneVisees::EntreesBoxChange(int index) {
   Protege([this, index] {
     TCavite* c = CaviteActive();
     if (!c || index < 0 || index >= c->ListeEntrees.Count()) return;
@@ -552,7 +706,7 @@ void TFichePrincipale::EntreesBoxChange(int index) {
   });
 }
 
-void TFichePrincipale::MajMenuCoupes() {
+void TZoneVisees::MajMenuCoupes() {
   listeCoupesBox_->clear();
   DocumentReseau* r = gestion_.Reseau();
   if (!r || !CaviteActive()) return;
@@ -575,7 +729,7 @@ void TFichePrincipale::MajMenuCoupes() {
   platform::AjusteLargeurListe(*listeCoupesBox_);
 }
 
-void TFichePrincipale::ListeCoupesBoxChange(int index) {
+void TZoneVisees::ListeCoupesBoxChange(int index) {
   DocumentReseau* r = gestion_.Reseau();
   if (!r || index < 0 || index >= listeCoupesBox_->count()) return;
   r->FixeDessinAlti(r->CaviteActive(), listeCoupesBox_->itemData(index).toInt());
@@ -583,7 +737,7 @@ void TFichePrincipale::ListeCoupesBoxChange(int index) {
 
 // --- Refill ---------------------------------------------------------------------------------------
 
-void TFichePrincipale::RemplitListeVisees(TValeurVisee* aSelectionner) {
+void TZoneVisees::RemplitListeVisees(TValeurVisee* aSelectionner) {
   ListeViseesPrete = false;
   remplissageEnCours_ = true;
   visuVisees_->setUpdatesEnabled(false);
@@ -595,7 +749,7 @@ void TFichePrincipale::RemplitListeVisees(TValeurVisee* aSelectionner) {
       MajEtatControles();
     } else {
       std::optional<platform::WaitMessage> attente;
-      if (!premiereActivation_) attente.emplace(Msg(IdMsg::AppCalculsEnCours));
+      if (!SansAttente) attente.emplace(Msg(IdMsg::AppCalculsEnCours));
       modele_->Reinitialise([&] { resultat = table_.Remplit(*c, AfficheViseesHab); });
       const bool entrees = c->ListeEntrees.Count() > 1;
       AfficheEntrees(entrees);
@@ -628,7 +782,7 @@ void TFichePrincipale::RemplitListeVisees(TValeurVisee* aSelectionner) {
 
 // --- Selection ------------------------------------------------------------------------------------
 
-void TFichePrincipale::VisuViseesSelectItem(int ligne) {
+void TZoneVisees::VisuViseesSelectItem(int ligne) {
   TValeurVisee* v = table_.Visee(ligne);
   TVisee* principale = table_.ViseePrincipale(ligne);
   TCavite* c = CaviteActive();
@@ -661,12 +815,12 @@ void TFichePrincipale::VisuViseesSelectItem(int ligne) {
     const bool suites = p && p->SuiteRenseignee();
     editSuiteBtn_->setVisible(suites);
     QPalette palette = editSuiteBtn_->palette();
-    palette.setColor(QPalette::ButtonText, Qc(CouleurSuites(*principale)));
+    palette.setColor(QPalette::ButtonText, CouleurQt(CouleurSuites(*principale)));
     editSuiteBtn_->setPalette(palette);
   }
 }
 
-void TFichePrincipale::VisuViseesColumnClick(int colonne) {
+void TZoneVisees::VisuViseesColumnClick(int colonne) {
   TCavite* c = CaviteActive();
   if (colonne == ColonnePointVise && c) {
     // Whether the cave has splays now (some may have been added since the
@@ -683,13 +837,13 @@ void TFichePrincipale::VisuViseesColumnClick(int colonne) {
 
 // --- Navigation -----------------------------------------------------------------------------------
 
-void TFichePrincipale::DebutGalBtnClick() {
+void TZoneVisees::DebutGalBtnClick() {
   Protege([this] {
     if (TCavite* c = CaviteActive()) SelectionneLigne(table_.LigneDe(c->PremiereViseeGalActive()));
   });
 }
 
-void TFichePrincipale::FinGalBtnClick() {
+void TZoneVisees::FinGalBtnClick() {
   Protege([this] {
     TCavite* c = CaviteActive();
     if (!c) return;
@@ -703,7 +857,7 @@ void TFichePrincipale::FinGalBtnClick() {
   });
 }
 
-void TFichePrincipale::RatgalBtnClick() {
+void TZoneVisees::RatgalBtnClick() {
   Protege([this] {
     TCavite* c = CaviteActive();
     const survey::TGalerie* g = c ? c->LaGalerieActive : nullptr;
@@ -715,7 +869,7 @@ void TFichePrincipale::RatgalBtnClick() {
   });
 }
 
-void TFichePrincipale::CherchePtBtnClick() {
+void TZoneVisees::CherchePtBtnClick() {
   Protege([this] {
     int ligne = -1;
     if (DialogueRecherche) {
@@ -726,18 +880,18 @@ void TFichePrincipale::CherchePtBtnClick() {
       if (dlg.exec() == QDialog::Accepted) ligne = dlg.ViseeCherchee;
     }
     if (ligne >= 0) SelectionneLigne(ligne);
-    Active(commandes_[static_cast<size_t>(Commande::RepeteRechercheBtn)], ligne >= 0);
+    emit ActiveCommande(Commande::RepeteRechercheBtn, ligne >= 0);
   });
 }
 
-void TFichePrincipale::RepeteRechercheBtnClick() {
+void TZoneVisees::RepeteRechercheBtnClick() {
   Protege([this] {
     const int ligne = recherche_.CherchePointSuivant();
     if (ligne >= 0) SelectionneLigne(ligne);
   });
 }
 
-void TFichePrincipale::EditSuiteBtnClick() {
+void TZoneVisees::EditSuiteBtnClick() {
   Protege([this] {
     const TVisee* v = table_.ViseePrincipale(LigneFocus());
     if (v && v->PtCalc && !table_.EstHabi(LigneFocus())) v->PtCalc->VoirSuites();
@@ -746,7 +900,7 @@ void TFichePrincipale::EditSuiteBtnClick() {
 
 // --- Edits ------------------------------------------------------------------------------------------
 
-void TFichePrincipale::AjoutButtonClick() {
+void TZoneVisees::AjoutButtonClick() {
   Protege([this] {
     TCavite* c = CaviteActive();
     if (!c || !CreeVisee) return;
@@ -795,7 +949,7 @@ void TFichePrincipale::AjoutButtonClick() {
   });
 }
 
-void TFichePrincipale::InsereVisee() {
+void TZoneVisees::InsereVisee() {
   TCavite* c = CaviteActive();
   const int ligne = LigneFocus();
   TVisee* source = table_.ViseePrincipale(ligne);
@@ -828,7 +982,7 @@ void TFichePrincipale::InsereVisee() {
   MajMnuSauve();
 }
 
-void TFichePrincipale::VisuViseesDblClick() {
+void TZoneVisees::VisuViseesDblClick() {
   Protege([this] {
     TCavite* c = CaviteActive();
     const int ligne = LigneFocus();
@@ -853,7 +1007,7 @@ void TFichePrincipale::VisuViseesDblClick() {
   });
 }
 
-void TFichePrincipale::SupprimeViseeSelectionnee() {
+void TZoneVisees::SupprimeViseeSelectionnee() {
   DocumentReseau* r = gestion_.Reseau();
   TCavite* c = CaviteActive();
   int i = LigneFocus();
@@ -920,7 +1074,7 @@ void TFichePrincipale::SupprimeViseeSelectionnee() {
   MajMnuSauve();
 }
 
-void TFichePrincipale::VerifieViseesHabi() {
+void TZoneVisees::VerifieViseesHabi() {
   TCavite* c = CaviteActive();
   if (!c) return;
   c->Visees.TesteHabiExiste();
@@ -930,7 +1084,7 @@ void TFichePrincipale::VerifieViseesHabi() {
   }
 }
 
-bool TFichePrincipale::VisuViseesKeyDown(int touche, Qt::KeyboardModifiers modificateurs) {
+bool TZoneVisees::VisuViseesKeyDown(int touche, Qt::KeyboardModifiers modificateurs) {
   const bool ctrl = modificateurs & Qt::ControlModifier;
   const bool alt = modificateurs & Qt::AltModifier;
   if (touche == Qt::Key_Delete && LigneFocus() >= 0) {
@@ -949,9 +1103,7 @@ bool TFichePrincipale::VisuViseesKeyDown(int touche, Qt::KeyboardModifiers modif
     return true;
   }
   if (touche == Qt::Key_S && ctrl) {
-    if (Disponible(commandes_[static_cast<size_t>(Commande::EnregistreButton)]) &&
-        static_cast<QWidget*>(commandes_[static_cast<size_t>(Commande::EnregistreButton)])->isEnabled())
-      EnregistreDocument();
+    emit EnregistrementDemande();
     return true;
   }
   return false;
@@ -959,7 +1111,7 @@ bool TFichePrincipale::VisuViseesKeyDown(int touche, Qt::KeyboardModifiers modif
 
 // --- Printing -----------------------------------------------------------------------------------------
 
-void TFichePrincipale::ImprimeButtonClick(bool galerieActive) {
+void TZoneVisees::ImprimeButtonClick(bool galerieActive) {
   Protege([this, galerieActive] {
     DocumentReseau* r = gestion_.Reseau();
     TCavite* c = CaviteActive();
