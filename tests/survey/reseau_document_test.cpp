@@ -298,7 +298,7 @@ TEST(Reseau, SymbolesDeSurface) {
   drawing::TObjetMotifdeBase* s2 = lib.ListeMotifsSurface.UnObjet(2);
   n.E->CategorieSurface = s2;
   // Locks: only the symbol a surface point uses.
-  n.r.CalculeVerrousMtf(MotifSurface);
+  drawing::CalculeVerrousMtf(n.r, lib, drawing::TTypeMotif::tmSurface);
   EXPECT_TRUE(s2->GetVerrou());
   EXPECT_EQ(s0->GetVerrou(), lib.ListeMotifsSurface.NbreMotifsFixes > 0);
   n.r.FusionneMotifsSurface(s0, s2);
