@@ -136,6 +136,7 @@ void TAnnexeDessinCavite::ChangeCouleurFiligr(uint32_t ancienne) {
 bool TAnnexeDessinCavite::UtiliseMotif(const survey::TMotifDocument* m) {
   // The locks of a used pattern are set on the way.
   auto* motif = const_cast<TObjetMotifdeBase*>(MotifDe(m));
+  if (!motif) return false;
   if (LeDessinPlani->CalculeVerrousMtf(motif)) return true;
   for (TDonneesCoupeLong* c : LesCoupesLong)
     if (c->CalculeVerrousMtf(motif)) return true;
@@ -152,6 +153,7 @@ bool TAnnexeDessinCavite::UtiliseMotif(const survey::TMotifDocument* m) {
 void TAnnexeDessinCavite::FusionneMotifs(survey::TMotifDocument* motifGarde, survey::TMotifDocument* motifFusionne) {
   TObjetMotifdeBase* garde = MotifDe(motifGarde);
   TObjetMotifdeBase* fusionne = MotifDe(motifFusionne);
+  if (!fusionne) return;
   LeDessinPlani->FusionneMotifsdeBase(garde, fusionne);
   for (TDonneesCoupeLong* c : LesCoupesLong) c->FusionneMotifsdeBase(garde, fusionne);
   for (TDessinPkTp* s : DessinsPkTp) {
