@@ -133,9 +133,10 @@ void TAnnexeDessinCavite::ChangeCouleurFiligr(uint32_t ancienne) {
   for (TDonneesCoupeLong* c : LesCoupesLong) c->ChangeCouleurFiligr(ancienne);
 }
 
-bool TAnnexeDessinCavite::UtiliseMotif(const TObjetMotifdeBase* m) {
+bool TAnnexeDessinCavite::UtiliseMotif(const survey::TMotifDocument* m) {
   // The locks of a used pattern are set on the way.
-  auto* motif = const_cast<TObjetMotifdeBase*>(m);
+  auto* motif = const_cast<TObjetMotifdeBase*>(MotifDe(m));
+  if (!motif) return false;
   if (LeDessinPlani->CalculeVerrousMtf(motif)) return true;
   for (TDonneesCoupeLong* c : LesCoupesLong)
     if (c->CalculeVerrousMtf(motif)) return true;
@@ -149,7 +150,10 @@ bool TAnnexeDessinCavite::UtiliseMotif(const TObjetMotifdeBase* m) {
   return false;
 }
 
-void TAnnexeDessinCavite::FusionneMotifs(TObjetMotifdeBase* garde, TObjetMotifdeBase* fusionne) {
+void TAnnexeDessinCavite::FusionneMotifs(survey::TMotifDocument* motifGarde, survey::TMotifDocument* motifFusionne) {
+  TObjetMotifdeBase* garde = MotifDe(motifGarde);
+  TObjetMotifdeBase* fusionne = MotifDe(motifFusionne);
+  if (!fusionne) return;
   LeDessinPlani->FusionneMotifsdeBase(garde, fusionne);
   for (TDonneesCoupeLong* c : LesCoupesLong) c->FusionneMotifsdeBase(garde, fusionne);
   for (TDessinPkTp* s : DessinsPkTp) {

@@ -61,8 +61,8 @@ class TAnnexeDessinCavite : public survey::TAnnexeCavite {
   void ChangeProjection(const std::string& ancien, int32_t ancienFuseau, int32_t nouveauFuseau,
                         const std::string& nouveau) override;
   void ChangeCouleurFiligr(uint32_t ancienne) override;
-  bool UtiliseMotif(const TObjetMotifdeBase* m) override;
-  void FusionneMotifs(TObjetMotifdeBase* garde, TObjetMotifdeBase* fusionne) override;
+  bool UtiliseMotif(const survey::TMotifDocument* m) override;
+  void FusionneMotifs(survey::TMotifDocument* garde, survey::TMotifDocument* fusionne) override;
   double EchelleParDefaut() const override;
   // Entries of a replaced pattern library move to the entries replacing them.
   void RelogeMotifs(const TRelogeMotifs& reloge);

@@ -11,6 +11,7 @@
 #include "foundation/niveau_fichier.h"
 #include "platform/dialogs.h"
 #include "platform/files.h"
+#include "survey/reseau.h"
 
 namespace drawing {
 
@@ -316,6 +317,14 @@ bool LitFichierMtf(const std::string& nom, tListeMtf& bibliotheque) {
     return false;
   }
   return LitFluxMtf(flux, bibliotheque);
+}
+
+void CalculeVerrousMtf(survey::TReseau& reseau, tListeMtf& bibliotheque, TTypeMotif type) {
+  TListeMotifsBase* liste = bibliotheque.ListeMotif[static_cast<size_t>(type)];
+  liste->InitCalculVerrous();
+  const survey::TUsageMotif usage = UsageReseau(type);
+  for (TObjetMotifdeBase* m : *liste)
+    if (!m->GetVerrou() && reseau.UtiliseMotif(m, usage) && !m->GetVerrou()) m->SetVerrou(true);
 }
 
 }  // namespace drawing

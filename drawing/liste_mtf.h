@@ -13,6 +13,10 @@
 #include "drawing/symbole.h"
 #include "drawing/texture.h"
 
+namespace survey {
+class TReseau;
+}
+
 namespace drawing {
 
 class tListeMtf {
@@ -109,5 +113,10 @@ bool LitFichierMtf(const std::string& nom, tListeMtf& bibliotheque);
 // The same on a stream: header and library record.
 bool EcritFluxMtf(foundation::TFlux& f, tListeMtf& bibliotheque);
 bool LitFluxMtf(foundation::TFlux& f, tListeMtf& bibliotheque);
+
+// The network's pattern locks of one kind: the library's list of that kind
+// resets its computed locks, then each entry not yet locked is locked when
+// the network uses it where patterns of that kind are used (UsageReseau).
+void CalculeVerrousMtf(survey::TReseau& reseau, tListeMtf& bibliotheque, TTypeMotif type);
 
 }  // namespace drawing

@@ -22,6 +22,23 @@ const char* PrefixeMotifSVG(TTypeMotif t) {
   return prefixes[static_cast<size_t>(t)];
 }
 
+survey::TUsageMotif UsageReseau(TTypeMotif t) {
+  switch (t) {
+    case TTypeMotif::tmTrait:
+    case TTypeMotif::tmRempli:
+    case TTypeMotif::tmSymbole:
+    case TTypeMotif::tmFonte:
+      return survey::TUsageMotif::DessinsCavites;
+    case TTypeMotif::tmNord:
+      return survey::TUsageMotif::FlecheNord;
+    case TTypeMotif::tmSurface:
+      return survey::TUsageMotif::SymboleSurface;
+    case TTypeMotif::tmTexture:
+      break;
+  }
+  return survey::TUsageMotif::Aucun;
+}
+
 bool TObjetMotifdeBase::EcritObjet(TFlux& f) {
   InitES(f);
   EcrisTexte(DesignMotif);

@@ -7,6 +7,7 @@
 #include "foundation/flags.h"
 #include "foundation/niveau_fichier.h"
 #include "foundation/objet_de_liste.h"
+#include "survey/liens_dessin.h"
 
 namespace drawing {
 
@@ -21,6 +22,10 @@ using TGroupeMotifs = foundation::Flags<TTypeMotif, uint8_t>;
 const std::string& NomTypeMotif(TTypeMotif t);
 const std::string& NomTypesMotif(TTypeMotif t);
 const char* PrefixeMotifSVG(TTypeMotif t);
+// Where a network uses the patterns of a list of that kind: line styles,
+// fills, symbols and fonts in the caves' drawings, north arrows in the plan
+// page layouts, surface symbols on surface points, textures nowhere searched.
+survey::TUsageMotif UsageReseau(TTypeMotif t);
 
 // The level of the file being read.
 inline int32_t NiveauLu() { return foundation::NiveauFichier().VersionFichierLue; }
@@ -28,7 +33,10 @@ inline int32_t NiveauLu() { return foundation::NiveauFichier().VersionFichierLue
 class TListeBasiqueDeMotifs;
 class TCategorieMotifs;
 
-class TObjetMotifdeBase : public foundation::TObjetDeListe {
+// The survey model holds an entry as a survey::TMotifDocument (a surface
+// point's symbol, the patterns its parts merge or ask about); MotifDe gives
+// the entry back.
+class TObjetMotifdeBase : public foundation::TObjetDeListe, public survey::TMotifDocument {
  public:
   TObjetMotifdeBase() = default;
   TObjetMotifdeBase(const TObjetMotifdeBase&) = delete;
@@ -71,5 +79,11 @@ class TObjetMotifdeBase : public foundation::TObjetDeListe {
   // key, which keeps them linear.
   virtual std::string CleEquivalence() const;
 };
+
+// The entry behind the survey model's handle; none for none.
+inline TObjetMotifdeBase* MotifDe(survey::TMotifDocument* m) { return dynamic_cast<TObjetMotifdeBase*>(m); }
+inline const TObjetMotifdeBase* MotifDe(const survey::TMotifDocument* m) {
+  return dynamic_cast<const TObjetMotifdeBase*>(m);
+}
 
 }  // namespace drawing

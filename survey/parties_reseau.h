@@ -17,10 +17,7 @@
 #include <vector>
 
 #include "foundation/flux.h"
-
-namespace drawing {
-class TObjetMotifdeBase;
-}
+#include "survey/liens_dessin.h"
 
 namespace survey {
 
@@ -35,15 +32,6 @@ enum class TGenrePartie : uint8_t {
   MisesEnPagePlan,     // the plan entry of ListesMisesEnPage (layout list)
 };
 inline constexpr int NombrePartiesReseau = 4;
-
-// Pattern kinds, as the pattern library numbers them (TTypeMotif).
-inline constexpr int MotifTexture = 0;
-inline constexpr int MotifTrait = 1;
-inline constexpr int MotifRempli = 2;
-inline constexpr int MotifSymbole = 3;
-inline constexpr int MotifNord = 4;
-inline constexpr int MotifSurface = 5;
-inline constexpr int MotifFonte = 6;
 
 class TPartieReseau {
  public:
@@ -68,21 +56,17 @@ class TPartieReseau {
   virtual void ChangeProjection(const std::string& /*ancien*/, int32_t /*ancienFuseau*/, int32_t /*nouveauFuseau*/,
                                 const std::string& /*nouveau*/) {}
   // Whether it refers to the pattern (the layouts' north arrows).
-  virtual bool UtiliseMotif(const drawing::TObjetMotifdeBase*) const { return false; }
+  virtual bool UtiliseMotif(const TMotifDocument*) const { return false; }
   // Every reference to fusionne becomes a reference to garde.
-  virtual void FusionneMotifs(drawing::TObjetMotifdeBase* /*garde*/, drawing::TObjetMotifdeBase* /*fusionne*/) {}
-  virtual void FusionneFlecheN(drawing::TObjetMotifdeBase* /*garde*/, drawing::TObjetMotifdeBase* /*fusionne*/) {}
+  virtual void FusionneMotifs(TMotifDocument* /*garde*/, TMotifDocument* /*fusionne*/) {}
+  virtual void FusionneFlecheN(TMotifDocument* /*garde*/, TMotifDocument* /*fusionne*/) {}
 
   // --- The library only ---------------------------------------------------------------
-  // Resets the computed locks of the list of that kind, then locks each entry
-  // not yet locked for which utilise answers true.
-  virtual void CalculeVerrous(int /*typeMotif*/,
-                              const std::function<bool(const drawing::TObjetMotifdeBase*)>& /*utilise*/) {}
   // The surface symbol at that position of the surface-symbol list; none
   // outside it.
-  virtual drawing::TObjetMotifdeBase* SymboleSurface(int32_t /*position*/) const { return nullptr; }
+  virtual TMotifDocument* SymboleSurface(int32_t /*position*/) const { return nullptr; }
   // When garde is a font that has no survey-label role, it takes fusionne's.
-  virtual void ReprendRoleFonte(drawing::TObjetMotifdeBase* /*garde*/, drawing::TObjetMotifdeBase* /*fusionne*/) {}
+  virtual void ReprendRoleFonte(TMotifDocument* /*garde*/, TMotifDocument* /*fusionne*/) {}
 };
 
 // The Therion pattern set (item after the document library).  Reading goes

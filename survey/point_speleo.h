@@ -17,12 +17,8 @@
 #include "foundation/objet_de_liste.h"
 #include "foundation/point_topo.h"
 #include "foundation/utilitaires.h"
+#include "survey/liens_dessin.h"
 #include "survey/observation.h"
-
-namespace drawing {
-class TObjetMotifdeBase;
-class TPointAxe;
-}  // namespace drawing
 
 namespace survey {
 
@@ -69,13 +65,13 @@ class TPointSpeleo : public foundation::TObjetDeListe {
 
   // --- Links (not owned) --------------------------------------------------------
   TPointSpeleo* PtBoucleAsso = nullptr;
-  drawing::TObjetMotifdeBase* CategorieSurface = nullptr;
+  TMotifDocument* CategorieSurface = nullptr;  // the surface symbol
   TGalerie* GalduPt = nullptr;
   TVisee* ViseeAvant = nullptr;  // the shot by which the walk reached the station
   TPointSpeleo* vPointOrigine = nullptr;
   std::vector<TVisee*> LstVis;        // shots at the station
   std::vector<TViseeHabi*> LVHabi;    // splay shots hung at the station
-  drawing::TPointAxe* PtGraph = nullptr;
+  TPointGraphique* PtGraph = nullptr;   // the station's graphic object
 
   // --- Derived and working values -----------------------------------------------
   int32_t NbRatTot = 0;   // shots computed from it (plus, for a surface point, those ending on it)

@@ -15,10 +15,7 @@
 #include <vector>
 
 #include "foundation/flux.h"
-
-namespace drawing {
-class TObjetMotifdeBase;
-}
+#include "survey/liens_dessin.h"
 
 namespace survey {
 
@@ -77,9 +74,9 @@ class TAnnexeCavite {
   // old watermark colour take the current one.
   virtual void ChangeCouleurFiligr(uint32_t /*ancienne*/) {}
   // Whether a drawing of the cave uses the pattern (setting its locks).
-  virtual bool UtiliseMotif(const drawing::TObjetMotifdeBase*) { return false; }
+  virtual bool UtiliseMotif(const TMotifDocument*) { return false; }
   // Uses of fusionne in the cave's drawings become uses of garde.
-  virtual void FusionneMotifs(drawing::TObjetMotifdeBase* /*garde*/, drawing::TObjetMotifdeBase* /*fusionne*/) {}
+  virtual void FusionneMotifs(TMotifDocument* /*garde*/, TMotifDocument* /*fusionne*/) {}
   // The plan drawing's scale when set, else the first long section's scale
   // that is set, else -1.
   virtual double EchelleParDefaut() const { return -1; }
@@ -94,9 +91,9 @@ class TAnnexeCavite {
 struct PortsSurvey {
   // Position of a surface symbol in the document library's surface-symbol
   // list, -1 when it is not there.
-  std::function<int32_t(const drawing::TObjetMotifdeBase*)> PositionCategorieSurface;
+  std::function<int32_t(const TMotifDocument*)> PositionCategorieSurface;
   // Name of a surface symbol.
-  std::function<std::string(const drawing::TObjetMotifdeBase*)> NomCategorieSurface;
+  std::function<std::string(const TMotifDocument*)> NomCategorieSurface;
   // The coordinates dialog of a station (title given); true on OK, the dialog
   // having written its values into the station.
   std::function<bool(TPointSpeleo&, const std::string& titre)> DialogueCoordonnees;

@@ -280,50 +280,37 @@ bool TReseau::FusionneCavites() {
 
 // --- Patterns ------------------------------------------------------------------------------------------
 
-void TReseau::CalculeVerrousMtf(int typeMotif) {
-  std::function<bool(const drawing::TObjetMotifdeBase*)> utilise;
-  switch (typeMotif) {
-    case MotifTrait:
-    case MotifRempli:
-    case MotifSymbole:
-    case MotifFonte:
-      utilise = [this](const drawing::TObjetMotifdeBase* m) {
-        for (TCavite* c : Cavites)
-          if (c->Annexe && c->Annexe->UtiliseMotif(m)) return true;
-        return false;
-      };
+bool TReseau::UtiliseMotif(const TMotifDocument* motif, TUsageMotif usage) {
+  switch (usage) {
+    case TUsageMotif::DessinsCavites:
+      for (TCavite* c : Cavites)
+        if (c->Annexe && c->Annexe->UtiliseMotif(motif)) return true;
+      return false;
+    case TUsageMotif::FlecheNord:
+      return Partie(TGenrePartie::MisesEnPagePlan).UtiliseMotif(motif);
+    case TUsageMotif::SymboleSurface:
+      if (const TListedePoints* s = LesPointsSurface())
+        for (const TPointSpeleo* p : *s)
+          if (p->CategorieSurface == motif) return true;
+      return false;
+    case TUsageMotif::Aucun:
       break;
-    case MotifNord:
-      utilise = [this](const drawing::TObjetMotifdeBase* m) {
-        return Partie(TGenrePartie::MisesEnPagePlan).UtiliseMotif(m);
-      };
-      break;
-    case MotifSurface:
-      utilise = [this](const drawing::TObjetMotifdeBase* m) {
-        if (const TListedePoints* s = LesPointsSurface())
-          for (const TPointSpeleo* p : *s)
-            if (p->CategorieSurface == m) return true;
-        return false;
-      };
-      break;
-    default:
-      utilise = [](const drawing::TObjetMotifdeBase*) { return false; };
   }
-  Partie(TGenrePartie::BibliothequeMotifs).CalculeVerrous(typeMotif, utilise);
+  return false;
 }
 
-void TReseau::FusionneMotifsDeBase(drawing::TObjetMotifdeBase* garde, drawing::TObjetMotifdeBase* fusionne) {
+void TReseau::FusionneMotifsDeBase(TMotifDocument* garde, TMotifDocument* fusionne) {
   Partie(TGenrePartie::BibliothequeMotifs).ReprendRoleFonte(garde, fusionne);
   Partie(TGenrePartie::MisesEnPagePlan).FusionneMotifs(garde, fusionne);
   for (TCavite* c : Cavites)
     if (c->Annexe) c->Annexe->FusionneMotifs(garde, fusionne);
 }
 
-void TReseau::FusionneFlecheN(drawing::TObjetMotifdeBase* garde, drawing::TObjetMotifdeBase* fusionne) {
+void TReseau::FusionneFlecheN(TMotifDocument* garde, TMotifDocument* fusionne) {
   Partie(TGenrePartie::MisesEnPagePlan).FusionneFlecheN(garde, fusionne);
 }
 
-void TReseau::FusionneMotifsSurface(drawing::TObjetMotifdeBase* garde, drawing::TObjetMotifdeBase* fusionne) {
+void TReseau::FusionneMotifsSurface(TMotifDocument* garde, TMotifDocument* fusionne) {
   if (TListedePoints* s = LesPointsSurface())
     for (TPointSpeleo* p : *s)
       if (p->CategorieSurface == fusionne) p->CategorieSurface = garde;

@@ -24,11 +24,8 @@
 #include "survey/compens.h"
 #include "survey/instrument.h"
 #include "survey/operateur.h"
+#include "survey/liens_dessin.h"
 #include "survey/parties_reseau.h"
-
-namespace drawing {
-class TObjetMotifdeBase;
-}
 
 namespace survey {
 
@@ -135,10 +132,15 @@ class TReseau {
   bool FusionneCavites();
 
   // --- Patterns ---------------------------------------------------------------------------
-  void CalculeVerrousMtf(int typeMotif);
-  void FusionneMotifsDeBase(drawing::TObjetMotifdeBase* garde, drawing::TObjetMotifdeBase* fusionne);
-  void FusionneFlecheN(drawing::TObjetMotifdeBase* garde, drawing::TObjetMotifdeBase* fusionne);
-  void FusionneMotifsSurface(drawing::TObjetMotifdeBase* garde, drawing::TObjetMotifdeBase* fusionne);
+  // Whether the network uses the pattern where patterns of its list are used:
+  // a cave's drawings (the caves asked in order; the first that uses it sets
+  // its locks and ends the search), a plan page layout's north arrow, a
+  // surface point's symbol; nowhere for Aucun.  The library's lock computation
+  // asks this for each entry.
+  bool UtiliseMotif(const TMotifDocument* motif, TUsageMotif usage);
+  void FusionneMotifsDeBase(TMotifDocument* garde, TMotifDocument* fusionne);
+  void FusionneFlecheN(TMotifDocument* garde, TMotifDocument* fusionne);
+  void FusionneMotifsSurface(TMotifDocument* garde, TMotifDocument* fusionne);
   void ChangeCouleurFiligr(uint32_t ancienne);
   // Every surface point with vCatPt 0 or more takes the surface symbol at
   // that position of the document library.

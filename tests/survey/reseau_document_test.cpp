@@ -298,7 +298,7 @@ TEST(Reseau, SymbolesDeSurface) {
   drawing::TObjetMotifdeBase* s2 = lib.ListeMotifsSurface.UnObjet(2);
   n.E->CategorieSurface = s2;
   // Locks: only the symbol a surface point uses.
-  n.r.CalculeVerrousMtf(MotifSurface);
+  drawing::CalculeVerrousMtf(n.r, lib, drawing::TTypeMotif::tmSurface);
   EXPECT_TRUE(s2->GetVerrou());
   EXPECT_EQ(s0->GetVerrou(), lib.ListeMotifsSurface.NbreMotifsFixes > 0);
   n.r.FusionneMotifsSurface(s0, s2);
@@ -312,6 +312,68 @@ TEST(Reseau, SymbolesDeSurface) {
   n.E->vCatPt = 999;
   n.r.LieSymbolesSurface();
   EXPECT_EQ(n.E->CategorieSurface, nullptr);
+}
+
+// What the drawing subsystem keeps in the model, as the model sees it: a
+// pattern, a cave annex and page layouts that answer for one pattern each.
+struct MotifEssai : TMotifDocument {};
+
+class AnnexeEssai : public TAnnexeCavite {
+ public:
+  explicit AnnexeEssai(const TMotifDocument* utilise) : utilise_(utilise) {}
+  bool EcritStylesCavite(foundation::TFlux&) override { return true; }
+  bool LitStylesCavite(foundation::TFlux&) override { return true; }
+  bool UtiliseMotif(const TMotifDocument* m) override {
+    ++Questions;
+    return m == utilise_;
+  }
+  int Questions = 0;
+
+ private:
+  const TMotifDocument* utilise_;
+};
+
+class MisesEnPageEssai : public TPartieReseau {
+ public:
+  explicit MisesEnPageEssai(const TMotifDocument* fleche) : fleche_(fleche) {}
+  bool Ecrit(foundation::TFlux&) override { return true; }
+  bool Lit(foundation::TFlux&) override { return true; }
+  bool UtiliseMotif(const TMotifDocument* m) const override { return m == fleche_; }
+
+ private:
+  const TMotifDocument* fleche_;
+};
+
+TEST(Reseau, UtiliseMotifLaOuSonUsageLeCherche) {
+  EnvironnementDocument env(false);
+  MotifEssai trait, fleche, symbole;
+  Fabriques().Parties[static_cast<size_t>(TGenrePartie::MisesEnPagePlan)] =
+      [&](TReseau&) -> std::unique_ptr<TPartieReseau> { return std::make_unique<MisesEnPageEssai>(&fleche); };
+  ReseauBoucle n;
+  auto* annexeA = new AnnexeEssai(&trait);
+  auto* annexeB = new AnnexeEssai(&trait);
+  n.a->Annexe.reset(annexeA);
+  n.b->Annexe.reset(annexeB);
+  n.E->CategorieSurface = &symbole;
+  const struct {
+    const TMotifDocument* motif;
+    TUsageMotif usage;
+    bool utilise;
+  } cas[] = {
+      {&trait, TUsageMotif::DessinsCavites, true},   {&trait, TUsageMotif::FlecheNord, false},
+      {&trait, TUsageMotif::SymboleSurface, false},  {&trait, TUsageMotif::Aucun, false},
+      {&fleche, TUsageMotif::FlecheNord, true},      {&fleche, TUsageMotif::DessinsCavites, false},
+      {&symbole, TUsageMotif::SymboleSurface, true}, {&symbole, TUsageMotif::FlecheNord, false},
+      {&symbole, TUsageMotif::Aucun, false},
+  };
+  for (const auto& c : cas)
+    EXPECT_EQ(n.r.UtiliseMotif(c.motif, c.usage), c.utilise)
+        << (c.motif == &trait ? "trait " : c.motif == &fleche ? "fleche " : "symbole ") << static_cast<int>(c.usage);
+  // The caves are asked in order; the first that uses the pattern ends the search.
+  annexeA->Questions = annexeB->Questions = 0;
+  EXPECT_TRUE(n.r.UtiliseMotif(&trait, TUsageMotif::DessinsCavites));
+  EXPECT_EQ(annexeA->Questions, 1);
+  EXPECT_EQ(annexeB->Questions, 0);
 }
 
 TEST(Reseau, CreeXmlCavites) {

@@ -52,18 +52,10 @@ class TPartieBibliotheque : public survey::TPartieReseau {
     drawing::Dessin().ListesMtfReseau = &Bibliotheque;
   }
 
-  void CalculeVerrous(int typeMotif,
-                      const std::function<bool(const drawing::TObjetMotifdeBase*)>& utilise) override {
-    if (typeMotif < 0 || typeMotif >= drawing::NombreTypesMotif) return;
-    drawing::TListeMotifsBase* liste = Bibliotheque.ListeMotif[static_cast<size_t>(typeMotif)];
-    liste->InitCalculVerrous();
-    for (drawing::TObjetMotifdeBase* m : *liste)
-      if (!m->GetVerrou() && utilise(m) && !m->GetVerrou()) m->SetVerrou(true);
-  }
-  drawing::TObjetMotifdeBase* SymboleSurface(int32_t position) const override {
+  survey::TMotifDocument* SymboleSurface(int32_t position) const override {
     return Bibliotheque.ListeMotifsSurface.UnObjet(position);
   }
-  void ReprendRoleFonte(drawing::TObjetMotifdeBase* garde, drawing::TObjetMotifdeBase* fusionne) override {
+  void ReprendRoleFonte(survey::TMotifDocument* garde, survey::TMotifDocument* fusionne) override {
     auto* g = dynamic_cast<drawing::TDefObjetFonte*>(garde);
     auto* f = dynamic_cast<drawing::TDefObjetFonte*>(fusionne);
     if (g && f && !g->EstInfoTopo()) g->InfoTopoFnte = f->InfoTopoFnte;
@@ -124,12 +116,14 @@ void InstalleLiaisonsDocument() {
   };
   f.Therion.Abandonne = [] { therionLu.reset(); };
 
-  survey::Ports().PositionCategorieSurface = [](const drawing::TObjetMotifdeBase* m) -> int32_t {
+  survey::Ports().PositionCategorieSurface = [](const survey::TMotifDocument* m) -> int32_t {
     const drawing::tListeMtf* b = BibliothequeCourante();
-    return b && m ? b->ListeMotifsSurface.IndexOf(m) : -1;
+    const drawing::TObjetMotifdeBase* motif = drawing::MotifDe(m);
+    return b && motif ? b->ListeMotifsSurface.IndexOf(motif) : -1;
   };
-  survey::Ports().NomCategorieSurface = [](const drawing::TObjetMotifdeBase* m) {
-    return m ? m->DesignMotif : std::string();
+  survey::Ports().NomCategorieSurface = [](const survey::TMotifDocument* m) {
+    const drawing::TObjetMotifdeBase* motif = drawing::MotifDe(m);
+    return motif ? motif->DesignMotif : std::string();
   };
 }
 

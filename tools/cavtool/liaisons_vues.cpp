@@ -67,16 +67,16 @@ class TPartieMisesEnPage : public survey::TPartieReseau {
       }
     bilan.Signale();
   }
-  bool UtiliseMotif(const drawing::TObjetMotifdeBase* motif) const override {
+  bool UtiliseMotif(const survey::TMotifDocument* motif) const override {
     for (const views::TMiseEnPage* m : Liste)
-      if (m->FlecheN && static_cast<const drawing::TObjetMotifdeBase*>(m->FlecheN->FlecheSymb) == motif) return true;
+      if (m->FlecheN && static_cast<const survey::TMotifDocument*>(m->FlecheN->FlecheSymb) == motif) return true;
     return false;
   }
-  void FusionneMotifs(drawing::TObjetMotifdeBase* garde, drawing::TObjetMotifdeBase* fusionne) override {
-    for (views::TMiseEnPage* m : Liste) m->FusionneMotifs(garde, fusionne);
+  void FusionneMotifs(survey::TMotifDocument* garde, survey::TMotifDocument* fusionne) override {
+    for (views::TMiseEnPage* m : Liste) m->FusionneMotifs(drawing::MotifDe(garde), drawing::MotifDe(fusionne));
   }
-  void FusionneFlecheN(drawing::TObjetMotifdeBase* garde, drawing::TObjetMotifdeBase* fusionne) override {
-    for (views::TMiseEnPage* m : Liste) m->FusionneFlecheN(garde, fusionne);
+  void FusionneFlecheN(survey::TMotifDocument* garde, survey::TMotifDocument* fusionne) override {
+    for (views::TMiseEnPage* m : Liste) m->FusionneFlecheN(drawing::MotifDe(garde), drawing::MotifDe(fusionne));
   }
 
   views::TListeMisesEnPage Liste;
