@@ -20,6 +20,7 @@
 #include "app/document_survey.h"
 #include "app/fiche_principale.h"
 #include "app/gestion_document.h"
+#include "document/liaisons_modele.h"
 #include "drawing/contexte_dessin.h"
 #include "drawing/liste_mtf.h"
 #include "drawing/ports_dessin.h"
@@ -33,7 +34,6 @@
 #include "tests/app/outils_fenetre.h"
 #include "tests/support/dossier_temp.h"
 #include "tests/survey/environnement_document.h"
-#include "tools/cavtool/liaisons_document.h"
 #include "views/ports_vues.h"
 
 using namespace app;
@@ -74,7 +74,6 @@ struct Environnement {
   formats::GardePortsImport fenetresImport;
   formats::GardeImport import;
   GardeCopie<ServicesConfig> services{Services()};
-  GardeCopie<cavtool::LiaisonsProgramme> programme{cavtool::Programme()};
   DossierTemp dossier;
 
   Environnement() {
@@ -133,7 +132,7 @@ TEST(DocumentFichier, OuvreVoitSesCavitesEnregistreEtFermeAvecLaQuestion) {
   EXPECT_EQ(CouleurPanneau(f), QColor(0, 255, 0));
   EXPECT_TRUE(platform::IsReadOnly(chemin));
   // The drawings' library is the document's.
-  EXPECT_EQ(drawing::Dessin().ListesMtfReseau, cavtool::BibliothequeCourante());
+  EXPECT_EQ(drawing::Dessin().ListesMtfReseau, document::BibliothequeCourante());
   ASSERT_FALSE(Config().ListeDerniersFichiers.empty());
   EXPECT_EQ(Config().ListeDerniersFichiers[0].Chemin, chemin);
 
@@ -343,7 +342,7 @@ TEST(DocumentFichier, DemarrageDonneSesReglagesAuxSousSystemes) {
   survey::Document().DocumentModifie = false;
   {
     TDocumentSurvey d;
-    drawing::tListeMtf* b = cavtool::BibliothequeCourante();
+    drawing::tListeMtf* b = document::BibliothequeCourante();
     ASSERT_NE(b, nullptr);
     EXPECT_EQ(drawing::Dessin().ListesMtfReseau, b);
     for (int k = 1; k < drawing::NombreTypesMotif; ++k)

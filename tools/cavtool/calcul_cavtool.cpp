@@ -5,11 +5,11 @@
 #include <iostream>
 #include <memory>
 
+#include "document/composition.h"
 #include "survey/cavite.h"
 #include "survey/fichier_reseau.h"
 #include "survey/rapport_calcul.h"
 #include "survey/reseau.h"
-#include "tools/cavtool/liaisons_document.h"
 
 namespace cavtool {
 
@@ -26,7 +26,7 @@ std::string Metres(double x) {
 }  // namespace
 
 int CalculeFichier(const std::string& fichier) {
-  InstalleLiaisonsProgramme();
+  document::InstalleDocument();
   std::unique_ptr<survey::TReseau> reseau = survey::OuvreReseau(fichier);
   if (!reseau) return 1;
   reseau->CalculeReseau();
