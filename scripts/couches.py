@@ -5,7 +5,8 @@
 
 Every #include of every C++ file of ROOT, and every target_link_libraries
 line of the CMakeLists.txt files, is checked against the graph of
-ROOT/couches.txt (its comments say how to read it).  Each fault is printed
+ROOT/couches.txt (its comments say how to read it); a library links only
+libraries it may use and whose headers its files include.  Each fault is printed
 as "file:line: what"; the exit code is 1 when there is one, 0 otherwise.
 """
 
@@ -95,7 +96,8 @@ def source_files(root):
                 yield os.path.normpath(os.path.join(rel_dir, name))
 
 
-def check_includes(root, couches):
+def check_includes(root, couches, used):
+    """Also fills used: unit -> the units its files include."""
     faults = []
     for rel in source_files(root):
         unit = couches.unit_of(rel)
@@ -124,6 +126,8 @@ def check_includes(root, couches):
                 else:
                     continue  # a system or third-party header
                 other = couches.unit_of(target)
+                if other is not None:
+                    used.setdefault(unit, set()).add(other)
                 if other is None:
                     faults.append(f"{where}: \"{name}\" is in no unit of couches.txt")
                 elif not couches.may_include(unit, other):
@@ -131,7 +135,9 @@ def check_includes(root, couches):
     return faults
 
 
-def check_links(root, couches):
+def check_links(root, couches, used):
+    """A library links only libraries it may use, and only those its files
+    include."""
     faults = []
     for dirpath, dirnames, filenames in os.walk(root):
         rel_dir = os.path.relpath(dirpath, root)
@@ -154,13 +160,17 @@ def check_links(root, couches):
                     continue
                 if not any(couches.may_include(u, v) for u in units for v in couches.libs[lib]):
                     faults.append(f"{rel}:{number}: {words[0]} may not link {lib}")
+                elif not any(v in used.get(u, ()) for u in units for v in couches.libs[lib]):
+                    faults.append(f"{rel}:{number}: {words[0]} links {lib} but includes none of its headers")
     return faults
 
 
 def check(root):
     path = os.path.join(root, "couches.txt")
     couches = Couches(path)
-    return couches.faults + check_includes(root, couches) + check_links(root, couches)
+    used = {}
+    faults = couches.faults + check_includes(root, couches, used)
+    return faults + check_links(root, couches, used)
 
 
 def main(argv):

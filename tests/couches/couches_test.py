@@ -110,9 +110,12 @@ class Couches(unittest.TestCase):
             "target_link_libraries(lib_survey PUBLIC lib_views  # against the layers\n"
             "                      Qt6::Widgets)\n"
         )
-        code, out = self.faults({"survey/CMakeLists.txt": cmake})
+        # views may use foundation (through survey) but includes none of it.
+        views = "target_link_libraries(lib_views PUBLIC lib_survey lib_foundation)\n"
+        code, out = self.faults({"survey/CMakeLists.txt": cmake, "views/CMakeLists.txt": views})
         self.assertEqual(code, 1)
-        self.assertEqual(out, ["survey/CMakeLists.txt:3: lib_survey may not link lib_views"])
+        self.assertEqual(out, ["survey/CMakeLists.txt:3: lib_survey may not link lib_views",
+                               "views/CMakeLists.txt:1: lib_views links lib_foundation but includes none of its headers"])
 
 
 if __name__ == "__main__":
