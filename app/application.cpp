@@ -10,13 +10,13 @@
 #include "app/document_survey.h"
 #include "app/fiche_principale.h"
 #include "app/galeries_import_dlg.h"
+#include "document/composition.h"
 #include "drawing/contexte_dessin.h"
 #include "drawing/contexte_motifs.h"
 #include "drawing/liste_mtf.h"
 #include "projections/regions.h"
 #include "survey/declinaison.h"
 #include "survey/parties_reseau.h"
-#include "tools/cavtool/liaisons_document.h"
 #include "foundation/catalogue.h"
 #include "platform/files.h"
 #include "platform/instance_lock.h"
@@ -34,37 +34,18 @@ std::vector<std::string> ArgumentsAbsolus(const std::vector<std::string>& argume
   return out;
 }
 
-namespace {
-
-// The library of the network being created, while the default pattern file
-// completes it (the network is not yet the current one).
-drawing::tListeMtf* bibliothequeEnCreation = nullptr;
-
-}  // namespace
-
 void InstalleLiaisonsApplication() {
   ServicesConfig& services = Services();
   services.ChangeListeProjections = [](int32_t region) { projections::ChangeListeProjections(region); };
-  cavtool::InstalleLiaisonsProgramme();
+  // The whole document; the default pattern file of the settings completes
+  // the library of every new network.
+  document::MotifsParDefaut motifs;
+  motifs.Fichier = FichierMotifsParDefaut;
+  motifs.Illisible = OublieMotifsParDefaut;
+  document::InstalleDocument(motifs);
   InstalleDialogueGaleriesImport();
   survey::Fabriques().AjouteFichierRecent = [](const std::string& chemin, int32_t cavite) {
     AjouteFichierRecent(Config().ListeDerniersFichiers, chemin, cavite);
-  };
-  // The default pattern file completes the library of every new network.
-  services.ChargeMotifs = [](const std::string& fichier) {
-    drawing::tListeMtf* b = bibliothequeEnCreation ? bibliothequeEnCreation : cavtool::BibliothequeCourante();
-    return b && cavtool::CompleteBibliotheque(*b, fichier);
-  };
-  cavtool::Programme().CompleteBibliotheque = [](drawing::tListeMtf& bibliotheque) {
-    drawing::tListeMtf* sauve = bibliothequeEnCreation;
-    bibliothequeEnCreation = &bibliotheque;
-    try {
-      ChargeMotifsParDefaut();
-    } catch (...) {
-      bibliothequeEnCreation = sauve;
-      throw;
-    }
-    bibliothequeEnCreation = sauve;
   };
   services.ChargeMotifsTh2 = [](const std::string& fichier) {
     return drawing::Motifs().ListesMtfTherion && drawing::LitFichierMtf(fichier, *drawing::Motifs().ListesMtfTherion);

@@ -279,14 +279,15 @@ std::string CheminMotifsDefaut(const std::string& nom) {
   return survey::DossierGravelune() + nom;
 }
 
-void ChargeMotifsParDefaut() {
+std::string FichierMotifsParDefaut() {
   ConfigGenerale& c = Config();
-  if (c.FichierMotifsDefaut.empty()) return;
-  const bool modifie = survey::Document().DocumentModifie;
   c.FichierMotifsDefaut = CheminMotifsDefaut(c.FichierMotifsDefaut);
-  const auto& charge = Services().ChargeMotifs;
-  if (charge && !charge(c.FichierMotifsDefaut)) c.FichierMotifsDefaut.clear();
-  survey::Document().DocumentModifie = modifie;
+  return c.FichierMotifsDefaut;
+}
+
+void OublieMotifsParDefaut(const std::string& fichier) {
+  ConfigGenerale& c = Config();
+  if (c.FichierMotifsDefaut == fichier) c.FichierMotifsDefaut.clear();
 }
 
 void ChargeMotifsTh2ParDefaut() {

@@ -102,9 +102,6 @@ struct ServicesConfig {
   // After reading: the graded splay-shot pens and the watermark window's
   // reference colour.
   std::function<void(const ConfigGenerale&)> AppliqueStyles;
-  // Reads a pattern file into the document library (merging the differences
-  // and completing the textures); false when it could not be read.
-  std::function<bool(const std::string&)> ChargeMotifs;
   // Reads a pattern file into the Therion-import library.
   std::function<bool(const std::string&)> ChargeMotifsTh2;
   // Copies the line styles into the styles the views draw with.
@@ -152,10 +149,11 @@ const FichierRecent* ChercheFichierRecent(const std::vector<FichierRecent>& list
 // A default pattern file given without a folder is looked up in the working
 // folder (the setting takes the full path).
 std::string CheminMotifsDefaut(const std::string& nom);
-// Merges the default pattern file into the document library; a file that
-// cannot be read is dropped from the settings.  The modified flag of the
-// document is kept.
-void ChargeMotifsParDefaut();
+// The default pattern file that completes the library of every new network,
+// with its full path (the setting takes it); empty: none.
+std::string FichierMotifsParDefaut();
+// A default pattern file that could not be read is dropped from the settings.
+void OublieMotifsParDefaut(const std::string& fichier);
 // Loads the default Therion pattern file; dropped from the settings on failure.
 void ChargeMotifsTh2ParDefaut();
 

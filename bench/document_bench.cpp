@@ -9,13 +9,13 @@
 #include <memory>
 #include <string>
 
+#include "document/composition.h"
 #include "foundation/flux.h"
 #include "platform/files.h"
 #include "survey/contexte_document.h"
 #include "survey/contexte_reseau.h"
 #include "survey/fichier_reseau.h"
 #include "survey/reseau.h"
-#include "tools/cavtool/liaisons_document.h"
 
 using namespace survey;
 
@@ -92,7 +92,7 @@ std::unique_ptr<TReseau> Genere() {
 
 struct Donnees {
   Donnees() {
-    cavtool::InstalleLiaisonsDocument();
+    document::InstalleDocument();
     Reseau = Genere();
     foundation::TFluxMemoire flux;
     if (!Reseau->Ecrit(flux)) std::abort();

@@ -6,15 +6,15 @@
 #include <cstdint>
 #include <string>
 
+#include "document/composition.h"
 #include "foundation/flux.h"
 #include "survey/contexte_document.h"
 #include "survey/contexte_reseau.h"
 #include "survey/reseau.h"
-#include "tools/cavtool/liaisons_document.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static const bool pret = [] {
-    cavtool::InstalleLiaisonsDocument();
+    document::InstalleDocument();
     return true;
   }();
   (void)pret;

@@ -225,25 +225,21 @@ TEST(ConfigGenerale, CheminDuFichierDeReglages) {
 
 TEST(ConfigGenerale, FichierDeMotifsParDefaut) {
   Gardes g;
-  std::vector<std::string> lus;
-  bool reussit = true;
-  Services().ChargeMotifs = [&](const std::string& p) {
-    lus.push_back(p);
-    return reussit;
-  };
-  survey::Document().DocumentModifie = true;
+  Config().FichierMotifsDefaut.clear();
+  EXPECT_EQ(FichierMotifsParDefaut(), "");
   Config().FichierMotifsDefaut = "Mes motifs.mtf";
-  ChargeMotifsParDefaut();
-  ASSERT_EQ(lus.size(), 1u);
-  EXPECT_EQ(lus[0], survey::DossierGravelune() + "Mes motifs.mtf");
+  const std::string chemin = FichierMotifsParDefaut();
+  EXPECT_EQ(chemin, survey::DossierGravelune() + "Mes motifs.mtf");
   // The setting takes the full path, and is written back with it.
-  EXPECT_EQ(Config().FichierMotifsDefaut, lus[0]);
-  EXPECT_TRUE(survey::Document().DocumentModifie);
+  EXPECT_EQ(Config().FichierMotifsDefaut, chemin);
 
-  reussit = false;
+  // A file that could not be read is dropped, unless the setting changed
+  // meanwhile.
+  OublieMotifsParDefaut("/ailleurs/autre.mtf");
+  EXPECT_EQ(Config().FichierMotifsDefaut, chemin);
   Config().FichierMotifsDefaut = "/ailleurs/illisible.mtf";
-  ChargeMotifsParDefaut();
-  EXPECT_EQ(lus.back(), "/ailleurs/illisible.mtf");
+  EXPECT_EQ(FichierMotifsParDefaut(), "/ailleurs/illisible.mtf");
+  OublieMotifsParDefaut("/ailleurs/illisible.mtf");
   EXPECT_TRUE(Config().FichierMotifsDefaut.empty());
 
   Services().ChargeMotifsTh2 = [](const std::string&) { return false; };

@@ -25,6 +25,7 @@
 #include "app/fiche_principale.h"
 #include "app/zone_visees.h"
 #include "app/gestion_document.h"
+#include "document/liaisons_modele.h"
 #include "drawing/contexte_dessin.h"
 #include "drawing/liste_mtf.h"
 #include "drawing/ports_dessin.h"
@@ -39,7 +40,6 @@
 #include "tests/support/dossier_temp.h"
 #include "tests/support/verrou_externe.h"
 #include "tests/survey/environnement_document.h"
-#include "tools/cavtool/liaisons_document.h"
 #include "views/ports_vues.h"
 
 using namespace app;
@@ -80,7 +80,6 @@ struct Environnement {
   formats::GardePortsImport fenetresImport;
   formats::GardeImport import;
   GardeCopie<ServicesConfig> services{Services()};
-  GardeCopie<cavtool::LiaisonsProgramme> programme{cavtool::Programme()};
   DossierTemp dossier;
 
   Environnement() {
@@ -141,7 +140,7 @@ TEST(DocumentFichier, OuvreVoitSesCavitesEnregistreEtFermeAvecLaQuestion) {
   EXPECT_TRUE(testsupport::TenuSelonFlock(chemin));
   EXPECT_EQ(testsupport::Mode(chemin), mode);
   // The drawings' library is the document's.
-  EXPECT_EQ(drawing::Dessin().ListesMtfReseau, cavtool::BibliothequeCourante());
+  EXPECT_EQ(drawing::Dessin().ListesMtfReseau, document::BibliothequeCourante());
   ASSERT_FALSE(Config().ListeDerniersFichiers.empty());
   EXPECT_EQ(Config().ListeDerniersFichiers[0].Chemin, chemin);
 
@@ -397,7 +396,7 @@ TEST(DocumentFichier, DemarrageDonneSesReglagesAuxSousSystemes) {
   survey::Document().DocumentModifie = false;
   {
     TDocumentSurvey d;
-    drawing::tListeMtf* b = cavtool::BibliothequeCourante();
+    drawing::tListeMtf* b = document::BibliothequeCourante();
     ASSERT_NE(b, nullptr);
     EXPECT_EQ(drawing::Dessin().ListesMtfReseau, b);
     for (int k = 1; k < drawing::NombreTypesMotif; ++k)

@@ -5,6 +5,7 @@
 // dialog port; the subsystems built so far plugged in.
 #include <string>
 
+#include "document/composition.h"
 #include "drawing/contexte_motifs.h"
 #include "drawing/liste_mtf.h"
 #include "foundation/flux.h"
@@ -16,7 +17,6 @@
 #include "survey/parties_reseau.h"
 #include "survey/ports_survey.h"
 #include "survey/reseau.h"
-#include "tools/cavtool/liaisons_document.h"
 
 namespace testsurvey {
 
@@ -44,7 +44,7 @@ class EnvironnementDocument {
     survey::Document().AutreInstance = false;
     survey::Document().NomFichierCourant.clear();
     survey::Document().DemandeNomFichier = false;
-    if (liaisons) cavtool::InstalleLiaisonsDocument();
+    if (liaisons) document::InstalleDocument();
   }
   platform::ScriptedDialogs Dialogues;
 

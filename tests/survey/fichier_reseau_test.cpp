@@ -15,20 +15,17 @@
 
 #include "drawing/contexte_motifs.h"
 #include "drawing/liste_mtf.h"
+#include "editor/image_notes.h"
 #include "foundation/dates.h"
 #include "foundation/utilitaires.h"
 #include "platform/files.h"
+#include "projections/contexte_projections.h"
 #include "survey/annexe_minimale.h"
 #include "tests/support/dossier_temp.h"
 #include "tests/support/verrou_externe.h"
 #include "tests/survey/environnement_document.h"
-
-#ifdef GRAVELUNE_LIAISONS_VUES
-#include "editor/image_notes.h"
-#include "projections/contexte_projections.h"
 #include "views/mise_en_page.h"
 #include "views/page_semis.h"
-#endif
 
 namespace {
 
@@ -160,6 +157,8 @@ TEST(FichierReseau, LitChaqueNiveau) {
   for (const Cas& k : cas) {
     SCOPED_TRACE("niveau " + std::to_string(k.niveau));
     EnvironnementDocument env;
+    // The caves keep the survey model's own annex.
+    Ports().CreeAnnexeCavite = nullptr;
     DossierTemp d;
     const std::string chemin = CopieFixture(d, k.niveau);
     auto r = OuvreReseau(chemin);
@@ -241,7 +240,7 @@ TEST(FichierReseau, LitChaqueNiveau) {
     EXPECT_EQ(annexe->DessinPlani.EchelleDessin, 500);
 
     // The library's upgrades of older levels.
-    const drawing::tListeMtf* lib = cavtool::BibliothequeCourante();
+    const drawing::tListeMtf* lib = document::BibliothequeCourante();
     ASSERT_TRUE(lib);
     EXPECT_EQ(lib->ListeMotifsSurface.Count(), k.lu < 500 ? 6 : 0);
     EXPECT_EQ(lib->ListeFontes.Count(), k.lu < 510 ? 4 : 0);
@@ -288,7 +287,7 @@ TEST(FichierReseau, NiveauxRefusesLaissentLeDocumentOuvert) {
     EXPECT_EQ(ListesDocument().Operateurs, &ouvert->ListeOperateurs);
     EXPECT_EQ(foundation::NiveauFichier().VersionFichierLue, 509);
     EXPECT_EQ(ListePointsReseau(), points);
-    EXPECT_EQ(cavtool::BibliothequeCourante()->ListeFontes.Count(), 4);
+    EXPECT_EQ(document::BibliothequeCourante()->ListeFontes.Count(), 4);
   }
 }
 
@@ -420,7 +419,6 @@ TEST(FichierReseau, CaviteActiveZeroLaisseCaviteRappelee) {
   EXPECT_EQ(Document().CaviteRappelee, 1);
 }
 
-#ifdef GRAVELUNE_LIAISONS_VUES
 // The network of the level-511 file with three caves, loops and an
 // adjustment, given a plan page layout with two pages and a background map.
 TEST(FichierReseau, MisesEnPageEtCartesEcritesEtRelues) {
@@ -489,7 +487,6 @@ TEST(FichierReseau, MisesEnPageEtCartesEcritesEtRelues) {
   EXPECT_NEAR(lu->LePointSurface(0)->X, 500000, 1);
   EXPECT_TRUE(env.Dialogues.Messages().empty());
 }
-#endif
 
 // --- Saving -------------------------------------------------------------------------------------------------
 
@@ -777,7 +774,7 @@ TEST(FichierReseau, SecondDocumentRestaureLeContexte) {
   auto ouvert = OuvreReseau(CopieFixture(d, 511, "ouvert.cav"));
   ASSERT_TRUE(ouvert);
   const auto points = ListePointsReseau();
-  drawing::tListeMtf* bibliotheque = cavtool::BibliothequeCourante();
+  drawing::tListeMtf* bibliotheque = document::BibliothequeCourante();
   {
     GardeContexteReseau garde;
     auto second = OuvreReseau(CopieFixture(d, 226, "second.cav"));
@@ -785,13 +782,13 @@ TEST(FichierReseau, SecondDocumentRestaureLeContexte) {
     EXPECT_EQ(Document().ReseauCourant, second.get());
     EXPECT_EQ(foundation::NiveauFichier().VersionFichierLue, 500);
     EXPECT_EQ(ListesDocument().Instruments, &second->ListeInstruments);
-    EXPECT_EQ(cavtool::BibliothequeCourante()->ListeMotifsSurface.Count(), 0);
+    EXPECT_EQ(document::BibliothequeCourante()->ListeMotifsSurface.Count(), 0);
   }
   EXPECT_EQ(Document().ReseauCourant, ouvert.get());
   EXPECT_EQ(ListesDocument().Instruments, &ouvert->ListeInstruments);
   EXPECT_EQ(foundation::NiveauFichier().VersionFichierLue, 511);
   EXPECT_EQ(ListePointsReseau(), points);
-  EXPECT_EQ(cavtool::BibliothequeCourante(), bibliotheque);
+  EXPECT_EQ(document::BibliothequeCourante(), bibliotheque);
 }
 
 }  // namespace

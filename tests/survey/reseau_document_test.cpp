@@ -41,15 +41,15 @@ TEST(Reseau, CreationEtDestructionDesObjetsDuDocument) {
   EXPECT_EQ(Document().ReseauCourant, r.get());
   EXPECT_EQ(ListesDocument().Operateurs, &r->ListeOperateurs);
   EXPECT_EQ(ListesDocument().Instruments, &r->ListeInstruments);
-  ASSERT_TRUE(cavtool::BibliothequeCourante());
-  EXPECT_GT(cavtool::BibliothequeCourante()->ListeTraits.Count(), 0);  // built-in defaults
+  ASSERT_TRUE(document::BibliothequeCourante());
+  EXPECT_GT(document::BibliothequeCourante()->ListeTraits.Count(), 0);  // built-in defaults
   EXPECT_EQ(r->NumFuseau, -1);
   EXPECT_EQ(r->DerCompens, -1);
   EXPECT_TRUE(r->CalculProjection);
   r.reset();
   EXPECT_EQ(Document().ReseauCourant, nullptr);
   EXPECT_EQ(ListesDocument().Operateurs, nullptr);
-  EXPECT_EQ(cavtool::BibliothequeCourante(), nullptr);
+  EXPECT_EQ(document::BibliothequeCourante(), nullptr);
 }
 
 TEST(Reseau, CreeCavite) {
@@ -292,7 +292,7 @@ TEST(Reseau, CreeListeLevers) {
 TEST(Reseau, SymbolesDeSurface) {
   EnvironnementDocument env;
   ReseauBoucle n;
-  drawing::tListeMtf& lib = *cavtool::BibliothequeCourante();
+  drawing::tListeMtf& lib = *document::BibliothequeCourante();
   ASSERT_GE(lib.ListeMotifsSurface.Count(), 3);
   drawing::TObjetMotifdeBase* s0 = lib.ListeMotifsSurface.UnObjet(0);
   drawing::TObjetMotifdeBase* s2 = lib.ListeMotifsSurface.UnObjet(2);
@@ -392,6 +392,8 @@ TEST(Reseau, CreeXmlCavites) {
 
 TEST(Reseau, CaviteNeuveALaCoupeDeveloppeeGlobale) {
   EnvironnementDocument env;
+  // The cave keeps the survey model's own annex.
+  Ports().CreeAnnexeCavite = nullptr;
   TReseau r;
   r.CreeCaviteSurface();
   TCavite* c = NouvelleCavite(r, "A");

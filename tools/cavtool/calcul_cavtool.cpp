@@ -4,13 +4,13 @@
 #include <iostream>
 #include <memory>
 
+#include "document/composition.h"
 #include "foundation/chaines.h"
 #include "foundation/utilitaires.h"
 #include "survey/cavite.h"
 #include "survey/fichier_reseau.h"
 #include "survey/rapport_calcul.h"
 #include "survey/reseau.h"
-#include "tools/cavtool/liaisons_document.h"
 
 namespace cavtool {
 
@@ -21,7 +21,7 @@ std::string Metres(double x) { return foundation::ReelEnTexteFixe(x, 4); }
 }  // namespace
 
 int CalculeFichier(const std::string& fichier) {
-  InstalleLiaisonsProgramme();
+  document::InstalleDocument();
   std::unique_ptr<survey::TReseau> reseau = survey::OuvreReseau(fichier);
   if (!reseau) return 1;
   reseau->CalculeReseau();

@@ -27,6 +27,7 @@
 #include <string>
 #include <vector>
 
+#include "document/composition.h"
 #include "foundation/chaines.h"
 #include "foundation/flux.h"
 #include "platform/dialogs.h"
@@ -40,10 +41,7 @@
 #include "survey/fichier_reseau.h"
 #include "survey/reseau.h"
 #include "tools/cavtool/calcul_cavtool.h"
-#include "tools/cavtool/liaisons_document.h"
-#ifdef CAVTOOL_IMPORT
 #include "tools/cavtool/import_cavtool.h"
-#endif
 
 namespace {
 
@@ -79,7 +77,7 @@ bool Reel(const std::string& s, double& x) { return foundation::LitReel(s, x); }
 std::string Fixe(double x, int decimales) { return foundation::ReelEnTexteFixe(x, decimales); }
 
 int AllerRetour(const std::string& entree, const std::string& sortie) {
-  cavtool::InstalleLiaisonsProgramme();
+  document::InstalleDocument();
   survey::ContexteDocument& doc = survey::Document();
   std::unique_ptr<survey::TReseau> reseau = survey::OuvreReseau(entree);
   if (!reseau) return 1;
@@ -175,9 +173,7 @@ int main(int argc, char** argv) {
     if (verbe == "declination") return Declinaison(a);
     if (verbe == "convert") return Convertit(a);
     if (verbe == "compute" && a.size() == 1) return cavtool::CalculeFichier(a[0]);
-#ifdef CAVTOOL_IMPORT
     if (verbe == "import" && a.size() == 2) return cavtool::ImporteFichier(a[0], a[1]);
-#endif
   } catch (const std::exception& e) {
     std::cerr << e.what() << '\n';
     return 1;

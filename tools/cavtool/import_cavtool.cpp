@@ -3,6 +3,7 @@
 #include <iostream>
 #include <memory>
 
+#include "document/composition.h"
 #include "formats/import/galeries_import.h"
 #include "formats/import/import_autres.h"
 #include "foundation/catalogue.h"
@@ -11,7 +12,6 @@
 #include "platform/dialogs.h"
 #include "platform/files.h"
 #include "survey/reseau.h"
-#include "tools/cavtool/liaisons_document.h"
 
 namespace cavtool {
 
@@ -48,7 +48,7 @@ int TypeDeFichier(const std::string& chemin) {
 }  // namespace
 
 int ImporteFichier(const std::string& fichier, const std::string& sortie) {
-  InstalleLiaisonsProgramme();
+  document::InstalleDocument();
   TDialoguesParDefaut dialogues;
   platform::ScopedDialogs garde(dialogues);
   // The gallery dialog is accepted as proposed; its memory stays out of the

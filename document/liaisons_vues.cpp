@@ -1,9 +1,10 @@
-// The network's background maps (editor) and plan page layouts (views), and
-// what the layout model asks of the open network.  Built only with the
-// window subsystems.
+#include "document/liaisons_vues.h"
+
 #include <memory>
 
+#include "document/liaisons_modele.h"
 #include "drawing/ports_dessin.h"
+#include "drawing/ports_motifs.h"
 #include "drawing/symbole.h"
 #include "editor/config.h"
 #include "editor/image_notes.h"
@@ -12,12 +13,11 @@
 #include "survey/parties_reseau.h"
 #include "survey/point_speleo.h"
 #include "survey/reseau.h"
-#include "tools/cavtool/liaisons_document.h"
 #include "views/mise_en_page.h"
 #include "views/objets_mise_en_page.h"
 #include "views/ports_vues.h"
 
-namespace cavtool {
+namespace document {
 
 namespace {
 
@@ -145,6 +145,11 @@ void InstalleLiaisonsVues() {
     return Reseau() && Reseau()->LaCaviteActive ? Reseau()->LaCaviteActive->NomCavite : std::string();
   };
   p.BibliothequeDocument = [] { return BibliothequeCourante(); };
+
+  drawing::Ports().RelogeReferences = [](const drawing::TRelogeMotifs& reloge) {
+    RelogeDessins(reloge);
+    RelogeMisesEnPage(reloge);
+  };
 }
 
 void RelogeMisesEnPage(const drawing::TRelogeMotifs& reloge) {
@@ -152,4 +157,4 @@ void RelogeMisesEnPage(const drawing::TRelogeMotifs& reloge) {
     for (views::TMiseEnPage* m : *l) m->RelogeMotifs(reloge);
 }
 
-}  // namespace cavtool
+}  // namespace document

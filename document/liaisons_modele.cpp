@@ -1,4 +1,4 @@
-#include "tools/cavtool/liaisons_document.h"
+#include "document/liaisons_modele.h"
 
 #include <exception>
 #include <memory>
@@ -9,14 +9,14 @@
 #include "drawing/liste_mtf.h"
 #include "drawing/ports_dessin.h"
 #include "drawing/ports_motifs.h"
+#include "foundation/niveau_fichier.h"
 #include "survey/cavite.h"
 #include "survey/contexte_document.h"
-#include "foundation/niveau_fichier.h"
 #include "survey/parties_reseau.h"
 #include "survey/ports_survey.h"
 #include "survey/reseau.h"
 
-namespace cavtool {
+namespace document {
 
 namespace {
 
@@ -29,9 +29,9 @@ TPartieBibliotheque* courante = nullptr;
 // them.
 class TPartieBibliotheque : public survey::TPartieReseau {
  public:
-  TPartieBibliotheque() : Bibliotheque(0) {
+  explicit TPartieBibliotheque(const MotifsParDefaut& motifs) : Bibliotheque(0) {
     Bibliotheque.InitDefaut();
-    if (Programme().CompleteBibliotheque) Programme().CompleteBibliotheque(Bibliotheque);
+    CompleteParDefaut(motifs);
   }
   ~TPartieBibliotheque() override {
     if (courante == this) courante = nullptr;
@@ -62,6 +62,17 @@ class TPartieBibliotheque : public survey::TPartieReseau {
   }
 
   drawing::tListeMtf Bibliotheque;
+
+ private:
+  // The default pattern file completes the new library; the document stays
+  // as modified as it was.
+  void CompleteParDefaut(const MotifsParDefaut& motifs) {
+    const std::string fichier = motifs.Fichier ? motifs.Fichier() : std::string();
+    if (fichier.empty()) return;
+    const bool modifie = survey::Document().DocumentModifie;
+    if (!CompleteBibliotheque(Bibliotheque, fichier) && motifs.Illisible) motifs.Illisible(fichier);
+    survey::Document().DocumentModifie = modifie;
+  }
 };
 
 // The Therion set read with a document, until the whole document was read.
@@ -71,26 +82,20 @@ std::unique_ptr<drawing::tListeMtf> therionLu;
 
 drawing::tListeMtf* BibliothequeCourante() { return courante ? &courante->Bibliotheque : nullptr; }
 
-LiaisonsProgramme& Programme() {
-  static LiaisonsProgramme programme;
-  return programme;
-}
-
 bool CompleteBibliotheque(drawing::tListeMtf& bibliotheque, const std::string& fichier) {
   for (int k = 0; k < drawing::NombreTypesMotif; ++k)
     if (!bibliotheque.CompleteListeMotifs(fichier, static_cast<drawing::TTypeMotif>(k))) return false;
   return true;
 }
 
-void InstalleLiaisonsDocument() {
-#ifdef GRAVELUNE_LIAISONS_VUES
-  InstalleLiaisonsVues();
-#endif
+void InstalleLiaisonsModele(const MotifsParDefaut& motifs) {
   drawing::InitialiseMotifs();
   survey::InstallePortsReseau();
   survey::FabriquesReseau& f = survey::Fabriques();
   f.Parties[static_cast<size_t>(survey::TGenrePartie::BibliothequeMotifs)] =
-      [](survey::TReseau&) -> std::unique_ptr<survey::TPartieReseau> { return std::make_unique<TPartieBibliotheque>(); };
+      [motifs](survey::TReseau&) -> std::unique_ptr<survey::TPartieReseau> {
+    return std::make_unique<TPartieBibliotheque>(motifs);
+  };
   f.Sauvegardes[static_cast<size_t>(survey::TGenrePartie::BibliothequeMotifs)] = [] {
     TPartieBibliotheque* sauve = courante;
     drawing::tListeMtf* sauveDessin = drawing::Dessin().ListesMtfReseau;
@@ -129,23 +134,17 @@ void InstalleLiaisonsDocument() {
 
 void InstalleLiaisonsDessins() {
   // Every cave carries its drawings; references into a replaced library
-  // follow into them and into the plan page layouts.
+  // follow into them (and, with the view links, into the plan page layouts).
   drawing::InstalleAnnexeDessin();
   // Elevations take the stations' wall points from the survey model.
   drawing::PortsDonnees().CalculeDessinCav = [](survey::TCavite& c) { c.CalculeDessinCav(); };
-  drawing::Ports().RelogeReferences = [](const drawing::TRelogeMotifs& reloge) {
-    if (survey::TReseau* r = survey::Document().ReseauCourant)
-      for (survey::TCavite* c : r->Cavites)
-        if (auto* a = dynamic_cast<drawing::TAnnexeDessinCavite*>(c->Annexe.get())) a->RelogeMotifs(reloge);
-#ifdef GRAVELUNE_LIAISONS_VUES
-    RelogeMisesEnPage(reloge);
-#endif
-  };
+  drawing::Ports().RelogeReferences = RelogeDessins;
 }
 
-void InstalleLiaisonsProgramme() {
-  InstalleLiaisonsDocument();
-  InstalleLiaisonsDessins();
+void RelogeDessins(const drawing::TRelogeMotifs& reloge) {
+  if (survey::TReseau* r = survey::Document().ReseauCourant)
+    for (survey::TCavite* c : r->Cavites)
+      if (auto* a = dynamic_cast<drawing::TAnnexeDessinCavite*>(c->Annexe.get())) a->RelogeMotifs(reloge);
 }
 
-}  // namespace cavtool
+}  // namespace document
