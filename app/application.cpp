@@ -6,6 +6,7 @@
 #include <system_error>
 
 #include "app/config_generale.h"
+#include "app/contexte_app.h"
 #include "app/document_reseau.h"
 #include "app/document_survey.h"
 #include "app/fiche_principale.h"
@@ -34,14 +35,6 @@ std::vector<std::string> ArgumentsAbsolus(const std::vector<std::string>& argume
   return out;
 }
 
-namespace {
-
-// The library of the network being created, while the default pattern file
-// completes it (the network is not yet the current one).
-drawing::tListeMtf* bibliothequeEnCreation = nullptr;
-
-}  // namespace
-
 void InstalleLiaisonsApplication() {
   ServicesConfig& services = Services();
   services.ChangeListeProjections = [](int32_t region) { projections::ChangeListeProjections(region); };
@@ -52,19 +45,20 @@ void InstalleLiaisonsApplication() {
   };
   // The default pattern file completes the library of every new network.
   services.ChargeMotifs = [](const std::string& fichier) {
-    drawing::tListeMtf* b = bibliothequeEnCreation ? bibliothequeEnCreation : cavtool::BibliothequeCourante();
+    drawing::tListeMtf* enCreation = ContexteApp().BibliothequeEnCreation;
+    drawing::tListeMtf* b = enCreation ? enCreation : cavtool::BibliothequeCourante();
     return b && cavtool::CompleteBibliotheque(*b, fichier);
   };
   cavtool::Programme().CompleteBibliotheque = [](drawing::tListeMtf& bibliotheque) {
-    drawing::tListeMtf* sauve = bibliothequeEnCreation;
-    bibliothequeEnCreation = &bibliotheque;
+    drawing::tListeMtf* sauve = ContexteApp().BibliothequeEnCreation;
+    ContexteApp().BibliothequeEnCreation = &bibliotheque;
     try {
       ChargeMotifsParDefaut();
     } catch (...) {
-      bibliothequeEnCreation = sauve;
+      ContexteApp().BibliothequeEnCreation = sauve;
       throw;
     }
-    bibliothequeEnCreation = sauve;
+    ContexteApp().BibliothequeEnCreation = sauve;
   };
   services.ChargeMotifsTh2 = [](const std::string& fichier) {
     return drawing::Motifs().ListesMtfTherion && drawing::LitFichierMtf(fichier, *drawing::Motifs().ListesMtfTherion);

@@ -1,10 +1,9 @@
 #include "survey/contexte_document.h"
 
+#include "survey/contexte_survey.h"
+
 namespace survey {
 
-ContexteDocument& Document() {
-  static ContexteDocument contexte;
-  return contexte;
-}
+ContexteDocument& Document() { return ContexteSurvey().Document; }
 
 }  // namespace survey

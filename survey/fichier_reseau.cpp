@@ -1,5 +1,7 @@
 #include "survey/fichier_reseau.h"
 
+#include "survey/contexte_survey.h"
+
 #include <dirent.h>
 #include <sys/stat.h>
 
@@ -105,10 +107,7 @@ bool LitTherion(TFlux& f) {
 
 }  // namespace
 
-ContexteFichierReseau& FichierReseau() {
-  static ContexteFichierReseau contexte;
-  return contexte;
-}
+ContexteFichierReseau& FichierReseau() { return ContexteSurvey().FichierReseau; }
 
 // --- Paths ------------------------------------------------------------------------------------------
 

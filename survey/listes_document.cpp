@@ -1,11 +1,10 @@
 #include "survey/listes_document.h"
 
+#include "survey/contexte_survey.h"
+
 namespace survey {
 
-ContexteListesDocument& ListesDocument() {
-  static ContexteListesDocument contexte;
-  return contexte;
-}
+ContexteListesDocument& ListesDocument() { return ContexteSurvey().ListesDocument; }
 
 const TListeOperateurs& OperateursDocument() {
   static const TListeOperateurs vide;

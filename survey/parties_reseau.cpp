@@ -1,5 +1,7 @@
 #include "survey/parties_reseau.h"
 
+#include "survey/contexte_survey.h"
+
 #include "foundation/niveau_fichier.h"
 #include "survey/bouclage.h"
 
@@ -64,15 +66,7 @@ class TMisesEnPageVides : public TPartieReseau {
 
 }  // namespace
 
-FabriquesReseau& Fabriques() {
-  // The loop list is survey's own part: registered from the start.
-  static FabriquesReseau fabriques = [] {
-    FabriquesReseau f;
-    EnregistrePartieBouclages(f);
-    return f;
-  }();
-  return fabriques;
-}
+FabriquesReseau& Fabriques() { return ContexteSurvey().Fabriques; }
 
 std::unique_ptr<TPartieReseau> CreePartie(TGenrePartie genre, TReseau& reseau) {
   const auto& fabrique = Fabriques().Parties[static_cast<size_t>(genre)];

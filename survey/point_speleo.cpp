@@ -1,5 +1,7 @@
 #include "survey/point_speleo.h"
 
+#include "survey/contexte_survey.h"
+
 #include <cmath>
 
 #include "foundation/chaines.h"
@@ -163,15 +165,9 @@ void TPointSpeleo::ImprimeSuites(std::vector<std::string>& lignes) const {
 
 // --- The network's station index ----------------------------------------------------
 
-ContexteLiberation& Liberation() {
-  static ContexteLiberation contexte;
-  return contexte;
-}
+ContexteLiberation& Liberation() { return ContexteSurvey().Liberation; }
 
-ContextePointsReseau& PointsReseau() {
-  static ContextePointsReseau contexte;
-  return contexte;
-}
+ContextePointsReseau& PointsReseau() { return ContexteSurvey().PointsReseau; }
 
 TPointSpeleo* LePointReseau(int32_t n) {
   const auto& index = ListePointsReseau();

@@ -1,15 +1,11 @@
 #include "survey/ports_survey.h"
 
+#include "survey/contexte_survey.h"
+
 namespace survey {
 
-PortsSurvey& Ports() {
-  static PortsSurvey ports;
-  return ports;
-}
+PortsSurvey& Ports() { return ContexteSurvey().Ports; }
 
-ContexteAffichage& Affichage() {
-  static ContexteAffichage contexte;
-  return contexte;
-}
+ContexteAffichage& Affichage() { return ContexteSurvey().Affichage; }
 
 }  // namespace survey

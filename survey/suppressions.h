@@ -55,6 +55,12 @@ class TSuppressions {
 
 using TNettoyage = std::function<void(const TSuppressions&)>;
 
+// A registered clean-up routine (kept in the survey context).
+struct AbonneNettoyage {
+  int id;
+  TNettoyage routine;
+};
+
 // Registers a clean-up routine for the life of the object.
 class AbonnementNettoyage {
  public:
