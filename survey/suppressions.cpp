@@ -33,8 +33,8 @@ bool TSuppressions::Redirige(TPointSpeleo*& p) const {
   return true;
 }
 
-bool TSuppressions::Efface(TLever*& l) const {
-  if (!l || !levers_.count(l)) return false;
+bool TSuppressions::Efface(const TLever*& l) const {
+  if (!LeverSupprime(l)) return false;
   l = nullptr;
   return true;
 }

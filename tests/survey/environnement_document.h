@@ -4,8 +4,16 @@
 // included), a scripted dialog port; the subsystems built so far plugged in.
 #include <string>
 
+#include "drawing/contexte_motifs.h"
+#include "drawing/liste_mtf.h"
+#include "foundation/flux.h"
+#include "foundation/niveau_fichier.h"
 #include "platform/scripted_dialogs.h"
 #include "survey/contexte_document.h"
+#include "survey/contexte_reseau.h"
+#include "survey/fichier_reseau.h"
+#include "survey/parties_reseau.h"
+#include "survey/ports_survey.h"
 #include "survey/reseau.h"
 #include "tests/support/garde_contextes.h"
 #include "tools/cavtool/liaisons_document.h"
