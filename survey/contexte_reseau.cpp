@@ -1,13 +1,9 @@
 #include "survey/contexte_reseau.h"
 
-#include "survey/contexte_survey.h"
-
 #include "survey/parties_reseau.h"
 #include "survey/visee.h"
 
 namespace survey {
-
-ContexteLectureReseau& LectureReseau() { return ContexteSurvey().LectureReseau; }
 
 TVisee* ViseeLue(int32_t cavite, int32_t visee) {
   const auto& listes = LectureReseau().ListesViseesLues;

@@ -16,6 +16,17 @@ TContexteSurvey& ContexteSurvey() {
   return contexte;
 }
 
+// The older accessors, each one member of the context.
+ContexteDocument& Document() { return ContexteSurvey().Document; }
+PortsSurvey& Ports() { return ContexteSurvey().Ports; }
+ContexteAffichage& Affichage() { return ContexteSurvey().Affichage; }
+FabriquesReseau& Fabriques() { return ContexteSurvey().Fabriques; }
+ContexteListesDocument& ListesDocument() { return ContexteSurvey().ListesDocument; }
+ContexteLectureReseau& LectureReseau() { return ContexteSurvey().LectureReseau; }
+ContexteFichierReseau& FichierReseau() { return ContexteSurvey().FichierReseau; }
+ContexteLiberation& Liberation() { return ContexteSurvey().Liberation; }
+ContextePointsReseau& PointsReseau() { return ContexteSurvey().PointsReseau; }
+
 GardeContexteSurvey::GardeContexteSurvey()
     : lecture_(ContexteSurvey().LectureReseau),
       liberation_(ContexteSurvey().Liberation),

@@ -1,7 +1,5 @@
 #include "survey/fichier_reseau.h"
 
-#include "survey/contexte_survey.h"
-
 #include <dirent.h>
 #include <sys/stat.h>
 
@@ -106,8 +104,6 @@ bool LitTherion(TFlux& f) {
 }
 
 }  // namespace
-
-ContexteFichierReseau& FichierReseau() { return ContexteSurvey().FichierReseau; }
 
 // --- Paths ------------------------------------------------------------------------------------------
 

@@ -1,10 +1,6 @@
 #include "survey/listes_document.h"
 
-#include "survey/contexte_survey.h"
-
 namespace survey {
-
-ContexteListesDocument& ListesDocument() { return ContexteSurvey().ListesDocument; }
 
 const TListeOperateurs& OperateursDocument() {
   static const TListeOperateurs vide;

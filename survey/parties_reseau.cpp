@@ -1,7 +1,5 @@
 #include "survey/parties_reseau.h"
 
-#include "survey/contexte_survey.h"
-
 #include "foundation/niveau_fichier.h"
 #include "survey/bouclage.h"
 
@@ -65,8 +63,6 @@ class TMisesEnPageVides : public TPartieReseau {
 };
 
 }  // namespace
-
-FabriquesReseau& Fabriques() { return ContexteSurvey().Fabriques; }
 
 std::unique_ptr<TPartieReseau> CreePartie(TGenrePartie genre, TReseau& reseau) {
   const auto& fabrique = Fabriques().Parties[static_cast<size_t>(genre)];

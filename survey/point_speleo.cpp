@@ -1,7 +1,5 @@
 #include "survey/point_speleo.h"
 
-#include "survey/contexte_survey.h"
-
 #include <cmath>
 
 #include "foundation/chaines.h"
@@ -164,10 +162,6 @@ void TPointSpeleo::ImprimeSuites(std::vector<std::string>& lignes) const {
 }
 
 // --- The network's station index ----------------------------------------------------
-
-ContexteLiberation& Liberation() { return ContexteSurvey().Liberation; }
-
-ContextePointsReseau& PointsReseau() { return ContexteSurvey().PointsReseau; }
 
 TPointSpeleo* LePointReseau(int32_t n) {
   const auto& index = ListePointsReseau();
