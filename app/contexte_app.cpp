@@ -16,8 +16,7 @@ ConfigGenerale& Config() { return ContexteApp().Config; }
 ServicesConfig& Services() { return ContexteApp().Services; }
 
 namespace {
-[[maybe_unused]] const bool inscrit =
-    foundation::InscritContexte([] { return std::make_shared<GardeContexteApp>(); });
+[[maybe_unused]] const bool inscrit = foundation::InscritContexte([] { return std::make_shared<GardeContexteApp>(); });
 }  // namespace
 
 }  // namespace app

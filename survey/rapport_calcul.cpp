@@ -3,8 +3,8 @@
 #include <utility>
 
 #include "survey/bouclage.h"
-#include "survey/contexte_survey.h"
 #include "survey/contexte_document.h"
+#include "survey/contexte_survey.h"
 #include "survey/reseau.h"
 #include "survey/suppressions.h"
 
