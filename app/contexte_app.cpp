@@ -2,7 +2,7 @@
 
 #include <memory>
 
-#include "foundation/contextes.h"
+#include "platform/contextes.h"
 
 namespace app {
 
@@ -16,7 +16,7 @@ ConfigGenerale& Config() { return ContexteApp().Config; }
 ServicesConfig& Services() { return ContexteApp().Services; }
 
 namespace {
-[[maybe_unused]] const bool inscrit = foundation::InscritContexte([] { return std::make_shared<GardeContexteApp>(); });
+[[maybe_unused]] const bool inscrit = platform::InscritContexte([] { return std::make_shared<GardeContexteApp>(); });
 }  // namespace
 
 }  // namespace app

@@ -1,6 +1,6 @@
 #include "drawing/contexte_drawing.h"
 
-#include "foundation/contextes.h"
+#include "platform/contextes.h"
 
 namespace drawing {
 
@@ -23,7 +23,7 @@ PortsMotifs& Ports() { return ContexteDrawing().Ports; }
 
 namespace {
 [[maybe_unused]] const bool inscrit =
-    foundation::InscritContexte([] { return std::make_shared<GardeContexteDrawing>(); });
+    platform::InscritContexte([] { return std::make_shared<GardeContexteDrawing>(); });
 }  // namespace
 
 }  // namespace drawing

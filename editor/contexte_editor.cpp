@@ -2,7 +2,7 @@
 
 #include <memory>
 
-#include "foundation/contextes.h"
+#include "platform/contextes.h"
 
 namespace editor {
 
@@ -19,7 +19,7 @@ ContexteAnnexes& Annexes() { return ContexteEditor().Annexes; }
 
 namespace {
 [[maybe_unused]] const bool inscrit =
-    foundation::InscritContexte([] { return std::make_shared<GardeContexteEditor>(); });
+    platform::InscritContexte([] { return std::make_shared<GardeContexteEditor>(); });
 }  // namespace
 
 }  // namespace editor

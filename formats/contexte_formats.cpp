@@ -2,7 +2,7 @@
 
 #include <memory>
 
-#include "foundation/contextes.h"
+#include "platform/contextes.h"
 
 namespace formats {
 
@@ -17,7 +17,7 @@ ContexteImport& Import() { return ContexteFormats().Import; }
 
 namespace {
 [[maybe_unused]] const bool inscrit =
-    foundation::InscritContexte([] { return std::make_shared<GardeContexteFormats>(); });
+    platform::InscritContexte([] { return std::make_shared<GardeContexteFormats>(); });
 }  // namespace
 
 }  // namespace formats

@@ -2,7 +2,7 @@
 
 #include <memory>
 
-#include "foundation/contextes.h"
+#include "platform/contextes.h"
 
 namespace foundation {
 
@@ -16,7 +16,7 @@ ContexteVue& Vue() { return ContexteFoundation().Vue; }
 ContexteNiveauFichier& NiveauFichier() { return ContexteFoundation().NiveauFichier; }
 
 namespace {
-[[maybe_unused]] const bool inscrit = InscritContexte([] { return std::make_shared<GardeContexteFoundation>(); });
+[[maybe_unused]] const bool inscrit = platform::InscritContexte([] { return std::make_shared<GardeContexteFoundation>(); });
 }  // namespace
 
 }  // namespace foundation

@@ -2,7 +2,7 @@
 
 #include <memory>
 
-#include "foundation/contextes.h"
+#include "platform/contextes.h"
 #include "projections/regions.h"
 
 namespace projections {
@@ -37,7 +37,7 @@ GardeContexteProjections::~GardeContexteProjections() {
 
 namespace {
 [[maybe_unused]] const bool inscrit =
-    foundation::InscritContexte([] { return std::make_shared<GardeContexteProjections>(); });
+    platform::InscritContexte([] { return std::make_shared<GardeContexteProjections>(); });
 }  // namespace
 
 }  // namespace projections

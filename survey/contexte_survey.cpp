@@ -2,7 +2,7 @@
 
 #include <memory>
 
-#include "foundation/contextes.h"
+#include "platform/contextes.h"
 
 namespace survey {
 
@@ -45,7 +45,7 @@ GardeContexteSurvey::~GardeContexteSurvey() {
 
 namespace {
 [[maybe_unused]] const bool inscrit =
-    foundation::InscritContexte([] { return std::make_shared<GardeContexteSurvey>(); });
+    platform::InscritContexte([] { return std::make_shared<GardeContexteSurvey>(); });
 }  // namespace
 
 }  // namespace survey

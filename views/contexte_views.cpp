@@ -2,7 +2,7 @@
 
 #include <memory>
 
-#include "foundation/contextes.h"
+#include "platform/contextes.h"
 
 namespace views {
 
@@ -21,7 +21,7 @@ ContexteMisesEnPage& MisesEnPage() { return ContexteViews().MisesEnPage; }
 
 namespace {
 [[maybe_unused]] const bool inscrit =
-    foundation::InscritContexte([] { return std::make_shared<GardeContexteViews>(); });
+    platform::InscritContexte([] { return std::make_shared<GardeContexteViews>(); });
 }  // namespace
 
 }  // namespace views

@@ -5,13 +5,13 @@
 #include <memory>
 #include <vector>
 
-#include "foundation/contextes.h"
+#include "platform/contextes.h"
 
 namespace testsupport {
 
 class GardeContextes {
  public:
-  GardeContextes() : gardes_(foundation::GardesTousContextes()) {}
+  GardeContextes() : gardes_(platform::GardesTousContextes()) {}
   ~GardeContextes() {
     while (!gardes_.empty()) gardes_.pop_back();
   }

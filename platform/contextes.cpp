@@ -1,8 +1,8 @@
-#include "foundation/contextes.h"
+#include "platform/contextes.h"
 
 #include <utility>
 
-namespace foundation {
+namespace platform {
 
 namespace {
 
@@ -26,4 +26,4 @@ std::vector<std::shared_ptr<void>> GardesTousContextes() {
   return gardes;
 }
 
-}  // namespace foundation
+}  // namespace platform

@@ -7,7 +7,7 @@
 #include <memory>
 #include <vector>
 
-namespace foundation {
+namespace platform {
 
 // Makes a folder's context guard: the context is saved while the returned
 // object lives and put back when it goes.
@@ -21,4 +21,4 @@ bool InscritContexte(FabriqueGardeContexte fabrique);
 // them in the reverse order.
 std::vector<std::shared_ptr<void>> GardesTousContextes();
 
-}  // namespace foundation
+}  // namespace platform
