@@ -6,6 +6,7 @@
 #include <system_error>
 
 #include "app/config_generale.h"
+#include "app/contexte_app.h"
 #include "app/document_reseau.h"
 #include "app/document_survey.h"
 #include "app/fiche_principale.h"

@@ -39,7 +39,7 @@ class TChercheViseeDlg : public QDialog {
   void LeverChange();
   TTableVisees& table_;
   TRechercheVisees& recherche_;
-  std::vector<survey::TLever*> levers_;  // in the order of the choice, after "Tous"
+  std::vector<const survey::TLever*> levers_;  // in the order of the choice, after "Tous"
   QComboBox* lever_ = nullptr;
   QLineEdit* nom_ = nullptr;
   QCheckBox* exacte_ = nullptr;

@@ -75,16 +75,6 @@ ConfigGenerale::ConfigGenerale()
       TraitEnveloppe(TraitEnveloppeDefaut()),
       PointsSurface(PointsSurfaceDefaut()) {}
 
-ConfigGenerale& Config() {
-  static ConfigGenerale c;
-  return c;
-}
-
-ServicesConfig& Services() {
-  static ServicesConfig s;
-  return s;
-}
-
 const std::array<std::string, NombreRegions>& NomsRegions() {
   using foundation::IdMsg;
   using foundation::Msg;

@@ -15,8 +15,8 @@ namespace {
 std::string Nom(const survey::TPointSpeleo* p) { return p ? foundation::EnMajuscules(p->DesignPTopo) : std::string(); }
 }  // namespace
 
-std::vector<survey::TLever*> TRechercheVisees::LeversDeLaTable(const TTableVisees& table) {
-  std::vector<survey::TLever*> r;
+std::vector<const survey::TLever*> TRechercheVisees::LeversDeLaTable(const TTableVisees& table) {
+  std::vector<const survey::TLever*> r;
   std::unordered_set<const survey::TLever*> vus;
   for (const survey::TValeurVisee* v : table.Lignes())
     if (!v->EstHabi && v->LeLever && vus.insert(v->LeLever).second) r.push_back(v->LeLever);

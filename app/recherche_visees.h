@@ -26,7 +26,7 @@ struct OptionsRecherche {
 class TRechercheVisees {
  public:
   // The distinct trips of the table's main shots, in row order.
-  static std::vector<survey::TLever*> LeversDeLaTable(const TTableVisees& table);
+  static std::vector<const survey::TLever*> LeversDeLaTable(const TTableVisees& table);
 
   // Rebuilds the find lists from the rows; lever none means every trip.
   void Prepare(TTableVisees& table, const survey::TLever* lever);

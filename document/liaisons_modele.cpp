@@ -3,6 +3,7 @@
 #include <exception>
 #include <memory>
 
+#include "document/contexte_composition.h"
 #include "drawing/annexe_cavite.h"
 #include "drawing/contexte_dessin.h"
 #include "drawing/contexte_motifs.h"
@@ -22,9 +23,6 @@ namespace {
 
 using foundation::TFlux;
 
-class TPartieBibliotheque;
-TPartieBibliotheque* courante = nullptr;
-
 // The document pattern library: built-in defaults until a document replaces
 // them.
 class TPartieBibliotheque : public survey::TPartieReseau {
@@ -34,7 +32,7 @@ class TPartieBibliotheque : public survey::TPartieReseau {
     CompleteParDefaut(motifs);
   }
   ~TPartieBibliotheque() override {
-    if (courante == this) courante = nullptr;
+    if (ContexteComposition().BibliothequeCourante == &Bibliotheque) ContexteComposition().BibliothequeCourante = nullptr;
     if (drawing::Dessin().ListesMtfReseau == &Bibliotheque) drawing::Dessin().ListesMtfReseau = nullptr;
   }
 
@@ -48,7 +46,7 @@ class TPartieBibliotheque : public survey::TPartieReseau {
   bool EcritConfig(TFlux& f) override { return Bibliotheque.EcritConfig(f); }
   bool LitConfig(TFlux& f) override { return Bibliotheque.LitConfig(f); }
   void Active() override {
-    courante = this;
+    ContexteComposition().BibliothequeCourante = &Bibliotheque;
     drawing::Dessin().ListesMtfReseau = &Bibliotheque;
   }
 
@@ -75,12 +73,9 @@ class TPartieBibliotheque : public survey::TPartieReseau {
   }
 };
 
-// The Therion set read with a document, until the whole document was read.
-std::unique_ptr<drawing::tListeMtf> therionLu;
-
 }  // namespace
 
-drawing::tListeMtf* BibliothequeCourante() { return courante ? &courante->Bibliotheque : nullptr; }
+drawing::tListeMtf* BibliothequeCourante() { return ContexteComposition().BibliothequeCourante; }
 
 bool CompleteBibliotheque(drawing::tListeMtf& bibliotheque, const std::string& fichier) {
   for (int k = 0; k < drawing::NombreTypesMotif; ++k)
@@ -97,10 +92,10 @@ void InstalleLiaisonsModele(const MotifsParDefaut& motifs) {
     return std::make_unique<TPartieBibliotheque>(motifs);
   };
   f.Sauvegardes[static_cast<size_t>(survey::TGenrePartie::BibliothequeMotifs)] = [] {
-    TPartieBibliotheque* sauve = courante;
+    drawing::tListeMtf* sauve = ContexteComposition().BibliothequeCourante;
     drawing::tListeMtf* sauveDessin = drawing::Dessin().ListesMtfReseau;
     return std::function<void()>([sauve, sauveDessin] {
-      courante = sauve;
+      ContexteComposition().BibliothequeCourante = sauve;
       drawing::Dessin().ListesMtfReseau = sauveDessin;
     });
   };
@@ -112,14 +107,15 @@ void InstalleLiaisonsModele(const MotifsParDefaut& motifs) {
     } catch (const std::exception&) {
       return false;
     }
-    therionLu = std::move(lue);
+    ContexteComposition().TherionLu = std::move(lue);
     return true;
   };
   f.Therion.Valide = [] {
-    if (therionLu) drawing::Motifs().ListesMtfTherion->RemplaceContenu(*therionLu, false);
-    therionLu.reset();
+    auto& lu = ContexteComposition().TherionLu;
+    if (lu) drawing::Motifs().ListesMtfTherion->RemplaceContenu(*lu, false);
+    lu.reset();
   };
-  f.Therion.Abandonne = [] { therionLu.reset(); };
+  f.Therion.Abandonne = [] { ContexteComposition().TherionLu.reset(); };
 
   survey::Ports().PositionCategorieSurface = [](const survey::TMotifDocument* m) -> int32_t {
     const drawing::tListeMtf* b = BibliothequeCourante();

@@ -87,7 +87,7 @@ bool TAnnexeDessinCavite::LitDessins(TFlux& f) {
 
 void TAnnexeDessinCavite::AffecteLeversCroquis() {
   for (TDessinPkTp* s : DessinsPkTp) {
-    survey::TLever* l = s->indLever < 0 ? nullptr : Cavite.Levers.UnLever(s->indLever);
+    const survey::TLever* l = s->indLever < 0 ? nullptr : Cavite.Levers.UnLever(s->indLever);
     s->LeverDeRef = l ? l : survey::LeverParDefaut();
   }
 }

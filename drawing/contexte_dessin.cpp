@@ -2,11 +2,6 @@
 
 namespace drawing {
 
-ContexteDessin& Dessin() {
-  static ContexteDessin contexte;
-  return contexte;
-}
-
 void FixeEtendueDessin(double xMin, double xMax, double yMin, double yMax) {
   ContexteDessin& d = Dessin();
   d.XMinDessin = xMin;

@@ -89,11 +89,6 @@ void ContexteMotifs::RelogeReferences(const TRelogeMotifs& reloge) {
   }
 }
 
-ContexteMotifs& Motifs() {
-  static ContexteMotifs contexte;
-  return contexte;
-}
-
 void CreeTraitsDegrades(const TypeTrait& styleViseesAnnexes) {
   const std::array<TypeTrait, 10> degrades = CalculeTraitsDegrades(styleViseesAnnexes);
   for (size_t i = 0; i < degrades.size(); ++i) Motifs().TraitsDegrades[i].SetValeurTrait(degrades[i]);

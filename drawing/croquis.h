@@ -43,7 +43,7 @@ class TDessinPkTp : public foundation::TObjetDeListe {
   TDessinPkTp(const TDessinPkTp&) = delete;
   TDessinPkTp& operator=(const TDessinPkTp&) = delete;
 
-  survey::TLever* LeverDeRef = nullptr;  // not owned
+  const survey::TLever* LeverDeRef = nullptr;  // not owned
   int32_t indLever = -1;
   TListeDonneesSVG pktpDessinPlani;
   TListeElements<TCoupePkTp> pktpCoupesPlani;

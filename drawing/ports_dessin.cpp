@@ -9,11 +9,6 @@ bool TConfigSansFond::LitObjet(foundation::TFlux& f) {
   return f.LitInteger(images) && images <= 0 && f.LitInteger(svg) && svg <= 0;
 }
 
-PortsDonneesDessin& PortsDonnees() {
-  static PortsDonneesDessin ports;
-  return ports;
-}
-
 std::unique_ptr<TConfigDessin> CreeConfigDessin() {
   if (PortsDonnees().CreeConfig)
     if (auto c = PortsDonnees().CreeConfig()) return c;

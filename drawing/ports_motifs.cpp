@@ -7,11 +7,6 @@ TObjetMotifdeBase* TRelogeMotifs::Reloge(TObjetMotifdeBase* ancien) const {
   return it == table_.end() ? ancien : it->second;
 }
 
-PortsMotifs& Ports() {
-  static PortsMotifs ports;
-  return ports;
-}
-
 void SignaleDocumentModifie() {
   if (Ports().DocumentModifie) Ports().DocumentModifie();
 }

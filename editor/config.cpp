@@ -8,11 +8,6 @@ namespace editor {
 
 using foundation::TFlux;
 
-ContexteAnnexes& Annexes() {
-  static ContexteAnnexes contexte;
-  return contexte;
-}
-
 // --- Annexes ------------------------------------------------------------------
 
 bool TConfig::EcritObjet(TFlux& f) {

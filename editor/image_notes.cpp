@@ -334,9 +334,4 @@ void TListeNotes::ChangeProjection(const std::string& AncienProj, int32_t Ancien
   for (const auto& n : Notes) n->ChangeProjectionNote(AncienProj, AncienFuseau, NouveauFuseau, NouveauProj, &*b);
 }
 
-ContexteCartes& Cartes() {
-  static ContexteCartes contexte;
-  return contexte;
-}
-
 }  // namespace editor

@@ -4,11 +4,6 @@
 
 namespace foundation {
 
-ContexteNiveauFichier& NiveauFichier() {
-  static ContexteNiveauFichier contexte;
-  return contexte;
-}
-
 void DecodeVersionFichier() {
   ContexteNiveauFichier& c = NiveauFichier();
   c.VersionLogicielFichier.clear();

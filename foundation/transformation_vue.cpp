@@ -8,11 +8,6 @@
 
 namespace foundation {
 
-ContexteVue& Vue() {
-  static ContexteVue contexte;
-  return contexte;
-}
-
 void SauveTransfo(TSauveParamsTransfo& R) { static_cast<TParamsTransfo&>(R) = static_cast<const TParamsTransfo&>(Vue()); }
 
 void RestaureTransfo(const TSauveParamsTransfo& R) {

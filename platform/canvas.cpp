@@ -1,5 +1,6 @@
 #include "platform/canvas.h"
 
+#include "platform/contexte_platform.h"
 #include "platform/recording_canvas.h"
 
 namespace platform {
@@ -23,7 +24,6 @@ class DefaultFactory final : public CanvasFactory {
 };
 
 DefaultFactory defaultFactory;
-CanvasFactory* currentFactory = nullptr;
 
 }  // namespace
 
@@ -39,11 +39,14 @@ int32_t CanvasFont::PixelHeight() const {
   return static_cast<int32_t>((s * 96 + 36) / 72);
 }
 
-CanvasFactory& CanvasFactory::Current() { return currentFactory ? *currentFactory : defaultFactory; }
+CanvasFactory& CanvasFactory::Current() {
+  auto* installed = ContextePlatform().CurrentCanvasFactory;
+  return installed ? *installed : defaultFactory;
+}
 
 CanvasFactory* CanvasFactory::Install(CanvasFactory* f) {
-  CanvasFactory* previous = currentFactory;
-  currentFactory = f;
+  CanvasFactory* previous = ContextePlatform().CurrentCanvasFactory;
+  ContextePlatform().CurrentCanvasFactory = f;
   return previous;
 }
 

@@ -2,6 +2,8 @@
 
 #include <cctype>
 
+#include "platform/contexte_platform.h"
+
 namespace platform {
 namespace {
 
@@ -19,8 +21,6 @@ class SilentDialogs final : public Dialogs {
 };
 
 SilentDialogs silent;
-Dialogs* current = nullptr;
-int busyDepth = 0;
 
 bool GlobMatch(const char* p, const char* s) {
   // Iterative '*' and '?' matching, case-insensitive for ASCII letters.
@@ -47,20 +47,23 @@ bool GlobMatch(const char* p, const char* s) {
 
 }  // namespace
 
-Dialogs& Dialogs::Current() { return current ? *current : silent; }
+Dialogs& Dialogs::Current() {
+  auto* installed = ContextePlatform().CurrentDialogs;
+  return installed ? *installed : silent;
+}
 
 Dialogs* Dialogs::Install(Dialogs* d) {
-  Dialogs* previous = current;
-  current = d;
+  Dialogs* previous = ContextePlatform().CurrentDialogs;
+  ContextePlatform().CurrentDialogs = d;
   return previous;
 }
 
 BusyCursor::BusyCursor() {
-  if (busyDepth++ == 0) Dialogs::Current().SetBusyCursor(true);
+  if (ContextePlatform().BusyDepth++ == 0) Dialogs::Current().SetBusyCursor(true);
 }
 
 BusyCursor::~BusyCursor() {
-  if (--busyDepth == 0) Dialogs::Current().SetBusyCursor(false);
+  if (--ContextePlatform().BusyDepth == 0) Dialogs::Current().SetBusyCursor(false);
 }
 
 std::vector<FilterEntry> ParseFilter(const std::string& filter) {

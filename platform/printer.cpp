@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "platform/contexte_platform.h"
+
 namespace platform {
 namespace {
 
@@ -11,7 +13,6 @@ class NoPrinters : public PrinterService {
 };
 
 NoPrinters fallback;
-PrinterService* current = nullptr;
 
 // Tenths of a millimetre to dots, rounded half to even.
 int32_t Dots(int32_t tenthMm, int32_t dpi) {
@@ -75,11 +76,14 @@ const std::vector<PaperFormat>& IsoPaperFormats() {
 
 VirtualPdfPrinter::VirtualPdfPrinter() : FixedPrinter(kName, IsoPaperFormats(), kDpi) { paper_ = 9; }
 
-PrinterService& PrinterService::Current() { return current ? *current : fallback; }
+PrinterService& PrinterService::Current() {
+  auto* installed = ContextePlatform().CurrentPrinters;
+  return installed ? *installed : fallback;
+}
 
 PrinterService* PrinterService::Install(PrinterService* s) {
-  PrinterService* previous = current;
-  current = s;
+  PrinterService* previous = ContextePlatform().CurrentPrinters;
+  ContextePlatform().CurrentPrinters = s;
   return previous;
 }
 

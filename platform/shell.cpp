@@ -1,16 +1,20 @@
 #include "platform/shell.h"
 
+#include "platform/contexte_platform.h"
+
 namespace platform {
 namespace {
 ScriptedShell fallback(false);
-Shell* current = nullptr;
 }  // namespace
 
-Shell& Shell::Current() { return current ? *current : fallback; }
+Shell& Shell::Current() {
+  auto* installed = ContextePlatform().CurrentShell;
+  return installed ? *installed : fallback;
+}
 
 Shell* Shell::Install(Shell* s) {
-  Shell* previous = current;
-  current = s;
+  Shell* previous = ContextePlatform().CurrentShell;
+  ContextePlatform().CurrentShell = s;
   return previous;
 }
 

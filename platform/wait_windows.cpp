@@ -1,16 +1,20 @@
 #include "platform/wait_windows.h"
 
+#include "platform/contexte_platform.h"
+
 namespace platform {
 namespace {
 ScriptedWaitWindows fallback;
-WaitWindows* current = nullptr;
 }  // namespace
 
-WaitWindows& WaitWindows::Current() { return current ? *current : fallback; }
+WaitWindows& WaitWindows::Current() {
+  auto* installed = ContextePlatform().CurrentWaitWindows;
+  return installed ? *installed : fallback;
+}
 
 WaitWindows* WaitWindows::Install(WaitWindows* w) {
-  WaitWindows* previous = current;
-  current = w;
+  WaitWindows* previous = ContextePlatform().CurrentWaitWindows;
+  ContextePlatform().CurrentWaitWindows = w;
   return previous;
 }
 

@@ -1,12 +1,15 @@
 #include "projections/contexte_projections.h"
 
+#include <memory>
+
+#include "platform/contextes.h"
 #include "projections/regions.h"
 
 namespace projections {
 
-ContexteProjections& Projections() {
-  static ContexteProjections* const contexte = [] {
-    static ContexteProjections c;
+TContexteProjections& ContexteProjections() {
+  static TContexteProjections* const contexte = [] {
+    static TContexteProjections c;
     c.Catalogue = std::make_unique<TDonnees>();
     ConstruitCatalogueRegion(c, 0);
     return &c;
@@ -16,8 +19,8 @@ ContexteProjections& Projections() {
 
 TDonnees& CatalogueProjections() { return *Projections().Catalogue; }
 
-GardeProjections::GardeProjections() {
-  ContexteProjections& c = Projections();
+GardeContexteProjections::GardeContexteProjections() {
+  TContexteProjections& c = Projections();
   catalogue_ = std::move(c.Catalogue);
   region_ = c.RegionCourante;
   liste_ = std::move(c.ListeRegionCourante);
@@ -25,11 +28,16 @@ GardeProjections::GardeProjections() {
   ConstruitCatalogueRegion(c, region_);
 }
 
-GardeProjections::~GardeProjections() {
-  ContexteProjections& c = Projections();
+GardeContexteProjections::~GardeContexteProjections() {
+  TContexteProjections& c = Projections();
   c.Catalogue = std::move(catalogue_);
   c.RegionCourante = region_;
   c.ListeRegionCourante = std::move(liste_);
 }
+
+namespace {
+[[maybe_unused]] const bool inscrit =
+    platform::InscritContexte([] { return std::make_shared<GardeContexteProjections>(); });
+}  // namespace
 
 }  // namespace projections

@@ -97,7 +97,7 @@ std::string LigneUTMHemisphere(bool sud) {
   return r;
 }
 
-void ConstruitCatalogueRegion(ContexteProjections& contexte, int region) {
+void ConstruitCatalogueRegion(TContexteProjections& contexte, int region) {
   const TRegion& r = TableRegions()[region];
   contexte.RegionCourante = region;
   contexte.ListeRegionCourante.clear();

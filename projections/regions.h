@@ -14,7 +14,7 @@
 
 namespace projections {
 
-struct ContexteProjections;
+struct TContexteProjections;
 
 // Bits of TRegion::Hemispheres.
 inline constexpr uint8_t HemisphereNord = 1;  // adds "UTM N"
@@ -50,6 +50,6 @@ bool ChargeListeProjections(int region);
 bool ChangeListeProjections(int region);
 
 // Rebuilds the context's catalogue for a valid region index.
-void ConstruitCatalogueRegion(ContexteProjections& contexte, int region);
+void ConstruitCatalogueRegion(TContexteProjections& contexte, int region);
 
 }  // namespace projections

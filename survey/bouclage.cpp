@@ -9,6 +9,7 @@
 #include "foundation/chaines.h"
 #include "survey/calcul_reseau.h"
 #include "survey/cavite.h"
+#include "survey/contexte_survey.h"
 #include "survey/galerie.h"
 #include "survey/point_speleo.h"
 #include "survey/suppressions.h"
@@ -19,6 +20,8 @@ using foundation::IdMsg;
 using foundation::Msg;
 
 namespace {
+
+ContexteBouclages& EtatBouclages() { return ContexteSurvey().Bouclages; }
 
 std::string Coordonnee(double x) { return foundation::ReelEnStrMetres(x, 12, 1); }
 std::string Ecart(double x) { return foundation::ReelEnStrMetres(x, 6, 1); }
@@ -47,8 +50,6 @@ const TPointSpeleo* MarqueChaine(const TPointSpeleo* p, std::unordered_set<const
   }
   return p;
 }
-
-bool recalculComplet = false;
 
 // The shots of branch b (from its arrival back to its departure).
 template <typename F>
@@ -188,17 +189,14 @@ class TDeplacementsCavite {
   TSommesIntervalles deplacements_[3];
 };
 
-// The process-wide loop list: the current network's, else a spare one.
-TListeBouclages* active = nullptr;
-
 class TPartieBouclages : public TPartieReseau {
  public:
   ~TPartieBouclages() override {
-    if (active == &Liste) active = nullptr;
+    if (EtatBouclages().Active == &Liste) EtatBouclages().Active = nullptr;
   }
   bool Ecrit(foundation::TFlux&) override { return true; }
   bool Lit(foundation::TFlux&) override { return true; }
-  void Active() override { active = &Liste; }
+  void Active() override { EtatBouclages().Active = &Liste; }
 
   TListeBouclages Liste;
 };
@@ -628,7 +626,7 @@ void TListeBouclages::PrepareBouclages() {
   Complete = true;
   parPoint_.clear();
   profondeurs_.Clear();
-  for (const auto& j : items_) j->PrepareBoucle(recalculComplet ? nullptr : &profondeurs_);
+  for (const auto& j : items_) j->PrepareBoucle(EtatBouclages().RecalculComplet ? nullptr : &profondeurs_);
   if (items_.size() > 1)
     std::stable_sort(items_.begin(), items_.end(),
                      [](const auto& a, const auto& b) { return CompareBouclages(*a, *b) < 0; });
@@ -650,7 +648,7 @@ void TListeBouclages::FermeBouclages() {
     AjouteRapport({});
     AjouteRapport({});
   }
-  if (recalculComplet) {
+  if (EtatBouclages().RecalculComplet) {
     const auto recalcule = [](TCavite* c) { c->CalculeTousPoints(false); };
     for (const auto& j : items_) {
       // Only the caves whose shots the junction corrected change.
@@ -735,18 +733,18 @@ void TListeBouclages::Nettoie(const TSuppressions& s) {
   for (const auto& [p, remplacant] : s.Points()) parPoint_.erase(p);
 }
 
-GardeBouclagesRecalculComplet::GardeBouclagesRecalculComplet() : sauve_(recalculComplet) {
-  recalculComplet = true;
+GardeBouclagesRecalculComplet::GardeBouclagesRecalculComplet() : sauve_(EtatBouclages().RecalculComplet) {
+  EtatBouclages().RecalculComplet = true;
 }
-GardeBouclagesRecalculComplet::~GardeBouclagesRecalculComplet() { recalculComplet = sauve_; }
+GardeBouclagesRecalculComplet::~GardeBouclagesRecalculComplet() { EtatBouclages().RecalculComplet = sauve_; }
 
 TListeBouclages& ListeBouclages() {
-  static TListeBouclages rechange;
   static AbonnementNettoyage abonnement([](const TSuppressions& s) {
-    rechange.Nettoie(s);
-    if (active) active->Nettoie(s);
+    EtatBouclages().Rechange.Nettoie(s);
+    if (EtatBouclages().Active) EtatBouclages().Active->Nettoie(s);
   });
-  return active ? *active : rechange;
+  ContexteBouclages& b = EtatBouclages();
+  return b.Active ? *b.Active : b.Rechange;
 }
 
 // --- Installation -----------------------------------------------------------------------------
@@ -770,8 +768,8 @@ void EnregistrePartieBouclages(FabriquesReseau& f) {
   const auto g = static_cast<size_t>(TGenrePartie::Bouclages);
   f.Parties[g] = [](TReseau&) -> std::unique_ptr<TPartieReseau> { return std::make_unique<TPartieBouclages>(); };
   f.Sauvegardes[g] = [] {
-    TListeBouclages* sauve = active;
-    return std::function<void()>([sauve] { active = sauve; });
+    TListeBouclages* sauve = EtatBouclages().Active;
+    return std::function<void()>([sauve] { EtatBouclages().Active = sauve; });
   };
 }
 

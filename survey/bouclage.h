@@ -160,6 +160,13 @@ class TListeBouclages {
   TProfondeursChaines profondeurs_;
 };
 
+// The loop list's process-wide values, kept in the survey context.
+struct ContexteBouclages {
+  bool RecalculComplet = false;        // set by GardeBouclagesRecalculComplet
+  TListeBouclages* Active = nullptr;   // the open network's list, if any
+  TListeBouclages Rechange;            // the list used while none is active
+};
+
 // While one lives, each closure computes the corrected caves again shot by
 // shot instead of moving the stations below the corrected shots, and the
 // chains of the branches are walked to their ends (the reference the faster

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <unordered_map>
+#include <unordered_set>
 
 #include "foundation/arrondi.h"
 #include "foundation/catalogue.h"
@@ -87,14 +88,6 @@ TCavite::TCavite() {
 TCavite::~TCavite() {
   ContexteDocument& doc = Document();
   if (doc.LeverCourant && Levers.IndexOf(doc.LeverCourant) >= 0) doc.LeverCourant = nullptr;
-  TLever* defaut = LeverParDefaut();
-  if (defaut->PointDeb || defaut->PointFin) {
-    for (TGalerie* g : Galeries)
-      for (TPointSpeleo* p : g->Points) {
-        if (defaut->PointDeb == p) defaut->PointDeb = nullptr;
-        if (defaut->PointFin == p) defaut->PointFin = nullptr;
-      }
-  }
   Annexe.reset();
   ListePoints.Clear();
   ListeEntrees.Clear();
@@ -157,7 +150,7 @@ void TCavite::AffecteEntreeStockee() {
 int TCavite::AffecteLeversVisees() {
   int absents = 0;
   for (TVisee* v : Visees) {
-    TLever* l = Levers.UnLever(v->indLever);
+    const TLever* l = Levers.UnLever(v->indLever);
     if (!l) {
       l = LeverParDefaut();
       ++absents;
@@ -203,12 +196,12 @@ TGalerie* TCavite::AjouteGalerie(const std::string& NomGal) {
 }
 
 void TCavite::NettoieLevers() {
-  for (TLever* l : Levers) l->Marque = false;
+  std::unordered_set<const TLever*> utilises;
   for (const TVisee* v : Visees)
-    if (v->LeLever) v->LeLever->Marque = true;
+    if (v->LeLever) utilises.insert(v->LeLever);
   TSuppressions s;
   for (TLever* l : Levers)
-    if (!l->Marque) s.AjouteLever(l);
+    if (!utilises.count(l)) s.AjouteLever(l);
   SupprimePoints(s);
 }
 
@@ -865,9 +858,6 @@ void TCavite::SupprimePoints(const TSuppressions& s) {
     for (TCavite* c : *CavitesReseau) cavites.push_back(c);
   if (std::find(cavites.begin(), cavites.end(), this) == cavites.end()) cavites.push_back(this);
   for (TCavite* c : cavites) c->NettoieReferences(s);
-  TLever* defaut = LeverParDefaut();
-  s.Redirige(defaut->PointDeb);
-  s.Redirige(defaut->PointFin);
   s.Efface(Document().LeverCourant);
   AppliqueNettoyages(s);
   RetireSuppressions(s, cavites);

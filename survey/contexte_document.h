@@ -22,7 +22,7 @@ struct ContexteDocument {
   // Editing state set by the main window around its dialogs.
   bool RectifEnCours = false;            // an existing item is being corrected
   bool InsertionVisee = false;           // a new shot goes before the selected one
-  TLever* LeverCourant = nullptr;        // trip of the selected shot
+  const TLever* LeverCourant = nullptr;        // trip of the selected shot
   std::string NomGalerieCourante;        // gallery of the selected shot
 
   // The configured folder of networks (settings), where dialogs open when no

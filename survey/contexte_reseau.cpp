@@ -5,11 +5,6 @@
 
 namespace survey {
 
-ContexteLectureReseau& LectureReseau() {
-  static ContexteLectureReseau contexte;
-  return contexte;
-}
-
 TVisee* ViseeLue(int32_t cavite, int32_t visee) {
   const auto& listes = LectureReseau().ListesViseesLues;
   if (cavite < 0 || static_cast<size_t>(cavite) >= listes.size() || !listes[static_cast<size_t>(cavite)]) return nullptr;

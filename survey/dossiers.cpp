@@ -5,13 +5,11 @@
 #include "platform/dialogs.h"
 #include "platform/files.h"
 #include "survey/contexte_document.h"
+#include "survey/contexte_survey.h"
 
 namespace survey {
 namespace {
-std::string& DossierDeDepart() {
-  static std::string d;
-  return d;
-}
+std::string& DossierDeDepart() { return ContexteSurvey().DossierDeDepart; }
 }  // namespace
 
 std::string DossierSpecial(int numero) {

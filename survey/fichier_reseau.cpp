@@ -109,11 +109,6 @@ bool LitTherion(TFlux& f) {
 
 }  // namespace
 
-ContexteFichierReseau& FichierReseau() {
-  static ContexteFichierReseau contexte;
-  return contexte;
-}
-
 // --- Paths ------------------------------------------------------------------------------------------
 
 std::string CheminSauvegarde(const std::string& chemin) { return platform::ChangeExtension(chemin, ".$$$Cav"); }

@@ -204,17 +204,17 @@ void TLever::FichierAjouteLignesLever(std::vector<std::string>& lignes) const {
                    NomUnite(UniteP));
 }
 
-TLever* LeverParDefaut() {
-  static TLever* const defaut = [] {
-    static TLever l;
+const TLever* LeverParDefaut() {
+  static const TLever defaut = [] {
+    TLever l;
     l.UniteDeclin = UniteDeclinAucune;
     l.LaDate = foundation::DateNonRenseignee;
-    return &l;
+    return l;
   }();
-  return defaut;
+  return &defaut;
 }
 
-TLever* TLeversList::UnLever(int i) const { return i < 0 ? LeverParDefaut() : UnObjet(i); }
+const TLever* TLeversList::UnLever(int i) const { return i < 0 ? LeverParDefaut() : UnObjet(i); }
 
 bool LeversIdentiques(const TLever& a, const TLever& b) {
   return a.UniteAZ == b.UniteAZ && a.UniteP == b.UniteP && a.EtalonL == b.EtalonL && a.Topofil == b.Topofil &&

@@ -108,16 +108,16 @@ class TLever : public foundation::TObjetDeListe {
   void FichierAjouteLignesLever(std::vector<std::string>& lignes) const;
 };
 
-// The process-wide default trip: the values of a new trip with no declination
-// and no date.  Never stored.
-TLever* LeverParDefaut();
+// The default trip: the values of a new trip with no declination and no
+// date.  Never stored, never changed: the shots without a trip point at it.
+const TLever* LeverParDefaut();
 
 // The trips of a cave.
 class TLeversList : public foundation::TListeFichier<TLever> {
  public:
   // The trip at the position; the default trip for a negative position, none
   // for a position not below the count.
-  TLever* UnLever(int i) const;
+  const TLever* UnLever(int i) const;
 };
 
 // Same units, length coefficient, thread counter, declination, slope zero,

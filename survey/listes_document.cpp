@@ -2,11 +2,6 @@
 
 namespace survey {
 
-ContexteListesDocument& ListesDocument() {
-  static ContexteListesDocument contexte;
-  return contexte;
-}
-
 const TListeOperateurs& OperateursDocument() {
   static const TListeOperateurs vide;
   const TListeOperateurs* l = ListesDocument().Operateurs;

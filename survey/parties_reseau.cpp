@@ -64,16 +64,6 @@ class TMisesEnPageVides : public TPartieReseau {
 
 }  // namespace
 
-FabriquesReseau& Fabriques() {
-  // The loop list is survey's own part: registered from the start.
-  static FabriquesReseau fabriques = [] {
-    FabriquesReseau f;
-    EnregistrePartieBouclages(f);
-    return f;
-  }();
-  return fabriques;
-}
-
 std::unique_ptr<TPartieReseau> CreePartie(TGenrePartie genre, TReseau& reseau) {
   const auto& fabrique = Fabriques().Parties[static_cast<size_t>(genre)];
   if (fabrique)

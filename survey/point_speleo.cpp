@@ -165,16 +165,6 @@ void TPointSpeleo::ImprimeSuites(std::vector<std::string>& lignes) const {
 
 // --- The network's station index ----------------------------------------------------
 
-ContexteLiberation& Liberation() {
-  static ContexteLiberation contexte;
-  return contexte;
-}
-
-ContextePointsReseau& PointsReseau() {
-  static ContextePointsReseau contexte;
-  return contexte;
-}
-
 TPointSpeleo* LePointReseau(int32_t n) {
   const auto& index = ListePointsReseau();
   if (n < 0 || static_cast<size_t>(n) >= index.size()) return nullptr;

@@ -4,6 +4,7 @@
 
 #include "survey/bouclage.h"
 #include "survey/contexte_document.h"
+#include "survey/contexte_survey.h"
 #include "survey/reseau.h"
 #include "survey/suppressions.h"
 
@@ -24,14 +25,8 @@ void NettoieContexte(ContexteCalcul& k, const TSuppressions& s) {
 }  // namespace
 
 ContexteCalcul& Calcul() {
-  // Loop closure is installed from the start.
-  static ContexteCalcul contexte = [] {
-    ContexteCalcul k;
-    k.Bouclages = CrochetsBouclages();
-    return k;
-  }();
   static AbonnementNettoyage abonnement([](const TSuppressions& s) { NettoieContexte(Calcul(), s); });
-  return contexte;
+  return ContexteSurvey().Calcul;
 }
 
 void AvertitVisee(const TValeurVisee* v, const std::string& texte) {

@@ -1,5 +1,7 @@
 #include "survey/suppressions.h"
 
+#include "survey/contexte_survey.h"
+
 #include <algorithm>
 #include <utility>
 
@@ -7,20 +9,11 @@ namespace survey {
 
 namespace {
 
-struct Abonne {
-  int id;
-  TNettoyage routine;
-};
+using Abonne = AbonneNettoyage;
 
-std::vector<Abonne>& Abonnes() {
-  static std::vector<Abonne> abonnes;
-  return abonnes;
-}
+std::vector<Abonne>& Abonnes() { return ContexteSurvey().Nettoyages.Abonnes; }
 
-int& DernierId() {
-  static int id = 0;
-  return id;
-}
+int& DernierId() { return ContexteSurvey().Nettoyages.DernierId; }
 
 }  // namespace
 
@@ -40,8 +33,8 @@ bool TSuppressions::Redirige(TPointSpeleo*& p) const {
   return true;
 }
 
-bool TSuppressions::Efface(TLever*& l) const {
-  if (!l || !levers_.count(l)) return false;
+bool TSuppressions::Efface(const TLever*& l) const {
+  if (!LeverSupprime(l)) return false;
   l = nullptr;
   return true;
 }

@@ -38,7 +38,7 @@ class TSuppressions {
   // Applies Remplace to a reference in place; true when it changed.
   bool Redirige(TPointSpeleo*& p) const;
   // A reference to a removed trip becomes nullptr; true when it changed.
-  bool Efface(TLever*& l) const;
+  bool Efface(const TLever*& l) const;
   // Drops the removed stations from a non-owning list (replacements are not
   // inserted: such lists are rebuilt by the next regeneration).
   void RetireDe(std::vector<TPointSpeleo*>& liste) const;
@@ -54,6 +54,12 @@ class TSuppressions {
 };
 
 using TNettoyage = std::function<void(const TSuppressions&)>;
+
+// A registered clean-up routine (kept in the survey context).
+struct AbonneNettoyage {
+  int id;
+  TNettoyage routine;
+};
 
 // Registers a clean-up routine for the life of the object.
 class AbonnementNettoyage {

@@ -103,7 +103,7 @@ class TValeurVisee : public foundation::TObjetDeListe {
   bool InvVisee = false;  // measured (or walked) from the target towards the station
 
   // --- Links and state ------------------------------------------------------------------
-  TLever* LeLever = nullptr;                 // not owned
+  const TLever* LeLever = nullptr;                 // not owned
   TValeurCompens* CoeffsCompens = nullptr;   // owned by the adjustment
   TValeurCompens* ValeurBouclage = nullptr;  // owned by the loop
   bool RefPtStat = false;                    // splay: hung on the main shot's station, else on its target

@@ -4,11 +4,6 @@
 
 namespace views {
 
-ContexteImpression& Impression() {
-  static ContexteImpression contexte;
-  return contexte;
-}
-
 foundation::TParamsImprimante ContexteImpression::ParamsImprimante() const {
   foundation::TParamsImprimante p;
   p.EchellePrn = EchellePrn;

@@ -168,11 +168,6 @@ TFormatPapier* ContexteFormats::FormatCourant() const {
   return FormatsPapierCourants ? FormatsPapierCourants->LeFormat(IndiceFormatCourant) : nullptr;
 }
 
-ContexteFormats& Formats() {
-  static ContexteFormats contexte;
-  return contexte;
-}
-
 void InitialiseListesFormats() {
   ContexteFormats& ctx = Formats();
   ctx.FormatsPapierCourants = nullptr;

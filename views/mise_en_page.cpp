@@ -446,11 +446,6 @@ TListeMisesEnPage* ContexteMisesEnPage::Liste(foundation::TTypeDeDessin type) co
   return i < ListesMisesEnPage.size() ? ListesMisesEnPage[i] : nullptr;
 }
 
-ContexteMisesEnPage& MisesEnPage() {
-  static ContexteMisesEnPage contexte;
-  return contexte;
-}
-
 TMiseEnPage* UneMiseEnPage(int i) {
   const TListeMisesEnPage* l = MisesEnPage().Liste(foundation::Vue().TypeDessinCourant);
   return l ? l->UnObjet(i) : nullptr;

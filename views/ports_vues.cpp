@@ -2,11 +2,6 @@
 
 namespace views {
 
-PortsVues& Ports() {
-  static PortsVues ports;
-  return ports;
-}
-
 int NombreCavites() { return Ports().NombreCavites ? Ports().NombreCavites() : 0; }
 
 bool CaviteExiste(int cavite) { return cavite >= 0 && cavite < NombreCavites(); }

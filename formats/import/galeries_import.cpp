@@ -33,11 +33,6 @@ std::string NomVisee(const TVisee* v) { return NomDe(v->PointStation) + "-" + No
 
 }  // namespace
 
-PortsImport& FenetresImport() {
-  static PortsImport ports;
-  return ports;
-}
-
 // --- The gallery dialog ---------------------------------------------------------------------
 
 std::string TNommeGalDlg::CheminMemoire() const {

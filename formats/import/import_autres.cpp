@@ -148,11 +148,6 @@ std::string NomsVisees(const std::vector<std::string>& noms) {
 
 }  // namespace
 
-ContexteImport& Import() {
-  static ContexteImport contexte;
-  return contexte;
-}
-
 std::vector<std::string> LignesTexteImport(std::string octets) {
   std::replace(octets.begin(), octets.end(), '\0', ' ');
   return foundation::DecoupeLignes(foundation::DepuisWindows1252(octets));

@@ -18,15 +18,14 @@
 #include "survey/contexte_document.h"
 #include "survey/ports_survey.h"
 #include "tests/support/dossier_temp.h"
+#include "tests/support/garde_contextes.h"
 
 using namespace app;
 
 namespace {
 
 struct Gardes {
-  GardeConfig config;
-  survey::GardeAffichage affichage;
-  survey::GardeDocument document;
+  testsupport::GardeContextes contextes;
   platform::ScriptedDialogs dialogues;
   platform::ScopedDialogs gardeDialogues{dialogues};
 };

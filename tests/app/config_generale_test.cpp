@@ -9,19 +9,14 @@
 #include "survey/dossiers.h"
 #include "survey/ports_survey.h"
 #include "tests/support/dossier_temp.h"
+#include "tests/support/garde_contextes.h"
 
 using namespace app;
 
 namespace {
 
-// Settings, document and display contexts restored after each test.
-struct Gardes {
-  GardeConfig config;
-  survey::GardeDocument document;
-  survey::GardeAffichage affichage;
-  ServicesConfig services = Services();
-  ~Gardes() { Services() = services; }
-};
+// Every context (settings and services included) restored after each test.
+using Gardes = testsupport::GardeContextes;
 
 }  // namespace
 

@@ -34,6 +34,7 @@
 #include "formats/import/import_autres.h"
 #include "platform/files.h"
 #include "survey/contexte_document.h"
+#include "survey/fichier_reseau.h"
 #include "survey/ports_survey.h"
 #include "survey/reseau.h"
 #include "tests/app/outils_fenetre.h"

@@ -18,15 +18,14 @@
 #include "platform/scripted_dialogs.h"
 #include "survey/contexte_document.h"
 #include "survey/ports_survey.h"
+#include "tests/support/garde_contextes.h"
 
 namespace essai {
 
-// The configuration, the document and the display contexts fresh for the
-// test and restored after it; the dialogs scripted.
+// Every context restored after the test, the configuration and the document
+// fresh for it; the dialogs scripted.
 struct Gardes {
-  app::GardeConfig config;
-  survey::GardeDocument document;
-  survey::GardeAffichage affichage;
+  testsupport::GardeContextes contextes;
   platform::ScriptedDialogs dialogues;
   platform::ScopedDialogs gardeDialogues{dialogues};
   Gardes() {

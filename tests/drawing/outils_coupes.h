@@ -86,7 +86,6 @@ class Calcul {
   TPointSpeleo* operator()(TCavite* c, const std::string& nom) const { return n.Station(c, nom); }
 
   testdessin::Contexte contexte;
-  drawing::GardePortsDonnees ports;
   testsurvey::ReseauCalcul n;
 };
 

@@ -19,6 +19,7 @@
 #include "survey/point_speleo.h"
 #include "survey/ports_survey.h"
 #include "survey/visee.h"
+#include "tests/support/garde_contextes.h"
 
 namespace testdessin {
 
@@ -26,16 +27,6 @@ using namespace drawing;
 using survey::TCavite;
 using survey::TPointSpeleo;
 using survey::TVisee;
-
-// Puts the document reader's context back on exit.
-class GardeLecture {
- public:
-  GardeLecture() : sauve_(survey::LectureReseau()) {}
-  ~GardeLecture() { survey::LectureReseau() = sauve_; }
-
- private:
-  survey::ContexteLectureReseau sauve_;
-};
 
 // The whole process-wide state a drawing test touches, put back on exit.
 class Contexte {
@@ -50,12 +41,7 @@ class Contexte {
   tListeMtf bibliotheque;
 
  private:
-  survey::GardePortsSurvey ports_;
-  foundation::GardeNiveauFichier niveau_;
-  GardeContexteDessin dessin_;
-  foundation::GardeTypeDessin type_{foundation::TTypeDeDessin::tddPlani};
-  survey::GardePointsReseau points_;
-  GardeLecture lecture_;
+  testsupport::GardeContextes contextes_;
 };
 
 class Reseau {

@@ -305,7 +305,6 @@ TEST(Suppression, UneSeuleRoutineEffaceOuRedirigeToutesLesReferences) {
   auto lever = std::make_unique<TLever>();
   lever->PointFin = p3;
   TLever* l = a->Levers.Add(std::move(lever));
-  LeverParDefaut()->PointDeb = p3;
   a->CalageDigitAlti.PointZeroSpel = p3;
   a->EntreesCalcul.Add(p3);
   std::vector<const TPointSpeleo*> annonces;
@@ -325,12 +324,11 @@ TEST(Suppression, UneSeuleRoutineEffaceOuRedirigeToutesLesReferences) {
   EXPECT_EQ(a->RefCalculAlti, p2);
   EXPECT_EQ(a->PointImport, p2);
   EXPECT_EQ(l->PointFin, p2);
-  EXPECT_EQ(LeverParDefaut()->PointDeb, p2);
+  EXPECT_EQ(LeverParDefaut()->PointDeb, nullptr) << "the default trip is never changed";
   EXPECT_EQ(a->CalageDigitAlti.PointZeroSpel, p2);
   EXPECT_FALSE(a->EntreesCalcul.Contient(p2));
   EXPECT_EQ(ReseauTest::ViseeEntre(*a, "2", "2")->PointVise, p2);
   EXPECT_EQ(LePointReseau(indice), nullptr) << "the network index forgets the freed station";
-  LeverParDefaut()->PointDeb = nullptr;
 
   // Without replacement everything is cleared; a regeneration removes station 8
   // once its shot is gone and clears the references to it.

@@ -1,8 +1,7 @@
 #pragma once
 // The process-wide state a document test touches, set aside for the test and
-// put back after it: the registered parts and ports, the document and the
-// network contexts, the file context, the Therion pattern set, a scripted
-// dialog port; the subsystems built so far plugged in.
+// put back after it (every folder's context, the Therion pattern set
+// included), a scripted dialog port; the subsystems built so far plugged in.
 #include <string>
 
 #include "document/composition.h"
@@ -17,25 +16,9 @@
 #include "survey/parties_reseau.h"
 #include "survey/ports_survey.h"
 #include "survey/reseau.h"
+#include "tests/support/garde_contextes.h"
 
 namespace testsurvey {
-
-// The Therion set as it was, written at the current level and read back.
-class GardeTherionSet {
- public:
-  GardeTherionSet() { drawing::Motifs().ListesMtfTherion->EcritObjet(sauve_, false); }
-  ~GardeTherionSet() {
-    foundation::GardeNiveauFichier niveau;
-    foundation::NiveauFichier().VersionFichierLue = foundation::ContexteNiveauFichier::VersionFichierCourante;
-    sauve_.PlaceA(0);
-    drawing::Motifs().ListesMtfTherion->LitObjetEnRemplacement(sauve_, false);
-  }
-  GardeTherionSet(const GardeTherionSet&) = delete;
-  GardeTherionSet& operator=(const GardeTherionSet&) = delete;
-
- private:
-  foundation::TFluxMemoire sauve_;
-};
 
 class EnvironnementDocument {
  public:
@@ -49,12 +32,7 @@ class EnvironnementDocument {
   platform::ScriptedDialogs Dialogues;
 
  private:
-  GardeTherionSet therion_;
-  survey::GardeFabriquesReseau fabriques_;
-  survey::GardePortsSurvey ports_;
-  survey::GardeDocument document_;
-  survey::GardeContexteReseau reseau_;
-  survey::GardeFichierReseau fichier_;
+  testsupport::GardeContextes contextes_;
   platform::ScopedDialogs dialogues_{Dialogues};
 };
 

@@ -242,7 +242,7 @@ TEST(Lever, TexteDeLaDeclinaison) {
 TEST(Lever, LeverParDefaut) {
   TLeversList l;
   l.Add(std::make_unique<TLever>());
-  TLever* defaut = l.UnLever(-1);
+  const TLever* defaut = l.UnLever(-1);
   ASSERT_EQ(defaut, LeverParDefaut());
   EXPECT_EQ(defaut->UniteDeclin, UniteDeclinAucune);
   EXPECT_EQ(defaut->LaDate, DateNonRenseignee);

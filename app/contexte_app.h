@@ -1,0 +1,33 @@
+#pragma once
+// The process-wide values of the program in one object: the settings, the
+// services the settings call, and the library of the network being created.
+// Config() and Services() return its members.
+#include "app/config_generale.h"
+
+namespace drawing {
+class tListeMtf;
+}
+
+namespace app {
+
+struct TContexteApp {
+  ConfigGenerale Config;
+  ServicesConfig Services;
+};
+
+// The one context of the folder.
+TContexteApp& ContexteApp();
+
+// Saves the whole context and puts it back on exit.
+class GardeContexteApp {
+ public:
+  GardeContexteApp() : sauve_(ContexteApp()) {}
+  ~GardeContexteApp() { ContexteApp() = sauve_; }
+  GardeContexteApp(const GardeContexteApp&) = delete;
+  GardeContexteApp& operator=(const GardeContexteApp&) = delete;
+
+ private:
+  TContexteApp sauve_;
+};
+
+}  // namespace app

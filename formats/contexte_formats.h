@@ -1,0 +1,30 @@
+#pragma once
+// The process-wide values of formats in one object: the import windows'
+// port and the state of the import being read. FenetresImport() and Import()
+// return its members.
+#include "formats/import/galeries_import.h"
+#include "formats/import/import_autres.h"
+
+namespace formats {
+
+struct TContexteFormats {
+  PortsImport FenetresImport;
+  ContexteImport Import;
+};
+
+// The one context of the folder.
+TContexteFormats& ContexteFormats();
+
+// Sets the whole context aside and puts it back on exit.
+class GardeContexteFormats {
+ public:
+  GardeContexteFormats() : sauve_(ContexteFormats()) {}
+  ~GardeContexteFormats() { ContexteFormats() = sauve_; }
+  GardeContexteFormats(const GardeContexteFormats&) = delete;
+  GardeContexteFormats& operator=(const GardeContexteFormats&) = delete;
+
+ private:
+  TContexteFormats sauve_;
+};
+
+}  // namespace formats

@@ -1,0 +1,22 @@
+#include "foundation/contexte_foundation.h"
+
+#include <memory>
+
+#include "platform/contextes.h"
+
+namespace foundation {
+
+TContexteFoundation& ContexteFoundation() {
+  static TContexteFoundation contexte;
+  return contexte;
+}
+
+ContexteVue& Vue() { return ContexteFoundation().Vue; }
+
+ContexteNiveauFichier& NiveauFichier() { return ContexteFoundation().NiveauFichier; }
+
+namespace {
+[[maybe_unused]] const bool inscrit = platform::InscritContexte([] { return std::make_shared<GardeContexteFoundation>(); });
+}  // namespace
+
+}  // namespace foundation

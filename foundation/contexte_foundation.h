@@ -1,0 +1,28 @@
+#pragma once
+// The process-wide values of foundation: the view transform and the file level.
+#include "foundation/niveau_fichier.h"
+#include "foundation/transformation_vue.h"
+
+namespace foundation {
+
+struct TContexteFoundation {
+  ContexteVue Vue;
+  ContexteNiveauFichier NiveauFichier;
+};
+
+// The one context of the folder; Vue() and NiveauFichier() are its members.
+TContexteFoundation& ContexteFoundation();
+
+// Saves the whole context and puts it back on exit.
+class GardeContexteFoundation {
+ public:
+  GardeContexteFoundation() : sauve_(ContexteFoundation()) {}
+  ~GardeContexteFoundation() { ContexteFoundation() = sauve_; }
+  GardeContexteFoundation(const GardeContexteFoundation&) = delete;
+  GardeContexteFoundation& operator=(const GardeContexteFoundation&) = delete;
+
+ private:
+  TContexteFoundation sauve_;
+};
+
+}  // namespace foundation

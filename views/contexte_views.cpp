@@ -1,0 +1,27 @@
+#include "views/contexte_views.h"
+
+#include <memory>
+
+#include "platform/contextes.h"
+
+namespace views {
+
+TContexteViews& ContexteViews() {
+  static TContexteViews contexte;
+  return contexte;
+}
+
+PortsVues& Ports() { return ContexteViews().Ports; }
+
+ContexteImpression& Impression() { return ContexteViews().Impression; }
+
+ContexteFormats& Formats() { return ContexteViews().Formats; }
+
+ContexteMisesEnPage& MisesEnPage() { return ContexteViews().MisesEnPage; }
+
+namespace {
+[[maybe_unused]] const bool inscrit =
+    platform::InscritContexte([] { return std::make_shared<GardeContexteViews>(); });
+}  // namespace
+
+}  // namespace views

@@ -1,0 +1,39 @@
+#pragma once
+// The process-wide values of views in one object: the ports the document's
+// links install, the print context, the paper formats and the page-layout
+// lists. Ports(), Impression(), Formats() and MisesEnPage() return its
+// members.
+#include "views/contexte_impression.h"
+#include "views/format_papier.h"
+#include "views/mise_en_page.h"
+#include "views/ports_vues.h"
+
+namespace views {
+
+struct TContexteViews {
+  PortsVues Ports;
+  ContexteImpression Impression;
+  ContexteFormats Formats;
+  ContexteMisesEnPage MisesEnPage;
+};
+
+// The one context of the folder.
+TContexteViews& ContexteViews();
+
+// Sets the whole context aside (empty format lists stand in) and puts it
+// back on exit.
+class GardeContexteViews {
+ public:
+  GardeContexteViews() : misesEnPage_(ContexteViews().MisesEnPage) {}
+  ~GardeContexteViews() { ContexteViews().MisesEnPage = misesEnPage_; }
+  GardeContexteViews(const GardeContexteViews&) = delete;
+  GardeContexteViews& operator=(const GardeContexteViews&) = delete;
+
+ private:
+  GardePortsVues ports_;
+  GardeImpression impression_;
+  GardeFormats formats_;
+  ContexteMisesEnPage misesEnPage_;
+};
+
+}  // namespace views
