@@ -60,7 +60,7 @@ void InstalleLiaisonsApplication() {
     bibliothequeEnCreation = &bibliotheque;
     try {
       ChargeMotifsParDefaut();
-    } catch (...) {
+    } catch (const std::exception&) {
       bibliothequeEnCreation = sauve;
       throw;
     }

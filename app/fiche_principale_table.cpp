@@ -611,7 +611,7 @@ void TFichePrincipale::RemplitListeVisees(TValeurVisee* aSelectionner) {
       remplissageEnCours_ = false;
       if (aSelectionner) SelectionneLigne(table_.LigneDe(aSelectionner));
     }
-  } catch (...) {
+  } catch (const std::exception&) {
     remplissageEnCours_ = false;
     visuVisees_->setUpdatesEnabled(true);
     ListeViseesPrete = true;
@@ -883,7 +883,7 @@ void TFichePrincipale::SupprimeViseeSelectionnee() {
       std::vector<TValeurVisee*> lignes = table_.Detache();
       try {
         fait = r->SupprimeVisee(*principale);
-      } catch (...) {
+      } catch (const std::exception&) {
         table_.Rattache(std::move(lignes));
         throw;
       }
