@@ -134,7 +134,7 @@ bool tImportVTopo::LitEnTete() {
           foundation::OteBlancs(blanc == std::string::npos ? std::string() : ligne.substr(blanc + 1));
     }
   }
-  if (i >= LignesFichier.size()) throw ErreurImport("pas de ligne Param");
+  if (i >= LignesFichier.size()) return FichierIllisible();
   LignesFichier.erase(LignesFichier.begin(), LignesFichier.begin() + static_cast<std::ptrdiff_t>(i));
   return true;
 }
