@@ -20,6 +20,7 @@
 #include "app/application.h"
 #include "app/config_gene_dlg.h"
 #include "app/config_generale.h"
+#include "app/erreurs.h"
 #include "app/protege.h"
 #include "app/zone_visees.h"
 #include "foundation/arrondi.h"
@@ -128,9 +129,7 @@ void Protege(const std::function<void()>& action) {
   try {
     action();
   } catch (const std::exception& e) {
-    platform::Dialogs::Current().ShowMessage(platform::MessageKind::Error, e.what());
-  } catch (...) {
-    platform::Dialogs::Current().ShowMessage(platform::MessageKind::Error, Msg(IdMsg::AppErreurInattendue));
+    platform::Dialogs::Current().ShowMessage(platform::MessageKind::Error, TexteErreur(e));
   }
 }
 
@@ -411,20 +410,37 @@ void TFichePrincipale::OuvreDocument(const std::string& chemin) {
   // The table lets go of the shots before the network that holds them goes.
   zone_->ViderTableVisees();
   zone_->VideSelecteursCavite();
-  if (foundation::EnMinuscules(platform::ExtensionOf(chemin)) != ".cav") {
-    gestion_.LibereReseau();
-    OuvrirAutre(chemin, filtreOuverture_);
-  } else if (gestion_.OuvreDocument(chemin)) {
-    AfficheListeCavites(true);
-  } else {
+  try {
+    if (foundation::EnMinuscules(platform::ExtensionOf(chemin)) != ".cav") {
+      gestion_.LibereReseau();
+      OuvrirAutre(chemin, filtreOuverture_);
+    } else if (gestion_.OuvreDocument(chemin)) {
+      AfficheListeCavites(true);
+    } else {
+      MajEtatControles();
+    }
+  } catch (const std::exception&) {
+    // A programming error stopped the reading, which left no document: the
+    // window shows none before the command handler reports the error.
     MajEtatControles();
+    MajMenuDerniersFichiers();
+    MajMnuSauve();
+    throw;
   }
   MajMenuDerniersFichiers();
   MajMnuSauve();
 }
 
 void TFichePrincipale::OuvrirAutre(const std::string& chemin, int type) {
-  if (gestion_.OuvrirAutre(chemin, type)) {
+  bool ok = false;
+  try {
+    ok = gestion_.OuvrirAutre(chemin, type);
+  } catch (const std::exception&) {
+    // The import put the document back before the error goes on.
+    MajEtatControles();
+    throw;
+  }
+  if (ok) {
     AfficheListeCavites(false);
     zone_->RafraichitCavite();
     const int lignes = zone_->Table().Nombre();

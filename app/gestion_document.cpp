@@ -1,6 +1,7 @@
 #include "app/gestion_document.h"
 
 #include <filesystem>
+#include <stdexcept>
 #include <system_error>
 
 #include "app/config_generale.h"
@@ -87,7 +88,9 @@ bool TGestionDocument::LitFichier(const std::string& chemin) {
   try {
     foundation::TFluxMemoire flux;
     ok = foundation::ChargeFlux(chemin, flux) && reseau_->Lit(flux);
-  } catch (...) {
+  } catch (const std::runtime_error&) {
+    // A reader's documented error is a file that cannot be read; a
+    // programming error goes on to the command handler.
     ok = false;
   }
   if (!ok) {
@@ -107,7 +110,16 @@ bool TGestionDocument::OuvreDocument(const std::string& chemin) {
   NouveauReseau();
   doc.NomFichierCourant = chemin;
   doc.CaviteRappelee = -1;
-  if (!LitFichier(chemin)) {
+  bool lu = false;
+  try {
+    lu = LitFichier(chemin);
+  } catch (const std::exception&) {
+    // A read stopped by a programming error leaves no half-read document.
+    LibereReseau();
+    doc.NomFichierCourant.clear();
+    throw;
+  }
+  if (!lu) {
     LibereReseau();
     doc.NomFichierCourant.clear();
     return false;
@@ -130,8 +142,13 @@ bool TGestionDocument::OuvrirAutre(const std::string& chemin, int type) {
   bool ok = false;
   try {
     ok = reseau_->ImporteFichierAutre(chemin, type, false);
-  } catch (...) {
+  } catch (const std::runtime_error&) {
     ok = false;
+  } catch (const std::exception&) {
+    // The import put the document back; a network made for it goes.
+    if (nouveau) LibereReseau();
+    doc.DocumentModifie = modifie;
+    throw;
   }
   if (ok) {
     if (nouveau) {
@@ -177,7 +194,7 @@ bool TGestionDocument::EnregistreReseau(const std::string& chemin) {
   try {
     foundation::TFluxMemoire flux;
     ok = reseau_->Ecrit(flux) && platform::WriteFileAtomic(chemin, flux.Octets(), &verrou);
-  } catch (...) {
+  } catch (const std::runtime_error&) {
     ok = false;
   }
   if (!ok) {
@@ -228,7 +245,7 @@ bool TGestionDocument::LitFichierConfig() {
     foundation::TFluxMemoire flux;
     if (!foundation::ChargeFlux(chemin, flux)) return false;
     return reseau_->LitConfig(flux);
-  } catch (...) {
+  } catch (const std::runtime_error&) {
     Message(IdMsg::AppConfigNonLu, chemin);
     return false;
   }
@@ -244,7 +261,7 @@ bool TGestionDocument::EcritFichierConfig() {
     // A companion that could not be made whole keeps the previous one.
     if (!reseau_->EcritConfig(flux)) return false;
     ok = foundation::EnregistreFlux(chemin, flux);
-  } catch (...) {
+  } catch (const std::runtime_error&) {
     ok = false;
   }
   if (!ok) Message(IdMsg::AppConfigNonEcrit, chemin);

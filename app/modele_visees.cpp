@@ -4,6 +4,7 @@
 #include <QTimer>
 #include <exception>
 
+#include "app/erreurs.h"
 #include "foundation/catalogue.h"
 #include "platform/qt/conversions_qt.h"
 #include "survey/visee.h"
@@ -37,9 +38,7 @@ const std::string& TModeleVisees::TexteSur(int ligne, int colonne) const {
   try {
     return table_.Texte(ligne, colonne);
   } catch (const std::exception& e) {
-    echecs_[v] = QString::fromStdString(e.what());
-  } catch (...) {
-    echecs_[v] = QString::fromStdString(foundation::Msg(foundation::IdMsg::AppErreurInattendue));
+    echecs_[v] = QString::fromStdString(TexteErreur(e));
   }
   Signale(ligne, echecs_[v]);
   return vide;
@@ -116,7 +115,7 @@ void TModeleVisees::Reinitialise(const std::function<void()>& changement) {
   echecs_.clear();
   try {
     if (changement) changement();
-  } catch (...) {
+  } catch (const std::exception&) {
     endResetModel();
     throw;
   }

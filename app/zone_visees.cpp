@@ -765,7 +765,7 @@ void TZoneVisees::RemplitListeVisees(TValeurVisee* aSelectionner) {
       remplissageEnCours_ = false;
       if (aSelectionner) SelectionneLigne(table_.LigneDe(aSelectionner));
     }
-  } catch (...) {
+  } catch (const std::exception&) {
     remplissageEnCours_ = false;
     visuVisees_->setUpdatesEnabled(true);
     ListeViseesPrete = true;
@@ -1037,7 +1037,7 @@ void TZoneVisees::SupprimeViseeSelectionnee() {
       std::vector<TValeurVisee*> lignes = table_.Detache();
       try {
         fait = r->SupprimeVisee(*principale);
-      } catch (...) {
+      } catch (const std::exception&) {
         table_.Rattache(std::move(lignes));
         throw;
       }

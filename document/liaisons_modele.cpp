@@ -102,11 +102,7 @@ void InstalleLiaisonsModele(const MotifsParDefaut& motifs) {
   f.Therion.Ecrit = [](TFlux& flux) { return drawing::Motifs().ListesMtfTherion->EcritObjet(flux, false); };
   f.Therion.Lit = [](TFlux& flux) {
     auto lue = std::make_unique<drawing::tListeMtf>(1);
-    try {
-      if (!lue->LitObjet(flux, false)) return false;
-    } catch (const std::exception&) {
-      return false;
-    }
+    if (!lue->LitObjet(flux, false)) return false;
     ContexteComposition().TherionLu = std::move(lue);
     return true;
   };

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <exception>
+#include <stdexcept>
 
 #include "drawing/contexte_motifs.h"
 #include "drawing/ports_motifs.h"
@@ -100,7 +100,8 @@ bool tListeMtf::LitObjetEnRemplacement(TFlux& f, bool EstMtf) {
   tListeMtf lue(CodeOrigine);
   try {
     if (!lue.LitObjet(f, EstMtf)) return false;
-  } catch (const std::exception&) {
+  } catch (const std::runtime_error&) {
+    // A documented error fails the reading; a programming error goes on.
     return false;
   }
   RemplaceContenu(lue, EstMtf);
@@ -298,7 +299,7 @@ bool LitFluxMtf(TFlux& f, tListeMtf& bibliotheque) {
     ok = lue.LitObjet(f, true);
     if (ok && niveau < 500) lue.CreeListesRio();
     if (ok) bibliotheque.RemplaceContenu(lue, true);
-  } catch (const std::exception&) {
+  } catch (const std::runtime_error&) {
     ok = false;
   }
   if (!ok) return erreur(IdMsg::MtfErreurImport);

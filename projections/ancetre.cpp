@@ -23,7 +23,7 @@ void TAncetre::FixeAngle(TParamAngle& parametre, const std::string& texte) {
   parametre.Texte = texte;
   try {
     parametre.Valeur = TexteVersAngle(texte);
-  } catch (...) {
+  } catch (const EErreurProjection&) {
     SetValid(false);
     throw;
   }

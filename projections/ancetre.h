@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "foundation/flux.h"
+#include "projections/erreurs.h"
 
 namespace projections {
 
@@ -111,7 +112,7 @@ class TAncetre {
       double a, e;
       ConstantesEllipsoide(a, e);
       derivation(a, e);
-    } catch (...) {
+    } catch (const EErreurProjection&) {
     }
   }
 

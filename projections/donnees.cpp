@@ -168,7 +168,7 @@ void TDonnees::LoadLigne(foundation::TFlux& flux) {
     } else {
       throw EHorsLimites(MessageFormate(IdMsg::ProjDonneeNatureInconnue, {cle}));
     }
-  } catch (const std::exception&) {
+  } catch (const EErreurProjection&) {
     // A bad line is simply absent from the catalogue.
   }
 }

@@ -8,6 +8,7 @@
 #include "platform/dialogs.h"
 #include "projections/angles.h"
 #include "projections/contexte_projections.h"
+#include "projections/erreurs.h"
 #include "projections/lignes.h"
 
 namespace projections {
@@ -30,12 +31,8 @@ bool Finis(double a, double b) { return std::isfinite(a) && std::isfinite(b); }
 template <class Liste>
 int CopieChamp(const Liste& liste, int index, bool description, std::string& texte) {
   if (index < 0 || index >= static_cast<int>(liste.size()) || index > 255) return CodePremierInconnu;
-  try {
-    texte = description ? liste[index]->Description : liste[index]->Nom;
-    return CodeFait;
-  } catch (...) {
-    return CodeSecondInconnu;
-  }
+  texte = description ? liste[index]->Description : liste[index]->Nom;
+  return CodeFait;
 }
 
 void MessageNonListee(std::string_view nom, IdMsg qualificatif) {
@@ -156,7 +153,7 @@ int DatumVersGrille(std::string_view datum, std::string_view projection, double 
     Y = y;
     zone = z;
     return CodeFait;
-  } catch (...) {
+  } catch (const EErreurProjection&) {
     return CodeErreur;
   }
 }
@@ -175,7 +172,7 @@ int GrilleVersDatum(std::string_view projection, int32_t zone, double X, double 
     Lat = lat;
     Long = lon;
     return CodeFait;
-  } catch (...) {
+  } catch (const EErreurProjection&) {
     return CodeErreur;
   }
 }
@@ -196,7 +193,7 @@ int GrilleVersGrille(std::string_view source, int32_t zoneSource, double X, doub
     YCible = y;
     zoneCible = z;
     return CodeFait;
-  } catch (...) {
+  } catch (const EErreurProjection&) {
     return CodeErreur;
   }
 }
@@ -256,7 +253,7 @@ bool ConvergenceProjectionNum(std::string_view source, std::string_view destinat
     if (!Cat().ConvergenceNum(source, destination, X, Y, IndiceSource, a) || !std::isfinite(a)) return false;
     angle = a;
     return true;
-  } catch (...) {
+  } catch (const EErreurProjection&) {
     return false;
   }
 }
@@ -269,7 +266,7 @@ bool ConvergenceProjection(std::string_view source, std::string_view destination
   if (codeUnite == 3) unite = TUniteAngle::uaDM;
   try {
     return Cat().Convergence(source, destination, XTexte, YTexte, IndiceSource, texte, unite);
-  } catch (...) {
+  } catch (const EErreurProjection&) {
     return false;
   }
 }
@@ -306,7 +303,7 @@ double ConvergenceUTM(int32_t zone, double X, double Y) {
     const double r = std::sin(phi) * dLambda *
                      (1 + C2 * (1 + 3 * eta2 + 2 * eta2 * eta2) / 3 + C2 * C2 * (2 - t * t) / 15);
     return std::isfinite(r) ? r : 0;
-  } catch (...) {
+  } catch (const EErreurProjection&) {
     return 0;
   }
 }

@@ -2,7 +2,7 @@
 // the computation of one cave with its temporary and stored adjustments, and
 // the view extremes.
 #include <algorithm>
-#include <exception>
+#include <stdexcept>
 #include <limits>
 #include <memory>
 #include <vector>
@@ -237,8 +237,11 @@ void TReseau::CalculeCavite(TCavite* UneCav) {
       premiere = false;
       a->CalculeCorrections();
     }
-  } catch (const std::exception& e) {
-    // The cave keeps what was computed; the caller is told.
+  } catch (const std::runtime_error& e) {
+    // A documented error (a degenerate transformation, a coordinate
+    // system that cannot convert) stops the cave: it keeps what was computed
+    // and the caller is told.  A programming error goes on to the command
+    // handler.
     Avertit(foundation::RemplaceMarques(Msg(IdMsg::CalculCaviteInterrompu), {c.NomCavite, e.what()}));
   }
 }

@@ -3,6 +3,7 @@
 #include <dirent.h>
 
 #include <filesystem>
+#include <stdexcept>
 #include <system_error>
 
 #include "foundation/catalogue.h"
@@ -178,7 +179,9 @@ bool TReseau::Ecrit(TFlux& f) {
       if (!EcritAutresObjets(*c, f)) return false;
     return Compensations.EcritListe(f) && Partie(TGenrePartie::MisesEnPagePlan).Ecrit(f) &&
            f.EcritInteger(LaCaviteActive ? Cavites.IndexOf(LaCaviteActive) : -1);
-  } catch (const std::exception&) {
+  } catch (const std::runtime_error&) {
+    // A documented error raised on the way fails the writing; a programming
+    // error goes on to the command handler.
     return false;
   }
 }
@@ -190,12 +193,7 @@ bool TReseau::LitAutresObjets(TCavite& cavite, TFlux& f) {
   if (Niveau() <= 508 && !cavite.Visees.LitListe(f)) return false;
   cavite.AffecteLeversVisees();
   if (!cavite.Annexe->LitDessins(f)) return false;
-  bool rattachees = true;
-  try {
-    rattachees = cavite.ReGenereListePoints(true);
-  } catch (const std::exception&) {
-  }
-  if (!rattachees) {
+  if (!cavite.ReGenereListePoints(true)) {
     Message(platform::MessageKind::Error, Msg(IdMsg::ReseauViseesNonRattachees));
     return false;
   }
@@ -278,7 +276,10 @@ bool TReseau::Lit(TFlux& f) {
     // The stored lines of the network's system join the catalogue (a warning
     // when the catalogue does not list it).
     ChargeParamsProj();
-  } catch (const std::exception&) {
+  } catch (const std::runtime_error&) {
+    // A documented error raised on the way (a level that is not a number, a
+    // coordinate system that cannot be set up) is a file that cannot be
+    // read; a programming error goes on to the command handler.
     return false;
   }
   therion.Valide();
@@ -296,13 +297,8 @@ bool TReseau::LitFichier(const std::string& chemin) {
     Protection = platform::WhyNotWritable(chemin);
     LectureSeule = VerrouRefuse || Protection != platform::WriteBlock::None;
   }
-  bool ok = false;
-  try {
-    foundation::TFluxMemoire flux;
-    ok = foundation::ChargeFlux(chemin, flux) && Lit(flux);
-  } catch (const std::exception&) {
-    ok = false;
-  }
+  foundation::TFluxMemoire flux;
+  const bool ok = foundation::ChargeFlux(chemin, flux) && Lit(flux);
   if (!ok) {
     Verrou.Release();
     Erreur(IdMsg::ReseauFichierNonLu, chemin);
@@ -334,29 +330,24 @@ bool TReseau::EcritConfig(TFlux& f) {
 }
 
 bool TReseau::LitConfig(TFlux& f) {
-  for (TCavite* c : Cavites) {
-    AssureAnnexe(*c);
-    bool lue = false;
-    try {
-      lue = c->Annexe->LitConfig(f, c->CoupesDecalees) && c->CalageDigitPlani.LitObjet(f) &&
-            c->CalageDigitAlti.LitObjet(f);
-    } catch (const std::exception&) {
-      lue = false;
+  try {
+    for (TCavite* c : Cavites) {
+      AssureAnnexe(*c);
+      if (!c->Annexe->LitConfig(f, c->CoupesDecalees) || !c->CalageDigitPlani.LitObjet(f) ||
+          !c->CalageDigitAlti.LitObjet(f))
+        return false;
     }
-    if (!lue) return false;
+    return Partie(TGenrePartie::BibliothequeMotifs).LitConfig(f);
+  } catch (const std::runtime_error&) {
+    // As for the document: a documented error fails the reading.
+    return false;
   }
-  return Partie(TGenrePartie::BibliothequeMotifs).LitConfig(f);
 }
 
 bool TReseau::EcritFichierConfig() {
   const std::string chemin = CheminConfig(Document().NomFichierCourant);
-  bool ok = false;
-  try {
-    foundation::TFluxMemoire flux;
-    ok = EcritConfig(flux) && EcritFichier(chemin, flux.Octets());
-  } catch (const std::exception&) {
-    ok = false;
-  }
+  foundation::TFluxMemoire flux;
+  const bool ok = EcritConfig(flux) && EcritFichier(chemin, flux.Octets());
   if (!ok) Erreur(IdMsg::ReseauConfigNonEcrit, chemin);
   return ok;
 }
@@ -369,12 +360,9 @@ bool TReseau::LitFichierConfig() {
     Erreur(IdMsg::ReseauConfigNonLu, chemin);
     return false;
   }
-  try {
-    return LitConfig(flux);
-  } catch (const std::exception&) {
-    Erreur(IdMsg::ReseauConfigNonLu, chemin);
-    return false;
-  }
+  if (LitConfig(flux)) return true;
+  Erreur(IdMsg::ReseauConfigNonLu, chemin);
+  return false;
 }
 
 void TReseau::AjouteFichierRecent() {
@@ -418,14 +406,8 @@ bool EnregistreReseau(const std::string& chemin) {
   // The new file is locked before it replaces the old one (whose lock goes
   // with it); saved elsewhere, the file held so far is let go.
   platform::FileLock verrou;
-  bool ok = false;
-  try {
-    foundation::TFluxMemoire flux;
-    ok = r->Ecrit(flux) && EcritFichierVerrouille(chemin, flux.Octets(), verrou);
-  } catch (const std::exception&) {
-    ok = false;
-  }
-  if (!ok) return echec();
+  foundation::TFluxMemoire flux;
+  if (!r->Ecrit(flux) || !EcritFichierVerrouille(chemin, flux.Octets(), verrou)) return echec();
   Document().DocumentModifie = false;
   r->LectureSeule = false;
   r->VerrouRefuse = false;

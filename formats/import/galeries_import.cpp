@@ -1,6 +1,7 @@
 #include "formats/import/galeries_import.h"
 
 #include <climits>
+#include <functional>
 #include <queue>
 #include <stdexcept>
 #include <unordered_map>
@@ -346,8 +347,23 @@ bool CreeStructureImport(tImportAutres& import) {
     deplaces.clear();
     g0->Points.Possede = true;
   };
+  auto echec = [] {
+    platform::Dialogs::Current().ShowMessage(platform::MessageKind::Error, Msg(IdMsg::ImportErreurStructure));
+    return false;
+  };
+  if (!g0) return echec();
+  // Whatever stops the distribution, also a programming error on its way to
+  // the command handler, every station belongs to one gallery again before
+  // the cave is freed, and the first row gets its check back.
+  bool fini = false;
+  struct Remet {
+    std::function<void()> action;
+    ~Remet() { action(); }
+  } remet{[&] {
+    if (!fini) retireDeplaces();
+    if (lignes > 0) dlg.Lignes[0].Cochee = coche0;
+  }};
   try {
-    if (!g0) throw std::logic_error("aucune galerie");
     // The first row is always a gallery while the stations are shared out.
     if (lignes > 0) dlg.Lignes[0].Cochee = true;
     auto cochee = [&](int32_t b) { return b >= 0 && b < lignes && dlg.Cochee(b); };
@@ -372,7 +388,7 @@ bool CreeStructureImport(tImportAutres& import) {
       const int32_t r = v->BrancheVis;
       if (r <= 0 || !cochee(r)) continue;
       TGalerie* g = c.Galeries.UnObjet(r);
-      if (!g) throw std::logic_error("galerie absente");
+      if (!g) return echec();
       if (!v->ViseePreced() && v->PtOrigCalc && !v->PtOrigCalc->EstPointSurface() && v->PtOrigCalc->GalduPt == g0)
         deplace(v->PtOrigCalc, g);
       if (v->MemeGal() && v->PtCalc && v->PtCalc->GalduPt == g0) deplace(v->PtCalc, g);
@@ -391,14 +407,11 @@ bool CreeStructureImport(tImportAutres& import) {
     // The cave walked again; the first gallery active, the first row as the user left it.
     c.ReGenereListePoints(false);
     c.LaGalerieActive = c.Galeries.First();
-    if (lignes > 0) dlg.Lignes[0].Cochee = coche0;
+    fini = true;
     return true;
-  } catch (const std::exception&) {
-    // Every station belongs to one gallery again before the cave is freed.
-    if (g0) retireDeplaces();
-    if (lignes > 0) dlg.Lignes[0].Cochee = coche0;
-    platform::Dialogs::Current().ShowMessage(platform::MessageKind::Error, Msg(IdMsg::ImportErreurStructure));
-    return false;
+  } catch (const std::runtime_error&) {
+    // A documented error raised on the way; a programming error goes on.
+    return echec();
   }
 }
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <numbers>
+#include <stdexcept>
 #include <unordered_set>
 
 #include "foundation/arrondi.h"
@@ -291,24 +292,31 @@ void tImportAutres::CreeEntree() {
 
 bool tImportAutres::LitFichierImport(const std::string& chemin, bool binaire) {
   Reseau->EntreeImport = nullptr;
+  Illisible = false;
+  bool ok = false;
   try {
-    bool ok;
     if (binaire) {
       ok = LisFichierTop(chemin);
     } else {
       std::string octets;
-      if (!platform::ReadFile(chemin, octets)) throw ErreurImport("lecture");
-      LignesFichier = LignesTexteImport(std::move(octets));
-      ok = TraiteLignes();
+      if (platform::ReadFile(chemin, octets)) {
+        LignesFichier = LignesTexteImport(std::move(octets));
+        ok = TraiteLignes();
+      } else {
+        ok = FichierIllisible();
+      }
     }
-    // A file that yields no shot has nothing to import.
-    if (ok && ACavite->Visees.Vide()) throw ErreurImport("vide");
-    return ok;
-  } catch (const std::exception&) {
-    if (!Abandon)
-      platform::Dialogs::Current().ShowMessage(platform::MessageKind::Error, Msg(IdMsg::ImportAucuneLigne) + chemin);
-    return false;
+  } catch (const std::runtime_error&) {
+    // A documented error raised by a reader (a number or a coordinate
+    // system it cannot read) makes the file unreadable; a programming error
+    // goes on to the command handler.
+    ok = FichierIllisible();
   }
+  // A file that yields no shot has nothing to import.
+  if (ok && ACavite->Visees.Vide()) ok = FichierIllisible();
+  if (Illisible && !Abandon)
+    platform::Dialogs::Current().ShowMessage(platform::MessageKind::Error, Msg(IdMsg::ImportAucuneLigne) + chemin);
+  return ok;
 }
 
 bool tImportAutres::ImporterFichier(const std::string& chemin) {
@@ -321,6 +329,21 @@ bool tImportAutres::ImporterFichier(const std::string& chemin) {
   NouvelleCavite();
   const std::string extension = foundation::EnMinuscules(platform::ExtensionOf(chemin));
   bool ok = false;
+  // Whatever stops the import, also a programming error on its way to the
+  // command handler, the network is put back as it was.
+  struct Retablit {
+    tImportAutres& import;
+    const EtatAvantImport& avant;
+    bool garde = false;
+    ~Retablit() {
+      if (garde) return;
+      // The cave goes first: its shots let go of the surface points.
+      import.ACavite.reset();
+      import.Reseau->EntreeImport = nullptr;
+      import.PtEntreeSurf = nullptr;
+      Restaure(*import.Reseau, avant);
+    }
+  } retablit{*this, avant};
   try {
     if (!ctx.SecondPassageImport) {
       const std::string nom = platform::FileNameOf(chemin);
@@ -346,10 +369,11 @@ bool tImportAutres::ImporterFichier(const std::string& chemin) {
     }
     if (ok && TypeAppli == TypeImportAuriga) ok = ChargeDessinAuriga(DesignFich);
     if (ok && extension == ".tab") CreeEntreesMultiples();
-  } catch (const std::exception&) {
+  } catch (const std::runtime_error&) {
     ok = false;
   }
   if (ok) {
+    retablit.garde = true;
     TCavite* c = Reseau->AjouteCavite(std::move(ACavite));
     Reseau->CaviteImportee = c;
     if (TListedePoints* s = Reseau->LesPointsSurface())
@@ -357,12 +381,6 @@ bool tImportAutres::ImporterFichier(const std::string& chemin) {
         if (p->TypePoint == survey::PointSurfaceImporte) p->TypePoint = survey::PointSurface;
     if (Reseau->TypeImport == 0 && !Reseau->Projection.empty())
       projections::VerifieProjectionListee(Reseau->Projection);
-  } else {
-    // The cave goes first: its shots let go of the surface points.
-    ACavite.reset();
-    Reseau->EntreeImport = nullptr;
-    PtEntreeSurf = nullptr;
-    Restaure(*Reseau, avant);
   }
   return ok;
 }
@@ -596,6 +614,15 @@ bool ImporteFichierAutre(const std::string& chemin, int type, bool partiel, surv
   ctx.SecondPassageImport = false;
   ctx.OrigineImportChoisie = false;
   ctx.RelanceImport = false;
+  // A reader run on its own afterwards (the update of a cave) starts with a
+  // first pass, also after a programming error went through the import.
+  struct PremierPassage {
+    ContexteImport& ctx;
+    ~PremierPassage() {
+      ctx.SecondPassageImport = false;
+      ctx.RelanceImport = false;
+    }
+  } premierPassage{ctx};
   std::unique_ptr<tImportAutres> lecteur;
   bool ok = false;
   do {
@@ -607,18 +634,11 @@ bool ImporteFichierAutre(const std::string& chemin, int type, bool partiel, surv
       lecteur->EstPartiel = partiel;
       lecteur->TypeAppli = type;
     }
-    try {
-      ok = lecteur->ImporterFichier(chemin);
-    } catch (const std::exception&) {
-      ok = false;
-    }
+    ok = lecteur->ImporterFichier(chemin);
     if (!ctx.RelanceImport) lecteur.reset();
     if (ctx.RelanceImport) ok = true;
     ctx.SecondPassageImport = true;
   } while (ok && ctx.RelanceImport);
-  // A reader run on its own afterwards (the update of a cave) starts with a
-  // first pass.
-  ctx.SecondPassageImport = false;
   return ok;
 }
 

@@ -70,13 +70,6 @@ class GardeImport {
   ContexteImport sauve_;
 };
 
-// The error a reader raises on a file it cannot read; the pipeline turns it
-// into its one message.
-class ErreurImport : public std::runtime_error {
- public:
-  using std::runtime_error::runtime_error;
-};
-
 // A staged survey trip.
 class TLeverImport {
  public:
@@ -140,6 +133,7 @@ class tImportAutres {
   std::string DesignFich;  // file name without folder, cut before its first '.'
   std::string NomFichierImport;  // file name without folder, for messages
   bool Abandon = false;    // the user cancelled a reader dialog
+  bool Illisible = false;  // a reader found the file unreadable
   int TypeAppli = 0;
   std::string NomSource;
   survey::TPointSpeleo* PtEntreeSurf = nullptr;
@@ -150,8 +144,15 @@ class tImportAutres {
   bool EstMaj = false;
   survey::TReseau* Reseau;
 
-  // The pipeline; true when the cave was added to the network.
+  // The pipeline; true when the cave was added to the network.  On failure,
+  // and when a programming error goes through it, the network is as it was.
   virtual bool ImporterFichier(const std::string& chemin);
+  // A reader that finds its file unreadable returns this (false); the
+  // pipeline then shows its one message.
+  bool FichierIllisible() {
+    Illisible = true;
+    return false;
+  }
   // The reading of the loaded lines.
   virtual bool TraiteLignes() { return false; }
   // The proposed name of the gallery opened by a shot.

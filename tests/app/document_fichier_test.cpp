@@ -18,6 +18,7 @@
 #include <QTableView>
 #include <QToolButton>
 #include <cstdio>
+#include <stdexcept>
 
 #include "app/application.h"
 #include "app/config_generale.h"
@@ -314,6 +315,94 @@ TEST(DocumentFichier, ImportEchoueSansLaisserDeReseau) {
   ASSERT_FALSE(env.Dialogues().Messages().empty());
   EXPECT_EQ(env.Dialogues().Messages().back(), "L'importation a été abandonnée");
   EXPECT_FALSE(survey::Document().DocumentModifie);
+}
+
+// A cave's drawing data whose reading stops on a programming error.
+class AnnexeDefaillante : public survey::TAnnexeCavite {
+ public:
+  bool EcritStylesCavite(foundation::TFlux&) override { return true; }
+  bool LitStylesCavite(foundation::TFlux&) override { throw std::logic_error("annexe défaillante"); }
+};
+
+TEST(DocumentFichier, ErreurDeProgrammeALaLectureSignaleeCommeErreurInterne) {
+  Environnement env;
+  const std::string bon = Copie(env.dossier, FixtureSurvey("reseau_511.cav"), "bon.cav");
+  const std::string autre = Copie(env.dossier, FixtureSurvey("reseau_511.cav"), "autre.cav");
+  const std::string octets = LitOctets(autre);
+  TFichePrincipale f(FabriqueSurvey(), {});
+  env.Dialogues().QueueFile(bon, 1);
+  Clique(f, "OuvreButton");
+  ASSERT_NE(ReseauDe(f), nullptr) << Messages(env.Dialogues());
+  ASSERT_TRUE(env.Dialogues().Messages().empty()) << Messages(env.Dialogues());
+
+  // Every cave read from now on gets the faulty drawing data.
+  const auto annexeProgramme = survey::Ports().CreeAnnexeCavite;
+  survey::Ports().CreeAnnexeCavite = [](survey::TCavite&) -> std::unique_ptr<survey::TAnnexeCavite> {
+    return std::make_unique<AnnexeDefaillante>();
+  };
+  env.Dialogues().QueueFile(autre, 1);
+  Clique(f, "OuvreButton");
+  // Reported once, at the command handler, as the program's fault: the file
+  // is not said to be unreadable.
+  ASSERT_EQ(env.Dialogues().Messages().size(), 1u) << Messages(env.Dialogues());
+  EXPECT_EQ(env.Dialogues().Messages()[0], "Erreur interne : annexe défaillante");
+  // The open left no half-read document, the file is neither changed nor
+  // held, and the window shows no document.
+  EXPECT_EQ(f.Gestion().Reseau(), nullptr);
+  EXPECT_EQ(survey::Document().ReseauCourant, nullptr);
+  EXPECT_TRUE(survey::Document().NomFichierCourant.empty());
+  EXPECT_EQ(LitOctets(autre), octets);
+  EXPECT_FALSE(platform::IsReadOnly(autre));
+  EXPECT_FALSE(platform::IsReadOnly(bon));
+  EXPECT_EQ(f.Table().Nombre(), 0);
+  EXPECT_EQ(Controle<QComboBox>(f, "CavitesBox")->count(), 0);
+
+  // With the program's drawing data again, the same file opens.
+  survey::Ports().CreeAnnexeCavite = annexeProgramme;
+  env.Dialogues().QueueFile(autre, 1);
+  Clique(f, "OuvreButton");
+  ASSERT_NE(ReseauDe(f), nullptr);
+  EXPECT_EQ(env.Dialogues().Messages().size(), 1u) << Messages(env.Dialogues());
+  EXPECT_EQ(f.Table().Nombre(), 3);
+  env.Dialogues().QueueAnswer(Answer::No);
+  f.close();
+}
+
+TEST(DocumentFichier, ErreurDeProgrammeALImportLaisseLeDocumentIntact) {
+  Environnement env;
+  const std::string chemin = Copie(env.dossier, FixtureSurvey("reseau_511.cav"), "ouvert.cav");
+  const std::string tro = env.dossier.Fichier("Olivier.tro");
+  EcritOctets(tro, LitOctets(std::string(GRAVELUNE_SHARED_DIR) + "/fixtures/vtopo/Olivier.tro"));
+  TGestionDocument gestion(FabriqueSurvey());
+  ASSERT_TRUE(gestion.OuvreDocument(chemin)) << Messages(env.Dialogues());
+  survey::TReseau& r = dynamic_cast<TDocumentSurvey*>(gestion.Reseau())->Reseau();
+  foundation::TFluxMemoire avant;
+  ASSERT_TRUE(r.Ecrit(avant));
+  const int cavites = r.NombreCavites();
+  const int pointsSurface = gestion.Reseau()->NombrePointsSurface();
+
+  // The gallery dialog fails on a programming error while the new cave is
+  // half built: the error goes on, the document is as it was.
+  formats::FenetresImport().AfficheNommeGal = [](formats::TNommeGalDlg&) -> formats::ResultatNommeGal {
+    throw std::logic_error("dialogue défaillant");
+  };
+  const DocumentReseau* document = gestion.Reseau();
+  EXPECT_THROW(gestion.OuvrirAutre(tro, 3), std::logic_error);
+  EXPECT_EQ(gestion.Reseau(), document);
+  EXPECT_EQ(r.NombreCavites(), cavites);
+  EXPECT_EQ(gestion.Reseau()->NombrePointsSurface(), pointsSurface);
+  EXPECT_FALSE(survey::Document().DocumentModifie);
+  EXPECT_EQ(survey::Document().NomFichierCourant, chemin);
+  foundation::TFluxMemoire apres;
+  ASSERT_TRUE(r.Ecrit(apres));
+  EXPECT_TRUE(apres.Octets() == avant.Octets());
+  EXPECT_TRUE(env.Dialogues().Messages().empty()) << Messages(env.Dialogues());
+
+  // The next import starts afresh and adds its cave.
+  formats::FenetresImport() = formats::PortsImport();
+  ASSERT_TRUE(gestion.OuvrirAutre(tro, 3)) << Messages(env.Dialogues());
+  EXPECT_EQ(r.NombreCavites(), cavites + 1);
+  EXPECT_TRUE(survey::Document().DocumentModifie);
 }
 
 // The path of cavtool, built beside the test binaries.

@@ -108,7 +108,8 @@ TEST(VTopoEnTete, EntreeAvantTrouEtNombresIllisibles) {
 TEST(VTopoEnTete, SansParamEchoue) {
   Lecture l;
   l.lecteur.LignesFichier = {"Trou G,1,2,3,LT3", "Entree A", "A B 1 2 3 * * * * N I * N"};
-  EXPECT_THROW(l.lecteur.LitEnTete(), formats::ErreurImport);
+  EXPECT_FALSE(l.lecteur.LitEnTete());
+  EXPECT_TRUE(l.lecteur.Illisible);
 }
 
 TEST(VTopoParam, Table) {

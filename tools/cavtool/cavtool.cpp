@@ -24,16 +24,19 @@
 #include <iostream>
 #include <numbers>
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "document/composition.h"
+#include "foundation/catalogue.h"
 #include "foundation/chaines.h"
 #include "foundation/flux.h"
 #include "platform/dialogs.h"
 #include "platform/files.h"
 #include "projections/ancetre.h"
 #include "projections/donnees.h"
+#include "projections/erreurs.h"
 #include "projections/regions.h"
 #include "projections/services.h"
 #include "survey/contexte_document.h"
@@ -139,7 +142,7 @@ int Convertit(std::vector<std::string> a) {
       xc /= rad;
       yc /= rad;
       if (!std::isfinite(xc) || !std::isfinite(yc)) code = projections::CodeErreur;
-    } catch (...) {
+    } catch (const projections::EErreurProjection&) {
       code = projections::CodeErreur;
     }
   } else if (datumSource) {
@@ -174,8 +177,12 @@ int main(int argc, char** argv) {
     if (verbe == "convert") return Convertit(a);
     if (verbe == "compute" && a.size() == 1) return cavtool::CalculeFichier(a[0]);
     if (verbe == "import" && a.size() == 2) return cavtool::ImporteFichier(a[0], a[1]);
-  } catch (const std::exception& e) {
+  } catch (const std::runtime_error& e) {
     std::cerr << e.what() << '\n';
+    return 1;
+  } catch (const std::exception& e) {
+    // A programming error, not a bad file.
+    std::cerr << foundation::RemplaceMarques(foundation::Msg(foundation::IdMsg::AppErreurInterne), {e.what()}) << '\n';
     return 1;
   }
   return Usage();

@@ -207,7 +207,7 @@ bool tImportVTopo::LitEnTete() {
           foundation::OteBlancs(blanc == std::string::npos ? std::string() : ligne.substr(blanc + 1));
     }
   }
-  if (i >= LignesFichier.size()) throw ErreurImport("pas de ligne Param");
+  if (i >= LignesFichier.size()) return FichierIllisible();
   LignesEnTete = i;
   LignesFichier.erase(LignesFichier.begin(), LignesFichier.begin() + static_cast<std::ptrdiff_t>(i));
   return true;
@@ -315,7 +315,7 @@ bool tImportVTopo::CreeViseesImport() {
     if (!LectureVTopoPossible(*vi, *lever, ligne, NomFichierImport, LignesEnTete + n + 1, message)) {
       platform::Dialogs::Current().ShowMessage(platform::MessageKind::Error, message);
       Abandon = true;  // the message is said: the pipeline adds none
-      throw ErreurImport(message);
+      return FichierIllisible();
     }
   }
   return true;

@@ -47,7 +47,7 @@ class tImportVTopo : public TImportSaufTPRB {
   // LitEnTete, CreeViseesImport, TransfereTopo.
   bool TraiteLignes() override;
   // Reads the header; the lines before the first "Param" line are removed.
-  // Raises ErreurImport when there is no "Param" line.
+  // A file without a "Param" line is unreadable (FichierIllisible).
   virtual bool LitEnTete();
   // Stages the trips and shots; a shot line with a reading no instrument can
   // give (LectureVTopoPossible) fails the import with its message.
