@@ -352,9 +352,9 @@ TEST(DocumentFichier, ErreurDeProgrammeALaLectureSignaleeCommeErreurInterne) {
   EXPECT_EQ(survey::Document().ReseauCourant, nullptr);
   EXPECT_TRUE(survey::Document().NomFichierCourant.empty());
   EXPECT_EQ(LitOctets(autre), octets);
-  EXPECT_FALSE(platform::IsReadOnly(autre));
-  EXPECT_FALSE(platform::IsReadOnly(bon));
-  EXPECT_EQ(f.Table().Nombre(), 0);
+  EXPECT_FALSE(testsupport::TenuSelonFlock(autre));
+  EXPECT_FALSE(testsupport::TenuSelonFlock(bon));
+  EXPECT_EQ(f.Zone().Table().Nombre(), 0);
   EXPECT_EQ(Controle<QComboBox>(f, "CavitesBox")->count(), 0);
 
   // With the program's drawing data again, the same file opens.
@@ -363,7 +363,7 @@ TEST(DocumentFichier, ErreurDeProgrammeALaLectureSignaleeCommeErreurInterne) {
   Clique(f, "OuvreButton");
   ASSERT_NE(ReseauDe(f), nullptr);
   EXPECT_EQ(env.Dialogues().Messages().size(), 1u) << Messages(env.Dialogues());
-  EXPECT_EQ(f.Table().Nombre(), 3);
+  EXPECT_EQ(f.Zone().Table().Nombre(), 3);
   env.Dialogues().QueueAnswer(Answer::No);
   f.close();
 }
