@@ -788,21 +788,21 @@ void TZoneVisees::VisuViseesSelectItem(int ligne) {
   TCavite* c = CaviteActive();
   if (!v || !principale || !c) return;
   survey::ContexteDocument& doc = survey::Document();
-  // 1. The shot's gallery becomes the active one.
+  // The shot's gallery becomes the active one.
   if (survey::TGalerie* g = principale->GalDeLaVis()) {
     c->LaGalerieActive = g;
     doc.NomGalerieCourante = g->NomGalerie;
   }
   AfficheGalerieActive();
-  // 2. Its survey trip.
+  // Its survey trip.
   doc.LeverCourant = principale->LeLever;
   leverEdit_->setText(principale->LeLever ? Q(principale->LeLever->DateTexte()) : QString());
   declinText_->setText(principale->SansDecli() ? QString()
                                                : Q(Msg(IdMsg::AppDeclinaison) + principale->LeLever->DeclinStr()));
-  // 3. In view, and its popup menu.
+  // In view, and its popup menu.
   visuVisees_->scrollTo(modele_->index(ligne, 0));
   ChoisitMenuTable(ligne);
-  // 4. The comment memo.
+  // The comment memo.
   if (v->EstHabi) {
     visuComment_->setPlainText(Q(static_cast<TViseeHabi*>(v)->CommentVisee.Texte()));
     editSuiteBtn_->setVisible(false);
