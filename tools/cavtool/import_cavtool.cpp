@@ -45,7 +45,12 @@ std::string DossierMemoireGaleries() {
   return dossier;
 }
 
-int ImporteFichier(const std::string& fichier, const std::string& sortie) {
+int ImporteFichier(const std::string& argument, const std::string& sortie) {
+  // The memory of galleries names the file by its full path, as the window's
+  // dialogs give it.
+  std::error_code ec;
+  std::string fichier = std::filesystem::absolute(argument, ec).string();
+  if (ec) fichier = argument;
   document::InstalleDocument();
   TDialoguesParDefaut dialogues;
   platform::ScopedDialogs garde(dialogues);
