@@ -1,7 +1,9 @@
 #include "app/application.h"
 
 #include <QApplication>
+#include <QLibraryInfo>
 #include <QLocale>
+#include <QTranslator>
 #include <filesystem>
 #include <system_error>
 
@@ -59,6 +61,23 @@ void AppliqueConfigAuxSousSystemes() {
   survey::TableIGRF();
 }
 
+bool InstalleTraductionsQt() {
+  QCoreApplication* application = QCoreApplication::instance();
+  if (!application) return false;
+  // Owned by the application; installed once.
+  static QTranslator* traduction = nullptr;
+  if (traduction) return true;
+  auto* t = new QTranslator(application);
+  if (!t->load(QStringLiteral("qtbase_fr"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)) ||
+      !QCoreApplication::installTranslator(t)) {
+    delete t;
+    return false;
+  }
+  traduction = t;
+  QObject::connect(t, &QObject::destroyed, [] { traduction = nullptr; });
+  return true;
+}
+
 int LanceGravelune(int argc, char** argv) {
   std::vector<std::string> arguments;
   for (int i = 1; i < argc; ++i) arguments.emplace_back(argv[i]);
@@ -87,6 +106,8 @@ int LanceGravelune(int argc, char** argv) {
   {
     QApplication application(argc, argv);
     QLocale::setDefault(QLocale::c());
+    // Qt's own texts (file dialogs, standard buttons) in French.
+    InstalleTraductionsQt();
     QApplication::setApplicationName(QStringLiteral("gravelune"));
     QApplication::setApplicationDisplayName(QString::fromStdString(foundation::Msg(foundation::IdMsg::AppTitreApplication)));
     platform::QtPorts ports;

@@ -21,6 +21,12 @@ void InstalleLiaisonsApplication();
 // colour) and the declination table.
 void AppliqueConfigAuxSousSystemes();
 
+// Loads Qt's own French texts (standard dialogs and buttons, the file
+// dialog's columns and places) into the running application; true when they
+// are installed (a second call keeps the first).  False without an
+// application or without Qt's translation files.
+bool InstalleTraductionsQt();
+
 // Runs the program; the exit code.
 int LanceGravelune(int argc, char** argv);
 

@@ -30,8 +30,11 @@ EtatsControles MajEtatControles(const EtatDocument& e) {
   regle({C::VisuCoupeBtn, C::ImprimeGalButton, C::Btn3D}, D, D, si(S));
   regle({C::ImprimeButton, C::MnuImprimer}, D, E, si(S));
   regle({C::GEBtn}, D, si(P > 0), si(P > 0));
-  regle({C::MenuImports, C::ImportAutreReseau}, D, E, E);
-  regle({C::ImportTopoRobot, C::ImportVTopo, C::ImportCarnet}, I, E, E);
+  // Importing a foreign file with no document creates one: the menu and its
+  // file imports are there from the start.
+  regle({C::MenuImports}, E, E, E);
+  regle({C::ImportAutreReseau}, D, E, E);
+  regle({C::ImportTopoRobot, C::ImportVTopo, C::ImportTexte, C::ImportCarnet}, E, E, E);
   regle({C::NumeriserPlani}, D, D, si(P > 0));
   regle({C::NumeriserAlti, C::MajCarnet}, D, D, si(S));
   regle({C::MenuExports}, D, E, si(S));

@@ -17,8 +17,8 @@ enum class Commande : uint8_t {
   // File menu.
   MnuEnregistrer, MnuEnregistrerSous, MnuImprimer,
   // Menus and their items.
-  MenuImports, ImportAutreReseau, ImportTopoRobot, ImportVTopo, ImportCarnet, NumeriserPlani, NumeriserAlti,
-  MajCarnet,
+  MenuImports, ImportAutreReseau, ImportTopoRobot, ImportVTopo, ImportTexte, ImportCarnet, NumeriserPlani,
+  NumeriserAlti, MajCarnet,
   MenuExports, ExportPartie, ExportCSV, ExportPoints, ExportDXF, ExportVTopo, ExportKml, ExportGPX,
   MenuRectif, RectifCavite, RectifGalerie,
   MenuGestionCavites, SuppressionCav, ImpressionArbre, FusionGaleries,

@@ -15,9 +15,11 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QTreeWidget>
+#include <algorithm>
 #include <exception>
 
 #include "app/application.h"
+#include "app/commandes_import.h"
 #include "app/config_gene_dlg.h"
 #include "app/config_generale.h"
 #include "app/erreurs.h"
@@ -26,6 +28,7 @@
 #include "foundation/arrondi.h"
 #include "foundation/catalogue.h"
 #include "foundation/codage.h"
+#include "formats/import/import_autres.h"
 #include "platform/dialogs.h"
 #include "platform/files.h"
 #include "platform/qt/conversions_qt.h"
@@ -96,6 +99,9 @@ TFichePrincipale::TFichePrincipale(FabriqueDocument fabrique, std::vector<std::s
                   QStringLiteral("DebutGalBtn"),    QStringLiteral("FinGalBtn"),    QStringLiteral("RatgalBtn"),
                   QStringLiteral("CherchePtBtn"),   QStringLiteral("RepeteRechercheBtn"),
                   QStringLiteral("BasculeAffGalBtn"), QStringLiteral("SuppressionCav")};
+  // The import entries whose readers exist.
+  for (const CommandeImport& c : CommandesImport())
+    if (ImportDisponible(c)) disponibles_.insert(QString::fromLatin1(c.NomObjet));
   zone_ = new TZoneVisees(gestion_, this);
   CreeMenus();
   CreeBarres();
@@ -235,8 +241,11 @@ void TFichePrincipale::CreeMenus() {
   AjouteAction(imports, "NumeriserAlti", Msg(IdMsg::AppMnuNumeriserAlti), C::NumeriserAlti);
   AjouteAction(imports, "ImportTopoRobot", Msg(IdMsg::AppMnuImportTopoRobot), C::ImportTopoRobot);
   AjouteAction(imports, "ImportVTopo", Msg(IdMsg::AppMnuImportVTopo), C::ImportVTopo);
-  AjouteAction(imports, "ImportTexte", Msg(IdMsg::AppMnuImportTexte));
+  AjouteAction(imports, "ImportTexte", Msg(IdMsg::AppMnuImportTexte), C::ImportTexte);
   AjouteAction(imports, "ImportCarnet", Msg(IdMsg::AppMnuImportCarnet), C::ImportCarnet);
+  for (const CommandeImport& c : CommandesImport())
+    connect(static_cast<QAction*>(commandes_[static_cast<size_t>(c.Etat)]), &QAction::triggered, this,
+            [this, &c] { ImportAutresClick(c); });
   AjouteAction(imports, "MajCarnet", Msg(IdMsg::AppMnuMajCarnet), C::MajCarnet);
 
   QMenu* compens = menu("mnuCompensations", IdMsg::AppMnuCompensations, C::MenuCompensations);
@@ -407,13 +416,23 @@ void TFichePrincipale::NommeNouveauReseau() {
 void TFichePrincipale::AfficheListeCavites(bool selection) { zone_->AfficheListeCavites(selection); }
 
 void TFichePrincipale::OuvreDocument(const std::string& chemin) {
+  const bool document = foundation::EnMinuscules(platform::ExtensionOf(chemin)) == ".cav";
+  // The filter chosen gives the import type; a file the filter does not show
+  // (a ".tro" typed in with the document filter) is known by its extension.
+  const int type = document ? 0 : TypeImportOuverture(chemin, filtreOuverture_);
+  if (!document && !formats::LecteurImportDisponible(type)) {
+    // Nothing can read it: the open document stays as it is.
+    platform::Dialogs::Current().ShowMessage(platform::MessageKind::Error,
+                                             foundation::RemplaceMarques(Msg(IdMsg::AppFormatInconnu), {chemin}));
+    return;
+  }
   // The table lets go of the shots before the network that holds them goes.
   zone_->ViderTableVisees();
   zone_->VideSelecteursCavite();
   try {
-    if (foundation::EnMinuscules(platform::ExtensionOf(chemin)) != ".cav") {
+    if (!document) {
       gestion_.LibereReseau();
-      OuvrirAutre(chemin, filtreOuverture_);
+      OuvrirAutre(chemin, type);
     } else if (gestion_.OuvreDocument(chemin)) {
       AfficheListeCavites(true);
     } else {
@@ -509,14 +528,22 @@ void TFichePrincipale::showEvent(QShowEvent* e) {
 
 void TFichePrincipale::FormActivate() {
   if (!premiereActivation_) return;
-  // The first table is filled without the wait window.
+  // Once only, also when a dialog of the import lets the window be shown
+  // again; the first table is filled without the wait window.
+  premiereActivation_ = false;
   Protege([this] {
     const std::string chemin = CheminLigneCommande(arguments_);
-    if (!chemin.empty() && foundation::EnMajuscules(platform::ExtensionOf(chemin)) == ".CAV" &&
-        platform::FileExists(chemin))
-      OuvreDocument(chemin);
+    if (chemin.empty()) return;
+    // A document is opened; a foreign file is imported with the type its
+    // extension names, the gallery window shown; anything else says why.
+    if (!platform::FileExists(chemin)) {
+      platform::Dialogs::Current().ShowMessage(platform::MessageKind::Error,
+                                               foundation::RemplaceMarques(Msg(IdMsg::AppFichierAbsent), {chemin}));
+      return;
+    }
+    filtreOuverture_ = 1;
+    OuvreDocument(chemin);
   });
-  premiereActivation_ = false;
   zone_->SansAttente = false;
 }
 
@@ -582,6 +609,20 @@ void TFichePrincipale::mnuOuvrirClick() {
     filtreOuverture_ = choix->FilterIndex;
     survey::Document().CaviteRappelee = -1;
     OuvreDocument(choix->Path);
+  });
+}
+
+void TFichePrincipale::ImportAutresClick(const CommandeImport& commande) {
+  Protege([this, &commande] {
+    platform::FileDialogOptions options;
+    options.Filter = Msg(commande.Filtre);
+    options.InitialFolder = survey::DossierDeTravail();
+    const auto choix = platform::Dialogs::Current().OpenFile(options);
+    if (!choix) return;
+    const int n = static_cast<int>(commande.Types.size());
+    const int type = commande.Types[static_cast<size_t>(std::clamp(choix->FilterIndex, 1, n) - 1)];
+    OuvrirAutre(choix->Path, type);
+    MajMnuSauve();
   });
 }
 

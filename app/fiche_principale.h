@@ -27,6 +27,7 @@ enum class IdMsg : int;
 namespace app {
 
 class TZoneVisees;
+struct CommandeImport;
 
 // The owner-drawn status panel: white without a network, red for a
 // read-only document, green otherwise, with the document's path.
@@ -82,6 +83,9 @@ class TFichePrincipale : public QMainWindow {
   void BtnNouveauClick(bool depuisNouvelleCavite = false);
   void NewCaveButtonClick();
   void mnuOuvrirClick();
+  // An entry of the "Imports" menu: the import dialog with the entry's
+  // filter, then the import into the open document (a new one without).
+  void ImportAutresClick(const CommandeImport& commande);
   void EnregistrerClick();
   void EnregistrersousClick();
   void derfichClick(int index);

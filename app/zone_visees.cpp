@@ -87,6 +87,9 @@ class GardeDrapeau {
   bool sauve_;
 };
 
+// The widest a selector of the tool bars grows, in characters.
+constexpr int kCaracteresSelecteurMax = 48;
+
 // At most this many faulty shots are named in the report of a refill.
 constexpr size_t kErreursNommees = 10;
 
@@ -191,6 +194,12 @@ void TZoneVisees::CreeSelecteurs() {
   entreesBox_ = new QComboBox(this);
   entreesBox_->setObjectName(QStringLiteral("EntreesBox"));
   connect(entreesBox_, &QComboBox::activated, this, [this](int i) { EntreesBoxChange(i); });
+  // Each selector takes the width of its longest name (cave names are not
+  // cut), within a bound that keeps the tool bar usable.
+  for (QComboBox* b : {cavitesBox_, static_cast<QComboBox*>(galeriesBox_), listeCoupesBox_, entreesBox_}) {
+    b->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    b->setMaximumWidth(b->fontMetrics().averageCharWidth() * kCaracteresSelecteurMax);
+  }
 }
 
 void TZoneVisees::AttacheBoutons(QToolButton* coordBtn, QToolButton* dimBtn, QToolButton* basculeAffGalBtn) {

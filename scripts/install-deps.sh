@@ -7,7 +7,7 @@ PACKAGES=(
   build-essential cmake ninja-build ccache pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev qt6-svg-dev
-  qt6-image-formats-plugins libqt6svg6
+  qt6-image-formats-plugins libqt6svg6 qt6-translations-l10n
   libjpeg62-turbo-dev libpugixml-dev
   libgl-dev libglu1-mesa-dev libegl-dev libgles-dev mesa-common-dev libegl1-mesa-dev
   libgl1-mesa-dri

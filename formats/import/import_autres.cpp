@@ -607,6 +607,18 @@ std::unique_ptr<tImportAutres> CreeLecteurImport(const std::string& /*chemin*/, 
   }
 }
 
+bool LecteurImportDisponible(int type) { return type == TypeImportVTopo; }
+
+int TypeImportSelonExtension(const std::string& chemin) {
+  const std::string e = foundation::EnMinuscules(platform::ExtensionOf(chemin));
+  if (e == ".tab" || e == ".xtb") return TypeImportTopoRobot;
+  if (e == ".tro") return TypeImportVTopo;
+  if (e == ".txt") return TypeImportTableTexte;
+  if (e == ".top") return TypeImportPocketTopo;
+  if (e == ".th") return TypeImportTopoDroid;
+  return 0;
+}
+
 bool ImporteFichierAutre(const std::string& chemin, int type, bool partiel, survey::TReseau* reseau) {
   if (!reseau) reseau = survey::Document().ReseauCourant;
   if (!reseau) return false;

@@ -234,6 +234,12 @@ bool ImporteFichierAutre(const std::string& chemin, int type, bool partiel, surv
 
 // The reader of a type code for that path; none for a code without reader.
 std::unique_ptr<tImportAutres> CreeLecteurImport(const std::string& chemin, int type, survey::TReseau* reseau);
+// A reader exists for the type code (the formats not built yet have none).
+bool LecteurImportDisponible(int type);
+// The type code a file's extension names (letters compared without regard to
+// case): ".tab" and ".xtb" TopoRobot, ".tro" VTopo, ".txt" text table, ".top"
+// PocketTopo, ".th" TopoDroid or Qave export; 0 for any other extension.
+int TypeImportSelonExtension(const std::string& chemin);
 
 // The lines of a text file's bytes: NUL bytes read as blanks (the file itself
 // is never written), Windows-1252 decoded, split at CR LF, LF or a lone CR.

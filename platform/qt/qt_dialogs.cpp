@@ -83,7 +83,15 @@ QStringList QtNameFilters(const std::string& filter) {
     QStringList globs;
     for (const std::string& p : SplitPatterns(e.Patterns)) globs << Q(p);
     if (globs.isEmpty()) globs << QStringLiteral("*");
-    out << Q(e.Description).trimmed() + QStringLiteral(" (") + globs.join(QLatin1Char(' ')) + QStringLiteral(")");
+    // Qt takes the patterns from the last parenthesised group of the name and
+    // shows the name as given: a description that already ends with its own
+    // patterns ("Fichiers Gravelune (*.cav)") is shown once, as it stands.
+    const QString description = Q(e.Description).simplified();
+    const QString groupe = QStringLiteral("(") + globs.join(QLatin1Char(' ')) + QStringLiteral(")");
+    if (description.endsWith(groupe, Qt::CaseInsensitive))
+      out << description;
+    else
+      out << (description.isEmpty() ? groupe : description + QLatin1Char(' ') + groupe);
   }
   return out;
 }

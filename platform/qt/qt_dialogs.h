@@ -31,8 +31,10 @@ class QtDialogs final : public Dialogs {
   bool busy_ = false;
 };
 
-// "desc|*.a;*.B|..." as Qt name filters: "desc (*.a *.B)", ...  Qt matches
-// them without regard to letter case.
+// "desc|*.a;*.B|..." as Qt name filters: "desc (*.a *.B)", ...; a
+// description that already ends with its patterns ("desc (*.a)|*.a") is
+// kept as it stands, so that it shows once.  Qt matches them without regard
+// to letter case.
 QStringList QtNameFilters(const std::string& filter);
 
 // The path of a saved file with its extension: a name without an extension

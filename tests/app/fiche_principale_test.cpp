@@ -73,7 +73,13 @@ TEST(FichePrincipale, MenusEtBarresCommeLaFenetreLesPresente) {
   EXPECT_FALSE(Controle<QToolButton>(f, "ButtonPlan")->isEnabled());
   EXPECT_FALSE(Action(f, "Enregistrer")->isEnabled());
   EXPECT_TRUE(Action(f, "Configuration")->isEnabled());
-  EXPECT_FALSE(Action(f, "mnuImports")->isEnabled());
+  // Importing creates the document: the menu and the imports that have a
+  // reader are there; the others wait for theirs.
+  EXPECT_TRUE(Action(f, "mnuImports")->isEnabled());
+  EXPECT_TRUE(Action(f, "ImportVTopo")->isEnabled());
+  for (const char* nom : {"ImportReseau", "NumeriserPlani", "NumeriserAlti", "ImportTopoRobot", "ImportTexte",
+                          "ImportCarnet", "MajCarnet"})
+    EXPECT_FALSE(Action(f, nom)->isEnabled()) << nom;
   EXPECT_FALSE(Action(f, "CaviteCoordonnees")->isVisible());
   EXPECT_EQ(CouleurPanneau(f), QColor(Qt::white));
 }
@@ -225,11 +231,29 @@ TEST(FichePrincipale, LigneDeCommandeOuvreLeCheminRejoint) {
   f.FormActivate();
   EXPECT_EQ(survey::Document().NomFichierCourant, mes + "/gouffre.cav");
   ASSERT_NE(f.Gestion().Reseau(), nullptr);
-  // Only the first activation reads the command line; anything else is ignored silently.
-  TFichePrincipale autre(fabrique.Fonction(), {"/nulle/part.cav"});
-  autre.FormActivate();
-  EXPECT_EQ(autre.Gestion().Reseau(), nullptr);
   EXPECT_TRUE(g.dialogues.Messages().empty());
+  // Only the first activation reads the command line.
+  f.FormActivate();
+  EXPECT_TRUE(g.dialogues.Messages().empty());
+
+  // A missing file, a file of no known format: said, and no document.
+  const std::string inconnu = dossier.Fichier("notes.odt");
+  testsupport::EcritOctets(inconnu, "x");
+  const struct {
+    std::string argument, message;
+  } cas[] = {
+      {"/nulle/part.cav", "Le fichier /nulle/part.cav n'existe pas. Ouverture impossible"},
+      {"/nulle/part.CFG", "Le fichier /nulle/part.cav n'existe pas. Ouverture impossible"},
+      {inconnu, "Le fichier " + inconnu + " n'est ni un document Gravelune ni un fichier d'un format que Gravelune sait importer"},
+  };
+  for (const auto& c : cas) {
+    TFichePrincipale autre(fabrique.Fonction(), {c.argument});
+    autre.FormActivate();
+    EXPECT_EQ(autre.Gestion().Reseau(), nullptr) << c.argument;
+    ASSERT_EQ(g.dialogues.Messages().size(), 1u) << c.argument;
+    EXPECT_EQ(g.dialogues.Messages().back(), c.message);
+    g.dialogues.Clear();
+  }
 }
 
 TEST(FichePrincipale, FichiersRecents) {

@@ -2,6 +2,7 @@
 // fixture level, refused files, declination and conversion output, the
 // conversions checked against PROJ's cs2cs when it is installed.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -49,10 +50,16 @@ struct Resultat {
   std::string sortie, erreurs;
 };
 
-Resultat Lance(const DossierTemp& d, const std::string& arguments) {
+// cavtool run with the arguments, from the folder given (else the current
+// one), its home folder the one given (else a folder of d, so that nothing
+// is written into the tester's own).
+Resultat Lance(const DossierTemp& d, const std::string& arguments, const std::string& depart = "",
+               const std::string& maison = "") {
   const std::string sortie = d.Fichier("stdout.txt"), erreurs = d.Fichier("stderr.txt");
-  const std::string commande =
-      Guillemets(CheminCavtool()) + " " + arguments + " >" + Guillemets(sortie) + " 2>" + Guillemets(erreurs);
+  const std::string commande = (depart.empty() ? std::string() : "cd " + Guillemets(depart) + " && ") +
+                               "env -u XDG_DOCUMENTS_DIR -u XDG_CONFIG_HOME HOME=" +
+                               Guillemets(maison.empty() ? d.Chemin() : maison) + " " + Guillemets(CheminCavtool()) +
+                               " " + arguments + " >" + Guillemets(sortie) + " 2>" + Guillemets(erreurs);
   const int etat = std::system(commande.c_str());
   Resultat r;
   r.code = WIFEXITED(etat) ? WEXITSTATUS(etat) : -1;
@@ -249,6 +256,28 @@ TEST_F(Cavtool, SortiesImprimablesMemeAvecDesMesuresAbsurdes) {
     r = Lance(d, "compute " + Guillemets(d.Fichier("n.cav")));
     ASSERT_EQ(r.code, 0) << r.erreurs;
     VerifieSortieCalcul(r, "reseau_" + n);
+  }
+}
+
+// The gallery dialog's memory goes to the program's working folder (the
+// user's documents followed by "Gravelune"), created when missing, never to
+// the folder cavtool was started from nor beside the document written.
+TEST_F(Cavtool, ImportGardeSaMemoireDansLeDossierDeTravail) {
+  const std::string depart = d.Fichier("depart"), maison = d.Fichier("maison"), sortie = d.Fichier("sortie");
+  for (const std::string& dossier : {depart, maison, sortie}) ASSERT_EQ(::mkdir(dossier.c_str(), 0755), 0);
+  EcritOctets(depart + "/Olivier.tro", LitOctets(std::string(GRAVELUNE_SHARED_DIR) + "/fixtures/vtopo/Olivier.tro"));
+  // Without a documents folder the working folder is in the home folder;
+  // with one, in it.
+  for (const std::string& documents : {maison, maison + "/Documents"}) {
+    SCOPED_TRACE(documents);
+    if (documents != maison) ASSERT_EQ(::mkdir(documents.c_str(), 0755), 0);
+    const Resultat r = Lance(d, "import Olivier.tro " + Guillemets(sortie + "/olivier.cav"), depart, maison);
+    ASSERT_EQ(r.code, 0) << r.erreurs;
+    EXPECT_TRUE(platform::FileExists(sortie + "/olivier.cav"));
+    const std::string memoire = LitOctets(documents + "/Gravelune/GalCochees.txt");
+    EXPECT_EQ(memoire.substr(0, memoire.find_first_of("\r\n")), depart + "/Olivier.tro");
+    EXPECT_FALSE(platform::FileExists(depart + "/GalCochees.txt"));
+    EXPECT_FALSE(platform::FileExists(sortie + "/GalCochees.txt"));
   }
 }
 

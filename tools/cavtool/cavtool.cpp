@@ -16,8 +16,9 @@
 //       station, warnings on standard error.
 //   cavtool import FILE OUT.cav
 //       a new network with FILE imported (file type by extension, every
-//       question answered with its default), written to OUT.cav; exit 1 with
-//       the French message on standard error.
+//       question answered with its default, the gallery memory kept in the
+//       program's working folder), written to OUT.cav; exit 1 with the
+//       French message on standard error.
 #include <charconv>
 #include <cmath>
 #include <cstdio>

@@ -1,5 +1,6 @@
 #include "tools/cavtool/import_cavtool.h"
 
+#include <filesystem>
 #include <iostream>
 #include <memory>
 
@@ -7,10 +8,10 @@
 #include "formats/import/galeries_import.h"
 #include "formats/import/import_autres.h"
 #include "foundation/catalogue.h"
-#include "foundation/codage.h"
 #include "foundation/flux.h"
 #include "platform/dialogs.h"
 #include "platform/files.h"
+#include "survey/dossiers.h"
 #include "survey/reseau.h"
 
 namespace cavtool {
@@ -34,32 +35,35 @@ class TDialoguesParDefaut : public platform::Dialogs {
   void SetBusyCursor(bool) override {}
 };
 
-// The file type of an extension, as the Open dialog's filters give it.
-int TypeDeFichier(const std::string& chemin) {
-  const std::string e = foundation::EnMinuscules(platform::ExtensionOf(chemin));
-  if (e == ".tab" || e == ".xtb") return formats::TypeImportTopoRobot;
-  if (e == ".tro") return formats::TypeImportVTopo;
-  if (e == ".txt") return formats::TypeImportTableTexte;
-  if (e == ".top") return formats::TypeImportPocketTopo;
-  if (e == ".th") return formats::TypeImportTopoDroid;
-  return 0;
-}
-
 }  // namespace
 
-int ImporteFichier(const std::string& fichier, const std::string& sortie) {
+std::string DossierMemoireGaleries() {
+  // The working folder, created when missing as at the window's start-up.
+  const std::string dossier = survey::DossierGravelune();
+  std::error_code ec;
+  std::filesystem::create_directories(dossier, ec);
+  return dossier;
+}
+
+int ImporteFichier(const std::string& argument, const std::string& sortie) {
+  // The memory of galleries names the file by its full path, as the window's
+  // dialogs give it.
+  std::error_code ec;
+  std::string fichier = std::filesystem::absolute(argument, ec).string();
+  if (ec) fichier = argument;
   document::InstalleDocument();
   TDialoguesParDefaut dialogues;
   platform::ScopedDialogs garde(dialogues);
-  // The gallery dialog is accepted as proposed; its memory stays out of the
-  // current folder.
+  // The gallery dialog is accepted as proposed; its memory goes to the
+  // program's working folder, as the window's does, never to the folder
+  // cavtool was started from.
   formats::GardePortsImport ports;
   formats::FenetresImport() = formats::PortsImport();
   formats::GardeImport import;
-  formats::Import().DossierMemoireGaleries = platform::FolderOf(sortie);
+  formats::Import().DossierMemoireGaleries = DossierMemoireGaleries();
   auto reseau = std::make_unique<survey::TReseau>();
   reseau->CreeCaviteSurface();
-  if (!formats::ImporteFichierAutre(fichier, TypeDeFichier(fichier), false, reseau.get())) {
+  if (!formats::ImporteFichierAutre(fichier, formats::TypeImportSelonExtension(fichier), false, reseau.get())) {
     std::cerr << foundation::Msg(foundation::IdMsg::AppImportationAbandonnee) << '\n';
     return 1;
   }

@@ -6,6 +6,11 @@
 
 namespace cavtool {
 
+// Where the gallery dialog keeps its memory file: the program's working
+// folder (the user's documents followed by "Gravelune/"), created when
+// missing.
+std::string DossierMemoireGaleries();
+
 // 0 when done; 1 with the French message on standard error.
 int ImporteFichier(const std::string& fichier, const std::string& sortie);
 
