@@ -76,6 +76,8 @@ void SelectionneInstrument(QComboBox* b, const TInstrument* i) {
 }
 
 QString Fixe(double x, int w, int d) { return Q(foundation::OteBlancs(foundation::ReelEnStrFixe(x, w, d))); }
+// The length coefficient with three decimals, never cut (0.001 stays 0.001).
+QString TexteCoeffL(double x) { return Q(foundation::OteBlancs(foundation::ReelEnStr(x, 4, 3))); }
 
 QPushButton* BoutonPlus(QWidget* parent, const char* nom) {
   auto* b = new QPushButton(QStringLiteral("+"), parent);
@@ -272,7 +274,7 @@ TLeversDlg::TLeversDlg(QWidget* parent, UsageLever usage) : QDialog(parent), usa
   uniteAz_->setCurrentIndex(neuf.UniteAZ);
   uniteP_->setCurrentIndex(neuf.UniteP);
   origineP_->setCurrentIndex(neuf.ZeroPente + 1);
-  coeffL_->setText(Fixe(neuf.EtalonL, 4, 3));
+  coeffL_->setText(TexteCoeffL(neuf.EtalonL));
   precision_->setCurrentIndex(std::clamp(neuf.Precision, 0, 6));
   uniteDeclin_->setCurrentIndex(0);
   AfficheDeclinaison();
@@ -321,7 +323,7 @@ void TLeversDlg::Init(const survey::TLever& lever) {
   }
   AfficheDeclinaison();
   topofil_->setChecked(lever.Topofil);
-  coeffL_->setText(Fixe(lever.EtalonL, 4, 3));
+  coeffL_->setText(TexteCoeffL(lever.EtalonL));
   precision_->setCurrentIndex(std::clamp(lever.Precision, 0, 6));
   commentaires_->setPlainText(Q(lever.Commentaires));
   if (usage_ == UsageLever::Visualisation) LectureSeule();
@@ -451,7 +453,7 @@ void TLeversDlg::ChoixInstrL() {
   const bool topofil = i->TiGenre == Msg(IdMsg::AppInstrTopofil);
   double coeff = i->CoeffEtalon;
   if (topofil && i->CoeffLecture != 0) coeff /= i->CoeffLecture;
-  coeffL_->setText(Fixe(coeff, 4, 3));
+  coeffL_->setText(TexteCoeffL(coeff));
   topofil_->setChecked(topofil);
 }
 

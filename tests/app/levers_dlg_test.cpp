@@ -192,3 +192,300 @@ TEST(LeversDlg, DateHorsDuModeleEtCalculEnLigne) {
 }
 
 }  // namespace
+
+namespace {
+
+TLever LeverComplet(survey::TInstrument* az, survey::TInstrument* l, survey::TInstrument* p) {
+  TLever t;
+  t.LaDate = Date(1998, 8, 14);
+  t.UniteAZ = 1;
+  t.UniteP = 1;
+  t.ZeroPente = 1;
+  t.EtalonL = 0.987;
+  t.Declinaison = -1.5;
+  t.UniteDeclin = survey::UniteDeclinDegresMinutes;
+  t.Topofil = true;
+  t.Precision = 5;
+  t.Commentaires = "Équipe du samedi";
+  t.InstrumentAz = az;
+  t.InstrumentL = l;
+  t.InstrumentP = p;
+  t.AncienneDecli = true;
+  return t;
+}
+
+TEST(LeversDlg, TransfereAllerRetour) {
+  essai::Saisie s;
+  survey::TOperateur* a = s.Operateur("Martin");
+  survey::TOperateur* b = s.Operateur("Durand");
+  survey::TInstrument* az = s.Instrument("Boussole 1", TTypeInst::tiAzim);
+  survey::TInstrument* l = s.Instrument("Décamètre", TTypeInst::tiDist);
+  survey::TInstrument* p = s.Instrument("Clino", TTypeInst::tiPente);
+  struct Case {
+    uint8_t UniteDeclin;
+    double Declinaison;
+    int32_t ZeroPente;
+    uint8_t UniteP;
+    uint8_t UniteAZ;
+  };
+  const Case cases[] = {
+      {survey::UniteDeclinDegres, 2.25, -1, 0, 0},       {survey::UniteDeclinGrades, -3.125, 0, 1, 1},
+      {survey::UniteDeclinDegresMinutes, -1.5, 1, 1, 0}, {survey::UniteDeclinAucune, 0.75, 0, 2, 1},
+  };
+  for (const Case& c : cases) {
+    TLever t = LeverComplet(az, l, p);
+    t.Operateurs = {b, a};
+    t.UniteDeclin = c.UniteDeclin;
+    t.Declinaison = c.Declinaison;
+    t.ZeroPente = c.ZeroPente;
+    t.UniteP = c.UniteP;
+    t.UniteAZ = c.UniteAZ;
+    TLeversDlg d(nullptr, UsageLever::Rectification);
+    d.Init(t);
+    d.Affiche();
+    EXPECT_EQ(Enfant<QCheckBox>(d, "PasDeDeclinChk")->isChecked(), c.UniteDeclin == survey::UniteDeclinAucune);
+    EXPECT_EQ(Enfant<QGroupBox>(d, "DeclinGroup")->isHidden(), c.UniteDeclin == survey::UniteDeclinAucune);
+    TLever u;
+    u.AncienneDecli = true;
+    u.Declinaison = c.Declinaison;
+    d.Transfere(u);
+    const int cas = static_cast<int>(&c - cases);
+    EXPECT_EQ(u.LaDate, t.LaDate) << cas;
+    EXPECT_EQ(u.Operateurs, t.Operateurs) << cas;
+    EXPECT_EQ(u.InstrumentAz, az) << cas;
+    EXPECT_EQ(u.InstrumentL, l) << cas;
+    EXPECT_EQ(u.InstrumentP, p) << cas;
+    EXPECT_EQ(u.UniteDeclin, c.UniteDeclin) << cas;
+    EXPECT_EQ(u.Declinaison, c.Declinaison) << cas;
+    EXPECT_EQ(u.UniteAZ, c.UniteAZ) << cas;
+    EXPECT_EQ(u.UniteP, c.UniteP) << cas;
+    // Percent measures from the horizontal.
+    EXPECT_EQ(u.ZeroPente, c.UniteP == 2 ? 0 : c.ZeroPente) << cas;
+    EXPECT_EQ(u.Topofil, t.Topofil) << cas;
+    EXPECT_DOUBLE_EQ(u.EtalonL, t.EtalonL) << cas;
+    EXPECT_EQ(u.Precision, t.Precision) << cas;
+    EXPECT_EQ(u.Commentaires, t.Commentaires) << cas;
+    EXPECT_TRUE(u.AncienneDecli) << cas << ": the declination did not change";
+  }
+  // Any change of the declination clears the former convention.
+  TLever t = LeverComplet(az, l, p);
+  TLeversDlg d(nullptr, UsageLever::Rectification);
+  d.Init(t);
+  d.Affiche();
+  EXPECT_EQ(Enfant<QLineEdit>(d, "DeclinEdit")->text().toStdString(), "-1° 30'");
+  TapeDeclinaison(d, QString::fromUtf8("-1° 45'"));
+  EXPECT_DOUBLE_EQ(d.DeclinTmp, -1.75);
+  // A text that does not read leaves the value.
+  TapeDeclinaison(d, QString::fromUtf8("x° 5'"));
+  EXPECT_DOUBLE_EQ(d.DeclinTmp, -1.75);
+  // Minutes without their sign.
+  TapeDeclinaison(d, QString::fromUtf8("-2°15"));
+  EXPECT_DOUBLE_EQ(d.DeclinTmp, -2.25);
+  d.Transfere(t);
+  EXPECT_DOUBLE_EQ(t.Declinaison, -2.25);
+  EXPECT_FALSE(t.AncienneDecli);
+  // Decimal units read the number.
+  Enfant<QComboBox>(d, "UniteDeclinBox")->setCurrentIndex(0);
+  EXPECT_EQ(Enfant<QLineEdit>(d, "DeclinEdit")->text(), "-2.25");
+  TapeDeclinaison(d, "3.5");
+  EXPECT_DOUBLE_EQ(d.DeclinTmp, 3.5);
+  d.Transfere(t);
+  EXPECT_EQ(t.UniteDeclin, survey::UniteDeclinDegres);
+}
+
+TEST(LeversDlg, DateDuDernierNouveauLever) {
+  essai::Saisie s;
+  survey::TLeversList liste;
+  app::Saisie().DateDernierLever = Date(2001, 2, 3);
+  SurLaFenetreModale([](QDialog& d) {
+    EXPECT_EQ(d.windowTitle(), "Création d'un nouveau lever");
+    EXPECT_EQ(Enfant<QDateEdit>(d, "DateEdit")->date(), QDate(2001, 2, 3));
+    Enfant<QDateEdit>(d, "DateEdit")->setDate(QDate(2005, 4, 3));
+    Clic(d, "OKBtn");
+  });
+  TLever* nouveau = app::CreeNouveauLever(nullptr, liste);
+  ASSERT_NE(nouveau, nullptr);
+  EXPECT_EQ(liste.Count(), 1);
+  EXPECT_EQ(nouveau->LaDate, Date(2005, 4, 3));
+  EXPECT_EQ(app::Saisie().DateDernierLever, Date(2005, 4, 3));
+  // Cancel creates nothing.
+  SurLaFenetreModale([](QDialog& d) {
+    EXPECT_EQ(Enfant<QDateEdit>(d, "DateEdit")->date(), QDate(2005, 4, 3));
+    Clic(d, "AnnulerBtn");
+  });
+  EXPECT_EQ(app::CreeNouveauLever(nullptr, liste), nullptr);
+  EXPECT_EQ(liste.Count(), 1);
+  // A correction leaves the proposal.
+  SurLaFenetreModale([](QDialog& d) {
+    EXPECT_EQ(d.windowTitle(), "Rectification d'un lever");
+    EXPECT_EQ(Enfant<QDateEdit>(d, "DateEdit")->date(), QDate(2005, 4, 3));
+    Enfant<QDateEdit>(d, "DateEdit")->setDate(QDate(2007, 9, 9));
+    Clic(d, "OKBtn");
+  });
+  TLever* corrige = nouveau;
+  std::unique_ptr<TLever> remplacant;
+  ASSERT_TRUE(app::RectifieLever(nullptr, corrige, remplacant));
+  EXPECT_EQ(corrige, nouveau);
+  EXPECT_EQ(remplacant, nullptr);
+  EXPECT_EQ(nouveau->LaDate, Date(2007, 9, 9));
+  EXPECT_TRUE(survey::Document().DocumentModifie);
+  EXPECT_EQ(app::Saisie().DateDernierLever, Date(2005, 4, 3));
+}
+
+TEST(LeversDlg, RectifierLeLeverParDefautEnCreeUnNouveau) {
+  essai::Saisie s;
+  TLever* defaut = survey::LeverParDefaut();
+  const TLever avant = *defaut;
+  SurLaFenetreModale([](QDialog& d) {
+    EXPECT_TRUE(Enfant<QCheckBox>(d, "NonRenseigneChk")->isChecked());
+    EXPECT_FALSE(Enfant<QDateEdit>(d, "DateEdit")->isEnabled());
+    Enfant<QCheckBox>(d, "NonRenseigneChk")->click();
+    Enfant<QDateEdit>(d, "DateEdit")->setDate(QDate(2012, 5, 6));
+    Enfant<QLineEdit>(d, "CoeffLEdit")->setText("1.02");
+    Enfant<QPlainTextEdit>(d, "CommentairesEdit")->setPlainText("corrigé");
+    Clic(d, "OKBtn");
+  });
+  TLever* lever = defaut;
+  std::unique_ptr<TLever> nouveau;
+  ASSERT_TRUE(app::RectifieLever(nullptr, lever, nouveau));
+  ASSERT_NE(nouveau, nullptr);
+  EXPECT_EQ(lever, nouveau.get());
+  EXPECT_EQ(lever->LaDate, Date(2012, 5, 6));
+  EXPECT_DOUBLE_EQ(lever->EtalonL, 1.02);
+  EXPECT_EQ(lever->Commentaires, "corrigé");
+  EXPECT_EQ(survey::LeverParDefaut(), defaut);
+  EXPECT_EQ(defaut->LaDate, avant.LaDate);
+  EXPECT_EQ(defaut->EtalonL, avant.EtalonL);
+  EXPECT_EQ(defaut->Commentaires, avant.Commentaires);
+  EXPECT_EQ(defaut->UniteDeclin, avant.UniteDeclin);
+  EXPECT_TRUE(survey::LeversIdentiques(*defaut, avant));
+}
+
+TEST(LeversDlg, CoefficientDesLongueursNulRefuse) {
+  essai::Saisie s;
+  TLever t;
+  t.EtalonL = 1.5;
+  for (const char* texte : {"0", "", "0.000", "."}) {
+    SurLaFenetreModale([texte](QDialog& d) {
+      auto* coeff = Enfant<QLineEdit>(d, "CoeffLEdit");
+      coeff->setText(QString::fromLatin1(texte));
+      Clic(d, "OKBtn");
+      EXPECT_TRUE(d.isVisible()) << texte << ": the dialog stays open";
+      EXPECT_EQ(QApplication::focusWidget() == coeff || coeff->hasFocus() || !d.isActiveWindow(), true);
+      Clic(d, "AnnulerBtn");
+    });
+    TLever* l = &t;
+    std::unique_ptr<TLever> nouveau;
+    EXPECT_FALSE(app::RectifieLever(nullptr, l, nouveau)) << texte;
+    EXPECT_EQ(t.EtalonL, 1.5) << texte;
+  }
+  ASSERT_EQ(s.dialogues.Messages().size(), 4u);
+  EXPECT_EQ(s.dialogues.Messages()[0], "Le coefficient des longueurs doit être un nombre différent de zéro.");
+  EXPECT_FALSE(survey::Document().DocumentModifie);
+}
+
+TEST(LeversDlg, Visualisation) {
+  essai::Saisie s;
+  TLever t = LeverComplet(nullptr, nullptr, nullptr);
+  SurLaFenetreModale([](QDialog& d) {
+    EXPECT_EQ(d.windowTitle(), "Visualisation d'un lever");
+    for (const char* nom : {"AnnulerBtn", "DeclinBtn", "CoeffsDecliBtn", "NouvelInstrLBtn", "NouvelInstrAzBtn", "NouvelInstrPBtn",
+                            "AjouteOpeBtn", "RetireOpeBtn", "NouvelOpeBtn"})
+      EXPECT_TRUE(Enfant<QWidget>(d, nom)->isHidden()) << nom;
+    EXPECT_TRUE(Enfant<QWidget>(d, "OperateursBox")->isHidden());
+    for (const char* nom : {"CadreSaisieDate", "PentesGroup", "AzimutsGroup", "LongueursGroup", "PrecisionBox",
+                            "PasDeDeclinChk", "DeclinGroup", "CommentairesEdit"})
+      EXPECT_FALSE(Enfant<QWidget>(d, nom)->isEnabled()) << nom;
+    Clic(d, "OKBtn");
+  });
+  app::VisualiseLever(nullptr, t);
+}
+
+TEST(LeversDlg, Operateurs) {
+  essai::Saisie s;
+  survey::TOperateur* dupont = s.Operateur("DUPONT");
+  survey::TOperateur* blanc = s.Operateur("   ");
+  survey::TOperateur* abel = s.Operateur("Abel");
+  TLever t;
+  t.Operateurs = {dupont};
+  TLeversDlg d(nullptr, UsageLever::Rectification);
+  d.Init(t);
+  auto* choix = Enfant<QComboBox>(d, "OperateursBox");
+  auto* liste = Enfant<QListWidget>(d, "ListeOpe");
+  auto* ajoute = Enfant<QPushButton>(d, "AjouteOpeBtn");
+  // Sorted, without the blank name, the first selected.
+  ASSERT_EQ(choix->count(), 2);
+  EXPECT_EQ(choix->itemText(0), "Abel");
+  EXPECT_EQ(choix->currentIndex(), 0);
+  EXPECT_TRUE(ajoute->isEnabled());
+  choix->setCurrentIndex(1);
+  EXPECT_FALSE(ajoute->isEnabled()) << "DUPONT is already in the trip's list";
+  choix->setCurrentIndex(0);
+  Clic(d, "AjouteOpeBtn");
+  EXPECT_FALSE(ajoute->isEnabled());
+  // "+" with a name that exists: the same operator, added again.
+  s.dialogues.QueuePrompt(std::string(" Dupont "));
+  Clic(d, "NouvelOpeBtn");
+  EXPECT_EQ(s.operateurs.Count(), 3);
+  ASSERT_EQ(liste->count(), 3);
+  // "+" with a new name: created, in the document and the choice.
+  s.dialogues.QueuePrompt(std::string("  Martin "));
+  Clic(d, "NouvelOpeBtn");
+  ASSERT_EQ(s.operateurs.Count(), 4);
+  EXPECT_EQ(s.operateurs.Last()->DesignOpe, "Martin");
+  EXPECT_EQ(choix->findText("Martin"), 2);
+  // Blank or cancelled: nothing.
+  s.dialogues.QueuePrompt(std::string("   "));
+  Clic(d, "NouvelOpeBtn");
+  s.dialogues.QueuePrompt(std::nullopt);
+  Clic(d, "NouvelOpeBtn");
+  EXPECT_EQ(s.operateurs.Count(), 4);
+  ASSERT_EQ(liste->count(), 4);
+  const auto& log = s.dialogues.Log();
+  EXPECT_EQ(log.back().caption, "Nouvel opérateur");
+  EXPECT_EQ(log.back().text, "Indiquez son nom :");
+  // "--->" removes the selected line and selects the one before.
+  liste->setCurrentRow(1);
+  Clic(d, "RetireOpeBtn");
+  EXPECT_EQ(liste->count(), 3);
+  EXPECT_EQ(liste->currentRow(), 0);
+  TLever u;
+  d.Transfere(u);
+  ASSERT_EQ(u.Operateurs.size(), 3u);
+  EXPECT_EQ(u.Operateurs[0], dupont);
+  EXPECT_EQ(u.Operateurs[1], dupont);
+  EXPECT_EQ(u.Operateurs[2], s.operateurs.Last());
+  (void)blanc;
+  (void)abel;
+}
+
+TEST(CadreSaisieOpe, DifferencesAvecLeLever) {
+  essai::Saisie s;
+  s.Operateur("Zoé");
+  survey::TOperateur* vide = s.Operateur("");
+  survey::TOperateur* abel = s.Operateur("Abel");
+  app::TCadreSaisieOpe cadre;
+  cadre.Initialise();
+  cadre.FixeDesignPersonne("Observateurs");
+  EXPECT_EQ(Enfant<QLabel>(cadre, "DesignPersonne")->text(), "Observateurs :");
+  auto* choix = Enfant<QComboBox>(cadre, "OperateursBox");
+  ASSERT_EQ(choix->count(), 3) << "every operator";
+  EXPECT_EQ(choix->itemText(0), "");
+  cadre.InitRectif({abel});
+  // The empty line is not added.
+  choix->setCurrentIndex(0);
+  Clic(cadre, "AjouteOpeBtn");
+  auto* liste = Enfant<QListWidget>(cadre, "ListeOpe");
+  EXPECT_EQ(liste->count(), 1);
+  // The typed name as it stands.
+  s.dialogues.QueuePrompt(std::string(" Paul"));
+  Clic(cadre, "NouvelOpeBtn");
+  EXPECT_EQ(s.operateurs.Last()->DesignOpe, " Paul");
+  survey::TListeDOperateurs l{vide, vide};
+  cadre.TransfereListe(l);
+  ASSERT_EQ(l.size(), 2u);
+  EXPECT_EQ(l[0], abel);
+  EXPECT_EQ(l[1], s.operateurs.Last());
+}
+
+}  // namespace
