@@ -25,8 +25,9 @@ class TChoixLeverDlg : public QDialog {
  public:
   explicit TChoixLeverDlg(QWidget* parent = nullptr);
 
-  // The trips in the order of their dates ("____/__/__" without date, first;
-  // equal dates in list order); the line of LeverCourant's date selected
+  // The trips in the order of their keys "yyyy/mm/dd" ("____/__/__" without
+  // date, after every date; equal dates in list order); the line of
+  // LeverCourant's date selected
   // (none when no line has it), else the first.
   void InitDlg(survey::TLeversList& ListeLevers);
   // The trip of the selected line; none.
