@@ -100,6 +100,7 @@ TEST(SaisieInstrDlg, RectificationGardeLesDecimalesEtValeursRefusees) {
   EXPECT_EQ(d.result(), 0);
   ASSERT_EQ(s.dialogues.Messages().size(), 1u);
   EXPECT_EQ(s.dialogues.Messages()[0], "Le coefficient de lecture d'un topofil doit être un nombre différent de zéro.");
+  EXPECT_EQ(d.focusWidget(), Enfant<QLineEdit>(d, "CoeffLectureEdit"));
   EXPECT_EQ(i.CoeffLecture, 1000);
   EXPECT_EQ(i.DesignInstr, "Topo A");
   EXPECT_FALSE(survey::Document().DocumentModifie);
