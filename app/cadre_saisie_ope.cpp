@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <QStandardItemModel>
 #include <algorithm>
 #include <memory>
 #include <vector>
@@ -42,6 +43,9 @@ TCadreSaisieOpe::TCadreSaisieOpe(QWidget* parent, ModeOperateurs mode)
   liste_->setObjectName(QStringLiteral("ListeOpe"));
   choix_ = new QComboBox(this);
   choix_->setObjectName(QStringLiteral("OperateursBox"));
+  // Sized by a typical name, not by measuring every operator.
+  choix_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+  choix_->setMinimumContentsLength(20);
   ajoute_ = new QPushButton(QStringLiteral("<---"), this);
   ajoute_->setObjectName(QStringLiteral("AjouteOpeBtn"));
   retire_ = new QPushButton(QStringLiteral("--->"), this);
@@ -69,9 +73,18 @@ void TCadreSaisieOpe::Initialise() {
   tries.reserve(operateurs.size());
   for (TOperateur* o : operateurs) tries.emplace_back(Q(o->DesignOpe), o);
   std::stable_sort(tries.begin(), tries.end(), [](const auto& a, const auto& b) { return AvantDansChoix(a.first, b.first); });
+  // Built as one model: a document may hold thousands of operators.
+  auto* modele = new QStandardItemModel(choix_);
+  QList<QStandardItem*> lignes;
+  lignes.reserve(static_cast<qsizetype>(tries.size()));
+  for (const auto& [nom, o] : tries) {
+    auto* ligne = new QStandardItem(nom);
+    ligne->setData(Donnee(o), Qt::UserRole);
+    lignes.append(ligne);
+  }
+  if (!lignes.isEmpty()) modele->appendColumn(lignes);
   const QSignalBlocker bloque(choix_);
-  choix_->clear();
-  for (const auto& [nom, o] : tries) choix_->addItem(nom, Donnee(o));
+  choix_->setModel(modele);  // frees the previous model, which the box owns
   choix_->setCurrentIndex(choix_->count() > 0 ? 0 : -1);
   MiseAJourBoutons();
 }

@@ -33,6 +33,9 @@ TChoixLeverDlg::TChoixLeverDlg(QWidget* parent) : QDialog(parent) {
   auto* h = new QHBoxLayout;
   lever_ = new QComboBox(this);
   lever_->setObjectName(QStringLiteral("LeverBox"));
+  // Every line is a date or "non renseignée": no need to measure them all.
+  lever_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+  lever_->setMinimumContentsLength(14);
   visu_ = new QToolButton(this);
   visu_->setObjectName(QStringLiteral("VisuLeverBtn"));
   visu_->setText(QStringLiteral("..."));

@@ -91,6 +91,14 @@ QComboBox* Choix(QWidget* parent, const char* nom) {
   return b;
 }
 
+// An instrument choice: sized by a typical name, not by measuring every item.
+QComboBox* ChoixInstrument(QWidget* parent, const char* nom) {
+  QComboBox* b = Choix(parent, nom);
+  b->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+  b->setMinimumContentsLength(16);
+  return b;
+}
+
 }  // namespace
 
 int ChoixDeUniteDeclin(int UniteDeclin) {
@@ -124,7 +132,7 @@ TLeversDlg::TLeversDlg(QWidget* parent, UsageLever usage) : QDialog(parent), usa
   longueurs_->setObjectName(QStringLiteral("LongueursGroup"));
   {
     auto* g = new QGridLayout(longueurs_);
-    instrL_ = Choix(longueurs_, "InstrLBox");
+    instrL_ = ChoixInstrument(longueurs_, "InstrLBox");
     nouvelInstrL_ = BoutonPlus(longueurs_, "NouvelInstrLBtn");
     topofil_ = new QCheckBox(Q(Msg(IdMsg::AppLeverTopofil)), longueurs_);
     topofil_->setObjectName(QStringLiteral("TopofilChk"));
@@ -143,7 +151,7 @@ TLeversDlg::TLeversDlg(QWidget* parent, UsageLever usage) : QDialog(parent), usa
   azimuts_->setObjectName(QStringLiteral("AzimutsGroup"));
   {
     auto* g = new QGridLayout(azimuts_);
-    instrAz_ = Choix(azimuts_, "InstrAzBox");
+    instrAz_ = ChoixInstrument(azimuts_, "InstrAzBox");
     nouvelInstrAz_ = BoutonPlus(azimuts_, "NouvelInstrAzBtn");
     uniteAz_ = Choix(azimuts_, "UniteAzBox");
     uniteAz_->addItems({Q(Msg(IdMsg::AppInstrDegres)), Q(Msg(IdMsg::AppInstrGrades))});
@@ -158,7 +166,7 @@ TLeversDlg::TLeversDlg(QWidget* parent, UsageLever usage) : QDialog(parent), usa
   pentes_->setObjectName(QStringLiteral("PentesGroup"));
   {
     auto* g = new QGridLayout(pentes_);
-    instrP_ = Choix(pentes_, "InstrPBox");
+    instrP_ = ChoixInstrument(pentes_, "InstrPBox");
     nouvelInstrP_ = BoutonPlus(pentes_, "NouvelInstrPBtn");
     uniteP_ = Choix(pentes_, "UnitePBox");
     uniteP_->addItems({Q(Msg(IdMsg::AppInstrDegres)), Q(Msg(IdMsg::AppInstrGrades)), Q(Msg(IdMsg::AppInstrPourcent))});
