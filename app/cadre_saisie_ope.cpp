@@ -72,7 +72,8 @@ void TCadreSaisieOpe::Initialise() {
   std::vector<std::pair<QString, TOperateur*>> tries;
   tries.reserve(operateurs.size());
   for (TOperateur* o : operateurs) tries.emplace_back(Q(o->DesignOpe), o);
-  std::stable_sort(tries.begin(), tries.end(), [](const auto& a, const auto& b) { return AvantDansChoix(a.first, b.first); });
+  std::stable_sort(tries.begin(), tries.end(),
+                   [](const auto& a, const auto& b) { return AvantDansChoix(a.first, b.first); });
   // Built as one model: a document may hold thousands of operators.
   auto* modele = new QStandardItemModel(choix_);
   QList<QStandardItem*> lignes;
@@ -120,7 +121,8 @@ TOperateur* TCadreSaisieOpe::OperateurChoisi() const {
 void TCadreSaisieOpe::MiseAJourBoutons() {
   TOperateur* o = OperateurChoisi();
   bool present = false;
-  for (int i = 0; o && i < liste_->count() && !present; ++i) present = OperateurDe(liste_->item(i)->data(RoleOperateur)) == o;
+  for (int i = 0; o && i < liste_->count() && !present; ++i)
+    present = OperateurDe(liste_->item(i)->data(RoleOperateur)) == o;
   ajoute_->setEnabled(o && !present);
 }
 
@@ -149,8 +151,8 @@ int TCadreSaisieOpe::InsereDansChoix(TOperateur* o) {
 }
 
 void TCadreSaisieOpe::NouveauClick() {
-  const auto reponse = platform::Dialogs::Current().Prompt(Msg(IdMsg::AppLeverNouvelOperateur),
-                                                           Msg(IdMsg::AppLeverNomOperateur), "");
+  const auto reponse =
+      platform::Dialogs::Current().Prompt(Msg(IdMsg::AppLeverNouvelOperateur), Msg(IdMsg::AppLeverNomOperateur), "");
   if (!reponse) return;
   const std::string nom = mode_ == ModeOperateurs::Lever ? survey::RogneNom(*reponse) : *reponse;
   if (nom.empty()) return;

@@ -53,7 +53,8 @@ constexpr int ChoixGrades = 2;
 constexpr double Pi = std::numbers::pi;
 
 TInstrument* InstrumentDe(const QComboBox* b) {
-  return b->currentIndex() < 0 ? nullptr : reinterpret_cast<TInstrument*>(b->currentData(RoleInstrument).value<quintptr>());
+  return b->currentIndex() < 0 ? nullptr
+                               : reinterpret_cast<TInstrument*>(b->currentData(RoleInstrument).value<quintptr>());
 }
 
 bool AvantDansChoix(const QString& a, const QString& b) { return QString::compare(a, b, Qt::CaseInsensitive) < 0; }
@@ -102,13 +103,15 @@ QComboBox* ChoixInstrument(QWidget* parent, const char* nom) {
 }  // namespace
 
 int ChoixDeUniteDeclin(int UniteDeclin) {
-  return UniteDeclin == survey::UniteDeclinGrades ? ChoixGrades
+  return UniteDeclin == survey::UniteDeclinGrades          ? ChoixGrades
          : UniteDeclin == survey::UniteDeclinDegresMinutes ? ChoixDegMin
-                                                            : 0;
+                                                           : 0;
 }
 
 int UniteDeclinDeChoix(int choix) {
-  return choix == ChoixGrades ? survey::UniteDeclinGrades : choix == ChoixDegMin ? survey::UniteDeclinDegresMinutes : survey::UniteDeclinDegres;
+  return choix == ChoixGrades   ? survey::UniteDeclinGrades
+         : choix == ChoixDegMin ? survey::UniteDeclinDegresMinutes
+                                : survey::UniteDeclinDegres;
 }
 
 TLeversDlg::TLeversDlg(QWidget* parent, UsageLever usage) : QDialog(parent), usage_(usage) {
@@ -138,7 +141,8 @@ TLeversDlg::TLeversDlg(QWidget* parent, UsageLever usage) : QDialog(parent), usa
     topofil_->setObjectName(QStringLiteral("TopofilChk"));
     coeffL_ = new QLineEdit(longueurs_);
     coeffL_->setObjectName(QStringLiteral("CoeffLEdit"));
-    coeffL_->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("\\d{0,4}(\\.\\d{0,4})?")), coeffL_));
+    coeffL_->setValidator(
+        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("\\d{0,4}(\\.\\d{0,4})?")), coeffL_));
     g->addWidget(etiquette(IdMsg::AppLeverInstrument), 0, 0);
     g->addWidget(instrL_, 0, 1);
     g->addWidget(nouvelInstrL_, 0, 2);
@@ -171,7 +175,8 @@ TLeversDlg::TLeversDlg(QWidget* parent, UsageLever usage) : QDialog(parent), usa
     uniteP_ = Choix(pentes_, "UnitePBox");
     uniteP_->addItems({Q(Msg(IdMsg::AppInstrDegres)), Q(Msg(IdMsg::AppInstrGrades)), Q(Msg(IdMsg::AppInstrPourcent))});
     origineP_ = Choix(pentes_, "OriginePBox");
-    origineP_->addItems({Q(Msg(IdMsg::AppLeverEnBas)), Q(Msg(IdMsg::AppLeverHorizontale)), Q(Msg(IdMsg::AppLeverEnHaut))});
+    origineP_->addItems(
+        {Q(Msg(IdMsg::AppLeverEnBas)), Q(Msg(IdMsg::AppLeverHorizontale)), Q(Msg(IdMsg::AppLeverEnHaut))});
     unitePLbl_ = etiquette(IdMsg::AppLeverUnites);
     originePLbl_ = etiquette(IdMsg::AppLeverOrigine);
     g->addWidget(etiquette(IdMsg::AppLeverInstrument), 0, 0);
@@ -210,7 +215,8 @@ TLeversDlg::TLeversDlg(QWidget* parent, UsageLever usage) : QDialog(parent), usa
   {
     auto* g = new QGridLayout(declinGroupe_);
     uniteDeclin_ = Choix(declinGroupe_, "UniteDeclinBox");
-    uniteDeclin_->addItems({Q(Msg(IdMsg::AppLeverDegDec)), Q(Msg(IdMsg::AppLeverDegMnSec)), Q(Msg(IdMsg::AppLeverGrades))});
+    uniteDeclin_->addItems(
+        {Q(Msg(IdMsg::AppLeverDegDec)), Q(Msg(IdMsg::AppLeverDegMnSec)), Q(Msg(IdMsg::AppLeverGrades))});
     declin_ = new QLineEdit(declinGroupe_);
     declin_->setObjectName(QStringLiteral("DeclinEdit"));
     declinBtn_ = new QPushButton(Q(Msg(IdMsg::AppLeverCalculDeclin)), declinGroupe_);
@@ -270,7 +276,8 @@ TLeversDlg::TLeversDlg(QWidget* parent, UsageLever usage) : QDialog(parent), usa
     for (TInstrument* i : survey::InstrumentsDocument())
       if (i->TypeInstr == TTypeInst::tiAucun || i->TypeInstr == g.genre || i->TypeInstr == TTypeInst::tiIndet)
         liste.emplace_back(Q(i->DesignInstr), i);
-    std::stable_sort(liste.begin(), liste.end(), [](const auto& a, const auto& b) { return AvantDansChoix(a.first, b.first); });
+    std::stable_sort(liste.begin(), liste.end(),
+                     [](const auto& a, const auto& b) { return AvantDansChoix(a.first, b.first); });
     for (const auto& [nom, i] : liste) {
       g.choix->addItem(nom);
       g.choix->setItemData(g.choix->count() - 1, QVariant::fromValue(reinterpret_cast<quintptr>(i)), RoleInstrument);
@@ -338,10 +345,12 @@ void TLeversDlg::Init(const survey::TLever& lever) {
 }
 
 void TLeversDlg::LectureSeule() {
-  for (QWidget* w : std::initializer_list<QWidget*>{annuler_, declinBtn_, coeffsDecli_, nouvelInstrL_, nouvelInstrAz_, nouvelInstrP_})
+  for (QWidget* w : std::initializer_list<QWidget*>{annuler_, declinBtn_, coeffsDecli_, nouvelInstrL_, nouvelInstrAz_,
+                                                    nouvelInstrP_})
     w->hide();
   operateurs_->LectureSeule();
-  for (QWidget* w : std::initializer_list<QWidget*>{date_, pentes_, azimuts_, longueurs_, precision_, pasDeDeclin_, declinGroupe_, commentaires_})
+  for (QWidget* w : std::initializer_list<QWidget*>{date_, pentes_, azimuts_, longueurs_, precision_, pasDeDeclin_,
+                                                    declinGroupe_, commentaires_})
     w->setEnabled(false);
 }
 
@@ -351,8 +360,9 @@ void TLeversDlg::Transfere(survey::TLever& LeverTemp) const {
   if (TInstrument* i = InstrumentDe(instrAz_)) LeverTemp.InstrumentAz = i;
   if (TInstrument* i = InstrumentDe(instrL_)) LeverTemp.InstrumentL = i;
   if (TInstrument* i = InstrumentDe(instrP_)) LeverTemp.InstrumentP = i;
-  LeverTemp.UniteDeclin = pasDeDeclin_->isChecked() ? survey::UniteDeclinAucune
-                                                     : static_cast<uint8_t>(UniteDeclinDeChoix(uniteDeclin_->currentIndex()));
+  LeverTemp.UniteDeclin = pasDeDeclin_->isChecked()
+                              ? survey::UniteDeclinAucune
+                              : static_cast<uint8_t>(UniteDeclinDeChoix(uniteDeclin_->currentIndex()));
   LeverTemp.AncienneDecli = LeverTemp.AncienneDecli && LeverTemp.Declinaison == DeclinTmp;
   LeverTemp.Declinaison = DeclinTmp;
   LeverTemp.DecliAuto = calculAuto_->isChecked();
@@ -419,7 +429,8 @@ void TLeversDlg::AfficheDeclinaison() {
         QRegularExpression(QString::fromUtf8("-?\\s*\\d{0,3}\\s*°?\\s*\\d{0,2}\\s*'?")), declin_));
     declin_->setText(Q(foundation::AngleDegMinStr(DeclinTmp)));
   } else {
-    declin_->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[-+]?\\d{0,3}(\\.\\d{0,3})?")), declin_));
+    declin_->setValidator(
+        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[-+]?\\d{0,3}(\\.\\d{0,3})?")), declin_));
     declin_->setText(Fixe(DeclinTmp, 12, 2));
   }
 }

@@ -35,7 +35,9 @@ QLineEdit* EditNombre(QWidget* parent, const char* nom, const char* motif) {
 
 // The value of a number field, '.' as the decimal point; false when the text
 // is not a number.
-bool LitChamp(const QLineEdit* e, double& x) { return foundation::LitReel(foundation::NettoieNombre(VersStd(e->text())), x); }
+bool LitChamp(const QLineEdit* e, double& x) {
+  return foundation::LitReel(foundation::NettoieNombre(VersStd(e->text())), x);
+}
 
 }  // namespace
 
@@ -108,16 +110,18 @@ TSaisieInstrDlg::TSaisieInstrDlg(QWidget* AOwner, survey::TInstrument& VInstrume
   typeMesure_->setText(Q(survey::NomTypeInst(instrument_.TypeInstr)));
   switch (instrument_.TypeInstr) {
     case TTypeInst::tiDist:
-      type_->addItems({Q(Msg(IdMsg::AppInstrRuban)), Q(Msg(IdMsg::AppInstrLasermetre)), Q(Msg(IdMsg::AppInstrTopofil))});
+      type_->addItems(
+          {Q(Msg(IdMsg::AppInstrRuban)), Q(Msg(IdMsg::AppInstrLasermetre)), Q(Msg(IdMsg::AppInstrTopofil))});
       break;
     case TTypeInst::tiAzim:
       type_->addItems({Q(Msg(IdMsg::AppInstrBoussole)), Q(Msg(IdMsg::AppInstrBoussoleElec))});
       unites_->addItems({Q(Msg(IdMsg::AppInstrDegres)), Q(Msg(IdMsg::AppInstrGrades))});
       break;
     case TTypeInst::tiPente:
-      type_->addItems({Q(Msg(IdMsg::AppInstrClisimetre)), Q(Msg(IdMsg::AppInstrLasermetre)),
-                       Q(Msg(IdMsg::AppInstrProfondimetre))});
-      unites_->addItems({Q(Msg(IdMsg::AppInstrDegres)), Q(Msg(IdMsg::AppInstrGrades)), Q(Msg(IdMsg::AppInstrPourcent))});
+      type_->addItems(
+          {Q(Msg(IdMsg::AppInstrClisimetre)), Q(Msg(IdMsg::AppInstrLasermetre)), Q(Msg(IdMsg::AppInstrProfondimetre))});
+      unites_->addItems(
+          {Q(Msg(IdMsg::AppInstrDegres)), Q(Msg(IdMsg::AppInstrGrades)), Q(Msg(IdMsg::AppInstrPourcent))});
       break;
     default:
       break;
@@ -169,7 +173,9 @@ void TSaisieInstrDlg::TypeChange() {
   zero_->setVisible(zero);
   if (unites) {
     coeffEtalonLbl_->setText(Q(Msg(IdMsg::AppInstrCorrection)));
-    const QString signe = u == 0 ? Q(Msg(IdMsg::AppInstrSigneDegres)) : u == 1 ? Q(Msg(IdMsg::AppInstrSigneGrades)) : QString();
+    const QString signe = u == 0   ? Q(Msg(IdMsg::AppInstrSigneDegres))
+                          : u == 1 ? Q(Msg(IdMsg::AppInstrSigneGrades))
+                                   : QString();
     coeffEtalonUnite_->setText(signe);
     precisionUnite_->setText(signe);
   } else if (t == TTypeInst::tiDist) {
@@ -209,7 +215,8 @@ void TSaisieInstrDlg::Transfere() {
   double x = 0;
   if (LitChamp(coeffEtalon_, x)) i.CoeffEtalon = x;
   if (i.DesignInstr.empty()) i.DesignInstr = i.TiGenre + " " + i.Marque;
-  if (unites_->isVisibleTo(this) && unites_->currentIndex() >= 0) i.Unites = static_cast<survey::TTypeUnite>(unites_->currentIndex());
+  if (unites_->isVisibleTo(this) && unites_->currentIndex() >= 0)
+    i.Unites = static_cast<survey::TTypeUnite>(unites_->currentIndex());
   i.RefPente = 1 - zero_->currentIndex();
   if (LitChamp(coeffLecture_, x)) i.CoeffLecture = x;
   const double precision = LitChamp(precision_, x) ? x : 0;

@@ -60,9 +60,12 @@ struct DocumentEssai {
     for (int i = 0; i < nbLevers; ++i) {
       auto l = std::make_unique<TLever>();
       foundation::TDateTime d = 0;
-      foundation::EncodeDate(1950 + static_cast<int>(g() % 70), 1 + static_cast<int>(g() % 12), 1 + static_cast<int>(g() % 28), d);
+      foundation::EncodeDate(1950 + static_cast<int>(g() % 70), 1 + static_cast<int>(g() % 12),
+                             1 + static_cast<int>(g() % 28), d);
       l->LaDate = i % 50 == 0 ? foundation::DateNonRenseignee : d;
-      for (int k = 0; k < 3 && operateurs.Count() > 0; ++k) l->Operateurs.push_back(operateurs.UnOperateur(static_cast<int>(g() % static_cast<unsigned>(operateurs.Count()))));
+      for (int k = 0; k < 3 && operateurs.Count() > 0; ++k)
+        l->Operateurs.push_back(
+            operateurs.UnOperateur(static_cast<int>(g() % static_cast<unsigned>(operateurs.Count()))));
       levers.Add(std::move(l));
     }
     ListesDocument() = {&operateurs, &instruments};

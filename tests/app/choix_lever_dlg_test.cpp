@@ -12,8 +12,8 @@
 #include <algorithm>
 #include <vector>
 
-#include "app/choix_lever_dlg.h"
 #include "app/cherche_visee_dlg.h"
+#include "app/choix_lever_dlg.h"
 #include "app/recherche_visees.h"
 #include "app/table_visees.h"
 #include "app/textes_visee.h"

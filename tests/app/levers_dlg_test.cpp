@@ -72,8 +72,8 @@ TEST(LeversDlg, AnneeDecimaleEtBornesDuModele) {
     double annee;
   };
   const Case cases[] = {
-      {2008, 7, 1, 2008 + 183.0 / 366}, {2008, 1, 1, 2008 + 1.0 / 366},  {2008, 12, 31, 2009},
-      {2010, 7, 1, 2010 + 182.0 / 365}, {2010, 1, 1, 2010 + 1.0 / 365},  {2010, 12, 31, 2011},
+      {2008, 7, 1, 2008 + 183.0 / 366}, {2008, 1, 1, 2008 + 1.0 / 366}, {2008, 12, 31, 2009},
+      {2010, 7, 1, 2010 + 182.0 / 365}, {2010, 1, 1, 2010 + 1.0 / 365}, {2010, 12, 31, 2011},
   };
   TLeversDlg d;
   d.Affiche();
@@ -229,8 +229,10 @@ TEST(LeversDlg, TransfereAllerRetour) {
     uint8_t UniteAZ;
   };
   const Case cases[] = {
-      {survey::UniteDeclinDegres, 2.25, -1, 0, 0},       {survey::UniteDeclinGrades, -3.125, 0, 1, 1},
-      {survey::UniteDeclinDegresMinutes, -1.5, 1, 1, 0}, {survey::UniteDeclinAucune, 0.75, 0, 2, 1},
+      {survey::UniteDeclinDegres, 2.25, -1, 0, 0},
+      {survey::UniteDeclinGrades, -3.125, 0, 1, 1},
+      {survey::UniteDeclinDegresMinutes, -1.5, 1, 1, 0},
+      {survey::UniteDeclinAucune, 0.75, 0, 2, 1},
   };
   for (const Case& c : cases) {
     TLever t = LeverComplet(az, l, p);
@@ -389,8 +391,8 @@ TEST(LeversDlg, Visualisation) {
   TLever t = LeverComplet(nullptr, nullptr, nullptr);
   SurLaFenetreModale([](QDialog& d) {
     EXPECT_EQ(d.windowTitle(), "Visualisation d'un lever");
-    for (const char* nom : {"AnnulerBtn", "DeclinBtn", "CoeffsDecliBtn", "NouvelInstrLBtn", "NouvelInstrAzBtn", "NouvelInstrPBtn",
-                            "AjouteOpeBtn", "RetireOpeBtn", "NouvelOpeBtn"})
+    for (const char* nom : {"AnnulerBtn", "DeclinBtn", "CoeffsDecliBtn", "NouvelInstrLBtn", "NouvelInstrAzBtn",
+                            "NouvelInstrPBtn", "AjouteOpeBtn", "RetireOpeBtn", "NouvelOpeBtn"})
       EXPECT_TRUE(Enfant<QWidget>(d, nom)->isHidden()) << nom;
     EXPECT_TRUE(Enfant<QWidget>(d, "OperateursBox")->isHidden());
     for (const char* nom : {"CadreSaisieDate", "PentesGroup", "AzimutsGroup", "LongueursGroup", "PrecisionBox",
