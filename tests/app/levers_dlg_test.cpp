@@ -491,3 +491,34 @@ TEST(CadreSaisieOpe, DifferencesAvecLeLever) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(CadreSaisieDate, DateSaisieEtNonRenseignee) {
+  essai::Saisie s;
+  app::TCadreSaisieDate cadre;
+  EXPECT_EQ(cadre.title(), "Date ");
+  auto* date = Enfant<QDateEdit>(cadre, "DateEdit");
+  auto* nr = Enfant<QCheckBox>(cadre, "NonRenseigneChk");
+  EXPECT_EQ(nr->text(), "non renseignée");
+  int changements = 0;
+  QObject::connect(&cadre, &app::TCadreSaisieDate::DateChange, [&] { ++changements; });
+  cadre.FixeDateSaisie(foundation::DateNonRenseignee);
+  EXPECT_TRUE(nr->isChecked());
+  EXPECT_FALSE(date->isEnabled());
+  EXPECT_FALSE(cadre.DateRenseignee());
+  EXPECT_EQ(cadre.DateSaisie(), foundation::DateNonRenseignee);
+  cadre.FixeDateSaisie(Date(1987, 11, 30));
+  EXPECT_FALSE(nr->isChecked());
+  EXPECT_TRUE(date->isEnabled());
+  EXPECT_EQ(date->date(), QDate(1987, 11, 30));
+  EXPECT_EQ(cadre.DateSaisie(), Date(1987, 11, 30));
+  nr->click();
+  EXPECT_FALSE(date->isEnabled());
+  EXPECT_EQ(cadre.DateSaisie(), foundation::DateNonRenseignee);
+  EXPECT_EQ(cadre.DateDuSelecteur(), Date(1987, 11, 30));
+  date->setDate(QDate(1990, 1, 2));
+  EXPECT_EQ(changements, 4);
+}
+
+}  // namespace
