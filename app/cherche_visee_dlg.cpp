@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "app/contexte_saisie.h"
 #include "app/recherche_visees.h"
 #include "app/table_visees.h"
 #include "foundation/catalogue.h"
@@ -58,9 +59,10 @@ TChercheViseeDlg::TChercheViseeDlg(TTableVisees& table, TRechercheVisees& recher
   galeries_->setObjectName(QStringLiteral("GaleriesChk"));
   for (QCheckBox* c : {exacte_, commentaires_, galeries_}) v->addWidget(c);
   // The boxes come back as they were left.
-  exacte_->setChecked(recherche_.Options.Exacte);
-  commentaires_->setChecked(recherche_.Options.Commentaires);
-  galeries_->setChecked(recherche_.Options.Galeries);
+  const OptionsRecherche& options = Saisie().OptionsChercheVisee;
+  exacte_->setChecked(options.Exacte);
+  commentaires_->setChecked(options.Commentaires);
+  galeries_->setChecked(options.Galeries);
   auto* boutons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
   boutons->button(QDialogButtonBox::Ok)->setText(Q(Msg(IdMsg::AppCfgOK)));
   boutons->button(QDialogButtonBox::Ok)->setObjectName(QStringLiteral("OKBtn"));
@@ -72,7 +74,7 @@ TChercheViseeDlg::TChercheViseeDlg(TTableVisees& table, TRechercheVisees& recher
 }
 
 TChercheViseeDlg::~TChercheViseeDlg() {
-  recherche_.Options = {exacte_->isChecked(), commentaires_->isChecked(), galeries_->isChecked()};
+  Saisie().OptionsChercheVisee = {exacte_->isChecked(), commentaires_->isChecked(), galeries_->isChecked()};
 }
 
 void TChercheViseeDlg::InitPoints() {

@@ -3,7 +3,7 @@
 #include <cmath>
 #include <numbers>
 
-#include "foundation/arrondi.h"
+#include "foundation/angle_deg_min.h"
 #include "foundation/catalogue.h"
 #include "foundation/chaines.h"
 #include "foundation/niveau_fichier.h"
@@ -142,15 +142,7 @@ std::string TLever::DateTexte() const { return foundation::DateEnTexte(LaDate); 
 std::string TLever::DeclinStr() const {
   if (UniteDeclin <= UniteDeclinGrades)
     return foundation::OteBlancs(foundation::ReelEnStrFixe(Declinaison, 8, 2)) + SuffixeUnite(UniteDeclin);
-  const double a = std::fabs(Declinaison);
-  int64_t degres = static_cast<int64_t>(foundation::Tronque(a));
-  int64_t minutes = foundation::Arrondi64((a - static_cast<double>(degres)) * 60.0);
-  if (minutes >= 60) {  // 1.9999 is 2° 0', not 1° 60'
-    ++degres;
-    minutes -= 60;
-  }
-  return std::string(Declinaison < 0 ? "-" : "") + foundation::EntierEnStr(degres) + "° " +
-         foundation::EntierEnStr(minutes) + "'";
+  return foundation::AngleDegMinStr(Declinaison);
 }
 
 std::string TLever::InstrAzText() const { return TexteInstrument(InstrumentAz); }
