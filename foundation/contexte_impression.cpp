@@ -1,16 +1,16 @@
-#include "views/contexte_impression.h"
+#include "foundation/contexte_impression.h"
 
 #include "platform/canvas.h"
 
-namespace views {
+namespace foundation {
 
 ContexteImpression& Impression() {
   static ContexteImpression contexte;
   return contexte;
 }
 
-foundation::TParamsImprimante ContexteImpression::ParamsImprimante() const {
-  foundation::TParamsImprimante p;
+TParamsImprimante ContexteImpression::ParamsImprimante() const {
+  TParamsImprimante p;
   p.EchellePrn = EchellePrn;
   p.CoeffPrn = CoeffPrn;
   p.DecalXPrn = DecalXPrn;
@@ -27,4 +27,4 @@ bool BitmapCreable(int32_t largeur, int32_t hauteur) {
   return b && b->Width() == largeur && b->Height() == hauteur;
 }
 
-}  // namespace views
+}  // namespace foundation
