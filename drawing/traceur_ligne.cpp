@@ -179,7 +179,8 @@ void TraceurLigne::TraceLigneComplexe(const TPointTopo& P0, const TPointTopo& P1
       if (d < debut) {
         triangle_.clear();
         triangle_.push_back(point(debut));
-      } else {
+      } else if (triangle_.empty() || triangle_.back().X != P0.X || triangle_.back().Y != P0.Y) {
+        // The joint closes one segment and opens the next: one vertex.
         triangle_.push_back(P0);
       }
       if (finTrait <= E) {
