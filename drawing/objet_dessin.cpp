@@ -122,15 +122,16 @@ void TObjetDessin::DessineObjet(platform::Canvas& canvas) {
   bool visible = true;
   if (!EstElementSymbole && !a.DecalageActif) {
     CalculeEnveloppe();
-    if (!TailleIndifferente()) {
+    TRect inter;
+    visible = foundation::IntersectionRectY(inter, EnvelRect, a.RectVisibleDessin);
+    EstAffiche = visible;
+    // The pixel size matters only for an object that is on screen.
+    if (visible && !TailleIndifferente()) {
       const TRect r = EnvelVue();
       const int64_t l = std::max<int64_t>(1, std::llabs(static_cast<int64_t>(r.Right) - r.Left));
       const int64_t h = std::max<int64_t>(1, std::llabs(static_cast<int64_t>(r.Bottom) - r.Top));
       assezGrand = l * h > 10;
     }
-    TRect inter;
-    visible = foundation::IntersectionRectY(inter, EnvelRect, a.RectVisibleDessin);
-    EstAffiche = visible;
   }
   if (!EstElementSymbole && CodeAffichage != TypeObjetDessin::odQuadrill && !(assezGrand && visible) &&
       !a.ToutDessiner && !a.DecalageActif)
