@@ -19,6 +19,7 @@
 #include "foundation/contexte_impression.h"
 #include "foundation/transformation_vue.h"
 #include "platform/recording_canvas.h"
+#include "platform/scripted_dialogs.h"
 #include "survey/cavite.h"
 
 namespace {
@@ -48,6 +49,10 @@ class Bouchon : public TObjetDessin {
   }
   bool EstValidable() const override { return true; }
   bool EstRemplissage() const override { return Remplissage; }
+  bool BordureSelectee() const override { return Bordure != nullptr && Bordure->Selecte; }
+  bool EstPageSousCurseur(int32_t x, int32_t y) const override { return Page && x == 7 && y == 8; }
+  TObjetDessin* Bordure = nullptr;
+  bool Page = false;
   void TesteFermeture() override { journal.push_back("ferme " + nom_); }
 
  private:
@@ -428,6 +433,108 @@ TEST_F(Objets, UnArcDeTroisPointsAlignesEstUnePolyligne) {
   ASSERT_GE(canvas.Log.size(), 2u);
   EXPECT_EQ(canvas.Log[canvas.Log.size() - 2], "LineTo 100,900 200,900");
   EXPECT_EQ(canvas.Log.back(), "LineTo 200,900 300,900");
+}
+
+TEST_F(Objets, UnRemplissageSuitSaBordureDansLaSelection) {
+  TCalque calque;
+  auto* ligne = static_cast<TDessinLigne*>(calque.AjouteObjet(std::make_unique<TDessinLigne>(&Motifs().TraitObjetDefaut)));
+  ligne->AjoutePointLoc(100, 100);
+  ligne->AjoutePointLoc(200, 100);
+  auto rempli = std::make_unique<Bouchon>("rempli", TRect{5000, 6000, 6000, 5000});
+  rempli->Remplissage = true;
+  rempli->Bordure = ligne;
+  auto* r = calque.AjouteObjet(std::move(rempli));
+  for (auto& o : calque.ObjetsDessines) o->EstAffiche = true;
+  std::vector<TObjetDessin*> liste;
+  calque.SelectCadre(liste, {90, 110, 110, 90});
+  EXPECT_EQ(liste, (std::vector<TObjetDessin*>{ligne, r}));
+  EXPECT_TRUE(r->Selecte);
+  calque.SelectCadre(liste, {90, 110, 110, 90});
+  EXPECT_EQ(liste.size(), 2u);
+}
+
+TEST_F(Objets, CherchePageEtBitmapDuCalque) {
+  TCalque calque;
+  calque.AjouteObjet(std::make_unique<Bouchon>("a"));
+  auto page = std::make_unique<Bouchon>("page");
+  page->Page = true;
+  auto* p = calque.AjouteObjet(std::move(page));
+  EXPECT_EQ(calque.CherchePage(7, 8), p);
+  EXPECT_EQ(calque.CherchePage(8, 8), nullptr);
+  calque.Init(30, 20);
+  ASSERT_TRUE(calque.Bitmap);
+  EXPECT_EQ(calque.Bitmap->Width(), 30);
+  EXPECT_EQ(calque.Bitmap->Height(), 20);
+}
+
+TEST_F(Objets, PixelsALEcranEnImpressionEtDecales) {
+  TPointDeBase p(2500, 400);
+  p.PointVue();
+  EXPECT_EQ(p.PtVue(), (TPoint{2500, 600}));
+  Affichage().DecalageVueX = 3;
+  Affichage().DecalageActif = true;
+  Affichage().DecalageY = -10;
+  p.PointVue();
+  EXPECT_EQ(p.PtVue(), (TPoint{2503, 590}));
+  Affichage().DecalageActif = false;
+  Affichage().DecalageVueX = 0;
+  // Printed at 1:100 with 10,000 dots per paper metre: 100 dots per ground
+  // metre from the page's upper left corner.
+  auto& imp = foundation::Impression();
+  imp.EnImpression = true;
+  imp.EchellePrn = 100;
+  imp.CoeffPrn = 10000;
+  imp.BandeEnTetePrn = 0;
+  imp.OriginePagePrn = foundation::PtTopoXY(1, 2);
+  p.PointVue();
+  EXPECT_EQ(p.PtVue(), (TPoint{150, 160}));
+  Affichage().RepereSymbole = true;
+  Affichage().HauteurRepereSymbole = 1000;
+  p.PointVue();
+  EXPECT_EQ(p.PtVue(), (TPoint{2500, 600}));
+}
+
+TEST_F(Objets, DimensionsDuBitmapDUnObjet) {
+  auto l = Ligne(&Motifs().TraitObjetDefaut, {{100, 100}, {300, 200}});
+  l->CalculeDimBmp();
+  EXPECT_EQ(l->XRmin, 95 - 10);
+  EXPECT_EQ(l->XRmax, 305 + 10);
+  EXPECT_EQ(l->YRmin, 1000 - 205 - 10);
+  EXPECT_EQ(l->YRmax, 1000 - 95 + 10);
+  EXPECT_EQ(l->UnPtDeBaseVue(0), (TPoint{100 - 85, 900 - 785}));
+}
+
+TEST_F(Objets, ApercuDUnStyle) {
+  TObjetTrait style;
+  style.CouleurPlume = 0x00FF00;
+  struct Apercu : Bouchon {
+    using Bouchon::Bouchon;
+    double Echelle = 0;
+    uint32_t Couleur = 0;
+    void DessineCetObjet(platform::Canvas& c) override {
+      Echelle = foundation::Vue().EchelleVue;
+      Couleur = c.Pen.Color;
+    }
+  };
+  Apercu a("a");
+  a.DessineVisuMotif(canvas, &style);
+  EXPECT_EQ(a.Echelle, 50);
+  EXPECT_EQ(a.Couleur, 0x00FF00u);
+  EXPECT_EQ(a.ObjetMotif, &style);
+  EXPECT_EQ(foundation::Vue().EchelleVue, 1000);
+  EXPECT_EQ(canvas.Pen.Color, platform::kBlack);
+}
+
+TEST_F(Objets, LesObjetsEnErreurSontSignalesUneFois) {
+  platform::ScriptedDialogs dialogues;
+  platform::ScopedDialogs garde(dialogues);
+  SignaleErreursObjets();
+  EXPECT_TRUE(dialogues.Messages().empty());
+  Affichage().ObjetsEnErreur = {12, 40};
+  SignaleErreursObjets();
+  ASSERT_EQ(dialogues.Messages().size(), 1u);
+  EXPECT_EQ(dialogues.Messages()[0], "erreur objet n° : 12\nerreur objet n° : 40");
+  EXPECT_TRUE(Affichage().ObjetsEnErreur.empty());
 }
 
 TEST(EntoureEspaces, UnBlancDeChaqueCote) { EXPECT_EQ(EntoureEspaces("A 1"), " A 1 "); }
