@@ -42,6 +42,8 @@ const ValeursTableMotif& Ligne(uint8_t mode, MesPenStyle s) {
   return TableMotifs(mode)[static_cast<size_t>(s) - 1];
 }
 
+constexpr double kPeriodesMaxParSegment = 1e6;
+
 bool EstTriangle(MesPenStyle s) { return s == MesPenStyle::mpsTriangle || s == MesPenStyle::mpsTrianglePlein; }
 bool AvecCache(MesPenStyle s) { return s >= MesPenStyle::mpsDash && s <= MesPenStyle::mpsDashDot; }
 
@@ -125,6 +127,13 @@ void TraceurLigne::TraceLigneComplexe(const TPointTopo& P0, const TPointTopo& P1
     m.DecalagePoint = propre.DecalagePoint;
   }
   if (style == MesPenStyle::mpsSolid || !(m.Periode > 0) || !std::isfinite(m.Periode) || !std::isfinite(E)) {
+    etat.Distance = E;
+    return;
+  }
+  // A pattern millions of times finer than the segment (a degenerate scale)
+  // is not walked period by period: the segment is drawn plain.
+  if ((E - d) / m.Periode > kPeriodesMaxParSegment) {
+    if (style != MesPenStyle::mpsHachurePente) cible.Trait(P0, P1);
     etat.Distance = E;
     return;
   }

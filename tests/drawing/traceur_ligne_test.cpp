@@ -210,4 +210,11 @@ TEST_F(Traceur, UnSegmentNulOuUnStyleContinuNeTraceRien) {
   EXPECT_DOUBLE_EQ(etat.Distance, 50);
 }
 
+TEST_F(Traceur, UnMotifInfinimentFinTraceLeSegmentPlein) {
+  foundation::Vue().EchelleVue = 1e-9;
+  const Collecte c = Trace(MesPenStyle::mpsDash, {PtTopoXY(0, 0), PtTopoXY(1000, 0)}, 1e9);
+  ASSERT_EQ(c.Traits.size(), 1u);
+  EXPECT_DOUBLE_EQ(c.Traits[0].B.X, 1000);
+}
+
 }  // namespace
