@@ -1,5 +1,6 @@
 #include "drawing/objet_dessin.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 #include "drawing/contexte_motifs.h"

@@ -106,7 +106,9 @@ TEST_F(Objets, CullingParLEnveloppe) {
     Affichage().ToutDessiner = c.ToutDessiner;
     b.DessineObjet(canvas);
     EXPECT_EQ(journal.size(), c.Dessine ? 1u : 0u) << c.Nom;
-    if (c.Dessine) EXPECT_TRUE(b.EstAffiche) << c.Nom;
+    if (c.Dessine) {
+      EXPECT_TRUE(b.EstAffiche) << c.Nom;
+    }
   }
 }
 
