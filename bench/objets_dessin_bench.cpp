@@ -155,8 +155,7 @@ BENCHMARK(Traceur10000Segments)
 // A 1-km smoothed line of 10,000 points (one every 10 cm).
 std::unique_ptr<TDessinLigne> LigneLissee(const TDefObjetTrait* style) {
   auto l = std::make_unique<TDessinLigne>(style);
-  for (int i = 0; i < 10'000; ++i)
-    l->AjoutePointLoc(i * 100, static_cast<int32_t>(5000 + 2000 * std::sin(i * 0.05)));
+  for (int i = 0; i < 10'000; ++i) l->AjoutePointLoc(i * 100, static_cast<int32_t>(5000 + 2000 * std::sin(i * 0.05)));
   return l;
 }
 

@@ -44,14 +44,15 @@ TObjetDessin* TCalque::AjouteObjet(std::unique_ptr<TObjetDessin> unObjet) {
 }
 
 void TCalque::SupprimeObjet(TObjetDessin* unObjet) {
-  const auto it = std::find_if(ObjetsDessines.begin(), ObjetsDessines.end(),
-                               [&](const auto& o) { return o.get() == unObjet; });
+  const auto it =
+      std::find_if(ObjetsDessines.begin(), ObjetsDessines.end(), [&](const auto& o) { return o.get() == unObjet; });
   if (it != ObjetsDessines.end()) ObjetsDessines.erase(it);
 }
 
 void TCalque::SupprimeObjetsEcart(const TObjetDessin* unCadre) {
   for (size_t i = ObjetsDessines.size(); i-- > 0;)
-    if (ObjetsDessines[i]->EcartDeRef == unCadre) ObjetsDessines.erase(ObjetsDessines.begin() + static_cast<std::ptrdiff_t>(i));
+    if (ObjetsDessines[i]->EcartDeRef == unCadre)
+      ObjetsDessines.erase(ObjetsDessines.begin() + static_cast<std::ptrdiff_t>(i));
 }
 
 void TCalque::DeselectTout() {

@@ -29,7 +29,9 @@ class TDessinBasique : public TObjetDessin {
   foundation::TPoint UnPtDeBaseVue(int i) const { return UnPointDeBase(i).PtVue(); }
   // The last point; none for an empty list.
   TPointDeBase* PointDuBout() { return PointsList.empty() ? nullptr : &PointsList.back(); }
-  foundation::TPoint PointDuBoutVue() const { return PointsList.empty() ? foundation::TPoint{} : PointsList.back().PtVue(); }
+  foundation::TPoint PointDuBoutVue() const {
+    return PointsList.empty() ? foundation::TPoint{} : PointsList.back().PtVue();
+  }
 
   // Appends a point and widens the envelope by its 5-unit square.
   virtual void AjoutePointLoc(int32_t X, int32_t Y);

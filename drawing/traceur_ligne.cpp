@@ -38,9 +38,7 @@ constexpr std::array<ValeursTableMotif, 10> kTableSvg{{
     {12, 0, 6, 20},
 }};
 
-const ValeursTableMotif& Ligne(uint8_t mode, MesPenStyle s) {
-  return TableMotifs(mode)[static_cast<size_t>(s) - 1];
-}
+const ValeursTableMotif& Ligne(uint8_t mode, MesPenStyle s) { return TableMotifs(mode)[static_cast<size_t>(s) - 1]; }
 
 constexpr double kPeriodesMaxParSegment = 1e6;
 

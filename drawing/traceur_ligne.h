@@ -52,7 +52,7 @@ struct StyleTrace {
   int32_t EpaisseurPlume = 1;
   StyleTrace() = default;
   StyleTrace(MesPenStyle style, int32_t epaisseur) : StylePlume(style), EpaisseurPlume(epaisseur) {}
-  StyleTrace(const TypeTrait& t) : StylePlume(t.StylePlume), EpaisseurPlume(t.EpaisseurPlume) {}  // NOLINT
+  StyleTrace(const TypeTrait& t) : StylePlume(t.StylePlume), EpaisseurPlume(t.EpaisseurPlume) {}       // NOLINT
   StyleTrace(const TDefObjetTrait& t) : StylePlume(t.StylePlume), EpaisseurPlume(t.EpaisseurPlume) {}  // NOLINT
 };
 

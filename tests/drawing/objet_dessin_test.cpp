@@ -200,7 +200,7 @@ TEST_F(Objets, LesTroisPassesDuCalque) {
   EXPECT_EQ(calque.UnObjetDessin(0)->CalqueObjet, &calque);
   calque.DessineCalque(canvas);
   EXPECT_EQ(journal, (std::vector<std::string>{"a", "b", "ferme remplissage selectionne", "ferme remplissage",
-                                                "remplissage", "ligne selectionnee", "remplissage selectionne"}));
+                                               "remplissage", "ligne selectionnee", "remplissage selectionne"}));
   EXPECT_FALSE(calque.CalqueModifie);
   journal.clear();
   calque.DessineCalque(canvas);
@@ -241,12 +241,15 @@ TEST_F(Objets, SuppressionMasquageEtRetour) {
 
 TEST_F(Objets, SelectionParUnCadre) {
   TCalque calque;
-  auto* vide = static_cast<TDessinLigne*>(calque.AjouteObjet(std::make_unique<TDessinLigne>(&Motifs().TraitObjetDefaut)));
+  auto* vide =
+      static_cast<TDessinLigne*>(calque.AjouteObjet(std::make_unique<TDessinLigne>(&Motifs().TraitObjetDefaut)));
   vide->EnvelRect = {0, 1000, 1000, 0};
-  auto* dedans = static_cast<TDessinLigne*>(calque.AjouteObjet(std::make_unique<TDessinLigne>(&Motifs().TraitObjetDefaut)));
+  auto* dedans =
+      static_cast<TDessinLigne*>(calque.AjouteObjet(std::make_unique<TDessinLigne>(&Motifs().TraitObjetDefaut)));
   dedans->AjoutePointLoc(100, 100);
   dedans->AjoutePointLoc(900, 900);
-  auto* dehors = static_cast<TDessinLigne*>(calque.AjouteObjet(std::make_unique<TDessinLigne>(&Motifs().TraitObjetDefaut)));
+  auto* dehors =
+      static_cast<TDessinLigne*>(calque.AjouteObjet(std::make_unique<TDessinLigne>(&Motifs().TraitObjetDefaut)));
   dehors->AjoutePointLoc(10, 10);
   dehors->AjoutePointLoc(990, 990);
   auto* bouchon = calque.AjouteObjet(std::make_unique<Bouchon>("b", TRect{400, 600, 600, 400}));
@@ -322,8 +325,8 @@ struct CasTrace {
 
 TEST_F(Objets, PlumeDuCanvasOuTraceur) {
   const CasTrace cas[] = {
-      {MesPenStyle::mpsSolid, 1, false, false}, {MesPenStyle::mpsDash, 1, false, false},
-      {MesPenStyle::mpsDash, 2, false, true},   {MesPenStyle::mpsDot, 1, true, true},
+      {MesPenStyle::mpsSolid, 1, false, false},  {MesPenStyle::mpsDash, 1, false, false},
+      {MesPenStyle::mpsDash, 2, false, true},    {MesPenStyle::mpsDot, 1, true, true},
       {MesPenStyle::mpsHachure, 1, false, true}, {MesPenStyle::mpsSolid, 3, true, false},
   };
   for (const CasTrace& c : cas) {
@@ -439,7 +442,8 @@ TEST_F(Objets, UnArcDeTroisPointsAlignesEstUnePolyligne) {
 
 TEST_F(Objets, UnRemplissageSuitSaBordureDansLaSelection) {
   TCalque calque;
-  auto* ligne = static_cast<TDessinLigne*>(calque.AjouteObjet(std::make_unique<TDessinLigne>(&Motifs().TraitObjetDefaut)));
+  auto* ligne =
+      static_cast<TDessinLigne*>(calque.AjouteObjet(std::make_unique<TDessinLigne>(&Motifs().TraitObjetDefaut)));
   ligne->AjoutePointLoc(100, 100);
   ligne->AjoutePointLoc(200, 100);
   auto rempli = std::make_unique<Bouchon>("rempli", TRect{5000, 6000, 6000, 5000});
