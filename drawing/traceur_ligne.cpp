@@ -150,8 +150,6 @@ void TraceurLigne::TraceLigneComplexe(const TPointTopo& P0, const TPointTopo& P1
     if (d == 0) triangle_.clear();
   }
   double k = std::trunc(d / m.Periode);
-  bool triangleFini = false;
-  double finDernierTriangle = 0;
   for (;;) {
     double debut = k * m.Periode;
     if (s == MesPenStyle::mpsDashDot) debut += m.DecalagePoint;
@@ -159,7 +157,7 @@ void TraceurLigne::TraceLigneComplexe(const TPointTopo& P0, const TPointTopo& P1
     const double finPeriode = finTrait + m.LongEspace;
     const double posTic = debut + m.PosTic;
     if (!std::isfinite(finPeriode)) break;
-    if (finTrait > d && style != MesPenStyle::mpsHachurePente) {
+    if (finTrait > d && style != MesPenStyle::mpsHachurePente && !triangle) {
       const double a = std::max(debut, d);
       const double b = std::min(finTrait, E);
       if (b > a) cible.Trait(debut <= d ? P0 : point(debut), finTrait > E ? P1 : point(finTrait));
@@ -195,8 +193,6 @@ void TraceurLigne::TraceLigneComplexe(const TPointTopo& P0, const TPointTopo& P1
         triangle_.push_back(sommet_);
         cible.Polygone(triangle_, style == MesPenStyle::mpsTrianglePlein);
         triangle_.clear();
-        triangleFini = true;
-        finDernierTriangle = finTrait;
       } else {
         triangle_.push_back(P1);
       }
@@ -217,8 +213,12 @@ void TraceurLigne::TraceLigneComplexe(const TPointTopo& P0, const TPointTopo& P1
       k += 1;
     }
   }
-  // The end of the last segment after its last triangle.
-  if (triangle && dernier && triangleFini && finDernierTriangle < E) cible.Trait(point(finDernierTriangle), P1);
+  // The end of the line after its last triangle: the base of the triangle
+  // left open, from its start (on this segment or an earlier one) to P1.
+  if (triangle && dernier) {
+    for (size_t i = 1; i < triangle_.size(); ++i) cible.Trait(triangle_[i - 1], triangle_[i]);
+    triangle_.clear();
+  }
   etat.Distance = E;
 }
 

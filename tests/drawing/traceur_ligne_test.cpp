@@ -136,6 +136,17 @@ TEST_F(Traceur, UnTriangleQuiPasseUneJointureLaGardeCommeSommet) {
   EXPECT_NEAR(c.Polys[0].Sommets[2].X, 4, 1e-9);
 }
 
+TEST_F(Traceur, LaFinDeLaLigneApresLeDernierTriangle) {
+  // Triangles [0, 8] and [8, 16] on the first segment; the base of the third
+  // one, left open, runs from 16 across the joint to the end.
+  const Collecte c = Trace(MesPenStyle::mpsTriangle, {PtTopoXY(0, 0), PtTopoXY(18, 0), PtTopoXY(18, 3)}, 100);
+  ASSERT_EQ(c.Polys.size(), 2u);
+  ASSERT_EQ(c.Traits.size(), 2u);
+  EXPECT_DOUBLE_EQ(c.Traits[0].A.X, 16);
+  EXPECT_DOUBLE_EQ(c.Traits[0].B.X, 18);
+  EXPECT_DOUBLE_EQ(c.Traits[1].B.Y, 3);
+}
+
 TEST_F(Traceur, UnTriangleSurDeNombreusesJointures) {
   // 319 joints under one triangle base of 80 pixels.
   std::vector<TPointTopo> points;
