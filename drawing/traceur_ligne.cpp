@@ -137,15 +137,18 @@ void TraceurLigne::TraceLigneComplexe(const TPointTopo& P0, const TPointTopo& P1
   }
   const bool hachure = style > MesPenStyle::mpsDashDot;
   const bool triangle = EstTriangle(style);
-  double theta = std::numbers::pi / 2 - std::atan2(dx, dy);
-  if (mode_ == 1) theta += std::numbers::pi;
+  const double theta = std::numbers::pi / 2 - std::atan2(dx, dy);
   const double ct = std::cos(theta);
   const double st = std::sin(theta);
   const auto point = [&](double t) { return foundation::PtTopoXY(P0.X + ct * (t - d), P0.Y + st * (t - d)); };
   double ticX = 0, ticY = 0;
   if (hachure) {
-    ticX = std::cos(theta - std::numbers::pi / 2) * m.LongTic;
-    ticY = std::sin(theta - std::numbers::pi / 2) * m.LongTic;
+    // The SVG file's Y axis points the other way: its figures are turned by
+    // half a turn so that they stand on the same side as on screen; the walk
+    // itself keeps the segment's direction.
+    const double angleTic = theta - std::numbers::pi / 2 + (mode_ == 1 ? std::numbers::pi : 0);
+    ticX = std::cos(angleTic) * m.LongTic;
+    ticY = std::sin(angleTic) * m.LongTic;
     if (style != MesPenStyle::mpsDemiHachure && style != MesPenStyle::mpsHachurePente) etat.Alterne = 1;
     if (d == 0) triangle_.clear();
   }

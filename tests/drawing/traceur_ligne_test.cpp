@@ -203,6 +203,24 @@ TEST_F(Traceur, LongueursSelonEpaisseurModeEtImpression) {
   }
 }
 
+TEST_F(Traceur, EnSvgLesFiguresSontRetourneesMaisPasLaMarche) {
+  const auto premierTic = [&](uint8_t mode) {
+    drawing::Affichage().ModeTraceur = mode;
+    const Collecte c = Trace(MesPenStyle::mpsTiretHachure, {PtTopoXY(0, 0), PtTopoXY(100, 0)}, 100);
+    for (const Segment& t : c.Traits) {
+      EXPECT_GE(std::min(t.A.X, t.B.X), 0);
+      EXPECT_LE(std::max(t.A.X, t.B.X), 100);
+    }
+    for (const Segment& t : c.Traits)
+      if (t.B.Y != t.A.Y) return t.B.Y - t.A.Y;
+    return 0.0;
+  };
+  const double ecran = premierTic(0);
+  const double svg = premierTic(1);
+  EXPECT_LT(ecran, 0);
+  EXPECT_GT(svg, 0);
+}
+
 TEST_F(Traceur, DemiHachureAlterneLongsEtCourts) {
   const Collecte c = Trace(MesPenStyle::mpsDemiHachure, {PtTopoXY(0, 0), PtTopoXY(80, 0)}, 80);
   std::vector<double> tics;
