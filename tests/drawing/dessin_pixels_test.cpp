@@ -73,6 +73,27 @@ TEST_F(Pixels, LesTicsDuTiretHachureTousLes15Pixels) {
   }
 }
 
+TEST_F(Pixels, DesTrianglesPleinsTousLes8Pixels) {
+  // At 20 pixels per metre: bases of 16 pixels, apexes 8 pixels above the
+  // line at x0 + 8 + 16k.
+  foundation::Vue().EchelleVue = 20;
+  TObjetTrait style;
+  style.StylePlume = MesPenStyle::mpsTrianglePlein;
+  TDessinLigne l(&style);
+  const int x0 = 10, y = 50;
+  l.AjoutePoint(Dessin(x0, y));
+  l.AjoutePoint(Dessin(x0 + 160, y));
+  QtCanvas canvas(200, 100);
+  l.DessineObjet(canvas);
+  for (int k = 0; k < 10; ++k) {
+    const int xa = x0 + 8 + 16 * k;
+    EXPECT_TRUE(Encre(canvas, xa, y - 7, 1)) << k;
+    EXPECT_TRUE(Encre(canvas, xa, y - 3)) << k << " filled";
+    EXPECT_FALSE(Encre(canvas, xa + 8, y - 6)) << k;
+    EXPECT_FALSE(Encre(canvas, xa, y + 3)) << k;
+  }
+}
+
 TEST_F(Pixels, UnePolyligneNonXorDessineeDeuxFoisRestaureLeFond) {
   foundation::Vue().EchelleVue = 1000;
   QtCanvas canvas(120, 120);
