@@ -1,5 +1,9 @@
 #include "drawing/contexte_dessin.h"
 
+#include <string>
+
+#include "platform/dialogs.h"
+
 namespace drawing {
 
 void FixeEtendueDessin(double xMin, double xMax, double yMin, double yMax) {
@@ -13,6 +17,18 @@ void FixeEtendueDessin(double xMin, double xMax, double yMin, double yMax) {
 void InitEtendueDessin() {
   FixeEtendueDessin(foundation::ValeurIndefiniePositive, foundation::ValeurIndefinie,
                     foundation::ValeurIndefiniePositive, foundation::ValeurIndefinie);
+}
+
+void SignaleErreursObjets() {
+  auto& erreurs = Affichage().ObjetsEnErreur;
+  if (erreurs.empty()) return;
+  std::string texte;
+  for (const int32_t n : erreurs) {
+    if (!texte.empty()) texte += "\n";
+    texte += "erreur objet n° : " + std::to_string(n);
+  }
+  erreurs.clear();
+  platform::Dialogs::Current().ShowMessage(platform::MessageKind::Error, texte);
 }
 
 }  // namespace drawing

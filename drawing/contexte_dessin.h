@@ -8,11 +8,15 @@
 // exception leaves the operation.
 #include <cstdint>
 #include <utility>
+#include <vector>
 
+#include "drawing/types_objets_dessin.h"
+#include "foundation/point_entier.h"
 #include "foundation/utilitaires.h"
 
 namespace survey {
 class TCavite;
+struct TParamDessinCavite;
 }  // namespace survey
 
 namespace drawing {
@@ -23,6 +27,46 @@ class tListeMtf;
 class TCacheIndexVisees;
 template <class T>
 class TListeElements;
+
+// What the drawing objects read while a window, a page or an export paints
+// them.  The window being painted sets its values for the paint (through
+// GardeAffichage or GardeValeur); the objects never keep them.
+struct EtatAffichage {
+  // Every object is drawn, without culling by the visible rectangle.
+  bool ToutDessiner = false;
+  // Objects draw with a red pen (parts of fills being built).
+  bool TraceEnRouge = false;
+  // Offset mode (elevation blocks placed on a layout): pixels are shifted by
+  // DecalageX, DecalageY and culling is off.
+  bool DecalageActif = false;
+  int32_t DecalageX = 0;
+  int32_t DecalageY = 0;
+  // Symbol-frame mode (a north arrow printed on a page): pixel X is the
+  // drawing X, pixel Y is HauteurRepereSymbole minus the drawing Y.
+  bool RepereSymbole = false;
+  int32_t HauteurRepereSymbole = 0;
+  // Added to every computed pixel (an object drawn alone into a bitmap of
+  // its own extent).
+  int32_t DecalageVueX = 0;
+  int32_t DecalageVueY = 0;
+  // The visible kinds of the window being painted.
+  TObjetsAffichables ObjetsAffichablesCourants;
+  // The layer being drawn shows other caves (pen and brush silver).
+  bool DessinAutresCavites = false;
+  // Watermark objects are not drawn.
+  bool FiligranesMasques = false;
+  // The visible rectangle in drawing units, Y upward.
+  foundation::TRect RectVisibleDessin;
+  // The drawing flags of the cave whose objects are being made (new objects
+  // take it), not owned.
+  survey::TParamDessinCavite* ParamCaviteCourant = nullptr;
+  // The line tracer writes SVG lengths (1) instead of screen and printer
+  // lengths (0).
+  uint8_t ModeTraceur = 0;
+  // The serial numbers of the objects that failed to draw during the paint;
+  // the painter reports them once the paint is over (SignaleErreursObjets).
+  std::vector<int32_t> ObjetsEnErreur;
+};
 
 // While a document is read, the shot lists that drawing points refer to are
 // the document reader's (survey/contexte_reseau.h, ListesViseesLues).
@@ -67,6 +111,10 @@ struct ContexteDessin {
   TCacheIndexVisees* IndexVisees = nullptr;
   // Depth of nested offset parts being read.
   int ProfondeurLecture = 0;
+  // The values of the paint in progress.
+  EtatAffichage Affichage;
+  // The serial number of the last drawing object made (the first gets 1).
+  int32_t CompteurObjets = 0;
 };
 
 ContexteDessin& Dessin();
@@ -97,6 +145,25 @@ class GardeValeur {
   T& valeur_;
   T sauve_;
 };
+
+// The values of the paint in progress (Dessin().Affichage).
+inline EtatAffichage& Affichage() { return Dessin().Affichage; }
+
+// Saves the values of the paint and restores them on exit.
+class GardeAffichage {
+ public:
+  GardeAffichage() : sauve_(Affichage()) {}
+  ~GardeAffichage() { Affichage() = std::move(sauve_); }
+  GardeAffichage(const GardeAffichage&) = delete;
+  GardeAffichage& operator=(const GardeAffichage&) = delete;
+
+ private:
+  EtatAffichage sauve_;
+};
+
+// Reports the objects that failed to draw during the paint ("erreur objet n° :
+// <n>", one message through the dialog port) and forgets them.
+void SignaleErreursObjets();
 
 // Sets the extent that computed points widen.
 void FixeEtendueDessin(double xMin, double xMax, double yMin, double yMax);

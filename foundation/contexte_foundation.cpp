@@ -15,6 +15,8 @@ ContexteVue& Vue() { return ContexteFoundation().Vue; }
 
 ContexteNiveauFichier& NiveauFichier() { return ContexteFoundation().NiveauFichier; }
 
+ContexteImpression& Impression() { return ContexteFoundation().Impression; }
+
 namespace {
 [[maybe_unused]] const bool inscrit = platform::InscritContexte([] { return std::make_shared<GardeContexteFoundation>(); });
 }  // namespace

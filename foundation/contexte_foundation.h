@@ -1,5 +1,7 @@
 #pragma once
-// The process-wide values of foundation: the view transform and the file level.
+// The process-wide values of foundation: the view transform, the print
+// transform and the file level.
+#include "foundation/contexte_impression.h"
 #include "foundation/niveau_fichier.h"
 #include "foundation/transformation_vue.h"
 
@@ -8,9 +10,11 @@ namespace foundation {
 struct TContexteFoundation {
   ContexteVue Vue;
   ContexteNiveauFichier NiveauFichier;
+  ContexteImpression Impression;
 };
 
-// The one context of the folder; Vue() and NiveauFichier() are its members.
+// The one context of the folder; Vue(), NiveauFichier() and Impression() are
+// its members.
 TContexteFoundation& ContexteFoundation();
 
 // Saves the whole context and puts it back on exit.

@@ -13,7 +13,6 @@ TContexteViews& ContexteViews() {
 
 PortsVues& Ports() { return ContexteViews().Ports; }
 
-ContexteImpression& Impression() { return ContexteViews().Impression; }
 
 ContexteFormats& Formats() { return ContexteViews().Formats; }
 

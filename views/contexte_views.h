@@ -1,9 +1,8 @@
 #pragma once
 // The process-wide values of views in one object: the ports the document's
-// links install, the print context, the paper formats and the page-layout
-// lists. Ports(), Impression(), Formats() and MisesEnPage() return its
+// links install, the paper formats and the page-layout
+// lists. Ports(), Formats() and MisesEnPage() return its
 // members.
-#include "views/contexte_impression.h"
 #include "views/format_papier.h"
 #include "views/mise_en_page.h"
 #include "views/ports_vues.h"
@@ -12,7 +11,6 @@ namespace views {
 
 struct TContexteViews {
   PortsVues Ports;
-  ContexteImpression Impression;
   ContexteFormats Formats;
   ContexteMisesEnPage MisesEnPage;
 };
@@ -31,7 +29,6 @@ class GardeContexteViews {
 
  private:
   GardePortsVues ports_;
-  GardeImpression impression_;
   GardeFormats formats_;
   ContexteMisesEnPage misesEnPage_;
 };

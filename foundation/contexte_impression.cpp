@@ -1,11 +1,11 @@
-#include "views/contexte_impression.h"
+#include "foundation/contexte_impression.h"
 
 #include "platform/canvas.h"
 
-namespace views {
+namespace foundation {
 
-foundation::TParamsImprimante ContexteImpression::ParamsImprimante() const {
-  foundation::TParamsImprimante p;
+TParamsImprimante ContexteImpression::ParamsImprimante() const {
+  TParamsImprimante p;
   p.EchellePrn = EchellePrn;
   p.CoeffPrn = CoeffPrn;
   p.DecalXPrn = DecalXPrn;
@@ -22,4 +22,4 @@ bool BitmapCreable(int32_t largeur, int32_t hauteur) {
   return b && b->Width() == largeur && b->Height() == hauteur;
 }
 
-}  // namespace views
+}  // namespace foundation

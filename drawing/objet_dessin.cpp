@@ -1,0 +1,174 @@
+#include "drawing/objet_dessin.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+#include "drawing/contexte_motifs.h"
+#include "drawing/style_canvas.h"
+#include "foundation/contexte_impression.h"
+#include "foundation/transformation_vue.h"
+#include "survey/cavite.h"
+
+namespace drawing {
+
+using foundation::TPoint;
+using foundation::TRect;
+
+TPoint PointVueDessin(int32_t x, int32_t y) {
+  const EtatAffichage& a = Affichage();
+  const auto& imp = foundation::Impression();
+  TPoint p;
+  if (imp.EnImpression) {
+    if (a.RepereSymbole) {
+      p = {x, a.HauteurRepereSymbole - y};
+    } else {
+      foundation::TPointTopo sol;
+      foundation::XYDessinVersPtTopo(x, y, sol);
+      const foundation::TParamsImprimante params = imp.ParamsImprimante();
+      p = {foundation::XVersImprimante(sol.X - imp.OriginePagePrn.X, params),
+           foundation::YVersImprimante(imp.OriginePagePrn.Y - sol.Y, params)};
+    }
+  } else {
+    p = foundation::XYDessinVersEcran(x, y);
+  }
+  p.X += a.DecalageVueX;
+  p.Y += a.DecalageVueY;
+  if (a.DecalageActif) {
+    p.X += a.DecalageX;
+    p.Y += a.DecalageY;
+  }
+  return p;
+}
+
+// --- TPointDeBase -----------------------------------------------------------------
+
+void TPointDeBase::FixePosition(int32_t x, int32_t y) {
+  XLoc = x;
+  YLoc = y;
+  EnvelRect = {x - 5, y + 5, x + 5, y - 5};
+}
+
+void TPointDeBase::PointVue() {
+  const TPoint p = PointVueDessin(XLoc, YLoc);
+  XVue = p.X;
+  YVue = p.Y;
+}
+
+foundation::TPointTopo TPointDeBase::PTopoLoc() const {
+  foundation::TPointTopo p;
+  p.X = p.SlH = XLoc;
+  p.Y = p.Z = YLoc;
+  return p;
+}
+
+double TPointDeBase::DistancePoint(int32_t XPt, int32_t YPt) const {
+  return foundation::DistancePoints(foundation::EcranVersDessin({XPt, YPt}), PointLoc());
+}
+
+void TPointDeBase::DessinePoignee(platform::Canvas& canvas) const {
+  canvas.FrameRect({XVue - 5, YVue - 5, XVue + 5, YVue + 5});
+}
+
+// --- TObjetDessin -----------------------------------------------------------------
+
+TObjetDessin::TObjetDessin(foundation::TObjetDeListe* unObjet)
+    : ObjetDonnees(unObjet),
+      ObjetMotif(&Motifs().TraitObjetDefaut),
+      clFiligrane(Dessin().CouleurFiligraneCourante),
+      ParamCavite(Affichage().ParamCaviteCourant),
+      NoObjet(++Dessin().CompteurObjets) {}
+
+void TObjetDessin::DistanceObjet(int32_t, int32_t, TInfoObjet& info) {
+  info.NCav = info.NGal = -1;
+  info.Pt1 = info.Pt2 = nullptr;
+  info.D = -1;
+  info.ObjetProche = this;
+}
+
+TRect TObjetDessin::EnvelVue() const {
+  const TPoint a = PointVueDessin(EnvelRect.Left, EnvelRect.Top);
+  const TPoint b = PointVueDessin(EnvelRect.Right, EnvelRect.Bottom);
+  return {a.X, a.Y, b.X, b.Y};
+}
+
+bool TObjetDessin::EstMasque() const {
+  if (EstObjetEcart && EcartDeRef != nullptr) return EcartDeRef->EstMasque();
+  return ParamCavite != nullptr && !ParamCavite->CaviteAffichee;
+}
+
+bool TObjetDessin::EstCaviteSelectee() const {
+  if (EstObjetEcart && EcartDeRef != nullptr) return EcartDeRef->EstCaviteSelectee();
+  return ParamCavite != nullptr && ParamCavite->CaviteSelectee;
+}
+
+void TObjetDessin::AppliqueStyleObjet(platform::Canvas& canvas) {
+  const EtatAffichage& a = Affichage();
+  AppliqueTrait(canvas, ObjetMotif);
+  if (a.TraceEnRouge) canvas.Pen.Color = CouleurRouge;
+  if (Selecte) {
+    canvas.Pen.Color = clSelecte;
+    canvas.Pen.Width = 1;
+    canvas.Pen.Style = platform::PenStyle::Dash;
+  }
+  if (EstDessinFiligrane) canvas.Brush.Color = canvas.Pen.Color = clFiligrane;
+  if (a.DessinAutresCavites) canvas.Brush.Color = canvas.Pen.Color = CouleurArgent;
+}
+
+void TObjetDessin::DessineObjet(platform::Canvas& canvas) {
+  const EtatAffichage& a = Affichage();
+  if (ObjetMotif != nullptr && ObjetMotif->MotifMasque) return;
+  if (EstObjetEcart && EcartDeRef != nullptr && !EcartDeRef->ADessiner()) return;
+  if (EstDessinFiligrane && a.FiligranesMasques) return;
+  bool assezGrand = true;
+  bool visible = true;
+  if (!EstElementSymbole && !a.DecalageActif) {
+    CalculeEnveloppe();
+    TRect inter;
+    visible = foundation::IntersectionRectY(inter, EnvelRect, a.RectVisibleDessin);
+    EstAffiche = visible;
+    // The pixel size matters only for an object that is on screen.
+    if (visible && !TailleIndifferente()) {
+      const TRect r = EnvelVue();
+      const int64_t l = std::max<int64_t>(1, std::llabs(static_cast<int64_t>(r.Right) - r.Left));
+      const int64_t h = std::max<int64_t>(1, std::llabs(static_cast<int64_t>(r.Bottom) - r.Top));
+      assezGrand = l * h > 10;
+    }
+  }
+  if (!EstElementSymbole && CodeAffichage != TypeObjetDessin::odQuadrill && !(assezGrand && visible) &&
+      !a.ToutDessiner && !a.DecalageActif)
+    return;
+  CalculPointsVue();
+  GardeStyleCanvas garde(canvas);
+  AppliqueStyleObjet(canvas);
+  DessineCetObjet(canvas);
+  EstAffiche = true;
+  if (Selecte) {
+    canvas.Brush.Color = CouleurArgent;
+    DessinePoignees(canvas);
+  }
+}
+
+void TObjetDessin::DessineVisuMotif(platform::Canvas& canvas, const TDefObjetTrait* vMotif) {
+  const double echelle = foundation::Vue().EchelleVue;
+  CalculPointsVue();
+  GardeStyleCanvas garde(canvas);
+  ObjetMotif = vMotif;
+  AppliqueTrait(canvas, vMotif);
+  if (vMotif != nullptr && vMotif->NumMotif == -1) foundation::Vue().EchelleVue = 50;
+  struct RemetEchelle {
+    double e;
+    ~RemetEchelle() { foundation::Vue().EchelleVue = e; }
+  } remet{echelle};
+  DessineCetObjet(canvas);
+}
+
+std::string EntoureEspaces(std::string_view texte) {
+  std::string r;
+  r.reserve(texte.size() + 2);
+  r += ' ';
+  r += texte;
+  r += ' ';
+  return r;
+}
+
+}  // namespace drawing
