@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "app/choix_fusion_dlg.h"
 #include "app/config_generale.h"
 #include "app/document_reseau.h"
 #include "app/document_survey.h"
@@ -47,6 +48,7 @@ void InstalleLiaisonsApplication() {
   services.ChangeListeProjections = [](int32_t region) { projections::ChangeListeProjections(region); };
   cavtool::InstalleLiaisonsProgramme();
   InstalleDialogueGaleriesImport();
+  InstalleDialogueChoixFusion();
   survey::Fabriques().AjouteFichierRecent = [](const std::string& chemin, int32_t cavite) {
     AjouteFichierRecent(Config().ListeDerniersFichiers, chemin, cavite);
   };

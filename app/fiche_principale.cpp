@@ -100,6 +100,7 @@ TFichePrincipale::TFichePrincipale(FabriqueDocument fabrique, std::vector<std::s
                   QStringLiteral("DebutGalBtn"),    QStringLiteral("FinGalBtn"),    QStringLiteral("RatgalBtn"),
                   QStringLiteral("CherchePtBtn"),   QStringLiteral("RepeteRechercheBtn"),
                   QStringLiteral("BasculeAffGalBtn"), QStringLiteral("SuppressionCav")};
+  InstalleEditionVisees();
   sortieImpression_ = std::make_unique<TSortiePdf>(this);
   CreeMenus();
   CreeBarres();

@@ -229,7 +229,8 @@ void TReseau::CreeListeLevers() {
 void TReseau::NettoieLiensSupprimes() {
   for (int i = Compensations.Count() - 1; i >= 0; --i) {
     TCompens* c = Compensations.UnObjet(i);
-    if (!c->PtFin || !c->PtFin->PtAEffacer) continue;
+    const bool debut = c->PtDebut && c->PtDebut->PtAEffacer;
+    if (!debut && (!c->PtFin || !c->PtFin->PtAEffacer)) continue;
     // No shot keeps the corrections of an adjustment that goes.
     if (const TValeurCompens* valeur = c->Valeur.get())
       for (TCavite* cav : Cavites)
@@ -246,6 +247,24 @@ void TReseau::NettoieLiensSupprimes() {
     TPointSpeleo* p = LaCaviteActive->LePoint(i);
     if (p && p->PtBoucleAsso && p->PtBoucleAsso->PtAEffacer) p->PtBoucleAsso = nullptr;
   }
+}
+
+bool TReseau::SupprimeVisee(TVisee* visee) {
+  TCavite* c = LaCaviteActive;
+  if (!c || !c->SupprimeVisee(visee, true)) return false;
+  c->EffaceViseesSupprimees();
+  NettoieLiensSupprimes();
+  c->EffacePointsMarques();
+  return true;
+}
+
+bool TReseau::SupprimeViseesSuivantes(TVisee* visee) {
+  TCavite* c = LaCaviteActive;
+  if (!c || !c->SupprimeViseesSuivantes(visee)) return false;
+  c->EffaceViseesSupprimees();
+  NettoieLiensSupprimes();
+  c->EffacePointsMarques();
+  return true;
 }
 
 std::vector<TCavite*> TReseau::CavitesFusionnables() const {
