@@ -276,6 +276,8 @@ class TCavite : public foundation::TObjetDeListe {
   // Stations of a shot the dialog created join the gallery.
   void AdopteExtremites(TVisee& v, TGalerie* g, bool insertion, TVisee* source);
   void AnnuleEffacement();
+  // Deletes the galleries without station; true when any went.
+  bool SupprimeGaleriesVides();
   void RetireSuppressions(const TSuppressions& s, const std::vector<TCavite*>& cavites);
 };
 

@@ -84,6 +84,18 @@ void TCavite::RetirePoints(const TSuppressions& s) {
   SupprimePoints(s);
 }
 
+bool TCavite::SupprimeGaleriesVides() {
+  const int avant = Galeries.Count();
+  TGalerie* active = LaGalerieActive;
+  Galeries.SupprimeSi([&](const TGalerie* g) {
+    if (!g->Points.Vide()) return false;
+    if (g == active) active = nullptr;
+    return true;
+  });
+  LaGalerieActive = active;
+  return Galeries.Count() != avant;
+}
+
 void TCavite::AnnuleEffacement() {
   for (TVisee* v : Visees) v->AEffacer = false;
   for (TGalerie* g : Galeries)
@@ -168,8 +180,9 @@ bool TCavite::CreeVisee(TVisee* ViseeSource, TValeurVisee*& ViseeCree) {
   if (T->LeLever && T->LeLever != LeverParDefaut()) T->indLever = Levers.IndexOf(T->LeLever);
   TVisee* t = Visees.Add(std::move(T));
   ReGenereListePoints(false);
+  // An inserted station takes the old end's place, whose flag it took over.
   bool encore = insertion;
-  if (TGalerie* g = t->GalDeLaVis(); g && g->TesteSuiteGalerie(*t)) encore = true;
+  if (TGalerie* g = t->GalDeLaVis(); !insertion && g && g->TesteSuiteGalerie(*t)) encore = true;
   if (encore) ReGenereListePoints(false);
   Modifie();
   ViseeCree = t;
@@ -398,15 +411,7 @@ void TCavite::EffacePointsMarques() {
   SupprimePoints(s);
   // Galleries left without station go; so do the stations no shot touches.
   ReGenereListePoints(false);
-  const int avant = Galeries.Count();
-  TGalerie* active = LaGalerieActive;
-  Galeries.SupprimeSi([&](const TGalerie* g) {
-    if (!g->Points.Vide()) return false;
-    if (g == active) active = nullptr;
-    return true;
-  });
-  LaGalerieActive = active;
-  if (Galeries.Count() != avant) ReGenereListePoints(false);
+  if (SupprimeGaleriesVides()) ReGenereListePoints(false);
   Modifie();
   ControleAnnexes();
 }
@@ -498,6 +503,7 @@ bool TCavite::CreeBoucle(TVisee* ViseeSpel) {
     RetirePoints(s);
   }
   ReGenereListePoints(false);
+  if (SupprimeGaleriesVides()) ReGenereListePoints(false);
   Modifie();
   return true;
 }
@@ -563,6 +569,7 @@ bool TCavite::ChangeRattachPt(TVisee* ViseeSelect) {
   }
   DemarquePoints();
   ReGenereListePoints(false);
+  if (SupprimeGaleriesVides()) ReGenereListePoints(false);
   ControleAnnexes();
   Modifie();
   return true;
@@ -613,6 +620,7 @@ void TCavite::ChangeEntree(TVisee* vVisee, TPointSpeleo* nPt) {
     }
   }
   ReGenereListePoints(false);
+  if (SupprimeGaleriesVides()) ReGenereListePoints(false);
   Modifie();
 }
 
@@ -685,7 +693,8 @@ bool TCavite::IndividualiseGalerie(TVisee* ViseeSelect) {
   LaGalerieActive = V->PtCalc->GalduPt;
   MarqueVisees(V);
   TransfereViseesMarquees(nouvelle);
-  Galeries.SupprimeSi([&](const TGalerie* g) { return g->Points.Vide(); });
+  LaGalerieActive = nullptr;
+  SupprimeGaleriesVides();
   LaGalerieActive = avant && Galeries.IndexOf(avant) >= 0 ? avant : Galeries.Last();
   ReGenereListePoints(false);
   ControleAnnexes();
@@ -825,6 +834,7 @@ bool TCavite::FusionneCavite(TCavite* C) {
   if (reseau->LaCaviteActive == C) reseau->LaCaviteActive = this;
   reseau->Cavites.Remove(C);
   ReGenereListePoints(false);
+  if (SupprimeGaleriesVides()) ReGenereListePoints(false);
   Modifie();
   return true;
 }
