@@ -9,6 +9,7 @@
 #include <string>
 #include <unordered_set>
 
+#include "drawing/annexe_cavite.h"
 #include "foundation/flux.h"
 #include "survey/compens.h"
 #include "survey/lever.h"
@@ -26,6 +27,8 @@ inline TPointSpeleo* StationNeuve(const std::string& nom) {
 }
 
 struct EditionEssai {
+  // The caves created from now on carry their drawings.
+  EditionEssai() { drawing::InstalleAnnexeDessin(); }
   EnvironnementDocument env;
   ReseauCalcul n;
   platform::ScriptedDialogs& dialogues = env.Dialogues;

@@ -7,6 +7,7 @@
 #include <functional>
 #include <random>
 
+#include "drawing/annexe_cavite.h"
 #include "survey/bouclage.h"
 #include "survey/compens.h"
 #include "survey/rapport_calcul.h"
@@ -464,7 +465,14 @@ TEST(EditionCavite, FusionDeCavitesGardeUnSeulPointDeJonction) {
     EXPECT_FALSE(q->PtBoucleAsso);
     EXPECT_TRUE(Entre(*a, "x", "2") || Entre(*a, "2", "x"));
     EXPECT_EQ(a->Visees.Count(), 5);
+    // B's global section went into A's; its shots are A's.
+    const drawing::TAnnexeDessinCavite* dessins = drawing::AnnexeDessin(a);
+    ASSERT_TRUE(dessins);
+    EXPECT_EQ(dessins->NombreCoupesLong(), 1);
     VerifieCoherence(e.n.R(), "cave merge");
+    // The merged document is written and read back.
+    foundation::TFluxMemoire flux;
+    ASSERT_TRUE(e.n.R().Ecrit(flux));
   }
 }
 
