@@ -231,22 +231,28 @@ void TReseau::NettoieLiensSupprimes() {
     TCompens* c = Compensations.UnObjet(i);
     const bool debut = c->PtDebut && c->PtDebut->PtAEffacer;
     if (!debut && (!c->PtFin || !c->PtFin->PtAEffacer)) continue;
-    // No shot keeps the corrections of an adjustment that goes.
-    if (const TValeurCompens* valeur = c->Valeur.get())
-      for (TCavite* cav : Cavites)
-        for (TVisee* v : cav->Visees) {
-          if (v->CoeffsCompens == valeur) v->CoeffsCompens = nullptr;
-          for (TViseeHabi* h : v->ViseesHabi)
-            if (h->CoeffsCompens == valeur) h->CoeffsCompens = nullptr;
-        }
-    Compensations.Delete(i);
-    if (i <= DerCompens) --DerCompens;
+    SupprimeCompensation(i);
   }
   if (!LaCaviteActive) return;
   for (int i = 0; i <= LaCaviteActive->IndexFinCavite(); ++i) {
     TPointSpeleo* p = LaCaviteActive->LePoint(i);
     if (p && p->PtBoucleAsso && p->PtBoucleAsso->PtAEffacer) p->PtBoucleAsso = nullptr;
   }
+}
+
+void TReseau::SupprimeCompensation(int i) {
+  TCompens* c = Compensations.UnObjet(i);
+  if (!c) return;
+  // No shot keeps the corrections of an adjustment that goes.
+  if (const TValeurCompens* valeur = c->Valeur.get())
+    for (TCavite* cav : Cavites)
+      for (TVisee* v : cav->Visees) {
+        if (v->CoeffsCompens == valeur) v->CoeffsCompens = nullptr;
+        for (TViseeHabi* h : v->ViseesHabi)
+          if (h->CoeffsCompens == valeur) h->CoeffsCompens = nullptr;
+      }
+  Compensations.Delete(i);
+  if (i <= DerCompens) --DerCompens;
 }
 
 bool TReseau::SupprimeVisee(TVisee* visee) {

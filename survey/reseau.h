@@ -127,6 +127,8 @@ class TReseau {
   // adjustments starting or ending on one and clears the loop partners that
   // are one.
   void NettoieLiensSupprimes();
+  // Deletes stored adjustment i; no shot keeps its corrections.
+  void SupprimeCompensation(int i);
   // The active cave deletes the shot (after its question), or the shot and
   // every shot downstream; when it did, the shots go, then the adjustments
   // and loop links of the stations left without shot, then those stations.

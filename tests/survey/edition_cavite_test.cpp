@@ -262,6 +262,13 @@ TEST(EditionCavite, SupprimerLaViseeQuiFermeUneCompensationLaSupprime) {
   EXPECT_EQ(e.n.R().Compensations.First()->PtFin, e.n.Station(c, "2"));
   EXPECT_EQ(e.n.R().DerCompens, 0);
   VerifieCoherence(e.n.R(), "adjustment");
+  // One whose start station goes goes too: 1 -> 2 deleted, 2 leaves.
+  e.n.R().Compensations.First()->PtDebut = e.n.Station(c, "2");
+  e.dialogues.QueueAnswer(Answer::Yes);
+  ASSERT_TRUE(e.n.R().SupprimeVisee(Entre(*c, "1", "2")));
+  EXPECT_EQ(Ordre(*c), "E1>1");
+  EXPECT_TRUE(e.n.R().Compensations.Vide());
+  EXPECT_EQ(e.n.R().DerCompens, -1);
 }
 
 TEST(EditionCavite, OuvrirUneBoucleCreeLePointBisDansLaGalerieDeLAutreBout) {
@@ -570,6 +577,11 @@ TEST(EditionCavite, SequenceAleatoireResteCoherente) {
     testsurvey::OptionsAleatoires o;
     o.Visees = 300;
     o.Graine = graine;
+    o.Graine = graine + 100;
+    o.Visees = 100;
+    TCavite* b = testsurvey::GenereCaviteAleatoire(e.n, o, "B");
+    o.Graine = graine;
+    o.Visees = 300;
     TCavite* c = testsurvey::GenereCaviteAleatoire(e.n, o);
     e.n.R().LaCaviteActive = c;
     std::mt19937 g(graine * 7919u);
@@ -581,7 +593,7 @@ TEST(EditionCavite, SequenceAleatoireResteCoherente) {
     int nouvelles = 0;
     for (int pas = 0; pas < 120 && c->Visees.Count() > 2; ++pas) {
       TVisee* v = visee();
-      const int op = tire(11);
+      const int op = tire(12);
       std::string quoi = "step " + std::to_string(pas) + " op " + std::to_string(op);
       switch (op) {
         case 0:
@@ -627,7 +639,19 @@ TEST(EditionCavite, SequenceAleatoireResteCoherente) {
         case 9:
           if (c->EstViseeBouclage(v)) {
             e.dialogues.QueueAnswer(Answer::Yes);
-            c->TransfoViseeBouclage(v);
+            if (tire(2) == 0)
+              c->TransfoViseeBouclage(v);
+            else
+              c->SupprimeViseeRat(v);
+          }
+          break;
+        case 10:
+          if (b && station()) {
+            // A junction between the two caves, then the merge.
+            b->ListePoints.Item(tire(b->ListePoints.Count()))->PtBoucleAsso = station();
+            e.dialogues.QueueAnswer(Answer::Yes);
+            EXPECT_TRUE(c->ChoisitEtFusionneCavites(e.n.R().CavitesFusionnables())) << quoi;
+            b = nullptr;
           }
           break;
         default:
