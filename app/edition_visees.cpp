@@ -7,13 +7,17 @@
 namespace app {
 
 void TFichePrincipale::InstalleEditionVisees() {
+  // No enabled control that does nothing: adding, inserting and correcting
+  // wait for the dialog.
+  if (!survey::Ports().DialogueSaisieVisee) {
+    disponibles_.remove(QStringLiteral("AjoutButton"));
+    return;
+  }
   CreeVisee = [](survey::TCavite& c, survey::TVisee* source) -> survey::TValeurVisee* {
     survey::TValeurVisee* cree = nullptr;
     return c.CreeVisee(source, cree) ? cree : nullptr;
   };
   RectifVisee = [](survey::TCavite& c, survey::TValeurVisee& v) { return c.RectifVisee(v); };
-  // No enabled control that does nothing: Add waits for the dialog.
-  if (!survey::Ports().DialogueSaisieVisee) disponibles_.remove(QStringLiteral("AjoutButton"));
 }
 
 }  // namespace app

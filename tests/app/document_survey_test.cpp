@@ -207,3 +207,47 @@ TEST(DocumentSurvey, ChoixDesCavitesAFusionner) {
   EXPECT_FALSE(seul.Execute().has_value());
   f.Gestion().LibereReseau();
 }
+
+TEST(DocumentSurvey, AjoutEtRectificationParLaFenetreDeSaisie) {
+  Gardes g;
+  survey::GardePortsSurvey ports;
+  int appels = 0;
+  survey::Ports().DialogueSaisieVisee = [&](survey::TDemandeSaisieVisee& d) {
+    if (d.Rectification) {
+      d.Visee->Az = 123;
+      return true;
+    }
+    if (++appels > 1) return false;  // the second window is cancelled
+    d.Visee->Long = 4;
+    auto* p = new survey::TPointSpeleo();
+    p->DesignPTopo = "5";
+    d.Visee->PointVise = p;
+    return true;
+  };
+  TFichePrincipale f(FabriqueSurvey(), {});
+  f.NouveauReseau();
+  auto* doc = dynamic_cast<TDocumentSurvey*>(f.Gestion().Reseau());
+  ASSERT_NE(doc, nullptr);
+  AjouteCavite(doc->Reseau(), "Igue", 4);
+  survey::TCavite* c = doc->Reseau().UneCavite(1);
+  f.AfficheListeCavites(true);
+  ASSERT_EQ(f.Table().Nombre(), 4);
+  f.SelectionneLigne(3);
+  auto* ajout = f.findChild<QToolButton*>("AjoutButton");
+  ASSERT_TRUE(ajout->isEnabled());
+  ajout->click();
+  EXPECT_EQ(appels, 2);
+  ASSERT_EQ(c->Visees.Count(), 5);
+  EXPECT_EQ(f.Table().Nombre(), 5);
+  EXPECT_EQ(c->LaVisee(4)->PtOrigCalc->DesignPTopo, "4");
+  EXPECT_EQ(c->LaVisee(4)->PtCalc->DesignPTopo, "5");
+  EXPECT_EQ(f.Table().Visee(4), c->LaVisee(4));
+
+  // A double click corrects the shot through the same window.
+  auto* vue = f.findChild<QTableView*>("VisuVisees");
+  f.SelectionneLigne(2);
+  emit vue->doubleClicked(f.Modele().index(2, 0));
+  EXPECT_EQ(c->LaVisee(2)->Az, 123);
+  EXPECT_EQ(f.Modele().data(f.Modele().index(2, 2)).toString().trimmed().toStdString(), "123.0 °");
+  f.Gestion().LibereReseau();
+}

@@ -114,6 +114,64 @@ TEST(EditionCavite, AjoutEnFinEtPremiereViseeDUneCaviteVide) {
   VerifieCoherence(e.n.R(), "first shot");
 }
 
+TEST(EditionCavite, RectificationDUneViseeEtDUneViseeDHabillage) {
+  EditionEssai e;
+  TCavite* c = Ligne(e, 4);
+  TLever* ancien = e.n.Lever(c);
+  TLever* nouveau = e.n.Lever(c);
+  for (TVisee* v : c->Visees) v->LeLever = ancien;
+  c->LaVisee(3)->LeLever = LeverParDefaut();
+  // The trip of the second shot changes: the later shots on the old trip follow.
+  e.SaisieVisee([&](TDemandeSaisieVisee& d) {
+    EXPECT_TRUE(d.Rectification);
+    EXPECT_TRUE(survey::Document().RectifEnCours);
+    d.Visee->LeLever = nouveau;
+    d.Visee->Az = 77;
+    return true;
+  });
+  ASSERT_TRUE(c->RectifVisee(*Entre(*c, "1", "2")));
+  EXPECT_FALSE(survey::Document().RectifEnCours);
+  EXPECT_EQ(Entre(*c, "E1", "1")->LeLever, ancien);
+  EXPECT_EQ(Entre(*c, "1", "2")->LeLever, nouveau);
+  EXPECT_EQ(Entre(*c, "1", "2")->Az, 77);
+  EXPECT_EQ(Entre(*c, "2", "3")->LeLever, nouveau);
+  EXPECT_EQ(Entre(*c, "3", "4")->LeLever, LeverParDefaut());
+  EXPECT_TRUE(survey::Document().DocumentModifie);
+
+  // A splay is corrected through a main shot standing for it.
+  auto h = std::make_unique<TViseeHabi>();
+  h->RefPtStat = false;
+  h->Long = 1;
+  TViseeHabi* habi = Entre(*c, "2", "3")->AjouteViseeHabi(std::move(h));
+  e.n.Regenere();
+  e.SaisieVisee([&](TDemandeSaisieVisee& d) {
+    EXPECT_TRUE(d.Visee->EstHabi);
+    EXPECT_EQ(d.Visee->PointStation, e.n.Station(c, "3"));
+    d.Visee->Long = 2.5;
+    d.Visee->CommentVisee = {"plafond"};
+    return true;
+  });
+  ASSERT_TRUE(c->RectifVisee(*habi));
+  EXPECT_EQ(habi->Long, 2.5);
+  EXPECT_FALSE(habi->RefPtStat);
+  EXPECT_EQ(habi->CommentVisee, foundation::TMesStringList{"plafond"});
+  EXPECT_EQ(Entre(*c, "2", "3")->ViseesHabi.Count(), 1);
+
+  // The dialog may make a new shot a splay of its source.
+  e.SaisieVisee([&](TDemandeSaisieVisee& d) {
+    d.Visee->EstHabi = true;
+    d.Visee->Long = 0.8;
+    return true;
+  });
+  TValeurVisee* cree = nullptr;
+  ASSERT_TRUE(c->CreeVisee(Entre(*c, "3", "4"), cree));
+  ASSERT_TRUE(cree && cree->EstHabi);
+  EXPECT_EQ(static_cast<TViseeHabi*>(cree)->ViseeDeRef, Entre(*c, "3", "4"));
+  EXPECT_FALSE(static_cast<TViseeHabi*>(cree)->RefPtStat) << "on 4, the source's end";
+  EXPECT_EQ(c->Visees.Count(), 4);
+  VerifieCoherence(e.n.R(), "corrections");
+}
+
 TEST(EditionCavite, ViseeHabillageVersViseeSuitLesNomsSansCasse) {
   EditionEssai e;
   TCavite* c = e.n.Cavite("A");
