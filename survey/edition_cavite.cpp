@@ -493,6 +493,8 @@ bool TCavite::CreeBoucle(TVisee* ViseeSpel) {
   TPointSpeleo* Q = choix(demande);
   DemarquePoints();
   if (!Q || Q == ancien) return false;
+  // A shot joins stations of its own cave and surface points.
+  if (Q->EstPointSurface() ? !demande.PointsSurface : TCavite::CaviteDuPoint(Q) != this) return false;
   // The old end and every shot end equal to it become the chosen station;
   // the old end goes when nothing reaches it any more.
   if (ancien->EstPointSurface()) {
@@ -556,7 +558,7 @@ bool TCavite::ChangeRattachPt(TVisee* ViseeSelect) {
     Q = choix(demande);
   }
   // A station downstream would tie the shot to itself.
-  if (!Q || Q == V->PtOrigCalc || Q->Marque || Q->EstPointSurface()) {
+  if (!Q || Q == V->PtOrigCalc || Q->Marque || Q->EstPointSurface() || CaviteDuPoint(Q) != this) {
     DemarquePoints();
     return false;
   }
@@ -591,7 +593,7 @@ bool TCavite::RattacheCaviteSurface() {
 
 void TCavite::ChangeEntree(TVisee* vVisee, TPointSpeleo* nPt) {
   TVisee* V = vVisee;
-  if (!V || !nPt || !V->PtCalc || !EstViseeDeLaCavite(V)) return;
+  if (!V || !nPt || !nPt->EstPointSurface() || !V->PtCalc || !EstViseeDeLaCavite(V)) return;
   TVisee* v0 = Visees.First();
   TPointSpeleo* E = EntreeSelectee ? EntreeSelectee : LEntree();
   // The current entrance is detached from shot 0.
@@ -759,6 +761,8 @@ void TCavite::RenumTpRb(TVisee* vDepart) {
       v->PtCalc->DesignPTopo = v->PtCalc->PrefVTopo + foundation::EntierEnStr(v->PtCalc->IndVTopo);
   DemarqueVisees();
   DemarquePoints();
+  // The walk orders continuations by name.
+  ReGenereListePoints(false);
   Modifie();
 }
 
