@@ -4,6 +4,7 @@
 // the coordinates after edits.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <functional>
 #include <random>
 
@@ -630,6 +631,8 @@ TEST(EditionCavite, RefusLaisseLeDocumentIdentique) {
 // --- A seeded random sequence of edits -----------------------------------------------------------
 
 TEST(EditionCavite, SequenceAleatoireResteCoherente) {
+  // How many times each kind of edit changed the document, over all seeds.
+  std::array<int, 12> faites{};
   for (uint32_t graine : {1u, 2u, 3u}) {
     EditionEssai e;
     testsurvey::OptionsAleatoires o;
@@ -653,6 +656,7 @@ TEST(EditionCavite, SequenceAleatoireResteCoherente) {
       TVisee* v = visee();
       const int op = tire(12);
       std::string quoi = "step " + std::to_string(pas) + " op " + std::to_string(op);
+      survey::Document().DocumentModifie = false;
       switch (op) {
         case 0:
           e.dialogues.QueueAnswer(Answer::Yes);
@@ -695,6 +699,9 @@ TEST(EditionCavite, SequenceAleatoireResteCoherente) {
           c->CreeBoucle(v);
           break;
         case 9:
+          // A loop shot, when the edits made one.
+          for (TVisee* w : c->Visees)
+            if (w->PtCalc && !w->PtCalc->EstPointSurface() && w->PtCalc->NbCalc > 1 && w->PtCalc->ViseeAvant != w) v = w;
           if (c->EstViseeBouclage(v)) {
             e.dialogues.QueueAnswer(Answer::Yes);
             if (tire(2) == 0)
@@ -718,11 +725,14 @@ TEST(EditionCavite, SequenceAleatoireResteCoherente) {
           for (TGalerie* gal : c->Galeries) gal->AFusionner = false;
           break;
       }
+      if (survey::Document().DocumentModifie) ++faites[static_cast<size_t>(op)];
       e.dialogues.Clear();
       VerifieCoherence(e.n.R(), "seed " + std::to_string(graine) + " " + quoi);
       if (HasFailure()) return;
     }
   }
+  // Every kind of edit took place.
+  for (size_t op = 0; op < faites.size(); ++op) EXPECT_GT(faites[op], 0) << "op " << op;
 }
 
 // --- Coordinates after edits against Survex ------------------------------------------------------
