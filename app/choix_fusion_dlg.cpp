@@ -7,10 +7,7 @@
 #include <QVBoxLayout>
 
 #include "foundation/catalogue.h"
-#include "survey/cavite.h"
-#include "survey/parties_reseau.h"
 #include "survey/ports_survey.h"
-#include "survey/reseau.h"
 
 namespace app {
 
@@ -60,9 +57,6 @@ void InstalleDialogueChoixFusion() {
   survey::Ports().ChoisitCavitesFusion = [](const std::vector<std::string>& noms) {
     TChoixFusionDlg dlg(noms, QApplication::activeWindow());
     return dlg.Execute();
-  };
-  survey::Fabriques().FusionneCavites = [](survey::TReseau& reseau, const std::vector<survey::TCavite*>& cavites) {
-    return reseau.LaCaviteActive && reseau.LaCaviteActive->ChoisitEtFusionneCavites(cavites);
   };
 }
 

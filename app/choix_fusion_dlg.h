@@ -26,8 +26,8 @@ class TChoixFusionDlg : public QDialog {
   QListWidget* liste_;
 };
 
-// Makes this window the cave-merge choice, and the active cave's merge the
-// network's.
+// Makes this window the cave-merge choice (the network's merge asks it when
+// more than one cave can be merged).
 void InstalleDialogueChoixFusion();
 
 }  // namespace app

@@ -472,6 +472,10 @@ void InstallePortsReseau() {
   Ports().TransformePointSurface = [](TPointSpeleo& p, const std::string& systeme, int32_t zone) {
     if (const TReseau* r = Document().ReseauCourant) r->TransformePointSurface(p, systeme, zone);
   };
+  // The cave merge is the active cave's, which asks through its ports.
+  Fabriques().FusionneCavites = [](TReseau& r, const std::vector<TCavite*>& cavites) {
+    return r.LaCaviteActive && r.LaCaviteActive->ChoisitEtFusionneCavites(cavites);
+  };
 }
 
 }  // namespace survey

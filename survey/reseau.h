@@ -202,7 +202,7 @@ class TReseau {
 void NumeroteStationsEcriture(const foundation::TListeFichier<TCavite>& cavites);
 
 // The conversions the survey model asks through its ports, done by the
-// projection services and the current network.
+// projection services and the current network; the network's cave merge.
 void InstallePortsReseau();
 
 }  // namespace survey

@@ -165,6 +165,7 @@ TEST(DocumentSurvey, ChoixDesCavitesAFusionner) {
   survey::GardePortsSurvey ports;
   survey::GardeFabriquesReseau fabriques;
   InstalleDialogueChoixFusion();
+  survey::InstallePortsReseau();
   TFichePrincipale f(FabriqueSurvey(), {});
   f.NouveauReseau();
   auto* doc = dynamic_cast<TDocumentSurvey*>(f.Gestion().Reseau());
