@@ -124,6 +124,11 @@ bool TDocumentSurvey::SupprimeCavite(int32_t cavite) {
   return true;
 }
 
+bool TDocumentSurvey::SupprimeVisee(survey::TVisee& visee) {
+  RendCourant();
+  return reseau_->SupprimeVisee(&visee);
+}
+
 FabriqueDocument FabriqueSurvey() {
   return [] { return std::unique_ptr<DocumentReseau>(std::make_unique<TDocumentSurvey>()); };
 }

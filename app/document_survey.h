@@ -47,6 +47,9 @@ class TDocumentSurvey : public DocumentReseau {
   bool EcritFichierConfig() override;
 
   survey::TCavite* UneCavite(int32_t cavite) const override;
+  // The network's deletion: the active cave's question, the shot and its
+  // splays, the stations left without shot and their adjustments.
+  bool SupprimeVisee(survey::TVisee& visee) override;
   void CalculeLesLevers(int32_t cavite) override;
   // The cave's stations lose their loop partners in other caves (and those
   // partners theirs), the adjustments ending in the cave are deleted, then

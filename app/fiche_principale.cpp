@@ -103,6 +103,7 @@ TFichePrincipale::TFichePrincipale(FabriqueDocument fabrique, std::vector<std::s
   for (const CommandeImport& c : CommandesImport())
     if (ImportDisponible(c)) disponibles_.insert(QString::fromLatin1(c.NomObjet));
   zone_ = new TZoneVisees(gestion_, this);
+  InstalleEditionVisees();
   CreeMenus();
   CreeBarres();
   CreeZoneCentrale();

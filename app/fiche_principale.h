@@ -64,6 +64,9 @@ class TFichePrincipale : public QMainWindow {
   // document state from then on).  Commands whose work is not there yet stay
   // disabled.
   void RendDisponible(const QString& nomObjet, bool disponible = true);
+  // The shot table's creation and correction call the cave's operations;
+  // without the shot-entry dialog the Add button is unavailable.
+  void InstalleEditionVisees();
 
   // Operations of the window.
   void NouveauReseau();

@@ -538,15 +538,19 @@ survey::TLever* CreeNouveauLever(QWidget* owner, survey::TLeversList& liste) {
   return liste.Add(std::move(lever));
 }
 
-bool RectifieLever(QWidget* owner, survey::TLever*& lever, std::unique_ptr<survey::TLever>& nouveau) {
+bool RectifieLever(QWidget* owner, const survey::TLever*& lever, std::unique_ptr<survey::TLever>& nouveau) {
   TLeversDlg d(owner, UsageLever::Rectification);
   d.Init(*lever);
   if (d.exec() != QDialog::Accepted) return false;
   if (lever == survey::LeverParDefaut()) {
     nouveau = std::make_unique<survey::TLever>();
+    d.Transfere(*nouveau);
     lever = nouveau.get();
+  } else {
+    // Every trip but the default one belongs to a cave's list, which may
+    // change it.
+    d.Transfere(const_cast<survey::TLever&>(*lever));
   }
-  d.Transfere(*lever);
   survey::Document().DocumentModifie = true;
   return true;
 }

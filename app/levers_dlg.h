@@ -145,7 +145,7 @@ survey::TLever* CreeNouveauLever(QWidget* owner, survey::TLeversList& liste);
 // the default trip is never changed: a new trip takes them, `lever` points at
 // it and `nouveau` owns it (adding it to a list is the caller's affair).  The
 // document is marked modified.  False on Cancel.
-bool RectifieLever(QWidget* owner, survey::TLever*& lever, std::unique_ptr<survey::TLever>& nouveau);
+bool RectifieLever(QWidget* owner, const survey::TLever*& lever, std::unique_ptr<survey::TLever>& nouveau);
 // "Visualisation d'un lever": everything disabled, no Cancel.
 void VisualiseLever(QWidget* owner, const survey::TLever& lever);
 

@@ -234,6 +234,27 @@ void TAnnexeDessinCavite::Nettoie(const survey::TSuppressions& s) {
   for (TDessinPkTp* d : DessinsPkTp) d->Nettoie(s);
 }
 
+std::vector<std::string> TAnnexeDessinCavite::CoupesAEffacer() const {
+  std::vector<std::string> noms;
+  for (int i = 2; i < LesCoupesLong.Count(); ++i)
+    if (const TDonneesCoupeLong* c = LesCoupesLong.UnObjet(i); c->TesteAEffacer()) noms.push_back(c->DesignCoupe);
+  return noms;
+}
+
+void TAnnexeDessinCavite::AjouteDessinsCavite(survey::TAnnexeCavite& autre) {
+  auto* a = dynamic_cast<TAnnexeDessinCavite*>(&autre);
+  if (!a || a == this) return;
+  a->LeDessinPlani->AjouteDessinCavite(*LeDessinPlani);
+  if (a->LeDessinAltiOr && LeDessinAltiOr) a->LeDessinAltiOr->AjouteDessinCavite(*LeDessinAltiOr);
+  TDonneesCoupeLong* premiere = a->LesCoupesLong.First();
+  for (auto& c : a->LesCoupesLong.ExtraitSi([&](const TDonneesCoupeLong* c) { return c != premiere; }))
+    LesCoupesLong.Add(std::move(c));
+  a->LesCoupesLong.SupprimeSi([](const TDonneesCoupeLong*) { return true; });
+  a->LeDessinAltiOr = a->LeDessinAlti = nullptr;
+  for (auto& s : a->DessinsPkTp.ExtraitTout()) DessinsPkTp.Add(std::move(s));
+  DonneViseesEtCavite();
+}
+
 TAnnexeDessinCavite* AnnexeDessin(const survey::TCavite* cavite) {
   return cavite ? dynamic_cast<TAnnexeDessinCavite*>(cavite->Annexe.get()) : nullptr;
 }

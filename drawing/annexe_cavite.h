@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "drawing/croquis.h"
 #include "drawing/donnees_coupe_long.h"
@@ -73,6 +74,11 @@ class TAnnexeDessinCavite : public survey::TAnnexeCavite {
   void CalculeDessinPlani() override;
   void EffaceObjetsSansPoints() override;
   void Nettoie(const survey::TSuppressions& s) override;
+  // Long sections from the third on all of whose shots are marked for deletion.
+  std::vector<std::string> CoupesAEffacer() const override;
+  // A merged cave's plan drawing and global section are added into this
+  // cave's, its other long sections and its sketches appended.
+  void AjouteDessinsCavite(survey::TAnnexeCavite& autre) override;
 
  private:
   void DonneViseesEtCavite();

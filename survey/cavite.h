@@ -200,6 +200,63 @@ class TCavite : public foundation::TObjetDeListe {
   // is freed, and each trip leaves this cave's list and is freed.
   void SupprimePoints(const TSuppressions& s);
 
+  // --- Editing (edition_cavite.cpp) -----------------------------------------------------
+  // Every edit leaves the cave regenerated and, when it changed the document,
+  // sets DocumentModifie.  The windows are reached through the survey ports;
+  // without one an operation behaves as cancelled.  A refused question leaves
+  // the cave as it was, flags included.
+  //
+  // A new shot or splay from the shot-entry dialog, from the source shot
+  // (before it with InsertionVisee); true with the new shot or splay.
+  bool CreeVisee(TVisee* ViseeSource, TValeurVisee*& ViseeCree);
+  // Corrects a shot or a splay in the shot-entry dialog; true when confirmed.
+  bool RectifVisee(TValeurVisee& ViseeTemp);
+  // A splay hung on V with the values and comments of S (unless
+  // RectifEnCours, a new one, appended; else H itself is corrected).
+  void CopieEnViseeHabi(TVisee& V, const TValeurVisee& S, TViseeHabi*& H);
+  // Every later shot downstream of V that used ancien takes V's trip.
+  void ReporteLeverSuivantes(TVisee& V, const TLever* ancien);
+  // The shot becomes a splay of its previous shot; none when it cannot (no
+  // previous shot, or shots continue from its end).
+  TViseeHabi* TransfoEnHabi(TVisee* ViseeInit);
+  // The splay becomes a main shot to a new station IncDesignPt (station + "-").
+  TVisee* HabiEnVisee(TViseeHabi* ViseeInit);
+  // The first name Designation + n (n = 1, 2 ...) no station of the cave
+  // bears, names compared without regard to case.
+  std::string IncDesignPt(const std::string& Designation) const;
+  // Entrance change: the old entrance becomes the station E + "-Ancien", N
+  // becomes the selected entrance and V's end.
+  void ChangeEntree(TVisee* vVisee, TPointSpeleo* nPt);
+  bool CreeBoucle(TVisee* ViseeSpel);
+  // Flags the shot for deletion (after the question when Confirm).
+  bool SupprimeVisee(TVisee* ViseeSpel, bool Confirm);
+  // Deletes a loop-closing shot.
+  bool SupprimeViseeRat(TVisee* ViseeSpel);
+  // Flags the shot and every shot downstream, after confirmation.
+  bool SupprimeViseesSuivantes(TVisee* ViseeSpel);
+  // Removes the flagged shots in one pass (their drawings first) and flags
+  // PtAEffacer the stations left without shot.
+  void EffaceViseesSupprimees();
+  // Removes the flagged stations (through SupprimePoints, after the
+  // network's adjustments ending on them), the galleries left empty.
+  void EffacePointsMarques();
+  void EffacePointsSupprimes();
+  bool EstViseeBouclage(const TVisee* vVisee) const;
+  bool TransfoViseeBouclage(TVisee* vVisee);
+  bool ChangeRattachPt(TVisee* ViseeSelect);
+  bool RattacheCaviteSurface();
+  void FusionneGaleries();
+  void TransfereFinGalerie(TPointSpeleo* PremPts, TGalerie* NouvelleGal);
+  void TransfereGalerie(TGalerie* GalSource, TGalerie* GalDest);
+  void TransfereViseesMarquees(TGalerie* NouvelleGal);
+  bool IndividualiseGalerie(TVisee* ViseeSelect);
+  // Renames every station computed downstream of the shot in series.
+  void RenumTpRb(TVisee* vDepart);
+  // Asks which caves to merge into this one, then merges them.
+  bool ChoisitEtFusionneCavites(const std::vector<TCavite*>& cavites);
+  // Merges C into this cave; C leaves the network and is freed.
+  bool FusionneCavite(TCavite* C);
+
   // --- After reading -----------------------------------------------------------------
   // Gives each main shot its trip: the default trip for a negative position,
   // else the trip at that position; a position beyond the list also gives the
@@ -231,6 +288,14 @@ class TCavite : public foundation::TObjetDeListe {
 
   void Parcourt(TPointSpeleo* depart, const std::unordered_set<const TVisee*>& propres);
   void NettoieReferences(const TSuppressions& s);
+  // SupprimePoints after the network's adjustments ending on a station that
+  // goes without replacement were deleted.
+  void RetirePoints(const TSuppressions& s);
+  // Stations of a shot the dialog created join the gallery.
+  void AdopteExtremites(TVisee& v, TGalerie* g, bool insertion, TVisee* source);
+  void AnnuleEffacement();
+  // Deletes the galleries without station; true when any went.
+  bool SupprimeGaleriesVides();
   void RetireSuppressions(const TSuppressions& s, const std::vector<TCavite*>& cavites);
 };
 

@@ -2,6 +2,7 @@
 // Sorting of the model's lists, keeping equal items in their order.
 #include <algorithm>
 #include <cstdint>
+#include <memory>
 #include <utility>
 #include <vector>
 
@@ -56,6 +57,25 @@ class TListeTriable : public foundation::TListeFichier<T> {
       return comp(static_cast<T*>(a.get()), static_cast<T*>(b.get()));
     });
     this->Renumerote();
+  }
+  // Removes (and frees) every item the predicate holds, in one pass; the
+  // items left keep their order and take their new positions.
+  template <class Pred>
+  void SupprimeSi(Pred pred) {
+    std::vector<std::unique_ptr<foundation::TObjetDeListe>> gardes, partants;
+    gardes.reserve(this->Items.size());
+    for (auto& o : this->Items) (pred(static_cast<T*>(o.get())) ? partants : gardes).push_back(std::move(o));
+    this->Items.swap(gardes);
+    this->Renumerote();
+    partants.clear();
+  }
+  // Hands every item over, in order, emptying the list.
+  std::vector<std::unique_ptr<T>> ExtraitTout() {
+    std::vector<std::unique_ptr<T>> r;
+    r.reserve(this->Items.size());
+    for (auto& o : this->Items) r.emplace_back(static_cast<T*>(o.release()));
+    this->Items.clear();
+    return r;
   }
   // Stable sort by an integer key of each item.
   template <class Cle>

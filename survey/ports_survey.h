@@ -22,6 +22,7 @@ namespace survey {
 class TPointSpeleo;
 class TCavite;
 class TSuppressions;
+class TVisee;
 
 // The gallery continuation choice: caption "Rattachement au point " + origin,
 // the gallery's name, one item per candidate station.  The answer is the index
@@ -32,6 +33,34 @@ struct TDemandeSuiteGalerie {
   std::string NomGalerie;
   std::vector<TPointSpeleo*> Points;
   bool Rectification = false;  // an existing shot is being corrected
+};
+
+// --- Cave editing windows ------------------------------------------------------------
+// The shot-entry dialog, for a new shot or splay (Source: the shot it starts
+// from) or for the correction of a shot (Rectification).  On OK the dialog
+// has filled Visee as it transfers its fields: measured values, trip,
+// comment, ends, TypeRattachement, EstHabi when it made the shot a splay.
+// An end it created is a new station in no gallery, which the cave takes
+// over; on Cancel the dialog frees what it created and leaves Visee as it was.
+struct TDemandeSaisieVisee {
+  TCavite* Cavite = nullptr;
+  TVisee* Visee = nullptr;
+  TVisee* Source = nullptr;
+  bool Rectification = false;
+  std::string NomGaleriePropose;  // "Galerie d'entrée" for a cave's first shot
+  // Answer: a new gallery is asked, with its name.
+  bool NouvelleGalerie = false;
+  std::string NomGalerie;
+};
+
+// The attachment-point choice ("Choix du point de bouclage" for a loop):
+// the station whose attachment is chosen, its neighbours being marked; the
+// answer is the chosen station, none when cancelled.
+struct TDemandeRattachement {
+  TCavite* Cavite = nullptr;
+  TPointSpeleo* Point = nullptr;
+  std::string Titre;
+  bool PointsSurface = false;  // surface points may be chosen
 };
 
 // Data that other subsystems attach to a cave (plan drawing, long sections,
@@ -86,6 +115,13 @@ class TAnnexeCavite {
   // After shots were marked for deletion (AEffacer), before they are freed:
   // the drawings drop what can no longer be placed.
   virtual void EffaceObjetsSansPoints() {}
+  // The names of the long sections, from the third on, left without shot
+  // once the shots marked for deletion go.
+  virtual std::vector<std::string> CoupesAEffacer() const { return {}; }
+  // A merged cave's drawings join this cave's: plan drawing and global
+  // developed section added in, other long sections and sketches appended;
+  // the merged annex is left empty.
+  virtual void AjouteDessinsCavite(TAnnexeCavite& /*autre*/) {}
 };
 
 struct PortsSurvey {
@@ -99,6 +135,20 @@ struct PortsSurvey {
   std::function<bool(TPointSpeleo&, const std::string& titre)> DialogueCoordonnees;
   // The gallery continuation choice.
   std::function<std::optional<int>(const TDemandeSuiteGalerie&)> DialogueSuiteGalerie;
+  // --- Cave editing windows (edition_cavite.cpp) -------------------------------------
+  // The shot-entry dialog; true on OK.
+  std::function<bool(TDemandeSaisieVisee&)> DialogueSaisieVisee;
+  // A surface point (the proposed one first); none when cancelled.
+  std::function<TPointSpeleo*(TCavite&, TPointSpeleo* propose)> ChoisitPointSurface;
+  // The attachment-point choice.
+  std::function<TPointSpeleo*(const TDemandeRattachement&)> ChoisitPointRattachement;
+  // The deletion confirmation "Effacement de visées" with the galleries and
+  // the long sections that would go; true on Yes.
+  std::function<bool(const std::vector<std::string>& galeries, const std::vector<std::string>& coupes)>
+      ConfirmeEffacementVisees;
+  // The cave-merge choice over the caves' names, all ticked: the positions
+  // left ticked, nullopt when cancelled.
+  std::function<std::optional<std::vector<int>>(const std::vector<std::string>& noms)> ChoisitCavitesFusion;
   // The observation list of a station, read-only.
   std::function<void(TPointSpeleo&)> VoirSuites;
   // X and Y of a surface point from a coordinate system and zone into the

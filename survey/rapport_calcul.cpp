@@ -16,9 +16,16 @@ namespace {
 void NettoieContexte(ContexteCalcul& k, const TSuppressions& s) {
   s.Redirige(k.PtSurfaceSaisie);
   for (TCompens* a : k.ListeEcartsCompens) a->Nettoie(s);
-  // The open network's adjustments follow their stations too.
+  // The open network's adjustments follow their stations too; one whose
+  // start or end station goes without replacement is deleted.
   if (TReseau* r = Document().ReseauCourant)
-    for (TCompens* a : r->Compensations) a->Nettoie(s);
+    for (int i = r->Compensations.Count() - 1; i >= 0; --i) {
+      TCompens* a = r->Compensations.UnObjet(i);
+      const bool debut = a->PtDebut != nullptr;
+      const bool fin = a->PtFin != nullptr;
+      a->Nettoie(s);
+      if ((debut && !a->PtDebut) || (fin && !a->PtFin)) r->SupprimeCompensation(i);
+    }
   if (!s.Points().empty()) k.Convergences.clear();
 }
 

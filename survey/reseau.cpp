@@ -226,23 +226,48 @@ void TReseau::CreeListeLevers() {
 void TReseau::NettoieLiensSupprimes() {
   for (int i = Compensations.Count() - 1; i >= 0; --i) {
     TCompens* c = Compensations.UnObjet(i);
-    if (!c->PtFin || !c->PtFin->PtAEffacer) continue;
-    // No shot keeps the corrections of an adjustment that goes.
-    if (const TValeurCompens* valeur = c->Valeur.get())
-      for (TCavite* cav : Cavites)
-        for (TVisee* v : cav->Visees) {
-          if (v->CoeffsCompens == valeur) v->CoeffsCompens = nullptr;
-          for (TViseeHabi* h : v->ViseesHabi)
-            if (h->CoeffsCompens == valeur) h->CoeffsCompens = nullptr;
-        }
-    Compensations.Delete(i);
-    if (i <= DerCompens) --DerCompens;
+    const bool debut = c->PtDebut && c->PtDebut->PtAEffacer;
+    if (!debut && (!c->PtFin || !c->PtFin->PtAEffacer)) continue;
+    SupprimeCompensation(i);
   }
   if (!LaCaviteActive) return;
   for (int i = 0; i <= LaCaviteActive->IndexFinCavite(); ++i) {
     TPointSpeleo* p = LaCaviteActive->LePoint(i);
     if (p && p->PtBoucleAsso && p->PtBoucleAsso->PtAEffacer) p->PtBoucleAsso = nullptr;
   }
+}
+
+void TReseau::SupprimeCompensation(int i) {
+  TCompens* c = Compensations.UnObjet(i);
+  if (!c) return;
+  // No shot keeps the corrections of an adjustment that goes.
+  if (const TValeurCompens* valeur = c->Valeur.get())
+    for (TCavite* cav : Cavites)
+      for (TVisee* v : cav->Visees) {
+        if (v->CoeffsCompens == valeur) v->CoeffsCompens = nullptr;
+        for (TViseeHabi* h : v->ViseesHabi)
+          if (h->CoeffsCompens == valeur) h->CoeffsCompens = nullptr;
+      }
+  Compensations.Delete(i);
+  if (i <= DerCompens) --DerCompens;
+}
+
+bool TReseau::SupprimeVisee(TVisee* visee) {
+  TCavite* c = LaCaviteActive;
+  if (!c || !c->SupprimeVisee(visee, true)) return false;
+  c->EffaceViseesSupprimees();
+  NettoieLiensSupprimes();
+  c->EffacePointsMarques();
+  return true;
+}
+
+bool TReseau::SupprimeViseesSuivantes(TVisee* visee) {
+  TCavite* c = LaCaviteActive;
+  if (!c || !c->SupprimeViseesSuivantes(visee)) return false;
+  c->EffaceViseesSupprimees();
+  NettoieLiensSupprimes();
+  c->EffacePointsMarques();
+  return true;
 }
 
 std::vector<TCavite*> TReseau::CavitesFusionnables() const {
@@ -430,6 +455,10 @@ void InstallePortsReseau() {
   };
   Ports().TransformePointSurface = [](TPointSpeleo& p, const std::string& systeme, int32_t zone) {
     if (const TReseau* r = Document().ReseauCourant) r->TransformePointSurface(p, systeme, zone);
+  };
+  // The cave merge is the active cave's, which asks through its ports.
+  Fabriques().FusionneCavites = [](TReseau& r, const std::vector<TCavite*>& cavites) {
+    return r.LaCaviteActive && r.LaCaviteActive->ChoisitEtFusionneCavites(cavites);
   };
 }
 

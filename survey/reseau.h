@@ -122,8 +122,17 @@ class TReseau {
   // Rebuilds ListeDesLevers and the Utilise flags of operators and instruments.
   void CreeListeLevers();
   // After stations were marked for deletion (PtAEffacer): deletes the stored
-  // adjustments ending on one and clears the loop partners that are one.
+  // adjustments starting or ending on one and clears the loop partners that
+  // are one.
   void NettoieLiensSupprimes();
+  // Deletes stored adjustment i; no shot keeps its corrections.
+  void SupprimeCompensation(int i);
+  // The active cave deletes the shot (after its question), or the shot and
+  // every shot downstream; when it did, the shots go, then the adjustments
+  // and loop links of the stations left without shot, then those stations.
+  // True when deleted.
+  bool SupprimeVisee(TVisee* visee);
+  bool SupprimeViseesSuivantes(TVisee* visee);
   // The caves (other than the surface and the active cave) holding a station
   // associated by a loop with a station of the active cave, without repeats.
   std::vector<TCavite*> CavitesFusionnables() const;
@@ -196,7 +205,7 @@ class TReseau {
 void NumeroteStationsEcriture(const foundation::TListeFichier<TCavite>& cavites);
 
 // The conversions the survey model asks through its ports, done by the
-// projection services and the current network.
+// projection services and the current network; the network's cave merge.
 void InstallePortsReseau();
 
 }  // namespace survey

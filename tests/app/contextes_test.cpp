@@ -25,7 +25,7 @@ TEST(GardeContextes, RemetChaqueContexteEnPlace) {
   const int traitsTherion = therion->ListeTraits.Count();
   const int32_t taille = drawing::Motifs().FonteSurface.Taille;
   const std::string projection = formats::Import().ProjectionImport;
-  const int32_t echelle = views::Impression().EchellePrn;
+  const int32_t echelle = foundation::Impression().EchellePrn;
   const uint32_t couleur = app::Config().CouleurFiligrane;
   const bool voirSuites = static_cast<bool>(survey::Ports().VoirSuites);
   const bool fichierRecent = static_cast<bool>(survey::Fabriques().AjouteFichierRecent);
@@ -46,7 +46,7 @@ TEST(GardeContextes, RemetChaqueContexteEnPlace) {
     drawing::Motifs().FonteSurface.Taille = taille + 5;
     drawing::Motifs().ListesMtfTherion->ListeTraits.Clear();
     formats::Import().ProjectionImport = "UTM";
-    views::Impression().EchellePrn = echelle + 100;
+    foundation::Impression().EchellePrn = echelle + 100;
     views::Ports().NombreCavites = nullptr;
     if (!nombreCavites) views::Ports().NombreCavites = [] { return 12; };
     app::Config().CouleurFiligrane = couleur + 1;
@@ -61,7 +61,7 @@ TEST(GardeContextes, RemetChaqueContexteEnPlace) {
   EXPECT_EQ(drawing::Motifs().ListesMtfTherion->ListeTraits.Count(), traitsTherion);
   EXPECT_EQ(drawing::Motifs().FonteSurface.Taille, taille);
   EXPECT_EQ(formats::Import().ProjectionImport, projection);
-  EXPECT_EQ(views::Impression().EchellePrn, echelle);
+  EXPECT_EQ(foundation::Impression().EchellePrn, echelle);
   EXPECT_EQ(static_cast<bool>(views::Ports().NombreCavites), nombreCavites);
   EXPECT_EQ(app::Config().CouleurFiligrane, couleur);
 }

@@ -324,7 +324,7 @@ TEST(LeversDlg, DateDuDernierNouveauLever) {
     Enfant<QDateEdit>(d, "DateEdit")->setDate(QDate(2007, 9, 9));
     Clic(d, "OKBtn");
   });
-  TLever* corrige = nouveau;
+  const TLever* corrige = nouveau;
   std::unique_ptr<TLever> remplacant;
   ASSERT_TRUE(app::RectifieLever(nullptr, corrige, remplacant));
   EXPECT_EQ(corrige, nouveau);
@@ -336,7 +336,7 @@ TEST(LeversDlg, DateDuDernierNouveauLever) {
 
 TEST(LeversDlg, RectifierLeLeverParDefautEnCreeUnNouveau) {
   essai::Saisie s;
-  TLever* defaut = survey::LeverParDefaut();
+  const TLever* defaut = survey::LeverParDefaut();
   const TLever avant = *defaut;
   SurLaFenetreModale([](QDialog& d) {
     EXPECT_TRUE(Enfant<QCheckBox>(d, "NonRenseigneChk")->isChecked());
@@ -347,7 +347,7 @@ TEST(LeversDlg, RectifierLeLeverParDefautEnCreeUnNouveau) {
     Enfant<QPlainTextEdit>(d, "CommentairesEdit")->setPlainText("corrigé");
     Clic(d, "OKBtn");
   });
-  TLever* lever = defaut;
+  const TLever* lever = defaut;
   std::unique_ptr<TLever> nouveau;
   ASSERT_TRUE(app::RectifieLever(nullptr, lever, nouveau));
   ASSERT_NE(nouveau, nullptr);
@@ -376,7 +376,7 @@ TEST(LeversDlg, CoefficientDesLongueursNulRefuse) {
       EXPECT_EQ(d.focusWidget(), coeff) << texte;
       Clic(d, "AnnulerBtn");
     });
-    TLever* l = &t;
+    const TLever* l = &t;
     std::unique_ptr<TLever> nouveau;
     EXPECT_FALSE(app::RectifieLever(nullptr, l, nouveau)) << texte;
     EXPECT_EQ(t.EtalonL, 1.5) << texte;

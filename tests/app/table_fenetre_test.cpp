@@ -414,6 +414,9 @@ TEST(TableFenetre, AjoutInsertionRectificationGardentLaCorrespondance) {
   // Splays shown: the new shots go after the last shot's splays.
   emit Controle<QTableView>(f, "VisuVisees")->horizontalHeader()->sectionClicked(1);
   f.Zone().SelectionneLigne(f.Zone().Table().Nombre() - 1);
+  // Add waits for the shot-entry dialog, which this test stands in for.
+  EXPECT_FALSE(Controle<QToolButton>(f, "AjoutButton")->isEnabled());
+  f.RendDisponible("AjoutButton");
   Controle<QToolButton>(f, "AjoutButton")->click();
   EXPECT_EQ(ajouts, 2);
   EXPECT_EQ(Rangees(f.Zone().Table()), OrdreCavite(*e.alpha, true));
