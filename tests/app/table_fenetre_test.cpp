@@ -411,6 +411,9 @@ TEST(TableFenetre, AjoutInsertionRectificationGardentLaCorrespondance) {
     ++ajouts;
     return e.Ajoute(c, source);
   };
+  // "Visée +" is there to use once the shot dialog is.
+  EXPECT_FALSE(Controle<QToolButton>(f, "AjoutButton")->isEnabled());
+  f.MajEtatControles();
   // Splays shown: the new shots go after the last shot's splays.
   emit Controle<QTableView>(f, "VisuVisees")->horizontalHeader()->sectionClicked(1);
   f.Zone().SelectionneLigne(f.Zone().Table().Nombre() - 1);
