@@ -15,6 +15,7 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QTreeWidget>
+#include <algorithm>
 #include <exception>
 
 #include "app/application.h"
@@ -471,6 +472,8 @@ void TFichePrincipale::MajMenuDerniersFichiers() {
   const QList<QAction*> actions = menuFichier_->actions();
   for (int i = lignesMenuFichier_; i < actions.size(); ++i) {
     menuFichier_->removeAction(actions[i]);
+    // Gone from the menu, it no longer answers to its line's name.
+    actions[i]->setObjectName(QString());
     actions[i]->deleteLater();
   }
   const auto& liste = Config().ListeDerniersFichiers;
@@ -495,6 +498,10 @@ void TFichePrincipale::MajMnuSauve() {
   const DocumentReseau* reseau = gestion_.Reseau();
   setWindowTitle(reseau ? M(IdMsg::AppTitreReseau) + Q(reseau->Nom()) + (doc.DocumentModifie ? QStringLiteral(" *") : QString())
                         : QString());
+  // The recent-file line of the open document has nothing to open.
+  const QList<QAction*> lignes = menuFichier_->actions();
+  for (int i = lignesMenuFichier_; i < lignes.size(); ++i)
+    if (!lignes[i]->isSeparator()) lignes[i]->setEnabled(lignes[i]->text() != SansRaccourci(doc.NomFichierCourant));
   if (!gestion_.Reseau())
     panneau_->Fixe(0xFFFFFF, QString());
   else
@@ -509,6 +516,12 @@ void TFichePrincipale::MajEtatControles() {
   }
   caviteCoordonnees_->setVisible(false);
   zone_->AppliqueEtat(r);
+  // Printing lists the table's rows: without rows there is nothing to print.
+  if (zone_->Table().Nombre() == 0)
+    for (Commande c : {Commande::ImprimeButton, Commande::MnuImprimer}) Active(commandes_[static_cast<size_t>(c)], false);
+  // The menus that follow no command are there when one of their entries is.
+  for (QAction* m : menuBar()->actions())
+    if (std::find(commandes_.begin(), commandes_.end(), m) == commandes_.end()) Active(m, true);
   MajMnuSauve();
 }
 
