@@ -635,6 +635,26 @@ TEST(TableFenetre, RechercheParLeDialogue) {
   // A refill drops the search.
   f.Zone().RafraichitCavite();
   EXPECT_FALSE(Controle<QToolButton>(f, "RepeteRechercheBtn")->isEnabled());
+
+  // A station that is not there: said, and the dialog stays for another name.
+  platform::ScriptedDialogs& messages = e.g.dialogues;
+  messages.Clear();
+  const int avant = f.Zone().LigneFocus();
+  bool resteOuvert = false;
+  QTimer::singleShot(0, [&] {
+    auto* dlg = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+    ASSERT_NE(dlg, nullptr);
+    dlg->findChild<QLineEdit*>("NomEdit")->setText("ZZ9");
+    dlg->findChild<QCheckBox*>("ExacteChk")->setChecked(true);
+    dlg->findChild<QPushButton*>("OKBtn")->click();
+    resteOuvert = dlg->isVisible();
+    dlg->reject();
+  });
+  Controle<QToolButton>(f, "CherchePtBtn")->click();
+  EXPECT_TRUE(resteOuvert);
+  EXPECT_EQ(messages.Messages(), std::vector<std::string>{"Le point ZZ9 n'a pas été trouvé."});
+  EXPECT_EQ(f.Zone().LigneFocus(), avant);
+  EXPECT_FALSE(Controle<QToolButton>(f, "RepeteRechercheBtn")->isEnabled());
 }
 
 TEST(TableFenetre, ListeImprimeeEnPdf) {
