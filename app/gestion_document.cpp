@@ -1,5 +1,6 @@
 #include "app/gestion_document.h"
 
+#include <exception>
 #include <filesystem>
 #include <system_error>
 
@@ -120,24 +121,36 @@ bool TGestionDocument::OuvreDocument(const std::string& chemin, const std::funct
   if (ancien) tenu = ancien->GereFichier() ? ancien->VerrouFichier() : &ancienVerrou;
   const bool relache = tenu && tenu->Held() && tenu->Covers(chemin);
   if (relache) tenu->Release();
+  const auto retablit = [&] {
+    // The fresh network goes with any lock it took; the file let go is held
+    // again.
+    reseau_.reset();
+    verrou_.Release();
+    if (relache) tenu->Take(chemin);
+    reseau_ = std::move(ancien);
+    verrou_ = std::move(ancienVerrou);
+    verrouRefuse_ = ancienRefuse;
+    lectureSeule_ = ancienLectureSeule;
+    if (reseau_) reseau_->RendCourant();
+    doc = avant;
+  };
   bool ok = false;
   {
     // The computation state of the open network is kept aside as well.
     survey::GardeContexteCalcul calcul;
-    reseau_ = fabrique_();
-    doc.NomFichierCourant = chemin;
-    doc.CaviteRappelee = -1;
-    doc.DemandeNomFichier = false;
-    ok = LitFichier(chemin);
-    if (!ok) {
-      reseau_ = std::move(ancien);
-      verrou_ = std::move(ancienVerrou);
-      verrouRefuse_ = ancienRefuse;
-      lectureSeule_ = ancienLectureSeule;
-      if (relache) tenu->Take(chemin);
-      if (reseau_) reseau_->RendCourant();
-      doc = avant;
+    try {
+      reseau_ = fabrique_();
+      doc.NomFichierCourant = chemin;
+      doc.CaviteRappelee = -1;
+      doc.DemandeNomFichier = false;
+      ok = LitFichier(chemin);
+    } catch (const std::exception&) {
+      // A read stopped by a programming error leaves no half-read document
+      // either: the open one is back before the handler reports the error.
+      retablit();
+      throw;
     }
+    if (!ok) retablit();
   }
   if (!ok) return false;
   // The new document takes the open one's place.

@@ -143,6 +143,15 @@ TEST(GestionDocument, EchecDeLectureGardeLeDocumentOuvert) {
   EXPECT_TRUE(gestion.EnregistreReseauSous());
   EXPECT_EQ(g.dialogues.Messages().size(), 1u);
   EXPECT_TRUE(TenuSelonFlock(chemin));
+
+  // The open file itself, damaged on disk since: not read, and still held.
+  DocumentReseau* courant = gestion.Reseau();
+  testsupport::EcritOctets(chemin, "abîmé");
+  EXPECT_FALSE(gestion.OuvreDocument(chemin));
+  EXPECT_EQ(gestion.Reseau(), courant);
+  EXPECT_TRUE(TenuSelonFlock(chemin));
+  EXPECT_FALSE(gestion.LectureSeule());
+  EXPECT_EQ(g.dialogues.Messages().size(), 2u);
 }
 
 TEST(GestionDocument, SauvegardeAvecCopieDeSecoursEtVerrou) {
