@@ -16,6 +16,7 @@
 #include "app/table_visees.h"
 #include "foundation/catalogue.h"
 #include "foundation/dates.h"
+#include "platform/dialogs.h"
 #include "platform/qt/conversions_qt.h"
 #include "survey/lever.h"
 
@@ -99,10 +100,16 @@ void TChercheViseeDlg::LeverChange() {
 void TChercheViseeDlg::OkClick() {
   const OptionsRecherche o{exacte_->isChecked(), commentaires_->isChecked(), galeries_->isChecked()};
   ViseeCherchee = recherche_.Lance(nom_->text().toStdString(), o, lever_->currentIndex() > 0);
-  if (ViseeCherchee >= 0)
+  if (ViseeCherchee >= 0) {
     accept();
-  else
-    reject();
+    return;
+  }
+  // Nothing found: said, and the dialog stays for another name.
+  platform::Dialogs::Current().ShowMessage(platform::MessageKind::Information,
+                                           foundation::RemplaceMarques(Msg(IdMsg::AppPointNonTrouve),
+                                                                       {nom_->text().toStdString()}));
+  nom_->setFocus();
+  nom_->selectAll();
 }
 
 }  // namespace app

@@ -16,6 +16,10 @@ namespace foundation {
 class TFlux;
 }
 
+namespace platform {
+class FileLock;
+}
+
 namespace survey {
 class TCavite;
 class TVisee;
@@ -68,6 +72,12 @@ class DocumentReseau {
   // The companion ".CFG" of the current document.
   virtual bool LitFichierConfig() { return true; }
   virtual bool EcritFichierConfig() { return true; }
+  // The lock this network holds on its document file (none when it does not
+  // handle its file): let go while the same file is read again beside it.
+  virtual platform::FileLock* VerrouFichier() { return nullptr; }
+  // Makes this network the process-wide current one again, after another
+  // network was read beside it and let go.
+  virtual void RendCourant() {}
 
   // The cave-creation dialog; true when a cave was created (it becomes active).
   virtual bool CreeCavite() { return false; }

@@ -89,6 +89,8 @@ bool TDocumentSurvey::EnregistreFichierSous() {
   return survey::EnregistreReseauSous();
 }
 
+platform::FileLock* TDocumentSurvey::VerrouFichier() { return &reseau_->Verrou; }
+
 bool TDocumentSurvey::LitFichierConfig() { return reseau_->LitFichierConfig(); }
 bool TDocumentSurvey::EcritFichierConfig() { return reseau_->EcritFichierConfig(); }
 

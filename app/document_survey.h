@@ -45,6 +45,9 @@ class TDocumentSurvey : public DocumentReseau {
   bool EnregistreFichierSous() override;
   bool LitFichierConfig() override;
   bool EcritFichierConfig() override;
+  platform::FileLock* VerrouFichier() override;
+  // The readers and writers work on the process-wide current network.
+  void RendCourant() override;
 
   survey::TCavite* UneCavite(int32_t cavite) const override;
   // The network's deletion: the active cave's question, the shot and its
@@ -57,8 +60,6 @@ class TDocumentSurvey : public DocumentReseau {
   bool SupprimeCavite(int32_t cavite) override;
 
  private:
-  // The readers and writers work on the process-wide current network.
-  void RendCourant();
   std::unique_ptr<survey::TReseau> reseau_;
 };
 

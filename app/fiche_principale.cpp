@@ -118,12 +118,22 @@ TFichePrincipale::TFichePrincipale(FabriqueDocument fabrique, std::vector<std::s
   lignesMenuFichier_ = static_cast<int>(menuFichier_->actions().size());
   MajMenuDerniersFichiers();
   SaisieCaracteristiquesReseau = [](DocumentReseau& reseau) {
-    const auto nom = platform::Dialogs::Current().Prompt(Msg(IdMsg::AppNomReseauTitre), Msg(IdMsg::AppNomReseauInvite),
-                                                         reseau.Nom());
-    if (!nom || nom->find_first_not_of(" \t") == std::string::npos) return false;
-    reseau.FixeNom(*nom);
-    return true;
+    platform::Dialogs& dialogues = platform::Dialogs::Current();
+    // A blank name is refused with its message and asked again; Cancel gives up.
+    for (;;) {
+      const auto nom = dialogues.Prompt(Msg(IdMsg::AppNomReseauTitre), Msg(IdMsg::AppNomReseauInvite), reseau.Nom());
+      if (!nom) return false;
+      if (nom->find_first_not_of(" \t") != std::string::npos) {
+        reseau.FixeNom(*nom);
+        return true;
+      }
+      dialogues.ShowMessage(platform::MessageKind::Warning, Msg(IdMsg::AppNomReseauVide));
+    }
   };
+  // Whatever a command changed in the document shows at once on the save
+  // button and in the caption (the recent-file lines end with it too).
+  for (QAction* a : findChildren<QAction*>()) connect(a, &QAction::triggered, this, [this] { MajMnuSauve(); });
+  for (QToolButton* b : findChildren<QToolButton*>()) connect(b, &QToolButton::clicked, this, [this] { MajMnuSauve(); });
   MajEtatControles();
 }
 
@@ -163,7 +173,19 @@ QToolButton* TFichePrincipale::AjouteBouton(QToolBar* barre, const char* nom, Id
   return b;
 }
 
-bool TFichePrincipale::Disponible(QObject* controle) const { return disponibles_.contains(controle->objectName()); }
+bool TFichePrincipale::Disponible(QObject* controle) const {
+  const QString nom = controle->objectName();
+  if (!disponibles_.contains(nom)) return false;
+  // Adding shots needs the shot dialog.
+  if (nom == QLatin1String("AjoutButton")) return static_cast<bool>(zone_->CreeVisee);
+  // A menu is there to use when one of its entries is.
+  if (auto* a = qobject_cast<QAction*>(controle); a && a->menu()) {
+    for (QAction* entree : a->menu()->actions())
+      if (!entree->isSeparator() && Disponible(entree)) return true;
+    return false;
+  }
+  return true;
+}
 
 void TFichePrincipale::Active(QObject* controle, bool actif) {
   if (!controle) return;
@@ -428,20 +450,25 @@ void TFichePrincipale::OuvreDocument(const std::string& chemin) {
     return;
   }
   // The table lets go of the shots before the network that holds them goes.
-  zone_->ViderTableVisees();
-  zone_->VideSelecteursCavite();
+  const auto videTable = [this] {
+    zone_->ViderTableVisees();
+    zone_->VideSelecteursCavite();
+  };
   try {
     if (!document) {
+      videTable();
       gestion_.LibereReseau();
       OuvrirAutre(chemin, type);
-    } else if (gestion_.OuvreDocument(chemin)) {
+    } else if (gestion_.OuvreDocument(chemin, videTable)) {
       AfficheListeCavites(true);
     } else {
+      // A file that cannot be read leaves the open document as it was.
       MajEtatControles();
     }
   } catch (const std::exception&) {
-    // A programming error stopped the reading, which left no document: the
-    // window shows none before the command handler reports the error.
+    // A programming error stopped the reading; the window follows the
+    // document left (the open one put back, or none after an import) before
+    // the command handler reports the error.
     MajEtatControles();
     MajMenuDerniersFichiers();
     MajMnuSauve();
@@ -481,6 +508,8 @@ void TFichePrincipale::MajMenuDerniersFichiers() {
   const QList<QAction*> actions = menuFichier_->actions();
   for (int i = lignesMenuFichier_; i < actions.size(); ++i) {
     menuFichier_->removeAction(actions[i]);
+    // Gone from the menu, it no longer answers to its line's name.
+    actions[i]->setObjectName(QString());
     actions[i]->deleteLater();
   }
   const auto& liste = Config().ListeDerniersFichiers;
@@ -501,6 +530,14 @@ void TFichePrincipale::MajDerniersFichiers() {
 void TFichePrincipale::MajMnuSauve() {
   Active(commandes_[static_cast<size_t>(Commande::EnregistreButton)], survey::Document().DocumentModifie);
   const survey::ContexteDocument& doc = survey::Document();
+  // The caption names the network, marked while it has unsaved changes.
+  const DocumentReseau* reseau = gestion_.Reseau();
+  setWindowTitle(reseau ? M(IdMsg::AppTitreReseau) + Q(reseau->Nom()) + (doc.DocumentModifie ? QStringLiteral(" *") : QString())
+                        : QString());
+  // The recent-file line of the open document has nothing to open.
+  const QList<QAction*> lignes = menuFichier_->actions();
+  for (int i = lignesMenuFichier_; i < lignes.size(); ++i)
+    if (!lignes[i]->isSeparator()) lignes[i]->setEnabled(lignes[i]->text() != SansRaccourci(doc.NomFichierCourant));
   if (!gestion_.Reseau())
     panneau_->Fixe(0xFFFFFF, QString());
   else
@@ -515,8 +552,12 @@ void TFichePrincipale::MajEtatControles() {
   }
   caviteCoordonnees_->setVisible(false);
   zone_->AppliqueEtat(r);
-  const DocumentReseau* reseau = gestion_.Reseau();
-  setWindowTitle(reseau ? M(IdMsg::AppTitreReseau) + Q(reseau->Nom()) : QString());
+  // Printing lists the table's rows: without rows there is nothing to print.
+  if (zone_->Table().Nombre() == 0)
+    for (Commande c : {Commande::ImprimeButton, Commande::MnuImprimer}) Active(commandes_[static_cast<size_t>(c)], false);
+  // The menus that follow no command are there when one of their entries is.
+  for (QAction* m : menuBar()->actions())
+    if (std::find(commandes_.begin(), commandes_.end(), m) == commandes_.end()) Active(m, true);
   MajMnuSauve();
 }
 
@@ -580,9 +621,12 @@ void TFichePrincipale::BtnNouveauClick(bool depuisNouvelleCavite) {
     if (ok) ok = SaisieCaracteristiquesReseau && SaisieCaracteristiquesReseau(*reseau);
     if (ok) {
       NommeNouveauReseau();
+      // A new network holding a cave has something to lose.
+      if (depuisNouvelleCavite) doc.DocumentModifie = true;
     } else {
       gestion_.LibereReseau();
       doc.NomFichierCourant.clear();
+      doc.DocumentModifie = false;
     }
     MajEtatControles();
   });
@@ -594,22 +638,49 @@ void TFichePrincipale::NewCaveButtonClick() {
     return;
   }
   Protege([this] {
-    if (gestion_.Reseau()->CreeCavite()) AfficheListeCavites(true);
+    if (!gestion_.Reseau()->CreeCavite()) return;
+    survey::Document().DocumentModifie = true;
+    AfficheListeCavites(true);
+    MajEtatControles();
   });
+}
+
+bool TFichePrincipale::DemandeRemplacement() {
+  survey::ContexteDocument& doc = survey::Document();
+  remplace_ = {gestion_.Reseau(), doc.NomFichierCourant, doc.DocumentModifie};
+  if (!DemandeEnregistrement()) {
+    remplace_ = {};
+    return false;
+  }
+  // Answered "No": the changes go with the document, not before it.
+  if (!(remplace_.Modifie && !doc.DocumentModifie && doc.NomFichierCourant.empty())) remplace_ = {};
+  return true;
+}
+
+void TFichePrincipale::GardeSiNonRemplace() {
+  survey::ContexteDocument& doc = survey::Document();
+  if (remplace_.Reseau && gestion_.Reseau() == remplace_.Reseau && !doc.DocumentModifie) {
+    doc.NomFichierCourant = remplace_.Nom;
+    doc.DocumentModifie = true;
+  }
+  remplace_ = {};
+  MajMnuSauve();
 }
 
 void TFichePrincipale::mnuOuvrirClick() {
   Protege([this] {
-    if (!DemandeEnregistrement()) return;
+    if (!DemandeRemplacement()) return;
     platform::FileDialogOptions options;
     options.Filter = Msg(IdMsg::AppFiltreOuvrir);
     options.FilterIndex = filtreOuverture_;
     options.InitialFolder = survey::DossierDeTravail();
     const auto choix = platform::Dialogs::Current().OpenFile(options);
-    if (!choix) return;
-    filtreOuverture_ = choix->FilterIndex;
-    survey::Document().CaviteRappelee = -1;
-    OuvreDocument(choix->Path);
+    if (choix) {
+      filtreOuverture_ = choix->FilterIndex;
+      survey::Document().CaviteRappelee = -1;
+      OuvreDocument(choix->Path);
+    }
+    GardeSiNonRemplace();
   });
 }
 
@@ -647,7 +718,9 @@ void TFichePrincipale::derfichClick(int index) {
     const std::string entree = liste[static_cast<size_t>(index)].Chemin;
     if (entree.empty() || entree == survey::Document().NomFichierCourant) return;
     if (platform::FileExists(entree)) {
-      if (DemandeEnregistrement()) OuvreDocument(entree);
+      if (!DemandeRemplacement()) return;
+      OuvreDocument(entree);
+      GardeSiNonRemplace();
       return;
     }
     platform::Dialogs::Current().ShowMessage(platform::MessageKind::Error,

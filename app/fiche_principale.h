@@ -111,12 +111,25 @@ class TFichePrincipale : public QMainWindow {
                             Commande commande = Commande::NombreDeCommandes);
   void Active(QObject* controle, bool actif);
   bool Disponible(QObject* controle) const;
+  // The save question before another document is opened in this one's
+  // place.  Its "No" lets the changes go only with the document: when no
+  // other document took its place (the choice cancelled, the file
+  // unreadable), GardeSiNonRemplace gives it back its name and its mark.
+  bool DemandeRemplacement();
+  void GardeSiNonRemplace();
 
   TGestionDocument gestion_;
   std::vector<std::string> arguments_;
   bool premiereActivation_ = true;
   int lignesMenuFichier_ = 0;
   int filtreOuverture_ = 1;  // the Open dialog's filter index
+
+  struct DocumentRemplace {
+    const DocumentReseau* Reseau = nullptr;  // set only after a "No"
+    std::string Nom;
+    bool Modifie = false;
+  };
+  DocumentRemplace remplace_;
 
   std::array<QObject*, NombreDeCommandes> commandes_{};
   QSet<QString> disponibles_;

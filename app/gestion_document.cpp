@@ -1,5 +1,6 @@
 #include "app/gestion_document.h"
 
+#include <exception>
 #include <filesystem>
 #include <stdexcept>
 #include <system_error>
@@ -14,6 +15,7 @@
 #include "survey/contexte_document.h"
 #include "survey/fichier_reseau.h"
 #include "survey/ports_survey.h"
+#include "survey/rapport_calcul.h"
 #include "survey/sauve_fich_txt.h"
 
 namespace app {
@@ -105,25 +107,61 @@ bool TGestionDocument::LitFichier(const std::string& chemin) {
   return true;
 }
 
-bool TGestionDocument::OuvreDocument(const std::string& chemin) {
+bool TGestionDocument::OuvreDocument(const std::string& chemin, const std::function<void()>& avantRemplacement) {
   survey::ContexteDocument& doc = survey::Document();
-  NouveauReseau();
-  doc.NomFichierCourant = chemin;
-  doc.CaviteRappelee = -1;
-  bool lu = false;
-  try {
-    lu = LitFichier(chemin);
-  } catch (const std::exception&) {
-    // A read stopped by a programming error leaves no half-read document.
-    LibereReseau();
-    doc.NomFichierCourant.clear();
-    throw;
+  const survey::ContexteDocument avant = doc;
+  // The open document steps aside, whole, while the file is read into a
+  // fresh network; it comes back as it was when the file cannot be read.
+  std::unique_ptr<DocumentReseau> ancien = std::move(reseau_);
+  platform::FileLock ancienVerrou = std::move(verrou_);
+  const bool ancienRefuse = verrouRefuse_;
+  const bool ancienLectureSeule = lectureSeule_;
+  verrouRefuse_ = false;
+  lectureSeule_ = false;
+  // The same file read again: the lock the open document holds on it is let
+  // go, so that the reading does not take it for another instance's.
+  platform::FileLock* tenu = nullptr;
+  if (ancien) tenu = ancien->GereFichier() ? ancien->VerrouFichier() : &ancienVerrou;
+  const bool relache = tenu && tenu->Held() && tenu->Covers(chemin);
+  if (relache) tenu->Release();
+  const auto retablit = [&] {
+    // The fresh network goes with any lock it took; the file let go is held
+    // again.
+    reseau_.reset();
+    verrou_.Release();
+    if (relache) tenu->Take(chemin);
+    reseau_ = std::move(ancien);
+    verrou_ = std::move(ancienVerrou);
+    verrouRefuse_ = ancienRefuse;
+    lectureSeule_ = ancienLectureSeule;
+    if (reseau_) reseau_->RendCourant();
+    doc = avant;
+  };
+  bool ok = false;
+  {
+    // The computation state of the open network is kept aside as well.
+    survey::GardeContexteCalcul calcul;
+    try {
+      reseau_ = fabrique_();
+      doc.NomFichierCourant = chemin;
+      doc.CaviteRappelee = -1;
+      doc.DemandeNomFichier = false;
+      ok = LitFichier(chemin);
+    } catch (const std::exception&) {
+      // A read stopped by a programming error leaves no half-read document
+      // either: the open one is back before the handler reports the error.
+      retablit();
+      throw;
+    }
+    if (!ok) retablit();
   }
-  if (!lu) {
-    LibereReseau();
-    doc.NomFichierCourant.clear();
-    return false;
-  }
+  if (!ok) return false;
+  // The new document takes the open one's place.
+  if (avantRemplacement) avantRemplacement();
+  ancien.reset();
+  ancienVerrou.Release();
+  reseau_->RendCourant();
+  survey::Affichage().ColonnesTopofil = Config().SaisieTopofil;
   if (const FichierRecent* f = ChercheFichierRecent(Config().ListeDerniersFichiers, chemin)) doc.CaviteRappelee = f->Cavite;
   AfficheListeCavites(*reseau_, doc.CaviteRappelee);
   LitFichierConfig();

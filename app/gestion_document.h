@@ -46,10 +46,13 @@ class TGestionDocument {
   // Frees the network and lets its file go (its lock is released).
   void LibereReseau();
 
-  // Opens a ".cav" file: a fresh network, the file read with the read-only
-  // bookkeeping, the active cave from the recent list, the companion file and
-  // the recent list.  On failure no network is left open and false returns.
-  bool OuvreDocument(const std::string& chemin);
+  // Opens a ".cav" file: the file read into a fresh network with the
+  // read-only bookkeeping, then the active cave from the recent list, the
+  // companion file and the recent list.  Only a document read whole takes
+  // the open one's place (avantRemplacement runs just before the open one
+  // goes); on failure (after the reader's message) false returns and the
+  // open document, its lock and every process-wide value are as they were.
+  bool OuvreDocument(const std::string& chemin, const std::function<void()>& avantRemplacement = {});
   // Imports a foreign file into the open network (a new one, with its
   // surface cave, when none is open).  False after "L'importation a été
   // abandonnée".

@@ -633,6 +633,8 @@ void TZoneVisees::AfficheArbreGaleries() {
 void TZoneVisees::MajBoutonGaleries() {
   basculeAffGalBtn_->setCheckable(true);
   basculeAffGalBtn_->setChecked(GalParArbre);
+  // The button names the way the gallery selector opens: the tree or the list.
+  basculeAffGalBtn_->setText(Q(Msg(GalParArbre ? IdMsg::AppBtnCourtBasculeGal : IdMsg::AppBtnCourtListeGal)));
   arbreGaleries_->setVisible(false);
   galeriesBox_->setEnabled(true);
 }

@@ -3,7 +3,8 @@
 // the save question; a second instance's read-only document; a VTopo file
 // imported from the Open dialog; a new cave; the round trip of a document
 // holding drawings through cavtool and through the window; what the
-// start-up hands the subsystems.
+// start-up hands the subsystems; every enabled command of the window walked
+// on no document, on the surface only and on a cave.
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
@@ -13,11 +14,23 @@
 #include <unistd.h>
 
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
+#include <QDialog>
 #include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPushButton>
 #include <QTableView>
+#include <QTimer>
 #include <QToolButton>
+#include <QTreeWidget>
 #include <cstdio>
+#include <filesystem>
+#include <sstream>
 #include <stdexcept>
 
 #include "app/application.h"
@@ -180,6 +193,134 @@ TEST(DocumentFichier, OuvreVoitSesCavitesEnregistreEtFermeAvecLaQuestion) {
   EXPECT_EQ(env.Dialogues().Unanswered(), 0);
 }
 
+// A cave added through the tool bar is unsaved work: the save button, the
+// caption and the question on quitting say so; Cancel keeps the window, Yes
+// saves, No closes without writing.  A document file that cannot be read
+// leaves the open document as it was, lock included; the same file opened
+// again is not taken for another instance's.
+TEST(DocumentFichier, TravailNonEnregistreGardeEtOuvertureRateeSansPerte) {
+  Environnement env;
+  const std::string chemin = Copie(env.dossier, FixtureSurvey("reseau_511.cav"), "réseau.cav");
+  const std::string vide = env.dossier.Fichier("vide.cav");
+  EcritOctets(vide, "");
+  const std::string question = "Le fichier " + chemin + " a été modifié.\nVoulez-vous enregistrer les changements ?";
+  const auto questions = [&] {
+    int n = 0;
+    for (const auto& l : env.Dialogues().Log()) n += l.event == platform::ScriptedDialogs::Event::YesNoCancel && l.text == question;
+    return n;
+  };
+  auto* f = new TFichePrincipale(FabriqueSurvey(), {});
+  f->setAttribute(Qt::WA_DeleteOnClose, false);
+  f->show();
+  env.Dialogues().QueueFile(chemin, 1);
+  Clique(*f, "OuvreButton");
+  ASSERT_TRUE(env.Dialogues().Messages().empty()) << Messages(env.Dialogues());
+  EXPECT_FALSE(Controle<QToolButton>(*f, "EnregistreButton")->isEnabled());
+  EXPECT_EQ(f->windowTitle(), "Réseau : Réseau des fixtures");
+
+  env.Dialogues().QueuePrompt(std::string("Nouvelle"));
+  Clique(*f, "NewCaveButton");
+  EXPECT_EQ(ReseauDe(*f)->NombreCavites(), 4);
+  EXPECT_TRUE(survey::Document().DocumentModifie);
+  EXPECT_TRUE(Controle<QToolButton>(*f, "EnregistreButton")->isEnabled());
+  EXPECT_EQ(f->windowTitle(), "Réseau : Réseau des fixtures *");
+
+  // Quitter: the question; Cancel keeps the window and the work.
+  env.Dialogues().QueueAnswer(Answer::Cancel);
+  Controle<QAction>(*f, "Quitter")->trigger();
+  EXPECT_EQ(questions(), 1);
+  EXPECT_TRUE(f->isVisible());
+  EXPECT_EQ(ReseauDe(*f)->NombreCavites(), 4);
+  EXPECT_TRUE(survey::Document().DocumentModifie);
+
+  // Opening an unreadable file after "No": the reason, and the open document
+  // still there with its work, its name, its lock.
+  const survey::TReseau* ouvert = ReseauDe(*f);
+  env.Dialogues().QueueAnswer(Answer::No);
+  env.Dialogues().QueueFile(vide, 1);
+  Clique(*f, "OuvreButton");
+  EXPECT_EQ(questions(), 2);
+  ASSERT_FALSE(env.Dialogues().Messages().empty());
+  EXPECT_NE(env.Dialogues().Messages().back().find(vide), std::string::npos) << Messages(env.Dialogues());
+  EXPECT_EQ(ReseauDe(*f), ouvert);
+  EXPECT_EQ(survey::Document().ReseauCourant, ouvert);
+  EXPECT_EQ(drawing::Dessin().ListesMtfReseau, document::BibliothequeCourante());
+  EXPECT_EQ(survey::Document().NomFichierCourant, chemin);
+  EXPECT_TRUE(survey::Document().DocumentModifie);
+  EXPECT_EQ(f->windowTitle(), "Réseau : Réseau des fixtures *");
+  EXPECT_TRUE(Elements(Controle<QComboBox>(*f, "CavitesBox")).contains("Nouvelle"));
+  EXPECT_TRUE(testsupport::TenuSelonFlock(chemin));
+  EXPECT_EQ(CouleurPanneau(*f), QColor(0, 255, 0));
+  // The Open dialog cancelled after "No" keeps the work as well.
+  env.Dialogues().QueueAnswer(Answer::No);
+  env.Dialogues().QueueFile(std::nullopt);
+  Clique(*f, "OuvreButton");
+  EXPECT_EQ(questions(), 3);
+  EXPECT_TRUE(survey::Document().DocumentModifie);
+  EXPECT_EQ(survey::Document().NomFichierCourant, chemin);
+
+  // Yes saves and closes.
+  env.Dialogues().QueueAnswer(Answer::Yes);
+  Controle<QAction>(*f, "Quitter")->trigger();
+  EXPECT_EQ(questions(), 4);
+  EXPECT_FALSE(f->isVisible());
+  EXPECT_FALSE(testsupport::TenuSelonFlock(chemin));
+  delete f;
+  {
+    const std::unique_ptr<survey::TReseau> relu = survey::OuvreReseau(chemin);
+    ASSERT_NE(relu, nullptr) << Messages(env.Dialogues());
+    ASSERT_EQ(relu->NombreCavites(), 4);
+    EXPECT_EQ(relu->UneCavite(3)->NomCavite, "Nouvelle");
+  }
+
+  // Unmodified: an unreadable file asks nothing and changes nothing.
+  env.Dialogues().Clear();
+  TFichePrincipale f2(FabriqueSurvey(), {});
+  f2.show();
+  env.Dialogues().QueueFile(chemin, 1);
+  Clique(f2, "OuvreButton");
+  const survey::TReseau* deuxieme = ReseauDe(f2);
+  ASSERT_NE(deuxieme, nullptr);
+  const int lignes = f2.Zone().Table().Nombre();
+  const QString active = Controle<QComboBox>(f2, "CavitesBox")->currentText();
+  env.Dialogues().QueueFile(vide, 1);
+  Clique(f2, "OuvreButton");
+  EXPECT_EQ(questions(), 0);
+  ASSERT_EQ(env.Dialogues().Messages().size(), 1u) << Messages(env.Dialogues());
+  EXPECT_EQ(ReseauDe(f2), deuxieme);
+  EXPECT_FALSE(survey::Document().DocumentModifie);
+  EXPECT_EQ(survey::Document().NomFichierCourant, chemin);
+  EXPECT_EQ(f2.Zone().Table().Nombre(), lignes);
+  EXPECT_EQ(Controle<QComboBox>(f2, "CavitesBox")->currentText(), active);
+  EXPECT_EQ(f2.windowTitle(), "Réseau : Réseau des fixtures");
+  EXPECT_FALSE(Controle<QToolButton>(f2, "EnregistreButton")->isEnabled());
+  EXPECT_TRUE(testsupport::TenuSelonFlock(chemin));
+  EXPECT_FALSE(deuxieme->LectureSeule);
+
+  // The same file opened again: editable, green, still held, and it saves.
+  env.Dialogues().QueueFile(chemin, 1);
+  Clique(f2, "OuvreButton");
+  ASSERT_NE(ReseauDe(f2), nullptr);
+  EXPECT_FALSE(ReseauDe(f2)->LectureSeule) << Messages(env.Dialogues());
+  EXPECT_EQ(CouleurPanneau(f2), QColor(0, 255, 0));
+  EXPECT_TRUE(testsupport::TenuSelonFlock(chemin));
+  env.Dialogues().QueuePrompt(std::string("Encore"));
+  Clique(f2, "NewCaveButton");
+  Clique(f2, "EnregistreButton");
+  EXPECT_FALSE(survey::Document().DocumentModifie) << Messages(env.Dialogues());
+  EXPECT_EQ(f2.windowTitle(), "Réseau : Réseau des fixtures");
+
+  // No closes without writing.
+  const std::string enregistre = LitOctets(chemin);
+  env.Dialogues().QueuePrompt(std::string("Perdue"));
+  Clique(f2, "NewCaveButton");
+  env.Dialogues().QueueAnswer(Answer::No);
+  EXPECT_TRUE(f2.close());
+  EXPECT_EQ(LitOctets(chemin), enregistre);
+  EXPECT_FALSE(testsupport::TenuSelonFlock(chemin));
+  EXPECT_EQ(env.Dialogues().Unanswered(), 0);
+}
+
 TEST(DocumentFichier, SecondeInstancePanneauRougeEtEnregistrementRefuse) {
   Environnement env;
   const std::string chemin = Copie(env.dossier, FixtureSurvey("reseau_511.cav"), "tenu.cav");
@@ -335,6 +476,8 @@ TEST(DocumentFichier, ErreurDeProgrammeALaLectureSignaleeCommeErreurInterne) {
   ASSERT_NE(ReseauDe(f), nullptr) << Messages(env.Dialogues());
   ASSERT_TRUE(env.Dialogues().Messages().empty()) << Messages(env.Dialogues());
 
+  const DocumentReseau* ouvert = f.Gestion().Reseau();
+  const int lignes = f.Zone().Table().Nombre();
   // Every cave read from now on gets the faulty drawing data.
   const auto annexeProgramme = survey::Ports().CreeAnnexeCavite;
   survey::Ports().CreeAnnexeCavite = [](survey::TCavite&) -> std::unique_ptr<survey::TAnnexeCavite> {
@@ -346,16 +489,15 @@ TEST(DocumentFichier, ErreurDeProgrammeALaLectureSignaleeCommeErreurInterne) {
   // is not said to be unreadable.
   ASSERT_EQ(env.Dialogues().Messages().size(), 1u) << Messages(env.Dialogues());
   EXPECT_EQ(env.Dialogues().Messages()[0], "Erreur interne : annexe défaillante");
-  // The open left no half-read document, the file is neither changed nor
-  // held, and the window shows no document.
-  EXPECT_EQ(f.Gestion().Reseau(), nullptr);
-  EXPECT_EQ(survey::Document().ReseauCourant, nullptr);
-  EXPECT_TRUE(survey::Document().NomFichierCourant.empty());
+  // The open left no half-read document: the file is neither changed nor
+  // held, and the document open before is back, still holding its file.
+  EXPECT_EQ(f.Gestion().Reseau(), ouvert);
+  EXPECT_EQ(survey::Document().NomFichierCourant, bon);
   EXPECT_EQ(LitOctets(autre), octets);
   EXPECT_FALSE(testsupport::TenuSelonFlock(autre));
-  EXPECT_FALSE(testsupport::TenuSelonFlock(bon));
-  EXPECT_EQ(f.Zone().Table().Nombre(), 0);
-  EXPECT_EQ(Controle<QComboBox>(f, "CavitesBox")->count(), 0);
+  EXPECT_TRUE(testsupport::TenuSelonFlock(bon));
+  EXPECT_EQ(f.Zone().Table().Nombre(), lignes);
+  EXPECT_GT(Controle<QComboBox>(f, "CavitesBox")->count(), 0);
 
   // With the program's drawing data again, the same file opens.
   survey::Ports().CreeAnnexeCavite = annexeProgramme;
@@ -530,23 +672,26 @@ TEST(DocumentFichier, ProgrammeTueEnTenantLeDocument) {
     envp.push_back(nullptr);
     std::string programmeArg = gravelune, documentArg = chemin;
     char* argv[] = {programmeArg.data(), documentArg.data(), nullptr};
+    // What the program prints goes to a file, shown when it does not take
+    // the document in time.
+    const std::string journal = env.dossier.Fichier("gravelune.log");
     const pid_t programme = ::fork();
     ASSERT_GE(programme, 0);
     if (programme == 0) {
-      const int nul = ::open("/dev/null", O_WRONLY);
-      if (nul >= 0) {
-        ::dup2(nul, 1);
-        ::dup2(nul, 2);
+      const int sortie = ::open(journal.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+      if (sortie >= 0) {
+        ::dup2(sortie, 1);
+        ::dup2(sortie, 2);
       }
       ::execve(argv[0], argv, envp.data());
       ::_exit(127);
     }
     bool tenu = false;
-    for (int i = 0; i < 600 && !tenu; ++i) {
+    for (int i = 0; i < 1200 && !tenu; ++i) {
       tenu = testsupport::TenuSelonFlock(chemin);
       if (!tenu) ::usleep(50000);
     }
-    EXPECT_TRUE(tenu) << mode;
+    EXPECT_TRUE(tenu) << mode << "\n" << LitOctets(journal);
     EXPECT_EQ(testsupport::Mode(chemin), mode);
     const std::string avant = LitOctets(chemin);
     {
@@ -580,4 +725,175 @@ TEST(DocumentFichier, ProgrammeTueEnTenantLeDocument) {
     EXPECT_TRUE(f.close());
     EXPECT_EQ(testsupport::Mode(chemin), mode);
   }
+}
+
+namespace {
+
+// What can be seen of the window and of its document, one line per item.
+QStringList Apparence(TFichePrincipale& f) {
+  QStringList l;
+  const survey::ContexteDocument& doc = survey::Document();
+  survey::TReseau* r = ReseauDe(f);
+  std::ostringstream d;
+  d << "document " << static_cast<const void*>(r) << " '" << doc.NomFichierCourant << "' modifié " << doc.DocumentModifie
+    << " nom demandé " << doc.DemandeNomFichier;
+  if (r) d << " cavités " << r->NombreCavites() << " active " << (r->LaCaviteActive ? r->LaCaviteActive->NomCavite : "-");
+  // The document's file: written, with its backup.
+  std::error_code ec;
+  const auto ecrit = std::filesystem::last_write_time(doc.NomFichierCourant, ec);
+  if (!ec) d << " fichier écrit " << ecrit.time_since_epoch().count();
+  d << " sauvegarde " << platform::FileExists(platform::ChangeExtension(doc.NomFichierCourant, ".$$$Cav"));
+  l << QString::fromStdString(d.str());
+  l << "fenêtre " + QString::number(f.isVisible()) + " '" + f.windowTitle() + "' panneau " +
+           QString::number(f.PanneauEtat()->Couleur()) + " " + f.PanneauEtat()->toolTip();
+  for (QWidget* w : f.findChildren<QWidget*>()) {
+    const QString nom = w->objectName();
+    if (nom.isEmpty() || nom.startsWith(QLatin1String("qt_"))) continue;
+    QString t = nom + " " + QString::number(w->isEnabled()) + QString::number(w->isVisibleTo(&f));
+    if (auto* b = qobject_cast<QAbstractButton*>(w)) t += " " + b->text() + " " + QString::number(b->isChecked());
+    if (auto* c = qobject_cast<QComboBox*>(w)) t += " " + Elements(c).join('|') + " [" + c->currentText() + "]";
+    if (auto* v = qobject_cast<QTableView*>(w))
+      t += " " + QString::number(v->model()->rowCount()) + " ligne " + QString::number(v->currentIndex().row());
+    if (auto* e = qobject_cast<QLineEdit*>(w)) t += " " + e->text();
+    if (auto* e = qobject_cast<QLabel*>(w)) t += " " + e->text();
+    if (auto* e = qobject_cast<QPlainTextEdit*>(w)) t += " " + e->toPlainText();
+    if (auto* e = qobject_cast<QTreeWidget*>(w)) t += " " + QString::number(e->topLevelItemCount());
+    l << t;
+  }
+  for (QAction* a : f.findChildren<QAction*>())
+    if (!a->objectName().isEmpty()) l << a->objectName() + " " + QString::number(a->isEnabled()) + a->text();
+  for (QWidget* w : QApplication::topLevelWidgets())
+    if (w != &f && w->isVisible() && !qobject_cast<QMenu*>(w)) l << "autre fenêtre " + w->windowTitle();
+  return l;
+}
+
+// The commands a user can reach: the menu bar's menus and their entries
+// (the recent-file lines included), the buttons.
+struct CommandeFenetre {
+  QString Nom;
+  QString Texte;
+  std::function<void()> Declenche;
+};
+
+std::vector<CommandeFenetre> Commandes(TFichePrincipale& f) {
+  std::vector<CommandeFenetre> c;
+  for (QAction* m : f.menuBar()->actions()) {
+    if (!m->isEnabled() || !m->isVisible()) continue;
+    c.push_back({m->objectName(), m->text(), {}});  // a menu: it opens
+    if (!m->menu()) continue;
+    for (QAction* a : m->menu()->actions())
+      if (!a->isSeparator() && a->isEnabled() && a->isVisible())
+        c.push_back({a->objectName(), a->text(), [a] { a->trigger(); }});
+  }
+  for (QAbstractButton* b : f.findChildren<QAbstractButton*>()) {
+    if (b->objectName().isEmpty() || b->objectName().startsWith(QLatin1String("qt_"))) continue;
+    if (!qobject_cast<QToolButton*>(b) && !qobject_cast<QPushButton*>(b)) continue;
+    if (b->isEnabled() && b->isVisibleTo(&f)) c.push_back({b->objectName(), b->text(), [b] { b->click(); }});
+  }
+  return c;
+}
+
+}  // namespace
+
+// Every command enabled in the window, on no document, on a network of the
+// surface only and on a cave, does something one can see: a dialog or a
+// message, a change of the document or of the window.  Dialogs are answered
+// Cancel (file dialogs, prompts, questions); modal windows are closed.  The
+// record of what each command did is the failure message.
+TEST(DocumentFichier, ChaqueCommandeActiveFaitQuelqueChoseDeVisible) {
+  Environnement env;
+  const std::string cavite = Copie(env.dossier, FixtureSurvey("reseau_511.cav"), "cavite.cav");
+  // A network of the surface alone.
+  const std::string surface = env.dossier.Fichier("surface.cav");
+  {
+    survey::GardeDocument garde;
+    survey::TReseau r;
+    r.Nom = "Surface seule";
+    r.CreeCaviteSurface();
+    survey::Document().NomFichierCourant = surface;
+    ASSERT_TRUE(survey::EnregistreReseau(surface)) << Messages(env.Dialogues());
+  }
+  struct Situation {
+    const char* Nom;
+    std::string Chemin;
+  };
+  const std::vector<Situation> situations = {{"sans document", ""}, {"surface seule", surface}, {"cavité", cavite}};
+  std::string releve;
+  std::vector<std::string> muettes;
+  for (const Situation& s : situations) {
+    // The window in its situation, afresh for each command.
+    const auto prepare = [&](std::unique_ptr<TFichePrincipale>& f) {
+      survey::Document() = survey::ContexteDocument();
+      Config().ListeDerniersFichiers.clear();
+      f = std::make_unique<TFichePrincipale>(FabriqueSurvey(), std::vector<std::string>{});
+      f->show();
+      if (!s.Chemin.empty()) f->OuvreDocument(s.Chemin);
+      QApplication::processEvents();
+      env.Dialogues().Clear();
+    };
+    std::unique_ptr<TFichePrincipale> f;
+    prepare(f);
+    ASSERT_EQ(f->Gestion().Reseau() != nullptr, !s.Chemin.empty()) << s.Nom;
+    std::vector<CommandeFenetre> commandes = Commandes(*f);
+    const std::vector<std::string> noms = [&] {
+      std::vector<std::string> n;
+      for (const CommandeFenetre& c : commandes) n.push_back(c.Nom.toStdString());
+      return n;
+    }();
+    f.reset();
+    for (const std::string& nom : noms) {
+      prepare(f);
+      commandes = Commandes(*f);
+      const auto it = std::find_if(commandes.begin(), commandes.end(),
+                                   [&](const CommandeFenetre& c) { return c.Nom.toStdString() == nom; });
+      ASSERT_NE(it, commandes.end()) << nom;
+      std::string effet;
+      if (!it->Declenche) {
+        // A menu shows its entries: some must be there to use.
+        QAction* menu = f->findChild<QAction*>(it->Nom);
+        int utiles = 0;
+        for (QAction* a : menu->menu()->actions()) utiles += !a->isSeparator() && a->isEnabled() && a->isVisible();
+        if (utiles > 0) effet = "menu de " + std::to_string(utiles) + " entrées";
+      } else {
+        const QStringList avant = Apparence(*f);
+        QStringList modales;
+        QTimer fermeModales;
+        fermeModales.setInterval(20);
+        QObject::connect(&fermeModales, &QTimer::timeout, [&] {
+          if (QWidget* w = QApplication::activeModalWidget()) {
+            modales << w->windowTitle();
+            if (auto* d = qobject_cast<QDialog*>(w))
+              d->reject();
+            else
+              w->close();
+          }
+        });
+        fermeModales.start();
+        it->Declenche();
+        QApplication::processEvents();
+        fermeModales.stop();
+        const QStringList apres = Apparence(*f);
+        for (const auto& l : env.Dialogues().Log())
+          effet += (l.event == platform::ScriptedDialogs::Event::Message ? "message « " : "dialogue « ") +
+                   (l.text.empty() ? l.caption : l.text) + " » ";
+        for (const QString& m : modales) effet += "fenêtre « " + m.toStdString() + " » ";
+        for (const QString& a : avant)
+          if (!apres.contains(a)) effet += "[avant : " + a.toStdString() + "] ";
+        for (const QString& b : apres)
+          if (!avant.contains(b)) effet += "[après : " + b.toStdString() + "] ";
+      }
+      releve += std::string(s.Nom) + " / " + nom + " (" + it->Texte.toStdString() + ") : " +
+                (effet.empty() ? "RIEN" : effet.substr(0, 300)) + "\n";
+      if (effet.empty()) muettes.push_back(std::string(s.Nom) + " / " + nom);
+      f.reset();
+    }
+  }
+  EXPECT_TRUE(muettes.empty()) << "commandes sans effet visible :\n" << [&] {
+    std::string m;
+    for (const std::string& n : muettes) m += "  " + n + "\n";
+    return m;
+  }() << "relevé :\n" << releve;
+  // The walk reached the document commands in each situation.
+  EXPECT_NE(releve.find("sans document / BtnNouveau"), std::string::npos) << releve;
+  EXPECT_NE(releve.find("cavité / CherchePtBtn"), std::string::npos) << releve;
 }

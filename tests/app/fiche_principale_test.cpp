@@ -273,7 +273,9 @@ TEST(FichePrincipale, FichiersRecents) {
   EXPECT_EQ(survey::Document().NomFichierCourant, b);
   EXPECT_EQ(f.Gestion().Reseau()->CaviteActive(), 2);  // the cave remembered with it
   EXPECT_EQ(Config().ListeDerniersFichiers.front().Chemin, b);
-  // The open document's own line does nothing.
+  // The open document's own line has nothing to open: disabled.
+  EXPECT_FALSE(Action(f, "derfich0")->isEnabled());
+  EXPECT_TRUE(Action(f, "derfich1")->isEnabled());
   Action(f, "derfich0")->trigger();
   EXPECT_TRUE(g.dialogues.Log().empty());
   // A missing file: reported, dropped, and the Open dialog follows.
@@ -298,8 +300,15 @@ TEST(FichePrincipale, NouveauReseauNommeOuAbandonne) {
   EXPECT_TRUE(survey::Document().NomFichierCourant.empty());
   EXPECT_FALSE(Controle<QToolButton>(f, "SurfaceBton")->isEnabled());
 
+  // A blank name is refused with its message and asked again.
+  g.dialogues.Clear();
+  g.dialogues.QueuePrompt(std::string(""));
+  g.dialogues.QueuePrompt(std::string("  "));
   g.dialogues.QueuePrompt(std::string("Causse"));
   Action(f, "Nouveau1")->trigger();
+  EXPECT_EQ(g.dialogues.Messages(),
+            (std::vector<std::string>{"Vous n'avez pas indiqué le nom du réseau", "Vous n'avez pas indiqué le nom du réseau"}));
+  EXPECT_EQ(g.dialogues.PendingAnswers(), 0u);
   ASSERT_NE(f.Gestion().Reseau(), nullptr);
   EXPECT_EQ(survey::Document().NomFichierCourant, "Causse.cav");
   EXPECT_TRUE(survey::Document().DemandeNomFichier);
@@ -308,4 +317,31 @@ TEST(FichePrincipale, NouveauReseauNommeOuAbandonne) {
   // The network lists no cave until one is created.
   EXPECT_EQ(Controle<QComboBox>(f, "CavitesBox")->count(), 0);
   EXPECT_FALSE(Action(f, "Enregistrersous")->isEnabled());
+  EXPECT_FALSE(survey::Document().DocumentModifie);
+
+  // A cave makes it work to keep: the save button, the caption, the question.
+  Clique(f, "NewCaveButton");
+  EXPECT_TRUE(survey::Document().DocumentModifie);
+  EXPECT_TRUE(Controle<QToolButton>(f, "EnregistreButton")->isEnabled());
+  EXPECT_EQ(f.windowTitle(), "Réseau : Causse *");
+  g.dialogues.QueueAnswer(Answer::Cancel);
+  Clique(f, "BtnNouveau");
+  EXPECT_EQ(g.dialogues.Log().back().text, "Le fichier Causse.cav a été modifié.\nVoulez-vous enregistrer les changements ?");
+  EXPECT_EQ(f.Gestion().Reseau()->NomsCavites().size(), 2u);
+
+  // "Cavité +" without a network: the new network holds a cave to keep; given
+  // up at its name, nothing is left to keep.
+  g.dialogues.QueueAnswer(Answer::No);
+  g.dialogues.QueuePrompt(std::nullopt);
+  Clique(f, "BtnNouveau");
+  ASSERT_EQ(f.Gestion().Reseau(), nullptr);
+  g.dialogues.QueuePrompt(std::nullopt);
+  Clique(f, "NewCaveButton");
+  EXPECT_EQ(f.Gestion().Reseau(), nullptr);
+  EXPECT_FALSE(survey::Document().DocumentModifie);
+  g.dialogues.QueuePrompt(std::string("Plateau"));
+  Clique(f, "NewCaveButton");
+  ASSERT_NE(f.Gestion().Reseau(), nullptr);
+  EXPECT_TRUE(survey::Document().DocumentModifie);
+  EXPECT_EQ(f.windowTitle(), "Réseau : Plateau *");
 }

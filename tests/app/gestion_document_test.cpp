@@ -97,6 +97,63 @@ TEST(GestionDocument, EchecDeLectureNeLaisseAucunDocument) {
   EXPECT_EQ(g.dialogues.Messages().size(), 2u);
 }
 
+// A file that cannot be read leaves the open document as it was: the same
+// network, its lock, its name, its flags; the replacement happens only for a
+// file read whole, after the caller let go of what it showed.  The open file
+// read again is not taken for another instance's.
+TEST(GestionDocument, EchecDeLectureGardeLeDocumentOuvert) {
+  Gardes g;
+  testsupport::DossierTemp dossier;
+  const std::string chemin = dossier.Fichier("gouffre.cav"), abime = dossier.Fichier("abime.cav");
+  ASSERT_TRUE(essai::EcritDocumentEssai(chemin, "Réseau", DeuxCavites()));
+  testsupport::EcritOctets(abime, "pas un document");
+  essai::Fabrique fabrique;
+  TGestionDocument gestion(fabrique.Fonction());
+  ASSERT_TRUE(gestion.OuvreDocument(chemin));
+  DocumentReseau* ouvert = gestion.Reseau();
+  survey::Document().DocumentModifie = true;
+  survey::Document().DemandeNomFichier = true;
+  survey::Document().CaviteRappelee = 2;
+  int remplacements = 0;
+  EXPECT_FALSE(gestion.OuvreDocument(abime, [&] { ++remplacements; }));
+  EXPECT_EQ(remplacements, 0);
+  EXPECT_EQ(gestion.Reseau(), ouvert);
+  EXPECT_EQ(survey::Document().NomFichierCourant, chemin);
+  EXPECT_TRUE(survey::Document().DocumentModifie);
+  EXPECT_TRUE(survey::Document().DemandeNomFichier);
+  EXPECT_EQ(survey::Document().CaviteRappelee, 2);
+  EXPECT_TRUE(TenuSelonFlock(chemin));
+  EXPECT_FALSE(TenuSelonFlock(abime));
+  EXPECT_FALSE(gestion.LectureSeule());
+  ASSERT_EQ(g.dialogues.Messages().size(), 1u);
+  EXPECT_EQ(g.dialogues.Messages()[0], "le fichier " + abime + " n'a pas pu être lu");
+
+  // The same file again: a new network, editable, still held.
+  survey::Document().DocumentModifie = false;
+  EXPECT_TRUE(gestion.OuvreDocument(chemin, [&] {
+    ++remplacements;
+    EXPECT_NE(gestion.Reseau(), ouvert);  // the new network is in place
+  }));
+  EXPECT_EQ(remplacements, 1);
+  EXPECT_NE(gestion.Reseau(), ouvert);
+  EXPECT_FALSE(gestion.LectureSeule());
+  EXPECT_TRUE(TenuSelonFlock(chemin));
+  // Saved in place: not refused as held elsewhere.
+  survey::Document().DocumentModifie = true;
+  EXPECT_TRUE(gestion.EnregistreReseauSous());
+  EXPECT_EQ(g.dialogues.Messages().size(), 1u);
+  EXPECT_TRUE(TenuSelonFlock(chemin));
+
+  // The open file itself, damaged on disk since: not read, and still held.
+  DocumentReseau* courant = gestion.Reseau();
+  testsupport::EcritOctets(chemin, "abîmé");
+  EXPECT_FALSE(gestion.OuvreDocument(chemin));
+  EXPECT_EQ(gestion.Reseau(), courant);
+  EXPECT_TRUE(TenuSelonFlock(chemin));
+  EXPECT_FALSE(gestion.LectureSeule());
+  EXPECT_EQ(g.dialogues.Messages().size(), 2u);
+}
+
 TEST(GestionDocument, SauvegardeAvecCopieDeSecoursEtVerrou) {
   Gardes g;
   testsupport::DossierTemp dossier;

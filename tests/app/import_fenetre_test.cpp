@@ -103,7 +103,8 @@ void VerifieOlivierImporte(TFichePrincipale& f, Environnement& env) {
   EXPECT_GT(importee->Visees.Count(), 0);
   EXPECT_GT(f.Zone().Table().Nombre(), 0);
   EXPECT_TRUE(Controle<QTableView>(f, "VisuVisees")->isEnabled());
-  EXPECT_EQ(f.windowTitle().toStdString(), "Réseau : " + r->Nom);
+  // The import is an unsaved change: the caption says so.
+  EXPECT_EQ(f.windowTitle().toStdString(), "Réseau : " + r->Nom + " *");
   EXPECT_TRUE(survey::Document().DocumentModifie);
   EXPECT_TRUE(Controle<QToolButton>(f, "EnregistreButton")->isEnabled());
   EXPECT_TRUE(survey::Document().DemandeNomFichier);

@@ -411,6 +411,9 @@ TEST(TableFenetre, AjoutInsertionRectificationGardentLaCorrespondance) {
     ++ajouts;
     return e.Ajoute(c, source);
   };
+  // "Visée +" is there to use once the shot dialog is.
+  EXPECT_FALSE(Controle<QToolButton>(f, "AjoutButton")->isEnabled());
+  f.MajEtatControles();
   // Splays shown: the new shots go after the last shot's splays.
   emit Controle<QTableView>(f, "VisuVisees")->horizontalHeader()->sectionClicked(1);
   f.Zone().SelectionneLigne(f.Zone().Table().Nombre() - 1);
@@ -634,6 +637,26 @@ TEST(TableFenetre, RechercheParLeDialogue) {
   (void)b;
   // A refill drops the search.
   f.Zone().RafraichitCavite();
+  EXPECT_FALSE(Controle<QToolButton>(f, "RepeteRechercheBtn")->isEnabled());
+
+  // A station that is not there: said, and the dialog stays for another name.
+  platform::ScriptedDialogs& messages = e.g.dialogues;
+  messages.Clear();
+  const int avant = f.Zone().LigneFocus();
+  bool resteOuvert = false;
+  QTimer::singleShot(0, [&] {
+    auto* dlg = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+    ASSERT_NE(dlg, nullptr);
+    dlg->findChild<QLineEdit*>("NomEdit")->setText("ZZ9");
+    dlg->findChild<QCheckBox*>("ExacteChk")->setChecked(true);
+    dlg->findChild<QPushButton*>("OKBtn")->click();
+    resteOuvert = dlg->isVisible();
+    dlg->reject();
+  });
+  Controle<QToolButton>(f, "CherchePtBtn")->click();
+  EXPECT_TRUE(resteOuvert);
+  EXPECT_EQ(messages.Messages(), std::vector<std::string>{"Le point ZZ9 n'a pas été trouvé."});
+  EXPECT_EQ(f.Zone().LigneFocus(), avant);
   EXPECT_FALSE(Controle<QToolButton>(f, "RepeteRechercheBtn")->isEnabled());
 }
 
