@@ -12,7 +12,8 @@ namespace testsupport {
 // Permission bits of a file (-1 when it does not exist).
 int32_t Mode(const std::string& chemin);
 
-// Another process holds the lock on the file: `flock --nonblock` is refused.
+// A lock is held on the file, as the kernel lists it in /proc/locks (an
+// oracle outside the program that takes no lock itself).
 bool TenuSelonFlock(const std::string& chemin);
 
 // `flock --no-fork chemin sleep`: another process holding the file until Tue() or the
