@@ -11,6 +11,7 @@
 #include "platform/files.h"
 #include "projections/services.h"
 #include "survey/annexe_minimale.h"
+#include "survey/arbre_galeries.h"
 #include "survey/contexte_document.h"
 #include "survey/contexte_reseau.h"
 #include "survey/listes_document.h"
@@ -356,7 +357,12 @@ std::string EchappeXml(const std::string& s) {
       case '&': r += "&amp;"; break;
       case '"': r += "&quot;"; break;
       case '\'': r += "&apos;"; break;
-      default: r += ch;
+      case '\t':
+      case '\n':
+      case '\r': r += ch; break;
+      default:
+        // Other control characters have no place in XML 1.0.
+        if (static_cast<unsigned char>(ch) >= 0x20) r += ch;
     }
   }
   return r;
@@ -364,18 +370,21 @@ std::string EchappeXml(const std::string& s) {
 
 std::string Identifiant(int32_t n) { return foundation::ReelEnStrZeros(n, 4, 0); }
 
-// The element of gallery n and, inside it, those of the later galleries that
-// hang from it.
-void XmlGalerie(const TCavite& c, int n, int profondeur, std::string& xml, std::vector<bool>& faites) {
-  const TGalerie* g = c.UneGalerie(n);
-  if (!g || faites[static_cast<size_t>(n)]) return;
-  faites[static_cast<size_t>(n)] = true;
-  const std::string marge(static_cast<size_t>(2 * profondeur), ' ');
-  xml += marge + "<galerie id=\"" + Identifiant(c.idCavSvg) + "_" + Identifiant(g->idGalSvg) + "\">\n";
-  xml += marge + "  <nom>" + EchappeXml(g->NomGalerie) + "</nom>\n";
-  for (int i = n + 1; i < c.Galeries.Count(); ++i)
-    if (c.UneGalerie(i)->GalDeRattach() == g) XmlGalerie(c, i, profondeur + 1, xml, faites);
-  xml += marge + "</galerie>\n";
+// The element of every gallery hanging, directly or not, from gallery 0,
+// each inside the element of the gallery it hangs from.
+void XmlGaleries(const TCavite& c, int profondeur, std::string& xml) {
+  if (c.Galeries.Vide()) return;
+  const TArbreGaleries arbre(c);
+  arbre.Parcourt(0, profondeur, [&](const TArbreGaleries::Etape& e) {
+    const std::string marge(static_cast<size_t>(2 * e.Niveau), ' ');
+    if (!e.Entree) {
+      xml += marge + "</galerie>\n";
+      return;
+    }
+    const TGalerie* g = c.UneGalerie(e.Galerie);
+    xml += marge + "<galerie id=\"" + Identifiant(c.idCavSvg) + "_" + Identifiant(g->idGalSvg) + "\">\n";
+    xml += marge + "  <nom>" + EchappeXml(g->NomGalerie) + "</nom>\n";
+  });
 }
 
 }  // namespace
@@ -387,8 +396,7 @@ bool TReseau::CreeXmlCavites(const std::string& dossier) {
     const TCavite& c = *Cavites.UnObjet(i);
     xml += "  <cavite id=\"" + Identifiant(c.idCavSvg) + "\">\n";
     xml += "    <nom>" + EchappeXml(c.NomCavite) + "</nom>\n";
-    std::vector<bool> faites(static_cast<size_t>(c.Galeries.Count()), false);
-    XmlGalerie(c, 0, 2, xml, faites);
+    XmlGaleries(c, 2, xml);
     xml += "  </cavite>\n";
   }
   xml += "</Reseau>\n";
