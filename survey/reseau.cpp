@@ -1,6 +1,7 @@
 #include "survey/reseau.h"
 
 #include <algorithm>
+#include <cmath>
 #include <unordered_set>
 
 #include "foundation/catalogue.h"
@@ -191,8 +192,55 @@ void TReseau::TransformeObjetTopo(bool enKm, const std::string& systeme, foundat
   objet.Y = p.Y;
 }
 
-void TReseau::ChangeProjection(const std::string& ancien, int32_t ancienFuseau, int32_t nouveauFuseau,
+namespace {
+
+// A point of the document in the old system: the first surface point, else
+// the first computed entrance of a cave.
+bool PointSonde(const TReseau& r, foundation::TPointTopo& sonde) {
+  auto prend = [&](const TPointSpeleo* p) {
+    if (!p || !std::isfinite(p->X) || !std::isfinite(p->Y)) return false;
+    sonde.X = p->X;
+    sonde.Y = p->Y;
+    return true;
+  };
+  if (const TListedePoints* surface = r.LesPointsSurface())
+    for (const TPointSpeleo* p : *surface)
+      if (prend(p)) return true;
+  for (const TCavite* c : r.Cavites)
+    if (!c->EstSurface && prend(c->LEntree())) return true;
+  return false;
+}
+
+}  // namespace
+
+bool TReseau::ChangementProjectionPossible(const std::string& ancien, int32_t ancienFuseau, int32_t nouveauFuseau,
+                                           const std::string& nouveau) const {
+  auto& dialogues = platform::Dialogs::Current();
+  for (const std::string* nom : {&ancien, &nouveau}) {
+    int index = -1;
+    bool multiple = false;
+    if (!projections::ChercheProjection(*nom, index, multiple) || index < 0) {
+      dialogues.ShowMessage(platform::MessageKind::Error,
+                            foundation::RemplaceMarques(Msg(IdMsg::ReseauProjectionInconnue), {*nom}));
+      return false;
+    }
+  }
+  foundation::TPointTopo sonde;
+  if (PointSonde(*this, sonde) &&
+      projections::ChangeProjectionPoint(nouveau, nouveauFuseau, ancien, ancienFuseau, sonde) != projections::CodeFait) {
+    dialogues.ShowMessage(platform::MessageKind::Error,
+                          foundation::RemplaceMarques(Msg(IdMsg::ReseauConversionImpossible), {ancien, nouveau}));
+    return false;
+  }
+  return true;
+}
+
+bool TReseau::ChangeProjection(const std::string& ancien, int32_t ancienFuseau, int32_t nouveauFuseau,
                                const std::string& nouveau) {
+  // Independent coordinates on either side, or the same system: nothing to
+  // convert.
+  if (ancien.empty() || nouveau.empty() || (ancien == nouveau && ancienFuseau == nouveauFuseau)) return true;
+  if (!ChangementProjectionPossible(ancien, ancienFuseau, nouveauFuseau, nouveau)) return false;
   if (TListedePoints* surface = LesPointsSurface())
     TPointsSurface(*surface).ChangeProjection(ancien, ancienFuseau, nouveauFuseau, nouveau);
   Partie(TGenrePartie::MisesEnPagePlan).ChangeProjection(ancien, ancienFuseau, nouveauFuseau, nouveau);
@@ -201,6 +249,7 @@ void TReseau::ChangeProjection(const std::string& ancien, int32_t ancienFuseau, 
     c->CalageDigitPlani.ChangeProjectionCalage(ancien, ancienFuseau, nouveau, nouveauFuseau);
   }
   Partie(TGenrePartie::Cartes).ChangeProjection(ancien, ancienFuseau, nouveauFuseau, nouveau);
+  return true;
 }
 
 // --- Trips, deletions, merges ------------------------------------------------------------------------
