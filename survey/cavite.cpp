@@ -212,6 +212,29 @@ void TCavite::NettoieLevers() {
   SupprimePoints(s);
 }
 
+void TCavite::InitStatsLevers() {
+  NettoieLevers();
+  // Every trip starts empty, the cave's and those its shots name from
+  // elsewhere (the default trip); a trip without shot keeps no end either.
+  std::unordered_set<TLever*> vus;
+  auto remetAZero = [&](TLever* l) {
+    if (!vus.insert(l).second) return;
+    l->PointDeb = l->PointFin = nullptr;
+    l->LongLevee = l->LongExclue = 0;
+    l->NbVisees = 0;
+  };
+  for (TLever* l : Levers) remetAZero(l);
+  for (TVisee* v : Visees) {
+    TLever* l = v->LeLever;
+    if (!l) continue;
+    remetAZero(l);
+    if (!l->PointDeb) l->PointDeb = v->PtOrigCalc;
+    l->PointFin = v->PtCalc;
+    (v->EstExclue() ? l->LongExclue : l->LongLevee) += v->LCalc;
+    ++l->NbVisees;
+  }
+}
+
 TCavite* TCavite::CaviteDuPoint(const TPointSpeleo* p) { return p && p->GalduPt ? p->GalduPt->CaviteRef : nullptr; }
 
 int32_t TCavite::DerIdGalSvg() const {

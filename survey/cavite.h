@@ -115,6 +115,11 @@ class TCavite : public foundation::TObjetDeListe {
   TGalerie* AjouteGalerie(const std::string& NomGal);
   // Deletes the trips no shot uses.
   void NettoieLevers();
+  // The trips' statistics after NettoieLevers: for the shots of each trip in
+  // computation order, PointDeb the first origin, PointFin the last end,
+  // LongLevee the computed length of the shots kept, LongExclue that of the
+  // excluded ones, NbVisees their number.  Splays do not count.
+  void InitStatsLevers();
   static TCavite* CaviteDuPoint(const TPointSpeleo* p);
   bool EstViseeDeLaCavite(const TVisee* v) const { return Visees.IndexOf(v) >= 0; }
   // One more than the largest gallery identifier (0 when all are -1).
