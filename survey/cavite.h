@@ -130,6 +130,19 @@ class TCavite : public foundation::TObjetDeListe {
   // on its own.
   TListedePoints* PointsSurfaceReseau() const;
 
+  // --- Station imports (import_points.cpp) -------------------------------------------
+  // Stations from a text file of points, through the import dialog: when
+  // there is no active gallery or a new one is asked, a gallery named as the
+  // dialog says (or "Galerie Principale" without active gallery and without
+  // name) is appended and receives them, else the active gallery does.  The
+  // document is modified; Index is IndexPtCav of the last station created.
+  // False (nothing changed) on cancel or when the dialog gives no point.
+  bool ImporteFichierTexte(int32_t& Index);
+  // One station of the old file format: into a new gallery NomGal when NomGal
+  // is given or there is no active gallery ("Galerie Principale" when both
+  // are missing), else into the active gallery.  The document is modified.
+  TPointSpeleo* ImportePointAncien(std::unique_ptr<TPointSpeleo> Point, const std::string& NomGal);
+
   // --- Marks -----------------------------------------------------------------------
   void DemarquePoints();
   TPointSpeleo* MarquePoints(TPointSpeleo* p);

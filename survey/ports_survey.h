@@ -88,6 +88,19 @@ class TAnnexeCavite {
   virtual void EffaceObjetsSansPoints() {}
 };
 
+// What the dialog "Import d'un fichier de lever" hands back on confirmation:
+// the points read from the text file, in order, and whether a new gallery
+// is asked for (with its name, which may be empty).
+struct TPointImporte {
+  std::string Nom;
+  std::vector<std::string> Commentaire;
+};
+struct TImportTexte {
+  std::vector<TPointImporte> Points;
+  bool NouvelleGalerie = false;
+  std::string NomGalerie;
+};
+
 struct PortsSurvey {
   // Position of a surface symbol in the document library's surface-symbol
   // list, -1 when it is not there.
@@ -110,6 +123,11 @@ struct PortsSurvey {
       ChangeProjectionPoint;
   // Creates the drawing data of a new cave.
   std::function<std::unique_ptr<TAnnexeCavite>(TCavite&)> CreeAnnexeCavite;
+
+  // --- Station imports ------------------------------------------------------------------
+  // The dialog "Import d'un fichier de lever" for the cave; nothing when it is
+  // cancelled (none installed: no import).
+  std::function<std::optional<TImportTexte>(const TCavite&)> DialogueImportTexte;
 };
 
 PortsSurvey& Ports();
