@@ -43,7 +43,7 @@ ArbreGaleries CreeArbreGaleries(const survey::TCavite& cavite) {
   // are one level further when the first of them is the very next gallery.
   std::vector<int> niveau(static_cast<size_t>(arbre.Nombre()), 2);
   std::vector<int> noeud(static_cast<size_t>(arbre.Nombre()), 0);
-  arbre.Parcourt(0, 0, [&](const survey::TArbreGaleries::Etape& e) {
+  arbre.Parcourt(arbre.Racine(), 0, [&](const survey::TArbreGaleries::Etape& e) {
     if (!e.Entree) return;
     const int parent = arbre.Parent(e.Galerie);
     const int noeudParent = e.Niveau == 0 ? 0 : noeud[static_cast<size_t>(parent)];

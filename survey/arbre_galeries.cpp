@@ -34,4 +34,10 @@ std::vector<int> TArbreGaleries::Isolees() const {
   return r;
 }
 
+int TArbreGaleries::Racine() const {
+  for (int i = 0; i < Nombre(); ++i)
+    if (!isolee_[static_cast<size_t>(i)]) return i;
+  return Nombre() > 0 ? 0 : -1;
+}
+
 }  // namespace survey

@@ -28,6 +28,10 @@ class TArbreGaleries {
   bool Isolee(int galerie) const { return isolee_[static_cast<size_t>(galerie)] != 0; }
   // The isolated galleries, in the cave's order.
   std::vector<int> Isolees() const;
+  // The root of the cave's tree: gallery 0 of the computation order, the
+  // first gallery that is not isolated (galleries surveyed apart from the
+  // rest sort before it); 0 when every gallery is isolated, -1 for none.
+  int Racine() const;
 
   // One step of a depth-first walk: a gallery entered (Entree) or left after
   // all its descendants.

@@ -419,12 +419,13 @@ std::string EchappeXml(const std::string& s) {
 
 std::string Identifiant(int32_t n) { return foundation::ReelEnStrZeros(n, 4, 0); }
 
-// The element of every gallery hanging, directly or not, from gallery 0,
-// each inside the element of the gallery it hangs from.
+// The element of every gallery hanging, directly or not, from gallery 0 of
+// the computation order, each inside the element of the gallery it hangs
+// from.
 void XmlGaleries(const TCavite& c, int profondeur, std::string& xml) {
   if (c.Galeries.Vide()) return;
   const TArbreGaleries arbre(c);
-  arbre.Parcourt(0, profondeur, [&](const TArbreGaleries::Etape& e) {
+  arbre.Parcourt(arbre.Racine(), profondeur, [&](const TArbreGaleries::Etape& e) {
     const std::string marge(static_cast<size_t>(2 * e.Niveau), ' ');
     if (!e.Entree) {
       xml += marge + "</galerie>\n";

@@ -42,6 +42,7 @@ TEST(ArbreGaleries, ParentsEnfantsEtGaleriesIsolees) {
   ASSERT_EQ(a.Nombre(), 5);
   const int P = Position(c, "P"), A = Position(c, "A"), B = Position(c, "B"), C = Position(c, "C"),
             Iso = Position(c, "Iso");
+  EXPECT_EQ(a.Racine(), P);  // the gallery surveyed apart sorts first
   EXPECT_EQ(a.Parent(P), -1);
   EXPECT_EQ(a.Parent(A), P);
   EXPECT_EQ(a.Parent(B), A);
