@@ -124,6 +124,14 @@ struct PortsSurvey {
   // Creates the drawing data of a new cave.
   std::function<std::unique_ptr<TAnnexeCavite>(TCavite&)> CreeAnnexeCavite;
 
+  // --- Batch conversions -----------------------------------------------------------------
+  // The conversion of many points from one system and zone into another, the
+  // systems resolved once; nothing when a system is unknown.  None installed:
+  // ChangeProjectionPoint point by point.
+  std::function<std::function<void(double& x, double& y)>(const std::string& ancienSysteme, int32_t ancienFuseau,
+                                                           int32_t nouveauFuseau, const std::string& nouveauSysteme)>
+      ConversionProjection;
+
   // --- Station imports ------------------------------------------------------------------
   // The dialog "Import d'un fichier de lever" for the cave; nothing when it is
   // cancelled (none installed: no import).
@@ -131,6 +139,12 @@ struct PortsSurvey {
 };
 
 PortsSurvey& Ports();
+
+// The conversion of a batch of points through the ports: ConversionProjection
+// when installed, else ChangeProjectionPoint for each point; none without
+// either.
+std::function<void(double& x, double& y)> ConversionPoints(const std::string& ancienSysteme, int32_t ancienFuseau,
+                                                          int32_t nouveauFuseau, const std::string& nouveauSysteme);
 
 class GardePortsSurvey {
  public:

@@ -486,6 +486,12 @@ void InstallePortsReseau() {
       y = p.Y;
     }
   };
+  Ports().ConversionProjection = [](const std::string& ancien, int32_t ancienFuseau, int32_t nouveauFuseau,
+                                    const std::string& nouveau) -> std::function<void(double&, double&)> {
+    auto conversion = std::make_shared<projections::TConversionGrille>(ancien, ancienFuseau, nouveau, nouveauFuseau);
+    if (conversion->Code() != projections::CodeFait) return {};
+    return [conversion](double& x, double& y) { conversion->Convertit(x, y); };
+  };
   Ports().TransformePointSurface = [](TPointSpeleo& p, const std::string& systeme, int32_t zone) {
     if (const TReseau* r = Document().ReseauCourant) r->TransformePointSurface(p, systeme, zone);
   };
