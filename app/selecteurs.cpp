@@ -1,9 +1,9 @@
 #include "app/selecteurs.h"
 
 #include <algorithm>
-#include <unordered_map>
 
 #include "foundation/codage.h"
+#include "survey/arbre_galeries.h"
 #include "survey/cavite.h"
 #include "survey/galerie.h"
 
@@ -38,41 +38,24 @@ int ArbreGaleries::NoeudDe(const survey::TGalerie* g) const {
 ArbreGaleries CreeArbreGaleries(const survey::TCavite& cavite) {
   ArbreGaleries a;
   a.Noeuds.push_back({-1, cavite.NomCavite, nullptr, -1});
-  const int n = cavite.Galeries.Count();
-  if (n == 0) return a;
-  // The galleries hanging from each gallery, in cave order.
-  std::unordered_map<const survey::TGalerie*, int> position;
-  for (int i = 0; i < n; ++i) position[cavite.UneGalerie(i)] = i;
-  std::vector<std::vector<int>> enfants(static_cast<size_t>(n));
-  for (int i = 1; i < n; ++i) {
-    const survey::TGalerie* parent = cavite.UneGalerie(i)->GalDeRattach();
-    const auto it = parent ? position.find(parent) : position.end();
-    if (it != position.end() && it->second < i) enfants[static_cast<size_t>(it->second)].push_back(i);
-  }
-  // Depth first, without recursion (a cave may hold thousands of galleries
-  // hanging one from the other).  The level rises when the child is the very
-  // next gallery of the list.
-  struct Etape {
-    int Galerie, NoeudParent, Niveau;
-  };
-  std::vector<Etape> pile{{0, 0, 2}};
-  while (!pile.empty()) {
-    const Etape e = pile.back();
-    pile.pop_back();
-    survey::TGalerie* g = cavite.UneGalerie(e.Galerie);
-    const int noeud = static_cast<int>(a.Noeuds.size());
-    a.Noeuds.push_back({e.NoeudParent, g->NomGalerie, g, e.Galerie});
-    int niveau = e.Niveau;
-    std::vector<Etape> suivantes;
-    for (int j : enfants[static_cast<size_t>(e.Galerie)]) {
-      if (j == e.Galerie + 1) {
-        ++niveau;
-        a.Niveaux = std::max(a.Niveaux, niveau);
-      }
-      suivantes.push_back({j, noeud, niveau});
+  const survey::TArbreGaleries arbre(cavite);
+  // The level of each gallery, starting at 2; the galleries hanging from one
+  // are one level further when the first of them is the very next gallery.
+  std::vector<int> niveau(static_cast<size_t>(arbre.Nombre()), 2);
+  std::vector<int> noeud(static_cast<size_t>(arbre.Nombre()), 0);
+  arbre.Parcourt(arbre.Racine(), 0, [&](const survey::TArbreGaleries::Etape& e) {
+    if (!e.Entree) return;
+    const int parent = arbre.Parent(e.Galerie);
+    const int noeudParent = e.Niveau == 0 ? 0 : noeud[static_cast<size_t>(parent)];
+    if (e.Niveau > 0) {
+      const bool suivante = arbre.Enfants(parent).front() == parent + 1;
+      niveau[static_cast<size_t>(e.Galerie)] = niveau[static_cast<size_t>(parent)] + (suivante ? 1 : 0);
+      if (suivante) a.Niveaux = std::max(a.Niveaux, niveau[static_cast<size_t>(e.Galerie)]);
     }
-    for (auto it = suivantes.rbegin(); it != suivantes.rend(); ++it) pile.push_back(*it);
-  }
+    survey::TGalerie* g = cavite.UneGalerie(e.Galerie);
+    noeud[static_cast<size_t>(e.Galerie)] = static_cast<int>(a.Noeuds.size());
+    a.Noeuds.push_back({noeudParent, g->NomGalerie, g, e.Galerie});
+  });
   return a;
 }
 

@@ -23,9 +23,10 @@ struct ElementGalerie {
 };
 std::vector<ElementGalerie> ElementsGaleries(const survey::TCavite& cavite);
 
-// The gallery tree: node 0 is the root (the cave's name); then gallery 0 and,
-// under each gallery, the later galleries hanging from it, depth first.
-// Galleries that do not descend from gallery 0 are not shown.
+// The gallery tree: node 0 is the root (the cave's name); then gallery 0 of
+// the computation order (survey::TArbreGaleries::Racine) and, under each
+// gallery, the later galleries hanging from it, depth first.  Galleries that
+// do not descend from it are not shown.
 struct NoeudGalerie {
   int Parent = -1;  // node index; -1 for the root
   std::string Nom;

@@ -122,6 +122,11 @@ void InstalleLiaisonsVues() {
   drawing::PortsDonnees().CreeConfig = []() -> std::unique_ptr<drawing::TConfigDessin> {
     return std::make_unique<TConfigEditeur>();
   };
+  drawing::PortsDonnees().FusionneMotifsMiseEnPage = [](foundation::TObjetDeListe& m,
+                                                        drawing::TObjetMotifdeBase* garde,
+                                                        drawing::TObjetMotifdeBase* fusionne) {
+    if (auto* mep = dynamic_cast<views::TMiseEnPage*>(&m)) mep->FusionneMotifs(garde, fusionne);
+  };
 
   views::PortsVues& p = views::Ports();
   p.NombreCavites = [] { return Reseau() ? Reseau()->NombreCavites() : 0; };

@@ -1,6 +1,7 @@
 #include "drawing/annexe_cavite.h"
 
 #include "drawing/contexte_dessin.h"
+#include "drawing/ports_dessin.h"
 #include "foundation/catalogue.h"
 #include "foundation/niveau_fichier.h"
 #include "foundation/transformation_vue.h"
@@ -155,7 +156,12 @@ void TAnnexeDessinCavite::FusionneMotifs(survey::TMotifDocument* motifGarde, sur
   TObjetMotifdeBase* fusionne = MotifDe(motifFusionne);
   if (!fusionne) return;
   LeDessinPlani->FusionneMotifsdeBase(garde, fusionne);
-  for (TDonneesCoupeLong* c : LesCoupesLong) c->FusionneMotifsdeBase(garde, fusionne);
+  const auto& fusionneMep = PortsDonnees().FusionneMotifsMiseEnPage;
+  for (TDonneesCoupeLong* c : LesCoupesLong) {
+    c->FusionneMotifsdeBase(garde, fusionne);
+    if (fusionneMep)
+      for (foundation::TObjetDeListe* m : c->MisesEnPageCoupe) fusionneMep(*m, garde, fusionne);
+  }
   for (TDessinPkTp* s : DessinsPkTp) {
     s->pktpDessinPlani.FusionneMotifsdeBase(garde, fusionne);
     s->pktpDessinAltiOr.FusionneMotifsdeBase(garde, fusionne);

@@ -19,6 +19,8 @@ class TCavite;
 
 namespace drawing {
 
+class TObjetMotifdeBase;
+
 // The display configuration of a drawing, stored in the .CFG companion.
 class TConfigDessin {
  public:
@@ -50,6 +52,11 @@ struct PortsDonneesDessin {
   // survey model's station drawing geometry), computed before an elevation
   // of the cave is; none installed: the stations keep the points they hold.
   std::function<void(survey::TCavite&)> CalculeDessinCav;
+  // In a page layout of a long section, every reference to the merged
+  // pattern becomes one to the kept pattern; none installed: the layouts
+  // are left alone (without page-layout class no long section holds one).
+  std::function<void(foundation::TObjetDeListe& miseEnPage, TObjetMotifdeBase* garde, TObjetMotifdeBase* fusionne)>
+      FusionneMotifsMiseEnPage;
 };
 
 PortsDonneesDessin& PortsDonnees();

@@ -234,6 +234,39 @@ int ChangeProjectionPoint(std::string_view NouveauProj, int32_t NouveauFuseau, s
   return code;
 }
 
+struct TConversionGrille::Systemes {
+  TSysteme De, Vers;
+};
+
+TConversionGrille::TConversionGrille(std::string_view source, int32_t zoneSource, std::string_view cible,
+                                     int32_t zoneCible)
+    : systemes_(new Systemes{SystemeGrille(source), SystemeGrille(cible)}),
+      zoneSource_(zoneSource),
+      zoneCible_(zoneCible) {
+  if (!systemes_->De.Trouve())
+    code_ = CodePremierInconnu;
+  else if (!systemes_->Vers.Trouve())
+    code_ = CodeSecondInconnu;
+}
+
+TConversionGrille::~TConversionGrille() { delete systemes_; }
+
+int TConversionGrille::Convertit(double& x, double& y) const {
+  if (code_ != CodeFait) return code_;
+  try {
+    double gx, gy, gz, nx, ny;
+    int32_t z = systemes_->Vers.Multiple ? zoneCible_ : 0;
+    systemes_->De.VersGeocentrique(x, y, zoneSource_, gx, gy, gz);
+    systemes_->Vers.DepuisGeocentrique(gx, gy, gz, z, nx, ny);
+    if (!Finis(nx, ny)) return CodeErreur;
+    x = nx;
+    y = ny;
+    return CodeFait;
+  } catch (const EErreurProjection&) {
+    return CodeErreur;
+  }
+}
+
 bool PtTopoVersWGS84(foundation::TPointTopo& point, std::string_view systeme, int32_t zone) {
   if (systeme.empty()) return false;
   double lat, lon;

@@ -64,6 +64,29 @@ int WGS84VersUTM(double LatDegres, double LongDegres, double& X, double& Y, std:
 // other fields are untouched, and so are X and Y when the code is not 0.
 int ChangeProjectionPoint(std::string_view NouveauProj, int32_t NouveauFuseau, std::string_view AncienProj,
                           int32_t AncienFuseau, foundation::TPointTopo& point);
+// A conversion of many points from one grid system and zone to another, the
+// two systems resolved once for the batch (the catalogue must not change
+// while it is used).  Each point as ChangeProjectionPoint converts it.
+class TConversionGrille {
+ public:
+  TConversionGrille(std::string_view source, int32_t zoneSource, std::string_view cible, int32_t zoneCible);
+  ~TConversionGrille();
+  TConversionGrille(const TConversionGrille&) = delete;
+  TConversionGrille& operator=(const TConversionGrille&) = delete;
+  // CodeFait when both systems are known, else the code of the unknown one.
+  int Code() const { return code_; }
+  // The code of the conversion of X and Y, which are left as they were
+  // unless it is CodeFait.
+  int Convertit(double& x, double& y) const;
+
+ private:
+  struct Systemes;
+  Systemes* systemes_ = nullptr;
+  int32_t zoneSource_ = 0;
+  int32_t zoneCible_ = 0;
+  int code_ = CodeFait;
+};
+
 // LatPt and LongPt of the point from its X and Y (northing through
 // CorrigeYLambert); false, the point untouched, when the name is empty or
 // the conversion fails.

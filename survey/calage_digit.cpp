@@ -78,9 +78,9 @@ bool TCalageDigit::LitObjet(TFlux& f) {
 
 void TCalageDigit::ChangeProjectionCalage(const std::string& ancienSysteme, int32_t ancienFuseau,
                                           const std::string& nouveauSysteme, int32_t nouveauFuseau) {
-  if (!Ports().ChangeProjectionPoint) return;
-  for (foundation::TObjetTopo* p : PointsTerrain)
-    Ports().ChangeProjectionPoint(p->X, p->Y, ancienSysteme, ancienFuseau, nouveauFuseau, nouveauSysteme);
+  const auto convertit = ConversionPoints(ancienSysteme, ancienFuseau, nouveauFuseau, nouveauSysteme);
+  if (!convertit) return;
+  for (foundation::TObjetTopo* p : PointsTerrain) convertit(p->X, p->Y);
 }
 
 }  // namespace survey

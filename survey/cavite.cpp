@@ -205,6 +205,28 @@ void TCavite::NettoieLevers() {
   SupprimePoints(s);
 }
 
+void TCavite::InitStatsLevers() {
+  NettoieLevers();
+  // Every trip of the cave starts empty; a trip without shot keeps no end.
+  // Shots under the default trip (shared, never changed) count for none.
+  std::unordered_map<const TLever*, TLever*> propres;
+  for (TLever* l : Levers) {
+    l->PointDeb = l->PointFin = nullptr;
+    l->LongLevee = l->LongExclue = 0;
+    l->NbVisees = 0;
+    propres.emplace(l, l);
+  }
+  for (TVisee* v : Visees) {
+    const auto trouve = propres.find(v->LeLever);
+    if (trouve == propres.end()) continue;
+    TLever* l = trouve->second;
+    if (!l->PointDeb) l->PointDeb = v->PtOrigCalc;
+    l->PointFin = v->PtCalc;
+    (v->EstExclue() ? l->LongExclue : l->LongLevee) += v->LCalc;
+    ++l->NbVisees;
+  }
+}
+
 TCavite* TCavite::CaviteDuPoint(const TPointSpeleo* p) { return p && p->GalduPt ? p->GalduPt->CaviteRef : nullptr; }
 
 int32_t TCavite::DerIdGalSvg() const {

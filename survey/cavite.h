@@ -115,6 +115,11 @@ class TCavite : public foundation::TObjetDeListe {
   TGalerie* AjouteGalerie(const std::string& NomGal);
   // Deletes the trips no shot uses.
   void NettoieLevers();
+  // The trips' statistics after NettoieLevers: for the shots of each trip in
+  // computation order, PointDeb the first origin, PointFin the last end,
+  // LongLevee the computed length of the shots kept, LongExclue that of the
+  // excluded ones, NbVisees their number.  Splays do not count.
+  void InitStatsLevers();
   static TCavite* CaviteDuPoint(const TPointSpeleo* p);
   bool EstViseeDeLaCavite(const TVisee* v) const { return Visees.IndexOf(v) >= 0; }
   // One more than the largest gallery identifier (0 when all are -1).
@@ -124,6 +129,19 @@ class TCavite : public foundation::TObjetDeListe {
   // The surface points of the network (gallery 0 of cave 0); none for a cave
   // on its own.
   TListedePoints* PointsSurfaceReseau() const;
+
+  // --- Station imports (import_points.cpp) -------------------------------------------
+  // Stations from a text file of points, through the import dialog: when
+  // there is no active gallery or a new one is asked, a gallery named as the
+  // dialog says (or "Galerie Principale" without active gallery and without
+  // name) is appended and receives them, else the active gallery does.  The
+  // document is modified; Index is IndexPtCav of the last station created.
+  // False (nothing changed) on cancel or when the dialog gives no point.
+  bool ImporteFichierTexte(int32_t& Index);
+  // One station of the old file format: into a new gallery NomGal when NomGal
+  // is given or there is no active gallery ("Galerie Principale" when both
+  // are missing), else into the active gallery.  The document is modified.
+  TPointSpeleo* ImportePointAncien(std::unique_ptr<TPointSpeleo> Point, const std::string& NomGal);
 
   // --- Marks -----------------------------------------------------------------------
   void DemarquePoints();

@@ -201,9 +201,9 @@ void TPointsSurface::AffecteChaine(TLigneListe& ligne, TPointSpeleo& point) {
 
 void TPointsSurface::ChangeProjection(const std::string& ancienSysteme, int32_t ancienFuseau, int32_t nouveauFuseau,
                                       const std::string& nouveauSysteme) {
-  if (!Ports().ChangeProjectionPoint) return;
-  for (TPointSpeleo* p : Liste)
-    Ports().ChangeProjectionPoint(p->X, p->Y, ancienSysteme, ancienFuseau, nouveauFuseau, nouveauSysteme);
+  const auto convertit = ConversionPoints(ancienSysteme, ancienFuseau, nouveauFuseau, nouveauSysteme);
+  if (!convertit) return;
+  for (TPointSpeleo* p : Liste) convertit(p->X, p->Y);
 }
 
 }  // namespace survey

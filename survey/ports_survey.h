@@ -124,6 +124,19 @@ class TAnnexeCavite {
   virtual void AjouteDessinsCavite(TAnnexeCavite& /*autre*/) {}
 };
 
+// What the dialog "Import d'un fichier de lever" hands back on confirmation:
+// the points read from the text file, in order, and whether a new gallery
+// is asked for (with its name, which may be empty).
+struct TPointImporte {
+  std::string Nom;
+  std::vector<std::string> Commentaire;
+};
+struct TImportTexte {
+  std::vector<TPointImporte> Points;
+  bool NouvelleGalerie = false;
+  std::string NomGalerie;
+};
+
 struct PortsSurvey {
   // Position of a surface symbol in the document library's surface-symbol
   // list, -1 when it is not there.
@@ -160,9 +173,28 @@ struct PortsSurvey {
       ChangeProjectionPoint;
   // Creates the drawing data of a new cave.
   std::function<std::unique_ptr<TAnnexeCavite>(TCavite&)> CreeAnnexeCavite;
+
+  // --- Batch conversions -----------------------------------------------------------------
+  // The conversion of many points from one system and zone into another, the
+  // systems resolved once; nothing when a system is unknown.  None installed:
+  // ChangeProjectionPoint point by point.
+  std::function<std::function<void(double& x, double& y)>(const std::string& ancienSysteme, int32_t ancienFuseau,
+                                                           int32_t nouveauFuseau, const std::string& nouveauSysteme)>
+      ConversionProjection;
+
+  // --- Station imports ------------------------------------------------------------------
+  // The dialog "Import d'un fichier de lever" for the cave; nothing when it is
+  // cancelled (none installed: no import).
+  std::function<std::optional<TImportTexte>(const TCavite&)> DialogueImportTexte;
 };
 
 PortsSurvey& Ports();
+
+// The conversion of a batch of points through the ports: ConversionProjection
+// when installed, else ChangeProjectionPoint for each point; none without
+// either.
+std::function<void(double& x, double& y)> ConversionPoints(const std::string& ancienSysteme, int32_t ancienFuseau,
+                                                          int32_t nouveauFuseau, const std::string& nouveauSysteme);
 
 class GardePortsSurvey {
  public:

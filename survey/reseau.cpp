@@ -1,6 +1,7 @@
 #include "survey/reseau.h"
 
 #include <algorithm>
+#include <cmath>
 #include <unordered_set>
 
 #include "foundation/catalogue.h"
@@ -11,6 +12,7 @@
 #include "platform/files.h"
 #include "projections/services.h"
 #include "survey/annexe_minimale.h"
+#include "survey/arbre_galeries.h"
 #include "survey/contexte_document.h"
 #include "survey/contexte_reseau.h"
 #include "survey/listes_document.h"
@@ -190,8 +192,55 @@ void TReseau::TransformeObjetTopo(bool enKm, const std::string& systeme, foundat
   objet.Y = p.Y;
 }
 
-void TReseau::ChangeProjection(const std::string& ancien, int32_t ancienFuseau, int32_t nouveauFuseau,
+namespace {
+
+// A point of the document in the old system: the first surface point, else
+// the first computed entrance of a cave.
+bool PointSonde(const TReseau& r, foundation::TPointTopo& sonde) {
+  auto prend = [&](const TPointSpeleo* p) {
+    if (!p || !std::isfinite(p->X) || !std::isfinite(p->Y)) return false;
+    sonde.X = p->X;
+    sonde.Y = p->Y;
+    return true;
+  };
+  if (const TListedePoints* surface = r.LesPointsSurface())
+    for (const TPointSpeleo* p : *surface)
+      if (prend(p)) return true;
+  for (const TCavite* c : r.Cavites)
+    if (!c->EstSurface && prend(c->LEntree())) return true;
+  return false;
+}
+
+}  // namespace
+
+bool TReseau::ChangementProjectionPossible(const std::string& ancien, int32_t ancienFuseau, int32_t nouveauFuseau,
+                                           const std::string& nouveau) const {
+  auto& dialogues = platform::Dialogs::Current();
+  for (const std::string* nom : {&ancien, &nouveau}) {
+    int index = -1;
+    bool multiple = false;
+    if (!projections::ChercheProjection(*nom, index, multiple) || index < 0) {
+      dialogues.ShowMessage(platform::MessageKind::Error,
+                            foundation::RemplaceMarques(Msg(IdMsg::ReseauProjectionInconnue), {*nom}));
+      return false;
+    }
+  }
+  foundation::TPointTopo sonde;
+  if (PointSonde(*this, sonde) &&
+      projections::ChangeProjectionPoint(nouveau, nouveauFuseau, ancien, ancienFuseau, sonde) != projections::CodeFait) {
+    dialogues.ShowMessage(platform::MessageKind::Error,
+                          foundation::RemplaceMarques(Msg(IdMsg::ReseauConversionImpossible), {ancien, nouveau}));
+    return false;
+  }
+  return true;
+}
+
+bool TReseau::ChangeProjection(const std::string& ancien, int32_t ancienFuseau, int32_t nouveauFuseau,
                                const std::string& nouveau) {
+  // Independent coordinates on either side, or the same system: nothing to
+  // convert.
+  if (ancien.empty() || nouveau.empty() || (ancien == nouveau && ancienFuseau == nouveauFuseau)) return true;
+  if (!ChangementProjectionPossible(ancien, ancienFuseau, nouveauFuseau, nouveau)) return false;
   if (TListedePoints* surface = LesPointsSurface())
     TPointsSurface(*surface).ChangeProjection(ancien, ancienFuseau, nouveauFuseau, nouveau);
   Partie(TGenrePartie::MisesEnPagePlan).ChangeProjection(ancien, ancienFuseau, nouveauFuseau, nouveau);
@@ -200,6 +249,7 @@ void TReseau::ChangeProjection(const std::string& ancien, int32_t ancienFuseau, 
     c->CalageDigitPlani.ChangeProjectionCalage(ancien, ancienFuseau, nouveau, nouveauFuseau);
   }
   Partie(TGenrePartie::Cartes).ChangeProjection(ancien, ancienFuseau, nouveauFuseau, nouveau);
+  return true;
 }
 
 // --- Trips, deletions, merges ------------------------------------------------------------------------
@@ -381,7 +431,12 @@ std::string EchappeXml(const std::string& s) {
       case '&': r += "&amp;"; break;
       case '"': r += "&quot;"; break;
       case '\'': r += "&apos;"; break;
-      default: r += ch;
+      case '\t':
+      case '\n':
+      case '\r': r += ch; break;
+      default:
+        // Other control characters have no place in XML 1.0.
+        if (static_cast<unsigned char>(ch) >= 0x20) r += ch;
     }
   }
   return r;
@@ -389,18 +444,22 @@ std::string EchappeXml(const std::string& s) {
 
 std::string Identifiant(int32_t n) { return foundation::ReelEnStrZeros(n, 4, 0); }
 
-// The element of gallery n and, inside it, those of the later galleries that
-// hang from it.
-void XmlGalerie(const TCavite& c, int n, int profondeur, std::string& xml, std::vector<bool>& faites) {
-  const TGalerie* g = c.UneGalerie(n);
-  if (!g || faites[static_cast<size_t>(n)]) return;
-  faites[static_cast<size_t>(n)] = true;
-  const std::string marge(static_cast<size_t>(2 * profondeur), ' ');
-  xml += marge + "<galerie id=\"" + Identifiant(c.idCavSvg) + "_" + Identifiant(g->idGalSvg) + "\">\n";
-  xml += marge + "  <nom>" + EchappeXml(g->NomGalerie) + "</nom>\n";
-  for (int i = n + 1; i < c.Galeries.Count(); ++i)
-    if (c.UneGalerie(i)->GalDeRattach() == g) XmlGalerie(c, i, profondeur + 1, xml, faites);
-  xml += marge + "</galerie>\n";
+// The element of every gallery hanging, directly or not, from gallery 0 of
+// the computation order, each inside the element of the gallery it hangs
+// from.
+void XmlGaleries(const TCavite& c, int profondeur, std::string& xml) {
+  if (c.Galeries.Vide()) return;
+  const TArbreGaleries arbre(c);
+  arbre.Parcourt(arbre.Racine(), profondeur, [&](const TArbreGaleries::Etape& e) {
+    const std::string marge(static_cast<size_t>(2 * e.Niveau), ' ');
+    if (!e.Entree) {
+      xml += marge + "</galerie>\n";
+      return;
+    }
+    const TGalerie* g = c.UneGalerie(e.Galerie);
+    xml += marge + "<galerie id=\"" + Identifiant(c.idCavSvg) + "_" + Identifiant(g->idGalSvg) + "\">\n";
+    xml += marge + "  <nom>" + EchappeXml(g->NomGalerie) + "</nom>\n";
+  });
 }
 
 }  // namespace
@@ -412,8 +471,7 @@ bool TReseau::CreeXmlCavites(const std::string& dossier) {
     const TCavite& c = *Cavites.UnObjet(i);
     xml += "  <cavite id=\"" + Identifiant(c.idCavSvg) + "\">\n";
     xml += "    <nom>" + EchappeXml(c.NomCavite) + "</nom>\n";
-    std::vector<bool> faites(static_cast<size_t>(c.Galeries.Count()), false);
-    XmlGalerie(c, 0, 2, xml, faites);
+    XmlGaleries(c, 2, xml);
     xml += "  </cavite>\n";
   }
   xml += "</Reseau>\n";
@@ -452,6 +510,12 @@ void InstallePortsReseau() {
       x = p.X;
       y = p.Y;
     }
+  };
+  Ports().ConversionProjection = [](const std::string& ancien, int32_t ancienFuseau, int32_t nouveauFuseau,
+                                    const std::string& nouveau) -> std::function<void(double&, double&)> {
+    auto conversion = std::make_shared<projections::TConversionGrille>(ancien, ancienFuseau, nouveau, nouveauFuseau);
+    if (conversion->Code() != projections::CodeFait) return {};
+    return [conversion](double& x, double& y) { conversion->Convertit(x, y); };
   };
   Ports().TransformePointSurface = [](TPointSpeleo& p, const std::string& systeme, int32_t zone) {
     if (const TReseau* r = Document().ReseauCourant) r->TransformePointSurface(p, systeme, zone);

@@ -113,9 +113,15 @@ class TReseau {
   void TransformeObjetTopo(bool enKm, const std::string& systeme, foundation::TObjetTopo& objet, int32_t zone) const;
   // Converts the surface points, the plan page layouts, every cave's plan
   // drawing and plan digitising calibration and the background maps from the
-  // old system to the new one.  The caller then stores Projection and
-  // NumFuseau.
-  void ChangeProjection(const std::string& ancien, int32_t ancienFuseau, int32_t nouveauFuseau,
+  // old system to the new one, all or nothing: both systems must be in the
+  // catalogue and a point of the document (a surface point, else a cave's
+  // entrance) must convert, else nothing is converted, a French message
+  // names the system and the answer is false.  Independent coordinates on
+  // either side, or the same system and zone, convert nothing (true).  The
+  // caller then stores Projection and NumFuseau.
+  bool ChangementProjectionPossible(const std::string& ancien, int32_t ancienFuseau, int32_t nouveauFuseau,
+                                    const std::string& nouveau) const;
+  bool ChangeProjection(const std::string& ancien, int32_t ancienFuseau, int32_t nouveauFuseau,
                         const std::string& nouveau);
 
   // --- Trips, deletions, merges ---------------------------------------------------------

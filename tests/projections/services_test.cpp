@@ -294,6 +294,23 @@ TEST_F(Services, PointsConvertis) {
     EXPECT_EQ(ChangeProjectionPoint(c.nouveau, ZoneAChoisir, c.ancien, 0, r), c.code);
     EXPECT_EQ(r.X, p.X);
     EXPECT_EQ(r.Z, p.Z);
+    // The same through a batch conversion.
+    const TConversionGrille lot(c.ancien, 0, c.nouveau, ZoneAChoisir);
+    double x = p.X, y = c.y;
+    EXPECT_EQ(lot.Convertit(x, y), c.code);
+    EXPECT_EQ(x, p.X);
+  }
+  // A batch conversion gives what the point routine gives.
+  const TConversionGrille lot("LT 93", 0, "UTM", ZoneAChoisir);
+  ASSERT_EQ(lot.Code(), CodeFait);
+  for (double dx : {0.0, 2500.5, -40000.0}) {
+    foundation::TPointTopo r = p;
+    r.X += dx;
+    double x = r.X, y = r.Y;
+    ASSERT_EQ(ChangeProjectionPoint("UTM", ZoneAChoisir, "LT 93", 0, r), CodeFait);
+    ASSERT_EQ(lot.Convertit(x, y), CodeFait);
+    EXPECT_EQ(x, r.X);
+    EXPECT_EQ(y, r.Y);
   }
 
   // To WGS84: a Lambert II northing given with its million prefix reads as

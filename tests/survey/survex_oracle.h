@@ -85,6 +85,33 @@ inline ResultatSurvex LanceCavern(const std::string& svx, const std::string& dos
   return r;
 }
 
+// cavern's "Total length of survey legs" (metres, two decimals) on a .svx
+// text; a negative value when cavern fails.
+inline double LongueurLevesSurvex(const std::string& svx, const std::string& dossier, std::string& erreur) {
+  {
+    std::ofstream o(dossier + "/longueur.svx", std::ios::binary);
+    o << svx;
+  }
+  std::string sortie;
+  if (LanceCommande("cd '" + dossier + "' && cavern longueur.svx 2>&1", sortie) != 0) {
+    erreur = sortie;
+    return -1;
+  }
+  const std::string cle = "Total length of survey legs =";
+  const size_t i = sortie.find(cle);
+  double longueur = -1;
+  if (i == std::string::npos) {
+    erreur = sortie;
+    return -1;
+  }
+  std::istringstream mots(sortie.substr(i + cle.size()));
+  std::string mot;
+  mots >> mot;  // "123.45m"
+  if (!mot.empty() && mot.back() == 'm') mot.pop_back();
+  if (!foundation::LitReel(mot, longueur)) erreur = sortie;
+  return longueur;
+}
+
 // Writes the caves of a network (caves[0] is the surface) as .svx text.
 class EcrivainSvx {
  public:
@@ -151,6 +178,8 @@ class EcrivainSvx {
     using namespace survey;
     const TLever& l = v.LeLever ? *v.LeLever : *LeverParDefaut();
     const std::string deDa = Nom(v.PointStation) + ' ' + Nom(v.PointVise) + ' ';
+    // An excluded shot counts in no length: a duplicate for Survex.
+    Commande("flags", v.EstExclue() ? "*flags duplicate" : "*flags not duplicate");
     Commande("compass", l.UniteAZ == 1 ? "*units compass backcompass grads" : "*units compass backcompass degrees");
     std::string decl = "*declination 0 degrees";
     if (l.UniteDeclin == UniteDeclinGrades)
