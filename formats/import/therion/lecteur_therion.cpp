@@ -2,7 +2,7 @@
 
 #include <cctype>
 #include <cstdlib>
-#include <stdexcept>
+#include <cmath>
 #include <string_view>
 #include <vector>
 
@@ -317,11 +317,11 @@ void tImportTherion::LitSystemeCoordonnees(const std::string& arg) {
   }
 }
 
-void tImportTherion::LitPointFixe(const std::string& ligne) {
+bool tImportTherion::LitPointFixe(const std::string& ligne) {
   const std::string bas = Minuscules(ligne);
   const size_t p = bas.find("fix");
   const std::vector<std::string> mots = Mots(ligne.substr(p + 3));
-  if (mots.empty()) return;
+  if (mots.empty()) return true;
   auto champ = [&](size_t i) { return i < mots.size() ? Nombre(mots[i]) : 0.0; };
   double x = champ(1), y = champ(2);
   const double z = champ(3);
@@ -330,7 +330,10 @@ void tImportTherion::LitPointFixe(const std::string& ligne) {
     std::string systeme = "UTM";
     int32_t zone = -1;
     double e = 0, n = 0;
-    if (projections::WGS84VersUTM(y, x, e, n, systeme, zone) != 0) throw std::runtime_error("long-lat");
+    // A point that has no UTM position makes the file unreadable.
+    if (!std::isfinite(x) || !std::isfinite(y) || std::fabs(y) > 90 || std::fabs(x) > 180 ||
+        projections::WGS84VersUTM(y, x, e, n, systeme, zone) != 0)
+      return false;
     x = e;
     y = n;
     ctx.ProjectionImport = systeme;
@@ -340,6 +343,7 @@ void tImportTherion::LitPointFixe(const std::string& ligne) {
     ctx.FuseauImport = std::atoi(FStrTh.c_str());
   }
   AjoutePointSurf(mots[0], std::string(), x, y, z);
+  return true;
 }
 
 void tImportTherion::LitColonnes(const std::string& arg) {
@@ -424,7 +428,7 @@ bool tImportTherion::LitBloc(size_t& n) {
       return true;
     }
     if (EstCommandeTh(texte, "fix")) {
-      LitPointFixe(texte);
+      if (!LitPointFixe(texte)) return false;
     } else if (EstCommandeTh(texte, "cs")) {
       LitSystemeCoordonnees(ArgumentCommandeTh(texte, "cs"));
     } else if (EstCommandeTh(texte, "declination")) {

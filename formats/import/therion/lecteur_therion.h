@@ -31,8 +31,9 @@ class tImportTherion : public tImportVTopo {
   // Reads the header up to the first centreline command; true when one was
   // found before the last line.
   bool LitEnTete() override;
-  // Reads every centreline block; false when a "units" command names a unit
-  // the reader cannot convert.
+  // Reads every centreline block; false (unreadable) when a "units" command
+  // names a unit the reader cannot convert or a "long-lat" point has no UTM
+  // position.
   bool CreeViseesImport() override;
   // The Auriga sketch ".txt" beside the ".th": true when there is none; a
   // present one is not read yet (true).
@@ -50,12 +51,14 @@ class tImportTherion : public tImportVTopo {
  private:
   // The text of a command's argument; creates the trip when there is none.
   std::string ArgumentCommandeTh(const std::string& ligne, const std::string& mot);
-  bool LitBloc(size_t& debut);
+  // One centreline block from line n; n then follows it.  False when the
+  // file is unreadable.
+  bool LitBloc(size_t& n);
   void LitDate(const std::string& arg);
   bool LitUnites(const std::string& arg);
   void LitDeclinaison(const std::string& arg);
   void LitSystemeCoordonnees(const std::string& arg);
-  void LitPointFixe(const std::string& ligne);
+  bool LitPointFixe(const std::string& ligne);
   void LitColonnes(const std::string& arg);
   void LitVisee(const std::string& ligne);
 
