@@ -178,8 +178,9 @@ bool TImportFichierTop::LisFichierTop(const std::string& chemin) {
   fichierLu_ = false;
   octets_.clear();
   const bool lu = platform::ReadFile(chemin, octets_);
-  bool enTete = lu && octets_.size() >= 4 && octets_[3] == 3;
-  if (enTete) enTete = foundation::EnMinuscules(octets_.substr(0, 3)) == "top";
+  // "top" in any case, then version 3.
+  auto lettre = [this](size_t i, char c) { return octets_[i] == c || octets_[i] == c - 'a' + 'A'; };
+  const bool enTete = lu && octets_.size() >= 4 && lettre(0, 't') && lettre(1, 'o') && lettre(2, 'p') && octets_[3] == 3;
   if (!enTete) {
     octets_.clear();
     platform::Dialogs::Current().ShowMessage(platform::MessageKind::Error, Msg(IdMsg::ImportPasPocketTopo3));

@@ -27,7 +27,14 @@ std::string Nettoie(std::string_view s) {
   return std::string(s.substr(a, b - a));
 }
 
-std::string Minuscules(std::string_view s) { return foundation::EnMinuscules(s); }
+// Lower-cased ASCII letters, every other byte kept: positions found in the
+// result are positions in the text (Therion's keywords are ASCII).
+std::string Minuscules(std::string_view s) {
+  std::string r(s);
+  for (char& c : r)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  return r;
+}
 
 std::vector<std::string> Mots(std::string_view texte) {
   std::vector<std::string> mots;
