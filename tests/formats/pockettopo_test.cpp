@@ -426,14 +426,20 @@ TEST(PocketTopoVisees, PremiereViseeEtStationsVides) {
   // dropped; no station at all is dropped.
   const std::string v = Visee(0x00000000u, 0x00010000u, 2000, 0, 0) + Visee(0x00010000u, 0x00020000u, 2000, 16384, 0) +
                         Visee(0x00000000u, 0x80000000u, 1000, 0, 0) + Visee(0x80000000u, 0x80000000u, 1000, 0, 0) +
-                        Visee(0x00010000u, 0x80000000u, 1000, 0, 0);
+                        Visee(0x00010000u, 0x80000000u, 1000, 0, 0) +
+                        // Towards a station from none: a splay of that station, read backwards.
+                        Visee(0x80000000u, 0x00010000u, 1000, 0, 8192);
   ReseauImport r;
   const std::string chemin = r.Dossier.Fichier("v.top");
-  testsupport::EcritOctets(chemin, FichierTop(0, v, 5));
+  testsupport::EcritOctets(chemin, FichierTop(0, v, 6));
   formats::TImportFichierTop lecteur(&r.R());
   lecteur.TypeAppli = formats::TypeImportPocketTopo;
   ASSERT_TRUE(lecteur.ImporterFichier(chemin));
-  ASSERT_EQ(lecteur.ViseesImportes.size(), 3u);
+  ASSERT_EQ(lecteur.ViseesImportes.size(), 4u);
+  EXPECT_TRUE(lecteur.UneViseeImporte(3)->ViHabi);
+  EXPECT_EQ(lecteur.UneViseeImporte(3)->DesignStat, "1.0");
+  EXPECT_EQ(lecteur.UneViseeImporte(3)->Az, 180);
+  EXPECT_EQ(lecteur.UneViseeImporte(3)->P, 315);
   EXPECT_EQ(lecteur.UneViseeImporte(0)->DesignStat, "0");
   EXPECT_EQ(lecteur.UneViseeImporte(0)->DesignVis, "1.0");
   EXPECT_TRUE(lecteur.UneViseeImporte(2)->ViHabi);
