@@ -1,7 +1,11 @@
 // Import of a VTopo file of 1,000, 10,000 and 50,000 shots: reading, staging,
 // transfer, branch walk, galleries and regeneration, into a fresh network.
+// Import of Therion ".th" and PocketTopo ".top" files of 10,000 and 100,000
+// shots, six splays per station (the ".top" with a 100,000-point drawing).
 #include <benchmark/benchmark.h>
 
+#include <cstdint>
+#include <cstring>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -69,5 +73,104 @@ void BM_ImportVTopo(benchmark::State& state) {
   state.SetComplexityN(n);
 }
 BENCHMARK(BM_ImportVTopo)->Arg(1000)->Arg(10000)->Arg(50000)->Unit(benchmark::kMillisecond)->Complexity();
+
+// A line of stations, each with six splays; n shots in all.
+std::string FichierTh(int n) {
+  std::string t = "survey banc -title \"Banc\"\n centerline\n  date 2023.04.29\n"
+                  "  data normal from to length compass clino\n";
+  for (int i = 0, station = 0; i < n; ++station) {
+    t += "  " + std::to_string(station) + " " + std::to_string(station + 1) + " 5.00 " + std::to_string(station % 360) +
+         " -2.0\n";
+    ++i;
+    for (int k = 0; k < 6 && i < n; ++k, ++i)
+      t += "  " + std::to_string(station + 1) + " . 1.5 " + std::to_string(k * 60) + " " + std::to_string(k * 10 - 25) + "\n";
+  }
+  return t + " endcenterline\nendsurvey\n";
+}
+
+template <class T>
+void Ajoute(std::string& o, T v) {
+  char b[sizeof v];
+  std::memcpy(b, &v, sizeof v);
+  o.append(b, sizeof v);
+}
+
+std::string FichierTop(int n) {
+  std::string o = "Top";
+  o += '\x03';
+  Ajoute<int32_t>(o, 1);
+  Ajoute<int64_t>(o, 637159392000000000);
+  o += '\0';
+  Ajoute<uint16_t>(o, 0);
+  Ajoute<int32_t>(o, n);
+  auto visee = [&](uint32_t de, uint32_t a, int32_t mm, uint16_t az, uint16_t p) {
+    Ajoute(o, de);
+    Ajoute(o, a);
+    Ajoute(o, mm);
+    Ajoute(o, az);
+    Ajoute(o, p);
+    Ajoute<uint8_t>(o, 0);
+    Ajoute<uint8_t>(o, 0);
+    Ajoute<int16_t>(o, 0);
+  };
+  for (int i = 0, station = 0; i < n; ++station) {
+    visee(0x80000001u + station, 0x80000002u + station, 5000, static_cast<uint16_t>(station * 97), 65000);
+    ++i;
+    for (int k = 0; k < 6 && i < n; ++k, ++i)
+      visee(0x80000002u + station, 0x80000000u, 1500, static_cast<uint16_t>(k * 10000), static_cast<uint16_t>(k * 500));
+  }
+  Ajoute<int32_t>(o, 0);
+  for (int k = 0; k < 3; ++k) Ajoute<int32_t>(o, 0);
+  // The plan: polylines of 100 points, 100,000 points in all.
+  for (int k = 0; k < 3; ++k) Ajoute<int32_t>(o, 0);
+  for (int l = 0; l < 1000; ++l) {
+    o += '\x01';
+    Ajoute<int32_t>(o, 100);
+    for (int p = 0; p < 100; ++p) {
+      Ajoute<int32_t>(o, l * 10 + p);
+      Ajoute<int32_t>(o, -p * 7);
+    }
+    o += '\x03';
+  }
+  o += '\0';
+  for (int k = 0; k < 3; ++k) Ajoute<int32_t>(o, 0);
+  o += '\0';
+  return o;
+}
+
+void ImportePhone(benchmark::State& state, const std::string& extension, int type) {
+  const int n = static_cast<int>(state.range(0));
+  const std::string dossier = std::filesystem::temp_directory_path().string() + "/gravelune-import-bench";
+  std::filesystem::create_directories(dossier);
+  const std::string chemin = dossier + "/banc" + std::to_string(n) + extension;
+  platform::WriteFileAtomic(chemin, extension == ".th" ? FichierTh(n) : FichierTop(n));
+  platform::ScriptedDialogs dialogues;
+  platform::ScopedDialogs garde(dialogues);
+  survey::GardeDocument document;
+  survey::GardeContexteReseau reseauGarde;
+  survey::GardeContexteCalcul calcul;
+  formats::GardeImport import;
+  formats::GardePortsImport ports;
+  formats::Import().DossierMemoireGaleries = dossier;
+  for (auto _ : state) {
+    state.PauseTiming();
+    auto reseau = std::make_unique<survey::TReseau>();
+    reseau->CreeCaviteSurface();
+    state.ResumeTiming();
+    const bool ok = formats::ImporteFichierAutre(chemin, type, false, reseau.get());
+    benchmark::DoNotOptimize(ok);
+    state.PauseTiming();
+    if (!ok) state.SkipWithError("import refusé");
+    reseau.reset();
+    state.ResumeTiming();
+  }
+  state.SetComplexityN(n);
+}
+
+void BM_ImportTherion(benchmark::State& state) { ImportePhone(state, ".th", formats::TypeImportTopoDroid); }
+BENCHMARK(BM_ImportTherion)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond)->Complexity();
+
+void BM_ImportPocketTopo(benchmark::State& state) { ImportePhone(state, ".top", formats::TypeImportPocketTopo); }
+BENCHMARK(BM_ImportPocketTopo)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond)->Complexity();
 
 }  // namespace

@@ -13,6 +13,8 @@
 #include "foundation/point_topo.h"
 #include "foundation/utilitaires.h"
 #include "formats/import/galeries_import.h"
+#include "formats/import/pockettopo/lecteur_pockettopo.h"
+#include "formats/import/therion/lecteur_therion.h"
 #include "formats/import/vtopo/lecteur_vtopo.h"
 #include "platform/dialogs.h"
 #include "platform/files.h"
@@ -85,8 +87,16 @@ void DimensionsVers(const TViseeImport& vi, TPointSpeleo* p) {
   p->HauteurInf = vi.DimB;
 }
 
+// A comment of several lines (a PocketTopo comment holds line breaks) adds
+// one comment line each.
 void AjouteCommentaire(foundation::TMesStringList& liste, const std::string& c) {
-  if (!foundation::OteBlancs(c).empty()) liste.push_back(c);
+  if (foundation::OteBlancs(c).empty()) return;
+  if (c.find_first_of("\r\n") == std::string::npos) {
+    liste.push_back(c);
+    return;
+  }
+  for (const std::string& l : foundation::DecoupeLignes(c))
+    if (!foundation::OteBlancs(l).empty()) liste.push_back(l);
 }
 
 // The readings of a repeated shot: azimuth, length and slope (input types 0
@@ -137,6 +147,26 @@ void MoyenneViseesRepetees(TVisee& v, const std::vector<Lecture>& lectures) {
     v.pente = lever.RadEnP(moyP);
   }
   v.Long = sommeL / static_cast<double>(n);
+}
+
+// The network's computation of the new cave's stations, their widths and
+// heights from the splays (CalculeGDHB).
+void CalculeDimensionsImport(tImportAutres& lecteur) {
+  survey::TReseau& reseau = *lecteur.Reseau;
+  TCavite* c = reseau.Cavites.Add(std::move(lecteur.ACavite));
+  struct Retire {
+    tImportAutres& lecteur;
+    TCavite* c;
+    ~Retire() {
+      auto& cavites = lecteur.Reseau->Cavites;
+      for (int i = cavites.Count() - 1; i >= 0; --i)
+        if (cavites.UnObjet(i) == c) {
+          lecteur.ACavite = cavites.Extract(i);
+          break;
+        }
+    }
+  } retire{lecteur, c};
+  c->CalculeGDHB();
 }
 
 std::string NomsVisees(const std::vector<std::string>& noms) {
@@ -368,6 +398,10 @@ bool tImportAutres::ImporterFichier(const std::string& chemin) {
       }
     }
     if (ok && TypeAppli == TypeImportAuriga) ok = ChargeDessinAuriga(DesignFich);
+    if (ok && TypeAppli == TypeImportTopoDroid) ok = ImporteCroquisSVG(chemin);
+    // Phone-survey files: passage widths and heights from the splays.  The
+    // cave is in the network for the computation only, whatever happens.
+    if (ok && TypeAppli != TypeImportAuriga && (extension == ".top" || EstTherion)) CalculeDimensionsImport(*this);
     if (ok && extension == ".tab") CreeEntreesMultiples();
   } catch (const std::runtime_error&) {
     ok = false;
@@ -600,14 +634,22 @@ void TImportSaufTPRB::CreeViseesHabiImport() {
 
 // --- Dispatcher ------------------------------------------------------------------------------
 
-std::unique_ptr<tImportAutres> CreeLecteurImport(const std::string& /*chemin*/, int type, survey::TReseau* reseau) {
+std::unique_ptr<tImportAutres> CreeLecteurImport(const std::string& chemin, int type, survey::TReseau* reseau) {
   switch (type) {
     case TypeImportVTopo: return std::make_unique<tImportVTopo>(reseau);
+    case TypeImportPocketTopo: return std::make_unique<TImportFichierTop>(reseau);
+    case TypeImportAuriga: return std::make_unique<tImportTherion>(reseau);
+    case TypeImportTopoDroid:
+      if (foundation::EnMinuscules(platform::ExtensionOf(chemin)) == ".th") return std::make_unique<tImportTherion>(reseau);
+      return std::make_unique<TImportFichierTop>(reseau);
     default: return nullptr;  // the other formats bring their own readers
   }
 }
 
-bool LecteurImportDisponible(int type) { return type == TypeImportVTopo; }
+bool LecteurImportDisponible(int type) {
+  return type == TypeImportVTopo || type == TypeImportPocketTopo || type == TypeImportAuriga ||
+         type == TypeImportTopoDroid;
+}
 
 int TypeImportSelonExtension(const std::string& chemin) {
   const std::string e = foundation::EnMinuscules(platform::ExtensionOf(chemin));

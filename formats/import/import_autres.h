@@ -160,6 +160,8 @@ class tImportAutres {
   virtual bool LisFichierTop(const std::string& /*chemin*/) { return false; }
   virtual void CreeEntreesMultiples() {}
   virtual bool ChargeDessinAuriga(const std::string& /*nom*/) { return false; }
+  // The TopoDroid or Qave sketches of a type-7 import; none by default.
+  virtual bool ImporteCroquisSVG(const std::string& /*chemin*/) { return true; }
   virtual bool TransfereTopo() = 0;
 
   // The station of that name in the list (the last one of the name); when

@@ -77,8 +77,9 @@ TEST(FichePrincipale, MenusEtBarresCommeLaFenetreLesPresente) {
   // reader are there; the others wait for theirs.
   EXPECT_TRUE(Action(f, "mnuImports")->isEnabled());
   EXPECT_TRUE(Action(f, "ImportVTopo")->isEnabled());
+  EXPECT_TRUE(Action(f, "ImportCarnet")->isEnabled());
   for (const char* nom : {"ImportReseau", "NumeriserPlani", "NumeriserAlti", "ImportTopoRobot", "ImportTexte",
-                          "ImportCarnet", "MajCarnet"})
+                          "MajCarnet"})
     EXPECT_FALSE(Action(f, nom)->isEnabled()) << nom;
   EXPECT_FALSE(Action(f, "CaviteCoordonnees")->isVisible());
   EXPECT_EQ(CouleurPanneau(f), QColor(Qt::white));

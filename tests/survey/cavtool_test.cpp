@@ -199,6 +199,33 @@ void VerifieSortieCalcul(const Resultat& r, const std::string& quoi) {
   }
 }
 
+// The file type given on the command line: the Auriga and TopoDroid exports
+// of a ".th", a ".top" through the type-7 route; a type that is no number is
+// a usage error.
+TEST_F(Cavtool, ImportAvecSonType) {
+  const std::string fixtures = std::string(GRAVELUNE_SHARED_DIR) + "/fixtures/";
+  EcritOctets(d.Fichier("beast.th"), LitOctets(fixtures + "therion/Beast_Cave.orig.th"));
+  EcritOctets(d.Fichier("test1.top"), LitOctets(fixtures + "pockettopo/test1.top"));
+  for (const char* cas : {"6 beast.th", "7 beast.th", "7 test1.top", "5 test1.top"}) {
+    const std::string c(cas);
+    const std::string fichier = c.substr(2);
+    Resultat r = Lance(d, "import --type " + c.substr(0, 1) + " " + Guillemets(d.Fichier(fichier)) + " " +
+                              Guillemets(d.Fichier("sortie.cav")));
+    ASSERT_EQ(r.code, 0) << cas << r.erreurs;
+    r = Lance(d, "compute " + Guillemets(d.Fichier("sortie.cav")));
+    ASSERT_EQ(r.code, 0) << cas << r.erreurs;
+    EXPECT_NE(r.sortie.find(fichier == "beast.th" ? "Beast Cave;2;" : "test1;16.24;"), std::string::npos)
+        << cas << r.sortie;
+  }
+  // A ".th" read as a PocketTopo file is refused.
+  Resultat r = Lance(d, "import --type 5 " + Guillemets(d.Fichier("beast.th")) + " " + Guillemets(d.Fichier("x.cav")));
+  EXPECT_EQ(r.code, 1);
+  EXPECT_FALSE(platform::FileExists(d.Fichier("x.cav")));
+  r = Lance(d, "import --type six " + Guillemets(d.Fichier("beast.th")) + " " + Guillemets(d.Fichier("x.cav")));
+  EXPECT_NE(r.code, 0);
+  EXPECT_FALSE(platform::FileExists(d.Fichier("x.cav")));
+}
+
 // The report's file: Olivier.tro with an absurd shot after OL3 is refused by
 // the import, which says where and writes nothing; the document computed
 // from a file holding such a shot (written by the program itself) prints

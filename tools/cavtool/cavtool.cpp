@@ -14,8 +14,9 @@
 //   cavtool compute FILE.cav
 //       the whole network computed: "cave;station;x;y;z" for every computed
 //       station, warnings on standard error.
-//   cavtool import FILE OUT.cav
-//       a new network with FILE imported (file type by extension, every
+//   cavtool import [--type N] FILE OUT.cav
+//       a new network with FILE imported (file type N of the import
+//       dispatcher, by default the type of its extension; every
 //       question answered with its default, the gallery memory kept in the
 //       program's working folder), written to OUT.cav; exit 1 with the
 //       French message on standard error.
@@ -72,7 +73,7 @@ int Usage() {
                "       cavtool declination YEAR LAT LON ALT\n"
                "       cavtool convert [--region N] [--zone Z] [--zone-cible Z] FROM TO X Y [Z]\n"
                "       cavtool compute FILE.cav\n"
-               "       cavtool import FILE OUT.cav\n";
+               "       cavtool import [--type N] FILE OUT.cav\n";
   return 2;
 }
 
@@ -178,6 +179,12 @@ int main(int argc, char** argv) {
     if (verbe == "convert") return Convertit(a);
     if (verbe == "compute" && a.size() == 1) return cavtool::CalculeFichier(a[0]);
     if (verbe == "import" && a.size() == 2) return cavtool::ImporteFichier(a[0], a[1]);
+    if (verbe == "import" && a.size() == 4 && a[0] == "--type") {
+      int type = 0;
+      const auto [fin, ec] = std::from_chars(a[1].data(), a[1].data() + a[1].size(), type);
+      if (ec != std::errc() || fin != a[1].data() + a[1].size()) return Usage();
+      return cavtool::ImporteFichier(a[2], a[3], type);
+    }
   } catch (const std::runtime_error& e) {
     std::cerr << e.what() << '\n';
     return 1;

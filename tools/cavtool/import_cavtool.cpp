@@ -45,7 +45,7 @@ std::string DossierMemoireGaleries() {
   return dossier;
 }
 
-int ImporteFichier(const std::string& argument, const std::string& sortie) {
+int ImporteFichier(const std::string& argument, const std::string& sortie, int type) {
   // The memory of galleries names the file by its full path, as the window's
   // dialogs give it.
   std::error_code ec;
@@ -63,7 +63,8 @@ int ImporteFichier(const std::string& argument, const std::string& sortie) {
   formats::Import().DossierMemoireGaleries = DossierMemoireGaleries();
   auto reseau = std::make_unique<survey::TReseau>();
   reseau->CreeCaviteSurface();
-  if (!formats::ImporteFichierAutre(fichier, formats::TypeImportSelonExtension(fichier), false, reseau.get())) {
+  if (type == 0) type = formats::TypeImportSelonExtension(fichier);
+  if (!formats::ImporteFichierAutre(fichier, type, false, reseau.get())) {
     std::cerr << foundation::Msg(foundation::IdMsg::AppImportationAbandonnee) << '\n';
     return 1;
   }

@@ -11,7 +11,8 @@ namespace cavtool {
 // missing.
 std::string DossierMemoireGaleries();
 
-// 0 when done; 1 with the French message on standard error.
-int ImporteFichier(const std::string& fichier, const std::string& sortie);
+// 0 when done; 1 with the French message on standard error.  A type of 0
+// takes the type of the file's extension.
+int ImporteFichier(const std::string& fichier, const std::string& sortie, int type = 0);
 
 }  // namespace cavtool

@@ -1,0 +1,505 @@
+#include "formats/import/therion/lecteur_therion.h"
+
+#include <cctype>
+#include <cstdlib>
+#include <cmath>
+#include <string_view>
+#include <vector>
+
+#include "foundation/chaines.h"
+#include "foundation/codage.h"
+#include "foundation/dates.h"
+#include "platform/files.h"
+#include "projections/services.h"
+#include "survey/visee.h"
+
+namespace formats {
+
+namespace {
+
+bool Blanc(char c) { return c == ' ' || c == '\t'; }
+
+// Trimmed of blanks and control characters at both ends.
+std::string Nettoie(std::string_view s) {
+  size_t a = 0, b = s.size();
+  while (a < b && static_cast<unsigned char>(s[a]) <= ' ') ++a;
+  while (b > a && static_cast<unsigned char>(s[b - 1]) <= ' ') --b;
+  return std::string(s.substr(a, b - a));
+}
+
+// Lower-cased ASCII letters, every other byte kept: positions found in the
+// result are positions in the text (Therion's keywords are ASCII).
+std::string Minuscules(std::string_view s) {
+  std::string r(s);
+  for (char& c : r)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  return r;
+}
+
+std::vector<std::string> Mots(std::string_view texte) {
+  std::vector<std::string> mots;
+  size_t i = 0;
+  while (i < texte.size()) {
+    while (i < texte.size() && Blanc(texte[i])) ++i;
+    const size_t debut = i;
+    while (i < texte.size() && !Blanc(texte[i])) ++i;
+    if (i > debut) mots.emplace_back(texte.substr(debut, i - debut));
+  }
+  return mots;
+}
+
+bool Utf8Valide(std::string_view s) {
+  size_t i = 0;
+  while (i < s.size()) {
+    const auto c = static_cast<unsigned char>(s[i]);
+    size_t n = 0;
+    char32_t v = 0;
+    if (c < 0x80) {
+      ++i;
+      continue;
+    }
+    if (c >= 0xC2 && c <= 0xDF) {
+      n = 1;
+      v = c & 0x1F;
+    } else if (c >= 0xE0 && c <= 0xEF) {
+      n = 2;
+      v = c & 0x0F;
+    } else if (c >= 0xF0 && c <= 0xF4) {
+      n = 3;
+      v = c & 0x07;
+    } else {
+      return false;
+    }
+    if (i + n >= s.size()) return false;
+    for (size_t k = 1; k <= n; ++k) {
+      const auto d = static_cast<unsigned char>(s[i + k]);
+      if ((d & 0xC0) != 0x80) return false;
+      v = (v << 6) | (d & 0x3F);
+    }
+    if ((n == 2 && v < 0x800) || (n == 3 && (v < 0x10000 || v > 0x10FFFF)) || (v >= 0xD800 && v <= 0xDFFF))
+      return false;
+    i += n + 1;
+  }
+  return true;
+}
+
+// Therion's centreline commands the reader does not use: their lines are
+// no shot lines.
+bool CommandeIgnoree(const std::string& texte) {
+  static const char* const kCommandes[] = {"flags",  "mark",     "equate",     "instrument", "calibrate",
+                                           "sd",     "grade",    "infer",      "walls",      "vthreshold",
+                                           "group",  "endgroup", "break",      "copyright",  "explo-date",
+                                           "explo-team", "date", "team", "encoding", "input", "extend"};
+  const std::vector<std::string> mots = Mots(Minuscules(texte));
+  if (mots.empty()) return false;
+  for (const char* c : kCommandes)
+    if (mots.front() == c) return true;
+  return false;
+}
+
+// A reading of the file; 0 when the text is not a number.
+double Nombre(const std::string& s) { return foundation::TexteEnReel(s); }
+
+// A clino reading of "up" or "+" (1), "down" or "-" (-1), else 0.
+int Verticale(const std::string& s) {
+  const std::string m = Minuscules(s);
+  if (m == "up" || m == "+") return 1;
+  if (m == "down" || m == "-") return -1;
+  return 0;
+}
+
+}  // namespace
+
+bool EstCommentaireTh(const std::string& ligne) {
+  const std::string t = Nettoie(ligne);
+  return !t.empty() && t.front() == '#';
+}
+
+bool EstCommandeTh(const std::string& ligne, const std::string& mot) {
+  const std::string t = Minuscules(Nettoie(ligne));
+  auto commence = [&](size_t debut) {
+    if (t.compare(debut, mot.size(), mot) != 0) return false;
+    if (!mot.empty() && Blanc(mot.back())) return true;
+    const size_t fin = debut + mot.size();
+    return fin == t.size() || Blanc(t[fin]);
+  };
+  if (commence(0)) return true;
+  if (!t.empty() && (t[0] == '#' || t[0] == '-') && commence(1)) return true;
+  return t.size() > 1 && t[0] == '#' && t[1] == ' ' && commence(2);
+}
+
+std::string RelitUtf8(const std::string& ligne) {
+  const std::string octets = foundation::VersWindows1252(ligne);
+  return Utf8Valide(octets) ? octets : ligne;
+}
+
+bool tImportTherion::ImporterFichier(const std::string& chemin) {
+  CheminTh = chemin;
+  return tImportVTopo::ImporterFichier(chemin);
+}
+
+std::string tImportTherion::ArgumentCommandeTh(const std::string& ligne, const std::string& mot) {
+  if (!lever_) {
+    lever_ = AjouteLeverImport();
+    lever_->InstrAz = lever_->InstrL = lever_->InstrP = "DistoX";
+  }
+  const std::string bas = Minuscules(ligne);
+  const std::string motSansBlanc = Nettoie(mot);
+  const size_t p = bas.find(motSansBlanc);
+  std::string reste = p == std::string::npos ? std::string() : ligne.substr(p + motSansBlanc.size());
+  std::string r;
+  for (char c : Nettoie(reste))
+    if (c != '"' && c != '#' && c != '[' && c != ']') r += c;
+  return Nettoie(r);
+}
+
+bool tImportTherion::LitEnTete() {
+  NomSource.clear();
+  ACavite->NomCavite.clear();
+  lever_ = nullptr;
+  size_t i = 0;
+  bool trouve = false;
+  for (; i < LignesFichier.size(); ++i) {
+    const std::string& ligne = LignesFichier[i];
+    if (EstCommandeTh(ligne, "centerline") || EstCommandeTh(ligne, "centreline")) {
+      trouve = true;
+      break;
+    }
+    const std::string bas = Minuscules(ligne);
+    if (EstCommentaireTh(ligne)) {
+      if (bas.find("created") != std::string::npos || bas.find("auriga") != std::string::npos) {
+        if (bas.find("by qave") != std::string::npos) NomSource = "Qave";
+        if (bas.find("by topodroid") != std::string::npos) NomSource = "TopoDroid";
+        if (bas.find("auriga") != std::string::npos) NomSource = "Auriga";
+      }
+    } else if (EstCommandeTh(ligne, "survey")) {
+      std::string nom;
+      const std::string marque = "-title \"";
+      const size_t p = bas.find(marque);
+      if (p != std::string::npos) {
+        const size_t debut = p + marque.size();
+        const size_t fin = ligne.find('"', debut);
+        nom = fin == std::string::npos ? std::string() : ligne.substr(debut, fin - debut);
+      } else {
+        const std::string t = Nettoie(ligne);
+        nom = t.size() > 6 ? t.substr(6, 255) : std::string();
+      }
+      ACavite->NomCavite = RelitUtf8(Nettoie(nom));
+    } else if (EstCommandeTh(ligne, "cs")) {
+      LitSystemeCoordonnees(ArgumentCommandeTh(ligne, "cs"));
+    } else if (EstCommandeTh(ligne, "declination")) {
+      LitDeclinaison(ArgumentCommandeTh(ligne, "declination"));
+    }
+  }
+  if (ACavite->NomCavite.empty()) ACavite->NomCavite = DesignFich;
+  if (!trouve || i + 1 >= LignesFichier.size() || ACavite->NomCavite.empty()) return FichierIllisible();
+  std::string& nom = ACavite->NomCavite;
+  if (NomSource == "Qave" && !nom.empty() && nom.back() == '\\') {
+    while (nom.size() >= 2 && (Blanc(nom.back()) || std::isdigit(static_cast<unsigned char>(nom.back())) ||
+                               nom.back() == '\\'))
+      nom.pop_back();
+    if (!nom.empty() && nom.back() == '_') nom.pop_back();
+  }
+  LignesEnTete = i;
+  LignesFichier.erase(LignesFichier.begin(), LignesFichier.begin() + static_cast<std::ptrdiff_t>(i));
+  return true;
+}
+
+void tImportTherion::LitDate(const std::string& arg) {
+  // Year, month and day: the first three runs of digits.
+  std::vector<int> parties;
+  size_t i = 0;
+  while (i < arg.size() && parties.size() < 3) {
+    while (i < arg.size() && !std::isdigit(static_cast<unsigned char>(arg[i]))) ++i;
+    size_t debut = i;
+    while (i < arg.size() && std::isdigit(static_cast<unsigned char>(arg[i]))) ++i;
+    if (i > debut) parties.push_back(i - debut > 5 ? -1 : std::atoi(arg.substr(debut, i - debut).c_str()));
+  }
+  foundation::TDateTime d = 0;
+  if (parties.empty() || !foundation::EncodeDate(parties[0], parties.size() > 1 ? parties[1] : 1,
+                                                  parties.size() > 2 ? parties[2] : 1, d))
+    d = 0;  // no date: the transfer dates it
+  lever_->DateLev = d;
+}
+
+bool tImportTherion::LitUnites(const std::string& arg) {
+  std::vector<std::string> mots = Mots(Minuscules(arg));
+  if (mots.size() < 2) return false;
+  const std::string unite = mots.back();
+  mots.pop_back();
+  double facteur = 1;
+  if (mots.size() >= 2) {
+    double f = 0;
+    if (foundation::LitReel(mots.back(), f)) {
+      if (!(f > 0) || f > 1e6) return false;
+      facteur = f;
+      mots.pop_back();
+    }
+  }
+  bool longueur = false, dimensions = false, azimut = false, pente = false;
+  for (const std::string& q : mots) {
+    if (q == "length" || q == "tape")
+      longueur = true;
+    else if (q == "left" || q == "right" || q == "up" || q == "down" || q == "ceiling" || q == "floor" ||
+             q == "dimensions")
+      dimensions = true;
+    else if (q == "compass" || q == "bearing")
+      azimut = true;
+    else if (q == "clino" || q == "gradient")
+      pente = true;
+  }
+  // The unit: metres in a length, or an angle.
+  double metres = 0;
+  if (unite == "m" || unite == "meter" || unite == "meters" || unite == "metre" || unite == "metres")
+    metres = 1;
+  else if (unite == "cm" || unite == "centimeter" || unite == "centimeters" || unite == "centimetre" ||
+           unite == "centimetres")
+    metres = 0.01;
+  else if (unite == "ft" || unite == "feet" || unite == "foot")
+    metres = 0.3048;
+  else if (unite == "yd" || unite == "yard" || unite == "yards")
+    metres = 0.9144;
+  else if (unite == "in" || unite == "inch" || unite == "inches")
+    metres = 0.0254;
+  const bool degres = unite == "deg" || unite == "degree" || unite == "degrees";
+  const bool grades = unite == "grad" || unite == "grads";
+  const bool mils = unite == "mil" || unite == "mils";
+  const bool minutes = unite == "min" || unite == "minute" || unite == "minutes";
+  const bool pourcent = unite == "percent" || unite == "percentage";
+  const bool angle = degres || grades || mils || minutes || pourcent;
+  if (metres == 0 && !angle) return false;
+  if ((longueur || dimensions) && metres == 0) return false;
+  if ((azimut || pente) && !angle) return false;
+  if (azimut && pourcent) return false;
+  if (longueur) facteurL_ = metres * facteur;
+  if (dimensions) facteurDim_ = metres * facteur;
+  const double f = (mils ? 360.0 / 6400 : minutes ? 1.0 / 60 : 1.0) * facteur;
+  if (azimut) {
+    lever_->UnitAZ = grades ? 3 : 0;
+    facteurAz_ = f;
+  }
+  if (pente) {
+    lever_->UnitP = grades ? 3 : pourcent ? 4 : 0;
+    facteurP_ = f;
+  }
+  return true;
+}
+
+void tImportTherion::LitDeclinaison(const std::string& arg) {
+  const std::string bas = Minuscules(arg);
+  auto avant = [&](size_t p) {
+    const std::vector<std::string> mots = Mots(arg.substr(0, p));
+    return mots.empty() ? 0.0 : foundation::TexteEnReel(foundation::NettoieNombre(mots.back()));
+  };
+  size_t p = bas.find("degrees");
+  if (p == std::string::npos) p = bas.find("degree");
+  if (p == std::string::npos) p = bas.find("deg");
+  if (p != std::string::npos) {
+    if (p > 0) {
+      lever_->Decli = avant(p);
+      lever_->UnitDecli = 0;
+    }
+    return;
+  }
+  p = bas.find("grad");
+  if (p != std::string::npos && p > 0) {
+    lever_->UnitDecli = 1;
+    lever_->Decli = avant(p);
+  }
+}
+
+void tImportTherion::LitSystemeCoordonnees(const std::string& arg) {
+  FStrTh.clear();
+  std::string t = Nettoie(arg);
+  const size_t blanc = t.find(' ');
+  if (blanc != std::string::npos) t = t.substr(blanc + 1);
+  t = Minuscules(Nettoie(t));
+  if (t.rfind("long-lat", 0) == 0) {
+    ProjReseauTh = "WGS84";
+  } else if (t.rfind("utm", 0) == 0) {
+    size_t i = 3;
+    while (i < t.size() && std::isdigit(static_cast<unsigned char>(t[i])) && FStrTh.size() < 3) FStrTh += t[i++];
+    const int zone = FStrTh.empty() ? 0 : std::atoi(FStrTh.c_str());
+    if (zone >= 1 && zone <= 60) ProjReseauTh = "UTM";
+  }
+}
+
+bool tImportTherion::LitPointFixe(const std::string& ligne) {
+  const std::string bas = Minuscules(ligne);
+  const size_t p = bas.find("fix");
+  const std::vector<std::string> mots = Mots(ligne.substr(p + 3));
+  if (mots.empty()) return true;
+  auto champ = [&](size_t i) { return i < mots.size() ? Nombre(mots[i]) : 0.0; };
+  double x = champ(1), y = champ(2);
+  const double z = champ(3);
+  ContexteImport& ctx = Import();
+  if (ProjReseauTh == "WGS84") {
+    std::string systeme = "UTM";
+    int32_t zone = -1;
+    double e = 0, n = 0;
+    // A point that has no UTM position makes the file unreadable.
+    if (!std::isfinite(x) || !std::isfinite(y) || std::fabs(y) > 90 || std::fabs(x) > 180 ||
+        projections::WGS84VersUTM(y, x, e, n, systeme, zone) != 0)
+      return false;
+    x = e;
+    y = n;
+    ctx.ProjectionImport = systeme;
+    ctx.FuseauImport = zone;
+  } else if (ProjReseauTh == "UTM") {
+    ctx.ProjectionImport = "UTM";
+    ctx.FuseauImport = std::atoi(FStrTh.c_str());
+  }
+  AjoutePointSurf(mots[0], std::string(), x, y, z);
+  return true;
+}
+
+void tImportTherion::LitColonnes(const std::string& arg) {
+  colDe_ = colA_ = colL_ = colAz_ = colP_ = colG_ = colD_ = colH_ = colB_ = 0;
+  std::vector<std::string> mots = Mots(Minuscules(arg));
+  static const char* const kStyles[] = {"normal", "diving", "cartesian", "cylpolar", "dimensions", "nosurvey",
+                                        "topofil"};
+  size_t debut = 0;
+  for (const char* s : kStyles)
+    if (!mots.empty() && mots[0] == s) debut = 1;
+  for (size_t i = debut; i < mots.size(); ++i) {
+    const int col = static_cast<int>(i - debut) + 1;
+    const std::string& m = mots[i];
+    if (m == "from") colDe_ = col;
+    else if (m == "to") colA_ = col;
+    else if (m == "length" || m == "tape") colL_ = col;
+    else if (m == "compass" || m == "bearing") colAz_ = col;
+    else if (m == "clino" || m == "gradient") colP_ = col;
+    else if (m == "left") colG_ = col;
+    else if (m == "right") colD_ = col;
+    else if (m == "up" || m == "ceiling") colH_ = col;
+    else if (m == "down" || m == "floor") colB_ = col;
+  }
+}
+
+void tImportTherion::LitVisee(const std::string& ligne) {
+  auto vi = std::make_unique<TViseeImport>();
+  std::string texte = ligne;
+  const size_t diese = texte.find('#');
+  if (diese != std::string::npos) {
+    vi->oldComment = texte.substr(diese + 1);
+    texte.resize(diese);
+  }
+  if (!commentaire_.empty()) vi->oldComment += commentaire_;
+  std::vector<std::string> champs = Mots(texte);
+  if (champs.size() > 10) champs.resize(10);
+  auto champ = [&](int col) -> const std::string* {
+    return col >= 1 && static_cast<size_t>(col) <= champs.size() ? &champs[static_cast<size_t>(col - 1)] : nullptr;
+  };
+  if (const std::string* s = champ(colDe_)) vi->DesignStat = *s;
+  if (const std::string* s = champ(colA_)) vi->DesignVis = *s;
+  if (const std::string* s = champ(colL_)) vi->L = Nombre(*s) * facteurL_;
+  if (const std::string* s = champ(colAz_)) vi->Az = Nombre(*s) * facteurAz_;
+  if (const std::string* s = champ(colP_)) {
+    // A vertical shot is 90 degrees or 100 grades, whatever the unit's factor.
+    const int v = Verticale(*s);
+    vi->P = v != 0 ? v * (lever_->UnitP == 3 ? 100.0 : 90.0) : Nombre(*s) * facteurP_;
+    if (v != 0 && lever_->UnitP == 4) vi->P = v * 1e6;
+  }
+  if (const std::string* s = champ(colG_)) vi->DimG = Nombre(*s) * facteurDim_;
+  if (const std::string* s = champ(colD_)) vi->DimD = Nombre(*s) * facteurDim_;
+  if (const std::string* s = champ(colH_)) vi->DimH = Nombre(*s) * facteurDim_;
+  if (const std::string* s = champ(colB_)) vi->DimB = Nombre(*s) * facteurDim_;
+  // A line without its stations is no shot.
+  if (vi->DesignStat.empty() || vi->DesignVis.empty()) {
+    if (!commentaire_.empty()) commentaire_ += " " + ligne;
+    return;
+  }
+  vi->ViHabi = vi->DesignVis == "." || vi->DesignVis == "-";
+  if (vi->ViHabi && vi->L == 0 && vi->Az == 0 && vi->P == 0) {
+    vi->ViHabi = false;
+    vi->DesignVis = vi->DesignStat;
+  }
+  if (vi->ViHabi) vi->DesignVis.clear();
+  vi->LeverTmp = lever_;
+  vi->SensCoupe = extension_;
+  commentaire_.clear();
+  if (!stations_.empty()) vi->Inverse = !stations_.count(vi->DesignStat);
+  stations_.insert(vi->DesignStat);
+  if (!vi->ViHabi) stations_.insert(vi->DesignVis);
+  ViseesImportes.push_back(std::move(vi));
+}
+
+bool tImportTherion::LitBloc(size_t& n) {
+  donneesVues_ = false;
+  extension_ = 1;
+  bool dedans = false;
+  for (; n < LignesFichier.size(); ++n) {
+    const std::string texte = RelitUtf8(Nettoie(LignesFichier[n]));
+    if (EstCommandeTh(texte, "endcenterline") || EstCommandeTh(texte, "endcentreline")) {
+      ++n;
+      return true;
+    }
+    if (EstCommandeTh(texte, "fix")) {
+      if (!LitPointFixe(texte)) return false;
+    } else if (EstCommandeTh(texte, "cs")) {
+      LitSystemeCoordonnees(ArgumentCommandeTh(texte, "cs"));
+    } else if (EstCommandeTh(texte, "declination")) {
+      LitDeclinaison(ArgumentCommandeTh(texte, "declination"));
+    } else if (EstCommandeTh(texte, "centerline") || EstCommandeTh(texte, "centreline")) {
+      dedans = true;
+    } else if (dedans && !texte.empty()) {
+      if (!donneesVues_ && EstCommandeTh(texte, "date")) {
+        LitDate(ArgumentCommandeTh(texte, "date"));
+      } else if (!donneesVues_ && EstCommandeTh(texte, "team")) {
+        const std::string nom = ArgumentCommandeTh(texte, "team");
+        if (!nom.empty()) lever_->TeamList.push_back(nom);
+      } else if (EstCommandeTh(texte, "units")) {
+        // A unit the reader cannot convert would give wrong values.
+        if (!LitUnites(ArgumentCommandeTh(texte, "units"))) return false;
+      } else if (EstCommandeTh(texte, "station")) {
+        const std::string arg = ArgumentCommandeTh(texte, "station");
+        const size_t p = arg.find("entrance");
+        if (p != std::string::npos) DesignEntreeImport = Nettoie(arg.substr(0, p));
+      } else if (EstCommandeTh(texte, "data")) {
+        const std::string arg = ArgumentCommandeTh(texte, "data");
+        if (!donneesVues_) {
+          if (!commentaire_.empty()) lever_->Comment = commentaire_;
+          commentaire_.clear();
+          donneesVues_ = true;
+        }
+        LitColonnes(arg);
+      } else if (donneesVues_ && EstCommandeTh(texte, "extend ")) {
+        const std::string bas = Minuscules(texte);
+        extension_ = bas == "extend vertical" ? 0 : bas == "extend right" ? 2 : bas == "extend left" ? -2 : 1;
+      } else if (EstCommentaireTh(texte)) {
+        commentaire_ += texte.substr(texte.find('#') + 1);
+      } else if (donneesVues_ && !CommandeIgnoree(texte)) {
+        LitVisee(texte);
+      }
+    }
+  }
+  return true;
+}
+
+bool tImportTherion::CreeViseesImport() {
+  commentaire_.clear();
+  size_t n = 0;
+  while (n < LignesFichier.size())
+    if (!LitBloc(n)) return FichierIllisible();
+  LignesFichier.clear();
+  if (ViseesImportes.size() > 1) {
+    TViseeImport& a = *ViseesImportes[0];
+    const TViseeImport& b = *ViseesImportes[1];
+    if (a.DesignStat == b.DesignStat || a.DesignStat == b.DesignVis) a.Inverse = true;
+  }
+  return true;
+}
+
+bool tImportTherion::ChargeDessinAuriga(const std::string& /*nom*/) {
+  // The sketch is the ".txt" beside the file, its extension in any case.
+  for (const char* e : {".txt", ".TXT", ".Txt"})
+    if (platform::FileExists(platform::ChangeExtension(CheminTh, e))) {
+      // The PocketTopo text sketches are not read yet.
+      return true;
+    }
+  return true;
+}
+
+bool tImportTherion::ImporteCroquisSVG(const std::string& /*chemin*/) { return true; }
+
+}  // namespace formats

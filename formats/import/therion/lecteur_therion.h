@@ -1,0 +1,77 @@
+#pragma once
+// The Therion ".th" centreline reader, for the files that TopoDroid, Qave and
+// Auriga write: a header naming the cave and its coordinate system, then
+// "centerline" blocks whose "data" command gives the columns of the shot
+// lines.  It stages one trip for the whole file, one shot per shot line and a
+// surface point per "fix" command, and hands over to the common transfer.
+#include <set>
+#include <string>
+
+#include "formats/import/vtopo/lecteur_vtopo.h"
+
+namespace formats {
+
+// A line is a comment: trimmed, it begins with "#".
+bool EstCommentaireTh(const std::string& ligne);
+// A line is the command of that lower-case word: trimmed and lower-cased, it
+// begins with the word, or with "#", "# " or "-" and the word, and the word
+// is followed by a blank or the end of the line (a word ending with a blank
+// only needs to begin the line).
+bool EstCommandeTh(const std::string& ligne, const std::string& mot);
+// The line's text re-read as UTF-8 (back into Windows-1252 bytes, then
+// decoded as UTF-8); the line as it stands when those bytes are not UTF-8.
+std::string RelitUtf8(const std::string& ligne);
+
+class tImportTherion : public tImportVTopo {
+ public:
+  explicit tImportTherion(survey::TReseau* reseau = nullptr) : tImportVTopo(reseau) {}
+
+  // Keeps the path, for the Auriga sketch beside the file.
+  bool ImporterFichier(const std::string& chemin) override;
+  // Reads the header up to the first centreline command; true when one was
+  // found before the last line.
+  bool LitEnTete() override;
+  // Reads every centreline block; false (unreadable) when a "units" command
+  // names a unit the reader cannot convert or a "long-lat" point has no UTM
+  // position.
+  bool CreeViseesImport() override;
+  // The Auriga sketch ".txt" beside the ".th": true when there is none; a
+  // present one is not read yet (true).
+  bool ChargeDessinAuriga(const std::string& nom) override;
+  // The TopoDroid or Qave SVG sketches beside the file; none is read yet.
+  bool ImporteCroquisSVG(const std::string& chemin) override;
+
+  // "" (none), "WGS84" or "UTM": the coordinate system of the file.
+  std::string ProjReseauTh;
+  // The UTM zone's digits as written in the file.
+  std::string FStrTh;
+  // The path of the file being imported.
+  std::string CheminTh;
+
+ private:
+  // The text of a command's argument; creates the trip when there is none.
+  std::string ArgumentCommandeTh(const std::string& ligne, const std::string& mot);
+  // One centreline block from line n; n then follows it.  False when the
+  // file is unreadable.
+  bool LitBloc(size_t& n);
+  void LitDate(const std::string& arg);
+  bool LitUnites(const std::string& arg);
+  void LitDeclinaison(const std::string& arg);
+  void LitSystemeCoordonnees(const std::string& arg);
+  bool LitPointFixe(const std::string& ligne);
+  void LitColonnes(const std::string& arg);
+  void LitVisee(const std::string& ligne);
+
+  TLeverImport* lever_ = nullptr;
+  std::string commentaire_;
+  int8_t extension_ = 1;
+  bool donneesVues_ = false;
+  std::set<std::string> stations_;
+  // Columns (1-based, 0: none) of from, to, length, compass, clino, left,
+  // right, up, down.
+  int colDe_ = 0, colA_ = 0, colL_ = 0, colAz_ = 0, colP_ = 0, colG_ = 0, colD_ = 0, colH_ = 0, colB_ = 0;
+  // Factors of lengths and dimensions to metres, of angles to the trip's unit.
+  double facteurL_ = 1, facteurDim_ = 1, facteurAz_ = 1, facteurP_ = 1;
+};
+
+}  // namespace formats
