@@ -13,6 +13,7 @@
 #include "foundation/point_topo.h"
 #include "foundation/utilitaires.h"
 #include "formats/import/galeries_import.h"
+#include "formats/import/toporobot/lecteur_toporobot.h"
 #include "formats/import/vtopo/lecteur_vtopo.h"
 #include "platform/dialogs.h"
 #include "platform/files.h"
@@ -602,12 +603,13 @@ void TImportSaufTPRB::CreeViseesHabiImport() {
 
 std::unique_ptr<tImportAutres> CreeLecteurImport(const std::string& /*chemin*/, int type, survey::TReseau* reseau) {
   switch (type) {
+    case TypeImportTopoRobot: return std::make_unique<tImportTopoRobot>(reseau);
     case TypeImportVTopo: return std::make_unique<tImportVTopo>(reseau);
     default: return nullptr;  // the other formats bring their own readers
   }
 }
 
-bool LecteurImportDisponible(int type) { return type == TypeImportVTopo; }
+bool LecteurImportDisponible(int type) { return type == TypeImportTopoRobot || type == TypeImportVTopo; }
 
 int TypeImportSelonExtension(const std::string& chemin) {
   const std::string e = foundation::EnMinuscules(platform::ExtensionOf(chemin));
