@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "app/choix_cavite_tprb_dlg.h"
 #include "app/config_generale.h"
 #include "app/contexte_app.h"
 #include "app/document_reseau.h"
@@ -47,6 +48,7 @@ void InstalleLiaisonsApplication() {
   motifs.Illisible = OublieMotifsParDefaut;
   document::InstalleDocument(motifs);
   InstalleDialogueGaleriesImport();
+  InstalleDialogueChoixCavTpRb();
   survey::Fabriques().AjouteFichierRecent = [](const std::string& chemin, int32_t cavite) {
     AjouteFichierRecent(Config().ListeDerniersFichiers, chemin, cavite);
   };

@@ -609,7 +609,7 @@ std::unique_ptr<tImportAutres> CreeLecteurImport(const std::string& /*chemin*/, 
   }
 }
 
-bool LecteurImportDisponible(int type) { return type == TypeImportTopoRobot || type == TypeImportVTopo; }
+bool LecteurImportDisponible(int type) { return type == TypeImportVTopo; }
 
 int TypeImportSelonExtension(const std::string& chemin) {
   const std::string e = foundation::EnMinuscules(platform::ExtensionOf(chemin));

@@ -14,11 +14,12 @@
 //   cavtool compute FILE.cav
 //       the whole network computed: "cave;station;x;y;z" for every computed
 //       station, warnings on standard error.
-//   cavtool import FILE OUT.cav
+//   cavtool import [--cavite RANG] FILE OUT.cav
 //       a new network with FILE imported (file type by extension, every
 //       question answered with its default, the gallery memory kept in the
 //       program's working folder), written to OUT.cav; exit 1 with the
-//       French message on standard error.
+//       French message on standard error.  --cavite: the cave of a
+//       TopoRobot file holding several (from 1, default 1).
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -72,7 +73,7 @@ int Usage() {
                "       cavtool declination YEAR LAT LON ALT\n"
                "       cavtool convert [--region N] [--zone Z] [--zone-cible Z] FROM TO X Y [Z]\n"
                "       cavtool compute FILE.cav\n"
-               "       cavtool import FILE OUT.cav\n";
+               "       cavtool import [--cavite RANG] FILE OUT.cav\n";
   return 2;
 }
 
@@ -178,6 +179,11 @@ int main(int argc, char** argv) {
     if (verbe == "convert") return Convertit(a);
     if (verbe == "compute" && a.size() == 1) return cavtool::CalculeFichier(a[0]);
     if (verbe == "import" && a.size() == 2) return cavtool::ImporteFichier(a[0], a[1]);
+    if (verbe == "import" && a.size() == 4 && a[0] == "--cavite") {
+      int32_t rang = 0;
+      if (!foundation::LitEntier(a[1], rang) || rang < 1) return Usage();
+      return cavtool::ImporteFichier(a[2], a[3], rang);
+    }
   } catch (const std::runtime_error& e) {
     std::cerr << e.what() << '\n';
     return 1;
