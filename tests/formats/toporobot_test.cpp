@@ -614,17 +614,27 @@ TEST(LecteurTopoRobot, ChoixAnnuleOuVide) {
   }
 }
 
-TEST(LecteurTopoRobot, SessionOuCodeInconnusNommentLaLigne) {
-  for (const char* ligne : {"1\t3\t1\t7\t5\t0\t0\t0\t0\t0\t0\r\n", "1\t3\t9\t1\t5\t0\t0\t0\t0\t0\t0\r\n"}) {
+// A session or code that names no line, or a reading no instrument gives:
+// the message names the line, nothing changes.
+TEST(LecteurTopoRobot, LignesFautivesNommees) {
+  struct Cas {
+    const char* ligne;
+    const char* attendu;
+  };
+  for (const Cas& c : {Cas{"1\t3\t1\t7\t5\t0\t0\t0\t0\t0\t0\r\n", "série 1 point 3 : la session 7 "},
+                       Cas{"1\t3\t9\t1\t5\t0\t0\t0\t0\t0\t0\r\n", "série 1 point 3 : le code 9 "},
+                       Cas{"1\t3\t1\t1\t1e308\t0\t0\t0\t0\t0\t0\r\n", "essai.tab, ligne 9 : longueur impossible (1e308)."},
+                       Cas{"1\t3\t1\t1\t5\t0\t0\t0\t0\t0\t20000\r\n", "ligne 9 : dimension de la galerie impossible (20000)."}}) {
     ReseauImport r;
     Fichier f;
-    f.suite = ligne;
+    f.suite = c.ligne;
     const std::string chemin = r.Dossier.Fichier("essai.tab");
     testsupport::EcritOctets(chemin, f.Texte());
     EXPECT_FALSE(r.Importe(chemin, formats::TypeImportTopoRobot));
     const auto m = r.Dialogues.Messages();
     ASSERT_EQ(m.size(), 1u);
-    EXPECT_NE(m[0].find("série 1 point 3"), std::string::npos) << m[0];
+    EXPECT_NE(m[0].find(c.attendu), std::string::npos) << m[0];
+    EXPECT_EQ(r.R().Cavites.Count(), 1);
     EXPECT_EQ(r.R().LesPointsSurface()->Count(), 0);
     EXPECT_EQ(r.R().ListeOperateurs.Count(), 0);
   }

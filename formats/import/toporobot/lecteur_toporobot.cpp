@@ -8,6 +8,7 @@
 #include "foundation/codage.h"
 #include "foundation/dates.h"
 #include "formats/import/galeries_import.h"
+#include "formats/import/vtopo/lecteur_vtopo.h"
 #include "platform/dialogs.h"
 #include "platform/files.h"
 #include "survey/reseau.h"
@@ -180,7 +181,7 @@ bool tImportTopoRobot::EstXtb() const {
   return foundation::EnMinuscules(platform::ExtensionOf(NomFichierImport)) == ".xtb";
 }
 
-void tImportTopoRobot::LitLignes() {
+bool tImportTopoRobot::LitLignes() {
   // A file of valid UTF-8 is read as such; any other as Windows-1252 (the
   // lines arrive decoded so, which gives the bytes back unchanged).
   std::vector<std::string> octets;
@@ -228,6 +229,23 @@ void tImportTopoRobot::LitLignes() {
         vi.ImpComment = v.Texte;
         vi.NumTypeLever = l.Troisieme;
         vi.NumDateLever = l.Quatrieme;
+        // Readings no instrument gives stop the import: a length, a passage
+        // dimension, a slope or height difference beyond 10 km, an azimuth
+        // that is not a number.
+        static constexpr IdMsg kChamps[7] = {IdMsg::ImportChampLongueur, IdMsg::ImportChampAzimut,
+                                             IdMsg::ImportChampPente,    IdMsg::ImportChampDimension,
+                                             IdMsg::ImportChampDimension, IdMsg::ImportChampDimension,
+                                             IdMsg::ImportChampDimension};
+        for (size_t k = 0; k < 7; ++k) {
+          const double x = v.V[k];
+          if (std::isfinite(x) && std::fabs(x) <= MesureMaxVTopo && (k != 0 || x >= 0)) continue;
+          const std::vector<std::string_view> c = Champs(l.Texte);
+          const std::string texte = k < c.size() ? std::string(c[k]) : std::string();
+          EchecMessage(foundation::RemplaceMarques(
+              Msg(IdMsg::ImportLectureImpossible),
+              {NomFichierImport, foundation::EntierEnStr(static_cast<int64_t>(n) + 1), Msg(kChamps[k]), texte}));
+          return false;
+        }
         serie->ListeVisImport.push_back(std::move(vi));
       }
       continue;
@@ -304,10 +322,11 @@ void tImportTopoRobot::LitLignes() {
         break;  // GHTopo's other sections: sectors, networks, splays ...
     }
   }
+  return true;
 }
 
 bool tImportTopoRobot::TraiteLignes() {
-  LitLignes();
+  if (!LitLignes()) return false;
   if (CavitesTpRb.empty()) return FichierIllisible();
   if (CavitesTpRb.size() == 1) {
     iCav = 0;
@@ -380,8 +399,8 @@ bool tImportTopoRobot::EchecMessage(const std::string& message) {
   return false;
 }
 
-bool tImportTopoRobot::EchecPoint(const TViseeImport& vi, const std::string& quoi, int32_t numero) {
-  const IdMsg id = quoi == "session" ? IdMsg::TpRbSessionInconnue : IdMsg::TpRbCodeInconnu;
+bool tImportTopoRobot::EchecPoint(const TViseeImport& vi, bool session, int32_t numero) {
+  const IdMsg id = session ? IdMsg::TpRbSessionInconnue : IdMsg::TpRbCodeInconnu;
   return EchecMessage(foundation::RemplaceMarques(
       Msg(id), {NomFichierImport, foundation::EntierEnStr(vi.NSerie), foundation::EntierEnStr(vi.NumPoint),
                 foundation::EntierEnStr(numero)}));
@@ -449,8 +468,8 @@ bool tImportTopoRobot::TransfereTopo() {
       TViseeImport& vi = points[k];
       size_t session = 0, code = 0;
       if (!index(indexSessions_, Sessions.size(), vi.NumDateLever, session))
-        return EchecPoint(vi, "session", vi.NumDateLever);
-      if (!index(indexCodes_, Codes.size(), vi.NumTypeLever, code)) return EchecPoint(vi, "code", vi.NumTypeLever);
+        return EchecPoint(vi, true, vi.NumDateLever);
+      if (!index(indexCodes_, Codes.size(), vi.NumTypeLever, code)) return EchecPoint(vi, false, vi.NumTypeLever);
       const TTypeLeverImport& t = Codes[code];
       TPointSpeleo* cible = Station(vi.NSerie, vi.NumPoint, true);
       auto v = std::make_unique<TVisee>();

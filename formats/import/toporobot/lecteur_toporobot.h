@@ -127,15 +127,17 @@ class tImportTopoRobot : public tImportAutres {
   std::string NomDeLaGalerie(survey::TVisee* visee) override;
   void CreeEntreesMultiples() override;
 
-  // Reads the loaded lines into the sessions, codes, caves and series.
-  void LitLignes();
+  // Reads the loaded lines into the sessions, codes, caves and series; a
+  // point line with a reading no instrument gives fails with its message
+  // ("<fichier>, ligne <n> : <champ> impossible (<texte>).").
+  bool LitLignes();
 
  private:
   bool EstXtb() const;
   survey::TPointSpeleo* Station(int64_t serie, int64_t point, bool cree);
   survey::TLever* Lever(int32_t session, int32_t code);
   // Fails the import with a message naming the series and point.
-  bool EchecPoint(const TViseeImport& vi, const std::string& quoi, int32_t numero);
+  bool EchecPoint(const TViseeImport& vi, bool session, int32_t numero);
   bool EchecMessage(const std::string& message);
 
   std::unordered_map<std::string, survey::TPointSpeleo*> stations_;
