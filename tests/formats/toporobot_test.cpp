@@ -444,6 +444,11 @@ TEST(FichiersTopoRobot, ShuangheCaviteChoisie) {
   ASSERT_TRUE(r.Importe(chemin, formats::TypeImportTopoRobot)) << ::testing::PrintToString(r.Dialogues.Messages());
   TCavite* c = r.Cavite();
   EXPECT_EQ(c->NomCavite, "Dadong");
+  // The other caves' shots were named by the branch walk, then left out.
+  bool question = false;
+  for (const auto& e : r.Dialogues.Log())
+    if (e.event == platform::ScriptedDialogs::Event::YesNo) question = true;
+  EXPECT_TRUE(question);
   bool an2011 = false;
   for (TLever* l : c->Levers) {
     int a, m, j;
