@@ -8,6 +8,7 @@
 #include <system_error>
 
 #include "app/choix_fusion_dlg.h"
+#include "app/choix_cavite_tprb_dlg.h"
 #include "app/config_generale.h"
 #include "app/contexte_app.h"
 #include "app/document_reseau.h"
@@ -49,6 +50,7 @@ void InstalleLiaisonsApplication() {
   document::InstalleDocument(motifs);
   InstalleDialogueGaleriesImport();
   InstalleDialogueChoixFusion();
+  InstalleDialogueChoixCavTpRb();
   survey::Fabriques().AjouteFichierRecent = [](const std::string& chemin, int32_t cavite) {
     AjouteFichierRecent(Config().ListeDerniersFichiers, chemin, cavite);
   };

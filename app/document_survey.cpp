@@ -1,5 +1,6 @@
 #include "app/document_survey.h"
 
+#include "app/config_generale.h"
 #include "formats/import/import_autres.h"
 #include "survey/cavite.h"
 #include "survey/compens.h"
@@ -61,6 +62,8 @@ bool TDocumentSurvey::ImporteFichierAutre(const std::string& chemin, int type, b
   RendCourant();
   reseau_->CreeCaviteSurface();
   const int avant = reseau_->NombreCavites();
+  // The trips a reader builds follow the setting of automatic declination.
+  formats::Import().CalculDecliAuto = Config().CalculDecliAuto;
   if (!formats::ImporteFichierAutre(chemin, type, partiel, reseau_.get())) return false;
   // The imported cave becomes the active one.
   survey::TCavite* importee = reseau_->CaviteImportee;

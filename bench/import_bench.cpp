@@ -2,8 +2,10 @@
 // transfer, branch walk, galleries and regeneration, into a fresh network.
 // Import of Therion ".th" and PocketTopo ".top" files of 10,000 and 100,000
 // shots, six splays per station (the ".top" with a 100,000-point drawing).
+// Import of TopoRobot files of 10,000 and 100,000 point lines the same way.
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <filesystem>
@@ -144,6 +146,40 @@ void ImportePhone(benchmark::State& state, const std::string& extension, int typ
   std::filesystem::create_directories(dossier);
   const std::string chemin = dossier + "/banc" + std::to_string(n) + extension;
   platform::WriteFileAtomic(chemin, extension == ".th" ? FichierTh(n) : FichierTop(n));
+// A TopoRobot file of n point lines: a few hundred series, each leaving from
+// the end of an earlier one (a tree), twenty sessions and four codes.
+std::string FichierTab(int n) {
+  std::string t = "-6\t1\tBanc\r\n-5\t1\t1000.00\t2000.00\t500.00\t1\t0\tentrée\r\n";
+  for (int s = 1; s <= 20; ++s)
+    t += "-2\t" + std::to_string(s) + "\t" + std::to_string(s) + "\t6\t" + std::to_string(s % 30) +
+         "\tA\tB\t0\t0.50\r\n";
+  for (const char* code : {"360\t360", "400\t400", "360\t370", "350\t360"})
+    t += "-1\t1\t" + std::string(code) + "\t0.10\t1.00\t1.00\t100.00\t100.00\r\n";
+  const int series = n >= 50000 ? 400 : 200;
+  const int parSerie = n / series;
+  int reste = n;
+  for (int k = 1; k <= series && reste > 0; ++k) {
+    const int points = k == series ? reste : std::min(parSerie, reste);
+    reste -= points;
+    const int depart = k / 2 == 0 ? 1 : k / 2;
+    const std::string debut = k == 1 ? "1\t0" : std::to_string(depart) + "\t" + std::to_string(parSerie - 1);
+    t += std::to_string(k) + "\t-1\t" + debut + "\t" + std::to_string(k) + "\t" + std::to_string(points - 1) +
+         "\t0\t0\t0\tSérie " + std::to_string(k) + "\r\n";
+    for (int p = 0; p < points; ++p)
+      t += std::to_string(k) + "\t" + std::to_string(p) + "\t" + std::to_string(1 + (p + k) % 4) + "\t" +
+           std::to_string(1 + k % 20) + "\t" + (p == 0 && k > 1 ? "2.00" : "5.00") + "\t" +
+           std::to_string((p * 7 + k * 13) % 360) + ".00\t-2.00\t1.00\t1.00\t1.00\t1.00\t" +
+           (p % 10 == 0 ? "note" : "") + "\r\n";
+  }
+  return t;
+}
+
+void BM_ImportTopoRobot(benchmark::State& state) {
+  const int n = static_cast<int>(state.range(0));
+  const std::string dossier = std::filesystem::temp_directory_path().string() + "/gravelune-import-bench";
+  std::filesystem::create_directories(dossier);
+  const std::string chemin = dossier + "/banc" + std::to_string(n) + ".tab";
+  platform::WriteFileAtomic(chemin, FichierTab(n));
   platform::ScriptedDialogs dialogues;
   platform::ScopedDialogs garde(dialogues);
   survey::GardeDocument document;
@@ -158,6 +194,7 @@ void ImportePhone(benchmark::State& state, const std::string& extension, int typ
     reseau->CreeCaviteSurface();
     state.ResumeTiming();
     const bool ok = formats::ImporteFichierAutre(chemin, type, false, reseau.get());
+    const bool ok = formats::ImporteFichierAutre(chemin, formats::TypeImportTopoRobot, false, reseau.get());
     benchmark::DoNotOptimize(ok);
     state.PauseTiming();
     if (!ok) state.SkipWithError("import refusé");
@@ -172,5 +209,6 @@ BENCHMARK(BM_ImportTherion)->Arg(10000)->Arg(100000)->Unit(benchmark::kMilliseco
 
 void BM_ImportPocketTopo(benchmark::State& state) { ImportePhone(state, ".top", formats::TypeImportPocketTopo); }
 BENCHMARK(BM_ImportPocketTopo)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond)->Complexity();
+BENCHMARK(BM_ImportTopoRobot)->Arg(10000)->Arg(30000)->Arg(100000)->Unit(benchmark::kMillisecond)->Complexity();
 
 }  // namespace

@@ -21,6 +21,7 @@ class TVisee;
 namespace formats {
 
 class tImportAutres;
+class TTpRbChoixCavDlg;
 
 // How the gallery dialog ended: OK, Annuler, or closed by the origin window.
 enum class ResultatNommeGal { Ok, Annuler, Reessayer };
@@ -88,6 +89,8 @@ class TNommeGalDlg {
 // was closed.
 struct PortsImport {
   std::function<ResultatNommeGal(TNommeGalDlg&)> AfficheNommeGal;
+  // The TopoRobot cave choice; true for OK.
+  std::function<bool(TTpRbChoixCavDlg&)> AfficheChoixCavTpRb;
 };
 
 PortsImport& FenetresImport();

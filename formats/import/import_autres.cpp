@@ -15,6 +15,7 @@
 #include "formats/import/galeries_import.h"
 #include "formats/import/pockettopo/lecteur_pockettopo.h"
 #include "formats/import/therion/lecteur_therion.h"
+#include "formats/import/toporobot/lecteur_toporobot.h"
 #include "formats/import/vtopo/lecteur_vtopo.h"
 #include "platform/dialogs.h"
 #include "platform/files.h"
@@ -636,6 +637,7 @@ void TImportSaufTPRB::CreeViseesHabiImport() {
 
 std::unique_ptr<tImportAutres> CreeLecteurImport(const std::string& chemin, int type, survey::TReseau* reseau) {
   switch (type) {
+    case TypeImportTopoRobot: return std::make_unique<tImportTopoRobot>(reseau);
     case TypeImportVTopo: return std::make_unique<tImportVTopo>(reseau);
     case TypeImportPocketTopo: return std::make_unique<TImportFichierTop>(reseau);
     case TypeImportAuriga: return std::make_unique<tImportTherion>(reseau);
@@ -647,7 +649,7 @@ std::unique_ptr<tImportAutres> CreeLecteurImport(const std::string& chemin, int 
 }
 
 bool LecteurImportDisponible(int type) {
-  return type == TypeImportVTopo || type == TypeImportPocketTopo || type == TypeImportAuriga ||
+  return type == TypeImportTopoRobot || type == TypeImportVTopo || type == TypeImportPocketTopo || type == TypeImportAuriga ||
          type == TypeImportTopoDroid;
 }
 

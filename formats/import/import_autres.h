@@ -54,6 +54,11 @@ struct ContexteImport {
   bool ChangeOrigineDemandee = false;
   // Folder of the gallery memory file; empty: the current folder.
   std::string DossierMemoireGaleries;
+  // The setting "CalculDecliAuto", handed over by the application: the trips
+  // a reader builds compute their declination.
+  bool CalculDecliAuto = true;
+  // The TopoRobot cave chosen when no window asks (rank from 0).
+  int CaviteTopoRobot = 0;
 };
 
 ContexteImport& Import();

@@ -78,8 +78,8 @@ TEST(FichePrincipale, MenusEtBarresCommeLaFenetreLesPresente) {
   EXPECT_TRUE(Action(f, "mnuImports")->isEnabled());
   EXPECT_TRUE(Action(f, "ImportVTopo")->isEnabled());
   EXPECT_TRUE(Action(f, "ImportCarnet")->isEnabled());
-  for (const char* nom : {"ImportReseau", "NumeriserPlani", "NumeriserAlti", "ImportTopoRobot", "ImportTexte",
-                          "MajCarnet"})
+  EXPECT_TRUE(Action(f, "ImportTopoRobot")->isEnabled());
+  for (const char* nom : {"ImportReseau", "NumeriserPlani", "NumeriserAlti", "ImportTexte", "MajCarnet"})
     EXPECT_FALSE(Action(f, nom)->isEnabled()) << nom;
   EXPECT_FALSE(Action(f, "CaviteCoordonnees")->isVisible());
   EXPECT_EQ(CouleurPanneau(f), QColor(Qt::white));

@@ -237,7 +237,8 @@ TEST(ImportFenetre, TypeDUnFichierChoisiALOuverture) {
   for (const auto& c : cas) EXPECT_EQ(TypeImportOuverture(c.chemin, c.filtre), c.type) << c.chemin << " " << c.filtre;
   // Only the imports with a reader can run.
   for (const CommandeImport& c : CommandesImport())
-    EXPECT_EQ(ImportDisponible(c), std::string(c.NomObjet) == "ImportVTopo" || std::string(c.NomObjet) == "ImportCarnet")
+    EXPECT_EQ(ImportDisponible(c), std::string(c.NomObjet) == "ImportVTopo" || std::string(c.NomObjet) == "ImportCarnet" ||
+                                       std::string(c.NomObjet) == "ImportTopoRobot")
         << c.NomObjet;
 }
 

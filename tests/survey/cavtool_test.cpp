@@ -308,4 +308,21 @@ TEST_F(Cavtool, ImportGardeSaMemoireDansLeDossierDeTravail) {
   }
 }
 
+// A TopoRobot file of two caves: the first by default, the other by its
+// rank; a rank of 0 is refused.
+TEST_F(Cavtool, ImportTopoRobotCaviteChoisie) {
+  const std::string xtb = std::string(GRAVELUNE_SHARED_DIR) + "/fixtures/toporobot/Toporabot.xtb";
+  struct Cas {
+    std::string option, attendu;
+  };
+  for (const Cas& c : {Cas{"", "GROTTE DUTROUX;1-1;"}, Cas{"--cavite 2 ", "GROTTE DEBALLE;401-1;"}}) {
+    Resultat r = Lance(d, "import " + c.option + Guillemets(xtb) + " " + Guillemets(d.Fichier("t.cav")));
+    ASSERT_EQ(r.code, 0) << r.erreurs;
+    r = Lance(d, "compute " + Guillemets(d.Fichier("t.cav")));
+    ASSERT_EQ(r.code, 0) << r.erreurs;
+    EXPECT_NE(r.sortie.find(c.attendu), std::string::npos) << c.option;
+  }
+  EXPECT_EQ(Lance(d, "import --cavite 0 " + Guillemets(xtb) + " " + Guillemets(d.Fichier("u.cav"))).code, 2);
+}
+
 }  // namespace

@@ -14,12 +14,13 @@
 //   cavtool compute FILE.cav
 //       the whole network computed: "cave;station;x;y;z" for every computed
 //       station, warnings on standard error.
-//   cavtool import [--type N] FILE OUT.cav
+//   cavtool import [--type N] [--cavite RANG] FILE OUT.cav
 //       a new network with FILE imported (file type N of the import
 //       dispatcher, by default the type of its extension; every
 //       question answered with its default, the gallery memory kept in the
 //       program's working folder), written to OUT.cav; exit 1 with the
-//       French message on standard error.
+//       French message on standard error.  --cavite: the cave of a
+//       TopoRobot file holding several (from 1, default 1).
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -73,7 +74,7 @@ int Usage() {
                "       cavtool declination YEAR LAT LON ALT\n"
                "       cavtool convert [--region N] [--zone Z] [--zone-cible Z] FROM TO X Y [Z]\n"
                "       cavtool compute FILE.cav\n"
-               "       cavtool import [--type N] FILE OUT.cav\n";
+               "       cavtool import [--type N] [--cavite RANG] FILE OUT.cav\n";
   return 2;
 }
 
@@ -179,11 +180,22 @@ int main(int argc, char** argv) {
     if (verbe == "convert") return Convertit(a);
     if (verbe == "compute" && a.size() == 1) return cavtool::CalculeFichier(a[0]);
     if (verbe == "import" && a.size() == 2) return cavtool::ImporteFichier(a[0], a[1]);
-    if (verbe == "import" && a.size() == 4 && a[0] == "--type") {
+    if (verbe == "import" && a.size() >= 4 && a.size() % 2 == 0) {
+      // Options before the two paths, each with its value.
       int type = 0;
-      const auto [fin, ec] = std::from_chars(a[1].data(), a[1].data() + a[1].size(), type);
-      if (ec != std::errc() || fin != a[1].data() + a[1].size()) return Usage();
-      return cavtool::ImporteFichier(a[2], a[3], type);
+      int32_t rang = 1;
+      for (size_t i = 0; i + 2 < a.size(); i += 2) {
+        int32_t valeur = 0;
+        if (!foundation::LitEntier(a[i + 1], valeur)) return Usage();
+        if (a[i] == "--type" && valeur >= 1) {
+          type = valeur;
+        } else if (a[i] == "--cavite" && valeur >= 1) {
+          rang = valeur;
+        } else {
+          return Usage();
+        }
+      }
+      return cavtool::ImporteFichier(a[a.size() - 2], a[a.size() - 1], type, rang);
     }
   } catch (const std::runtime_error& e) {
     std::cerr << e.what() << '\n';

@@ -45,7 +45,7 @@ std::string DossierMemoireGaleries() {
   return dossier;
 }
 
-int ImporteFichier(const std::string& argument, const std::string& sortie, int type) {
+int ImporteFichier(const std::string& argument, const std::string& sortie, int type, int cavite) {
   // The memory of galleries names the file by its full path, as the window's
   // dialogs give it.
   std::error_code ec;
@@ -61,6 +61,7 @@ int ImporteFichier(const std::string& argument, const std::string& sortie, int t
   formats::FenetresImport() = formats::PortsImport();
   formats::GardeImport import;
   formats::Import().DossierMemoireGaleries = DossierMemoireGaleries();
+  formats::Import().CaviteTopoRobot = cavite - 1;
   auto reseau = std::make_unique<survey::TReseau>();
   reseau->CreeCaviteSurface();
   if (type == 0) type = formats::TypeImportSelonExtension(fichier);

@@ -1,5 +1,5 @@
 #pragma once
-// cavtool import FILE OUT.cav: a new network, FILE imported through the
+// cavtool import [--cavite RANG] FILE OUT.cav: a new network, FILE imported through the
 // dispatcher with the file type of its extension, every question answered
 // with its default, OUT.cav written.
 #include <string>
@@ -12,7 +12,8 @@ namespace cavtool {
 std::string DossierMemoireGaleries();
 
 // 0 when done; 1 with the French message on standard error.  A type of 0
-// takes the type of the file's extension.
-int ImporteFichier(const std::string& fichier, const std::string& sortie, int type = 0);
+// takes the type of the file's extension; cavite: the cave chosen in a
+// TopoRobot file that holds several (rank from 1).
+int ImporteFichier(const std::string& fichier, const std::string& sortie, int type = 0, int cavite = 1);
 
 }  // namespace cavtool
