@@ -10,6 +10,7 @@
 #include "app/choix_fusion_dlg.h"
 #include "app/config_generale.h"
 #include "app/contexte_app.h"
+#include "app/dialogues_points.h"
 #include "app/document_reseau.h"
 #include "app/document_survey.h"
 #include "app/fiche_principale.h"
@@ -49,6 +50,7 @@ void InstalleLiaisonsApplication() {
   document::InstalleDocument(motifs);
   InstalleDialogueGaleriesImport();
   InstalleDialogueChoixFusion();
+  InstalleDialoguesPoints();
   survey::Fabriques().AjouteFichierRecent = [](const std::string& chemin, int32_t cavite) {
     AjouteFichierRecent(Config().ListeDerniersFichiers, chemin, cavite);
   };
