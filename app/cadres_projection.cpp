@@ -62,7 +62,7 @@ std::string DegresVersTexteDMS(double x) {
   const double minutes = std::floor(reste / parMinute);
   const double secondes = (reste - minutes * parMinute) / 10000.0;
   return foundation::ReelEnTexteFixe(degres, 0) + "° " + foundation::ReelEnTexteFixe(minutes, 0) + "' " +
-         foundation::ReelEnStrFixe(secondes, 7, 4) + "\"";
+         foundation::ReelEnTexteFixe(secondes, 4) + "\"";
 }
 
 double TexteDMSVersDegres(const std::string& texte) {
@@ -331,12 +331,14 @@ void TCadreProjectionWGS::RdgTypeCoordClick() {
 }
 
 void TCadreProjectionWGS::SystemRdgClick() {
-  EstWGS = SystemRdg->ItemIndex() == 0;
+  // Coordinates in the network's own system are not WGS84 whatever the
+  // system choice left behind says.
+  EstWGS = SystemRdg->ItemIndex() == 0 && !IdReseau();
   GroupProject->setVisible(SystemRdg->ItemIndex() == 1);
   if (SystemRdg->ItemIndex() == 1) ListeProjectBoxChange();
   if (UnCadreSaisieCoord) {
     // Visible here means not hidden explicitly: the dialog may not be shown yet.
-    const bool angles = !isHidden() && !GeodPanel->isHidden() && EstWGS;
+    const bool angles = (isWindow() || !isHidden()) && !GeodPanel->isHidden() && EstWGS;
     UnCadreSaisieCoord->PanelAngles->setVisible(angles);
     UnCadreSaisieCoord->PanelMetres->setVisible(!angles);
   }
@@ -422,8 +424,10 @@ void TCadreSaisieCoord::EditLongKeyUp() { ValLong = LitAngle(EditLong); }
 
 void TCadreSaisieCoord::FormatWGSRdgClick() {
   if (EstDeci()) {
-    EditLong->setText(Q(Rogne(foundation::ReelEnStrFixe(ValLong, 11, 8).substr(0, 11))));
-    EditLat->setText(Q(Rogne(foundation::ReelEnStrFixe(ValLat, 10, 8))));
+    // Eight decimals whatever the number of degrees, so that the text shown
+    // reads back as the value to 1e-8 degree.
+    EditLong->setText(Q(foundation::ReelEnTexteFixe(ValLong, 8)));
+    EditLat->setText(Q(foundation::ReelEnTexteFixe(ValLat, 8)));
   } else {
     EditLong->setText(Q(DegresVersTexteDMS(ValLong)));
     EditLat->setText(Q(DegresVersTexteDMS(ValLat)));

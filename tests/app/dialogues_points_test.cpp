@@ -6,12 +6,14 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTreeWidget>
 #include <cmath>
 #include <cstdio>
 
+#include "app/cadre_saisie_date.h"
 #include "app/cadres_projection.h"
 #include "app/contexte_app.h"
 #include "app/dialogues_points.h"
@@ -147,6 +149,7 @@ TEST(CadresProjection, CadreWGSPiloteLesChamps) {
   f.RdgTypeCoord->Item(1)->click();
   EXPECT_FALSE(f.EstWGS);
   EXPECT_EQ(f.ProjectActive, "UTM");
+  EXPECT_EQ(f.ZoneActive(), 31);
   EXPECT_TRUE(coord.PanelAngles->isHidden());
 
   // A differing zone selects "autre projection"; "WGS84" selects the angles.
@@ -197,6 +200,7 @@ TEST(CadresProjection, SexagesimalRelu) {
   EXPECT_NEAR(coord.ValLat, 43 + 12 / 60.0 + 5 / 3600.0, 1e-12);
   coord.FormatWGSRdg->Item(0)->click();
   EXPECT_EQ(coord.EditLat->text(), "43.20138889");
+  coord.OERdg->Item(0)->click();
   coord.FormatWGSRdg->Item(1)->click();
   EXPECT_EQ(coord.EditLat->text(), "43° 12' 5.0000\"");
 }
@@ -215,17 +219,18 @@ struct ReseauLT93 {
 
 // Two numbers printed by cs2cs for a line of input.
 bool Cs2cs(const std::string& entree, const std::string& de, const std::string& vers, double& a, double& b) {
-  const std::string s = Sortie("echo '" + entree + "' | cs2cs -f %.6f " + de + " " + vers);
+  const std::string s = Sortie("echo '" + entree + "' | cs2cs -f %.6f " + de + " +to " + vers);
   return std::sscanf(s.c_str(), "%lf %lf", &a, &b) == 2;
 }
 
 // The catalogue's own definitions as PROJ strings.
+const std::string Wgs84 = "+proj=longlat +datum=WGS84";
 const std::string Lt93 =
-    "'+proj=lcc +lat_0=46.5 +lon_0=3 +lat_1=44 +lat_2=49 +x_0=700000 +y_0=6600000 +ellps=GRS80 +towgs84=0,0,0 "
-    "+units=m'";
+    "+proj=lcc +lat_0=46.5 +lon_0=3 +lat_1=44 +lat_2=49 +x_0=700000 +y_0=6600000 +ellps=GRS80 +towgs84=0,0,0 "
+    "+units=m";
 const std::string Lt2Etendu =
-    "'+proj=lcc +lat_1=46.8 +lat_0=46.8 +lon_0=0 +k_0=0.99987742 +x_0=600000 +y_0=2200000 "
-    "+pm=2.337229166667 +a=6378249.2 +rf=293.4660212936269 +towgs84=-168,-60,320 +units=m'";
+    "+proj=lcc +lat_1=46.8 +lat_0=46.8 +lon_0=0 +k_0=0.99987742 +x_0=600000 +y_0=2200000 "
+    "+pm=2.337229166667 +a=6378249.2 +rf=293.4660212936269 +towgs84=-168,-60,320 +units=m";
 
 TEST(CoordDlg, WGS84VersLambert93ContreCs2cs) {
   ReseauLT93 r;
@@ -260,10 +265,7 @@ TEST(CoordDlg, WGS84VersLambert93ContreCs2cs) {
     double x = 0, y = 0;
     char entree[128];
     std::snprintf(entree, sizeof entree, "%.12f %.12f", k.lonDeg, k.latDeg);
-    ASSERT_TRUE(Cs2cs(entree, "EPSG:4326", Lt93, x, y));
-    // EPSG:4326 takes latitude first unless told otherwise.
-    std::snprintf(entree, sizeof entree, "%.12f %.12f", k.latDeg, k.lonDeg);
-    ASSERT_TRUE(Cs2cs(entree, "EPSG:4326", Lt93, x, y));
+    ASSERT_TRUE(Cs2cs(entree, Wgs84, Lt93, x, y));
     EXPECT_NEAR(p.X, x, 1e-3) << k.lat;
     EXPECT_NEAR(p.Y, y, 1e-3) << k.lat;
     EXPECT_DOUBLE_EQ(p.Z, 512.5);
@@ -425,8 +427,9 @@ TEST(ChoixRattachDlg, ParDistanceEtSurface) {
     EXPECT_EQ(d.windowTitle(), "Choix d'un point de rattachement");
     QStringList noms;
     for (int i = 0; i < d.ListePoints->count(); ++i) noms << d.ListePoints->item(i)->text();
-    // Equal distances keep the list's order; the reference is not offered.
-    EXPECT_EQ(noms, (QStringList{"2", "3", "E1"}));
+    // Equal distances keep the list's order; the reference is not offered,
+    // nor are surface points unless allowed.
+    EXPECT_EQ(noms, (QStringList{"2", "3"}));
     EXPECT_EQ(d.ListePoints->currentRow(), 0);
     EXPECT_TRUE(d.LabelNouveau->isHidden());
     EXPECT_EQ(d.LabelGalerie->text(), "Galerie du point : Galerie d'entrée");
@@ -473,16 +476,17 @@ TEST(ChoisitPointSurface, ChoixTriEtCreation) {
   EXPECT_EQ(p->DesignPTopo, "E11");
   EXPECT_EQ(n.R().Cavites.First()->ListePoints.IndexOf(p), 0);
 
-  n.Surface("e2");
-  n.Surface("E10");
-  survey::TPointSpeleo* e9 = n.Surface("E9");
+  n.Surface("c");
+  n.Surface("B");
+  survey::TPointSpeleo* e9 = n.Surface("D");
   {
     survey::TListedePoints& surface = *n.R().LesPointsSurface();
     app::TChoixPtSurfaceDlg d(surface, e9, nullptr);
     QStringList noms;
     for (int i = 0; i < d.ListePoints->count(); ++i) noms << d.ListePoints->item(i)->text();
-    EXPECT_EQ(noms, (QStringList{"e2", "E9", "E10", "E11"}));
-    EXPECT_EQ(d.ListePoints->currentItem()->text(), "E9");
+    // Upper-cased names compared as station names.
+    EXPECT_EQ(noms, (QStringList{"B", "c", "D", "E11"}));
+    EXPECT_EQ(d.ListePoints->currentItem()->text(), "D");
     app::TChoixPtSurfaceDlg sans(surface, nullptr, nullptr);
     EXPECT_EQ(sans.ListePoints->currentItem()->text(), "E11");
   }
