@@ -17,6 +17,7 @@
 #include "app/cadres_projection.h"
 #include "app/contexte_app.h"
 #include "app/dialogues_points.h"
+#include "app/enregistrer_point_dlg.h"
 #include "projections/regions.h"
 #include "projections/services.h"
 #include "survey/galerie.h"
@@ -596,6 +597,81 @@ TEST(ListeSuiteObs, PremiereObservationEtListe) {
     survey::Document().RectifEnCours = true;
     app::TSaisieSuiteEtObsDlg o(&lever);
     EXPECT_EQ(o.CadreDate->DateSaisie(), foundation::Aujourdhui());
+  }
+}
+
+}  // namespace
+
+// --- Clicked point -----------------------------------------------------------------------------
+
+namespace {
+
+// The plan window as the dialog sees it.
+struct FenetreEssai : app::FenetrePlanPoints {
+  bool visible = false;
+  std::vector<int> marques;
+  int suivante = 0;
+  int dessins = 0;
+  QPoint ecran{400, 300};
+  bool CouchePointsVisible() const override { return visible; }
+  void MontreCouchePoints(bool v) override { visible = v; }
+  int AjouteMarque(const foundation::TPointTopo&) override {
+    marques.push_back(suivante);
+    return suivante++;
+  }
+  void RetireMarque(int m) override { std::erase(marques, m); }
+  void Redessine() override { ++dessins; }
+  QPoint PositionEcran(const foundation::TPointTopo&) const override { return ecran; }
+};
+
+TEST(DlgEnregistrerPoint, NomsMarqueEtAjout) {
+  Contextes c;
+  testsurvey::ReseauCalcul n;
+  survey::Document().ReseauCourant = &n.R();
+  survey::Document().NomFichierCourant = "/tmp/a.gtx";
+  n.Surface("E1");
+  n.Surface("E2");
+  FenetreEssai f;
+  const foundation::TPointTopo pt = foundation::PtTopoXY(843210.46, 6420135.21);
+  {
+    app::TDlgEnregistrerPoint d(f, pt);
+    EXPECT_EQ(d.windowTitle(), "Coordonnées du point cliqué");
+    EXPECT_EQ(d.EditNom->text(), "Points de Surface 3");
+    EXPECT_EQ(d.EditX->text(), "843210.5");
+    EXPECT_EQ(d.EditY->text(), "6420135.2");
+    EXPECT_TRUE(f.visible);
+    EXPECT_EQ(f.marques.size(), 1u);
+    // Something else added to the layer meanwhile stays when the dialog goes.
+    f.AjouteMarque(pt);
+    d.EditNom->setText("P7");
+    d.EditZ->setText("512.25");
+    Enfant<QPushButton>(d, "RajouteBtn")->click();
+    EXPECT_TRUE(d.SurfAjoute);
+    EXPECT_FALSE(d.RajouteBtn->isEnabled());
+    EXPECT_EQ(d.result(), QDialog::Accepted);
+  }
+  EXPECT_FALSE(f.visible);
+  EXPECT_EQ(f.marques, (std::vector<int>{1}));
+  survey::TPointSpeleo* p = n.R().LesPointsSurface()->Last();
+  EXPECT_EQ(p->DesignPTopo, "P7");
+  EXPECT_DOUBLE_EQ(p->X, 843210.46);
+  EXPECT_DOUBLE_EQ(p->Z, 512.25);
+  EXPECT_TRUE(survey::Document().DocumentModifie);
+  {
+    // The next name follows the one recorded; the dialog near the point, or
+    // moved right and down when it would start too close to the edge.
+    f.visible = true;
+    f.ecran = QPoint(10, 20);
+    app::TDlgEnregistrerPoint d(f, pt);
+    EXPECT_EQ(d.EditNom->text(), "P8");
+    EXPECT_EQ(d.pos(), QPoint(110, 120));
+  }
+  EXPECT_TRUE(f.visible);
+  {
+    // Another document: back to the count rule.
+    survey::Document().NomFichierCourant = "/tmp/b.gtx";
+    app::TDlgEnregistrerPoint d(f, pt);
+    EXPECT_EQ(d.EditNom->text(), "Points de Surface 4");
   }
 }
 
