@@ -625,6 +625,13 @@ void TListeSuiteObsDlg::accept() {
   QDialog::accept();
 }
 
+bool EditeSuites(QWidget* owner, const survey::TLever* lever, TPointSpeleo& point) {
+  TListeSuiteObsDlg dlg(lever, point.SuiteObs, &point, false, owner);
+  dlg.Demarre();
+  if (dlg.Termine) return false;
+  return dlg.exec() == QDialog::Accepted;
+}
+
 // --- Installation -----------------------------------------------------------------------------------
 
 void InstalleDialoguesPoints() {

@@ -199,6 +199,11 @@ class TListeSuiteObsDlg : public QDialog {
   std::string NomGal;
 };
 
+// The continuation notes of a station edited (the shot dialog's button): with
+// none, the observation dialog opens at once; true when the list was
+// confirmed.
+bool EditeSuites(QWidget* owner, const survey::TLever* lever, survey::TPointSpeleo& point);
+
 // Makes these windows the survey model's coordinate dialog, gallery
 // continuation choice, observation list, surface-point choice and
 // attachment-point choice.

@@ -409,7 +409,29 @@ TEST(RattachDialog, ChoixEtAnnexes) {
     EXPECT_EQ(dlg.LabelTexte->text(),
               "rectification - vous pouvez modifier le point qui constitue la suite de la galerie");
     EXPECT_EQ(dlg.Choix(), 1);
+    survey::Document().RectifEnCours = false;
   }
+  // Through the port the gallery code calls: its caption, the correction
+  // preselecting the point on the main line, the index chosen.
+  survey::GardePortsSurvey ports;
+  app::InstalleDialoguesPoints();
+  survey::TDemandeSuiteGalerie demande;
+  demande.Titre = "Rattachement au point 3";
+  demande.NomGalerie = "G";
+  demande.Points = {&a, &b, &d};
+  demande.Rectification = true;
+  b.Annexe = 1;
+  d.Annexe = 0;
+  SurLaFenetreModale([](QDialog& dlg) {
+    EXPECT_EQ(dlg.windowTitle(), "Rattachement au point 3");
+    EXPECT_EQ(static_cast<app::TRattachDialog&>(dlg).Choix(), 2);
+    static_cast<app::TRattachDialog&>(dlg).PointsRdg->Item(1)->click();
+    dlg.accept();
+  });
+  EXPECT_EQ(survey::Ports().DialogueSuiteGalerie(demande), std::optional<int>(0));
+  EXPECT_FALSE(survey::Document().RectifEnCours);
+  SurLaFenetreModale([](QDialog& dlg) { dlg.reject(); });
+  EXPECT_EQ(survey::Ports().DialogueSuiteGalerie(demande), std::nullopt);
 }
 
 TEST(ChoixRattachDlg, ParDistanceEtSurface) {
