@@ -305,10 +305,18 @@ TEST(CoordDlg, AutreSystemeEtKilometres) {
     d.CadreCoord->EditY->setText("1920.13525");
     survey::TPointSpeleo p;
     ASSERT_TRUE(d.Transfere(p));
+    d.accept();
     double x = 0, y = 0;
     ASSERT_TRUE(Cs2cs("843210.5 1920135.25", Lt2Etendu, Lt93, x, y));
     EXPECT_NEAR(p.X, x, 1e-3);
     EXPECT_NEAR(p.Y, y, 1e-3);
+  }
+  {
+    // OK remembered the system: the next point starts in it.
+    app::TCoordDlg d;
+    EXPECT_EQ(d.CadreProjection->RdgTypeCoord->ItemIndex(), 2);
+    EXPECT_EQ(d.CadreProjection->ProjectActive, "LT 2+");
+    EXPECT_EQ(d.CadreCoord->UniteGroup->ItemIndex(), 0);
   }
 }
 
