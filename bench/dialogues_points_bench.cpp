@@ -5,6 +5,7 @@
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
+#include <QListWidget>
 #include <memory>
 #include <string>
 
@@ -30,9 +31,9 @@ QApplication& Application() {
   return *app;
 }
 
-TPointSpeleo* PointSurface(TReseau& r, const std::string& nom, double x, double y) {
+TPointSpeleo* NouveauPointSurface(TReseau& r, const std::string& nom, double x, double y) {
   auto e = std::make_unique<TPointSpeleo>();
-  e->TypePoint = PointSurface;
+  e->TypePoint = survey::PointSurface;
   e->DesignPTopo = nom;
   e->X = x;
   e->Y = y;
@@ -43,7 +44,7 @@ TPointSpeleo* PointSurface(TReseau& r, const std::string& nom, double x, double 
 // A cave of n shots: a main gallery turning slowly, a side station every
 // fifth station.
 TCavite* Grotte(TReseau& r, int n) {
-  TPointSpeleo* avant = PointSurface(r, "E0", 0, 0);
+  TPointSpeleo* avant = NouveauPointSurface(r, "E0", 0, 0);
   auto c = std::make_unique<TCavite>();
   c->NomCavite = "Grotte";
   TCavite* cav = r.AjouteCavite(std::move(c));
@@ -95,7 +96,7 @@ void AffichageChoixPointSurface(benchmark::State& state) {
   GardeDocument document;
   TReseau r;
   r.CreeCaviteSurface();
-  for (int i = 0; i < 10000; ++i) PointSurface(r, "S" + std::to_string((i * 7919) % 10000), i, -i);
+  for (int i = 0; i < 10000; ++i) NouveauPointSurface(r, "S" + std::to_string((i * 7919) % 10000), i, -i);
   TPointSpeleo* propose = r.LesPointsSurface()->Item(5000);
   for (auto _ : state) {
     app::TChoixPtSurfaceDlg d(*r.LesPointsSurface(), propose, nullptr);
