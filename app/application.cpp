@@ -7,10 +7,11 @@
 #include <filesystem>
 #include <system_error>
 
-#include "app/choix_fusion_dlg.h"
 #include "app/choix_cavite_tprb_dlg.h"
+#include "app/choix_fusion_dlg.h"
 #include "app/config_generale.h"
 #include "app/contexte_app.h"
+#include "app/dialogues_points.h"
 #include "app/document_reseau.h"
 #include "app/document_survey.h"
 #include "app/fiche_principale.h"
@@ -51,6 +52,7 @@ void InstalleLiaisonsApplication() {
   InstalleDialogueGaleriesImport();
   InstalleDialogueChoixFusion();
   InstalleDialogueChoixCavTpRb();
+  InstalleDialoguesPoints();
   survey::Fabriques().AjouteFichierRecent = [](const std::string& chemin, int32_t cavite) {
     AjouteFichierRecent(Config().ListeDerniersFichiers, chemin, cavite);
   };

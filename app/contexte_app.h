@@ -3,6 +3,7 @@
 // services the settings call, and the library of the network being created.
 // Config() and Services() return its members.
 #include "app/config_generale.h"
+#include "app/memoire_points.h"
 
 namespace drawing {
 class tListeMtf;
@@ -13,6 +14,7 @@ namespace app {
 struct TContexteApp {
   ConfigGenerale Config;
   ServicesConfig Services;
+  MemoireCoordonnees Coordonnees;  // the point dialogs' remembered values
 };
 
 // The one context of the folder.
