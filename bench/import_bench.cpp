@@ -146,6 +146,29 @@ void ImportePhone(benchmark::State& state, const std::string& extension, int typ
   std::filesystem::create_directories(dossier);
   const std::string chemin = dossier + "/banc" + std::to_string(n) + extension;
   platform::WriteFileAtomic(chemin, extension == ".th" ? FichierTh(n) : FichierTop(n));
+  platform::ScriptedDialogs dialogues;
+  platform::ScopedDialogs garde(dialogues);
+  survey::GardeDocument document;
+  survey::GardeContexteReseau reseauGarde;
+  survey::GardeContexteCalcul calcul;
+  formats::GardeImport import;
+  formats::GardePortsImport ports;
+  formats::Import().DossierMemoireGaleries = dossier;
+  for (auto _ : state) {
+    state.PauseTiming();
+    auto reseau = std::make_unique<survey::TReseau>();
+    reseau->CreeCaviteSurface();
+    state.ResumeTiming();
+    const bool ok = formats::ImporteFichierAutre(chemin, type, false, reseau.get());
+    benchmark::DoNotOptimize(ok);
+    state.PauseTiming();
+    if (!ok) state.SkipWithError("import refusé");
+    reseau.reset();
+    state.ResumeTiming();
+  }
+  state.SetComplexityN(n);
+}
+
 // A TopoRobot file of n point lines: a few hundred series, each leaving from
 // the end of an earlier one (a tree), twenty sessions and four codes.
 std::string FichierTab(int n) {
@@ -193,7 +216,6 @@ void BM_ImportTopoRobot(benchmark::State& state) {
     auto reseau = std::make_unique<survey::TReseau>();
     reseau->CreeCaviteSurface();
     state.ResumeTiming();
-    const bool ok = formats::ImporteFichierAutre(chemin, type, false, reseau.get());
     const bool ok = formats::ImporteFichierAutre(chemin, formats::TypeImportTopoRobot, false, reseau.get());
     benchmark::DoNotOptimize(ok);
     state.PauseTiming();

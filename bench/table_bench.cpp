@@ -28,6 +28,8 @@
 #include "app/config_generale.h"
 #include "app/document_reseau.h"
 #include "app/fiche_principale.h"
+#include "app/table_visees.h"
+#include "app/zone_visees.h"
 #include "platform/scripted_dialogs.h"
 #include "survey/cavite.h"
 #include "survey/contexte_document.h"
@@ -196,7 +198,7 @@ struct Fenetre {
     f->show();
     f->FormActivate();
     f->NouveauReseau();
-    f->AfficheViseesHab = true;
+    f->Zone().AfficheViseesHab = true;
     reseau->Active = 1;
     f->AfficheListeCavites(true);
     vue = f->findChild<QTableView*>(QStringLiteral("VisuVisees"));
@@ -226,10 +228,10 @@ Fenetre& LaFenetre() {
 void RemplissageJusquAuPremierDessin(benchmark::State& state) {
   Fenetre& w = LaFenetre();
   for (auto _ : state) {
-    w.f->RemplitListeVisees(w.reseau->Grande->Visees.Last());
+    w.f->Zone().RemplitListeVisees(w.reseau->Grande->Visees.Last());
     w.Peint();
   }
-  state.counters["lignes"] = w.f->Table().Nombre();
+  state.counters["lignes"] = w.f->Zone().Table().Nombre();
 
 }
 BENCHMARK(RemplissageJusquAuPremierDessin)->Unit(benchmark::kMillisecond)->Iterations(5);
@@ -238,11 +240,11 @@ void MemoireDuRemplissage(benchmark::State& state) {
   // The window with its 300,000 rows, over the network alone (the first
   // refill and paint included), and what the row list itself holds.
   Fenetre& w = LaFenetre();
-  for (auto _ : state) benchmark::DoNotOptimize(w.f->Table().Nombre());
-  state.counters["lignes"] = w.f->Table().Nombre();
+  for (auto _ : state) benchmark::DoNotOptimize(w.f->Zone().Table().Nombre());
+  state.counters["lignes"] = w.f->Zone().Table().Nombre();
   state.counters["Mo_fenetre_et_table"] = (w.ResidenteTable - w.ResidenteReseau) / 1e6;
   state.counters["octets_par_ligne_liste"] =
-      static_cast<double>(w.f->Table().Lignes().capacity() * sizeof(void*)) / w.f->Table().Nombre();
+      static_cast<double>(w.f->Zone().Table().Lignes().capacity() * sizeof(void*)) / w.f->Zone().Table().Nombre();
   state.counters["Mo_reseau"] = w.ResidenteReseau / 1e6;
 }
 BENCHMARK(MemoireDuRemplissage)->Iterations(1);
@@ -250,7 +252,7 @@ BENCHMARK(MemoireDuRemplissage)->Iterations(1);
 void TextesDeToutesLesLignes(benchmark::State& state) {
   // What drawing every row asks of the texts: all 19 texts of each row.
   Fenetre& w = LaFenetre();
-  app::TTableVisees& t = w.f->Table();
+  app::TTableVisees& t = w.f->Zone().Table();
   double secondes = 0;
   for (auto _ : state) {
     const auto debut = std::chrono::steady_clock::now();
@@ -278,10 +280,10 @@ void DefilementDeToutesLesLignes(benchmark::State& state) {
     }
     secondes = std::chrono::duration<double>(std::chrono::steady_clock::now() - debut).count();
   }
-  state.counters["lignes"] = w.f->Table().Nombre();
+  state.counters["lignes"] = w.f->Zone().Table().Nombre();
   state.counters["pages"] = pages;
   state.counters["ms_par_page"] = secondes * 1e3 / pages;
-  state.counters["textes_en_cache"] = static_cast<double>(w.f->Table().TextesEnCache());
+  state.counters["textes_en_cache"] = static_cast<double>(w.f->Zone().Table().TextesEnCache());
 }
 BENCHMARK(DefilementDeToutesLesLignes)->Unit(benchmark::kMillisecond)->Iterations(1);
 
@@ -304,14 +306,14 @@ void SuppressionDUneVisee(benchmark::State& state) {
   Fenetre& w = LaFenetre();
   w.Choisit("Grande");
   for (auto _ : state) {
-    const int ligne = w.f->Table().LigneDe(w.reseau->Grande->LaVisee(w.reseau->Grande->Visees.Count() / 2));
-    w.f->SelectionneLigne(ligne);
+    const int ligne = w.f->Zone().Table().LigneDe(w.reseau->Grande->LaVisee(w.reseau->Grande->Visees.Count() / 2));
+    w.f->Zone().SelectionneLigne(ligne);
     w.dialogues.QueueAnswer(platform::Answer::Yes);
     QKeyEvent touche(QEvent::KeyPress, Qt::Key_Delete, Qt::NoModifier);
     QApplication::sendEvent(w.vue, &touche);
     w.Peint();
   }
-  state.counters["lignes"] = w.f->Table().Nombre();
+  state.counters["lignes"] = w.f->Zone().Table().Nombre();
   state.counters["ms_modele_par_suppression"] = w.reseau->SecondesModele * 1e3 / static_cast<double>(state.iterations());
   state.SetLabel("la suppression du modèle (régénération) comprise");
 }
