@@ -8,8 +8,8 @@
 #include <QGuiApplication>
 #include <algorithm>
 #include <cstdint>
-#include <string>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "drawing/contexte_dessin.h"

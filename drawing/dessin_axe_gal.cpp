@@ -1,6 +1,7 @@
 #include "drawing/dessin_axe_gal.h"
 
 #include <algorithm>
+#include <cmath>
 #include <string>
 
 #include "drawing/contexte_motifs.h"
@@ -15,7 +16,6 @@
 namespace drawing {
 
 using foundation::Arrondi;
-using foundation::TPointTopo;
 using foundation::TRect;
 
 namespace {
@@ -31,8 +31,16 @@ void PointBlanc(platform::Canvas& canvas, const TPointDeBase& p, int32_t r) {
   canvas.Pen.Color = couleur;
 }
 
-TPointTopo CurseurDessin(int32_t XPt, int32_t YPt) {
-  return TPointDeBase(foundation::EcranVersDessin({XPt, YPt})).PTopoLoc();
+// Distance in drawing units from (x, y) to the segment A B: to the foot of
+// the perpendicular when it falls on the segment, else to the nearer end
+// (the distance of DistancePointSegment, in the plane of the drawing units
+// whatever the drawing kind).
+double DistanceSegment(const TPointDeBase& A, const TPointDeBase& B, double x, double y) {
+  const double ax = A.XLoc, ay = A.YLoc;
+  const double dx = B.XLoc - ax, dy = B.YLoc - ay;
+  const double l2 = dx * dx + dy * dy;
+  const double t = l2 == 0 ? 0 : std::clamp(((x - ax) * dx + (y - ay) * dy) / l2, 0.0, 1.0);
+  return std::hypot(x - (ax + t * dx), y - (ay + t * dy));
 }
 
 }  // namespace
@@ -127,12 +135,12 @@ void TDessinAxeGal::DistanceObjet(int32_t XPt, int32_t YPt, TInfoObjet& info) {
   info.D = -1;
   info.ObjetProche = this;
   if (PointsAxe.size() < 2) return;
-  const TPointTopo curseur = CurseurDessin(XPt, YPt);
+  const foundation::TPoint curseur = foundation::EcranVersDessin({XPt, YPt});
   // The shot that ends at an axis point (the point alone when it starts the
   // axis).
   auto distance = [&](const TPointAxe& p) {
     const TPointDeBase& debut = p.PointRat != nullptr ? static_cast<const TPointDeBase&>(*p.PointRat) : p;
-    return foundation::DistancePointSegment(debut.PTopoLoc(), p.PTopoLoc(), curseur);
+    return DistanceSegment(debut, p, curseur.X, curseur.Y);
   };
   info.Pt1 = PointsAxe[0].get();
   info.Pt2 = PointsAxe[1].get();

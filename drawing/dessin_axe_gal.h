@@ -32,8 +32,8 @@ class TPointAxe : public TPointDeBase, public survey::TPointGraphique {
   TPointAxe(const TPointAxe&) = delete;
   TPointAxe& operator=(const TPointAxe&) = delete;
 
-  TPointAxe* PointRat = nullptr;               // the previous station of the axis, not owned
-  survey::TPointSpeleo* PointRef = nullptr;    // not owned
+  TPointAxe* PointRat = nullptr;             // the previous station of the axis, not owned
+  survey::TPointSpeleo* PointRef = nullptr;  // not owned
 
   // The station's name (and " / " with its comment while comments are
   // shown) at 10 pixels right of and above the point, size 8 on screen and
@@ -77,8 +77,8 @@ class TDessinAxeGal : public TObjetDessin {
 // A survey polyline whose points carry their station's adjusted altitude.
 class TDessinLignePlani : public TDessinBasique {
  public:
-  using TDessinBasique::TDessinBasique;
   using TDessinBasique::AjoutePoint;
+  using TDessinBasique::TDessinBasique;
 
   // The station's plan position (in an elevation its developed distance and
   // Z); the point's text is the adjusted altitude with one decimal.

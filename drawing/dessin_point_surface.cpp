@@ -53,8 +53,7 @@ void TDessinPointSurface::DessineCetObjet(platform::Canvas& canvas) {
   canvas.LineTo(X, Y - R);
   canvas.LineTo(X + c, Y + e);
   canvas.LineTo(X - c, Y + e);
-  if (!Affichage().ObjetsAffichablesCourants[TypeObjetDessin::odNumSurf] || PointCanevas->PointRef == nullptr)
-    return;
+  if (!Affichage().ObjetsAffichablesCourants[TypeObjetDessin::odNumSurf] || PointCanevas->PointRef == nullptr) return;
   canvas.Font.Color = canvas.Pen.Color;
   canvas.Font.Size = Arrondi(std::max(s * canvas.Font.Size / 4 * motifs.TailleDesign, 6.0));
   const std::string nom = " " + PointCanevas->PointRef->DesignPTopo;

@@ -26,16 +26,16 @@ constexpr TraitMarque Cercle(int32_t epaisseur, uint32_t couleur, int32_t rayon)
 }
 
 constexpr std::array<DefMarque, NombreTypesMarque> Marques{{
-    {1, {Croix(0, CouleurDuStyle, 5)}},                                                        // Compo
-    {1, {Croix(3, CouleurRouge, 11)}},                                                         // Boucle
-    {1, {Croix(3, CouleurArgent, 11)}},                                                        // BoucleAOter
+    {1, {Croix(0, CouleurDuStyle, 5)}},                                                         // Compo
+    {1, {Croix(3, CouleurRouge, 11)}},                                                          // Boucle
+    {1, {Croix(3, CouleurArgent, 11)}},                                                         // BoucleAOter
     {3, {Croix(5, CouleurRouge, 11), Croix(5, CouleurBlanche, 5), Croix(1, CouleurRouge, 7)}},  // Note
-    {1, {Cercle(3, CouleurRouge, 10)}},                                                        // Visu
-    {1, {Cercle(2, CouleurVerteVive, 10)}},                                                    // StatHabi
-    {1, {Croix(4, CouleurVerteFoncee, 11)}},                                                   // NoteVert
-    {0, {}},                                                                                   // Suite
-    {0, {}},                                                                                   // DirectCoupe
-    {1, {Croix(0, CouleurRouge, 8)}},                                                          // AxeCoupe
+    {1, {Cercle(3, CouleurRouge, 10)}},                                                         // Visu
+    {1, {Cercle(2, CouleurVerteVive, 10)}},                                                     // StatHabi
+    {1, {Croix(4, CouleurVerteFoncee, 11)}},                                                    // NoteVert
+    {0, {}},                                                                                    // Suite
+    {0, {}},                                                                                    // DirectCoupe
+    {1, {Croix(0, CouleurRouge, 8)}},                                                           // AxeCoupe
 }};
 
 // The text of a mark: typeface of the marks, font colour, white background.

@@ -15,16 +15,16 @@ namespace drawing {
 
 // The marks, one per class.
 enum class TypeMarque : uint8_t {
-  Compo,          // TPointCompo, TDessinAxeCoupe's base
-  Boucle,         // TPointBoucle
-  BoucleAOter,    // TPointBoucle to be removed
-  Note,           // TPointNote, TPointCalage
-  Visu,           // TPointVisu
-  StatHabi,       // TPointStatHabi
-  NoteVert,       // TPointNoteVert
-  Suite,          // TPointSuite: its text only
-  DirectCoupe,    // TPointDirectCoupe: its direction mark only
-  AxeCoupe,       // TDessinAxeCoupe
+  Compo,        // TPointCompo, TDessinAxeCoupe's base
+  Boucle,       // TPointBoucle
+  BoucleAOter,  // TPointBoucle to be removed
+  Note,         // TPointNote, TPointCalage
+  Visu,         // TPointVisu
+  StatHabi,     // TPointStatHabi
+  NoteVert,     // TPointNoteVert
+  Suite,        // TPointSuite: its text only
+  DirectCoupe,  // TPointDirectCoupe: its direction mark only
+  AxeCoupe,     // TDessinAxeCoupe
 };
 inline constexpr int NombreTypesMarque = 10;
 

@@ -31,8 +31,8 @@ using testvue::Espion;
 class Axe : public ::testing::Test {
  protected:
   Axe() {
-    const std::vector<std::tuple<std::string, double, double>> positions{
-        {"A", 5, 5}, {"B", 15, 5}, {"C", 15, 15}, {"D", 25, 15}, {"X", 30, 25}, {"Y", 35, 25}};
+    const std::vector<std::tuple<std::string, double, double>> positions{{"A", 5, 5},   {"B", 15, 5},  {"C", 15, 15},
+                                                                         {"D", 25, 15}, {"X", 30, 25}, {"Y", 35, 25}};
     for (const auto& [nom, x, y] : positions) {
       auto s = std::make_unique<TPointSpeleo>();
       s->DesignPTopo = nom;
@@ -188,14 +188,21 @@ TEST_F(Axe, NomsEtCommentaires) {
     std::vector<std::string> Textes;
   };
   const Cas cas[] = {
-      {"écran", false, false,
+      {"écran",
+       false,
+       false,
        {"TextOut 260,140 esc=0 \"D\" [Arial 8 800000]", "TextOut 160,140 esc=0 \"C\" [Arial 8 800000]",
         "TextOut 160,240 esc=0 \"B\" [Arial 8 800000]", "TextOut 60,240 esc=0 \"A\" [Arial 8 800000]"}},
-      {"commentaires", false, true,
-       {"TextOut 260,140 esc=0 \"D\" [Arial 8 800000]", "TextOut 160,140 esc=0 \"C / au fond à droite\" [Arial 8 800000]",
+      {"commentaires",
+       false,
+       true,
+       {"TextOut 260,140 esc=0 \"D\" [Arial 8 800000]",
+        "TextOut 160,140 esc=0 \"C / au fond à droite\" [Arial 8 800000]",
         "TextOut 160,240 esc=0 \"B\" [Arial 8 800000]", "TextOut 60,240 esc=0 \"A\" [Arial 8 800000]"}},
       // Printing in the symbol frame: pixel (x, 20000 - y) of the drawing units.
-      {"impression", true, false,
+      {"impression",
+       true,
+       false,
        {"TextOut 25010,4990 esc=0 \"D\" [Arial 30 800000]", "TextOut 15010,4990 esc=0 \"C\" [Arial 30 800000]",
         "TextOut 15010,14990 esc=0 \"B\" [Arial 30 800000]", "TextOut 5010,14990 esc=0 \"A\" [Arial 30 800000]"}},
   };
@@ -223,10 +230,8 @@ TEST_F(Axe, DistanceObjetVersLeTraitLePlusProche) {
     double D;
   };
   const Cas cas[] = {
-      {"près de B-C", 160, 200, 1, 2, 1000},
-      {"près de C-D", 200, 160, 2, 3, 1000},
-      {"sur B: A-B avant B-C", 150, 250, 0, 1, 0},
-      {"à égale distance de B-C et C-D", 200, 200, 1, 2, 5000},
+      {"près de B-C", 160, 200, 1, 2, 1000},       {"près de C-D", 200, 160, 2, 3, 1000},
+      {"sur B: A-B avant B-C", 150, 250, 0, 1, 0}, {"à égale distance de B-C et C-D", 200, 200, 1, 2, 5000},
       {"au-delà de D", 300, 150, 2, 3, 5000},
   };
   auto axe = AxeABCD();
@@ -275,8 +280,8 @@ TEST_F(Habi, JamaisLePlusProche) {
 TEST_F(Habi, AffichageSelonLesTypesEtCommentaire) {
   struct Cas {
     const char* Nom;
-    bool Reference;   // a visible-kinds array is referenced
-    bool VisHab;      // it shows odVisHab
+    bool Reference;  // a visible-kinds array is referenced
+    bool VisHab;     // it shows odVisHab
     bool Noms, Commentaires;
     size_t Traits;
     std::vector<std::string> Textes;
@@ -325,8 +330,9 @@ TEST_F(Axe, LignePlaniAltitudesEtPoints) {
     if (code == 0) {
       EXPECT_EQ(canvas.Lignes("Ellipse"), (std::vector<std::string>{"Ellipse 48,248,52,252 w=1 c=FFFFFF b=vide",
                                                                     "Ellipse 148,248,152,252 w=1 c=FFFFFF b=vide"}));
-      EXPECT_EQ(canvas.Lignes("TextOut"), (std::vector<std::string>{"TextOut 45,235 esc=0 \"102.3\" [Arial 8 00AA00]",
-                                                                    "TextOut 145,235 esc=0 \"-0.3\" [Arial 8 00AA00]"}));
+      EXPECT_EQ(canvas.Lignes("TextOut"),
+                (std::vector<std::string>{"TextOut 45,235 esc=0 \"102.3\" [Arial 8 00AA00]",
+                                          "TextOut 145,235 esc=0 \"-0.3\" [Arial 8 00AA00]"}));
     } else {
       EXPECT_TRUE(canvas.Lignes("Ellipse").empty());
       EXPECT_TRUE(canvas.Lignes("TextOut").empty());

@@ -158,7 +158,8 @@ TEST_F(PointsSurface, TriangleEtCercle) {
     EXPECT_EQ(station.PtGraph, p.PointCanevas.get());
     platform::QtCanvas canvas(400, 400);
     p.DessineObjet(canvas);
-    for (const auto& [x, y] : std::vector<std::pair<int, int>>{{200, 180}, {183, 210}, {217, 210}, {200, 210}, {200, 199}})
+    for (const auto& [x, y] :
+         std::vector<std::pair<int, int>>{{200, 180}, {183, 210}, {217, 210}, {200, 210}, {200, 199}})
       EXPECT_EQ(canvas.Pixel(x, y), encre) << cercle << " " << x << "," << y;
     // Inside the triangle, off the dot: nothing; beyond the apex: nothing.
     EXPECT_EQ(canvas.Pixel(200, 193), platform::kWhite) << cercle;
@@ -184,9 +185,9 @@ TEST_F(PointsSurface, ImpressionTaille15) {
   TDessinPointSurface p(&station);
   Espion canvas(400, 400);
   p.DessineObjet(canvas);
-  EXPECT_EQ(canvas.Lignes("LineTo"), (std::vector<std::string>{"LineTo 174,215 200,170 w=1 c=008080",
-                                                               "LineTo 200,170 226,215 w=1 c=008080",
-                                                               "LineTo 226,215 174,215 w=1 c=008080"}));
+  EXPECT_EQ(canvas.Lignes("LineTo"),
+            (std::vector<std::string>{"LineTo 174,215 200,170 w=1 c=008080", "LineTo 200,170 226,215 w=1 c=008080",
+                                      "LineTo 226,215 174,215 w=1 c=008080"}));
 }
 
 TEST_F(PointsSurface, NomALaTailleDuPoint) {

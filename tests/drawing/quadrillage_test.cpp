@@ -2,6 +2,8 @@
 // Qt image canvas probed where the view transform puts them, the lines
 // drawn when the grid's origin is far from the view, the plan and altitude
 // ticks on a recording canvas.
+#include "drawing/quadrillage.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -11,7 +13,6 @@
 #include <vector>
 
 #include "drawing/contexte_motifs.h"
-#include "drawing/quadrillage.h"
 #include "foundation/transformation_vue.h"
 #include "platform/qt/qt_canvas.h"
 #include "tests/drawing/outils_vue.h"
@@ -150,7 +151,8 @@ TEST_F(Grille, LignesTourneesAuxPixelsDeLaVue) {
       const double cx = O.X - i * 2 * ux, cy = O.Y - i * 2 * uy;
       for (const double w : {-3.0, 1.0}) {
         const TPoint p = foundation::XYVersEcran(cx - w * uy, cy + w * ux);
-        EXPECT_TRUE(CouleurPres(canvas, p, CouleurLigne(i))) << "famille " << famille + 1 << ", i = " << i << ", w " << w;
+        EXPECT_TRUE(CouleurPres(canvas, p, CouleurLigne(i)))
+            << "famille " << famille + 1 << ", i = " << i << ", w " << w;
       }
     }
   }
@@ -277,7 +279,14 @@ TEST(MirePlani, BordGaucheArrondiEtNombreDeLignes) {
       // x = 100 at 20 pixels from the left edge: not drawn.
       {"ligne a 20 pixels du bord", 10, 98, 400, 300, {70, 120, 170, 220, 270, 320, 370}, {}, 8},
       // 3 m visible: step 0.5 m, values rounded half to even.
-      {"valeurs arrondies", 100, 100, 300, 300, {50, 100, 150, 200, 250, 300}, {" 100 ", " 101 ", " 102 ", " 102 ", " 102 ", " 103 "}, 6},
+      {"valeurs arrondies",
+       100,
+       100,
+       300,
+       300,
+       {50, 100, 150, 200, 250, 300},
+       {" 100 ", " 101 ", " 102 ", " 102 ", " 102 ", " 103 "},
+       6},
       // A view 10 km wide and 10 m high: step 1 m, at most 101 lines.
       {"au plus 101 lignes", 10, 0, 100'000, 100, {}, {}, 101},
   };
@@ -315,7 +324,10 @@ TEST(MireAlti, AbsolueEtRelative) {
     std::vector<std::string> Valeurs;
   };
   const Cas cas[] = {
-      {"absolue", true, {200, 150, 100, 50, 0, 250, 300}, {" 210 ", " 215 ", " 220 ", " 225 ", " 230 ", " 205 ", " 200 "}},
+      {"absolue",
+       true,
+       {200, 150, 100, 50, 0, 250, 300},
+       {" 210 ", " 215 ", " 220 ", " 225 ", " 230 ", " 205 ", " 200 "}},
       {"relative", false, {180, 130, 80, 30, 230, 280}, {" 0 ", " 5 ", " 10 ", " 15 ", " -5 ", " -10 "}},
   };
   for (const Cas& c : cas) {
@@ -334,9 +346,8 @@ TEST(MireAlti, AbsolueEtRelative) {
       const int droite = 400 - 10 - 7 * static_cast<int>(v.size());
       EXPECT_EQ(textes[2 * i], "TextOut 20," + std::to_string(y) + " esc=0 \"" + v + "\" [Times New Roman 8 000000]")
           << c.Nom;
-      EXPECT_EQ(textes[2 * i + 1],
-                "TextOut " + std::to_string(droite) + "," + std::to_string(y) + " esc=0 \"" + v +
-                    "\" [Times New Roman 8 000000]")
+      EXPECT_EQ(textes[2 * i + 1], "TextOut " + std::to_string(droite) + "," + std::to_string(y) + " esc=0 \"" + v +
+                                       "\" [Times New Roman 8 000000]")
           << c.Nom;
     }
   }
