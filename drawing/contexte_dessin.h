@@ -63,6 +63,9 @@ struct EtatAffichage {
   // The line tracer writes SVG lengths (1) instead of screen and printer
   // lengths (0).
   uint8_t ModeTraceur = 0;
+  // Station and splay-shot comments are written beside the names (the
+  // window's comment switch).
+  bool AfficheCommentaires = false;
   // The serial numbers of the objects that failed to draw during the paint;
   // the painter reports them once the paint is over (SignaleErreursObjets).
   std::vector<int32_t> ObjetsEnErreur;
@@ -111,6 +114,10 @@ struct ContexteDessin {
   TCacheIndexVisees* IndexVisees = nullptr;
   // Depth of nested offset parts being read.
   int ProfondeurLecture = 0;
+  // The grid spacing in metres (the editors' grid settings).
+  double PasQuadrillage = 1.0;
+  // The colour of the coordinate and altitude ticks (set by the views).
+  uint32_t CouleurGraduations = 0x808080;
   // The values of the paint in progress.
   EtatAffichage Affichage;
   // The serial number of the last drawing object made (the first gets 1).

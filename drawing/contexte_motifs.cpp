@@ -61,6 +61,14 @@ ContexteMotifs::ContexteMotifs() {
                                       RGB(255, 0, 0), RGB(255, 128, 0),   RGB(0, 128, 0)};
   for (size_t i = 0; i < 7; ++i) Style(TraitsCroquis[i], "", croquis[i], MP::mpsSolid, 1, RGB(0, 0, 0), true);
 
+  Style(TraitAxeTopo, "", RGB(255, 0, 0), MP::mpsSolid, 1, RGB(255, 255, 255));
+  TraitAxeTopo.CouleurFonte = RGB(0, 0, 128);
+  Style(TraitViseesAnnexes, "", RGB(255, 0, 0), MP::mpsDot, 1, RGB(255, 255, 255));
+  TraitViseesAnnexes.CouleurFonte = RGB(0, 0, 128);
+  Style(TraitDimTopo, "", RGB(0, 0, 128), MP::mpsSolid, 1);
+  Style(TraitPointsSurface, "", RGB(128, 128, 0), MP::mpsSolid, 1, RGB(255, 255, 255));
+  TraitPointsSurface.CouleurFonte = RGB(128, 128, 0);
+
   FonteSurface.DesignMotif = Msg(IdMsg::FonteDetails);
   FonteSurface.NomPolice = "Times New Roman";
   FonteSurface.Taille = 10;

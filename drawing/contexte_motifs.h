@@ -26,6 +26,16 @@ struct ContexteMotifs {
   std::array<TObjetTrait, 10> TraitsDegrades;
 
   TFontObjetType FonteSurface;
+  // The survey styles of the settings ("axe du cheminement", "visées
+  // annexes", "enveloppe des galeries", "Dessin des points de surface"),
+  // their built-in values until the program sets them from its settings.
+  TObjetTrait TraitAxeTopo, TraitViseesAnnexes, TraitDimTopo, TraitPointsSurface;
+  // The surface points' options of the settings: a circle round each point
+  // ("Tracer Cercle"), the size factor of their names ("Taille Design"), the
+  // surface-point style colouring every surface symbol ("Couleur pour tous").
+  bool TracerCercle = true;
+  int32_t TailleDesign = 1;
+  bool CouleurPourTous = true;
   std::unique_ptr<TSymbFlecheN> FlecheNordGeo, FlecheNordMag;
   std::unique_ptr<tnvEchelle> SymboleEchelle;
 

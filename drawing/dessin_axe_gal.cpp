@@ -1,0 +1,254 @@
+#include "drawing/dessin_axe_gal.h"
+
+#include <algorithm>
+#include <cmath>
+#include <string>
+
+#include "drawing/contexte_motifs.h"
+#include "foundation/arrondi.h"
+#include "foundation/chaines.h"
+#include "foundation/contexte_impression.h"
+#include "foundation/transformation_vue.h"
+#include "foundation/utilitaires.h"
+#include "survey/point_speleo.h"
+#include "survey/visee.h"
+
+namespace drawing {
+
+using foundation::Arrondi;
+using foundation::TRect;
+
+namespace {
+
+// Radius of the dots of the survey stations: at most 2 pixels.
+int32_t RayonPointStation() { return std::min(Arrondi(2 * foundation::Vue().EchelleVue), 2); }
+
+// A white-rimmed dot at the pixel, the pen left in its colour.
+void PointBlanc(platform::Canvas& canvas, const TPointDeBase& p, int32_t r) {
+  const platform::Colour couleur = canvas.Pen.Color;
+  canvas.Pen.Color = platform::kWhite;
+  canvas.Ellipse(p.XVue - r, p.YVue - r, p.XVue + r, p.YVue + r);
+  canvas.Pen.Color = couleur;
+}
+
+// Distance in drawing units from (x, y) to the segment A B: to the foot of
+// the perpendicular when it falls on the segment, else to the nearer end
+// (the distance of DistancePointSegment, in the plane of the drawing units
+// whatever the drawing kind).
+double DistanceSegment(const TPointDeBase& A, const TPointDeBase& B, double x, double y) {
+  const double ax = A.XLoc, ay = A.YLoc;
+  const double dx = B.XLoc - ax, dy = B.YLoc - ay;
+  const double l2 = dx * dx + dy * dy;
+  const double t = l2 == 0 ? 0 : std::clamp(((x - ax) * dx + (y - ay) * dy) / l2, 0.0, 1.0);
+  return std::hypot(x - (ax + t * dx), y - (ay + t * dy));
+}
+
+}  // namespace
+
+// --- TPointAxe -------------------------------------------------------------------------
+
+TPointAxe::TPointAxe(TPointAxe* PtRat, survey::TPointSpeleo* PtS) : PointRat(PtRat), PointRef(PtS) {
+  if (PtS == nullptr) return;
+  const ContexteDessin& d = Dessin();
+  const bool alti = foundation::EstDessinAlti();
+  const double x = alti ? PtS->Slh : PtS->X;
+  const double y = alti ? PtS->ZCalc : PtS->Y;
+  const foundation::TPoint p = foundation::XYVersDessin(x + d.DecalageDessinX, y + d.DecalageDessinY);
+  FixePosition(p.X, p.Y);
+  PtS->PtGraph = this;
+}
+
+TPointAxe::~TPointAxe() {
+  if (PointRef != nullptr && PointRef->PtGraph == this) PointRef->PtGraph = nullptr;
+}
+
+void TPointAxe::AfficheDesign(platform::Canvas& canvas) const {
+  if (PointRef == nullptr) return;
+  canvas.Font.Height = 0;
+  canvas.Font.Size = foundation::Impression().EnImpression ? 30 : 8;
+  std::string texte = PointRef->DesignPTopo;
+  if (Affichage().AfficheCommentaires) {
+    const std::string commentaire = PointRef->Commentaire.Texte();
+    if (!commentaire.empty()) texte += " / " + commentaire;
+  }
+  canvas.TextOut(XVue + 10, YVue - 10, texte);
+}
+
+TPointAxe* PointAxeDe(const survey::TPointSpeleo* station) {
+  return station == nullptr ? nullptr : dynamic_cast<TPointAxe*>(station->PtGraph);
+}
+
+// --- TDessinAxeGal --------------------------------------------------------------------
+
+TDessinAxeGal::TDessinAxeGal() {
+  ObjetMotif = &Motifs().TraitAxeTopo;
+  CodeAffichage = TypeObjetDessin::odPtLever;
+}
+
+void TDessinAxeGal::AjouteTrait(survey::TVisee* vVisee) {
+  if (vVisee == nullptr || vVisee->PtOrigCalc == nullptr || vVisee->PtCalc == nullptr) return;
+  if (PointsAxe.empty()) {
+    PointsAxe.push_back(std::make_unique<TPointAxe>(nullptr, vVisee->PtOrigCalc));
+    EnvelRect = PointsAxe.back()->EnvelRect;
+  }
+  TPointAxe* depart = PointAxeDe(vVisee->PtOrigCalc);
+  if (depart != nullptr) PointsAxe.push_back(std::make_unique<TPointAxe>(depart, vVisee->PtCalc));
+  vVisee->Marque = depart != nullptr;
+  TRect r;
+  foundation::UnionRectY(EnvelRect, PointsAxe.back()->EnvelRect, r);
+  EnvelRect = r;
+  EnveloppeModifiee = true;
+}
+
+void TDessinAxeGal::CalculPointsVue() {
+  for (const auto& p : PointsAxe) p->PointVue();
+}
+
+void TDessinAxeGal::DessineCetObjet(platform::Canvas& canvas) {
+  if (PointsAxe.empty()) return;
+  const EtatAffichage& a = Affichage();
+  const bool noms = a.ObjetsAffichablesCourants[TypeObjetDessin::odNumPt];
+  const bool points = !a.ObjetsAffichablesCourants[TypeObjetDessin::odCompos];
+  const bool marquage = !EstDessinCoupeVert && !EstObjetEcart;
+  const int32_t r = RayonPointStation();
+  const platform::Colour couleur = canvas.Pen.Color;
+  for (size_t i = PointsAxe.size() - 1; i >= 1; --i) {
+    TPointAxe& p = *PointsAxe[i];
+    if (p.PointRat != nullptr) {
+      p.PointRat->PointVue();
+      const survey::TVisee* arrivee = p.PointRef != nullptr ? p.PointRef->ViseeAvant : nullptr;
+      canvas.Pen.Color = marquage && arrivee != nullptr && arrivee->Marque ? CouleurSelection : couleur;
+      canvas.MoveTo(p.XVue, p.YVue);
+      canvas.LineTo(p.PointRat->XVue, p.PointRat->YVue);
+    }
+    canvas.Pen.Color = couleur;
+    if (points) PointBlanc(canvas, p, r);
+    canvas.SetPixel(p.XVue, p.YVue, couleur);
+    if (noms) p.AfficheDesign(canvas);
+  }
+  if (noms) PointsAxe[0]->AfficheDesign(canvas);
+}
+
+void TDessinAxeGal::DistanceObjet(int32_t XPt, int32_t YPt, TInfoObjet& info) {
+  info.NCav = info.NGal = -1;
+  info.Pt1 = info.Pt2 = nullptr;
+  info.D = -1;
+  info.ObjetProche = this;
+  if (PointsAxe.size() < 2) return;
+  const foundation::TPoint curseur = foundation::EcranVersDessin({XPt, YPt});
+  // The shot that ends at an axis point (the point alone when it starts the
+  // axis).
+  auto distance = [&](const TPointAxe& p) {
+    const TPointDeBase& debut = p.PointRat != nullptr ? static_cast<const TPointDeBase&>(*p.PointRat) : p;
+    return DistanceSegment(debut, p, curseur.X, curseur.Y);
+  };
+  info.Pt1 = PointsAxe[0].get();
+  info.Pt2 = PointsAxe[1].get();
+  info.D = distance(*PointsAxe[1]);
+  for (size_t a = 2; a < PointsAxe.size(); ++a) {
+    const double d = distance(*PointsAxe[a]);
+    if (d < info.D) {
+      info.D = d;
+      info.Pt1 = PointsAxe[a]->PointRat;
+      info.Pt2 = PointsAxe[a].get();
+    }
+  }
+}
+
+// --- TDessinLignePlani -------------------------------------------------------------------
+
+void TDessinLignePlani::AjoutePoint(const survey::TPointSpeleo& vPtPlani) {
+  if (foundation::EstDessinAlti())
+    AjoutePointReel(vPtPlani.Slh, vPtPlani.Z);
+  else
+    AjoutePointReel(vPtPlani.X, vPtPlani.Y);
+  PointsList.back().Text = foundation::OteBlancs(foundation::ReelEnStr(vPtPlani.Zajuste, 0, 1));
+}
+
+void TDessinLignePlani::DessineCetObjet(platform::Canvas& canvas) {
+  if (PointsList.empty()) return;
+  canvas.MoveTo(PointsList[0].XVue, PointsList[0].YVue);
+  for (size_t i = 1; i < PointsList.size(); ++i) canvas.LineTo(PointsList[i].XVue, PointsList[i].YVue);
+  if (ObjetMotif != nullptr && ObjetMotif->CodeMotif != 0) return;
+  canvas.Font.Height = 0;
+  canvas.Font.Size = 8;
+  canvas.Font.Color = canvas.Pen.Color;
+  canvas.Brush.Style = platform::BrushStyle::Clear;
+  const int32_t r = RayonPointStation();
+  for (const TPointDeBase& p : PointsList) {
+    PointBlanc(canvas, p, r);
+    canvas.TextOut(p.XVue - 5, p.YVue - 15, p.Text);
+  }
+}
+
+// --- Gallery outlines ---------------------------------------------------------------------
+
+TDessinLigneGalerie::TDessinLigneGalerie(int32_t Ncav, int32_t NGal)
+    : TDessinLigne(&Motifs().TraitDimTopo), NumCavite(Ncav), NumGalerie(NGal) {
+  CodeAffichage = TypeObjetDessin::odGalerie;
+}
+
+void TDessinLigneGalerie::DistanceObjet(int32_t, int32_t, TInfoObjet& info) {
+  info.NCav = NumCavite;
+  info.NGal = NumGalerie;
+  info.Pt1 = info.Pt2 = nullptr;
+  info.D = -1;
+  info.ObjetProche = this;
+}
+
+TDessinEnvelCoupe::TDessinEnvelCoupe(int32_t Ncav, bool remplir, int32_t NGal)
+    : TDessinLigneGalerie(Ncav, NGal), Remplir(remplir) {}
+
+void TDessinEnvelCoupe::DessineCetObjet(platform::Canvas& canvas) {
+  if (!Remplir) {
+    TDessinLigne::DessineCetObjet(canvas);
+    return;
+  }
+  if (PointsList.empty()) return;
+  std::vector<platform::Point> sommets;
+  sommets.reserve(PointsList.size());
+  for (const TPointDeBase& p : PointsList) sommets.push_back({p.XVue, p.YVue});
+  canvas.Brush.Color = CouleurEnveloppeCoupe;
+  canvas.Brush.Style = platform::BrushStyle::Solid;
+  canvas.Polygon(sommets);
+}
+
+// --- TDessinViseeHabi ---------------------------------------------------------------------
+
+TDessinViseeHabi::TDessinViseeHabi(survey::TViseeHabi* viseeHabi, const TDefObjetTrait* vMotif)
+    : TDessinLigne(vMotif != nullptr ? vMotif : &Motifs().TraitViseesAnnexes, viseeHabi), ViseeHabi(viseeHabi) {
+  CodeAffichage = TypeObjetDessin::odVisHab;
+}
+
+void TDessinViseeHabi::DessineCetObjet(platform::Canvas& canvas) {
+  if (pListeAffichables != nullptr && !(*pListeAffichables)[TypeObjetDessin::odVisHab]) return;
+  TDessinLigne::DessineCetObjet(canvas);
+  const EtatAffichage& a = Affichage();
+  if (ViseeHabi == nullptr || PointsList.empty() || !a.AfficheCommentaires ||
+      !a.ObjetsAffichablesCourants[TypeObjetDessin::odNumPt])
+    return;
+  const std::string commentaire = ViseeHabi->CommentVisee.Texte();
+  if (commentaire.empty()) return;
+  canvas.Font.Height = 0;
+  canvas.Font.Size = 8;
+  canvas.TextOut(PointsList.back().XVue + 10, PointsList.back().YVue - 10, commentaire);
+}
+
+void TDessinViseeHabi::DistanceObjet(int32_t, int32_t, TInfoObjet& info) {
+  info.NCav = info.NGal = -1;
+  info.Pt1 = info.Pt2 = nullptr;
+  info.D = foundation::ValeurIndefiniePositive;
+  info.ObjetProche = this;
+}
+
+// --- TDessinDuoBoucle ---------------------------------------------------------------------
+
+void TDessinDuoBoucle::DessineCetObjet(platform::Canvas& canvas) {
+  TDessinLigne::DessineCetObjet(canvas);
+  if (PointsList.size() < 2) return;
+  const TPointDeBase& p = PointsList[1];
+  canvas.Pen.Color = CouleurRouge;
+  canvas.Ellipse(p.XVue - 2, p.YVue - 2, p.XVue + 2, p.YVue + 2);
+}
+
+}  // namespace drawing
