@@ -417,6 +417,11 @@ def parcours(ecran, gravelune, cavtool):
         raise Echec("le fichier vide a été modifié")
     if empreinte(tro) != avant_tro:
         raise Echec("Olivier.tro a changé (contenu ou mode)")
+    # Beside the files of the test: the saved document's companion and the working folder, nothing else
+    # (no file for the empty document, no document named after the import).
+    nouveaux = set(os.listdir(maison)) - {"Olivier.tro", "Essai.cav", "vide.cav", ".config"}
+    if not nouveaux <= {"Essai.CFG", "Gravelune", "Documents"}:
+        raise Echec(f"fichiers inattendus dans le dossier : {sorted(nouveaux)}")
     journal("fichiers intacts")
 
 
