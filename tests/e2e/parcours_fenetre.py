@@ -21,6 +21,7 @@ Exits 77 (skipped) when Xvfb, xdotool, xwininfo, ImageMagick's import or
 tesseract with its French data is missing.
 """
 
+import ctypes
 import hashlib
 import os
 import re
@@ -43,6 +44,12 @@ DEBUT = time.monotonic()
 
 class Echec(Exception):
     pass
+
+
+def meurt_avec_le_test():
+    """In the child: the kernel kills it when the test itself is killed (a ctest timeout)."""
+    PR_SET_PDEATHSIG = 1
+    ctypes.CDLL(None, use_errno=True).prctl(PR_SET_PDEATHSIG, signal.SIGKILL)
 
 
 def journal(texte):
@@ -84,7 +91,8 @@ class Ecran:
         lecture, ecriture = os.pipe()
         self.xvfb = subprocess.Popen(
             ["Xvfb", "-displayfd", str(ecriture), "-screen", "0", "1280x1024x24", "-nolisten", "tcp"],
-            pass_fds=(ecriture,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+            pass_fds=(ecriture,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+            preexec_fn=meurt_avec_le_test)
         os.close(ecriture)
         numero = b""
         limite = time.monotonic() + 20
@@ -121,7 +129,7 @@ class Ecran:
         env.pop("QT_QPA_PLATFORMTHEME", None)
         self.sortie_programme = open(os.path.join(self.dossier, "gravelune.log"), "ab")
         self.programme = subprocess.Popen([programme, *arguments], env=env, cwd=maison, stdout=self.sortie_programme,
-                                          stderr=subprocess.STDOUT)
+                                          stderr=subprocess.STDOUT, preexec_fn=meurt_avec_le_test)
         journal(f"gravelune {' '.join(os.path.basename(a) for a in arguments)} lancé")
         return self.attend_fenetre(lambda n: n.endswith("Gravelune"), "la fenêtre principale", grande=True)
 
@@ -426,6 +434,7 @@ def parcours(ecran, gravelune, cavtool):
 
 
 def main():
+    signal.signal(signal.SIGTERM, lambda *_: sys.exit("ÉCHEC : test interrompu"))
     if len(sys.argv) != 3:
         print(__doc__)
         return 2
