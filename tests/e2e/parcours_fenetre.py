@@ -267,8 +267,8 @@ def barre(ecran):
 
 def selecteur_cavites(ecran):
     """What the cave selector holds: opens it with a click, reads the list, closes it."""
+    cavite = ecran.trouve(lambda: barre(ecran), "Cavité", "le bouton Cavité +")
     mots = barre(ecran)
-    cavite = ecran.trouve(lambda: mots, "Cavité", "le bouton Cavité +", delai=0)
     apres = sorted((m for m in mots if m[0] in ("Gouffre", "Grotte") and abs(m[2] - cavite[2]) < 8),
                    key=lambda m: m[1])
     if not apres:
@@ -282,8 +282,7 @@ def selecteur_cavites(ecran):
 
 
 def ouvre_fichier(ecran, chemin):
-    p = ecran.principale()
-    ecran.touches(p, "alt+f", "o")
+    ecran.touches(ecran.principale(), "alt+f", "o")
     dialogue = ecran.attend_fenetre(lambda n: n.startswith("Ouvrir"), "la boîte Ouvrir")
     ecran.tape(dialogue, chemin)
     ecran.touches(dialogue, "Return")
@@ -302,7 +301,7 @@ def parcours(ecran, gravelune, cavtool):
     avant_tro = empreinte(tro)
 
     # 1. No document; import through the Imports menu.
-    p = ecran.lance(gravelune)
+    ecran.lance(gravelune)
     ecran.clique(ecran.trouve(lambda: barre(ecran), "Imports", "le menu Imports"))
     menu = ecran.attend_fenetre(lambda n: n == "Gravelune", "le menu Imports", delai=10)
     ecran.clique(ecran.trouve(lambda: ecran.lit(*menu[2:6]), "VTopo", "l'entrée Fichier VTopo"))
@@ -386,9 +385,7 @@ def parcours(ecran, gravelune, cavtool):
     avant_cav = empreinte(sauve)
     open(vide, "wb").close()
     ouvre_fichier(ecran, vide)
-    message = ecran.attend_fenetre(lambda n: n == "Gravelune" or n.startswith("Erreur") or n.startswith("Avertissement")
-                                   or n.startswith("Information"), "le message du fichier vide", delai=20)
-    message = [f for f in ecran.fenetres() if f[4] < 1000][0]
+    message = ecran.attend_fenetre(lambda n: n == "Gravelune", "le message du fichier vide", delai=20)
     texte = ecran.texte_attendu(message, lambda t: "vide.cav" in t and "pas pu" in t)
     simple = sans_accents(texte)
     if "vide.cav" not in simple or "pas pu" not in simple:
@@ -411,7 +408,7 @@ def parcours(ecran, gravelune, cavtool):
     quitte(ecran)
     limite = time.monotonic() + 15
     while ecran.programme.poll() is None and time.monotonic() < limite:
-        autres = [f for f in ecran.fenetres() if f[4] < 1000]
+        autres = [f for f in ecran.fenetres() if f[1].startswith("Confirmation")]
         if autres:
             raise Echec(f"Quitter sur un document non modifié montre « {autres[0][1]} » : {ecran.texte(autres[0])}")
         time.sleep(0.3)
