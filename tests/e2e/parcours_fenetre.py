@@ -385,7 +385,7 @@ def parcours(ecran, gravelune, cavtool):
     avant_cav = empreinte(sauve)
     open(vide, "wb").close()
     ouvre_fichier(ecran, vide)
-    message = ecran.attend_fenetre(lambda n: n == "Gravelune", "le message du fichier vide", delai=20)
+    message = ecran.attend_fenetre(lambda n: n.startswith("Erreur"), "le message du fichier vide", delai=20)
     texte = ecran.texte_attendu(message, lambda t: "vide.cav" in t and "pas pu" in t)
     simple = sans_accents(texte)
     if "vide.cav" not in simple or "pas pu" not in simple:
