@@ -295,9 +295,10 @@ def quitte(ecran):
 
 def parcours(ecran, gravelune, cavtool):
     maison = os.path.join(ecran.dossier, "maison")
-    tro = os.path.join(maison, "Olivier.tro")
-    sauve = os.path.join(maison, "Essai.cav")
-    vide = os.path.join(maison, "vide.cav")
+    documents = os.path.join(maison, "Documents")
+    tro = os.path.join(documents, "Olivier.tro")
+    sauve = os.path.join(documents, "Essai.cav")
+    vide = os.path.join(documents, "vide.cav")
     avant_tro = empreinte(tro)
 
     # 1. No document; import through the Imports menu.
@@ -424,8 +425,9 @@ def parcours(ecran, gravelune, cavtool):
         raise Echec("Olivier.tro a changé (contenu ou mode)")
     # Beside the files of the test: the saved document's companion and the working folder, nothing else
     # (no file for the empty document, no document named after the import).
-    nouveaux = set(os.listdir(maison)) - {"Olivier.tro", "Essai.cav", "vide.cav", ".config"}
-    if not nouveaux <= {"Essai.CFG", "Gravelune", "Documents"}:
+    nouveaux = set(os.listdir(documents)) - {"Olivier.tro", "Essai.cav", "vide.cav"}
+    nouveaux |= set(os.listdir(maison)) - {"Documents", ".config"}
+    if not nouveaux <= {"Essai.CFG", "Gravelune"}:
         raise Echec(f"fichiers inattendus dans le dossier : {sorted(nouveaux)}")
     journal("fichiers intacts")
 
@@ -446,9 +448,11 @@ def main():
     dossier = tempfile.mkdtemp(prefix="parcours-fenetre-")
     maison = os.path.join(dossier, "maison")
     os.makedirs(os.path.join(maison, ".config"))
+    documents = os.path.join(maison, "Documents")
+    os.makedirs(documents)
     os.makedirs(os.path.join(dossier, "run"), mode=0o700)
-    shutil.copyfile(FIXTURE, os.path.join(maison, "Olivier.tro"))
-    os.chmod(os.path.join(maison, "Olivier.tro"), 0o644)
+    shutil.copyfile(FIXTURE, os.path.join(documents, "Olivier.tro"))
+    os.chmod(os.path.join(documents, "Olivier.tro"), 0o644)
     ecran = Ecran(dossier)
     reussi = False
     try:
