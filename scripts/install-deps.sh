@@ -14,6 +14,7 @@ PACKAGES=(
   fonts-liberation xvfb xauth
   proj-bin survex poppler-utils therion libxml2-utils
   locales clang libclang-rt-14-dev x11-utils
+  xdotool imagemagick tesseract-ocr tesseract-ocr-fra
 )
 
 missing=()
