@@ -7,10 +7,10 @@
 #include <system_error>
 
 #include "app/config_generale.h"
+#include "formats/import/import_autres.h"
 #include "foundation/catalogue.h"
 #include "foundation/codage.h"
 #include "foundation/flux.h"
-#include "formats/import/import_autres.h"
 #include "foundation/utilitaires.h"
 #include "platform/dialogs.h"
 #include "platform/files.h"
@@ -238,7 +238,8 @@ bool TGestionDocument::EnregistreReseau(const std::string& chemin) {
   // One message names the document and says why.
   const auto echec = [&](const std::string& raison) {
     platform::Dialogs::Current().ShowMessage(
-        platform::MessageKind::Error, survey::AvecRaison(RemplaceMarques(Msg(IdMsg::AppFichierNonEnregistre), {chemin}), raison));
+        platform::MessageKind::Error,
+        survey::AvecRaison(RemplaceMarques(Msg(IdMsg::AppFichierNonEnregistre), {chemin}), raison));
     return false;
   };
   errno = 0;

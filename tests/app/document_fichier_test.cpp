@@ -531,7 +531,7 @@ TEST(DocumentFichier, FichiersIllisiblesDisentPourquoiSansRienChanger) {
   const Cas imports[] = {
       {"absurde.tro", "absurde.tro, ligne 16 : longueur impossible (1e308)."},
       {"bruit.tro",
-       aucuneLigne + cas + "/bruit.tro : aucune ligne « Param » n'y annonce de visées : ce n'est pas un fichier VTopo."},
+       aucuneLigne + cas + "/bruit.tro : aucune ligne « Param » n'y annonce de visées."},
       {"vide.tro", aucuneLigne + cas + "/vide.tro : il est vide."},
       {"absent.tro", aucuneLigne + cas + "/absent.tro : il n'existe pas."},
   };

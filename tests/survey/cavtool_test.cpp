@@ -354,7 +354,7 @@ TEST_F(Cavtool, FichiersIllisiblesDisentPourquoi) {
   const Cas imports[] = {
       {"absurde.tro", "absurde.tro, ligne 16 : longueur impossible (1e308).\n"},
       {"bruit.tro", aucuneLigne + cas +
-                        "/bruit.tro : aucune ligne « Param » n'y annonce de visées : ce n'est pas un fichier VTopo.\n"},
+                        "/bruit.tro : aucune ligne « Param » n'y annonce de visées.\n"},
       {"vide.tro", aucuneLigne + cas + "/vide.tro : il est vide.\n"},
       {"dossier.tro", aucuneLigne + cas + "/dossier.tro : c'est un dossier.\n"},
       {"absent.tro", aucuneLigne + cas + "/absent.tro : il n'existe pas.\n"},
