@@ -219,6 +219,48 @@ bool TGestionDocument::OuvrirAutre(const std::string& chemin, int type) {
   return ok;
 }
 
+bool TGestionDocument::OuvreAutreDocument(const std::string& chemin, int type,
+                                          const std::function<void()>& avantRemplacement) {
+  survey::ContexteDocument& doc = survey::Document();
+  const survey::ContexteDocument avant = doc;
+  // The open document steps aside, whole, while the file is imported into a
+  // fresh network; it comes back as it was when the import fails.
+  std::unique_ptr<DocumentReseau> ancien = std::move(reseau_);
+  platform::FileLock ancienVerrou = std::move(verrou_);
+  const bool ancienRefuse = verrouRefuse_;
+  const bool ancienLectureSeule = lectureSeule_;
+  verrouRefuse_ = false;
+  lectureSeule_ = false;
+  const auto retablit = [&] {
+    reseau_.reset();
+    verrou_.Release();
+    reseau_ = std::move(ancien);
+    verrou_ = std::move(ancienVerrou);
+    verrouRefuse_ = ancienRefuse;
+    lectureSeule_ = ancienLectureSeule;
+    if (reseau_) reseau_->RendCourant();
+    doc = avant;
+  };
+  bool ok = false;
+  {
+    survey::GardeContexteCalcul calcul;
+    try {
+      doc.DocumentModifie = false;
+      ok = OuvrirAutre(chemin, type);
+    } catch (const std::exception&) {
+      retablit();
+      throw;
+    }
+    if (!ok) retablit();
+  }
+  if (!ok) return false;
+  if (avantRemplacement) avantRemplacement();
+  ancien.reset();
+  ancienVerrou.Release();
+  reseau_->RendCourant();
+  return true;
+}
+
 bool TGestionDocument::EnregistreReseau(const std::string& chemin) {
   if (!reseau_) return false;
   if (reseau_->GereFichier()) return reseau_->EnregistreFichier(chemin);

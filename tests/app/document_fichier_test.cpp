@@ -535,14 +535,30 @@ TEST(DocumentFichier, FichiersIllisiblesDisentPourquoiSansRienChanger) {
       {"vide.tro", aucuneLigne + cas + "/vide.tro : il est vide."},
       {"absent.tro", aucuneLigne + cas + "/absent.tro : il n'existe pas."},
   };
-  for (const Cas& c : imports) {
-    SCOPED_TRACE(c.fichier);
-    env.Dialogues().Clear();
-    env.Dialogues().QueueFile(cas + "/" + c.fichier, 1);
-    Controle<QAction>(f, "ImportVTopo")->trigger();
-    EXPECT_EQ(env.Dialogues().Messages(), (std::vector<std::string>{c.raison, "L'importation a été abandonnée"}));
-    inchange();
-  }
+  // Imported into the open document, or opened as a new one.
+  for (const bool ouverture : {false, true})
+    for (const Cas& c : imports) {
+      SCOPED_TRACE(c.fichier + (ouverture ? " (Ouvrir)" : " (Imports)"));
+      env.Dialogues().Clear();
+      env.Dialogues().QueueFile(cas + "/" + c.fichier, ouverture ? 3 : 1);
+      if (ouverture)
+        Clique(f, "OuvreButton");
+      else
+        Controle<QAction>(f, "ImportVTopo")->trigger();
+      EXPECT_EQ(env.Dialogues().Messages(), (std::vector<std::string>{c.raison, "L'importation a été abandonnée"}));
+      inchange();
+    }
+  // A good file opened then replaces the document.
+  const std::string olivier = cas + "/Olivier.tro";
+  EcritOctets(olivier, LitOctets(std::string(GRAVELUNE_SHARED_DIR) + "/fixtures/vtopo/Olivier.tro"));
+  env.Dialogues().Clear();
+  env.Dialogues().QueueFile(olivier, 3);
+  Clique(f, "OuvreButton");
+  ASSERT_NE(ReseauDe(f), nullptr);
+  EXPECT_EQ(ReseauDe(f)->NombreCavites(), 2) << Messages(env.Dialogues());
+  EXPECT_EQ(survey::Document().NomFichierCourant, cas + "/Olivier.cav");
+  EXPECT_FALSE(testsupport::TenuSelonFlock(chemin));
+  EXPECT_GT(f.Zone().Table().Nombre(), 0);
 }
 
 // A cave's drawing data whose reading stops on a programming error.
