@@ -456,9 +456,12 @@ void TFichePrincipale::OuvreDocument(const std::string& chemin) {
   };
   try {
     if (!document) {
-      videTable();
-      gestion_.LibereReseau();
-      OuvrirAutre(chemin, type);
+      // The foreign file becomes a new document only when its import
+      // succeeds; otherwise the open document stays as it was.
+      if (gestion_.OuvreAutreDocument(chemin, type, videTable))
+        MontreImport();
+      else
+        MajEtatControles();
     } else if (gestion_.OuvreDocument(chemin, videTable)) {
       AfficheListeCavites(true);
     } else {
@@ -467,8 +470,8 @@ void TFichePrincipale::OuvreDocument(const std::string& chemin) {
     }
   } catch (const std::exception&) {
     // A programming error stopped the reading; the window follows the
-    // document left (the open one put back, or none after an import) before
-    // the command handler reports the error.
+    // document left (the open one put back) before the command handler
+    // reports the error.
     MajEtatControles();
     MajMenuDerniersFichiers();
     MajMnuSauve();
@@ -487,14 +490,17 @@ void TFichePrincipale::OuvrirAutre(const std::string& chemin, int type) {
     MajEtatControles();
     throw;
   }
-  if (ok) {
-    AfficheListeCavites(false);
-    zone_->RafraichitCavite();
-    const int lignes = zone_->Table().Nombre();
-    if (lignes > 0) zone_->SelectionneLigne(lignes - 1);
-  } else {
+  if (ok)
+    MontreImport();
+  else
     MajEtatControles();
-  }
+}
+
+void TFichePrincipale::MontreImport() {
+  AfficheListeCavites(false);
+  zone_->RafraichitCavite();
+  const int lignes = zone_->Table().Nombre();
+  if (lignes > 0) zone_->SelectionneLigne(lignes - 1);
 }
 
 bool TFichePrincipale::EnregistreDocument() {

@@ -74,6 +74,8 @@ class TFichePrincipale : public QMainWindow {
   void NommeNouveauReseau();
   void OuvreDocument(const std::string& chemin);
   void OuvrirAutre(const std::string& chemin, int type);
+  // The imported cave shown: listed, its shots in the table, the last selected.
+  void MontreImport();
   bool EnregistreDocument();
   void MajMenuDerniersFichiers();
   void MajDerniersFichiers();

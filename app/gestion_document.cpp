@@ -1,11 +1,13 @@
 #include "app/gestion_document.h"
 
+#include <cerrno>
 #include <exception>
 #include <filesystem>
 #include <stdexcept>
 #include <system_error>
 
 #include "app/config_generale.h"
+#include "formats/import/import_autres.h"
 #include "foundation/catalogue.h"
 #include "foundation/codage.h"
 #include "foundation/flux.h"
@@ -87,9 +89,10 @@ bool TGestionDocument::LitFichier(const std::string& chemin) {
     lectureSeule_ = verrouRefuse_ || protection != platform::WriteBlock::None;
   }
   bool ok = false;
+  foundation::TFluxMemoire flux;
+  const bool charge = foundation::ChargeFlux(chemin, flux);
   try {
-    foundation::TFluxMemoire flux;
-    ok = foundation::ChargeFlux(chemin, flux) && reseau_->Lit(flux);
+    ok = charge && reseau_->Lit(flux);
   } catch (const std::runtime_error&) {
     // A reader's documented error is a file that cannot be read; a
     // programming error goes on to the command handler.
@@ -97,7 +100,11 @@ bool TGestionDocument::LitFichier(const std::string& chemin) {
   }
   if (!ok) {
     verrou_.Release();
-    Message(IdMsg::AppFichierNonLu, chemin);
+    // The message says why when the reason is known.
+    platform::Dialogs::Current().ShowMessage(
+        platform::MessageKind::Error,
+        survey::AvecRaison(RemplaceMarques(Msg(IdMsg::AppFichierNonLu), {chemin}),
+                           survey::RaisonDocumentIllisible(chemin, charge ? &flux : nullptr)));
     return false;
   }
   // A file that cannot be written says why as soon as it is opened.
@@ -178,6 +185,7 @@ bool TGestionDocument::OuvrirAutre(const std::string& chemin, int type) {
     nouveau = true;
   }
   bool ok = false;
+  formats::Import().RaisonAbandon.clear();
   try {
     ok = reseau_->ImporteFichierAutre(chemin, type, false);
   } catch (const std::runtime_error&) {
@@ -201,11 +209,56 @@ bool TGestionDocument::OuvrirAutre(const std::string& chemin, int type) {
       doc.DemandeNomFichier = true;
     }
   } else {
-    platform::Dialogs::Current().ShowMessage(platform::MessageKind::Error, Msg(IdMsg::AppImportationAbandonnee));
+    // With the reason the import knows and has not said yet.
+    platform::Dialogs::Current().ShowMessage(
+        platform::MessageKind::Error,
+        survey::AvecRaison(Msg(IdMsg::AppImportationAbandonnee), formats::Import().RaisonAbandon));
     if (nouveau) LibereReseau();
   }
   doc.DocumentModifie = ok || modifie;
   return ok;
+}
+
+bool TGestionDocument::OuvreAutreDocument(const std::string& chemin, int type,
+                                          const std::function<void()>& avantRemplacement) {
+  survey::ContexteDocument& doc = survey::Document();
+  const survey::ContexteDocument avant = doc;
+  // The open document steps aside, whole, while the file is imported into a
+  // fresh network; it comes back as it was when the import fails.
+  std::unique_ptr<DocumentReseau> ancien = std::move(reseau_);
+  platform::FileLock ancienVerrou = std::move(verrou_);
+  const bool ancienRefuse = verrouRefuse_;
+  const bool ancienLectureSeule = lectureSeule_;
+  verrouRefuse_ = false;
+  lectureSeule_ = false;
+  const auto retablit = [&] {
+    reseau_.reset();
+    verrou_.Release();
+    reseau_ = std::move(ancien);
+    verrou_ = std::move(ancienVerrou);
+    verrouRefuse_ = ancienRefuse;
+    lectureSeule_ = ancienLectureSeule;
+    if (reseau_) reseau_->RendCourant();
+    doc = avant;
+  };
+  bool ok = false;
+  {
+    survey::GardeContexteCalcul calcul;
+    try {
+      doc.DocumentModifie = false;
+      ok = OuvrirAutre(chemin, type);
+    } catch (const std::exception&) {
+      retablit();
+      throw;
+    }
+    if (!ok) retablit();
+  }
+  if (!ok) return false;
+  if (avantRemplacement) avantRemplacement();
+  ancien.reset();
+  ancienVerrou.Release();
+  reseau_->RendCourant();
+  return true;
 }
 
 bool TGestionDocument::EnregistreReseau(const std::string& chemin) {
@@ -224,21 +277,35 @@ bool TGestionDocument::EnregistreReseau(const std::string& chemin) {
     platform::Dialogs::Current().ShowMessage(platform::MessageKind::Error, survey::TexteNonModifiable(chemin, raison));
     return false;
   }
-  if (platform::FileExists(chemin)) platform::CopyFile(chemin, CheminSauvegarde(chemin));
+  // One message names the document and says why.
+  const auto echec = [&](const std::string& raison) {
+    platform::Dialogs::Current().ShowMessage(
+        platform::MessageKind::Error,
+        survey::AvecRaison(RemplaceMarques(Msg(IdMsg::AppFichierNonEnregistre), {chemin}), raison));
+    return false;
+  };
+  errno = 0;
+  if (platform::FileExists(chemin) && !platform::CopyFile(chemin, CheminSauvegarde(chemin))) {
+    const std::string raison = survey::RaisonEcritureImpossible(errno);
+    return echec(raison.empty() ? Msg(IdMsg::ReseauRaisonSauvegardeImpossible) : raison);
+  }
   // The new file is locked before it takes the name; saved elsewhere, the
   // file held so far is let go.
   platform::FileLock verrou;
   bool ok = false;
+  std::string raison;
   try {
     foundation::TFluxMemoire flux;
-    ok = reseau_->Ecrit(flux) && platform::WriteFileAtomic(chemin, flux.Octets(), &verrou);
+    ok = reseau_->Ecrit(flux);
+    errno = 0;
+    if (ok && !platform::WriteFileAtomic(chemin, flux.Octets(), &verrou)) {
+      raison = survey::RaisonEcritureImpossible(errno);
+      ok = false;
+    }
   } catch (const std::runtime_error&) {
     ok = false;
   }
-  if (!ok) {
-    Message(IdMsg::AppFichierNonEnregistre, chemin);
-    return false;
-  }
+  if (!ok) return echec(raison);
   doc.DocumentModifie = false;
   lectureSeule_ = false;
   verrouRefuse_ = false;

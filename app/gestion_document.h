@@ -57,6 +57,11 @@ class TGestionDocument {
   // surface cave, when none is open).  False after "L'importation a été
   // abandonnée".
   bool OuvrirAutre(const std::string& chemin, int type);
+  // Opens a foreign file as a new document: imported into a fresh network
+  // that takes the open one's place only when the import succeeds
+  // (avantRemplacement runs just before the open one goes); on failure the
+  // open document, its lock and every process-wide value are as they were.
+  bool OuvreAutreDocument(const std::string& chemin, int type, const std::function<void()>& avantRemplacement = {});
 
   // Reads the document file with the read-only bookkeeping when the path is
   // the current file; the general message on failure.

@@ -9,6 +9,7 @@ namespace foundation {
 
 size_t TFluxMemoire::Lit(void* dest, size_t n) {
   const size_t k = std::min(n, octets_.size() - position_);
+  if (k < n) NoteFinAtteinte();
   if (k > 0) std::memcpy(dest, octets_.data() + position_, k);
   position_ += k;
   return k;
@@ -48,7 +49,7 @@ bool LitChaineA(TFlux& f, std::string& texte) {
     texte.clear();
     return true;
   }
-  if (static_cast<uint64_t>(n) > f.Restant()) return false;
+  if (!f.Contient(static_cast<uint64_t>(n))) return false;
   std::string octets(static_cast<size_t>(n), '\0');
   if (f.Lit(octets.data(), octets.size()) != octets.size()) return false;
   texte = DepuisWindows1252(octets);
@@ -66,7 +67,7 @@ bool LitListeChaines(TFlux& f, std::vector<std::string>& lignes) {
   int32_t n;
   if (!f.LitInteger(n)) return false;
   // Each text takes at least its 4-byte count.
-  if (n > 0 && static_cast<uint64_t>(n) > f.Restant() / 4) return false;
+  if (n > 0 && !f.Contient(static_cast<uint64_t>(n), 4)) return false;
   for (int32_t i = 0; i < n; ++i) {
     std::string l;
     if (!LitChaineA(f, l)) return false;

@@ -24,6 +24,17 @@ class TFlux {
   virtual void PlaceA(uint64_t position) = 0;
   // Bytes left to read.
   uint64_t Restant() const { return Taille() > Position() ? Taille() - Position() : 0; }
+  // n items of at least `taille` bytes each fit in what is left.  When they
+  // do not, the stream ends before the records it announces: that is noted
+  // (FinAtteinte) for the message of a file that cannot be read.
+  bool Contient(uint64_t n, uint64_t taille = 1) {
+    if (taille == 0 || n <= Restant() / taille) return true;
+    finAtteinte_ = true;
+    return false;
+  }
+  // A read asked for more bytes than were left: the file ends before its
+  // last record.
+  bool FinAtteinte() const { return finAtteinte_; }
 
   // Primitives: each returns true when all its bytes were moved.
   bool EcritInteger(int32_t v) { return EcritBrut(v); }
@@ -44,6 +55,9 @@ class TFlux {
   bool EcritInt16(int16_t v) { return EcritBrut(v); }
   bool LitInt16(int16_t& v) { return LitBrut(v); }
 
+ protected:
+  void NoteFinAtteinte() { finAtteinte_ = true; }
+
  private:
   template <class V>
   bool EcritBrut(V v) {
@@ -56,6 +70,8 @@ class TFlux {
     v = t;
     return true;
   }
+
+  bool finAtteinte_ = false;
 };
 
 // A stream over bytes held in memory.  Reading starts at the beginning; writing

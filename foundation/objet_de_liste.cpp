@@ -73,7 +73,7 @@ bool TListeFichierBase::LitListe(TFlux& f) {
   if (!f.LitInteger(n)) return false;
   if (n <= 0) return true;
   // Every stored record takes at least one byte.
-  if (static_cast<uint64_t>(n) > f.Restant()) return false;
+  if (!f.Contient(static_cast<uint64_t>(n))) return false;
   Items.reserve(static_cast<size_t>(std::min<int32_t>(n, 1 << 20)));
   bool ok = true;
   while (ok && Count() < n) {
@@ -170,7 +170,7 @@ bool TListeInteger::EcritListe(TFlux& f) const {
 bool TListeInteger::LitListe(TFlux& f) {
   int32_t n;
   if (!f.LitInteger(n)) return false;
-  if (n > 0 && static_cast<uint64_t>(n) > f.Restant() / 4) return false;
+  if (n > 0 && !f.Contient(static_cast<uint64_t>(n), 4)) return false;
   for (int32_t i = 0; i < n; ++i) {
     int32_t v;
     if (!f.LitInteger(v)) return false;

@@ -141,7 +141,10 @@ bool WriteFileAtomic(const std::string& path, std::string_view bytes, FileLock* 
   if (::close(fd) != 0) ok = false;
   if (ok && std::rename(tmp.c_str(), path.c_str()) != 0) ok = false;
   if (!ok) {
+    // errno keeps the cause of the failure for the caller's message.
+    const int cause = errno;
     ::unlink(tmp.c_str());
+    errno = cause;
     return false;
   }
   if (lock) {

@@ -36,7 +36,8 @@ bool ReadFile(const std::string& path, std::string& bytes);
 // replaced whole.  A replaced target's permission bits go to the new file.
 // With a lock, the new file is locked before it takes the target's name and
 // the lock moves there on success (whatever it held before is released):
-// the file is never found at its name unlocked.
+// the file is never found at its name unlocked.  On failure errno tells why
+// (a full disk, a read-only medium, a refused write).
 bool WriteFileAtomic(const std::string& path, std::string_view bytes, FileLock* lock = nullptr);
 // Copies a file through WriteFileAtomic (the copy is writable).
 bool CopyFile(const std::string& from, const std::string& to);

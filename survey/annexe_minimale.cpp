@@ -78,7 +78,7 @@ bool TCoupeLongVide::Lit(TFlux& f) {
   int32_t n = 0;
   if (!f.LitBoolean(Partielle) || !f.LitInteger(n)) return false;
   const uint64_t taille = (niveau >= 509 ? 4 : 0) + 4 + (niveau == 507 ? 4 : 0) + 1;
-  if (n > 0 && static_cast<uint64_t>(n) > f.Restant() / taille) return false;
+  if (n > 0 && !f.Contient(static_cast<uint64_t>(n), taille)) return false;
   const auto& lues = LectureReseau().ListesViseesLues;
   ViseesCoupe.clear();
   for (int32_t i = 0; i < n; ++i) {
@@ -133,7 +133,7 @@ bool TAnnexeMinimale::LitDessins(TFlux& f) {
   int32_t n = 0;
   if (!LitCompteNul(f) || !DessinPlani.Lit(f) || !f.LitInteger(n)) return false;
   // A long section takes at least its empty drawing's 45 bytes.
-  if (n > 0 && static_cast<uint64_t>(n) > f.Restant() / 45) return false;
+  if (n > 0 && !f.Contient(static_cast<uint64_t>(n), 45)) return false;
   std::vector<TCoupeLongVide> coupes(n > 0 ? static_cast<size_t>(n) : 0);
   for (TCoupeLongVide& c : coupes)
     if (!c.Lit(f)) return false;

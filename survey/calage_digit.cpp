@@ -51,7 +51,7 @@ bool TCalageDigit::LitObjet(TFlux& f) {
   CalageOk = !NomImage.empty() && (etat == 0x01 || etat == 0x0A);
   CoupeDigitInversee = etat == 0x0A;
   PointsImageDigit.Clear();
-  if (!f.LitInteger(n) || (n > 0 && static_cast<uint64_t>(n) > f.Restant() / 12)) return false;
+  if (!f.LitInteger(n) || (n > 0 && !f.Contient(static_cast<uint64_t>(n), 12))) return false;
   for (int32_t i = 0; i < n; ++i) {
     auto p = std::make_unique<foundation::TObjetPoint>();
     int32_t num;
@@ -60,7 +60,7 @@ bool TCalageDigit::LitObjet(TFlux& f) {
     PointsImageDigit.Add(std::move(p));
   }
   PointsTerrain.Clear();
-  if (!f.LitInteger(n) || (n > 0 && static_cast<uint64_t>(n) > f.Restant() / 36)) return false;
+  if (!f.LitInteger(n) || (n > 0 && !f.Contient(static_cast<uint64_t>(n), 36))) return false;
   for (int32_t i = 0; i < n; ++i) {
     auto p = std::make_unique<foundation::TObjetTopo>();
     int32_t num;

@@ -1,7 +1,10 @@
 #include "survey/fichier_reseau.h"
 
 #include <dirent.h>
+#include <unistd.h>
 
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <stdexcept>
 #include <system_error>
@@ -298,10 +301,12 @@ bool TReseau::LitFichier(const std::string& chemin) {
     LectureSeule = VerrouRefuse || Protection != platform::WriteBlock::None;
   }
   foundation::TFluxMemoire flux;
-  const bool ok = foundation::ChargeFlux(chemin, flux) && Lit(flux);
+  const bool charge = foundation::ChargeFlux(chemin, flux);
+  const bool ok = charge && Lit(flux);
   if (!ok) {
     Verrou.Release();
-    Erreur(IdMsg::ReseauFichierNonLu, chemin);
+    Message(platform::MessageKind::Error, AvecRaison(RemplaceMarques(Msg(IdMsg::ReseauFichierNonLu), {chemin}),
+                                                     RaisonDocumentIllisible(chemin, charge ? &flux : nullptr)));
     return false;
   }
   // A file that cannot be written says why as soon as it is opened.
@@ -394,20 +399,35 @@ bool EnregistreReseau(const std::string& chemin) {
     Message(platform::MessageKind::Error, TexteNonModifiable(chemin, raison));
     return false;
   }
-  auto echec = [&] {
+  // One message names the document and says why; the backup is a detail of
+  // the save.
+  auto echec = [&](const std::string& raison) {
     Message(platform::MessageKind::Error,
-            RemplaceMarques(Msg(IdMsg::ReseauFichierNonEnregistre), {chemin}) + "\n" + Msg(IdMsg::ReseauFichierIntact));
+            AvecRaison(RemplaceMarques(Msg(IdMsg::ReseauFichierNonEnregistre), {chemin}), raison) + "\n" +
+                Msg(IdMsg::ReseauFichierIntact));
     return false;
   };
-  if (platform::FileExists(chemin) && !platform::CopyFile(chemin, CheminSauvegarde(chemin))) {
-    Erreur(IdMsg::ReseauSauvegardeImpossible, CheminSauvegarde(chemin));
-    return echec();
+  if (platform::FileExists(chemin)) {
+    std::string ancien;
+    bool copie = platform::ReadFile(chemin, ancien);
+    int erreur = 0;
+    if (copie) {
+      errno = 0;
+      copie = EcritFichier(CheminSauvegarde(chemin), ancien);
+      erreur = errno;
+    }
+    if (!copie) {
+      const std::string raison = RaisonEcritureImpossible(erreur);
+      return echec(raison.empty() ? Msg(IdMsg::ReseauRaisonSauvegardeImpossible) : raison);
+    }
   }
   // The new file is locked before it replaces the old one (whose lock goes
   // with it); saved elsewhere, the file held so far is let go.
   platform::FileLock verrou;
   foundation::TFluxMemoire flux;
-  if (!r->Ecrit(flux) || !EcritFichierVerrouille(chemin, flux.Octets(), verrou)) return echec();
+  if (!r->Ecrit(flux)) return echec({});
+  errno = 0;
+  if (!EcritFichierVerrouille(chemin, flux.Octets(), verrou)) return echec(RaisonEcritureImpossible(errno));
   Document().DocumentModifie = false;
   r->LectureSeule = false;
   r->VerrouRefuse = false;
@@ -421,6 +441,54 @@ std::string TexteNonModifiable(const std::string& chemin, platform::WriteBlock r
   if (raison == platform::WriteBlock::FolderReadOnly) id = IdMsg::ReseauRaisonDossierProtege;
   if (raison == platform::WriteBlock::ReadOnlyFileSystem) id = IdMsg::ReseauRaisonSupportLectureSeule;
   return RemplaceMarques(Msg(IdMsg::ReseauFichierNonModifiable), {chemin, Msg(id)});
+}
+
+std::string AvecRaison(const std::string& message, const std::string& raison) {
+  return raison.empty() ? message : RemplaceMarques(Msg(IdMsg::ReseauMessageEtRaison), {message, raison});
+}
+
+std::string RaisonFichierIllisible(const std::string& chemin) {
+  namespace fs = std::filesystem;
+  std::error_code ec;
+  const fs::file_status etat = fs::status(chemin, ec);
+  if (!fs::exists(etat)) return Msg(IdMsg::ReseauRaisonFichierAbsent);
+  if (fs::is_directory(etat)) return Msg(IdMsg::ReseauRaisonEstUnDossier);
+  if (::access(chemin.c_str(), R_OK) != 0) return Msg(IdMsg::ReseauRaisonLectureRefusee);
+  if (fs::is_regular_file(etat) && fs::file_size(chemin, ec) == 0 && !ec) return Msg(IdMsg::ReseauRaisonFichierVide);
+  return {};
+}
+
+std::string RaisonDocumentIllisible(const std::string& chemin, const foundation::TFluxMemoire* flux) {
+  if (std::string raison = RaisonFichierIllisible(chemin); !raison.empty()) return raison;
+  if (!flux) return Msg(IdMsg::ReseauRaisonLectureRefusee);
+  // The header: a counted text, "<program version>/Version<level>".
+  const std::string& octets = flux->Octets();
+  int32_t n = 0;
+  if (octets.size() >= 4) std::memcpy(&n, octets.data(), 4);
+  if (n <= 0 || static_cast<uint64_t>(n) > octets.size() - 4) return Msg(IdMsg::ReseauRaisonEnTeteInconnu);
+  std::string niveau = octets.substr(4, static_cast<size_t>(n));
+  if (const size_t barre = niveau.find('/'); barre != std::string::npos) niveau.erase(0, barre + 1);
+  int32_t lu = 0;
+  if (niveau.rfind("Version", 0) != 0 || !foundation::LitEntier(niveau.substr(7), lu))
+    return Msg(IdMsg::ReseauRaisonEnTeteInconnu);
+  // A level the reader refuses has its own message.
+  if (lu == 226) lu = 500;
+  if (lu > NiveauCourant || lu < NiveauMin) return {};
+  if (flux->FinAtteinte()) return Msg(IdMsg::ReseauRaisonFinPrematuree);
+  return RemplaceMarques(Msg(IdMsg::ReseauRaisonContenuEndommage),
+                         {std::to_string(flux->Position()), std::to_string(flux->Taille())});
+}
+
+std::string RaisonEcritureImpossible(int erreur) {
+  switch (erreur) {
+    case ENOSPC:
+    case EDQUOT: return Msg(IdMsg::ReseauRaisonDisquePlein);
+    case EROFS: return Msg(IdMsg::ReseauRaisonSupportLectureSeule);
+    case EACCES:
+    case EPERM: return Msg(IdMsg::ReseauRaisonEcritureRefusee);
+    case EIO: return Msg(IdMsg::ReseauRaisonErreurSupport);
+    default: return {};
+  }
 }
 
 bool EnregistreReseauSous() {

@@ -25,6 +25,10 @@
 
 #include "survey/reseau.h"
 
+namespace foundation {
+class TFluxMemoire;
+}
+
 namespace survey {
 
 struct ContexteFichierReseau {
@@ -74,5 +78,21 @@ bool EnregistreReseauSous();
 
 // "le fichier ... ne peut pas être modifié : " + the reason + the advice.
 std::string TexteNonModifiable(const std::string& chemin, platform::WriteBlock raison);
+
+// Why a file cannot be read at all, before its bytes are looked at: it does
+// not exist, it is a folder, the system refuses to read it, it is empty.
+// Empty when none of these holds.
+std::string RaisonFichierIllisible(const std::string& chemin);
+// Why the bytes of a document could not be read, after its reader failed on
+// them: the file cannot be read at all, its header is not a document's, it
+// ends before its last record, or where the reading stopped.  Empty when the
+// reader already said why (a level it refuses).
+std::string RaisonDocumentIllisible(const std::string& chemin, const foundation::TFluxMemoire* flux);
+// Why the last write failed, from the system's error number: a full disk, a
+// read-only medium, a refused write; empty for another cause.
+std::string RaisonEcritureImpossible(int erreur);
+// A message followed by its reason: "message : raison."; the message alone
+// without a reason.
+std::string AvecRaison(const std::string& message, const std::string& raison);
 
 }  // namespace survey

@@ -92,7 +92,7 @@ bool TListedePoints::LitListe(TFlux& f) {
   int32_t n;
   if (!f.LitInteger(n)) return false;
   if (n <= 0) return true;
-  if (static_cast<uint64_t>(n) > f.Restant()) return false;
+  if (!f.Contient(static_cast<uint64_t>(n))) return false;
   points_.reserve(static_cast<size_t>(std::min<int32_t>(n, 1 << 20)));
   bool ok = true;
   for (int32_t k = 0; ok && k < n; ++k) {

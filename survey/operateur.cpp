@@ -88,7 +88,7 @@ bool TListeOperateurs::LitListeDOperateurs(TListeDOperateurs& liste, TFlux& f) c
   liste.clear();
   int32_t n;
   if (!f.LitInteger(n)) return false;
-  if (n > 0 && static_cast<uint64_t>(n) > f.Restant() / 4) return false;
+  if (n > 0 && !f.Contient(static_cast<uint64_t>(n), 4)) return false;
   for (int32_t i = 0; i < n; ++i) {
     int32_t position;
     if (!f.LitInteger(position)) return false;

@@ -17,7 +17,7 @@ bool LitListeMotifsVide(TFlux& f) {
   if (Niveau() > 225) {
     int32_t n = 0;
     if (!f.LitInteger(n)) return false;
-    if (n > 0 && static_cast<uint64_t>(n) > f.Restant() / 4) return false;
+    if (n > 0 && !f.Contient(static_cast<uint64_t>(n), 4)) return false;
     for (int32_t i = 0; i < n; ++i) {
       std::string nom;
       if (!foundation::LitChaineA(f, nom)) return false;

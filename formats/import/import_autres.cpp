@@ -21,6 +21,7 @@
 #include "platform/files.h"
 #include "projections/services.h"
 #include "survey/contexte_document.h"
+#include "survey/fichier_reseau.h"
 #include "survey/reseau.h"
 
 namespace formats {
@@ -324,9 +325,13 @@ void tImportAutres::CreeEntree() {
 bool tImportAutres::LitFichierImport(const std::string& chemin, bool binaire) {
   Reseau->EntreeImport = nullptr;
   Illisible = false;
+  Raison.clear();
   bool ok = false;
   try {
-    if (binaire) {
+    // A file that does not exist, a folder, an empty file: no reader runs.
+    if (const std::string raison = survey::RaisonFichierIllisible(chemin); !raison.empty()) {
+      ok = FichierIllisible(raison);
+    } else if (binaire) {
       ok = LisFichierTop(chemin);
     } else {
       std::string octets;
@@ -334,7 +339,7 @@ bool tImportAutres::LitFichierImport(const std::string& chemin, bool binaire) {
         LignesFichier = LignesTexteImport(std::move(octets));
         ok = TraiteLignes();
       } else {
-        ok = FichierIllisible();
+        ok = FichierIllisible(Msg(IdMsg::ReseauRaisonLectureRefusee));
       }
     }
   } catch (const std::runtime_error&) {
@@ -344,9 +349,10 @@ bool tImportAutres::LitFichierImport(const std::string& chemin, bool binaire) {
     ok = FichierIllisible();
   }
   // A file that yields no shot has nothing to import.
-  if (ok && ACavite->Visees.Vide()) ok = FichierIllisible();
+  if (ok && ACavite->Visees.Vide()) ok = FichierIllisible(Msg(IdMsg::ImportRaisonAucuneVisee));
   if (Illisible && !Abandon)
-    platform::Dialogs::Current().ShowMessage(platform::MessageKind::Error, Msg(IdMsg::ImportAucuneLigne) + chemin);
+    platform::Dialogs::Current().ShowMessage(platform::MessageKind::Error,
+                                             survey::AvecRaison(Msg(IdMsg::ImportAucuneLigne) + chemin, Raison));
   return ok;
 }
 
@@ -670,6 +676,7 @@ bool ImporteFichierAutre(const std::string& chemin, int type, bool partiel, surv
   ctx.SecondPassageImport = false;
   ctx.OrigineImportChoisie = false;
   ctx.RelanceImport = false;
+  ctx.RaisonAbandon.clear();
   // A reader run on its own afterwards (the update of a cave) starts with a
   // first pass, also after a programming error went through the import.
   struct PremierPassage {
@@ -686,7 +693,10 @@ bool ImporteFichierAutre(const std::string& chemin, int type, bool partiel, surv
     if (!lecteur) {
       if (ctx.SecondPassageImport) break;
       lecteur = CreeLecteurImport(chemin, type, reseau);
-      if (!lecteur) return false;
+      if (!lecteur) {
+        ctx.RaisonAbandon = Msg(IdMsg::ImportRaisonSansLecteur);
+        return false;
+      }
       lecteur->EstPartiel = partiel;
       lecteur->TypeAppli = type;
     }

@@ -59,6 +59,10 @@ struct ContexteImport {
   bool CalculDecliAuto = true;
   // The TopoRobot cave chosen when no window asks (rank from 0).
   int CaviteTopoRobot = 0;
+  // Why the last import stopped, when no message of the import said it:
+  // the window adds it to "L'importation a été abandonnée".  Empty when the
+  // reason was shown or the user cancelled.
+  std::string RaisonAbandon;
 };
 
 ContexteImport& Import();
@@ -152,10 +156,14 @@ class tImportAutres {
   // The pipeline; true when the cave was added to the network.  On failure,
   // and when a programming error goes through it, the network is as it was.
   virtual bool ImporterFichier(const std::string& chemin);
-  // A reader that finds its file unreadable returns this (false); the
-  // pipeline then shows its one message.
-  bool FichierIllisible() {
+  // Why the file is unreadable, added to the pipeline's message; empty when
+  // the reader gives no reason.
+  std::string Raison;
+  // A reader that finds its file unreadable returns this (false), with the
+  // reason when it knows one; the pipeline then shows its one message.
+  bool FichierIllisible(const std::string& raison = {}) {
     Illisible = true;
+    if (!raison.empty() && Raison.empty()) Raison = raison;
     return false;
   }
   // The reading of the loaded lines.

@@ -28,6 +28,7 @@
 #include <QTimer>
 #include <QToolButton>
 #include <QTreeWidget>
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <sstream>
@@ -456,6 +457,108 @@ TEST(DocumentFichier, ImportEchoueSansLaisserDeReseau) {
   ASSERT_FALSE(env.Dialogues().Messages().empty());
   EXPECT_EQ(env.Dialogues().Messages().back(), "L'importation a été abandonnée");
   EXPECT_FALSE(survey::Document().DocumentModifie);
+}
+
+// Bad files opened while a document is open, and bad VTopo files imported
+// into it: each says why, the open document stays as it was (its caves, its
+// state, its lock) and no file appears beside them.
+TEST(DocumentFichier, FichiersIllisiblesDisentPourquoiSansRienChanger) {
+  Environnement env;
+  const std::string chemin = Copie(env.dossier, FixtureSurvey("reseau_511.cav"), "ouvert.cav");
+  const std::string cas = env.dossier.Fichier("cas");
+  ASSERT_TRUE(std::filesystem::create_directory(cas));
+  const std::string doc = LitOctets(chemin);
+  EcritOctets(cas + "/vide.cav", "");
+  EcritOctets(cas + "/tronque.cav", doc.substr(0, doc.size() / 2));
+  EcritOctets(cas + "/aleatoire.cav", std::string("\x9c\x41\x07\xf3") + std::string(300, '\xa5'));
+  ASSERT_TRUE(std::filesystem::create_directory(cas + "/x.cav"));
+  std::string tro = LitOctets(std::string(GRAVELUNE_SHARED_DIR) + "/fixtures/vtopo/Olivier.tro");
+  const size_t ol3 = tro.find("OL3        OL4");
+  ASSERT_NE(ol3, std::string::npos);
+  tro.insert(tro.find('\n', ol3) + 1, "OL3 OL4 1e308 10 -500 * * * * N I * N\n");
+  EcritOctets(cas + "/absurde.tro", tro);
+  EcritOctets(cas + "/bruit.tro", "xx yy zz\r\n@@@@\r\n");
+  EcritOctets(cas + "/vide.tro", "");
+  const auto contenu = [&] {
+    std::vector<std::string> noms;
+    for (const auto& e : std::filesystem::directory_iterator(cas)) noms.push_back(e.path().filename().string());
+    std::sort(noms.begin(), noms.end());
+    return noms;
+  };
+  const std::vector<std::string> avant = contenu();
+
+  TFichePrincipale f(FabriqueSurvey(), {});
+  f.show();
+  env.Dialogues().QueueFile(chemin, 1);
+  Clique(f, "OuvreButton");
+  const survey::TReseau* ouvert = ReseauDe(f);
+  ASSERT_NE(ouvert, nullptr) << Messages(env.Dialogues());
+  const int cavites = ouvert->NombreCavites();
+  const int lignes = f.Zone().Table().Nombre();
+  const auto inchange = [&] {
+    EXPECT_EQ(ReseauDe(f), ouvert);
+    EXPECT_EQ(survey::Document().ReseauCourant, ouvert);
+    EXPECT_EQ(ouvert->NombreCavites(), cavites);
+    EXPECT_EQ(f.Zone().Table().Nombre(), lignes);
+    EXPECT_EQ(survey::Document().NomFichierCourant, chemin);
+    EXPECT_FALSE(survey::Document().DocumentModifie);
+    EXPECT_EQ(f.windowTitle(), "Réseau : Réseau des fixtures");
+    EXPECT_TRUE(testsupport::TenuSelonFlock(chemin));
+    EXPECT_EQ(LitOctets(chemin), doc);
+    EXPECT_EQ(contenu(), avant);
+  };
+
+  struct Cas {
+    std::string fichier, raison;
+  };
+  const Cas documents[] = {
+      {"vide.cav", "il est vide"},
+      {"tronque.cav", "il s'arrête avant la fin de son dernier enregistrement"},
+      {"aleatoire.cav", "son en-tête n'est pas celui d'un document Gravelune"},
+      {"x.cav", "c'est un dossier"},
+      {"absent.cav", "il n'existe pas"},
+  };
+  for (const Cas& c : documents) {
+    SCOPED_TRACE(c.fichier);
+    env.Dialogues().Clear();
+    env.Dialogues().QueueFile(cas + "/" + c.fichier, 1);
+    Clique(f, "OuvreButton");
+    EXPECT_EQ(env.Dialogues().Messages(),
+              std::vector<std::string>{"le fichier " + cas + "/" + c.fichier + " n'a pas pu être lu : " + c.raison + "."});
+    inchange();
+  }
+  const std::string aucuneLigne = "il n'y a aucune ligne à importer. Vérifiez la structure du fichier ";
+  const Cas imports[] = {
+      {"absurde.tro", "absurde.tro, ligne 16 : longueur impossible (1e308)."},
+      {"bruit.tro",
+       aucuneLigne + cas + "/bruit.tro : aucune ligne « Param » n'y annonce de visées."},
+      {"vide.tro", aucuneLigne + cas + "/vide.tro : il est vide."},
+      {"absent.tro", aucuneLigne + cas + "/absent.tro : il n'existe pas."},
+  };
+  // Imported into the open document, or opened as a new one.
+  for (const bool ouverture : {false, true})
+    for (const Cas& c : imports) {
+      SCOPED_TRACE(c.fichier + (ouverture ? " (Ouvrir)" : " (Imports)"));
+      env.Dialogues().Clear();
+      env.Dialogues().QueueFile(cas + "/" + c.fichier, ouverture ? 3 : 1);
+      if (ouverture)
+        Clique(f, "OuvreButton");
+      else
+        Controle<QAction>(f, "ImportVTopo")->trigger();
+      EXPECT_EQ(env.Dialogues().Messages(), (std::vector<std::string>{c.raison, "L'importation a été abandonnée"}));
+      inchange();
+    }
+  // A good file opened then replaces the document.
+  const std::string olivier = cas + "/Olivier.tro";
+  EcritOctets(olivier, LitOctets(std::string(GRAVELUNE_SHARED_DIR) + "/fixtures/vtopo/Olivier.tro"));
+  env.Dialogues().Clear();
+  env.Dialogues().QueueFile(olivier, 3);
+  Clique(f, "OuvreButton");
+  ASSERT_NE(ReseauDe(f), nullptr);
+  EXPECT_EQ(ReseauDe(f)->NombreCavites(), 2) << Messages(env.Dialogues());
+  EXPECT_EQ(survey::Document().NomFichierCourant, cas + "/Olivier.cav");
+  EXPECT_FALSE(testsupport::TenuSelonFlock(chemin));
+  EXPECT_GT(f.Zone().Table().Nombre(), 0);
 }
 
 // A cave's drawing data whose reading stops on a programming error.

@@ -84,7 +84,8 @@ TEST(GestionDocument, EchecDeLectureNeLaisseAucunDocument) {
   EXPECT_EQ(gestion.Reseau(), nullptr);
   EXPECT_FALSE(TenuSelonFlock(chemin));
   ASSERT_EQ(g.dialogues.Messages().size(), 1u);
-  EXPECT_EQ(g.dialogues.Messages()[0], "le fichier " + chemin + " n'a pas pu être lu");
+  EXPECT_EQ(g.dialogues.Messages()[0], "le fichier " + chemin +
+                                           " n'a pas pu être lu : son en-tête n'est pas celui d'un document Gravelune.");
   EXPECT_TRUE(Config().ListeDerniersFichiers.empty());
   // A reader that raises fails the same way.
   ASSERT_TRUE(essai::EcritDocumentEssai(chemin, "R", DeuxCavites()));
@@ -126,7 +127,8 @@ TEST(GestionDocument, EchecDeLectureGardeLeDocumentOuvert) {
   EXPECT_FALSE(TenuSelonFlock(abime));
   EXPECT_FALSE(gestion.LectureSeule());
   ASSERT_EQ(g.dialogues.Messages().size(), 1u);
-  EXPECT_EQ(g.dialogues.Messages()[0], "le fichier " + abime + " n'a pas pu être lu");
+  EXPECT_EQ(g.dialogues.Messages()[0], "le fichier " + abime +
+                                           " n'a pas pu être lu : son en-tête n'est pas celui d'un document Gravelune.");
 
   // The same file again: a new network, editable, still held.
   survey::Document().DocumentModifie = false;

@@ -300,7 +300,8 @@ TEST(Annulation, SansParamRienNeChange) {
   const std::string chemin = r.Tro("Version 5.12\r\nTrou G,1,2,3,LT93\r\nEntree A\r\nA B 1 2 3\r\n", "sans.tro");
   EXPECT_FALSE(r.Importe(chemin));
   ASSERT_EQ(r.Dialogues.Messages().size(), 1u);
-  EXPECT_EQ(r.Dialogues.Messages()[0], "il n'y a aucune ligne à importer. Vérifiez la structure du fichier " + chemin);
+  EXPECT_EQ(r.Dialogues.Messages()[0], "il n'y a aucune ligne à importer. Vérifiez la structure du fichier " + chemin +
+                                           " : aucune ligne « Param » n'y annonce de visées.");
   EXPECT_TRUE(Empreinte::De(r.R()) == avant);
 }
 

@@ -6,11 +6,13 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <vector>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
+#include <vector>
 
 #include "foundation/chaines.h"
 #include "foundation/flux.h"
@@ -326,3 +328,91 @@ TEST_F(Cavtool, ImportTopoRobotCaviteChoisie) {
 }
 
 }  // namespace
+
+namespace {
+
+// The names in a folder.
+std::vector<std::string> Contenu(const std::string& dossier) {
+  std::vector<std::string> noms;
+  for (const auto& e : std::filesystem::directory_iterator(dossier)) noms.push_back(e.path().filename().string());
+  std::sort(noms.begin(), noms.end());
+  return noms;
+}
+
+}  // namespace
+
+// Files that cannot be read, through every command that reads them: the
+// message names the file and says why, the exit code is 1, the output is
+// printable text, and no file appears beside them.
+TEST_F(Cavtool, FichiersIllisiblesDisentPourquoi) {
+  const std::string cas = d.Fichier("cas");
+  ASSERT_EQ(::mkdir(cas.c_str(), 0755), 0);
+  const std::string doc = LitOctets(Fixture("reseau_511.cav"));
+  EcritOctets(cas + "/vide.cav", "");
+  EcritOctets(cas + "/tronque.cav", doc.substr(0, doc.size() * 2 / 3));
+  std::string aleatoire;
+  uint32_t graine = 12345;
+  for (int i = 0; i < 4096; ++i) {
+    graine = graine * 1103515245u + 12345u;
+    aleatoire += static_cast<char>(graine >> 24);
+  }
+  EcritOctets(cas + "/aleatoire.cav", aleatoire);
+  ASSERT_EQ(::mkdir((cas + "/x.cav").c_str(), 0755), 0);
+  std::string tro = LitOctets(std::string(GRAVELUNE_SHARED_DIR) + "/fixtures/vtopo/Olivier.tro");
+  const size_t ol3 = tro.find("OL3        OL4");
+  ASSERT_NE(ol3, std::string::npos);
+  tro.insert(tro.find('\n', ol3) + 1, "OL3 OL4 1e308 10 -500 * * * * N I * N\n");
+  EcritOctets(cas + "/absurde.tro", tro);
+  EcritOctets(cas + "/bruit.tro", "xx yy zz\r\n\x01\x02 12 13 14\r\nVersion 5.0\r\n@@@@\r\n");
+  EcritOctets(cas + "/vide.tro", "");
+  ASSERT_EQ(::mkdir((cas + "/dossier.tro").c_str(), 0755), 0);
+  const std::vector<std::string> avant = Contenu(cas);
+
+  struct Cas {
+    std::string fichier, raison;
+  };
+  const std::string enTete = "son en-tête n'est pas celui d'un document Gravelune";
+  const Cas documents[] = {
+      {"vide.cav", "il est vide"},
+      {"tronque.cav", "il s'arrête avant la fin de son dernier enregistrement"},
+      {"aleatoire.cav", enTete},
+      {"x.cav", "c'est un dossier"},
+      {"absent.cav", "il n'existe pas"},
+  };
+  std::string fautif;
+  for (const Cas& c : documents) {
+    const std::string chemin = cas + "/" + c.fichier;
+    const std::string attendu = "le fichier " + chemin + " n'a pas pu être lu : " + c.raison + ".\n";
+    for (const std::string& commande :
+         {"compute " + Guillemets(chemin), "roundtrip " + Guillemets(chemin) + " " + Guillemets(cas + "/copie.cav")}) {
+      SCOPED_TRACE(commande);
+      const Resultat r = Lance(d, commande);
+      EXPECT_EQ(r.code, 1);
+      EXPECT_EQ(r.erreurs, attendu);
+      EXPECT_EQ(r.sortie, "");
+      EXPECT_TRUE(TexteImprimable(r.erreurs, fautif)) << fautif;
+      EXPECT_EQ(Contenu(cas), avant);
+    }
+  }
+  const std::string aucuneLigne = "il n'y a aucune ligne à importer. Vérifiez la structure du fichier ";
+  const Cas imports[] = {
+      {"absurde.tro", "absurde.tro, ligne 16 : longueur impossible (1e308).\n"},
+      {"bruit.tro", aucuneLigne + cas +
+                        "/bruit.tro : aucune ligne « Param » n'y annonce de visées.\n"},
+      {"vide.tro", aucuneLigne + cas + "/vide.tro : il est vide.\n"},
+      {"dossier.tro", aucuneLigne + cas + "/dossier.tro : c'est un dossier.\n"},
+      {"absent.tro", aucuneLigne + cas + "/absent.tro : il n'existe pas.\n"},
+      {"notes.odt", "L'importation a été abandonnée : le programme ne sait pas lire ce type de fichier.\n"},
+  };
+  for (const Cas& c : imports) {
+    SCOPED_TRACE(c.fichier);
+    const Resultat r = Lance(d, "import " + Guillemets(cas + "/" + c.fichier) + " " + Guillemets(cas + "/sortie.cav"));
+    EXPECT_EQ(r.code, 1);
+    const std::string attendu =
+        c.raison.rfind("L'importation", 0) == 0 ? c.raison : c.raison + "L'importation a été abandonnée\n";
+    EXPECT_EQ(r.erreurs, attendu);
+    EXPECT_EQ(r.sortie, "");
+    EXPECT_TRUE(TexteImprimable(r.erreurs, fautif)) << fautif;
+    EXPECT_EQ(Contenu(cas), avant);
+  }
+}

@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -275,7 +276,7 @@ TEST(FichierReseau, NiveauxRefusesLaissentLeDocumentOuvert) {
         "vous utilisez. Téléchargez la dernière version du logiciel pour ouvoir l'ouvrir",
         general}},
       {"reseau_211.cav", {"pour lire les fichiers de niveau 211 Prendre une version plus ancienne du logiciel", general}},
-      {"reseau_entete_invalide.cav", {general}},
+      {"reseau_entete_invalide.cav", {general + " : son en-tête n'est pas celui d'un document Gravelune."}},
   };
   for (const Cas& k : cas) {
     SCOPED_TRACE(k.fichier);
@@ -296,14 +297,21 @@ TEST(FichierReseau, ToutFichierTronqueEchoueProprement) {
   DossierTemp d;
   const std::string octets = LitOctets(Fixture("reseau_511.cav"));
   const std::string chemin = d.Fichier("tronque.cav");
-  // The last item (the active cave) is optional: stop before it.
+  // The last item (the active cave) is optional: stop before it.  The
+  // message says why: empty, a header cut short, or a file that ends before
+  // its last record, wherever the cut falls.
+  const std::string general = "le fichier " + chemin + " n'a pas pu être lu : ";
+  const size_t entete = 4 + std::string("Version 1.0/Version511").size();
   for (size_t n = 0; n + 4 < octets.size(); ++n) {
     EcritOctets(chemin, octets.substr(0, n));
     env.Dialogues.Clear();
     auto r = OuvreReseau(chemin);
     ASSERT_FALSE(r) << n;
     ASSERT_EQ(Document().ReseauCourant, nullptr) << n;
-    ASSERT_EQ(env.Dialogues.Messages().back(), "le fichier " + chemin + " n'a pas pu être lu") << n;
+    const std::string raison = n == 0         ? "il est vide."
+                               : n < entete ? "son en-tête n'est pas celui d'un document Gravelune."
+                                            : "il s'arrête avant la fin de son dernier enregistrement.";
+    ASSERT_EQ(env.Dialogues.Messages().back(), general + raison) << n;
   }
   EcritOctets(chemin, octets);
   EXPECT_TRUE(OuvreReseau(chemin));
@@ -521,15 +529,37 @@ TEST(FichierReseau, EchecDEcritureLaisseLAncienFichier) {
   ASSERT_TRUE(EnregistreReseau(chemin));
   const std::string avant = LitOctets(chemin);
   r->Nom = "Autre";
-  // The rename of the temporary file fails.
-  FichierReseau().EcritFichier = [](const std::string&, std::string_view) { return false; };
-  env.Dialogues.Clear();
-  EXPECT_FALSE(EnregistreReseau(chemin));
-  EXPECT_EQ(LitOctets(chemin), avant);
-  EXPECT_TRUE(TenuSelonFlock(chemin));  // still held
-  ASSERT_EQ(env.Dialogues.Messages().size(), 1u);
-  EXPECT_EQ(env.Dialogues.Messages()[0],
-            "le fichier " + chemin + " n'a pas pu être enregistré\nLe fichier précédent est resté intact.");
+  const std::string intact = "\nLe fichier précédent est resté intact.";
+  const std::string nonEnregistre = "le fichier " + chemin + " n'a pas pu être enregistré";
+  // Every write fails (the backup's first) without a cause from the system,
+  // with a full disk, or on a medium that turned read-only; then only the
+  // document's write fails, on a full disk.  Each time one message names
+  // the document (never the backup) and says why.
+  struct Cas {
+    int erreur;
+    bool sauvegardeReussie;
+    std::string attendu;
+  };
+  const Cas cas[] = {
+      {0, false, nonEnregistre + " : sa copie de sauvegarde n'a pas pu être faite." + intact},
+      {ENOSPC, false, nonEnregistre + " : le disque est plein." + intact},
+      {EROFS, false, nonEnregistre + " : il est sur un support en lecture seule." + intact},
+      {ENOSPC, true, nonEnregistre + " : le disque est plein." + intact},
+  };
+  for (const Cas& c : cas) {
+    SCOPED_TRACE(c.attendu);
+    FichierReseau().EcritFichier = [&c, &chemin](const std::string& cible, std::string_view octets) {
+      if (c.sauvegardeReussie && cible != chemin) return platform::WriteFileAtomic(cible, octets);
+      errno = c.erreur;
+      return false;
+    };
+    env.Dialogues.Clear();
+    EXPECT_FALSE(EnregistreReseau(chemin));
+    EXPECT_EQ(LitOctets(chemin), avant);
+    EXPECT_TRUE(TenuSelonFlock(chemin));  // still held
+    ASSERT_EQ(env.Dialogues.Messages().size(), 1u);
+    EXPECT_EQ(env.Dialogues.Messages()[0], c.attendu);
+  }
 }
 
 TEST(FichierReseau, DossierNonInscriptibleLaisseLAncienFichier) {

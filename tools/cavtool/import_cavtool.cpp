@@ -1,5 +1,6 @@
 #include "tools/cavtool/import_cavtool.h"
 
+#include <cerrno>
 #include <filesystem>
 #include <iostream>
 #include <memory>
@@ -12,6 +13,7 @@
 #include "platform/dialogs.h"
 #include "platform/files.h"
 #include "survey/dossiers.h"
+#include "survey/fichier_reseau.h"
 #include "survey/reseau.h"
 
 namespace cavtool {
@@ -66,13 +68,18 @@ int ImporteFichier(const std::string& argument, const std::string& sortie, int t
   reseau->CreeCaviteSurface();
   if (type == 0) type = formats::TypeImportSelonExtension(fichier);
   if (!formats::ImporteFichierAutre(fichier, type, false, reseau.get())) {
-    std::cerr << foundation::Msg(foundation::IdMsg::AppImportationAbandonnee) << '\n';
+    std::cerr << survey::AvecRaison(foundation::Msg(foundation::IdMsg::AppImportationAbandonnee),
+                                    formats::Import().RaisonAbandon)
+              << '\n';
     return 1;
   }
   if (reseau->Nom.empty() && reseau->CaviteImportee) reseau->Nom = reseau->CaviteImportee->NomCavite;
   foundation::TFluxMemoire flux;
+  errno = 0;
   if (!reseau->Ecrit(flux) || !platform::WriteFileAtomic(sortie, flux.Octets())) {
-    std::cerr << foundation::RemplaceMarques(foundation::Msg(foundation::IdMsg::FichierNonEnregistre), {sortie})
+    std::cerr << survey::AvecRaison(
+                     foundation::RemplaceMarques(foundation::Msg(foundation::IdMsg::FichierNonEnregistre), {sortie}),
+                     survey::RaisonEcritureImpossible(errno))
               << '\n';
     return 1;
   }

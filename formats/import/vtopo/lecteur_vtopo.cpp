@@ -207,7 +207,7 @@ bool tImportVTopo::LitEnTete() {
           foundation::OteBlancs(blanc == std::string::npos ? std::string() : ligne.substr(blanc + 1));
     }
   }
-  if (i >= LignesFichier.size()) return FichierIllisible();
+  if (i >= LignesFichier.size()) return FichierIllisible(Msg(IdMsg::ImportRaisonVTopoSansParam));
   LignesEnTete = i;
   LignesFichier.erase(LignesFichier.begin(), LignesFichier.begin() + static_cast<std::ptrdiff_t>(i));
   return true;
