@@ -45,6 +45,7 @@
 #include "survey/fichier_reseau.h"
 #include "survey/reseau.h"
 #include "tools/cavtool/calcul_cavtool.h"
+#include "tools/cavtool/export_cavtool.h"
 #include "tools/cavtool/import_cavtool.h"
 
 namespace {
@@ -72,7 +73,8 @@ int Usage() {
                "       cavtool declination YEAR LAT LON ALT\n"
                "       cavtool convert [--region N] [--zone Z] [--zone-cible Z] FROM TO X Y [Z]\n"
                "       cavtool compute FILE.cav\n"
-               "       cavtool import FILE OUT.cav\n";
+               "       cavtool import FILE OUT.cav\n"
+               "       cavtool export csv FILE.cav OUT [--cavite NOM]\n";
   return 2;
 }
 
@@ -178,6 +180,8 @@ int main(int argc, char** argv) {
     if (verbe == "convert") return Convertit(a);
     if (verbe == "compute" && a.size() == 1) return cavtool::CalculeFichier(a[0]);
     if (verbe == "import" && a.size() == 2) return cavtool::ImporteFichier(a[0], a[1]);
+    if (verbe == "export")
+      if (const int r = cavtool::ExporteFichier(a); r != 2) return r;
   } catch (const std::runtime_error& e) {
     std::cerr << e.what() << '\n';
     return 1;
