@@ -282,3 +282,35 @@ TEST_F(Cavtool, ImportGardeSaMemoireDansLeDossierDeTravail) {
 }
 
 }  // namespace
+
+TEST_F(Cavtool, ExportCsv) {
+  EcritOctets(d.Fichier("in.cav"), LitOctets(Fixture("reseau_511.cav")));
+  const std::string avant = LitOctets(d.Fichier("in.cav"));
+  const Resultat r = Lance(d, "export csv " + Guillemets(d.Fichier("in.cav")) + " " + Guillemets(d.Fichier("c.csv")));
+  ASSERT_EQ(r.code, 0) << r.erreurs;
+  const std::string csv = LitOctets(d.Fichier("c.csv"));
+  EXPECT_EQ(csv.substr(0, 8), std::string("Cavit\xE9 :", 8));
+  EXPECT_NE(csv.find("\r\nE\tDe\tA\tAZ\t"), std::string::npos);
+  EXPECT_EQ(LitOctets(d.Fichier("in.cav")), avant);
+  if (std::system("command -v iconv >/dev/null 2>&1") == 0) {
+    const std::string commande =
+        "iconv -f CP1252 -t UTF-8 " + Guillemets(d.Fichier("c.csv")) + " >" + Guillemets(d.Fichier("u.csv"));
+    ASSERT_EQ(std::system(commande.c_str()), 0);
+    EXPECT_EQ(LitOctets(d.Fichier("u.csv")).substr(0, 9), "Cavité :");
+  }
+  // An unknown cave, and a folder that does not exist: the message, no file.
+  const Resultat inconnue = Lance(d, "export csv " + Guillemets(d.Fichier("in.cav")) + " " +
+                                         Guillemets(d.Fichier("x.csv")) + " --cavite 'Pas de cette cavité'");
+  EXPECT_EQ(inconnue.code, 1);
+  EXPECT_NE(inconnue.erreurs.find("Pas de cette cavité"), std::string::npos);
+  EXPECT_FALSE(platform::FileExists(d.Fichier("x.csv")));
+  const std::string absent = d.Fichier("absent/c.csv");
+  const Resultat echec = Lance(d, "export csv " + Guillemets(d.Fichier("in.cav")) + " " + Guillemets(absent));
+  EXPECT_EQ(echec.code, 1);
+  EXPECT_NE(echec.erreurs.find("Les données de la cavité n'ont pas pu être exportées. Ecriture du fichier " + absent +
+                               " impossible"),
+            std::string::npos)
+      << echec.erreurs;
+  EXPECT_FALSE(platform::FileExists(d.Fichier("absent")));
+  EXPECT_EQ(LitOctets(d.Fichier("in.cav")), avant);
+}

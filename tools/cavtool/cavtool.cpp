@@ -74,7 +74,7 @@ int Usage() {
                "       cavtool convert [--region N] [--zone Z] [--zone-cible Z] FROM TO X Y [Z]\n"
                "       cavtool compute FILE.cav\n"
                "       cavtool import FILE OUT.cav\n"
-               "       cavtool export csv FILE.cav OUT [--cavite NOM]\n";
+               "       cavtool export {csv|tro} FILE.cav OUT [--cavite NOM] [--numerotation-vtopo]\n";
   return 2;
 }
 

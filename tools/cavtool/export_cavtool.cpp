@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "document/composition.h"
+#include "formats/export/export_vtopo.h"
 #include "foundation/catalogue.h"
 #include "survey/cavite.h"
 #include "survey/fichier_reseau.h"
@@ -13,26 +14,38 @@
 namespace cavtool {
 
 int ExporteFichier(const std::vector<std::string>& a) {
-  if (a.size() != 3 && !(a.size() == 5 && a[3] == "--cavite")) return 2;
+  if (a.size() < 3) return 2;
   const std::string& genre = a[0];
-  if (genre != "csv") return 2;
+  if (genre != "csv" && genre != "tro") return 2;
+  std::string nomCavite;
+  bool parNom = false, numerotation = false;
+  for (size_t i = 3; i < a.size(); ++i) {
+    if (a[i] == "--cavite" && i + 1 < a.size()) {
+      nomCavite = a[++i];
+      parNom = true;
+    } else if (a[i] == "--numerotation-vtopo" && genre == "tro") {
+      numerotation = true;
+    } else {
+      return 2;
+    }
+  }
   document::InstalleDocument();
   std::unique_ptr<survey::TReseau> reseau = survey::OuvreReseau(a[1]);
   if (!reseau) return 1;
   reseau->CalculeReseau();
   survey::TCavite* cavite = nullptr;
   for (survey::TCavite* c : reseau->Cavites)
-    if (!c->EstSurface && (a.size() == 3 || c->NomCavite == a[4])) {
+    if (!c->EstSurface && (!parNom || c->NomCavite == nomCavite)) {
       cavite = c;
       break;
     }
   if (!cavite) {
-    std::cerr << "la cavité " << (a.size() == 5 ? a[4] : std::string()) << " n'existe pas dans " << a[1] << '\n';
+    std::cerr << "la cavité " << nomCavite << " n'existe pas dans " << a[1] << '\n';
     return 1;
   }
   reseau->LaCaviteActive = cavite;
   survey::TSauveFichTxt fichier;
-  fichier.Lignes = cavite->LignesFichierCSV();
+  fichier.Lignes = genre == "csv" ? cavite->LignesFichierCSV() : formats::LignesFichierTRO(*cavite, !numerotation);
   if (!fichier.EcritLignes(a[2], survey::Encodage::Windows1252)) {
     std::cerr << foundation::RemplaceMarques(foundation::Msg(foundation::IdMsg::ExportEchec), {a[2]}) << '\n';
     return 1;

@@ -1,7 +1,8 @@
 #pragma once
-// cavtool export csv FILE.cav OUT [--cavite NOM]: the document read, the
-// network computed, the cave (the first one by default) exported as text to
-// OUT.
+// cavtool export {csv|tro} FILE.cav OUT [--cavite NOM] [--numerotation-vtopo]:
+// the document read, the network computed, the cave (the first one by
+// default) exported as text to OUT; a VTopo export keeps the station names
+// unless asked for the VTopo numbering.
 #include <string>
 #include <vector>
 
