@@ -6,7 +6,10 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <array>
 #include <cmath>
+#include <map>
+#include <sstream>
 #include <cstdio>
 #include <vector>
 #include <cstdlib>
@@ -313,4 +316,61 @@ TEST_F(Cavtool, ExportCsv) {
       << echec.erreurs;
   EXPECT_FALSE(platform::FileExists(d.Fichier("absent")));
   EXPECT_EQ(LitOctets(d.Fichier("in.cav")), avant);
+}
+
+namespace {
+
+// The stations of "cavtool compute", by name, relative to the first one.
+std::map<std::string, std::array<double, 3>> StationsRelatives(const std::string& sortie) {
+  std::map<std::string, std::array<double, 3>> r;
+  std::array<double, 3> origine{};
+  bool premiere = true;
+  std::istringstream lignes(sortie);
+  for (std::string l; std::getline(lignes, l);) {
+    std::vector<std::string> c;
+    std::istringstream champs(l);
+    for (std::string s; std::getline(champs, s, ';');) c.push_back(s);
+    if (c.size() != 5) continue;
+    std::array<double, 3> p{};
+    for (size_t i = 0; i < 3; ++i) foundation::LitReel(c[2 + i], p[i]);
+    if (premiere) origine = p;
+    premiere = false;
+    r[c[1]] = {p[0] - origine[0], p[1] - origine[1], p[2] - origine[2]};
+  }
+  return r;
+}
+
+}  // namespace
+
+// Each real VTopo file without loops imported, exported as VTopo with its
+// names kept, imported again: the same stations at the same places within
+// the rounding of the written values.
+TEST_F(Cavtool, ExportVTopoAllerRetour) {
+  for (const std::string nom : {"Olivier.tro", "TestSections.tro"}) {
+    const std::string source = std::string(GRAVELUNE_SOURCE_DIR) + "/../shared/fixtures/vtopo/" + nom;
+    if (!platform::FileExists(source)) GTEST_SKIP() << "fixture absente: " << source;
+    ASSERT_EQ(Lance(d, "import " + Guillemets(source) + " " + Guillemets(d.Fichier("a.cav"))).code, 0) << nom;
+    const std::string avant = LitOctets(d.Fichier("a.cav"));
+    const Resultat e = Lance(d, "export tro " + Guillemets(d.Fichier("a.cav")) + " " + Guillemets(d.Fichier("b.tro")));
+    ASSERT_EQ(e.code, 0) << e.erreurs;
+    EXPECT_EQ(LitOctets(d.Fichier("a.cav")), avant);
+    const std::string tro = LitOctets(d.Fichier("b.tro"));
+    if (std::string(nom) == "Olivier.tro") EXPECT_NE(tro.find(",LT3\r\n"), std::string::npos);
+    ASSERT_EQ(Lance(d, "import " + Guillemets(d.Fichier("b.tro")) + " " + Guillemets(d.Fichier("b.cav"))).code, 0);
+    const auto a = StationsRelatives(Lance(d, "compute " + Guillemets(d.Fichier("a.cav"))).sortie);
+    const auto b = StationsRelatives(Lance(d, "compute " + Guillemets(d.Fichier("b.cav"))).sortie);
+    ASSERT_FALSE(a.empty());
+    ASSERT_EQ(a.size(), b.size()) << nom;
+    for (const auto& [station, p] : a) {
+      ASSERT_TRUE(b.count(station)) << station;
+      const double borne = 0.005 * static_cast<double>(a.size()) + 0.05;
+      for (size_t i = 0; i < 3; ++i) EXPECT_NEAR(b.at(station)[i], p[i], borne) << nom << " " << station;
+    }
+  }
+  // A folder that does not exist: the message and no file.
+  const std::string absent = d.Fichier("absent/b.tro");
+  const Resultat echec = Lance(d, "export tro " + Guillemets(d.Fichier("a.cav")) + " " + Guillemets(absent));
+  EXPECT_EQ(echec.code, 1);
+  EXPECT_NE(echec.erreurs.find("Les données de la cavité n'ont pas pu être exportées."), std::string::npos);
+  EXPECT_FALSE(platform::FileExists(d.Fichier("absent")));
 }
