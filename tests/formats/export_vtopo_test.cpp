@@ -1,7 +1,16 @@
 // The VTopo export: names, numbering by series and the lines of the file.
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <numbers>
+#include <unordered_map>
+
 #include "formats/export/export_vtopo.h"
+#include "foundation/codage.h"
+#include "projections/contexte_projections.h"
+#include "projections/regions.h"
+#include "tests/formats/import_test_support.h"
+#include "tests/formats/survex_tro.h"
 #include "tests/survey/reseau_calcul.h"
 
 using formats::NomVTopo;
@@ -105,4 +114,48 @@ TEST(ExportVTopo, LignesDuFichier) {
   }
   EXPECT_TRUE(exclue);
   EXPECT_TRUE(habi);
+}
+
+// The written file of each loop-free real VTopo file, turned into Survex by
+// the test's own reading and computed by cavern, against the stations of the
+// cave it was written from.
+TEST(ExportVTopo, CommeSurvex) {
+  if (!testformats::CavernPresent()) GTEST_SKIP() << "Survex (cavern, dump3d) n'est pas installé";
+  for (const char* fichier : {"Olivier.tro", "TestSections.tro"}) {
+    projections::GardeProjections catalogue;
+    ASSERT_TRUE(projections::ChargeListeProjections(projections::RegionAutres));
+    testformats::ReseauImport r;
+    ASSERT_TRUE(r.Importe(std::string(GRAVELUNE_SHARED_DIR) + "/fixtures/vtopo/" + fichier)) << fichier;
+    TCavite* c = r.Cavite();
+    ASSERT_NE(c, nullptr);
+    r.R().CalculeReseau();
+    std::string octets;
+    for (const std::string& l : formats::LignesFichierTRO(*c, true)) octets += l + "\r\n";
+    octets = foundation::VersWindows1252(octets);
+    const double convergence = c->CalculeConvergence() * 180 / std::numbers::pi;
+    std::unordered_map<std::string, std::string> noms;
+    auto nom = [&](const std::string& n) {
+      auto it = noms.find(n);
+      if (it == noms.end()) it = noms.emplace(n, "s" + std::to_string(noms.size())).first;
+      return it->second;
+    };
+    std::string erreur;
+    const auto survex = testformats::PositionsSurvex(
+        testformats::VersSvx(testformats::LitTro(octets), nom, convergence), r.Dossier.Chemin(), erreur);
+    ASSERT_TRUE(erreur.empty()) << erreur;
+    int compares = 0;
+    for (const TPointSpeleo* p : c->ListePoints) {
+      const auto it = noms.find(foundation::OteBlancs(p->DesignVTopo));
+      if (it == noms.end()) continue;  // reached by excluded shots only
+      const auto s = survex.find(it->second);
+      ASSERT_NE(s, survex.end()) << fichier << " " << p->DesignPTopo;
+      // Centimetres and hundredths of a degree per shot along the way.
+      const double borne = 0.01 + 0.0002 * p->Slp;
+      EXPECT_NEAR(p->X, s->second[0], borne) << fichier << " " << p->DesignPTopo;
+      EXPECT_NEAR(p->Y, s->second[1], borne) << fichier << " " << p->DesignPTopo;
+      EXPECT_NEAR(p->Z, s->second[2], borne) << fichier << " " << p->DesignPTopo;
+      ++compares;
+    }
+    EXPECT_GT(compares, 3) << fichier;
+  }
 }
