@@ -39,7 +39,12 @@ double AzimutMesure(const survey::TValeurVisee& v) {
   return Degres(foundation::NormaliseAngle(az));
 }
 
-std::string NomOuBlancs(const survey::TPointSpeleo* p) { return p ? p->DesignVTopo : std::string(11, ' '); }
+// A station the numbering did not reach (no shot of the walk touches it)
+// keeps its own name.
+std::string NomOuBlancs(const survey::TPointSpeleo* p) {
+  if (!p) return std::string(11, ' ');
+  return p->DesignVTopo.empty() ? NomVTopo(p->DesignPTopo) : p->DesignVTopo;
+}
 
 // The declination of a shot's trip in degrees; 0 for a trip without one.
 double DeclinaisonDegres(const survey::TVisee& v) { return v.SansDecli() ? 0 : Degres(v.DecliEnRad()); }

@@ -367,6 +367,11 @@ TEST_F(Cavtool, ExportVTopoAllerRetour) {
       for (size_t i = 0; i < 3; ++i) EXPECT_NEAR(b.at(station)[i], p[i], borne) << nom << " " << station;
     }
   }
+  // The VTopo numbering asked for.
+  const Resultat serie = Lance(d, "export tro " + Guillemets(d.Fichier("a.cav")) + " " +
+                                      Guillemets(d.Fichier("n.tro")) + " --numerotation-vtopo");
+  ASSERT_EQ(serie.code, 0) << serie.erreurs;
+  EXPECT_NE(LitOctets(d.Fichier("n.tro")).find("\r\nEntree Ent_1      \r\n"), std::string::npos);
   // A folder that does not exist: the message and no file.
   const std::string absent = d.Fichier("absent/b.tro");
   const Resultat echec = Lance(d, "export tro " + Guillemets(d.Fichier("a.cav")) + " " + Guillemets(absent));
