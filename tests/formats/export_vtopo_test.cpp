@@ -159,3 +159,99 @@ TEST(ExportVTopo, CommeSurvex) {
     EXPECT_GT(compares, 3) << fichier;
   }
 }
+
+// A cave of every entry type, units in grades and percent, a declination,
+// back-sights, a shot stored backwards, a thread counter, an excluded shot
+// with a comment and splays: written, read back by our own reader, computed
+// again, every station and splay end in place within the written rounding.
+TEST(ExportVTopo, AllerRetourParLeLecteur) {
+  ReseauCalcul n;
+  n.Surface("E1", 1000, 2000, 500);
+  TCavite* c = n.Cavite("Construite");
+  TLever* grades = n.Lever(c);
+  grades->UniteAZ = 1;
+  grades->UniteP = 2;
+  grades->UniteDeclin = UniteDeclinDegres;
+  grades->Declinaison = 2;
+  n.Visee(c, "E1", "1", 10, -20, 12);
+  TVisee* v = n.Visee(c, "1", "2", 40, 10, 0);
+  v->Typesaisie = SaisiePenteLongueurHoriz;
+  v->LH = 8;
+  v = n.Visee(c, "2", "3", 80, 0, 6);
+  v->Typesaisie = SaisieDenivLongueur;
+  v->Deniv = -3;
+  v = n.Visee(c, "3", "4", 120, 0, 0);
+  v->Typesaisie = SaisieDenivLongueurHoriz;
+  v->Deniv = 2;
+  v->LH = 5;
+  v = n.Visee(c, "4", "5", 160, 0, 9);
+  v->Typesaisie = SaisieProfondeurLongueur;
+  v->Deniv = 4;
+  v = n.Visee(c, "5", "6", 150, 12, 7, grades);
+  for (int k = 0; k < 2; ++k) {
+    auto h = std::make_unique<TViseeHabi>();
+    h->Az = 50 + 100 * k;
+    h->pente = -8;
+    h->Long = 2.5;
+    h->InvAz = k == 1;
+    v->AjouteViseeHabi(std::move(h));
+  }
+  v = n.Visee(c, "6", "7", 30, 5, 4, grades);
+  v->InvAz = true;
+  v->InvP = true;
+  n.Visee(c, "8", "7", 200, -15, 6);
+  v = n.Visee(c, "8", "9", 250, 0, 0);
+  v->SaisieTopoFil = true;
+  v->TopofilDeb = 1000;
+  v->TopofilFin = 1550;
+  v = n.Visee(c, "9", "10", 300, 3, 11);
+  v->Exclue = 1;
+  v->CommentVisee = {"exclue"};
+  n.Regenere();
+  n.R().CalculeReseau();
+
+  std::string texte;
+  for (const std::string& l : formats::LignesFichierTRO(*c, true)) texte += l + "\r\n";
+  testformats::ReseauImport r;
+  ASSERT_TRUE(r.Importe(r.Tro(texte))) << texte;
+  TCavite* lu = r.Cavite();
+  ASSERT_NE(lu, nullptr);
+  r.R().CalculeReseau();
+  const TPointSpeleo* e0 = c->LEntree();
+  const TPointSpeleo* e1 = lu->LEntree();
+  ASSERT_TRUE(e0 && e1);
+  EXPECT_NEAR(e1->X, e0->X, 0.5);
+  EXPECT_NEAR(e1->Z, e0->Z, 0.5);
+  int compares = 0;
+  for (const TPointSpeleo* p : c->ListePoints) {
+    const TPointSpeleo* q = r.Station(p->DesignPTopo);
+    ASSERT_NE(q, nullptr) << p->DesignPTopo << "\n" << texte;
+    const double borne = 0.01 + 0.0002 * p->Slp;
+    EXPECT_NEAR(q->X - e1->X, p->X - e0->X, borne) << p->DesignPTopo << "\n" << texte;
+    EXPECT_NEAR(q->Y - e1->Y, p->Y - e0->Y, borne) << p->DesignPTopo;
+    EXPECT_NEAR(q->Z - e1->Z, p->Z - e0->Z, borne) << p->DesignPTopo;
+    ++compares;
+  }
+  EXPECT_EQ(compares, 10);
+  ASSERT_NE(r.Visee("9", "10"), nullptr);
+  EXPECT_TRUE(r.Visee("9", "10")->EstExclue());
+  const TVisee* avecHabi = r.Visee("5", "6");
+  ASSERT_NE(avecHabi, nullptr);
+  std::vector<const TViseeHabi*> habiLues;
+  for (const TVisee* w : lu->Visees)
+    for (const TViseeHabi* h : w->ViseesHabi) habiLues.push_back(h);
+  ASSERT_EQ(habiLues.size(), 2u);
+  const TVisee* source = nullptr;
+  for (const TVisee* w : c->Visees)
+    if (w->ViseesHabi.Count() > 0) source = w;
+  ASSERT_NE(source, nullptr);
+  for (size_t k = 0; k < 2; ++k) {
+    const TViseeHabi* a = source->LaViseeHabi(static_cast<int>(k));
+    const TViseeHabi* b = habiLues[k];
+    ASSERT_NE(b->PtStation(), nullptr);
+    EXPECT_EQ(b->PtStation()->DesignPTopo, a->PtStation()->DesignPTopo);
+    EXPECT_NEAR(b->X - e1->X, a->X - e0->X, 0.05) << k;
+    EXPECT_NEAR(b->Y - e1->Y, a->Y - e0->Y, 0.05) << k;
+    EXPECT_NEAR(b->Z - e1->Z, a->Z - e0->Z, 0.05) << k;
+  }
+}
