@@ -27,7 +27,7 @@ namespace app {
 
 class TTableVisees {
  public:
-  // Builds the texts of a row; by default CreeTextesVisee's.
+  // Builds the texts of a row; by default TextesLigneTable.
   using FabriqueTextes = std::function<void(survey::TValeurVisee&, TextesLigne&)>;
   explicit TTableVisees(FabriqueTextes fabrique = {});
 

@@ -1,31 +1,15 @@
 #pragma once
-// The display texts of a shot as the shot table and the printed listing show
-// them: the shot is reduced again, then its 23 texts (ValeursTxt) are filled
-// (station, target with its marks, measured values, thread counter,
-// coordinates of the computed end, passage dimensions, comment, computed
-// values, continuation mark).  The table and the listing pick their columns
-// from these texts.
+// The columns the shot table and the printed listing take from a shot's 23
+// display texts (made by the shot itself, CreeValeursTxt).
 #include <array>
 #include <string>
 #include <vector>
 
 namespace survey {
-class TPointSpeleo;
 class TValeurVisee;
-class TVisee;
 }  // namespace survey
 
 namespace app {
-
-// A station's name with the marks of the shot's computed end: "#" for a loop
-// partner, then "*" when computed more than once ("*#12").
-std::string DesignPointMarquee(const survey::TVisee& visee, const survey::TPointSpeleo* p);
-// The target column: a prefix telling how the shot joins the survey (">< ",
-// ">> ", "->  ", "== ", "^   " or "   "), then the marked target name.
-std::string DesignViseeTableau(const survey::TVisee& visee);
-
-// Reduces the shot again and fills its 23 texts.
-void CreeTextesVisee(survey::TValeurVisee& visee);
 
 // The 19 texts of a table row (caption and sub-items): the computed slope,
 // height difference, length and horizontal length stand in columns 3 to 6.

@@ -143,6 +143,17 @@ class TCavite : public foundation::TObjetDeListe {
   // are missing), else into the active gallery.  The document is modified.
   TPointSpeleo* ImportePointAncien(std::unique_ptr<TPointSpeleo> Point, const std::string& NomGal);
 
+  // --- Text exports (export_csv.cpp) -------------------------------------------------
+  // The tab-separated lines of the cave: its name, the coordinate system, its
+  // adjustments, the 24-column header, the entrance, then the galleries,
+  // trips, shots and splays in computation order.  A field holding a tab, a
+  // line break or a double quote is quoted with its quotes doubled; every row
+  // of the entrance, a shot or a splay has 24 fields.
+  std::vector<std::string> LignesFichierCSV();
+  // Saves those lines as CSV under the cave's name through the save dialog;
+  // false when cancelled or not written (with the export's failure message).
+  bool GenereFichierCSV();
+
   // --- Marks -----------------------------------------------------------------------
   void DemarquePoints();
   TPointSpeleo* MarquePoints(TPointSpeleo* p);

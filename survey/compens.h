@@ -79,4 +79,12 @@ class TCompens : public foundation::TObjetDeListe {
   void Nettoie(const TSuppressions& s);
 };
 
+class TReseau;
+
+// Appends the adjustments of the network whose cave is the given one, for the
+// text exports: a title line before the first, then one tab-separated line
+// each (start, end and exact points, type, the plan corrections unless height
+// only, the height correction unless plan only).
+void AjouteLignesCompensations(const TReseau& reseau, const TCavite* cavite, std::vector<std::string>& lignes);
+
 }  // namespace survey

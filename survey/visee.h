@@ -151,8 +151,8 @@ class TValeurVisee : public foundation::TObjetDeListe {
   virtual double GTVisee() const = 0;
   virtual TGalerie* GalDeLaVis() const = 0;
   virtual std::string DesignVisee() const { return {}; }
-  // Fills ValeursTxt.  The texts of the listings are made by their own module;
-  // here every text is emptied.
+  // Reduces the shot again and fills ValeursTxt (textes_visee.cpp); a shot
+  // of no kind empties them.
   virtual void CreeValeursTxt() { ValeursTxt.fill({}); }
   // The trip position the record stores.
   virtual int32_t PositionLever() const;
@@ -210,6 +210,9 @@ class TViseeHabi : public TValeurVisee {
   TGalerie* GalDeLaVis() const override;
   std::string DesignVisee() const override;
   int32_t PositionLever() const override;
+  // Reduces the splay with its main shot and fills its texts: its station,
+  // "    -- -->  ", the measured and computed values, its end and comment.
+  void CreeValeursTxt() override;
 
   // Its station: the main shot's station when RefPtStat, else its target.
   TPointSpeleo* PtStation() const;
@@ -249,6 +252,16 @@ class TVisee : public TValeurVisee {
   void CalculeVisee() override;
   double GTVisee() const override;
   TGalerie* GalDeLaVis() const override;
+  // Reduces the shot again and fills its texts from the measured values and
+  // its computed end (coordinates, dimensions, comment, continuation mark).
+  void CreeValeursTxt() override;
+
+  // A station's name with the marks of the shot's computed end: "#" for a
+  // loop partner, then "*" when computed more than once ("*#12").
+  std::string DesignPointMarquee(const TPointSpeleo* p) const;
+  // The target column: a prefix telling how the shot joins the survey (">< ",
+  // ">> ", "->  ", "== ", "^   " or "   "), then the marked target name.
+  std::string DesignViseeTableau() const;
 
   TPointSpeleo* PointStation = nullptr;
   TPointSpeleo* PointVise = nullptr;
@@ -302,6 +315,9 @@ class TVisee : public TValeurVisee {
   // ends and its splays from their splay lists.
   void DetacheDesPoints();
 };
+
+// A comment as the shot texts show it: each line followed by CR LF.
+std::string TexteCommentaire(const foundation::TMesStringList& lignes);
 
 // The name the previous station in a series would have: "12" → "11", "A10" →
 // "A9", "A007" → "A6", "B" → "A"; an empty (or blank) name is returned as is.

@@ -7,7 +7,10 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <map>
+#include <sstream>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -341,6 +344,62 @@ std::vector<std::string> Contenu(const std::string& dossier) {
 
 }  // namespace
 
+TEST_F(Cavtool, ExportCsv) {
+  EcritOctets(d.Fichier("in.cav"), LitOctets(Fixture("reseau_511.cav")));
+  const std::string avant = LitOctets(d.Fichier("in.cav"));
+  const Resultat r = Lance(d, "export csv " + Guillemets(d.Fichier("in.cav")) + " " + Guillemets(d.Fichier("c.csv")));
+  ASSERT_EQ(r.code, 0) << r.erreurs;
+  const std::string csv = LitOctets(d.Fichier("c.csv"));
+  EXPECT_EQ(csv.substr(0, 8), std::string("Cavit\xE9 :", 8));
+  EXPECT_NE(csv.find("\r\nE\tDe\tA\tAZ\t"), std::string::npos);
+  EXPECT_EQ(LitOctets(d.Fichier("in.cav")), avant);
+  if (std::system("command -v iconv >/dev/null 2>&1") == 0) {
+    const std::string commande =
+        "iconv -f CP1252 -t UTF-8 " + Guillemets(d.Fichier("c.csv")) + " >" + Guillemets(d.Fichier("u.csv"));
+    ASSERT_EQ(std::system(commande.c_str()), 0);
+    EXPECT_EQ(LitOctets(d.Fichier("u.csv")).substr(0, 9), "Cavité :");
+  }
+  // An unknown cave, and a folder that does not exist: the message, no file.
+  const Resultat inconnue = Lance(d, "export csv " + Guillemets(d.Fichier("in.cav")) + " " +
+                                         Guillemets(d.Fichier("x.csv")) + " --cavite 'Pas de cette cavité'");
+  EXPECT_EQ(inconnue.code, 1);
+  EXPECT_NE(inconnue.erreurs.find("Pas de cette cavité"), std::string::npos);
+  EXPECT_FALSE(platform::FileExists(d.Fichier("x.csv")));
+  const std::string absent = d.Fichier("absent/c.csv");
+  const Resultat echec = Lance(d, "export csv " + Guillemets(d.Fichier("in.cav")) + " " + Guillemets(absent));
+  EXPECT_EQ(echec.code, 1);
+  EXPECT_NE(echec.erreurs.find("Les données de la cavité n'ont pas pu être exportées. Ecriture du fichier " + absent +
+                               " impossible"),
+            std::string::npos)
+      << echec.erreurs;
+  EXPECT_FALSE(platform::FileExists(d.Fichier("absent")));
+  EXPECT_EQ(LitOctets(d.Fichier("in.cav")), avant);
+}
+
+namespace {
+
+// The stations of "cavtool compute", by name, relative to the first one.
+std::map<std::string, std::array<double, 3>> StationsRelatives(const std::string& sortie) {
+  std::map<std::string, std::array<double, 3>> r;
+  std::array<double, 3> origine{};
+  bool premiere = true;
+  std::istringstream lignes(sortie);
+  for (std::string l; std::getline(lignes, l);) {
+    std::vector<std::string> c;
+    std::istringstream champs(l);
+    for (std::string s; std::getline(champs, s, ';');) c.push_back(s);
+    if (c.size() != 5) continue;
+    std::array<double, 3> p{};
+    for (size_t i = 0; i < 3; ++i) foundation::LitReel(c[2 + i], p[i]);
+    if (premiere) origine = p;
+    premiere = false;
+    r[c[1]] = {p[0] - origine[0], p[1] - origine[1], p[2] - origine[2]};
+  }
+  return r;
+}
+
+}  // namespace
+
 // Files that cannot be read, through every command that reads them: the
 // message names the file and says why, the exit code is 1, the output is
 // printable text, and no file appears beside them.
@@ -415,4 +474,44 @@ TEST_F(Cavtool, FichiersIllisiblesDisentPourquoi) {
     EXPECT_TRUE(TexteImprimable(r.erreurs, fautif)) << fautif;
     EXPECT_EQ(Contenu(cas), avant);
   }
+}
+
+// Each real VTopo file without loops imported, exported as VTopo with its
+// names kept, imported again: the same stations at the same places within
+// the rounding of the written values.
+TEST_F(Cavtool, ExportVTopoAllerRetour) {
+  for (const std::string nom : {"Olivier.tro", "TestSections.tro"}) {
+    const std::string source = std::string(GRAVELUNE_SOURCE_DIR) + "/../shared/fixtures/vtopo/" + nom;
+    if (!platform::FileExists(source)) GTEST_SKIP() << "fixture absente: " << source;
+    ASSERT_EQ(Lance(d, "import " + Guillemets(source) + " " + Guillemets(d.Fichier("a.cav"))).code, 0) << nom;
+    const std::string avant = LitOctets(d.Fichier("a.cav"));
+    const Resultat e = Lance(d, "export tro " + Guillemets(d.Fichier("a.cav")) + " " + Guillemets(d.Fichier("b.tro")));
+    ASSERT_EQ(e.code, 0) << e.erreurs;
+    EXPECT_EQ(LitOctets(d.Fichier("a.cav")), avant);
+    const std::string tro = LitOctets(d.Fichier("b.tro"));
+    if (std::string(nom) == "Olivier.tro") {
+      EXPECT_NE(tro.find(",LT3\r\n"), std::string::npos);
+    }
+    ASSERT_EQ(Lance(d, "import " + Guillemets(d.Fichier("b.tro")) + " " + Guillemets(d.Fichier("b.cav"))).code, 0);
+    const auto a = StationsRelatives(Lance(d, "compute " + Guillemets(d.Fichier("a.cav"))).sortie);
+    const auto b = StationsRelatives(Lance(d, "compute " + Guillemets(d.Fichier("b.cav"))).sortie);
+    ASSERT_FALSE(a.empty());
+    ASSERT_EQ(a.size(), b.size()) << nom;
+    for (const auto& [station, p] : a) {
+      ASSERT_TRUE(b.count(station)) << station;
+      const double borne = 0.005 * static_cast<double>(a.size()) + 0.05;
+      for (size_t i = 0; i < 3; ++i) EXPECT_NEAR(b.at(station)[i], p[i], borne) << nom << " " << station;
+    }
+  }
+  // The VTopo numbering asked for.
+  const Resultat serie = Lance(d, "export tro " + Guillemets(d.Fichier("a.cav")) + " " +
+                                      Guillemets(d.Fichier("n.tro")) + " --numerotation-vtopo");
+  ASSERT_EQ(serie.code, 0) << serie.erreurs;
+  EXPECT_NE(LitOctets(d.Fichier("n.tro")).find("\r\nEntree Ent_1      \r\n"), std::string::npos);
+  // A folder that does not exist: the message and no file.
+  const std::string absent = d.Fichier("absent/b.tro");
+  const Resultat echec = Lance(d, "export tro " + Guillemets(d.Fichier("a.cav")) + " " + Guillemets(absent));
+  EXPECT_EQ(echec.code, 1);
+  EXPECT_NE(echec.erreurs.find("Les données de la cavité n'ont pas pu être exportées."), std::string::npos);
+  EXPECT_FALSE(platform::FileExists(d.Fichier("absent")));
 }

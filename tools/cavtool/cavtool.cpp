@@ -21,6 +21,10 @@
 //       program's working folder), written to OUT.cav; exit 1 with the
 //       French message on standard error.  --cavite: the cave of a
 //       TopoRobot file holding several (from 1, default 1).
+//   cavtool export {csv|tro} FILE.cav OUT [--cavite NOM] [--numerotation-vtopo]
+//       the network read and computed, one cave (the first by default)
+//       written to OUT as CSV or VTopo text (station names kept unless the
+//       VTopo numbering is asked); exit 1 with the French message.
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -47,6 +51,7 @@
 #include "survey/fichier_reseau.h"
 #include "survey/reseau.h"
 #include "tools/cavtool/calcul_cavtool.h"
+#include "tools/cavtool/export_cavtool.h"
 #include "tools/cavtool/import_cavtool.h"
 
 namespace {
@@ -74,7 +79,8 @@ int Usage() {
                "       cavtool declination YEAR LAT LON ALT\n"
                "       cavtool convert [--region N] [--zone Z] [--zone-cible Z] FROM TO X Y [Z]\n"
                "       cavtool compute FILE.cav\n"
-               "       cavtool import [--type N] [--cavite RANG] FILE OUT.cav\n";
+               "       cavtool import [--type N] [--cavite RANG] FILE OUT.cav\n"
+               "       cavtool export {csv|tro} FILE.cav OUT [--cavite NOM] [--numerotation-vtopo]\n";
   return 2;
 }
 
@@ -197,6 +203,8 @@ int main(int argc, char** argv) {
       }
       return cavtool::ImporteFichier(a[a.size() - 2], a[a.size() - 1], type, rang);
     }
+    if (verbe == "export")
+      if (const int r = cavtool::ExporteFichier(a); r != 2) return r;
   } catch (const std::runtime_error& e) {
     std::cerr << e.what() << '\n';
     return 1;
