@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QEvent>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -526,9 +527,19 @@ TListeSuiteObsDlg::TListeSuiteObsDlg(const survey::TLever* vLever, survey::TSuit
   connect(NatureBox, &QComboBox::activated, this,
           [this](int i) { SuiteObs.SuitePossible = static_cast<survey::TSuitePossible>(std::max(i, 0)); });
   connect(ListeObs, &QTreeWidget::currentItemChanged, this, [this] { MontreCommentaires(); });
+  ListeObs->installEventFilter(this);
+  ListeObs->viewport()->installEventFilter(this);
   Nouveau = SuiteObs.Count() == 0;
   ExecuteObservation = [](TSaisieSuiteEtObsDlg& d) { return d.exec() == QDialog::Accepted; };
   Affiche();
+}
+
+bool TListeSuiteObsDlg::eventFilter(QObject* objet, QEvent* evenement) {
+  const bool entree = objet == ListeObs && evenement->type() == QEvent::FocusIn;
+  const bool clic = objet == ListeObs->viewport() && evenement->type() == QEvent::MouseButtonPress;
+  if ((entree || clic) && !ListeObs->currentItem() && ListeObs->topLevelItemCount() > 0)
+    ListeObs->setCurrentItem(ListeObs->topLevelItem(ListeObs->topLevelItemCount() - 1));
+  return QDialog::eventFilter(objet, evenement);
 }
 
 void TListeSuiteObsDlg::Demarre() {

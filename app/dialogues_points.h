@@ -173,6 +173,8 @@ class TListeSuiteObsDlg : public QDialog {
   void EditeLigne();
   void SupprimeLigne();
   void accept() override;
+  // Clicking or entering the list with nothing selected selects the last line.
+  bool eventFilter(QObject* objet, QEvent* evenement) override;
 
   bool Termine = false;
   bool Nouveau = false;

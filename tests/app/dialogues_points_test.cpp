@@ -2,6 +2,9 @@
 // driven offscreen through their controls; coordinates against PROJ's cs2cs.
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
+#include <QMouseEvent>
+#include <QFocusEvent>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -595,6 +598,16 @@ TEST(ListeSuiteObs, PremiereObservationEtListe) {
     d.EditeLigne();
     ASSERT_EQ(d.SuiteObs.Count(), 2);
     EXPECT_EQ(d.ListeObs->topLevelItem(1)->text(1), "Terminé");
+    // Entering or clicking the list with nothing selected selects the last line.
+    d.ListeObs->setCurrentItem(nullptr);
+    QFocusEvent entree(QEvent::FocusIn);
+    QCoreApplication::sendEvent(d.ListeObs, &entree);
+    EXPECT_EQ(d.ListeObs->currentItem(), d.ListeObs->topLevelItem(1));
+    d.ListeObs->setCurrentItem(nullptr);
+    QMouseEvent clic(QEvent::MouseButtonPress, QPointF(1, 1), QPointF(1, 1), Qt::LeftButton, Qt::LeftButton,
+                     Qt::NoModifier);
+    QCoreApplication::sendEvent(d.ListeObs->viewport(), &clic);
+    EXPECT_NE(d.ListeObs->currentItem(), nullptr);
     // The kind changes only in the list's choice.
     Choisit(d.NatureBox, "Escalade");
     EXPECT_EQ(p.SuiteObs.Count(), 0);
