@@ -46,12 +46,15 @@ std::string FichierTro(int n) {
   return t + "[Configuration 5.12]\r\n";
 }
 
-void BM_ImportVTopo(benchmark::State& state) {
+// Imports the file made by `fichier` for the benchmark's size, as the given
+// type, into a fresh network each time.
+template <class Fabrique>
+void MesureImport(benchmark::State& state, const std::string& extension, int type, Fabrique fichier) {
   const int n = static_cast<int>(state.range(0));
   const std::string dossier = std::filesystem::temp_directory_path().string() + "/gravelune-import-bench";
   std::filesystem::create_directories(dossier);
-  const std::string chemin = dossier + "/banc" + std::to_string(n) + ".tro";
-  platform::WriteFileAtomic(chemin, FichierTro(n));
+  const std::string chemin = dossier + "/banc" + std::to_string(n) + extension;
+  platform::WriteFileAtomic(chemin, fichier(n));
   platform::ScriptedDialogs dialogues;
   platform::ScopedDialogs garde(dialogues);
   survey::GardeDocument document;
@@ -65,7 +68,7 @@ void BM_ImportVTopo(benchmark::State& state) {
     auto reseau = std::make_unique<survey::TReseau>();
     reseau->CreeCaviteSurface();
     state.ResumeTiming();
-    const bool ok = formats::ImporteFichierAutre(chemin, formats::TypeImportVTopo, false, reseau.get());
+    const bool ok = formats::ImporteFichierAutre(chemin, type, false, reseau.get());
     benchmark::DoNotOptimize(ok);
     state.PauseTiming();
     if (!ok) state.SkipWithError("import refusé");
@@ -74,6 +77,8 @@ void BM_ImportVTopo(benchmark::State& state) {
   }
   state.SetComplexityN(n);
 }
+
+void BM_ImportVTopo(benchmark::State& state) { MesureImport(state, ".tro", formats::TypeImportVTopo, FichierTro); }
 BENCHMARK(BM_ImportVTopo)->Arg(1000)->Arg(10000)->Arg(50000)->Unit(benchmark::kMillisecond)->Complexity();
 
 // A line of stations, each with six splays; n shots in all.
@@ -140,34 +145,6 @@ std::string FichierTop(int n) {
   return o;
 }
 
-void ImportePhone(benchmark::State& state, const std::string& extension, int type) {
-  const int n = static_cast<int>(state.range(0));
-  const std::string dossier = std::filesystem::temp_directory_path().string() + "/gravelune-import-bench";
-  std::filesystem::create_directories(dossier);
-  const std::string chemin = dossier + "/banc" + std::to_string(n) + extension;
-  platform::WriteFileAtomic(chemin, extension == ".th" ? FichierTh(n) : FichierTop(n));
-  platform::ScriptedDialogs dialogues;
-  platform::ScopedDialogs garde(dialogues);
-  survey::GardeDocument document;
-  survey::GardeContexteReseau reseauGarde;
-  survey::GardeContexteCalcul calcul;
-  formats::GardeImport import;
-  formats::GardePortsImport ports;
-  formats::Import().DossierMemoireGaleries = dossier;
-  for (auto _ : state) {
-    state.PauseTiming();
-    auto reseau = std::make_unique<survey::TReseau>();
-    reseau->CreeCaviteSurface();
-    state.ResumeTiming();
-    const bool ok = formats::ImporteFichierAutre(chemin, type, false, reseau.get());
-    benchmark::DoNotOptimize(ok);
-    state.PauseTiming();
-    if (!ok) state.SkipWithError("import refusé");
-    reseau.reset();
-    state.ResumeTiming();
-  }
-  state.SetComplexityN(n);
-}
 
 // A TopoRobot file of n point lines: a few hundred series, each leaving from
 // the end of an earlier one (a tree), twenty sessions and four codes.
@@ -198,38 +175,15 @@ std::string FichierTab(int n) {
 }
 
 void BM_ImportTopoRobot(benchmark::State& state) {
-  const int n = static_cast<int>(state.range(0));
-  const std::string dossier = std::filesystem::temp_directory_path().string() + "/gravelune-import-bench";
-  std::filesystem::create_directories(dossier);
-  const std::string chemin = dossier + "/banc" + std::to_string(n) + ".tab";
-  platform::WriteFileAtomic(chemin, FichierTab(n));
-  platform::ScriptedDialogs dialogues;
-  platform::ScopedDialogs garde(dialogues);
-  survey::GardeDocument document;
-  survey::GardeContexteReseau reseauGarde;
-  survey::GardeContexteCalcul calcul;
-  formats::GardeImport import;
-  formats::GardePortsImport ports;
-  formats::Import().DossierMemoireGaleries = dossier;
-  for (auto _ : state) {
-    state.PauseTiming();
-    auto reseau = std::make_unique<survey::TReseau>();
-    reseau->CreeCaviteSurface();
-    state.ResumeTiming();
-    const bool ok = formats::ImporteFichierAutre(chemin, formats::TypeImportTopoRobot, false, reseau.get());
-    benchmark::DoNotOptimize(ok);
-    state.PauseTiming();
-    if (!ok) state.SkipWithError("import refusé");
-    reseau.reset();
-    state.ResumeTiming();
-  }
-  state.SetComplexityN(n);
+  MesureImport(state, ".tab", formats::TypeImportTopoRobot, FichierTab);
 }
 
-void BM_ImportTherion(benchmark::State& state) { ImportePhone(state, ".th", formats::TypeImportTopoDroid); }
+void BM_ImportTherion(benchmark::State& state) { MesureImport(state, ".th", formats::TypeImportTopoDroid, FichierTh); }
 BENCHMARK(BM_ImportTherion)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond)->Complexity();
 
-void BM_ImportPocketTopo(benchmark::State& state) { ImportePhone(state, ".top", formats::TypeImportPocketTopo); }
+void BM_ImportPocketTopo(benchmark::State& state) {
+  MesureImport(state, ".top", formats::TypeImportPocketTopo, FichierTop);
+}
 BENCHMARK(BM_ImportPocketTopo)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond)->Complexity();
 BENCHMARK(BM_ImportTopoRobot)->Arg(10000)->Arg(30000)->Arg(100000)->Unit(benchmark::kMillisecond)->Complexity();
 

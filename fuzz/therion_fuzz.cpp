@@ -1,40 +1,13 @@
-// The Therion centreline reader on arbitrary bytes: the whole import pipeline into a fresh
-// network, headless (every question answered no, the gallery dialog accepted
-// as proposed, its memory file in a temporary folder).
+// The Therion centreline reader on arbitrary bytes: the whole import pipeline into a fresh network,
+// headless (fuzz/import_fuzz.h).
 #include <cstddef>
 #include <cstdint>
-#include <filesystem>
-#include <string>
 
-#include "formats/import/galeries_import.h"
 #include "formats/import/import_autres.h"
-#include "platform/files.h"
-#include "platform/scripted_dialogs.h"
-#include "survey/contexte_document.h"
-#include "survey/contexte_reseau.h"
-#include "survey/rapport_calcul.h"
-#include "survey/reseau.h"
+#include "fuzz/import_fuzz.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  static const std::string dossier = [] {
-    std::string d = "/tmp/gravelune-therion-fuzz";
-    std::filesystem::create_directories(d);
-    return d;
-  }();
   if (size > 1 << 20) return 0;
-  const std::string chemin = dossier + "/entree.th";
-  platform::WriteFileAtomic(chemin, std::string(reinterpret_cast<const char*>(data), size));
-  platform::ScriptedDialogs dialogues;
-  platform::ScopedDialogs garde(dialogues);
-  survey::GardeDocument document;
-  survey::GardeContexteReseau reseauGarde;
-  survey::GardeContexteCalcul calcul;
-  formats::GardeImport import;
-  formats::Import().DossierMemoireGaleries = dossier;
-  {
-    survey::TReseau reseau;
-    reseau.CreeCaviteSurface();
-    formats::ImporteFichierAutre(chemin, formats::TypeImportTopoDroid, false, &reseau);
-  }
+  fuzz::ImporteOctets("therion", data, size, ".th", formats::TypeImportTopoDroid);
   return 0;
 }
