@@ -114,60 +114,92 @@ bool TGestionDocument::LitFichier(const std::string& chemin) {
   return true;
 }
 
-bool TGestionDocument::OuvreDocument(const std::string& chemin, const std::function<void()>& avantRemplacement) {
-  survey::ContexteDocument& doc = survey::Document();
-  const survey::ContexteDocument avant = doc;
-  // The open document steps aside, whole, while the file is read into a
-  // fresh network; it comes back as it was when the file cannot be read.
-  std::unique_ptr<DocumentReseau> ancien = std::move(reseau_);
-  platform::FileLock ancienVerrou = std::move(verrou_);
-  const bool ancienRefuse = verrouRefuse_;
-  const bool ancienLectureSeule = lectureSeule_;
-  verrouRefuse_ = false;
-  lectureSeule_ = false;
-  // The same file read again: the lock the open document holds on it is let
-  // go, so that the reading does not take it for another instance's.
-  platform::FileLock* tenu = nullptr;
-  if (ancien) tenu = ancien->GereFichier() ? ancien->VerrouFichier() : &ancienVerrou;
-  const bool relache = tenu && tenu->Held() && tenu->Covers(chemin);
-  if (relache) tenu->Release();
-  const auto retablit = [&] {
+// The open document steps aside, whole (network, lock, flags, the document
+// state), while another is read or imported into a fresh network: it comes
+// back as it was when that fails, and goes when the new one takes its place.
+class TGestionDocument::MiseDeCote {
+ public:
+  // relu: the path about to be read; the lock the open document holds on
+  // that same file is let go meanwhile, so that the reading does not take it
+  // for another instance's.
+  MiseDeCote(TGestionDocument& g, const std::string& relu)
+      : g_(g),
+        avant_(survey::Document()),
+        ancien_(std::move(g.reseau_)),
+        verrou_(std::move(g.verrou_)),
+        refuse_(g.verrouRefuse_),
+        lectureSeule_(g.lectureSeule_),
+        relu_(relu) {
+    g.verrouRefuse_ = false;
+    g.lectureSeule_ = false;
+    if (!relu.empty() && ancien_) tenu_ = ancien_->GereFichier() ? ancien_->VerrouFichier() : &verrou_;
+    relache_ = tenu_ && tenu_->Held() && tenu_->Covers(relu);
+    if (relache_) tenu_->Release();
+  }
+
+  // Runs the reading under its own computation state; when it fails, or a
+  // programming error stops it, the open document is back first.
+  bool Essaie(const std::function<bool()>& lecture) {
+    bool ok = false;
+    {
+      survey::GardeContexteCalcul calcul;
+      try {
+        ok = lecture();
+      } catch (const std::exception&) {
+        Retablit();
+        throw;
+      }
+    }
+    if (!ok) Retablit();
+    return ok;
+  }
+
+  // The new document takes the open one's place.
+  void Remplace(const std::function<void()>& avantRemplacement) {
+    if (avantRemplacement) avantRemplacement();
+    ancien_.reset();
+    verrou_.Release();
+    g_.reseau_->RendCourant();
+  }
+
+ private:
+  void Retablit() {
     // The fresh network goes with any lock it took; the file let go is held
     // again.
-    reseau_.reset();
-    verrou_.Release();
-    if (relache) tenu->Take(chemin);
-    reseau_ = std::move(ancien);
-    verrou_ = std::move(ancienVerrou);
-    verrouRefuse_ = ancienRefuse;
-    lectureSeule_ = ancienLectureSeule;
-    if (reseau_) reseau_->RendCourant();
-    doc = avant;
-  };
-  bool ok = false;
-  {
-    // The computation state of the open network is kept aside as well.
-    survey::GardeContexteCalcul calcul;
-    try {
-      reseau_ = fabrique_();
-      doc.NomFichierCourant = chemin;
-      doc.CaviteRappelee = -1;
-      doc.DemandeNomFichier = false;
-      ok = LitFichier(chemin);
-    } catch (const std::exception&) {
-      // A read stopped by a programming error leaves no half-read document
-      // either: the open one is back before the handler reports the error.
-      retablit();
-      throw;
-    }
-    if (!ok) retablit();
+    g_.reseau_.reset();
+    g_.verrou_.Release();
+    if (relache_) tenu_->Take(relu_);
+    g_.reseau_ = std::move(ancien_);
+    g_.verrou_ = std::move(verrou_);
+    g_.verrouRefuse_ = refuse_;
+    g_.lectureSeule_ = lectureSeule_;
+    if (g_.reseau_) g_.reseau_->RendCourant();
+    survey::Document() = avant_;
   }
+
+  TGestionDocument& g_;
+  const survey::ContexteDocument avant_;
+  std::unique_ptr<DocumentReseau> ancien_;
+  platform::FileLock verrou_;
+  const bool refuse_;
+  const bool lectureSeule_;
+  const std::string relu_;
+  platform::FileLock* tenu_ = nullptr;
+  bool relache_ = false;
+};
+
+bool TGestionDocument::OuvreDocument(const std::string& chemin, const std::function<void()>& avantRemplacement) {
+  survey::ContexteDocument& doc = survey::Document();
+  MiseDeCote ouvert(*this, chemin);
+  const bool ok = ouvert.Essaie([&] {
+    reseau_ = fabrique_();
+    doc.NomFichierCourant = chemin;
+    doc.CaviteRappelee = -1;
+    doc.DemandeNomFichier = false;
+    return LitFichier(chemin);
+  });
   if (!ok) return false;
-  // The new document takes the open one's place.
-  if (avantRemplacement) avantRemplacement();
-  ancien.reset();
-  ancienVerrou.Release();
-  reseau_->RendCourant();
+  ouvert.Remplace(avantRemplacement);
   survey::Affichage().ColonnesTopofil = Config().SaisieTopofil;
   if (const FichierRecent* f = ChercheFichierRecent(Config().ListeDerniersFichiers, chemin)) doc.CaviteRappelee = f->Cavite;
   AfficheListeCavites(*reseau_, doc.CaviteRappelee);
@@ -221,43 +253,13 @@ bool TGestionDocument::OuvrirAutre(const std::string& chemin, int type) {
 
 bool TGestionDocument::OuvreAutreDocument(const std::string& chemin, int type,
                                           const std::function<void()>& avantRemplacement) {
-  survey::ContexteDocument& doc = survey::Document();
-  const survey::ContexteDocument avant = doc;
-  // The open document steps aside, whole, while the file is imported into a
-  // fresh network; it comes back as it was when the import fails.
-  std::unique_ptr<DocumentReseau> ancien = std::move(reseau_);
-  platform::FileLock ancienVerrou = std::move(verrou_);
-  const bool ancienRefuse = verrouRefuse_;
-  const bool ancienLectureSeule = lectureSeule_;
-  verrouRefuse_ = false;
-  lectureSeule_ = false;
-  const auto retablit = [&] {
-    reseau_.reset();
-    verrou_.Release();
-    reseau_ = std::move(ancien);
-    verrou_ = std::move(ancienVerrou);
-    verrouRefuse_ = ancienRefuse;
-    lectureSeule_ = ancienLectureSeule;
-    if (reseau_) reseau_->RendCourant();
-    doc = avant;
-  };
-  bool ok = false;
-  {
-    survey::GardeContexteCalcul calcul;
-    try {
-      doc.DocumentModifie = false;
-      ok = OuvrirAutre(chemin, type);
-    } catch (const std::exception&) {
-      retablit();
-      throw;
-    }
-    if (!ok) retablit();
-  }
+  MiseDeCote ouvert(*this, std::string());
+  const bool ok = ouvert.Essaie([&] {
+    survey::Document().DocumentModifie = false;
+    return OuvrirAutre(chemin, type);
+  });
   if (!ok) return false;
-  if (avantRemplacement) avantRemplacement();
-  ancien.reset();
-  ancienVerrou.Release();
-  reseau_->RendCourant();
+  ouvert.Remplace(avantRemplacement);
   return true;
 }
 

@@ -87,6 +87,8 @@ class TGestionDocument {
   EtatDocument Etat() const;
 
  private:
+  // The open document set aside while another is read or imported.
+  class MiseDeCote;
   FabriqueDocument fabrique_;
   std::unique_ptr<DocumentReseau> reseau_;
   platform::FileLock verrou_;  // on the current file
