@@ -597,7 +597,7 @@ void TSaisieViseeDlg::FixeFocus() {
   if (cfg.PosPente == 0) w = EditPente;
   if (cfg.PosLongueur == 0) w = TopofilCheck->isChecked() ? EditLectDeb : EditLongueur;
   const TPointSpeleo* s = ViseeSaisie ? ViseeSaisie->PointStation : nullptr;
-  if (EditVise->isVisible() && TypeChoisi() == 0 && !Rectif && !(s && s->EstFinBranche()))
+  if (TypeChoisi() == 0 && !Rectif && !(s && s->EstFinBranche()))
     w = InvViseeCheck->isChecked() ? EditStation : EditVise;
   w->setFocus();
 }

@@ -310,3 +310,122 @@ TEST(SaisieVisee, CorrectionParDoubleClicEtAnnulation) {
   emit vue->doubleClicked(w.f.Zone().Modele().index(1, 0));
   EXPECT_DOUBLE_EQ(w.c->LaVisee(1)->Az, 45);
 }
+
+TEST(SaisieVisee, ReglagesQuiSuiventDUneViseeALautre) {
+  Fenetre w(4);
+  Config().SaisieTopofil = true;
+  Script s;
+  s.Ajoute([](TSaisieViseeDlg& d) {
+    d.findChild<QCheckBox*>("TopofilCheck")->click();
+    EXPECT_EQ(Focus(d), "EditLectDeb");
+    Ed(d, "EditAzimut")->setFocus();
+    Tape("10\t0\t120\t95\n");
+  });
+  s.Ajoute([](TSaisieViseeDlg& d) {
+    // The thread counter goes on; the input type is chosen for this shot.
+    EXPECT_EQ(Ed(d, "EditLectDeb")->text(), "95");
+    EXPECT_TRUE(d.findChild<QCheckBox*>("TopofilCheck")->isChecked());
+    d.findChild<QCheckBox*>("TopofilCheck")->click();
+    d.findChild<QRadioButton*>("RbSaisie2")->click();
+    Ed(d, "EditAzimut")->setFocus();
+    Tape("30\t-1.5\t2\n");
+  });
+  s.Ajoute([](TSaisieViseeDlg& d) {
+    // "Conserver saisie des pentes" unchecked: back to "P+L".
+    EXPECT_TRUE(d.findChild<QRadioButton*>("RbSaisie0")->isChecked());
+    EXPECT_TRUE(d.findChild<QRadioButton*>("RbHabillage")->isVisible());
+    d.findChild<QRadioButton*>("RbHabillage")->setChecked(true);
+    d.findChild<QRadioButton*>("RbDepartStation")->setChecked(true);
+    Ed(d, "EditAzimut")->setFocus();
+    Tape("90\t0\t1.5\n");
+  });
+  s.Ajoute([](TSaisieViseeDlg& d) {
+    EXPECT_TRUE(d.findChild<QRadioButton*>("RbHabillage")->isChecked());
+    Tape("\x1b");
+  });
+  s.Lance();
+  w.Ajoute();
+  EXPECT_EQ(s.Restantes(), 0);
+  ASSERT_EQ(w.c->Visees.Count(), 6);
+  const survey::TVisee* t = w.c->LaVisee(4);
+  EXPECT_TRUE(t->SaisieTopoFil);
+  EXPECT_EQ(t->TopofilDeb, 120);
+  EXPECT_EQ(t->TopofilFin, 95);
+  EXPECT_DOUBLE_EQ(t->LCalc, 25);
+  const survey::TVisee* h = w.c->LaVisee(5);
+  EXPECT_EQ(h->Typesaisie, survey::SaisieDenivLongueur);
+  EXPECT_DOUBLE_EQ(h->Deniv, -1.5);
+  EXPECT_DOUBLE_EQ(h->Long, 2);
+  ASSERT_EQ(h->ViseesHabi.Count(), 1);
+  EXPECT_TRUE(h->LaViseeHabi(0)->RefPtStat);
+  EXPECT_DOUBLE_EQ(h->LaViseeHabi(0)->Az, 90);
+}
+
+TEST(SaisieVisee, NomsProposesEtViseeInversee) {
+  Fenetre w(4);
+  Script s;
+  s.Ajoute([](TSaisieViseeDlg& d) {
+    d.findChild<QCheckBox*>("NumCroissantCheck")->click();
+    EXPECT_EQ(Ed(d, "EditVise")->text(), "A3");
+    d.findChild<QCheckBox*>("NumCroissantCheck")->click();
+    EXPECT_EQ(Ed(d, "EditVise")->text(), "A5");
+    // Inverted: the new point is typed in the station edit.
+    d.findChild<QCheckBox*>("InvViseeCheck")->click();
+    EXPECT_EQ(Ed(d, "EditStation")->text(), "A5");
+    EXPECT_EQ(Ed(d, "EditVise")->text(), "A4");
+    EXPECT_TRUE(Ed(d, "EditStation")->isEnabled());
+    EXPECT_FALSE(Ed(d, "EditVise")->isEnabled());
+    Ed(d, "EditAzimut")->setFocus();
+    Tape("180\t10\t3\n");
+  });
+  s.Ajoute([](TSaisieViseeDlg& d) { Tape("\x1b"); });
+  s.Lance();
+  w.Ajoute();
+  ASSERT_EQ(w.c->Visees.Count(), 5);
+  const survey::TVisee* v = w.c->LaVisee(4);
+  EXPECT_EQ(v->PointStation->DesignPTopo, "A5");
+  EXPECT_EQ(v->PointVise->DesignPTopo, "A4");
+  // Computed from the known station towards the new one.
+  EXPECT_EQ(v->PtOrigCalc->DesignPTopo, "A4");
+  EXPECT_EQ(v->PtCalc->DesignPTopo, "A5");
+
+  // From the middle of a branch nothing is proposed; the name has the focus.
+  Script t;
+  t.Ajoute([](TSaisieViseeDlg& d) {
+    // The inversion carries over from the previous new shot.
+    EXPECT_TRUE(d.findChild<QCheckBox*>("InvViseeCheck")->isChecked());
+    EXPECT_EQ(Ed(d, "EditVise")->text().toStdString(), "A2");
+    EXPECT_EQ(Ed(d, "EditStation")->text().toStdString(), "");
+    EXPECT_EQ(Focus(d).toStdString(), "EditStation");
+    Tape("B1\t10\t0\t2\n");
+  });
+  t.Ajoute([](TSaisieViseeDlg& d) { Tape("\x1b"); });
+  t.Lance();
+  w.f.Zone().SelectionneLigne(1);
+  w.Ajoute();
+  ASSERT_EQ(w.c->Visees.Count(), 6);
+  const survey::TVisee* b = nullptr;
+  for (const survey::TVisee* x : w.c->Visees)
+    if (x->PtCalc && x->PtCalc->DesignPTopo == "B1") b = x;
+  ASSERT_NE(b, nullptr);
+  EXPECT_EQ(b->PtOrigCalc->DesignPTopo, "A2");
+  EXPECT_DOUBLE_EQ(b->Long, 2);
+}
+
+TEST(SaisieVisee, PremiereViseeDepuisUnPointDeSurface) {
+  Gardes g;
+  survey::GardePortsSurvey ports;
+  survey::TCavite c;
+  survey::TPointSpeleo entree;
+  entree.TypePoint = survey::PointSurface;
+  entree.DesignPTopo = "E";
+  survey::TVisee v;
+  v.PointStation = v.PtOrigCalc = &entree;
+  TSaisieViseeDlg d(c);
+  d.Init(v, nullptr);
+  EXPECT_FALSE(d.findChild<QRadioButton*>("RbHabillage")->isVisible() &&
+               !d.findChild<QRadioButton*>("RbHabillage")->isHidden());
+  EXPECT_TRUE(d.findChild<QRadioButton*>("RbHabillage")->isHidden());
+  EXPECT_TRUE(d.findChild<QRadioButton*>("RbRattachement")->isHidden());
+  EXPECT_FALSE(d.findChild<QRadioButton*>("RbNormale")->isHidden());
+}
