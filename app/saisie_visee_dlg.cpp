@@ -27,6 +27,7 @@
 #include "survey/contexte_document.h"
 #include "survey/galerie.h"
 #include "survey/lever.h"
+#include "survey/observation.h"
 #include "survey/point_speleo.h"
 #include "survey/ports_survey.h"
 #include "survey/visee.h"
@@ -266,6 +267,11 @@ TSaisieViseeDlg::TSaisieViseeDlg(survey::TCavite& cavite, QWidget* parent) : QDi
   MemoCommentaire->setObjectName(QStringLiteral("MemoCommentaire"));
   MemoCommentaire->setTabChangesFocus(true);
   lg->addWidget(MemoCommentaire, 2, 0, 1, 3);
+  SuitesBtn = new QPushButton(Q(Msg(IdMsg::AppSaisieSuites)), DimGroupe);
+  SuitesBtn->setObjectName(QStringLiteral("SuitesBtn"));
+  SuitesBtn->setAutoDefault(false);
+  SuitesBtn->setStyleSheet(QStringLiteral("color: red; font-weight: bold;"));
+  lg->addWidget(SuitesBtn, 2, 3);
   principal->addWidget(DimGroupe);
 
   CommentHabiGroupe = new QGroupBox(Q(Msg(IdMsg::AppSaisieCommentaires)), this);
@@ -327,6 +333,9 @@ TSaisieViseeDlg::TSaisieViseeDlg(survey::TCavite& cavite, QWidget* parent) : QDi
   connect(RbAuVise, &QRadioButton::clicked, this, [this] { AfficheDimensions(); });
   connect(SaisirDimCheck, &QCheckBox::clicked, this, [this] { AfficheDimensions(); });
   connect(NouvelleGalerieBtn, &QPushButton::clicked, this, [this] { NouvelleGalerie(); });
+  connect(SuitesBtn, &QPushButton::clicked, this, [this] { EditeSuites(); });
+  SuiteObsExist = std::make_unique<survey::TSuiteObs>();
+  SuiteObsCree = std::make_unique<survey::TSuiteObs>();
   EditLever->installEventFilter(this);
 
   const ContexteSaisieVisee& ctx = SaisieVisee();
@@ -499,6 +508,7 @@ void TSaisieViseeDlg::TypeViseeChange() {
   ExclueCheck->setVisible(!habi);
   EditStation->setReadOnly(type == 1);
   EditVise->setReadOnly(type == 1);
+  if (!habi) CopieSuites();
   if (!InitEnCours) {
     AfficheNomsPoints();
     if (!habi) AfficheDimensions();
@@ -522,7 +532,27 @@ void TSaisieViseeDlg::ChoixRattachement() {
     return;
   }
   PtCreeVis = p;
+  CopieSuites();
   AfficheNomsPoints();
+}
+
+void TSaisieViseeDlg::CopieSuites() {
+  *SuiteObsExist = survey::TSuiteObs();
+  *SuiteObsCree = survey::TSuiteObs();
+  if (PtExistVis) PtExistVis->SuiteObs.CopieListeObs(*SuiteObsExist);
+  if (PtCreeVis) PtCreeVis->SuiteObs.CopieListeObs(*SuiteObsCree);
+}
+
+void TSaisieViseeDlg::EditeSuites() {
+  // "au point visé" is the new point, named in the edit that holds its name.
+  const bool cree = RbAuVise->isChecked();
+  const bool inv = InvViseeCheck->isChecked() && !Rectif;
+  TPointSpeleo temp;
+  temp.DesignPTopo = ((cree != inv) ? EditVise : EditStation)->text().trimmed().toStdString();
+  survey::TSuiteObs& liste = cree ? *SuiteObsCree : *SuiteObsExist;
+  TListeSuiteObsDlg dlg(UnLever, liste, &temp, false, this);
+  dlg.Demarre();
+  if (!dlg.Termine) dlg.exec();
 }
 
 void TSaisieViseeDlg::AfficheNomsPoints() {
@@ -766,6 +796,8 @@ void TSaisieViseeDlg::Transfere(TVisee& V) {
             d->Commentaire.push_back(s.toStdString());
       }
     }
+    if (PtExistVis) SuiteObsExist->CopieListeObs(PtExistVis->SuiteObs);
+    if (PtCreeVis) SuiteObsCree->CopieListeObs(PtCreeVis->SuiteObs);
     survey::Document().DocumentModifie = true;
   }
   if (!Rectif) {

@@ -6,6 +6,7 @@
 // The entry settings follow the user from one new shot to the next in
 // ConfigSaisieCourante; corrections never write them back.
 #include <QDialog>
+#include <memory>
 #include <string>
 
 class QButtonGroup;
@@ -21,6 +22,7 @@ namespace survey {
 class TCavite;
 class TLever;
 class TPointSpeleo;
+class TSuiteObs;
 class TValeurVisee;
 class TVisee;
 }  // namespace survey
@@ -83,6 +85,8 @@ class TSaisieViseeDlg : public QDialog {
   void NouvelleGalerie();
   void ChoixLever();
   void ChoixRattachement();
+  void CopieSuites();
+  void EditeSuites();
   int TypeChoisi() const;
   bool ColonnesTopofilVisibles() const;
   bool Valide();
@@ -97,6 +101,8 @@ class TSaisieViseeDlg : public QDialog {
   survey::TPointSpeleo* PtNouvVis = nullptr;  // owned until it joins the shot
   const survey::TLever* UnLever = nullptr;
   TConfigSaisie cfSaisie;
+  // Working copies of the continuation lists of the known and the new point.
+  std::unique_ptr<survey::TSuiteObs> SuiteObsExist, SuiteObsCree;
   bool InitEnCours = false;
   bool Rectif = false;
 
@@ -143,6 +149,7 @@ class TSaisieViseeDlg : public QDialog {
   QLineEdit* EditHauteurSup;
   QLineEdit* EditHauteurInf;
   QPlainTextEdit* MemoCommentaire;
+  QPushButton* SuitesBtn;
   QGroupBox* CommentHabiGroupe;
   QPlainTextEdit* MemoHabi;
   QPushButton* OKBtn;

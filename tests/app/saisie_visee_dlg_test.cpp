@@ -25,6 +25,7 @@
 #include "survey/contexte_document.h"
 #include "survey/galerie.h"
 #include "survey/lever.h"
+#include "survey/observation.h"
 #include "survey/parties_reseau.h"
 #include "survey/ports_survey.h"
 #include "survey/reseau.h"
@@ -281,9 +282,11 @@ TEST(SaisieVisee, CorrectionParDoubleClicEtAnnulation) {
   Fenetre w(3);
   auto* vue = w.f.findChild<QTableView*>("VisuVisees");
   ASSERT_NE(vue, nullptr);
+  w.c->LaVisee(1)->PtCalc->SuiteObs.SuitePossible = survey::TSuitePossible::spPuits;
   Script s;
   s.Ajoute([](TSaisieViseeDlg& d) {
     EXPECT_EQ(d.windowTitle(), "Rectification d'une visée");
+    EXPECT_EQ(d.findChild<QPushButton*>("SuitesBtn")->text(), "??");
     EXPECT_EQ(Ed(d, "EditStation")->text(), "A1");
     EXPECT_EQ(Ed(d, "EditVise")->text(), "A2");
     EXPECT_EQ(Ed(d, "EditLongueur")->text(), "2.00");
@@ -296,6 +299,8 @@ TEST(SaisieVisee, CorrectionParDoubleClicEtAnnulation) {
   emit vue->doubleClicked(w.f.Zone().Modele().index(1, 0));
   EXPECT_DOUBLE_EQ(w.c->LaVisee(1)->Az, 45);
   EXPECT_EQ(w.c->LaVisee(1)->PtCalc->DesignPTopo, "B2");
+  // The continuations of the corrected points come back as they were.
+  EXPECT_EQ(w.c->LaVisee(1)->PtCalc->SuiteObs.SuitePossible, survey::TSuitePossible::spPuits);
   EXPECT_EQ(w.c->Visees.Count(), 3);
   // The correction leaves the settings of new shots alone.
   EXPECT_TRUE(SaisieVisee().ConfigSaisieCourante.csNumCroissant);
