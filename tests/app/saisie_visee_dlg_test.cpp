@@ -434,3 +434,48 @@ TEST(SaisieVisee, PremiereViseeDepuisUnPointDeSurface) {
   EXPECT_TRUE(d.findChild<QRadioButton*>("RbRattachement")->isHidden());
   EXPECT_FALSE(d.findChild<QRadioButton*>("RbNormale")->isHidden());
 }
+
+TEST(SaisieVisee, RattachementEtNouvelleGalerie) {
+  Fenetre w(4);
+  survey::TPointSpeleo* a1 = w.c->LaVisee(0)->PtCalc;
+  int demandes = 0;
+  survey::TPointSpeleo* reponse = nullptr;
+  survey::Ports().ChoisitPointRattachement = [&](const survey::TDemandeRattachement& d) {
+    ++demandes;
+    EXPECT_EQ(d.Point->DesignPTopo, "A4");
+    return reponse;
+  };
+  w.g.dialogues.QueuePrompt(std::string("Galerie B"));
+  Script s;
+  s.Ajoute([&](TSaisieViseeDlg& d) {
+    // A cancelled choice returns to a normal shot.
+    d.findChild<QRadioButton*>("RbRattachement")->setChecked(true);
+    EXPECT_TRUE(d.findChild<QRadioButton*>("RbNormale")->isChecked());
+    reponse = a1;
+    d.findChild<QRadioButton*>("RbRattachement")->setChecked(true);
+    EXPECT_EQ(Ed(d, "EditVise")->text(), "A1");
+    Ed(d, "EditAzimut")->setFocus();
+    Tape("200\t0\t6\n");
+  });
+  s.Ajoute([](TSaisieViseeDlg& d) {
+    d.findChild<QPushButton*>("NouvelleGalerieBtn")->click();
+    EXPECT_EQ(Ed(d, "EditGalerie")->text(), "Galerie B");
+    EXPECT_EQ(Ed(d, "EditVise")->text(), "");
+    Ed(d, "EditVise")->setText("B1");
+    Ed(d, "EditAzimut")->setFocus();
+    Tape("10\t0\t2\n");
+  });
+  s.Ajoute([](TSaisieViseeDlg&) { Tape("\x1b"); });
+  s.Lance();
+  w.Ajoute();
+  EXPECT_EQ(demandes, 2);
+  ASSERT_EQ(w.c->Visees.Count(), 6);
+  bool rattachement = false, galerie = false;
+  for (const survey::TVisee* v : w.c->Visees) {
+    if (v->PointVise == a1 && v->PointStation && v->PointStation->DesignPTopo == "A4") rattachement = true;
+    if (v->PointVise && v->PointVise->DesignPTopo == "B1")
+      galerie = v->PointVise->GalduPt && v->PointVise->GalduPt->NomGalerie == "Galerie B";
+  }
+  EXPECT_TRUE(rattachement);
+  EXPECT_TRUE(galerie);
+}
