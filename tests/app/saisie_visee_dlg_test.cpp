@@ -224,6 +224,7 @@ TEST(SaisieVisee, RefusGardeLaFenetreEtLaCaviteIntacte) {
     bool accepte;
     std::string message;
     const char* focus;
+    uint8_t uniteAz = 0;  // 1: grades
   };
   const std::string az = "La valeur de l'angle azimutal doit être comprise entre -360 et +360 degrés";
   const Cas cas[] = {
@@ -239,6 +240,9 @@ TEST(SaisieVisee, RefusGardeLaFenetreEtLaCaviteIntacte) {
       {"0\t5\t4", 2, 0, false, "La longueur doit être supérieure ou égale à la hauteur", "EditPente"},
       {"0\t5\t0", 2, 0, true, "", ""},
       {"0\t5\t4", 3, 0, true, "", ""},
+      {"400\t0\t2", 0, 0, true, "", "", 1},
+      {"-400.5\t0\t2", 0, 0, false,
+       "La valeur de l'angle azimutal doit être comprise entre -400 et +400 grades", "EditAzimut", 1},
   };
   for (const Cas& k : cas) {
     SCOPED_TRACE(k.touches.toStdString());
@@ -246,7 +250,9 @@ TEST(SaisieVisee, RefusGardeLaFenetreEtLaCaviteIntacte) {
     survey::TLever* l = const_cast<survey::TLever*>(survey::LeverParDefaut());
     ASSERT_NE(l, nullptr);
     const int32_t zero = l->ZeroPente;
+    const uint8_t unite = l->UniteAZ;
     l->ZeroPente = k.zero;
+    l->UniteAZ = k.uniteAz;
     SaisieVisee().ConfigSaisieCourante.csMemoPentes = true;
     SaisieVisee().ConfigSaisieCourante.csPentes = k.pentes;
     Script s;
@@ -264,6 +270,7 @@ TEST(SaisieVisee, RefusGardeLaFenetreEtLaCaviteIntacte) {
     s.Lance();
     w.Ajoute();
     l->ZeroPente = zero;
+    l->UniteAZ = unite;
     EXPECT_EQ(w.c->Visees.Count(), k.accepte ? 3 : 2);
     EXPECT_EQ(w.f.Zone().Table().Nombre(), k.accepte ? 3 : 2);
     const auto messages = w.g.dialogues.Messages();
