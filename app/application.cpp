@@ -16,6 +16,7 @@
 #include "app/document_survey.h"
 #include "app/fiche_principale.h"
 #include "app/galeries_import_dlg.h"
+#include "app/saisie_visee_dlg.h"
 #include "document/composition.h"
 #include "drawing/contexte_dessin.h"
 #include "drawing/contexte_motifs.h"
@@ -53,6 +54,7 @@ void InstalleLiaisonsApplication() {
   InstalleDialogueChoixFusion();
   InstalleDialogueChoixCavTpRb();
   InstalleDialoguesPoints();
+  InstalleDialogueSaisieVisee();
   survey::Fabriques().AjouteFichierRecent = [](const std::string& chemin, int32_t cavite) {
     AjouteFichierRecent(Config().ListeDerniersFichiers, chemin, cavite);
   };

@@ -1,0 +1,488 @@
+// The shot entry window, driven through its controls: from the main window's
+// Add button and double click, and on its own on a small cave.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTableView>
+#include <QTimer>
+#include <QToolButton>
+#include <deque>
+#include <functional>
+
+#include "app/config_generale.h"
+#include "app/document_survey.h"
+#include "app/fiche_principale.h"
+#include "app/modele_visees.h"
+#include "app/saisie_visee_dlg.h"
+#include "app/zone_visees.h"
+#include "survey/cavite.h"
+#include "survey/contexte_document.h"
+#include "survey/galerie.h"
+#include "survey/lever.h"
+#include "survey/observation.h"
+#include "survey/parties_reseau.h"
+#include "survey/ports_survey.h"
+#include "survey/reseau.h"
+#include "tests/app/outils_fenetre.h"
+
+using namespace app;
+using essai::Gardes;
+
+namespace {
+
+// A cave of n shots of 2 m from a new surface point, stations "1" to "n".
+survey::TCavite* AjouteCavite(survey::TReseau& r, int n) {
+  r.CreeCaviteSurface();
+  auto e = std::make_unique<survey::TPointSpeleo>();
+  e->TypePoint = survey::PointSurface;
+  e->DesignPTopo = "E";
+  survey::TPointSpeleo* entree = r.LesPointsSurface()->Add(std::move(e));
+  entree->GalduPt = r.UneCavite(0)->UneGalerie(0);
+  auto c = std::make_unique<survey::TCavite>();
+  c->NomCavite = "Igue";
+  survey::TCavite* cav = r.AjouteCavite(std::move(c));
+  survey::TGalerie* g = cav->AjouteGalerie("");
+  survey::TPointSpeleo* avant = entree;
+  for (int i = 1; i <= n; ++i) {
+    auto p = std::make_unique<survey::TPointSpeleo>();
+    p->DesignPTopo = "A" + std::to_string(i);
+    p->GalduPt = g;
+    survey::TPointSpeleo* s = g->Points.Add(std::move(p));
+    auto v = std::make_unique<survey::TVisee>();
+    v->PointStation = avant;
+    v->PointVise = s;
+    v->Long = 2;
+    cav->Visees.Add(std::move(v));
+    avant = s;
+  }
+  cav->ReGenereListePoints(false);
+  cav->AffecteLeversVisees();
+  return cav;
+}
+
+// Types keys into the active modal window: '\t' Tab, '\n' Enter, '\x1b'
+// Escape, other characters as typed text.
+void Tape(const QString& touches) {
+  for (QChar c : touches) {
+    QWidget* fenetre = QApplication::activeModalWidget();
+    ASSERT_NE(fenetre, nullptr);
+    QWidget* cible = fenetre->focusWidget() ? fenetre->focusWidget() : fenetre;
+    int cle = 0;
+    QString texte;
+    if (c == QLatin1Char('\t')) {
+      cle = Qt::Key_Tab;
+    } else if (c == QLatin1Char('\n')) {
+      cle = Qt::Key_Return;
+    } else if (c == QChar(0x1b)) {
+      cle = Qt::Key_Escape;
+    } else {
+      cle = c.toUpper().unicode();
+      texte = c;
+    }
+    QKeyEvent appui(QEvent::KeyPress, cle, Qt::NoModifier, texte);
+    QApplication::sendEvent(cible, &appui);
+    QKeyEvent relache(QEvent::KeyRelease, cle, Qt::NoModifier, texte);
+    if (QWidget* w = QApplication::activeModalWidget(); w == fenetre)
+      QApplication::sendEvent(fenetre->focusWidget() ? fenetre->focusWidget() : fenetre, &relache);
+  }
+}
+
+// Runs each step on the next modal window that opens, in order.
+class Script {
+ public:
+  void Ajoute(std::function<void(TSaisieViseeDlg&)> f) { etapes_.push_back(std::move(f)); }
+  void Lance() {
+    QTimer::singleShot(0, [this] { Suivant(); });
+  }
+  int Restantes() const { return static_cast<int>(etapes_.size()); }
+
+ private:
+  void Suivant() {
+    auto* dlg = qobject_cast<TSaisieViseeDlg*>(QApplication::activeModalWidget());
+    if (!dlg || etapes_.empty()) {
+      if (!etapes_.empty()) QTimer::singleShot(0, [this] { Suivant(); });
+      return;
+    }
+    auto f = std::move(etapes_.front());
+    etapes_.pop_front();
+    // The next step waits for the next window.
+    if (!etapes_.empty()) QTimer::singleShot(0, [this, ancien = QPointer<QWidget>(dlg)] { Attend(ancien); });
+    f(*dlg);
+  }
+  void Attend(QPointer<QWidget> ancien) {
+    QWidget* w = QApplication::activeModalWidget();
+    if (!w || (ancien && w == ancien)) {
+      QTimer::singleShot(0, [this, ancien] { Attend(ancien); });
+      return;
+    }
+    Suivant();
+  }
+  std::deque<std::function<void(TSaisieViseeDlg&)>> etapes_;
+};
+
+QString Focus(TSaisieViseeDlg& d) { return d.focusWidget() ? d.focusWidget()->objectName() : QString(); }
+QLineEdit* Ed(TSaisieViseeDlg& d, const char* nom) { return d.findChild<QLineEdit*>(QLatin1String(nom)); }
+
+struct Fenetre {
+  Gardes g;
+  survey::GardePortsSurvey ports;
+  // The window is installed before the main window looks for it.
+  struct Installe {
+    Installe() {
+      SaisieVisee() = ContexteSaisieVisee();
+      InstalleDialogueSaisieVisee();
+    }
+  } installe;
+  TFichePrincipale f{FabriqueSurvey(), {}};
+  survey::TCavite* c = nullptr;
+  explicit Fenetre(int n) {
+    f.NouveauReseau();
+    auto* doc = dynamic_cast<TDocumentSurvey*>(f.Gestion().Reseau());
+    c = AjouteCavite(doc->Reseau(), n);
+    f.AfficheListeCavites(true);
+    f.Zone().SelectionneLigne(n - 1);
+  }
+  ~Fenetre() { f.Gestion().LibereReseau(); }
+  void Ajoute() {
+    auto* ajout = f.findChild<QToolButton*>("AjoutButton");
+    ASSERT_TRUE(ajout->isEnabled());
+    ajout->click();
+  }
+};
+
+}  // namespace
+
+TEST(SaisieVisee, TroisViseesTapeesPuisEchap) {
+  Fenetre w(4);
+  Script s;
+  s.Ajoute([](TSaisieViseeDlg& d) {
+    EXPECT_EQ(d.windowTitle(), "Saisie d'une visée");
+    EXPECT_EQ(Ed(d, "EditStation")->text(), "A4");
+    EXPECT_EQ(Ed(d, "EditVise")->text(), "A5");
+    EXPECT_EQ(Focus(d), "EditAzimut");
+    Tape("123.5\t-12\t8.42\n");
+  });
+  s.Ajoute([](TSaisieViseeDlg& d) {
+    EXPECT_EQ(Ed(d, "EditVise")->text(), "A6");
+    EXPECT_EQ(Focus(d), "EditAzimut");
+    Tape("10\t5\t8,42\n");  // the keypad's decimal key of a French keyboard
+  });
+  s.Ajoute([](TSaisieViseeDlg& d) {
+    EXPECT_EQ(Ed(d, "EditVise")->text(), "A7");
+    Tape("20\t0\t3\n");
+  });
+  s.Ajoute([](TSaisieViseeDlg&) { Tape("\x1b"); });
+  s.Lance();
+  w.Ajoute();
+  EXPECT_EQ(s.Restantes(), 0);
+  ASSERT_EQ(w.c->Visees.Count(), 7);
+  EXPECT_EQ(w.f.Zone().Table().Nombre(), 7);
+  const survey::TVisee* v = w.c->LaVisee(4);
+  EXPECT_EQ(v->PtOrigCalc->DesignPTopo, "A4");
+  EXPECT_EQ(v->PtCalc->DesignPTopo, "A5");
+  EXPECT_DOUBLE_EQ(v->Az, 123.5);
+  EXPECT_DOUBLE_EQ(v->pente, -12);
+  EXPECT_DOUBLE_EQ(v->Long, 8.42);
+  EXPECT_DOUBLE_EQ(w.c->LaVisee(5)->Long, 8.42);
+  EXPECT_EQ(w.c->LaVisee(6)->PtCalc->DesignPTopo, "A7");
+  EXPECT_EQ(w.f.Zone().Table().Visee(6), w.c->LaVisee(6));
+}
+
+TEST(SaisieVisee, OrdreLongueurDabord) {
+  Fenetre w(2);
+  Config().PosLongueur = 0;
+  Config().PosAzimut = 1;
+  Config().PosPente = 2;
+  Script s;
+  s.Ajoute([](TSaisieViseeDlg& d) {
+    EXPECT_EQ(Focus(d), "EditLongueur");
+    Tape("4.5\t270\t-3\n");
+  });
+  s.Ajoute([](TSaisieViseeDlg& d) {
+    EXPECT_EQ(Focus(d), "EditLongueur");
+    Tape("\x1b");
+  });
+  s.Lance();
+  w.Ajoute();
+  ASSERT_EQ(w.c->Visees.Count(), 3);
+  EXPECT_DOUBLE_EQ(w.c->LaVisee(2)->Long, 4.5);
+  EXPECT_DOUBLE_EQ(w.c->LaVisee(2)->Az, 270);
+  EXPECT_DOUBLE_EQ(w.c->LaVisee(2)->pente, -3);
+}
+
+TEST(SaisieVisee, RefusGardeLaFenetreEtLaCaviteIntacte) {
+  struct Cas {
+    QString touches;  // typed in the azimuth, slope, length order
+    int pentes;       // input type
+    int zero;         // the trip's slope origin
+    bool accepte;
+    std::string message;
+    const char* focus;
+    uint8_t uniteAz = 0;  // 1: grades
+  };
+  const std::string az = "La valeur de l'angle azimutal doit être comprise entre -360 et +360 degrés";
+  const Cas cas[] = {
+      {"360\t0\t2", 0, 0, true, "", ""},
+      {"360.01\t0\t2", 0, 0, false, az, "EditAzimut"},
+      {"-360.01\t0\t2", 0, 0, false, az, "EditAzimut"},
+      {"0\t-90\t2", 0, 0, true, "", ""},
+      {"0\t90.5\t2", 0, 0, false,
+       "La valeur de l'angle de pente doit être comprise entre -90 et +90 degrés", "EditPente"},
+      {"0\t180\t2", 1, 1, true, "", ""},
+      {"0\t-1\t2", 0, 1, false,
+       "La valeur de l'angle de pente doit être comprise entre 0 et +180 degrés", "EditPente"},
+      {"0\t5\t4", 2, 0, false, "La longueur doit être supérieure ou égale à la hauteur", "EditPente"},
+      {"0\t5\t0", 2, 0, true, "", ""},
+      {"0\t5\t4", 3, 0, true, "", ""},
+      {"400\t0\t2", 0, 0, true, "", "", 1},
+      {"-400.5\t0\t2", 0, 0, false,
+       "La valeur de l'angle azimutal doit être comprise entre -400 et +400 grades", "EditAzimut", 1},
+  };
+  for (const Cas& k : cas) {
+    SCOPED_TRACE(k.touches.toStdString());
+    Fenetre w(2);
+    survey::TLever* l = const_cast<survey::TLever*>(survey::LeverParDefaut());
+    ASSERT_NE(l, nullptr);
+    const int32_t zero = l->ZeroPente;
+    const uint8_t unite = l->UniteAZ;
+    l->ZeroPente = k.zero;
+    l->UniteAZ = k.uniteAz;
+    SaisieVisee().ConfigSaisieCourante.csMemoPentes = true;
+    SaisieVisee().ConfigSaisieCourante.csPentes = k.pentes;
+    Script s;
+    QString focus, texte;
+    s.Ajoute([&](TSaisieViseeDlg& d) {
+      Tape(k.touches + "\n");
+      if (!k.accepte) {
+        EXPECT_TRUE(d.isVisible());
+        focus = Focus(d);
+        texte = Ed(d, "EditAzimut")->text();
+        Tape("\x1b");
+      }
+    });
+    if (k.accepte) s.Ajoute([](TSaisieViseeDlg&) { Tape("\x1b"); });
+    s.Lance();
+    w.Ajoute();
+    l->ZeroPente = zero;
+    l->UniteAZ = unite;
+    EXPECT_EQ(w.c->Visees.Count(), k.accepte ? 3 : 2);
+    EXPECT_EQ(w.f.Zone().Table().Nombre(), k.accepte ? 3 : 2);
+    const auto messages = w.g.dialogues.Messages();
+    if (k.accepte) {
+      EXPECT_TRUE(messages.empty());
+    } else {
+      ASSERT_EQ(messages.size(), 1u);
+      EXPECT_EQ(messages[0], k.message);
+      EXPECT_EQ(focus, k.focus);
+      EXPECT_EQ(texte, k.touches.section('\t', 0, 0));  // typed values kept
+    }
+  }
+}
+
+TEST(SaisieVisee, CorrectionParDoubleClicEtAnnulation) {
+  Fenetre w(3);
+  auto* vue = w.f.findChild<QTableView*>("VisuVisees");
+  ASSERT_NE(vue, nullptr);
+  w.c->LaVisee(1)->PtCalc->SuiteObs.SuitePossible = survey::TSuitePossible::spPuits;
+  Script s;
+  s.Ajoute([](TSaisieViseeDlg& d) {
+    EXPECT_EQ(d.windowTitle(), "Rectification d'une visée");
+    EXPECT_EQ(d.findChild<QPushButton*>("SuitesBtn")->text(), "??");
+    EXPECT_EQ(Ed(d, "EditStation")->text(), "A1");
+    EXPECT_EQ(Ed(d, "EditVise")->text(), "A2");
+    EXPECT_EQ(Ed(d, "EditLongueur")->text(), "2.00");
+    Ed(d, "EditAzimut")->setText("45");
+    Ed(d, "EditVise")->setText("B2");
+    d.findChild<QPushButton*>("OKBtn")->click();
+  });
+  s.Lance();
+  w.f.Zone().SelectionneLigne(1);
+  emit vue->doubleClicked(w.f.Zone().Modele().index(1, 0));
+  EXPECT_DOUBLE_EQ(w.c->LaVisee(1)->Az, 45);
+  EXPECT_EQ(w.c->LaVisee(1)->PtCalc->DesignPTopo, "B2");
+  // The continuations of the corrected points come back as they were.
+  EXPECT_EQ(w.c->LaVisee(1)->PtCalc->SuiteObs.SuitePossible, survey::TSuitePossible::spPuits);
+  EXPECT_EQ(w.c->Visees.Count(), 3);
+  // The correction leaves the settings of new shots alone.
+  EXPECT_TRUE(SaisieVisee().ConfigSaisieCourante.csNumCroissant);
+
+  // Cancel changes nothing.
+  Script t;
+  t.Ajoute([](TSaisieViseeDlg& d) {
+    Ed(d, "EditAzimut")->setText("99");
+    d.findChild<QPushButton*>("AnnulerBtn")->click();
+  });
+  t.Lance();
+  emit vue->doubleClicked(w.f.Zone().Modele().index(1, 0));
+  EXPECT_DOUBLE_EQ(w.c->LaVisee(1)->Az, 45);
+}
+
+TEST(SaisieVisee, ReglagesQuiSuiventDUneViseeALautre) {
+  Fenetre w(4);
+  Config().SaisieTopofil = true;
+  Script s;
+  s.Ajoute([](TSaisieViseeDlg& d) {
+    d.findChild<QCheckBox*>("TopofilCheck")->click();
+    EXPECT_EQ(Focus(d), "EditLectDeb");
+    Ed(d, "EditAzimut")->setFocus();
+    Tape("10\t0\t120\t95\n");
+  });
+  s.Ajoute([](TSaisieViseeDlg& d) {
+    // The thread counter goes on; the input type is chosen for this shot.
+    EXPECT_EQ(Ed(d, "EditLectDeb")->text(), "95");
+    EXPECT_TRUE(d.findChild<QCheckBox*>("TopofilCheck")->isChecked());
+    d.findChild<QCheckBox*>("TopofilCheck")->click();
+    d.findChild<QRadioButton*>("RbSaisie2")->click();
+    Ed(d, "EditAzimut")->setFocus();
+    Tape("30\t-1.5\t2\n");
+  });
+  s.Ajoute([](TSaisieViseeDlg& d) {
+    // "Conserver saisie des pentes" unchecked: back to "P+L".
+    EXPECT_TRUE(d.findChild<QRadioButton*>("RbSaisie0")->isChecked());
+    EXPECT_TRUE(d.findChild<QRadioButton*>("RbHabillage")->isVisible());
+    d.findChild<QRadioButton*>("RbHabillage")->setChecked(true);
+    d.findChild<QRadioButton*>("RbDepartStation")->setChecked(true);
+    Ed(d, "EditAzimut")->setFocus();
+    Tape("90\t0\t1.5\n");
+  });
+  s.Ajoute([](TSaisieViseeDlg& d) {
+    EXPECT_TRUE(d.findChild<QRadioButton*>("RbHabillage")->isChecked());
+    Tape("\x1b");
+  });
+  s.Lance();
+  w.Ajoute();
+  EXPECT_EQ(s.Restantes(), 0);
+  ASSERT_EQ(w.c->Visees.Count(), 6);
+  const survey::TVisee* t = w.c->LaVisee(4);
+  EXPECT_TRUE(t->SaisieTopoFil);
+  EXPECT_EQ(t->TopofilDeb, 120);
+  EXPECT_EQ(t->TopofilFin, 95);
+  EXPECT_DOUBLE_EQ(t->LCalc, 25);
+  const survey::TVisee* h = w.c->LaVisee(5);
+  EXPECT_EQ(h->Typesaisie, survey::SaisieDenivLongueur);
+  EXPECT_DOUBLE_EQ(h->Deniv, -1.5);
+  EXPECT_DOUBLE_EQ(h->Long, 2);
+  ASSERT_EQ(h->ViseesHabi.Count(), 1);
+  EXPECT_TRUE(h->LaViseeHabi(0)->RefPtStat);
+  EXPECT_DOUBLE_EQ(h->LaViseeHabi(0)->Az, 90);
+}
+
+TEST(SaisieVisee, NomsProposesEtViseeInversee) {
+  Fenetre w(4);
+  Script s;
+  s.Ajoute([](TSaisieViseeDlg& d) {
+    d.findChild<QCheckBox*>("NumCroissantCheck")->click();
+    EXPECT_EQ(Ed(d, "EditVise")->text(), "A3");
+    d.findChild<QCheckBox*>("NumCroissantCheck")->click();
+    EXPECT_EQ(Ed(d, "EditVise")->text(), "A5");
+    // Inverted: the new point is typed in the station edit.
+    d.findChild<QCheckBox*>("InvViseeCheck")->click();
+    EXPECT_EQ(Ed(d, "EditStation")->text(), "A5");
+    EXPECT_EQ(Ed(d, "EditVise")->text(), "A4");
+    EXPECT_TRUE(Ed(d, "EditStation")->isEnabled());
+    EXPECT_FALSE(Ed(d, "EditVise")->isEnabled());
+    Ed(d, "EditAzimut")->setFocus();
+    Tape("180\t10\t3\n");
+  });
+  s.Ajoute([](TSaisieViseeDlg& d) { Tape("\x1b"); });
+  s.Lance();
+  w.Ajoute();
+  ASSERT_EQ(w.c->Visees.Count(), 5);
+  const survey::TVisee* v = w.c->LaVisee(4);
+  EXPECT_EQ(v->PointStation->DesignPTopo, "A5");
+  EXPECT_EQ(v->PointVise->DesignPTopo, "A4");
+  // Computed from the known station towards the new one.
+  EXPECT_EQ(v->PtOrigCalc->DesignPTopo, "A4");
+  EXPECT_EQ(v->PtCalc->DesignPTopo, "A5");
+
+  // From the middle of a branch nothing is proposed; the name has the focus.
+  Script t;
+  t.Ajoute([](TSaisieViseeDlg& d) {
+    // The inversion carries over from the previous new shot.
+    EXPECT_TRUE(d.findChild<QCheckBox*>("InvViseeCheck")->isChecked());
+    EXPECT_EQ(Ed(d, "EditVise")->text().toStdString(), "A2");
+    EXPECT_EQ(Ed(d, "EditStation")->text().toStdString(), "");
+    EXPECT_EQ(Focus(d).toStdString(), "EditStation");
+    Tape("B1\t10\t0\t2\n");
+  });
+  t.Ajoute([](TSaisieViseeDlg& d) { Tape("\x1b"); });
+  t.Lance();
+  w.f.Zone().SelectionneLigne(1);
+  w.Ajoute();
+  ASSERT_EQ(w.c->Visees.Count(), 6);
+  const survey::TVisee* b = nullptr;
+  for (const survey::TVisee* x : w.c->Visees)
+    if (x->PtCalc && x->PtCalc->DesignPTopo == "B1") b = x;
+  ASSERT_NE(b, nullptr);
+  EXPECT_EQ(b->PtOrigCalc->DesignPTopo, "A2");
+  EXPECT_DOUBLE_EQ(b->Long, 2);
+}
+
+TEST(SaisieVisee, PremiereViseeDepuisUnPointDeSurface) {
+  Gardes g;
+  survey::GardePortsSurvey ports;
+  survey::TCavite c;
+  survey::TPointSpeleo entree;
+  entree.TypePoint = survey::PointSurface;
+  entree.DesignPTopo = "E";
+  survey::TVisee v;
+  v.PointStation = v.PtOrigCalc = &entree;
+  TSaisieViseeDlg d(c);
+  d.Init(v, nullptr);
+  EXPECT_FALSE(d.findChild<QRadioButton*>("RbHabillage")->isVisible() &&
+               !d.findChild<QRadioButton*>("RbHabillage")->isHidden());
+  EXPECT_TRUE(d.findChild<QRadioButton*>("RbHabillage")->isHidden());
+  EXPECT_TRUE(d.findChild<QRadioButton*>("RbRattachement")->isHidden());
+  EXPECT_FALSE(d.findChild<QRadioButton*>("RbNormale")->isHidden());
+}
+
+TEST(SaisieVisee, RattachementEtNouvelleGalerie) {
+  Fenetre w(4);
+  survey::TPointSpeleo* a1 = w.c->LaVisee(0)->PtCalc;
+  int demandes = 0;
+  survey::TPointSpeleo* reponse = nullptr;
+  survey::Ports().ChoisitPointRattachement = [&](const survey::TDemandeRattachement& d) {
+    ++demandes;
+    EXPECT_EQ(d.Point->DesignPTopo, "A4");
+    return reponse;
+  };
+  w.g.dialogues.QueuePrompt(std::string("Galerie B"));
+  Script s;
+  s.Ajoute([&](TSaisieViseeDlg& d) {
+    // A cancelled choice returns to a normal shot.
+    d.findChild<QRadioButton*>("RbRattachement")->setChecked(true);
+    EXPECT_TRUE(d.findChild<QRadioButton*>("RbNormale")->isChecked());
+    reponse = a1;
+    d.findChild<QRadioButton*>("RbRattachement")->setChecked(true);
+    EXPECT_EQ(Ed(d, "EditVise")->text(), "A1");
+    Ed(d, "EditAzimut")->setFocus();
+    Tape("200\t0\t6\n");
+  });
+  s.Ajoute([](TSaisieViseeDlg& d) {
+    d.findChild<QPushButton*>("NouvelleGalerieBtn")->click();
+    EXPECT_EQ(Ed(d, "EditGalerie")->text(), "Galerie B");
+    EXPECT_EQ(Ed(d, "EditVise")->text(), "");
+    Ed(d, "EditVise")->setText("B1");
+    Ed(d, "EditAzimut")->setFocus();
+    Tape("10\t0\t2\n");
+  });
+  s.Ajoute([](TSaisieViseeDlg&) { Tape("\x1b"); });
+  s.Lance();
+  w.Ajoute();
+  EXPECT_EQ(demandes, 2);
+  ASSERT_EQ(w.c->Visees.Count(), 6);
+  bool rattachement = false, galerie = false;
+  for (const survey::TVisee* v : w.c->Visees) {
+    if (v->PointVise == a1 && v->PointStation && v->PointStation->DesignPTopo == "A4") rattachement = true;
+    if (v->PointVise && v->PointVise->DesignPTopo == "B1")
+      galerie = v->PointVise->GalduPt && v->PointVise->GalduPt->NomGalerie == "Galerie B";
+  }
+  EXPECT_TRUE(rattachement);
+  EXPECT_TRUE(galerie);
+}
