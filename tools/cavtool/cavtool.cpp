@@ -47,6 +47,7 @@
 #include "survey/fichier_reseau.h"
 #include "survey/reseau.h"
 #include "tools/cavtool/calcul_cavtool.h"
+#include "tools/cavtool/export_geo_cavtool.h"
 #include "tools/cavtool/import_cavtool.h"
 
 namespace {
@@ -74,7 +75,8 @@ int Usage() {
                "       cavtool declination YEAR LAT LON ALT\n"
                "       cavtool convert [--region N] [--zone Z] [--zone-cible Z] FROM TO X Y [Z]\n"
                "       cavtool compute FILE.cav\n"
-               "       cavtool import [--type N] [--cavite RANG] FILE OUT.cav\n";
+               "       cavtool import [--type N] [--cavite RANG] FILE OUT.cav\n"
+               "       cavtool export gpx IN.cav OUT [--sans-points]\n";
   return 2;
 }
 
@@ -178,6 +180,11 @@ int main(int argc, char** argv) {
     if (verbe == "roundtrip" && a.size() == 2) return AllerRetour(a[0], a[1]);
     if (verbe == "declination") return Declinaison(a);
     if (verbe == "convert") return Convertit(a);
+    // The exports of georeferenced formats.
+    if (verbe == "export" && !a.empty() && cavtool::ExportGeoConnu(a[0])) {
+      const int r = cavtool::ExporteGeo(a);
+      return r == 2 ? Usage() : r;
+    }
     if (verbe == "compute" && a.size() == 1) return cavtool::CalculeFichier(a[0]);
     if (verbe == "import" && a.size() == 2) return cavtool::ImporteFichier(a[0], a[1]);
     if (verbe == "import" && a.size() >= 4 && a.size() % 2 == 0) {
