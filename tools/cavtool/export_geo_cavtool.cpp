@@ -5,6 +5,7 @@
 
 #include "document/composition.h"
 #include "formats/export/gpx/export_gpx.h"
+#include "formats/export/kml/export_kml.h"
 #include "platform/dialogs.h"
 #include "survey/contexte_document.h"
 #include "survey/fichier_reseau.h"
@@ -39,7 +40,7 @@ class TDialoguesExport : public platform::Dialogs {
 
 }  // namespace
 
-bool ExportGeoConnu(const std::string& format) { return format == "gpx"; }
+bool ExportGeoConnu(const std::string& format) { return format == "gpx" || format == "kml"; }
 
 int ExporteGeo(const std::vector<std::string>& a) {
   if (a.size() < 3 || a.size() > 4 || !ExportGeoConnu(a[0])) return 2;
@@ -54,6 +55,12 @@ int ExporteGeo(const std::vector<std::string>& a) {
   survey::Document().NomFichierCourant = a[1];
   TDialoguesExport dialogues(a[2]);
   platform::ScopedDialogs garde(dialogues);
+  if (a[0] == "kml") {
+    // The objects dialog answered with its default set, less the surface
+    // points when asked.
+    const int objets = formats::KmlObjetsDefaut & ~(pointsSurface ? 0 : formats::KmlPointsSurface);
+    return formats::GenereFichierKml(*reseau, objets) ? 0 : 1;
+  }
   return formats::GenereFichierGpx(*reseau, pointsSurface) ? 0 : 1;
 }
 
