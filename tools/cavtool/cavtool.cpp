@@ -76,7 +76,7 @@ int Usage() {
                "       cavtool convert [--region N] [--zone Z] [--zone-cible Z] FROM TO X Y [Z]\n"
                "       cavtool compute FILE.cav\n"
                "       cavtool import [--type N] [--cavite RANG] FILE OUT.cav\n"
-               "       cavtool export {gpx|kml} IN.cav OUT [--sans-points]\n";
+               "       cavtool export {gpx|kml|dxf} IN.cav OUT [--sans-points]\n";
   return 2;
 }
 

@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "document/composition.h"
+#include "formats/export/dxf/export_dxf.h"
 #include "formats/export/gpx/export_gpx.h"
 #include "formats/export/kml/export_kml.h"
 #include "platform/dialogs.h"
@@ -40,7 +41,7 @@ class TDialoguesExport : public platform::Dialogs {
 
 }  // namespace
 
-bool ExportGeoConnu(const std::string& format) { return format == "gpx" || format == "kml"; }
+bool ExportGeoConnu(const std::string& format) { return format == "gpx" || format == "kml" || format == "dxf"; }
 
 int ExporteGeo(const std::vector<std::string>& a) {
   if (a.size() < 3 || a.size() > 4 || !ExportGeoConnu(a[0])) return 2;
@@ -55,6 +56,7 @@ int ExporteGeo(const std::vector<std::string>& a) {
   survey::Document().NomFichierCourant = a[1];
   TDialoguesExport dialogues(a[2]);
   platform::ScopedDialogs garde(dialogues);
+  if (a[0] == "dxf") return formats::GenereFichierDxf(*reseau) ? 0 : 1;
   if (a[0] == "kml") {
     // The objects dialog answered with its default set, less the surface
     // points when asked.

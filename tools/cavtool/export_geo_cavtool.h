@@ -1,5 +1,5 @@
 #pragma once
-// cavtool export {gpx|kml} IN.cav OUT [--sans-points]: the document read and
+// cavtool export {gpx|kml|dxf} IN.cav OUT [--sans-points]: the document read and
 // exported by the program's own routine, its save dialog answered with OUT,
 // its messages on standard error.
 #include <string>
