@@ -5,6 +5,12 @@
 #include <cmath>
 #include <unordered_set>
 
+#include "drawing/annexe_cavite.h"
+#include "drawing/donnees_dessin_basique.h"
+#include "drawing/liste_donnees_dessin.h"
+#include "drawing/objet_donnees_basique.h"
+#include "drawing/point_dessin.h"
+#include "drawing/poly_gal.h"
 #include "formats/export/gpx/export_gpx.h"
 #include "foundation/chaines.h"
 #include "survey/cavite.h"
@@ -37,6 +43,14 @@ bool Fini(const foundation::TPointTopo& p) { return std::isfinite(p.X) && std::i
 drawing::TypeTrait TraitAxeIntegre() {
   drawing::TypeTrait t;
   t.CouleurPlume = 0x0000FF;
+  t.EpaisseurPlume = 1;
+  return t;
+}
+
+// The built-in outline style: a solid navy pen of width 1.
+drawing::TypeTrait TraitEnveloppeIntegre() {
+  drawing::TypeTrait t;
+  t.CouleurPlume = 0x800000;
   t.EpaisseurPlume = 1;
   return t;
 }
@@ -191,6 +205,32 @@ void EcritGaleriesDxf(const survey::TCavite& cavite, TFichierDxf& fichier) {
   }
 }
 
+void EcritEnveloppeDxf(const drawing::tPolyGal& poly, TFichierDxf& fichier) {
+  const drawing::TypeTrait trait = TraitEnveloppeIntegre();
+  TDxfPolyligne gauche(trait, false);
+  for (const foundation::TPointTopo& p : poly.BordGauche) gauche.AjoutePoint(p);
+  if (poly.fermee && !poly.BordDroit.empty()) gauche.AjoutePoint(poly.BordDroit.back());
+  gauche.EcritFichier(fichier, DesignCalque(6));
+  TDxfPolyligne droite(trait, false);
+  for (const foundation::TPointTopo& p : poly.BordDroit) droite.AjoutePoint(p);
+  droite.EcritFichier(fichier, DesignCalque(6));
+}
+
+void EcritObjetDessinDxf(const drawing::TObjetDonneesBasique& objet, TFichierDxf& fichier) {
+  if (objet.estNonVisible()) return;
+  drawing::TypeTrait trait;
+  if (const auto* t = dynamic_cast<const drawing::TDefObjetTrait*>(objet.MotifDessin)) trait = t->GetValeurTrait();
+  TDxfPolyligne ligne(trait, objet.estSurfacique());
+  for (int i = 0; i < objet.Points.Count(); ++i) {
+    const drawing::TPointDessin* p = objet.Points.UnObjet(i);
+    if (!p || !p->PointOk) continue;
+    foundation::TPointTopo t = p->PointTopo();
+    t.Z = p->Zpt;
+    ligne.AjoutePoint(t);
+  }
+  ligne.EcritFichier(fichier, DesignCalque(objet.estHabillage() ? 8 : 7));
+}
+
 bool ConstruitDxf(survey::TReseau& reseau, TFichierDxf& fichier) {
   survey::TCavite* cavite = reseau.LaCaviteActive;
   if (!cavite || cavite->EstSurface) {
@@ -213,6 +253,15 @@ bool ConstruitDxf(survey::TReseau& reseau, TFichierDxf& fichier) {
     for (int i = 0; i < surface->Count(); ++i)
       if (const survey::TPointSpeleo* p = surface->Item(i)) fichier.EcritPointSpeleo(*p, DesignCalque(3), 3);
   EcritGaleriesDxf(*cavite, fichier);
+  cavite->CalculeDessinPlani();
+  if (const drawing::TAnnexeDessinCavite* annexe = drawing::AnnexeDessin(cavite))
+    if (const drawing::TDonneesDessinBasique* dessin = annexe->LeDessinPlani.get()) {
+      for (const drawing::tPolyGal* poly : dessin->ListePolyGal)
+        if (poly) EcritEnveloppeDxf(*poly, fichier);
+      const auto& elements = dessin->ListeDonneesDessin.LesMultiPoints;
+      for (int i = 0; i < elements.Count(); ++i)
+        if (const drawing::TObjetDonneesBasique* o = elements.UnObjet(i)) EcritObjetDessinDxf(*o, fichier);
+    }
   bloc(0, "ENDSEC");
   bloc(0, "EOF");
   return true;

@@ -1,6 +1,7 @@
 #pragma once
 // The DXF export (release 12, ASCII): the surface points of the network and
-// the active cave's survey lines and station names, each on a layer named
+// the active cave's survey lines, station names, gallery outlines and plan
+// drawing lines, each on a layer named
 // after the kind of object, in the network's coordinates.
 #include <string>
 #include <vector>
@@ -14,6 +15,11 @@ class TCavite;
 class TPointSpeleo;
 class TReseau;
 }  // namespace survey
+
+namespace drawing {
+class tPolyGal;
+class TObjetDonneesBasique;
+}  // namespace drawing
 
 namespace formats {
 
@@ -48,6 +54,11 @@ class TDxfPolyligne {
 
 // The survey lines of every gallery of the cave, then its stations.
 void EcritGaleriesDxf(const survey::TCavite& cavite, TFichierDxf& fichier);
+// The two borders of a gallery outline, on "CAV_GALERIE".
+void EcritEnveloppeDxf(const drawing::tPolyGal& poly, TFichierDxf& fichier);
+// A visible line element of the plan drawing in its own style, on
+// "CAV_HABILLAGE" or "CAV_DESSIN".
+void EcritObjetDessinDxf(const drawing::TObjetDonneesBasique& objet, TFichierDxf& fichier);
 // Builds the file's lines for the active cave; false (nothing built) when the
 // network has no cave besides the surface.
 bool ConstruitDxf(survey::TReseau& reseau, TFichierDxf& fichier);
