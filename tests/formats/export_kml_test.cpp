@@ -4,7 +4,9 @@
 
 #include <regex>
 
+#include "drawing/annexe_cavite.h"
 #include "formats/export/kml/export_kml.h"
+#include "survey/ports_survey.h"
 #include "projections/contexte_projections.h"
 #include "projections/regions.h"
 #include "tests/formats/import_test_support.h"
@@ -88,15 +90,27 @@ TEST(FichierKml, M1bCommeCs2cs) {
   }
 }
 
+// The caves made meanwhile carry the drawing data, as in the program.
+struct GardeAnnexeDessin {
+  decltype(survey::Ports().CreeAnnexeCavite) avant = survey::Ports().CreeAnnexeCavite;
+  GardeAnnexeDessin() { drawing::InstalleAnnexeDessin(); }
+  ~GardeAnnexeDessin() { survey::Ports().CreeAnnexeCavite = avant; }
+};
+
 TEST(FichierKml, ChoixDesObjets) {
+  GardeAnnexeDessin annexe;
   projections::GardeProjections catalogue;
   ASSERT_TRUE(projections::ChargeListeProjections(projections::RegionFrance));
   ReseauImport r;
   ASSERT_TRUE(r.Importe(kDossierTherion + "M1b.th", formats::TypeImportTopoDroid));
   struct Cas {
     int objets;
-    bool surface, cheminement;
-  } cas[] = {{8, true, false}, {16, false, true}, {216, true, true}, {128, false, false}};
+    bool surface, cheminement, enveloppes, dessin;
+  } cas[] = {{8, true, false, false, false},
+             {16, false, true, false, false},
+             {64, false, false, true, false},
+             {216, true, true, true, true},
+             {216 - 128, true, true, true, false}};
   for (const Cas& c : cas) {
     formats::TFichierKML fichier(r.R());
     formats::ConstruitKml(r.R(), c.objets, fichier);
@@ -104,6 +118,8 @@ TEST(FichierKml, ChoixDesObjets) {
     for (const std::string& l : fichier.Lignes) texte += l + "\n";
     EXPECT_EQ(texte.find("Points de surface") != std::string::npos, c.surface) << c.objets;
     EXPECT_EQ(texte.find("Cheminement - Galeries") != std::string::npos, c.cheminement) << c.objets;
+    EXPECT_EQ(texte.find("<name>Enveloppes</name>") != std::string::npos, c.enveloppes) << c.objets;
+    EXPECT_EQ(texte.find("<name>Dessin</name>") != std::string::npos, c.dessin) << c.objets;
     EXPECT_EQ(fichier.Lignes.back(), "</kml>");
   }
 }

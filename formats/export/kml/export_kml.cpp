@@ -6,7 +6,13 @@
 #include <unordered_map>
 #include <unordered_set>
 
+#include "drawing/annexe_cavite.h"
 #include "drawing/contexte_motifs.h"
+#include "drawing/donnees_dessin_basique.h"
+#include "drawing/liste_donnees_dessin.h"
+#include "drawing/objet_donnees_basique.h"
+#include "drawing/point_dessin.h"
+#include "drawing/poly_gal.h"
 #include "projections/services.h"
 #include "survey/cavite.h"
 #include "survey/galerie.h"
@@ -157,6 +163,31 @@ void EcritGalerieKml(const survey::TCavite& cavite, TFichierKML& fichier, int g,
   }
 }
 
+void EcritEnveloppeKml(const drawing::tPolyGal& poly, TFichierKML& fichier, const drawing::TypeTrait& trait) {
+  TKmlPolyligne gauche(trait, false);
+  for (const foundation::TPointTopo& p : poly.BordGauche) gauche.AjoutePoint(p);
+  if (poly.fermee && !poly.BordDroit.empty()) gauche.AjoutePoint(poly.BordDroit.back());
+  gauche.EcritFichier(fichier);
+  TKmlPolyligne droite(trait, false);
+  for (const foundation::TPointTopo& p : poly.BordDroit) droite.AjoutePoint(p);
+  droite.EcritFichier(fichier);
+}
+
+void EcritObjetDessinKml(const drawing::TObjetDonneesBasique& objet, TFichierKML& fichier) {
+  if (objet.estNonVisible()) return;
+  drawing::TypeTrait trait;
+  if (const auto* t = dynamic_cast<const drawing::TDefObjetTrait*>(objet.MotifDessin)) trait = t->GetValeurTrait();
+  TKmlPolyligne ligne(trait, objet.estSurfacique());
+  for (int i = 0; i < objet.Points.Count(); ++i) {
+    const drawing::TPointDessin* p = objet.Points.UnObjet(i);
+    if (!p || !p->PointOk) continue;
+    foundation::TPointTopo t = p->PointTopo();
+    t.Z = p->Zpt;
+    ligne.AjoutePoint(t);
+  }
+  ligne.EcritFichier(fichier);
+}
+
 void ConstruitKml(survey::TReseau& reseau, int objets, TFichierKML& fichier) {
   reseau.CalculeReseau();
   fichier.AjouteLigne("<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>");
@@ -179,9 +210,12 @@ void ConstruitKml(survey::TReseau& reseau, int objets, TFichierKML& fichier) {
         if (const survey::TPointSpeleo* p = surface->Item(i)) fichier.EcritPointSurface(*p);
     fichier.FinBalise();
   }
+  // The configured survey-line and outline styles, as the settings hand
+  // them to the drawing side.
   const drawing::TypeTrait axe = drawing::Motifs().TraitAxeTopo.GetValeurTrait();
+  const drawing::TypeTrait enveloppe = drawing::Motifs().TraitDimTopo.GetValeurTrait();
   for (int i = 0; i < nbCavites; ++i) {
-    const survey::TCavite* c = reseau.UneCavite(i);
+    survey::TCavite* c = reseau.UneCavite(i);
     if (!c || c->EstSurface) continue;
     if (nbCavites > 2) {
       fichier.DebutBalise("Folder");
@@ -191,6 +225,26 @@ void ConstruitKml(survey::TReseau& reseau, int objets, TFichierKML& fichier) {
       fichier.DebutBalise("Folder");
       fichier.BaliseLigne("name", "Cheminement - Galeries");
       EcritGalerieKml(*c, fichier, 0, axe);
+      fichier.FinBalise();
+    }
+    const drawing::TDonneesDessinBasique* dessin = nullptr;
+    if (c->Galeries.Count() > 0 && (objets & (KmlGaleries | KmlDessin))) {
+      c->CalculeDessinPlani();
+      if (const drawing::TAnnexeDessinCavite* annexe = drawing::AnnexeDessin(c)) dessin = annexe->LeDessinPlani.get();
+    }
+    if (dessin && (objets & KmlGaleries)) {
+      fichier.DebutBalise("Folder");
+      fichier.BaliseLigne("name", "Enveloppes");
+      for (const drawing::tPolyGal* poly : dessin->ListePolyGal)
+        if (poly) EcritEnveloppeKml(*poly, fichier, enveloppe);
+      fichier.FinBalise();
+    }
+    if (dessin && (objets & KmlDessin)) {
+      fichier.DebutBalise("Folder");
+      fichier.BaliseLigne("name", "Dessin");
+      const auto& elements = dessin->ListeDonneesDessin.LesMultiPoints;
+      for (int k = 0; k < elements.Count(); ++k)
+        if (const drawing::TObjetDonneesBasique* o = elements.UnObjet(k)) EcritObjetDessinKml(*o, fichier);
       fichier.FinBalise();
     }
     if (nbCavites > 2) fichier.FinBalise();

@@ -1,6 +1,7 @@
 #pragma once
 // The KML export: surface points as placemarks and, for every cave, its
-// survey lines in folders nested like its galleries, every point in WGS84
+// survey lines in folders nested like its galleries, its gallery outlines
+// and its plan drawing's lines, every point in WGS84
 // longitude and latitude.
 #include <memory>
 #include <string>
@@ -16,6 +17,11 @@ class TGalerie;
 class TPointSpeleo;
 class TReseau;
 }  // namespace survey
+
+namespace drawing {
+class tPolyGal;
+class TObjetDonneesBasique;
+}  // namespace drawing
 
 namespace formats {
 
@@ -58,6 +64,11 @@ class TKmlPolyligne {
 // The folder of gallery g of the cave, with the folders of the galleries
 // hanging from it nested before its own survey lines.
 void EcritGalerieKml(const survey::TCavite& cavite, TFichierKML& fichier, int g, const drawing::TypeTrait& trait);
+
+// The two borders of a gallery outline in the outline style.
+void EcritEnveloppeKml(const drawing::tPolyGal& poly, TFichierKML& fichier, const drawing::TypeTrait& trait);
+// A visible line element of the plan drawing in its own style.
+void EcritObjetDessinKml(const drawing::TObjetDonneesBasique& objet, TFichierKML& fichier);
 
 // Builds the whole file's lines (computing the network) with the given kinds.
 void ConstruitKml(survey::TReseau& reseau, int objets, TFichierKML& fichier);
