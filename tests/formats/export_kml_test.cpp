@@ -6,6 +6,9 @@
 
 #include "drawing/annexe_cavite.h"
 #include "formats/export/kml/export_kml.h"
+#include "platform/files.h"
+#include "platform/shell.h"
+#include "survey/contexte_document.h"
 #include "survey/ports_survey.h"
 #include "projections/contexte_projections.h"
 #include "projections/regions.h"
@@ -122,6 +125,27 @@ TEST(FichierKml, ChoixDesObjets) {
     EXPECT_EQ(texte.find("<name>Dessin</name>") != std::string::npos, c.dessin) << c.objets;
     EXPECT_EQ(fichier.Lignes.back(), "</kml>");
   }
+}
+
+TEST(FichierKml, Apercu) {
+  projections::GardeProjections catalogue;
+  ASSERT_TRUE(projections::ChargeListeProjections(projections::RegionFrance));
+  ReseauImport r;
+  ASSERT_TRUE(r.Importe(kDossierTherion + "M1b.th", formats::TypeImportTopoDroid));
+  const std::string document = survey::Document().NomFichierCourant;
+  survey::Document().NomFichierCourant = r.Dossier.Fichier("m1b.cav");
+  for (bool accepte : {true, false}) {
+    platform::ScriptedShell shell(accepte);
+    platform::ScopedShell garde(shell);
+    EXPECT_EQ(formats::VisualiseKml(r.R()), accepte);
+    ASSERT_EQ(shell.Opened.size(), 1u);
+    EXPECT_EQ(platform::FileNameOf(shell.Opened[0]), "KmlTmp.kml");
+    EXPECT_EQ(shell.Opened[0].rfind(r.Dossier.Chemin(), 0), 0u) << shell.Opened[0];
+    EXPECT_NE(testsupport::LitOctets(shell.Opened[0]).find("</kml>"), std::string::npos);
+  }
+  EXPECT_EQ(r.Dialogues.Messages(),
+            (std::vector<std::string>{"Google Earth n'est pas installé sur cet ordinateur. Visualisation impossible"}));
+  survey::Document().NomFichierCourant = document;
 }
 
 }  // namespace

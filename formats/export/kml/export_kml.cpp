@@ -13,7 +13,10 @@
 #include "drawing/objet_donnees_basique.h"
 #include "drawing/point_dessin.h"
 #include "drawing/poly_gal.h"
+#include "platform/dialogs.h"
+#include "platform/shell.h"
 #include "projections/services.h"
+#include "survey/dossiers.h"
 #include "survey/cavite.h"
 #include "survey/galerie.h"
 #include "survey/point_speleo.h"
@@ -258,6 +261,19 @@ bool GenereFichierKml(survey::TReseau& reseau, int objets) {
   TFichierKML fichier(reseau);
   ConstruitKml(reseau, objets, fichier);
   return fichier.EnregistreAutre(reseau.NomReseau(), "Kml", survey::Encodage::Latin1, "Kml");
+}
+
+bool VisualiseKml(survey::TReseau& reseau) {
+  TFichierKML fichier(reseau);
+  ConstruitKml(reseau, KmlObjetsDefaut, fichier);
+  const std::string chemin = survey::DossierDeTravail() + "KmlTmp.kml";
+  if (!fichier.EcritLignes(chemin, survey::Encodage::Latin1)) return false;
+  if (!platform::Shell::Current().OpenDocument(chemin)) {
+    platform::Dialogs::Current().ShowMessage(platform::MessageKind::Error,
+                                             "Google Earth n'est pas installé sur cet ordinateur. Visualisation impossible");
+    return false;
+  }
+  return true;
 }
 
 }  // namespace formats

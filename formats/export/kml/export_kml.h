@@ -76,4 +76,9 @@ void ConstruitKml(survey::TReseau& reseau, int objets, TFichierKML& fichier);
 // ("Fichiers Kml|*.Kml"); true when saved.
 bool GenereFichierKml(survey::TReseau& reseau, int objets = KmlObjetsDefaut);
 
+// The preview: the file with every kind written as "KmlTmp.kml" in the
+// working folder (replacing the last one) and handed to the program the
+// desktop associates with it; false, with a message when nothing opens it.
+bool VisualiseKml(survey::TReseau& reseau);
+
 }  // namespace formats
