@@ -266,5 +266,28 @@ TEST(FichierGpx, SurfaceSeuleEtLatin1) {
   }
 }
 
+TEST(FichierGpx, PointsNonConvertisLaissesDeCote) {
+  // A network without coordinate system: no point converts, none is written
+  // as an empty "<trkpt</trkpt>", one warning gives their number.
+  projections::GardeProjections catalogue;
+  ASSERT_TRUE(projections::ChargeListeProjections(projections::RegionFrance));
+  ReseauImport r;
+  ASSERT_TRUE(r.Importe(kDossierTherion + "M1b.th", formats::TypeImportTopoDroid));
+  r.R().Projection.clear();
+  const std::string chemin = r.Dossier.Fichier("sans.gpx");
+  r.Dialogues.QueueFile(chemin);
+  ASSERT_TRUE(formats::GenereFichierGpx(r.R(), true));
+  const std::string octets = testsupport::LitOctets(chemin);
+  EXPECT_EQ(octets.find("<trkpt"), std::string::npos);
+  EXPECT_EQ(octets.find("<wpt"), std::string::npos);
+  EXPECT_EQ(octets.find("<bounds"), std::string::npos);
+  ASSERT_FALSE(r.Dialogues.Messages().empty());
+  // 90 track points, the waypoint and the two corners of the bounds.
+  EXPECT_EQ(r.Dialogues.Messages()[0].rfind("93 point(s)", 0), 0u) << r.Dialogues.Messages()[0];
+  if (oracle::ProgrammeDisponible("xmllint")) {
+    EXPECT_TRUE(oracle::Execute("xmllint --noout '" + chemin + "'", "").has_value());
+  }
+}
+
 }  // namespace
 }  // namespace testformats
