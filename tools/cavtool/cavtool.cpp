@@ -25,6 +25,9 @@
 //       the network read and computed, one cave (the first by default)
 //       written to OUT as CSV or VTopo text (station names kept unless the
 //       VTopo numbering is asked); exit 1 with the French message.
+//   cavtool export {gpx|kml|dxf} IN.cav OUT [--sans-points]
+//       the network read and computed, written to OUT as GPX, KML or DXF
+//       (surface points left out with --sans-points).
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -52,6 +55,7 @@
 #include "survey/reseau.h"
 #include "tools/cavtool/calcul_cavtool.h"
 #include "tools/cavtool/export_cavtool.h"
+#include "tools/cavtool/export_geo_cavtool.h"
 #include "tools/cavtool/import_cavtool.h"
 
 namespace {
@@ -80,7 +84,8 @@ int Usage() {
                "       cavtool convert [--region N] [--zone Z] [--zone-cible Z] FROM TO X Y [Z]\n"
                "       cavtool compute FILE.cav\n"
                "       cavtool import [--type N] [--cavite RANG] FILE OUT.cav\n"
-               "       cavtool export {csv|tro} FILE.cav OUT [--cavite NOM] [--numerotation-vtopo]\n";
+               "       cavtool export {csv|tro} FILE.cav OUT [--cavite NOM] [--numerotation-vtopo]\n"
+               "       cavtool export {gpx|kml|dxf} IN.cav OUT [--sans-points]\n";
   return 2;
 }
 
@@ -184,6 +189,11 @@ int main(int argc, char** argv) {
     if (verbe == "roundtrip" && a.size() == 2) return AllerRetour(a[0], a[1]);
     if (verbe == "declination") return Declinaison(a);
     if (verbe == "convert") return Convertit(a);
+    // The exports of georeferenced formats.
+    if (verbe == "export" && !a.empty() && cavtool::ExportGeoConnu(a[0])) {
+      const int r = cavtool::ExporteGeo(a);
+      return r == 2 ? Usage() : r;
+    }
     if (verbe == "compute" && a.size() == 1) return cavtool::CalculeFichier(a[0]);
     if (verbe == "import" && a.size() == 2) return cavtool::ImporteFichier(a[0], a[1]);
     if (verbe == "import" && a.size() >= 4 && a.size() % 2 == 0) {

@@ -1,0 +1,84 @@
+#pragma once
+// The KML export: surface points as placemarks and, for every cave, its
+// survey lines in folders nested like its galleries, its gallery outlines
+// and its plan drawing's lines, every point in WGS84
+// longitude and latitude.
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "drawing/objet_trait.h"
+#include "formats/export/gpx/export_gpx.h"
+#include "foundation/point_topo.h"
+
+namespace survey {
+class TCavite;
+class TGalerie;
+class TPointSpeleo;
+class TReseau;
+}  // namespace survey
+
+namespace drawing {
+class tPolyGal;
+class TObjetDonneesBasique;
+}  // namespace drawing
+
+namespace formats {
+
+// The kinds of objects put in the file (bit k = drawing-object kind k).
+inline constexpr int KmlPointsSurface = 8;
+inline constexpr int KmlCheminement = 16;
+inline constexpr int KmlGaleries = 64;
+inline constexpr int KmlDessin = 128;
+inline constexpr int KmlObjetsDefaut = 216;
+
+class TFichierKML : public TFichierXml {
+ public:
+  explicit TFichierKML(const survey::TReseau& reseau) : Reseau(reseau) {}
+  void DebutBaliseId(const std::string& nom, const std::string& id);
+  // "<" nom ">" texte "</" nom ">" on one line; the text is escaped.
+  void BaliseLigne(const std::string& nom, const std::string& texte);
+  // "longitude,latitude,Z"; false (nothing written) when the conversion fails.
+  bool EcritPointPoly(const foundation::TPointTopo& point);
+  void EcritPointSurface(const survey::TPointSpeleo& point);
+
+ private:
+  const survey::TReseau& Reseau;
+};
+
+// "ff" and the Windows colour 0x00BBGGRR as bbggrr, in lower case.
+std::string CouleurKml(uint32_t couleur);
+
+// A styled line string.
+class TKmlPolyligne {
+ public:
+  TKmlPolyligne(const drawing::TypeTrait& trait, bool fermee) : UnTrait(trait), Fermee(fermee) {}
+  void AjoutePoint(const foundation::TPointTopo& p) { Points.push_back(p); }
+  void EcritFichier(TFichierKML& fichier) const;
+
+  std::vector<foundation::TPointTopo> Points;
+  drawing::TypeTrait UnTrait;
+  bool Fermee;
+};
+
+// The folder of gallery g of the cave, with the folders of the galleries
+// hanging from it nested before its own survey lines.
+void EcritGalerieKml(const survey::TCavite& cavite, TFichierKML& fichier, int g, const drawing::TypeTrait& trait);
+
+// The two borders of a gallery outline in the outline style.
+void EcritEnveloppeKml(const drawing::tPolyGal& poly, TFichierKML& fichier, const drawing::TypeTrait& trait);
+// A visible line element of the plan drawing in its own style.
+void EcritObjetDessinKml(const drawing::TObjetDonneesBasique& objet, TFichierKML& fichier);
+
+// Builds the whole file's lines (computing the network) with the given kinds.
+void ConstruitKml(survey::TReseau& reseau, int objets, TFichierKML& fichier);
+// Builds the file with the given kinds and saves it through the save dialog
+// ("Fichiers Kml|*.Kml"); true when saved.
+bool GenereFichierKml(survey::TReseau& reseau, int objets = KmlObjetsDefaut);
+
+// The preview: the file with every kind written as "KmlTmp.kml" in the
+// working folder (replacing the last one) and handed to the program the
+// desktop associates with it; false, with a message when nothing opens it.
+bool VisualiseKml(survey::TReseau& reseau);
+
+}  // namespace formats

@@ -1,0 +1,152 @@
+// The KML export on a real TopoDroid survey: its structure, its points
+// against PROJ's cs2cs, read back by xmllint and gpsbabel when installed.
+#include <gtest/gtest.h>
+
+#include <regex>
+
+#include "drawing/annexe_cavite.h"
+#include "formats/export/kml/export_kml.h"
+#include "platform/files.h"
+#include "platform/shell.h"
+#include "survey/contexte_document.h"
+#include "survey/ports_survey.h"
+#include "projections/contexte_projections.h"
+#include "projections/regions.h"
+#include "tests/formats/import_test_support.h"
+#include "tests/projections/oracle_proj.h"
+
+namespace testformats {
+namespace {
+
+const std::string kDossierTherion = std::string(GRAVELUNE_SHARED_DIR) + "/fixtures/therion/";
+
+TEST(TexteKml, Couleurs) {
+  struct Cas {
+    uint32_t couleur;
+    const char* attendu;
+  } cas[] = {{0x0000FF, "ff0000ff"}, {0xFF0000, "ffff0000"}, {0x00ABCDEF, "ffabcdef"}, {0, "ff000000"}};
+  for (const Cas& c : cas) EXPECT_EQ(formats::CouleurKml(c.couleur), c.attendu) << c.couleur;
+}
+
+TEST(FichierKml, M1bCommeCs2cs) {
+  projections::GardeProjections catalogue;
+  ASSERT_TRUE(projections::ChargeListeProjections(projections::RegionFrance));
+  ReseauImport r;
+  ASSERT_TRUE(r.Importe(kDossierTherion + "M1b.th", formats::TypeImportTopoDroid));
+  TPointSpeleo* zero = r.PointSurface("0");
+  ASSERT_NE(zero, nullptr);
+  zero->DesignPTopo = "Puits & <Salle>";
+  zero->Commentaire.push_back("Œil-de-bœuf 2 €");
+  formats::TFichierKML fichier(r.R());
+  formats::ConstruitKml(r.R(), formats::KmlObjetsDefaut, fichier);
+  std::string texte;
+  for (const std::string& l : fichier.Lignes) texte += l + "\n";
+  // One cave: its name and folders directly in the document.
+  // One cave: its name is the document's, before the first folder; its
+  // folders sit directly in the document.
+  EXPECT_NE(texte.find("<Document>\n  <name>M1b</name>\n  <Folder>\n    <name>Points de surface</name>"),
+            std::string::npos)
+      << texte;
+  EXPECT_NE(texte.find("</Folder>\n  <Folder>\n    <name>Cheminement - Galeries</name>\n    <Folder>"),
+            std::string::npos)
+      << texte;
+  EXPECT_NE(texte.find("<name>Puits &amp; &lt;Salle&gt;</name>"), std::string::npos);
+  // Every coordinate line of the survey lines against PROJ.
+  const std::regex motif("^ *([-0-9.]+),([-0-9.]+),([-0-9.]+)$");
+  std::vector<std::array<double, 3>> lus;
+  for (const std::string& l : fichier.Lignes) {
+    std::smatch m;
+    if (!std::regex_match(l, m, motif)) continue;
+    std::array<double, 3> v{};
+    for (int i = 0; i < 3; ++i) foundation::LitReel(m[i + 1].str(), v[i]);
+    lus.push_back(v);
+  }
+  ASSERT_GE(lus.size(), 24u);
+  std::vector<std::array<double, 2>> projetes{{zero->X, zero->Y}};
+  for (int i = 23; i >= 1; --i) {
+    const TPointSpeleo* p = r.Station(std::to_string(i));
+    ASSERT_NE(p, nullptr);
+    projetes.push_back({p->X, p->Y});
+  }
+  const auto oracle = oracle::Cs2cs("+proj=utm +zone=32 +datum=WGS84", "+proj=longlat +datum=WGS84", projetes);
+  if (oracle) {
+    oracle::AnnonceOracle("cs2cs");
+    // The surface point, then one line from station 23 back to station 1.
+    for (size_t i = 0; i < projetes.size(); ++i) {
+      EXPECT_NEAR(lus[i][0], (*oracle)[i][0], 1e-8) << i;
+      EXPECT_NEAR(lus[i][1], (*oracle)[i][1], 1e-8) << i;
+    }
+  }
+  const std::string chemin = r.Dossier.Fichier("m1b.kml");
+  r.Dialogues.QueueFile(chemin);
+  ASSERT_TRUE(formats::GenereFichierKml(r.R()));
+  const std::string octets = testsupport::LitOctets(chemin);
+  EXPECT_NE(octets.find("&#8364;"), std::string::npos);
+  if (oracle::ProgrammeDisponible("xmllint")) {
+    EXPECT_TRUE(oracle::Execute("xmllint --noout '" + chemin + "'", "").has_value());
+  }
+  if (oracle::ProgrammeDisponible("gpsbabel")) {
+    const auto sortie = oracle::Execute("gpsbabel -i kml -f '" + chemin + "' -o unicsv -F -", "");
+    ASSERT_TRUE(sortie.has_value());
+    EXPECT_NE(sortie->find("Puits & <Salle>"), std::string::npos) << *sortie;
+    EXPECT_NE(sortie->find("Œil-de-bœuf 2 €"), std::string::npos) << *sortie;
+  }
+}
+
+// The caves made meanwhile carry the drawing data, as in the program.
+struct GardeAnnexeDessin {
+  decltype(survey::Ports().CreeAnnexeCavite) avant = survey::Ports().CreeAnnexeCavite;
+  GardeAnnexeDessin() { drawing::InstalleAnnexeDessin(); }
+  ~GardeAnnexeDessin() { survey::Ports().CreeAnnexeCavite = avant; }
+};
+
+TEST(FichierKml, ChoixDesObjets) {
+  GardeAnnexeDessin annexe;
+  projections::GardeProjections catalogue;
+  ASSERT_TRUE(projections::ChargeListeProjections(projections::RegionFrance));
+  ReseauImport r;
+  ASSERT_TRUE(r.Importe(kDossierTherion + "M1b.th", formats::TypeImportTopoDroid));
+  struct Cas {
+    int objets;
+    bool surface, cheminement, enveloppes, dessin;
+  } cas[] = {{8, true, false, false, false},
+             {16, false, true, false, false},
+             {64, false, false, true, false},
+             {216, true, true, true, true},
+             {216 - 128, true, true, true, false}};
+  for (const Cas& c : cas) {
+    formats::TFichierKML fichier(r.R());
+    formats::ConstruitKml(r.R(), c.objets, fichier);
+    std::string texte;
+    for (const std::string& l : fichier.Lignes) texte += l + "\n";
+    EXPECT_EQ(texte.find("Points de surface") != std::string::npos, c.surface) << c.objets;
+    EXPECT_EQ(texte.find("Cheminement - Galeries") != std::string::npos, c.cheminement) << c.objets;
+    EXPECT_EQ(texte.find("<name>Enveloppes</name>") != std::string::npos, c.enveloppes) << c.objets;
+    EXPECT_EQ(texte.find("<name>Dessin</name>") != std::string::npos, c.dessin) << c.objets;
+    EXPECT_EQ(fichier.Lignes.back(), "</kml>");
+  }
+}
+
+TEST(FichierKml, Apercu) {
+  projections::GardeProjections catalogue;
+  ASSERT_TRUE(projections::ChargeListeProjections(projections::RegionFrance));
+  ReseauImport r;
+  ASSERT_TRUE(r.Importe(kDossierTherion + "M1b.th", formats::TypeImportTopoDroid));
+  const std::string document = survey::Document().NomFichierCourant;
+  survey::Document().NomFichierCourant = r.Dossier.Fichier("m1b.cav");
+  for (bool accepte : {true, false}) {
+    platform::ScriptedShell shell(accepte);
+    platform::ScopedShell garde(shell);
+    EXPECT_EQ(formats::VisualiseKml(r.R()), accepte);
+    ASSERT_EQ(shell.Opened.size(), 1u);
+    EXPECT_EQ(platform::FileNameOf(shell.Opened[0]), "KmlTmp.kml");
+    EXPECT_EQ(shell.Opened[0].rfind(r.Dossier.Chemin(), 0), 0u) << shell.Opened[0];
+    EXPECT_NE(testsupport::LitOctets(shell.Opened[0]).find("</kml>"), std::string::npos);
+  }
+  EXPECT_EQ(r.Dialogues.Messages(),
+            (std::vector<std::string>{"Google Earth n'est pas installé sur cet ordinateur. Visualisation impossible"}));
+  survey::Document().NomFichierCourant = document;
+}
+
+}  // namespace
+}  // namespace testformats
