@@ -6,6 +6,8 @@ cd "$(dirname "$0")"
 ./scripts/install-deps.sh
 jobs=$(nproc)
 export CCACHE_DIR="${CCACHE_DIR:-$HOME/.cache/ccache}"
+# Paths relative to the checkout, so that another clone reuses the cache.
+export CCACHE_BASEDIR="${CCACHE_BASEDIR:-$PWD}" CCACHE_NOHASHDIR=1
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Debug -DGRAVELUNE_SANITIZE=ON -DGRAVELUNE_TESTS=ON >/dev/null
 cmake --build build -j "$jobs"
 # The tests, then the fuzz targets on a fixed time budget (always in CI, on
