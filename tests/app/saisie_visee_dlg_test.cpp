@@ -6,6 +6,7 @@
 #include <QCheckBox>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
@@ -30,6 +31,7 @@
 #include "survey/ports_survey.h"
 #include "survey/reseau.h"
 #include "tests/app/outils_fenetre.h"
+#include "tests/survey/survex_oracle.h"
 
 using namespace app;
 using essai::Gardes;
@@ -485,4 +487,127 @@ TEST(SaisieVisee, RattachementEtNouvelleGalerie) {
   }
   EXPECT_TRUE(rattachement);
   EXPECT_TRUE(galerie);
+}
+
+// Every input type, unit and slope origin typed through the window, then the
+// computed stations against Survex's cavern on the same readings.
+TEST(SaisieVisee, TypesEtUnitesSelonSurvex) {
+  if (!testsurvey::CavernDisponible()) GTEST_SKIP() << "cavern (Survex) is not installed";
+  Fenetre w(6);
+  Config().SaisieTopofil = true;
+  // The trips: azimuth unit, slope unit, slope origin, thread counter.
+  auto lever = [&](uint8_t az, uint8_t p, int32_t zero, bool topofil = false) {
+    auto l = std::make_unique<survey::TLever>();
+    l->UniteAZ = az;
+    l->UniteP = p;
+    l->ZeroPente = zero;
+    l->Topofil = topofil;
+    l->LaDate = 40000 + w.c->Levers.Count();
+    // Each trip has a shot of the cave, so that no cleaning drops it.
+    survey::TLever* lever = w.c->Levers.Add(std::move(l));
+    w.c->LaVisee(w.c->Levers.Count() - 1)->LeLever = lever;
+    return lever;
+  };
+  survey::TLever* degres = lever(0, 0, 0);
+  survey::TLever* grades = lever(1, 1, 0);
+  survey::TLever* pourcent = lever(0, 2, 0);
+  survey::TLever* haut = lever(0, 0, 1);
+  survey::TLever* basGrades = lever(1, 1, -1);
+  survey::TLever* compteur = lever(0, 0, 0, true);
+  struct Cas {
+    survey::TLever* lever;
+    int type;  // the "Saisie Pentes" choice
+    bool invAz, invP, inversee, topofil;
+    QString nouveau, touches;
+  };
+  const std::vector<Cas> cas = {
+      {degres, 0, false, false, false, false, "B1", "30\t-10\t5\n"},
+      {grades, 0, false, false, false, false, "B2", "150\t20\t4\n"},
+      {pourcent, 0, false, false, false, false, "B3", "200\t-30\t6\n"},
+      {haut, 0, false, false, false, false, "B4", "45\t100\t3\n"},
+      {basGrades, 0, false, false, false, false, "B5", "300\t80\t5\n"},
+      {degres, 1, false, false, false, false, "B6", "60\t15\t4\n"},
+      {grades, 1, false, false, false, false, "B7", "320\t-12\t4\n"},
+      {degres, 2, false, false, false, false, "B8", "90\t-2\t5\n"},
+      {degres, 3, false, false, false, false, "B9", "120\t1.5\t3\n"},
+      {degres, 4, false, false, false, false, "B10", "10\t3\t4\n"},
+      {degres, 4, false, false, false, false, "B11", "20\t5\t4\n"},
+      {degres, 0, true, true, false, false, "B12", "250\t10\t5\n"},
+      {grades, 0, true, false, false, false, "B13", "50\t-5\t3.5\n"},
+      {degres, 0, false, false, true, false, "B14", "180\t10\t3\n"},
+      {compteur, 0, false, false, false, true, "B15", "10\t-20\t120\t95\n"},
+  };
+  auto coche = [](TSaisieViseeDlg& d, const char* nom, bool oui) {
+    auto* c = d.findChild<QCheckBox*>(QLatin1String(nom));
+    ASSERT_NE(c, nullptr) << nom;
+    if (c->isChecked() != oui) c->click();
+  };
+  for (const Cas& k : cas) {
+    SCOPED_TRACE(k.nouveau.toStdString());
+    // The shot follows the last one typed, with the trip of the case.
+    w.f.Zone().SelectionneLigne(w.f.Zone().Table().Nombre() - 1);
+    survey::Document().LeverCourant = k.lever;
+    Script s;
+    s.Ajoute([&](TSaisieViseeDlg& d) {
+      // The trip chosen through its field: the choice opens on the current one.
+      survey::Document().LeverCourant = k.lever;
+      QTimer::singleShot(0, [] {
+        QWidget* choix = QApplication::activeModalWidget();
+        ASSERT_TRUE(choix && choix->objectName() == "ChoixLeverDlg");
+        choix->findChild<QPushButton*>("OKBtn")->click();
+      });
+      QMouseEvent clic(QEvent::MouseButtonRelease, QPointF(2, 2), QPointF(2, 2), Qt::LeftButton, Qt::NoButton,
+                       Qt::NoModifier);
+      QApplication::sendEvent(Ed(d, "EditLever"), &clic);
+      coche(d, "TopofilCheck", k.topofil);
+      d.findChild<QRadioButton*>(QStringLiteral("RbSaisie%1").arg(k.type))->click();
+      coche(d, "InvAzCheck", k.invAz);
+      coche(d, "InvPCheck", k.invP);
+      coche(d, "InvViseeCheck", k.inversee);
+      Ed(d, k.inversee ? "EditStation" : "EditVise")->setText(k.nouveau);
+      Ed(d, "EditAzimut")->setFocus();
+      Tape(k.touches);
+      // A refused shot would leave the window open.
+      EXPECT_NE(QApplication::activeModalWidget(), &d) << "refusé : " << Focus(d).toStdString();
+      if (QApplication::activeModalWidget() == &d) Tape("\x1b");
+    });
+    s.Ajoute([](TSaisieViseeDlg&) { Tape("\x1b"); });
+    s.Lance();
+    w.Ajoute();
+    ASSERT_EQ(s.Restantes(), 0);
+  }
+  ASSERT_EQ(w.c->Visees.Count(), 6 + static_cast<int>(cas.size()));
+  // Each shot with its trip, input type and reversals.
+  for (const Cas& k : cas) {
+    const survey::TVisee* v = nullptr;
+    for (const survey::TVisee* x : w.c->Visees)
+      if (x->PtCalc && x->PtCalc->DesignPTopo == k.nouveau.toStdString()) v = x;
+    ASSERT_NE(v, nullptr) << k.nouveau.toStdString();
+    EXPECT_EQ(v->LeLever, k.lever) << k.nouveau.toStdString();
+    EXPECT_EQ(v->Typesaisie, k.type) << k.nouveau.toStdString();
+    EXPECT_EQ(v->InvAz, k.invAz) << k.nouveau.toStdString();
+    EXPECT_EQ(v->InvP, k.invP) << k.nouveau.toStdString();
+    EXPECT_EQ(v->PointStation->DesignPTopo == k.nouveau.toStdString(), k.inversee) << k.nouveau.toStdString();
+  }
+  // The readings as typed.
+  const survey::TVisee* t = w.c->LaVisee(w.c->Visees.Count() - 1);
+  EXPECT_TRUE(t->SaisieTopoFil);
+  EXPECT_EQ(t->TopofilDeb, 120);
+  EXPECT_EQ(t->LeLever, compteur);
+  auto* doc = dynamic_cast<TDocumentSurvey*>(w.f.Gestion().Reseau());
+  survey::TReseau& r = doc->Reseau();
+  r.CalculeReseau();
+  testsurvey::EcrivainSvx svx(r.Cavites);
+  testsupport::DossierTemp dossier;
+  const testsurvey::ResultatSurvex res = testsurvey::LanceCavern(svx.Texte(), dossier.Chemin());
+  ASSERT_TRUE(res.Ok) << res.Erreur;
+  int compares = 0;
+  for (const survey::TPointSpeleo* p : w.c->ListePoints) {
+    const auto it = res.Positions.find(svx.Nom(p));
+    ASSERT_NE(it, res.Positions.end()) << p->DesignPTopo;
+    const double d = std::hypot(p->X - it->second[0], p->Y - it->second[1], p->Z - it->second[2]);
+    EXPECT_LE(d, 0.01) << p->DesignPTopo << "\n" << svx.Texte();
+    ++compares;
+  }
+  EXPECT_EQ(compares, 6 + static_cast<int>(cas.size()));
 }
