@@ -118,6 +118,16 @@ std::optional<ChoixImpression> TSortiePdf::Dialogue(int nombrePages, platform::P
   return c;
 }
 
+void PreparePagePdf(QPdfWriter& pdf, const platform::PageMetrics& page) {
+  pdf.setCreator(QStringLiteral("Gravelune"));
+  pdf.setResolution(page.DpiX);
+  const double l = page.PageWidth * 72.0 / page.DpiX;
+  const double h = page.PageHeight * 72.0 / page.DpiY;
+  pdf.setPageSize(QPageSize(QSizeF(std::min(l, h), std::max(l, h)), QPageSize::Point));
+  pdf.setPageOrientation(l > h ? QPageLayout::Landscape : QPageLayout::Portrait);
+  pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
+}
+
 bool TSortiePdf::EcritPdf(const std::string& chemin, const std::vector<int>& numeros, const std::vector<PageListe>& pages,
                           const platform::PageMetrics& page) {
   if (page.DpiX <= 0 || page.DpiY <= 0 || page.PageWidth <= 0 || page.PageHeight <= 0) return false;
@@ -125,13 +135,7 @@ bool TSortiePdf::EcritPdf(const std::string& chemin, const std::vector<int>& num
   tampon.open(QIODevice::WriteOnly);
   {
     QPdfWriter pdf(&tampon);
-    pdf.setCreator(QStringLiteral("Gravelune"));
-    pdf.setResolution(page.DpiX);
-    const double l = page.PageWidth * 72.0 / page.DpiX;
-    const double h = page.PageHeight * 72.0 / page.DpiY;
-    pdf.setPageSize(QPageSize(QSizeF(std::min(l, h), std::max(l, h)), QPageSize::Point));
-    pdf.setPageOrientation(l > h ? QPageLayout::Landscape : QPageLayout::Portrait);
-    pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
+    PreparePagePdf(pdf, page);
     QPainter p;
     if (!p.begin(&pdf)) return false;
     const QFont police = PoliceListe(page);

@@ -7,9 +7,14 @@
 
 #include "app/impression_liste.h"
 
+class QPdfWriter;
 class QWidget;
 
 namespace app {
+
+// The writer's page: the printer page's size and orientation at its
+// resolution, without margins.
+void PreparePagePdf(QPdfWriter& pdf, const platform::PageMetrics& page);
 
 class TSortiePdf : public SortieImpressionListe {
  public:

@@ -55,13 +55,7 @@ bool EcritSchemaPdf(const std::string& chemin, const std::vector<int>& numeros, 
   tampon.open(QIODevice::WriteOnly);
   {
     QPdfWriter pdf(&tampon);
-    pdf.setCreator(QStringLiteral("Gravelune"));
-    pdf.setResolution(page.DpiX);
-    const double l = page.PageWidth * 72.0 / page.DpiX;
-    const double h = page.PageHeight * 72.0 / page.DpiY;
-    pdf.setPageSize(QPageSize(QSizeF(std::min(l, h), std::max(l, h)), QPageSize::Point));
-    pdf.setPageOrientation(l > h ? QPageLayout::Landscape : QPageLayout::Portrait);
-    pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
+    PreparePagePdf(pdf, page);
     QPainter p;
     if (!p.begin(&pdf)) return false;
     p.setPen(QPen(Qt::black, survey::EpaisseurTraitSchema, Qt::SolidLine, Qt::FlatCap));

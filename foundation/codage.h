@@ -27,6 +27,9 @@ size_t NombreCaracteres(std::string_view texte);
 size_t OctetDuCaractere(std::string_view texte, size_t n);
 // Decodes the character at byte offset i, advancing i; U+FFFD for malformed input.
 char32_t LitCaractere(std::string_view texte, size_t& i);
+// Whether the bytes are well-formed UTF-8 (no overlong form, no surrogate,
+// nothing past U+10FFFF).
+bool EstUtf8Valide(std::string_view octets);
 void AjouteCaractere(std::string& texte, char32_t c);
 std::u32string VersUtf32(std::string_view texte);
 std::string DepuisUtf32(std::u32string_view texte);

@@ -1,5 +1,5 @@
 // The error rule, checked on the sources: no folder of the program catches
-// every exception (`catch (...)`), which would hide a programming error; each
+// every exception with the ellipsis handler, which would hide a programming error; each
 // catches by type, once, at its file-level routine or its command handler.
 #include <gtest/gtest.h>
 

@@ -26,30 +26,6 @@ constexpr size_t TaillePoint = 8;
 // Days from 1 January of year 1 to 30 December 1899, the day zero of dates.
 constexpr double JoursAvantDateZero = 693593;
 
-bool Utf8Valide(std::string_view s) {
-  size_t i = 0;
-  while (i < s.size()) {
-    const auto c = static_cast<unsigned char>(s[i]);
-    size_t n = 0;
-    if (c < 0x80) {
-      ++i;
-      continue;
-    }
-    if (c >= 0xC2 && c <= 0xDF)
-      n = 1;
-    else if (c >= 0xE0 && c <= 0xEF)
-      n = 2;
-    else if (c >= 0xF0 && c <= 0xF4)
-      n = 3;
-    else
-      return false;
-    if (i + n >= s.size()) return false;
-    for (size_t k = 1; k <= n; ++k)
-      if ((static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80) return false;
-    i += n + 1;
-  }
-  return true;
-}
 
 }  // namespace
 
@@ -134,7 +110,7 @@ bool TCurseurTop::Chaine(std::string& texte) {
   }
   const std::string_view octets = o_.substr(i_, n);
   i_ += n;
-  texte = Utf8Valide(octets) ? std::string(octets) : foundation::DepuisWindows1252(octets);
+  texte = foundation::EstUtf8Valide(octets) ? std::string(octets) : foundation::DepuisWindows1252(octets);
   return true;
 }
 

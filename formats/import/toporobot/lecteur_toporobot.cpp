@@ -63,33 +63,6 @@ std::vector<std::string_view> Champs(std::string_view t) {
   return r;
 }
 
-// A text of valid UTF-8 holding at least one character beyond ASCII.
-bool Utf8NonAscii(std::string_view s, bool& nonAscii) {
-  size_t i = 0;
-  while (i < s.size()) {
-    const auto c = static_cast<unsigned char>(s[i]);
-    size_t n = 0;
-    if (c < 0x80) {
-      ++i;
-      continue;
-    }
-    if (c >= 0xC2 && c <= 0xDF)
-      n = 1;
-    else if (c >= 0xE0 && c <= 0xEF)
-      n = 2;
-    else if (c >= 0xF0 && c <= 0xF4)
-      n = 3;
-    else
-      return false;
-    for (size_t k = 1; k <= n; ++k) {
-      if (i + k >= s.size()) return false;
-      if ((static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80) return false;
-    }
-    nonAscii = true;
-    i += n + 1;
-  }
-  return true;
-}
 
 std::string NomStation(int64_t serie, int64_t point) {
   return foundation::EntierEnStr(serie) + "-" + foundation::EntierEnStr(point);
@@ -189,7 +162,9 @@ bool tImportTopoRobot::LitLignes() {
   bool utf8 = true, nonAscii = false;
   for (const std::string& l : LignesFichier) {
     octets.push_back(foundation::VersWindows1252(l));
-    if (utf8 && !Utf8NonAscii(octets.back(), nonAscii)) utf8 = false;
+    if (utf8 && !foundation::EstUtf8Valide(octets.back())) utf8 = false;
+    for (const char c : octets.back())
+      if (static_cast<unsigned char>(c) >= 0x80) nonAscii = true;
   }
   const bool lireUtf8 = utf8 && nonAscii;
   int32_t codeSerie = -1;
