@@ -12,7 +12,8 @@ PACKAGES=(
   libgl-dev libglu1-mesa-dev libegl-dev libgles-dev mesa-common-dev libegl1-mesa-dev
   libgl1-mesa-dri
   fonts-liberation xvfb xauth
-  proj-bin survex poppler-utils therion libxml2-utils gpsbabel python3-ezdxf
+  proj-bin survex survex-aven poppler-utils therion libxml2-utils gpsbabel python3-ezdxf
+  librsvg2-bin python3-shapely python3-pil
   locales clang libclang-rt-14-dev x11-utils
   xdotool imagemagick tesseract-ocr tesseract-ocr-fra
 )
