@@ -150,6 +150,7 @@ void InstalleLiaisonsVues() {
     return Reseau() && Reseau()->LaCaviteActive ? Reseau()->LaCaviteActive->NomCavite : std::string();
   };
   p.BibliothequeDocument = [] { return BibliothequeCourante(); };
+  editor::InstalleCarteDesVues();
 
   drawing::Ports().RelogeReferences = [](const drawing::TRelogeMotifs& reloge) {
     RelogeDessins(reloge);

@@ -3,16 +3,20 @@
 #include <algorithm>
 #include <cmath>
 
+#include "drawing/contexte_dessin.h"
 #include "drawing/ports_motifs.h"
 #include "editor/ports_editeur.h"
 #include "editor/reprojection.h"
 #include "foundation/arrondi.h"
 #include "foundation/catalogue.h"
+#include "foundation/contexte_impression.h"
 #include "foundation/niveau_fichier.h"
 #include "foundation/transformation_vue.h"
 #include "platform/dialogs.h"
 #include "platform/files.h"
+#include "platform/raster.h"
 #include "platform/wait_windows.h"
+#include "views/ports_vues.h"
 
 namespace editor {
 
@@ -53,11 +57,42 @@ void MessageErreur(const std::string& texte) {
   platform::Dialogs::Current().ShowMessage(platform::MessageKind::Error, texte);
 }
 
+// The device position of a drawing position (millimetres, not rounded), as
+// drawing::PointVueDessin places drawing points: the printer page while a
+// page is printed, the view transform on screen, then the view offsets.
+void PositionDevice(double x, double y, double& px, double& py) {
+  const drawing::EtatAffichage& a = drawing::Affichage();
+  const foundation::ContexteImpression& imp = foundation::Impression();
+  const foundation::ContexteVue& v = foundation::Vue();
+  if (imp.EnImpression && a.RepereSymbole) {
+    px = x;
+    py = a.HauteurRepereSymbole - y;
+  } else if (imp.EnImpression) {
+    const bool alti = foundation::EstDessinAlti();
+    const double gx = x / foundation::FacteurDessin + (alti ? v.SLmin : v.Xmin);
+    const double gy = y / foundation::FacteurDessin + (alti ? v.Zmin : v.Ymin);
+    const foundation::TParamsImprimante p = imp.ParamsImprimante();
+    px = (gx - imp.OriginePagePrn.X) / p.EchellePrn * p.CoeffPrn + p.DecalXPrn - p.DxSousPage;
+    py = ((imp.OriginePagePrn.Y - gy) / p.EchellePrn + p.BandeEnTetePrn) * p.CoeffPrn - p.DySousPage;
+  } else {
+    px = (x / foundation::FacteurDessin - v.XDebVue) * v.EchelleVue;
+    py = (v.YDebVue - y / foundation::FacteurDessin) * v.EchelleVue;
+  }
+  px += a.DecalageVueX;
+  py += a.DecalageVueY;
+  if (a.DecalageActif) {
+    px += a.DecalageX;
+    py += a.DecalageY;
+  }
+}
+
 }  // namespace
+
+TImageNotes::TImageNotes() { CodeAffichage = drawing::TypeObjetDessin::odNotes; }
 
 // --- Record ---------------------------------------------------------------------
 
-bool TImageNotes::EcritObjet(TFlux& f) const {
+bool TImageNotes::EcritObjet(TFlux& f) {
   const int32_t pixels[4] = {PointsImage[0].X, PointsImage[0].Y, PointsImage[1].X, PointsImage[1].Y};
   return f.Ecrit(pixels, sizeof pixels) == sizeof pixels && foundation::EcritPtTopo(PointsTerrain[0], f) &&
          foundation::EcritPtTopo(PointsTerrain[1], f) && foundation::EcritChaineA(f, NomImage) &&
@@ -110,12 +145,13 @@ bool TImageNotes::ChargeImage() {
       deplace = true;
     }
   }
-  std::unique_ptr<platform::Canvas> bitmap = Ports().ChargeBitmap ? Ports().ChargeBitmap(chemin) : nullptr;
-  if (!bitmap || bitmap->Width() <= 0 || bitmap->Height() <= 0) {
+  // Only the header is read here: the pixels are decoded once, by the
+  // turned load of the calibration.
+  const std::optional<platform::RasterHeader> entete = platform::RasterLoader::Current().ReadHeader(chemin);
+  if (!entete || entete->Width <= 0 || entete->Height <= 0) {
     MessageErreur(Msg(IdMsg::FondImpossibleCharger) + chemin);
     return false;
   }
-  EspaceImage = std::move(bitmap);
   NomImage = chemin;
   FicheChargee = CalculeAdaptation();
   if (!FicheChargee)
@@ -128,14 +164,9 @@ bool TImageNotes::ChargeImage() {
 bool TImageNotes::CalculeAdaptation() {
   platform::WaitMessage attente(Msg(IdMsg::FondChargementCalage) + NomImage);
   int32_t W = 0, H = 0;
-  if (EspaceImage) {
-    W = EspaceImage->Width();
-    H = EspaceImage->Height();
-  } else if (Ports().ChargeBitmap) {
-    if (const auto b = Ports().ChargeBitmap(NomImage)) {
-      W = b->Width();
-      H = b->Height();
-    }
+  if (const auto entete = platform::RasterLoader::Current().ReadHeader(NomImage)) {
+    W = entete->Width;
+    H = entete->Height;
   }
   if (W <= 0 || H <= 0) return false;
 
@@ -163,13 +194,15 @@ bool TImageNotes::CalculeAdaptation() {
     return false;
   }
 
-  // The turned bitmap (the loader reports its own failures).
-  std::unique_ptr<platform::Canvas> tourne =
-      Ports().ChargeBitmapTourne ? Ports().ChargeBitmapTourne(NomImage, u * 180 / M_PI) : nullptr;
-  if (!tourne || tourne->Width() <= 0 || tourne->Height() <= 0) return false;
+  // The turned image (the loader reports its own failures).
+  std::unique_ptr<platform::Raster> tourne;
+  if (!platform::ChargeBitmapTourne(NomImage, tourne, u * 180 / M_PI) || tourne->Width() <= 0 ||
+      tourne->Height() <= 0)
+    return false;
 
-  // The image points in the turned bitmap (Y downward here).
-  const TPoint C2{Arrondi(tourne->Width() / 2.0), Arrondi(tourne->Height() / 2.0)};
+  // The image points in the turned image (Y downward here), about its
+  // centre measured from the bottom row as C is.
+  const TPoint C2{Arrondi(tourne->Width() / 2.0), tourne->Height() - Arrondi(tourne->Height() / 2.0)};
   std::array<TPoint, 2> rot;
   for (int i = 0; i < 2; ++i)
     rot[i] = TPoint{Arrondi(C2.X + h[i] * std::sin(m[i] + u)), Arrondi(C2.Y - h[i] * std::cos(m[i] + u))};
@@ -186,19 +219,64 @@ bool TImageNotes::CalculeAdaptation() {
   TrslY = PointsPlan[0].Y - static_cast<double>(CoeffEchelleNotes) * rot[0].Y;
 
   // The two calibration marks.
-  tourne->Pen.Color = 0x00FF00;
-  tourne->Pen.Width = 1;
-  tourne->Pen.Style = platform::PenStyle::Solid;
-  tourne->Pen.Mode = platform::PenMode::Copy;
-  tourne->Brush.Color = 0x00FFFF;
-  tourne->Brush.Style = platform::BrushStyle::Solid;
-  for (const TPoint& p : rot) tourne->Ellipse(p.X - 4, p.Y - 4, p.X + 4, p.Y + 4);
+  for (const TPoint& p : rot) tourne->AddMark(platform::Point{p.X, p.Y});
 
   // Y upward.
   for (int i = 0; i < 2; ++i) PointsImageRot[i] = TPoint{rot[i].X, tourne->Height() - rot[i].Y};
   EspaceImage = std::move(tourne);
   return true;
 }
+
+// --- Drawing ----------------------------------------------------------------------------
+
+void TImageNotes::DessineCetObjet(platform::Canvas& canvas) {
+  if (!FicheChargee || !EspaceImage) return;
+  const double k = static_cast<double>(CoeffEchelleNotes);
+  if (!(k > 0) || !std::isfinite(k)) return;
+  const TPointTopo t0 = PositionDessin(PointsTerrain[0]), t1 = PositionDessin(PointsTerrain[1]);
+  if ((t0.X == t1.X && t0.Y == t1.Y) || (PointsPlan[0].X == PointsPlan[1].X && PointsPlan[0].Y == PointsPlan[1].Y))
+    return;
+
+  // Where the first ground point is drawn: the first turned image point
+  // lands there exactly.
+  const foundation::TPoint p0 = drawing::PointVueDessin(Arrondi(PointsPlan[0].X), Arrondi(PointsPlan[0].Y));
+  CorrectX = p0.X;
+  CorrectY = p0.Y;
+
+  // Device pixels per image pixel along X and along Y.
+  double x0 = 0, y0 = 0, x1 = 0, y1 = 0, x2 = 0, y2 = 0;
+  constexpr double pas = 1000;
+  PositionDevice(PointsPlan[0].X, PointsPlan[0].Y, x0, y0);
+  PositionDevice(PointsPlan[0].X + pas, PointsPlan[0].Y, x1, y1);
+  PositionDevice(PointsPlan[0].X, PointsPlan[0].Y + pas, x2, y2);
+  const double dx = k * (x1 - x0) / pas, dy = k * (y0 - y2) / pas;
+  if (!(dx > 0) || !(dy > 0) || !std::isfinite(dx) || !std::isfinite(dy)) return;
+
+  // The corners: q1 the lower left pixel corner, q2 the upper right.
+  const double W = EspaceImage->Width(), H = EspaceImage->Height();
+  const foundation::TPoint& R0 = PointsImageRot[0];
+  const double q1x = CorrectX - dx * R0.X, q1y = CorrectY + dy * R0.Y;
+  const double q2x = CorrectX + dx * (W - R0.X), q2y = CorrectY - dy * (H - R0.Y);
+  if (!(q2x - q1x >= 1) || !(q1y - q2y >= 1)) return;  // under one device pixel
+
+  // Clipped to the drawing area: the canvas and its clip rectangle.
+  platform::Rect zone{0, 0, canvas.Width(), canvas.Height()};
+  if (const auto clip = canvas.ClipRect())
+    zone = {std::max(zone.Left, clip->Left), std::max(zone.Top, clip->Top), std::min(zone.Right, clip->Right),
+            std::min(zone.Bottom, clip->Bottom)};
+  const auto borne = [](double v, int32_t bas, int32_t haut) {
+    return static_cast<int32_t>(Arrondi(std::clamp(v, static_cast<double>(bas), static_cast<double>(haut))));
+  };
+  const platform::Rect d{borne(q1x, zone.Left, zone.Right), borne(q2y, zone.Top, zone.Bottom),
+                         borne(q2x, zone.Left, zone.Right), borne(q1y, zone.Top, zone.Bottom)};
+  if (d.Empty()) return;
+
+  // The matching rectangle of the turned image, Y downward.
+  const platform::RectF source{(d.Left - q1x) / dx, (d.Top - q2y) / dy, (d.Right - q1x) / dx, (d.Bottom - q2y) / dy};
+  EspaceImage->Paint(canvas, d, source, Opacite);
+}
+
+void TImageNotes::CalculeEnveloppe() { EnvelRect = drawing::Affichage().RectVisibleDessin; }
 
 bool TImageNotes::ChargeImageDigit(const TCalageImage& calage) {
   NomImage = calage.NomImage;
@@ -332,6 +410,15 @@ void TListeNotes::ChangeProjection(const std::string& AncienProj, int32_t Ancien
                                    const std::string& NouveauProj, TBilanReprojection* bilan) {
   BilanLocal b(bilan);
   for (const auto& n : Notes) n->ChangeProjectionNote(AncienProj, AncienFuseau, NouveauFuseau, NouveauProj, &*b);
+}
+
+void InstalleCarteDesVues() {
+  views::Ports().CarteReseauActive = []() -> drawing::TObjetDessin* {
+    const ContexteCartes& c = Cartes();
+    if (!c.AfficheCarte || !c.CartesReseau || c.NumCarteActive < 0) return nullptr;
+    TImageNotes* n = c.CartesReseau->UneNote(c.NumCarteActive);
+    return n && n->FicheChargee ? n : nullptr;
+  };
 }
 
 }  // namespace editor

@@ -7,7 +7,8 @@
 // Ground points are metres in the network's coordinate system; drawing units
 // are millimetres from the drawing origin (foundation/transformation_vue.h);
 // image points are whole pixels from the left edge and from the bottom row
-// (Y upward).  Drawing the image belongs to the drawing-object layer.
+// (Y upward).  The image is a drawing object of the layer odNotes: it paints
+// itself under the drawing, on screen and on the printed page.
 #include <array>
 #include <cstdint>
 #include <memory>
@@ -15,10 +16,12 @@
 #include <string>
 #include <vector>
 
+#include "drawing/objet_dessin.h"
 #include "foundation/flux.h"
 #include "foundation/point_entier.h"
 #include "foundation/point_topo.h"
 #include "platform/canvas.h"
+#include "platform/raster.h"
 
 namespace editor {
 
@@ -34,17 +37,21 @@ struct TCalageImage {
   foundation::TPointTopo Valeur1, Valeur2;
 };
 
-class TImageNotes {
+class TImageNotes : public drawing::TObjetDessin {
  public:
-  TImageNotes() = default;
+  // No bitmap, layer odNotes, not loaded, opaque.
+  TImageNotes();
   TImageNotes(const TImageNotes&) = delete;
   TImageNotes& operator=(const TImageNotes&) = delete;
 
-  std::unique_ptr<platform::Canvas> EspaceImage;  // the image as loaded and turned
+  // The decoded image with its turn, drawn turned (never turned in memory).
+  std::unique_ptr<platform::Raster> EspaceImage;
   std::array<foundation::TPointTopo, 2> PointsPlan{};  // drawing units of the ground points
   std::array<foundation::TPoint, 2> PointsImageRot{};  // in the turned bitmap, Y upward
   long double CoeffEchelleNotes = 0;  // drawing units per pixel of the turned bitmap
   double TrslX = 0, TrslY = 0;
+  // Device position of PointsImageRot[0]: where the first ground point is
+  // drawn, recomputed at each drawing.
   int32_t CorrectX = 0, CorrectY = 0;
   std::array<foundation::TPointTopo, 2> PointsTerrain{};  // ground points, metres
   std::string NomImage;
@@ -54,8 +61,21 @@ class TImageNotes {
 
   // PointsImage (16 bytes), both ground points, NomImage, Opacite (read from
   // level 509; older files are opaque).
-  bool EcritObjet(foundation::TFlux& f) const;
-  bool LitObjet(foundation::TFlux& f);
+  bool EcritObjet(foundation::TFlux& f) override;
+  bool LitObjet(foundation::TFlux& f) override;
+
+  // Paints the image faded by Opacite, placed so that its calibration
+  // pixels fall on the device positions of the ground points: on screen
+  // through the view transform, while a page is printed through the printer
+  // conversions.  Only the part inside the canvas (and its clip rectangle,
+  // the drawing area) is rendered.  Not drawn while not loaded, when the
+  // scale is not a positive number, when the two ground points coincide or
+  // when the image would be under one device pixel.
+  void DessineCetObjet(platform::Canvas& canvas) override;
+  // The drawing rectangle the window shows: the image always counts as visible.
+  void CalculeEnveloppe() override;
+  // Loaded and calibrated.
+  bool EstValidable() const override { return FicheChargee; }
 
   // Finds the file (stored path, bare name, working folder, then asks the
   // user), loads and calibrates it; true when ready to draw.
@@ -126,6 +146,11 @@ struct ContexteCartes {
 };
 
 ContexteCartes& Cartes();
+
+// Gives the views the network's active map as a drawing object
+// (views::CarteReseauActive): the active map of CartesReseau while
+// AfficheCarte is set and NumCarteActive names a loaded map, none otherwise.
+void InstalleCarteDesVues();
 
 class GardeCartes {
  public:

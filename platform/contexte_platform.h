@@ -7,6 +7,7 @@ namespace platform {
 class CanvasFactory;
 class Dialogs;
 class PrinterService;
+class RasterLoader;
 class Shell;
 class WaitWindows;
 
@@ -15,6 +16,7 @@ struct TContextePlatform {
   Dialogs* CurrentDialogs = nullptr;
   int BusyDepth = 0;
   PrinterService* CurrentPrinters = nullptr;
+  RasterLoader* CurrentRasterLoader = nullptr;
   Shell* CurrentShell = nullptr;
   WaitWindows* CurrentWaitWindows = nullptr;
 };

@@ -23,4 +23,8 @@ drawing::tListeMtf* BibliothequeDocument() {
   return Ports().BibliothequeDocument ? Ports().BibliothequeDocument() : nullptr;
 }
 
+drawing::TObjetDessin* CarteReseauActive() {
+  return Ports().CarteReseauActive ? Ports().CarteReseauActive() : nullptr;
+}
+
 }  // namespace views

@@ -11,6 +11,7 @@
 
 namespace drawing {
 class tListeMtf;
+class TObjetDessin;
 }
 
 namespace views {
@@ -33,6 +34,10 @@ struct PortsVues {
   std::function<std::string()> NomCaviteActive;
   // The document's pattern library.
   std::function<drawing::tListeMtf*()> BibliothequeDocument;
+  // The network's active background map, drawn in the layer odNotes under
+  // the plan views; none while the maps are hidden or none is loaded.  The
+  // editor installs it (editor::InstalleCarteDesVues).
+  std::function<drawing::TObjetDessin*()> CarteReseauActive;
 };
 
 PortsVues& Ports();
@@ -58,5 +63,6 @@ int32_t NombrePointsReseau();
 bool CoupeLongValide(int cavite, int32_t coupe);
 bool CoupesDecalees(int cavite);
 drawing::tListeMtf* BibliothequeDocument();
+drawing::TObjetDessin* CarteReseauActive();
 
 }  // namespace views

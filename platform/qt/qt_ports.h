@@ -6,7 +6,9 @@
 #include "platform/qt/attente_frm.h"
 #include "platform/qt/qt_canvas.h"
 #include "platform/qt/qt_dialogs.h"
+#include "platform/qt/qt_raster.h"
 #include "platform/qt/qt_shell.h"
+#include "platform/raster.h"
 #include "platform/shell.h"
 #include "platform/wait_windows.h"
 
@@ -18,12 +20,14 @@ class QtPorts {
   QtCanvasFactory BitmapPort;
   QtWaitWindows WaitPort;
   QtShell ShellPort;
+  QtRasterLoader RasterPort;
 
  private:
   ScopedDialogs dialogsGuard_{DialogPort};
   ScopedCanvasFactory bitmapsGuard_{BitmapPort};
   ScopedWaitWindows waitsGuard_{WaitPort};
   ScopedShell shellGuard_{ShellPort};
+  ScopedRasterLoader rasterGuard_{RasterPort};
 };
 
 }  // namespace platform

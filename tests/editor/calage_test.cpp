@@ -12,6 +12,7 @@
 #include "editor/reprojection.h"
 #include "foundation/transformation_vue.h"
 #include "platform/files.h"
+#include "platform/raster.h"
 #include "platform/recording_canvas.h"
 #include "platform/scripted_dialogs.h"
 #include "platform/wait_windows.h"
@@ -25,37 +26,22 @@ using foundation::TPointTopo;
 
 namespace {
 
-// Raster loaders that make blank bitmaps: the plain load of every file that
-// exists is W x H; the turned load is the bounding box of the turned image.
+// The scripted raster port: every file that exists is a blank W x H image;
+// the turned load is the bounding box of the turned image.
 class Chargeurs {
  public:
   Chargeurs(int32_t W, int32_t H) {
-    Ports().ChargeBitmap = [this, W, H](const std::string& nom) -> std::unique_ptr<platform::Canvas> {
-      Charges.push_back(nom);
-      if (Refuse || !platform::FileExists(nom)) return nullptr;
-      return std::make_unique<platform::RecordingCanvas>(W, H);
-    };
-    Ports().ChargeBitmapTourne = [this, W, H](const std::string& nom,
-                                              double angle) -> std::unique_ptr<platform::Canvas> {
-      Angles.push_back(angle);
-      if (!platform::FileExists(nom)) return nullptr;
-      const double a = angle * M_PI / 180;
-      const auto l = static_cast<int32_t>(std::lround(std::abs(W * std::cos(a)) + std::abs(H * std::sin(a))));
-      const auto h = static_cast<int32_t>(std::lround(std::abs(W * std::sin(a)) + std::abs(H * std::cos(a))));
-      auto c = std::make_unique<platform::RecordingCanvas>(l, h);
-      Tourne = c.get();
-      return c;
-    };
+    Raster.AnyExistingFile = platform::RasterHeader{W, H, 24};
     Ports().DossierDeTravail = [this] { return Dossier; };
   }
+  // No file can be read.
+  void Refuse() { Raster.AnyExistingFile.reset(); }
 
-  std::vector<std::string> Charges;
-  std::vector<double> Angles;
-  platform::RecordingCanvas* Tourne = nullptr;
+  platform::ScriptedRasterLoader Raster;
   std::string Dossier;
-  bool Refuse = false;
 
  private:
+  platform::ScopedRasterLoader gardeRaster_{Raster};
   GardePortsEditeur garde_;
 };
 
@@ -122,9 +108,9 @@ TEST_F(CalageImage, QuartDeTour) {
   ASSERT_TRUE(im->ChargeImage());
   EXPECT_TRUE(im->FicheChargee);
   // The image is turned a quarter counter-clockwise.
-  ASSERT_EQ(c.Angles.size(), 1u);
-  EXPECT_NEAR(c.Angles[0], -90, 1e-9);
-  EXPECT_EQ(im->EspaceImage.get(), c.Tourne);
+  ASSERT_EQ(c.Raster.Angles.size(), 1u);
+  EXPECT_NEAR(c.Raster.Angles[0], -90, 1e-9);
+  EXPECT_EQ(im->EspaceImage.get(), c.Raster.LastTurned);
   // (100, 100) and (100, 0) Y downward in the turned bitmap, then flipped.
   EXPECT_EQ(im->PointsImageRot[0], (TPoint{100, 0}));
   EXPECT_EQ(im->PointsImageRot[1], (TPoint{100, 100}));
@@ -132,13 +118,8 @@ TEST_F(CalageImage, QuartDeTour) {
   // Pixel (100, 100) of the turned bitmap is the second ground point.
   EXPECT_NEAR(im->PointsPlan[0].X + 100 * (im->PointsImageRot[1].X - im->PointsImageRot[0].X), 0, 1e-9);
   EXPECT_NEAR(im->PointsPlan[0].Y + 100 * (im->PointsImageRot[1].Y - im->PointsImageRot[0].Y), 10000, 1e-9);
-  // The two calibration marks, green on yellow.
-  std::vector<std::string> ellipses;
-  for (const std::string& l : c.Tourne->Log)
-    if (l.rfind("Ellipse", 0) == 0) ellipses.push_back(l);
-  EXPECT_EQ(ellipses.size(), 2u);
-  EXPECT_EQ(c.Tourne->Pen.Color, 0x00FF00u);
-  EXPECT_EQ(c.Tourne->Brush.Color, 0x00FFFFu);
+  // The two calibration marks, at the turned points (Y downward).
+  EXPECT_EQ(c.Raster.LastTurned->Marks, (std::vector<platform::Point>{{100, 100}, {100, 0}}));
   EXPECT_TRUE(dialogues.Log().empty());
   EXPECT_EQ(modifs.Nombre, 0);
   // The wait window was shown and closed.
@@ -159,7 +140,7 @@ TEST_F(CalageImage, SansRotation) {
   foundation::Vue().Xmin = 100;
   foundation::Vue().Ymin = 50;
   ASSERT_TRUE(im.ChargeImage());
-  EXPECT_NEAR(c.Angles[0], 0, 1e-9);
+  EXPECT_NEAR(c.Raster.Angles[0], 0, 1e-9);
   EXPECT_EQ(im.PointsImageRot[0], (TPoint{0, 0}));
   EXPECT_EQ(im.PointsImageRot[1], (TPoint{200, 0}));
   EXPECT_NEAR(static_cast<double>(im.CoeffEchelleNotes), 100, 1e-9);
@@ -239,11 +220,11 @@ TEST_F(CalageImage, FichierDeplaceRecherche) {
 
 TEST_F(CalageImage, FichierIllisible) {
   Chargeurs c(100, 100);
-  c.Refuse = true;
+  c.Refuse();
   auto im = ImageQuartDeTour(fichier);
   EXPECT_FALSE(im->ChargeImage());
   EXPECT_EQ(dialogues.Messages(), std::vector<std::string>{"Impossible de charger le fichier " + fichier});
-  EXPECT_TRUE(c.Angles.empty());
+  EXPECT_TRUE(c.Raster.Angles.empty());
 }
 
 TEST_F(CalageImage, CalageDeNumerisation) {
@@ -255,7 +236,7 @@ TEST_F(CalageImage, CalageDeNumerisation) {
   TImageNotes im;
   EXPECT_FALSE(im.ChargeImageDigit(nonCale));
   EXPECT_FALSE(im.FicheChargee);
-  EXPECT_TRUE(c.Charges.empty());
+  EXPECT_TRUE(c.Raster.Loads.empty());
 
   TCalageImage cale;
   cale.Calcule = true;
@@ -266,7 +247,7 @@ TEST_F(CalageImage, CalageDeNumerisation) {
   cale.Valeur2 = Terrain(0, 10000);
   ASSERT_TRUE(im.ChargeImageDigit(cale));
   EXPECT_DOUBLE_EQ(im.PointsTerrain[1].Y, 10);
-  EXPECT_NEAR(c.Angles[0], -90, 1e-9);
+  EXPECT_NEAR(c.Raster.Angles[0], -90, 1e-9);
 
   // A raster calibration gives ground values.
   TCalageImage carte = cale;
@@ -292,7 +273,7 @@ TEST_F(CalageImage, CarteActiveDuReseau) {
   EXPECT_EQ(cartes.NoteActive, 1);
   EXPECT_EQ(Cartes().NumCarteActive, 1);
   ASSERT_TRUE(cartes.ActiveCarte(-1));
-  EXPECT_EQ(c.Angles.size(), 2u);  // already loaded: not loaded again
+  EXPECT_EQ(c.Raster.Angles.size(), 2u);  // already loaded: not loaded again
 
   // A drawing's own images do not move the network's active map.
   TListeNotes annexes;
