@@ -33,8 +33,10 @@ TurnFrame MakeTurnFrame(int32_t width, int32_t height, double angle) {
     f.Width = width;
     f.Height = height;
   } else {
-    f.Width = static_cast<int32_t>(std::max(1.0, Nearest(width * c + height * s)));
-    f.Height = static_cast<int32_t>(std::max(1.0, Nearest(width * s + height * c)));
+    // Whole pixels holding the turned image (a sine or cosine a rounding
+    // error away from 0 adds nothing).
+    f.Width = static_cast<int32_t>(std::max(1.0, std::ceil(width * c + height * s - 1e-6)));
+    f.Height = static_cast<int32_t>(std::max(1.0, std::ceil(width * s + height * c - 1e-6)));
   }
   // Both centres measured from the bottom row, as the calibration does.
   f.SourceCentreX = Nearest(width / 2.0);
