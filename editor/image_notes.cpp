@@ -398,8 +398,10 @@ bool TListeNotes::ActiveCarte(int Num) {
   TImageNotes* image = UneNote(Num);
   if (Num != -1 && !image) return false;
   if (image && !image->FicheChargee) {
-    if (TImageNotes* active = UneNote(NoteActive); active && active != image) active->Libere();
+    // The active map is released once the new one is ready, so that a map
+    // that cannot be loaded leaves everything as it was.
     ok = image->ChargeImage();
+    if (TImageNotes* active = UneNote(NoteActive); ok && active && active != image) active->Libere();
   }
   if (ok) NoteActive = Num;
   if (Cartes().CartesReseau == this) Cartes().NumCarteActive = NoteActive;

@@ -124,8 +124,9 @@ class TListeNotes {
   bool EcritImages(foundation::TFlux& f) const;
   bool LitImages(foundation::TFlux& f);
 
-  // Makes image Num (-1: the active one) active, loading it and releasing
-  // the previously active one; true when it is ready.
+  // Makes image Num (-1: the active one) active, loading it, then releasing
+  // the previously active one; true when it is ready.  A map that cannot be
+  // loaded leaves the active map loaded and active.
   bool ActiveCarte(int Num);
   // Every image's ground points into the new system, reported once.
   void ChangeProjection(const std::string& AncienProj, int32_t AncienFuseau, int32_t NouveauFuseau,
