@@ -8,8 +8,10 @@
 #include "drawing/symbole.h"
 #include "editor/config.h"
 #include "editor/image_notes.h"
+#include "editor/ports_editeur.h"
 #include "editor/reprojection.h"
 #include "survey/contexte_document.h"
+#include "survey/dossiers.h"
 #include "survey/parties_reseau.h"
 #include "survey/point_speleo.h"
 #include "survey/reseau.h"
@@ -151,6 +153,7 @@ void InstalleLiaisonsVues() {
   };
   p.BibliothequeDocument = [] { return BibliothequeCourante(); };
   editor::InstalleCarteDesVues();
+  editor::Ports().DossierDeTravail = [] { return survey::DossierDeTravail(); };
 
   drawing::Ports().RelogeReferences = [](const drawing::TRelogeMotifs& reloge) {
     RelogeDessins(reloge);
