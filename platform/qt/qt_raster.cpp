@@ -5,6 +5,7 @@
 #include <QTransform>
 #include <algorithm>
 #include <climits>
+#include <fstream>
 #include <cmath>
 #include <new>
 #include <unistd.h>
@@ -214,6 +215,32 @@ void QtRaster::Paint(Canvas& canvas, const Rect& d, const RectF& s, uint8_t opac
 
 // --- Loader ---------------------------------------------------------------------------
 
+namespace {
+
+// Memory the system can still give without swapping (MemAvailable); the
+// budget when it cannot be read.
+int64_t AvailableMemory() {
+  std::ifstream f("/proc/meminfo");
+  std::string cle;
+  int64_t ko = 0;
+  std::string unite;
+  while (f >> cle >> ko) {
+    std::getline(f, unite);
+    if (cle == "MemAvailable:") return ko * 1024;
+  }
+  return QtRasterLoader::MemoryBudget();
+}
+
+// The decoded image and its reduced copies (a third of it) fit in the
+// budget and in what the system can give now, so that a big image is
+// refused rather than the process killed.
+bool Tient(int64_t octets) {
+  const int64_t besoin = octets + octets / 3;
+  return besoin <= QtRasterLoader::MemoryBudget() && besoin <= AvailableMemory();
+}
+
+}  // namespace
+
 int64_t QtRasterLoader::MemoryBudget() {
   const long pages = sysconf(_SC_PHYS_PAGES), taille = sysconf(_SC_PAGE_SIZE);
   if (pages <= 0 || taille <= 0) return int64_t{2} << 30;
@@ -257,7 +284,7 @@ std::unique_ptr<QtRaster> QtRasterLoader::Decode(const std::string& path, double
   // What the header tells refuses a depth or a size before any decoding.
   const QImage::Format annonce = reader.imageFormat();
   if (annonce != QImage::Format_Invalid && DepthOfFormat(annonce, 256) == 0) return echec(Failure::Depth);
-  if (DecodedBytes(reader.size(), annonce) > MemoryBudget()) return echec(Failure::TooBig);
+  if (!Tient(DecodedBytes(reader.size(), annonce))) return echec(Failure::TooBig);
   QImage image;
   bool lu = false;
   try {
