@@ -165,9 +165,11 @@ void Peint(benchmark::State& state) {
   platform::QtCanvas c(1600, 1000);
   im->DessineObjet(c);  // reduced copies made, first tile kept
   const bool repeint = state.range(2) == 1;
+  // A shift of the view by at least two pixels gives another rectangle.
+  const int32_t pas = static_cast<int32_t>(std::ceil(2 / echelle));
   int decalage = 0;
   for (auto _ : state) {
-    if (!repeint) foundation::Vue().XDebVue += (++decalage % 2) ? 1 : -1;  // another rectangle
+    if (!repeint) foundation::Vue().XDebVue += (++decalage % 2) ? pas : -pas;
     im->DessineObjet(c);
   }
 }
