@@ -111,7 +111,9 @@ const QImage& QtRaster::Level(int n) const {
     if (next.isNull()) break;
     reductions_.push_back(std::move(next));
   }
-  return reductions_.empty() ? image_ : reductions_[static_cast<size_t>(std::min<int>(n, static_cast<int>(reductions_.size())) - 1)];
+  // The deepest copy made when memory ran out before level n.
+  const size_t fait = std::min(static_cast<size_t>(n), reductions_.size());
+  return fait == 0 ? image_ : reductions_[fait - 1];
 }
 
 QImage QtRaster::Render(const Rect& vis, const Rect& d, const RectF& s, uint8_t opacity) const {
