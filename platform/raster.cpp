@@ -134,15 +134,14 @@ Colour ScriptedRaster::Pixel(int32_t x, int32_t y) const {
 }
 
 void ScriptedRaster::Paint(Canvas&, const Rect& d, const RectF& s, uint8_t opacity) const {
-  Log.push_back("Paint " + std::to_string(d.Left) + "," + std::to_string(d.Top) + "," + std::to_string(d.Right) +
-                "," + std::to_string(d.Bottom) + " a=" + std::to_string(opacity) + " source " +
-                std::to_string(s.Left) + "," + std::to_string(s.Top) + "," + std::to_string(s.Right) + "," +
-                std::to_string(s.Bottom));
+  Log.push_back("Paint " + std::to_string(d.Left) + "," + std::to_string(d.Top) + "," + std::to_string(d.Right) + "," +
+                std::to_string(d.Bottom) + " a=" + std::to_string(opacity) + " source " + std::to_string(s.Left) + "," +
+                std::to_string(s.Top) + "," + std::to_string(s.Right) + "," + std::to_string(s.Bottom));
 }
 
 std::optional<RasterHeader> ScriptedRasterLoader::Find(const std::string& path) const {
-  for (const auto& [nom, entete] : Files)
-    if (nom == path) return entete;
+  for (const auto& [name, header] : Files)
+    if (name == path) return header;
   if (AnyExistingFile && FileExists(path)) return AnyExistingFile;
   return std::nullopt;
 }

@@ -1,14 +1,15 @@
 #include "platform/qt/qt_raster.h"
 
+#include <unistd.h>
+
 #include <QImageReader>
 #include <QPainter>
 #include <QTransform>
 #include <algorithm>
 #include <climits>
-#include <fstream>
 #include <cmath>
+#include <fstream>
 #include <new>
-#include <unistd.h>
 
 #include "foundation/catalogue.h"
 #include "platform/dialogs.h"
@@ -22,18 +23,24 @@ using foundation::Msg;
 int DepthOfFormat(QImage::Format format, int colourCount) {
   switch (format) {
     case QImage::Format_Mono:
-    case QImage::Format_MonoLSB: return 1;
-    case QImage::Format_Indexed8: return colourCount <= 16 ? 4 : 8;
-    case QImage::Format_Grayscale8: return 8;
+    case QImage::Format_MonoLSB:
+      return 1;
+    case QImage::Format_Indexed8:
+      return colourCount <= 16 ? 4 : 8;
+    case QImage::Format_Grayscale8:
+      return 8;
     case QImage::Format_RGB32:
     case QImage::Format_RGB888:
     case QImage::Format_BGR888:
-    case QImage::Format_RGBX8888: return 24;
+    case QImage::Format_RGBX8888:
+      return 24;
     case QImage::Format_ARGB32:
     case QImage::Format_ARGB32_Premultiplied:
     case QImage::Format_RGBA8888:
-    case QImage::Format_RGBA8888_Premultiplied: return 32;
-    default: return 0;  // 16 bits per pixel or per channel, and the rest
+    case QImage::Format_RGBA8888_Premultiplied:
+      return 32;
+    default:
+      return 0;  // 16 bits per pixel or per channel, and the rest
   }
 }
 
@@ -53,13 +60,17 @@ int64_t DecodedBytes(const QSize& size, QImage::Format format) {
   const int64_t w = size.width(), h = size.height();
   switch (format) {
     case QImage::Format_Mono:
-    case QImage::Format_MonoLSB: return (w + 7) / 8 * h;
+    case QImage::Format_MonoLSB:
+      return (w + 7) / 8 * h;
     case QImage::Format_Indexed8:
     case QImage::Format_Grayscale8:
-    case QImage::Format_Alpha8: return w * h;
+    case QImage::Format_Alpha8:
+      return w * h;
     case QImage::Format_RGB888:
-    case QImage::Format_BGR888: return w * 3 * h;
-    default: return w * 4 * h;
+    case QImage::Format_BGR888:
+      return w * 3 * h;
+    default:
+      return w * 4 * h;
   }
 }
 
@@ -101,10 +112,10 @@ const QImage& QtRaster::Level(int n) const {
     const int w = std::max(1, previous.width() / 2), h = std::max(1, previous.height() / 2);
     // Smooth on the 32-bit formats; one bit and one byte per pixel keep
     // their format by taking every other pixel.
-    const bool lisse = previous.depth() == 32;
+    const bool smooth = previous.depth() == 32;
     QImage next;
     try {
-      next = previous.scaled(w, h, Qt::IgnoreAspectRatio, lisse ? Qt::SmoothTransformation : Qt::FastTransformation);
+      next = previous.scaled(w, h, Qt::IgnoreAspectRatio, smooth ? Qt::SmoothTransformation : Qt::FastTransformation);
     } catch (const std::bad_alloc&) {
       next = QImage();
     }
@@ -112,8 +123,8 @@ const QImage& QtRaster::Level(int n) const {
     reductions_.push_back(std::move(next));
   }
   // The deepest copy made when memory ran out before level n.
-  const size_t fait = std::min(static_cast<size_t>(n), reductions_.size());
-  return fait == 0 ? image_ : reductions_[fait - 1];
+  const size_t made = std::min(static_cast<size_t>(n), reductions_.size());
+  return made == 0 ? image_ : reductions_[made - 1];
 }
 
 QImage QtRaster::Render(const Rect& vis, const Rect& d, const RectF& s, uint8_t opacity) const {
@@ -133,29 +144,30 @@ QImage QtRaster::Render(const Rect& vis, const Rect& d, const RectF& s, uint8_t 
   const double fy = static_cast<double>(level.height()) / image_.height();
 
   // Shown image -> tile, then level -> shown image.
-  const QTransform versTuile = QTransform::fromTranslate(-s.Left, -s.Top) * QTransform::fromScale(1 / kx, 1 / ky) *
-                               QTransform::fromTranslate(d.Left - vis.Left, d.Top - vis.Top);
-  const QTransform tourne = QTransform::fromScale(1 / fx, 1 / fy) *
-                            QTransform::fromTranslate(-frame_.SourceCentreX, -frame_.SourceCentreY) *
-                            QTransform().rotate(frame_.Angle) * QTransform::fromTranslate(frame_.CentreX, frame_.CentreY);
-  const QTransform t = tourne * versTuile;
+  const QTransform toTile = QTransform::fromTranslate(-s.Left, -s.Top) * QTransform::fromScale(1 / kx, 1 / ky) *
+                            QTransform::fromTranslate(d.Left - vis.Left, d.Top - vis.Top);
+  const QTransform turn = QTransform::fromScale(1 / fx, 1 / fy) *
+                          QTransform::fromTranslate(-frame_.SourceCentreX, -frame_.SourceCentreY) *
+                          QTransform().rotate(frame_.Angle) * QTransform::fromTranslate(frame_.CentreX, frame_.CentreY);
+  const QTransform t = turn * toTile;
 
   QPainter p(&tile);
   // Only the part of the level under the tile is taken (converted by the
   // painter when its format needs it).
-  bool inversible = false;
-  const QTransform inverse = t.inverted(&inversible);
-  if (inversible) {
-    const QRect sous = inverse.mapRect(QRectF(0, 0, tile.width(), tile.height())).toAlignedRect().adjusted(-2, -2, 2, 2) &
-                       level.rect();
-    if (!sous.isEmpty()) {
-      const QImage part = level.copy(sous);
-      p.setTransform(QTransform::fromTranslate(sous.x(), sous.y()) * t);
+  bool invertible = false;
+  const QTransform inverse = t.inverted(&invertible);
+  if (invertible) {
+    const QRect under =
+        inverse.mapRect(QRectF(0, 0, tile.width(), tile.height())).toAlignedRect().adjusted(-2, -2, 2, 2) &
+        level.rect();
+    if (!under.isEmpty()) {
+      const QImage part = level.copy(under);
+      p.setTransform(QTransform::fromTranslate(under.x(), under.y()) * t);
       p.drawImage(QPointF(0, 0), part);
     }
   }
   if (!marks_.empty()) {
-    p.setTransform(versTuile);
+    p.setTransform(toTile);
     p.setPen(QPen(QColor(0, 255, 0), 1));
     p.setBrush(QColor(255, 255, 0));
     for (const Point& m : marks_)
@@ -210,8 +222,8 @@ void QtRaster::Paint(Canvas& canvas, const Rect& d, const RectF& s, uint8_t opac
     p.setCompositionMode(QPainter::CompositionMode_Source);
     p.drawImage(QPoint(vis.Left, vis.Top), kept_.Tile);
   } else {
-    const QtCanvas copie(kept_.Tile);
-    canvas.CopyRect(vis, copie, Rect{0, 0, vis.Width(), vis.Height()});
+    const QtCanvas copy(kept_.Tile);
+    canvas.CopyRect(vis, copy, Rect{0, 0, vis.Width(), vis.Height()});
   }
 }
 
@@ -223,12 +235,12 @@ namespace {
 // budget when it cannot be read.
 int64_t AvailableMemory() {
   std::ifstream f("/proc/meminfo");
-  std::string cle;
-  int64_t ko = 0;
-  std::string unite;
-  while (f >> cle >> ko) {
-    std::getline(f, unite);
-    if (cle == "MemAvailable:") return ko * 1024;
+  std::string key;
+  int64_t kb = 0;
+  std::string unit;
+  while (f >> key >> kb) {
+    std::getline(f, unit);
+    if (key == "MemAvailable:") return kb * 1024;
   }
   return QtRasterLoader::MemoryBudget();
 }
@@ -236,22 +248,22 @@ int64_t AvailableMemory() {
 // The decoded image and its reduced copies (a third of it) fit in the
 // budget and in what the system can give now, so that a big image is
 // refused rather than the process killed.
-bool Tient(int64_t octets) {
-  const int64_t besoin = octets + octets / 3;
-  return besoin <= QtRasterLoader::MemoryBudget() && besoin <= AvailableMemory();
+bool Fits(int64_t octets) {
+  const int64_t needed = octets + octets / 3;
+  return needed <= QtRasterLoader::MemoryBudget() && needed <= AvailableMemory();
 }
 
 }  // namespace
 
 int64_t QtRasterLoader::MemoryBudget() {
-  const long pages = sysconf(_SC_PHYS_PAGES), taille = sysconf(_SC_PAGE_SIZE);
-  if (pages <= 0 || taille <= 0) return int64_t{2} << 30;
-  return static_cast<int64_t>(pages) * taille / 2;
+  const long pages = sysconf(_SC_PHYS_PAGES), pageSize = sysconf(_SC_PAGE_SIZE);
+  if (pages <= 0 || pageSize <= 0) return int64_t{2} << 30;
+  return static_cast<int64_t>(pages) * pageSize / 2;
 }
 
 QtRasterLoader::QtRasterLoader() {
-  const int64_t mo = MemoryBudget() >> 20;
-  QImageReader::setAllocationLimit(static_cast<int>(std::min<int64_t>(mo, INT_MAX)));
+  const int64_t mb = MemoryBudget() >> 20;
+  QImageReader::setAllocationLimit(static_cast<int>(std::min<int64_t>(mb, INT_MAX)));
 }
 
 std::optional<RasterHeader> QtRasterLoader::ReadHeader(const std::string& path) {
@@ -277,33 +289,33 @@ std::unique_ptr<QtRaster> QtRasterLoader::Decode(const std::string& path, double
   failure = Failure::None;
   QImageReader reader(QString::fromStdString(path));
   reader.setAutoTransform(false);
-  const auto echec = [&](Failure f) -> std::unique_ptr<QtRaster> {
+  const auto fail = [&](Failure f) -> std::unique_ptr<QtRaster> {
     failure = f;
     error = reader.errorString().toStdString();
     return nullptr;
   };
-  if (!reader.canRead()) return echec(Failure::Unreadable);
+  if (!reader.canRead()) return fail(Failure::Unreadable);
   // What the header tells refuses a depth or a size before any decoding.
-  const QImage::Format annonce = reader.imageFormat();
-  if (annonce != QImage::Format_Invalid && DepthOfFormat(annonce, 256) == 0) return echec(Failure::Depth);
-  if (!Tient(DecodedBytes(reader.size(), annonce))) return echec(Failure::TooBig);
+  const QImage::Format announced = reader.imageFormat();
+  if (announced != QImage::Format_Invalid && DepthOfFormat(announced, 256) == 0) return fail(Failure::Depth);
+  if (!Fits(DecodedBytes(reader.size(), announced))) return fail(Failure::TooBig);
   QImage image;
-  bool lu = false;
+  bool read = false;
   try {
-    lu = reader.read(&image);
+    read = reader.read(&image);
   } catch (const std::bad_alloc&) {
     image = QImage();
-    return echec(Failure::TooBig);
+    return fail(Failure::TooBig);
   }
-  if (!lu || image.isNull()) {
+  if (!read || image.isNull()) {
     // A size the reader could not hold is too big; anything else unreadable.
     const QSize s = reader.size();
-    if (s.isValid() && DecodedBytes(s, annonce) > (static_cast<int64_t>(QImageReader::allocationLimit()) << 20))
-      return echec(Failure::TooBig);
-    return echec(Failure::Unreadable);
+    if (s.isValid() && DecodedBytes(s, announced) > (static_cast<int64_t>(QImageReader::allocationLimit()) << 20))
+      return fail(Failure::TooBig);
+    return fail(Failure::Unreadable);
   }
   const int depth = DepthOfFormat(image.format(), image.colorCount());
-  if (depth == 0) return echec(Failure::Depth);
+  if (depth == 0) return fail(Failure::Depth);
   if (depth == 1) NormaliseMono(image);
   return std::make_unique<QtRaster>(std::move(image), depth, angle);
 }

@@ -73,10 +73,9 @@ TEST_F(RasterQt, ProfondeursContrePillow) {
     int ecart;        // levels allowed from Pillow's decoding
   };
   const Cas cas[] = {
-      {"mono.png", 1, 2, 0},      {"mono.tif", 1, 2, 0},      {"palette4.png", 4, 16, 0},
-      {"gris8.png", 8, 256, 0},   {"palette8.bmp", 8, 256, 0}, {"rgb24.png", 24, 0, 0},
-      {"rgb24.bmp", 24, 0, 0},    {"rgb24.tif", 24, 0, 0},    {"rgba.png", 32, 0, 0},
-      {"photo.jpg", 24, 0, 2},
+      {"mono.png", 1, 2, 0},       {"mono.tif", 1, 2, 0},   {"palette4.png", 4, 16, 0}, {"gris8.png", 8, 256, 0},
+      {"palette8.bmp", 8, 256, 0}, {"rgb24.png", 24, 0, 0}, {"rgb24.bmp", 24, 0, 0},    {"rgb24.tif", 24, 0, 0},
+      {"rgba.png", 32, 0, 0},      {"photo.jpg", 24, 0, 2},
   };
   for (const Cas& k : cas) {
     SCOPED_TRACE(k.fichier);
@@ -254,7 +253,8 @@ TEST_F(RasterQt, TropGrandPourLaMemoire) {
   EXPECT_FALSE(plain.OuvreFichier(enorme));
   std::unique_ptr<Raster> bitmap;
   EXPECT_FALSE(ChargeBitmapTourne(enorme, bitmap, 37));
-  EXPECT_EQ(dialogues.Messages(), (std::vector<std::string>(2, "Le fichier est trop important pour pouvoir être calé")));
+  EXPECT_EQ(dialogues.Messages(),
+            (std::vector<std::string>(2, "Le fichier est trop important pour pouvoir être calé")));
 }
 
 TEST(RasterQtBudget, LimiteDuLecteurRelevee) {
