@@ -74,6 +74,7 @@ void TDessinFerme::DessineSurface(const std::vector<TPointDeBase>& UneCourbe, pl
 }
 
 void TDessinFerme::RempliSurface(platform::Canvas& canvas) {
+  LargeurBmp = HauteurBmp = 0;
   if (contour_.empty() || ObjetMotif == nullptr) return;
   // The object's pixel extent widened by 10 pixels, as for a bitmap of the
   // whole object; only its part on the target (and inside its clipping) is
@@ -99,6 +100,8 @@ void TDessinFerme::RempliSurface(platform::Canvas& canvas) {
   for (const TPoint& p : contour_) contour.push_back({p.X - x0, p.Y - y0});
 
   std::unique_ptr<platform::Canvas> bmp = canvas.CreateBitmap(w, h);
+  LargeurBmp = w;
+  HauteurBmp = h;
   bmp->Brush.Color = ObjetMotif->CouleurPinceau;
   bmp->Brush.Style =
       static_cast<BrushStyle>(static_cast<uint8_t>(ObjetMotif->StylePinceau) % platform::kBrushStyleCount);

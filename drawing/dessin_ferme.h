@@ -43,6 +43,8 @@ class TDessinFerme : public TDessinLigne {
 
   // The outline in pixels of the last DessineSurface.
   const std::vector<foundation::TPoint>& ContourVue() const { return contour_; }
+  // Size of the last scratch bitmap of RempliSurface (0 when none was made).
+  int32_t LargeurBmp = 0, HauteurBmp = 0;
 
  protected:
   std::vector<foundation::TPoint> contour_;

@@ -800,11 +800,10 @@ void TDessinRemplissage::DessineCetObjet(platform::Canvas& canvas) {
       for (TDessinLigne* l : ListeLignes)
         if (!l->DessinEnCours) l->DessineObjet(canvas);
     } else {
+      // The outline is drawn with the canvas as the fill's style left it.
       LigneDessinee->Selecte = Selecte;
-      LigneDessinee->EstDessinFiligrane = EstDessinFiligrane;
-      LigneDessinee->clFiligrane = clFiligrane;
       LigneDessinee->CoeffEchelleDessin = CoeffEchelleDessin;
-      LigneDessinee->DessineObjet(canvas);
+      LigneDessinee->DessineSurface(LigneDessinee->PointsList, canvas);
       for (TDessinLigne* l : ListeLignes) {
         if (l->EstVisible)
           l->DessineObjet(canvas);
