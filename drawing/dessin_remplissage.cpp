@@ -600,6 +600,9 @@ void TDessinRemplissage::CherchePaires(const std::vector<TLigneTracee*>& lignes)
 }
 
 int TDessinRemplissage::IndexLigne(const TLigneTracee* l) const {
+  if (l != nullptr && l->Position >= 0 && static_cast<size_t>(l->Position) < LignesTracees.size() &&
+      LignesTracees[static_cast<size_t>(l->Position)].get() == l)
+    return l->Position;
   for (size_t i = 0; i < LignesTracees.size(); ++i)
     if (LignesTracees[i].get() == l) return static_cast<int>(i);
   return -1;
@@ -607,11 +610,12 @@ int TDessinRemplissage::IndexLigne(const TLigneTracee* l) const {
 
 void TDessinRemplissage::PrepareParcours() {
   parcours_.assign(LignesTracees.size(), {});
-  std::unordered_map<const TLigneTracee*, size_t> index;
-  for (size_t i = 0; i < LignesTracees.size(); ++i) index[LignesTracees[i].get()] = i;
+  for (size_t i = 0; i < LignesTracees.size(); ++i) LignesTracees[i]->Position = static_cast<int>(i);
   for (const auto& x : Intersections) {
-    parcours_[index.at(x->Ligne1)].push_back(x.get());
-    parcours_[index.at(x->Ligne2)].push_back(x.get());
+    const int k1 = IndexLigne(x->Ligne1), k2 = IndexLigne(x->Ligne2);
+    if (k1 < 0 || k2 < 0) throw std::logic_error("croisement hors des lignes de travail");
+    parcours_[static_cast<size_t>(k1)].push_back(x.get());
+    parcours_[static_cast<size_t>(k2)].push_back(x.get());
   }
   for (size_t k = 0; k < parcours_.size(); ++k) {
     const TLigneTracee* l = LignesTracees[k].get();

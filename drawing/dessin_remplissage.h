@@ -33,6 +33,8 @@ struct TLigneTracee {
   bool Lissee = false;
   // Position of the bounding line copied, -1 for lines joined at their ends.
   int Origine = -1;
+  // Position in LignesTracees, set before the cycle search.
+  int Position = -1;
 };
 
 // One crossing of two working lines.
