@@ -265,7 +265,8 @@ bool TDessinRemplissage::TestEstFerme() {
     LignesTracees.clear();
     Intersections.clear();
     if (DessinEnCours && ListeLignes.size() > 1) FermeOK = true;
-    if (ListeLignes.size() > 1 && ListeLignes.back()->NombrePoints() > 1) ConnecteLignes();
+    if (ListeLignes.size() > 1 && (ListeLignes.back() == nullptr || ListeLignes.back()->NombrePoints() > 1))
+      ConnecteLignes();
     ferme = LignesTracees.size() > 1;
     if (ferme) {
       CreeToutesIntersections();
@@ -313,6 +314,7 @@ void TDessinRemplissage::ConnecteLignes() {
     LignesTracees.clear();
     for (size_t i = 0; i < ListeLignes.size(); ++i) {
       TDessinLigne* l = ListeLignes[i];
+      if (l == nullptr) throw std::logic_error("ligne de remplissage absente");
       auto t = std::make_unique<TLigneTracee>();
       l->MajCourbeBezier();
       for (const TPointDeBase& p : l->PointsList) t->Points.push_back(p.PointLoc());
@@ -768,6 +770,7 @@ void TDessinRemplissage::CreeLigneDessinee() {
 void TDessinRemplissage::CalculeEnveloppe() {
   bool premiere = true;
   for (TDessinLigne* l : ListeLignes) {
+    if (l == nullptr) continue;
     l->CalculeEnveloppe();
     if (premiere) {
       EnvelRect = l->EnvelRect;
@@ -784,7 +787,7 @@ void TDessinRemplissage::DistanceObjet(int32_t XPt, int32_t YPt, TInfoObjet& inf
   TDessinBasique::DistanceObjet(XPt, YPt, info);
   double dMin = foundation::ValeurIndefiniePositive;
   for (TDessinLigne* l : ListeLignes) {
-    if (l->PointsList.empty()) continue;
+    if (l == nullptr || l->PointsList.empty()) continue;
     TInfoObjet i;
     l->DistanceObjet(XPt, YPt, i);
     dMin = std::min(dMin, i.D);
@@ -794,11 +797,14 @@ void TDessinRemplissage::DistanceObjet(int32_t XPt, int32_t YPt, TInfoObjet& inf
 }
 
 void TDessinRemplissage::CalculPointsVue() {
-  for (TDessinLigne* l : ListeLignes) l->CalculPointsVue();
+  for (TDessinLigne* l : ListeLignes)
+    if (l != nullptr) l->CalculPointsVue();
 }
 
 void TDessinRemplissage::DessineCetObjet(platform::Canvas& canvas) {
   try {
+    for (const TDessinLigne* l : ListeLignes)
+      if (l == nullptr) throw std::logic_error("ligne de remplissage absente");
     if (DessinEnCours || !FermeOK) {
       GardeValeur<bool> rouge(Affichage().TraceEnRouge, true);
       for (TDessinLigne* l : ListeLignes)

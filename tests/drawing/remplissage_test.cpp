@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <memory>
 #include <random>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -623,6 +624,51 @@ TEST_F(Remplissage, OuvertLesLignesEnRougeFermeLeContour) {
   ASSERT_EQ(ferme.Lignes("Polygon").size(), 1u);
   EXPECT_NE(ferme.Lignes("Polygon")[0].find("b=00FF00"), std::string::npos) << ferme.Lignes("Polygon")[0];
   for (const auto& l : ferme.Lignes("LineTo")) EXPECT_NE(l.find("c=111111"), std::string::npos) << l;
+}
+
+TEST_F(Remplissage, UneErreurEstNoteeUneFoisPourLaFinDuDessin) {
+  // A fill whose second line is missing: the closing test and the drawing
+  // fail without raising, and the fill's number is noted once for the
+  // report after the paint.
+  TCalque calque;
+  TObjetTrait style;
+  auto l = std::make_unique<TDessinLigne>(&style);
+  l->AjoutePoint({0, 0});
+  l->AjoutePoint({1000, 1000});
+  auto* ligne = static_cast<TDessinLigne*>(calque.AjouteObjet(std::move(l)));
+  auto* r = static_cast<TDessinRemplissage*>(calque.AjouteObjet(std::make_unique<TDessinRemplissage>(&style)));
+  r->ListeLignes = {ligne, nullptr};
+  Affichage().ObjetsEnErreur.clear();
+  platform::RecordingCanvas canvas(400, 300);
+  calque.DessineCalque(canvas);
+  EXPECT_FALSE(r->FermeOK);
+  EXPECT_EQ(Affichage().ObjetsEnErreur, (std::vector<int32_t>{r->NoObjet}));
+  // The lines after the fill are still drawn.
+  EXPECT_TRUE(ligne->EstAffiche);
+}
+
+// Counts the points of each polygon drawn.
+class CompteurPolygones : public platform::RecordingCanvas {
+ public:
+  using platform::RecordingCanvas::RecordingCanvas;
+  void Polygon(std::span<const platform::Point> points) override { tailles.push_back(points.size()); }
+  std::vector<size_t> tailles;
+};
+
+TEST_F(Remplissage, ToutLeContourEstDessineAuDelaDe100001Points) {
+  // A lens whose arch has 120,000 points.
+  Ligne arche;
+  for (int i = 0; i <= 120000; ++i) {
+    const double t = i / 120000.0;
+    arche.push_back({static_cast<int32_t>(t * 240000), static_cast<int32_t>(100000 * std::sin(M_PI * t))});
+  }
+  Montage m({arche, {{-1000, 20000}, {241000, 20000}}});
+  ASSERT_TRUE(m.Ferme());
+  const size_t n = m.remplissage->LigneDessinee->PointsList.size();
+  ASSERT_GT(n, 100001u);
+  CompteurPolygones canvas(400, 300);
+  m.remplissage->DessineObjet(canvas);
+  EXPECT_EQ(canvas.tailles, (std::vector<size_t>{n}));
 }
 
 }  // namespace
