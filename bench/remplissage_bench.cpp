@@ -85,7 +85,8 @@ BENCHMARK(BM_DeuxLignesLisseesDe1000Points)->Unit(benchmark::kMillisecond);
 void BM_VingtLignes200Croisements(benchmark::State& state) {
   std::vector<Ligne> lignes;
   for (int i = 0; i < 10; ++i) lignes.push_back({{-1000, i * 1000}, {11000, i * 1000 + 37}});
-  for (int i = 0; i < 10; ++i) lignes.push_back({{i * 1000 + 200, 10500}, {i * 1000 + 250, -500}, {i * 1000 + 600, 10500}});
+  for (int i = 0; i < 10; ++i)
+    lignes.push_back({{i * 1000 + 200, 10500}, {i * 1000 + 250, -500}, {i * 1000 + 600, 10500}});
   Montage m(lignes, false);
   Ferme(state, m);
 }
@@ -162,7 +163,10 @@ void BM_TextureVingtFoisLaFenetre(benchmark::State& state) {
   style.FixeTexture(&texture);
   // 19.2 m by 10.8 m around (0, 0); the window at ground (0, 0) top-left.
   const int32_t X = 9600, Y = 5400, m = 2000;
-  Montage f({{{-X - m, -Y}, {X + m, -Y}}, {{-X - m, Y}, {X + m, Y}}, {{-X, -Y - m}, {-X, Y + m}}, {{X, -Y - m}, {X - 300, Y + m}}},
+  Montage f({{{-X - m, -Y}, {X + m, -Y}},
+             {{-X - m, Y}, {X + m, Y}},
+             {{-X, -Y - m}, {-X, Y + m}},
+             {{X, -Y - m}, {X - 300, Y + m}}},
             false);
   f.remplissage->ChangeMotif(&style);
   Vue(2000, 0, 0, 1920, 1080);

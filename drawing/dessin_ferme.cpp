@@ -176,8 +176,8 @@ void TDessinFerme::Croisillons(platform::Canvas& vBmp, int32_t origineX, int32_t
   }
   if (descendantes) {
     // From (W, c) down to (W - c, 0) excluded: y - x = c - W.
-    for (int64_t c = premier(int64_t{largeurTotale} + origineY - origineX - (w - 1)); c - largeurTotale < origineY - origineX + h;
-         c += s) {
+    for (int64_t c = premier(int64_t{largeurTotale} + origineY - origineX - (w - 1));
+         c - largeurTotale < origineY - origineX + h; c += s) {
       const int64_t d = c - largeurTotale - origineY + origineX;  // y - x = d in the part
       const int64_t xDeb = std::max<int64_t>({largeurTotale - c - origineX + 1, 0, -d});
       const int64_t xFin = std::min<int64_t>({largeurTotale - origineX, w - 1, h - 1 - d});

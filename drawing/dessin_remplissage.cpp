@@ -469,7 +469,8 @@ void TDessinRemplissage::CherchePaires(const std::vector<TLigneTracee*>& lignes)
           voisines.clear();
           grille.Cherche(BoitePoint(pts[p]).Gonflee(ToleranceCommune), [&](int id) {
             const PointLigne& q = points[static_cast<size_t>(id)];
-            if (q.ligne > k && Distance2(q.p, pts[p]) < ToleranceCommune * ToleranceCommune) voisines.push_back(q.ligne);
+            if (q.ligne > k && Distance2(q.p, pts[p]) < ToleranceCommune * ToleranceCommune)
+              voisines.push_back(q.ligne);
           });
           std::sort(voisines.begin(), voisines.end());
           voisines.erase(std::unique(voisines.begin(), voisines.end()), voisines.end());
@@ -477,8 +478,9 @@ void TDessinRemplissage::CherchePaires(const std::vector<TLigneTracee*>& lignes)
         for (const int k2 : voisines) connexions.push_back({k, k2, static_cast<int32_t>(p)});
       }
     }
-    std::sort(connexions.begin(), connexions.end(),
-              [](const Connexion& a, const Connexion& b) { return std::tie(a.l1, a.l2, a.p) < std::tie(b.l1, b.l2, b.p); });
+    std::sort(connexions.begin(), connexions.end(), [](const Connexion& a, const Connexion& b) {
+      return std::tie(a.l1, a.l2, a.p) < std::tie(b.l1, b.l2, b.p);
+    });
   }
 
   // Chunks of every curve; pairs of chunks of two lines that can give a
@@ -550,8 +552,8 @@ void TDessinRemplissage::CherchePaires(const std::vector<TLigneTracee*>& lignes)
   };
   while (ic < connexions.size() || ip < paires.size()) {
     int l1, l2;
-    if (ip >= paires.size() ||
-        (ic < connexions.size() && std::tie(connexions[ic].l1, connexions[ic].l2) <= std::tie(paires[ip].l1, paires[ip].l2))) {
+    if (ip >= paires.size() || (ic < connexions.size() && std::tie(connexions[ic].l1, connexions[ic].l2) <=
+                                                              std::tie(paires[ip].l1, paires[ip].l2))) {
       l1 = connexions[ic].l1;
       l2 = connexions[ic].l2;
     } else {
@@ -629,8 +631,9 @@ void TDessinRemplissage::PrepareParcours() {
     v.reserve(parcours_[k].size());
     for (TIntersect* x : parcours_[k]) {
       const int32_t i = x->IndiceSur(l);
-      const double d =
-          i >= 0 && static_cast<size_t>(i) < l->Courbe.size() ? Distance(l->Courbe[static_cast<size_t>(i)], x->Point) : 0;
+      const double d = i >= 0 && static_cast<size_t>(i) < l->Courbe.size()
+                           ? Distance(l->Courbe[static_cast<size_t>(i)], x->Point)
+                           : 0;
       v.push_back({{i, d}, x});
     }
     std::stable_sort(v.begin(), v.end(), [](const auto& a, const auto& b) {
@@ -725,7 +728,8 @@ void TDessinRemplissage::CreeLigneDessinee() {
   std::vector<TIntersect*> cycle;
   for (const auto& x : Intersections)
     if (x->Rang >= 0) cycle.push_back(x.get());
-  std::stable_sort(cycle.begin(), cycle.end(), [](const TIntersect* a, const TIntersect* b) { return a->Rang < b->Rang; });
+  std::stable_sort(cycle.begin(), cycle.end(),
+                   [](const TIntersect* a, const TIntersect* b) { return a->Rang < b->Rang; });
   const size_t m = cycle.size();
   if (m < 2) return;
   const auto memesLignes = [](const TIntersect* a, const TIntersect* b) {

@@ -97,7 +97,8 @@ TEST_F(RemplissagePixels, EauPeintLAireDeShapely) {
   // Shapely's area of the pixel outline.
   std::string ligne;
   for (const TPoint& p : d.Contour()) ligne += std::to_string(p.X) + " " + std::to_string(p.Y) + " ";
-  const std::string commande = "echo '" + ligne + "' | /usr/bin/python3 " GRAVELUNE_SOURCE_DIR "/tests/drawing/faces_shapely.py";
+  const std::string commande =
+      "echo '" + ligne + "' | /usr/bin/python3 " GRAVELUNE_SOURCE_DIR "/tests/drawing/faces_shapely.py";
   FILE* f = ::popen(commande.c_str(), "r");
   double aire = 0;
   char tampon[64];

@@ -326,7 +326,8 @@ void RechercheDirecte(const std::vector<TLigneTracee*>& lignes, std::vector<Croi
         foundation::IntersectionDroites(P, Q, R, S, I);
         if (I.SlH != 1) return;
         const auto dd = [&](const foundation::TPointTopo& A) { return std::hypot(A.X - I.X, A.Y - I.Y); };
-        if (dd(P) + dd(Q) <= std::hypot(P.X - Q.X, P.Y - Q.Y) + 10 && dd(R) + dd(S) <= std::hypot(R.X - S.X, R.Y - S.Y) + 10)
+        if (dd(P) + dd(Q) <= std::hypot(P.X - Q.X, P.Y - Q.Y) + 10 &&
+            dd(R) + dd(S) <= std::hypot(R.X - S.X, R.Y - S.Y) + 10)
           ajoute(v, u, {foundation::Arrondi(I.X), foundation::Arrondi(I.Y)});
       };
       const auto boite = [](const std::vector<TPoint>& c, int32_t a, int32_t b) {
@@ -456,11 +457,12 @@ TEST_F(Remplissage, OracleShapelyLAireDuContourEstCelleDUneFace) {
   std::mt19937 gen(99);
   std::uniform_int_distribution<int> j(-400, 400);
   for (int i = 0; i < 20; ++i) {
-    cas.push_back({"aleatoire " + std::to_string(i),
-                   {{{-1000 + j(gen), j(gen)}, {j(gen), 300 + j(gen)}, {5000 + j(gen), j(gen)}},
-                    {{-1000 + j(gen), 4000 + j(gen)}, {2000 + j(gen), 3800 + j(gen)}, {5000 + j(gen), 4000 + j(gen)}},
-                    {{j(gen), -1000 + j(gen)}, {200 + j(gen), 2000 + j(gen)}, {j(gen), 5000 + j(gen)}},
-                    {{4000 + j(gen), -1000 + j(gen)}, {3800 + j(gen), 2000 + j(gen)}, {4000 + j(gen), 5000 + j(gen)}}}});
+    cas.push_back(
+        {"aleatoire " + std::to_string(i),
+         {{{-1000 + j(gen), j(gen)}, {j(gen), 300 + j(gen)}, {5000 + j(gen), j(gen)}},
+          {{-1000 + j(gen), 4000 + j(gen)}, {2000 + j(gen), 3800 + j(gen)}, {5000 + j(gen), 4000 + j(gen)}},
+          {{j(gen), -1000 + j(gen)}, {200 + j(gen), 2000 + j(gen)}, {j(gen), 5000 + j(gen)}},
+          {{4000 + j(gen), -1000 + j(gen)}, {3800 + j(gen), 2000 + j(gen)}, {4000 + j(gen), 5000 + j(gen)}}}});
   }
   int verifies = 0;
   for (const auto& [nom, lignes] : cas) {
