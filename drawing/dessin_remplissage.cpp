@@ -20,6 +20,10 @@ namespace {
 // Same point, segment overlap, merge of crossings; ends touching.
 constexpr double ToleranceCommune = 10;
 constexpr double ToleranceBouts = 30;
+// The cycle search's step budget: a search that closes visits each crossing
+// a few times; past the budget the search is exploring a tangle.
+constexpr int64_t PasMinimum = 100'000;
+constexpr int64_t PasParCroisement = 1'000;
 
 int64_t Carre(int64_t v) { return v * v; }
 int64_t Distance2(const TPoint& a, const TPoint& b) {
@@ -279,7 +283,7 @@ bool TDessinRemplissage::TestEstFerme() {
     }
     if (ferme) {
       PrepareParcours();
-      pasRestants_ = 1000 + 100 * static_cast<int64_t>(Intersections.size());
+      pasRestants_ = PasMinimum + PasParCroisement * static_cast<int64_t>(Intersections.size());
       ferme = false;
       for (const auto& l : LignesTracees) {
         for (const auto& x : Intersections) {

@@ -8,6 +8,7 @@
 #include <chrono>
 #include <cmath>
 #include <cstdio>
+#include <map>
 #include <memory>
 #include <random>
 #include <span>
@@ -363,9 +364,121 @@ void RechercheDirecte(const std::vector<TLigneTracee*>& lignes, std::vector<Croi
   }
 }
 
+// The documented joins, pass after pass: the first touching pair of the
+// list (ends closer than 30) is joined, the two lines leave, the new one
+// goes to the end; a single chain gives the separate copies back.
+std::vector<TLigneTracee> JointuresDirectes(const std::vector<TDessinLigne*>& bornes) {
+  const auto copies = [&] {
+    std::vector<TLigneTracee> r;
+    for (TDessinLigne* l : bornes) {
+      TLigneTracee t;
+      for (const TPointDeBase& p : l->PointsList) t.Points.push_back(p.PointLoc());
+      for (const TPointDeBase& p : l->CourbeBezier) t.Courbe.push_back(p.PointLoc());
+      t.Lissee = l->EstLissee();
+      r.push_back(t);
+    }
+    return r;
+  };
+  std::vector<TLigneTracee> lignes = copies();
+  const auto pres = [](TPoint a, TPoint b) {
+    return (int64_t(a.X) - b.X) * (int64_t(a.X) - b.X) + (int64_t(a.Y) - b.Y) * (int64_t(a.Y) - b.Y) < 900;
+  };
+  const auto partie = [](const TLigneTracee& l, bool inverse, bool sansPremier, bool sansDernier, TLigneTracee& r) {
+    for (auto [source, cible] : {std::pair{&l.Points, &r.Points}, std::pair{&l.Courbe, &r.Courbe}}) {
+      std::vector<TPoint> v = *source;
+      if (sansPremier && !v.empty()) v.erase(v.begin());
+      if (sansDernier && !v.empty()) v.pop_back();
+      if (inverse) std::reverse(v.begin(), v.end());
+      cible->insert(cible->end(), v.begin(), v.end());
+    }
+  };
+  bool joint = false;
+  for (bool encore = true; encore;) {
+    encore = false;
+    for (size_t i = 0; i < lignes.size() && !encore; ++i) {
+      for (size_t j = 0; j < lignes.size() && !encore; ++j) {
+        if (i == j || lignes[i].Courbe.empty() || lignes[j].Courbe.empty()) continue;
+        const TLigneTracee &a = lignes[i], &b = lignes[j];
+        TLigneTracee n;
+        n.Lissee = a.Lissee;
+        if (pres(a.Courbe.front(), b.Courbe.front())) {
+          partie(a, true, false, false, n), partie(b, false, true, false, n);
+        } else if (pres(a.Courbe.front(), b.Courbe.back())) {
+          partie(a, true, false, false, n), partie(b, true, false, true, n);
+        } else if (pres(b.Courbe.front(), a.Courbe.back())) {
+          partie(b, true, false, false, n), partie(a, true, false, true, n);
+        } else if (pres(a.Courbe.back(), b.Courbe.back())) {
+          partie(a, false, false, false, n), partie(b, true, false, true, n);
+        } else {
+          continue;
+        }
+        lignes.erase(lignes.begin() + std::ptrdiff_t(std::max(i, j)));
+        lignes.erase(lignes.begin() + std::ptrdiff_t(std::min(i, j)));
+        lignes.push_back(n);
+        encore = joint = true;
+      }
+    }
+  }
+  if (joint && lignes.size() == 1) lignes = copies();
+  return lignes;
+}
+
+// The documented cycle search, recursive.
+struct CycleDirect {
+  std::vector<TIntersect*> inter;
+  // Each line's sorted crossings (the same at every call).
+  mutable std::map<const TLigneTracee*, std::vector<TIntersect*>> listes;
+  std::vector<TIntersect*> Liste(const TLigneTracee* l) const {
+    std::vector<std::pair<std::pair<int32_t, double>, TIntersect*>> v;
+    for (TIntersect* x : inter) {
+      if (!x->EstSur(l)) continue;
+      const int32_t i = x->IndiceSur(l);
+      const TPoint c = l->Courbe[size_t(i)];
+      v.push_back({{i, std::hypot(double(c.X) - x->Point.X, double(c.Y) - x->Point.Y)}, x});
+    }
+    std::stable_sort(v.begin(), v.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    std::vector<TIntersect*> r;
+    for (const auto& e : v) r.push_back(e.second);
+    return r;
+  }
+  bool Classe(const TLigneTracee* ligneTr, TIntersect* une, TIntersect*& deb) const {
+    if (deb != nullptr && une->Utilisee) {
+      if (une != deb) return false;
+      une->Rang = 0;
+      return true;
+    }
+    const TLigneTracee* l = une != nullptr ? une->AutreLigne(ligneTr) : ligneTr;
+    auto it = listes.find(l);
+    if (it == listes.end()) it = listes.emplace(l, Liste(l)).first;
+    const std::vector<TIntersect*>& liste = it->second;
+    if (deb == nullptr) deb = une = liste.at(0);
+    une->Utilisee = true;
+    const int pos = int(std::find(liste.begin(), liste.end(), une) - liste.begin()), der = int(liste.size()) - 1;
+    std::vector<int> essais;
+    if (pos > 0 && pos < der)
+      essais = {pos - 1, pos + 1};
+    else if (pos == 0)
+      essais = {pos + 1};
+    else
+      essais = {pos - 1};
+    for (const int n : essais) {
+      if (n < 0 || n > der) continue;
+      if (Classe(l, liste[size_t(n)], deb)) {
+        une->Rang = liste[size_t(n)]->Rang + 1;
+        return true;
+      }
+    }
+    une->Utilisee = false;
+    return false;
+  }
+};
+
+// The crossings, the joins of the ends and the cycle's ranks of the closing
+// test against the documented loops written directly, on 500 seeded
+// configurations.
 TEST_F(Remplissage, LaRechercheIndexeeTrouveLesCroisementsDeLaRechercheDirecte) {
   std::mt19937 gen(20261210);
-  int totalCroisements = 0, totalExacts = 0;
+  int totalCroisements = 0, totalExacts = 0, totalJointures = 0, totalFermes = 0;
   for (int cas = 0; cas < 500; ++cas) {
     std::uniform_int_distribution<int> nLignes(2, 7), nPoints(1, 25), pas(-900, 900), coin(0, 4000), jitter(-9, 9),
         de(0, 9);
@@ -410,7 +523,54 @@ TEST_F(Remplissage, LaRechercheIndexeeTrouveLesCroisementsDeLaRechercheDirecte) 
       totalExacts += c.exacte;
     }
     totalCroisements += int(attendus.size());
+
+    // The joins of the lines' ends, as the repeated passes make them.
+    // (Only when the last line has more than one point.)
+    std::vector<TLigneTracee> jointes;
+    if (m.remplissage->ListeLignes.back()->NombrePoints() > 1) jointes = JointuresDirectes(m.remplissage->ListeLignes);
+    ASSERT_EQ(jointes.size(), travail.size()) << "cas " << cas;
+    for (size_t i = 0; i < jointes.size(); ++i) {
+      EXPECT_EQ(Texte(travail[i]->Points), Texte(jointes[i].Points)) << "cas " << cas << " ligne " << i;
+      EXPECT_EQ(Texte(travail[i]->Courbe), Texte(jointes[i].Courbe)) << "cas " << cas << " ligne " << i;
+    }
+    totalJointures += jointes.size() < lignes.size();
+
+    // The cycle and its ranks, as the recursive search gives them (not
+    // where the step budget ended the search: the recursive search may
+    // then take minutes).
+    if (m.remplissage->Intersections.empty()) continue;
+    if (m.remplissage->BudgetEpuise) {
+      std::printf("cas %d: budget épuisé (%zu croisements)\n", cas, m.remplissage->Intersections.size());
+      EXPECT_FALSE(m.remplissage->FermeOK);
+      continue;
+    }
+    std::vector<int32_t> rangs;
+    CycleDirect direct;
+    for (const auto& x : m.remplissage->Intersections) {
+      rangs.push_back(x->Rang);
+      direct.inter.push_back(x.get());
+    }
+    bool tousDeux = travail.size() > 1;
+    for (const TLigneTracee* l : travail) tousDeux = tousDeux && direct.Liste(l).size() >= 2;
+    bool ferme = false;
+    if (tousDeux) {
+      for (const TLigneTracee* l : travail) {
+        for (TIntersect* x : direct.inter) x->Utilisee = false, x->Rang = -1;
+        TIntersect* deb = nullptr;
+        if (direct.Classe(l, nullptr, deb)) {
+          ferme = true;
+          break;
+        }
+      }
+    }
+    EXPECT_EQ(m.remplissage->FermeOK, ferme) << "cas " << cas;
+    if (ferme) {
+      ++totalFermes;
+      for (size_t i = 0; i < rangs.size(); ++i) EXPECT_EQ(rangs[i], direct.inter[i]->Rang) << "cas " << cas << " " << i;
+    }
   }
+  EXPECT_GT(totalJointures, 20);
+  EXPECT_GT(totalFermes, 100);
   // The configurations do exercise both kinds of crossings.
   EXPECT_GT(totalCroisements, 1000);
   EXPECT_GT(totalExacts, 100);
