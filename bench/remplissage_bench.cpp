@@ -114,6 +114,27 @@ void BM_ChaineFermee(benchmark::State& state) {
 }
 BENCHMARK(BM_ChaineFermee)->Arg(1000)->Arg(4000)->Arg(16000)->Unit(benchmark::kMillisecond)->Complexity();
 
+// A tangle of 30 random zigzags of 30 points (tens of thousands of
+// crossings), and the seeded small tangle of the tests whose cycle search
+// runs out of its step budget.
+void BM_Enchevetrement(benchmark::State& state) {
+  uint32_t graine = 7;
+  auto hasard = [&](int n) {
+    graine = graine * 1103515245 + 12345;
+    return static_cast<int32_t>((graine >> 8) % static_cast<uint32_t>(n));
+  };
+  std::vector<Ligne> lignes;
+  for (int i = 0; i < 30; ++i) {
+    Ligne l;
+    for (int k = 0; k < 30; ++k) l.push_back({hasard(3000), hasard(3000)});
+    lignes.push_back(l);
+  }
+  Montage m(lignes, false);
+  Ferme(state, m);
+  state.counters["budget_epuise"] = m.remplissage->BudgetEpuise;
+}
+BENCHMARK(BM_Enchevetrement)->Unit(benchmark::kMillisecond);
+
 // 5,000 small lens fills (with their 10,000 lines) over a 1920 x 1080
 // window, the layer redrawn after a change.
 void BM_CalqueDe5000Remplis(benchmark::State& state) {

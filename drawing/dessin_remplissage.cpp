@@ -23,7 +23,7 @@ constexpr double ToleranceBouts = 30;
 // The cycle search's step budget: a search that closes visits each crossing
 // a few times; past the budget the search is exploring a tangle.
 constexpr int64_t PasMinimum = 100'000;
-constexpr int64_t PasParCroisement = 1'000;
+constexpr int64_t PasParCroisement = 100;
 
 int64_t Carre(int64_t v) { return v * v; }
 int64_t Distance2(const TPoint& a, const TPoint& b) {
