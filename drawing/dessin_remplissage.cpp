@@ -202,6 +202,98 @@ bool CroisementSegments(const TPoint& P, const TPoint& Q, const TPoint& R, const
 // Step of the chunks of a working line.
 int32_t PasLigne(const TLigneTracee& l) { return l.Lissee && l.Courbe.size() > 10 ? 10 : 1; }
 
+// Curve ends closer than 30 units.
+bool BoutsTouchent(const TPoint& a, const TPoint& b) { return Distance2(a, b) < ToleranceBouts * ToleranceBouts; }
+
+// One working line from two whose curve ends touch, tested in this order:
+// start of i near start of j (i reversed, then j without its first point),
+// start of i near end of j (i reversed, then j reversed without its last
+// point), start of j near end of i (j reversed, then i reversed without its
+// last point), end of i near end of j (i, then j reversed without its last
+// point).  Points and curve points alike.  The new line is smoothed when i is.
+std::unique_ptr<TLigneTracee> CreeLigneConnectee(const TLigneTracee& li, const TLigneTracee& lj) {
+  auto nouvelle = std::make_unique<TLigneTracee>();
+  nouvelle->Lissee = li.Lissee;
+  const auto ajoute = [&](const TLigneTracee& l, bool inverse, bool sansPremier, bool sansDernier) {
+    const auto copie = [&](const std::vector<TPoint>& source, std::vector<TPoint>& cible) {
+      std::vector<TPoint> v = source;
+      if (sansPremier && !v.empty()) v.erase(v.begin());
+      if (sansDernier && !v.empty()) v.pop_back();
+      if (inverse) std::reverse(v.begin(), v.end());
+      cible.insert(cible.end(), v.begin(), v.end());
+    };
+    copie(l.Points, nouvelle->Points);
+    copie(l.Courbe, nouvelle->Courbe);
+  };
+  if (BoutsTouchent(li.Courbe.front(), lj.Courbe.front())) {
+    ajoute(li, true, false, false);
+    ajoute(lj, false, true, false);
+  } else if (BoutsTouchent(li.Courbe.front(), lj.Courbe.back())) {
+    ajoute(li, true, false, false);
+    ajoute(lj, true, false, true);
+  } else if (BoutsTouchent(lj.Courbe.front(), li.Courbe.back())) {
+    ajoute(lj, true, false, false);
+    ajoute(li, true, false, true);
+  } else {
+    ajoute(li, false, false, false);
+    ajoute(lj, true, false, true);
+  }
+  return nouvelle;
+}
+
+// A point of a line of the first line of a pair closer than 10 units to a
+// point of the second: an exact crossing there.
+struct Connexion {
+  int l1, l2;
+  int32_t p;
+};
+
+// The shared points of every pair of lines (i, j), i < j, in the order of
+// the documented loops: for each point of i, the later lines with a point
+// closer than 10 units (a point's crossing is at its own position, so one
+// such point of j is enough).  Repeated positions of a line count once in
+// the grid.
+std::vector<Connexion> CreeConnectionsPoints(const std::vector<TLigneTracee*>& lignes) {
+  const int n = static_cast<int>(lignes.size());
+  std::vector<Connexion> connexions;
+  struct PointLigne {
+    int ligne;
+    TPoint p;
+  };
+  std::vector<PointLigne> points;
+  for (int k = 0; k < n; ++k)
+    for (const TPoint& p : lignes[static_cast<size_t>(k)]->Points) points.push_back({k, p});
+  std::sort(points.begin(), points.end(), [](const PointLigne& a, const PointLigne& b) {
+    return std::tie(a.ligne, a.p.X, a.p.Y) < std::tie(b.ligne, b.p.X, b.p.Y);
+  });
+  points.erase(std::unique(points.begin(), points.end(),
+                           [](const PointLigne& a, const PointLigne& b) { return a.ligne == b.ligne && a.p == b.p; }),
+               points.end());
+  GrilleBoites grille(ToleranceCommune);
+  for (size_t i = 0; i < points.size(); ++i) grille.Ajoute(static_cast<int>(i), BoitePoint(points[i].p));
+  std::vector<int> voisines;
+  for (int k = 0; k < n; ++k) {
+    const std::vector<TPoint>& pts = lignes[static_cast<size_t>(k)]->Points;
+    for (size_t p = 0; p < pts.size(); ++p) {
+      if (p == 0 || pts[p] != pts[p - 1]) {
+        voisines.clear();
+        grille.Cherche(BoitePoint(pts[p]).Gonflee(ToleranceCommune), [&](int id) {
+          const PointLigne& q = points[static_cast<size_t>(id)];
+          if (q.ligne > k && Distance2(q.p, pts[p]) < ToleranceCommune * ToleranceCommune)
+            voisines.push_back(q.ligne);
+        });
+        std::sort(voisines.begin(), voisines.end());
+        voisines.erase(std::unique(voisines.begin(), voisines.end()), voisines.end());
+      }
+      for (const int k2 : voisines) connexions.push_back({k, k2, static_cast<int32_t>(p)});
+    }
+  }
+  std::sort(connexions.begin(), connexions.end(), [](const Connexion& a, const Connexion& b) {
+    return std::tie(a.l1, a.l2, a.p) < std::tie(b.l1, b.l2, b.p);
+  });
+  return connexions;
+}
+
 }  // namespace
 
 // The crossings already made, by pair of lines and cell of 10 units, for the
@@ -343,9 +435,6 @@ void TDessinRemplissage::ConnecteLignes() {
     bouts.Ajoute(static_cast<int>(2 * i + 1), BoitePoint(l.Courbe.back()));
   };
   for (size_t i = 0; i < toutes.size(); ++i) ajouteBouts(i);
-  const auto touche = [](const TPoint& a, const TPoint& b) {
-    return Distance2(a, b) < ToleranceBouts * ToleranceBouts;
-  };
   // A join can only remove ends: a line found touching nothing stays so, and
   // the first touching pair of the list is found by one pass in list order.
   bool joint = false;
@@ -358,39 +447,12 @@ void TDessinRemplissage::ConnecteLignes() {
         const auto k = static_cast<size_t>(id / 2);
         if (k == i || !vivante[k] || k >= j) return;
         const TLigneTracee& lk = *toutes[k];
-        if (touche(bout, id % 2 == 0 ? lk.Courbe.front() : lk.Courbe.back())) j = k;
+        if (BoutsTouchent(bout, id % 2 == 0 ? lk.Courbe.front() : lk.Courbe.back())) j = k;
       });
     }
     if (j == toutes.size()) continue;
     const TLigneTracee& lj = *toutes[j];
-    auto nouvelle = std::make_unique<TLigneTracee>();
-    nouvelle->Lissee = li.Lissee;
-    // Appends a line's points and curve, reversed or not, without its first
-    // (or last) point.
-    const auto ajoute = [&](const TLigneTracee& l, bool inverse, bool sansPremier, bool sansDernier) {
-      const auto copie = [&](const std::vector<TPoint>& source, std::vector<TPoint>& cible) {
-        std::vector<TPoint> v = source;
-        if (sansPremier && !v.empty()) v.erase(v.begin());
-        if (sansDernier && !v.empty()) v.pop_back();
-        if (inverse) std::reverse(v.begin(), v.end());
-        cible.insert(cible.end(), v.begin(), v.end());
-      };
-      copie(l.Points, nouvelle->Points);
-      copie(l.Courbe, nouvelle->Courbe);
-    };
-    if (touche(li.Courbe.front(), lj.Courbe.front())) {
-      ajoute(li, true, false, false);
-      ajoute(lj, false, true, false);
-    } else if (touche(li.Courbe.front(), lj.Courbe.back())) {
-      ajoute(li, true, false, false);
-      ajoute(lj, true, false, true);
-    } else if (touche(lj.Courbe.front(), li.Courbe.back())) {
-      ajoute(lj, true, false, false);
-      ajoute(li, true, false, true);
-    } else {
-      ajoute(li, false, false, false);
-      ajoute(lj, true, false, true);
-    }
+    auto nouvelle = CreeLigneConnectee(li, lj);
     vivante[i] = vivante[j] = false;
     toutes.push_back(std::move(nouvelle));
     vivante.push_back(true);
@@ -440,52 +502,8 @@ void TDessinRemplissage::CreeIntersect(TLigneTracee* Ligne1, TLigneTracee* Ligne
 }
 
 void TDessinRemplissage::CherchePaires(const std::vector<TLigneTracee*>& lignes) {
+  const std::vector<Connexion> connexions = CreeConnectionsPoints(lignes);
   const int n = static_cast<int>(lignes.size());
-  // Points of two lines closer than 10 units: for each point of the first
-  // line of a pair, the later lines with a point that close.  Repeated
-  // positions of a line count once in the grid.
-  struct Connexion {
-    int l1, l2;
-    int32_t p;
-  };
-  std::vector<Connexion> connexions;
-  {
-    struct PointLigne {
-      int ligne;
-      TPoint p;
-    };
-    std::vector<PointLigne> points;
-    for (int k = 0; k < n; ++k)
-      for (const TPoint& p : lignes[static_cast<size_t>(k)]->Points) points.push_back({k, p});
-    std::sort(points.begin(), points.end(), [](const PointLigne& a, const PointLigne& b) {
-      return std::tie(a.ligne, a.p.X, a.p.Y) < std::tie(b.ligne, b.p.X, b.p.Y);
-    });
-    points.erase(std::unique(points.begin(), points.end(),
-                             [](const PointLigne& a, const PointLigne& b) { return a.ligne == b.ligne && a.p == b.p; }),
-                 points.end());
-    GrilleBoites grille(ToleranceCommune);
-    for (size_t i = 0; i < points.size(); ++i) grille.Ajoute(static_cast<int>(i), BoitePoint(points[i].p));
-    std::vector<int> voisines;
-    for (int k = 0; k < n; ++k) {
-      const std::vector<TPoint>& pts = lignes[static_cast<size_t>(k)]->Points;
-      for (size_t p = 0; p < pts.size(); ++p) {
-        if (p == 0 || pts[p] != pts[p - 1]) {
-          voisines.clear();
-          grille.Cherche(BoitePoint(pts[p]).Gonflee(ToleranceCommune), [&](int id) {
-            const PointLigne& q = points[static_cast<size_t>(id)];
-            if (q.ligne > k && Distance2(q.p, pts[p]) < ToleranceCommune * ToleranceCommune)
-              voisines.push_back(q.ligne);
-          });
-          std::sort(voisines.begin(), voisines.end());
-          voisines.erase(std::unique(voisines.begin(), voisines.end()), voisines.end());
-        }
-        for (const int k2 : voisines) connexions.push_back({k, k2, static_cast<int32_t>(p)});
-      }
-    }
-    std::sort(connexions.begin(), connexions.end(), [](const Connexion& a, const Connexion& b) {
-      return std::tie(a.l1, a.l2, a.p) < std::tie(b.l1, b.l2, b.p);
-    });
-  }
 
   // Chunks of every curve; pairs of chunks of two lines that can give a
   // crossing.
