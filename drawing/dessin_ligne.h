@@ -4,6 +4,7 @@
 // smoothing and its complex pen styles (TDessinLigne), the circle and the arc
 // through three points.
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "drawing/objet_dessin.h"
@@ -87,6 +88,9 @@ class TDessinLigne : public TDessinBasique {
   TObjetDessin* unRempliProprio(int i) const { return ListeRemplisProprio.at(static_cast<size_t>(i)); }
   foundation::TPoint ptBezier(int i) const { return CourbeBezier.at(static_cast<size_t>(i)).PointLoc(); }
   bool EstLissee() const { return StyleLisse() && PointsList.size() > 2; }
+  // Empties ListeRemplisProprio and lists in it, once each, the fills of the
+  // objects that this line bounds.
+  void CreeListeRemplisProprio(const std::vector<std::unique_ptr<TObjetDessin>>& vObjetsDessines);
 
   // The invisible line of a fill takes the fill's style; it is drawn when
   // visible, selected or red (red while it is being drawn for a new fill).
