@@ -148,5 +148,22 @@ TEST(FichierKml, Apercu) {
   survey::Document().NomFichierCourant = document;
 }
 
+TEST(TexteKml, IndentationBornee) {
+  // Folders nested 40 deep, as a chain of galleries each hanging on the
+  // previous one: the indent stops at 32 levels, the elements still close.
+  ReseauImport r;
+  formats::TFichierKML fichier(r.R());
+  for (int i = 0; i < 40; ++i) fichier.DebutBalise("Folder");
+  fichier.BaliseLigne("name", "fond");
+  for (int i = 0; i < 40; ++i) fichier.FinBalise();
+  ASSERT_EQ(fichier.Lignes.size(), 81u);
+  EXPECT_EQ(fichier.Lignes[0], "<Folder>");
+  EXPECT_EQ(fichier.Lignes[10], std::string(20, ' ') + "<Folder>");
+  EXPECT_EQ(fichier.Lignes[40], std::string(64, ' ') + "<name>fond</name>");
+  EXPECT_EQ(fichier.Lignes[45], std::string(64, ' ') + "</Folder>");
+  EXPECT_EQ(fichier.Lignes[80], "</Folder>");
+  EXPECT_EQ(fichier.NBIndent(), 0);
+}
+
 }  // namespace
 }  // namespace testformats
