@@ -572,6 +572,14 @@ void TFichePrincipale::MajEtatControles() {
   // The menus that follow no command are there when one of their entries is.
   for (QAction* m : menuBar()->actions())
     if (std::find(commandes_.begin(), commandes_.end(), m) == commandes_.end()) Active(m, true);
+  // A menu none of whose entries can be used now (the exports of a network
+  // with neither cave nor surface point) opens on nothing: it is disabled.
+  for (QAction* m : menuBar()->actions()) {
+    if (!m->isEnabled() || !m->menu()) continue;
+    bool utile = false;
+    for (QAction* e : m->menu()->actions()) utile = utile || (!e->isSeparator() && e->isEnabled() && e->isVisible());
+    if (!utile) m->setEnabled(false);
+  }
   MajMnuSauve();
 }
 

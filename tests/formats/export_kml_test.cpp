@@ -165,5 +165,33 @@ TEST(TexteKml, IndentationBornee) {
   EXPECT_EQ(fichier.NBIndent(), 0);
 }
 
+TEST(FichierKml, DeuxCavitesSousLeNomDuReseau) {
+  // Two caves: the network's name first, then one folder per cave named after
+  // it, each holding its own survey lines.
+  projections::GardeProjections catalogue;
+  ASSERT_TRUE(projections::ChargeListeProjections(projections::RegionFrance));
+  ReseauImport r;
+  ASSERT_TRUE(r.Importe(kDossierTherion + "M1b.th", formats::TypeImportTopoDroid));
+  ASSERT_TRUE(r.Importe(kDossierTherion + "M1b.th", formats::TypeImportTopoDroid));
+  ASSERT_EQ(r.R().NombreCavites(), 3);
+  r.R().Nom = "Massif & Co";
+  r.R().UneCavite(2)->NomCavite = "M1b bis";
+  formats::TFichierKML fichier(r.R());
+  formats::ConstruitKml(r.R(), formats::KmlObjetsDefaut, fichier);
+  std::string texte;
+  for (const std::string& l : fichier.Lignes) texte += l + "\n";
+  EXPECT_NE(texte.find("<Document>\n  <name>Massif &amp; Co</name>\n  <Folder>\n    <name>Points de surface</name>"),
+            std::string::npos)
+      << texte;
+  const size_t premiere = texte.find("\n  <Folder>\n    <name>M1b</name>\n    <Folder>\n      <name>Cheminement - Galeries</name>");
+  const size_t seconde =
+      texte.find("\n  <Folder>\n    <name>M1b bis</name>\n    <Folder>\n      <name>Cheminement - Galeries</name>");
+  EXPECT_NE(premiere, std::string::npos) << texte;
+  EXPECT_NE(seconde, std::string::npos) << texte;
+  EXPECT_LT(premiere, seconde);
+  EXPECT_EQ(fichier.Lignes.back(), "</kml>");
+  EXPECT_EQ(fichier.NBIndent(), 0);
+}
+
 }  // namespace
 }  // namespace testformats
