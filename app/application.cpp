@@ -16,6 +16,7 @@
 #include "app/document_survey.h"
 #include "app/fiche_principale.h"
 #include "app/galeries_import_dlg.h"
+#include "app/objets_kml_dlg.h"
 #include "app/saisie_visee_dlg.h"
 #include "document/composition.h"
 #include "drawing/contexte_dessin.h"
@@ -55,6 +56,7 @@ void InstalleLiaisonsApplication() {
   InstalleDialogueChoixCavTpRb();
   InstalleDialoguesPoints();
   InstalleDialogueSaisieVisee();
+  InstalleDialogueObjetsKml();
   survey::Fabriques().AjouteFichierRecent = [](const std::string& chemin, int32_t cavite) {
     AjouteFichierRecent(Config().ListeDerniersFichiers, chemin, cavite);
   };

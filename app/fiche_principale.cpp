@@ -19,6 +19,7 @@
 #include <exception>
 
 #include "app/application.h"
+#include "app/commandes_export.h"
 #include "app/commandes_import.h"
 #include "app/config_gene_dlg.h"
 #include "app/config_generale.h"
@@ -98,7 +99,10 @@ TFichePrincipale::TFichePrincipale(FabriqueDocument fabrique, std::vector<std::s
                   QStringLiteral("ImprimeButton"),  QStringLiteral("ImprimeGalButton"), QStringLiteral("Imprimer"),
                   QStringLiteral("DebutGalBtn"),    QStringLiteral("FinGalBtn"),    QStringLiteral("RatgalBtn"),
                   QStringLiteral("CherchePtBtn"),   QStringLiteral("RepeteRechercheBtn"),
-                  QStringLiteral("BasculeAffGalBtn"), QStringLiteral("SuppressionCav")};
+                  QStringLiteral("BasculeAffGalBtn"), QStringLiteral("SuppressionCav"),
+                  // The exports whose writers exist.
+                  QStringLiteral("ExportCSV"),      QStringLiteral("ExportVTopo"),  QStringLiteral("ExportDXF"),
+                  QStringLiteral("ExportKml"),      QStringLiteral("ExportGPX"),    QStringLiteral("GEBtn")};
   // The import entries whose readers exist.
   for (const CommandeImport& c : CommandesImport())
     if (ImportDisponible(c)) disponibles_.insert(QString::fromLatin1(c.NomObjet));
@@ -249,13 +253,16 @@ void TFichePrincipale::CreeMenus() {
 
   QMenu* exports = menu("mnuExports", IdMsg::AppMnuExports, C::MenuExports);
   AjouteAction(exports, "ExportPartie", Msg(IdMsg::AppMnuExportPartie), C::ExportPartie);
-  AjouteAction(exports, "ExportCSV", Msg(IdMsg::AppMnuExportCSV), C::ExportCSV);
+  const auto exporte = [this](QAction* a, void (*commande)()) {
+    connect(a, &QAction::triggered, this, [commande] { Protege(commande); });
+  };
+  exporte(AjouteAction(exports, "ExportCSV", Msg(IdMsg::AppMnuExportCSV), C::ExportCSV), ExporteCSV);
   AjouteAction(exports, "ExportPoints", Msg(IdMsg::AppMnuExportPoints), C::ExportPoints);
   AjouteAction(exports, "ExportSVG", Msg(IdMsg::AppMnuExportSVG));
-  AjouteAction(exports, "ExportKml", Msg(IdMsg::AppMnuExportKml), C::ExportKml);
-  AjouteAction(exports, "ExportDXF", Msg(IdMsg::AppMnuExportDXF), C::ExportDXF);
-  AjouteAction(exports, "ExportGPX", Msg(IdMsg::AppMnuExportGPX), C::ExportGPX);
-  AjouteAction(exports, "ExportVTopo", Msg(IdMsg::AppMnuExportVTopo), C::ExportVTopo);
+  exporte(AjouteAction(exports, "ExportKml", Msg(IdMsg::AppMnuExportKml), C::ExportKml), ExporteKml);
+  exporte(AjouteAction(exports, "ExportDXF", Msg(IdMsg::AppMnuExportDXF), C::ExportDXF), ExporteDxf);
+  exporte(AjouteAction(exports, "ExportGPX", Msg(IdMsg::AppMnuExportGPX), C::ExportGPX), ExporteGpx);
+  exporte(AjouteAction(exports, "ExportVTopo", Msg(IdMsg::AppMnuExportVTopo), C::ExportVTopo), ExporteVTopo);
   AjouteAction(exports, "ExportQave", Msg(IdMsg::AppMnuExportQave));
 
   QMenu* imports = menu("mnuImports", IdMsg::AppMnuImports, C::MenuImports);
@@ -353,7 +360,8 @@ void TFichePrincipale::CreeBarres() {
   AjouteBouton(barre, "VisuSuitesBtn", IdMsg::AppBtnSuites, IdMsg::AppBtnSuites, C::VisuSuitesBtn);
   AjouteBouton(barre, "Btn3D", IdMsg::AppBtn3D, IdMsg::AppBtn3D, C::Btn3D);
   barre->addSeparator();
-  AjouteBouton(barre, "GEBtn", IdMsg::AppBtnCourtGE, IdMsg::AppBtnGE, C::GEBtn);
+  connect(AjouteBouton(barre, "GEBtn", IdMsg::AppBtnCourtGE, IdMsg::AppBtnGE, C::GEBtn), &QToolButton::clicked, this,
+          [] { Protege(VisualiseGoogleEarth); });
   AjouteBouton(barre, "StatBtn", IdMsg::AppBtnCourtStat, IdMsg::AppBtnStat, C::StatBtn);
   AjouteBouton(barre, "OrientBtn", IdMsg::AppBtnCourtOrient, IdMsg::AppBtnOrient, C::OrientBtn);
 
@@ -564,6 +572,14 @@ void TFichePrincipale::MajEtatControles() {
   // The menus that follow no command are there when one of their entries is.
   for (QAction* m : menuBar()->actions())
     if (std::find(commandes_.begin(), commandes_.end(), m) == commandes_.end()) Active(m, true);
+  // A menu none of whose entries can be used now (the exports of a network
+  // with neither cave nor surface point) opens on nothing: it is disabled.
+  for (QAction* m : menuBar()->actions()) {
+    if (!m->isEnabled() || !m->menu()) continue;
+    bool utile = false;
+    for (QAction* e : m->menu()->actions()) utile = utile || (!e->isSeparator() && e->isEnabled() && e->isVisible());
+    if (!utile) m->setEnabled(false);
+  }
   MajMnuSauve();
 }
 

@@ -13,6 +13,8 @@ TContexteFormats& ContexteFormats() {
 
 PortsImport& FenetresImport() { return ContexteFormats().FenetresImport; }
 
+PortsExport& FenetresExport() { return ContexteFormats().FenetresExport; }
+
 ContexteImport& Import() { return ContexteFormats().Import; }
 
 namespace {

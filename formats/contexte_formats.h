@@ -1,7 +1,8 @@
 #pragma once
-// The process-wide values of formats in one object: the import windows'
-// port and the state of the import being read. FenetresImport() and Import()
-// return its members.
+// The process-wide values of formats in one object: the import and export
+// windows' ports and the state of the import being read. FenetresImport(),
+// FenetresExport() and Import() return its members.
+#include "formats/export/ports_export.h"
 #include "formats/import/galeries_import.h"
 #include "formats/import/import_autres.h"
 
@@ -9,6 +10,7 @@ namespace formats {
 
 struct TContexteFormats {
   PortsImport FenetresImport;
+  PortsExport FenetresExport;
   ContexteImport Import;
 };
 

@@ -241,7 +241,9 @@ class TCavite : public foundation::TObjetDeListe {
   // Corrects a shot or a splay in the shot-entry dialog; true when confirmed.
   bool RectifVisee(TValeurVisee& ViseeTemp);
   // A splay hung on V with the values and comments of S (unless
-  // RectifEnCours, a new one, appended; else H itself is corrected).
+  // RectifEnCours, a new one, appended; else H itself is corrected).  It
+  // starts from V's station when S's computed origin is that station, from
+  // V's target for another origin, and as S.RefPtStat says without origin.
   void CopieEnViseeHabi(TVisee& V, const TValeurVisee& S, TViseeHabi*& H);
   // Every later shot downstream of V that used ancien takes V's trip.
   void ReporteLeverSuivantes(TVisee& V, const TLever* ancien);

@@ -240,10 +240,13 @@ bool TCavite::RectifVisee(TValeurVisee& ViseeTemp) {
     temp.PointStation = temp.PtOrigCalc = nullptr;
     temp.PointVise = temp.PtCalc = nullptr;
     if (!ok) return false;
-    temp.PtOrigCalc = H->PtStation();
+    // The start point chosen in the dialog (the main shot's station or its
+    // target) is the splay's from now on: it leaves the old one's list and
+    // the regenerated lists hang it on the new one.
+    H->DetacheDesPoints();
     TViseeHabi* h = H;
     CopieEnViseeHabi(*ref, temp, h);
-    temp.PtOrigCalc = nullptr;
+    ReGenereListePoints(false);
     Modifie();
     return true;
   }

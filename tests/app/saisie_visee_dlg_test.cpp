@@ -4,9 +4,11 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
@@ -17,6 +19,7 @@
 #include <functional>
 
 #include "app/config_generale.h"
+#include "app/dialogues_points.h"
 #include "app/document_survey.h"
 #include "app/fiche_principale.h"
 #include "app/modele_visees.h"
@@ -610,4 +613,196 @@ TEST(SaisieVisee, TypesEtUnitesSelonSurvex) {
     ++compares;
   }
   EXPECT_EQ(compares, 6 + static_cast<int>(cas.size()));
+}
+
+namespace {
+
+void DoubleClic(Fenetre& w, int ligne) {
+  auto* vue = w.f.findChild<QTableView*>("VisuVisees");
+  ASSERT_NE(vue, nullptr);
+  w.f.Zone().SelectionneLigne(ligne);
+  emit vue->doubleClicked(w.f.Zone().Modele().index(ligne, 0));
+}
+
+bool Contient(const std::vector<survey::TViseeHabi*>& l, const survey::TViseeHabi* h) {
+  return std::find(l.begin(), l.end(), h) != l.end();
+}
+
+}  // namespace
+
+// A splay corrected through its row: another start point, azimuth and
+// comment take effect, and the splay hangs on its new station.
+TEST(SaisieVisee, CorrectionDUnHabillage) {
+  Fenetre w(3);
+  survey::TVisee* v = w.c->LaVisee(1);  // A1 -> A2
+  auto nouvelle = std::make_unique<survey::TViseeHabi>();
+  nouvelle->RefPtStat = false;
+  nouvelle->Az = 90;
+  nouvelle->Long = 1.5;
+  nouvelle->CommentVisee.push_back("paroi");
+  survey::TViseeHabi* h = v->AjouteViseeHabi(std::move(nouvelle));
+  w.c->ReGenereListePoints(false);
+  w.f.Zone().AfficheViseesHab = true;
+  w.f.Zone().RemplitListeVisees(v);
+  const int ligne = w.f.Zone().Table().LigneDe(h);
+  ASSERT_GE(ligne, 0);
+  ASSERT_TRUE(w.f.Zone().Table().EstHabi(ligne));
+  survey::TPointSpeleo* a1 = v->PointStation;
+  survey::TPointSpeleo* a2 = v->PointVise;
+  ASSERT_TRUE(Contient(a2->LVHabi, h));
+  const struct Cas {
+    bool depuisStation;
+    const char* az;
+    const char* commentaire;
+    bool ok;
+  } cas[] = {{true, "100", "paroi est", true}, {false, "180", "plafond", true}, {true, "300", "rien", false}};
+  double az = 90;
+  std::string commentaire = "paroi";
+  for (const Cas& k : cas) {
+    SCOPED_TRACE(k.az);
+    Script s;
+    s.Ajoute([&](TSaisieViseeDlg& d) {
+      EXPECT_EQ(d.windowTitle(), "Rectification d'une visée");
+      EXPECT_TRUE(d.findChild<QRadioButton*>("RbHabillage")->isChecked());
+      auto* station = d.findChild<QRadioButton*>("RbDepartStation");
+      auto* vise = d.findChild<QRadioButton*>("RbDepartVise");
+      EXPECT_EQ(station->text(), "A1");
+      EXPECT_EQ(vise->text(), "A2");
+      // The splay's present start is checked.
+      EXPECT_EQ(station->isChecked(), h->RefPtStat);
+      (k.depuisStation ? station : vise)->setChecked(true);
+      Ed(d, "EditAzimut")->setText(k.az);
+      d.findChild<QPlainTextEdit*>("MemoHabi")->setPlainText(k.commentaire);
+      d.findChild<QPushButton*>(k.ok ? "OKBtn" : "AnnulerBtn")->click();
+    });
+    s.Lance();
+    DoubleClic(w, w.f.Zone().Table().LigneDe(h));
+    ASSERT_EQ(s.Restantes(), 0);
+    if (k.ok) {
+      az = std::stod(k.az);
+      commentaire = k.commentaire;
+      EXPECT_EQ(h->RefPtStat, k.depuisStation);
+    }
+    // Still one splay of the same shot, on its chosen station only.
+    ASSERT_EQ(v->ViseesHabi.Count(), 1);
+    EXPECT_EQ(v->LaViseeHabi(0), h);
+    EXPECT_EQ(h->PtStation(), h->RefPtStat ? a1 : a2);
+    EXPECT_EQ(Contient(a1->LVHabi, h), h->RefPtStat);
+    EXPECT_EQ(Contient(a2->LVHabi, h), !h->RefPtStat);
+    EXPECT_DOUBLE_EQ(h->Az, az);
+    EXPECT_EQ(h->CommentVisee.Texte(), commentaire);
+  }
+  // The computed end follows the new start: 1.5 m due south of A2.
+  auto* doc = dynamic_cast<TDocumentSurvey*>(w.f.Gestion().Reseau());
+  doc->Reseau().CalculeReseau();
+  EXPECT_NEAR(h->X, a2->X, 1e-9);
+  EXPECT_NEAR(h->Y, a2->Y - 1.5, 1e-9);
+  EXPECT_EQ(w.c->Visees.Count(), 3);
+}
+
+// Another trip chosen while correcting a shot goes to the shots downstream of
+// it that used the old one; the shots before it and those of a third trip
+// keep theirs.
+TEST(SaisieVisee, CorrectionAvecUnAutreLever) {
+  Fenetre w(5);
+  auto lever = [&](int jours) {
+    auto l = std::make_unique<survey::TLever>();
+    l->LaDate = 40000 + jours;
+    return w.c->Levers.Add(std::move(l));
+  };
+  survey::TLever* ancien = lever(0);
+  survey::TLever* nouveau = lever(1);
+  survey::TLever* autre = lever(2);
+  for (int i = 0; i < 5; ++i) {
+    survey::TVisee* v = w.c->LaVisee(i);
+    v->LeLever = i == 3 ? autre : ancien;
+    v->indLever = w.c->Levers.IndexOf(v->LeLever);
+  }
+  // A splay downstream follows its shot's trip.
+  survey::TViseeHabi* h = w.c->LaVisee(2)->AjouteViseeHabi(std::make_unique<survey::TViseeHabi>());
+  h->LeLever = ancien;
+  w.c->ReGenereListePoints(false);
+  Script s;
+  s.Ajoute([&](TSaisieViseeDlg& d) {
+    survey::Document().LeverCourant = nouveau;
+    QTimer::singleShot(0, [] {
+      QWidget* choix = QApplication::activeModalWidget();
+      ASSERT_TRUE(choix && choix->objectName() == "ChoixLeverDlg");
+      choix->findChild<QPushButton*>("OKBtn")->click();
+    });
+    QMouseEvent clic(QEvent::MouseButtonRelease, QPointF(2, 2), QPointF(2, 2), Qt::LeftButton, Qt::NoButton,
+                     Qt::NoModifier);
+    QApplication::sendEvent(Ed(d, "EditLever"), &clic);
+    d.findChild<QPushButton*>("OKBtn")->click();
+  });
+  s.Lance();
+  DoubleClic(w, 1);
+  ASSERT_EQ(s.Restantes(), 0);
+  const survey::TLever* attendus[] = {ancien, nouveau, nouveau, autre, nouveau};
+  for (int i = 0; i < 5; ++i) EXPECT_EQ(w.c->LaVisee(i)->LeLever, attendus[i]) << i;
+  EXPECT_EQ(h->LeLever, nouveau);
+  EXPECT_EQ(w.c->LaVisee(1)->indLever, w.c->Levers.IndexOf(nouveau));
+}
+
+// The "??" button edits the continuation notes of the new point of a typed
+// shot, and those of the station while correcting one; a cancelled shot
+// keeps nothing of what was typed there.
+TEST(SaisieVisee, SuitesParLeBoutonPointsDInterrogation) {
+  Fenetre w(3);
+  // Clicks "??" and answers the observation window (kind, comment) and the
+  // list that follows it.
+  auto suites = [](TSaisieViseeDlg& d, int nature, const QString& commentaire) {
+    QTimer::singleShot(0, [nature, commentaire] {
+      auto* obs = qobject_cast<TSaisieSuiteEtObsDlg*>(QApplication::activeModalWidget());
+      ASSERT_NE(obs, nullptr);
+      QTimer::singleShot(0, [] {
+        auto* liste = qobject_cast<TListeSuiteObsDlg*>(QApplication::activeModalWidget());
+        ASSERT_NE(liste, nullptr);
+        EXPECT_EQ(liste->SuiteObs.Count(), 1);
+        liste->OKBtn->click();
+      });
+      obs->TypeSuiteBox->setCurrentIndex(nature);
+      obs->MemoCommentaires->setPlainText(commentaire);
+      obs->accept();
+    });
+    d.findChild<QPushButton*>("SuitesBtn")->click();
+  };
+  Script s;
+  s.Ajoute([&](TSaisieViseeDlg& d) {
+    EXPECT_TRUE(d.findChild<QRadioButton*>("RbAuVise")->isChecked());
+    suites(d, 2, "puits à descendre");
+    Ed(d, "EditAzimut")->setFocus();
+    Tape("0\t-80\t4\n");
+  });
+  s.Ajoute([&](TSaisieViseeDlg& d) {
+    // Typed, then cancelled with the shot.
+    suites(d, 3, "oublié");
+    Tape("\x1b");
+  });
+  s.Lance();
+  w.Ajoute();
+  ASSERT_EQ(s.Restantes(), 0);
+  ASSERT_EQ(w.c->Visees.Count(), 4);
+  survey::TPointSpeleo* a4 = w.c->LaVisee(3)->PtCalc;
+  survey::TPointSpeleo* a3 = w.c->LaVisee(3)->PtOrigCalc;
+  ASSERT_EQ(a4->DesignPTopo, "A4");
+  EXPECT_EQ(a4->SuiteObs.SuitePossible, survey::TSuitePossible::spPuits);
+  ASSERT_EQ(a4->SuiteObs.Count(), 1);
+  EXPECT_EQ(a4->SuiteObs.UnTypeDObs(0)->Commentaires.Texte(), "puits à descendre");
+  EXPECT_EQ(a3->SuiteObs.Count(), 0);
+
+  // Correcting the shot: the notes of its station this time.
+  Script t;
+  t.Ajoute([&](TSaisieViseeDlg& d) {
+    d.findChild<QRadioButton*>("RbAuStation")->setChecked(true);
+    suites(d, 3, "escalade en face");
+    d.findChild<QPushButton*>("OKBtn")->click();
+  });
+  t.Lance();
+  DoubleClic(w, 3);
+  ASSERT_EQ(t.Restantes(), 0);
+  EXPECT_EQ(a3->SuiteObs.SuitePossible, survey::TSuitePossible::spEscalad);
+  ASSERT_EQ(a3->SuiteObs.Count(), 1);
+  EXPECT_EQ(a4->SuiteObs.SuitePossible, survey::TSuitePossible::spPuits);
+  EXPECT_EQ(a4->SuiteObs.Count(), 1);
 }

@@ -6,6 +6,10 @@
 #include <sstream>
 
 #include "drawing/annexe_cavite.h"
+#include "drawing/donnees_dessin_basique.h"
+#include "drawing/liste_donnees_dessin.h"
+#include "drawing/objet_donnees_basique.h"
+#include "drawing/objet_trait.h"
 #include "formats/export/dxf/export_dxf.h"
 #include "survey/ports_survey.h"
 #include "projections/contexte_projections.h"
@@ -88,6 +92,7 @@ for e in msp:
     print("entite", t, e.dxf.layer)
     if t == "POLYLINE":
         print("sommets", e.dxf.layer, len(list(e.vertices)), e.dxf.color)
+        print("trait", e.dxf.layer, e.dxf.get("linetype", "BYLAYER"), e.dxf.get("default_start_width", 0))
         for v in e.vertices:
             print("sommet", v.dxf.location.x, v.dxf.location.y, v.dxf.location.z)
     if t == "TEXT":
@@ -103,10 +108,35 @@ struct GardeAnnexeDessin {
 
 TEST(FichierDxf, M1bLuParEzdxf) {
   GardeAnnexeDessin annexe;
+  // The styles of the plan-drawing elements: a dashed red drawing line of
+  // pen 3 and a dotted dressing line.
+  drawing::TDefObjetTrait dessin, habillage;
+  dessin.StylePlume = drawing::MesPenStyle::mpsDash;
+  dessin.EpaisseurPlume = 3;
+  dessin.CouleurPlume = 0x0000FF;
+  habillage.CoupePlan = 12;
+  habillage.StylePlume = drawing::MesPenStyle::mpsDot;
   projections::GardeProjections catalogue;
   ASSERT_TRUE(projections::ChargeListeProjections(projections::RegionFrance));
   ReseauImport r;
   ASSERT_TRUE(r.Importe(kDossierTherion + "M1b.th", formats::TypeImportTopoDroid));
+  // Three elements beside stations 3 to 6, the last one invisible; they
+  // take their shots as the drawing editor does.
+  r.R().CalculeReseau();
+  drawing::TAnnexeDessinCavite* dessins = drawing::AnnexeDessin(r.Cavite());
+  ASSERT_NE(dessins, nullptr);
+  drawing::TListeDonneesDessin& elements = dessins->LeDessinPlani->ListeDonneesDessin;
+  for (drawing::TDefObjetTrait* motif : {&dessin, &habillage, static_cast<drawing::TDefObjetTrait*>(nullptr)}) {
+    auto e = std::make_unique<drawing::TObjetDonneesBasique>();
+    e->MotifDessin = motif;
+    for (int i = 3; i <= 6; ++i) {
+      const TPointSpeleo* s = r.Station(std::to_string(i));
+      ASSERT_NE(s, nullptr);
+      e->AjoutePointDessin(false, s->X + 0.5, s->Y - 0.5);
+    }
+    elements.AjouteDonneesDessin(std::move(e));
+  }
+  elements.ReferenceDessin();
   const std::string chemin = r.Dossier.Fichier("m1b.dxf");
   r.Dialogues.QueueFile(chemin);
   ASSERT_TRUE(formats::GenereFichierDxf(r.R()));
@@ -122,6 +152,7 @@ TEST(FichierDxf, M1bLuParEzdxf) {
   std::vector<std::vector<double>> sommets;
   int polyLever = 0, verticesLever = 0;
   int textesDesign = 0, textesSurface = 0;
+  std::map<std::string, std::string> traits;  // layer: line type and width of its last polyline
   std::istringstream lignes(*sortie);
   for (std::string l; std::getline(lignes, l);) {
     std::istringstream m(l);
@@ -148,6 +179,10 @@ TEST(FichierDxf, M1bLuParEzdxf) {
         verticesLever = n;
         EXPECT_EQ(couleur, 1);
       }
+    } else if (cle == "trait") {
+      std::string c, type, largeur;
+      m >> c >> type >> largeur;
+      traits[c] = type + " " + largeur;
     } else if (cle == "sommet") {
       std::vector<double> v(3);
       m >> v[0] >> v[1] >> v[2];
@@ -174,6 +209,15 @@ TEST(FichierDxf, M1bLuParEzdxf) {
   EXPECT_EQ(textesSurface, 1);
   // The one gallery outline: its two borders.
   EXPECT_EQ(entites["POLYLINE CAV_GALERIE"], 2) << *sortie;
+  // The visible plan-drawing lines on their layers, in their styles; the
+  // invisible one is absent.
+  EXPECT_EQ(entites["POLYLINE CAV_DESSIN"], 1) << *sortie;
+  EXPECT_EQ(entites["POLYLINE CAV_HABILLAGE"], 1) << *sortie;
+  EXPECT_EQ(traits["CAV_DESSIN"], "TIRET 0.3");
+  EXPECT_EQ(traits["CAV_HABILLAGE"], "POINTILLES 0.0");
+  int polylignes = 0;
+  for (const auto& [cle, n] : entites) polylignes += cle.rfind("POLYLINE ", 0) == 0 ? n : 0;
+  EXPECT_EQ(polylignes, 5);
   // From station 23 back to the surface point "0", each within 0.01 m (the
   // survey line comes first).
   ASSERT_GE(sommets.size(), 24u);

@@ -3,6 +3,8 @@
 // xmllint and gpsbabel as oracles when installed).
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cctype>
 #include <map>
 #include <regex>
 
@@ -14,6 +16,7 @@
 #include "survey/visee.h"
 #include "tests/formats/import_test_support.h"
 #include "tests/projections/oracle_proj.h"
+#include "tests/survey/survex_oracle.h"
 
 namespace testformats {
 namespace {
@@ -286,6 +289,80 @@ TEST(FichierGpx, PointsNonConvertisLaissesDeCote) {
   EXPECT_EQ(r.Dialogues.Messages()[0].rfind("93 point(s)", 0), 0u) << r.Dialogues.Messages()[0];
   if (oracle::ProgrammeDisponible("xmllint")) {
     EXPECT_TRUE(oracle::Execute("xmllint --noout '" + chemin + "'", "").has_value());
+  }
+}
+
+// A branched cave surveyed by hand in Lambert 93 (its trip without
+// declination, so without convergence either) and its Survex twin: the track
+// goes out to every branch end and comes back, each point on Survex's
+// position of its station.
+TEST(FichierGpx, CaviteRamifieeLambert93SelonSurvex) {
+  for (const char* p : {"cavern", "survexport", "cs2cs"})
+    if (!oracle::ProgrammeDisponible(p)) GTEST_SKIP() << p << " is not installed";
+  const std::string visees =
+      "E 1 5.0 10 -20\n1 2 6.0 45 -5\n2 3 4.0 90 0\n3 4 5.5 120 10\n4 5 3.0 100 -3\n"
+      "2 B1 4.0 300 -10\nB1 B2 3.5 330 5\n4 C1 2.5 200 -30\n";
+  projections::GardeProjections catalogue;
+  ASSERT_TRUE(projections::ChargeListeProjections(projections::RegionFrance));
+  ReseauImport r;
+  const std::string th = r.Dossier.Fichier("L93.th");
+  testsupport::EcritOctets(th,
+                           "encoding utf-8\nsurvey L93 -title \"L93\"\n  centerline\n    date 2024.05.01\n"
+                           "    declination 0 degrees\n    fix E 700100.00 6600200.00 500\n"
+                           "    units length meters\n    units compass clino degrees\n"
+                           "    data normal from to length compass clino\n" +
+                               visees + "  endcenterline\nendsurvey\n");
+  ASSERT_TRUE(r.Importe(th, formats::TypeImportTopoDroid));
+  r.R().Projection = "LT 93";
+  r.R().NumFuseau = 0;
+  testsupport::EcritOctets(r.Dossier.Fichier("l93.svx"),
+                           "*cs EPSG:2154\n*cs out EPSG:2154\n*fix E 700100.00 6600200.00 500\n"
+                           "*data normal from to tape compass clino\n" +
+                               visees);
+  const std::string d = "cd '" + r.Dossier.Chemin() + "' && ";
+  ASSERT_TRUE(oracle::Execute(d + "cavern l93.svx && survexport --gpx l93.3d l93.gpx", "").has_value());
+  std::map<std::string, std::array<double, 3>> survex;  // lower-case name: lon, lat, ele
+  const std::string texte = testsupport::LitOctets(r.Dossier.Fichier("l93.gpx"));
+  const std::regex wpt(R"re(<wpt lon="([-0-9.]+)" lat="([-0-9.]+)"><ele>([-0-9.]+)</ele><name>([^<]+)</name>)re");
+  for (auto it = std::sregex_iterator(texte.begin(), texte.end(), wpt); it != std::sregex_iterator(); ++it) {
+    std::array<double, 3> v{};
+    for (int i = 0; i < 3; ++i) foundation::LitReel((*it)[i + 1].str(), v[static_cast<size_t>(i)]);
+    survex[(*it)[4].str()] = v;
+  }
+  ASSERT_EQ(survex.size(), 9u) << texte;
+
+  formats::TFichierGPX fichier(r.R());
+  formats::ConstruitGpx(r.R(), true, fichier);
+  EXPECT_EQ(fichier.NonConvertis, 0);
+  // The stations as the track visits them.
+  std::vector<std::unique_ptr<formats::TGPXPolyligne>> polylignes;
+  formats::CreePolylignesGpx(*r.Cavite(), polylignes);
+  ASSERT_FALSE(polylignes.empty());
+  std::vector<std::string> noms;
+  formats::ParcourtPolylignesGpx(*polylignes.back(), [&](const TPointSpeleo& p) {
+    std::string n = p.DesignPTopo;
+    for (char& c : n) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    noms.push_back(n);
+  });
+  const auto trace = PointsTrace(fichier.Lignes, "trkpt");
+  ASSERT_EQ(trace.size(), noms.size());
+  // Out to every branch end and back to the first station.
+  for (const char* fin : {"5", "b2", "c1"}) EXPECT_NE(std::find(noms.begin(), noms.end(), fin), noms.end()) << fin;
+  EXPECT_EQ(noms.front(), "1");
+  EXPECT_EQ(noms.back(), "1");
+  // Each track point against Survex's station, both back in Lambert 93 metres.
+  std::vector<std::array<double, 2>> geo;
+  for (size_t i = 0; i < trace.size(); ++i) {
+    ASSERT_TRUE(survex.count(noms[i])) << noms[i];
+    geo.push_back({trace[i][1], trace[i][0]});
+    geo.push_back({survex[noms[i]][0], survex[noms[i]][1]});
+  }
+  const auto metres = oracle::Cs2cs("+proj=longlat +datum=WGS84", "EPSG:2154", geo);
+  ASSERT_TRUE(metres.has_value());
+  for (size_t i = 0; i < trace.size(); ++i) {
+    const auto& a = (*metres)[2 * i];
+    const auto& b = (*metres)[2 * i + 1];
+    EXPECT_LE(std::hypot(a[0] - b[0], a[1] - b[1]), 0.01) << i << " " << noms[i];
   }
 }
 

@@ -148,5 +148,50 @@ TEST(FichierKml, Apercu) {
   survey::Document().NomFichierCourant = document;
 }
 
+TEST(TexteKml, IndentationBornee) {
+  // Folders nested 40 deep, as a chain of galleries each hanging on the
+  // previous one: the indent stops at 32 levels, the elements still close.
+  ReseauImport r;
+  formats::TFichierKML fichier(r.R());
+  for (int i = 0; i < 40; ++i) fichier.DebutBalise("Folder");
+  fichier.BaliseLigne("name", "fond");
+  for (int i = 0; i < 40; ++i) fichier.FinBalise();
+  ASSERT_EQ(fichier.Lignes.size(), 81u);
+  EXPECT_EQ(fichier.Lignes[0], "<Folder>");
+  EXPECT_EQ(fichier.Lignes[10], std::string(20, ' ') + "<Folder>");
+  EXPECT_EQ(fichier.Lignes[40], std::string(64, ' ') + "<name>fond</name>");
+  EXPECT_EQ(fichier.Lignes[45], std::string(64, ' ') + "</Folder>");
+  EXPECT_EQ(fichier.Lignes[80], "</Folder>");
+  EXPECT_EQ(fichier.NBIndent(), 0);
+}
+
+TEST(FichierKml, DeuxCavitesSousLeNomDuReseau) {
+  // Two caves: the network's name first, then one folder per cave named after
+  // it, each holding its own survey lines.
+  projections::GardeProjections catalogue;
+  ASSERT_TRUE(projections::ChargeListeProjections(projections::RegionFrance));
+  ReseauImport r;
+  ASSERT_TRUE(r.Importe(kDossierTherion + "M1b.th", formats::TypeImportTopoDroid));
+  ASSERT_TRUE(r.Importe(kDossierTherion + "M1b.th", formats::TypeImportTopoDroid));
+  ASSERT_EQ(r.R().NombreCavites(), 3);
+  r.R().Nom = "Massif & Co";
+  r.R().UneCavite(2)->NomCavite = "M1b bis";
+  formats::TFichierKML fichier(r.R());
+  formats::ConstruitKml(r.R(), formats::KmlObjetsDefaut, fichier);
+  std::string texte;
+  for (const std::string& l : fichier.Lignes) texte += l + "\n";
+  EXPECT_NE(texte.find("<Document>\n  <name>Massif &amp; Co</name>\n  <Folder>\n    <name>Points de surface</name>"),
+            std::string::npos)
+      << texte;
+  const size_t premiere = texte.find("\n  <Folder>\n    <name>M1b</name>\n    <Folder>\n      <name>Cheminement - Galeries</name>");
+  const size_t seconde =
+      texte.find("\n  <Folder>\n    <name>M1b bis</name>\n    <Folder>\n      <name>Cheminement - Galeries</name>");
+  EXPECT_NE(premiere, std::string::npos) << texte;
+  EXPECT_NE(seconde, std::string::npos) << texte;
+  EXPECT_LT(premiere, seconde);
+  EXPECT_EQ(fichier.Lignes.back(), "</kml>");
+  EXPECT_EQ(fichier.NBIndent(), 0);
+}
+
 }  // namespace
 }  // namespace testformats

@@ -117,7 +117,13 @@ void TFichierXml::FinBalise() {
   TexteBalise("</" + nom + ">");
 }
 
-void TFichierXml::TexteBalise(const std::string& texte) { AjouteLigne(std::string(2 * DerBalises.size(), ' ') + texte); }
+void TFichierXml::TexteBalise(const std::string& texte) {
+  // Deep nesting (a chain of thousands of galleries each hanging on the
+  // previous one) would make the blanks outweigh the file: the indent stops
+  // growing past a depth no reader of the file needs to see.
+  const size_t profondeur = std::min<size_t>(DerBalises.size(), ProfondeurIndentMax);
+  AjouteLigne(std::string(2 * profondeur, ' ') + texte);
+}
 
 // --- The GPX writer ---------------------------------------------------------------
 

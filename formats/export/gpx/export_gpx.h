@@ -35,9 +35,11 @@ std::string BaliseAttributs(const std::string& nom, const std::string& texte);
 std::string ReelGpx(double x);
 
 // An XML text writer: an element stack, each line indented by two blanks per
-// open element.
+// open element, up to ProfondeurIndentMax levels (deeper lines keep that
+// indent, so that the size of the file stays linear in its lines).
 class TFichierXml : public survey::TSauveFichTxt {
  public:
+  static constexpr size_t ProfondeurIndentMax = 32;
   void DebutBalise(const std::string& nom);
   void FinBalise();
   // One line at the current depth.

@@ -13,6 +13,7 @@
 #include "drawing/objet_donnees_basique.h"
 #include "drawing/point_dessin.h"
 #include "drawing/poly_gal.h"
+#include "formats/export/ports_export.h"
 #include "platform/dialogs.h"
 #include "platform/shell.h"
 #include "projections/services.h"
@@ -38,6 +39,32 @@ foundation::TPointTopo PointDe(const survey::TPointSpeleo& p) {
 }
 
 }  // namespace
+
+void TObjetsKMLDlg::Init(int objets) {
+  ChkbSurface = (objets & KmlPointsSurface) != 0;
+  ChkbLevers = (objets & KmlCheminement) != 0;
+  ChkbGaleries = (objets & KmlGaleries) != 0;
+  ChkbDessin = (objets & KmlDessin) != 0;
+}
+
+int TObjetsKMLDlg::Transfere() const {
+  return (ChkbSurface ? KmlPointsSurface : 0) | (ChkbLevers ? KmlCheminement : 0) | (ChkbGaleries ? KmlGaleries : 0) |
+         (ChkbDessin ? KmlDessin : 0);
+}
+
+std::optional<int> ChoisitObjetsKml(const survey::TReseau& reseau) {
+  bool caves = false;
+  for (int i = 0; i < reseau.NombreCavites(); ++i)
+    if (const survey::TCavite* c = reseau.UneCavite(i); c && !c->EstSurface) caves = true;
+  if (!caves) return KmlPointsSurface;
+  TObjetsKMLDlg dlg;
+  dlg.Init(KmlObjetsDefaut);
+  const auto& affiche = FenetresExport().AfficheObjetsKml;
+  if (affiche && !affiche(dlg)) return std::nullopt;
+  const int objets = dlg.Transfere();
+  if (objets == 0) return std::nullopt;
+  return objets;
+}
 
 std::string CouleurKml(uint32_t couleur) {
   char tampon[16];
@@ -261,6 +288,11 @@ bool GenereFichierKml(survey::TReseau& reseau, int objets) {
   TFichierKML fichier(reseau);
   ConstruitKml(reseau, objets, fichier);
   return fichier.EnregistreAutre(reseau.NomReseau(), "Kml", survey::Encodage::Latin1, "Kml");
+}
+
+bool GenereFichierKml(survey::TReseau& reseau) {
+  const std::optional<int> objets = ChoisitObjetsKml(reseau);
+  return objets && GenereFichierKml(reseau, *objets);
 }
 
 bool VisualiseKml(survey::TReseau& reseau) {

@@ -4,6 +4,7 @@
 // and its plan drawing's lines, every point in WGS84
 // longitude and latitude.
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -31,6 +32,27 @@ inline constexpr int KmlCheminement = 16;
 inline constexpr int KmlGaleries = 64;
 inline constexpr int KmlDessin = 128;
 inline constexpr int KmlObjetsDefaut = 216;
+
+// The choice of the kinds put in the file ("Objets à mettre dans le KML"):
+// one check box per kind.
+class TObjetsKMLDlg {
+ public:
+  bool ChkbSurface = false;   // "Points de surface", 8
+  bool ChkbLevers = false;    // "Cheminement", 16
+  bool ChkbGaleries = false;  // "Galerie", 64
+  bool ChkbDessin = false;    // "Dessin", 128
+
+  // Checks the boxes of the kinds in the set.
+  void Init(int objets);
+  // The kinds of the checked boxes.
+  int Transfere() const;
+};
+
+// The kinds of an export to a file: the surface points alone, without
+// asking, for a network with only its surface; otherwise the choice shown
+// with every kind checked (taken as it is when no window is installed).
+// Nothing when it is cancelled or no box is checked.
+std::optional<int> ChoisitObjetsKml(const survey::TReseau& reseau);
 
 class TFichierKML : public TFichierXml {
  public:
@@ -74,7 +96,10 @@ void EcritObjetDessinKml(const drawing::TObjetDonneesBasique& objet, TFichierKML
 void ConstruitKml(survey::TReseau& reseau, int objets, TFichierKML& fichier);
 // Builds the file with the given kinds and saves it through the save dialog
 // ("Fichiers Kml|*.Kml"); true when saved.
-bool GenereFichierKml(survey::TReseau& reseau, int objets = KmlObjetsDefaut);
+bool GenereFichierKml(survey::TReseau& reseau, int objets);
+// The same with the kinds of ChoisitObjetsKml; false, with nothing asked
+// further, when that choice gives nothing.
+bool GenereFichierKml(survey::TReseau& reseau);
 
 // The preview: the file with every kind written as "KmlTmp.kml" in the
 // working folder (replacing the last one) and handed to the program the
