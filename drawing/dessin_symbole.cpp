@@ -4,6 +4,7 @@
 #include <cmath>
 #include <complex>
 #include <numbers>
+#include <typeinfo>
 #include <vector>
 
 #include "drawing/contexte_motifs.h"

@@ -154,8 +154,25 @@ std::vector<Point> PointsCanvas(const std::vector<foundation::TPoint>& chemin) {
 
 }  // namespace
 
+namespace {
+
+// The sizes a picture uses: within the bitmap's side, so that no motif
+// coordinate overflows whatever a file holds.
+struct Tailles {
+  int32_t min, max, epaisseur;
+};
+Tailles TaillesBornees(const tDefTexture& t) {
+  const int32_t borne = std::max(1, t.TailleBmp);
+  const int32_t mini = std::clamp(t.TailleMin, 0, borne);
+  return {mini, std::clamp(t.TailleMax, mini, borne), std::clamp(t.Epaisseur, 1, 100)};
+}
+
+}  // namespace
+
 void tDefTexture::DessineMotifs(Canvas& c, AleaTexture& alea) const {
   const int32_t W = c.Width(), H = c.Height();
+  const Tailles tailles = TaillesBornees(*this);
+  const int32_t TailleMin = tailles.min, TailleMax = tailles.max, Epaisseur = tailles.epaisseur;
   const double surface = static_cast<double>(W) * H;
   c.Pen = {Couleur, 1, platform::PenStyle::Solid, platform::PenMode::Copy};
   c.Brush = {Couleur, platform::BrushStyle::Solid};
@@ -273,6 +290,8 @@ void tDefTexture::CreeTextureSVG(SortieSVG& svg, int) {
   const std::string d = svg.ChiffreSVG(D);
   const std::string couleur = svg.CouleurSVG(Couleur);
   const auto n = [&](double v) { return svg.ChiffreSVG(v); };
+  const Tailles tailles = TaillesBornees(*this);
+  const int32_t TailleMin = tailles.min, TailleMax = tailles.max, Epaisseur = tailles.epaisseur;
   svg.EcritBlocSVG("pattern id=\"" + NomMotifSVG + "\" patternUnits=\"userSpaceOnUse\"");
   svg.EcritLigneSVG("x=\"0\" y=\"0\" width=\"" + d + "\" height=\"" + d + "\"");
   svg.EcritLigneSVG("viewBox=\"0 0 " + d + " " + d + "\">");
@@ -355,20 +374,21 @@ void tDefTexture::CreeTextureSVG(SortieSVG& svg, int) {
 
 namespace {
 
-// Above this many copies the picture is tiled through a bitmap of the
-// rectangle's size, filled by doubling from one shrunk copy.
-constexpr int64_t MaxCopiesDirectes = 4096;
+// Copies smaller than this many pixels across are tiled through a bitmap of
+// the visible part of the rectangle, filled by doubling from one shrunk copy.
+constexpr double MinCopieDirecte = 8;
 
-void PaveParDoublement(Canvas& canvas, int32_t largeur, int32_t hauteur, Canvas& bmp, double f) {
-  const int32_t tw = std::max(1, Arrondi(bmp.Width() / f));
-  const int32_t th = std::max(1, Arrondi(bmp.Height() / f));
+void PaveParDoublement(Canvas& canvas, int32_t largeur, int32_t hauteur, Canvas& bmp, double fx, double fy) {
+  const int32_t tw = std::max(1, Arrondi(bmp.Width() / fx));
+  const int32_t th = std::max(1, Arrondi(bmp.Height() / fy));
   std::unique_ptr<Canvas> scratch = canvas.CreateBitmap(largeur, hauteur);
   scratch->Copy = platform::CopyMode::SrcCopy;
-  scratch->CopyRect({0, 0, std::min(tw, largeur), std::min(th, hauteur)}, bmp,
-                    {0, 0, Arrondi(std::min(tw, largeur) * f), Arrondi(std::min(th, hauteur) * f)});
+  const int32_t w0 = std::min(tw, largeur), h0 = std::min(th, hauteur);
+  scratch->CopyRect({0, 0, w0, h0}, bmp,
+                    {0, 0, std::clamp(Arrondi(w0 * fx), 1, bmp.Width()), std::clamp(Arrondi(h0 * fy), 1, bmp.Height())});
   for (int32_t w = tw; w < largeur; w *= 2) {
     const int32_t n = std::min(w, largeur - w);
-    scratch->CopyRect({w, 0, w + n, th}, *scratch, {0, 0, n, th});
+    scratch->CopyRect({w, 0, w + n, h0}, *scratch, {0, 0, n, h0});
   }
   for (int32_t h = th; h < hauteur; h *= 2) {
     const int32_t n = std::min(h, hauteur - h);
@@ -390,20 +410,24 @@ void PaveTexture(Canvas& canvas, int32_t largeur, int32_t hauteur, tDefTexture& 
   // The rectangle the copies would cover before being stretched back.
   const double W = std::max(1.0, std::nearbyint(largeur * f));
   const double H = std::max(1.0, std::nearbyint(hauteur * f));
+  const double rx = largeur / W, ry = hauteur / H;
+  // Only the part of the rectangle on the canvas is drawn.
+  const int32_t visibleX = std::min(largeur, canvas.Width()), visibleY = std::min(hauteur, canvas.Height());
+  if (visibleX <= 0 || visibleY <= 0) return;
   const platform::CopyMode sauve = canvas.Copy;
   canvas.Copy = platform::CopyMode::SrcAnd;
-  const double colonnes = std::ceil(W / tw), lignes = std::ceil(H / th);
-  if (colonnes * lignes > MaxCopiesDirectes) {
-    PaveParDoublement(canvas, largeur, hauteur, bmp, f);
+  if (tw * rx < MinCopieDirecte || th * ry < MinCopieDirecte) {
+    PaveParDoublement(canvas, visibleX, visibleY, bmp, 1 / rx, 1 / ry);
   } else {
-    const double rx = largeur / W, ry = hauteur / H;
     for (double y0 = 0; y0 < H; y0 += th) {
       const double sh = std::min(th, H - y0);
       const int32_t haut = Arrondi(y0 * ry), bas = Arrondi((y0 + sh) * ry);
+      if (haut >= visibleY) break;
       if (bas <= haut) continue;
       for (double x0 = 0; x0 < W; x0 += tw) {
         const double sw = std::min(tw, W - x0);
         const int32_t gauche = Arrondi(x0 * rx), droite = Arrondi((x0 + sw) * rx);
+        if (gauche >= visibleX) break;
         if (droite <= gauche) continue;
         canvas.CopyRect({gauche, haut, droite, bas}, bmp, {0, 0, static_cast<int32_t>(sw), static_cast<int32_t>(sh)});
       }

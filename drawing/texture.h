@@ -26,7 +26,7 @@ int32_t DimSVGDuType(int32_t type);
 // Most motifs one picture draws (polygons, stars, dashes, pebbles): the
 // dialog allows a density of 1, which would otherwise ask for a million
 // polygons or a hundred million pebbles.  Dots are bounded by the bitmap.
-inline constexpr int64_t MaxMotifsTexture = 15000;
+inline constexpr int64_t MaxMotifsTexture = 10000;
 
 // The random generator of the pictures: Random(n) is uniform in 0..n-1 (0
 // for n <= 0).  It is reseeded before every picture, from the seed port

@@ -60,9 +60,11 @@ void tEchelleVSymb::DessineSymbole(const foundation::TPointTopo& PtDeb, const fo
   const int32_t haut = std::min(a.Y, b.Y), bas = std::max(a.Y, b.Y);
   const int32_t demiN = Arrondi(canvas.TextHeight("N") / 2.0);
   const foundation::TParamsImprimante params = imp.ParamsImprimante();
-  // At most one tick per pixel of the line.
+  // At most one tick per pixel of the line, and a bounded walk.
   int64_t reste = static_cast<int64_t>(bas - haut) + 2;
-  for (double v = static_cast<double>(pas) * std::trunc(std::round(vB) / pas); v < vH && reste > 0; v += pas) {
+  int64_t pasRestants = 1000000;
+  for (double v = static_cast<double>(pas) * std::trunc(std::round(vB) / pas); v < vH && reste > 0 && pasRestants > 0;
+       v += pas, --pasRestants) {
     const int32_t y = impression ? foundation::YVersImprimante(vH - v, params)
                                  : yH - Arrondi((v - vB) / (ecartReel / (yH - yB)));
     if (y <= haut || y >= bas) continue;

@@ -293,7 +293,9 @@ TEST_F(Textes, LigneDeRappelEtSaTerminaison) {
     EXPECT_EQ(traits[1], "LineTo 128,200 300,100 w=1 c=000000");
     EXPECT_EQ(c.Lignes("Polygon").size(), k.polygones) << k.type;
     EXPECT_EQ(c.Lignes("Ellipse").size(), k.ellipses) << k.type;
-    if (k.type == 3) EXPECT_EQ(c.Lignes("Ellipse")[0], "Ellipse 297,97,303,103 w=1 c=000000 b=000000");
+    if (k.type == 3) {
+      EXPECT_EQ(c.Lignes("Ellipse")[0], "Ellipse 297,97,303,103 w=1 c=000000 b=000000");
+    }
   }
 }
 

@@ -106,7 +106,9 @@ TEST_F(TextureImage, TraitsDensite1000UnSeulTiret) {
     const int x0 = p.begin()->first, x1 = p.rbegin()->first;
     for (const auto& [x, y] : p) EXPECT_EQ(y, ligne);
     EXPECT_EQ(x1 - x0 + 1, n);
-    if (x1 < 999) EXPECT_EQ(n, 2 * t.TailleMax) << g;
+    if (x1 < 999) {
+      EXPECT_EQ(n, 2 * t.TailleMax) << g;
+    }
     EXPECT_GE(x0, 1000 - 14 - t.TailleMax);
   }
   EXPECT_GT(vus, 10);
@@ -281,10 +283,11 @@ TEST_F(TextureImage, MotifsSVGBienFormesEtRendus) {
       for (int x = 0; x < image.width(); ++x)
         if (qGray(image.pixel(x, y)) < 200) ++sombres;
     // Pebbles have no SVG motif: their pattern is empty.
-    if (type == TextureCailloutis)
+    if (type == TextureCailloutis) {
       EXPECT_EQ(sombres, 0);
-    else
+    } else {
       EXPECT_GT(sombres, 100) << type;
+    }
   }
   std::filesystem::remove_all(dossier);
 }
