@@ -12,6 +12,7 @@
 #include "drawing/deplacable.h"
 #include "drawing/dessin_texte.h"
 #include "drawing/liste_mtf.h"
+#include "drawing/ports_motifs.h"
 #include "foundation/contexte_impression.h"
 #include "foundation/transformation_vue.h"
 #include "tests/drawing/outils_vue.h"
@@ -321,6 +322,38 @@ TEST_F(Textes, TexteSurBezierUnCaractereEtEspacement) {
   const std::vector<TPoint> montee = {{100, 300}, {100, 200}, {100, 100}, {100, 0}};
   TexteSurBezier(c, montee, 3, "A");
   EXPECT_EQ(c.Lignes("TextOut"), std::vector<std::string>{"TextOut 84,300 esc=900 \"A\" [Arial 10 000000]"});
+}
+
+TEST_F(Textes, TexteSurLigneAuxDimensionsDeSaCreation) {
+  // Texts measure 7 pixels a character at 96 per inch: "ABC" is 5.556 m at
+  // the font scale 1000, so 55.6 pixels at 10 per metre; the canvas measures
+  // it 21 pixels at any size: size round(12 x 55.6 / 21) = 32.
+  GardePortsMotifs ports;
+  Ports().MesureTexte = [](const TDefObjetFonte&, const std::string& t, double& l, double& h) {
+    l = 7.0 * static_cast<double>(t.size());
+    h = 16;
+    return true;
+  };
+  foundation::Vue().EchelleFontes = 1000;
+  TTexteSurLigne t;
+  t.tdTexte = "ABC";
+  t.tdFonte = &fonte;
+  t.EchelleDessinInitial = 1000;
+  for (const int x : {10000, 20000, 30000}) t.AjoutePointLoc(x, 10000);
+  t.EstFixe = true;
+  Espion c(400, 400);
+  t.DessineObjet(c);
+  const std::vector<std::string> textes = c.Lignes("TextOut");
+  ASSERT_EQ(textes.size(), 3u);
+  for (const std::string& l : textes) EXPECT_NE(l.find("[Arial 32 "), std::string::npos) << l;
+  EXPECT_TRUE(textes[0].starts_with("TextOut 100,184 ")) << textes[0];
+  EXPECT_TRUE(c.Lignes("PolyBezier").empty());
+  // Selected: the guide curve under the text.
+  t.Selecte = true;
+  Espion s(400, 400);
+  t.DessineObjet(s);
+  EXPECT_EQ(s.Lignes("PolyBezier").size(), 1u);
+  EXPECT_EQ(s.Lignes("TextOut").size(), 3u);
 }
 
 TEST_F(Textes, TexteSurBezierCheminNulOuMalForme) {
