@@ -13,6 +13,9 @@
 
 namespace drawing {
 
+class TDessinLigne;
+class TDessinTexte;
+
 using foundation::EcritPtTopo;
 using foundation::LitPtTopo;
 using foundation::PointVersPtTopo;
@@ -70,6 +73,14 @@ class tElementSymbole : public foundation::TObjetDeListe {
   // Older levels: integer points below 216, circles by three points below 202.
   bool LitElement(foundation::TFlux& f);
   std::unique_ptr<tElementSymbole> CloneElement() const;
+
+  // The drawing object of the element (an arc, a circle, a closed shape
+  // when the style fills, else a polyline), never culled; made by CreeLigne.
+  std::shared_ptr<TDessinLigne> UneLigne;
+  void CreeLigne();
+  // The element alone, its points taken as ground metres (the symbol
+  // editor); nothing when hidden.
+  void DessineObjet(platform::Canvas& canvas);
 };
 
 class TDefSymbole : public TObjetMotifdeBase {
@@ -110,6 +121,20 @@ class TDefSymbole : public TObjetMotifdeBase {
   void CopieMotif(const TObjetMotifdeBase& source) override;
   bool EstEquivalent(const TObjetMotifdeBase&) const override { return false; }
 
+  // Scale-and-shift of the last fixed-direction drawing.
+  foundation::TTransEch vTransEch{};
+  // Draws the text of the symbol.
+  std::shared_ptr<TDessinTexte> DessinTexteSymbol;
+  // Draws the symbol with its base at PtDeb and its extremity at PtFin
+  // (drawing units): scaled and shifted when its direction is fixed, else
+  // by the similarity of the two pairs of points.  Strokes of unfilled
+  // elements are widened by CoeffTrait.  A symbol whose base and extremity
+  // coincide draws nothing.
+  virtual void DessineSymbole(const TPointTopo& PtDeb, const TPointTopo& PtFin, platform::Canvas& canvas);
+  // The preview on the 200 x 200 bitmap, with the fixed-size and
+  // fixed-direction marks.
+  void TraceVisuMotif(platform::Canvas& bitmap) override;
+
  protected:
   // Lowest X and Y into PtBase, highest into PtExtrem: of the element points
   // (circles by their centre +- radius in X), and of the text's box when asked
@@ -125,6 +150,10 @@ class tnvEchelle : public TDefSymbole {
   int32_t Larg = 0, Haut = 0;
   double LongueurEchelle = 0;
   double CoeffEchelle = 1;
+
+  // The checkerboard of two rows of six cells and the labels "0", the half
+  // length and the length in metres above it.
+  void DessineSymbole(const TPointTopo& PtDeb, const TPointTopo& PtFin, platform::Canvas& canvas) override;
 };
 
 }  // namespace drawing

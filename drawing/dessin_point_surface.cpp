@@ -6,6 +6,7 @@
 #include <string>
 
 #include "drawing/contexte_motifs.h"
+#include "drawing/symbole.h"
 #include "foundation/arrondi.h"
 #include "foundation/contexte_impression.h"
 #include "foundation/transformation_vue.h"
@@ -43,6 +44,19 @@ void TDessinPointSurface::DessineCetObjet(platform::Canvas& canvas) {
   const ContexteMotifs& motifs = Motifs();
   FonteCanvas(canvas, motifs.FonteSurface);
   const double s = TailleMarque();
+  const survey::TPointSpeleo* station = PointCanevas->PointRef;
+  auto* symbole = station ? dynamic_cast<TSymbSurface*>(MotifDe(station->CategorieSurface)) : nullptr;
+  if (symbole != nullptr && symbole->ADuDessin()) {
+    // The station's surface symbol stands for the mark.
+    const auto& imp = foundation::Impression();
+    const double L = imp.EnImpression ? std::max(imp.CoeffPrn * 0.05 / std::max(1, imp.EchellePrn),
+                                                 2.0 * imp.EchellePrn / 1000)
+                                      : foundation::LongueurEcranVersVue(2.5 * s);
+    const bool alti = foundation::EstDessinAlti();
+    symbole->DessineSymbSurf(foundation::PtTopoXY(alti ? station->Slh : station->X, alti ? station->ZCalc : station->Y),
+                             canvas, L);
+    return;
+  }
   const int32_t R = 2 * Arrondi(s);
   const int32_t X = PointCanevas->XVue, Y = PointCanevas->YVue;
   if (motifs.TracerCercle) canvas.Ellipse(X - R, Y - R, X + R, Y + R);

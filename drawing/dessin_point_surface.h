@@ -22,8 +22,8 @@ class TDessinPointSurface : public TObjetDessin {
   // Size s = 15 while printing, else max(EchelleVue / 2, 3), R = 2 round(s):
   // the circle of radius R (when the settings ask for it), a dot, the
   // triangle of apex (X, Y − R), and the name while surface-point names
-  // (odNumSurf) are shown.  A station's surface symbol is not drawn here: the
-  // triangle stands for it.
+  // (odNumSurf) are shown.  A station whose surface category has a drawing
+  // shows that symbol instead, 2.5 s long on screen.
   void DessineCetObjet(platform::Canvas& canvas) override;
   void DessinePoignees(platform::Canvas& canvas) override { PointCanevas->DessinePoignee(canvas); }
   // Pt1 is the point, D the distance to it.

@@ -49,6 +49,9 @@ class TDefObjetFonte : public TObjetMotifdeBase {
   void CopieMotif(const TObjetMotifdeBase& source) override;
   // Names and typefaces equal ignoring case, equal colour, size and style.
   bool EstEquivalent(const TObjetMotifdeBase& autre) const override;
+  // The sample: "AaBbCcDd 01234" at four times the size, at x 5, centred in
+  // 170 pixels of height.
+  void TraceVisuMotif(platform::Canvas& bitmap) override;
 };
 
 class TFontObjetType : public TDefObjetFonte {

@@ -7,6 +7,7 @@
 #include "foundation/flags.h"
 #include "foundation/niveau_fichier.h"
 #include "foundation/objet_de_liste.h"
+#include "platform/canvas.h"
 #include "survey/liens_dessin.h"
 
 namespace drawing {
@@ -78,6 +79,16 @@ class TObjetMotifdeBase : public foundation::TObjetDeListe, public survey::TMoti
   // kind says otherwise): comparisons of lists only test entries of the same
   // key, which keeps them linear.
   virtual std::string CleEquivalence() const;
+
+  // Draws the entry's sample on a 200 x 200 scratch bitmap (a font's is
+  // wider), in the preview transform set by DessineVisuMotif.
+  virtual void TraceVisuMotif(platform::Canvas&) {}
+  // Fills the rectangle with white and, when the entry has a sample, draws
+  // it there stretched from its scratch bitmap; nom receives DesignMotif.
+  // The view transform, EchelleFontes and the page flag are put back, also
+  // when the sample fails.
+  void DessineVisuMotif(platform::Canvas& canvas, const platform::Rect& rect, std::string& nom);
+  void DessineVisuMotif(platform::Canvas& canvas, const platform::Rect& rect);
 };
 
 // The entry behind the survey model's handle; none for none.

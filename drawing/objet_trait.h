@@ -109,6 +109,9 @@ class TDefObjetTrait : public TObjetMotifdeBase {
 class TObjetTrait : public TDefObjetTrait {
  public:
   std::unique_ptr<TObjetTrait> CloneTrait() const;
+  // The sample: a line (a closed shape when the style fills) through six
+  // points drawn with the style.
+  void TraceVisuMotif(platform::Canvas& bitmap) override;
 };
 
 // A fill: a closed style kept in its own list.

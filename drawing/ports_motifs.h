@@ -4,6 +4,7 @@
 // measuring, and the holders of references into a library whose entries are
 // replaced.  Each port is a callback the program installs at start-up; tests
 // install their own for a while with GardePortsMotifs.
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <unordered_map>
@@ -45,6 +46,9 @@ struct PortsMotifs {
   // reference (drawing elements, layouts, surface points) can be moved to
   // the new entries before the old ones are freed.
   std::function<void(const TRelogeMotifs&)> RelogeReferences;
+  // The seed of the texture pictures' random generator, asked before every
+  // picture; none installed: the clock.
+  std::function<uint64_t()> GraineTexture;
 };
 
 PortsMotifs& Ports();

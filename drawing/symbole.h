@@ -31,6 +31,10 @@ class TSymbFlecheN : public TSymbole {
 class TSymbSurface : public TSymbole {
  public:
   TSymbSurface() { TypeMotif = TTypeMotif::tmSurface; }
+  // Draws the symbol at the ground point P with length L metres; with the
+  // settings' "Couleur pour tous", in the surface-point style's colours for
+  // this drawing only.
+  void DessineSymbSurf(const foundation::TPointTopo& P, platform::Canvas& canvas, double L);
 };
 
 // True when a and b have the same name (ignoring case), reference points,
