@@ -17,6 +17,7 @@
 #include "app/fiche_principale.h"
 #include "app/galeries_import_dlg.h"
 #include "app/saisie_visee_dlg.h"
+#include "app/select_import_dlg.h"
 #include "document/composition.h"
 #include "drawing/contexte_dessin.h"
 #include "drawing/contexte_motifs.h"
@@ -55,6 +56,7 @@ void InstalleLiaisonsApplication() {
   InstalleDialogueChoixCavTpRb();
   InstalleDialoguesPoints();
   InstalleDialogueSaisieVisee();
+  InstalleDialogueSelectImport();
   survey::Fabriques().AjouteFichierRecent = [](const std::string& chemin, int32_t cavite) {
     AjouteFichierRecent(Config().ListeDerniersFichiers, chemin, cavite);
   };
