@@ -18,6 +18,7 @@
 #include "app/galeries_import_dlg.h"
 #include "app/saisie_visee_dlg.h"
 #include "app/select_import_dlg.h"
+#include "app/visu_import_tab_dlg.h"
 #include "document/composition.h"
 #include "drawing/contexte_dessin.h"
 #include "drawing/contexte_motifs.h"
@@ -57,6 +58,7 @@ void InstalleLiaisonsApplication() {
   InstalleDialoguesPoints();
   InstalleDialogueSaisieVisee();
   InstalleDialogueSelectImport();
+  InstalleDialogueVisuImportTab();
   survey::Fabriques().AjouteFichierRecent = [](const std::string& chemin, int32_t cavite) {
     AjouteFichierRecent(Config().ListeDerniersFichiers, chemin, cavite);
   };

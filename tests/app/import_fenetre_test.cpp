@@ -232,14 +232,12 @@ TEST(ImportFenetre, TypeDUnFichierChoisiALOuverture) {
       {"/d/a.tab", 1, formats::TypeImportTopoRobot},      {"/d/a.th", 6, formats::TypeImportAuriga},
       {"/d/a.th", 7, formats::TypeImportTopoDroid},       {"/d/a.th", 1, formats::TypeImportTopoDroid},
       {"/d/a.Top", 7, formats::TypeImportPocketTopo},     {"/d/a.txt", 1, formats::TypeImportTableTexte},
+      {"/d/a.Txt", 4, formats::TypeImportTableTexte},
       {"/d/sans extension", 3, formats::TypeImportVTopo}, {"/d/a.odt", 1, 1},
   };
   for (const auto& c : cas) EXPECT_EQ(TypeImportOuverture(c.chemin, c.filtre), c.type) << c.chemin << " " << c.filtre;
-  // Only the imports with a reader can run.
-  for (const CommandeImport& c : CommandesImport())
-    EXPECT_EQ(ImportDisponible(c), std::string(c.NomObjet) == "ImportVTopo" || std::string(c.NomObjet) == "ImportCarnet" ||
-                                       std::string(c.NomObjet) == "ImportTopoRobot")
-        << c.NomObjet;
+  // Every import of the menu has its reader.
+  for (const CommandeImport& c : CommandesImport()) EXPECT_TRUE(ImportDisponible(c)) << c.NomObjet;
 }
 
 TEST(ImportFenetre, LeSelecteurDeCavitesMontreLeNomEntier) {
