@@ -16,6 +16,7 @@
 #include "app/document_survey.h"
 #include "app/fiche_principale.h"
 #include "app/galeries_import_dlg.h"
+#include "app/import_texte_dlg.h"
 #include "app/saisie_visee_dlg.h"
 #include "app/select_import_dlg.h"
 #include "app/visu_import_tab_dlg.h"
@@ -59,6 +60,7 @@ void InstalleLiaisonsApplication() {
   InstalleDialogueSaisieVisee();
   InstalleDialogueSelectImport();
   InstalleDialogueVisuImportTab();
+  InstalleDialogueImportTexte();
   survey::Fabriques().AjouteFichierRecent = [](const std::string& chemin, int32_t cavite) {
     AjouteFichierRecent(Config().ListeDerniersFichiers, chemin, cavite);
   };
