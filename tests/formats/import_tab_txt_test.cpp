@@ -282,3 +282,20 @@ TEST(ImportTabTxt, TypesDeSaisieCommeSurvex) {
 }
 
 }  // namespace
+
+namespace {
+
+// In the temporary document of a partial import the entrance's coordinates
+// are not read: the staged entrance is (0, 0, 0).
+TEST(ImportTabTxt, ImportPartielEntreeALOrigine) {
+  Table t;
+  const std::string chemin = t.Fichier("entrée\tE\t1000\t2000\t300\nvisées\nE\tA\t0\t0\t10\tx\n");
+  ASSERT_TRUE(formats::ImporteFichierAutre(chemin, formats::TypeImportTableTexte, true, &t.R()));
+  const survey::TPointSpeleo* e = t.PointSurface("E");
+  ASSERT_NE(e, nullptr);
+  EXPECT_EQ(e->X, 0);
+  EXPECT_EQ(e->Y, 0);
+  EXPECT_EQ(e->Z, 0);
+}
+
+}  // namespace
