@@ -2,7 +2,6 @@
 
 #include <pugixml.hpp>
 
-#include <cctype>
 #include <numbers>
 #include <unordered_map>
 
