@@ -3,16 +3,19 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
 
 #include "app/import_texte_dlg.h"
 #include "foundation/codage.h"
+#include "foundation/dates.h"
 #include "platform/scripted_dialogs.h"
 #include "survey/cavite.h"
 #include "survey/contexte_document.h"
 #include "survey/galerie.h"
+#include "survey/lever.h"
 #include "survey/ports_survey.h"
 #include "tests/support/dossier_temp.h"
 
@@ -73,6 +76,42 @@ TEST(ImportTexteDlgQt, StationsDuFichierJusquALaCavite) {
   });
   EXPECT_FALSE(c.ImporteFichierTexte(index));
   EXPECT_EQ(c.Galeries.First()->Points.Count(), 4);
+}
+
+}  // namespace
+
+namespace {
+
+// A click on "Lever :" chooses the trip through "Choix d'un lever";
+// cancelling leaves it.
+TEST(ImportTexteDlgQt, ChoixDuLever) {
+  survey::GardeDocument document;
+  survey::TLeversList levers;
+  for (int jour : {3, 20}) {
+    auto l = std::make_unique<survey::TLever>();
+    foundation::EncodeDate(2024, 5, jour, l->LaDate);
+    levers.Add(std::move(l));
+  }
+  survey::Document().LeverCourant = levers.UnObjet(0);
+  app::TImportTexteDlg dlg;
+  dlg.Init(levers);
+  EXPECT_EQ(dlg.EditLever->text().toStdString(), levers.UnObjet(0)->DateTexte());
+  auto choisit = [](const char* bouton, int ligne) {
+    QTimer::singleShot(0, [=] {
+      QWidget* w = QApplication::activeModalWidget();
+      ASSERT_NE(w, nullptr);
+      EXPECT_EQ(w->objectName().toStdString(), "ChoixLeverDlg");
+      if (ligne >= 0) w->findChild<QComboBox*>("LeverBox")->setCurrentIndex(ligne);
+      w->findChild<QPushButton*>(bouton)->click();
+    });
+  };
+  choisit("OKBtn", 1);
+  dlg.EditLeverClick();
+  EXPECT_EQ(dlg.NumLever, levers.UnObjet(1));
+  EXPECT_EQ(dlg.EditLever->text().toStdString(), levers.UnObjet(1)->DateTexte());
+  choisit("AnnulerBtn", 0);
+  dlg.EditLeverClick();
+  EXPECT_EQ(dlg.NumLever, levers.UnObjet(1));
 }
 
 }  // namespace
