@@ -17,7 +17,10 @@
 #include "app/fiche_principale.h"
 #include "app/galeries_import_dlg.h"
 #include "app/objets_kml_dlg.h"
+#include "app/import_texte_dlg.h"
 #include "app/saisie_visee_dlg.h"
+#include "app/select_import_dlg.h"
+#include "app/visu_import_tab_dlg.h"
 #include "document/composition.h"
 #include "drawing/contexte_dessin.h"
 #include "drawing/contexte_motifs.h"
@@ -57,6 +60,9 @@ void InstalleLiaisonsApplication() {
   InstalleDialoguesPoints();
   InstalleDialogueSaisieVisee();
   InstalleDialogueObjetsKml();
+  InstalleDialogueSelectImport();
+  InstalleDialogueVisuImportTab();
+  InstalleDialogueImportTexte();
   survey::Fabriques().AjouteFichierRecent = [](const std::string& chemin, int32_t cavite) {
     AjouteFichierRecent(Config().ListeDerniersFichiers, chemin, cavite);
   };

@@ -34,6 +34,10 @@ bool TCavite::ImporteFichierTexte(int32_t& Index) {
     auto station = std::make_unique<TPointSpeleo>();
     station->DesignPTopo = p.Nom;
     station->Commentaire.assign(p.Commentaire.begin(), p.Commentaire.end());
+    station->LargeurGA = p.LargeurGA;
+    station->LargeurDR = p.LargeurDR;
+    station->HauteurSup = p.HauteurSup;
+    station->HauteurInf = p.HauteurInf;
     derniere = AjouteStation(*g, std::move(station));
   }
   Document().DocumentModifie = true;

@@ -130,6 +130,7 @@ class TAnnexeCavite {
 struct TPointImporte {
   std::string Nom;
   std::vector<std::string> Commentaire;
+  double LargeurGA = 0, LargeurDR = 0, HauteurSup = 0, HauteurInf = 0;
 };
 struct TImportTexte {
   std::vector<TPointImporte> Points;
@@ -185,7 +186,7 @@ struct PortsSurvey {
   // --- Station imports ------------------------------------------------------------------
   // The dialog "Import d'un fichier de lever" for the cave; nothing when it is
   // cancelled (none installed: no import).
-  std::function<std::optional<TImportTexte>(const TCavite&)> DialogueImportTexte;
+  std::function<std::optional<TImportTexte>(TCavite&)> DialogueImportTexte;
 };
 
 PortsSurvey& Ports();

@@ -22,6 +22,8 @@ namespace formats {
 
 class tImportAutres;
 class TTpRbChoixCavDlg;
+class TSelectImportDlg;
+class TVisuImportTab;
 
 // How the gallery dialog ended: OK, Annuler, or closed by the origin window.
 enum class ResultatNommeGal { Ok, Annuler, Reessayer };
@@ -91,6 +93,9 @@ struct PortsImport {
   std::function<ResultatNommeGal(TNommeGalDlg&)> AfficheNommeGal;
   // The TopoRobot cave choice; true for OK.
   std::function<bool(TTpRbChoixCavDlg&)> AfficheChoixCavTpRb;
+  // The surface-point selection and the text-table preview; true for OK.
+  std::function<bool(TSelectImportDlg&)> AfficheSelectImport;
+  std::function<bool(TVisuImportTab&)> AfficheVisuImportTab;
 };
 
 PortsImport& FenetresImport();

@@ -14,6 +14,7 @@
 #include "foundation/utilitaires.h"
 #include "formats/import/galeries_import.h"
 #include "formats/import/pockettopo/lecteur_pockettopo.h"
+#include "formats/import/texte/import_tab_txt.h"
 #include "formats/import/therion/lecteur_therion.h"
 #include "formats/import/toporobot/lecteur_toporobot.h"
 #include "formats/import/vtopo/lecteur_vtopo.h"
@@ -514,6 +515,10 @@ void TImportSaufTPRB::CopieViseeImport(TViseeImport& vi, survey::TValeurVisee& v
     v.LeLever = survey::LeverParDefaut();
   }
   v.Typesaisie = vi.TypePente;
+  // Horizontal lengths and height differences measured as such.
+  if (v.Typesaisie == survey::SaisiePenteLongueurHoriz || v.Typesaisie == survey::SaisieDenivLongueurHoriz)
+    v.LH = vi.lh;
+  if (v.Typesaisie == survey::SaisieDenivLongueurHoriz) v.Deniv = vi.dh;
   if (v.Typesaisie <= survey::SaisiePenteLongueurHoriz && v.LeLever) {
     if (v.LeLever->UniteP == 0 && v.pente > 180) v.pente -= 360;
     if (v.LeLever->UniteP == 1 && v.pente > 200) v.pente -= 400;
@@ -645,6 +650,7 @@ std::unique_ptr<tImportAutres> CreeLecteurImport(const std::string& chemin, int 
   switch (type) {
     case TypeImportTopoRobot: return std::make_unique<tImportTopoRobot>(reseau);
     case TypeImportVTopo: return std::make_unique<tImportVTopo>(reseau);
+    case TypeImportTableTexte: return std::make_unique<tImportTabTxt>(reseau);
     case TypeImportPocketTopo: return std::make_unique<TImportFichierTop>(reseau);
     case TypeImportAuriga: return std::make_unique<tImportTherion>(reseau);
     case TypeImportTopoDroid:
@@ -655,7 +661,8 @@ std::unique_ptr<tImportAutres> CreeLecteurImport(const std::string& chemin, int 
 }
 
 bool LecteurImportDisponible(int type) {
-  return type == TypeImportTopoRobot || type == TypeImportVTopo || type == TypeImportPocketTopo || type == TypeImportAuriga ||
+  return type == TypeImportTopoRobot || type == TypeImportVTopo || type == TypeImportTableTexte ||
+         type == TypeImportPocketTopo || type == TypeImportAuriga ||
          type == TypeImportTopoDroid;
 }
 

@@ -79,7 +79,8 @@ TEST(FichePrincipale, MenusEtBarresCommeLaFenetreLesPresente) {
   EXPECT_TRUE(Action(f, "ImportVTopo")->isEnabled());
   EXPECT_TRUE(Action(f, "ImportCarnet")->isEnabled());
   EXPECT_TRUE(Action(f, "ImportTopoRobot")->isEnabled());
-  for (const char* nom : {"ImportReseau", "NumeriserPlani", "NumeriserAlti", "ImportTexte", "MajCarnet"})
+  EXPECT_TRUE(Action(f, "ImportTexte")->isEnabled());
+  for (const char* nom : {"ImportReseau", "NumeriserPlani", "NumeriserAlti", "MajCarnet"})
     EXPECT_FALSE(Action(f, nom)->isEnabled()) << nom;
   EXPECT_FALSE(Action(f, "CaviteCoordonnees")->isVisible());
   EXPECT_EQ(CouleurPanneau(f), QColor(Qt::white));

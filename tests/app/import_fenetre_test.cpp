@@ -16,6 +16,7 @@
 #include <QTreeWidget>
 #include <memory>
 
+#include "app/visu_import_tab_dlg.h"
 #include "app/application.h"
 #include "app/commandes_import.h"
 #include "app/config_generale.h"
@@ -26,6 +27,7 @@
 #include "drawing/contexte_dessin.h"
 #include "drawing/ports_dessin.h"
 #include "drawing/ports_motifs.h"
+#include "foundation/codage.h"
 #include "formats/import/galeries_import.h"
 #include "formats/import/import_autres.h"
 #include "platform/files.h"
@@ -232,14 +234,12 @@ TEST(ImportFenetre, TypeDUnFichierChoisiALOuverture) {
       {"/d/a.tab", 1, formats::TypeImportTopoRobot},      {"/d/a.th", 6, formats::TypeImportAuriga},
       {"/d/a.th", 7, formats::TypeImportTopoDroid},       {"/d/a.th", 1, formats::TypeImportTopoDroid},
       {"/d/a.Top", 7, formats::TypeImportPocketTopo},     {"/d/a.txt", 1, formats::TypeImportTableTexte},
+      {"/d/a.Txt", 4, formats::TypeImportTableTexte},
       {"/d/sans extension", 3, formats::TypeImportVTopo}, {"/d/a.odt", 1, 1},
   };
   for (const auto& c : cas) EXPECT_EQ(TypeImportOuverture(c.chemin, c.filtre), c.type) << c.chemin << " " << c.filtre;
-  // Only the imports with a reader can run.
-  for (const CommandeImport& c : CommandesImport())
-    EXPECT_EQ(ImportDisponible(c), std::string(c.NomObjet) == "ImportVTopo" || std::string(c.NomObjet) == "ImportCarnet" ||
-                                       std::string(c.NomObjet) == "ImportTopoRobot")
-        << c.NomObjet;
+  // Every import of the menu has its reader.
+  for (const CommandeImport& c : CommandesImport()) EXPECT_TRUE(ImportDisponible(c)) << c.NomObjet;
 }
 
 TEST(ImportFenetre, LeSelecteurDeCavitesMontreLeNomEntier) {
@@ -266,4 +266,57 @@ TEST(ImportFenetre, LeSelecteurDeCavitesMontreLeNomEntier) {
   // Still within the tool bar.
   auto* barre = Controle<QToolBar>(f, "ToolBar1");
   EXPECT_LE(cavites->geometry().right(), barre->width());
+}
+
+// "Tableau texte" and the Open dialog's "Tableau Texte" filter import a
+// text table through its preview window.
+TEST(ImportFenetre, TableauTexteParLeMenu) {
+  Environnement env;
+  InstalleDialogueVisuImportTab();
+  const std::string table = env.dossier.Fichier("Essai.txt");
+  EcritOctets(table, foundation::VersWindows1252("cavité\tGrotte du tableau\nentrée\tE\t0\t0\t100\nvisées\n"
+                                                 "E\tA\t10\t-5\t3\t1\tx\nA\tB\t20\t-10\t4\t1\ty\n"));
+  TFichePrincipale f(FabriqueSurvey(), {});
+  f.show();
+  ASSERT_TRUE(Action(f, "ImportTexte")->isEnabled());
+  bool vu = false;
+  CliqueQuandModal("VisuImportTabDlg", "OKBtn", vu);
+  env.Dialogues().QueueFile(table, 1);
+  Action(f, "ImportTexte")->trigger();
+  EXPECT_TRUE(vu);
+  ASSERT_FALSE(env.Dialogues().Log().empty());
+  EXPECT_EQ(env.Dialogues().Log().front().options.Filter, "Tableau Texte|*.Txt");
+  survey::TReseau* r = ReseauDe(f);
+  ASSERT_NE(r, nullptr) << env.Messages();
+  ASSERT_EQ(r->NombreCavites(), 2);
+  EXPECT_EQ(r->UneCavite(1)->NomCavite, "Grotte du tableau");
+  EXPECT_EQ(r->UneCavite(1)->Visees.Count(), 2);
+
+  // The window cancelled: nothing added.
+  vu = false;
+  CliqueQuandModal("VisuImportTabDlg", "AnnulerBtn", vu);
+  env.Dialogues().QueueFile(table, 1);
+  Action(f, "ImportTexte")->trigger();
+  EXPECT_TRUE(vu);
+  EXPECT_EQ(ReseauDe(f), r);
+  EXPECT_EQ(r->NombreCavites(), 2);
+}
+
+TEST(ImportFenetre, TableauTexteParOuvrir) {
+  Environnement env;
+  InstalleDialogueVisuImportTab();
+  const std::string table = env.dossier.Fichier("Essai.txt");
+  EcritOctets(table, foundation::VersWindows1252("cavité\tGrotte du tableau\n\nE\tA\t10\t-5\t3\t1\tx\n"));
+  TFichePrincipale f(FabriqueSurvey(), {});
+  f.show();
+  // The Open dialog with its fourth filter, "Tableau Texte".
+  bool vu = false;
+  CliqueQuandModal("VisuImportTabDlg", "OKBtn", vu);
+  env.Dialogues().QueueFile(table, 4);
+  Clique(f, "OuvreButton");
+  EXPECT_TRUE(vu);
+  survey::TReseau* r = ReseauDe(f);
+  ASSERT_NE(r, nullptr) << env.Messages();
+  ASSERT_EQ(r->NombreCavites(), 2);
+  EXPECT_EQ(r->UneCavite(1)->NomCavite, "Grotte du tableau");
 }

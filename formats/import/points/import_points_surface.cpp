@@ -1,0 +1,290 @@
+#include "formats/import/points/import_points_surface.h"
+
+#include <pugixml.hpp>
+
+#include <numbers>
+#include <unordered_map>
+
+#include "foundation/catalogue.h"
+#include "foundation/chaines.h"
+#include "foundation/codage.h"
+#include "foundation/point_topo.h"
+#include "foundation/utilitaires.h"
+#include "formats/import/points/select_import_dlg.h"
+#include "platform/dialogs.h"
+#include "platform/files.h"
+#include "projections/services.h"
+#include "survey/cavite.h"
+#include "survey/contexte_document.h"
+#include "survey/liste_points.h"
+#include "survey/point_speleo.h"
+#include "survey/reseau.h"
+
+namespace formats {
+
+using foundation::IdMsg;
+using foundation::Msg;
+using survey::TListedePoints;
+using survey::TPointSpeleo;
+
+namespace {
+
+constexpr double DegresVersRadians = std::numbers::pi / 180.0;
+
+bool EstChiffre(char c) { return c >= '0' && c <= '9'; }
+
+// Characters up to U+0020 removed at both ends.
+std::string Rogne(std::string_view s) {
+  size_t a = 0, b = s.size();
+  while (a < b && static_cast<unsigned char>(s[a]) <= ' ') ++a;
+  while (b > a && static_cast<unsigned char>(s[b - 1]) <= ' ') --b;
+  return std::string(s.substr(a, b - a));
+}
+
+// UTF-16 code units to UTF-8; an unpaired surrogate reads as U+FFFD.
+std::string DepuisUtf16(std::string_view octets, bool grandBoutien) {
+  std::string r;
+  r.reserve(octets.size());
+  const size_t n = octets.size() / 2;
+  auto unite = [&](size_t i) -> char32_t {
+    const auto a = static_cast<unsigned char>(octets[2 * i]), b = static_cast<unsigned char>(octets[2 * i + 1]);
+    return grandBoutien ? static_cast<char32_t>(a << 8 | b) : static_cast<char32_t>(b << 8 | a);
+  };
+  for (size_t i = 0; i < n; ++i) {
+    char32_t c = unite(i);
+    if (c >= 0xD800 && c <= 0xDBFF && i + 1 < n && unite(i + 1) >= 0xDC00 && unite(i + 1) <= 0xDFFF) {
+      c = 0x10000 + ((c - 0xD800) << 10) + (unite(i + 1) - 0xDC00);
+      ++i;
+    } else if (c >= 0xD800 && c <= 0xDFFF) {
+      c = 0xFFFD;
+    }
+    foundation::AjouteCaractere(r, c);
+  }
+  return r;
+}
+
+// The leading part of a field that reads as a number: sign, digits, a
+// decimal point and digits, an exponent.
+double PartieNumerique(const std::string& champ) {
+  size_t i = 0;
+  const size_t n = champ.size();
+  if (i < n && (champ[i] == '+' || champ[i] == '-')) ++i;
+  const size_t debutChiffres = i;
+  while (i < n && EstChiffre(champ[i])) ++i;
+  size_t fin = i;
+  if (i < n && champ[i] == '.') {
+    ++i;
+    while (i < n && EstChiffre(champ[i])) ++i;
+    if (i > debutChiffres + 1) fin = i;
+  }
+  if (fin > debutChiffres && fin < n && (champ[fin] == 'e' || champ[fin] == 'E')) {
+    size_t j = fin + 1;
+    if (j < n && (champ[j] == '+' || champ[j] == '-')) ++j;
+    const size_t debutExposant = j;
+    while (j < n && EstChiffre(champ[j])) ++j;
+    if (j > debutExposant) fin = j;
+  }
+  double v = 0;
+  if (fin == 0 || !foundation::LitReel(champ.substr(0, fin), v)) return 0;
+  return v;
+}
+
+// The local name of an element (without its namespace prefix).
+std::string_view NomLocal(const pugi::xml_node& n) {
+  std::string_view nom = n.name();
+  const size_t p = nom.find(':');
+  return p == std::string_view::npos ? nom : nom.substr(p + 1);
+}
+
+std::string Enfant(const pugi::xml_node& wpt, std::string_view nom) {
+  for (pugi::xml_node e = wpt.first_child(); e; e = e.next_sibling())
+    if (e.type() == pugi::node_element && NomLocal(e) == nom) return e.child_value();
+  return {};
+}
+
+std::string ChercheExtension(const std::string& chemin) {
+  return foundation::EnMinuscules(platform::ExtensionOf(chemin));
+}
+
+}  // namespace
+
+std::vector<std::string> LignesFichierPoints(std::string_view octets) {
+  if (octets.substr(0, 3) == "\xEF\xBB\xBF") return foundation::DecoupeLignes(std::string(octets.substr(3)));
+  if (octets.substr(0, 2) == "\xFF\xFE") return foundation::DecoupeLignes(DepuisUtf16(octets.substr(2), false));
+  if (octets.substr(0, 2) == "\xFE\xFF") return foundation::DecoupeLignes(DepuisUtf16(octets.substr(2), true));
+  return foundation::DecoupeLignes(foundation::DepuisWindows1252(octets));
+}
+
+bool ExtraitCoordonnee(std::string& reste, char separateur, double& valeur) {
+  reste = foundation::OteBlancs(reste);
+  valeur = 0;
+  if (reste.empty()) return false;
+  const std::string champ = foundation::NettoieNombre(foundation::ExtraitChamp(reste, separateur));
+  if (!foundation::LitReel(champ, valeur)) valeur = PartieNumerique(champ);
+  return true;
+}
+
+std::unique_ptr<TPointSpeleo> LitLignePoint(std::string_view ligneLue) {
+  std::string ligne = Rogne(ligneLue);
+  // Decimal commas.
+  for (size_t i = 1; i + 1 < ligne.size(); ++i)
+    if (ligne[i] == ',' && EstChiffre(ligne[i - 1]) && EstChiffre(ligne[i + 1])) ligne[i] = '.';
+  char separateur = 0;
+  for (char c : {'\t', '|', ';', ' '})
+    if (ligne.find(c) != std::string::npos) {
+      separateur = c;
+      break;
+    }
+  if (!separateur) return nullptr;
+  auto p = std::make_unique<TPointSpeleo>();
+  p->DesignPTopo = Rogne(foundation::ExtraitChamp(ligne, separateur));
+  if (!ExtraitCoordonnee(ligne, separateur, p->X)) return nullptr;
+  if (!ExtraitCoordonnee(ligne, separateur, p->Y)) return nullptr;
+  ExtraitCoordonnee(ligne, separateur, p->Z);
+  p->Commentaire.push_back(Rogne(ligne));
+  return p;
+}
+
+int LitPointsTexte(const std::vector<std::string>& lignes, TListedePoints& points) {
+  int n = 0;
+  for (const std::string& l : lignes)
+    if (auto p = LitLignePoint(l)) {
+      points.Add(std::move(p));
+      ++n;
+    }
+  return n;
+}
+
+bool LitPointsGpx(std::string_view octets, TListedePoints& points, const std::string& projection, int32_t fuseau) {
+  pugi::xml_document doc;
+  const pugi::xml_parse_result r = doc.load_buffer(octets.data(), octets.size(), pugi::parse_default, pugi::encoding_auto);
+  if (!r) return false;
+  std::vector<std::unique_ptr<TPointSpeleo>> lus;
+  // Every waypoint, wherever it stands (a waypoint holds none).
+  std::vector<pugi::xml_node> pile{doc.document_element()};
+  while (!pile.empty()) {
+    const pugi::xml_node n = pile.back();
+    pile.pop_back();
+    if (!n) continue;
+    if (NomLocal(n) == "wpt") {
+      auto p = std::make_unique<TPointSpeleo>();
+      const double lat = foundation::TexteEnReel(n.attribute("lat").value());
+      const double lon = foundation::TexteEnReel(n.attribute("lon").value());
+      p->DesignPTopo = Enfant(n, "name");
+      p->Commentaire.push_back(Enfant(n, "cmt"));
+      p->Z = foundation::TexteEnReel(Enfant(n, "ele"));
+      p->X = lon;
+      p->Y = lat;
+      if (!projection.empty()) {
+        int32_t z = fuseau;
+        double x = 0, y = 0;
+        if (projections::DatumVersGrille("WGS84", projection, lat * DegresVersRadians, lon * DegresVersRadians, x, y,
+                                         z) == projections::CodeFait) {
+          p->X = x;
+          p->Y = y;
+        }
+      }
+      lus.push_back(std::move(p));
+      continue;
+    }
+    // Children in reverse so that the file's order is kept.
+    std::vector<pugi::xml_node> enfants;
+    for (pugi::xml_node e = n.first_child(); e; e = e.next_sibling())
+      if (e.type() == pugi::node_element) enfants.push_back(e);
+    for (auto it = enfants.rbegin(); it != enfants.rend(); ++it) pile.push_back(*it);
+  }
+  for (auto& p : lus) points.Add(std::move(p));
+  return true;
+}
+
+bool ImportePointsSurface(const std::string& chemin, survey::TReseau& reseau) {
+  auto& dialogues = platform::Dialogs::Current();
+  auto impossible = [&] {
+    dialogues.ShowMessage(platform::MessageKind::Error, Msg(IdMsg::ImportImpossibleOuvrir) + chemin);
+    return false;
+  };
+  reseau.CreeCaviteSurface();
+  TListedePoints* surface = reseau.LesPointsSurface();
+  if (!surface) return impossible();
+  std::string octets;
+  if (!platform::ReadFile(chemin, octets)) return impossible();
+  const bool gpx = ChercheExtension(chemin) == ".gpx";
+  TListedePoints lus(true);
+  if (gpx) {
+    if (!LitPointsGpx(octets, lus, reseau.Projection, reseau.NumFuseau)) return impossible();
+  } else {
+    LitPointsTexte(LignesFichierPoints(octets), lus);
+  }
+  const std::string aucun = foundation::RemplaceMarques(Msg(IdMsg::ImportPointsAucunPoint), {chemin});
+  if (lus.Vide()) {
+    dialogues.ShowMessage(platform::MessageKind::Warning, aucun);
+    return false;
+  }
+  TSelectImportDlg dlg;
+  dlg.Init(lus, !gpx);
+  dlg.ProjecReseau = reseau.Projection;
+  dlg.FuseauReseau = reseau.NumFuseau;
+  dlg.Project = reseau.Projection;
+  dlg.NFuseau = reseau.NumFuseau;
+  if (!dlg.Execute()) return false;
+  if (lus.Vide()) {
+    dialogues.ShowMessage(platform::MessageKind::Warning, aucun);
+    return false;
+  }
+  // Into the network's system, each point once: geographic coordinates
+  // straight to its grid, others from the stated system, unit and zone.
+  for (TPointSpeleo* p : lus) {
+    if (dlg.EstWGS) {
+      int32_t z = reseau.NumFuseau;
+      double x = 0, y = 0;
+      if (reseau.Projection.empty() ||
+          projections::DatumVersGrille("WGS84", reseau.Projection, p->Y * DegresVersRadians, p->X * DegresVersRadians,
+                                       x, y, z) != projections::CodeFait)
+        return impossible();
+      p->X = x;
+      p->Y = y;
+    } else {
+      foundation::TPointTopo t;
+      t.X = p->X;
+      t.Y = p->Y;
+      reseau.TransformePointTopo(dlg.EnKm, dlg.Project, t, dlg.NFuseau);
+      p->X = t.X;
+      p->Y = t.Y;
+    }
+  }
+  // From the last point to the first: a name already among the surface
+  // points updates the first point of that name, otherwise the point is
+  // appended.  A name twice in the file is thus added from its last
+  // occurrence and updated by the earlier one.
+  std::unordered_map<std::string, TPointSpeleo*> parNom;
+  for (TPointSpeleo* s : *surface) parNom.emplace(s->DesignPTopo, s);
+  int ajoutes = 0;
+  for (int i = lus.Count() - 1; i >= 0; --i) {
+    std::unique_ptr<TPointSpeleo> p(lus.Extrait(i));
+    const auto it = parNom.find(p->DesignPTopo);
+    if (it != parNom.end()) {
+      TPointSpeleo* s = it->second;
+      s->X = p->X;
+      s->Y = p->Y;
+      s->Z = p->Z;
+      s->Commentaire = p->Commentaire;
+      continue;
+    }
+    p->TypePoint = survey::PointSurface;
+    TPointSpeleo* ajoute = surface->Add(std::move(p));
+    parNom.emplace(ajoute->DesignPTopo, ajoute);
+    ++ajoutes;
+  }
+  survey::TPointsSurface(*surface).TrieListe();
+  survey::Document().DocumentModifie = true;
+  if (survey::TCavite* c = reseau.UneCavite(0)) c->ReGenereListePoints(false);
+  return ajoutes > 0;
+}
+
+bool ImportePointsSurface(const std::string& chemin) {
+  survey::TReseau* reseau = survey::Document().ReseauCourant;
+  if (!reseau) return false;
+  return ImportePointsSurface(chemin, *reseau);
+}
+
+}  // namespace formats

@@ -1,0 +1,59 @@
+#pragma once
+// The import of surface points from a text file of coordinates or from a GPS
+// exchange file (GPX waypoints) into the network's surface points.
+//
+// Text file: one point a line, "name X Y [Z] [comment]" split at the first of
+// TAB, "|", ";" and blank that the line holds; decimal commas between digits
+// read as points; a byte-order mark selects UTF-8 or UTF-16, otherwise the
+// file is Windows-1252.
+// GPX file (".gpx"): the waypoints, read as XML (attributes by name, the
+// declared encoding, unknown elements skipped); X longitude and Y latitude,
+// converted at once into the network's system when it has one.
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace survey {
+class TListedePoints;
+class TPointSpeleo;
+class TReseau;
+}  // namespace survey
+
+namespace formats {
+
+// The lines of a text file: a byte-order mark selects UTF-8 or UTF-16 (LE or
+// BE), otherwise Windows-1252.
+std::vector<std::string> LignesFichierPoints(std::string_view octets);
+
+// The next coordinate of the rest of a line: the rest loses its leading and
+// trailing blanks; nothing left gives 0 and false; otherwise the field up to
+// the separator is read as a number, or as its leading part that reads as
+// one (0 when none), and the result is true.
+bool ExtraitCoordonnee(std::string& reste, char separateur, double& valeur);
+
+// One line of a text point file as a point (name, X, Y, Z, one comment line);
+// none when the line holds no separator, or no X or no Y.
+std::unique_ptr<survey::TPointSpeleo> LitLignePoint(std::string_view ligne);
+
+// Appends the points of the text lines; returns how many were read.
+int LitPointsTexte(const std::vector<std::string>& lignes, survey::TListedePoints& points);
+
+// Appends the waypoints of a GPX document; X, Y are longitude and latitude in
+// degrees, or, with a system given, the grid coordinates in that system and
+// zone.  False (nothing appended) when the document is not well-formed XML.
+bool LitPointsGpx(std::string_view octets, survey::TListedePoints& points, const std::string& projection,
+                  int32_t fuseau);
+
+// Reads the file, lets the user choose the points (TSelectImportDlg), converts
+// them into the network's system and adds them to its surface points, a
+// point named like an existing surface point updating it.  True when at least
+// one point was added.  Messages: "impossible d'ouvrir le fichier " + path
+// when the file cannot be read, "Le fichier ... ne comporte aucun point à
+// importer" when nothing is left to import; cancelling says nothing.
+bool ImportePointsSurface(const std::string& chemin, survey::TReseau& reseau);
+// The same into the current network.
+bool ImportePointsSurface(const std::string& chemin);
+
+}  // namespace formats
