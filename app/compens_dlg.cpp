@@ -275,6 +275,12 @@ void TCompensDlg::accept() {
   QDialog::accept();
 }
 
+bool CreeCompensation(QWidget* owner, survey::TReseau& reseau, survey::TCavite* cavite, survey::TPointSpeleo* station) {
+  TCompensDlg dlg(reseau, owner);
+  dlg.Init(cavite, station);
+  return dlg.exec() == QDialog::Accepted;
+}
+
 // --- Adjustment list --------------------------------------------------------------------------
 
 TChoixCompensDlg::TChoixCompensDlg(survey::TReseau& reseau, QWidget* parent) : QDialog(parent), reseau_(reseau) {

@@ -86,6 +86,11 @@ class TCompensDlg : public QDialog {
   bool visu_ = false;
 };
 
+// The creation of an adjustment for a computed station of the cave (the
+// shot-row menu's "Créer Compensation"): the dialog prepared by Init, shown
+// modally; true when an adjustment was created.
+bool CreeCompensation(QWidget* owner, survey::TReseau& reseau, survey::TCavite* cavite, survey::TPointSpeleo* station);
+
 class TChoixCompensDlg : public QDialog {
   Q_OBJECT
  public:

@@ -140,6 +140,23 @@ TEST(CompensDlg, CreationEtRefusSansPointDeSurface) {
   d.reject();
 }
 
+// The shot-row command's creation: the dialog shown modally for the station.
+TEST(CompensDlg, CreeCompensationModale) {
+  Chemin k;
+  SurLaFenetreModale([&](QDialog& m) {
+    EXPECT_EQ(m.windowTitle(), "Création d'une compensation");
+    EXPECT_EQ(essai::Enfant<QLabel>(m, "LabelNomPoint")->text(), "4");
+    essai::Clic(m, "TypeCompensRdg1");
+    essai::Clic(m, "OKBtn");
+  });
+  EXPECT_TRUE(app::CreeCompensation(nullptr, k.n.R(), k.c, k.Station("4")));
+  ASSERT_EQ(k.n.R().Compensations.Count(), 1);
+  EXPECT_EQ(k.n.R().Compensations.First()->typeCompens, survey::CompensAlti);
+  SurLaFenetreModale([&](QDialog& m) { essai::Clic(m, "AnnulerBtn"); });
+  EXPECT_FALSE(app::CreeCompensation(nullptr, k.n.R(), k.c, k.Station("5")));
+  EXPECT_EQ(k.n.R().Compensations.Count(), 1);
+}
+
 // The view of an adjustment whose path ends 0.5 m east of its exact point:
 // the direction and length corrections are those of the similarity about
 // the start point that takes the computed end onto the exact point.
