@@ -4,6 +4,7 @@
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
+#include <QTreeWidget>
 #include <memory>
 #include <string>
 
