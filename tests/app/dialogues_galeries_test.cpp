@@ -12,8 +12,14 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTreeWidget>
+#include <unistd.h>
+
 #include <array>
+#include <algorithm>
+#include <cstdio>
+#include <iostream>
 #include <map>
+#include <memory>
 #include <string>
 
 #include "app/effacer_galerie_dlg.h"
@@ -23,7 +29,10 @@
 #include "survey/galerie.h"
 #include "survey/ports_survey.h"
 #include "survey/rapport_calcul.h"
+#include "survey/fichier_reseau.h"
 #include "tests/app/saisie_essai.h"
+#include "tests/support/dossier_temp.h"
+#include "tests/survey/environnement_document.h"
 #include "tests/survey/reseau_calcul.h"
 
 namespace {
@@ -33,14 +42,24 @@ using essai::SurLaFenetreModale;
 using survey::TCavite;
 using survey::TGalerie;
 
+// The composition of the document installed, when asked, before the network
+// is built (its caves then carry their drawings and can be saved).
+struct Composition {
+  explicit Composition(bool installee) {
+    if (installee) env = std::make_unique<testsurvey::EnvironnementDocument>();
+  }
+  std::unique_ptr<testsurvey::EnvironnementDocument> env;
+};
+
 // A loop-free cave: the entrance gallery E1-1-2-3-4, "Branche A" hanging
 // from station 2 (A1, A2, A3), "Branche B" hanging from A1 (B1, B2), and
 // "Branche C" hanging from station 3 (C1).
 struct Ramifiee {
+  Composition composition;
   essai::Saisie s;
   testsurvey::ReseauCalcul n;
   TCavite* c = nullptr;
-  Ramifiee() {
+  explicit Ramifiee(bool document = false) : composition(document) {
     n.Surface("E1", 1000, 2000, 500);
     c = n.Cavite("Grotte");
     n.Visee(c, "E1", "1", 10, -20, 12);
@@ -165,6 +184,54 @@ TEST(StructureGaleriesDlg, MarquesEtFusion) {
   ASSERT_EQ(apres.size(), avant.size());
   for (const auto& [nom, p] : avant)
     for (size_t i = 0; i < 3; ++i) EXPECT_NEAR(apres.at(nom)[i], p[i], 1e-9) << nom << " " << i;
+}
+
+// cavtool beside the test binary: build/bin/cavtool.
+std::string CheminCavtool() {
+  char tampon[4096];
+  const ssize_t n = ::readlink("/proc/self/exe", tampon, sizeof tampon - 1);
+  if (n <= 0) return {};
+  std::string exe(tampon, static_cast<size_t>(n));
+  exe = exe.substr(0, exe.rfind('/'));
+  return exe.substr(0, exe.rfind('/')) + "/bin/cavtool";
+}
+
+// "cavtool compute" of a document: its lines "cave;station;x;y;z", sorted.
+std::vector<std::string> Calcule(const std::string& document) {
+  std::vector<std::string> lignes;
+  FILE* f = ::popen(("'" + CheminCavtool() + "' compute '" + document + "' 2>/dev/null").c_str(), "r");
+  if (!f) return lignes;
+  char tampon[1024];
+  while (std::fgets(tampon, sizeof tampon, f)) {
+    std::string l(tampon);
+    while (!l.empty() && (l.back() == '\n' || l.back() == '\r')) l.pop_back();
+    lignes.push_back(l);
+  }
+  ::pclose(f);
+  std::sort(lignes.begin(), lignes.end());
+  return lignes;
+}
+
+// cavtool as the oracle: the document computed before and after the merge
+// gives every station the same coordinates.
+TEST(StructureGaleriesDlg, FusionSelonCavtool) {
+  if (::access(CheminCavtool().c_str(), X_OK) != 0) GTEST_SKIP() << "cavtool absent: " << CheminCavtool();
+  Ramifiee k(true);
+  testsupport::DossierTemp dossier;
+  const std::string avantFichier = dossier.Fichier("avant.cav"), apresFichier = dossier.Fichier("apres.cav");
+  survey::Document().ReseauCourant = &k.n.R();
+  ASSERT_TRUE(survey::EnregistreReseau(avantFichier)) << ::testing::PrintToString(k.s.dialogues.Messages());
+  const std::vector<std::string> avant = Calcule(avantFichier);
+  ASSERT_EQ(avant.size(), 10u);
+  TStructureGaleriesDlg d(*k.c);
+  d.show();
+  QApplication::processEvents();
+  for (const char* g : {"Branche B", "Branche A", "Branche C"}) PresseNoeud(d.ArbreGaleries, Noeud(d.ArbreGaleries, g));
+  d.OKBtn->click();
+  ASSERT_EQ(k.c->Galeries.Count(), 1);
+  ASSERT_TRUE(survey::EnregistreReseau(apresFichier));
+  std::cout << "[ oracle  ] cavtool compute before and after the merge\n";
+  EXPECT_EQ(Calcule(apresFichier), avant);
 }
 
 TEST(StructureGaleriesDlg, AnnulerNeFusionneRien) {
