@@ -126,6 +126,7 @@ TFichePrincipale::TFichePrincipale(FabriqueDocument fabrique, std::vector<std::s
     if (ImportDisponible(c)) disponibles_.insert(QString::fromLatin1(c.NomObjet));
   zone_ = new TZoneVisees(gestion_, this);
   InstalleEditionVisees();
+  InstalleCreationCompensation();
   CreeMenus();
   CreeBarres();
   CreeZoneCentrale();
@@ -804,6 +805,30 @@ void TFichePrincipale::RectifReseauClick() {
     }
   });
   MajMnuSauve();
+}
+
+void TFichePrincipale::InstalleCreationCompensation() {
+  QMenu* menu = zone_->findChild<QMenu*>(QStringLiteral("PopupMenuLigne"));
+  if (!menu) return;
+  QAction* creer = menu->addAction(M(IdMsg::AppMnuCreerCompensation));
+  creer->setObjectName(QStringLiteral("CreerCompensation"));
+  // The focused row's computed station, when it is attached.
+  const auto station = [this]() -> survey::TPointSpeleo* {
+    const int ligne = zone_->LigneFocus();
+    const survey::TVisee* v = ligne >= 0 ? zone_->Table().ViseePrincipale(ligne) : nullptr;
+    return v && v->PtCalc && v->PtCalc->PtRattache ? v->PtCalc : nullptr;
+  };
+  connect(menu, &QMenu::aboutToShow, this, [creer, station] { creer->setVisible(station() != nullptr); });
+  connect(creer, &QAction::triggered, this, [this, station] {
+    Protege([this, station] {
+      survey::TReseau* r = ReseauSurvey();
+      survey::TPointSpeleo* p = station();
+      if (!r || !p) return;
+      DocumentReseau* d = gestion_.Reseau();
+      CreeCompensation(this, *r, d->UneCavite(d->CaviteActive()), p);
+    });
+    MajMnuSauve();
+  });
 }
 
 void TFichePrincipale::CompensationsClick(bool modifier) {

@@ -104,6 +104,9 @@ class TFichePrincipale : public QMainWindow {
   void RectifReseauClick();
   // "Compensations" / "Liste" (modifier false) and "Modifier".
   void CompensationsClick(bool modifier);
+  // The shot-row menu's "Créer Compensation", shown when the row's computed
+  // station is attached.
+  void InstalleCreationCompensation();
   // "Gestion Cavités" / "Fusion de galeries" on the active cave.
   void FusionGaleriesClick();
   // The open network when it is the survey model's; none otherwise.

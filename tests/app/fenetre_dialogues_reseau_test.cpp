@@ -1,5 +1,5 @@
 // The main window's commands that reach the network-characteristics, the
-// adjustment and the gallery-merge windows, on the survey model's network:
+// adjustment (menu and shot-row menu) and the gallery-merge windows, on the survey model's network:
 // each opens its window with RectifEnCours as the command says, and what the
 // window confirms shows in the main window.
 #include <gtest/gtest.h>
@@ -7,6 +7,8 @@
 #include <QAction>
 #include <QApplication>
 #include <QDialog>
+#include <QLabel>
+#include <QMenu>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableView>
@@ -17,6 +19,7 @@
 #include "app/config_generale.h"
 #include "app/document_survey.h"
 #include "app/fiche_principale.h"
+#include "app/table_visees.h"
 #include "app/zone_visees.h"
 #include "drawing/contexte_dessin.h"
 #include "drawing/ports_dessin.h"
@@ -24,6 +27,7 @@
 #include "formats/import/galeries_import.h"
 #include "formats/import/import_autres.h"
 #include "survey/contexte_document.h"
+#include "survey/liste_points.h"
 #include "survey/reseau.h"
 #include "tests/app/outils_fenetre.h"
 #include "tests/app/saisie_essai.h"
@@ -124,11 +128,11 @@ TEST(FenetreDialoguesReseau, CompensationsEtFusionDeGaleries) {
     const char* titre;
     bool rectif;
   };
+  std::string titre;
   const Cas cas[] = {{"CompensListe", "Visualisation d'une compensation", false},
                      {"CompensModifier", "Modification d'une compensation", true}};
   for (const Cas& c : cas) {
     ASSERT_TRUE(Action(f, c.commande)->isEnabled()) << c.commande;
-    std::string titre;
     bool rectif = !c.rectif;
     SurLaFenetreModale([&](QDialog& d) {
       titre = d.windowTitle().toStdString();
@@ -142,10 +146,37 @@ TEST(FenetreDialoguesReseau, CompensationsEtFusionDeGaleries) {
     EXPECT_FALSE(survey::Document().RectifEnCours);
   }
 
+  // The shot-row menu creates an adjustment for the row's attached station.
+  app::TTableVisees& table = f.Zone().Table();
+  int ligne = -1;
+  for (int i = 0; i < table.Nombre() && ligne < 0; ++i) {
+    const survey::TVisee* v = table.ViseePrincipale(i);
+    if (v && v->PtCalc && v->PtCalc->PtRattache) ligne = i;
+  }
+  ASSERT_GE(ligne, 0);
+  f.Zone().SelectionneLigne(ligne);
+  auto* menu = f.findChild<QMenu*>("PopupMenuLigne");
+  ASSERT_NE(menu, nullptr);
+  emit menu->aboutToShow();
+  QAction* creer = Action(f, "CreerCompensation");
+  ASSERT_TRUE(creer->isVisible());
+  const std::string station = table.ViseePrincipale(ligne)->PtCalc->DesignPTopo;
+  const int avant = ReseauDe(f)->Compensations.Count();
+  ASSERT_GT(ReseauDe(f)->LesPointsSurface()->Count(), 0);
+  SurLaFenetreModale([&](QDialog& d) {
+    titre = d.windowTitle().toStdString();
+    EXPECT_EQ(essai::Enfant<QLabel>(d, "LabelNomPoint")->text().toStdString(), station);
+    essai::Clic(d, "OKBtn");
+  });
+  creer->trigger();
+  EXPECT_EQ(titre, "Création d'une compensation");
+  EXPECT_EQ(ReseauDe(f)->Compensations.Count(), avant + 1);
+  EXPECT_EQ(ReseauDe(f)->Compensations.Last()->PtFin->DesignPTopo, station);
+  EXPECT_TRUE(f.windowTitle().endsWith(" *"));
+
   // The gallery merge on the active cave, with a focused row.
   ASSERT_GE(f.Zone().LigneFocus(), 0);
   ASSERT_TRUE(Action(f, "FusionGaleries")->isEnabled());
-  std::string titre;
   SurLaFenetreModale([&](QDialog& d) {
     titre = d.windowTitle().toStdString();
     essai::Clic(d, "AnnulerBtn");
