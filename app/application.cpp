@@ -12,6 +12,7 @@
 #include "app/config_generale.h"
 #include "app/contexte_app.h"
 #include "app/dialogues_points.h"
+#include "app/effacer_galerie_dlg.h"
 #include "app/document_reseau.h"
 #include "app/document_survey.h"
 #include "app/fiche_principale.h"
@@ -63,6 +64,7 @@ void InstalleLiaisonsApplication() {
   InstalleDialogueSelectImport();
   InstalleDialogueVisuImportTab();
   InstalleDialogueImportTexte();
+  InstalleDialogueEffacement();
   survey::Fabriques().AjouteFichierRecent = [](const std::string& chemin, int32_t cavite) {
     AjouteFichierRecent(Config().ListeDerniersFichiers, chemin, cavite);
   };

@@ -21,10 +21,15 @@
 #include "app/application.h"
 #include "app/commandes_export.h"
 #include "app/commandes_import.h"
+#include "app/compens_dlg.h"
 #include "app/config_gene_dlg.h"
 #include "app/config_generale.h"
+#include "app/document_survey.h"
 #include "app/erreurs.h"
 #include "app/protege.h"
+#include "app/saisie_nom_reseau_dlg.h"
+#include "app/structure_galeries_dlg.h"
+#include "app/table_visees.h"
 #include "app/zone_visees.h"
 #include "foundation/arrondi.h"
 #include "foundation/catalogue.h"
@@ -36,6 +41,7 @@
 #include "survey/contexte_document.h"
 #include "survey/dossiers.h"
 #include "survey/ports_survey.h"
+#include "survey/reseau.h"
 
 namespace app {
 namespace {
@@ -51,6 +57,19 @@ QString M(IdMsg id) { return Q(Msg(id)); }
 QString SansRaccourci(const std::string& s) { return Q(s).replace(QLatin1Char('&'), QStringLiteral("&&")); }
 
 constexpr int kLargeurPanneau = 300;
+
+// RectifEnCours set to a value for the life of the guard, put back after it
+// (also on an exception).
+class GardeRectif {
+ public:
+  explicit GardeRectif(bool valeur) : sauve_(survey::Document().RectifEnCours) { survey::Document().RectifEnCours = valeur; }
+  ~GardeRectif() { survey::Document().RectifEnCours = sauve_; }
+  GardeRectif(const GardeRectif&) = delete;
+  GardeRectif& operator=(const GardeRectif&) = delete;
+
+ private:
+  bool sauve_;
+};
 
 }  // namespace
 
@@ -102,12 +121,16 @@ TFichePrincipale::TFichePrincipale(FabriqueDocument fabrique, std::vector<std::s
                   QStringLiteral("BasculeAffGalBtn"), QStringLiteral("SuppressionCav"),
                   // The exports whose writers exist.
                   QStringLiteral("ExportCSV"),      QStringLiteral("ExportVTopo"),  QStringLiteral("ExportDXF"),
-                  QStringLiteral("ExportKml"),      QStringLiteral("ExportGPX"),    QStringLiteral("GEBtn")};
+                  QStringLiteral("ExportKml"),      QStringLiteral("ExportGPX"),    QStringLiteral("GEBtn"),
+                  // The network's characteristics, the adjustments, the gallery merge.
+                  QStringLiteral("RectifReseau"),   QStringLiteral("CompensListe"), QStringLiteral("CompensModifier"),
+                  QStringLiteral("FusionGaleries")};
   // The import entries whose readers exist.
   for (const CommandeImport& c : CommandesImport())
     if (ImportDisponible(c)) disponibles_.insert(QString::fromLatin1(c.NomObjet));
   zone_ = new TZoneVisees(gestion_, this);
   InstalleEditionVisees();
+  InstalleCreationCompensation();
   CreeMenus();
   CreeBarres();
   CreeZoneCentrale();
@@ -121,9 +144,15 @@ TFichePrincipale::TFichePrincipale(FabriqueDocument fabrique, std::vector<std::s
   }
   lignesMenuFichier_ = static_cast<int>(menuFichier_->actions().size());
   MajMenuDerniersFichiers();
-  SaisieCaracteristiquesReseau = [](DocumentReseau& reseau) {
+  SaisieCaracteristiquesReseau = [this](DocumentReseau& reseau) {
+    // The survey model's network: the characteristics dialog.
+    if (auto* d = dynamic_cast<TDocumentSurvey*>(&reseau)) {
+      TSaisieNomReseauDlg dlg(d->Reseau(), this);
+      return dlg.exec() == QDialog::Accepted;
+    }
+    // Another network knows only its name: a blank name is refused with its
+    // message and asked again; Cancel gives up.
     platform::Dialogs& dialogues = platform::Dialogs::Current();
-    // A blank name is refused with its message and asked again; Cancel gives up.
     for (;;) {
       const auto nom = dialogues.Prompt(Msg(IdMsg::AppNomReseauTitre), Msg(IdMsg::AppNomReseauInvite), reseau.Nom());
       if (!nom) return false;
@@ -245,7 +274,9 @@ void TFichePrincipale::CreeMenus() {
           [this] { close(); });
 
   QMenu* rectif = menu("mnuRectif", IdMsg::AppMnuRectif, C::MenuRectif);
-  AjouteAction(rectif, "RectifReseau", Msg(IdMsg::AppMnuRectifReseau))->setShortcut(QKeySequence(QStringLiteral("Ctrl+Alt+R")));
+  QAction* rectifReseau = AjouteAction(rectif, "RectifReseau", Msg(IdMsg::AppMnuRectifReseau));
+  rectifReseau->setShortcut(QKeySequence(QStringLiteral("Ctrl+Alt+R")));
+  connect(rectifReseau, &QAction::triggered, this, [this] { RectifReseauClick(); });
   AjouteAction(rectif, "RectifCavite", Msg(IdMsg::AppMnuRectifCavite), C::RectifCavite)
       ->setShortcut(QKeySequence(QStringLiteral("Ctrl+Alt+C")));
   AjouteAction(rectif, "RectifGalerie", Msg(IdMsg::AppMnuRectifGalerie), C::RectifGalerie)
@@ -279,14 +310,17 @@ void TFichePrincipale::CreeMenus() {
   AjouteAction(imports, "MajCarnet", Msg(IdMsg::AppMnuMajCarnet), C::MajCarnet);
 
   QMenu* compens = menu("mnuCompensations", IdMsg::AppMnuCompensations, C::MenuCompensations);
-  AjouteAction(compens, "CompensListe", Msg(IdMsg::AppMnuCompensListe));
-  AjouteAction(compens, "CompensModifier", Msg(IdMsg::AppMnuCompensModifier));
+  connect(AjouteAction(compens, "CompensListe", Msg(IdMsg::AppMnuCompensListe)), &QAction::triggered, this,
+          [this] { CompensationsClick(false); });
+  connect(AjouteAction(compens, "CompensModifier", Msg(IdMsg::AppMnuCompensModifier)), &QAction::triggered, this,
+          [this] { CompensationsClick(true); });
 
   QMenu* gestion = menu("mnuGestionCavites", IdMsg::AppMnuGestionCavites, C::MenuGestionCavites);
   connect(AjouteAction(gestion, "SuppressionCav", Msg(IdMsg::AppMnuSuppression), C::SuppressionCav), &QAction::triggered,
           zone_, [this] { zone_->SupprimeCaviteActive(); });
   AjouteAction(gestion, "Individualiser", Msg(IdMsg::AppMnuIndividualiser));
-  AjouteAction(gestion, "FusionGaleries", Msg(IdMsg::AppMnuFusionGaleries), C::FusionGaleries);
+  connect(AjouteAction(gestion, "FusionGaleries", Msg(IdMsg::AppMnuFusionGaleries), C::FusionGaleries),
+          &QAction::triggered, this, [this] { FusionGaleriesClick(); });
   AjouteAction(gestion, "ImpressionArbre", Msg(IdMsg::AppMnuImpressionArbre), C::ImpressionArbre);
   AjouteAction(gestion, "ComparaisonCavites", Msg(IdMsg::AppMnuComparaison));
   AjouteAction(gestion, "FusionCavites", Msg(IdMsg::AppMnuFusionCavites));
@@ -763,6 +797,81 @@ void TFichePrincipale::ConfigurationClick() {
     zone_->InvalideTextesVisees();
     MajMnuSauve();
   });
+}
+
+// --- Network, adjustments, galleries ---------------------------------------------
+
+survey::TReseau* TFichePrincipale::ReseauSurvey() const {
+  auto* d = dynamic_cast<TDocumentSurvey*>(gestion_.Reseau());
+  return d ? &d->Reseau() : nullptr;
+}
+
+void TFichePrincipale::RectifReseauClick() {
+  Protege([this] {
+    DocumentReseau* reseau = gestion_.Reseau();
+    if (!reseau || !SaisieCaracteristiquesReseau) return;
+    bool ok = false;
+    {
+      GardeRectif rectif(true);
+      ok = SaisieCaracteristiquesReseau(*reseau);
+    }
+    if (ok) {
+      MajEtatControles();
+      zone_->RafraichitCavite();
+    }
+  });
+  MajMnuSauve();
+}
+
+void TFichePrincipale::InstalleCreationCompensation() {
+  QMenu* menu = zone_->findChild<QMenu*>(QStringLiteral("PopupMenuLigne"));
+  if (!menu) return;
+  QAction* creer = menu->addAction(M(IdMsg::AppMnuCreerCompensation));
+  creer->setObjectName(QStringLiteral("CreerCompensation"));
+  // The focused row's computed station, when it is attached.
+  const auto station = [this]() -> survey::TPointSpeleo* {
+    const int ligne = zone_->LigneFocus();
+    const survey::TVisee* v = ligne >= 0 ? zone_->Table().ViseePrincipale(ligne) : nullptr;
+    return v && v->PtCalc && v->PtCalc->PtRattache ? v->PtCalc : nullptr;
+  };
+  connect(menu, &QMenu::aboutToShow, this, [creer, station] { creer->setVisible(station() != nullptr); });
+  connect(creer, &QAction::triggered, this, [this, station] {
+    Protege([this, station] {
+      survey::TReseau* r = ReseauSurvey();
+      survey::TPointSpeleo* p = station();
+      if (!r || !p) return;
+      DocumentReseau* d = gestion_.Reseau();
+      CreeCompensation(this, *r, d->UneCavite(d->CaviteActive()), p);
+    });
+    MajMnuSauve();
+  });
+}
+
+void TFichePrincipale::CompensationsClick(bool modifier) {
+  Protege([this, modifier] {
+    survey::TReseau* r = ReseauSurvey();
+    if (!r) return;
+    r->CalculeReseau();
+    GardeRectif rectif(modifier);
+    TChoixCompensDlg dlg(*r, this);
+    dlg.exec();
+  });
+  MajMnuSauve();
+}
+
+void TFichePrincipale::FusionGaleriesClick() {
+  Protege([this] {
+    DocumentReseau* reseau = gestion_.Reseau();
+    survey::TCavite* c = reseau ? reseau->UneCavite(reseau->CaviteActive()) : nullptr;
+    const int ligne = zone_->LigneFocus();
+    if (!c || ligne < 0) return;
+    survey::TValeurVisee* focus = zone_->Table().Visee(ligne);
+    TStructureGaleriesDlg dlg(*c, this);
+    if (dlg.exec() != QDialog::Accepted) return;
+    zone_->AfficheGaleries();
+    zone_->RemplitListeVisees(focus);
+  });
+  MajMnuSauve();
 }
 
 }  // namespace app

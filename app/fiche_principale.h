@@ -24,6 +24,10 @@ namespace foundation {
 enum class IdMsg : int;
 }
 
+namespace survey {
+class TReseau;
+}
+
 namespace app {
 
 class TZoneVisees;
@@ -57,7 +61,8 @@ class TFichePrincipale : public QMainWindow {
   TGestionDocument& Gestion() { return gestion_; }
 
   // The network-characteristics dialog on the current network; true on OK.
-  // Until that dialog exists, the network's name is asked in a prompt.
+  // A network that is not the survey model's is only asked its name, in a
+  // prompt.
   std::function<bool(DocumentReseau&)> SaisieCaracteristiquesReseau;
 
   // Makes a command available (its control or menu item follows the
@@ -95,6 +100,17 @@ class TFichePrincipale : public QMainWindow {
   void EnregistrersousClick();
   void derfichClick(int index);
   void ConfigurationClick();
+  // "Rectif Désign" / "Réseau": the characteristics of the open network.
+  void RectifReseauClick();
+  // "Compensations" / "Liste" (modifier false) and "Modifier".
+  void CompensationsClick(bool modifier);
+  // The shot-row menu's "Créer Compensation", shown when the row's computed
+  // station is attached.
+  void InstalleCreationCompensation();
+  // "Gestion Cavités" / "Fusion de galeries" on the active cave.
+  void FusionGaleriesClick();
+  // The open network when it is the survey model's; none otherwise.
+  survey::TReseau* ReseauSurvey() const;
 
   TPanneauEtat* PanneauEtat() const { return panneau_; }
   // The shot-table area: the table, its selectors and their commands.
