@@ -24,6 +24,10 @@ namespace foundation {
 enum class IdMsg : int;
 }
 
+namespace survey {
+class TReseau;
+}
+
 namespace app {
 
 class TZoneVisees;
@@ -95,6 +99,8 @@ class TFichePrincipale : public QMainWindow {
   void EnregistrersousClick();
   void derfichClick(int index);
   void ConfigurationClick();
+  // The surface-point manager, the attachment counts made fresh first.
+  void SurfaceBtonClick();
 
   TPanneauEtat* PanneauEtat() const { return panneau_; }
   // The shot-table area: the table, its selectors and their commands.
@@ -108,6 +114,10 @@ class TFichePrincipale : public QMainWindow {
   void CreeMenus();
   void CreeBarres();
   void CreeZoneCentrale();
+  // The entries of the "Opérateurs" and "Instruments" menus.
+  void CreeMenusListes(QMenu* operateurs, QMenu* instruments);
+  // Runs a command on the survey network of the open document (none without).
+  void CommandeListes(const std::function<void(survey::TReseau&)>& commande);
   QAction* AjouteAction(QMenu* menu, const char* nom, const std::string& texte, Commande commande = Commande::NombreDeCommandes);
   QToolButton* AjouteBouton(QToolBar* barre, const char* nom, foundation::IdMsg texte, foundation::IdMsg aide,
                             Commande commande = Commande::NombreDeCommandes);
