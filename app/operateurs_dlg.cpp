@@ -177,10 +177,13 @@ void TSupprOpeDlg::accept() {
 
 void ExporteOperateurs(survey::TReseau& reseau) {
   const std::vector<std::string> noms = survey::NomsOperateursTries(reseau.ListeOperateurs);
-  if (noms.empty()) return;
+  platform::Dialogs& d = platform::Dialogs::Current();
+  if (noms.empty()) {
+    d.ShowMessage(platform::MessageKind::Information, Msg(IdMsg::AppGestAucunOpeExport));
+    return;
+  }
   const std::string nom = reseau.NomReseau() + "-ope.txt";
   const std::string chemin = survey::DossierDeTravail() + nom;
-  platform::Dialogs& d = platform::Dialogs::Current();
   if (survey::EcritFichierOperateurs(chemin, noms))
     d.ShowMessage(platform::MessageKind::Information, Msg(IdMsg::AppGestOpeEnregistres) + nom);
   else

@@ -73,8 +73,8 @@ class TSupprOpeDlg : public QDialog {
 };
 
 // The operators' names, sorted without repeats, to network name + "-ope.txt"
-// in the working folder, and the message naming it; nothing without
-// operators.
+// in the working folder, and the message naming it; without operators, a
+// message saying there is nothing to export.
 void ExporteOperateurs(survey::TReseau& reseau);
 // The open dialog (executable's folder, ".txt" filter), then one operator per
 // line of the file whose name no operator has yet.  True when operators were
