@@ -342,8 +342,9 @@ TEST(GestionOperateurs, SuppressionDesOperateursSansReference) {
   e.n.Lever(c)->Operateurs = {leve};
   auto obs = std::make_unique<survey::TTypeDObs>();
   obs->Observateurs = {observe};
+  // No regeneration: the station is in no derived list yet, and its
+  // observer is in use all the same.
   e.n.Station(c, "1")->SuiteObs.Add(std::move(obs));
-  e.n.Regenere();
 
   app::TSupprOpeDlg d(e.R());
   EXPECT_EQ(d.windowTitle(), "Suppression d'opérateurs");
