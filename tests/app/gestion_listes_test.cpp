@@ -39,6 +39,7 @@
 #include "survey/contexte_document.h"
 #include "survey/dossiers.h"
 #include "survey/gestion_listes.h"
+#include "survey/liste_points.h"
 #include "survey/observation.h"
 #include "survey/ports_survey.h"
 #include "tests/app/saisie_essai.h"
@@ -549,6 +550,43 @@ TEST(GestionPointsSurface, SuppressionDesSeulsPointsLibres) {
   EXPECT_EQ(e.R().Compensations.UnObjet(0)->PtJuste, exact);
   EXPECT_GT(vise->NbRatTot, 0);
   (void)libre;
+}
+
+// The import button calls the document import for a ".cav" file (any case)
+// and the point-file import for anything else; both readers are installed
+// here by the test, as start-up installs them.
+TEST(GestionPointsSurface, ImportAiguilleSelonLExtension) {
+  Essai e;
+  {
+    app::TFichePtsSurface sans(e.R());
+    EXPECT_FALSE(Enfant<QPushButton>(sans, "ImportBtn")->isEnabled());
+  }
+  std::vector<std::string> appels;
+  app::EtatPtsSurface& etat = app::ContexteApp().PtsSurface;
+  etat.ImportDocument = [&](const std::string& chemin) {
+    appels.push_back("document " + platform::FileNameOf(chemin));
+    return false;
+  };
+  etat.ImportFichier = [&](const std::string& chemin) {
+    appels.push_back("points " + platform::FileNameOf(chemin));
+    survey::TPointsSurface(*e.R().LesPointsSurface()).AjoutePointFichier("GPS1", "", 1, 2, 3, "", 0);
+    return true;
+  };
+  app::TFichePtsSurface f(e.R());
+  ASSERT_TRUE(Enfant<QPushButton>(f, "ImportBtn")->isEnabled());
+  for (const char* nom : {"autre.CAV", "traces.gpx", "liste.txt"}) {
+    e.dialogues.QueueFile(e.dossier.Fichier(nom));
+    Clic(f, "ImportBtn");
+  }
+  EXPECT_EQ(appels, (std::vector<std::string>{"document autre.CAV", "points traces.gpx", "points liste.txt"}));
+  ASSERT_EQ(e.dialogues.Log().size(), 3u);
+  EXPECT_EQ(e.dialogues.Log()[0].options.Title, "Ouverture d'un fichier de points à importer");
+  EXPECT_EQ(e.dialogues.Log()[0].options.Filter,
+            "autre fichier Gravelune (*.cav)|*.cav| Fichier de Points (*.txt)|*.txt|Fichier de Points GPS "
+            "(*.gpx)|*.gpx|Tous les fichiers|*.*");
+  EXPECT_EQ(Colonne(f, 0), (QStringList{"GPS1", "GPS1"}));
+  EXPECT_TRUE(f.ModifListePoints);
+  EXPECT_TRUE(survey::Document().DocumentModifie);
 }
 
 namespace {
