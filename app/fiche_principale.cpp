@@ -35,11 +35,11 @@
 #include "platform/dialogs.h"
 #include "platform/files.h"
 #include "platform/qt/conversions_qt.h"
+#include "survey/cavite.h"
 #include "survey/contexte_document.h"
 #include "survey/dossiers.h"
-#include "survey/ports_survey.h"
-#include "survey/cavite.h"
 #include "survey/liste_points.h"
+#include "survey/ports_survey.h"
 #include "survey/reseau.h"
 
 namespace app {
