@@ -3,6 +3,7 @@
 // services the settings call, and the library of the network being created.
 // Config() and Services() return its members.
 #include "app/config_generale.h"
+#include "app/etat_pts_surface.h"
 #include "app/memoire_points.h"
 
 namespace drawing {
@@ -15,6 +16,7 @@ struct TContexteApp {
   ConfigGenerale Config;
   ServicesConfig Services;
   MemoireCoordonnees Coordonnees;  // the point dialogs' remembered values
+  EtatPtsSurface PtsSurface;       // the surface-point manager's sort and imports
 };
 
 // The one context of the folder.

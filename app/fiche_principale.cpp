@@ -26,6 +26,9 @@
 #include "app/config_generale.h"
 #include "app/document_survey.h"
 #include "app/erreurs.h"
+#include "app/fiche_pts_surface.h"
+#include "app/instruments_dlg.h"
+#include "app/operateurs_dlg.h"
 #include "app/protege.h"
 #include "app/saisie_nom_reseau_dlg.h"
 #include "app/structure_galeries_dlg.h"
@@ -38,8 +41,10 @@
 #include "platform/dialogs.h"
 #include "platform/files.h"
 #include "platform/qt/conversions_qt.h"
+#include "survey/cavite.h"
 #include "survey/contexte_document.h"
 #include "survey/dossiers.h"
+#include "survey/liste_points.h"
 #include "survey/ports_survey.h"
 #include "survey/reseau.h"
 
@@ -124,7 +129,11 @@ TFichePrincipale::TFichePrincipale(FabriqueDocument fabrique, std::vector<std::s
                   QStringLiteral("ExportKml"),      QStringLiteral("ExportGPX"),    QStringLiteral("GEBtn"),
                   // The network's characteristics, the adjustments, the gallery merge.
                   QStringLiteral("RectifReseau"),   QStringLiteral("CompensListe"), QStringLiteral("CompensModifier"),
-                  QStringLiteral("FusionGaleries")};
+                  QStringLiteral("FusionGaleries"),
+                  // The operator, instrument and surface-point managers.
+                  QStringLiteral("RectifOpe"),      QStringLiteral("SupprOpe"),     QStringLiteral("ExportOpe"),
+                  QStringLiteral("ImportOpe"),      QStringLiteral("RectifInstr"),  QStringLiteral("SupprInstr"),
+                  QStringLiteral("ExportInstr"),    QStringLiteral("ImportInstr"),  QStringLiteral("SurfaceBton")};
   // The import entries whose readers exist.
   for (const CommandeImport& c : CommandesImport())
     if (ImportDisponible(c)) disponibles_.insert(QString::fromLatin1(c.NomObjet));
@@ -334,16 +343,8 @@ void TFichePrincipale::CreeMenus() {
   AjouteAction(motifs, "GererMotifs", Msg(IdMsg::AppMnuGererMotifs));
 
   QMenu* operateurs = menu("mnuOperateurs", IdMsg::AppMnuOperateurs, C::MenuOperateurs);
-  AjouteAction(operateurs, "RectifOpe", Msg(IdMsg::AppMnuRectifier));
-  AjouteAction(operateurs, "SupprOpe", Msg(IdMsg::AppMnuSupprimer));
-  AjouteAction(operateurs, "ExportOpe", Msg(IdMsg::AppMnuExporter));
-  AjouteAction(operateurs, "ImportOpe", Msg(IdMsg::AppMnuImporter));
-
   QMenu* instruments = menu("mnuInstruments", IdMsg::AppMnuInstruments, C::MenuInstruments);
-  AjouteAction(instruments, "RectifInstr", Msg(IdMsg::AppMnuRectifier));
-  AjouteAction(instruments, "SupprInstr", Msg(IdMsg::AppMnuSupprimer));
-  AjouteAction(instruments, "ExportInstr", Msg(IdMsg::AppMnuExporter));
-  AjouteAction(instruments, "ImportInstr", Msg(IdMsg::AppMnuImporter));
+  CreeMenusListes(operateurs, instruments);
 
   QMenu* aide = menu("mnuAide", IdMsg::AppMnuAide);
   AjouteAction(aide, "ModeEmploi", Msg(IdMsg::AppMnuModeEmploi));
@@ -370,7 +371,8 @@ void TFichePrincipale::CreeBarres() {
           [this] { NewCaveButtonClick(); });
   connect(AjouteBouton(barre, "AjoutButton", IdMsg::AppBtnCourtAjout, IdMsg::AppBtnAjout, C::AjoutButton),
           &QToolButton::clicked, this, [this] { zone_->AjoutButtonClick(); });
-  AjouteBouton(barre, "SurfaceBton", IdMsg::AppBtnCourtSurface, IdMsg::AppBtnSurface, C::SurfaceBton);
+  connect(AjouteBouton(barre, "SurfaceBton", IdMsg::AppBtnCourtSurface, IdMsg::AppBtnSurface, C::SurfaceBton),
+          &QToolButton::clicked, this, [this] { SurfaceBtonClick(); });
   barre->addSeparator();
   barre->addWidget(zone_->CavitesBox());
   barre->addSeparator();
@@ -843,6 +845,41 @@ void TFichePrincipale::InstalleCreationCompensation() {
       DocumentReseau* d = gestion_.Reseau();
       CreeCompensation(this, *r, d->UneCavite(d->CaviteActive()), p);
     });
+      MajMnuSauve();
+    });
+  }
+
+// --- Operator, instrument and surface-point managers ----------------------------------
+
+void TFichePrincipale::CreeMenusListes(QMenu* operateurs, QMenu* instruments) {
+  const auto entree = [this](QMenu* m, const char* nom, IdMsg texte, std::function<void(survey::TReseau&)> commande) {
+    connect(AjouteAction(m, nom, Msg(texte)), &QAction::triggered, this,
+            [this, commande = std::move(commande)] { CommandeListes(commande); });
+  };
+  entree(operateurs, "RectifOpe", IdMsg::AppMnuRectifier, [this](survey::TReseau& r) {
+    TRectifOpeDlg d(r, this);
+    if (d.exec() == QDialog::Accepted && d.UneModifOpe) zone_->InvalideTextesVisees();
+  });
+  entree(operateurs, "SupprOpe", IdMsg::AppMnuSupprimer, [this](survey::TReseau& r) { TSupprOpeDlg(r, this).exec(); });
+  entree(operateurs, "ExportOpe", IdMsg::AppMnuExporter, [](survey::TReseau& r) { ExporteOperateurs(r); });
+  entree(operateurs, "ImportOpe", IdMsg::AppMnuImporter, [](survey::TReseau& r) { ImporteOperateurs(r); });
+  entree(instruments, "RectifInstr", IdMsg::AppMnuRectifier, [this](survey::TReseau& r) {
+    TRectifInstrDlg d(r, this);
+    d.exec();
+    if (d.UneModifInstr) zone_->InvalideTextesVisees();
+  });
+  entree(instruments, "SupprInstr", IdMsg::AppMnuSupprimer, [this](survey::TReseau& r) { TSupprInstrDlg(r, this).exec(); });
+  entree(instruments, "ExportInstr", IdMsg::AppMnuExporter, [](survey::TReseau& r) { ExporteInstruments(r); });
+  entree(instruments, "ImportInstr", IdMsg::AppMnuImporter, [](survey::TReseau& r) { ImporteInstruments(r); });
+}
+
+void TFichePrincipale::CommandeListes(const std::function<void(survey::TReseau&)>& commande) {
+  Protege([this, &commande] {
+    DocumentReseau* document = gestion_.Reseau();
+    if (!document) return;
+    document->RendCourant();
+    // The lists belong to the survey model's network.
+    if (survey::TReseau* r = survey::Document().ReseauCourant) commande(*r);
     MajMnuSauve();
   });
 }
@@ -872,6 +909,18 @@ void TFichePrincipale::FusionGaleriesClick() {
     zone_->RemplitListeVisees(focus);
   });
   MajMnuSauve();
+}
+
+void TFichePrincipale::SurfaceBtonClick() {
+  CommandeListes([this](survey::TReseau& r) {
+    // Fresh attachment counts: a point that a shot holds is not deleted.
+    if (survey::TListedePoints* surface = r.LesPointsSurface())
+      for (survey::TPointSpeleo* p : *surface) p->NbRatTot = 0;
+    for (survey::TCavite* c : r.Cavites) c->ReGenereListePoints(false);
+    TFichePtsSurface(r, this).exec();
+    MajEtatControles();
+    zone_->RafraichitCavite();
+  });
 }
 
 }  // namespace app

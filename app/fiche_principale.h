@@ -111,6 +111,8 @@ class TFichePrincipale : public QMainWindow {
   void FusionGaleriesClick();
   // The open network when it is the survey model's; none otherwise.
   survey::TReseau* ReseauSurvey() const;
+  // The surface-point manager, the attachment counts made fresh first.
+  void SurfaceBtonClick();
 
   TPanneauEtat* PanneauEtat() const { return panneau_; }
   // The shot-table area: the table, its selectors and their commands.
@@ -124,6 +126,10 @@ class TFichePrincipale : public QMainWindow {
   void CreeMenus();
   void CreeBarres();
   void CreeZoneCentrale();
+  // The entries of the "Opérateurs" and "Instruments" menus.
+  void CreeMenusListes(QMenu* operateurs, QMenu* instruments);
+  // Runs a command on the survey network of the open document (none without).
+  void CommandeListes(const std::function<void(survey::TReseau&)>& commande);
   QAction* AjouteAction(QMenu* menu, const char* nom, const std::string& texte, Commande commande = Commande::NombreDeCommandes);
   QToolButton* AjouteBouton(QToolBar* barre, const char* nom, foundation::IdMsg texte, foundation::IdMsg aide,
                             Commande commande = Commande::NombreDeCommandes);

@@ -1,6 +1,7 @@
 #include "survey/operateur.h"
 
 #include <algorithm>
+#include <memory>
 
 #include "foundation/codage.h"
 
@@ -95,6 +96,17 @@ bool TListeOperateurs::LitListeDOperateurs(TListeDOperateurs& liste, TFlux& f) c
     if (TOperateur* o = UnOperateur(position)) liste.push_back(o);
   }
   return true;
+}
+
+void TListeOperateurs::SupprimeSi(const std::function<bool(const TOperateur*)>& pred) {
+  std::vector<bool> partants(Items.size());
+  for (size_t i = 0; i < Items.size(); ++i) partants[i] = pred(static_cast<const TOperateur*>(Items[i].get()));
+  std::vector<std::unique_ptr<foundation::TObjetDeListe>> gardes;
+  gardes.reserve(Items.size());
+  for (size_t i = 0; i < Items.size(); ++i)
+    if (!partants[i]) gardes.push_back(std::move(Items[i]));
+  Items.swap(gardes);
+  Renumerote();
 }
 
 }  // namespace survey

@@ -2,6 +2,7 @@
 // The people who survey.  The document keeps one list of operators; survey
 // trips and observations refer to them through plain, non-owning lists that are
 // stored as positions in the document's list.
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -49,6 +50,10 @@ class TListeOperateurs : public foundation::TListeFichier<TOperateur> {
   // stops at the first failed read.  A count larger than the stream can hold
   // fails at once.
   bool LitListeDOperateurs(TListeDOperateurs& liste, foundation::TFlux& f) const;
+  // Removes (and frees) every operator the predicate holds, in one pass: the
+  // predicate is asked of every operator first, at its current position; the
+  // operators left keep their order and take their new positions.
+  void SupprimeSi(const std::function<bool(const TOperateur*)>& pred);
 };
 
 // A name trimmed of blanks and control characters at both ends.

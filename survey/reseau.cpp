@@ -266,11 +266,15 @@ void TReseau::CreeListeLevers() {
       for (TInstrument* i : {l->InstrumentAz, l->InstrumentP, l->InstrumentL})
         if (i) i->Utilise = true;
     }
+  // Every station the galleries own, whether or not the cave's derived
+  // station list is current: an operator named only by an observation is in
+  // use and must not be deleted as unused.
   for (TCavite* c : Cavites)
-    for (TPointSpeleo* p : c->ListePoints)
-      for (TTypeDObs* obs : p->SuiteObs)
-        for (TOperateur* o : obs->Observateurs)
-          if (o) o->Utilise = true;
+    for (TGalerie* g : c->Galeries)
+      for (TPointSpeleo* p : g->Points)
+        for (TTypeDObs* obs : p->SuiteObs)
+          for (TOperateur* o : obs->Observateurs)
+            if (o) o->Utilise = true;
 }
 
 void TReseau::NettoieLiensSupprimes() {
