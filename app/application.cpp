@@ -29,6 +29,7 @@
 #include "projections/regions.h"
 #include "survey/declinaison.h"
 #include "survey/parties_reseau.h"
+#include "formats/import/points/import_points_surface.h"
 #include "foundation/catalogue.h"
 #include "platform/files.h"
 #include "platform/instance_lock.h"
@@ -64,6 +65,10 @@ void InstalleLiaisonsApplication() {
   InstalleDialogueSelectImport();
   InstalleDialogueVisuImportTab();
   InstalleDialogueImportTexte();
+  // The surface-point manager's import of a text or GPX point file.
+  ContexteApp().PtsSurface.ImportFichier = [](const std::string& chemin) {
+    return formats::ImportePointsSurface(chemin);
+  };
   InstalleDialogueEffacement();
   survey::Fabriques().AjouteFichierRecent = [](const std::string& chemin, int32_t cavite) {
     AjouteFichierRecent(Config().ListeDerniersFichiers, chemin, cavite);

@@ -257,7 +257,13 @@ void TZoneVisees::ConnecteTable() {
   connect(visuVisees_->horizontalHeader(), &QHeaderView::sectionClicked, this,
           [this](int c) { Protege([this, c] { VisuViseesColumnClick(c); }); });
   connect(visuVisees_, &QWidget::customContextMenuRequested, this, [this](const QPoint& p) {
-    if (menuTable_ && !menuTable_->isEmpty()) menuTable_->popup(visuVisees_->viewport()->mapToGlobal(p));
+    if (!menuTable_) return;
+    // The items that depend on the row decide their visibility first: a menu
+    // with nothing visible is not opened.
+    emit menuTable_->aboutToShow();
+    const QList<QAction*> actions = menuTable_->actions();
+    if (std::any_of(actions.begin(), actions.end(), [](const QAction* a) { return a->isVisible(); }))
+      menuTable_->popup(visuVisees_->viewport()->mapToGlobal(p));
   });
   connect(modele_, &TModeleVisees::ErreursDeDessin, this, [this] { RapporteErreurs(table_.ErreursARapporter()); });
 
