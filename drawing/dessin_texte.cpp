@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <numbers>
+#include <utility>
 #include <vector>
 
 #include "drawing/contexte_motifs.h"
@@ -287,10 +288,14 @@ void TexteSurBezier(Canvas& canvas, std::span<const TPoint> points, int hauteBor
     cumul[i] = cumul[i - 1] + std::hypot(chemin[i].x - chemin[i - 1].x, chemin[i].y - chemin[i - 1].y);
   const double P = cumul.back();
   const std::vector<std::string> car = Caracteres(texte);
+  // Each distinct character measured once.
   std::vector<double> largeurs;
+  std::vector<std::pair<std::string, double>> mesures;
   double W = 0;
   for (const std::string& c : car) {
-    largeurs.push_back(canvas.TextWidth(c));
+    auto m = std::find_if(mesures.begin(), mesures.end(), [&](const auto& p) { return p.first == c; });
+    if (m == mesures.end()) m = mesures.insert(mesures.end(), {c, static_cast<double>(canvas.TextWidth(c))});
+    largeurs.push_back(m->second);
     W += largeurs.back();
   }
   const double extra = car.size() > 1 ? (P - W) / static_cast<double>(car.size() - 1) : 0;

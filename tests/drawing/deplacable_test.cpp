@@ -102,6 +102,25 @@ TEST_F(Deplacables, PointesDeFleche) {
                                                             "LineTo 100,100 102,93 w=1 c=000000"}));
 }
 
+TEST_F(Deplacables, CadreDEcartPlaceOuSuivantLeCurseur) {
+  // Unplaced (or selected): a white rectangle from point 0 to point 2;
+  // placed and framed: the closed line through the points.
+  TDessinEcart e;
+  for (const auto& [x, y] : std::vector<std::pair<int, int>>{{1000, 1000}, {1000, 3000}, {4000, 3000}, {4000, 1000}})
+    e.AjoutePointLoc(x, y);
+  Espion c(400, 400);
+  e.DessineObjet(c);
+  EXPECT_EQ(c.Lignes("Rectangle"), std::vector<std::string>{"Rectangle 10,270,40,290"});
+  EXPECT_TRUE(c.Lignes("LineTo").empty());
+  e.EstFixe = true;
+  e.Encadre = true;
+  c.Log.clear();
+  e.DessineObjet(c);
+  EXPECT_TRUE(c.Lignes("Rectangle").empty());
+  EXPECT_EQ(c.Lignes("LineTo").size(), 4u);
+  EXPECT_EQ(c.Lignes("LineTo").back(), "LineTo 40,290 10,290 w=1 c=000000");
+}
+
 // --- Cross-section frames -------------------------------------------------------
 
 class Coupes : public Deplacables {

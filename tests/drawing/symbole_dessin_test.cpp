@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 #include <memory>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -217,6 +218,34 @@ TEST_F(SymbolesDessin, EchelleDe100Metres) {
                                       "TextOut 261,84 esc=0 \"50 m\" [Arial 10 000000]",
                                       "TextOut 496,84 esc=0 \"100 m\" [Arial 10 000000]"}));
   EXPECT_EQ(e.Haut, 20 + 16);
+}
+
+TEST_F(SymbolesDessin, FlecheNordRectangleEtTexte) {
+  // The north arrow from pixel (200, 300) to (200, 100): its pixel envelope
+  // holds its outline, and its text "N" is written.
+  auto nord = CreeFlecheNord(false);
+  nord->CalculeExtremites();
+  testvue::Espion c(400, 400);
+  nord->DessineSymbole(D(200, 300), D(200, 100), c);
+  const std::vector<std::string> polygones = c.Lignes("Polygon");
+  ASSERT_EQ(polygones.size(), 1u);
+  std::istringstream mots(polygones[0].substr(8));
+  std::string mot;
+  int sommets = 0;
+  while (mots >> mot && mot.find(',') != std::string::npos && mot[0] != 'w') {
+    const int x = std::stoi(mot.substr(0, mot.find(','))), y = std::stoi(mot.substr(mot.find(',') + 1));
+    EXPECT_GE(x, nord->RectSymb.Left);
+    EXPECT_LE(x, nord->RectSymb.Right);
+    EXPECT_GE(y, nord->RectSymb.Top);
+    EXPECT_LE(y, nord->RectSymb.Bottom);
+    ++sommets;
+  }
+  EXPECT_EQ(sommets, 8);
+  EXPECT_LT(nord->RectSymb.Bottom - nord->RectSymb.Top, 220);
+  EXPECT_GT(nord->RectSymb.Bottom - nord->RectSymb.Top, 150);
+  const std::vector<std::string> textes = c.Lignes("TextOut");
+  ASSERT_EQ(textes.size(), 1u);
+  EXPECT_NE(textes[0].find("\"N\""), std::string::npos) << textes[0];
 }
 
 // --- Surface symbols at surface points -----------------------------------------------
