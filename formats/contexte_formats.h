@@ -3,6 +3,7 @@
 // port and the state of the import being read. FenetresImport() and Import()
 // return its members.
 #include "formats/import/galeries_import.h"
+#include "formats/import/autre_reseau/ports_autre_reseau.h"
 #include "formats/import/import_autres.h"
 
 namespace formats {
@@ -10,6 +11,9 @@ namespace formats {
 struct TContexteFormats {
   PortsImport FenetresImport;
   ContexteImport Import;
+  // Import from another document: its windows and the shot-pairing tolerance.
+  PortsAutreReseau FenetresAutreReseau;
+  double ToleranceAppariement = 0.01;
 };
 
 // The one context of the folder.
