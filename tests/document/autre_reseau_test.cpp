@@ -226,4 +226,149 @@ TEST(CadreAutreReseau, ToutRevientSurChaqueSortie) {
   EXPECT_EQ(o.R->Cavites.Last()->NomCavite, "b");
 }
 
+// --- The real notebook ---------------------------------------------------------------------------
+
+// ar52.th cut after the splays of its station 4.
+std::string Ar52Coupe() {
+  const std::string t = LitTexte(kTherion + "ar52.th");
+  const std::string fin = "    4 . 1.04 82.8 2.0\n";
+  const size_t p = t.find(fin);
+  if (p == std::string::npos) return {};
+  return t.substr(0, p + fin.size()) + "  endcenterline\n\nendsurvey\n";
+}
+
+bool OraclePresent() {
+  return std::system("command -v therion >/dev/null 2>&1 && command -v survexport >/dev/null 2>&1") == 0;
+}
+
+// Therion's computation of a file: the named stations by name (the survey
+// prefix removed), from survexport --pos.
+std::map<std::string, std::array<double, 3>> PositionsTherion(const std::string& th, const std::string& dossier) {
+  std::map<std::string, std::array<double, 3>> r;
+  EcritTexte(dossier + "/oracle.th", LitTexte(th));
+  EcritTexte(dossier + "/oracle.thconfig", "source oracle.th\nexport model -fmt survex -o oracle.3d\n");
+  const std::string commande = "cd '" + dossier + "' && therion oracle.thconfig >/dev/null 2>&1 && survexport --pos oracle.3d oracle.pos >/dev/null 2>&1";
+  if (std::system(commande.c_str()) != 0) return r;
+  std::istringstream lignes(LitTexte(dossier + "/oracle.pos"));
+  for (std::string l; std::getline(lignes, l);) {
+    const size_t f = l.find(')');
+    if (l.empty() || l[0] != '(' || f == std::string::npos) continue;
+    std::string nom = foundation::OteBlancs(l.substr(f + 1));
+    if (nom.empty()) continue;
+    nom = nom.substr(nom.rfind('.') + 1);
+    std::string nombres = l.substr(1, f - 1);
+    std::replace(nombres.begin(), nombres.end(), ',', ' ');
+    std::istringstream m(nombres);
+    std::string x, y, z;
+    m >> x >> y >> z;
+    std::array<double, 3> p{};
+    if (foundation::LitReel(x, p[0]) && foundation::LitReel(y, p[1]) && foundation::LitReel(z, p[2])) r[nom] = p;
+  }
+  return r;
+}
+
+TEST(MajCarnet, Ar52CompleteApresLaStation4) {
+  Ouvert o;
+  TCavite* c = o.Importe("ar52.th", Ar52Coupe());
+  ASSERT_NE(c, nullptr);
+  ASSERT_EQ(Jambes(*c), 4);
+  const int habiAvant = Habi(*c);
+  TPointSpeleo* quatre = Station(*c, "4");
+  ASSERT_NE(quatre, nullptr);
+  o.R->CalculeReseau();
+  survey::Document().DocumentModifie = false;
+  const Contexte avant = Contexte::Maintenant();
+  ASSERT_TRUE(formats::MajCaviteDepuisCarnet(kTherion + "ar52.th"));
+  EXPECT_TRUE(Contexte::Maintenant() == avant);
+  EXPECT_TRUE(survey::Document().DocumentModifie);
+  EXPECT_EQ(o.R->NombreCavites(), 2);
+  EXPECT_EQ(Jambes(*c), 7);
+  EXPECT_EQ(Habi(*c) - habiAvant, 11);
+  for (const auto& [de, a] : std::vector<std::pair<std::string, std::string>>{{"4", "5"}, {"5", "6"}, {"6", "7"}})
+    EXPECT_NE(Visee(*c, de, a), nullptr) << de << "->" << a;
+  ASSERT_NE(Visee(*c, "4", "5"), nullptr);
+  EXPECT_EQ(Visee(*c, "4", "5")->PointStation, quatre);
+  // Nothing twice: one station per name, one shot per pair.
+  std::map<std::string, int> noms;
+  for (const survey::TGalerie* g : c->Galeries)
+    for (const TPointSpeleo* p : g->Points) ++noms[p->DesignPTopo];
+  for (const auto& [nom, n] : noms) EXPECT_EQ(n, 1) << nom;
+  EXPECT_EQ(Visee(*c, "3", "4")->ViseesHabi.Count(), 4);
+  // The surface keeps its one point.
+  EXPECT_EQ(o.R->LesPointsSurface()->Count(), 1);
+  o.R->CalculeReseau();
+  if (!OraclePresent()) GTEST_SKIP() << "therion or survexport missing";
+  const auto oracle = PositionsTherion(kTherion + "ar52.th", o.Dossier.Chemin());
+  for (const char* nom : {"5", "6", "7"}) {
+    const TPointSpeleo* p = Station(*c, nom);
+    ASSERT_NE(p, nullptr) << nom;
+    const auto it = oracle.find(nom);
+    ASSERT_NE(it, oracle.end()) << nom;
+    EXPECT_NEAR(p->X, it->second[0], 0.01) << nom;
+    EXPECT_NEAR(p->Y, it->second[1], 0.01) << nom;
+    EXPECT_NEAR(p->Z, it->second[2], 0.01) << nom;
+  }
+}
+
+TEST(MajCarnet, ComparaisonDuFichierEntierAvecLaCoupe) {
+  Ouvert o;
+  TCavite* c = o.ImporteFichier(kTherion + "ar52.th");
+  ASSERT_NE(c, nullptr);
+  o.R->CalculeReseau();
+  const std::string coupe = o.Dossier.Fichier("ar52_coupe.th");
+  EcritTexte(coupe, Ar52Coupe());
+  survey::Document().NomFichierCourant = o.Dossier.Fichier("ouvert.cav");
+  survey::Document().DocumentModifie = false;
+  std::vector<std::string> montre;
+  formats::ContexteFormats().FenetresAutreReseau.AfficheRapport = [&](formats::TRapportMaj& r) { montre = r.Lignes; };
+  ASSERT_TRUE(formats::CompareCavites(coupe, formats::TypeImportTopoDroid));
+  EXPECT_FALSE(survey::Document().DocumentModifie);
+  const std::string chemin = o.Dossier.Fichier("ar52_Rapport_MAJ.txt");
+  ASSERT_TRUE(platform::FileExists(chemin));
+  const std::string attendu1 = "Visées existant dans la cavité en cours et pas dans la cavité importée";
+  const std::string attendu2 = "Visées existant dans la cavité importée et pas dans la cavité en cours";
+  const auto h1 = std::find(montre.begin(), montre.end(), attendu1);
+  const auto h2 = std::find(montre.begin(), montre.end(), attendu2);
+  ASSERT_NE(h1, montre.end());
+  ASSERT_NE(h2, montre.end());
+  std::vector<std::string> manquantes;
+  for (auto it = h1 + 1; it != h2; ++it)
+    if (it->find("\t -> \t") != std::string::npos) manquantes.push_back(it->substr(0, it->find('\t')) + ">" + it->substr(it->find("\t -> \t") + 6, it->find('\t', it->find("\t -> \t") + 6) - it->find("\t -> \t") - 6));
+  EXPECT_EQ(manquantes, (std::vector<std::string>{"4>5", "5>6", "6>7"}));
+  for (auto it = h2 + 1; it != montre.end(); ++it) EXPECT_EQ(it->find("\t -> \t"), std::string::npos) << *it;
+  // The file holds the same report, in Windows-1252.
+  EXPECT_NE(LitTexte(chemin).find(foundation::VersWindows1252(attendu1)), std::string::npos);
+  // No link into the freed network is left.
+  for (const TVisee* v : c->Visees) EXPECT_EQ(v->ViseeEquiv, nullptr);
+}
+
+TEST(MajCarnet, SansPointCommunDemandeEtNonLaisseTout) {
+  Ouvert o;
+  TCavite* c = o.Importe("a.th", Th("a", {"0 1 5.00 10 0", "1 2 4.00 40 5", "2 3 6.00 80 -5"}));
+  ASSERT_NE(c, nullptr);
+  o.R->CalculeReseau();
+  const std::string autre = o.Dossier.Fichier("autre.th");
+  EcritTexte(autre, Th("z", {"0 1 7.30 200 10", "1 2 2.20 250 -20"}));
+  for (const bool modifie : {false, true}) {
+    survey::Document().DocumentModifie = modifie;
+    o.Env.Dialogues.QueueAnswer(platform::Answer::No);
+    EXPECT_FALSE(formats::MajCaviteDepuisCarnet(autre));
+    EXPECT_EQ(survey::Document().DocumentModifie, modifie);
+    EXPECT_EQ(Jambes(*c), 3);
+    ASSERT_FALSE(o.Env.Dialogues.Log().empty());
+    EXPECT_EQ(o.Env.Dialogues.Log().back().text,
+              "il n'y a aucun point commun dans le fichier  " + autre + " avec la cavité a Voulez-vous importer quand même ce fichier ?");
+  }
+  // A PocketTopo text export is refused before reading.
+  const std::string txt = o.Dossier.Fichier("carnet.txt");
+  EcritTexte(txt, "n'importe quoi");
+  EXPECT_FALSE(formats::MajCaviteDepuisCarnet(txt));
+  EXPECT_NE(o.Env.Dialogues.Log().back().text.find("fichier texte PocketTopo"), std::string::npos);
+  // Yes: the notebook's shots are appended as they are.
+  o.Env.Dialogues.QueueAnswer(platform::Answer::Yes);
+  EXPECT_TRUE(formats::MajCaviteDepuisCarnet(autre));
+  EXPECT_EQ(Jambes(*c), 5);
+  EXPECT_TRUE(survey::Document().DocumentModifie);
+}
+
 }  // namespace

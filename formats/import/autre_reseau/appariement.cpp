@@ -5,6 +5,7 @@
 #include <limits>
 #include <tuple>
 #include <unordered_map>
+#include <unordered_set>
 
 #include "formats/contexte_formats.h"
 #include "survey/cavite.h"
@@ -228,8 +229,11 @@ void AppareilleAvecToutes(const std::vector<TCavite*>& candidates, const std::ve
 }
 
 void OublieEquivalencesExternes(TCavite& c) {
+  // Pointers are compared, never followed: the other cave may be gone.
+  std::unordered_set<const TVisee*> propres;
+  for (const TVisee* v : c.Visees) propres.insert(v);
   for (TVisee* v : c.Visees)
-    if (v->ViseeEquiv && !c.EstViseeDeLaCavite(v->ViseeEquiv)) v->ViseeEquiv = nullptr;
+    if (v->ViseeEquiv && !propres.count(v->ViseeEquiv)) v->ViseeEquiv = nullptr;
 }
 
 namespace {

@@ -101,7 +101,12 @@ bool TImportSaufTPRB::SelectModifs(TCavite* existante) {
     return false;
   }
   NettoieCroquisMaj(*c, *existante);
-  for (TVisee* v : c->Visees) v->AEffacer = !v->Marque;
+  // The pairing has served: no link survives the shots about to go.
+  for (TVisee* v : existante->Visees) v->ViseeEquiv = nullptr;
+  for (TVisee* v : c->Visees) {
+    v->ViseeEquiv = nullptr;
+    v->AEffacer = !v->Marque;
+  }
   c->EffaceViseesSupprimees();
   NettoieCaviteMaj(*c);
   return true;
