@@ -5,6 +5,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
+#include <cmath>
+#include <functional>
 #include <cstdlib>
 #include <fstream>
 #include <map>
@@ -68,8 +71,10 @@ void EcritTexte(const std::string& chemin, const std::string& texte) {
 
 // A Therion centreline of one survey from "from to length compass clino"
 // lines.
-std::string Th(const std::string& nom, const std::vector<std::string>& lignes) {
-  std::string t = "survey " + nom + "\n  centerline\n    data normal from to length compass clino\n";
+std::string Th(const std::string& nom, const std::vector<std::string>& lignes, const std::string& equipe = {}) {
+  std::string t = "survey " + nom + "\n  centerline\n";
+  if (!equipe.empty()) t += "    team " + equipe + "\n";
+  t += "    data normal from to length compass clino\n";
   for (const std::string& l : lignes) t += "    " + l + "\n";
   return t + "  endcenterline\nendsurvey\n";
 }
@@ -369,6 +374,289 @@ TEST(MajCarnet, SansPointCommunDemandeEtNonLaisseTout) {
   EXPECT_TRUE(formats::MajCaviteDepuisCarnet(autre));
   EXPECT_EQ(Jambes(*c), 5);
   EXPECT_TRUE(survey::Document().DocumentModifie);
+}
+
+// --- Caves from another document -----------------------------------------------------------------
+
+TEST(ImportCavites, CasDeLaPartie) {
+  Ouvert o;
+  ASSERT_TRUE(o.Importe("a.th", Th("a", {"0 1 5.00 10 0", "1 2 4.00 40 5"}, "dupont")));
+  o.R->CreeListeLevers();
+  ASSERT_EQ(o.R->ListeOperateurs.Count(), 1);
+  survey::TListedePoints* surface = o.R->LesPointsSurface();
+  auto e1 = std::make_unique<TPointSpeleo>();
+  e1->TypePoint = survey::PointSurface;
+  e1->DesignPTopo = "E1";
+  e1->X = 1000;
+  e1->Y = 2000;
+  e1->GalduPt = o.R->UneCavite(0)->Galeries.First();
+  surface->Add(std::move(e1));
+  // The other document: caves b (team Dupont and Martin) and c, a loop link
+  // between them, two surface points near E1, an adjustment of b.
+  const std::string doc = o.Dossier.Fichier("autre.cav");
+  {
+    TReseau autre;
+    autre.CreeCaviteSurface();
+    EcritTexte(o.Dossier.Fichier("b.th"), Th("b", {"0 1 3.00 100 0", "1 2 2.00 140 5"}, "Dupont\n    team Martin"));
+    EcritTexte(o.Dossier.Fichier("c.th"), Th("c", {"0 1 3.50 200 0", "1 2 2.50 240 5"}));
+    TCavite* b = o.ImporteFichier(o.Dossier.Fichier("b.th"), &autre);
+    TCavite* c = o.ImporteFichier(o.Dossier.Fichier("c.th"), &autre);
+    ASSERT_TRUE(b && c);
+    Station(*b, "2")->PtBoucleAsso = Station(*c, "2");
+    Station(*c, "2")->PtBoucleAsso = Station(*b, "2");
+    for (const auto& [nom, x] : std::vector<std::pair<std::string, double>>{{"e1", 1000.05}, {"X", 1000.02}}) {
+      auto p = std::make_unique<TPointSpeleo>();
+      p->TypePoint = survey::PointSurface;
+      p->DesignPTopo = nom;
+      p->X = x;
+      p->Y = 2000;
+      p->GalduPt = autre.UneCavite(0)->Galeries.First();
+      autre.LesPointsSurface()->Add(std::move(p));
+    }
+    auto k = std::make_unique<survey::TCompens>();
+    k->PtFin = Station(*b, "2");
+    k->PtJuste = autre.LesPointsSurface()->Last();
+    autre.Compensations.Add(std::move(k));
+    autre.Active();
+    ASSERT_TRUE(Ouvert::Enregistre(autre, doc));
+  }
+  o.R->Active();
+  formats::ContexteFormats().FenetresAutreReseau.ChoisitCavites = [](const TReseau& r, std::vector<bool>& choix) {
+    EXPECT_EQ(r.NombreCavites(), 3);
+    choix[1] = true;  // b only
+    return true;
+  };
+  ASSERT_TRUE(formats::ImporteCavitesReseau(doc));
+  TCavite* b = o.R->Cavites.Last();
+  ASSERT_EQ(b->NomCavite, "b");
+  o.R->CreeListeLevers();
+  // "dupont" and "Dupont" are one operator; Martin arrives.
+  ASSERT_EQ(o.R->ListeOperateurs.Count(), 2);
+  EXPECT_EQ(o.R->ListeOperateurs.UnObjet(0)->DesignOpe, "dupont");
+  EXPECT_EQ(o.R->ListeOperateurs.UnObjet(1)->DesignOpe, "Martin");
+  for (const survey::TLever* l : b->Levers)
+    for (const survey::TOperateur* op : l->Operateurs) EXPECT_GE(o.R->ListeOperateurs.IndexOf(op), 0);
+  // The loop partner in c, not chosen, is dropped.
+  EXPECT_EQ(Station(*b, "2")->PtBoucleAsso, nullptr);
+  EXPECT_EQ(Station(*b, "2")->IndPtBoucle, -1);
+  // The adjustment came with its exact point ("X", 0.02 m from E1 but of
+  // another name: a point of its own).
+  ASSERT_EQ(o.R->Compensations.Count(), 1);
+  ASSERT_NE(o.R->Compensations.First()->PtJuste, nullptr);
+  EXPECT_EQ(o.R->Compensations.First()->PtJuste->DesignPTopo, "X");
+  EXPECT_GE(o.R->LesPointsSurface()->IndexOf(o.R->Compensations.First()->PtJuste), 0);
+  o.R->CalculeReseau();
+  EXPECT_TRUE(survey::Document().DocumentModifie);
+
+  // Surface points: "e1" within 0.1 m of E1 merges with it, "X" does not.
+  const int avant = o.R->LesPointsSurface()->Count();
+  ASSERT_TRUE(formats::ImportePointsSurfaceCav(doc));
+  // ("X" is the point the adjustment brought, the entrances are the
+  // caves' own: all are there already.)
+  std::map<std::string, int> noms;
+  for (const TPointSpeleo* p : *o.R->LesPointsSurface()) ++noms[p->DesignPTopo];
+  EXPECT_EQ(o.R->LesPointsSurface()->Count(), avant);
+  EXPECT_EQ(noms["E1"], 1);
+  EXPECT_EQ(noms["X"], 1);
+  EXPECT_EQ(noms.count("e1"), 0u);
+}
+
+TEST(ImportCavites, AllerRetourParUnDocument) {
+  // demo.th and ar52.th in one document, saved; that document's caves
+  // imported into a new one compute the same stations.
+  testsupport::DossierTemp dossier;
+  std::map<std::string, std::array<double, 3>> avant;
+  const std::string doc = dossier.Fichier("deux.cav");
+  {
+    Ouvert o;
+    for (const char* f : {"demo.th", "ar52.th"}) ASSERT_NE(o.ImporteFichier(kTherion + f), nullptr) << f;
+    o.R->CalculeReseau();
+    for (int i = 1; i < o.R->NombreCavites(); ++i)
+      for (const survey::TGalerie* g : o.R->UneCavite(i)->Galeries)
+        for (const TPointSpeleo* p : g->Points) avant[o.R->UneCavite(i)->NomCavite + "/" + p->DesignPTopo] = {p->X, p->Y, p->Z};
+    ASSERT_TRUE(Ouvert::Enregistre(*o.R, doc));
+  }
+  Ouvert o;
+  formats::ContexteFormats().FenetresAutreReseau.ChoisitCavites = [](const TReseau& r, std::vector<bool>& choix) {
+    for (int i = 1; i < r.NombreCavites(); ++i) choix[static_cast<size_t>(i)] = true;
+    return true;
+  };
+  ASSERT_TRUE(formats::ImporteCavitesReseau(doc));
+  ASSERT_EQ(o.R->NombreCavites(), 3);
+  o.R->CalculeReseau();
+  size_t compares = 0;
+  for (int i = 1; i < o.R->NombreCavites(); ++i)
+    for (const survey::TGalerie* g : o.R->UneCavite(i)->Galeries)
+      for (const TPointSpeleo* p : g->Points) {
+        const auto it = avant.find(o.R->UneCavite(i)->NomCavite + "/" + p->DesignPTopo);
+        ASSERT_NE(it, avant.end()) << p->DesignPTopo;
+        EXPECT_NEAR(p->X, it->second[0], 1e-9) << it->first;
+        EXPECT_NEAR(p->Y, it->second[1], 1e-9) << it->first;
+        EXPECT_NEAR(p->Z, it->second[2], 1e-9) << it->first;
+        ++compares;
+      }
+  EXPECT_EQ(compares, avant.size());
+}
+
+// --- Part of another cave ------------------------------------------------------------------------
+
+TEST(ImportPartie, AccrocheeALaFinDeLaViseeActive) {
+  Ouvert o;
+  TCavite* a = o.Importe("a.th", Th("a", {"0 1 5.00 10 0", "1 2 4.00 40 5", "2 3 6.00 80 -5"}));
+  ASSERT_NE(a, nullptr);
+  o.R->CalculeReseau();
+  const std::string doc = o.Dossier.Fichier("p.cav");
+  {
+    TReseau autre;
+    autre.CreeCaviteSurface();
+    EcritTexte(o.Dossier.Fichier("p.th"), Th("p", {"10 11 3.00 100 0", "11 12 2.00 140 5", "12 13 2.50 170 -3"}));
+    ASSERT_NE(o.ImporteFichier(o.Dossier.Fichier("p.th"), &autre), nullptr);
+    autre.Active();
+    ASSERT_TRUE(Ouvert::Enregistre(autre, doc));
+  }
+  o.R->Active();
+  o.R->LaCaviteActive = a;
+  TVisee* focus = Visee(*a, "2", "3");
+  ASSERT_NE(focus, nullptr);
+  // The selection window: the last two shots of the part.
+  formats::ContexteFormats().FenetresAutreReseau.MarqueViseesPartie = [](TCavite& c) {
+    for (TVisee* v : c.Visees)
+      v->Marque = v->PointVise && (v->PointVise->DesignPTopo == "12" || v->PointVise->DesignPTopo == "13");
+    return true;
+  };
+  const std::string question = "Vous allez rajouter la partie sélectionnée après le point 3 de la galerie " +
+                               Station(*a, "3")->GalduPt->NomGalerie + " dans la cavité a";
+  // No: nothing changes.
+  survey::Document().DocumentModifie = false;
+  o.Env.Dialogues.QueueAnswer(platform::Answer::No);
+  EXPECT_FALSE(formats::ImportePartieAutreCavite(doc, 1, focus));
+  EXPECT_EQ(o.Env.Dialogues.Log().at(o.Env.Dialogues.Log().size() - 2).text, question);
+  EXPECT_EQ(o.Env.Dialogues.Log().back().text, "Import abandonné");
+  EXPECT_EQ(Jambes(*a), 3);
+  EXPECT_FALSE(survey::Document().DocumentModifie);
+  EXPECT_EQ(a->ViseeImport0, nullptr);
+  // Yes: 11->12 now starts on station 3, then 12->13.
+  o.Env.Dialogues.QueueAnswer(platform::Answer::Yes);
+  ASSERT_TRUE(formats::ImportePartieAutreCavite(doc, 1, focus));
+  EXPECT_TRUE(survey::Document().DocumentModifie);
+  EXPECT_EQ(Jambes(*a), 5);
+  ASSERT_NE(a->ViseeImport0, nullptr);
+  EXPECT_EQ(a->ViseeImport0->PointStation, Station(*a, "3"));
+  EXPECT_EQ(a->ViseeImport0->PointVise->DesignPTopo, "12");
+  EXPECT_NE(Visee(*a, "12", "13"), nullptr);
+  EXPECT_EQ(Station(*a, "11"), nullptr);
+  EXPECT_EQ(Station(*a, "10"), nullptr);
+  for (const survey::TGalerie* g : a->Galeries) EXPECT_FALSE(g->Points.Vide()) << g->NomGalerie;
+  o.R->CalculeReseau();
+  EXPECT_FALSE(Station(*a, "13")->CoordonneesIndefinies());
+}
+
+TEST(ImportPartie, SansFenetreDeSelectionAbandonne) {
+  Ouvert o;
+  TCavite* a = o.Importe("a.th", Th("a", {"0 1 5.00 10 0", "1 2 4.00 40 5"}));
+  ASSERT_NE(a, nullptr);
+  o.R->CalculeReseau();
+  const std::string doc = o.Dossier.Fichier("a.cav");
+  ASSERT_TRUE(Ouvert::Enregistre(*o.R, doc));
+  survey::Document().DocumentModifie = false;
+  EXPECT_FALSE(formats::ImportePartieAutreCavite(doc, 1, a->LaVisee(1)));
+  EXPECT_FALSE(survey::Document().DocumentModifie);
+  EXPECT_EQ(Jambes(*a), 2);
+}
+
+// --- Pairing ----------------------------------------------------------------------------------------
+
+TEST(Appariement, CasDeLaPartie) {
+  const std::vector<std::string> base = {"0 1 5.00 10 0", "1 2 4.00 40 5", "2 3 6.00 80 -5", "3 4 3.00 120 2", "4 5 2.00 160 0", "5 6 3.30 200 4"};
+  std::vector<std::string> envers = base, allonge = base;
+  envers[2] = "3 2 6.00 260 5";
+  allonge[3] = "3 4 3.02 120 2";
+  struct Cas {
+    const char* nom;
+    std::vector<std::string> a, b;
+    double tolerance;
+    int apparieesA;  // shots of A with an equivalent
+  };
+  const Cas cas[] = {
+      {"deux copies", base, base, 0.01, 6},
+      {"une seule visée", {"0 1 5.00 10 0"}, {"0 1 5.00 10 0"}, 0.01, 0},
+      {"visée levée à l'envers", base, envers, 0.01, 6},
+      {"longueur +0.02 à 0.01", base, allonge, 0.01, 5},
+      {"longueur +0.02 à 0.05", base, allonge, 0.05, 6},
+      // The first shot, whose successor differs, is matched by nothing.
+      {"première visée suivie d'une différente", {"0 1 5.00 10 0", "1 2 4.00 40 5"}, {"0 1 5.00 10 0", "1 2 4.02 40 5"}, 0.01, 0},
+      {"chaîne de deux", {"0 1 5.00 10 0", "1 2 4.00 40 5"}, {"0 1 5.00 10 0", "1 2 4.00 40 5"}, 0.01, 2},
+  };
+  for (const Cas& c : cas) {
+    Ouvert o;
+    TCavite* a = o.Importe("a.th", Th("a", c.a));
+    TCavite* b = o.Importe("b.th", Th("b", c.b));
+    ASSERT_TRUE(a && b) << c.nom;
+    o.R->CalculeReseau();
+    formats::GardeToleranceAppariement t(c.tolerance);
+    formats::AppareilleVisees(*a, *b);
+    int n = 0;
+    for (const TVisee* v : a->Visees) {
+      if (v->Exclue == 2) continue;
+      if (v->ViseeEquiv) {
+        ++n;
+        EXPECT_EQ(v->ViseeEquiv->ViseeEquiv, v) << c.nom;
+        EXPECT_TRUE(b->EstViseeDeLaCavite(v->ViseeEquiv)) << c.nom;
+      }
+    }
+    EXPECT_EQ(n, c.apparieesA) << c.nom;
+  }
+  EXPECT_DOUBLE_EQ(formats::ToleranceAppariement(), 0.01);
+}
+
+TEST(Appariement, Rapport) {
+  Ouvert o;
+  TCavite* a = o.Importe("a.th", Th("a", {"0 1 5.00 10 0", "1 2 4.00 40 5", "2 3 6.00 80 -5", "3 4 3.00 120 2", "4 5 2.00 160 0", "5 6 3.30 200 4"}));
+  TCavite* b = o.Importe("b.th", Th("b", {"0 1 5.00 10 0", "1 2 4.00 40 5", "2 3 6.00 80 -5", "3 4 3.02 120 2", "4 5 2.00 160 0", "5 6 3.30 200 4"}));
+  ASSERT_TRUE(a && b);
+  o.R->CalculeReseau();
+  formats::AppareilleVisees(*a, *b);
+  const auto l = formats::EcritRapport(*a, "/d/ouvert.cav", *b, "/d/b.th");
+  ASSERT_GE(l.size(), 12u);
+  EXPECT_EQ(l[0], "Cavite en cours : a  -  dans le fichier : /d/ouvert.cav");
+  EXPECT_EQ(l[1], "Cavite importée : b  -  dans le fichier : /d/b.th");
+  EXPECT_EQ(l[2], "");
+  EXPECT_EQ(l[3], std::string(93, '-'));
+  EXPECT_EQ(l[5], "Visées existant dans la cavité en cours et pas dans la cavité importée");
+  EXPECT_EQ(l[6], "");
+  EXPECT_EQ(l[7].rfind("Galerie : ", 0), 0u);
+  EXPECT_EQ(l[8].rfind("3\t -> \t4\t", 0), 0u) << l[8];
+  EXPECT_NE(l[8].find("\t3.00\t"), std::string::npos) << l[8];
+  const auto h2 = std::find(l.begin(), l.end(), "Visées existant dans la cavité importée et pas dans la cavité en cours");
+  ASSERT_NE(h2, l.end());
+  EXPECT_EQ(*(h2 - 2), std::string(93, '-'));
+  EXPECT_EQ((h2 + 2)->rfind("Galerie : ", 0), 0u);
+  EXPECT_EQ((h2 + 3)->rfind("3\t -> \t4\t", 0), 0u);
+  EXPECT_NE((h2 + 3)->find("\t3.02\t"), std::string::npos) << *(h2 + 3);
+  EXPECT_EQ(h2 + 4, l.end());
+  // The reported shots are marked, the others not.
+  EXPECT_TRUE(Visee(*a, "3", "4")->Marque);
+  EXPECT_FALSE(Visee(*a, "2", "3")->Marque);
+}
+
+// The candidate order is a strict weak order, whatever the values.
+TEST(Appariement, OrdreDesCandidats) {
+  std::mt19937 alea(35);
+  std::uniform_real_distribution<double> az(0, 360), l(0, 30), dh(-20, 20);
+  std::vector<std::unique_ptr<TVisee>> visees;
+  for (int i = 0; i < 100000; ++i) {
+    auto v = std::make_unique<TVisee>();
+    // Few distinct values, so that ties are many.
+    v->Az = std::round(az(alea) / 10) * 10;
+    v->LCalc = std::round(l(alea));
+    v->DhCalc = i % 1000 == 0 ? std::nan("") : std::round(dh(alea));
+    visees.push_back(std::move(v));
+  }
+  std::vector<TVisee*> ordre;
+  for (const auto& v : visees) ordre.push_back(v.get());
+  std::sort(ordre.begin(), ordre.end(), formats::AvantDansCandidats);
+  EXPECT_TRUE(std::is_sorted(ordre.begin(), ordre.end(), formats::AvantDansCandidats));
+  for (size_t i = 1; i < ordre.size(); ++i) EXPECT_FALSE(formats::AvantDansCandidats(ordre[i], ordre[i - 1]));
 }
 
 }  // namespace
