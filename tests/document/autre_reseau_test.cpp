@@ -659,4 +659,117 @@ TEST(Appariement, OrdreDesCandidats) {
   for (size_t i = 1; i < ordre.size(); ++i) EXPECT_FALSE(formats::AvantDansCandidats(ordre[i], ordre[i - 1]));
 }
 
+// --- Update details ----------------------------------------------------------------------------------
+
+TEST(MajCarnet, LeversInutilisesEtGaleriesVides) {
+  Ouvert o;
+  const std::string ancien = "survey t\n  centerline\n    date 2023.01.01\n    data normal from to length compass clino\n"
+                             "    0 1 5.00 10 0\n    1 2 4.00 40 5\n  endcenterline\n";
+  const std::string nouveau = "  centerline\n    date 2023.02.01\n    data normal from to length compass clino\n"
+                              "    2 3 6.00 80 -5\n    3 4 3.00 120 2\n  endcenterline\n";
+  TCavite* c = o.Importe("t.th", ancien + "endsurvey\n");
+  ASSERT_NE(c, nullptr);
+  ASSERT_EQ(c->Levers.Count(), 1);
+  o.R->CalculeReseau();
+  const std::string carnet = o.Dossier.Fichier("carnet.th");
+  EcritTexte(carnet, ancien + nouveau + "endsurvey\n");
+  ASSERT_TRUE(formats::MajCaviteDepuisCarnet(carnet));
+  // The notebook's first trip covered only old shots: it is gone.
+  ASSERT_EQ(c->Levers.Count(), 2);
+  EXPECT_EQ(Visee(*c, "2", "3")->LeLever, c->Levers.Last());
+  EXPECT_EQ(Visee(*c, "1", "2")->LeLever, c->Levers.First());
+  for (const survey::TGalerie* g : c->Galeries) EXPECT_FALSE(g->Points.Vide()) << g->NomGalerie;
+  EXPECT_EQ(Jambes(*c), 4);
+  // The same notebook again: nothing new, the question, No.
+  o.Env.Dialogues.QueueAnswer(platform::Answer::No);
+  EXPECT_FALSE(formats::MajCaviteDepuisCarnet(carnet));
+  EXPECT_EQ(Jambes(*c), 4);
+}
+
+// Sketches built by code: the imported cave's sketch against the existing
+// cave's.
+TEST(MajCarnet, NettoyageDesCroquis) {
+  Ouvert o;
+  TCavite* a = o.Importe("a.th", Th("a", {"0 1 5.00 10 0", "1 2 4.00 40 5", "2 3 6.00 80 -5"}));
+  TCavite* b = o.Importe("b.th", Th("b", {"0 1 5.00 10 0", "1 2 4.00 40 5", "2 3 6.00 80 -5", "3 4 3.00 120 2"}));
+  ASSERT_TRUE(a && b);
+  auto* annexeA = drawing::AnnexeDessin(a);
+  auto* annexeB = drawing::AnnexeDessin(b);
+  ASSERT_TRUE(annexeA && annexeB);
+  // The pairing: b's first three shots have their equivalent in a, 3->4 is new.
+  for (TVisee* v : b->Visees) v->Marque = false;
+  Visee(*b, "1", "2")->ViseeEquiv = Visee(*a, "1", "2");
+  Visee(*b, "2", "3")->ViseeEquiv = Visee(*a, "2", "3");
+  Visee(*b, "3", "4")->Marque = true;
+  TVisee* ancienne = Visee(*b, "0", "1");  // old, no equivalent, not marked
+  const auto ligne = [](drawing::TListeDonneesDessin& d, int couleur, double somme, const std::vector<TVisee*>& visees) {
+    auto l = std::make_unique<drawing::TObjetDonneesBasique>();
+    l->CouleurPkTp = couleur;
+    l->SommePlani = somme;
+    double x = 0;
+    for (TVisee* v : visees) l->AjoutePointDessin(false, x += 1, 0)->VisRefDessin = v;
+    return d.AjouteDonneesDessin(std::move(l));
+  };
+  const auto texte = [](drawing::TListeDonneesDessin& d, const std::string& t, double somme, TVisee* v) {
+    auto o = std::make_unique<drawing::TObjetTexte>();
+    o->UnTexte = t;
+    o->SommePlani = somme;
+    o->AjoutePointDessin(false, 0, 0)->VisRefDessin = v;
+    o->AjoutePointDessin(false, 1, 0)->VisRefDessin = v;
+    d.AjouteDonneesDessin(std::move(o));
+  };
+  const auto coupe = [](drawing::TListeElements<drawing::TCoupePkTp>& l, TPointSpeleo* station, double lhab, TVisee* v) {
+    auto c = std::make_unique<drawing::TCoupePkTp>();
+    c->StationRef = station;
+    c->PointPosition = std::make_unique<drawing::TPointDessin>();
+    c->PointPosition->LHab = lhab;
+    c->PointPosition->AngleHab = 0.3;
+    c->PointPosition->VisRefDessin = v;
+    c->PointDeCoupe = std::make_unique<drawing::TPointDessin>();
+    c->PointDeCoupe->VisRefDessin = v;
+    return l.Add(std::move(c));
+  };
+  auto* sa = annexeA->DessinsPkTp.Add(std::make_unique<drawing::TDessinPkTp>());
+  ligne(sa->pktpDessinPlani, 2, 10.0, {Visee(*a, "1", "2"), Visee(*a, "1", "2"), Visee(*a, "2", "3")});
+  texte(sa->pktpDessinPlani, "T1", 5.0, Visee(*a, "1", "2"));
+  coupe(sa->pktpCoupesPlani, Station(*a, "2"), 1.5, Visee(*a, "1", "2"));
+  auto* sb = annexeB->DessinsPkTp.Add(std::make_unique<drawing::TDessinPkTp>());
+  TVisee* b12 = Visee(*b, "1", "2");
+  TVisee* b23 = Visee(*b, "2", "3");
+  TVisee* b34 = Visee(*b, "3", "4");
+  ligne(sb->pktpDessinPlani, 2, 10.05, {b12, b12, b23});                 // drawn again
+  auto* autreCouleur = ligne(sb->pktpDessinPlani, 3, 10.0, {b12, b12, b23});  // another colour
+  auto* nouvelle = ligne(sb->pktpDessinPlani, 2, 20.0, {b23, ancienne, b34, b34});  // new
+  texte(sb->pktpDessinPlani, "T1", 5.05, b12);  // drawn again
+  texte(sb->pktpDessinPlani, "T2", 5.0, b12);   // new
+  coupe(sb->pktpCoupesPlani, Station(*b, "2"), 1.5, b12);                 // equal
+  auto* autreCoupe = coupe(sb->pktpCoupesPlani, Station(*b, "2"), 1.6, b12);  // elsewhere
+  // The same line in the elevation sketch is another drawing.
+  ligne(sb->pktpDessinAltiOr, 2, 0, {b12, b12, b23});
+
+  formats::NettoieCroquisMaj(*b, *a);
+
+  struct Cas {
+    const char* nom;
+    int obtenu, attendu;
+  };
+  const Cas cas[] = {
+      {"lignes du plan", sb->pktpDessinPlani.LesMultiPoints.Count(), 2},
+      {"textes du plan", sb->pktpDessinPlani.LesTextes.Count(), 1},
+      {"coupes du plan", sb->pktpCoupesPlani.Count(), 1},
+      {"lignes de l'élévation", sb->pktpDessinAltiOr.LesMultiPoints.Count(), 1},
+      {"points de la ligne d'une autre couleur", autreCouleur->Points.Count(), 3},
+      {"points de la nouvelle ligne", nouvelle->Points.Count(), 3},
+  };
+  for (const Cas& c : cas) EXPECT_EQ(c.obtenu, c.attendu) << c.nom;
+  EXPECT_EQ(sb->pktpDessinPlani.LesTextes.First()->UnTexte, "T2");
+  EXPECT_EQ(sb->pktpCoupesPlani.First(), autreCoupe);
+  // Re-tied to the equivalent shots; the new shot's points kept.
+  EXPECT_EQ(nouvelle->LePointDessin(0)->VisRefDessin, Visee(*a, "2", "3"));
+  EXPECT_EQ(nouvelle->LePointDessin(1)->VisRefDessin, b34);
+  EXPECT_EQ(autreCouleur->LePointDessin(0)->VisRefDessin, Visee(*a, "1", "2"));
+  EXPECT_EQ(autreCoupe->PointDeCoupe->VisRefDessin, Visee(*a, "1", "2"));
+  for (TVisee* v : b->Visees) v->ViseeEquiv = nullptr;
+}
+
 }  // namespace
