@@ -22,6 +22,9 @@
 #include "drawing/contexte_dessin.h"
 #include "drawing/croquis.h"
 #include "drawing/elements_dessin.h"
+#include "drawing/liste_mtf.h"
+#include "drawing/objet_trait.h"
+#include "drawing/texture.h"
 #include "drawing/point_dessin.h"
 #include "editor/image_notes.h"
 #include "formats/contexte_formats.h"
@@ -770,6 +773,75 @@ TEST(MajCarnet, NettoyageDesCroquis) {
   EXPECT_EQ(autreCouleur->LePointDessin(0)->VisRefDessin, Visee(*a, "1", "2"));
   EXPECT_EQ(autreCoupe->PointDeCoupe->VisRefDessin, Visee(*a, "1", "2"));
   for (TVisee* v : b->Visees) v->ViseeEquiv = nullptr;
+}
+
+// A line style used by an imported drawing arrives with its texture; an
+// unused one does not, nor does a style the open library has already.
+TEST(ImportCavites, StylesEtTextures) {
+  Ouvert o;
+  ASSERT_TRUE(o.Importe("a.th", Th("a", {"0 1 5.00 10 0", "1 2 4.00 40 5"})));
+  drawing::tListeMtf* ouverte = drawing::Dessin().ListesMtfReseau;
+  ASSERT_NE(ouverte, nullptr);
+  const int traits = ouverte->ListeTraits.Count(), textures = ouverte->ListeTextures.Count();
+  const std::string doc = o.Dossier.Fichier("styles.cav");
+  {
+    TReseau autre;
+    autre.CreeCaviteSurface();
+    EcritTexte(o.Dossier.Fichier("b.th"), Th("b", {"0 1 3.00 100 0", "1 2 2.00 140 5"}));
+    TCavite* b = o.ImporteFichier(o.Dossier.Fichier("b.th"), &autre);
+    ASSERT_NE(b, nullptr);
+    drawing::tListeMtf* bib = drawing::Dessin().ListesMtfReseau;
+    ASSERT_NE(bib, ouverte);
+    const auto texture = [&](const std::string& nom, int32_t densite) {
+      auto t = std::make_unique<drawing::tTexture>();
+      t->DesignMotif = nom;
+      t->TypeTexture = drawing::TextureCailloutis;
+      t->Densite = densite;
+      t->TailleMax = 33;
+      return static_cast<drawing::tTexture*>(bib->ListeTextures.AjouteMotif(std::move(t)));
+    };
+    const auto style = [&](const std::string& nom, uint32_t couleur, drawing::tTexture* t) {
+      auto s = std::make_unique<drawing::TObjetTrait>();
+      s->DesignMotif = nom;
+      s->CouleurPlume = couleur;
+      s->EpaisseurPlume = 7;
+      s->FixeTexture(t);
+      return bib->ListeTraits.AjouteMotif(std::move(s));
+    };
+    drawing::TObjetMotifdeBase* utilise = style("Paroi importée", 0xABCDEF, texture("Grains rares", 777));
+    style("Paroi inutile", 0x123456, texture("Grains inutiles", 555));
+    auto l = std::make_unique<drawing::TObjetDonneesBasique>();
+    l->MotifDessin = utilise;
+    l->AjoutePointDessin(false, 1, 1)->VisRefDessin = b->LaVisee(0);
+    l->AjoutePointDessin(false, 2, 2)->VisRefDessin = b->LaVisee(1);
+    drawing::AnnexeDessin(b)->LeDessinPlani->ListeDonneesDessin.AjouteDonneesDessin(std::move(l));
+    ASSERT_TRUE(Ouvert::Enregistre(autre, doc));
+  }
+  o.R->Active();
+  ASSERT_EQ(o.R->NombreCavites(), 2);
+  ASSERT_TRUE(formats::ImporteCavitesReseau(doc));
+  ASSERT_EQ(o.R->NombreCavites(), 3);
+  EXPECT_EQ(drawing::Dessin().ListesMtfReseau, ouverte);
+  ASSERT_EQ(ouverte->ListeTraits.Count(), traits + 1);
+  ASSERT_EQ(ouverte->ListeTextures.Count(), textures + 1);
+  auto* arrive = dynamic_cast<drawing::TDefObjetTrait*>(ouverte->ListeTraits.Last());
+  ASSERT_NE(arrive, nullptr);
+  EXPECT_EQ(arrive->DesignMotif, "Paroi importée");
+  EXPECT_EQ(arrive->UneTexture, ouverte->ListeTextures.Last());
+  EXPECT_EQ(arrive->ListeProprio, &ouverte->ListeTraits);
+  EXPECT_EQ(ouverte->ListeTextures.Last()->DesignMotif, "Grains rares");
+  const auto& lignes = drawing::AnnexeDessin(o.R->Cavites.Last())->LeDessinPlani->ListeDonneesDessin.LesMultiPoints;
+  ASSERT_EQ(lignes.Count(), 1);
+  EXPECT_EQ(lignes.First()->MotifDessin, arrive);
+  // Imported once more: the style is the open library's now, nothing new.
+  ASSERT_TRUE(formats::ImporteCavitesReseau(doc));
+  EXPECT_EQ(ouverte->ListeTraits.Count(), traits + 1);
+  EXPECT_EQ(ouverte->ListeTextures.Count(), textures + 1);
+  EXPECT_EQ(drawing::AnnexeDessin(o.R->Cavites.Last())->LeDessinPlani->ListeDonneesDessin.LesMultiPoints.First()->MotifDessin,
+            arrive);
+  // The document is saved and read again whole.
+  const std::string copie = o.Dossier.Fichier("copie.cav");
+  ASSERT_TRUE(Ouvert::Enregistre(*o.R, copie));
 }
 
 }  // namespace
