@@ -266,6 +266,7 @@ void TEquivalences::RemappeLever(survey::TLever& l) {
 void TEquivalences::RemappeDessins(survey::TCavite& c) {
   drawing::TAnnexeDessinCavite* a = drawing::AnnexeDessin(&c);
   if (!a) return;
+  a->DessinsPkTp.SupprimeSi([](const drawing::TDessinPkTp* s) { return s->EstDessinVide(); });
   a->RelogeMotifs(*reloge_);
   MarqueMotifsUtilises(c);
 }
