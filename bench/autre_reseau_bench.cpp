@@ -150,7 +150,7 @@ void BM_AppareilleVisees(benchmark::State& state) {
   state.counters["appariees"] = apparies;
   state.SetItemsProcessed(state.iterations() * n);
 }
-BENCHMARK(BM_AppareilleVisees)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_AppareilleVisees)->Arg(10000)->Arg(30000)->Arg(100000)->Unit(benchmark::kMillisecond);
 
 // "Maj Carnet Electronique": the notebook (read, paired, the new tenth kept
 // and appended) over a cave holding the first nine tenths.

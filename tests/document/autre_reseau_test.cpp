@@ -571,9 +571,11 @@ TEST(ImportPartie, SansFenetreDeSelectionAbandonne) {
 
 TEST(Appariement, CasDeLaPartie) {
   const std::vector<std::string> base = {"0 1 5.00 10 0", "1 2 4.00 40 5", "2 3 6.00 80 -5", "3 4 3.00 120 2", "4 5 2.00 160 0", "5 6 3.30 200 4"};
-  std::vector<std::string> envers = base, allonge = base;
+  std::vector<std::string> envers = base, allonge = base, nord = base, nordB = base;
   envers[2] = "3 2 6.00 260 5";
   allonge[3] = "3 4 3.02 120 2";
+  nord[2] = "2 3 6.00 0.00 -5";
+  nordB[2] = "2 3 6.00 359.95 -5";
   struct Cas {
     const char* nom;
     std::vector<std::string> a, b;
@@ -585,6 +587,7 @@ TEST(Appariement, CasDeLaPartie) {
       {"une seule visée", {"0 1 5.00 10 0"}, {"0 1 5.00 10 0"}, 0.01, 0},
       {"visée levée à l'envers", base, envers, 0.01, 6},
       {"longueur +0.02 à 0.01", base, allonge, 0.01, 5},
+      {"de part et d'autre du nord", nord, nordB, 0.01, 6},
       {"longueur +0.02 à 0.05", base, allonge, 0.05, 6},
       // The first shot, whose successor differs, is matched by nothing.
       {"première visée suivie d'une différente", {"0 1 5.00 10 0", "1 2 4.00 40 5"}, {"0 1 5.00 10 0", "1 2 4.02 40 5"}, 0.01, 0},

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <numbers>
 #include <tuple>
 #include <unordered_map>
 #include <unordered_set>
@@ -53,7 +54,9 @@ bool AvantDansCandidats(const TVisee* a, const TVisee* b) {
 
 namespace {
 
-// The candidate list of one pairing (shots of cave A), with its indexes.
+// The candidate list of one pairing (shots of cave A), with its indexes: the
+// position of each candidate, the candidates after each shot, and a grid by
+// length and direction that finds the candidates equivalent to a shot.
 class TAppariement {
  public:
   explicit TAppariement(const std::vector<TCavite*>& caves) {
@@ -65,17 +68,17 @@ class TAppariement {
     std::stable_sort(candidats_.begin(), candidats_.end(), AvantDansCandidats);
     actif_.assign(candidats_.size(), 1);
     restants_ = candidats_.size();
-    parLongueur_.reserve(candidats_.size());
     for (size_t i = 0; i < candidats_.size(); ++i) {
       position_[candidats_[i]] = i;
-      parLongueur_.push_back(i);
       if (TVisee* p = candidats_[i]->ViseePreced()) suivants_[p].push_back(i);
     }
-    std::sort(parLongueur_.begin(), parLongueur_.end(), [&](size_t x, size_t y) {
-      return std::make_pair(Cle(candidats_[x]->LCalc), x) < std::make_pair(Cle(candidats_[y]->LCalc), y);
-    });
-    longueurs_.reserve(parLongueur_.size());
-    for (size_t i : parLongueur_) longueurs_.push_back(Cle(candidats_[i]->LCalc));
+    // The grid of the candidates by computed length (cells as wide as the
+    // tolerance) and by measured direction modulo a half turn.
+    for (size_t i = 0; i < candidats_.size(); ++i) {
+      const TVisee& c = *candidats_[i];
+      if (std::isnan(c.LCalc) || std::isnan(c.Az)) continue;
+      grille_[CleGrille(CaseLongueur(c.LCalc), CaseDirection(Direction(c)))].push_back(i);
+    }
   }
 
   // The shots of b against the candidates.
@@ -168,16 +171,36 @@ class TAppariement {
       const TVisee* pp = p ? p->ViseePreced() : nullptr;
       if (p && pp && p->ViseeNulle() && pp->ViseeNulle()) return nullptr;
     }
-    const double t = ToleranceAppariement();
-    const double l = Cle(s.LCalc);
-    auto it = std::lower_bound(longueurs_.begin(), longueurs_.end(), l - t);
+    if (std::isnan(s.LCalc) || std::isnan(s.Az)) return nullptr;
+    const double l = s.LCalc;
     size_t meilleur = candidats_.size();
-    for (; it != longueurs_.end() && *it <= l + t; ++it) {
-      const size_t i = parLongueur_[static_cast<size_t>(it - longueurs_.begin())];
-      if (!actif_[i] || i >= meilleur) continue;
-      const TVisee& c = *candidats_[i];
-      if (EcartAzimut(c, s) < t && CompareViseesMesures(c, s) == 0) meilleur = i;
+    const auto examine = [&](int64_t caseL, int64_t caseD) {
+      const auto it = grille_.find(CleGrille(caseL, caseD));
+      if (it == grille_.end()) return;
+      for (size_t i : it->second) {
+        if (i >= meilleur || !actif_[i]) continue;
+        const TVisee& c = *candidats_[i];
+        if (EcartAzimut(c, s) < t_ && CompareViseesMesures(c, s) == 0) meilleur = i;
+      }
+    };
+    const int64_t l0 = CaseLongueur(l);
+    // A candidate as long as s within t, and whose direction is within
+    // asin(t / its length) of s's, modulo a half turn.
+    const double lmin = l - 2 * t_;
+    const int64_t cases = NombreCasesDirection();
+    int64_t d0 = 0, d1 = cases - 1;
+    if (lmin > t_) {
+      const double ecart = std::asin(std::min(1.0, t_ / lmin));
+      const double d = Direction(s);
+      d0 = CaseDirection(d - ecart) - 1;
+      d1 = CaseDirection(d + ecart) + 1;
+      if (d1 - d0 + 1 >= cases) {
+        d0 = 0;
+        d1 = cases - 1;
+      }
     }
+    for (int64_t caseL = l0 - 1; caseL <= l0 + 1; ++caseL)
+      for (int64_t d = d0; d <= d1; ++d) examine(caseL, ((d % cases) + cases) % cases);
     return meilleur < candidats_.size() ? candidats_[meilleur] : nullptr;
   }
 
@@ -212,8 +235,19 @@ class TAppariement {
   size_t restants_ = 0;
   std::unordered_map<const TVisee*, size_t> position_;
   std::unordered_map<const TVisee*, std::vector<size_t>> suivants_;
-  std::vector<size_t> parLongueur_;
-  std::vector<double> longueurs_;
+  // Cells of the candidate grid.
+  static constexpr double PasDirection = 0.01;  // radians
+  static int64_t NombreCasesDirection() { return static_cast<int64_t>(std::ceil(std::numbers::pi / PasDirection)); }
+  static double Direction(const TVisee& v) {
+    const double d = std::fmod(v.AzEnRad(), std::numbers::pi);
+    return d < 0 ? d + std::numbers::pi : d;
+  }
+  int64_t CaseLongueur(double l) const { return static_cast<int64_t>(std::floor(l / t_)); }
+  static int64_t CaseDirection(double d) { return static_cast<int64_t>(std::floor(d / PasDirection)); }
+  static int64_t CleGrille(int64_t caseL, int64_t caseD) { return caseL * 4096 + caseD; }
+
+  double t_ = std::max(ToleranceAppariement(), 1e-9);
+  std::unordered_map<int64_t, std::vector<size_t>> grille_;
 };
 
 }  // namespace
