@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <functional>
 #include <limits>
 #include <numbers>
 #include <tuple>
@@ -33,26 +35,73 @@ namespace {
 // A value that cannot break an ordering (a NaN sorts first).
 double Cle(double v) { return std::isnan(v) ? -std::numeric_limits<double>::infinity() : v; }
 
-double EcartAzimut(const TVisee& c, const TVisee& s) {
-  return std::fabs(std::sin(c.AzEnRad() - s.AzEnRad())) * c.LCalc;
+// What the comparison reads of a shot, copied once.
+struct CleVisee {
+  double Az = 0;     // measured azimuth value
+  double AzRad = 0;  // in radians
+  double L = 0;      // computed length
+  double Dh = 0;     // computed height difference
+};
+
+CleVisee CleDe(const TVisee& v) { return {v.Az, v.AzEnRad(), v.LCalc, v.DhCalc}; }
+
+double EcartAzimut(const CleVisee& c, const CleVisee& s) { return std::fabs(std::sin(c.AzRad - s.AzRad)) * c.L; }
+
+int CompareCles(const CleVisee& a, const CleVisee& b, double t) {
+  if (!(EcartAzimut(a, b) < t)) return a.Az < b.Az ? -1 : 1;
+  if (!(std::fabs(a.L - b.L) < t)) return a.L < b.L ? -1 : 1;
+  if (!(std::fabs(std::fabs(a.Dh) - std::fabs(b.Dh)) < t)) return a.Dh < b.Dh ? -1 : 1;
+  return 0;
+}
+
+bool AvantCle(const CleVisee& a, const CleVisee& b) {
+  return std::make_tuple(Cle(a.Az), Cle(a.L), Cle(a.Dh)) < std::make_tuple(Cle(b.Az), Cle(b.L), Cle(b.Dh));
 }
 
 }  // namespace
 
 int CompareViseesMesures(const TVisee& a, const TVisee& b) {
-  const double t = ToleranceAppariement();
-  if (!(EcartAzimut(a, b) < t)) return a.Az < b.Az ? -1 : 1;
-  if (!(std::fabs(a.LCalc - b.LCalc) < t)) return a.LCalc < b.LCalc ? -1 : 1;
-  if (!(std::fabs(std::fabs(a.DhCalc) - std::fabs(b.DhCalc)) < t)) return a.DhCalc < b.DhCalc ? -1 : 1;
-  return 0;
+  return CompareCles(CleDe(a), CleDe(b), ToleranceAppariement());
 }
 
 bool AvantDansCandidats(const TVisee* a, const TVisee* b) {
-  return std::make_tuple(Cle(a->Az), Cle(a->LCalc), Cle(a->DhCalc)) <
-         std::make_tuple(Cle(b->Az), Cle(b->LCalc), Cle(b->DhCalc));
+  return AvantCle({a->Az, 0, a->LCalc, a->DhCalc}, {b->Az, 0, b->LCalc, b->DhCalc});
 }
 
 namespace {
+
+// Shot -> position, in one flat table (open addressing): one memory access
+// per look-up where a node-based map takes several.
+class TTablePositions {
+ public:
+  void Prepare(size_t n) {
+    size_t taille = 16;
+    while (taille < 2 * n) taille *= 2;
+    masque_ = taille - 1;
+    cases_.assign(taille, {nullptr, 0});
+  }
+  void Ajoute(const TVisee* v, size_t position) {
+    for (size_t i = Hache(v);; i = (i + 1) & masque_)
+      if (!cases_[i].first) {
+        cases_[i] = {v, position};
+        return;
+      }
+  }
+  // The position, or none.
+  const size_t* Cherche(const TVisee* v) const {
+    for (size_t i = Hache(v);; i = (i + 1) & masque_) {
+      if (cases_[i].first == v) return &cases_[i].second;
+      if (!cases_[i].first) return nullptr;
+    }
+  }
+
+ private:
+  size_t Hache(const TVisee* v) const {
+    return static_cast<size_t>((reinterpret_cast<uintptr_t>(v) >> 4) * 0x9E3779B97F4A7C15ull >> 20) & masque_;
+  }
+  std::vector<std::pair<const TVisee*, size_t>> cases_;
+  size_t masque_ = 0;
+};
 
 // The candidate list of one pairing (shots of cave A), with its indexes: the
 // position of each candidate, the candidates after each shot, and a grid by
@@ -60,25 +109,39 @@ namespace {
 class TAppariement {
  public:
   explicit TAppariement(const std::vector<TCavite*>& caves) {
+    // The keys are copied once, so that sorting and searching read a compact
+    // array rather than the shots.
+    std::vector<std::pair<CleVisee, TVisee*>> liste;
     for (TCavite* c : caves)
       for (TVisee* v : c->Visees) {
         v->ViseeEquiv = nullptr;
-        candidats_.push_back(v);
+        liste.emplace_back(CleDe(*v), v);
       }
-    std::stable_sort(candidats_.begin(), candidats_.end(), AvantDansCandidats);
+    std::stable_sort(liste.begin(), liste.end(), [](const auto& a, const auto& b) { return AvantCle(a.first, b.first); });
+    candidats_.reserve(liste.size());
+    cles_.reserve(liste.size());
+    for (const auto& [cle, v] : liste) {
+      cles_.push_back(cle);
+      candidats_.push_back(v);
+    }
     actif_.assign(candidats_.size(), 1);
     restants_ = candidats_.size();
+    position_.Prepare(candidats_.size());
+    suivants_.reserve(candidats_.size());
     for (size_t i = 0; i < candidats_.size(); ++i) {
-      position_[candidats_[i]] = i;
-      if (TVisee* p = candidats_[i]->ViseePreced()) suivants_[p].push_back(i);
+      position_.Ajoute(candidats_[i], i);
+      if (TVisee* p = candidats_[i]->ViseePreced()) suivants_.emplace_back(p, i);
     }
+    std::stable_sort(suivants_.begin(), suivants_.end(), AvantPred);
     // The grid of the candidates by computed length (cells as wide as the
     // tolerance) and by measured direction modulo a half turn.
-    for (size_t i = 0; i < candidats_.size(); ++i) {
-      const TVisee& c = *candidats_[i];
-      if (std::isnan(c.LCalc) || std::isnan(c.Az)) continue;
-      grille_[CleGrille(CaseLongueur(c.LCalc), CaseDirection(Direction(c)))].push_back(i);
+    grille_.reserve(cles_.size());
+    for (size_t i = 0; i < cles_.size(); ++i) {
+      const CleVisee& c = cles_[i];
+      if (std::isnan(c.L) || std::isnan(c.AzRad)) continue;
+      grille_.emplace_back(CleGrille(CaseLongueur(c.L), CaseDirection(Direction(c.AzRad))), i);
     }
+    std::sort(grille_.begin(), grille_.end());
   }
 
   // The shots of b against the candidates.
@@ -119,13 +182,15 @@ class TAppariement {
       if (s->ViseeEquiv) continue;
       TVisee* ps = s->ViseePreced();
       if (!ps || !ps->ViseeEquiv) continue;
-      const auto it = suivants_.find(ps->ViseeEquiv);
-      if (it == suivants_.end()) continue;
-      for (size_t i : it->second)
+      const auto [debut, fin] = std::equal_range(suivants_.begin(), suivants_.end(),
+                                                 std::pair<const TVisee*, size_t>(ps->ViseeEquiv, 0), AvantPred);
+      for (auto it = debut; it != fin; ++it) {
+        const size_t i = it->second;
         if (actif_[i] && !candidats_[i]->ViseeEquiv && CompareViseesMesures(*candidats_[i], *s) == 0) {
           Lie(candidats_[i], s);
           break;
         }
+      }
     }
     // Around the stations of a shot found among the candidates, as long as
     // a pass pairs something.
@@ -145,8 +210,8 @@ class TAppariement {
 
  private:
   bool EstCandidat(const TVisee* v) const {
-    const auto it = position_.find(v);
-    return it != position_.end() && actif_[it->second];
+    const size_t* i = position_.Cherche(v);
+    return i && actif_[*i];
   }
 
   // a, a shot of the candidates' caves, with s.  A link replaces an earlier
@@ -156,9 +221,9 @@ class TAppariement {
     if (s->ViseeEquiv && s->ViseeEquiv != a && s->ViseeEquiv->ViseeEquiv == s) s->ViseeEquiv->ViseeEquiv = nullptr;
     a->ViseeEquiv = s;
     s->ViseeEquiv = a;
-    const auto it = position_.find(a);
-    if (it != position_.end() && actif_[it->second]) {
-      actif_[it->second] = 0;
+    const size_t* i = position_.Cherche(a);
+    if (i && actif_[*i]) {
+      actif_[*i] = 0;
       --restants_;
     }
   }
@@ -171,16 +236,18 @@ class TAppariement {
       const TVisee* pp = p ? p->ViseePreced() : nullptr;
       if (p && pp && p->ViseeNulle() && pp->ViseeNulle()) return nullptr;
     }
-    if (std::isnan(s.LCalc) || std::isnan(s.Az)) return nullptr;
-    const double l = s.LCalc;
+    const CleVisee cs = CleDe(s);
+    if (std::isnan(cs.L) || std::isnan(cs.AzRad)) return nullptr;
+    const double l = cs.L;
     size_t meilleur = candidats_.size();
     const auto examine = [&](int64_t caseL, int64_t caseD) {
-      const auto it = grille_.find(CleGrille(caseL, caseD));
-      if (it == grille_.end()) return;
-      for (size_t i : it->second) {
+      const int64_t cle = CleGrille(caseL, caseD);
+      auto it = std::lower_bound(grille_.begin(), grille_.end(), std::pair<int64_t, size_t>(cle, 0));
+      for (; it != grille_.end() && it->first == cle; ++it) {
+        const size_t i = it->second;
         if (i >= meilleur || !actif_[i]) continue;
-        const TVisee& c = *candidats_[i];
-        if (EcartAzimut(c, s) < t_ && CompareViseesMesures(c, s) == 0) meilleur = i;
+        const CleVisee& c = cles_[i];
+        if (EcartAzimut(c, cs) < t_ && CompareCles(c, cs, t_) == 0) meilleur = i;
       }
     };
     const int64_t l0 = CaseLongueur(l);
@@ -191,7 +258,7 @@ class TAppariement {
     int64_t d0 = 0, d1 = cases - 1;
     if (lmin > t_) {
       const double ecart = std::asin(std::min(1.0, t_ / lmin));
-      const double d = Direction(s);
+      const double d = Direction(cs.AzRad);
       d0 = CaseDirection(d - ecart) - 1;
       d1 = CaseDirection(d + ecart) + 1;
       if (d1 - d0 + 1 >= cases) {
@@ -231,15 +298,20 @@ class TAppariement {
   }
 
   std::vector<TVisee*> candidats_;
+  std::vector<CleVisee> cles_;  // at the same positions
   std::vector<char> actif_;
   size_t restants_ = 0;
-  std::unordered_map<const TVisee*, size_t> position_;
-  std::unordered_map<const TVisee*, std::vector<size_t>> suivants_;
+  TTablePositions position_;
+  // (predecessor, candidate position), by predecessor then position.
+  std::vector<std::pair<const TVisee*, size_t>> suivants_;
+  static bool AvantPred(const std::pair<const TVisee*, size_t>& a, const std::pair<const TVisee*, size_t>& b) {
+    return std::less<const TVisee*>()(a.first, b.first);
+  }
   // Cells of the candidate grid.
   static constexpr double PasDirection = 0.01;  // radians
   static int64_t NombreCasesDirection() { return static_cast<int64_t>(std::ceil(std::numbers::pi / PasDirection)); }
-  static double Direction(const TVisee& v) {
-    const double d = std::fmod(v.AzEnRad(), std::numbers::pi);
+  static double Direction(double azRad) {
+    const double d = std::fmod(azRad, std::numbers::pi);
     return d < 0 ? d + std::numbers::pi : d;
   }
   int64_t CaseLongueur(double l) const { return static_cast<int64_t>(std::floor(l / t_)); }
@@ -247,7 +319,7 @@ class TAppariement {
   static int64_t CleGrille(int64_t caseL, int64_t caseD) { return caseL * 4096 + caseD; }
 
   double t_ = std::max(ToleranceAppariement(), 1e-9);
-  std::unordered_map<int64_t, std::vector<size_t>> grille_;
+  std::vector<std::pair<int64_t, size_t>> grille_;  // (cell, position), sorted
 };
 
 }  // namespace
