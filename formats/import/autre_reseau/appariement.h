@@ -7,7 +7,7 @@
 // and the size of their computed height difference.  The tolerant comparison
 // decides equivalence only; the candidate list is sorted by a total key
 // (measured azimuth, computed length, height difference) and searched
-// through an index on the computed length.
+// through a grid by computed length and by direction modulo a half turn.
 #include <string>
 #include <vector>
 
