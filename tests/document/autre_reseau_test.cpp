@@ -821,6 +821,21 @@ TEST(ImportCavites, StylesEtTextures) {
     ASSERT_TRUE(Ouvert::Enregistre(autre, doc));
   }
   o.R->Active();
+  // The pattern manager's read: the other library's textures, and its
+  // entries the open library lacks; the document is not modified.
+  {
+    survey::Document().DocumentModifie = false;
+    drawing::tListeMtf resultat;
+    const int texturesResultat = resultat.ListeTextures.Count();
+    ASSERT_TRUE(formats::LitMotifsAutreReseau(doc, *ouverte, resultat));
+    EXPECT_FALSE(survey::Document().DocumentModifie);
+    EXPECT_EQ(drawing::Dessin().ListesMtfReseau, ouverte);
+    std::vector<std::string> styles;
+    for (const drawing::TObjetMotifdeBase* m : resultat.ListeTraits) styles.push_back(m->DesignMotif);
+    EXPECT_NE(std::find(styles.begin(), styles.end(), "Paroi importée"), styles.end());
+    EXPECT_NE(std::find(styles.begin(), styles.end(), "Paroi inutile"), styles.end());
+    EXPECT_GE(resultat.ListeTextures.Count(), texturesResultat + 2);
+  }
   ASSERT_EQ(o.R->NombreCavites(), 2);
   ASSERT_TRUE(formats::ImporteCavitesReseau(doc));
   ASSERT_EQ(o.R->NombreCavites(), 3);
