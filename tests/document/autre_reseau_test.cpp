@@ -21,6 +21,8 @@
 #include "drawing/annexe_cavite.h"
 #include "drawing/contexte_dessin.h"
 #include "drawing/croquis.h"
+#include "drawing/donnees_coupe_long.h"
+#include "drawing/visees_dessin.h"
 #include "drawing/elements_dessin.h"
 #include "drawing/liste_mtf.h"
 #include "drawing/objet_trait.h"
@@ -860,6 +862,40 @@ TEST(ImportCavites, StylesEtTextures) {
   // The document is saved and read again whole.
   const std::string copie = o.Dossier.Fichier("copie.cav");
   ASSERT_TRUE(Ouvert::Enregistre(*o.R, copie));
+}
+
+// A projected section of another document over two caves: the first cave's
+// shots take the open network's shots, the candidates then carry over to the
+// second cave, which finds none left.
+TEST(Appariement, CoupeProjetee) {
+  Ouvert o;
+  const std::vector<std::string> base = {"0 1 5.00 10 0", "1 2 4.00 40 5", "2 3 6.00 80 -5", "3 4 3.00 120 2"};
+  TCavite* a = o.Importe("a.th", Th("a", base));
+  ASSERT_NE(a, nullptr);
+  EcritTexte(o.Dossier.Fichier("b.th"), Th("b", base));
+  EcritTexte(o.Dossier.Fichier("c.th"), Th("c", base));
+  TReseau autre;
+  autre.CreeCaviteSurface();
+  TCavite* b = o.ImporteFichier(o.Dossier.Fichier("b.th"), &autre);
+  TCavite* c = o.ImporteFichier(o.Dossier.Fichier("c.th"), &autre);
+  ASSERT_TRUE(b && c);
+  autre.CalculeReseau();
+  o.R->Active();
+  o.R->CalculeReseau();
+  drawing::TDonneesCoupeLong* coupe = drawing::AnnexeDessin(b)->LesCoupesLong.AjouteDonneeCoupe(
+      foundation::TTypeDeDessin::tddAltiProj, drawing::TViseesDeRef(&b->Visees), true, "projetée");
+  ASSERT_NE(coupe, nullptr);
+  for (TCavite* k : {b, c})
+    for (TVisee* v : k->Visees) coupe->AjouteViseeCoupe(v);
+  formats::AppareilleCoupeProjetee(*coupe);
+  ASSERT_EQ(coupe->ListeCavitesCoupe.size(), 2u);
+  int bApparies = 0, cApparies = 0;
+  for (const TVisee* v : b->Visees) bApparies += v->ViseeEquiv && a->EstViseeDeLaCavite(v->ViseeEquiv) ? 1 : 0;
+  for (const TVisee* v : c->Visees) cApparies += v->ViseeEquiv ? 1 : 0;
+  EXPECT_EQ(bApparies, Jambes(*b));
+  EXPECT_EQ(cApparies, 0);
+  for (TVisee* v : a->Visees) v->ViseeEquiv = nullptr;
+  for (TVisee* v : b->Visees) v->ViseeEquiv = nullptr;
 }
 
 }  // namespace

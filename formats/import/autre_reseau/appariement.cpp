@@ -10,7 +10,10 @@
 #include <unordered_map>
 #include <unordered_set>
 
+#include "drawing/donnees_coupe_long.h"
 #include "formats/contexte_formats.h"
+#include "survey/contexte_document.h"
+#include "survey/reseau.h"
 #include "survey/cavite.h"
 #include "survey/galerie.h"
 #include "survey/point_speleo.h"
@@ -332,6 +335,15 @@ void AppareilleVisees(TCavite& a, TCavite& b) {
 void AppareilleAvecToutes(const std::vector<TCavite*>& candidates, const std::vector<TCavite*>& cavites) {
   TAppariement appariement(candidates);
   for (TCavite* b : cavites) appariement.Apparie(*b);
+}
+
+void AppareilleCoupeProjetee(drawing::TDonneesCoupeLong& coupe) {
+  coupe.GenereListeCavitesCoupe();
+  const survey::TReseau* r = survey::Document().ReseauCourant;
+  if (coupe.ListeCavitesCoupe.size() < 2 || !r) return;
+  std::vector<TCavite*> toutes;
+  for (TCavite* c : r->Cavites) toutes.push_back(c);
+  AppareilleAvecToutes(toutes, coupe.ListeCavitesCoupe);
 }
 
 void OublieEquivalencesExternes(TCavite& c) {

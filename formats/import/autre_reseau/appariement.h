@@ -16,6 +16,10 @@ class TCavite;
 class TVisee;
 }  // namespace survey
 
+namespace drawing {
+class TDonneesCoupeLong;
+}
+
 namespace formats {
 
 // The pairing tolerance in force (metres; 0.01 at start-up).
@@ -52,6 +56,11 @@ void AppareilleVisees(survey::TCavite& a, survey::TCavite& b);
 // cave).
 void AppareilleAvecToutes(const std::vector<survey::TCavite*>& candidates,
                           const std::vector<survey::TCavite*>& cavites);
+
+// A projected long section: its list of caves is rebuilt; with two caves or
+// more, the shots of each of them (in order) are paired with every shot of
+// the current network.
+void AppareilleCoupeProjetee(drawing::TDonneesCoupeLong& coupe);
 
 // The comparison report: A the open active cave, B the compared cave.  The
 // shots without equivalent are marked, the others unmarked.

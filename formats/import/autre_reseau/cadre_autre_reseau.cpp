@@ -266,6 +266,8 @@ void TEquivalences::RemappeLever(survey::TLever& l) {
 void TEquivalences::RemappeDessins(survey::TCavite& c) {
   drawing::TAnnexeDessinCavite* a = drawing::AnnexeDessin(&c);
   if (!a) return;
+  for (drawing::TDonneesCoupeLong* coupe : a->LesCoupesLong)
+    if (coupe->TypeDeDessin() == foundation::TTypeDeDessin::tddAltiProj) coupe->NettoieAutresCav(&c);
   a->DessinsPkTp.SupprimeSi([](const drawing::TDessinPkTp* s) { return s->EstDessinVide(); });
   a->RelogeMotifs(*reloge_);
   MarqueMotifsUtilises(c);

@@ -184,8 +184,9 @@ class TEquivalences {
   // A copied survey trip's operators and instruments.
   void RemappeLever(survey::TLever& l);
   // A copied cave's drawing data (plan drawing, long sections, sketches):
-  // empty sketches go; patterns with an equivalent are replaced by it; the
-  // others are marked used.
+  // projected sections first lose the content of other caves, empty
+  // sketches go; patterns with an equivalent are replaced by it; the others
+  // are marked used.
   void RemappeDessins(survey::TCavite& c);
 
   // Moves the used shared objects without equivalent into the open
