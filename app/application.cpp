@@ -8,6 +8,7 @@
 #include <system_error>
 
 #include "app/choix_cavite_tprb_dlg.h"
+#include "app/autre_reseau_dlg.h"
 #include "app/choix_fusion_dlg.h"
 #include "app/config_generale.h"
 #include "app/contexte_app.h"
@@ -70,6 +71,7 @@ void InstalleLiaisonsApplication() {
     return formats::ImportePointsSurface(chemin);
   };
   InstalleDialogueEffacement();
+  InstalleFenetresAutreReseau();
   survey::Fabriques().AjouteFichierRecent = [](const std::string& chemin, int32_t cavite) {
     AjouteFichierRecent(Config().ListeDerniersFichiers, chemin, cavite);
   };

@@ -37,6 +37,8 @@
 #include "foundation/arrondi.h"
 #include "foundation/catalogue.h"
 #include "foundation/codage.h"
+#include "formats/import/autre_reseau/import_cavites.h"
+#include "formats/import/autre_reseau/maj_cavite.h"
 #include "formats/import/import_autres.h"
 #include "platform/dialogs.h"
 #include "platform/files.h"
@@ -306,7 +308,8 @@ void TFichePrincipale::CreeMenus() {
   AjouteAction(exports, "ExportQave", Msg(IdMsg::AppMnuExportQave));
 
   QMenu* imports = menu("mnuImports", IdMsg::AppMnuImports, C::MenuImports);
-  AjouteAction(imports, "ImportReseau", Msg(IdMsg::AppMnuImportReseau), C::ImportAutreReseau);
+  connect(AjouteAction(imports, "ImportReseau", Msg(IdMsg::AppMnuImportReseau), C::ImportAutreReseau),
+          &QAction::triggered, this, [this] { ImportAutreReseauClick(); });
   AjouteAction(imports, "NumeriserPlani", Msg(IdMsg::AppMnuNumeriserPlani), C::NumeriserPlani);
   AjouteAction(imports, "NumeriserAlti", Msg(IdMsg::AppMnuNumeriserAlti), C::NumeriserAlti);
   AjouteAction(imports, "ImportTopoRobot", Msg(IdMsg::AppMnuImportTopoRobot), C::ImportTopoRobot);
@@ -316,7 +319,8 @@ void TFichePrincipale::CreeMenus() {
   for (const CommandeImport& c : CommandesImport())
     connect(static_cast<QAction*>(commandes_[static_cast<size_t>(c.Etat)]), &QAction::triggered, this,
             [this, &c] { ImportAutresClick(c); });
-  AjouteAction(imports, "MajCarnet", Msg(IdMsg::AppMnuMajCarnet), C::MajCarnet);
+  connect(AjouteAction(imports, "MajCarnet", Msg(IdMsg::AppMnuMajCarnet), C::MajCarnet), &QAction::triggered, this,
+          [this] { MajCarnetClick(); });
 
   QMenu* compens = menu("mnuCompensations", IdMsg::AppMnuCompensations, C::MenuCompensations);
   connect(AjouteAction(compens, "CompensListe", Msg(IdMsg::AppMnuCompensListe)), &QAction::triggered, this,
@@ -331,7 +335,8 @@ void TFichePrincipale::CreeMenus() {
   connect(AjouteAction(gestion, "FusionGaleries", Msg(IdMsg::AppMnuFusionGaleries), C::FusionGaleries),
           &QAction::triggered, this, [this] { FusionGaleriesClick(); });
   AjouteAction(gestion, "ImpressionArbre", Msg(IdMsg::AppMnuImpressionArbre), C::ImpressionArbre);
-  AjouteAction(gestion, "ComparaisonCavites", Msg(IdMsg::AppMnuComparaison));
+  connect(AjouteAction(gestion, "ComparaisonCavites", Msg(IdMsg::AppMnuComparaison)), &QAction::triggered, this,
+          [this] { ComparaisonCavitesClick(); });
   AjouteAction(gestion, "FusionCavites", Msg(IdMsg::AppMnuFusionCavites));
   caviteCoordonnees_ = AjouteAction(gestion, "CaviteCoordonnees", Msg(IdMsg::AppMnuCaviteCoordonnees));
   caviteCoordonnees_->setVisible(false);
@@ -753,6 +758,54 @@ void TFichePrincipale::ImportAutresClick(const CommandeImport& commande) {
     const int type = commande.Types[static_cast<size_t>(std::clamp(choix->FilterIndex, 1, n) - 1)];
     OuvrirAutre(choix->Path, type);
     MajMnuSauve();
+  });
+}
+
+// --- Another document, comparison, notebook update ------------------------------------------------
+
+namespace {
+
+// The Open dialog on a filter; the chosen file, or none.
+std::optional<platform::FileChoice> ChoisitFichier(IdMsg filtre, const std::string& titre = {}) {
+  platform::FileDialogOptions options;
+  options.Filter = Msg(filtre);
+  options.Title = titre;
+  options.InitialFolder = survey::DossierDeTravail();
+  return platform::Dialogs::Current().OpenFile(options);
+}
+
+}  // namespace
+
+void TFichePrincipale::ImportAutreReseauClick() {
+  Protege([this] {
+    const auto choix = ChoisitFichier(IdMsg::AppFiltreDocumentSeul);
+    if (!choix) return;
+    if (formats::ImporteCavitesReseau(choix->Path)) {
+      if (survey::TReseau* r = survey::Document().ReseauCourant) {
+        r->LaCaviteActive = r->Cavites.Last();
+        survey::Document().CaviteRappelee = r->NombreCavites() - 1;
+      }
+      AfficheListeCavites(true);
+    }
+    MajMnuSauve();
+  });
+}
+
+void TFichePrincipale::MajCarnetClick() {
+  Protege([this] {
+    const auto choix = ChoisitFichier(IdMsg::AppFiltreCarnet);
+    if (!choix) return;
+    if (formats::MajCaviteDepuisCarnet(choix->Path)) zone_->RafraichitCavite();
+    MajMnuSauve();
+  });
+}
+
+void TFichePrincipale::ComparaisonCavitesClick() {
+  Protege([this] {
+    const auto choix = ChoisitFichier(IdMsg::AppFiltreOuvrir, Msg(IdMsg::AppTitreCaviteAComparer));
+    if (!choix) return;
+    formats::CompareCavites(choix->Path, choix->FilterIndex);
+    zone_->RafraichitCavite();
   });
 }
 

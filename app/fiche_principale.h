@@ -96,6 +96,10 @@ class TFichePrincipale : public QMainWindow {
   // An entry of the "Imports" menu: the import dialog with the entry's
   // filter, then the import into the open document (a new one without).
   void ImportAutresClick(const CommandeImport& commande);
+  // "Depuis un autre réseau", "Maj Carnet Electronique", "Comparaison de cavités".
+  void ImportAutreReseauClick();
+  void MajCarnetClick();
+  void ComparaisonCavitesClick();
   void EnregistrerClick();
   void EnregistrersousClick();
   void derfichClick(int index);

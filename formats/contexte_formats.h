@@ -4,6 +4,7 @@
 // FenetresExport() and Import() return its members.
 #include "formats/export/ports_export.h"
 #include "formats/import/galeries_import.h"
+#include "formats/import/autre_reseau/ports_autre_reseau.h"
 #include "formats/import/import_autres.h"
 
 namespace formats {
@@ -12,6 +13,9 @@ struct TContexteFormats {
   PortsImport FenetresImport;
   PortsExport FenetresExport;
   ContexteImport Import;
+  // Import from another document: its windows and the shot-pairing tolerance.
+  PortsAutreReseau FenetresAutreReseau;
+  double ToleranceAppariement = 0.01;
 };
 
 // The one context of the folder.

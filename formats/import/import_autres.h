@@ -234,6 +234,18 @@ class TImportSaufTPRB : public tImportAutres {
   // Shots marked "Anomalie de pente !!! " by the last transfer.
   int NombreAnomaliesPente = 0;
 
+  // The update of an existing cave from the imported one (maj_cavite.cpp):
+  // pairs the shots of the two caves and keeps in the imported cave only the
+  // new shots that follow an existing one, hooked on the existing station;
+  // false (nothing deleted) when no new shot follows an existing one.
+  bool SelectModifs(survey::TCavite* existante);
+  // Moves what is left of the imported cave (galleries, shots, trips,
+  // sketches) into the existing cave.
+  void ImportPartieDeCavite();
+  bool MarqueViseesNouvelles();
+  // The imported cave: the one being built, else the one the import added.
+  survey::TCavite* CaviteImport() const;
+
  protected:
   // A staged shot's values into a built shot or splay.
   void CopieViseeImport(TViseeImport& vi, survey::TValeurVisee& v);
