@@ -12,6 +12,7 @@
 
 #include "drawing/annexe_cavite.h"
 #include "drawing/croquis.h"
+#include "drawing/donnees_coupe_long.h"
 #include "formats/import/galeries_import.h"
 #include "formats/import/pockettopo/lecteur_pockettopo.h"
 #include "foundation/flux.h"
@@ -273,6 +274,25 @@ TEST(CroquisTexte, DemoAuriga) {
     }
   }
   EXPECT_LT(ecart, 0.1);
+  // The shot directions develop the oriented elevation as the file's does.
+  drawing::CalculeDessinCoupeLong(*drawing::AnnexeDessin(r.Cavite())->LeDessinAltiOr);
+  std::istringstream in(txt.substr(txt.find("ELEVATION\nSTATIONS\n") + 19));
+  std::string ligne;
+  int stations = 0;
+  double ecartAlti = 0;
+  const TPointSpeleo* e = r.Cavite()->LEntree();
+  while (std::getline(in, ligne) && ligne != "SHOTS") {
+    std::istringstream n(ligne);
+    double slh, z;
+    std::string nom;
+    n >> slh >> z >> nom;
+    const TPointSpeleo* p = nom == e->DesignPTopo ? e : r.Station(nom);
+    ASSERT_NE(p, nullptr) << nom;
+    ecartAlti = std::max({ecartAlti, std::fabs(p->Slh - e->Slh - slh), std::fabs(p->Z - (777.77 + z))});
+    ++stations;
+  }
+  EXPECT_GT(stations, 5);
+  EXPECT_LT(ecartAlti, 0.03);
 }
 
 // --- ".top" files built from the record tables ----------------------------------------------
