@@ -1,16 +1,17 @@
 #pragma once
-// The PocketTopo readers.  TImportFichierTop reads the binary ".top" file
-// (version 3): survey trips, shots, reference points with coordinates and
-// the plan and elevation sketches.  The file is read whole into memory and
-// walked by a cursor that checks the bytes left before every read, so that
-// no count, length or index of the file can take the reader past its end.
+// The PocketTopo readers.  tImportPocketTopo reads the text export's
+// sketches for a cave already built (croquis_pockettopo.cpp).
+// TImportFichierTop reads the binary ".top" file (version 3): survey trips,
+// shots, reference points with coordinates and the plan and elevation
+// sketches.  The file is read whole into memory and walked by a cursor that
+// checks the bytes left before every read, so that no count, length or index
+// of the file can take the reader past its end.
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
-#include <vector>
-
-#include <memory>
 #include <unordered_map>
+#include <vector>
 
 #include "drawing/croquis.h"
 #include "drawing/objet_donnees_basique.h"
