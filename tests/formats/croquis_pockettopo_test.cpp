@@ -19,6 +19,7 @@
 #include "foundation/utilitaires.h"
 #include "survey/lever.h"
 #include "tests/formats/import_test_support.h"
+#include "tests/survey/survex_oracle.h"
 
 namespace testformats {
 namespace {
@@ -578,6 +579,39 @@ TEST(CroquisTop, Test1) {
   const drawing::TDessinPkTp* d = Croquis(r.Cavite());
   ASSERT_NE(d, nullptr);
   VerifieTest1(*d);
+  // The counts of a Python struct reader (tests/formats/compte_top.py), the
+  // colour bytes through the table 6 -> 7, 7 -> 6.
+  std::string sortie;
+  ASSERT_EQ(testsurvey::LanceCommande("python3 '" + std::string(GRAVELUNE_SOURCE_DIR) +
+                                          "/tests/formats/compte_top.py' '" + kPocketTopo + "test1.top' 2>&1",
+                                      sortie),
+            0)
+      << sortie;
+  std::istringstream lignes(sortie);
+  std::string ligne;
+  int dessins = 0;
+  while (std::getline(lignes, ligne)) {
+    std::istringstream in(ligne);
+    std::string nom, mot;
+    int polys = 0, points = 0;
+    in >> nom >> polys >> points;
+    std::map<int, int> codes;
+    while (in >> mot && mot != "|") codes[formats::CouleurCroquisTop(static_cast<uint8_t>(std::stoi(mot)))] +=
+        std::stoi(mot.substr(mot.find(':') + 1));
+    std::vector<std::string> stations;
+    while (in >> mot) stations.push_back(mot);
+    const bool plan = nom == "plan";
+    const Compte c = plan ? Compter(d->pktpDessinPlani, d->pktpCoupesPlani) : Compter(d->pktpDessinAltiOr, d->pktpCoupesAlti);
+    EXPECT_EQ(c.lignes, polys) << nom;
+    EXPECT_EQ(c.points, points) << nom;
+    EXPECT_EQ(c.couleurs, codes) << nom;
+    std::vector<std::string> refs;
+    for (const drawing::TCoupePkTp* k : plan ? d->pktpCoupesPlani : d->pktpCoupesAlti)
+      refs.push_back(k->StationRef ? k->StationRef->DesignPTopo : std::string());
+    EXPECT_EQ(refs, stations) << nom;
+    ++dessins;
+  }
+  EXPECT_EQ(dessins, 2);
 
   // The document saved and read again keeps the sketch.
   foundation::TFluxMemoire flux;
