@@ -256,6 +256,27 @@ TEST(CroquisTexte, DemoAuriga) {
   EXPECT_EQ(lu.at("PLAN").size(), 253u);
   EXPECT_EQ(lu.at("ELEVATION").size(), 146u);
   EXPECT_EQ(d->pktpCoupesPlani.Count() + d->pktpCoupesAlti.Count(), 0);
+  // Therion's own conversion of the same sketch (Demo_p.xvi, Demo_e.xvi):
+  // its sketch lines "{colour x y x y ...}".
+  for (const auto& [fichier, attendu] : {std::pair{"Demo_p.xvi", plan}, std::pair{"Demo_e.xvi", alti}}) {
+    const std::string xvi = testsupport::LitOctets(kTherion + fichier);
+    Compte c;
+    for (size_t i = 0; (i = xvi.find('{', i)) != std::string::npos; ++i) {
+      const size_t fin = xvi.find('}', i);
+      std::istringstream in(xvi.substr(i + 1, fin - i - 1));
+      std::string couleur;
+      in >> couleur;
+      if (couleur != "black" && couleur != "blue") continue;
+      ++c.lignes;
+      ++c.couleurs[couleur == "blue" ? 4 : 1];
+      int nombres = 0;
+      for (double v; in >> v;) ++nombres;
+      c.points += nombres / 2;
+    }
+    EXPECT_EQ(c.lignes, attendu.lignes) << fichier;
+    EXPECT_EQ(c.points, attendu.points) << fichier;
+    EXPECT_EQ(c.couleurs, attendu.couleurs) << fichier;
+  }
   // Computed, the plan follows the file's positions from the fixed station.
   r.R().CalculeReseau();
   r.Cavite()->CalculeDessinPlani();
