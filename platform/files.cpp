@@ -85,6 +85,19 @@ bool FileExists(const std::string& path) {
   return fs::is_regular_file(path, ec);
 }
 
+std::vector<std::string> FileNamesIn(const std::string& folder) {
+  std::vector<std::string> noms;
+  std::error_code ec;
+  fs::directory_iterator it(folder.empty() ? fs::path(".") : fs::path(folder), ec);
+  if (ec) return noms;
+  for (const fs::directory_iterator fin; it != fin; it.increment(ec)) {
+    if (ec) break;
+    std::error_code ec2;
+    if (it->is_regular_file(ec2)) noms.push_back(it->path().filename().string());
+  }
+  return noms;
+}
+
 bool FolderExists(const std::string& path) {
   std::error_code ec;
   return !path.empty() && fs::is_directory(path, ec);

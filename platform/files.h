@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace platform {
 
@@ -24,6 +25,9 @@ bool SetCurrentFolder(const std::string& folder);
 bool FileExists(const std::string& path);
 bool FolderExists(const std::string& path);
 bool IsWritableFolder(const std::string& folder);
+// The names (without folder) of the regular files of a folder ("" for the
+// current folder), in no particular order; empty when it cannot be read.
+std::vector<std::string> FileNamesIn(const std::string& folder);
 
 // Raw permission bits of a file (never changed by the program: an open
 // document is held by a FileLock, file_lock.h).

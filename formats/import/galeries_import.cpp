@@ -15,7 +15,9 @@
 #include "platform/dialogs.h"
 #include "platform/files.h"
 #include "survey/cavite.h"
+#include "survey/ports_survey.h"
 #include "survey/reseau.h"
+#include "survey/suppressions.h"
 
 namespace formats {
 
@@ -255,6 +257,13 @@ bool OrdonneBranchesImport(tImportAutres& import) {
     if (platform::Dialogs::Current().AskYesNo(question) != platform::Answer::Yes) {
       import.Abandon = true;
       return false;
+    }
+    // A sketch already tied to those shots lets go of them first.
+    if (c.Annexe) {
+      survey::TSuppressions s;
+      for (TVisee* v : c.Visees)
+        if (v->IndexCav < 0) s.AjouteVisee(v);
+      c.Annexe->Nettoie(s);
     }
     while (!c.Visees.Vide() && c.Visees.Last()->IndexCav < 0) c.Visees.Delete(c.Visees.Count() - 1);
     import.ViseesNonRattachees = static_cast<int>(isolees.size());

@@ -151,6 +151,8 @@ bool TCurseurTop::Nombre(size_t tailleMin, int32_t& n) {
 bool TImportFichierTop::LisFichierTop(const std::string& chemin) {
   EstNoTop = false;
   premiereVisee_ = true;
+  DessinPlan = {};
+  DessinCoupe = {};
   fichierLu_ = false;
   octets_.clear();
   const bool lu = platform::ReadFile(chemin, octets_);
@@ -220,6 +222,8 @@ bool TImportFichierTop::LitViseeTop(TCurseurTop& c, int32_t nombreLevers) {
   vi->P = p;
   if (nombreLevers > 0 && lever >= 0) vi->LeverTmp = UnLeverImporte(lever);
   vi->CoupeInversee = (drapeaux & 1) != 0;
+  // A shot drawn reversed is developed backwards, as the text export does.
+  vi->SensCoupe = static_cast<int8_t>(vi->CoupeInversee ? -1 : 1);
   vi->oldComment = commentaire;
   return true;
 }
@@ -274,7 +278,13 @@ bool TImportFichierTop::TraiteLignes() {
   if (!c.Nombre(TailleReferenceMin, n)) return FichierIllisible();
   for (int32_t i = 0; i < n; ++i)
     if (!LitReferenceTop(c)) return FichierIllisible();
-  if (!c.Correspondance() || !LitDessinTop(c, DessinPlan) || !LitDessinTop(c, DessinCoupe)) return FichierIllisible();
+  if (!c.Correspondance()) return FichierIllisible();
+  if (!LitDessinTop(c, DessinPlan) || !LitDessinTop(c, DessinCoupe)) {
+    // A drawing record that runs past the data: the file is no sound ".top".
+    platform::Dialogs::Current().ShowMessage(platform::MessageKind::Error, Msg(IdMsg::ImportPasPocketTopo3));
+    Abandon = true;  // the message is said: the pipeline adds none
+    return FichierIllisible();
+  }
   if (ViseesImportes.empty()) return FichierIllisible();
   // The file names no cave: the cave takes the file's name.
   if (ACavite->NomCavite.empty()) ACavite->NomCavite = DesignFich;
@@ -283,7 +293,8 @@ bool TImportFichierTop::TraiteLignes() {
 
 bool TImportFichierTop::TransfereTopo() {
   if (!TransfereLevers() || !TransferePointsSpel()) return false;
-  // Every shot is developed forward in the extended elevation.
+  ConstruitCroquis();
+  // The elevation directions are doubled (1 becomes 2, -1 becomes -2).
   for (survey::TVisee* v : ACavite->Visees) v->SensDessinCoupeOr = static_cast<int8_t>(v->SensDessinCoupeOr * 2);
   return true;
 }

@@ -6,9 +6,12 @@
 #include <string_view>
 #include <vector>
 
+#include "foundation/catalogue.h"
 #include "foundation/chaines.h"
 #include "foundation/codage.h"
 #include "foundation/dates.h"
+#include "formats/import/pockettopo/lecteur_pockettopo.h"
+#include "platform/dialogs.h"
 #include "platform/files.h"
 #include "projections/services.h"
 #include "survey/visee.h"
@@ -457,13 +460,33 @@ bool tImportTherion::CreeViseesImport() {
 }
 
 bool tImportTherion::ChargeDessinAuriga(const std::string& /*nom*/) {
-  // The sketch is the ".txt" beside the file, its extension in any case.
-  for (const char* e : {".txt", ".TXT", ".Txt"})
-    if (platform::FileExists(platform::ChangeExtension(CheminTh, e))) {
-      // The PocketTopo text sketches are not read yet.
-      return true;
-    }
-  return true;
+  // The sketch is the ".txt" of the same name in the ".th" file's folder,
+  // name and extension in any case.
+  const std::string dossier = platform::FolderOf(CheminTh);
+  const std::string voulu = foundation::EnMinuscules(platform::FileNameOf(platform::ChangeExtension(CheminTh, ".txt")));
+  std::string trouve;
+  for (const std::string& n : platform::FileNamesIn(dossier))
+    if (foundation::EnMinuscules(n) == voulu && (trouve.empty() || n < trouve)) trouve = n;
+  if (trouve.empty()) return true;
+  const std::string chemin = dossier + trouve;
+  std::string octets;
+  if (!platform::ReadFile(chemin, octets)) return true;
+  // The text reader works on this cave, which comes back whatever happens.
+  const std::string projection = Import().ProjectionImport;
+  tImportPocketTopo croquis(Reseau);
+  Import().ProjectionImport = projection;
+  croquis.LignesFichier = LignesTexteImport(std::move(octets));
+  struct Rend {
+    tImportTherion& lecteur;
+    tImportPocketTopo& croquis;
+    ~Rend() { lecteur.ACavite = std::move(croquis.ACavite); }
+  } rend{*this, croquis};
+  croquis.ACavite = std::move(ACavite);
+  if (croquis.TraiteLignes()) return true;
+  if (!croquis.Illisible) return true;  // no shot: no sketch, the import goes on
+  platform::Dialogs::Current().ShowMessage(platform::MessageKind::Error, foundation::Msg(foundation::IdMsg::ImportAucuneLigne) + chemin);
+  Abandon = true;  // the message is said
+  return false;
 }
 
 bool tImportTherion::ImporteCroquisSVG(const std::string& /*chemin*/) { return true; }
