@@ -487,6 +487,10 @@ TEST_F(Fixture, FreedDisplayObjectsLeaveNoStaleLink) {
     else
       for (int k = 2; k <= 28; ++k) fiche.EffaceCalque(static_cast<TOD>(k));
     for (TObjetDonneesBasique* e : elements()) EXPECT_EQ(e->LObjetDessin, nullptr);
+    // The sections and the offset part lose their frames too.
+    EXPECT_EQ(coupe->LeDessinCoupe, nullptr);
+    EXPECT_EQ(coupeCroquis->LeDessinCoupe, nullptr);
+    EXPECT_EQ(ecart->LeDessinEcart, nullptr);
   }
   // A line without a display object is left out of its fill.
   Construit();
@@ -509,6 +513,24 @@ TEST_F(Fixture, FreedDisplayObjectsLeaveNoStaleLink) {
   for (TOD k : OrdreCalques) tous[k] = true;
   fiche.DessineCalques(canvas, tous);
   EXPECT_GT(fiche.NombreObjets(), 20);
+  {
+    // Two windows on the same drawing: each frees its own objects; the data
+    // keeps the last window's frames, and data freed before the layers
+    // leaves them nothing to clear.
+    TJeuCalques autreFenetre;
+    CreeDessinCavite(autreFenetre, dessin);
+    Construit();
+    TObjetDessin* cadre = coupe->LeDessinCoupe;
+    autreFenetre.VideTout();
+    EXPECT_EQ(coupe->LeDessinCoupe, cadre);
+    CreeDessinCavite(autreFenetre, dessin);
+    dessin.ListeCoupes.SupprimeSi([](TDonneesCoupe*) { return true; });
+    dessin.ListeEcarts.SupprimeSi([](TDonneesEcart*) { return true; });
+    coupe = nullptr;
+    ecart = nullptr;
+    fiche.VideTout();
+    autreFenetre.VideTout();
+  }
 }
 
 // --- Cross sections on a computed network with splay shots ------------------------
