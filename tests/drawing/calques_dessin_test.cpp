@@ -463,6 +463,37 @@ TEST_F(Fixture, RemovingAnOffsetPartEmptiesItsLayersAndItsSections) {
     EXPECT_EQ(fiche[k].NombreObjets(), 0) << static_cast<int>(k);
 }
 
+TEST_F(Fixture, SketchesGoToTheSketchLayer) {
+  // The elevation sketch: a line placed as a computation leaves it, and a
+  // sketch section.
+  auto l = std::make_unique<TObjetDonneesBasique>();
+  l->MotifDessin = paroiStyle;
+  l->AjoutePointDessin(false, 3, 100);
+  l->AjoutePointDessin(false, 8, 97);
+  croquis.pktpDessinAltiOr.AjouteDonneesDessin(std::move(l));
+  auto cp = std::make_unique<TCoupePkTp>();
+  cp->PointDeCoupe->VisRefDessin = v[1];
+  cp->PointPosition->VisRefDessin = v[1];
+  croquis.pktpCoupesAlti.Add(std::move(cp))->CalculePoints();
+  struct Cas {
+    bool alti;
+    std::string attendu;
+  };
+  for (const Cas& c : {Cas{false, "TDessinAxeCoupe x1, TDessinCoupe x1, TDessinLigne x2"},
+                       Cas{true, "TDessinAxeCoupe x1, TDessinCoupe x1, TDessinLigne x1"}}) {
+    TJeuCalques f2;
+    if (c.alti)
+      CreeDessinPkTpAlti(f2, croquis);
+    else
+      CreeDessinPkTpPlani(f2, croquis);
+    EXPECT_TRUE(f2.EstDessinPkTp);
+    EXPECT_EQ(Contenu(f2[TOD::odPkTp]), c.attendu) << c.alti;
+    EXPECT_EQ(f2.NombreObjets(), f2[TOD::odPkTp].NombreObjets()) << c.alti;
+    // At scale -1 a sketch section projects no splay shot.
+    EXPECT_EQ(f2[TOD::odCoupesLever].NombreObjets(), 0);
+  }
+}
+
 TEST_F(Fixture, InvalidSectionsAreRemovedFromTheDrawing) {
   coupe->PointDeCoupe->VisRefDessin = nullptr;
   Construit();
