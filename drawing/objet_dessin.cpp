@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "drawing/contexte_motifs.h"
+#include "drawing/objet_donnees_basique.h"
 #include "drawing/style_canvas.h"
 #include "foundation/contexte_impression.h"
 #include "foundation/transformation_vue.h"
@@ -77,6 +78,19 @@ TObjetDessin::TObjetDessin(foundation::TObjetDeListe* unObjet)
       clFiligrane(Dessin().CouleurFiligraneCourante),
       ParamCavite(Affichage().ParamCaviteCourant),
       NoObjet(++Dessin().CompteurObjets) {}
+
+TObjetDessin::~TObjetDessin() { DelieElement(); }
+
+void TObjetDessin::LieElement(TObjetDonneesBasique* unElement) {
+  TObjetDonneesBasique*& lie = LienElement.Element;
+  if (lie == unElement) return;
+  if (lie != nullptr && lie->LObjetDessin == this) lie->LObjetDessin = nullptr;
+  lie = unElement;
+  if (unElement == nullptr) return;
+  if (unElement->LObjetDessin != nullptr && unElement->LObjetDessin != this)
+    unElement->LObjetDessin->LienElement.Element = nullptr;
+  unElement->LObjetDessin = this;
+}
 
 void TObjetDessin::DistanceObjet(int32_t, int32_t, TInfoObjet& info) {
   info.NCav = info.NGal = -1;

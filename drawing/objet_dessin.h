@@ -27,6 +27,7 @@ namespace drawing {
 
 class TCalque;
 class TObjetDessin;
+class TObjetDonneesBasique;
 class TPointAxe;
 
 // The pixel of a drawing position for the paint in progress: the printer
@@ -78,12 +79,33 @@ inline constexpr uint32_t CouleurRouge = 0x0000FF;
 inline constexpr uint32_t CouleurArgent = 0xC0C0C0;
 
 class TObjetDessin : public foundation::TObjetDeListe {
+  // The link to the element shown, which a copy does not take.
+  struct TLienElement {
+    TObjetDonneesBasique* Element = nullptr;
+    TLienElement() = default;
+    TLienElement(const TLienElement&) {}
+    TLienElement& operator=(const TLienElement&) { return *this; }
+  };
+  TLienElement LienElement;
+
  public:
   // Fields as a new object has them; NoObjet takes the next serial number.
   explicit TObjetDessin(foundation::TObjetDeListe* unObjet = nullptr);
-  ~TObjetDessin() override = default;
+  // Unties the stored element it shows (LieElement).
+  ~TObjetDessin() override;
+  // A copy shows no element; an assignment keeps the target's.
+  TObjetDessin(const TObjetDessin&) = default;
+  TObjetDessin& operator=(const TObjetDessin&) = default;
 
   foundation::TObjetDeListe* ObjetDonnees = nullptr;  // not owned
+  // The stored element this object shows (its LObjetDessin is this object),
+  // not owned; kept mutual by LieElement and the two destructors, so that
+  // neither side ever holds a freed one.
+  TObjetDonneesBasique* ElementMontre() const { return LienElement.Element; }
+  // Ties the object and the element to each other; the element's previous
+  // display object and this object's previous element are untied.
+  void LieElement(TObjetDonneesBasique* unElement);
+  void DelieElement() { LieElement(nullptr); }
   const TDefObjetTrait* ObjetMotif = nullptr;         // not owned
   bool Selecte = false;
   uint32_t clSelecte = CouleurSelection;

@@ -6,6 +6,7 @@
 #include "drawing/contexte_motifs.h"
 #include "drawing/liste_donnees_dessin.h"
 #include "drawing/liste_mtf.h"
+#include "drawing/objet_dessin.h"
 #include "drawing/ports_motifs.h"
 #include "foundation/bezier.h"
 #include "foundation/niveau_fichier.h"
@@ -76,6 +77,10 @@ TObjetMotifdeBase* MotifReloge(const TRelogeMotifs& reloge, TObjetMotifdeBase* m
   if (!m || !reloge.Remplace(m)) return m;
   TObjetMotifdeBase* nouveau = reloge.Reloge(m);
   return nouveau ? nouveau : MotifDeSecours(genre);
+}
+
+TObjetDonneesBasique::~TObjetDonneesBasique() {
+  if (LObjetDessin != nullptr) LObjetDessin->DelieElement();
 }
 
 bool TObjetDonneesBasique::EcritReferenceMotif(int32_t& index) {

@@ -45,13 +45,17 @@ enum class TGenreMotifElement { Trait, Rempli, Symbole, Fonte };
 class TObjetDonneesBasique : public foundation::TObjetDeListe {
  public:
   TObjetDonneesBasique() = default;
+  // Unties its display object (TObjetDessin::LieElement).
+  ~TObjetDonneesBasique() override;
   TObjetDonneesBasique(const TObjetDonneesBasique&) = delete;
   TObjetDonneesBasique& operator=(const TObjetDonneesBasique&) = delete;
 
   TListeElements<TPointDessin> Points;
   double EchelleInitiale = 0;  // pattern scale given to a display object without one
   bool effacer = false;        // the last copy lost points
-  TObjetDessin* LObjetDessin = nullptr;               // the object showing it, not owned
+  // The object showing it, not owned; set and cleared only through
+  // TObjetDessin::LieElement, cleared when that object is freed.
+  TObjetDessin* LObjetDessin = nullptr;
   TListeDonneesDessin* ListeDonneesProprio = nullptr;  // the list holding it, not owned
   TObjetMotifdeBase* MotifDessin = nullptr;           // none: invisible construction line
   int32_t CouleurPkTp = -1;                           // sketch colour 1..7, -1 otherwise
