@@ -544,6 +544,16 @@ void TNoyauGraphique::BaseDessinMouseDown(Bouton b, EtatTouches t, int32_t x, in
 void TNoyauGraphique::BaseDessinMouseMove(EtatTouches, int32_t x, int32_t y) {
   XSouris = x;
   YSouris = y;
+  if (DebutCadre) {
+    // The rubber frame's right and top edges follow the cursor.
+    const foundation::TRect avant = foundation::RectDessinVersEcran(CadreSelect);
+    const TPoint p = foundation::EcranVersDessin({x, y});
+    CadreSelect.Right = p.X;
+    CadreSelect.Top = p.Y;
+    const foundation::TRect apres = foundation::RectDessinVersEcran(CadreSelect);
+    RepeintUnion(Rect{avant.Left, avant.Top, avant.Right + 1, avant.Bottom + 1},
+                 Rect{apres.Left, apres.Top, apres.Right + 1, apres.Bottom + 1});
+  }
   if (FenetreEnCours) {
     const Rect avant = Rect{std::min(CoinFenetre1.X, CoinFenetre2.X), std::min(CoinFenetre1.Y, CoinFenetre2.Y),
                             std::max(CoinFenetre1.X, CoinFenetre2.X) + 2, std::max(CoinFenetre1.Y, CoinFenetre2.Y) + 2};
@@ -577,7 +587,7 @@ void TNoyauGraphique::BaseDessinMouseMove(EtatTouches, int32_t x, int32_t y) {
       CercleAccroche = Rect{x - r, y - r, x + r + 1, y + r + 1};
       RepeintUnion(avant, CercleAccroche);
     }
-    if (ObjetEnCours || DebutCadre) Repeint();
+    if (ObjetEnCours) Repeint();
   }
   XSourisVd = x;
   YSourisVd = y;

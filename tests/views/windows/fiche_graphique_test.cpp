@@ -8,6 +8,7 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QToolButton>
 #include <QWheelEvent>
 #include <string>
@@ -201,18 +202,65 @@ TEST_F(FenetresQt, SurcouchesPeintesSurLImageCachee) {
   EXPECT_EQ(f->BaseDessin->grab().toImage(), vide);
 }
 
-TEST_F(FenetresQt, ErreurDeCalqueSignaleeApresLaPeinture) {
-  // An object whose drawing raises past its layer.
-  class Rate : public drawing::TObjetDessin {
-   public:
-    void DessineCetObjet(platform::Canvas&) override {}
-    bool EstValidable() const override { return true; }
-  };
+TEST_F(FenetresQt, TailleMinimaleDonneDesBarresDeDefilement) {
   auto f = Ouvre();
+  EXPECT_FALSE(f->ZoneDessin->horizontalScrollBar()->isVisible());
+  f->HorzTailleMin = 2000;
+  f->VertTailleMin = 1500;
+  f->resize(900, 700);
+  f->FormCanResize();
+  QApplication::processEvents();
+  EXPECT_EQ(f->LargeurBoite(), 2000);
+  EXPECT_EQ(f->HauteurBoite(), 1500);
+  EXPECT_TRUE(f->ZoneDessin->horizontalScrollBar()->isVisible());
+  EXPECT_TRUE(f->ZoneDessin->verticalScrollBar()->isVisible());
+  f->HorzTailleMin = f->VertTailleMin = -1;
+  f->FormCanResize();
+  QApplication::processEvents();
+  EXPECT_LT(f->LargeurBoite(), 900);
+}
+
+TEST_F(FenetresQt, CadreElastiqueSuitLeCurseur) {
+  auto f = Ouvre();
+  auto& v = foundation::Vue();
+  v.LargeurVue = 100;
+  v.YDebVue = 80;
+  f->RedessineVisu();
+  const QImage vide = f->BaseDessin->grab().toImage();
+  const foundation::TPoint p = foundation::EcranVersDessin({30, 40});
+  f->CadreSelect = {p.X, p.Y, p.X, p.Y};
+  f->DebutCadre = true;
+  f->BaseDessinMouseMove({}, 130, 100);
+  const foundation::TRect r = foundation::RectDessinVersEcran(f->CadreSelect);
+  EXPECT_EQ(r, (foundation::TRect{30, 40, 130, 100}));
+  // Drawn purple and dashed over the picture, not-xor.
+  const QImage cadre = f->BaseDessin->grab().toImage();
+  int changes = 0;
+  for (int x = 30; x < 130; ++x)
+    if (cadre.pixel(x, 40) != vide.pixel(x, 40)) ++changes;
+  EXPECT_GT(changes, 30);
+  EXPECT_LT(changes, 100);
+  f->DebutCadre = false;
+  f->Repeint();
+  EXPECT_EQ(f->BaseDessin->grab().toImage(), vide);
+}
+
+TEST_F(FenetresQt, ErreurDeCalqueSignaleeApresLaPeinture) {
+  auto f = Ouvre();
+  foundation::Vue().LargeurVue = 100;
+  f->RedessineVisu();
+  // A layer that failed during a redraw made by the paint: no message box
+  // from inside the paint, one message after it.
   f->CalqueEnErreur = 9;
-  f->SignaleErreurCalque();
+  f->BaseDessin->setFixedSize(500, 400);
+  f->BaseDessin->repaint();
+  EXPECT_EQ(f->BmpDessin->Width(), 500);
+  EXPECT_TRUE(scripte_.Messages().empty());
+  QApplication::processEvents();
   ASSERT_EQ(scripte_.Messages().size(), 1u);
   EXPECT_EQ(scripte_.Messages()[0], "lc= 9");
+  QApplication::processEvents();
+  EXPECT_EQ(scripte_.Messages().size(), 1u);
 }
 
 TEST_F(FenetresQt, DialogueDesComposants) {
