@@ -101,6 +101,8 @@ struct ContexteDessin {
   double DecalageDessinY = 0;
   // Texts recompute their first point at the next computation.
   bool RecalculeTextes = false;
+  // Every text keeps its own scale, even the -1 of a text that has none.
+  bool EchelleTexteParTexte = false;
   // What a survey label shows: 0 what its kind says, 1 absolute altitude, 2
   // relative altitude.
   int32_t ModeInfoTexte = 0;

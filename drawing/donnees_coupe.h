@@ -28,6 +28,7 @@ namespace drawing {
 
 class TDessinPkTp;
 class TCoupePkTp;
+class TJeuCalques;
 
 class TDonneesCoupe : public TListeDonneesDessin {
  public:
@@ -88,6 +89,13 @@ class TDonneesCoupe : public TListeDonneesDessin {
   // horizontal through the position point, at their distance from the cut
   // point, on the side of the cut shot where they lie.
   void CalculePointsGalerie();
+  // The section's display objects for a drawing at 1:vEchDessin
+  // (drawing/cree_dessin.cpp): frame, axis point, splays within
+  // vEchDessin / 1000 m, the elements; a sketch section's frame, axis and
+  // lines go to odPkTp.
+  void CreeObjetDessin(TJeuCalques& UneFiche, int32_t vEchDessin);
+  // Frees the section's display objects and its frame.
+  void SupprimeDessinCoupe(TJeuCalques& UneFiche);
   void SauveAnglesDessinCoupe();
   void RestaureAnglesDessinCoupe();
   // A new section with copies of the elements, the caption, clones of both

@@ -39,6 +39,8 @@ class TSuppressions;
 namespace drawing {
 
 class TDonneesEcart;
+class TJeuCalques;
+class TCalque;
 
 class TDonneesDessinBasique : public foundation::TObjetDeListe {
  public:
@@ -138,6 +140,18 @@ class TDonneesEcart : public TDonneesDessinBasique {
   void SelectTout(bool vSelecte);
   // A display point scaled about CentreEcart by CoeffDessinEcart (plan).
   void CalculePointsTransfo(foundation::TPoint& PtTmp) const;
+  // The part's display objects in the layers (drawing/cree_dessin.cpp):
+  // frame, watermark copies at the true place, the survey axis, texts,
+  // symbols, lines and fills displaced, the cross sections, the scaling and
+  // the frame's corners.
+  void CreeObjetDessin(TJeuCalques& UneFiche);
+  // The watermarked lines and fills at their true place in odAutreNiveau, in
+  // CouleurFiligr; the part is then computed displaced again.
+  void CreeDessinFiligrane(TJeuCalques& UneFiche, TObjetDessin* UnDessinEcart);
+  // Scales the points of the part's objects of the layer about CentreEcart.
+  void TransfoDessinBasique(TCalque& UnCalque);
+  // Frees the part's display objects, its frame and its sections' objects.
+  void SupprimeDessinEcart(TJeuCalques& UneFiche);
   void Nettoie(const survey::TSuppressions& s) override;
 
   bool EcritObjet(foundation::TFlux& f) override;

@@ -50,6 +50,11 @@ class TObjetDonneesRemplir : public TObjetDonneesBasique {
   void CreeListeIndex();
   // Removes the first bounding line shown by this display object.
   void EnleveLigne(const TObjetDessin* UneLigne);
+  // The fill's display object (TDessinRemplissage) in the layer: the
+  // bounding lines' current display objects become its ListeLignes (a line
+  // without one is left out), and an invisible bounding line that no fill
+  // claims yet takes the fill as ObjetRempliParent.
+  TObjetDessin* CreeDessinRempli(TCalque& UnCalque);
   TGenreMotifElement GenreMotif() const override { return TGenreMotifElement::Rempli; }
   // The copy has the same pattern and no bounding line (the caller gives it
   // the copies of the bounding lines).
@@ -98,6 +103,11 @@ class TObjetTexte : public TObjetDonneesBasique {
   // The text a survey label shows, by ModeInfoTexte; "Err" without station.
   void MajTexteEtiquette();
   TGenreMotifElement GenreMotif() const override { return TGenreMotifElement::Fonte; }
+  // A text display object takes the string, direction, alignment, arrow,
+  // font, label kind and text scale (CoeffTexte when EchelleTexteParTexte is
+  // set or when it is not -1, else the view's EchelleFontes); a station-name
+  // label marks its station.
+  void AffecteValeurs(TObjetDessin& UnObjetDessin) override;
   // The copy keeps the font (a copy of its own font), the direction, arrow,
   // text, label kind and station, alignment and scale; EstAncien set.
   std::unique_ptr<TObjetDonneesBasique> CreeCopie() override;

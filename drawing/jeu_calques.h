@@ -57,6 +57,9 @@ class TJeuCalques {
   // Objects over all layers (shown ones).
   int NombreObjets() const;
 
+  // Imported sketches were drawn into odPkTp.
+  bool EstDessinPkTp = false;
+
   // Paints the layers whose kind is visible, in OrdreCalques, on one canvas.
   void DessineCalques(platform::Canvas& canvas, const TObjetsAffichables& visibles);
 

@@ -38,6 +38,12 @@ class TListeDonneesDessin;
 class TObjetMotifdeBase;
 class TListeMotifsBase;
 class TRelogeMotifs;
+class TCalque;
+class TObjetDonneesBasique;
+
+// A display class: its virtual constructor, given the element's pattern and
+// the element (drawing/cree_dessin.h lists them).
+using TClasseDessin = std::unique_ptr<TObjetDessin> (*)(TObjetMotifdeBase* motif, TObjetDonneesBasique* element);
 
 // Which list of a library an element's pattern comes from.
 enum class TGenreMotifElement { Trait, Rempli, Symbole, Fonte };
@@ -95,6 +101,22 @@ class TObjetDonneesBasique : public foundation::TObjetDeListe {
   // SommePlani and SommeAlti := the length of the polyline through the points.
   void CalculeSommesCtrl();
   int NbPointsPlaces() const;
+
+  // The display object of the element (drawing/cree_dessin.cpp): a circle
+  // element gives a TDessinCercle whatever the class; the object gets the
+  // layer, its points (AffecteCoord) and its values (AffecteValeurs), and
+  // joins the layer, which owns it.
+  TObjetDessin* CreeObjetDessin(TClasseDessin TypeDessin, TCalque& UnCalque);
+  // The same, marked as belonging to the offset part (or section) of that frame.
+  TObjetDessin* CreeObjetDessinEcart(TClasseDessin TypeDessin, TCalque& UnCalque, TObjetDessin* UnDessinEcart);
+  // The same, also marked as a watermark copy.
+  TObjetDessin* CreeObjetDessinFiligrane(TClasseDessin TypeDessin, TCalque& UnCalque, TObjetDessin* UnDessinEcart);
+  // The display object's points := the placed points (ground metres); the
+  // object and the element are tied (LObjetDessin); an object without a
+  // pattern scale (-1) takes EchelleInitiale.
+  virtual void AffecteCoord(TObjetDessin& UnObjetDessin);
+  // Nothing for lines; texts give their attributes.
+  virtual void AffecteValeurs(TObjetDessin&) {}
 
   // Which list of a library the pattern comes from.
   virtual TGenreMotifElement GenreMotif() const { return TGenreMotifElement::Trait; }
