@@ -5,6 +5,7 @@
 #include <exception>
 
 #include "drawing/contexte_dessin.h"
+#include "drawing/cree_dessin.h"
 #include "drawing/deplacable.h"
 #include "foundation/arrondi.h"
 #include "foundation/chaines.h"
@@ -829,6 +830,14 @@ void TNoyauGraphique::ClearCalques() {
 void TNoyauGraphique::SelectCadreCalque(TypeObjetDessin k, std::vector<drawing::TObjetDessin*>& liste,
                                         const foundation::TRect& r) {
   if (ObjetsAffichables[k]) Calques.LeCalque(k).SelectCadre(liste, r);
+}
+
+void TNoyauGraphique::CreeDessin(drawing::TListeDonneesDessin& dessin, int32_t echelle) {
+  drawing::CreeDessin(Calques, dessin, echelle);
+}
+
+void TNoyauGraphique::CreeDessinFdp(drawing::TListeDonneesDessin& dessin, TypeObjetDessin calque) {
+  drawing::CreeDessinFdp(Calques, dessin, calque);
 }
 
 // --- Kind tables --------------------------------------------------------------------------------

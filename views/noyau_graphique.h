@@ -22,6 +22,7 @@
 
 namespace drawing {
 class TDessinDeplacable;
+class TListeDonneesDessin;
 }
 
 namespace views {
@@ -193,6 +194,9 @@ class TNoyauGraphique {
   // Every layer but the grid and the other caves; object numbering restarts.
   void ClearCalques();
   void SelectCadreCalque(TypeObjetDessin k, std::vector<drawing::TObjetDessin*>& liste, const foundation::TRect& r);
+  // Display objects from a stored drawing (drawing/cree_dessin.h).
+  void CreeDessin(drawing::TListeDonneesDessin& dessin, int32_t echelle);
+  void CreeDessinFdp(drawing::TListeDonneesDessin& dessin, TypeObjetDessin calque);
 
   // --- Kind tables ----------------------------------------------------------------------------
   void SetAffichable(TListeObjetDessin e);
