@@ -704,6 +704,30 @@ void QtCanvas::CopyRect(const Rect& d, const Canvas& source, const Rect& s) {
   const int32_t sw = source.Width(), sh = source.Height();
   const i64 dw = d.Width(), dh = d.Height(), rw = s.Width(), rh = s.Height();
   const CopyMode mode = Copy;
+  if (img && dw == rw && dh == rh) {
+    // Unscaled: each row through the mode, without the stretch arithmetic.
+    const int32_t dx = s.Left - d.Left, dy = s.Top - d.Top;
+    const int32_t x0 = std::max(vis.Left, -dx), x1 = std::min(vis.Right, sw - dx);
+    for (int32_t y = vis.Top; y < vis.Bottom && x0 < x1; ++y) {
+      const int32_t sy = y + dy;
+      if (sy < 0 || sy >= sh) continue;
+      uint32_t* dst = reinterpret_cast<uint32_t*>(image_.scanLine(y));
+      const uint32_t* src = reinterpret_cast<const uint32_t*>(img->constScanLine(sy)) + dx;
+      switch (mode) {
+        case CopyMode::SrcCopy:
+          for (int32_t x = x0; x < x1; ++x) dst[x] = 0xFF000000u | src[x];
+          break;
+        case CopyMode::SrcAnd:
+          for (int32_t x = x0; x < x1; ++x) dst[x] = 0xFF000000u | (src[x] & dst[x] & 0xFFFFFFu);
+          break;
+        default:
+          for (int32_t x = x0; x < x1; ++x)
+            dst[x] = 0xFF000000u | ApplyCopyMode(mode, src[x] & 0xFFFFFFu, dst[x] & 0xFFFFFFu);
+          break;
+      }
+    }
+    return;
+  }
   std::vector<int32_t> columns(static_cast<size_t>(vis.Width()));
   for (int32_t x = vis.Left; x < vis.Right; ++x)
     columns[x - vis.Left] = static_cast<int32_t>(s.Left + FloorDiv(i128(2 * (x - d.Left) + 1) * rw, i128(2) * dw));

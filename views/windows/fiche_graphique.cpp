@@ -8,6 +8,7 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QPixmap>
+#include <QRegion>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTimer>
@@ -183,25 +184,26 @@ void TBaseGraphGravelune::PeintBoite(QPaintEvent* e) {
   auto& v = foundation::Vue();
   v.LargeurPaintBox = BmpDessin->Width();
   v.HauteurPaintBox = BmpDessin->Height();
-  if (cadre_->Width() != w || cadre_->Height() != h) cadre_ = std::make_unique<platform::QtCanvas>(w, h);
   const QRect zone = e->rect().intersected(QRect(0, 0, w, h));
-  const platform::Rect r{zone.left(), zone.top(), zone.right() + 1, zone.bottom() + 1};
-  cadre_->ClearClipRect();
-  cadre_->Copy = platform::CopyMode::SrcCopy;
-  if (DeplacementEnCours) {
+  QPainter p(BaseDessin);
+  const auto* dessin = dynamic_cast<const platform::QtCanvas*>(BmpDessin.get());
+  if (DeplacementEnCours && dessin) {
     // The finished drawing shifted by the drag, white around it.
-    cadre_->Brush = {platform::kWhite, platform::BrushStyle::Solid};
-    cadre_->FillRect(r);
-    cadre_->CopyRect({XDeplace, YDeplace, XDeplace + BmpDessin->Width(), YDeplace + BmpDessin->Height()},
-                     *BmpDessin, {0, 0, BmpDessin->Width(), BmpDessin->Height()});
+    const QRect image(XDeplace, YDeplace, dessin->Width(), dessin->Height());
+    for (const QRect& bande : QRegion(zone).subtracted(QRegion(image))) p.fillRect(bande, Qt::white);
+    p.drawImage(QPoint(XDeplace, YDeplace), dessin->Image());
   } else {
+    // The drawing with the overlays, over the rectangle to paint only.
+    if (cadre_->Width() != w || cadre_->Height() != h) cadre_ = std::make_unique<platform::QtCanvas>(w, h);
+    const platform::Rect r{zone.left(), zone.top(), zone.right() + 1, zone.bottom() + 1};
+    cadre_->ClearClipRect();
+    cadre_->Copy = platform::CopyMode::SrcCopy;
     cadre_->CopyRect(r, *BmpDessin, r);
     cadre_->SetClipRect(r);
     DessineSurcouches(*cadre_);
     cadre_->ClearClipRect();
+    p.drawImage(zone, cadre_->Image(), zone);
   }
-  QPainter p(BaseDessin);
-  p.drawImage(zone, cadre_->Image(), zone);
   enPeinture_ = false;
 }
 
