@@ -11,6 +11,7 @@
 #include <QScrollBar>
 #include <QToolButton>
 #include <QWheelEvent>
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -200,6 +201,31 @@ TEST_F(FenetresQt, SurcouchesPeintesSurLImageCachee) {
   EXPECT_TRUE(f->isVisible());
   EXPECT_EQ(f->CurseurActuel(), views::TNoyauGraphique::Curseur::Normal);
   EXPECT_EQ(f->BaseDessin->grab().toImage(), vide);
+}
+
+TEST_F(FenetresQt, GlisserDroitMontreLImageDecalee) {
+  auto f = Ouvre();
+  auto& v = foundation::Vue();
+  v.LargeurVue = 100;
+  v.YDebVue = 80;
+  Ligne(*f, odDessin, 0x0000FF, {{10000, 70000}, {10000, 20000}});
+  f->RedessineVisu();
+  const int colonne = static_cast<int>(std::lround(10 * f->LargeurBoite() / 100.0));
+  const QImage avant = f->BaseDessin->grab().toImage();
+  ASSERT_EQ(avant.pixel(colonne, 100) & 0xFFFFFF, 0xFF0000u);
+  const double x0 = v.XDebVue;
+  Envoie(f->BaseDessin, QEvent::MouseButtonPress, Qt::RightButton, {200, 200});
+  QMouseEvent m(QEvent::MouseMove, QPointF(225, 210), f->BaseDessin->mapToGlobal(QPointF(225, 210)),
+                Qt::NoButton, Qt::RightButton, Qt::NoModifier);
+  QApplication::sendEvent(f->BaseDessin, &m);
+  // Live: the picture is shifted, the view not yet.
+  const QImage pendant = f->BaseDessin->grab().toImage();
+  EXPECT_EQ(pendant.pixel(colonne + 25, 100) & 0xFFFFFF, 0xFF0000u);
+  EXPECT_EQ(pendant.pixel(colonne, 100) & 0xFFFFFF, 0xFFFFFFu);
+  EXPECT_EQ(v.XDebVue, x0);
+  Envoie(f->BaseDessin, QEvent::MouseButtonRelease, Qt::RightButton, {225, 210});
+  EXPECT_NEAR(v.XDebVue, x0 - 25 / v.EchelleVue, 1e-9);
+  EXPECT_EQ(f->BaseDessin->grab().toImage().pixel(colonne + 25, 100) & 0xFFFFFF, 0xFF0000u);
 }
 
 TEST_F(FenetresQt, TailleMinimaleDonneDesBarresDeDefilement) {
