@@ -204,8 +204,9 @@ void TCanvasSuivi::TextOut(int32_t x, int32_t y, std::string_view text) {
   // diagonal around that corner holds it whatever the angle.
   const int64_t w = cible_.TextWidth(text), h = cible_.TextHeight(text);
   const int32_t d = static_cast<int32_t>(std::min<int64_t>(w + h + 4, 1 << 24));
+  // Italic and overhanging glyphs may pass the advance width by part of the height.
   if (Font.Escapement % 3600 == 0)
-    Ajoute(x - 2, y - 2, x + static_cast<int32_t>(w) + 2, y + static_cast<int32_t>(h) + 2);
+    Ajoute(x - static_cast<int32_t>(h) - 2, y - 2, x + static_cast<int32_t>(w + h) + 2, y + static_cast<int32_t>(h) + 2);
   else
     Ajoute(x - d, y - d, x + d, y + d);
   cible_.TextOut(x, y, text);

@@ -8,6 +8,7 @@
 
 #include "drawing/annexe_cavite.h"
 #include "drawing/deplacable.h"
+#include "platform/raster.h"
 #include "survey/cavite.h"
 #include "survey/contexte_document.h"
 #include "survey/ports_survey.h"
@@ -215,6 +216,35 @@ TEST_F(Noyaux, RegleEtCoordonnees) {
   EXPECT_FALSE(f.DebutRegle);
   EXPECT_NEAR(f.DistanceRegle, 10, 1e-9);
   EXPECT_NEAR(f.GistRegle, M_PI / 2, 1e-9);
+}
+
+TEST_F(Noyaux, ImageScanneeParLePortRaster) {
+  Noyau f;
+  // No loader can read it: the message names the file, nothing changes.
+  EXPECT_FALSE(f.ChargeFichierTiff("/nulle/part/plan.tif"));
+  EXPECT_FALSE(f.TiffValide);
+  EXPECT_FALSE(f.ImageScan);
+  ASSERT_EQ(scripte_.Messages().size(), 1u);
+  EXPECT_EQ(scripte_.Messages()[0], "Impossible de charger le fichier /nulle/part/plan.tif");
+  EXPECT_FALSE(scripte_.Busy());
+  platform::ScriptedRasterLoader chargeur;
+  chargeur.Files.push_back({"plan.tif", platform::RasterHeader{120, 80, 24}});
+  platform::ScopedRasterLoader garde(chargeur);
+  // A path that does not exist is looked up by its bare name.
+  EXPECT_TRUE(f.ChargeFichierTiff("/nulle/part/plan.tif"));
+  EXPECT_EQ(chargeur.Loads.back(), "plan.tif");
+  ASSERT_TRUE(f.ImageScan);
+  EXPECT_EQ(f.ImageScan->Width(), 120);
+  EXPECT_EQ(foundation::Vue().LargeurRaster, 120);
+  EXPECT_EQ(foundation::Vue().HauteurRaster, 80);
+  // Fitted to the image, shown as background while CalageNotes is set.
+  f.CalageNotes = true;
+  f.ImageScan->SetPixel(0, 79, 0x00FF00);
+  f.VueGenerale();
+  const foundation::TPoint coin = foundation::DessinVersEcran({0, 0});
+  EXPECT_EQ(f.Image().Pixel(coin.X + 1, coin.Y - 1), 0x00FF00u);
+  f.DechargeImage();
+  EXPECT_EQ(f.ImageScan->Pixel(0, 79), platform::kWhite);
 }
 
 // The layers drawn and ANDed as the documented window does: each on a
