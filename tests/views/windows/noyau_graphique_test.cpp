@@ -302,6 +302,75 @@ TEST_F(Noyaux, CalquesCombinesParEtCommeLeCompositeComplet) {
   EXPECT_GE(f.CalquesCombines, 8);
 }
 
+platform::QtCanvas CompositeNaif(views::TNoyauGraphique& f, int32_t w, int32_t h);
+
+// An object that paints with every kind of canvas call about a pixel.
+class ObjetToutesFormes : public drawing::TObjetDessin {
+ public:
+  ObjetToutesFormes(int32_t x, int32_t y, int variante) : x_(x), y_(y), v_(variante) {}
+  bool TailleIndifferente() const override { return true; }
+  bool EstValidable() const override { return true; }
+  void DessineCetObjet(platform::Canvas& c) override {
+    c.Pen = {0x2040A0u + 0x10203u * static_cast<uint32_t>(v_), 1 + v_ % 5, platform::PenStyle::Solid,
+             platform::PenMode::Copy};
+    c.Brush = {0x80C0E0u - 0x10101u * static_cast<uint32_t>(v_), platform::BrushStyle::Solid};
+    const platform::Point tri[] = {{x_, y_}, {x_ + 40, y_ + 10}, {x_ + 5, y_ + 35}};
+    const platform::Point bez[] = {{x_, y_}, {x_ + 60, y_ - 40}, {x_ - 30, y_ + 50}, {x_ + 20, y_ + 20}};
+    switch (v_ % 6) {
+      case 0: c.Polygon(tri); break;
+      case 1: c.PolyBezier(bez); break;
+      case 2: c.Pie(x_ - 20, y_ - 20, x_ + 20, y_ + 20, x_ + 20, y_, x_, y_ - 20); break;
+      case 3:
+        c.Font.Height = 18;
+        c.Font.Style = platform::kFontItalic;
+        c.Font.Escapement = 450 * (v_ % 4);
+        c.Brush.Style = platform::BrushStyle::Clear;
+        c.TextOut(x_, y_, "Wfj Ag");
+        break;
+      case 4: {
+        auto b = c.CreateBitmap(12, 9);
+        b->Brush = {0x00A0A0, platform::BrushStyle::Solid};
+        b->FillRect({2, 2, 10, 7});
+        c.CopyRect({x_, y_, x_ + 24, y_ + 18}, *b, {0, 0, 12, 9});
+        break;
+      }
+      default:
+        c.Brush.Style = platform::BrushStyle::DiagCross;
+        c.Ellipse(x_ - 15, y_ - 9, x_ + 15, y_ + 9);
+        c.SetPixel(x_ + 30, y_ + 30, 0x000080);
+        c.MoveTo(x_ - 50, y_ + 3);
+        c.LineTo(x_ + 50, y_ - 3);
+    }
+  }
+
+ private:
+  int32_t x_, y_;
+  int v_;
+};
+
+TEST_F(Noyaux, SuiviDesZonesExactPourChaqueSorteDeTrace) {
+  Noyau f(320, 240);
+  foundation::Vue().LargeurVue = 32;
+  foundation::Vue().YDebVue = 24;
+  drawing::Affichage().ToutDessiner = true;
+  const TypeObjetDessin kinds[] = {odGalerie, odPtLever, odDessin, odHabillage, odTexte, odPtSurf, odPkTp, odCompos};
+  f.RendAffichable(EnsembleTypes({odCompos}));
+  int v = 0;
+  for (TypeObjetDessin k : kinds)
+    for (int j = 0; j < 3; ++j, ++v)
+      f.AjouteObjetDessin(k, std::make_unique<ObjetToutesFormes>(15 + (v * 67) % 300, 10 + (v * 41) % 230, v));
+  f.RedessineVisu();
+  const platform::QtCanvas naif = CompositeNaif(f, 320, 240);
+  int differences = 0, encre = 0;
+  for (int y = 0; y < 240; ++y)
+    for (int x = 0; x < 320; ++x) {
+      if (f.Image().Pixel(x, y) != naif.Pixel(x, y)) ++differences;
+      if (naif.Pixel(x, y) != platform::kWhite) ++encre;
+    }
+  EXPECT_EQ(differences, 0);
+  EXPECT_GT(encre, 3000);
+}
+
 TEST_F(Noyaux, TablesDesTypesEtPileDesSelectionnables) {
   Noyau f;
   f.SetAffichable(EnsembleTypes({odDessin, odTexte}));
