@@ -645,7 +645,12 @@ void TNoyauGraphique::BaseDessinClick() {
       DistanceRegle = foundation::DistanceXY(PointDebutRegle, sol);
       GistRegle = foundation::AzimutXY(PointDebutRegle, sol);
       DebutRegle = false;
+      // The last line drawn stays on screen.
+      regleFermee_ = true;
+      xRegle_ = XSourisVd;
+      yRegle_ = YSourisVd;
     } else {
+      regleFermee_ = false;
       PointDebutRegle = sol;
       DebutRegle = true;
       DistanceRegle = -1.0;
@@ -682,6 +687,7 @@ void TNoyauGraphique::FormMouseWheel(bool enAvant, int32_t x, int32_t y) {
 
 void TNoyauGraphique::ActiveRegle() {
   DebutRegle = false;
+  regleFermee_ = false;
   RegleActive = !RegleActive;
   FixeCurseur(RegleActive ? Curseur::Croix : Curseur::Normal);
   if (!RegleActive) Repeint();
@@ -716,7 +722,7 @@ void TNoyauGraphique::DessineSurcouches(platform::Canvas& canvas) {
     canvas.Brush.Style = platform::BrushStyle::Clear;
     canvas.Rectangle(CoinFenetre1.X, CoinFenetre1.Y, CoinFenetre2.X, CoinFenetre2.Y);
   }
-  if (RegleActive && DebutRegle && !BtnDroitBaisse) {
+  if (RegleActive && (DebutRegle || regleFermee_) && !BtnDroitBaisse) {
     const TPoint a = foundation::PtTopoVersEcran(PointDebutRegle);
     canvas.Pen = {CouleurRegle, 1, platform::PenStyle::Solid, platform::PenMode::NotXor};
     canvas.MoveTo(a.X, a.Y);

@@ -300,7 +300,8 @@ class TNoyauGraphique {
   double echelleAffichee_ = 0;
   bool configSauvee_ = false;
   Curseur curseurSauve_ = Curseur::Normal;
-  int32_t xRegle_ = 0, yRegle_ = 0;  // the ruler's end while a measure is open
+  int32_t xRegle_ = 0, yRegle_ = 0;  // the ruler's end while a measure is open or just closed
+  bool regleFermee_ = false;          // the closed measure's line is still shown
 };
 
 }  // namespace views

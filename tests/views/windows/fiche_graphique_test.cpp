@@ -12,6 +12,7 @@
 #include <QToolButton>
 #include <QWheelEvent>
 #include <cmath>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -142,6 +143,71 @@ TEST_F(FenetresQt, CreationEnDeuxTempsEtTransformRendue) {
   }
   EXPECT_EQ(v.XDebVue, 123.25);
   EXPECT_EQ(v.EchelleVue, 4);
+}
+
+TEST_F(FenetresQt, FenetresImbriqueesRendentLeurTransformEnOrdreInverse) {
+  auto& v = foundation::Vue();
+  v.LargeurVue = 7;
+  v.XDebVue = 1.5;
+  {
+    auto a = Ouvre();
+    v.LargeurVue = 50;
+    v.XDebVue = 2.5;
+    a->RedessineVisu();
+    const views::TParamZoom vueA = a->VueCourante();
+    {
+      auto b = Ouvre();
+      v.LargeurVue = 20;
+      v.XDebVue = -3;
+      b->RedessineVisu();
+    }
+    EXPECT_EQ(a->VueCourante(), vueA);
+  }
+  EXPECT_EQ(v.LargeurVue, 7);
+  EXPECT_EQ(v.XDebVue, 1.5);
+  // A failure in the second phase destroys the window and gives the transform back.
+  class Echoue : public FenetreEssai {
+   public:
+    void InitDessin() override {
+      foundation::Vue().XDebVue = 99;
+      throw std::runtime_error("objets impossibles");
+    }
+  };
+  EXPECT_THROW(views::TFicheGraphique::Cree<Echoue>(), std::runtime_error);
+  EXPECT_EQ(v.XDebVue, 1.5);
+}
+
+TEST_F(FenetresQt, RegleTraceeEtEtiquetee) {
+  auto f = Ouvre();
+  auto& v = foundation::Vue();
+  v.LargeurVue = 100;
+  v.YDebVue = 80;
+  f->RedessineVisu();
+  const QImage vide = f->BaseDessin->grab().toImage();
+  f->RegleBtn->click();
+  EXPECT_TRUE(f->RegleActive);
+  EXPECT_EQ(f->CurseurActuel(), views::TNoyauGraphique::Curseur::Croix);
+  Envoie(f->BaseDessin, QEvent::MouseButtonPress, Qt::LeftButton, {100, 300});
+  Envoie(f->BaseDessin, QEvent::MouseButtonRelease, Qt::LeftButton, {100, 300});
+  QMouseEvent m(QEvent::MouseMove, QPointF(400, 300), f->BaseDessin->mapToGlobal(QPointF(400, 300)), Qt::NoButton,
+                Qt::NoButton, Qt::NoModifier);
+  QApplication::sendEvent(f->BaseDessin, &m);
+  const QImage regle = f->BaseDessin->grab().toImage();
+  EXPECT_NE(regle.pixel(250, 300), vide.pixel(250, 300));
+  // The label sits below the middle of the line.
+  int encre = 0;
+  for (int y = 301; y < 325; ++y)
+    for (int x = 200; x < 300; ++x)
+      if (regle.pixel(x, y) != vide.pixel(x, y)) ++encre;
+  EXPECT_GT(encre, 20);
+  // The second click closes the measure; its line stays until the ruler goes off.
+  Envoie(f->BaseDessin, QEvent::MouseButtonPress, Qt::LeftButton, {400, 300});
+  Envoie(f->BaseDessin, QEvent::MouseButtonRelease, Qt::LeftButton, {400, 300});
+  EXPECT_NEAR(f->DistanceRegle, 300 / v.EchelleVue, 1e-3);  // points in whole millimetres
+  EXPECT_EQ(f->BaseDessin->grab().toImage(), regle);
+  f->RegleBtn->click();
+  EXPECT_FALSE(f->RegleActive);
+  EXPECT_EQ(f->BaseDessin->grab().toImage(), vide);
 }
 
 TEST_F(FenetresQt, MoletteParCransDe120) {
