@@ -260,6 +260,25 @@ std::vector<Point> ArcPoints(double cx, double cy, double rx, double ry, double 
   const int n = std::max(2, static_cast<int>(std::ceil((t1 - t0) / step)));
   std::vector<Point> pts;
   pts.reserve(n + 1);
+  if (t0 == 0 && t1 == 2 * std::numbers::pi && n <= 4096) {
+    // A whole ellipse: the cosines and sines of its n + 1 parameters are the
+    // same for every ellipse of that step count, computed once.
+    thread_local std::vector<std::vector<std::pair<double, double>>> tables;
+    if (tables.size() <= static_cast<size_t>(n)) tables.resize(static_cast<size_t>(n) + 1);
+    auto& table = tables[static_cast<size_t>(n)];
+    if (table.empty()) {
+      table.reserve(static_cast<size_t>(n) + 1);
+      for (int i = 0; i <= n; ++i) {
+        const double t = t0 + (t1 - t0) * i / n;
+        table.emplace_back(std::cos(t), std::sin(t));
+      }
+    }
+    for (const auto& [c, sn] : table) {
+      const Point p{foundation::Arrondi(cx + rx * c), foundation::Arrondi(cy - ry * sn)};
+      if (pts.empty() || !(pts.back() == p)) pts.push_back(p);
+    }
+    return pts;
+  }
   for (int i = 0; i <= n; ++i) {
     const double t = t0 + (t1 - t0) * i / n;
     const Point p{foundation::Arrondi(cx + rx * std::cos(t)), foundation::Arrondi(cy - ry * std::sin(t))};
