@@ -87,10 +87,11 @@ void TCanvasSuivi::SetSize(int32_t width, int32_t height) {
   Ajoute(0, 0, width, height);
 }
 
-void TCanvasSuivi::Transmet() {
+void TCanvasSuivi::Transmet(bool police) {
   cible_.Pen = Pen;
   cible_.Brush = Brush;
-  cible_.Font = Font;
+  // Only texts read the font (its name is a string: not copied for every line).
+  if (police) cible_.Font = Font;
   cible_.Copy = Copy;
   cible_.PenPos = PenPos;
 }
@@ -199,7 +200,7 @@ void TCanvasSuivi::FloodFill(int32_t x, int32_t y, platform::Colour border) {
 }
 
 void TCanvasSuivi::TextOut(int32_t x, int32_t y, std::string_view text) {
-  Transmet();
+  Transmet(true);
   // The cell turns about its top-left corner: a square of the cell's
   // diagonal around that corner holds it whatever the angle.
   const int64_t w = cible_.TextWidth(text), h = cible_.TextHeight(text);

@@ -83,7 +83,7 @@ class TCanvasSuivi final : public platform::Canvas {
 
  private:
   // Gives the target this canvas's attributes before a call.
-  void Transmet();
+  void Transmet(bool police = false);
   void Reprend() { PenPos = cible_.PenPos; }
   void Ajoute(int32_t left, int32_t top, int32_t right, int32_t bottom);
   void AjoutePoints(std::span<const platform::Point> points);
