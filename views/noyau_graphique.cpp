@@ -621,13 +621,17 @@ void TNoyauGraphique::BaseDessinMouseUp(Bouton b, EtatTouches, int32_t x, int32_
       const double e = v.EchelleVue;
       const double x1 = CoinFenetre1.X / e + v.XDebVue, y1 = v.YDebVue - CoinFenetre1.Y / e;
       const double x2 = x / e + v.XDebVue, y2 = v.YDebVue - y / e;
-      v.LargeurVue = std::abs(x2 - x1);
-      v.HauteurVue = std::abs(y2 - y1);
-      v.XDebVue = std::min(x1, x2);
-      v.YDebVue = std::max(y1, y2);
       FixeCurseur(curseurSauve_);
       configSauvee_ = false;
-      AfficheVue(false);
+      // A second click on the first one (a right double click) only closes the
+      // zoom window: an empty view would leave the picture with no view.
+      if (x2 != x1 || y2 != y1) {
+        v.LargeurVue = std::abs(x2 - x1);
+        v.HauteurVue = std::abs(y2 - y1);
+        v.XDebVue = std::min(x1, x2);
+        v.YDebVue = std::max(y1, y2);
+        AfficheVue(false);
+      }
       Repeint();
     }
     FenetreEnCours = !FenetreEnCours;

@@ -157,6 +157,14 @@ TEST_F(Noyaux, FenetreDeZoomParDeuxClicsDroitsEtEchap) {
   Noyau f(800, 600);
   foundation::Vue().LargeurVue = 100;
   f.AfficheVue(true);
+  // Both clicks on one pixel: the window closes, the view stays.
+  const TParamZoom avant = f.VueCourante();
+  for (int i = 0; i < 2; ++i) {
+    f.BaseDessinMouseDown(B::Droit, t, 30, 30);
+    f.BaseDessinMouseUp(B::Droit, t, 30, 30);
+  }
+  EXPECT_FALSE(f.FenetreEnCours);
+  EXPECT_EQ(f.VueCourante(), avant);
   f.BaseDessinMouseDown(B::Droit, t, 10, 10);
   f.BaseDessinMouseUp(B::Droit, t, 10, 10);
   ASSERT_TRUE(f.FenetreEnCours);
