@@ -86,8 +86,8 @@ void TVisuCompoDlg::TransfereValeurs(TObjetsAffichables& t) const {
   t[odDessin] = ChkbDessin->isChecked();
   t[odHabillage] = ChkbDessin->isChecked();
   t[odTexte] = ChkbTextes->isChecked();
-  // The boxes are not hidden but disabled without the cross sections; their
-  // kinds keep the box's state, as the boxes stay visible.
+  // The cross-section and offset-part boxes are always shown (disabled
+  // without ComposCoupe), so their kinds follow the box.
   t[odCoupes] = !ChkbCoupes->isHidden() && ChkbCoupes->isChecked();
   t[odEcarts] = !ChkbEcarts->isHidden() && ChkbEcarts->isChecked();
   t[odAutresCavites] = autresCavites_ && ChkbAutresCav->isChecked();
