@@ -294,6 +294,27 @@ TEST_F(FenetresQt, GlisserDroitMontreLImageDecalee) {
   EXPECT_EQ(f->BaseDessin->grab().toImage().pixel(colonne + 25, 100) & 0xFFFFFF, 0xFF0000u);
 }
 
+TEST_F(FenetresQt, FilALaPatteDuDernierPointAuCurseur) {
+  auto f = Ouvre();
+  auto& v = foundation::Vue();
+  v.LargeurVue = 100;
+  v.YDebVue = 80;
+  f->RedessineVisu();
+  const QImage vide = f->BaseDessin->grab().toImage();
+  const foundation::TPoint p = foundation::EcranVersDessin({50, 60});
+  f->ObjetEnCours = true;
+  f->InitFilAlaPatte(p.X, p.Y);
+  QMouseEvent m(QEvent::MouseMove, QPointF(250, 60), f->BaseDessin->mapToGlobal(QPointF(250, 60)), Qt::NoButton,
+                Qt::NoButton, Qt::NoModifier);
+  QApplication::sendEvent(f->BaseDessin, &m);
+  // A purple line, not-xor on white: its inverse colour over white.
+  const QImage fil = f->BaseDessin->grab().toImage();
+  EXPECT_EQ(fil.pixel(150, 60) & 0xFFFFFF, 0x800080u);
+  f->FilAlaPatteOff();
+  f->Repeint();
+  EXPECT_EQ(f->BaseDessin->grab().toImage(), vide);
+}
+
 TEST_F(FenetresQt, TailleMinimaleDonneDesBarresDeDefilement) {
   auto f = Ouvre();
   EXPECT_FALSE(f->ZoneDessin->horizontalScrollBar()->isVisible());

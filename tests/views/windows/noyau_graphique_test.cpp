@@ -379,6 +379,34 @@ TEST_F(Noyaux, SuiviDesZonesExactPourChaqueSorteDeTrace) {
   EXPECT_GT(encre, 3000);
 }
 
+TEST_F(Noyaux, ObjetEditeHorsDeSonCalque) {
+  Noyau f(200, 100);
+  foundation::Vue().LargeurVue = 20;
+  foundation::Vue().YDebVue = 10;
+  auto* fixe = Ligne(f, odDessin, 0x00FF00, {{0, 2000}, {20000, 2000}});
+  auto* l = Ligne(f, odDessin, 0x0000FF, {{0, 5000}, {20000, 5000}});
+  f.TraceEnCours = true;
+  f.InitModif(l);
+  // Out of its layer, drawn over the drawing kept without it.
+  EXPECT_EQ(f.LeCalque(odDessin).NombreObjets(), 1);
+  EXPECT_EQ(f.ObjetEdite, l);
+  EXPECT_EQ(f.Image().Pixel(100, 50), 0x0000FFu);
+  const auto& undo = dynamic_cast<const platform::QtCanvas&>(*f.BmpUndo);
+  EXPECT_EQ(undo.Pixel(100, 50), platform::kWhite);
+  EXPECT_EQ(undo.Pixel(100, 80), 0x00FF00u);
+  f.FinModif(true);
+  EXPECT_EQ(f.ObjetEdite, nullptr);
+  ASSERT_EQ(f.LeCalque(odDessin).NombreObjets(), 2);
+  EXPECT_EQ(f.LeCalque(odDessin).UnObjetDessin(1), l);
+  // Not given back: freed.
+  f.InitModif(fixe);
+  f.FinModif(false);
+  EXPECT_EQ(f.LeCalque(odDessin).NombreObjets(), 1);
+  f.TraceEnCours = false;
+  f.RedessineVisu();
+  EXPECT_EQ(f.Image().Pixel(100, 80), platform::kWhite);
+}
+
 TEST_F(Noyaux, TablesDesTypesEtPileDesSelectionnables) {
   Noyau f;
   f.SetAffichable(EnsembleTypes({odDessin, odTexte}));
