@@ -280,7 +280,7 @@ void TDonneesCoupe::CreeObjetDessin(TJeuCalques& UneFiche, int32_t vEchDessin) {
   fr->DessinPktp = CoupePkTp;
   fr->dDecalDesX = DecalDesX;
   fr->dDecalDesY = DecalDesY;
-  LeDessinCoupe = fr;
+  fr->LieDonnees(LeDessinCoupe);
 
   CalculePointsHabi(vEchDessin / 1000.0);
   TPointDessin& P = *PointPosition;
@@ -349,7 +349,7 @@ void TDonneesCoupe::SupprimeDessinCoupe(TJeuCalques& UneFiche) {
   for (const TOD k : {TOD::odCoupesLever, TOD::odCoupesDessin, TOD::odCoupesHabillage, TOD::odCoupesTexte, TOD::odPkTp})
     UneFiche[k].SupprimeObjetsEcart(cadre);
   UneFiche[CoupePkTp ? TOD::odPkTp : TOD::odCoupes].SupprimeObjet(LeDessinCoupe);
-  LeDessinCoupe = nullptr;
+  TDessinEcart::DelieDonnees(LeDessinCoupe);
 }
 
 // --- Offset parts ---------------------------------------------------------------
@@ -386,7 +386,7 @@ void TDonneesEcart::CreeObjetDessin(TJeuCalques& UneFiche) {
   TDessinEcart* fr = cadre.get();
   fr->ObjetMotif = &Motifs().TraitEnveloppe;
   fr->EstVisible = true;
-  LeDessinEcart = fr;
+  fr->LieDonnees(LeDessinEcart);
 
   CreeDessinFiligrane(UneFiche, fr);
   fr->Encadre = CadreEcart;
@@ -485,7 +485,7 @@ void TDonneesEcart::SupprimeDessinEcart(TJeuCalques& UneFiche) {
   // The sections' frames belong to the part: their contents go first.
   for (TDonneesCoupe* c : ListeCoupes) c->SupprimeDessinCoupe(UneFiche);
   if (LeDessinEcart != nullptr) UneFiche[TOD::odEcarts].SupprimeObjet(LeDessinEcart);
-  LeDessinEcart = nullptr;
+  TDessinEcart::DelieDonnees(LeDessinEcart);
 }
 
 }  // namespace drawing

@@ -108,6 +108,22 @@ bool TDessinRectDepl::EstPageSousCurseur(int32_t X, int32_t Y) const {
 
 // --- TDessinEcart ---------------------------------------------------------------------
 
+TDessinEcart::~TDessinEcart() {
+  if (LienDonnees.Champ != nullptr && *LienDonnees.Champ == this) *LienDonnees.Champ = nullptr;
+}
+
+void TDessinEcart::LieDonnees(TObjetDessin*& Champ) {
+  DelieDonnees(Champ);
+  Champ = this;
+  LienDonnees.Champ = &Champ;
+}
+
+void TDessinEcart::DelieDonnees(TObjetDessin*& Champ) {
+  if (auto* ancien = dynamic_cast<TDessinEcart*>(Champ); ancien != nullptr && ancien->LienDonnees.Champ == &Champ)
+    ancien->LienDonnees.Champ = nullptr;
+  Champ = nullptr;
+}
+
 void TDessinEcart::Deplace(int32_t Xs, int32_t Ys) {
   TDessinDeplacable::Deplace(Xs, Ys);
   const int32_t dx = Arrondi(DeplaceX), dy = Arrondi(DeplaceY);

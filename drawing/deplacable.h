@@ -67,9 +67,29 @@ class TDessinRectDepl : public TDessinDeplacable {
 
 // The frame of an offset part.
 class TDessinEcart : public TDessinRectDepl {
+  // The data's pointer to this frame, which a copy does not take.
+  struct TLienDonnees {
+    TObjetDessin** Champ = nullptr;
+    TLienDonnees() = default;
+    TLienDonnees(const TLienDonnees&) {}
+    TLienDonnees& operator=(const TLienDonnees&) { return *this; }
+  };
+  TLienDonnees LienDonnees;
+
  public:
   using TDessinRectDepl::TDessinRectDepl;
+  // Clears the data's pointer to this frame when it still points to it.
+  ~TDessinEcart() override;
+  TDessinEcart(const TDessinEcart&) = default;
+  TDessinEcart& operator=(const TDessinEcart&) = default;
   bool Encadre = false;
+
+  // Ties the frame and the data's pointer to it (an offset part's
+  // LeDessinEcart, a section's LeDessinCoupe): the frame the pointer held is
+  // untied first; freeing the frame clears the pointer.
+  void LieDonnees(TObjetDessin*& Champ);
+  // Unties and clears the pointer (the data is being freed).
+  static void DelieDonnees(TObjetDessin*& Champ);
 
   bool EstCadreEcart() const override { return true; }
   // Moves the centre and every point by the rounded displacement.

@@ -7,6 +7,7 @@
 #include "drawing/annexe_cavite.h"
 #include "drawing/contexte_dessin.h"
 #include "drawing/croquis.h"
+#include "drawing/deplacable.h"
 #include "foundation/niveau_fichier.h"
 #include "foundation/transformation_vue.h"
 #include "survey/point_speleo.h"
@@ -41,6 +42,8 @@ TDonneesCoupe::TDonneesCoupe()
     : PointDeCoupe(std::make_unique<TPointDessin>()), PointPosition(std::make_unique<TPointDessin>()) {
   TypeDeDessin = foundation::TTypeDeDessin::tddCoupe;
 }
+
+TDonneesCoupe::~TDonneesCoupe() { TDessinEcart::DelieDonnees(LeDessinCoupe); }
 
 bool TDonneesCoupe::ObjetValide() const {
   for (const TPointDessin* p : {PointDeCoupe.get(), PointPosition.get()})

@@ -33,6 +33,8 @@ class TJeuCalques;
 class TDonneesCoupe : public TListeDonneesDessin {
  public:
   TDonneesCoupe();
+  // Unties the frame showing it (TDessinEcart::LieDonnees).
+  ~TDonneesCoupe() override;
 
   std::string LegendeCoupe;
   std::unique_ptr<TPointDessin> PointDeCoupe;   // tied to the cut shot
@@ -53,7 +55,7 @@ class TDonneesCoupe : public TListeDonneesDessin {
   foundation::TRect EnvelCoupe{};
   std::array<TPointDessin*, 4> PtsEnvelCoupe{};
   double MargeXY = 0;
-  TObjetDessin* LeDessinCoupe = nullptr;  // frame display object, not owned
+  TObjetDessin* LeDessinCoupe = nullptr;  // frame display object, not owned; cleared when it is freed
   double LeCoeffDessinCoupe = 1.0;
   double AngleFleche = 0;
   TDonneesCoupe* EquivCoupe = nullptr;

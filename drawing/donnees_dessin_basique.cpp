@@ -5,6 +5,7 @@
 
 #include "drawing/contexte_dessin.h"
 #include "drawing/contexte_motifs.h"
+#include "drawing/deplacable.h"
 #include "drawing/ports_motifs.h"
 #include "foundation/arrondi.h"
 #include "foundation/niveau_fichier.h"
@@ -297,7 +298,7 @@ TDonneesEcart::TDonneesEcart() : ConfigEcart(CreeConfigDessin()) {
   EstEcart = true;
 }
 
-TDonneesEcart::~TDonneesEcart() = default;
+TDonneesEcart::~TDonneesEcart() { TDessinEcart::DelieDonnees(LeDessinEcart); }
 
 bool TDonneesEcart::DessinVide() {
   std::erase_if(ViseesEcart.Visees, [](const survey::TVisee* v) { return !v || v->AEffacer; });

@@ -124,7 +124,7 @@ class TDonneesEcart : public TDonneesDessinBasique {
   uint32_t CouleurFiligr = 0xFFFFFF;
   // The view settings of the part's editor come with the display memories.
   std::unique_ptr<TConfigDessin> ConfigEcart;  // not stored
-  TObjetDessin* LeDessinEcart = nullptr;        // frame display object, not owned
+  TObjetDessin* LeDessinEcart = nullptr;        // frame display object, not owned; cleared when it is freed
   bool Effacer = false;
   TDonneesEcart* EquivEcart = nullptr;
   TDonneesDessinBasique* Proprio = nullptr;
