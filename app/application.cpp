@@ -37,6 +37,7 @@
 #include "platform/qt/qt_ports.h"
 #include "survey/contexte_document.h"
 #include "survey/dossiers.h"
+#include "views/ports_vues.h"
 
 namespace app {
 
@@ -75,6 +76,8 @@ void InstalleLiaisonsApplication() {
   survey::Fabriques().AjouteFichierRecent = [](const std::string& chemin, int32_t cavite) {
     AjouteFichierRecent(Config().ListeDerniersFichiers, chemin, cavite);
   };
+  // The graphic windows' wheel direction: the setting as it stands.
+  views::Ports().SensMolette = [] { return Config().SensMolette; };
   services.ChargeMotifsTh2 = [](const std::string& fichier) {
     return drawing::Motifs().ListesMtfTherion && drawing::LitFichierMtf(fichier, *drawing::Motifs().ListesMtfTherion);
   };

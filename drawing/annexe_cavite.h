@@ -28,6 +28,13 @@ class TCavite;
 
 namespace drawing {
 
+// What the windows keep for a cave in memory only (their display memories);
+// the views define it, the cave's annex owns it and frees it with the cave.
+class TDonneesFenetresCavite {
+ public:
+  virtual ~TDonneesFenetresCavite() = default;
+};
+
 class TAnnexeDessinCavite : public survey::TAnnexeCavite {
  public:
   // A new cave's data: an empty plan drawing and the whole oriented
@@ -43,6 +50,7 @@ class TAnnexeDessinCavite : public survey::TAnnexeCavite {
   TListeElements<TDessinPkTp> DessinsPkTp;
   std::unique_ptr<TObjetTrait> MotifAxeCavite;  // the cave's own survey-axis style
   std::unique_ptr<TObjetTrait> MotifDimCavite;  // the cave's own outline style
+  std::unique_ptr<TDonneesFenetresCavite> DonneesFenetres;  // never stored
 
   TDonneesCoupeLong* UneCoupeLong(int i) const { return LesCoupesLong.UnObjet(i); }
   bool PkTpExiste() const { return !DessinsPkTp.Vide(); }

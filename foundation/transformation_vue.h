@@ -30,9 +30,12 @@ struct TParamsTransfo {
   double Xmax = 0, Ymax = 0, Xmin = 0, Ymin = 0;
   // Elevation extent; SLmin, Zmin are the drawing origin in elevation.
   double SLmax = 0, Zmax = 0, SLmin = 0, Zmin = 0;
-  int32_t LargeurVue = 0, HauteurVue = 0, LargeurPaintBox = 0, HauteurPaintBox = 0;
-  // The screen's left and top edges in whole metres from the drawing origin.
-  int32_t XDebVue = 0, YDebVue = 0;
+  // The view's size and its left and top edges in metres from the drawing
+  // origin.  Reals, so that a pan or a zoom about the cursor shorter than a
+  // metre is kept; the windows' formulas round where the documented ones do.
+  double LargeurVue = 0, HauteurVue = 0;
+  int32_t LargeurPaintBox = 0, HauteurPaintBox = 0;
+  double XDebVue = 0, YDebVue = 0;
   int32_t HauteurRaster = 0, LargeurRaster = 0;
   // Pixels per metre.
   double EchelleVue = 1;

@@ -27,4 +27,6 @@ drawing::TObjetDessin* CarteReseauActive() {
   return Ports().CarteReseauActive ? Ports().CarteReseauActive() : nullptr;
 }
 
+bool SensMolette() { return Ports().SensMolette && Ports().SensMolette(); }
+
 }  // namespace views

@@ -38,6 +38,8 @@ struct PortsVues {
   // the plan views; none while the maps are hidden or none is loaded.  The
   // editor installs it (editor::InstalleCarteDesVues).
   std::function<drawing::TObjetDessin*()> CarteReseauActive;
+  // The setting [Souris] Sens (wheel direction); the program installs it.
+  std::function<bool()> SensMolette;
 };
 
 PortsVues& Ports();
@@ -64,5 +66,6 @@ bool CoupeLongValide(int cavite, int32_t coupe);
 bool CoupesDecalees(int cavite);
 drawing::tListeMtf* BibliothequeDocument();
 drawing::TObjetDessin* CarteReseauActive();
+bool SensMolette();
 
 }  // namespace views

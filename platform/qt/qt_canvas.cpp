@@ -260,6 +260,25 @@ std::vector<Point> ArcPoints(double cx, double cy, double rx, double ry, double 
   const int n = std::max(2, static_cast<int>(std::ceil((t1 - t0) / step)));
   std::vector<Point> pts;
   pts.reserve(n + 1);
+  if (t0 == 0 && t1 == 2 * std::numbers::pi && n <= 4096) {
+    // A whole ellipse: the cosines and sines of its n + 1 parameters are the
+    // same for every ellipse of that step count, computed once.
+    thread_local std::vector<std::vector<std::pair<double, double>>> tables;
+    if (tables.size() <= static_cast<size_t>(n)) tables.resize(static_cast<size_t>(n) + 1);
+    auto& table = tables[static_cast<size_t>(n)];
+    if (table.empty()) {
+      table.reserve(static_cast<size_t>(n) + 1);
+      for (int i = 0; i <= n; ++i) {
+        const double t = t0 + (t1 - t0) * i / n;
+        table.emplace_back(std::cos(t), std::sin(t));
+      }
+    }
+    for (const auto& [c, sn] : table) {
+      const Point p{foundation::Arrondi(cx + rx * c), foundation::Arrondi(cy - ry * sn)};
+      if (pts.empty() || !(pts.back() == p)) pts.push_back(p);
+    }
+    return pts;
+  }
   for (int i = 0; i <= n; ++i) {
     const double t = t0 + (t1 - t0) * i / n;
     const Point p{foundation::Arrondi(cx + rx * std::cos(t)), foundation::Arrondi(cy - ry * std::sin(t))};
@@ -704,6 +723,30 @@ void QtCanvas::CopyRect(const Rect& d, const Canvas& source, const Rect& s) {
   const int32_t sw = source.Width(), sh = source.Height();
   const i64 dw = d.Width(), dh = d.Height(), rw = s.Width(), rh = s.Height();
   const CopyMode mode = Copy;
+  if (img && dw == rw && dh == rh) {
+    // Unscaled: each row through the mode, without the stretch arithmetic.
+    const int32_t dx = s.Left - d.Left, dy = s.Top - d.Top;
+    const int32_t x0 = std::max(vis.Left, -dx), x1 = std::min(vis.Right, sw - dx);
+    for (int32_t y = vis.Top; y < vis.Bottom && x0 < x1; ++y) {
+      const int32_t sy = y + dy;
+      if (sy < 0 || sy >= sh) continue;
+      uint32_t* dst = reinterpret_cast<uint32_t*>(image_.scanLine(y));
+      const uint32_t* src = reinterpret_cast<const uint32_t*>(img->constScanLine(sy)) + dx;
+      switch (mode) {
+        case CopyMode::SrcCopy:
+          for (int32_t x = x0; x < x1; ++x) dst[x] = 0xFF000000u | src[x];
+          break;
+        case CopyMode::SrcAnd:
+          for (int32_t x = x0; x < x1; ++x) dst[x] = 0xFF000000u | (src[x] & dst[x] & 0xFFFFFFu);
+          break;
+        default:
+          for (int32_t x = x0; x < x1; ++x)
+            dst[x] = 0xFF000000u | ApplyCopyMode(mode, src[x] & 0xFFFFFFu, dst[x] & 0xFFFFFFu);
+          break;
+      }
+    }
+    return;
+  }
   std::vector<int32_t> columns(static_cast<size_t>(vis.Width()));
   for (int32_t x = vis.Left; x < vis.Right; ++x)
     columns[x - vis.Left] = static_cast<int32_t>(s.Left + FloorDiv(i128(2 * (x - d.Left) + 1) * rw, i128(2) * dw));

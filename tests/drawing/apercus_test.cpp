@@ -34,7 +34,7 @@ class MotifEssai : public TObjetMotifdeBase {
     if (echoue) throw std::runtime_error("échantillon impossible");
   }
   struct Vu {
-    int32_t x, y;
+    double x, y;
     double echelle;
     int32_t fontes;
     bool impression;

@@ -211,6 +211,31 @@ TEST(QtCanvas, BlitEtOuLogique) {
   EXPECT_EQ(grand.Pixel(3, 3), kWhite);
 }
 
+TEST(QtCanvas, CopieSansEtirementCommeLaRegleDuMode) {
+  // Unscaled blits, partly outside the source and the target, give each
+  // pixel the mode's result, as the stretching path does.
+  QtCanvas source(7, 5);
+  for (int y = 0; y < 5; ++y)
+    for (int x = 0; x < 7; ++x) source.SetPixel(x, y, static_cast<Colour>(0x01F3A5u * (x + 7 * y + 1)) & 0xFFFFFF);
+  for (CopyMode mode : {CopyMode::SrcCopy, CopyMode::SrcAnd, CopyMode::SrcPaint, CopyMode::SrcInvert}) {
+    QtCanvas cible(9, 6);
+    for (int y = 0; y < 6; ++y)
+      for (int x = 0; x < 9; ++x) cible.SetPixel(x, y, static_cast<Colour>(0x3C5A96u * (x + 9 * y + 3)) & 0xFFFFFF);
+    QtCanvas avant(cible.Image());
+    cible.Copy = mode;
+    const Rect d{-1, 2, 7, 7}, s{-2, 1, 6, 6};
+    cible.CopyRect(d, source, s);
+    for (int y = 0; y < 6; ++y)
+      for (int x = 0; x < 9; ++x) {
+        const int sx = x - d.Left + s.Left, sy = y - d.Top + s.Top;
+        const bool dedans = x >= d.Left && x < d.Right && y >= d.Top && y < d.Bottom && sx >= 0 && sx < 7 &&
+                            sy >= 0 && sy < 5;
+        const Colour attendu = dedans ? ApplyCopyMode(mode, source.Pixel(sx, sy), avant.Pixel(x, y)) : avant.Pixel(x, y);
+        ASSERT_EQ(cible.Pixel(x, y), attendu) << static_cast<int>(mode) << " " << x << "," << y;
+      }
+  }
+}
+
 TEST(QtCanvas, RemplissageJusquALaBordure) {
   QtCanvas c(20, 20);
   c.Pen.Color = RgbColour(0xE8, 0x03, 0x00);

@@ -1,0 +1,114 @@
+// The wheel on a real X server: the test runs itself again under xvfb-run on
+// the xcb platform, shows a graphic window with a cross drawn, puts the
+// pointer on the cross with xdotool and turns the wheel (buttons 4 and 5);
+// on the grabbed screen the cross stays under the pointer within a pixel.
+// Skipped where xvfb-run or xdotool is not installed.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QImage>
+#include <QPixmap>
+#include <QProcess>
+#include <QScreen>
+#include <QStandardPaths>
+#include <QWindow>
+#include <cstdlib>
+#include <functional>
+
+#include "tests/views/windows/outils_fenetres.h"
+#include "views/windows/fiche_graphique.h"
+
+namespace {
+
+using namespace essaifenetres;
+
+constexpr const char* kSousXvfb = "GRAVELUNE_MOLETTE_SOUS_XVFB";
+
+bool Attend(const std::function<bool()>& condition, int millisecondes) {
+  QElapsedTimer t;
+  t.start();
+  while (!condition() && t.elapsed() < millisecondes) QApplication::processEvents(QEventLoop::AllEvents, 20);
+  return condition();
+}
+
+bool Xdotool(const QStringList& arguments) {
+  QProcess p;
+  p.start(QStandardPaths::findExecutable(QStringLiteral("xdotool")), arguments);
+  return p.waitForFinished(5000) && p.exitCode() == 0;
+}
+
+class FenetreCroix : public views::TFicheGraphique {
+ public:
+  void InitDessin() override {}
+};
+
+class Molette : public Fenetres {
+ protected:
+  void SurLeServeur() {
+    ASSERT_EQ(QGuiApplication::platformName(), "xcb");
+    auto f = views::TFicheGraphique::Cree<FenetreCroix>();
+    f->SetAffichable(views::EnsembleTypes({odDessin}));
+    // A black cross at ground (40, 30).
+    Ligne(*f, odDessin, 0x000000, {{20000, 30000}, {60000, 30000}});
+    Ligne(*f, odDessin, 0x000000, {{40000, 10000}, {40000, 50000}});
+    f->resize(800, 600);
+    f->show();
+    ASSERT_TRUE(Attend([&] { return f->windowHandle() && f->windowHandle()->isExposed(); }, 5000));
+    Attend([] { return false; }, 200);
+    auto& v = foundation::Vue();
+    v.XDebVue = 0;
+    v.YDebVue = 60;
+    v.LargeurVue = 100;
+    v.HauteurVue = 0;
+    f->RedessineVisu();
+    foundation::TPointTopo sol;
+    sol.X = 40, sol.Y = 30;
+    const foundation::TPoint px = foundation::PtTopoVersEcran(sol);
+    const QPoint pointeur = f->BaseDessin->mapToGlobal(QPoint(px.X, px.Y));
+    ASSERT_TRUE(Xdotool({"mousemove", QString::number(pointeur.x()), QString::number(pointeur.y())}));
+    Attend([] { return false; }, 200);
+    for (const char* bouton : {"4", "4", "4", "5", "5", "4"}) {
+      const double avant = v.EchelleVue;
+      ASSERT_TRUE(Xdotool({"click", bouton}));
+      ASSERT_TRUE(Attend([&] { return v.EchelleVue != avant; }, 5000)) << bouton;
+      EXPECT_NEAR(v.EchelleVue / avant, bouton[0] == '4' ? 1 / 0.8 : 1 / 1.2, 1e-9) << bouton;
+      Attend([] { return false; }, 150);
+      const QImage ecran = f->screen()->grabWindow(0).toImage();
+      // The vertical stroke crosses the row 10 pixels below the pointer, the
+      // horizontal one the column 10 pixels to its right, each within a pixel.
+      int xv = -100, yh = -100;
+      for (int d = -4; d <= 4; ++d) {
+        if (qGray(ecran.pixel(pointeur.x() + d, pointeur.y() + 10)) < 64 && xv == -100) xv = d;
+        if (qGray(ecran.pixel(pointeur.x() + 10, pointeur.y() + d)) < 64 && yh == -100) yh = d;
+      }
+      EXPECT_LE(std::abs(xv), 1) << bouton;
+      EXPECT_LE(std::abs(yh), 1) << bouton;
+    }
+  }
+};
+
+TEST_F(Molette, LePointSousLePointeurResteSousLuiSousXvfb) {
+  if (qEnvironmentVariableIsSet(kSousXvfb)) {
+    SurLeServeur();
+    return;
+  }
+  const QString xvfb = QStandardPaths::findExecutable(QStringLiteral("xvfb-run"));
+  if (xvfb.isEmpty()) GTEST_SKIP() << "xvfb-run absent";
+  if (QStandardPaths::findExecutable(QStringLiteral("xdotool")).isEmpty()) GTEST_SKIP() << "xdotool absent";
+  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  env.insert(QString::fromLatin1(kSousXvfb), QStringLiteral("1"));
+  env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+  env.insert(QStringLiteral("ASAN_OPTIONS"), QStringLiteral("detect_leaks=0"));
+  QProcess p;
+  p.setProcessEnvironment(env);
+  p.setProcessChannelMode(QProcess::MergedChannels);
+  p.start(xvfb, {QStringLiteral("-a"), QStringLiteral("-s"), QStringLiteral("-screen 0 1280x1024x24"),
+                 QCoreApplication::applicationFilePath(), QStringLiteral("--gtest_filter=Molette.*")});
+  ASSERT_TRUE(p.waitForFinished(90000));
+  const QString sortie = QString::fromUtf8(p.readAll());
+  EXPECT_EQ(p.exitCode(), 0) << sortie.toStdString();
+  EXPECT_TRUE(sortie.contains(QStringLiteral("[  PASSED  ] 1 test"))) << sortie.toStdString();
+}
+
+}  // namespace
