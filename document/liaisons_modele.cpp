@@ -7,9 +7,11 @@
 #include "drawing/annexe_cavite.h"
 #include "drawing/contexte_dessin.h"
 #include "drawing/contexte_motifs.h"
+#include "drawing/dessin_ferme.h"
 #include "drawing/liste_mtf.h"
 #include "drawing/ports_dessin.h"
 #include "drawing/ports_motifs.h"
+#include "drawing/texture.h"
 #include "foundation/niveau_fichier.h"
 #include "survey/cavite.h"
 #include "survey/contexte_document.h"
@@ -131,6 +133,12 @@ void InstalleLiaisonsDessins() {
   // Elevations take the stations' wall points from the survey model.
   drawing::PortsDonnees().CalculeDessinCav = [](survey::TCavite& c) { c.CalculeDessinCav(); };
   drawing::Ports().RelogeReferences = RelogeDessins;
+  // Textured fills tile their texture's picture (made on first use, hence the
+  // texture is not const while it is drawn).
+  drawing::InstallePavageTexture([](platform::Canvas& canvas, int32_t largeur, int32_t hauteur,
+                                    const drawing::tTexture& texture, double coefficient, int32_t, int32_t) {
+    drawing::PaveTexture(canvas, largeur, hauteur, const_cast<drawing::tTexture&>(texture), coefficient);
+  });
 }
 
 void RelogeDessins(const drawing::TRelogeMotifs& reloge) {
