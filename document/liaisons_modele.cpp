@@ -136,8 +136,10 @@ void InstalleLiaisonsDessins() {
   // Textured fills tile their texture's picture (made on first use, hence the
   // texture is not const while it is drawn).
   drawing::InstallePavageTexture([](platform::Canvas& canvas, int32_t largeur, int32_t hauteur,
-                                    const drawing::tTexture& texture, double coefficient, int32_t, int32_t) {
-    drawing::PaveTexture(canvas, largeur, hauteur, const_cast<drawing::tTexture&>(texture), coefficient);
+                                    const drawing::tTexture& texture, double coefficient, int32_t origineX,
+                                    int32_t origineY) {
+    drawing::PaveTexture(canvas, largeur, hauteur, const_cast<drawing::tTexture&>(texture), coefficient, origineX,
+                         origineY);
   });
 }
 

@@ -378,28 +378,35 @@ namespace {
 // the visible part of the rectangle, filled by doubling from one shrunk copy.
 constexpr double MinCopieDirecte = 8;
 
-void PaveParDoublement(Canvas& canvas, int32_t largeur, int32_t hauteur, Canvas& bmp, double fx, double fy) {
+void PaveParDoublement(Canvas& canvas, int32_t largeur, int32_t hauteur, Canvas& bmp, double fx, double fy,
+                       int32_t decalageX, int32_t decalageY) {
   const int32_t tw = std::max(1, Arrondi(bmp.Width() / fx));
   const int32_t th = std::max(1, Arrondi(bmp.Height() / fy));
-  std::unique_ptr<Canvas> scratch = canvas.CreateBitmap(largeur, hauteur);
+  // The scratch holds one more copy in each direction when the tiling is
+  // shifted, so that the visible part is read from it at the shift.
+  decalageX = decalageX % tw;
+  decalageY = decalageY % th;
+  const int32_t L = largeur + decalageX, H = hauteur + decalageY;
+  std::unique_ptr<Canvas> scratch = canvas.CreateBitmap(L, H);
   scratch->Copy = platform::CopyMode::SrcCopy;
-  const int32_t w0 = std::min(tw, largeur), h0 = std::min(th, hauteur);
+  const int32_t w0 = std::min(tw, L), h0 = std::min(th, H);
   scratch->CopyRect({0, 0, w0, h0}, bmp,
                     {0, 0, std::clamp(Arrondi(w0 * fx), 1, bmp.Width()), std::clamp(Arrondi(h0 * fy), 1, bmp.Height())});
-  for (int32_t w = tw; w < largeur; w *= 2) {
-    const int32_t n = std::min(w, largeur - w);
+  for (int32_t w = tw; w < L; w *= 2) {
+    const int32_t n = std::min(w, L - w);
     scratch->CopyRect({w, 0, w + n, h0}, *scratch, {0, 0, n, h0});
   }
-  for (int32_t h = th; h < hauteur; h *= 2) {
-    const int32_t n = std::min(h, hauteur - h);
-    scratch->CopyRect({0, h, largeur, h + n}, *scratch, {0, 0, largeur, n});
+  for (int32_t h = th; h < H; h *= 2) {
+    const int32_t n = std::min(h, H - h);
+    scratch->CopyRect({0, h, L, h + n}, *scratch, {0, 0, L, n});
   }
-  canvas.CopyRect({0, 0, largeur, hauteur}, *scratch, {0, 0, largeur, hauteur});
+  canvas.CopyRect({0, 0, largeur, hauteur}, *scratch, {decalageX, decalageY, decalageX + largeur, decalageY + hauteur});
 }
 
 }  // namespace
 
-void PaveTexture(Canvas& canvas, int32_t largeur, int32_t hauteur, tDefTexture& texture, double coefficient) {
+void PaveTexture(Canvas& canvas, int32_t largeur, int32_t hauteur, tDefTexture& texture, double coefficient,
+                 int32_t origineX, int32_t origineY) {
   if (largeur <= 0 || hauteur <= 0) return;
   const double echelle = foundation::Vue().EchelleVue;
   double f = 1;
@@ -417,14 +424,18 @@ void PaveTexture(Canvas& canvas, int32_t largeur, int32_t hauteur, tDefTexture& 
   const platform::CopyMode sauve = canvas.Copy;
   canvas.Copy = platform::CopyMode::SrcAnd;
   if (tw * rx < MinCopieDirecte || th * ry < MinCopieDirecte) {
-    PaveParDoublement(canvas, visibleX, visibleY, bmp, 1 / rx, 1 / ry);
+    PaveParDoublement(canvas, visibleX, visibleY, bmp, 1 / rx, 1 / ry, std::max(0, origineX), std::max(0, origineY));
   } else {
-    for (double y0 = 0; y0 < H; y0 += th) {
+    // The copies start where the tiling of the whole shape puts them: the
+    // rectangle begins (origineX, origineY) pixels into that shape.
+    const double debutX = -std::fmod(std::max(0, origineX) / rx, tw);
+    const double debutY = -std::fmod(std::max(0, origineY) / ry, th);
+    for (double y0 = debutY; y0 < H; y0 += th) {
       const double sh = std::min(th, H - y0);
       const int32_t haut = Arrondi(y0 * ry), bas = Arrondi((y0 + sh) * ry);
       if (haut >= visibleY) break;
       if (bas <= haut) continue;
-      for (double x0 = 0; x0 < W; x0 += tw) {
+      for (double x0 = debutX; x0 < W; x0 += tw) {
         const double sw = std::min(tw, W - x0);
         const int32_t gauche = Arrondi(x0 * rx), droite = Arrondi((x0 + sw) * rx);
         if (gauche >= visibleX) break;

@@ -93,9 +93,12 @@ class tDefTexture : public TObjetMotifdeBase {
 // picture is shrunk by f = coefficient / EchelleVue: the rectangle shows
 // what a rectangle f times larger covered by copies of the picture would
 // show, stretched back to its size; the copies are drawn shrunk straight
-// onto the canvas, never through an enlarged scratch bitmap.
+// onto the canvas, never through an enlarged scratch bitmap.  When the
+// rectangle is only a part of a larger shape, starting (origineX, origineY)
+// pixels into it, the copies keep the places the tiling of the whole shape
+// gives them.
 void PaveTexture(platform::Canvas& canvas, int32_t largeur, int32_t hauteur, tDefTexture& texture,
-                 double coefficient);
+                 double coefficient, int32_t origineX = 0, int32_t origineY = 0);
 
 class tTexture : public tDefTexture {
  public:

@@ -178,6 +178,34 @@ TEST_F(TextureImage, PavageReduitSansBitmapAgrandie) {
   EXPECT_EQ(c.Pixel(520, 10), kWhite);
 }
 
+TEST_F(TextureImage, UnePartieGardeLePavageDeLaFormeEntiere) {
+  // A rectangle starting (130, 70) pixels into a larger shape shows what the
+  // shape's own tiling puts there, with direct copies (coefficient 4) and
+  // with copies tiled by doubling (coefficient 300).
+  tTexture t;
+  t.Densite = 20;
+  QtCanvas partie(300, 200);
+  PaveTexture(partie, 300, 200, t, 4, 130, 70);
+  const platform::Canvas& b = t.BmpTexture();
+  int differences = 0;
+  for (int y = 0; y < 200; ++y)
+    for (int x = 0; x < 300; ++x)
+      if (partie.Pixel(x, y) != b.Pixel((4 * (x + 130) + 2) % 1000, (4 * (y + 70) + 2) % 1000)) ++differences;
+  EXPECT_EQ(differences, 0);
+
+  tTexture petite;
+  petite.Densite = 1;
+  QtCanvas entiere(400, 300), morceau(100, 100);
+  PaveTexture(entiere, 400, 300, petite, 300);
+  PaveTexture(morceau, 100, 100, petite, 300, 5, 7);
+  differences = 0;
+  for (int y = 0; y < 100; ++y)
+    for (int x = 0; x < 100; ++x)
+      if (morceau.Pixel(x, y) != entiere.Pixel(x + 5, y + 7)) ++differences;
+  EXPECT_EQ(differences, 0);
+  EXPECT_GT(Encre(morceau), 0);
+}
+
 TEST_F(TextureImage, PavageFacteurEnormeBorne) {
   // A coefficient 300 times the scale: ten thousand copies of the picture,
   // each 3 pixels wide: the rectangle is covered with a period of 3 pixels,
