@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
+#include <QPixmap>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -23,6 +24,7 @@
 #include "app/cadre_saisie_ope.h"
 #include "app/cadres_projection.h"
 #include "app/contexte_app.h"
+#include "drawing/objet_motif_de_base.h"
 #include "foundation/catalogue.h"
 #include "foundation/chaines.h"
 #include "foundation/codage.h"
@@ -30,6 +32,7 @@
 #include "foundation/point_topo.h"
 #include "foundation/utilitaires.h"
 #include "platform/dialogs.h"
+#include "platform/qt/qt_canvas.h"
 #include "projections/services.h"
 #include "survey/cavite.h"
 #include "survey/contexte_document.h"
@@ -41,6 +44,11 @@
 #include "survey/reseau.h"
 
 namespace app {
+
+namespace {
+// Side of the symbol preview, in pixels.
+constexpr int TailleVisuSymbole = 48;
+}  // namespace
 
 using foundation::IdMsg;
 using foundation::Msg;
@@ -100,7 +108,15 @@ TCoordDlg::TCoordDlg(QWidget* parent) : QDialog(parent) {
     }
   }
   NatureBox->setCurrentIndex(0);
-  f->addRow(Q(Msg(IdMsg::AppCoordNature)), NatureBox);
+  VisuSymbole = new QLabel(this);
+  VisuSymbole->setObjectName("VisuSymbole");
+  VisuSymbole->setFixedSize(TailleVisuSymbole, TailleVisuSymbole);
+  auto* nature = new QHBoxLayout;
+  nature->addWidget(NatureBox, 1);
+  nature->addWidget(VisuSymbole);
+  f->addRow(Q(Msg(IdMsg::AppCoordNature)), nature);
+  connect(NatureBox, &QComboBox::currentIndexChanged, this, [this] { DessineSymbole(); });
+  DessineSymbole();
   haut->addLayout(f);
   CadreProjection = new TCadreProjectionWGS(this);
   CadreProjection->setObjectName("CadreProjection");
@@ -140,6 +156,19 @@ void TCoordDlg::ReporteFocus() {
     CadreCoord->EditLat->setFocus();
   else
     CadreCoord->EditX->setFocus();
+}
+
+void TCoordDlg::DessineSymbole() {
+  const int nature = NatureBox->currentIndex();
+  auto* motif = nature > 0 ? dynamic_cast<drawing::TObjetMotifdeBase*>(symboles_[static_cast<size_t>(nature - 1)])
+                           : nullptr;
+  if (!motif) {
+    VisuSymbole->clear();
+    return;
+  }
+  platform::QtCanvas canvas(TailleVisuSymbole, TailleVisuSymbole);
+  motif->DessineVisuMotif(canvas, {0, 0, TailleVisuSymbole, TailleVisuSymbole});
+  VisuSymbole->setPixmap(QPixmap::fromImage(canvas.Image()));
 }
 
 void TCoordDlg::InitRectif(const TPointSpeleo& PointTemp) {

@@ -66,6 +66,8 @@ class TCoordDlg : public QDialog {
 
   QLineEdit* EditNom = nullptr;
   QComboBox* NatureBox = nullptr;
+  // The chosen symbol's preview (empty for "indéterminé").
+  QLabel* VisuSymbole = nullptr;
   QPlainTextEdit* MemoCommentaire = nullptr;
   TCadreProjectionWGS* CadreProjection = nullptr;
   TCadreSaisieCoord* CadreCoord = nullptr;
@@ -75,6 +77,7 @@ class TCoordDlg : public QDialog {
 
  private:
   void ReporteFocus();
+  void DessineSymbole();
   survey::TPointSpeleo* cible_ = nullptr;
   std::vector<survey::TMotifDocument*> symboles_;
 };

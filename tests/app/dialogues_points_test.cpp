@@ -1,6 +1,8 @@
 // The coordinate-system frames and the station and surface-point dialogs,
 // driven offscreen through their controls; coordinates against PROJ's cs2cs.
 #include <gtest/gtest.h>
+#include <QPixmap>
+#include <QImage>
 
 #include <QComboBox>
 #include <QCoreApplication>
@@ -20,6 +22,9 @@
 #include "app/cadres_projection.h"
 #include "app/contexte_app.h"
 #include "app/dialogues_points.h"
+#include "survey/parties_reseau.h"
+#include "drawing/objet_trait.h"
+#include "drawing/symbole.h"
 #include "app/enregistrer_point_dlg.h"
 #include "projections/regions.h"
 #include "projections/services.h"
@@ -385,6 +390,60 @@ TEST(CoordDlg, SansProjectionEtRectification) {
   EXPECT_DOUBLE_EQ(q.Z, -3.25);
   EXPECT_EQ(q.Commentaire, p.Commentaire);
   EXPECT_TRUE(survey::Document().DocumentModifie);
+}
+
+// A library that holds one surface symbol: a filled square.
+class BibliothequeUnSymbole : public survey::TPartieReseau {
+ public:
+  BibliothequeUnSymbole() {
+    drawing::TObjetTrait style;
+    style.EpaisseurPlume = 1;
+    style.CouleurPlume = style.CouleurPinceau = 0;
+    style.NumMotif = 0;
+    drawing::TDefinitForme forme;
+    const foundation::TPoint points[] = {{0, 0}, {100, 0}, {100, 100}, {0, 100}};
+    forme.nbPts = 4;
+    for (int i = 0; i < 4; ++i) forme.Pts[i] = points[i];
+    symbole.AjouteDefElement(forme, 0, &style, 0);
+    symbole.PtBase = foundation::PtTopoXY(0, 0);
+    symbole.PtExtrem = foundation::PtTopoXY(100, 0);
+  }
+  bool Ecrit(foundation::TFlux&) override { return true; }
+  bool Lit(foundation::TFlux&) override { return true; }
+  survey::TMotifDocument* SymboleSurface(int32_t position) const override {
+    return position == 0 ? const_cast<drawing::TSymbSurface*>(&symbole) : nullptr;
+  }
+  drawing::TSymbSurface symbole;
+};
+
+TEST(CoordDlg, ApercuDuSymboleChoisi) {
+  Contextes c;
+  testsurvey::ReseauCalcul n;
+  survey::Document().ReseauCourant = &n.R();
+  n.R().Parties[static_cast<size_t>(survey::TGenrePartie::BibliothequeMotifs)] =
+      std::make_unique<BibliothequeUnSymbole>();
+  app::TCoordDlg d;
+  ASSERT_EQ(d.NatureBox->count(), 2);
+  // "indéterminé": no preview.
+  EXPECT_TRUE(d.VisuSymbole->pixmap().isNull());
+  // The symbol: its drawing on a white preview.
+  d.NatureBox->setCurrentIndex(1);
+  const QImage image = d.VisuSymbole->pixmap().toImage();
+  ASSERT_FALSE(image.isNull());
+  int encre = 0;
+  for (int y = 0; y < image.height(); ++y)
+    for (int x = 0; x < image.width(); ++x)
+      if (qGray(image.pixel(x, y)) < 128) ++encre;
+  EXPECT_GT(encre, 0);
+  // A correction shows the point's symbol; back to "indéterminé" the preview goes.
+  d.NatureBox->setCurrentIndex(0);
+  EXPECT_TRUE(d.VisuSymbole->pixmap().isNull());
+  survey::TPointSpeleo p;
+  p.DesignPTopo = "E1";
+  p.CategorieSurface = n.R().Partie(survey::TGenrePartie::BibliothequeMotifs).SymboleSurface(0);
+  d.InitRectif(p);
+  EXPECT_EQ(d.NatureBox->currentIndex(), 1);
+  EXPECT_FALSE(d.VisuSymbole->pixmap().isNull());
 }
 
 // --- Gallery continuation and attachment choices -------------------------------------------------
