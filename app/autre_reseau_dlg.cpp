@@ -8,6 +8,7 @@
 #include <QTextEdit>
 #include <QVBoxLayout>
 
+#include "app/boutons_dialogue.h"
 #include "app/contexte_app.h"
 #include "formats/contexte_formats.h"
 #include "formats/import/autre_reseau/import_cavites.h"
@@ -28,23 +29,6 @@ namespace {
 
 QString Q(const std::string& s) { return QString::fromStdString(s); }
 
-// OK and Cancel at the foot of a window.
-void BoutonsOkAnnuler(QDialog& dlg, QVBoxLayout& haut) {
-  auto* boutons = new QHBoxLayout;
-  boutons->addStretch();
-  auto* ok = new QPushButton(Q(Msg(IdMsg::AppCfgOK)), &dlg);
-  ok->setObjectName("OKBtn");
-  ok->setDefault(true);
-  auto* annuler = new QPushButton(Q(Msg(IdMsg::AppCfgAnnuler)), &dlg);
-  annuler->setObjectName("AnnulerBtn");
-  annuler->setAutoDefault(false);
-  boutons->addWidget(ok);
-  boutons->addWidget(annuler);
-  haut.addLayout(boutons);
-  QObject::connect(ok, &QPushButton::clicked, &dlg, &QDialog::accept);
-  QObject::connect(annuler, &QPushButton::clicked, &dlg, &QDialog::reject);
-}
-
 }  // namespace
 
 TImportCavitesDlg::TImportCavitesDlg(const survey::TReseau& reseau, QWidget* parent) : QDialog(parent) {
@@ -59,7 +43,8 @@ TImportCavitesDlg::TImportCavitesDlg(const survey::TReseau& reseau, QWidget* par
     item->setCheckState(Qt::Unchecked);
   }
   haut->addWidget(CheckCavitesBox);
-  BoutonsOkAnnuler(*this, *haut);
+  QPushButton* ok = nullptr;
+  haut->addLayout(BoutonsOKAnnuler(this, ok));
 }
 
 void TImportCavitesDlg::Transfere(std::vector<bool>& choix) const {
@@ -81,7 +66,8 @@ TSelectCavDlg::TSelectCavDlg(const survey::TReseau& reseau, const std::string& l
   for (int i = 1; i < reseau.NombreCavites(); ++i) ListeCavites->addItem(Q(reseau.UneCavite(i)->NomCavite));
   ListeCavites->setCurrentRow(ListeCavites->count() - 1);
   haut->addWidget(ListeCavites);
-  BoutonsOkAnnuler(*this, *haut);
+  QPushButton* ok = nullptr;
+  haut->addLayout(BoutonsOKAnnuler(this, ok));
 }
 
 survey::TCavite* TSelectCavDlg::CaviteChoisie() const {

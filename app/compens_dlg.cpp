@@ -14,6 +14,7 @@
 #include <cmath>
 #include <numbers>
 
+#include "app/boutons_dialogue.h"
 #include "app/cadres_projection.h"
 #include "foundation/catalogue.h"
 #include "foundation/chaines.h"
@@ -146,19 +147,7 @@ TCompensDlg::TCompensDlg(survey::TReseau& reseau, QWidget* parent) : QDialog(par
   GroupeAlti->hide();
   haut->addWidget(GroupeAlti);
 
-  auto* boutons = new QHBoxLayout;
-  boutons->addStretch();
-  OKBtn = new QPushButton(M(IdMsg::AppCfgOK), this);
-  OKBtn->setObjectName("OKBtn");
-  OKBtn->setDefault(true);
-  AnnulerBtn = new QPushButton(M(IdMsg::AppCfgAnnuler), this);
-  AnnulerBtn->setObjectName("AnnulerBtn");
-  AnnulerBtn->setAutoDefault(false);
-  boutons->addWidget(OKBtn);
-  boutons->addWidget(AnnulerBtn);
-  haut->addLayout(boutons);
-  connect(OKBtn, &QPushButton::clicked, this, &QDialog::accept);
-  connect(AnnulerBtn, &QPushButton::clicked, this, &QDialog::reject);
+  haut->addLayout(BoutonsOKAnnuler(this, OKBtn, &AnnulerBtn));
   connect(ListePointsSurface, &QListWidget::currentRowChanged, this, [this](int) { AfficheEcarts(); });
 }
 

@@ -20,6 +20,7 @@
 #include <cmath>
 #include <set>
 
+#include "app/boutons_dialogue.h"
 #include "app/cadre_saisie_date.h"
 #include "app/cadre_saisie_ope.h"
 #include "app/cadres_projection.h"
@@ -57,22 +58,6 @@ using survey::TPointSpeleo;
 namespace {
 
 QString Q(const std::string& s) { return QString::fromStdString(s); }
-
-QHBoxLayout* BoutonsOKAnnuler(QDialog* d, QPushButton*& ok) {
-  auto* boutons = new QHBoxLayout;
-  boutons->addStretch();
-  ok = new QPushButton(Q(Msg(IdMsg::AppCfgOK)), d);
-  ok->setObjectName("OKBtn");
-  ok->setDefault(true);
-  auto* annuler = new QPushButton(Q(Msg(IdMsg::AppCfgAnnuler)), d);
-  annuler->setObjectName("AnnulerBtn");
-  annuler->setAutoDefault(false);
-  boutons->addWidget(ok);
-  boutons->addWidget(annuler);
-  QObject::connect(ok, &QPushButton::clicked, d, &QDialog::accept);
-  QObject::connect(annuler, &QPushButton::clicked, d, &QDialog::reject);
-  return boutons;
-}
 
 std::string Lignes(const foundation::TMesStringList& l, const char* sep) {
   std::string t;

@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "app/boutons_dialogue.h"
 #include "app/cadres_projection.h"
 #include "foundation/catalogue.h"
 #include "foundation/chaines.h"
@@ -65,21 +66,9 @@ TSaisieNomReseauDlg::TSaisieNomReseauDlg(survey::TReseau& UnReseau, QWidget* par
   CadreProjectionNouvelle->hide();
   haut->addWidget(CadreProjectionNouvelle);
 
-  auto* boutons = new QHBoxLayout;
-  boutons->addStretch();
-  OKBtn = new QPushButton(M(IdMsg::AppCfgOK), this);
-  OKBtn->setObjectName("OKBtn");
-  OKBtn->setDefault(true);
-  AnnulerBtn = new QPushButton(M(IdMsg::AppCfgAnnuler), this);
-  AnnulerBtn->setObjectName("AnnulerBtn");
-  AnnulerBtn->setAutoDefault(false);
-  boutons->addWidget(OKBtn);
-  boutons->addWidget(AnnulerBtn);
-  haut->addLayout(boutons);
+  haut->addLayout(BoutonsOKAnnuler(this, OKBtn, &AnnulerBtn));
   haut->addStretch();
 
-  connect(OKBtn, &QPushButton::clicked, this, &QDialog::accept);
-  connect(AnnulerBtn, &QPushButton::clicked, this, &QDialog::reject);
   connect(ChangeProjBtn, &QPushButton::clicked, this, [this] { ChangeProjBtnClick(); });
   // After the frame's own handling of the click.
   connect(CadreProjectionActive->SimpleCoordsRdg, &TGroupeRadio::Click, this, [this] { RdgTypeCoordClick(); });

@@ -13,6 +13,7 @@
 #include <QVBoxLayout>
 #include <cmath>
 
+#include "app/boutons_dialogue.h"
 #include "foundation/catalogue.h"
 #include "foundation/dates.h"
 #include "formats/import/galeries_import.h"
@@ -149,17 +150,8 @@ TVisuImportTabDlg::TVisuImportTabDlg(formats::TVisuImportTab& visu, QWidget* par
   le->addWidget(CadreProjectionTab);
   haut->addWidget(entree);
 
-  auto* boutons = new QHBoxLayout;
-  boutons->addStretch();
-  auto* ok = new QPushButton(Q(Msg(IdMsg::AppCfgOK)), this);
-  ok->setObjectName("OKBtn");
-  ok->setDefault(true);
-  auto* annuler = new QPushButton(Q(Msg(IdMsg::AppCfgAnnuler)), this);
-  annuler->setObjectName("AnnulerBtn");
-  annuler->setAutoDefault(false);
-  boutons->addWidget(ok);
-  boutons->addWidget(annuler);
-  haut->addLayout(boutons);
+  QPushButton* ok = nullptr;
+  haut->addLayout(BoutonsOKAnnuler(this, ok));
 
   // The entrance's coordinates: metres and, for "WGS 84", latitude and
   // longitude from the first two.
@@ -199,8 +191,6 @@ TVisuImportTabDlg::TVisuImportTabDlg(formats::TVisuImportTab& visu, QWidget* par
       visu_.UnitP = UnitPRdg->ItemIndex() == 1 ? 1 : 0;
       modele_->Redessine();
     });
-  connect(ok, &QPushButton::clicked, this, &QDialog::accept);
-  connect(annuler, &QPushButton::clicked, this, &QDialog::reject);
   resize(900, 650);
   initTab = false;
 }

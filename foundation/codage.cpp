@@ -237,4 +237,57 @@ bool EstUtf8Valide(std::string_view s) {
   return true;
 }
 
+std::u16string VersUtf16(std::string_view texte) {
+  std::u16string r;
+  r.reserve(texte.size());
+  size_t i = 0;
+  while (i < texte.size()) {
+    char32_t c = LitCaractere(texte, i);
+    if (c >= 0x10000) {
+      c -= 0x10000;
+      r.push_back(static_cast<char16_t>(0xD800 + (c >> 10)));
+      r.push_back(static_cast<char16_t>(0xDC00 + (c & 0x3FF)));
+    } else {
+      r.push_back(static_cast<char16_t>(c));
+    }
+  }
+  return r;
+}
+
+std::string DepuisUtf16(std::string_view octets, bool grandBoutiste) {
+  std::string r;
+  r.reserve(octets.size());
+  const auto unite = [&](size_t i) {
+    const auto a = static_cast<unsigned char>(octets[i]), b = static_cast<unsigned char>(octets[i + 1]);
+    return static_cast<char32_t>(grandBoutiste ? (a << 8) | b : (b << 8) | a);
+  };
+  for (size_t i = 0; i + 1 < octets.size(); i += 2) {
+    char32_t c = unite(i);
+    if (c >= 0xD800 && c < 0xDC00 && i + 3 < octets.size()) {
+      const char32_t bas = unite(i + 2);
+      if (bas >= 0xDC00 && bas < 0xE000) {
+        c = 0x10000 + ((c - 0xD800) << 10) + (bas - 0xDC00);
+        i += 2;
+      }
+    }
+    if (c >= 0xD800 && c < 0xE000) c = 0xFFFD;
+    AjouteCaractere(r, c);
+  }
+  return r;
+}
+
+std::string TexteSelonMarque(std::string_view octets) {
+  if (octets.substr(0, 3) == "\xEF\xBB\xBF") {
+    const std::string_view utf8 = octets.substr(3);
+    if (EstUtf8Valide(utf8)) return std::string(utf8);
+    std::string r;
+    size_t i = 0;
+    while (i < utf8.size()) AjouteCaractere(r, LitCaractere(utf8, i));
+    return r;
+  }
+  if (octets.substr(0, 2) == "\xFF\xFE") return DepuisUtf16(octets.substr(2), false);
+  if (octets.substr(0, 2) == "\xFE\xFF") return DepuisUtf16(octets.substr(2), true);
+  return DepuisWindows1252(octets);
+}
+
 }  // namespace foundation

@@ -32,6 +32,15 @@ char32_t LitCaractere(std::string_view texte, size_t& i);
 bool EstUtf8Valide(std::string_view octets);
 void AjouteCaractere(std::string& texte, char32_t c);
 std::u32string VersUtf32(std::string_view texte);
+// UTF-8 to UTF-16 code units (the order of names as a UTF-16 comparison
+// sorts them).
+std::u16string VersUtf16(std::string_view texte);
+// UTF-16 bytes, little- or big-endian, to UTF-8: a lone surrogate becomes
+// U+FFFD and an odd last byte is dropped.
+std::string DepuisUtf16(std::string_view octets, bool grandBoutiste);
+// The text of a file: a byte-order mark selects UTF-8 (malformed bytes
+// becoming U+FFFD) or UTF-16 of either byte order, otherwise Windows-1252.
+std::string TexteSelonMarque(std::string_view octets);
 std::string DepuisUtf32(std::u32string_view texte);
 
 // Upper and lower case of a character, for the Latin letters the French texts

@@ -93,65 +93,11 @@ bool ImporteFichierInstruments(const std::string& chemin, TListeInstruments& lis
 
 // --- Operator list file -------------------------------------------------------------
 
-namespace {
-
-std::u16string EnUtf16(std::string_view texte) {
-  std::u16string r;
-  r.reserve(texte.size());
-  size_t i = 0;
-  while (i < texte.size()) {
-    char32_t c = foundation::LitCaractere(texte, i);
-    if (c >= 0x10000) {
-      c -= 0x10000;
-      r.push_back(static_cast<char16_t>(0xD800 + (c >> 10)));
-      r.push_back(static_cast<char16_t>(0xDC00 + (c & 0x3FF)));
-    } else {
-      r.push_back(static_cast<char16_t>(c));
-    }
-  }
-  return r;
-}
-
-// UTF-16 bytes (after the mark) to UTF-8; a lone surrogate becomes U+FFFD
-// and an odd last byte is dropped.
-std::string DepuisUtf16(std::string_view octets, bool grandBoutiste) {
-  std::string r;
-  r.reserve(octets.size());
-  const auto unite = [&](size_t i) {
-    const auto a = static_cast<unsigned char>(octets[i]), b = static_cast<unsigned char>(octets[i + 1]);
-    return static_cast<char32_t>(grandBoutiste ? (a << 8) | b : (b << 8) | a);
-  };
-  for (size_t i = 0; i + 1 < octets.size(); i += 2) {
-    char32_t c = unite(i);
-    if (c >= 0xD800 && c < 0xDC00 && i + 3 < octets.size()) {
-      const char32_t bas = unite(i + 2);
-      if (bas >= 0xDC00 && bas < 0xE000) {
-        c = 0x10000 + ((c - 0xD800) << 10) + (bas - 0xDC00);
-        i += 2;
-      }
-    }
-    if (c >= 0xD800 && c < 0xE000) c = 0xFFFD;
-    foundation::AjouteCaractere(r, c);
-  }
-  return r;
-}
-
-// UTF-8 bytes made well-formed: each malformed byte becomes U+FFFD.
-std::string Utf8Propre(std::string_view octets) {
-  if (foundation::EstUtf8Valide(octets)) return std::string(octets);
-  std::string r;
-  size_t i = 0;
-  while (i < octets.size()) foundation::AjouteCaractere(r, foundation::LitCaractere(octets, i));
-  return r;
-}
-
-}  // namespace
-
 std::vector<std::string> NomsDistinctsTries(std::vector<std::string> noms) {
   std::vector<std::pair<std::u16string, std::string>> cles;
   cles.reserve(noms.size());
   for (std::string& n : noms) {
-    std::u16string cle = EnUtf16(n);
+    std::u16string cle = foundation::VersUtf16(n);
     cles.emplace_back(std::move(cle), std::move(n));
   }
   std::sort(cles.begin(), cles.end());
@@ -179,15 +125,7 @@ bool EcritFichierOperateurs(const std::string& chemin, const std::vector<std::st
 }
 
 std::vector<std::string> LignesFichierTexte(std::string_view octets) {
-  std::string texte;
-  if (octets.substr(0, 3) == "\xEF\xBB\xBF")
-    texte = Utf8Propre(octets.substr(3));
-  else if (octets.substr(0, 2) == "\xFF\xFE")
-    texte = DepuisUtf16(octets.substr(2), false);
-  else if (octets.substr(0, 2) == "\xFE\xFF")
-    texte = DepuisUtf16(octets.substr(2), true);
-  else
-    texte = foundation::DepuisWindows1252(octets);
+  const std::string texte = foundation::TexteSelonMarque(octets);
   std::vector<std::string> lignes;
   size_t debut = 0;
   for (size_t i = 0; i < texte.size(); ++i) {

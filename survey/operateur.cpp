@@ -42,31 +42,11 @@ std::string CleDeNom(std::string_view nom) {
   return cle;
 }
 
-namespace {
-
-std::u16string EnUtf16(std::string_view texte) {
-  std::u16string r;
-  r.reserve(texte.size());
-  size_t i = 0;
-  while (i < texte.size()) {
-    char32_t c = foundation::LitCaractere(texte, i);
-    if (c >= 0x10000) {
-      c -= 0x10000;
-      r.push_back(static_cast<char16_t>(0xD800 + (c >> 10)));
-      r.push_back(static_cast<char16_t>(0xDC00 + (c & 0x3FF)));
-    } else {
-      r.push_back(static_cast<char16_t>(c));
-    }
-  }
-  return r;
-}
-
-}  // namespace
 
 void TListeOperateurs::TrieListe() {
   std::vector<std::pair<std::u16string, std::unique_ptr<foundation::TObjetDeListe>>> cles;
   cles.reserve(Items.size());
-  for (auto& o : Items) cles.emplace_back(EnUtf16(static_cast<TOperateur*>(o.get())->DesignOpe), std::move(o));
+  for (auto& o : Items) cles.emplace_back(foundation::VersUtf16(static_cast<TOperateur*>(o.get())->DesignOpe), std::move(o));
   std::stable_sort(cles.begin(), cles.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
   for (size_t i = 0; i < cles.size(); ++i) Items[i] = std::move(cles[i].second);
 }

@@ -50,34 +50,11 @@ struct FenetreExport {
     f->NouveauReseau();
     r = &dynamic_cast<TDocumentSurvey*>(f->Gestion().Reseau())->Reseau();
     r->Nom = "Massif";
-    r->CreeCaviteSurface();
-    auto e = std::make_unique<survey::TPointSpeleo>();
-    e->TypePoint = survey::PointSurface;
-    e->DesignPTopo = "E";
-    e->X = 326903.675;
-    e->Y = 5026481.521;
-    e->Z = 3005;
-    survey::TPointSpeleo* entree = r->LesPointsSurface()->Add(std::move(e));
-    entree->GalduPt = r->UneCavite(0)->UneGalerie(0);
-    auto c = std::make_unique<survey::TCavite>();
-    c->NomCavite = "Igue";
-    survey::TCavite* cav = r->AjouteCavite(std::move(c));
-    survey::TGalerie* gal = cav->AjouteGalerie("");
-    survey::TPointSpeleo* avant = entree;
-    for (int i = 1; i <= n; ++i) {
-      auto p = std::make_unique<survey::TPointSpeleo>();
-      p->DesignPTopo = "A" + std::to_string(i);
-      p->GalduPt = gal;
-      survey::TPointSpeleo* s = gal->Points.Add(std::move(p));
-      auto v = std::make_unique<survey::TVisee>();
-      v->PointStation = avant;
-      v->PointVise = s;
-      v->Long = 2;
-      cav->Visees.Add(std::move(v));
-      avant = s;
-    }
-    cav->ReGenereListePoints(false);
-    cav->AffecteLeversVisees();
+    essai::AjouteCaviteLineaire(*r, n);
+    survey::TPointSpeleo* entree = r->LesPointsSurface()->First();
+    entree->X = 326903.675;
+    entree->Y = 5026481.521;
+    entree->Z = 3005;
     survey::Document().NomFichierCourant = dossier.Fichier("massif.cav");
     f->AfficheListeCavites(true);
   }

@@ -41,36 +41,6 @@ using essai::Gardes;
 
 namespace {
 
-// A cave of n shots of 2 m from a new surface point, stations "1" to "n".
-survey::TCavite* AjouteCavite(survey::TReseau& r, int n) {
-  r.CreeCaviteSurface();
-  auto e = std::make_unique<survey::TPointSpeleo>();
-  e->TypePoint = survey::PointSurface;
-  e->DesignPTopo = "E";
-  survey::TPointSpeleo* entree = r.LesPointsSurface()->Add(std::move(e));
-  entree->GalduPt = r.UneCavite(0)->UneGalerie(0);
-  auto c = std::make_unique<survey::TCavite>();
-  c->NomCavite = "Igue";
-  survey::TCavite* cav = r.AjouteCavite(std::move(c));
-  survey::TGalerie* g = cav->AjouteGalerie("");
-  survey::TPointSpeleo* avant = entree;
-  for (int i = 1; i <= n; ++i) {
-    auto p = std::make_unique<survey::TPointSpeleo>();
-    p->DesignPTopo = "A" + std::to_string(i);
-    p->GalduPt = g;
-    survey::TPointSpeleo* s = g->Points.Add(std::move(p));
-    auto v = std::make_unique<survey::TVisee>();
-    v->PointStation = avant;
-    v->PointVise = s;
-    v->Long = 2;
-    cav->Visees.Add(std::move(v));
-    avant = s;
-  }
-  cav->ReGenereListePoints(false);
-  cav->AffecteLeversVisees();
-  return cav;
-}
-
 // Types keys into the active modal window: '\t' Tab, '\n' Enter, '\x1b'
 // Escape, other characters as typed text.
 void Tape(const QString& touches) {
@@ -149,7 +119,7 @@ struct Fenetre {
   explicit Fenetre(int n) {
     f.NouveauReseau();
     auto* doc = dynamic_cast<TDocumentSurvey*>(f.Gestion().Reseau());
-    c = AjouteCavite(doc->Reseau(), n);
+    c = essai::AjouteCaviteLineaire(doc->Reseau(), n);
     f.AfficheListeCavites(true);
     f.Zone().SelectionneLigne(n - 1);
   }

@@ -68,9 +68,9 @@ struct TFichiersAnciens {
 bool LitFichiersAnciens(std::string_view gal, std::string_view com, std::string_view lev, std::string_view pts,
                         TFichiersAnciens& f);
 
-// The date of a trip record: day j (0 read as 1), month m, year 1900 + a; a
-// month of 0 or above 12, or a year below 60 or above 99, gives 1 January
-// 1930.
+// The date of a trip record: day j (0 read as 1), month m, year 1900 + a.
+// A month of 0 or above 12, or a year below 60 or above 99, gives the date
+// 1 January 1930.
 foundation::TDateTime DateLeverAncien(const TLevImport& l);
 
 // Reads the four files of the base path into the network's active cave.

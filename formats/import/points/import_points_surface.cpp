@@ -41,28 +41,6 @@ std::string Rogne(std::string_view s) {
   return std::string(s.substr(a, b - a));
 }
 
-// UTF-16 code units to UTF-8; an unpaired surrogate reads as U+FFFD.
-std::string DepuisUtf16(std::string_view octets, bool grandBoutien) {
-  std::string r;
-  r.reserve(octets.size());
-  const size_t n = octets.size() / 2;
-  auto unite = [&](size_t i) -> char32_t {
-    const auto a = static_cast<unsigned char>(octets[2 * i]), b = static_cast<unsigned char>(octets[2 * i + 1]);
-    return grandBoutien ? static_cast<char32_t>(a << 8 | b) : static_cast<char32_t>(b << 8 | a);
-  };
-  for (size_t i = 0; i < n; ++i) {
-    char32_t c = unite(i);
-    if (c >= 0xD800 && c <= 0xDBFF && i + 1 < n && unite(i + 1) >= 0xDC00 && unite(i + 1) <= 0xDFFF) {
-      c = 0x10000 + ((c - 0xD800) << 10) + (unite(i + 1) - 0xDC00);
-      ++i;
-    } else if (c >= 0xD800 && c <= 0xDFFF) {
-      c = 0xFFFD;
-    }
-    foundation::AjouteCaractere(r, c);
-  }
-  return r;
-}
-
 // The leading part of a field that reads as a number: sign, digits, a
 // decimal point and digits, an exponent.
 double PartieNumerique(const std::string& champ) {
@@ -109,10 +87,7 @@ std::string ChercheExtension(const std::string& chemin) {
 }  // namespace
 
 std::vector<std::string> LignesFichierPoints(std::string_view octets) {
-  if (octets.substr(0, 3) == "\xEF\xBB\xBF") return foundation::DecoupeLignes(std::string(octets.substr(3)));
-  if (octets.substr(0, 2) == "\xFF\xFE") return foundation::DecoupeLignes(DepuisUtf16(octets.substr(2), false));
-  if (octets.substr(0, 2) == "\xFE\xFF") return foundation::DecoupeLignes(DepuisUtf16(octets.substr(2), true));
-  return foundation::DecoupeLignes(foundation::DepuisWindows1252(octets));
+  return foundation::DecoupeLignes(foundation::TexteSelonMarque(octets));
 }
 
 bool ExtraitCoordonnee(std::string& reste, char separateur, double& valeur) {
