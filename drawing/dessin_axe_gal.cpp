@@ -1,7 +1,11 @@
 #include "drawing/dessin_axe_gal.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <limits>
+#include <optional>
+#include <span>
 #include <string>
 
 #include "drawing/contexte_motifs.h"
@@ -30,6 +34,54 @@ void PointBlanc(platform::Canvas& canvas, const TPointDeBase& p, int32_t r) {
   canvas.Ellipse(p.XVue - r, p.YVue - r, p.XVue + r, p.YVue + r);
   canvas.Pen.Color = couleur;
 }
+
+// The surface and its clip rectangle, grown by what a one-pixel or wider
+// pen may paint past a shape's points: lines and dots wholly outside it
+// paint nothing and are left out.
+class ZoneVisible {
+ public:
+  explicit ZoneVisible(const platform::Canvas& canvas) {
+    platform::Rect v{0, 0, canvas.Width(), canvas.Height()};
+    if (const std::optional<platform::Rect> c = canvas.ClipRect())
+      v = {std::max(v.Left, c->Left), std::max(v.Top, c->Top), std::min(v.Right, c->Right),
+           std::min(v.Bottom, c->Bottom)};
+    const int64_t m = std::max<int64_t>(canvas.Pen.Width, 1) + 2;
+    if (!v.Empty())
+      gauche_ = v.Left - m, haut_ = v.Top - m, droite_ = int64_t{v.Right} + m, bas_ = int64_t{v.Bottom} + m;
+  }
+  bool Segment(int64_t x1, int64_t y1, int64_t x2, int64_t y2) const {
+    return std::max(x1, x2) >= gauche_ && std::min(x1, x2) < droite_ && std::max(y1, y2) >= haut_ &&
+           std::min(y1, y2) < bas_;
+  }
+  // The dot of radius r at (x, y) and its pixel.
+  bool Point(int64_t x, int64_t y, int64_t r) const { return Segment(x - r, y - r, x + r, y + r); }
+
+ private:
+  // Nothing is inside an empty surface.
+  int64_t gauche_ = std::numeric_limits<int64_t>::max(), haut_ = gauche_;
+  int64_t droite_ = std::numeric_limits<int64_t>::min(), bas_ = droite_;
+};
+
+// The calls of a drawing given to the canvas a few hundred at a time.
+class LotDAppels {
+ public:
+  explicit LotDAppels(platform::Canvas& canvas) : canvas_(canvas) {}
+  // Room for k more calls.
+  void Prevoit(size_t k) {
+    if (n_ + k > appels_.size()) Vide();
+  }
+  // After Prevoit.
+  void Ajoute(const platform::BatchCall& c) { appels_[n_++] = c; }
+  void Vide() {
+    if (n_ > 0) canvas_.Batch(std::span<const platform::BatchCall>(appels_.data(), n_));
+    n_ = 0;
+  }
+
+ private:
+  platform::Canvas& canvas_;
+  std::array<platform::BatchCall, 256> appels_;
+  size_t n_ = 0;
+};
 
 // Distance in drawing units from (x, y) to the segment A B: to the foot of
 // the perpendicular when it falls on the segment, else to the nearer end
@@ -101,7 +153,8 @@ void TDessinAxeGal::AjouteTrait(survey::TVisee* vVisee) {
 }
 
 void TDessinAxeGal::CalculPointsVue() {
-  for (const auto& p : PointsAxe) p->PointVue();
+  const TVueDessin vue;
+  for (const auto& p : PointsAxe) p->PointVue(vue);
 }
 
 void TDessinAxeGal::DessineCetObjet(platform::Canvas& canvas) {
@@ -112,20 +165,60 @@ void TDessinAxeGal::DessineCetObjet(platform::Canvas& canvas) {
   const bool marquage = !EstDessinCoupeVert && !EstObjetEcart;
   const int32_t r = RayonPointStation();
   const platform::Colour couleur = canvas.Pen.Color;
+  const ZoneVisible zone(canvas);
+  const TVueDessin vue;
+  LotDAppels lot(canvas);
+  // A line left out still moves the current position to its end.
+  bool sautee = false;
+  platform::Point position;
+  const auto placePosition = [&] {
+    lot.Vide();
+    if (sautee) canvas.MoveTo(position.X, position.Y);
+    sautee = false;
+  };
+  using Appel = platform::BatchCall;
+  // The points, and the stations of the points on the surface, are scattered
+  // objects read once each: they are asked for some points ahead (the
+  // station's arriving shot, then the shot's mark), so that a long axis does
+  // not wait on every one.
+  constexpr size_t avancePoint = 16, avanceStation = 8, avanceVisee = 4;
   for (size_t i = PointsAxe.size() - 1; i >= 1; --i) {
-    TPointAxe& p = *PointsAxe[i];
-    if (p.PointRat != nullptr) {
-      p.PointRat->PointVue();
-      const survey::TVisee* arrivee = p.PointRef != nullptr ? p.PointRef->ViseeAvant : nullptr;
-      canvas.Pen.Color = marquage && arrivee != nullptr && arrivee->Marque ? CouleurSelection : couleur;
-      canvas.MoveTo(p.XVue, p.YVue);
-      canvas.LineTo(p.PointRat->XVue, p.PointRat->YVue);
+    if (i > avancePoint) __builtin_prefetch(PointsAxe[i - avancePoint].get());
+    if (i > avanceStation) {
+      const TPointAxe& q = *PointsAxe[i - avanceStation];
+      if (q.PointRef != nullptr && zone.Point(q.XVue, q.YVue, 0)) __builtin_prefetch(&q.PointRef->ViseeAvant);
     }
-    canvas.Pen.Color = couleur;
-    if (points) PointBlanc(canvas, p, r);
-    canvas.SetPixel(p.XVue, p.YVue, couleur);
-    if (noms) p.AfficheDesign(canvas);
+    if (marquage && i > avanceVisee) {
+      const TPointAxe& q = *PointsAxe[i - avanceVisee];
+      if (q.PointRef != nullptr && zone.Point(q.XVue, q.YVue, 0) && q.PointRef->ViseeAvant != nullptr)
+        __builtin_prefetch(&q.PointRef->ViseeAvant->Marque);
+    }
+    TPointAxe& p = *PointsAxe[i];
+    lot.Prevoit(3);
+    if (p.PointRat != nullptr) {
+      TPointAxe& rat = *p.PointRat;
+      // The previous point of this axis already has its view position.
+      if (&rat != PointsAxe[i - 1].get()) rat.PointVue(vue);
+      if (zone.Segment(p.XVue, p.YVue, rat.XVue, rat.YVue)) {
+        const survey::TVisee* arrivee = p.PointRef != nullptr ? p.PointRef->ViseeAvant : nullptr;
+        const platform::Colour c = marquage && arrivee != nullptr && arrivee->Marque ? CouleurSelection : couleur;
+        lot.Ajoute({Appel::Kind::Line, c, p.XVue, p.YVue, rat.XVue, rat.YVue});
+        sautee = false;
+      } else {
+        sautee = true;
+        position = {rat.XVue, rat.YVue};
+      }
+    }
+    if (zone.Point(p.XVue, p.YVue, r)) {
+      if (points) lot.Ajoute({Appel::Kind::Ellipse, platform::kWhite, p.XVue - r, p.YVue - r, p.XVue + r, p.YVue + r});
+      lot.Ajoute({Appel::Kind::Pixel, couleur, p.XVue, p.YVue});
+    }
+    if (noms) {
+      placePosition();
+      p.AfficheDesign(canvas);
+    }
   }
+  placePosition();
   if (noms) PointsAxe[0]->AfficheDesign(canvas);
 }
 

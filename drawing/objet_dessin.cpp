@@ -15,31 +15,28 @@ namespace drawing {
 using foundation::TPoint;
 using foundation::TRect;
 
-TPoint PointVueDessin(int32_t x, int32_t y) {
+TVueDessin::TVueDessin() : vue_(foundation::Vue()) {
   const EtatAffichage& a = Affichage();
-  const auto& imp = foundation::Impression();
-  TPoint p;
-  if (imp.EnImpression) {
-    if (a.RepereSymbole) {
-      p = {x, a.HauteurRepereSymbole - y};
-    } else {
-      foundation::TPointTopo sol;
-      foundation::XYDessinVersPtTopo(x, y, sol);
-      const foundation::TParamsImprimante params = imp.ParamsImprimante();
-      p = {foundation::XVersImprimante(sol.X - imp.OriginePagePrn.X, params),
-           foundation::YVersImprimante(imp.OriginePagePrn.Y - sol.Y, params)};
-    }
-  } else {
-    p = foundation::XYDessinVersEcran(x, y);
-  }
-  p.X += a.DecalageVueX;
-  p.Y += a.DecalageVueY;
-  if (a.DecalageActif) {
-    p.X += a.DecalageX;
-    p.Y += a.DecalageY;
-  }
-  return p;
+  impression_ = foundation::Impression().EnImpression;
+  decalageActif_ = a.DecalageActif;
+  decalageVueX_ = a.DecalageVueX;
+  decalageVueY_ = a.DecalageVueY;
+  decalageX_ = a.DecalageX;
+  decalageY_ = a.DecalageY;
 }
+
+TPoint TVueDessin::Imprimante(int32_t x, int32_t y) const {
+  const EtatAffichage& a = Affichage();
+  if (a.RepereSymbole) return {x, a.HauteurRepereSymbole - y};
+  const auto& imp = foundation::Impression();
+  foundation::TPointTopo sol;
+  foundation::XYDessinVersPtTopo(x, y, sol);
+  const foundation::TParamsImprimante params = imp.ParamsImprimante();
+  return {foundation::XVersImprimante(sol.X - imp.OriginePagePrn.X, params),
+          foundation::YVersImprimante(imp.OriginePagePrn.Y - sol.Y, params)};
+}
+
+TPoint PointVueDessin(int32_t x, int32_t y) { return TVueDessin()(x, y); }
 
 // --- TPointDeBase -----------------------------------------------------------------
 

@@ -17,6 +17,7 @@
 #include "foundation/objet_de_liste.h"
 #include "foundation/point_entier.h"
 #include "foundation/point_topo.h"
+#include "foundation/transformation_vue.h"
 #include "platform/canvas.h"
 
 namespace survey {
@@ -36,6 +37,29 @@ class TPointAxe;
 // offset.
 foundation::TPoint PointVueDessin(int32_t x, int32_t y);
 
+// PointVueDessin for many points: the paint's state read once.
+class TVueDessin {
+ public:
+  TVueDessin();
+  foundation::TPoint operator()(int32_t x, int32_t y) const {
+    foundation::TPoint p = impression_ ? Imprimante(x, y) : foundation::XYDessinVersEcran(vue_, x, y);
+    p.X += decalageVueX_;
+    p.Y += decalageVueY_;
+    if (decalageActif_) {
+      p.X += decalageX_;
+      p.Y += decalageY_;
+    }
+    return p;
+  }
+
+ private:
+  foundation::TPoint Imprimante(int32_t x, int32_t y) const;
+  const foundation::ContexteVue& vue_;
+  bool impression_;
+  bool decalageActif_;
+  int32_t decalageVueX_, decalageVueY_, decalageX_, decalageY_;
+};
+
 // A point of a drawing object, in drawing units, with its last computed pixel.
 class TPointDeBase {
  public:
@@ -53,6 +77,11 @@ class TPointDeBase {
   // Sets the position and the envelope.
   void FixePosition(int32_t x, int32_t y);
   void PointVue();
+  void PointVue(const TVueDessin& vue) {
+    const foundation::TPoint p = vue(XLoc, YLoc);
+    XVue = p.X;
+    YVue = p.Y;
+  }
   foundation::TPoint PtVue() const { return {XVue, YVue}; }
   foundation::TPoint PointLoc() const { return {XLoc, YLoc}; }
   // X and SlH take XLoc, Y and Z take YLoc.

@@ -70,12 +70,7 @@ void DessinVersPtTopo(const TPoint& D, TPointTopo& P) { XYDessinVersPtTopo(D.X, 
 
 // --- Drawing <-> screen ---------------------------------------------------------------------
 
-TPoint XYDessinVersEcran(int32_t x, int32_t y) {
-  const ContexteVue& v = Vue();
-  const double E = v.EchelleVue;
-  return TPoint{Arrondi((static_cast<double>(x) / FacteurDessin - v.XDebVue) * E),
-                Arrondi((v.YDebVue - static_cast<double>(y) / FacteurDessin) * E)};
-}
+TPoint XYDessinVersEcran(int32_t x, int32_t y) { return XYDessinVersEcran(Vue(), x, y); }
 
 TPoint DessinVersEcran(const TPoint& D) { return XYDessinVersEcran(D.X, D.Y); }
 

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <string>
 
+#include "foundation/arrondi.h"
 #include "foundation/point_entier.h"
 #include "foundation/point_topo.h"
 #include "platform/canvas.h"
@@ -117,6 +118,12 @@ void XYDessinVersPtTopo(int32_t x, int32_t y, TPointTopo& P);
 // Screen Y points down.
 TPoint DessinVersEcran(const TPoint& D);
 TPoint XYDessinVersEcran(int32_t x, int32_t y);
+// The same with the view given (for many points at once).
+inline TPoint XYDessinVersEcran(const TParamsTransfo& v, int32_t x, int32_t y) {
+  const double E = v.EchelleVue;
+  return TPoint{Arrondi((static_cast<double>(x) / FacteurDessin - v.XDebVue) * E),
+                Arrondi((v.YDebVue - static_cast<double>(y) / FacteurDessin) * E)};
+}
 // Both corners converted, then left <= right and top <= bottom.
 TRect RectDessinVersEcran(const TRect& R);
 TPoint EcranVersDessin(const TPoint& px);

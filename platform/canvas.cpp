@@ -39,6 +39,27 @@ int32_t CanvasFont::PixelHeight() const {
   return static_cast<int32_t>((s * 96 + 36) / 72);
 }
 
+void Canvas::Batch(std::span<const BatchCall> calls) {
+  const Colour pen = Pen.Color;
+  for (const BatchCall& c : calls) {
+    switch (c.What) {
+      case BatchCall::Kind::Line:
+        Pen.Color = c.Color;
+        MoveTo(c.X1, c.Y1);
+        LineTo(c.X2, c.Y2);
+        break;
+      case BatchCall::Kind::Ellipse:
+        Pen.Color = c.Color;
+        Ellipse(c.X1, c.Y1, c.X2, c.Y2);
+        break;
+      case BatchCall::Kind::Pixel:
+        SetPixel(c.X1, c.Y1, c.Color);
+        break;
+    }
+  }
+  Pen.Color = pen;
+}
+
 CanvasFactory& CanvasFactory::Current() {
   auto* installed = ContextePlatform().CurrentCanvasFactory;
   return installed ? *installed : defaultFactory;

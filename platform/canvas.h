@@ -167,6 +167,19 @@ constexpr Colour ApplyCopyMode(CopyMode mode, Colour s, Colour d) {
   return r & 0xFFFFFF;
 }
 
+// One call of a batch (Canvas::Batch): a line from (X1, Y1) to (X2, Y2), an
+// ellipse inscribed in the rectangle (X1, Y1, X2, Y2), both with the pen in
+// the colour Color, or the pixel (X1, Y1) set to Color.
+struct BatchCall {
+  enum class Kind : uint8_t { Line, Ellipse, Pixel };
+  Kind What = Kind::Line;
+  Colour Color = kBlack;
+  int32_t X1 = 0;
+  int32_t Y1 = 0;
+  int32_t X2 = 0;
+  int32_t Y2 = 0;
+};
+
 class Canvas {
  public:
   virtual ~Canvas() = default;
@@ -245,6 +258,22 @@ class Canvas {
   // The whole source at (x, y) through the copy mode.
   void Draw(int32_t x, int32_t y, const Canvas& source) {
     CopyRect({x, y, x + source.Width(), y + source.Height()}, source, {0, 0, source.Width(), source.Height()});
+  }
+
+  // Many small calls at once, each drawn exactly as its own call draws it
+  // and in their order: a line as MoveTo then LineTo, an ellipse as Ellipse
+  // (both with the pen's colour set to the call's, given back afterwards), a
+  // pixel as SetPixel.  Drawings made of thousands of pieces (survey axes)
+  // give them here so that a canvas may draw them without a call each; the
+  // default makes the calls one by one.
+  virtual void Batch(std::span<const BatchCall> calls);
+
+  // Exchanges the pixels with another canvas of the same kind and size (each
+  // keeps its attributes and clip rectangle); false, and nothing changes,
+  // when the two cannot.
+  virtual bool SwapPixels(Canvas& other) {
+    (void)other;
+    return false;
   }
 };
 

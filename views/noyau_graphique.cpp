@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <exception>
+#include <limits>
 
 #include "drawing/contexte_dessin.h"
 #include "drawing/cree_dessin.h"
@@ -231,6 +232,33 @@ void TCanvasSuivi::CopyRect(const Rect& destination, const Canvas& source, const
   Reprend();
 }
 
+void TCanvasSuivi::Batch(std::span<const platform::BatchCall> calls) {
+  if (calls.empty()) return;
+  // The bounds of the lines' ends, of the ellipses' rectangles and of the
+  // pixels, grown by the pen's margin and a line's last pixel (more than a
+  // pixel needs: the zone is a bound).
+  int32_t xmin = std::numeric_limits<int32_t>::max(), ymin = xmin;
+  int32_t xmax = std::numeric_limits<int32_t>::min(), ymax = xmax;
+  for (const platform::BatchCall& c : calls) {
+    const bool pixel = c.What == platform::BatchCall::Kind::Pixel;
+    const int32_t x2 = pixel ? c.X1 : c.X2, y2 = pixel ? c.Y1 : c.Y2;
+    xmin = std::min(xmin, std::min(c.X1, x2));
+    ymin = std::min(ymin, std::min(c.Y1, y2));
+    xmax = std::max(xmax, std::max(c.X1, x2));
+    ymax = std::max(ymax, std::max(c.Y1, y2));
+  }
+  const int64_t m = Marge();
+  const int64_t l = xmin - m, t = ymin - m, r = int64_t{xmax} + m + 1, b = int64_t{ymax} + m + 1;
+  const auto borne = [](int64_t v) {
+    return static_cast<int32_t>(
+        std::clamp<int64_t>(v, std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max()));
+  };
+  Ajoute(borne(l), borne(t), borne(r), borne(b));
+  Transmet();
+  cible_.Batch(calls);
+  Reprend();
+}
+
 // --- Construction -------------------------------------------------------------------------------
 
 TNoyauGraphique::TNoyauGraphique() {
@@ -335,10 +363,13 @@ bool TNoyauGraphique::AfficheVue(bool Redessine) {
   echelleAffichee_ = v.EchelleVue;
 
   platform::Canvas& bmp = *BmpDessin;
+  blanc_ = false;
   if (!AfficheCoupesVert) {
     foundation::EffaceBitmap(bmp);
+    blanc_ = !bmp.ClipRect();
     bmp.Copy = platform::CopyMode::SrcCopy;
     if ((drawing::Affichage().ToutDessiner || CalageNotes) && ImageScan) {
+      blanc_ = false;
       Rect d{0, 0, bmp.Width(), bmp.Height()};
       const int32_t r = Arrondi(v.LargeurVue * v.EchelleVue), b = Arrondi(v.HauteurVue * v.EchelleVue);
       if (r < d.Right) d.Right = r;
@@ -384,6 +415,7 @@ void TNoyauGraphique::DessineCalques() {
       if (k == odNotes) {
         bmp.Copy = platform::CopyMode::SrcCopy;
         DessineNotes(bmp);
+        blanc_ = false;
         continue;
       }
       drawing::TCalque& calque = Calques.LeCalque(k);
@@ -400,6 +432,13 @@ void TNoyauGraphique::DessineCalques() {
       const Rect r = Intersection(suivi.Zone(), toute);
       if (r.Empty()) continue;
       ++CalquesCombines;
+      // Over a white drawing the AND is the layer itself: the pixels change
+      // places, and the scratch gets the white ones.
+      if (blanc_ && bmp.SwapPixels(*brouillon_)) {
+        blanc_ = false;
+        continue;
+      }
+      blanc_ = false;
       bmp.Copy = platform::CopyMode::SrcAnd;
       bmp.CopyRect(r, *brouillon_, r);
       brouillon_->ClearClipRect();
@@ -411,6 +450,7 @@ void TNoyauGraphique::DessineCalques() {
   }
   aff.DessinAutresCavites = false;
   bmp.Copy = platform::CopyMode::SrcCopy;
+  blanc_ = false;
 }
 
 void TNoyauGraphique::DessineNotes(platform::Canvas& canvas) {

@@ -80,6 +80,7 @@ class TCanvasSuivi final : public platform::Canvas {
   int32_t TextWidth(std::string_view text) const override;
   int32_t TextHeight(std::string_view text) const override;
   void CopyRect(const platform::Rect& destination, const Canvas& source, const platform::Rect& sourceRect) override;
+  void Batch(std::span<const platform::BatchCall> calls) override;
 
  private:
   // Gives the target this canvas's attributes before a call.
@@ -293,6 +294,8 @@ class TNoyauGraphique {
   foundation::TPoint PointSouris() const { return {XSourisVd, YSourisVd}; }
   void RepeintUnion(const platform::Rect& a, const platform::Rect& b);
   std::unique_ptr<platform::Canvas> brouillon_;
+  // The drawing is white all over (erased, nothing combined on it yet).
+  bool blanc_ = false;
   // The edited object while it is out of its layer.
   std::unique_ptr<drawing::TObjetDessin> sortiDuCalque_;
   // The view and scale of the last picture (given back when a redraw is refused).

@@ -7,7 +7,9 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <limits>
 #include <numbers>
+#include <unordered_map>
 #include <vector>
 
 #include "foundation/arrondi.h"
@@ -760,6 +762,205 @@ void QtCanvas::CopyRect(const Rect& d, const Canvas& source, const Rect& s) {
       if (sx < 0 || sx >= sw) continue;
       const uint32_t sp = srcLine ? srcLine[sx] & 0xFFFFFFu : ToQRgb(source.Pixel(sx, sy)) & 0xFFFFFFu;
       dst[x] = 0xFF000000u | ApplyCopyMode(mode, sp, dst[x] & 0xFFFFFFu);
+    }
+  }
+}
+
+bool QtCanvas::SwapPixels(Canvas& other) {
+  auto* o = dynamic_cast<QtCanvas*>(&other);
+  if (o == nullptr || o == this || o->image_.size() != image_.size()) return false;
+  image_.swap(o->image_);
+  stamps_.swap(o->stamps_);
+  return true;
+}
+
+// ---------------------------------------------------------------- batches
+
+namespace {
+
+constexpr int32_t kStampMax = 16;
+
+// The corner classes of an ellipse of size n along one axis.  Its points
+// along that axis are its corner plus offsets that depend on the size and on
+// the class alone: from 4 n on, the corner's parity (at an even size the
+// centre is on a half pixel, rounded to even), and below 4 n the corner
+// itself, since there the sines and cosines that should be 0 (a few 1e-16 off)
+// may tip a half pixel over.
+int32_t CornerClass(int32_t corner, int32_t n) { return corner < 4 * n ? corner : 4 * n + (corner & 1); }
+
+// The entry of an ellipse whose corner is far from the origin.
+size_t FarIndex(int32_t w, int32_t h, int32_t left, int32_t top, unsigned variant) {
+  return ((((static_cast<size_t>(w - 1) * kStampMax + static_cast<size_t>(h - 1)) * 2 + (left & 1)) * 2 + (top & 1))
+          << 2) | variant;
+}
+
+}  // namespace
+
+// The pixels an ellipse paints, as offsets from its rectangle's top-left
+// corner in the canvas's rows: by the pen and by the brush.
+struct QtCanvas::EllipseStamp {
+  bool Ready = false;
+  // Every pixel lies inside the ellipse's rectangle.
+  bool Usable = false;
+  std::vector<int32_t> Pen, Brush;
+};
+
+struct QtCanvas::Stamps {
+  using Entry = EllipseStamp;
+  qsizetype Stride = 0;
+  // Corners far from the origin, by size, parities, outline and fill.
+  // (Each made on first use: a canvas that stamps few sizes stays small.)
+  std::vector<std::unique_ptr<Entry>> Far = std::vector<std::unique_ptr<Entry>>(static_cast<size_t>(kStampMax) *
+                                                                                 kStampMax * 16);
+  std::unordered_map<uint64_t, Entry> Near;
+};
+
+const QtCanvas::EllipseStamp* QtCanvas::FindStamp(int32_t left, int32_t top, int32_t w, int32_t h, bool outline,
+                                                   bool fill, qsizetype stride) {
+  // The offsets are 32-bit.
+  if (stride > std::numeric_limits<int32_t>::max() / (2 * kStampMax)) return nullptr;
+  if (!stamps_ || stamps_->Stride != stride) {
+    stamps_ = std::make_shared<Stamps>();
+    stamps_->Stride = stride;
+  }
+  const int32_t cx = CornerClass(left, w), cy = CornerClass(top, h);
+  const unsigned variant = (outline ? 2u : 0u) | (fill ? 1u : 0u);
+  Stamps::Entry* e;
+  if (cx >= 4 * w && cy >= 4 * h) {
+    std::unique_ptr<EllipseStamp>& f = stamps_->Far[FarIndex(w, h, left, top, variant)];
+    if (!f) f = std::make_unique<EllipseStamp>();
+    e = f.get();
+    if (e->Ready) return e->Usable ? e : nullptr;
+  } else {
+    const uint64_t key = (((static_cast<uint64_t>(w) * 32 + h) * 128 + cx) * 128 + cy) * 4 + variant;
+    e = &stamps_->Near[key];
+  }
+  if (!e->Ready) {
+    // The same ellipse traced once on a scratch bitmap at a corner of the
+    // same classes, the pen black and the brush red.
+    QtCanvas trace(cx + w + 4, cy + h + 4);
+    trace.Pen = {kBlack, 1, outline ? PenStyle::Solid : PenStyle::Clear, PenMode::Copy};
+    trace.Brush = {RgbColour(255, 0, 0), fill ? BrushStyle::Solid : BrushStyle::Clear};
+    trace.Ellipse(cx, cy, cx + w, cy + h);
+    e->Usable = true;
+    for (int32_t y = 0; y < trace.Height(); ++y)
+      for (int32_t x = 0; x < trace.Width(); ++x) {
+        const Colour c = trace.Pixel(x, y);
+        if (c == kWhite) continue;
+        if (x < cx || y < cy || x >= cx + w || y >= cy + h) e->Usable = false;
+        (c == kBlack ? e->Pen : e->Brush).push_back(static_cast<int32_t>((y - cy) * stride + (x - cx)));
+      }
+    e->Ready = true;
+  }
+  return e->Usable ? e : nullptr;
+}
+
+void QtCanvas::Batch(std::span<const BatchCall> calls) {
+  const Rect vis = Visible();
+  // Wide pens and the raster modes other than copy: the calls one by one.
+  if (calls.empty() || vis.Empty() || Pen.Mode != PenMode::Copy || Pen.Width > 1) {
+    Canvas::Batch(calls);
+    return;
+  }
+  uint32_t* bits = reinterpret_cast<uint32_t*>(image_.bits());
+  const qsizetype stride = image_.bytesPerLine() / 4;
+  const Colour pen = Pen.Color;
+  const uint32_t penQ = ToQRgb(pen);
+  // The colours of the calls, mostly the pen's and one other.
+  Colour autre = kWhite;
+  uint32_t autreQ = ToQRgb(autre);
+  const auto qrgb = [&](Colour c) {
+    if (c == pen) return penQ;
+    if (c != autre) autre = c, autreQ = ToQRgb(c);
+    return autreQ;
+  };
+  const bool solid = Pen.Style == PenStyle::Solid;
+  // Stamped ellipses: a solid one-pixel outline or none, a solid fill or none.
+  const bool stamped = (solid || Pen.Style == PenStyle::Clear) &&
+                       (Brush.Style == BrushStyle::Solid || Brush.Style == BrushStyle::Clear);
+  const bool filled = Brush.Style == BrushStyle::Solid;
+  const unsigned variant = (solid ? 2u : 0u) | (filled ? 1u : 0u);
+  const uint32_t brush = ToQRgb(Brush.Color);
+  const Stamps* stamps = stamps_ && stamps_->Stride == stride ? stamps_.get() : nullptr;
+  // Inside the visible rectangle: one unsigned comparison per coordinate.
+  const uint32_t largeur = static_cast<uint32_t>(vis.Width()), hauteur = static_cast<uint32_t>(vis.Height());
+  const auto dedans = [&](int32_t x, int32_t y) {
+    return static_cast<uint32_t>(x - vis.Left) < largeur && static_cast<uint32_t>(y - vis.Top) < hauteur;
+  };
+  DashState dash(PenStyle::Solid);
+  for (const BatchCall& c : calls) {
+    switch (c.What) {
+      case BatchCall::Kind::Line: {
+        const int32_t x0 = c.X1, y0 = c.Y1, x1 = c.X2, y1 = c.Y2;
+        if (!solid) {
+          Pen.Color = c.Color;
+          MoveTo(x0, y0);
+          LineTo(x1, y1);
+          Pen.Color = pen;
+          break;
+        }
+        PenPos = {x1, y1};
+        const uint32_t colour = qrgb(c.Color);
+        if (dedans(x0, y0) && dedans(x1, y1)) {
+          // Both ends inside: TraceSegment's pixels, walked with a pointer.
+          const int32_t dx = x1 - x0, dy = y1 - y0;
+          const int32_t adx = dx < 0 ? -dx : dx, ady = dy < 0 ? -dy : dy;
+          const bool xMajor = adx >= ady;
+          const int32_t n = xMajor ? adx : ady, twoN = 2 * n, twoMi = 2 * (xMajor ? ady : adx);
+          const int32_t dMa = xMajor ? dx : dy, dMi = xMajor ? dy : dx;
+          const qsizetype sma = dMa < 0 ? -1 : 1, smi = dMi < 0 ? -1 : 1;
+          const qsizetype pasMajeur = xMajor ? sma : sma * stride, pasMineur = xMajor ? smi * stride : smi;
+          int32_t r = n - (dMi < 0 ? 0 : 1);
+          uint32_t* px = bits + static_cast<qsizetype>(y0) * stride + x0;
+          for (int32_t i = 0; i < n; ++i) {
+            *px = colour;
+            px += pasMajeur;
+            r += twoMi;
+            if (r >= twoN) {
+              r -= twoN;
+              px += pasMineur;
+            }
+          }
+        } else {
+          TraceSegment(x0, y0, x1, y1, vis, dash, [&](i64 x, i64 y) { bits[y * stride + x] = colour; });
+        }
+        break;
+      }
+      case BatchCall::Kind::Ellipse: {
+        int32_t left = c.X1, top = c.Y1, right = c.X2, bottom = c.Y2;
+        Normalise(left, right);
+        Normalise(top, bottom);
+        const int32_t w = right - left, h = bottom - top;
+        const EllipseStamp* e = nullptr;
+        if (stamped && static_cast<uint32_t>(w - 1) < kStampMax && static_cast<uint32_t>(h - 1) < kStampMax &&
+            dedans(left, top) && dedans(right - 1, bottom - 1)) {
+          // Far from the origin and already traced: straight from the table.
+          const EllipseStamp* f =
+              stamps != nullptr && left >= 4 * w && top >= 4 * h ? stamps->Far[FarIndex(w, h, left, top, variant)].get()
+                                                                 : nullptr;
+          if (f != nullptr && f->Ready) {
+            e = f->Usable ? f : nullptr;
+          } else {
+            e = FindStamp(left, top, w, h, solid, filled, stride);
+            stamps = stamps_.get();
+          }
+        }
+        if (e == nullptr) {
+          Pen.Color = c.Color;
+          Ellipse(c.X1, c.Y1, c.X2, c.Y2);
+          Pen.Color = pen;
+          bits = reinterpret_cast<uint32_t*>(image_.bits());
+          break;
+        }
+        uint32_t* corner = bits + static_cast<qsizetype>(top) * stride + left;
+        for (const int32_t o : e->Brush) corner[o] = brush;
+        const uint32_t colour = qrgb(c.Color);
+        for (const int32_t o : e->Pen) corner[o] = colour;
+        break;
+      }
+      case BatchCall::Kind::Pixel:
+        if (dedans(c.X1, c.Y1)) bits[static_cast<qsizetype>(c.Y1) * stride + c.X1] = qrgb(c.Color);
+        break;
     }
   }
 }

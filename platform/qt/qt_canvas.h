@@ -7,6 +7,7 @@
 #include <QFont>
 #include <QImage>
 #include <QString>
+#include <memory>
 
 #include "platform/canvas.h"
 
@@ -52,6 +53,14 @@ class QtCanvas final : public Canvas {
   int32_t TextWidth(std::string_view text) const override;
   int32_t TextHeight(std::string_view text) const override;
   void CopyRect(const Rect& destination, const Canvas& source, const Rect& sourceRect) override;
+  // One-pixel solid lines and pixels straight to the image; ellipses up to
+  // 16 x 16 pixels, whole inside the visible rectangle and away from the
+  // surface's origin, from the pixels of the same ellipse traced once and
+  // kept for its size (the same pixels as Ellipse gives).  Other calls go
+  // one by one.
+  void Batch(std::span<const BatchCall> calls) override;
+  // With another QtCanvas of the same size.
+  bool SwapPixels(Canvas& other) override;
 
  private:
   enum class Closure { Open, Closed, Filled };
@@ -60,8 +69,17 @@ class QtCanvas final : public Canvas {
   void ArcShape(int32_t left, int32_t top, int32_t right, int32_t bottom, int32_t x1, int32_t y1, int32_t x2,
                 int32_t y2, int kind);
   Rect Visible() const;
+  struct Stamps;
+  struct EllipseStamp;
+  // The kept pixels of an ellipse of a batch (w x h pixels at the corner),
+  // traced on first use; none when they would leave its rectangle.
+  const EllipseStamp* FindStamp(int32_t left, int32_t top, int32_t w, int32_t h, bool outline, bool fill,
+                                qsizetype stride);
   QImage image_;
   std::optional<Rect> clip_;
+  // The pixels of the ellipses a batch drew, by size and corner (shared by
+  // copies: they depend on the geometry alone).
+  std::shared_ptr<Stamps> stamps_;
 };
 
 class QtCanvasFactory final : public CanvasFactory {

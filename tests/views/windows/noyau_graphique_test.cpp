@@ -255,6 +255,30 @@ TEST_F(Noyaux, ImageScanneeParLePortRaster) {
   EXPECT_EQ(f.ImageScan->Pixel(0, 79), platform::kWhite);
 }
 
+TEST_F(Noyaux, SurLeFondLePremierCalqueSeCombineAussiParEt) {
+  // The scanned background under the layers: the first layer is ANDed over
+  // it as the others are (only a white drawing takes the layer as it is).
+  Noyau f(300, 200);
+  f.ImageScan = platform::CanvasFactory::Current().CreateBitmap(300, 200);
+  f.ImageScan->Brush = {0x00FFFF, platform::BrushStyle::Solid};
+  f.ImageScan->FillRect({0, 0, 300, 200});
+  foundation::Vue().HauteurRaster = 200;
+  f.CalageNotes = true;
+  auto& v = foundation::Vue();
+  v.LargeurVue = 30;
+  v.YDebVue = 20;
+  Ligne(f, odDessin, 0xFF00FF, {{0, 10000}, {30000, 10000}});
+  f.RedessineVisu();
+  EXPECT_EQ(f.Image().Pixel(50, 100), 0x0000FFu);
+  EXPECT_EQ(f.Image().Pixel(50, 50), 0x00FFFFu);
+  EXPECT_EQ(f.CalquesCombines, 1);
+  // Without the background, the same layer on white.
+  f.CalageNotes = false;
+  f.RedessineVisu();
+  EXPECT_EQ(f.Image().Pixel(50, 100), 0xFF00FFu);
+  EXPECT_EQ(f.Image().Pixel(50, 50), platform::kWhite);
+}
+
 // The layers drawn and ANDed as the documented window does: each on a
 // full-size white bitmap of its own, the whole bitmap combined.
 platform::QtCanvas CompositeNaif(views::TNoyauGraphique& f, int32_t w, int32_t h) {
@@ -324,7 +348,7 @@ class ObjetToutesFormes : public drawing::TObjetDessin {
     c.Brush = {0x80C0E0u - 0x10101u * static_cast<uint32_t>(v_), platform::BrushStyle::Solid};
     const platform::Point tri[] = {{x_, y_}, {x_ + 40, y_ + 10}, {x_ + 5, y_ + 35}};
     const platform::Point bez[] = {{x_, y_}, {x_ + 60, y_ - 40}, {x_ - 30, y_ + 50}, {x_ + 20, y_ + 20}};
-    switch (v_ % 6) {
+    switch (v_ % 7) {
       case 0: c.Polygon(tri); break;
       case 1: c.PolyBezier(bez); break;
       case 2: c.Pie(x_ - 20, y_ - 20, x_ + 20, y_ + 20, x_ + 20, y_, x_, y_ - 20); break;
@@ -340,6 +364,16 @@ class ObjetToutesFormes : public drawing::TObjetDessin {
         b->Brush = {0x00A0A0, platform::BrushStyle::Solid};
         b->FillRect({2, 2, 10, 7});
         c.CopyRect({x_, y_, x_ + 24, y_ + 18}, *b, {0, 0, 12, 9});
+        break;
+      }
+      case 5: {
+        // A batch: lines across the edges, a wide pen's dots, pixels.
+        using A = platform::BatchCall;
+        const A lot[] = {{A::Kind::Line, 0x0000FF, x_ - 400, y_, x_ + 30, y_ - 20},
+                         {A::Kind::Ellipse, 0x00FF00, x_ - 6, y_ - 4, x_ + 6, y_ + 4},
+                         {A::Kind::Pixel, 0xFF0000, x_ + 25, y_ + 25},
+                         {A::Kind::Line, 0x000080, x_, y_ + 600, x_ + 12, y_ + 9}};
+        c.Batch(lot);
         break;
       }
       default:
@@ -377,6 +411,32 @@ TEST_F(Noyaux, SuiviDesZonesExactPourChaqueSorteDeTrace) {
     }
   EXPECT_EQ(differences, 0);
   EXPECT_GT(encre, 3000);
+}
+
+TEST_F(Noyaux, LeSuiviBorneChaqueLot) {
+  // Every pixel a batch paints lies in the tracked zone, whatever the pen.
+  using A = platform::BatchCall;
+  const std::vector<std::vector<A>> lots = {
+      {{A::Kind::Line, 0x0000FF, 40, 30, 90, 61}},
+      {{A::Kind::Ellipse, 0x00FF00, 50, 40, 62, 49}},
+      {{A::Kind::Pixel, 0xFF0000, 70, 44}},
+      {{A::Kind::Line, 0x0000FF, 60, 50, 60, 50}, {A::Kind::Ellipse, 0x00FF00, 80, 20, 71, 33}},
+      {{A::Kind::Pixel, 0xFF0000, 10, 10}, {A::Kind::Line, 0x0000FF, -50, 70, 30, 75}, {A::Kind::Pixel, 0, 119, 99}},
+  };
+  for (const int32_t largeur : {1, 4, 7})
+    for (size_t i = 0; i < lots.size(); ++i) {
+      platform::QtCanvas c(120, 100);
+      views::TCanvasSuivi suivi(c);
+      suivi.Pen.Width = largeur;
+      suivi.Brush = {0x808080, platform::BrushStyle::Solid};
+      suivi.Batch(lots[i]);
+      const platform::Rect z = suivi.Zone();
+      for (int32_t y = 0; y < 100; ++y)
+        for (int32_t x = 0; x < 120; ++x)
+          if (c.Pixel(x, y) != platform::kWhite)
+            EXPECT_TRUE(x >= z.Left && x < z.Right && y >= z.Top && y < z.Bottom)
+                << "lot " << i << ", plume " << largeur << ": " << x << "," << y;
+    }
 }
 
 TEST_F(Noyaux, ObjetEditeHorsDeSonCalque) {

@@ -1,0 +1,180 @@
+// Batches of calls on the image canvas against the same calls made one by
+// one (the port's own Batch): the same pixels whatever the pen, the brush, the
+// clip rectangle and the positions (inside, across the edges, outside, near
+// the origin where the ellipses' points round differently); the exchange of
+// pixels between two canvases.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "platform/qt/qt_canvas.h"
+
+using namespace platform;
+
+namespace {
+
+using Appel = BatchCall;
+
+// A canvas of a fixed noise, so that a call painting the wrong colour or a
+// pixel too many shows against any background.
+QtCanvas Bruit(int32_t w, int32_t h) {
+  static std::map<std::pair<int32_t, int32_t>, QImage> faits;
+  QImage& image = faits[{w, h}];
+  if (!image.isNull()) return QtCanvas(image);
+  image = QImage(w, h, QImage::Format_RGB32);
+  uint32_t g = 12345;
+  for (int32_t y = 0; y < h; ++y) {
+    auto* ligne = reinterpret_cast<uint32_t*>(image.scanLine(y));
+    for (int32_t x = 0; x < w; ++x) {
+      g = g * 1103515245u + 12345u;
+      ligne[x] = 0xFF000000u | (g >> 8);
+    }
+  }
+  return QtCanvas(image);
+}
+
+// The pixels where two canvases differ, the first few of them named.
+std::string Ecarts(const QtCanvas& a, const QtCanvas& b) {
+  if (a.Image() == b.Image()) return "";
+  std::string r;
+  int n = 0;
+  for (int32_t y = 0; y < a.Height(); ++y)
+    for (int32_t x = 0; x < a.Width(); ++x)
+      if (a.Pixel(x, y) != b.Pixel(x, y) && n++ < 5) r += " (" + std::to_string(x) + "," + std::to_string(y) + ")";
+  return std::to_string(n) + " pixels:" + r;
+}
+
+struct Plume {
+  const char* Nom;
+  CanvasPen Pen;
+  CanvasBrush Brush;
+};
+
+const Plume kPlumes[] = {
+    {"trait plein, sans fond", {0x0000FF, 1, PenStyle::Solid, PenMode::Copy}, {0xFFFFFF, BrushStyle::Clear}},
+    {"trait plein, fond plein", {0x123456, 1, PenStyle::Solid, PenMode::Copy}, {0x00FF00, BrushStyle::Solid}},
+    {"sans trait, fond plein", {0x123456, 1, PenStyle::Clear, PenMode::Copy}, {0x00A0FF, BrushStyle::Solid}},
+    {"tirets, fond hachure", {0x0000FF, 1, PenStyle::Dash, PenMode::Copy}, {0xFF0000, BrushStyle::DiagCross}},
+    {"plume large", {0x008000, 4, PenStyle::Solid, PenMode::Copy}, {0x808080, BrushStyle::Solid}},
+    {"ou exclusif", {0x00FFFF, 1, PenStyle::Solid, PenMode::Xor}, {0xFFFFFF, BrushStyle::Clear}},
+};
+
+// Draws the calls both ways on the same noise and compares the pictures, the
+// current position and the pen left afterwards.
+void Compare(const std::vector<Appel>& appels, const Plume& p, const std::optional<Rect>& clip, const std::string& cas,
+             int32_t w = 240, int32_t h = 180) {
+  QtCanvas lot = Bruit(w, h), un = Bruit(w, h);
+  for (QtCanvas* c : {&lot, &un}) {
+    c->Pen = p.Pen;
+    c->Brush = p.Brush;
+    c->PenPos = {-7, -9};
+    if (clip) c->SetClipRect(*clip);
+  }
+  lot.Batch(appels);
+  un.Canvas::Batch(appels);
+  EXPECT_EQ(Ecarts(lot, un), "") << cas << ", " << p.Nom;
+  EXPECT_EQ(lot.PenPos, un.PenPos) << cas << ", " << p.Nom;
+  EXPECT_EQ(lot.Pen.Color, p.Pen.Color) << cas << ", " << p.Nom;
+}
+
+}  // namespace
+
+TEST(LotsDAppels, CommeLesAppelsUnParUn) {
+  // Lines of every octant, ends inside, across each edge and wholly
+  // outside; ellipses whole, cut by the edges and outside; pixels in and out;
+  // a point-sized line and a flat ellipse.
+  std::vector<Appel> appels;
+  uint32_t g = 99;
+  const auto hasard = [&](int32_t lo, int32_t hi) {
+    g = g * 1103515245u + 12345u;
+    return lo + static_cast<int32_t>((g >> 8) % static_cast<uint32_t>(hi - lo + 1));
+  };
+  const Colour couleurs[] = {0x0000FF, 0xFF00FF, 0xFFFFFF, 0x00FF00};
+  for (int i = 0; i < 400; ++i) {
+    const Colour c = couleurs[i % 4];
+    const int32_t x = hasard(-40, 280), y = hasard(-40, 220);
+    switch (i % 3) {
+      case 0: appels.push_back({Appel::Kind::Line, c, x, y, x + hasard(-60, 60), y + hasard(-60, 60)}); break;
+      case 1: {
+        const int32_t r = hasard(0, 12);
+        appels.push_back({Appel::Kind::Ellipse, c, x - r, y - hasard(0, 9), x + hasard(0, 10), y + r});
+        break;
+      }
+      default: appels.push_back({Appel::Kind::Pixel, c, x, y}); break;
+    }
+  }
+  appels.push_back({Appel::Kind::Line, 0x0000FF, 30, 30, 30, 30});
+  appels.push_back({Appel::Kind::Ellipse, 0x0000FF, 100, 100, 110, 100});
+  appels.push_back({Appel::Kind::Ellipse, 0x0000FF, 130, 120, 120, 110});  // corners given backwards
+  appels.push_back({Appel::Kind::Line, 0x00FFFF, -1000000, -500000, 1000000, 400000});
+  for (const Plume& p : kPlumes) {
+    Compare(appels, p, std::nullopt, "sans zone");
+    Compare(appels, p, Rect{70, 50, 190, 150}, "zone de dessin");
+    Compare(appels, p, Rect{300, 0, 400, 10}, "zone hors de l'image");
+  }
+}
+
+TEST(LotsDAppels, EllipsesDeToutesTaillesEnToutePosition) {
+  // Every size the canvas keeps the pixels of (and the next one), with the
+  // corner near the origin along one axis or both, where the ellipse's points
+  // round one by one, about four times the size, from where they follow the
+  // parity alone, and farther.  Each ellipse on pixels of its own.
+  // Outlines at every size; the fills, which the raster engine paints, at
+  // every width and height in a few pairings.
+  for (const Plume& p : {kPlumes[0], kPlumes[1], kPlumes[2]})
+    for (int32_t w = 1; w <= 17; ++w)
+      for (int32_t h = 1; h <= 17; ++h) {
+        if (p.Brush.Style != BrushStyle::Clear && h != w && h != 18 - w && h != 1 + (w * 7) % 17) continue;
+        const auto proches = [](int32_t n) {
+          std::vector<int32_t> v{0, 1, 2, 3, 5};
+          for (int32_t k = 4 * n - 2; k <= 4 * n + 2; ++k)
+            if (k > 5) v.push_back(k);
+          return v;
+        };
+        std::vector<Appel> appels;
+        int32_t rang = 0;
+        // Near along x, far along y, one row each; near along y, far along x, one column each.
+        for (const int32_t x : proches(w)) {
+          const int32_t y = 80 + 19 * rang++;
+          appels.push_back({Appel::Kind::Ellipse, 0xFF0000, x, y, x + w, y + h});
+        }
+        rang = 0;
+        for (const int32_t y : proches(h)) {
+          const int32_t x = 90 + 19 * rang++;
+          appels.push_back({Appel::Kind::Ellipse, 0xFF0000, x, y, x + w, y + h});
+        }
+        for (const int32_t x : {101, 120, 139, 158})
+          for (const int32_t y : {101, 120, 139, 158}) appels.push_back({Appel::Kind::Ellipse, 0xFF0000, x, y, x + w, y + h});
+        const std::string cas = "ellipse " + std::to_string(w) + " x " + std::to_string(h);
+        Compare(appels, p, std::nullopt, cas, 300, 290);
+        // Near along both axes.
+        for (const int32_t x : {0, 1, 2})
+          for (const int32_t y : {0, 1, 3})
+            Compare({{Appel::Kind::Ellipse, 0xFF0000, x, y, x + w, y + h}}, p, std::nullopt, cas, x + w + 2, y + h + 2);
+      }
+}
+
+TEST(LotsDAppels, EchangeDesPixels) {
+  QtCanvas a(8, 6), b(8, 6), c(5, 6);
+  a.SetPixel(1, 1, 0x0000FF);
+  b.SetPixel(2, 2, 0x00FF00);
+  a.Pen.Color = 0x111111;
+  b.SetClipRect({0, 0, 4, 4});
+  ASSERT_TRUE(a.SwapPixels(b));
+  EXPECT_EQ(a.Pixel(2, 2), 0x00FF00u);
+  EXPECT_EQ(a.Pixel(1, 1), kWhite);
+  EXPECT_EQ(b.Pixel(1, 1), 0x0000FFu);
+  // Each keeps its attributes and its clip rectangle.
+  EXPECT_EQ(a.Pen.Color, 0x111111u);
+  EXPECT_FALSE(a.ClipRect());
+  EXPECT_TRUE(b.ClipRect());
+  // Another size, itself, or another kind of canvas: nothing changes.
+  EXPECT_FALSE(a.SwapPixels(c));
+  EXPECT_FALSE(a.SwapPixels(a));
+  EXPECT_EQ(a.Pixel(2, 2), 0x00FF00u);
+}
