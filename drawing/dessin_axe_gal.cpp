@@ -154,7 +154,12 @@ void TDessinAxeGal::AjouteTrait(survey::TVisee* vVisee) {
 
 void TDessinAxeGal::CalculPointsVue() {
   const TVueDessin vue;
-  for (const auto& p : PointsAxe) p->PointVue(vue);
+  vus_.resize(PointsAxe.size());
+  for (size_t i = 0; i < PointsAxe.size(); ++i) {
+    TPointAxe& p = *PointsAxe[i];
+    p.PointVue(vue);
+    vus_[i] = {p.XVue, p.YVue, p.PointRat, p.PointRef, i > 0 && p.PointRat == PointsAxe[i - 1].get()};
+  }
 }
 
 void TDessinAxeGal::DessineCetObjet(platform::Canvas& canvas) {
@@ -177,45 +182,49 @@ void TDessinAxeGal::DessineCetObjet(platform::Canvas& canvas) {
     sautee = false;
   };
   using Appel = platform::BatchCall;
-  // The points, and the stations of the points on the surface, are scattered
-  // objects read once each: they are asked for some points ahead (the
-  // station's arriving shot, then the shot's mark), so that a long axis does
-  // not wait on every one.
-  constexpr size_t avancePoint = 16, avanceStation = 8, avanceVisee = 4;
+  if (vus_.size() != PointsAxe.size()) CalculPointsVue();
+  // The stations of the points on the surface, and their arriving shots, are
+  // scattered objects read once each: they are asked for some points ahead,
+  // so that a long axis does not wait on every one.
+  constexpr size_t avanceStation = 16, avanceVisee = 8;
   for (size_t i = PointsAxe.size() - 1; i >= 1; --i) {
-    if (i > avancePoint) __builtin_prefetch(PointsAxe[i - avancePoint].get());
     if (i > avanceStation) {
-      const TPointAxe& q = *PointsAxe[i - avanceStation];
-      if (q.PointRef != nullptr && zone.Point(q.XVue, q.YVue, 0)) __builtin_prefetch(&q.PointRef->ViseeAvant);
+      const PointVu& q = vus_[i - avanceStation];
+      if (q.Station != nullptr && zone.Point(q.X, q.Y, 0)) __builtin_prefetch(&q.Station->ViseeAvant);
     }
     if (marquage && i > avanceVisee) {
-      const TPointAxe& q = *PointsAxe[i - avanceVisee];
-      if (q.PointRef != nullptr && zone.Point(q.XVue, q.YVue, 0) && q.PointRef->ViseeAvant != nullptr)
-        __builtin_prefetch(&q.PointRef->ViseeAvant->Marque);
+      const PointVu& q = vus_[i - avanceVisee];
+      if (q.Station != nullptr && zone.Point(q.X, q.Y, 0) && q.Station->ViseeAvant != nullptr)
+        __builtin_prefetch(&q.Station->ViseeAvant->Marque);
     }
-    TPointAxe& p = *PointsAxe[i];
+    const PointVu& p = vus_[i];
     lot.Prevoit(3);
-    if (p.PointRat != nullptr) {
-      TPointAxe& rat = *p.PointRat;
+    if (p.Rat != nullptr) {
       // The previous point of this axis already has its view position.
-      if (&rat != PointsAxe[i - 1].get()) rat.PointVue(vue);
-      if (zone.Segment(p.XVue, p.YVue, rat.XVue, rat.YVue)) {
-        const survey::TVisee* arrivee = p.PointRef != nullptr ? p.PointRef->ViseeAvant : nullptr;
+      platform::Point rat;
+      if (p.RatPrecedent) {
+        rat = {vus_[i - 1].X, vus_[i - 1].Y};
+      } else {
+        p.Rat->PointVue(vue);
+        rat = {p.Rat->XVue, p.Rat->YVue};
+      }
+      if (zone.Segment(p.X, p.Y, rat.X, rat.Y)) {
+        const survey::TVisee* arrivee = p.Station != nullptr ? p.Station->ViseeAvant : nullptr;
         const platform::Colour c = marquage && arrivee != nullptr && arrivee->Marque ? CouleurSelection : couleur;
-        lot.Ajoute({Appel::Kind::Line, c, p.XVue, p.YVue, rat.XVue, rat.YVue});
+        lot.Ajoute({Appel::Kind::Line, c, p.X, p.Y, rat.X, rat.Y});
         sautee = false;
       } else {
         sautee = true;
-        position = {rat.XVue, rat.YVue};
+        position = rat;
       }
     }
-    if (zone.Point(p.XVue, p.YVue, r)) {
-      if (points) lot.Ajoute({Appel::Kind::Ellipse, platform::kWhite, p.XVue - r, p.YVue - r, p.XVue + r, p.YVue + r});
-      lot.Ajoute({Appel::Kind::Pixel, couleur, p.XVue, p.YVue});
+    if (zone.Point(p.X, p.Y, r)) {
+      if (points) lot.Ajoute({Appel::Kind::Ellipse, platform::kWhite, p.X - r, p.Y - r, p.X + r, p.Y + r});
+      lot.Ajoute({Appel::Kind::Pixel, couleur, p.X, p.Y});
     }
     if (noms) {
       placePosition();
-      p.AfficheDesign(canvas);
+      PointsAxe[i]->AfficheDesign(canvas);
     }
   }
   placePosition();

@@ -72,6 +72,19 @@ class TDessinAxeGal : public TObjetDessin {
   // Pt1 and Pt2; D = -1 for an axis of fewer than two points.
   void DistanceObjet(int32_t XPt, int32_t YPt, TInfoObjet& info) override;
   bool EstValidable() const override { return PointsAxe.size() > 1; }
+
+ private:
+  // What the drawing reads of each point, taken by CalculPointsVue for the
+  // drawing that follows: its pixel, the previous station (the point just
+  // before in PointsAxe, or another), its station.  The drawing then reads
+  // one small array in order instead of every point object.
+  struct PointVu {
+    int32_t X = 0, Y = 0;
+    TPointAxe* Rat = nullptr;
+    const survey::TPointSpeleo* Station = nullptr;
+    bool RatPrecedent = false;
+  };
+  std::vector<PointVu> vus_;
 };
 
 // A survey polyline whose points carry their station's adjusted altitude.
