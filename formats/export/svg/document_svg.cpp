@@ -114,14 +114,7 @@ void TFichierSVG::ConstruitSVG(survey::TReseau& reseau, const std::vector<std::s
   if (!origine.empty()) AjouteLigne("<!-- fichier d'origine : " + TexteCommentaire(origine) + " -->");
   AjouteLigne("<!DOCTYPE svg PUBLIC \"-//W3C//DTD SVG 1.1//EN\"");
   AjouteLigne("\"http://www.w3.org/Graphics/SVG/1.1/DTD/svg11.dtd\">");
-  // The scale: E unset (or not positive) counts as 1:1000.
-  const int32_t E = foundation::Vue().EchelleFontes;
-  const bool echelle = E > 0;
-  CoeffFontes = echelle ? E / 1000.0 : 1.0;
-  CoeffTraits = CoeffFontes * 0.05;
-  CoeffFontes = CoeffFontes * 3.5277777777669984567 / 10;
-  EchelleTextesSVG = echelle ? E : 1000;
-  MargeSVG = foundation::Arrondi(CoeffTraits * 1000);
+  FixeEchelle();
   // The root and the viewport group.
   NBIndent = 0;
   std::string racine =
@@ -137,23 +130,7 @@ void TFichierSVG::ConstruitSVG(survey::TReseau& reseau, const std::vector<std::s
   // The drawing.
   LignesCourantes = &StringsDessin;
   NBIndent = 1;
-  utilises_.clear();
-  avecMotif_.clear();
-  symbolesDefinis_.clear();
-  for (drawing::tListeMtf* b : BibliothequesSVG()) {
-    NommeBibliotheque(*b, b == drawing::Dessin().ListesMtfReseau ? "" : "th_");
-    for (const drawing::TListeMotifs* l : std::initializer_list<const drawing::TListeMotifs*>{&b->ListeTraits, &b->ListeRemplis})
-      for (int i = 0; i < l->Count(); ++i)
-        if (const drawing::TDefObjetTrait* t = l->LeTrait(i);
-            t && (t->NumMotif >= 1 || t->StylePinceau > drawing::TStylePinceau::bsClear))
-          avecMotif_.insert(t);
-    for (const drawing::TListeSymboles* l :
-         std::initializer_list<const drawing::TListeSymboles*>{&b->ListeSymboles, &b->ListeMotifsSurface})
-      for (int i = 0; i < l->Count(); ++i) symbolesDefinis_.insert(l->UnObjet(i));
-  }
-  etat.TiretsSVG[1] = MesuresStr(40) + "," + MesuresStr(30);
-  etat.TiretsSVG[2] = MesuresStr(4) + "," + MesuresStr(30);
-  etat.TiretsSVG[3] = MesuresStr(40) + "," + MesuresStr(30) + "," + MesuresStr(4) + "," + MesuresStr(30);
+  PrepareBibliotheques();
   etat.PrefixeCalque.clear();
   if (foundation::EstDessinAlti()) {
     if (reseau.LaCaviteActive) EcritCavite(*reseau.LaCaviteActive);
@@ -189,6 +166,38 @@ void TFichierSVG::ConstruitSVG(survey::TReseau& reseau, const std::vector<std::s
   Lignes.insert(Lignes.end(), StringsDessin.begin(), StringsDessin.end());
   StringsDef.clear();
   StringsDessin.clear();
+}
+
+void TFichierSVG::FixeEchelle() {
+  // E unset (or not positive) counts as 1:1000.
+  const int32_t E = foundation::Vue().EchelleFontes;
+  const bool echelle = E > 0;
+  CoeffFontes = echelle ? E / 1000.0 : 1.0;
+  CoeffTraits = CoeffFontes * 0.05;
+  CoeffFontes = CoeffFontes * 3.5277777777669984567 / 10;
+  EchelleTextesSVG = echelle ? E : 1000;
+  MargeSVG = foundation::Arrondi(CoeffTraits * 1000);
+  TEtatExportSVG& etat = EtatSVG();
+  etat.TiretsSVG[1] = MesuresStr(40) + "," + MesuresStr(30);
+  etat.TiretsSVG[2] = MesuresStr(4) + "," + MesuresStr(30);
+  etat.TiretsSVG[3] = MesuresStr(40) + "," + MesuresStr(30) + "," + MesuresStr(4) + "," + MesuresStr(30);
+}
+
+void TFichierSVG::PrepareBibliotheques() {
+  utilises_.clear();
+  avecMotif_.clear();
+  symbolesDefinis_.clear();
+  for (drawing::tListeMtf* b : BibliothequesSVG()) {
+    NommeBibliotheque(*b, b == drawing::Dessin().ListesMtfReseau ? "" : "th_");
+    for (const drawing::TListeMotifs* l : std::initializer_list<const drawing::TListeMotifs*>{&b->ListeTraits, &b->ListeRemplis})
+      for (int i = 0; i < l->Count(); ++i)
+        if (const drawing::TDefObjetTrait* t = l->LeTrait(i);
+            t && (t->NumMotif >= 1 || t->StylePinceau > drawing::TStylePinceau::bsClear))
+          avecMotif_.insert(t);
+    for (const drawing::TListeSymboles* l :
+         std::initializer_list<const drawing::TListeSymboles*>{&b->ListeSymboles, &b->ListeMotifsSurface})
+      for (int i = 0; i < l->Count(); ++i) symbolesDefinis_.insert(l->UnObjet(i));
+  }
 }
 
 void TFichierSVG::EcritCavite(survey::TCavite& cavite) {

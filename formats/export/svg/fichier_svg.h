@@ -136,6 +136,13 @@ class TFichierSVG : public survey::TSauveFichTxt, public drawing::SortieSVG {
   // symbol or surface-symbol lists of those libraries).
   bool SymboleDefini(const drawing::TObjetMotifdeBase* symbole) const { return symbolesDefinis_.count(symbole) != 0; }
 
+  // The coefficients, the margin, the text scale and the dash arrays of
+  // pen styles 1 to 3 from the view's EchelleFontes.
+  void FixeEchelle();
+  // Gives every entry of the libraries its identifier and forgets the
+  // patterns used (the start of the drawing).
+  void PrepareBibliotheques();
+
   // --- The document -----------------------------------------------------------------
   // Writes the document and saves it through the save dialog ("Fichiers
   // SVG|*.SVG", UTF-8); false when cancelled, when nothing was chosen in the
