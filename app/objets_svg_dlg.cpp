@@ -36,7 +36,7 @@ bool EstMaitre(Modele::Boite b) {
 
 }  // namespace
 
-TObjetsSvgDlg::TObjetsSvgDlg(Modele& modele, QWidget* parent) : QDialog(parent), modele_(modele) {
+TObjetsSvgDlg::TObjetsSvgDlg(Modele& modele, QWidget* parent) : QDialog(parent), modele_(modele), etat_(modele) {
   setObjectName("ObjetsSvgDlg");
   setWindowTitle(Q(Msg(IdMsg::AppObjetsSvgTitre)));
   auto* haut = new QVBoxLayout(this);
@@ -52,7 +52,7 @@ TObjetsSvgDlg::TObjetsSvgDlg(Modele& modele, QWidget* parent) : QDialog(parent),
     cases_[static_cast<size_t>(i)] = c;
     connect(c, &QCheckBox::clicked, this, [this, b] {
       Lit();
-      if (EstMaitre(b)) modele_.ChkBoxClick();
+      if (EstMaitre(b)) etat_.ChkBoxClick();
       Affiche();
     });
   }
@@ -66,11 +66,11 @@ TObjetsSvgDlg::TObjetsSvgDlg(Modele& modele, QWidget* parent) : QDialog(parent),
   choix->addWidget(aucun);
   haut->addLayout(choix);
   connect(tous, &QPushButton::clicked, this, [this] {
-    modele_.TousBtnClick();
+    etat_.TousBtnClick();
     Affiche();
   });
   connect(aucun, &QPushButton::clicked, this, [this] {
-    modele_.AucunBtnClick();
+    etat_.AucunBtnClick();
     Affiche();
   });
   auto* boutons = new QHBoxLayout();
@@ -91,7 +91,7 @@ TObjetsSvgDlg::TObjetsSvgDlg(Modele& modele, QWidget* parent) : QDialog(parent),
   memo_->setReadOnly(true);
   memo_->hide();
   QStringList lignes;
-  for (const std::string& l : modele_.MemoPanZoom) lignes << Q(l);
+  for (const std::string& l : etat_.MemoPanZoom) lignes << Q(l);
   memo_->setPlainText(lignes.join('\n'));
   Affiche();
   resize(220, 463);
@@ -101,7 +101,7 @@ TObjetsSvgDlg::TObjetsSvgDlg(Modele& modele, QWidget* parent) : QDialog(parent),
 
 void TObjetsSvgDlg::Affiche() {
   for (int i = 0; i < Modele::NombreBoites; ++i) {
-    const Modele::Case& c = modele_[static_cast<Modele::Boite>(i)];
+    const Modele::Case& c = etat_[static_cast<Modele::Boite>(i)];
     cases_[static_cast<size_t>(i)]->setChecked(c.Coche);
     cases_[static_cast<size_t>(i)]->setEnabled(c.Actif);
   }
@@ -109,12 +109,13 @@ void TObjetsSvgDlg::Affiche() {
 
 void TObjetsSvgDlg::Lit() {
   for (int i = 0; i < Modele::NombreBoites; ++i)
-    modele_[static_cast<Modele::Boite>(i)].Coche = cases_[static_cast<size_t>(i)]->isChecked();
+    etat_[static_cast<Modele::Boite>(i)].Coche = cases_[static_cast<size_t>(i)]->isChecked();
 }
 
 bool TObjetsSvgDlg::Execute() {
   if (exec() != QDialog::Accepted) return false;
   Lit();
+  modele_ = etat_;
   return true;
 }
 

@@ -20,7 +20,8 @@ class TObjetsSvgDlg : public QDialog {
  public:
   explicit TObjetsSvgDlg(formats::TObjetsSvgDlg& modele, QWidget* parent = nullptr);
 
-  // Shown modally; true for OK (the state then holds the boxes).
+  // Shown modally; true for OK, and the state then holds the boxes; after
+  // Annul the state is as it was.
   bool Execute();
 
  private:
@@ -30,6 +31,8 @@ class TObjetsSvgDlg : public QDialog {
   void Lit();
 
   formats::TObjetsSvgDlg& modele_;
+  // The boxes while the window is open.
+  formats::TObjetsSvgDlg etat_;
   std::array<QCheckBox*, formats::TObjetsSvgDlg::NombreBoites> cases_{};
   QPlainTextEdit* memo_ = nullptr;
 };

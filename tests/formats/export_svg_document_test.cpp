@@ -5,6 +5,8 @@
 // texts and paths, the web variant, and the exports that write nothing.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <filesystem>
 #include <regex>
 #include <set>
@@ -271,6 +273,74 @@ TEST(DocumentSVG, SansFichier) {
     EXPECT_FALSE(formats::EtatSVG().ExportSVGActif) << c.nom;
     EXPECT_EQ(drawing::Affichage().ModeTraceur, 0) << c.nom;
   }
+}
+
+}  // namespace
+
+namespace {
+
+// cavtool beside the test binary: build/bin/cavtool.
+std::string Cavtool() {
+  char tampon[4096];
+  const ssize_t n = ::readlink("/proc/self/exe", tampon, sizeof tampon - 1);
+  if (n <= 0) return {};
+  std::string exe(tampon, static_cast<size_t>(n));
+  exe = exe.substr(0, exe.rfind('/'));
+  return exe.substr(0, exe.rfind('/')) + "/bin/cavtool";
+}
+
+// The exit status of a command, its standard error in erreur.
+int Statut(const std::string& commande, std::string& erreur, const testsupport::DossierTemp& dossier) {
+  const std::string fichier = dossier.Fichier("erreur.txt");
+  const int etat = std::system((commande + " >/dev/null 2>'" + fichier + "'").c_str());
+  erreur = Lit(fichier);
+  return WIFEXITED(etat) ? WEXITSTATUS(etat) : -1;
+}
+
+TEST(CavtoolSVG, PlanCoupeEtErreurs) {
+  const std::string cavtool = Cavtool();
+  if (::access(cavtool.c_str(), X_OK) != 0) GTEST_SKIP() << "cavtool absent: " << cavtool;
+  testsupport::DossierTemp dossier;
+  std::string erreur;
+  const std::string cav = dossier.Fichier("olivier.cav");
+  ASSERT_EQ(Statut("'" + cavtool + "' import '" + GRAVELUNE_SHARED_DIR + "/fixtures/vtopo/Olivier.tro' '" + cav + "'",
+                   erreur, dossier),
+            0)
+      << erreur;
+  struct Cas {
+    std::string options;
+    std::vector<std::string> calques;
+    const char* trait;  // a survey line's width (pen 1)
+  } cas[] = {
+      {"", {"Carroyage", "Grotte de l'Olivier"}, "0.05000"},
+      {" --alti --echelle 500", {"Galeries", "Dessin", "Textes", "Cheminement", "Numéros Points"}, "0.02500"},
+  };
+  for (const Cas& c : cas) {
+    const std::string svg = dossier.Fichier("olivier.svg");
+    ASSERT_EQ(Statut("'" + cavtool + "' export svg '" + cav + "' '" + svg + "'" + c.options, erreur, dossier), 0)
+        << c.options << erreur;
+    const std::string texte = Lit(svg);
+    pugi::xml_document doc;
+    ASSERT_TRUE(doc.load_string(texte.c_str())) << c.options;
+    EXPECT_EQ(Libelles(Calques(doc.child("svg").child("g"))), c.calques) << c.options;
+    EXPECT_NE(texte.find(std::string("stroke-width=\"") + c.trait + "\""), std::string::npos) << c.options;
+  }
+  // An unreadable document: status 1 and the French message.
+  const std::string mauvais = dossier.Fichier("mauvais.cav");
+  std::ofstream(mauvais) << "pas un document";
+  EXPECT_EQ(Statut("'" + cavtool + "' export svg '" + mauvais + "' '" + dossier.Fichier("x.svg") + "'", erreur, dossier),
+            1);
+  EXPECT_NE(erreur.find("n'a pas pu être lu"), std::string::npos) << erreur;
+  EXPECT_FALSE(std::filesystem::exists(dossier.Fichier("x.svg")));
+  // A file that cannot be written: status 1, its message.
+  EXPECT_EQ(Statut("'" + cavtool + "' export svg '" + cav + "' '" + dossier.Chemin() + "/absent/x.svg'", erreur,
+                   dossier),
+            1);
+  EXPECT_NE(erreur.find("n'a pas pu être enregistré"), std::string::npos) << erreur;
+  // Bad options: the usage, status 2.
+  EXPECT_EQ(Statut("'" + cavtool + "' export svg '" + cav + "' '" + dossier.Fichier("y.svg") + "' --echelle zéro",
+                   erreur, dossier),
+            2);
 }
 
 }  // namespace

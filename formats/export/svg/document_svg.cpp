@@ -2,6 +2,7 @@
 // the caves in their order, the survey geometry (outlines, survey lines,
 // splays, station names, grid) and the offset parts with their watermarks.
 #include <algorithm>
+#include <iterator>
 #include <unordered_map>
 
 #include "drawing/annexe_cavite.h"
@@ -162,8 +163,9 @@ void TFichierSVG::ConstruitSVG(survey::TReseau& reseau, const std::vector<std::s
   LignesCourantes = &StringsDef;
   EcritDefs(EchelleTextesSVG);
   LignesCourantes = &Lignes;
-  Lignes.insert(Lignes.end(), StringsDef.begin(), StringsDef.end());
-  Lignes.insert(Lignes.end(), StringsDessin.begin(), StringsDessin.end());
+  Lignes.insert(Lignes.end(), std::make_move_iterator(StringsDef.begin()), std::make_move_iterator(StringsDef.end()));
+  Lignes.insert(Lignes.end(), std::make_move_iterator(StringsDessin.begin()),
+                std::make_move_iterator(StringsDessin.end()));
   StringsDef.clear();
   StringsDessin.clear();
 }

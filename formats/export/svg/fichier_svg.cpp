@@ -84,7 +84,11 @@ void TFichierSVG::EcritBlocSVG(const std::string& texte) {
 }
 
 void TFichierSVG::EcritLigneSVG(const std::string& texte) {
-  LignesCourantes->push_back(IndentTotal + texte);
+  std::string ligne;
+  ligne.reserve(IndentTotal.size() + texte.size());
+  ligne += IndentTotal;
+  ligne += texte;
+  LignesCourantes->push_back(std::move(ligne));
   EtatSVG().DerniereLigneSVG = texte;
 }
 

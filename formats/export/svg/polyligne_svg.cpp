@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 
 #include "drawing/dessin_ligne.h"
 #include "drawing/texture.h"
@@ -156,7 +157,7 @@ void TSVGPolyligne::EcritLigneComplexe(TFichierSVG& W) const {
   premiere.insert(std::min(premiere.find('M'), premiere.size()), "d=\"");
   std::vector<std::string>& lignes = *W.LignesCourantes;
   lignes.push_back(std::move(premiere));
-  lignes.insert(lignes.end(), T.Lignes.begin() + 2, T.Lignes.end());
+  lignes.insert(lignes.end(), std::make_move_iterator(T.Lignes.begin() + 2), std::make_move_iterator(T.Lignes.end()));
   lignes.back() += std::string(Fermee ? " Z" : " ") + "\"";
   T.Lignes.clear();
   std::string F = Remplissage(W, UnTrait, Fermee);
