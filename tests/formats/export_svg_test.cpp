@@ -355,6 +355,57 @@ TEST(TextesSVG, CadreDeCoupe) {
   }
 }
 
+// What the drawing shows, where the written format would show otherwise: a
+// circle is a circle, a station label keeps its kind, a symbol whose base
+// and end points coincide keeps its size, the dot marker shows whole.
+TEST(TextesSVG, CercleEtiquettesEtMarqueurs) {
+  Ecrivain e;
+  TObjetDonneesBasique cercle;
+  cercle.MotifDessin = e.contexte.bibliotheque.ListeTraits.LeMotifDeBase(0);
+  cercle.EstCercle = true;
+  cercle.AjoutePointDessin(false, 10, 10);
+  cercle.AjoutePointDessin(false, 12, 10);
+  e.f.EcritObjetBasique(cercle);
+  std::smatch m;
+  const std::string c = e.Texte();
+  ASSERT_TRUE(std::regex_search(c, m, std::regex("points=\"([^\"]*)\""))) << c;
+  const auto pts = Points(m[1].str());
+  ASSERT_EQ(pts.size(), 73u);
+  for (const auto& p : pts) EXPECT_NEAR(std::hypot(p[0] - 60, p[1] - 40), 2, 1e-3);
+
+  TPointSpeleo station;
+  station.Z = 512.4;
+  station.DzPt = 12.2;
+  struct Cas {
+    int32_t info;
+    const char* texte;
+  } cas[] = {{0, "+ 12 m"}, {1, "512 m"}};
+  for (const Cas& k : cas) {
+    TObjetTexte t;
+    t.MotifDessin = e.contexte.bibliotheque.ListeFontes.LeMotifDeBase(0);
+    t.TypeInfo = k.info;
+    t.PointDeRef = &station;
+    t.AjoutePointDessin(false, 3, 0);
+    t.AjoutePointDessin(false, 0, 0);
+    e.f.Lignes.clear();
+    e.f.EcritTexte(t);
+    EXPECT_NE(e.Texte().find("\n" + std::string(k.texte) + "\n</text>"), std::string::npos) << k.info << e.Texte();
+  }
+
+  e.contexte.bibliotheque.ListeSymboles.Add(std::make_unique<TSymbole>());
+  auto* s = dynamic_cast<TDefSymbole*>(e.contexte.bibliotheque.ListeSymboles.Last());
+  e.f.PrepareBibliotheques();
+  TObjetDonneesSymbole o;
+  o.MotifDessin = s;
+  o.AjoutePointDessin(false, 0, 0);
+  o.AjoutePointDessin(false, 3, 0);
+  e.f.Lignes.clear();
+  e.f.EcritSymbole(o);
+  EXPECT_NE(e.Texte().find("scale(1.000)"), std::string::npos) << e.Texte();
+  EXPECT_NE(e.Defs().find("<marker id=\"FlechePoint\"\nviewBox=\"-5 -5 10 10\" refX=\"0\" refY=\"0\""),
+            std::string::npos);
+}
+
 TEST(CarroyageSVG, ColonnesEtPas) {
   struct Cas {
     int32_t echelleTextes;
