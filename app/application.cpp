@@ -19,6 +19,7 @@
 #include "app/fiche_principale.h"
 #include "app/galeries_import_dlg.h"
 #include "app/objets_kml_dlg.h"
+#include "app/objets_svg_dlg.h"
 #include "app/import_texte_dlg.h"
 #include "app/saisie_visee_dlg.h"
 #include "app/select_import_dlg.h"
@@ -64,6 +65,7 @@ void InstalleLiaisonsApplication() {
   InstalleDialoguesPoints();
   InstalleDialogueSaisieVisee();
   InstalleDialogueObjetsKml();
+  InstalleDialogueObjetsSvg();
   InstalleDialogueSelectImport();
   InstalleDialogueVisuImportTab();
   InstalleDialogueImportTexte();

@@ -7,10 +7,13 @@
 namespace formats {
 
 class TObjetsKMLDlg;
+class TObjetsSvgDlg;
 
 struct PortsExport {
   // "Objets à mettre dans le KML"; true for OK.
   std::function<bool(TObjetsKMLDlg&)> AfficheObjetsKml;
+  // "Objets à mettre dans le SVG" (web SVG export); true for OK.
+  std::function<bool(TObjetsSvgDlg&)> AfficheObjetsSvg;
 };
 
 PortsExport& FenetresExport();
