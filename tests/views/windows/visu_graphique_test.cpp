@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <map>
+#include <tuple>
 #include <cmath>
 #include <numbers>
 #include <random>
@@ -129,6 +131,116 @@ TEST_F(Etendue, SeulesLesCavitesDessinees) {
   EXPECT_EQ(Axes(f), "F b1 b2 b3");
   EXPECT_EQ(v.LargeurRaster, 30);
   EXPECT_EQ(v.HauteurRaster, 20);
+}
+
+}  // namespace
+
+namespace {
+
+using drawing::TDessinAxeGal;
+using survey::TPointSpeleo;
+using survey::TVisee;
+
+// The axes as the passes over the list make them, written out as they are
+// described: walk the shots not drawn yet, a new axis at a gallery change or
+// after a shot out of the elevation, each shot appended to the current axis;
+// again while a pass drew some shots and left others.
+std::vector<std::unique_ptr<TDessinAxeGal>> AxesParPasses(const std::vector<TVisee*>& visees) {
+  std::vector<std::unique_ptr<TDessinAxeGal>> axes;
+  for (TVisee* v : visees) {
+    for (TPointSpeleo* p : {v->PointStation, v->PointVise, v->PtOrigCalc, v->PtCalc})
+      if (p) p->PtGraph = nullptr;
+    v->Marque = false;
+  }
+  bool ajout = false, reste = false;
+  do {
+    ajout = false;
+    std::unique_ptr<TDessinAxeGal> axe;
+    const survey::TGalerie* galerie = nullptr;
+    const auto ferme = [&] {
+      if (axe && !axe->PointsAxe.empty()) axes.push_back(std::move(axe));
+      axe.reset();
+    };
+    for (TVisee* v : visees) {
+      if (v->Marque) continue;
+      const TVisee* p = v->ViseePreced();
+      if (!axe || v->GalDeLaVis() != galerie || (p && !p->EstDansCoupe)) {
+        ferme();
+        axe = std::make_unique<TDessinAxeGal>();
+        galerie = v->GalDeLaVis();
+      }
+      axe->AjouteTrait(v);
+      if (v->Marque) ajout = true;
+    }
+    ferme();
+    reste = std::any_of(visees.begin(), visees.end(), [](const TVisee* v) { return !v->Marque; });
+  } while (ajout && reste);
+  for (TVisee* v : visees) v->Marque = false;
+  return axes;
+}
+
+// Each axis as its points: the station and where the point's previous point
+// is (axis, position), -1 for none.
+using Description = std::vector<std::vector<std::tuple<const TPointSpeleo*, int, int>>>;
+
+Description Decrit(const std::vector<std::unique_ptr<TDessinAxeGal>>& axes) {
+  std::map<const drawing::TPointAxe*, std::pair<int, int>> place;
+  for (size_t a = 0; a < axes.size(); ++a)
+    for (size_t i = 0; i < axes[a]->PointsAxe.size(); ++i)
+      place[axes[a]->PointsAxe[i].get()] = {static_cast<int>(a), static_cast<int>(i)};
+  Description d;
+  for (const auto& axe : axes) {
+    auto& points = d.emplace_back();
+    for (const auto& p : axe->PointsAxe) {
+      const auto it = place.find(p->PointRat);
+      points.emplace_back(p->PointRef, it == place.end() ? -1 : it->second.first,
+                          it == place.end() ? -1 : it->second.second);
+    }
+  }
+  return d;
+}
+
+class AxesGaleries : public Cavites {};
+
+TEST_F(AxesGaleries, CommeLesPassesQuelQueSoitLOrdre) {
+  testsurvey::OptionsAleatoires o;
+  o.Visees = 700;
+  o.Graine = 11;
+  survey::TCavite* c = testsurvey::GenereCaviteAleatoire(N, o);
+  N.R().CalculeReseau();
+  std::mt19937 g(5);
+  std::vector<TVisee*> visees;
+  for (TVisee* v : c->Visees) visees.push_back(v);
+  // Some shots out of the elevation, and shots without computed end.
+  for (int i = 0; i < 25; ++i) visees[g() % visees.size()]->EstDansCoupe = false;
+  std::vector<std::unique_ptr<TVisee>> incompletes;
+  for (int i = 0; i < 3; ++i) {
+    auto v = std::make_unique<TVisee>();
+    v->PtOrigCalc = visees[g() % visees.size()]->PtCalc;
+    visees.insert(visees.begin() + static_cast<std::ptrdiff_t>(g() % visees.size()), v.get());
+    incompletes.push_back(std::move(v));
+  }
+  std::vector<TVisee*> inverse(visees.rbegin(), visees.rend());
+  std::vector<TVisee*> melange = visees;
+  std::shuffle(melange.begin(), melange.end(), g);
+  struct Ordre {
+    const char* nom;
+    const std::vector<TVisee*>& visees;
+  };
+  for (const Ordre& ordre : {Ordre{"ordre du lever", visees}, Ordre{"inverse", inverse}, Ordre{"mélangé", melange}}) {
+    const auto attendus = AxesParPasses(ordre.visees);
+    const Description attendu = Decrit(attendus);
+    std::vector<std::unique_ptr<TDessinAxeGal>> obtenus;
+    views::ConstruitAxes(ordre.visees, false, nullptr,
+                         [&](std::unique_ptr<TDessinAxeGal> a) { obtenus.push_back(std::move(a)); });
+    const Description obtenu = Decrit(obtenus);
+    ASSERT_EQ(obtenu.size(), attendu.size()) << ordre.nom;
+    for (size_t a = 0; a < attendu.size(); ++a) ASSERT_TRUE(obtenu[a] == attendu[a]) << ordre.nom << ", axe " << a;
+    EXPECT_GT(attendu.size(), 25u) << ordre.nom;
+    EXPECT_TRUE(std::none_of(ordre.visees.begin(), ordre.visees.end(), [](const TVisee* v) { return v->Marque; }))
+        << ordre.nom;
+  }
+  for (TVisee* v : visees) v->EstDansCoupe = true;
 }
 
 }  // namespace
