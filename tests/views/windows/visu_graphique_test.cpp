@@ -15,7 +15,9 @@
 #include <vector>
 
 #include "drawing/dessin_point_surface.h"
+#include "drawing/croquis.h"
 #include "drawing/donnees_coupe_long.h"
+#include "drawing/point_compo.h"
 #include "foundation/catalogue.h"
 #include "survey/reseau.h"
 #include "tests/survey/reseau_aleatoire.h"
@@ -241,6 +243,150 @@ TEST_F(AxesGaleries, CommeLesPassesQuelQueSoitLOrdre) {
         << ordre.nom;
   }
   for (TVisee* v : visees) v->EstDansCoupe = true;
+}
+
+}  // namespace
+
+namespace {
+
+class Objets : public Cavites {};
+
+// A window with the splay-slope limit and the splay mode its derived windows
+// would set, and the form-type code of the drawing views.
+class VisuHabi : public Visu {
+ public:
+  VisuHabi(double angle, bool toutes) : angle_(angle), toutes_(toutes) {}
+  int iTypeFiche() override {
+    AffichageDefaut = views::AffichageDefautCode(views::cfVisuDessinPlan);
+    return views::cfVisuDessinPlan;
+  }
+  void InitDessin() override {
+    AngleMaxHabi = angle_;
+    DessinToutesHabi = toutes_;
+    Visu::InitDessin();
+  }
+
+ private:
+  double angle_;
+  bool toutes_;
+};
+
+TEST_F(Objets, ViseesDHabillageParPenteEtParPoint) {
+  survey::TCavite* c = Petite();
+  // Splays at station 1 (on 1-2) sloping 60°, 45° and 0°, one at station 3 (on 3-4).
+  std::map<const survey::TViseeHabi*, std::string> noms;
+  const auto habi = [&](const std::string& visee, double pente, const std::string& nom) {
+    auto h = std::make_unique<survey::TViseeHabi>();
+    h->Az = 0;
+    h->pente = pente;
+    h->Long = 3;
+    noms[Visee(c, visee)->AjouteViseeHabi(std::move(h))] = nom;
+  };
+  habi("1-2", 60, "1/60");
+  habi("1-2", 45, "1/45");
+  habi("1-2", 0, "1/0");
+  habi("3-4", 0, "3/0");
+  N.Regenere();
+  const auto dessinees = [&](views::TNoyauGraphique& f) {
+    std::set<std::string> r;
+    for (const auto& o : f.LeCalque(odVisHab).ObjetsDessines)
+      if (const auto* d = dynamic_cast<const drawing::TDessinViseeHabi*>(o.get())) r.insert(noms.at(d->ViseeHabi));
+    return r;
+  };
+  {
+    // At 1 rad: the 60° splay is left out, the 45° one drawn.
+    VisuHabi f(1.0, true);
+    f.Cree();
+    EXPECT_EQ(dessinees(f), (std::set<std::string>{"1/45", "1/0", "3/0"}));
+    // From the station to the splay's end, in drawing units.
+    for (const auto& o : f.LeCalque(odVisHab).ObjetsDessines) {
+      const auto* d = dynamic_cast<const drawing::TDessinViseeHabi*>(o.get());
+      const survey::TPointSpeleo* s = d->ViseeHabi->PtStation();
+      EXPECT_EQ(d->UnPointDeBase(0).PointLoc(), foundation::XYVersDessin(s->X, s->Y));
+      EXPECT_EQ(d->UnPointDeBase(1).PointLoc(), foundation::XYVersDessin(d->ViseeHabi->X, d->ViseeHabi->Y));
+    }
+    EXPECT_TRUE(f.AViseesHabi);
+  }
+  {
+    // Only the stations of attachable shots: 1-2 gives stations 1 and 2.
+    Visee(c, "1-2")->Accrochable = true;
+    VisuHabi f(std::numbers::pi, false);
+    f.Cree();
+    EXPECT_EQ(dessinees(f), (std::set<std::string>{"1/60", "1/45", "1/0"}));
+  }
+}
+
+TEST_F(Objets, AxesCoupesAuChangementDeGalerieEtHorsElevation) {
+  survey::TCavite* c = Petite();
+  {
+    Visu f;
+    f.Cree();
+    EXPECT_EQ(Axes(f), "E 1 2 3 A 4 | 2 B1 B2 B3");
+  }
+  {
+    // After a shot out of the elevation the axis starts again.
+    Visee(c, "1-2")->EstDansCoupe = false;
+    Visu f;
+    f.Cree();
+    EXPECT_EQ(Axes(f), "E 1 2 | 2 3 A 4 | 2 B1 B2 B3");
+  }
+}
+
+TEST_F(Objets, ContoursAuxStylesDeLaCaviteEtGaleriesMasqueesSurCroquis) {
+  survey::TCavite* c = Petite();
+  for (survey::TPointSpeleo* p : c->ListePoints) p->LargeurDR = p->LargeurGA = 1;
+  N.R().CalculeReseau();
+  drawing::TAnnexeDessinCavite* annexe = drawing::AnnexeDessin(c);
+  annexe->MotifDimCavite = std::make_unique<drawing::TObjetTrait>();
+  annexe->MotifAxeCavite = std::make_unique<drawing::TObjetTrait>();
+  {
+    VisuHabi f(std::numbers::pi, true);
+    f.Cree();
+    const auto& contours = f.LeCalque(odGalerie).ObjetsDessines;
+    ASSERT_FALSE(contours.empty());
+    for (const auto& o : contours) EXPECT_EQ(o->ObjetMotif, annexe->MotifDimCavite.get());
+    for (const auto& o : f.LeCalque(odPtLever).ObjetsDessines) EXPECT_EQ(o->ObjetMotif, annexe->MotifAxeCavite.get());
+    EXPECT_TRUE(f.ObjetsAffichables[odGalerie]);
+  }
+  // A cave holding imported sketches: the outlines start hidden in a window
+  // that never closed on it.
+  views::MemoiresAffichage(c)[views::cfVisuDessinPlan] = views::TCfAffichage{};
+  annexe->DessinsPkTp.Add(std::make_unique<drawing::TDessinPkTp>());
+  VisuHabi f(std::numbers::pi, true);
+  f.Cree();
+  EXPECT_FALSE(f.ObjetsAffichables[odGalerie]);
+  EXPECT_TRUE(f.EstDessinPkTp);
+}
+
+TEST_F(Objets, MarquesDeComposantsGardentLesNotes) {
+  Petite();
+  Visu f;
+  f.Cree();
+  EXPECT_EQ(f.LeCalque(odCompos).NombreObjets(), 0);
+  f.AjouteObjetDessin(odCompos, std::make_unique<drawing::TPointNote>(10, 10));
+  const auto compte = [&](int& notes, int& marques) {
+    notes = marques = 0;
+    for (const auto& o : f.LeCalque(odCompos).ObjetsDessines)
+      (dynamic_cast<const drawing::TPointNote*>(o.get()) ? notes : marques)++;
+  };
+  int notes = 0, marques = 0;
+  // The survey's paths: one mark per axis point (6 + 4), the note kept.
+  f.AfficheComposChemin = true;
+  f.ReGenereCompos(false);
+  compte(notes, marques);
+  EXPECT_EQ(notes, 1);
+  EXPECT_EQ(marques, 10);
+  // The survey: the outlines' points too.
+  f.AfficheComposChemin = false;
+  f.AfficheComposTopo = true;
+  f.ReGenereCompos(false);
+  int contours = 0;
+  for (const auto& o : f.LeCalque(odGalerie).ObjetsDessines)
+    contours += dynamic_cast<const drawing::TDessinLigne&>(*o).NombrePoints();
+  ASSERT_GT(contours, 0);
+  compte(notes, marques);
+  EXPECT_EQ(notes, 1);
+  EXPECT_EQ(marques, 10 + contours);
 }
 
 }  // namespace
