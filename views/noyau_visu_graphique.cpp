@@ -518,18 +518,23 @@ void TNoyauVisuGraphique::GenereObjetsAlti() {
 }
 
 void TNoyauVisuGraphique::ZoomeApresGeneration() {
-  const bool origine = origineConnue_;
-  origineConnue_ = false;
+  const auto& v = foundation::Vue();
+  const bool alti = foundation::EstDessinAlti();
+  const double x0 = alti ? v.SLmin : v.Xmin, y0 = alti ? v.Zmin : v.Ymin;
+  const bool garde = garderTerrain_ && origineConnue_;
+  const double dx = origineX_ - x0, dy = origineY_ - y0;
+  garderTerrain_ = false;
+  origineConnue_ = true;
+  origineX_ = x0;
+  origineY_ = y0;
   if (!EtatVisu().ExportSVGDirect) {
     ReGenereCompos(false);
     if (DernierZoom.Largeur != 0 && DernierZoom.Hauteur != 0) {
       TParamZoom z = DernierZoom;
-      if (origine) {
+      if (garde) {
         // The view stays on the same ground when the drawing origin moved.
-        const auto& v = foundation::Vue();
-        const bool alti = foundation::EstDessinAlti();
-        z.XDeb += origineX_ - (alti ? v.SLmin : v.Xmin);
-        z.Ydeb += origineY_ - (alti ? v.Zmin : v.Ymin);
+        z.XDeb += dx;
+        z.Ydeb += dy;
       }
       ZoomeZoom(z);
       return;
@@ -541,16 +546,12 @@ void TNoyauVisuGraphique::ZoomeApresGeneration() {
 void TNoyauVisuGraphique::ReGenereDessin() {
   DernierZoom = ZoomActif >= 1 && ZoomActif <= 5 ? DerZoom[static_cast<size_t>(ZoomActif)] : VueCourante();
   if (foundation::EstDessinCoupe()) return;
-  const auto& v = foundation::Vue();
-  const bool alti = foundation::EstDessinAlti();
-  origineConnue_ = true;
-  origineX_ = alti ? v.SLmin : v.Xmin;
-  origineY_ = alti ? v.Zmin : v.Ymin;
-  if (alti)
+  garderTerrain_ = true;
+  if (foundation::EstDessinAlti())
     GenereObjetsAlti();
   else
     GenereObjetsPlani();
-  origineConnue_ = false;
+  garderTerrain_ = false;
 }
 
 void TNoyauVisuGraphique::ReGenereTextes() {

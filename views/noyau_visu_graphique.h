@@ -193,8 +193,10 @@ class TNoyauVisuGraphique : public virtual TNoyauGraphique {
   void ZoomeApresGeneration();
   void RetireLignesSelection(TypeObjetDessin k);
   bool UneViseeMarquee() const;
-  // The drawing origin before a regeneration, to keep the view on the ground.
+  // The drawing origin of the objects built last, to keep the view on the
+  // ground when a regeneration moves it.
   bool origineConnue_ = false;
+  bool garderTerrain_ = false;
   double origineX_ = 0, origineY_ = 0;
 };
 

@@ -30,6 +30,7 @@ using namespace essaifenetres;
 using B = views::TNoyauGraphique::Bouton;
 using T = views::TNoyauGraphique::EtatTouches;
 using foundation::TTypeDeDessin;
+using drawing::GardeValeur;
 
 TEST(EchelleAuto, FeuilleDe19Sur27) {
   struct Cas {
@@ -387,6 +388,303 @@ TEST_F(Objets, MarquesDeComposantsGardentLesNotes) {
   compte(notes, marques);
   EXPECT_EQ(notes, 1);
   EXPECT_EQ(marques, 10 + contours);
+}
+
+}  // namespace
+
+namespace {
+
+class Clics : public Cavites {
+ protected:
+  // A left click at a ground position.
+  static void Clique(Visu& f, double x, double y, T touches = {}, B bouton = B::Gauche) {
+    foundation::TPointTopo p;
+    p.X = p.SlH = x;
+    p.Y = p.Z = y;
+    const foundation::TPoint e = foundation::PtTopoVersEcran(p);
+    f.BaseDessinMouseDown(bouton, touches, e.X, e.Y);
+    f.BaseDessinClick();
+  }
+
+  // The partial developed elevation of E-1, 1-2, 2-3, made the cave's elevation.
+  drawing::TDonneesCoupeLong* ElevationPartielle(survey::TCavite* c) {
+    drawing::TAnnexeDessinCavite* annexe = drawing::AnnexeDessin(c);
+    drawing::TDonneesCoupeLong* coupe =
+        annexe->LesCoupesLong.AjouteDonneeCoupe(TTypeDeDessin::tddAltiDev, {}, true, "Partielle");
+    for (const char* v : {"E-1", "1-2", "2-3"}) coupe->AjouteViseeCoupe(Visee(c, v));
+    coupe->MajListeViseesDeRef();
+    annexe->LeDessinAlti = coupe;
+    return coupe;
+  }
+};
+
+TEST_F(Clics, PointChercheADeuxMetresPuisRayonRendu) {
+  Petite();
+  Visu f;
+  f.AfficherPointEnable = true;
+  f.Cree();
+  f.FixeRayonAccroche(0.5);
+  // 1.5 m from station 4: its information, and the radius is 0.5 m again.
+  Clique(f, 41.5, 0);
+  ASSERT_EQ(f.Infos.size(), 1u);
+  EXPECT_EQ(f.Infos[0]->DesignPTopo, "4");
+  EXPECT_DOUBLE_EQ(f.RayonAccroche(), 0.5);
+  EXPECT_EQ(f.Enregistrements, 0);
+  // 7 m from every station in plan: the point is recorded.
+  Clique(f, 25, 5);
+  EXPECT_EQ(f.Infos.size(), 1u);
+  EXPECT_EQ(f.Enregistrements, 1);
+  // Ctrl held: nothing.
+  Clique(f, 40, 0, T{.Ctrl = true});
+  EXPECT_EQ(f.Infos.size(), 1u);
+  EXPECT_EQ(f.Enregistrements, 1);
+  // Without AfficherPointEnable: nothing either.
+  f.AfficherPointEnable = false;
+  Clique(f, 40, 0);
+  EXPECT_EQ(f.Infos.size(), 1u);
+  EXPECT_EQ(f.Enregistrements, 1);
+}
+
+TEST_F(Clics, PointsDeSurfaceDAbordEtLePremierAEgaliteGarde) {
+  survey::TCavite* c = Petite();
+  // A surface point on station 4.
+  N.Surface("S", 40, 0, 0);
+  Visu f;
+  f.Cree();
+  f.FixeRayonAccroche(3);
+  const auto cherche = [&](double x, double y) {
+    foundation::TPointTopo p;
+    p.X = x;
+    p.Y = y;
+    const survey::TPointSpeleo* s = f.CherchePointProche(p);
+    return s ? s->DesignPTopo : std::string("aucun");
+  };
+  EXPECT_EQ(cherche(40, 0), "S");
+  // Halfway between 3 and A: the one the cave lists first.
+  const std::string premier = c->ListePoints.IndexOf(N.Station(c, "3")) < c->ListePoints.IndexOf(N.Station(c, "A")) ? "3" : "A";
+  EXPECT_EQ(cherche(30, -2.5), premier);
+  EXPECT_EQ(cherche(30, -2.4), "3");
+  EXPECT_EQ(cherche(60, 0), "aucun");
+}
+
+TEST_F(Clics, EnElevationUnPointHorsDeLElevationNOuvreRien) {
+  survey::TCavite* c = Petite();
+  ElevationPartielle(c);
+  foundation::GardeTypeDessin alti(TTypeDeDessin::tddAltiDev);
+  Visu f;
+  f.AfficherPointEnable = true;
+  f.Cree();
+  const survey::TPointSpeleo* quatre = N.Station(c, "4");
+  const survey::TPointSpeleo* deux = N.Station(c, "2");
+  ASSERT_FALSE(quatre->PointsDansCoupe);
+  ASSERT_TRUE(deux->PointsDansCoupe);
+  {
+    GardeValeur<double> rayon(f.sensibilita, 2.0);
+    ASSERT_EQ(f.CherchePointProche(quatre->PtTopo()), quatre);
+  }
+  Clique(f, quatre->Slh, quatre->Z);
+  EXPECT_TRUE(f.Infos.empty());
+  EXPECT_EQ(f.Enregistrements, 0);
+  Clique(f, deux->Slh, deux->Z);
+  ASSERT_EQ(f.Infos.size(), 1u);
+  EXPECT_EQ(f.Infos[0], deux);
+}
+
+}  // namespace
+
+namespace {
+
+class Selection : public Clics {
+ protected:
+  // The selection lines of odPtLever by their stations: "1 2 3 | 3 A".
+  std::string Lignes(Visu& f, survey::TCavite* c) {
+    std::map<std::pair<int32_t, int32_t>, std::string> noms;
+    const auto nomme = [&](const survey::TPointSpeleo* p) {
+      const foundation::TPoint d = foundation::XYVersDessin(p->X, p->Y);
+      noms[{d.X, d.Y}] = p->DesignPTopo;
+    };
+    for (const survey::TPointSpeleo* p : c->ListePoints) nomme(p);
+    for (const survey::TPointSpeleo* p : *N.R().LesPointsSurface()) nomme(p);
+    std::string s;
+    for (const auto& o : f.LeCalque(odPtLever).ObjetsDessines) {
+      const auto* l = dynamic_cast<const drawing::TDessinLignePlani*>(o.get());
+      if (!l) continue;
+      if (!s.empty()) s += " | ";
+      for (int i = 0; i < l->NombrePoints(); ++i)
+        s += (i ? " " : "") + noms[{l->UnPointDeBase(i).XLoc, l->UnPointDeBase(i).YLoc}];
+    }
+    return s;
+  }
+};
+
+TEST_F(Selection, SequencesDeClicsSurLesVisees) {
+  survey::TCavite* c = Petite();
+  // The middle of each shot.
+  const std::map<std::string, std::pair<double, double>> milieux = {
+      {"E-1", {5, 0}},   {"1-2", {15, 0}},   {"2-3", {25, 0}},    {"3-4", {35, 0}},
+      {"3-A", {30, -2.5}}, {"2-B1", {20, 5}}, {"B1-B2", {20, 15}}, {"B2-B3", {20, 25}}};
+  struct Clic {
+    const char* visee;
+    T touches;
+    B bouton = B::Gauche;
+  };
+  const T rien{}, ctrl{.Ctrl = true}, maj{.Maj = true};
+  struct Cas {
+    const char* nom;
+    std::vector<Clic> clics;
+    const char* marquees;
+    bool uneSelectee;
+    const char* lignes;
+  };
+  const Cas cas[] = {
+      {"clic simple", {{"2-3", rien}, {"1-2", rien}}, "1-2", true, "1 2"},
+      {"ctrl ajoute", {{"1-2", rien}, {"2-3", ctrl}}, "1-2 2-3", true, "1 2 3"},
+      {"ctrl retire", {{"1-2", rien}, {"2-3", ctrl}, {"1-2", ctrl}}, "2-3", true, "2 3"},
+      {"ctrl retire tout", {{"1-2", rien}, {"1-2", ctrl}}, "", false, ""},
+      {"ctrl sans sélection", {{"2-3", ctrl}}, "2-3", true, "2 3"},
+      {"maj en aval", {{"1-2", rien}, {"3-4", maj}}, "1-2 2-3 3-4", true, "1 2 3 4"},
+      {"maj en amont", {{"2-3", rien}, {"E-1", maj}}, "E-1 1-2 2-3", true, "E 1 2 3"},
+      {"maj jusqu'au point annexe", {{"1-2", rien}, {"3-A", maj}}, "1-2 2-3 3-A", true, "1 2 3 | 3 A"},
+      {"maj dans l'autre galerie", {{"1-2", rien}, {"B2-B3", maj}}, "1-2 2-B1 B1-B2 B2-B3", true,
+       "1 2 | 2 B1 B2 B3"},
+      {"chaîne rompue", {{"E-1", rien}, {"2-3", ctrl}}, "E-1 2-3", true, "E 1 | 2 3"},
+      {"ctrl droit désélectionne la suite",
+       {{"1-2", rien}, {"B2-B3", maj}, {"B1-B2", ctrl, B::Droit}},
+       "1-2 2-B1", true, "1 2 | 2 B1"},
+      {"ctrl droit sur tout", {{"E-1", rien}, {"E-1", ctrl, B::Droit}}, "", false, ""},
+      {"droit seul ne fait rien", {{"1-2", rien}, {"2-3", rien, B::Droit}}, "1-2", true, "1 2"},
+  };
+  Visu f;
+  f.Cree();
+  for (const Cas& k : cas) {
+    f.DeSelectToutesVisees(false);
+    for (const Clic& clic : k.clics) {
+      const auto [x, y] = milieux.at(clic.visee);
+      foundation::TPointTopo p;
+      p.X = x;
+      p.Y = y;
+      const foundation::TPoint e = foundation::PtTopoVersEcran(p);
+      f.BaseDessinMouseDown(clic.bouton, clic.touches, e.X, e.Y);
+      f.MultiSelectVisees(clic.bouton, clic.touches);
+      f.BtnDroitBaisse = false;
+    }
+    EXPECT_EQ(Marquees(c), k.marquees) << k.nom;
+    EXPECT_EQ(f.UneVSelectee, k.uneSelectee) << k.nom;
+    EXPECT_EQ(Lignes(f, c), k.lignes) << k.nom;
+  }
+}
+
+TEST_F(Selection, ToutPuisRienEtListeDeLaCaviteTrouvee) {
+  survey::TCavite* c = Petite();
+  Visu f;
+  f.Cree();
+  EXPECT_EQ(f.ListeDeViseesRecherche, &c->Visees);
+  f.SelectToutesVisees();
+  EXPECT_EQ(Marquees(c), "E-1 1-2 2-3 3-A 3-4 2-B1 B1-B2 B2-B3");
+  EXPECT_TRUE(f.UneVSelectee);
+  EXPECT_EQ(Lignes(f, c), "E 1 2 3 | 3 A | 3 4 | 2 B1 B2 B3");
+  EXPECT_TRUE(f.ObjetsAffichables[odPtLever]);
+  f.DeSelectToutesVisees(true);
+  EXPECT_EQ(Marquees(c), "");
+  EXPECT_FALSE(f.UneVSelectee);
+  EXPECT_EQ(Lignes(f, c), "");
+}
+
+class Cadre : public Cavites {};
+
+TEST_F(Cadre, MemesObjetsQuelQueSoitLePremierCoin) {
+  Petite();
+  Visu f;
+  f.Cree();
+  f.SetAffichable(views::EnsembleTypes({odDessin, odTexte}));
+  // Two lines inside the ground frame (20, 0)-(40, 20) (one of them partly),
+  // one outside.
+  const auto d = [](double x, double y) { return foundation::XYVersDessin(x, y); };
+  auto* dedans1 = Ligne(f, odDessin, 0x000000, {d(22, 2), d(28, 8)});
+  auto* dedans2 = Ligne(f, odDessin, 0x000000, {d(35, 15), d(60, 15)});
+  auto* dehors = Ligne(f, odDessin, 0x000000, {d(0, 30), d(10, 40)});
+  f.RedessineVisu();
+  const foundation::TPoint a = d(20, 0), b = d(40, 20);
+  const foundation::TPoint coins[][2] = {{a, b}, {b, a}, {{a.X, b.Y}, {b.X, a.Y}}};
+  for (const auto& paire : coins) {
+    f.DeSelectDessin();
+    EXPECT_FALSE(dedans1->Selecte);
+    f.DerPointClique = paire[0];
+    f.CreeCadreSelect(true);
+    EXPECT_TRUE(f.DebutCadre);
+    f.DerPointClique = paire[1];
+    f.CreeCadreSelect(true);
+    EXPECT_FALSE(f.DebutCadre);
+    std::set<drawing::TObjetDessin*> choisis(f.ListeObjetsSelectes.begin(), f.ListeObjetsSelectes.end());
+    EXPECT_EQ(choisis, (std::set<drawing::TObjetDessin*>{dedans1, dedans2}));
+    EXPECT_TRUE(dedans1->Selecte && dedans2->Selecte && !dehors->Selecte);
+    EXPECT_TRUE(f.PlusieursSelectes());
+  }
+  // Ctrl held: no frame.
+  f.DeSelectDessin();
+  f.CtrlPresse = true;
+  f.CreeCadreSelect(true);
+  EXPECT_FALSE(f.DebutCadre);
+}
+
+class Regeneration : public Cavites {};
+
+TEST_F(Regeneration, LaVueResteSurLeMemeTerrain) {
+  survey::TCavite* c = Petite();
+  Visu f;
+  f.Cree();
+  f.ZoomeValeur(0.5);
+  auto& v = foundation::Vue();
+  const auto terrain = [&] { return std::pair{v.Xmin + v.XDebVue, v.Ymin + v.YDebVue}; };
+  const auto avant = terrain();
+  const double largeur = v.LargeurVue;
+  f.ReGenereDessin();
+  EXPECT_NEAR(terrain().first, avant.first, 1e-9);
+  EXPECT_NEAR(terrain().second, avant.second, 1e-9);
+  EXPECT_NEAR(v.LargeurVue, largeur, 1e-9);
+  EXPECT_EQ(Axes(f), "E 1 2 3 A 4 | 2 B1 B2 B3");
+  // A shot that moves the drawing origin west and south; the network is
+  // computed again first, as an editor does.
+  N.Visee(c, "B3", "W", 225, 0, 60);
+  N.Regenere();
+  N.R().CalculeReseau();
+  f.ReGenereDessin();
+  EXPECT_LT(v.Xmin, -10);
+  EXPECT_NEAR(terrain().first, avant.first, 1e-9);
+  EXPECT_NEAR(terrain().second, avant.second, 1e-9);
+  EXPECT_NEAR(v.LargeurVue, largeur, 1e-9);
+}
+
+class Elevation : public Clics {};
+
+TEST_F(Elevation, ViseesDeReferenceEtEntrees) {
+  survey::TCavite* c = Petite();
+  ElevationPartielle(c);
+  foundation::GardeTypeDessin alti(TTypeDeDessin::tddAltiDev);
+  {
+    Visu f;
+    f.Cree();
+    ASSERT_EQ(f.LesViseesActives.Count(), 3);
+    EXPECT_EQ(f.LesViseesActives.LaVisee(2), Visee(c, "2-3"));
+    EXPECT_EQ(Axes(f), "E 1 2 3");
+    EXPECT_EQ(f.LeCalque(odPtSurf).NombreObjets(), 1);
+    EXPECT_FALSE(f.BoxCavitesVisible);
+    // The axis points in (SlH, Z).
+    for (const auto& o : f.LeCalque(odPtLever).ObjetsDessines)
+      for (const auto& p : dynamic_cast<const drawing::TDessinAxeGal&>(*o).PointsAxe)
+        EXPECT_EQ(p->PointLoc(), foundation::XYVersDessin(p->PointRef->Slh, p->PointRef->ZCalc));
+  }
+  // Building an elevation block: no entrance.
+  class Bloc : public Visu {
+   public:
+    void InitDessin() override {
+      CreeCoupeVert = true;
+      Visu::InitDessin();
+    }
+  } bloc;
+  bloc.Cree();
+  EXPECT_EQ(bloc.LeCalque(odPtSurf).NombreObjets(), 0);
+  EXPECT_EQ(Axes(bloc), "E 1 2 3");
 }
 
 }  // namespace
