@@ -527,20 +527,39 @@ void TNoyauVisuGraphique::ZoomeApresGeneration() {
   origineConnue_ = true;
   origineX_ = x0;
   origineY_ = y0;
+  zoomDiffere_.reset();
+  TParamZoom z;
   if (!EtatVisu().ExportSVGDirect) {
     ReGenereCompos(false);
     if (DernierZoom.Largeur != 0 && DernierZoom.Hauteur != 0) {
-      TParamZoom z = DernierZoom;
+      z = DernierZoom;
       if (garde) {
         // The view stays on the same ground when the drawing origin moved.
         z.XDeb += dx;
         z.Ydeb += dy;
       }
-      ZoomeZoom(z);
-      return;
     }
   }
-  VueGenerale();
+  // A window not laid out yet takes its view, and draws, at its real size.
+  if (!BoiteDimensionnee()) {
+    zoomDiffere_ = z;
+    return;
+  }
+  AppliqueZoom(z);
+}
+
+void TNoyauVisuGraphique::AppliqueZoom(const TParamZoom& z) {
+  if (z.Largeur != 0 && z.Hauteur != 0)
+    ZoomeZoom(z);
+  else
+    VueGenerale();
+}
+
+void TNoyauVisuGraphique::AppliqueVueDifferee() {
+  if (!zoomDiffere_ || !BoiteDimensionnee()) return;
+  const TParamZoom z = *zoomDiffere_;
+  zoomDiffere_.reset();
+  AppliqueZoom(z);
 }
 
 void TNoyauVisuGraphique::ReGenereDessin() {

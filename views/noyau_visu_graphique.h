@@ -21,6 +21,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -159,6 +160,13 @@ class TNoyauVisuGraphique : public virtual TNoyauGraphique {
   virtual void DeSelectDessin();
   bool PlusieursSelectes() const { return !ListeObjetsSelectes.empty(); }
 
+  // --- First view -----------------------------------------------------------------------------
+  // Whether the paint box has its size (a window not shown yet has not):
+  // until then the view asked by the construction waits, and is set, and
+  // the objects drawn, by AppliqueVueDifferee once the box has its size.
+  virtual bool BoiteDimensionnee() const { return LargeurBoite() > 0 && HauteurBoite() > 0; }
+  void AppliqueVueDifferee();
+
   // --- State --------------------------------------------------------------------------------
   bool CalculHorsPlage = false;
   bool FicheOuverte = true;
@@ -191,6 +199,8 @@ class TNoyauVisuGraphique : public virtual TNoyauGraphique {
  private:
   void AjouteContours(survey::TCavite& cavite, drawing::TDonneesDessinBasique& dessin, bool alti);
   void ZoomeApresGeneration();
+  // DernierZoom when it has a size, else the general view.
+  void AppliqueZoom(const TParamZoom& z);
   void RetireLignesSelection(TypeObjetDessin k);
   bool UneViseeMarquee() const;
   // The drawing origin of the objects built last, to keep the view on the
@@ -198,6 +208,8 @@ class TNoyauVisuGraphique : public virtual TNoyauGraphique {
   bool origineConnue_ = false;
   bool garderTerrain_ = false;
   double origineX_ = 0, origineY_ = 0;
+  // The view waiting for the paint box's size.
+  std::optional<TParamZoom> zoomDiffere_;
 };
 
 }  // namespace views

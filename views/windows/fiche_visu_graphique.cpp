@@ -1,6 +1,7 @@
 #include "views/windows/fiche_visu_graphique.h"
 
 #include <QComboBox>
+#include <QEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QToolButton>
@@ -38,6 +39,7 @@ TFicheVisuGraphique::TFicheVisuGraphique(QWidget* parent) : TFicheGraphique(pare
     BoxCavitesChange(index);
     DessinActif();
   });
+  BaseDessin->installEventFilter(this);
   connect(ZoomGalPtsBtn, &QToolButton::clicked, this, [this] {
     ZoomGalPtsBtnClick();
     DessinActif();
@@ -67,9 +69,19 @@ void TFicheVisuGraphique::setVisible(bool visible) {
   TFicheGraphique::setVisible(visible);
 }
 
+bool TFicheVisuGraphique::BoiteDimensionnee() const {
+  return isVisible() && TNoyauVisuGraphique::BoiteDimensionnee();
+}
+
 void TFicheVisuGraphique::showEvent(QShowEvent* e) {
   ZoomGalPtsBtn->setEnabled(ZoneZoomDisponible());
   TFicheGraphique::showEvent(e);
+  AppliqueVueDifferee();
+}
+
+bool TFicheVisuGraphique::eventFilter(QObject* objet, QEvent* e) {
+  if (objet == BaseDessin && e->type() == QEvent::Resize) AppliqueVueDifferee();
+  return TFicheGraphique::eventFilter(objet, e);
 }
 
 }  // namespace views

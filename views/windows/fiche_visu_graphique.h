@@ -29,10 +29,14 @@ class TFicheVisuGraphique : public TFicheGraphique, public virtual TNoyauVisuGra
 
   int exec() override;
   void setVisible(bool visible) override;
+  // Shown, with a paint box that has its size.
+  bool BoiteDimensionnee() const override;
 
  protected:
   // The zoom button follows what the window offers.
   void showEvent(QShowEvent* e) override;
+  // The paint box's first size sets the view waiting for it.
+  bool eventFilter(QObject* objet, QEvent* e) override;
 };
 
 }  // namespace views
