@@ -9,7 +9,6 @@
 
 #include <QApplication>
 #include <chrono>
-#include <map>
 #include <memory>
 #include <random>
 #include <vector>
@@ -23,6 +22,7 @@
 #include "survey/visee.h"
 #include "tests/survey/reseau_aleatoire.h"
 #include "views/noyau_visu_graphique.h"
+#include "views/types_fiches.h"
 
 namespace {
 
@@ -45,9 +45,14 @@ void Application() {
   drawing::Affichage() = drawing::EtatAffichage{};
 }
 
+// With the visible kinds of the plan view (survey, splays, outlines, drawing).
 class Fenetre : public views::TNoyauVisuGraphique {
  public:
   explicit Fenetre(int32_t w = 1920, int32_t h = 1080) { FixeTailleBoite(w, h); }
+  int iTypeFiche() override {
+    AffichageDefaut = views::AffichageDefautCode(views::cfVisuDessinPlan);
+    return views::cfVisuDessinPlan;
+  }
 };
 
 // A generated cave of n shots with two splays per shot, made active.
@@ -72,29 +77,36 @@ struct Cave {
 };
 
 Cave& CaveDe(int n) {
-  static std::map<int, std::unique_ptr<Cave>> caves;
-  auto& r = caves[n];
-  if (!r) {
-    caves.clear();
-    r = std::make_unique<Cave>(n);
+  // One cave at a time: its guards put the document state back in order.
+  static std::unique_ptr<Cave> cave;
+  static int taille = 0;
+  if (!cave || taille != n) {
+    cave.reset();
+    cave = std::make_unique<Cave>(n);
+    taille = n;
   }
-  return *r;
+  return *cave;
 }
 
 // Opening: the network computed, every object built, the first picture.
 void BM_Ouverture(benchmark::State& state) {
   Application();
   Cave& cave = CaveDe(static_cast<int>(state.range(0)));
-  double premiereImage = 0;
+  double premiereImage = 0, largeur = 0, objets = 0, calques = 0;
   for (auto _ : state) {
     Fenetre f;
     f.Cree();
     const auto t0 = std::chrono::steady_clock::now();
     f.RedessineVisu();
     premiereImage = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count();
-    benchmark::DoNotOptimize(f.Calques.NombreObjets());
+    largeur = foundation::Vue().LargeurVue;
+    objets = f.Calques.NombreObjets();
+    calques = f.CalquesCombines;
   }
   state.counters["image_ms"] = premiereImage;
+  state.counters["largeur"] = largeur;
+  state.counters["objets"] = objets;
+  state.counters["calques"] = calques;
   state.SetComplexityN(state.range(0));
   (void)cave;
 }
@@ -126,16 +138,22 @@ std::unique_ptr<Fenetre> FenetreOuverte(int n) {
   return f;
 }
 
-// A redraw of the 100,000-shot plan, general view.
+// A redraw of the 100,000-shot plan, general view: everything (0), without
+// the splays (1), the axes alone (2).
 void BM_RedessinPlan(benchmark::State& state) {
   Application();
   auto f = FenetreOuverte(100'000);
+  using enum drawing::TypeObjetDessin;
+  if (state.range(0) == 1) f->RendNonAffiche(views::EnsembleTypes({odVisHab}));
+  if (state.range(0) == 2) f->SetAffichable(views::EnsembleTypes({odPtLever}));
   for (auto _ : state) f->RedessineVisu();
   state.counters["calques"] = f->CalquesCombines;
+  state.SetLabel(state.range(0) == 0 ? "tout" : state.range(0) == 1 ? "sans habillage" : "axes seuls");
 }
-BENCHMARK(BM_RedessinPlan)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RedessinPlan)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
 
-// A click on the 100,000-shot plan: the nearest station and the nearest shot.
+// A click on the 100,000-shot plan: the nearest station (0), the nearest
+// shot (1), both (2).
 void BM_Clic(benchmark::State& state) {
   Application();
   auto f = FenetreOuverte(100'000);
@@ -146,11 +164,12 @@ void BM_Clic(benchmark::State& state) {
     f->DerPointClique = foundation::EcranVersDessin({x(g), y(g)});
     foundation::TPointTopo p;
     foundation::DessinVersPtTopo(f->DerPointClique, p);
-    benchmark::DoNotOptimize(f->CherchePointProche(p));
-    benchmark::DoNotOptimize(f->ChercheViseeProche());
+    if (state.range(0) != 1) benchmark::DoNotOptimize(f->CherchePointProche(p));
+    if (state.range(0) != 0) benchmark::DoNotOptimize(f->ChercheViseeProche());
   }
+  state.SetLabel(state.range(0) == 0 ? "station" : state.range(0) == 1 ? "visee" : "les deux");
 }
-BENCHMARK(BM_Clic)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Clic)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
 
 // The selection lines of every shot (with the redraw that follows, on a
 // small paint box so that the lines' cost shows).

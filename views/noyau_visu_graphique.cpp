@@ -761,8 +761,15 @@ TPointSpeleo* TNoyauVisuGraphique::CherchePointProche(const foundation::TPointTo
   double meilleure = -1;
   TPointSpeleo* resultat = nullptr;
   const double rayon = RayonAccroche();
+  const bool alti = foundation::EstDessinAlti();
+  const double px = alti ? p.SlH : p.X, py = alti ? p.Z : p.Y;
   const auto candidat = [&](TPointSpeleo* s) {
     if (!s) return;
+    // A station farther along one axis than the best distance cannot be
+    // nearer: the distance is not computed.
+    if (meilleure >= 0 &&
+        (std::abs((alti ? s->Slh : s->X) - px) >= meilleure || std::abs((alti ? s->Z : s->Y) - py) >= meilleure))
+      return;
     const double d = s->DistPoint(p);
     if (meilleure < 0 || d < meilleure) {
       meilleure = d;
@@ -798,28 +805,33 @@ TVisee* TNoyauVisuGraphique::ChercheViseeProche() {
   foundation::TPointTopo sol;
   foundation::DessinVersPtTopo(DerPointClique, sol);
   const double rayon = RayonAccroche();
+  const bool alti = foundation::EstDessinAlti();
+  const double px = alti ? sol.SlH : sol.X, py = alti ? sol.Z : sol.Y;
+  // The nearest shot within the radius, the first on ties, in the order the
+  // shots come: a shot whose box is not nearer than the radius and the best
+  // distance cannot be it, and its distance is not computed.
   TVisee* trouvee = nullptr;
-  double dMin = 0;
+  double dMin = rayon;
+  const auto candidate = [&](TVisee* v) {
+    if (!v || !v->PointStation || !v->PointVise) return;
+    const TPointSpeleo& a = *v->PointStation;
+    const TPointSpeleo& b = *v->PointVise;
+    const double ax = alti ? a.Slh : a.X, ay = alti ? a.Z : a.Y;
+    const double bx = alti ? b.Slh : b.X, by = alti ? b.Z : b.Y;
+    const double hx = std::max({std::min(ax, bx) - px, px - std::max(ax, bx), 0.0});
+    const double hy = std::max({std::min(ay, by) - py, py - std::max(ay, by), 0.0});
+    if (hx >= dMin || hy >= dMin) return;
+    const double d = v->DistVisee(sol);
+    if (d < dMin) {
+      trouvee = v;
+      dMin = d;
+    }
+  };
   if (MonoCavite) {
-    for (int i = 0; i < LesViseesActives.Count(); ++i) {
-      TVisee* v = LesViseesActives.LaVisee(i);
-      if (!v) continue;
-      const double d = v->DistVisee(sol);
-      if (!trouvee || d < dMin) {
-        trouvee = v;
-        dMin = d;
-      }
-    }
-    if (trouvee && !(dMin < rayon)) trouvee = nullptr;
+    for (int i = 0; i < LesViseesActives.Count(); ++i) candidate(LesViseesActives.LaVisee(i));
   } else {
-    for (TCavite* c : CavitesDessinees()) {
-      double d = -1;
-      TVisee* v = c->Visees.ChercheViseeProche(sol, d, rayon);
-      if (v && (!trouvee || d < dMin)) {
-        trouvee = v;
-        dMin = d;
-      }
-    }
+    for (TCavite* c : CavitesDessinees())
+      for (TVisee* v : c->Visees) candidate(v);
   }
   if (trouvee && trouvee->CavDeLaVis && trouvee->CavDeLaVis->EstViseeDeLaCavite(trouvee))
     ListeDeViseesRecherche = &trouvee->CavDeLaVis->Visees;

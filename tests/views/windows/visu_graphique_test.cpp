@@ -688,3 +688,42 @@ TEST_F(Elevation, ViseesDeReferenceEtEntrees) {
 }
 
 }  // namespace
+
+namespace {
+
+class Recherche : public Cavites {};
+
+// The searches skip what cannot be nearer; they find what a scan of every
+// station and every shot finds, at random points over a generated cave.
+TEST_F(Recherche, CommeUnParcoursDeTout) {
+  survey::TCavite* c = testsurvey::GenereCaviteAleatoire(N, {.Visees = 600, .Graine = 4, .Variete = false});
+  Visu f;
+  f.Cree();
+  const auto& v = foundation::Vue();
+  std::mt19937 g(2);
+  std::uniform_real_distribution<double> x(v.Xmin, v.Xmax), y(v.Ymin, v.Ymax);
+  int trouvees = 0;
+  for (double rayon : {0.5, 3.0}) {
+    f.FixeRayonAccroche(rayon);
+    for (int i = 0; i < 300; ++i) {
+      foundation::TPointTopo p;
+      p.X = x(g);
+      p.Y = y(g);
+      f.DerPointClique = foundation::PtTopoVersDessin(p);
+      foundation::DessinVersPtTopo(f.DerPointClique, p);
+      double d = -1;
+      EXPECT_EQ(f.ChercheViseeProche(), c->Visees.ChercheViseeProche(p, d, rayon)) << i;
+      survey::TPointSpeleo* attendu = nullptr;
+      double meilleure = -1;
+      for (survey::TPointSpeleo* s : *N.R().LesPointsSurface())
+        if (const double e = s->DistPoint(p); meilleure < 0 || e < meilleure) meilleure = e, attendu = e < rayon ? s : attendu;
+      for (survey::TPointSpeleo* s : c->ListePoints)
+        if (const double e = s->DistPoint(p); meilleure < 0 || e < meilleure) meilleure = e, attendu = e < rayon ? s : attendu;
+      EXPECT_EQ(f.CherchePointProche(p), attendu) << i;
+      trouvees += attendu != nullptr;
+    }
+  }
+  EXPECT_GT(trouvees, 20);
+}
+
+}  // namespace
