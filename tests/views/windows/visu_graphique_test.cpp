@@ -17,6 +17,9 @@
 #include "drawing/dessin_point_surface.h"
 #include "drawing/croquis.h"
 #include "drawing/donnees_coupe_long.h"
+#include "drawing/contexte_motifs.h"
+#include "drawing/elements_dessin.h"
+#include "drawing/liste_donnees_dessin.h"
 #include "drawing/point_compo.h"
 #include "foundation/catalogue.h"
 #include "survey/reseau.h"
@@ -724,6 +727,69 @@ TEST_F(Recherche, CommeUnParcoursDeTout) {
     }
   }
   EXPECT_GT(trouvees, 20);
+}
+
+}  // namespace
+
+namespace {
+
+class Robustesse : public Selection {};
+
+// A damaged chain of previous shots (1-2 and 2-3 each other's previous shot):
+// the Shift walks stop after as many steps as there are shots.
+TEST_F(Robustesse, MajSurUneChaineEnBoucleSeTermine) {
+  survey::TCavite* c = Petite();
+  Visu f;
+  f.Cree();
+  N.Station(c, "1")->ViseeAvant = Visee(c, "2-3");
+  const auto clique = [&](double x, double y, T t) {
+    foundation::TPointTopo p;
+    p.X = x;
+    p.Y = y;
+    const foundation::TPoint e = foundation::PtTopoVersEcran(p);
+    f.BaseDessinMouseDown(B::Gauche, t, e.X, e.Y);
+    f.MultiSelectVisees(B::Gauche, t);
+  };
+  clique(35, 0, {});
+  clique(20, 15, T{.Maj = true});
+  clique(5, 0, T{.Maj = true});
+  EXPECT_TRUE(f.UneVSelectee);
+  EXPECT_NE(Marquees(c).find("3-4"), std::string::npos);
+}
+
+class Textes : public Cavites {};
+
+// The texts again from the plan drawing: one placed on the survey, one that
+// cannot place two points, which leaves the drawing.
+TEST_F(Textes, ReGenereTextesOteCeuxQuiNeSePlacentPas) {
+  survey::TCavite* c = Petite();
+  drawing::TAnnexeDessinCavite* annexe = drawing::AnnexeDessin(c);
+  drawing::TListeDonneesDessin& l = annexe->LeDessinPlani->ListeDonneesDessin;
+  annexe->LeDessinPlani->DefViseesDeRef(&c->Visees);
+  const auto texte = [&](const std::string& s, std::initializer_list<std::pair<double, double>> points) {
+    auto t = std::make_unique<drawing::TObjetTexte>();
+    t->MotifDessin = &drawing::Motifs().FonteSurface;
+    t->UnTexte = s;
+    t->Horiz = false;
+    for (const auto& [x, y] : points) t->AjoutePointDessin(false, x, y);
+    auto* r = static_cast<drawing::TObjetTexte*>(l.AjouteDonneesDessin(std::move(t)));
+    r->ReferencePoints();
+    return r;
+  };
+  texte("Salle", {{16, 2}, {12, 2}});
+  Visu f;
+  f.Cree();
+  ASSERT_EQ(f.LeCalque(odTexte).NombreObjets(), 1);
+  // Texts written since: one placed, one with a single point.
+  texte("Seul", {{26, 2}});
+  texte("Galerie", {{21, 18}, {21, 12}});
+  f.ReGenereTextes();
+  ASSERT_EQ(l.LesTextes.Count(), 2);
+  EXPECT_EQ(l.LesTextes.UnObjet(0)->UnTexte, "Salle");
+  EXPECT_EQ(l.LesTextes.UnObjet(1)->UnTexte, "Galerie");
+  ASSERT_EQ(f.LeCalque(odTexte).NombreObjets(), 2);
+  EXPECT_EQ(f.LeCalque(odTexte).UnObjetDessin(0)->ElementMontre(), l.LesTextes.UnObjet(0));
+  EXPECT_EQ(f.LeCalque(odTexte).UnObjetDessin(1)->ElementMontre(), l.LesTextes.UnObjet(1));
 }
 
 }  // namespace
