@@ -155,21 +155,8 @@ void MoyenneViseesRepetees(TVisee& v, const std::vector<Lecture>& lectures) {
 // The network's computation of the new cave's stations, their widths and
 // heights from the splays (CalculeGDHB).
 void CalculeDimensionsImport(tImportAutres& lecteur) {
-  survey::TReseau& reseau = *lecteur.Reseau;
-  TCavite* c = reseau.Cavites.Add(std::move(lecteur.ACavite));
-  struct Retire {
-    tImportAutres& lecteur;
-    TCavite* c;
-    ~Retire() {
-      auto& cavites = lecteur.Reseau->Cavites;
-      for (int i = cavites.Count() - 1; i >= 0; --i)
-        if (cavites.UnObjet(i) == c) {
-          lecteur.ACavite = cavites.Extract(i);
-          break;
-        }
-    }
-  } retire{lecteur, c};
-  c->CalculeGDHB();
+  GardeCaviteImportDansReseau garde(lecteur, false);
+  garde.Cavite().CalculeGDHB();
 }
 
 std::string NomsVisees(const std::vector<std::string>& noms) {
@@ -188,6 +175,22 @@ std::vector<std::string> LignesTexteImport(std::string octets) {
 }
 
 // --- tImportAutres -----------------------------------------------------------------------
+
+GardeCaviteImportDansReseau::GardeCaviteImportDansReseau(tImportAutres& lecteur, bool active)
+    : lecteur_(lecteur), active_(lecteur.Reseau->LaCaviteActive), rendActive_(active) {
+  cavite_ = lecteur.Reseau->Cavites.Add(std::move(lecteur.ACavite));
+  if (active) lecteur.Reseau->LaCaviteActive = cavite_;
+}
+
+GardeCaviteImportDansReseau::~GardeCaviteImportDansReseau() {
+  auto& cavites = lecteur_.Reseau->Cavites;
+  for (int i = cavites.Count() - 1; i >= 0; --i)
+    if (cavites.UnObjet(i) == cavite_) {
+      lecteur_.ACavite = cavites.Extract(i);
+      break;
+    }
+  if (rendActive_) lecteur_.Reseau->LaCaviteActive = active_;
+}
 
 tImportAutres::tImportAutres(survey::TReseau* reseau)
     : NommeGalDlg(std::make_unique<TNommeGalDlg>()),
@@ -247,12 +250,16 @@ void tImportAutres::CreeEntree() {
   }
   TGalerie* g0 = ACavite->Galeries.First();
   if (!g0) return;
-  // The entrance station E and its staged surface point.
+  // The entrance station E and its staged surface point; the points an
+  // earlier pass made for its own entrance go.
+  for (TPointSpeleo* p : pointsEntree_) PointsSurfImport.Remove(p);
+  pointsEntree_.clear();
   TPointSpeleo* E = nullptr;
   PtEntreeSurf = nullptr;
   if (ctx.OrigineImportChoisie) {
     PtEntreeSurf = AjoutePointSurf(ctx.NomOrigineImport, std::string(), ctx.XOrigineImport, ctx.YOrigineImport,
                                    ctx.ZOrigineImport);
+    pointsEntree_.push_back(PtEntreeSurf);
     for (TPointSpeleo* p : g0->Points)
       if (p->DesignPTopo == ctx.NomOrigineImport) {
         E = p;
@@ -277,7 +284,7 @@ void tImportAutres::CreeEntree() {
       E = v0->PointStation;
       if (v0->PointVise && v0->PointVise->LstVis.size() == 1 && ACavite->Visees.Count() > 1) E = v0->PointVise;
     }
-    if (E) PtEntreeSurf = AjoutePointSurf(E->DesignPTopo, std::string(), 0, 0, 0);
+    if (E) pointsEntree_.push_back(PtEntreeSurf = AjoutePointSurf(E->DesignPTopo, std::string(), 0, 0, 0));
   }
   // The surface points into the network, the entrance's first.
   survey::TPointsSurface points(*surface);
