@@ -250,16 +250,20 @@ void tImportAutres::CreeEntree() {
   }
   TGalerie* g0 = ACavite->Galeries.First();
   if (!g0) return;
-  // The entrance station E and its staged surface point; the points an
-  // earlier pass made for its own entrance go.
-  for (TPointSpeleo* p : pointsEntree_) PointsSurfImport.Remove(p);
-  pointsEntree_.clear();
+  // The entrance station E and its staged surface point.
   TPointSpeleo* E = nullptr;
   PtEntreeSurf = nullptr;
   if (ctx.OrigineImportChoisie) {
+    // The survey hangs from the chosen station alone: a staged point that
+    // names a station of the cave (the file's entrance, or the one the
+    // first pass made up at 0, 0, 0) would stand apart from the station
+    // the computation places.
+    std::unordered_set<std::string> stations;
+    for (const TPointSpeleo* p : g0->Points) stations.insert(p->DesignPTopo);
+    PointsSurfImport.SupprimeSi([&](const TPointSpeleo* s) { return stations.count(s->DesignPTopo) != 0; });
+    if (listeIndexee_ == &PointsSurfImport) listeIndexee_ = nullptr;
     PtEntreeSurf = AjoutePointSurf(ctx.NomOrigineImport, std::string(), ctx.XOrigineImport, ctx.YOrigineImport,
                                    ctx.ZOrigineImport);
-    pointsEntree_.push_back(PtEntreeSurf);
     for (TPointSpeleo* p : g0->Points)
       if (p->DesignPTopo == ctx.NomOrigineImport) {
         E = p;
@@ -284,7 +288,7 @@ void tImportAutres::CreeEntree() {
       E = v0->PointStation;
       if (v0->PointVise && v0->PointVise->LstVis.size() == 1 && ACavite->Visees.Count() > 1) E = v0->PointVise;
     }
-    if (E) pointsEntree_.push_back(PtEntreeSurf = AjoutePointSurf(E->DesignPTopo, std::string(), 0, 0, 0));
+    if (E) PtEntreeSurf = AjoutePointSurf(E->DesignPTopo, std::string(), 0, 0, 0);
   }
   // The surface points into the network, the entrance's first.
   survey::TPointsSurface points(*surface);

@@ -200,9 +200,6 @@ class tImportAutres {
  private:
   survey::TListedePoints* listeIndexee_ = nullptr;
   std::unordered_map<std::string, survey::TPointSpeleo*> indexPoints_;
-  // The staged points CreeEntree added itself (the chosen origin, or the
-  // entrance made up at 0, 0, 0): the next pass stages its own.
-  std::vector<survey::TPointSpeleo*> pointsEntree_;
 };
 
 // The cave being built in the network's cave list for a while (a
