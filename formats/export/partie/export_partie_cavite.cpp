@@ -132,39 +132,74 @@ TReseauTmp::~TReseauTmp() {
 // --- The copy ------------------------------------------------------------------------------------------
 
 TCopiePartie::TCopiePartie(TCavite& source, TReseauTmp& reseau, TCavite& nouvelle, const std::vector<TVisee*>& visees)
-    : source_(source), reseau_(reseau), nouvelle_(nouvelle), liste_(visees), visees_(visees.begin(), visees.end()) {}
+    : source_(source),
+      reseau_(reseau),
+      nouvelle_(nouvelle),
+      liste_(visees),
+      visees_(visees.begin(), visees.end()),
+      caviteCourante_(&nouvelle) {}
 
 void TCopiePartie::CopieViseesMarquees() {
   GalExport.clear();
-  // The first station of the part hangs from a surface point; so does the
-  // first station of every other piece that no surface point holds.
+  // The pieces of the part, in the order of their first shots.  The first
+  // station of the part hangs from a surface point; so does the first
+  // station of every other piece that no surface point holds.
   TMorceaux morceaux(liste_);
-  std::unordered_map<const TPointSpeleo*, const TVisee*> premiereVisee;
-  std::unordered_map<const TPointSpeleo*, bool> rattache;
-  for (const TVisee* v : liste_) {
-    const TPointSpeleo* r = morceaux.Racine(v->PtOrigCalc ? v->PtOrigCalc : v->PtCalc);
-    premiereVisee.emplace(r, v);
-    bool& surface = rattache[r];
-    for (const TPointSpeleo* p : {v->PtOrigCalc, v->PtCalc}) surface = surface || (p && p->EstPointSurface());
+  std::unordered_map<const TPointSpeleo*, size_t> rang;
+  std::vector<const TVisee*> premieresVisees;
+  std::vector<bool> rattaches;
+  std::vector<const TPointSpeleo*> racineDe(liste_.size());
+  for (size_t i = 0; i < liste_.size(); ++i) {
+    const TVisee* v = liste_[i];
+    const TPointSpeleo* r = racineDe[i] = morceaux.Racine(v->PtOrigCalc ? v->PtOrigCalc : v->PtCalc);
+    const auto [it, nouveau] = rang.emplace(r, premieresVisees.size());
+    if (nouveau) {
+      premieresVisees.push_back(v);
+      rattaches.push_back(false);
+    }
+    for (const TPointSpeleo* p : {v->PtOrigCalc, v->PtCalc})
+      if (p && p->EstPointSurface()) rattaches[it->second] = true;
   }
   std::unordered_set<const TPointSpeleo*> premieres;
-  if (!liste_.empty()) premieres.insert(liste_.front()->PtOrigCalc);
-  for (const auto& [racine, v] : premiereVisee)
-    if (!rattache[racine]) premieres.insert(v->PtOrigCalc);
+  for (size_t k = 0; k < premieresVisees.size(); ++k)
+    if (k == 0 || !rattaches[k]) premieres.insert(premieresVisees[k]->PtOrigCalc);
+  // Each piece is a cave of its own (a cave is computed from one entrance
+  // through its shots); the first is the new cave.
+  std::vector<TCavite*> cavites(premieresVisees.size(), &nouvelle_);
+  for (size_t k = 1; k < cavites.size(); ++k) {
+    auto c = std::make_unique<TCavite>();
+    c->NomCavite = source_.NomCavite + " (" + foundation::EntierEnStr(static_cast<int64_t>(k + 1)) + ")";
+    c->EchelleTextesDft = source_.EchelleTextesDft;
+    cavites[k] = reseau_.AjouteCavite(std::move(c));
+  }
+  nouvelle_.EchelleTextesDft = source_.EchelleTextesDft;
+  nouvelle_.NomCavite = source_.NomCavite;
 
-  std::unordered_set<const survey::TLever*> levers;
-  for (TVisee* v : liste_) {
+  // A trip is shared by the first cave that needs it; another cave has a
+  // copy, which its shots refer to while the part is saved.
+  std::unordered_map<const survey::TLever*, TCavite*> proprietaire;
+  std::unordered_map<const TCavite*, std::unordered_map<const survey::TLever*, survey::TLever*>> copiesLevers;
+  for (size_t i = 0; i < liste_.size(); ++i) {
+    TVisee* v = liste_[i];
+    caviteCourante_ = cavites[rang[racineDe[i]]];
     TPointSpeleo* origine = v->PtOrigCalc;
     TPointSpeleo* fin = v->PtCalc;
     TransferePointExport(origine, *v, premieres.count(origine) != 0);
     TransferePointExport(fin, *v, premieres.count(fin) != 0);
-    reseau_.Partage(nouvelle_.Visees, v);
+    reseau_.Partage(caviteCourante_->Visees, v);
+    cavesDesVisees_[v] = caviteCourante_;
     const survey::TLever* l = v->LeLever;
-    if (l && l != survey::LeverParDefaut() && levers.insert(l).second)
-      reseau_.Partage(nouvelle_.Levers, const_cast<survey::TLever*>(l));
+    if (!l || l == survey::LeverParDefaut()) continue;
+    const auto [it, premier] = proprietaire.emplace(l, caviteCourante_);
+    if (premier) {
+      reseau_.Partage(caviteCourante_->Levers, const_cast<survey::TLever*>(l));
+    } else if (it->second != caviteCourante_) {
+      survey::TLever*& copie = copiesLevers[caviteCourante_][l];
+      if (!copie) copie = caviteCourante_->Levers.Add(std::make_unique<survey::TLever>(*l));
+      v->LeLever = copie;
+    }
   }
-  nouvelle_.EchelleTextesDft = source_.EchelleTextesDft;
-  nouvelle_.NomCavite = source_.NomCavite;
+  caviteCourante_ = &nouvelle_;
 }
 
 void TCopiePartie::TransferePointExport(TPointSpeleo* station, TVisee& visee, bool premiere) {
@@ -195,13 +230,13 @@ void TCopiePartie::TransferePointExport(TPointSpeleo* station, TVisee& visee, bo
     return;
   }
   const survey::TGalerie* galerie = survey::GalerieDuPoint(station);
-  survey::TGalerie*& exportee = GalExport[galerie];
+  survey::TGalerie*& exportee = GalExport[{caviteCourante_, galerie}];
   if (!exportee) {
     auto g = std::make_unique<survey::TGalerie>();
     g->NomGalerie = galerie ? galerie->NomGalerie : std::string();
     g->Points.Possede = false;
-    g->CaviteRef = &nouvelle_;
-    exportee = nouvelle_.Galeries.Add(std::move(g));
+    g->CaviteRef = caviteCourante_;
+    exportee = caviteCourante_->Galeries.Add(std::move(g));
   }
   if (stations_.insert(station).second) exportee->Points.Add(station);
 }
@@ -268,8 +303,9 @@ void TCopiePartie::CopieDonneesDessin(drawing::TDonneesDessinBasique& source,
       reseau_.Partage(destination.ListeCoupes, c);
   for (drawing::TDonneesEcart* e : source.ListeEcarts) {
     auto n = std::make_unique<drawing::TDonneesEcart>();
+    // An offset part names its shots in its own cave's list.
     for (TVisee* v : e->ViseesEcart.Visees)
-      if (Exportee(v)) n->ViseesEcart.Add(v);
+      if (Exportee(v) && cavesDesVisees_[v] == &nouvelle_) n->ViseesEcart.Add(v);
     if (n->ViseesEcart.Visees.empty()) continue;
     n->ViseesEcart.AccrocheToutesVisees = e->ViseesEcart.AccrocheToutesVisees;
     n->PositX = e->PositX;
@@ -333,7 +369,8 @@ class TGardeExportPartie {
  public:
   explicit TGardeExportPartie(TReseau& ouvert) {
     for (TCavite* c : ouvert.Cavites) {
-      for (TVisee* v : c->Visees) visees_.push_back({v, v->PointStation, v->PointVise, v->IndexCavDeLaVis, v->IndexFichier});
+      for (TVisee* v : c->Visees)
+        visees_.push_back({v, v->PointStation, v->PointVise, v->LeLever, v->IndexCavDeLaVis, v->IndexFichier});
       for (survey::TGalerie* g : c->Galeries)
         for (TPointSpeleo* p : g->Points) points_.push_back({p, p->IndiceReseau, p->IndPtBoucle, p->vCatPt, p->IndexFichier});
       for (survey::TLever* l : c->Levers) levers_.emplace_back(l, l->IndexFichier);
@@ -357,6 +394,7 @@ class TGardeExportPartie {
     for (const Visee& v : visees_) {
       v.v->PointStation = v.PointStation;
       v.v->PointVise = v.PointVise;
+      v.v->LeLever = v.LeLever;
       v.v->IndexCavDeLaVis = v.IndexCavDeLaVis;
       v.v->IndexFichier = v.IndexFichier;
     }
@@ -375,6 +413,7 @@ class TGardeExportPartie {
   struct Visee {
     TVisee* v;
     TPointSpeleo *PointStation, *PointVise;
+    const survey::TLever* LeLever;
     int32_t IndexCavDeLaVis, IndexFichier;
   };
   struct Point {
@@ -398,7 +437,8 @@ class TGardeExportPartie {
 
 std::string NomFichierPartie(const std::string& nomDocument, const std::string& nomReseau) {
   const std::string& base = nomDocument.empty() ? nomReseau : nomDocument;
-  return platform::FolderOf(base) + foundation::AvantCar(platform::FileNameOf(base), '.') + "-part.cav";
+  const std::string nom = platform::FileNameOf(base);
+  return platform::FolderOf(base) + nom.substr(0, nom.find('.')) + "-part.cav";
 }
 
 bool ExportePartieCavite(TReseau& ouvert) {

@@ -89,10 +89,15 @@ class TCopiePartie {
 
   // The marked shots in cave order with their stations (TransferePointExport)
   // and their trips; the new cave takes the source's name and text scale.
+  // A piece of the part that does not touch the first one (through a shot
+  // or a shared station) goes into a cave of its own, named after the
+  // source followed by " (2)", " (3)"...: a cave is computed from one
+  // entrance through its shots.  The drawings stay with the first cave.
   void CopieViseesMarquees();
   // A station of a shot: the surface copy when it has one (a surface point,
   // or the first station of a piece of the part), else into the exported
-  // gallery of its gallery (made on first use, with the same name).
+  // gallery of its gallery in the shot's cave (made on first use, with the
+  // same name).
   void TransferePointExport(survey::TPointSpeleo* station, survey::TVisee& visee, bool premiere);
   // The element's copy with the points whose shot is exported; the source
   // element's EquivTransfert is the copy when it holds more than one point,
@@ -133,7 +138,20 @@ class TCopiePartie {
   std::unordered_set<const survey::TVisee*> visees_;
   std::unordered_set<const survey::TPointSpeleo*> stations_;
   std::unordered_map<const survey::TPointSpeleo*, survey::TPointSpeleo*> copies_;
-  std::unordered_map<const survey::TGalerie*, survey::TGalerie*> GalExport;
+  // The exported gallery of each gallery, in each cave of the part.
+  struct CleGalerie {
+    const survey::TCavite* c;
+    const survey::TGalerie* g;
+    bool operator==(const CleGalerie&) const = default;
+  };
+  struct HacheGalerie {
+    size_t operator()(const CleGalerie& k) const {
+      return std::hash<const void*>()(k.c) ^ (std::hash<const void*>()(k.g) << 1);
+    }
+  };
+  std::unordered_map<CleGalerie, survey::TGalerie*, HacheGalerie> GalExport;
+  survey::TCavite* caviteCourante_;  // the cave the shot being copied goes to
+  std::unordered_map<const survey::TVisee*, const survey::TCavite*> cavesDesVisees_;
 
  public:
   // The source elements' work fields as they were, put back by the export.
