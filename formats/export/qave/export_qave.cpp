@@ -49,9 +49,14 @@ std::string Nombre(double x, int largeur) { return foundation::OteBlancs(foundat
 
 std::string Champs(const std::string& a, const std::string& b, const std::string& c, bool principale,
                    const survey::TValeurVisee& v) {
-  return a + "\t" + b + "\t" + c + "\t" + (principale ? "true" : "false") + "\t" + Nombre(v.LCalc, 10) + "\t" +
-         Nombre(foundation::NormaliseAngle(v.AzCalc) * DegresParRadian, 8) + "\t" +
-         Nombre(v.PCalc * DegresParRadian, 8) + "\t";
+  std::string l;
+  l.reserve(a.size() + b.size() + c.size() + 40);
+  for (const std::string* champ : {&a, &b, &c}) (l += *champ) += '\t';
+  l += principale ? "true\t" : "false\t";
+  (l += Nombre(v.LCalc, 10)) += '\t';
+  (l += Nombre(foundation::NormaliseAngle(v.AzCalc) * DegresParRadian, 8)) += '\t';
+  (l += Nombre(v.PCalc * DegresParRadian, 8)) += '\t';
+  return l;
 }
 
 // One "###" line per line of a comment.
@@ -115,10 +120,17 @@ std::string LigneViseeQave(const TViseeHabi& habi) {
 }
 
 std::vector<std::string> LignesFichierQave(const std::vector<TVisee*>& visees) {
-  std::vector<std::string> lignes = {"prefix:100", "100.0\t-\t100.0\ttrue\t0.0\t0.0\t0.0\t"};
+  size_t nombre = 2 + visees.size();
+  for (const TVisee* v : visees)
+    if (v->PtCalc) nombre += v->PtCalc->LVHabi.size();
+  std::vector<std::string> lignes;
+  lignes.reserve(nombre);
+  lignes.push_back("prefix:100");
+  lignes.push_back("100.0\t-\t100.0\ttrue\t0.0\t0.0\t0.0\t");
   // Each station's splays and comments once, after the first line that
   // names it.
   std::unordered_set<const TPointSpeleo*> decrits;
+  decrits.reserve(2 * visees.size());
   auto decrit = [&](const TPointSpeleo* p) {
     if (!p || !decrits.insert(p).second) return;
     for (const TViseeHabi* h : p->LVHabi) {
