@@ -400,8 +400,9 @@ TEST(ExportPartie, FichierReluParLeLecteurDeDocument) {
   }
 }
 
-// A small survey: surface point E with two branches E-1-2-3 and E-10-11,
-// station 2 associated by a loop with 11, station 1 with 3.
+// A small survey: surface point E with two branches E-1-2-3 and E-10-11-12,
+// station 2 associated by a loop with 11, station 1 with 3; every shot on
+// trip T1 but 10-11, on T2.
 struct Petit : Banc {
   std::unique_ptr<TReseau> R;
   TCavite* C = nullptr;
@@ -422,8 +423,14 @@ struct Petit : Banc {
     C = R->AjouteCavite(std::move(c));
     C->AjouteGalerie("Galerie d'entrée");
     R->LaCaviteActive = C;
+    for (double date : {40000.0, 41000.0}) {
+      auto l = std::make_unique<survey::TLever>();
+      l->LaDate = date;
+      l->UniteDeclin = survey::UniteDeclinAucune;
+      C->Levers.Add(std::move(l));
+    }
     for (const auto& [de, a, az] : std::vector<std::tuple<std::string, std::string, double>>{
-             {"E", "1", 0}, {"1", "2", 20}, {"2", "3", 40}, {"E", "10", 180}, {"10", "11", 200}}) {
+             {"E", "1", 0}, {"1", "2", 20}, {"2", "3", 40}, {"E", "10", 180}, {"10", "11", 200}, {"11", "12", 220}}) {
       for (const std::string& n : {de, a})
         if (!st.count(n)) {
           auto p = std::make_unique<TPointSpeleo>();
@@ -437,7 +444,7 @@ struct Petit : Banc {
       v->Az = az;
       v->pente = -10;
       v->Long = 5;
-      v->LeLever = survey::LeverParDefaut();
+      v->LeLever = C->Levers.UnObjet(de == "10" ? 1 : 0);
       C->Visees.Add(std::move(v));
     }
     C->ReGenereListePoints(false);
@@ -498,6 +505,32 @@ TEST(ExportPartie, PointsDeSurfaceEtBouclages) {
     // The open document kept its loops.
     EXPECT_EQ(p.st["2"]->PtBoucleAsso, p.st["11"]) << k.nom;
   }
+}
+
+// Two pieces: the second one is a cave of its own with its own trips, one
+// shared with the open cave, the other (used by the first piece too) a
+// copy; the open cave's shots keep their trips.
+TEST(ExportPartie, DeuxMorceauxEtLeursLevers) {
+  Petit p;
+  std::map<std::string, const survey::TLever*> avant;
+  for (const TVisee* v : p.C->Visees) avant[Code(v)] = v->LeLever;
+  const std::string chemin = p.Dossier.Fichier("partie.cav");
+  ASSERT_TRUE(p.Exporte(*p.R, {"1-2", "10-11", "11-12"}, chemin));
+  for (const TVisee* v : p.C->Visees) EXPECT_EQ(v->LeLever, avant[Code(v)]) << Code(v);
+  Relu lu(chemin);
+  ASSERT_TRUE(lu.Lu);
+  ASSERT_EQ(lu.R->NombreCavites(), 3);
+  const TCavite* deuxieme = lu.R->UneCavite(2);
+  EXPECT_EQ(deuxieme->NomCavite, "Petite (2)");
+  EXPECT_EQ(lu.Cavite()->Levers.Count(), 1);
+  EXPECT_EQ(deuxieme->Levers.Count(), 2);
+  std::map<std::string, double> dates;
+  for (int i = 1; i < 3; ++i)
+    for (const TVisee* v : lu.R->UneCavite(i)->Visees) dates[Code(v)] = v->LeLever->LaDate;
+  EXPECT_EQ(dates, (std::map<std::string, double>{{"1-2", 40000.0}, {"10-11", 41000.0}, {"11-12", 40000.0}}));
+  std::set<std::string> surface;
+  for (const TPointSpeleo* s : *lu.R->LesPointsSurface()) surface.insert(s->DesignPTopo);
+  EXPECT_EQ(surface, (std::set<std::string>{"1", "10"}));
 }
 
 // A partial first long section that receives no exported shot leaves the

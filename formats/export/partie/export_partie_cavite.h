@@ -65,10 +65,13 @@ class TReseauTmp : public survey::TReseau {
   // is freed.
   template <class Liste, class T>
   void Partage(Liste& liste, T* objet) {
-    if (listesPartagees_.insert(&liste).second)
-      rendus_.push_back([&liste] {
-        while (!liste.Vide()) liste.Extract(liste.Count() - 1).release();
+    std::unordered_set<const void*>& partages = partages_[&liste];
+    if (partages.empty())
+      rendus_.push_back([&liste, &partages] {
+        for (int i = liste.Count() - 1; i >= 0; --i)
+          if (partages.count(liste.UnObjet(i))) liste.Extract(i).release();
       });
+    partages.insert(objet);
     liste.Add(std::unique_ptr<T>(objet));
   }
 
@@ -76,7 +79,8 @@ class TReseauTmp : public survey::TReseau {
   class GardePret;
   TReseauTmp(survey::TReseau& ouvert, GardePret&& pret);
   survey::TReseau& ouvert_;
-  std::unordered_set<const void*> listesPartagees_;
+  // The objects each list holds for another owner.
+  std::unordered_map<const void*, std::unordered_set<const void*>> partages_;
   std::vector<std::function<void()>> rendus_;
 };
 
