@@ -298,6 +298,8 @@ void TFichePrincipale::CreeMenus() {
       ->setShortcut(QKeySequence(QStringLiteral("Ctrl+Alt+G")));
 
   QMenu* exports = menu("mnuExports", IdMsg::AppMnuExports, C::MenuExports);
+  // The exports of chosen shots (ExportePartie, ExporteFichierQave) wait for
+  // the shot selection window: their entries stay disabled.
   AjouteAction(exports, "ExportPartie", Msg(IdMsg::AppMnuExportPartie), C::ExportPartie);
   const auto exporte = [this](QAction* a, void (*commande)()) {
     connect(a, &QAction::triggered, this, [commande] { Protege(commande); });
