@@ -134,7 +134,8 @@ void TEditTextureDlg::Transfere() {
   if (initCtrls_) return;
   drawing::tTexture& t = *MotifCourant;
   t.DesignMotif = NomEdit->text().toStdString();
-  t.TypeTexture = TypeBox->currentIndex() + 1;
+  // A kind the list does not show is kept.
+  if (TypeBox->currentIndex() >= 0) t.TypeTexture = TypeBox->currentIndex() + 1;
   t.Couleur = CadreCouleur->Couleur();
   t.Densite = foundation::Arrondi(1000.0 / DensiteUD->value());
   t.TailleMin = TailleUD1->value();
