@@ -18,6 +18,7 @@
 
 #include "drawing/liste_mtf.h"
 #include "platform/qt/qt_dialogs.h"
+#include "tests/support/sous_xvfb.h"
 #include "tests/views/motifs/outils_fenetres_motifs.h"
 #include "views/motifs/cadre_couleur.h"
 #include "views/motifs/choix_motif_dlg.h"
@@ -123,22 +124,9 @@ TEST_F(MotifsXvfb, ChoixDUnMotifEtCouleurDUnTraitALaSourisSousXvfb) {
     SurLeServeur();
     return;
   }
-  const QString xvfb = QStandardPaths::findExecutable(QStringLiteral("xvfb-run"));
-  if (xvfb.isEmpty()) GTEST_SKIP() << "xvfb-run absent";
+  if (!testsupport::XvfbDisponible()) GTEST_SKIP() << "xvfb-run absent";
   if (QStandardPaths::findExecutable(QStringLiteral("xdotool")).isEmpty()) GTEST_SKIP() << "xdotool absent";
-  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-  env.insert(QString::fromLatin1(kSousXvfb), QStringLiteral("1"));
-  env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
-  env.insert(QStringLiteral("ASAN_OPTIONS"), QStringLiteral("detect_leaks=0"));
-  QProcess p;
-  p.setProcessEnvironment(env);
-  p.setProcessChannelMode(QProcess::MergedChannels);
-  p.start(xvfb, {QStringLiteral("-a"), QStringLiteral("-s"), QStringLiteral("-screen 0 1280x1024x24"),
-                 QCoreApplication::applicationFilePath(), QStringLiteral("--gtest_filter=MotifsXvfb.*")});
-  ASSERT_TRUE(p.waitForFinished(90000));
-  const QString sortie = QString::fromUtf8(p.readAll());
-  EXPECT_EQ(p.exitCode(), 0) << sortie.toStdString();
-  EXPECT_TRUE(sortie.contains(QStringLiteral("[  PASSED  ] 1 test"))) << sortie.toStdString();
+  testsupport::RelanceSousXvfb(kSousXvfb, QStringLiteral("MotifsXvfb.*"), 90000);
 }
 
 }  // namespace
