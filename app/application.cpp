@@ -38,6 +38,7 @@
 #include "platform/qt/qt_ports.h"
 #include "survey/contexte_document.h"
 #include "survey/dossiers.h"
+#include "views/motifs/editeurs_motifs.h"
 #include "views/ports_vues.h"
 
 namespace app {
@@ -75,6 +76,8 @@ void InstalleLiaisonsApplication() {
   };
   InstalleDialogueEffacement();
   InstalleFenetresAutreReseau();
+  // The line-style, texture and font dialogs behind the pattern entries.
+  views::InstalleEditeursMotifs();
   survey::Fabriques().AjouteFichierRecent = [](const std::string& chemin, int32_t cavite) {
     AjouteFichierRecent(Config().ListeDerniersFichiers, chemin, cavite);
   };

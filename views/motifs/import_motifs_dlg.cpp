@@ -9,6 +9,7 @@
 #include <QVBoxLayout>
 
 #include "foundation/catalogue.h"
+#include "platform/qt/boutons_dialogue.h"
 #include "platform/qt/conversions_qt.h"
 #include "platform/qt/qt_canvas.h"
 #include "views/import_motifs.h"
@@ -47,12 +48,6 @@ TImportMotifsDlg::TImportMotifsDlg(QWidget* owner, drawing::TTypeMotif type, dra
   AucunBtn->setAutoDefault(false);
   ImportCatBox = new QCheckBox(Q(Msg(IdMsg::ImportMotifsCategories)), this);
   ImportCatBox->setObjectName("ImportCatBox");
-  OKBtn = new QPushButton(Q(Msg(IdMsg::AppCfgOK)), this);
-  OKBtn->setObjectName("OKBtn");
-  OKBtn->setDefault(true);
-  AnnulerBtn = new QPushButton(Q(Msg(IdMsg::AppCfgAnnuler)), this);
-  AnnulerBtn->setObjectName("AnnulerBtn");
-  AnnulerBtn->setAutoDefault(false);
 
   auto* droite = new QVBoxLayout;
   droite->addWidget(VisuMotif);
@@ -65,19 +60,13 @@ TImportMotifsDlg::TImportMotifsDlg(QWidget* owner, drawing::TTypeMotif type, dra
   auto* haut = new QHBoxLayout;
   haut->addWidget(ImportMotifsBox, 1);
   haut->addLayout(droite);
-  auto* boutons = new QHBoxLayout;
-  boutons->addStretch();
-  boutons->addWidget(OKBtn);
-  boutons->addWidget(AnnulerBtn);
   auto* tout = new QVBoxLayout(this);
   tout->addLayout(haut, 1);
-  tout->addLayout(boutons);
+  tout->addLayout(platform::qt::BoutonsOKAnnuler(this, OKBtn, &AnnulerBtn));
 
   connect(ImportMotifsBox, &QListWidget::currentRowChanged, this, [this] { ImportMotifsBoxClick(); });
   connect(TousBtn, &QPushButton::clicked, this, [this] { TousBtnClick(true); });
   connect(AucunBtn, &QPushButton::clicked, this, [this] { TousBtnClick(false); });
-  connect(OKBtn, &QPushButton::clicked, this, &QDialog::accept);
-  connect(AnnulerBtn, &QPushButton::clicked, this, &QDialog::reject);
 }
 
 TImportMotifsDlg::~TImportMotifsDlg() {
