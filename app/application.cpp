@@ -19,6 +19,7 @@
 #include "app/fiche_principale.h"
 #include "app/galeries_import_dlg.h"
 #include "app/objets_kml_dlg.h"
+#include "app/objets_svg_dlg.h"
 #include "app/import_texte_dlg.h"
 #include "app/saisie_visee_dlg.h"
 #include "app/select_import_dlg.h"
@@ -37,6 +38,7 @@
 #include "platform/qt/qt_ports.h"
 #include "survey/contexte_document.h"
 #include "survey/dossiers.h"
+#include "views/motifs/editeurs_motifs.h"
 #include "views/ports_vues.h"
 
 namespace app {
@@ -64,6 +66,7 @@ void InstalleLiaisonsApplication() {
   InstalleDialoguesPoints();
   InstalleDialogueSaisieVisee();
   InstalleDialogueObjetsKml();
+  InstalleDialogueObjetsSvg();
   InstalleDialogueSelectImport();
   InstalleDialogueVisuImportTab();
   InstalleDialogueImportTexte();
@@ -73,6 +76,8 @@ void InstalleLiaisonsApplication() {
   };
   InstalleDialogueEffacement();
   InstalleFenetresAutreReseau();
+  // The line-style, texture and font dialogs behind the pattern entries.
+  views::InstalleEditeursMotifs();
   survey::Fabriques().AjouteFichierRecent = [](const std::string& chemin, int32_t cavite) {
     AjouteFichierRecent(Config().ListeDerniersFichiers, chemin, cavite);
   };

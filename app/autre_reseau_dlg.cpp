@@ -10,6 +10,7 @@
 
 #include "app/boutons_dialogue.h"
 #include "app/contexte_app.h"
+#include "drawing/contexte_dessin.h"
 #include "formats/contexte_formats.h"
 #include "formats/import/autre_reseau/import_cavites.h"
 #include "formats/import/points/select_import_dlg.h"
@@ -18,7 +19,9 @@
 #include "platform/printer.h"
 #include "survey/cavite.h"
 #include "survey/point_speleo.h"
+#include "survey/contexte_document.h"
 #include "survey/reseau.h"
+#include "views/windows/fiche_select_transfert.h"
 
 namespace app {
 
@@ -191,6 +194,16 @@ void InstalleFenetresAutreReseau() {
   // The surface-point manager's import from another document.
   ContexteApp().PtsSurface.ImportDocument = [](const std::string& chemin) {
     return formats::ImportePointsSurfaceCav(chemin);
+  };
+  // The shot selection window over the other document's cave (its network
+  // is the current one while the import asks); the marks are the shots to
+  // copy.  A window refused at creation is not shown and counts as cancelled.
+  p.MarqueViseesPartie = [](survey::TCavite& cavite) {
+    survey::TReseau* reseau = survey::Document().ReseauCourant;
+    if (!reseau || (cavite.ReseauProprio && cavite.ReseauProprio != reseau)) return false;
+    drawing::GardeValeur<survey::TCavite*> active(reseau->LaCaviteActive, &cavite);
+    auto fenetre = views::TFicheGraphique::Cree<views::TFicheSelectTransfert>(QApplication::activeWindow());
+    return fenetre->Execute() == QDialog::Accepted;
   };
   p.AfficheRapport = [](formats::TRapportMaj& rapport) {
     TRapportMajDlg dlg(rapport, QApplication::activeWindow());

@@ -1,14 +1,10 @@
 #pragma once
-// The OK and Cancel buttons at the foot of a dialog.
-class QDialog;
-class QHBoxLayout;
-class QPushButton;
+// The OK and Cancel buttons at the foot of a dialog, shared with the other
+// window folders (platform/qt/boutons_dialogue.h).
+#include "platform/qt/boutons_dialogue.h"
 
 namespace app {
 
-// A row, right-aligned, with "OK" (objectName "OKBtn", the default button,
-// accepting the dialog) and "Annuler" ("AnnulerBtn", rejecting it).  The two
-// buttons are given back through ok and, when asked, annuler.
-QHBoxLayout* BoutonsOKAnnuler(QDialog* d, QPushButton*& ok, QPushButton** annuler = nullptr);
+using platform::qt::BoutonsOKAnnuler;
 
 }  // namespace app

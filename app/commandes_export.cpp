@@ -4,6 +4,8 @@
 #include "formats/export/export_vtopo.h"
 #include "formats/export/gpx/export_gpx.h"
 #include "formats/export/kml/export_kml.h"
+#include "formats/export/partie/export_partie_cavite.h"
+#include "formats/export/qave/export_qave.h"
 #include "foundation/catalogue.h"
 #include "foundation/transformation_vue.h"
 #include "platform/dialogs.h"
@@ -29,6 +31,12 @@ survey::TReseau* ReseauRattache() {
     return nullptr;
   }
   return r;
+}
+
+// The network when one of its caves is active.
+survey::TReseau* ReseauCaviteActive() {
+  survey::TReseau* r = Reseau();
+  return r && r->LaCaviteActive && !r->LaCaviteActive->EstSurface ? r : nullptr;
 }
 
 bool ADesCavites(const survey::TReseau& r) {
@@ -86,6 +94,14 @@ void VisualiseGoogleEarth() {
   if (!r) return;
   foundation::Vue().TypeDessinCourant = foundation::TTypeDeDessin::tddPlani;
   formats::VisualiseKml(*r);
+}
+
+void ExportePartie() {
+  if (survey::TReseau* r = ReseauCaviteActive()) formats::ExportePartieCavite(*r);
+}
+
+void ExporteFichierQave() {
+  if (survey::TReseau* r = ReseauCaviteActive()) formats::ExporteQave(*r);
 }
 
 }  // namespace app

@@ -15,5 +15,10 @@ void ExporteKml();
 void ExporteGpx();
 // The Google Earth button: the KML preview of the attached network.
 void VisualiseGoogleEarth();
+// "Partie d'une cavité" and "Fichier pour Qave": the shots chosen in the
+// selection window over the active cave, as a document of their own or as
+// a Qave file.  Nothing without an active cave.
+void ExportePartie();
+void ExporteFichierQave();
 
 }  // namespace app

@@ -17,17 +17,54 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
-#include "app/cadres_config.h"
+#include "drawing/objet_trait.h"
 #include "foundation/catalogue.h"
 #include "platform/dialogs.h"
 #include "survey/dossiers.h"
 #include "survey/ports_survey.h"
+#include "views/motifs/cadre_couleur.h"
+#include "views/motifs/cadres_traits.h"
 
 namespace app {
 namespace {
 
 using foundation::IdMsg;
+using views::TCadreCouleur;
+using views::TCadreDefPtSurf;
+using views::TCadreTraitsTopo;
 QString M(IdMsg id) { return QString::fromStdString(foundation::Msg(id)); }
+
+// The frames edit a drawing style; the settings keep its pen colour, dash
+// and width.  A dash number that no style has reads as solid.
+void FixeTrait(drawing::TDefObjetTrait& t, const StyleTopo& s) {
+  t.CouleurPlume = s.CouleurPlume;
+  t.StylePlume = s.StylePlume >= 0 && s.StylePlume < drawing::NombreMesPenStyle
+                     ? static_cast<drawing::MesPenStyle>(s.StylePlume)
+                     : drawing::MesPenStyle::mpsSolid;
+  t.EpaisseurPlume = s.EpaisseurPlume;
+  t.CouleurPinceau = s.CouleurPinceau;
+  t.CouleurFonte = s.CouleurFonte;
+  t.NumMotif = static_cast<int16_t>(s.NumMotif);
+}
+
+void ChargeCadre(TCadreTraitsTopo& cadre, const StyleTopo& s, const QString& titre) {
+  drawing::TObjetTrait t;
+  FixeTrait(t, s);
+  cadre.Init(t, titre);
+}
+
+// The frame's style; a frame left as it was loaded keeps the stored values
+// as they were.
+StyleTopo LitCadre(const TCadreTraitsTopo& cadre, const StyleTopo& s) {
+  drawing::TObjetTrait t;
+  FixeTrait(t, s);
+  if (cadre.EgalTrait(t)) return s;
+  StyleTopo r = s;
+  r.CouleurPlume = cadre.UnTrait->CouleurPlume;
+  r.StylePlume = static_cast<int32_t>(cadre.UnTrait->StylePlume);
+  r.EpaisseurPlume = cadre.UnTrait->EpaisseurPlume;
+  return r;
+}
 
 }  // namespace
 
@@ -159,10 +196,11 @@ void TConfigGeneDlg::Init() {
   topoFil_->setChecked(c.SaisieTopofil);
   AfficheFichierMtf(c.FichierMotifsDefaut);
   molette_->button(c.SensMolette ? 1 : 0)->setChecked(true);
-  cadreAxe_->Init(c.TraitAxe, M(IdMsg::AppCfgAxe));
-  cadreViseeAnnexe_->Init(c.TraitViseesAnnexes, M(IdMsg::AppCfgViseesAnnexes));
-  cadreEnvelgal_->Init(c.TraitEnveloppe, M(IdMsg::AppCfgEnveloppe));
-  cadreDefPtSurf_->Init(c.PointsSurface, M(IdMsg::AppCfgPointsSurface));
+  ChargeCadre(*cadreAxe_, c.TraitAxe, M(IdMsg::AppCfgAxe));
+  ChargeCadre(*cadreViseeAnnexe_, c.TraitViseesAnnexes, M(IdMsg::AppCfgViseesAnnexes));
+  ChargeCadre(*cadreEnvelgal_, c.TraitEnveloppe, M(IdMsg::AppCfgEnveloppe));
+  ChargeCadre(*cadreDefPtSurf_, c.PointsSurface.Trait, M(IdMsg::AppCfgPointsSurface));
+  cadreDefPtSurf_->FixeOptions(c.PointsSurface.TracerCercle, c.PointsSurface.TailleDesign);
   pourTous_->setChecked(c.PointsSurface.CouleurPourTous);
   couleurFiligr_->FixeCouleur(c.CouleurFiligrane);
   // A sorted list; the region is found back by its name.
@@ -231,10 +269,12 @@ void TConfigGeneDlg::Transfere() {
   c.CalculDecliAuto = decliAuto_->isChecked();
   c.FichierMotifsDefaut = aucunFichier_->isVisibleTo(this) ? editFichierMtf_->text().toStdString() : std::string();
   c.SensMolette = molette_->checkedId() == 1;
-  c.TraitAxe = cadreAxe_->Valeur();
-  c.TraitViseesAnnexes = cadreViseeAnnexe_->Valeur();
-  c.TraitEnveloppe = cadreEnvelgal_->Valeur();
-  c.PointsSurface = cadreDefPtSurf_->Valeur();
+  c.TraitAxe = LitCadre(*cadreAxe_, c.TraitAxe);
+  c.TraitViseesAnnexes = LitCadre(*cadreViseeAnnexe_, c.TraitViseesAnnexes);
+  c.TraitEnveloppe = LitCadre(*cadreEnvelgal_, c.TraitEnveloppe);
+  c.PointsSurface.Trait = LitCadre(*cadreDefPtSurf_, c.PointsSurface.Trait);
+  c.PointsSurface.TracerCercle = cadreDefPtSurf_->CercleBox->isChecked();
+  c.PointsSurface.TailleDesign = cadreDefPtSurf_->UpDown2->value();
   c.PointsSurface.CouleurPourTous = pourTous_->isChecked();
   c.CouleurFiligrane = couleurFiligr_->Couleur();
   const int region = IndexRegion(continentBox_->currentText().toStdString());

@@ -15,11 +15,13 @@ class QLineEdit;
 class QPushButton;
 class QSpinBox;
 
-namespace app {
-
+namespace views {
 class TCadreCouleur;
 class TCadreDefPtSurf;
 class TCadreTraitsTopo;
+}  // namespace views
+
+namespace app {
 
 class TConfigGeneDlg : public QDialog {
   Q_OBJECT
@@ -56,12 +58,12 @@ class TConfigGeneDlg : public QDialog {
   QCheckBox* topoFil_;
   QLineEdit* editFichierMtf_;
   QPushButton* aucunFichier_;
-  TCadreTraitsTopo* cadreAxe_;
-  TCadreTraitsTopo* cadreViseeAnnexe_;
-  TCadreTraitsTopo* cadreEnvelgal_;
-  TCadreDefPtSurf* cadreDefPtSurf_;
+  views::TCadreTraitsTopo* cadreAxe_;
+  views::TCadreTraitsTopo* cadreViseeAnnexe_;
+  views::TCadreTraitsTopo* cadreEnvelgal_;
+  views::TCadreDefPtSurf* cadreDefPtSurf_;
   QCheckBox* pourTous_;
-  TCadreCouleur* couleurFiligr_;
+  views::TCadreCouleur* couleurFiligr_;
   QComboBox* continentBox_;
   QSpinBox* udDeci_;
   QButtonGroup* molette_;

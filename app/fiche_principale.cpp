@@ -34,6 +34,8 @@
 #include "app/structure_galeries_dlg.h"
 #include "app/table_visees.h"
 #include "app/zone_visees.h"
+#include "document/liaisons_modele.h"
+#include "drawing/import_motifs.h"
 #include "foundation/arrondi.h"
 #include "foundation/catalogue.h"
 #include "foundation/codage.h"
@@ -132,6 +134,8 @@ TFichePrincipale::TFichePrincipale(FabriqueDocument fabrique, std::vector<std::s
                   // The network's characteristics, the adjustments, the gallery merge.
                   QStringLiteral("RectifReseau"),   QStringLiteral("CompensListe"), QStringLiteral("CompensModifier"),
                   QStringLiteral("FusionGaleries"),
+                  // The pattern library: the import of every missing pattern.
+                  QStringLiteral("MotifsImporter"),
                   // The operator, instrument and surface-point managers.
                   QStringLiteral("RectifOpe"),      QStringLiteral("SupprOpe"),     QStringLiteral("ExportOpe"),
                   QStringLiteral("ImportOpe"),      QStringLiteral("RectifInstr"),  QStringLiteral("SupprInstr"),
@@ -294,6 +298,8 @@ void TFichePrincipale::CreeMenus() {
       ->setShortcut(QKeySequence(QStringLiteral("Ctrl+Alt+G")));
 
   QMenu* exports = menu("mnuExports", IdMsg::AppMnuExports, C::MenuExports);
+  // The exports of chosen shots (ExportePartie, ExporteFichierQave) wait for
+  // the shot selection window: their entries stay disabled.
   AjouteAction(exports, "ExportPartie", Msg(IdMsg::AppMnuExportPartie), C::ExportPartie);
   const auto exporte = [this](QAction* a, void (*commande)()) {
     connect(a, &QAction::triggered, this, [commande] { Protege(commande); });
@@ -343,7 +349,8 @@ void TFichePrincipale::CreeMenus() {
   AjouteAction(gestion, "XmlGaleries", Msg(IdMsg::AppMnuXmlGaleries))->setVisible(false);
 
   QMenu* motifs = menu("mnuMotifs", IdMsg::AppMnuMotifs, C::MenuMotifs);
-  AjouteAction(motifs, "MotifsImporter", Msg(IdMsg::AppMnuImporter));
+  connect(AjouteAction(motifs, "MotifsImporter", Msg(IdMsg::AppMnuImporter)), &QAction::triggered, this,
+          [this] { MotifsImporterClick(); });
   AjouteAction(motifs, "MotifsExporter", Msg(IdMsg::AppMnuExporter));
   AjouteAction(motifs, "GererMotifs", Msg(IdMsg::AppMnuGererMotifs));
 
@@ -787,6 +794,13 @@ void TFichePrincipale::ImportAutreReseauClick() {
       }
       AfficheListeCavites(true);
     }
+    MajMnuSauve();
+  });
+}
+
+void TFichePrincipale::MotifsImporterClick() {
+  Protege([this] {
+    if (drawing::tListeMtf* bibliotheque = document::BibliothequeCourante()) drawing::ImporteMotifsFichier(*bibliotheque);
     MajMnuSauve();
   });
 }

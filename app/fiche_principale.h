@@ -113,6 +113,9 @@ class TFichePrincipale : public QMainWindow {
   void InstalleCreationCompensation();
   // "Gestion Cavités" / "Fusion de galeries" on the active cave.
   void FusionGaleriesClick();
+  // "Motifs / Fontes" / "Importer": every pattern of a pattern file or of
+  // another document that the document library lacks, merged into it.
+  void MotifsImporterClick();
   // The open network when it is the survey model's; none otherwise.
   survey::TReseau* ReseauSurvey() const;
   // The surface-point manager, the attachment counts made fresh first.

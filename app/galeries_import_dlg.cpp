@@ -22,6 +22,9 @@ using platform::qt::Q;
 
 enum Colonne { ColCoche, ColRang, ColRattach, ColDebut, ColFin, ColDesignation, NombreColonnes };
 
+// The result of a dialog closed by the origin window.
+constexpr int ResultatReessayer = 2;
+
 }  // namespace
 
 TNommeGalDlg::TNommeGalDlg(formats::TNommeGalDlg& modele, QWidget* parent) : QDialog(parent), modele_(modele) {
@@ -61,7 +64,7 @@ TNommeGalDlg::TNommeGalDlg(formats::TNommeGalDlg& modele, QWidget* parent) : QDi
   QPushButton* zero = bouton("ZeroBtn", IdMsg::NommeGalZero);
   zero->setToolTip(Q(Msg(IdMsg::NommeGalZeroAide)));
   changerOrigine_ = bouton("ChangeOrigineBtn", IdMsg::NommeGalChangerOrigine);
-  // The origin window needs the graphic windows: the button stays hidden.
+  // Shown only where the origin can change and its window is installed.
   changerOrigine_->setVisible(modele_.BoutonOrigineVisible);
   boutons->addStretch();
   QPushButton* ok = bouton("OKBtn", IdMsg::NommeGalOK);
@@ -75,6 +78,9 @@ TNommeGalDlg::TNommeGalDlg(formats::TNommeGalDlg& modele, QWidget* parent) : QDi
   connect(zero, &QPushButton::clicked, this, [this] {
     modele_.Zero();
     Remplit();
+  });
+  connect(changerOrigine_, &QPushButton::clicked, this, [this] {
+    if (modele_.ChangeOrigine()) done(ResultatReessayer);
   });
   connect(ok, &QPushButton::clicked, this, &QDialog::accept);
   connect(annuler, &QPushButton::clicked, this, &QDialog::reject);
@@ -123,7 +129,11 @@ void TNommeGalDlg::DoubleClic(QTreeWidgetItem* item) {
 }
 
 formats::ResultatNommeGal TNommeGalDlg::Execute() {
-  return exec() == QDialog::Accepted ? formats::ResultatNommeGal::Ok : formats::ResultatNommeGal::Annuler;
+  switch (exec()) {
+    case QDialog::Accepted: return formats::ResultatNommeGal::Ok;
+    case ResultatReessayer: return formats::ResultatNommeGal::Reessayer;
+    default: return formats::ResultatNommeGal::Annuler;
+  }
 }
 
 void InstalleDialogueGaleriesImport() {

@@ -8,10 +8,12 @@
 #include "drawing/contexte_dessin.h"
 #include "drawing/contexte_motifs.h"
 #include "drawing/dessin_ferme.h"
+#include "drawing/import_motifs.h"
 #include "drawing/liste_mtf.h"
 #include "drawing/ports_dessin.h"
 #include "drawing/ports_motifs.h"
 #include "drawing/texture.h"
+#include "formats/import/autre_reseau/import_cavites.h"
 #include "foundation/niveau_fichier.h"
 #include "survey/cavite.h"
 #include "survey/contexte_document.h"
@@ -80,9 +82,11 @@ class TPartieBibliotheque : public survey::TPartieReseau {
 drawing::tListeMtf* BibliothequeCourante() { return ContexteComposition().BibliothequeCourante; }
 
 bool CompleteBibliotheque(drawing::tListeMtf& bibliotheque, const std::string& fichier) {
-  for (int k = 0; k < drawing::NombreTypesMotif; ++k)
-    if (!bibliotheque.CompleteListeMotifs(fichier, static_cast<drawing::TTypeMotif>(k))) return false;
-  return true;
+  drawing::tListeMtf difference(0);
+  if (!bibliotheque.OuvreMtfPourMotifs(fichier, difference)) return false;
+  drawing::FusionneListesMtf(bibliotheque, difference);
+  // The file's textures that no merged entry brought along.
+  return bibliotheque.CompleteListeMotifs(fichier, drawing::TTypeMotif::tmTexture);
 }
 
 void InstalleLiaisonsModele(const MotifsParDefaut& motifs) {
@@ -114,6 +118,10 @@ void InstalleLiaisonsModele(const MotifsParDefaut& motifs) {
     lu.reset();
   };
   f.Therion.Abandonne = [] { ContexteComposition().TherionLu.reset(); };
+
+  // A change of the pattern library marks the document modified.
+  drawing::Ports().DocumentModifie = [] { survey::Document().DocumentModifie = true; };
+  drawing::Ports().LitMotifsAutreReseau = formats::LitMotifsAutreReseau;
 
   survey::Ports().PositionCategorieSurface = [](const survey::TMotifDocument* m) -> int32_t {
     const drawing::tListeMtf* b = BibliothequeCourante();

@@ -33,9 +33,10 @@ struct MotifsParDefaut {
   std::function<void(const std::string& fichier)> Illisible;
 };
 
-// The document parts and ports; every new network's library is completed
-// from the default pattern file given here (read and merged by the part
-// itself, the document's modified flag kept).
+// The document parts and ports (the reader of another document's patterns
+// among them); every new network's library is completed from the default
+// pattern file given here (read and merged by the part itself, the
+// document's modified flag kept).
 void InstalleLiaisonsModele(const MotifsParDefaut& motifs = {});
 // The cave drawings: the drawing annex and the relocation of references.
 void InstalleLiaisonsDessins();
@@ -45,8 +46,9 @@ void RelogeDessins(const drawing::TRelogeMotifs& reloge);
 // The pattern library of the current network; none without network.
 drawing::tListeMtf* BibliothequeCourante();
 
-// Appends to the library copies of the pattern file's entries it lacks, in
-// each of the seven lists; false when the file cannot be read.
+// Merges into the library the pattern file's entries it lacks, with their
+// categories and the textures they use, then appends the file's other
+// textures it lacks; false when the file cannot be read (nothing changed).
 bool CompleteBibliotheque(drawing::tListeMtf& bibliotheque, const std::string& fichier);
 
 }  // namespace document

@@ -10,6 +10,7 @@
 #include "editor/image_notes.h"
 #include "editor/ports_editeur.h"
 #include "editor/reprojection.h"
+#include "formats/export/svg/fichier_svg.h"
 #include "survey/contexte_document.h"
 #include "survey/dossiers.h"
 #include "survey/parties_reseau.h"
@@ -131,6 +132,9 @@ void InstalleLiaisonsVues() {
   };
 
   views::PortsVues& p = views::Ports();
+  p.ExporteSVG = [](const drawing::TConstantesSVG& c, const drawing::TCalque* filigranes, bool sansFenetre) {
+    return Reseau() && formats::ExporteSVG(*Reseau(), c, filigranes, sansFenetre);
+  };
   p.NombreCavites = [] { return Reseau() ? Reseau()->NombreCavites() : 0; };
   p.EstEntreeDeCavite = [](int cavite, int32_t point) {
     const survey::TCavite* c = Cavite(cavite);

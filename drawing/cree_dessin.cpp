@@ -251,6 +251,24 @@ void CreeDessinCavite(TJeuCalques& UneFiche, TDonneesDessinBasique& UnDessin) {
   for (TDonneesEcart* e : UnDessin.ListeEcarts) e->CreeObjetDessin(UneFiche);
 }
 
+void CreeTextesDessinCavite(TJeuCalques& UneFiche, TDonneesDessinBasique& UnDessin) {
+  TListeDonneesDessin& l = UnDessin.ListeDonneesDessin;
+  l.LesTextes.SupprimeSi([](TObjetTexte* t) { return t->CalculePoints() < 2; });
+  for (TObjetTexte* t : l.LesTextes) CreeTexte(*t, UneFiche[TOD::odTexte], UnDessin.EchelleDessin, nullptr);
+  for (TDonneesCoupe* c : UnDessin.ListeCoupes) {
+    c->CalculePoints();
+    for (TObjetTexte* t : c->LesTextes)
+      CreeTexte(*t, UneFiche[TOD::odCoupesTexte], UnDessin.EchelleDessin, c->LeDessinCoupe);
+  }
+  for (TDonneesEcart* e : UnDessin.ListeEcarts) {
+    e->CalculePoints();
+    for (TObjetTexte* t : e->ListeDonneesDessin.LesTextes)
+      CreeTexte(*t, UneFiche[TOD::odEcartsTexte], e->EchelleDessin, e->LeDessinEcart);
+    // A scaled part scales its texts about its centre, as when it was built.
+    if (e->CoeffDessinEcart != 1 && e->LeDessinEcart) e->TransfoDessinBasique(UneFiche[TOD::odEcartsTexte]);
+  }
+}
+
 namespace {
 
 void CreeDessinPkTp(TJeuCalques& UneFiche, TListeDonneesDessin& dessin, TListeElements<TCoupePkTp>& coupes) {

@@ -40,6 +40,12 @@ void CreeDessinFdp(TJeuCalques& UneFiche, TListeDonneesDessin& UnDessin, TypeObj
 // The drawing's elements, then its cross sections (the invalid ones are
 // removed from the drawing and freed first), then its offset parts.
 void CreeDessinCavite(TJeuCalques& UneFiche, TDonneesDessinBasique& UnDessin);
+// The texts of a cave drawing into the text layers again: the drawing's own
+// texts into odTexte (a text that places fewer than two points is removed
+// from the drawing and freed), then each cross section's and each offset
+// part's texts, computed again, into odCoupesTexte and odEcartsTexte, tied
+// to their frames.  The caller empties those layers first.
+void CreeTextesDessinCavite(TJeuCalques& UneFiche, TDonneesDessinBasique& UnDessin);
 // An imported sketch into odPkTp, with its sketch sections at scale -1:
 // the plan sketch, or the oriented-elevation one.
 void CreeDessinPkTpPlani(TJeuCalques& UneFiche, TDessinPkTp& UnCroquis);

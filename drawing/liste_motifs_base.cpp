@@ -139,6 +139,13 @@ std::unique_ptr<TObjetMotifdeBase> TListeMotifsBase::ExtraitMotif(int i) {
   return m;
 }
 
+std::vector<std::unique_ptr<TObjetMotifdeBase>> TListeMotifsBase::ExtraitTout() {
+  // Taken from the end, so that no entry is shifted.
+  std::vector<std::unique_ptr<TObjetMotifdeBase>> r(static_cast<size_t>(Count()));
+  for (int i = Count() - 1; i >= 0; --i) r[static_cast<size_t>(i)] = ExtraitMotif(i);
+  return r;
+}
+
 bool TListeMotifsBase::AjoutMotif(bool Cloner) {
   TObjetMotifdeBase* selection = MotifSelecte();
   if (Cloner && !selection) return false;

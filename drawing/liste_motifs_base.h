@@ -97,6 +97,8 @@ class TListeMotifsBase : public TListeBasiqueDeMotifs {
   TObjetMotifdeBase* InsereMotif(int i, std::unique_ptr<TObjetMotifdeBase> m);
   // Takes entry i out of the list.
   std::unique_ptr<TObjetMotifdeBase> ExtraitMotif(int i);
+  // Takes every entry out of the list, in order (categories stay).
+  std::vector<std::unique_ptr<TObjetMotifdeBase>> ExtraitTout();
 
   // Creation of a new entry by the user through the kind's editor; true when
   // it was added.  Cloning copies the selected entry and needs one.

@@ -277,6 +277,19 @@ bool EcritFichierMtf(const std::string& nom, tListeMtf& bibliotheque) {
   return ok;
 }
 
+namespace {
+
+// A pattern file's header starts with "#MTF Version".
+bool EstEnTeteMtf(const std::string& entete) { return entete.compare(0, 12, "#MTF Version") == 0; }
+
+}  // namespace
+
+bool EnTeteMtfInconnu(const std::string& nom) {
+  foundation::TFluxMemoire flux;
+  std::string entete;
+  return foundation::ChargeFlux(nom, flux) && !(foundation::LitChaineA(flux, entete) && EstEnTeteMtf(entete));
+}
+
 bool LitFluxMtf(TFlux& f, tListeMtf& bibliotheque) {
   foundation::GardeNiveauFichier garde;
   auto erreur = [](IdMsg id) {
@@ -286,7 +299,7 @@ bool LitFluxMtf(TFlux& f, tListeMtf& bibliotheque) {
   std::string entete;
   // A header that cannot be read or is not a pattern file's is refused
   // silently: the caller decides what to say.
-  if (!foundation::LitChaineA(f, entete) || entete.compare(0, 12, "#MTF Version") != 0) return false;
+  if (!foundation::LitChaineA(f, entete) || !EstEnTeteMtf(entete)) return false;
   int32_t niveau = 0;
   if (entete.size() < 6 || !foundation::LitEntier(entete.substr(entete.size() - 6, 5), niveau))
     return erreur(IdMsg::MtfErreurImport);

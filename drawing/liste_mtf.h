@@ -110,6 +110,10 @@ bool EcritFichierMtf(const std::string& nom, tListeMtf& bibliotheque);
 // changed only when the whole file was read; the file level is restored.
 bool LitFichierMtf(const std::string& nom, tListeMtf& bibliotheque);
 
+// True when the file can be read and does not start with a pattern file's
+// header, which LitFichierMtf refuses without a message.
+bool EnTeteMtfInconnu(const std::string& nom);
+
 // The same on a stream: header and library record.
 bool EcritFluxMtf(foundation::TFlux& f, tListeMtf& bibliotheque);
 bool LitFluxMtf(foundation::TFlux& f, tListeMtf& bibliotheque);

@@ -1,8 +1,8 @@
 #pragma once
 // What the pattern model asks of the rest of the program, which it does not
 // know: the editor windows of each kind, the document-modified flag, text
-// measuring, and the holders of references into a library whose entries are
-// replaced.  Each port is a callback the program installs at start-up; tests
+// measuring, the holders of references into a library whose entries are
+// replaced, and the reader of another document's patterns.  Each port is a callback the program installs at start-up; tests
 // install their own for a while with GardePortsMotifs.
 #include <cstdint>
 #include <functional>
@@ -49,6 +49,12 @@ struct PortsMotifs {
   // The seed of the texture pictures' random generator, asked before every
   // picture; none installed: the clock.
   std::function<uint64_t()> GraineTexture;
+  // Reads the patterns of another document (a .cav file) with the document
+  // globals set aside: every texture of the document and copies of its
+  // entries that the library lacks go to the result.  False, after the
+  // reader's message, when it cannot be read; none installed: not read.
+  std::function<bool(const std::string& chemin, const tListeMtf& bibliotheque, tListeMtf& resultat)>
+      LitMotifsAutreReseau;
 };
 
 PortsMotifs& Ports();

@@ -88,7 +88,14 @@ const StylesSymboles& Styles() {
 
 bool TSymbole::EstEquivalent(const TObjetMotifdeBase& autre) const {
   const auto* s = dynamic_cast<const TDefSymbole*>(&autre);
-  return s && SymbolesIdentiques(*this, *s);
+  if (!s || !SymbolesIdentiques(*this, *s)) return false;
+  // Libraries are compared to import what one lacks: a symbol with elements
+  // or points beyond this one's is another drawing (a drawn "Gouffre" is not
+  // the empty default one).
+  if (s->LesElements.Count() != LesElements.Count()) return false;
+  for (int i = 0; i < LesElements.Count(); ++i)
+    if (s->UnElement(i)->NbPoints() != UnElement(i)->NbPoints()) return false;
+  return true;
 }
 
 std::unique_ptr<TSymbole> TSymbole::CloneSymbole() const {

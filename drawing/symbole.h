@@ -12,6 +12,8 @@ class TSymbole : public TDefSymbole {
  public:
   // A symbol has a sample when it has at least one element.
   bool ADuDessin() const override { return LesElements.Count() > 0; }
+  // SymbolesIdentiques, and the same number of elements with the same number
+  // of points in each.
   bool EstEquivalent(const TObjetMotifdeBase& autre) const override;
   std::unique_ptr<TSymbole> CloneSymbole() const;
 };

@@ -4,8 +4,8 @@
 #include <vector>
 
 #include "drawing/contexte_dessin.h"
+#include "drawing/dessin_ferme.h"
 #include "drawing/dessin_ligne.h"
-#include "drawing/dessin_symbole.h"
 #include "drawing/dessin_texte.h"
 #include "drawing/fonte.h"
 #include "drawing/objet_motif_de_base.h"
@@ -66,9 +66,10 @@ void TObjetMotifdeBase::DessineVisuMotif(platform::Canvas& canvas, const platfor
 
 void TObjetTrait::TraceVisuMotif(platform::Canvas& bitmap) {
   static const foundation::TPoint points[6] = {{10, 10}, {100, 50}, {120, 90}, {90, 120}, {50, 105}, {20, 150}};
+  // A closed style shows its fill: the brush, its hatches or its texture.
   std::unique_ptr<TDessinLigne> ligne;
   if (estFerme())
-    ligne = std::make_unique<TDessinFermeSymbole>(this);
+    ligne = std::make_unique<TDessinFerme>(this);
   else
     ligne = std::make_unique<TDessinLigne>(this);
   for (const foundation::TPoint& p : points) ligne->AjoutePointLoc(p.X * 1000, -p.Y * 1000);

@@ -47,6 +47,10 @@ bool GlobMatch(const char* p, const char* s) {
 
 }  // namespace
 
+std::optional<uint32_t> Dialogs::ChooseColour(uint32_t) { return std::nullopt; }
+
+std::optional<FontChoice> Dialogs::ChooseFont(const FontChoice&) { return std::nullopt; }
+
 Dialogs& Dialogs::Current() {
   auto* installed = ContextePlatform().CurrentDialogs;
   return installed ? *installed : silent;

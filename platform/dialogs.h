@@ -2,6 +2,7 @@
 // The dialog port: every question or message the model code puts to the user
 // goes through the current Dialogs object.  The application installs the Qt
 // implementation; tests install ScriptedDialogs.
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -30,6 +31,17 @@ struct FileChoice {
   int FilterIndex = 1;
 };
 
+// A font as the font dialog shows and returns it: face, size in points,
+// style bits (bold 1, italic 2, underline 4, strike-out 8) and colour
+// (0x00BBGGRR).
+struct FontChoice {
+  std::string Name;
+  int32_t Size = 10;
+  uint8_t Style = 0;
+  uint32_t Colour = 0;
+  friend bool operator==(const FontChoice&, const FontChoice&) = default;
+};
+
 class Dialogs {
  public:
   virtual ~Dialogs() = default;
@@ -46,6 +58,14 @@ class Dialogs {
   virtual std::optional<FileChoice> OpenFile(const FileDialogOptions& options) = 0;
   // Hourglass cursor on (true) or back to the normal cursor (false).
   virtual void SetBusyCursor(bool busy) = 0;
+  // The colour dialog opened on a colour (0x00BBGGRR); the colour chosen,
+  // nullopt when cancelled.  A port without one answers nullopt.
+  virtual std::optional<uint32_t> ChooseColour(uint32_t initial);
+  // The font dialog preset with a font, showing the effects (underline,
+  // strike-out, colour), offering scalable fonts only in the basic character
+  // set; the font chosen, nullopt when cancelled.  A port without one
+  // answers nullopt.
+  virtual std::optional<FontChoice> ChooseFont(const FontChoice& initial);
 
   // The port in use.  A silent default that answers "Cancel"/"No" stands in
   // until one is installed.

@@ -1,6 +1,20 @@
 #include "platform/scripted_dialogs.h"
 
 namespace platform {
+namespace {
+
+ScriptedDialogs::Shown Entry(ScriptedDialogs::Event event, MessageKind kind, std::string text, std::string caption,
+                             FileDialogOptions options = {}) {
+  ScriptedDialogs::Shown s{};
+  s.event = event;
+  s.kind = kind;
+  s.text = std::move(text);
+  s.caption = std::move(caption);
+  s.options = std::move(options);
+  return s;
+}
+
+}  // namespace
 
 std::vector<std::string> ScriptedDialogs::Messages() const {
   std::vector<std::string> out;
@@ -13,6 +27,8 @@ void ScriptedDialogs::Clear() {
   answers_.clear();
   prompts_.clear();
   files_.clear();
+  colours_.clear();
+  fonts_.clear();
   log_.clear();
   unanswered_ = 0;
 }
@@ -28,22 +44,22 @@ Answer ScriptedDialogs::NextAnswer(Answer fallback) {
 }
 
 void ScriptedDialogs::ShowMessage(MessageKind kind, const std::string& text, const std::string& caption) {
-  log_.push_back({Event::Message, kind, text, caption, {}});
+  log_.push_back(Entry(Event::Message, kind, text, caption));
 }
 
 Answer ScriptedDialogs::AskYesNo(const std::string& text, const std::string& caption) {
-  log_.push_back({Event::YesNo, MessageKind::Information, text, caption, {}});
+  log_.push_back(Entry(Event::YesNo, MessageKind::Information, text, caption));
   return NextAnswer(Answer::No);
 }
 
 Answer ScriptedDialogs::AskYesNoCancel(const std::string& text, const std::string& caption) {
-  log_.push_back({Event::YesNoCancel, MessageKind::Information, text, caption, {}});
+  log_.push_back(Entry(Event::YesNoCancel, MessageKind::Information, text, caption));
   return NextAnswer(Answer::Cancel);
 }
 
 std::optional<std::string> ScriptedDialogs::Prompt(const std::string& caption, const std::string& prompt,
                                                    const std::string&) {
-  log_.push_back({Event::Prompt, MessageKind::Information, prompt, caption, {}});
+  log_.push_back(Entry(Event::Prompt, MessageKind::Information, prompt, caption));
   if (prompts_.empty()) {
     ++unanswered_;
     return std::nullopt;
@@ -53,8 +69,34 @@ std::optional<std::string> ScriptedDialogs::Prompt(const std::string& caption, c
   return r;
 }
 
+std::optional<uint32_t> ScriptedDialogs::ChooseColour(uint32_t initial) {
+  Shown s = Entry(Event::Colour, MessageKind::Information, "", "");
+  s.colour = initial;
+  log_.push_back(std::move(s));
+  if (colours_.empty()) {
+    ++unanswered_;
+    return std::nullopt;
+  }
+  auto r = colours_.front();
+  colours_.pop_front();
+  return r;
+}
+
+std::optional<FontChoice> ScriptedDialogs::ChooseFont(const FontChoice& initial) {
+  Shown s = Entry(Event::Font, MessageKind::Information, "", "");
+  s.font = initial;
+  log_.push_back(std::move(s));
+  if (fonts_.empty()) {
+    ++unanswered_;
+    return std::nullopt;
+  }
+  auto r = fonts_.front();
+  fonts_.pop_front();
+  return r;
+}
+
 std::optional<FileChoice> ScriptedDialogs::SaveFile(const FileDialogOptions& options) {
-  log_.push_back({Event::Save, MessageKind::Information, options.FileName, options.Title, options});
+  log_.push_back(Entry(Event::Save, MessageKind::Information, options.FileName, options.Title, options));
   if (files_.empty()) {
     ++unanswered_;
     return std::nullopt;
@@ -65,7 +107,7 @@ std::optional<FileChoice> ScriptedDialogs::SaveFile(const FileDialogOptions& opt
 }
 
 std::optional<FileChoice> ScriptedDialogs::OpenFile(const FileDialogOptions& options) {
-  log_.push_back({Event::Open, MessageKind::Information, options.FileName, options.Title, options});
+  log_.push_back(Entry(Event::Open, MessageKind::Information, options.FileName, options.Title, options));
   if (files_.empty()) {
     ++unanswered_;
     return std::nullopt;

@@ -16,6 +16,7 @@ PACKAGES=(
   librsvg2-bin python3-shapely python3-pil
   locales clang libclang-rt-14-dev x11-utils
   xdotool imagemagick tesseract-ocr tesseract-ocr-fra
+  chromium inkscape
 )
 
 missing=()

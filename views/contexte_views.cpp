@@ -18,6 +18,8 @@ ContexteFormats& Formats() { return ContexteViews().Formats; }
 
 ContexteMisesEnPage& MisesEnPage() { return ContexteViews().MisesEnPage; }
 
+TEtatVisu& EtatVisu() { return ContexteViews().Visu; }
+
 namespace {
 [[maybe_unused]] const bool inscrit =
     platform::InscritContexte([] { return std::make_shared<GardeContexteViews>(); });

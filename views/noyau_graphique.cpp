@@ -283,13 +283,14 @@ void TNoyauGraphique::Cree() {
   drawing::Dessin().Affichage.AfficheCommentaires = false;
   const int code = iTypeFiche();
   TCfAffichage& m = MemoiresCaviteActive()[static_cast<size_t>(std::clamp(code, 0, NombreCodesFiche - 1))];
+  MemoireOuverte = m.Ouvert;
   if (m.Ouvert) {
     SetAffichable(m.Elnts);
     DernierZoom = m.SvDerZoom;
   } else {
     SetAffichable(AffichageDefaut);
   }
-  InitDessin();
+  Initialise();
 }
 
 void TNoyauGraphique::FormClose() {

@@ -128,8 +128,12 @@ class TNoyauGraphique {
   virtual void SignaleErreurCalque();
 
   // The second phase of construction, with the derived window's code,
-  // defaults and objects: display memory read, then InitDessin.
+  // defaults and objects: display memory read, then Initialise.
   void Cree();
+  // The window's own construction once its display memory was read; the
+  // base calls InitDessin.  The cave windows (noyau_visu_graphique.h) compute
+  // the network and build their objects around InitDessin here.
+  virtual void Initialise() { InitDessin(); }
   // Stores the visible kinds and the current view in the display memory.
   void FormClose();
 
@@ -254,6 +258,8 @@ class TNoyauGraphique {
   bool AffichageCartes = false;
   bool AfficheCoupesVert = false;
   bool CalageNotes = false;
+  // Derived windows may show the point information of a clicked station.
+  bool AfficherPointEnable = false;
   int32_t XSourisVd = 0, YSourisVd = 0;
   drawing::TObjetDessin* ObjetEdite = nullptr;   // out of its layer while edited
   drawing::TObjetDessin* PageSelectee = nullptr;  // not owned
@@ -262,6 +268,8 @@ class TNoyauGraphique {
 
   // The window's form kind and display memory.
   TListeObjetDessin AffichageDefaut = 0;
+  // The display memory of the window's code held a closed window's settings.
+  bool MemoireOuverte = false;
   TParamZoom DernierZoom;
   std::vector<TObjetsAffichables> SauveSelectables;
   bool CtrlPresse = false;

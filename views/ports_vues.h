@@ -12,6 +12,8 @@
 namespace drawing {
 class tListeMtf;
 class TObjetDessin;
+class TCalque;
+struct TConstantesSVG;
 }
 
 namespace views {
@@ -40,6 +42,14 @@ struct PortsVues {
   std::function<drawing::TObjetDessin*()> CarteReseauActive;
   // The setting [Souris] Sens (wheel direction); the program installs it.
   std::function<bool()> SensMolette;
+  // The SVG export of the view being shown (its SVG button, and the main
+  // window's "Fichier SVG Plani" with sansFenetre): the view's constants
+  // (drawing::InitConstSVG), its layer of watermark objects; the current
+  // drawing kind, view transform and EchelleFontes are the view's.  True when
+  // the file was saved; none installed: nothing is written.  The document's
+  // view links install formats::ExporteSVG on the open network.
+  std::function<bool(const drawing::TConstantesSVG& constantes, const drawing::TCalque* filigranes, bool sansFenetre)>
+      ExporteSVG;
 };
 
 PortsVues& Ports();

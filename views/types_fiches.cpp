@@ -104,11 +104,20 @@ const std::array<TListeObjetDessin, 24>& DefautsCodes() {
 class TMemoiresCavite : public drawing::TDonneesFenetresCavite {
  public:
   TMemoiresAffichage Memoires;
+  TZoomCavite ZoomCavite;
 };
 
-TMemoiresAffichage& MemoiresSansCavite() {
-  static TMemoiresAffichage memoires;
+TMemoiresCavite& MemoiresSansCavite() {
+  static TMemoiresCavite memoires;
   return memoires;
+}
+
+TMemoiresCavite& MemoiresDe(survey::TCavite* cavite) {
+  drawing::TAnnexeDessinCavite* annexe = drawing::AnnexeDessin(cavite);
+  if (!annexe) return MemoiresSansCavite();
+  if (!annexe->DonneesFenetres) annexe->DonneesFenetres = std::make_unique<TMemoiresCavite>();
+  auto* m = dynamic_cast<TMemoiresCavite*>(annexe->DonneesFenetres.get());
+  return m ? *m : MemoiresSansCavite();
 }
 
 }  // namespace
@@ -129,24 +138,15 @@ TListeObjetDessin DefautSelectionCoupeLong() {
   return EnsembleTypes({odPtLever, odGalerie, odDessin, odHabillage, odTexte});
 }
 
-TMemoiresAffichage& MemoiresAffichage(survey::TCavite* cavite) {
-  drawing::TAnnexeDessinCavite* annexe = drawing::AnnexeDessin(cavite);
-  if (!annexe) return MemoiresSansCavite();
-  if (!annexe->DonneesFenetres) {
-    auto m = std::make_unique<TMemoiresCavite>();
-    // The plan view's memory keeps the list of caves left out of the drawing.
-    annexe->DonneesFenetres = std::move(m);
-  }
-  auto* m = dynamic_cast<TMemoiresCavite*>(annexe->DonneesFenetres.get());
-  if (!m) return MemoiresSansCavite();
-  return m->Memoires;
-}
+TMemoiresAffichage& MemoiresAffichage(survey::TCavite* cavite) { return MemoiresDe(cavite).Memoires; }
+
+TZoomCavite& ZoomCaviteDe(survey::TCavite* cavite) { return MemoiresDe(cavite).ZoomCavite; }
 
 TMemoiresAffichage& MemoiresCaviteActive() {
   survey::TReseau* reseau = survey::Document().ReseauCourant;
   return MemoiresAffichage(reseau ? reseau->LaCaviteActive : nullptr);
 }
 
-void OublieMemoiresSansCavite() { MemoiresSansCavite() = TMemoiresAffichage{}; }
+void OublieMemoiresSansCavite() { MemoiresSansCavite() = TMemoiresCavite{}; }
 
 }  // namespace views

@@ -106,6 +106,9 @@ using TMemoiresAffichage = std::array<TCfAffichage, NombreCodesFiche>;
 TMemoiresAffichage& MemoiresAffichage(survey::TCavite* cavite);
 // The memories of the network's active cave.
 TMemoiresAffichage& MemoiresCaviteActive();
+// The cave's extent in the last cave window that drew it (its ZoomCavite),
+// kept beside its display memories.
+TZoomCavite& ZoomCaviteDe(survey::TCavite* cavite);
 // Forgets the process-wide set (tests).
 void OublieMemoiresSansCavite();
 

@@ -138,6 +138,13 @@ void TNommeGalDlg::Ferme(ResultatNommeGal resultat) {
   GalFich.clear();
 }
 
+bool TNommeGalDlg::ChangeOrigine() {
+  const auto& choisit = FenetresImport().ChoisitOrigineImport;
+  if (!choisit || !Lecteur || !Lecteur->ACavite || Lecteur->ACavite.get() != UneCavite) return false;
+  GardeCaviteImportDansReseau garde(*Lecteur, true);
+  return choisit(garde.Cavite());
+}
+
 ResultatNommeGal TNommeGalDlg::Execute() {
   Ouvre();
   const ResultatNommeGal r =
@@ -299,7 +306,11 @@ bool NommeGaleriesImport(tImportAutres& import, const std::string& chemin) {
   TNommeGalDlg& dlg = *import.NommeGalDlg;
   dlg.Nomme0 = !import.EstPartiel;
   dlg.Init(chemin, NomDe(c.LEntree()));
-  dlg.BoutonOrigineVisible = false;
+  // In the second pass the origin is the one chosen: a new request there
+  // would only cancel the import.
+  dlg.BoutonOrigineVisible = !import.EstMaj && import.TypeAppli > TypeImportTopoRobot &&
+                             !Import().SecondPassageImport && FenetresImport().ChoisitOrigineImport != nullptr;
+  dlg.Lecteur = &import;
   // One row per branch.
   const int nv = c.Visees.Count();
   std::vector<int32_t> brancheAvant(static_cast<size_t>(nv));

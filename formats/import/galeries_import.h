@@ -51,8 +51,11 @@ class TNommeGalDlg {
   std::vector<TLigneNommeGal> Lignes;
   int LigneSelectionnee = -1;
   std::string TexteOrigine;          // "Point origine du lever : " and the station
-  // The origin change needs the graphic windows; the button stays hidden.
+  // "Changer le point origine": shown when the import is no update of a
+  // cave, the file is no TopoRobot file, the pass is the first and the
+  // origin window is installed.
   bool BoutonOrigineVisible = false;
+  tImportAutres* Lecteur = nullptr;  // the import whose cave UneCavite is
 
   // Loads the memory file, clears the rows, sets the origin text.
   void Init(const std::string& cheminImport, const std::string& nomOrigine);
@@ -77,6 +80,13 @@ class TNommeGalDlg {
   // "Tout" and "0".
   void Tout();
   void Zero();
+  // "Changer le point origine": the cave joins the network and becomes its
+  // active cave while the origin window (TFicheOrigineImport) is shown, then
+  // leaves it unfreed and the active cave is put back, on every exit.  True
+  // when the window was closed with OK: the dialog then ends with
+  // Reessayer, the import's pass ending for a second one that hangs the
+  // survey from the chosen station (the cave's PointImport).
+  bool ChangeOrigine();
   // Closing: the memory file is rewritten for OK and for the origin change.
   void Ferme(ResultatNommeGal resultat);
   // Ouvre, the window (or, without one, OK as proposed), Ferme.
@@ -96,6 +106,11 @@ struct PortsImport {
   // The surface-point selection and the text-table preview; true for OK.
   std::function<bool(TSelectImportDlg&)> AfficheSelectImport;
   std::function<bool(TVisuImportTab&)> AfficheVisuImportTab;
+  // The origin window over the cave being imported, the network's active
+  // cave: it computes the network as it opens and keeps the chosen station
+  // in the cave's PointImport (the entrance until another is chosen); true
+  // for OK.
+  std::function<bool(survey::TCavite&)> ChoisitOrigineImport;
 };
 
 PortsImport& FenetresImport();

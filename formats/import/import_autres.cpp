@@ -155,21 +155,8 @@ void MoyenneViseesRepetees(TVisee& v, const std::vector<Lecture>& lectures) {
 // The network's computation of the new cave's stations, their widths and
 // heights from the splays (CalculeGDHB).
 void CalculeDimensionsImport(tImportAutres& lecteur) {
-  survey::TReseau& reseau = *lecteur.Reseau;
-  TCavite* c = reseau.Cavites.Add(std::move(lecteur.ACavite));
-  struct Retire {
-    tImportAutres& lecteur;
-    TCavite* c;
-    ~Retire() {
-      auto& cavites = lecteur.Reseau->Cavites;
-      for (int i = cavites.Count() - 1; i >= 0; --i)
-        if (cavites.UnObjet(i) == c) {
-          lecteur.ACavite = cavites.Extract(i);
-          break;
-        }
-    }
-  } retire{lecteur, c};
-  c->CalculeGDHB();
+  GardeCaviteImportDansReseau garde(lecteur, false);
+  garde.Cavite().CalculeGDHB();
 }
 
 std::string NomsVisees(const std::vector<std::string>& noms) {
@@ -188,6 +175,22 @@ std::vector<std::string> LignesTexteImport(std::string octets) {
 }
 
 // --- tImportAutres -----------------------------------------------------------------------
+
+GardeCaviteImportDansReseau::GardeCaviteImportDansReseau(tImportAutres& lecteur, bool active)
+    : lecteur_(lecteur), active_(lecteur.Reseau->LaCaviteActive), rendActive_(active) {
+  cavite_ = lecteur.Reseau->Cavites.Add(std::move(lecteur.ACavite));
+  if (active) lecteur.Reseau->LaCaviteActive = cavite_;
+}
+
+GardeCaviteImportDansReseau::~GardeCaviteImportDansReseau() {
+  auto& cavites = lecteur_.Reseau->Cavites;
+  for (int i = cavites.Count() - 1; i >= 0; --i)
+    if (cavites.UnObjet(i) == cavite_) {
+      lecteur_.ACavite = cavites.Extract(i);
+      break;
+    }
+  if (rendActive_) lecteur_.Reseau->LaCaviteActive = active_;
+}
 
 tImportAutres::tImportAutres(survey::TReseau* reseau)
     : NommeGalDlg(std::make_unique<TNommeGalDlg>()),
@@ -251,6 +254,14 @@ void tImportAutres::CreeEntree() {
   TPointSpeleo* E = nullptr;
   PtEntreeSurf = nullptr;
   if (ctx.OrigineImportChoisie) {
+    // The survey hangs from the chosen station alone: a staged point that
+    // names a station of the cave (the file's entrance, or the one the
+    // first pass made up at 0, 0, 0) would stand apart from the station
+    // the computation places.
+    std::unordered_set<std::string> stations;
+    for (const TPointSpeleo* p : g0->Points) stations.insert(p->DesignPTopo);
+    PointsSurfImport.SupprimeSi([&](const TPointSpeleo* s) { return stations.count(s->DesignPTopo) != 0; });
+    if (listeIndexee_ == &PointsSurfImport) listeIndexee_ = nullptr;
     PtEntreeSurf = AjoutePointSurf(ctx.NomOrigineImport, std::string(), ctx.XOrigineImport, ctx.YOrigineImport,
                                    ctx.ZOrigineImport);
     for (TPointSpeleo* p : g0->Points)

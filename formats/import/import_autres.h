@@ -202,6 +202,26 @@ class tImportAutres {
   std::unordered_map<std::string, survey::TPointSpeleo*> indexPoints_;
 };
 
+// The cave being built in the network's cave list for a while (a
+// computation, the origin window): taken out again, unfreed, on every exit;
+// with active, it is the network's active cave meanwhile and the active
+// cave before it comes back.
+class GardeCaviteImportDansReseau {
+ public:
+  GardeCaviteImportDansReseau(tImportAutres& lecteur, bool active);
+  ~GardeCaviteImportDansReseau();
+  GardeCaviteImportDansReseau(const GardeCaviteImportDansReseau&) = delete;
+  GardeCaviteImportDansReseau& operator=(const GardeCaviteImportDansReseau&) = delete;
+
+  survey::TCavite& Cavite() const { return *cavite_; }
+
+ private:
+  tImportAutres& lecteur_;
+  survey::TCavite* cavite_;
+  survey::TCavite* active_;
+  bool rendActive_;
+};
+
 // The base of the readers that stage their data.
 class TImportSaufTPRB : public tImportAutres {
  public:

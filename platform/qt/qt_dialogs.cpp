@@ -1,7 +1,9 @@
 #include "platform/qt/qt_dialogs.h"
 
 #include <QApplication>
+#include <QColorDialog>
 #include <QFileDialog>
+#include <QFontDialog>
 #include <QGuiApplication>
 #include <QInputDialog>
 #include <QMessageBox>
@@ -11,6 +13,7 @@
 
 #include "foundation/catalogue.h"
 #include "platform/qt/conversions_qt.h"
+#include "platform/qt/qt_canvas.h"
 
 namespace platform {
 namespace {
@@ -196,6 +199,36 @@ std::optional<FileChoice> QtDialogs::RunFileDialog(const FileDialogOptions& o, b
 std::optional<FileChoice> QtDialogs::SaveFile(const FileDialogOptions& options) { return RunFileDialog(options, true); }
 
 std::optional<FileChoice> QtDialogs::OpenFile(const FileDialogOptions& options) { return RunFileDialog(options, false); }
+
+std::optional<uint32_t> QtDialogs::ChooseColour(uint32_t initial) {
+  Centred<QColorDialog> d(parent_);
+  d.setOption(QColorDialog::DontUseNativeDialog, true);
+  d.setCurrentColor(qt::CouleurQt(initial));
+  if (d.exec() != QDialog::Accepted || !d.selectedColor().isValid()) return std::nullopt;
+  return qt::CouleurWindows(d.selectedColor());
+}
+
+std::optional<FontChoice> QtDialogs::ChooseFont(const FontChoice& initial) {
+  QFont f(FontFace(initial.Name));
+  f.setPointSize(std::max(1, initial.Size));
+  f.setBold((initial.Style & kFontBold) != 0);
+  f.setItalic((initial.Style & kFontItalic) != 0);
+  f.setUnderline((initial.Style & kFontUnderline) != 0);
+  f.setStrikeOut((initial.Style & kFontStrikeOut) != 0);
+  Centred<QFontDialog> d(parent_);
+  d.setOption(QFontDialog::DontUseNativeDialog, true);
+  d.setOption(QFontDialog::ScalableFonts, true);
+  d.setCurrentFont(f);
+  if (d.exec() != QDialog::Accepted) return std::nullopt;
+  const QFont c = d.selectedFont();
+  FontChoice r;
+  r.Name = c.family().toStdString();
+  r.Size = c.pointSize() > 0 ? c.pointSize() : initial.Size;
+  r.Style = static_cast<uint8_t>((c.bold() ? kFontBold : 0) | (c.italic() ? kFontItalic : 0) |
+                                 (c.underline() ? kFontUnderline : 0) | (c.strikeOut() ? kFontStrikeOut : 0));
+  r.Colour = initial.Colour;
+  return r;
+}
 
 void QtDialogs::SetBusyCursor(bool busy) {
   if (busy == busy_) return;

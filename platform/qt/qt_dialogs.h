@@ -24,6 +24,10 @@ class QtDialogs final : public Dialogs {
   std::optional<FileChoice> SaveFile(const FileDialogOptions& options) override;
   std::optional<FileChoice> OpenFile(const FileDialogOptions& options) override;
   void SetBusyCursor(bool busy) override;
+  // QColorDialog; QFontDialog limited to scalable fonts (it has no colour of
+  // its own: the font keeps the colour it was preset with).
+  std::optional<uint32_t> ChooseColour(uint32_t initial) override;
+  std::optional<FontChoice> ChooseFont(const FontChoice& initial) override;
 
  private:
   std::optional<FileChoice> RunFileDialog(const FileDialogOptions& options, bool save);

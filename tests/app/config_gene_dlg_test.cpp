@@ -11,14 +11,16 @@
 #include <QApplication>
 #include <QMouseEvent>
 
-#include "app/cadres_config.h"
 #include "app/config_gene_dlg.h"
 #include "app/config_generale.h"
+#include "drawing/objet_trait.h"
 #include "platform/scripted_dialogs.h"
 #include "survey/contexte_document.h"
 #include "survey/ports_survey.h"
 #include "tests/support/dossier_temp.h"
 #include "tests/support/garde_contextes.h"
+#include "views/motifs/cadre_couleur.h"
+#include "views/motifs/cadres_traits.h"
 
 using namespace app;
 
@@ -71,7 +73,7 @@ TEST(ConfigGeneDlg, SansFichierDeReglagesAfficheLesValeursIntegrees) {
   EXPECT_EQ(Controle<QSpinBox>(d, "UDDeci")->value(), 1);
   EXPECT_EQ(Controle<QLineEdit>(d, "EditFichierMtf")->text(), "Aucun fichier utilisé");
   EXPECT_FALSE(Controle<QPushButton>(d, "AucunFichBtn")->isVisible());
-  EXPECT_EQ(Controle<TCadreCouleur>(d, "CouleurFiligr")->Couleur(), 0xC0C0C0u);
+  EXPECT_EQ(Controle<views::TCadreCouleur>(d, "CouleurFiligr")->Couleur(), 0xC0C0C0u);
   EXPECT_EQ(Controle<QComboBox>(d, "ContinentBox")->currentText(), "France");
   EXPECT_EQ(Controle<QComboBox>(d, "ContinentBox")->count(), 10);
   EXPECT_TRUE(Controle<QCheckBox>(d, "DecliAutoChk")->isChecked());
@@ -142,4 +144,39 @@ TEST(ConfigGeneDlg, AnnulerNeChangeRienEtAucunFichierVideLeNom) {
   Controle<QPushButton>(d2, "AucunFichBtn")->click();
   Controle<QPushButton>(d2, "OKBtn")->click();
   EXPECT_TRUE(Config().FichierMotifsDefaut.empty());
+}
+
+// The style frames read the settings' styles and give them back: a changed
+// frame its pen colour, dash and width, an untouched one the stored values,
+// even a dash no frame shows.
+TEST(ConfigGeneDlg, CadresDesStylesTopo) {
+  Gardes g;
+  Config() = ConfigGenerale();
+  Config().TraitViseesAnnexes.StylePlume = 42;
+  Config().PointsSurface.TailleDesign = 3;
+  TConfigGeneDlg d;
+  d.show();
+  auto* axe = Controle<views::TCadreTraitsTopo>(d, "CadreAxe");
+  EXPECT_EQ(axe->title(), "axe du cheminement");
+  EXPECT_EQ(axe->UnTrait->CouleurPlume, 0x0000FFu);
+  auto* surface = Controle<views::TCadreDefPtSurf>(d, "CadreDefPtSurf");
+  EXPECT_TRUE(Controle<QCheckBox>(*surface, "CercleBox")->isChecked());
+  EXPECT_EQ(Controle<QSpinBox>(*surface, "UpDown2")->value(), 3);
+
+  Controle<QSpinBox>(*axe, "EpaisseurUD")->setValue(5);
+  Controle<QComboBox>(*axe, "StyleTraitBox")->setCurrentIndex(1);
+  g.dialogues.QueueColour(0x00FF00);
+  CliqueSouris(Controle<views::TCadreCouleur>(*surface, "CadreCouleur"));
+  Controle<QCheckBox>(*surface, "CercleBox")->setChecked(false);
+  Controle<QSpinBox>(*surface, "UpDown2")->setValue(7);
+  Controle<QPushButton>(d, "OKBtn")->click();
+  const ConfigGenerale& c = Config();
+  EXPECT_EQ(c.TraitAxe.EpaisseurPlume, 5);
+  EXPECT_EQ(c.TraitAxe.StylePlume, 1);
+  EXPECT_EQ(c.TraitAxe.CouleurPlume, 0x0000FFu);
+  EXPECT_EQ(c.TraitViseesAnnexes.StylePlume, 42);
+  EXPECT_EQ(c.TraitEnveloppe, TraitEnveloppeDefaut());
+  EXPECT_EQ(c.PointsSurface.Trait.CouleurPlume, 0x00FF00u);
+  EXPECT_FALSE(c.PointsSurface.TracerCercle);
+  EXPECT_EQ(c.PointsSurface.TailleDesign, 7);
 }

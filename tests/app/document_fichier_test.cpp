@@ -47,6 +47,7 @@
 #include "drawing/ports_motifs.h"
 #include "formats/import/galeries_import.h"
 #include "formats/import/import_autres.h"
+#include "foundation/flux.h"
 #include "platform/files.h"
 #include "survey/contexte_document.h"
 #include "survey/fichier_reseau.h"
@@ -749,6 +750,99 @@ TEST(DocumentFichier, DemarrageDonneSesReglagesAuxSousSystemes) {
   Config().FichierMotifsDefaut = env.dossier.Fichier("absent.mtf");
   { TDocumentSurvey d; }
   EXPECT_EQ(Config().FichierMotifsDefaut, "");
+}
+
+// "Motifs / Fontes" / "Importer" on an open document: the patterns another
+// document has and the library lacks join the library, whatever the letter
+// case of ".cav"; the caves, their shots and the library's own entries stay
+// as they were, the document is modified, saved and read again whole.  A
+// document that cannot be read changes nothing and only its reader speaks.
+TEST(DocumentFichier, ImporteLesMotifsDUnAutreDocument) {
+  const std::string source = FixtureApp("motifs_511.cav");
+  for (const char* nom : {"motifs.CAV", "motifs.Cav"}) {
+    SCOPED_TRACE(nom);
+    Environnement env;
+    const std::string chemin = Copie(env.dossier, FixtureSurvey("reseau_511.cav"), "réseau.cav");
+    const std::string autre = env.dossier.Fichier(nom);
+    EcritOctets(autre, LitOctets(source));
+    const std::string vide = env.dossier.Fichier("vide.cav");
+    EcritOctets(vide, "");
+    TFichePrincipale f(FabriqueSurvey(), {});
+    f.show();
+    f.OuvreDocument(chemin);
+    ASSERT_NE(ReseauDe(f), nullptr);
+    drawing::tListeMtf* b = document::BibliothequeCourante();
+    ASSERT_NE(b, nullptr);
+    // The fixture's library is empty: it gets the built-in one.
+    b->InitDefaut();
+    const auto etat = [&] {
+      std::string e;
+      for (const survey::TCavite* c : ReseauDe(f)->Cavites)
+        e += c->NomCavite + ":" + std::to_string(c->Visees.Count()) + " ";
+      return e;
+    };
+    const std::string cavites = etat();
+    std::vector<int> avant;
+    std::vector<std::vector<std::string>> noms;
+    for (const drawing::TListeMotifsBase* l : b->ListeMotif) {
+      avant.push_back(l->Count());
+      noms.emplace_back();
+      for (const drawing::TObjetMotifdeBase* m : *l) noms.back().push_back(m->DesignMotif);
+    }
+    const auto octets = [&] {
+      foundation::TFluxMemoire flux;
+      EXPECT_TRUE(b->EcritObjet(flux, false));
+      return flux.Octets();
+    };
+    const std::string bibliotheque = octets();
+    QAction* importer = Controle<QAction>(f, "MotifsImporter");
+    ASSERT_TRUE(importer->isEnabled());
+
+    // Unreadable: the reader's message, nothing else changes.
+    survey::Document().DocumentModifie = false;
+    env.Dialogues().QueueFile(vide, 1);
+    importer->trigger();
+    ASSERT_EQ(env.Dialogues().Messages().size(), 1u);
+    EXPECT_NE(env.Dialogues().Messages()[0].find("vide.cav"), std::string::npos) << Messages(env.Dialogues());
+    EXPECT_EQ(octets(), bibliotheque);
+    EXPECT_EQ(etat(), cavites);
+    EXPECT_FALSE(survey::Document().DocumentModifie);
+    EXPECT_EQ(drawing::Dessin().ListesMtfReseau, b);
+
+    env.Dialogues().Clear();
+    env.Dialogues().QueueFile(autre, 1);
+    importer->trigger();
+    EXPECT_TRUE(env.Dialogues().Messages().empty()) << Messages(env.Dialogues());
+    EXPECT_EQ(env.Dialogues().Log().front().options.Filter, "mtf / cav|*.mtf; *.cav");
+    EXPECT_EQ(drawing::Dessin().ListesMtfReseau, b);
+    EXPECT_EQ(etat(), cavites);
+    const std::vector<std::vector<std::string>> arrives = {
+        {"Glace"}, {"Ruisseau"}, {"Sable fin", "Glace"}, {}, {}, {"Gouffre"}, {"Légende", "Cote"}};
+    for (size_t k = 0; k < b->ListeMotif.size(); ++k) {
+      std::vector<std::string> l;
+      for (const drawing::TObjetMotifdeBase* m : *b->ListeMotif[k]) l.push_back(m->DesignMotif);
+      std::vector<std::string> attendu = noms[k];
+      attendu.insert(attendu.end(), arrives[k].begin(), arrives[k].end());
+      EXPECT_EQ(l, attendu) << drawing::NomTypesMotif(static_cast<drawing::TTypeMotif>(k));
+    }
+    EXPECT_TRUE(survey::Document().DocumentModifie);
+    EXPECT_TRUE(f.windowTitle().endsWith(" *")) << f.windowTitle().toStdString();
+
+    // Saved and opened again: the imported entries are the document's.
+    Clique(f, "EnregistreButton");
+    EXPECT_TRUE(env.Dialogues().Messages().empty()) << Messages(env.Dialogues());
+    env.Dialogues().QueueAnswer(Answer::No);
+    f.close();
+    TFichePrincipale g(FabriqueSurvey(), {});
+    g.OuvreDocument(chemin);
+    drawing::tListeMtf* relue = document::BibliothequeCourante();
+    ASSERT_NE(relue, nullptr);
+    ASSERT_EQ(relue->ListeRemplis.Count(), avant[2] + 2);
+    EXPECT_EQ(relue->UnRempli(avant[2] + 1)->DesignMotif, "Glace");
+    EXPECT_EQ(relue->UnRempli(avant[2] + 1)->UneTexture, relue->ListeTextures.Last());
+    EXPECT_EQ(relue->ListeFontes.UnObjet(avant[6])->UneCategorie, relue->ListeFontes.LaCategorie(0));
+    g.close();
+  }
 }
 
 // The program itself holds a document and is killed (SIGKILL) while it holds

@@ -21,6 +21,7 @@
 #include "platform/scripted_dialogs.h"
 #include "survey/contexte_document.h"
 #include "tests/support/dossier_temp.h"
+#include "tests/support/sous_xvfb.h"
 
 namespace {
 
@@ -83,23 +84,9 @@ TEST(EcranXvfb, FenetrePrincipaleAvecSonTitreEtSesMenus) {
     FenetreSurLeServeur();
     return;
   }
-  const QString xvfb = QStandardPaths::findExecutable(QStringLiteral("xvfb-run"));
-  if (xvfb.isEmpty()) GTEST_SKIP() << "xvfb-run absent";
+  if (!testsupport::XvfbDisponible()) GTEST_SKIP() << "xvfb-run absent";
   testsupport::DossierTemp dossier;
   const QString capture = QString::fromStdString(dossier.Fichier("fenetre.png"));
-  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-  env.insert(QString::fromLatin1(kSousXvfb), QStringLiteral("1"));
-  env.insert(QString::fromLatin1(kCapture), qEnvironmentVariable("GRAVELUNE_CAPTURE_GARDEE", capture));
-  env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
-  env.insert(QStringLiteral("ASAN_OPTIONS"), QStringLiteral("detect_leaks=0"));
-  QProcess p;
-  p.setProcessEnvironment(env);
-  p.setProcessChannelMode(QProcess::MergedChannels);
-  p.start(xvfb, {QStringLiteral("-a"), QStringLiteral("-s"), QStringLiteral("-screen 0 1280x1024x24"),
-                 QCoreApplication::applicationFilePath(),
-                 QStringLiteral("--gtest_filter=EcranXvfb.*")});
-  ASSERT_TRUE(p.waitForFinished(60000));
-  const QString sortie = QString::fromUtf8(p.readAll());
-  EXPECT_EQ(p.exitCode(), 0) << sortie.toStdString();
-  EXPECT_TRUE(sortie.contains(QStringLiteral("[  PASSED  ] 1 test"))) << sortie.toStdString();
+  testsupport::RelanceSousXvfb(kSousXvfb, QStringLiteral("EcranXvfb.*"), 60000,
+                               {{QString::fromLatin1(kCapture), qEnvironmentVariable("GRAVELUNE_CAPTURE_GARDEE", capture)}});
 }

@@ -432,32 +432,38 @@ def parcours(ecran, gravelune, cavtool):
     journal("fichiers intacts")
 
 
-def main():
+def session(prefixe, documents_a_copier, parcours_de_test):
+    """Runs a session: skipped (77) when a tool or a file is missing; else a
+    fresh home with its Documents folder holding copies of the given files
+    (name -> source), the X server, parcours_de_test(ecran, gravelune,
+    cavtool); 0 when it went through, 1 otherwise (the folder is kept)."""
     signal.signal(signal.SIGTERM, lambda *_: sys.exit("ÉCHEC : test interrompu"))
     if len(sys.argv) != 3:
-        print(__doc__)
+        print(sys.modules["__main__"].__doc__)
         return 2
     manque = outils_manquants()
     if manque:
         print(f"test sauté : il manque {', '.join(manque)}")
         return SAUTE
-    if not os.path.isfile(FIXTURE):
-        print(f"test sauté : {FIXTURE} absent")
-        return SAUTE
+    for source in documents_a_copier.values():
+        if not os.path.isfile(source):
+            print(f"test sauté : {source} absent")
+            return SAUTE
     gravelune, cavtool = (os.path.abspath(a) for a in sys.argv[1:])
-    dossier = tempfile.mkdtemp(prefix="parcours-fenetre-")
+    dossier = tempfile.mkdtemp(prefix=prefixe)
     maison = os.path.join(dossier, "maison")
     os.makedirs(os.path.join(maison, ".config"))
     documents = os.path.join(maison, "Documents")
     os.makedirs(documents)
     os.makedirs(os.path.join(dossier, "run"), mode=0o700)
-    shutil.copyfile(FIXTURE, os.path.join(documents, "Olivier.tro"))
-    os.chmod(os.path.join(documents, "Olivier.tro"), 0o644)
+    for nom, source in documents_a_copier.items():
+        shutil.copyfile(source, os.path.join(documents, nom))
+        os.chmod(os.path.join(documents, nom), 0o644)
     ecran = Ecran(dossier)
     reussi = False
     try:
         ecran.demarre_x()
-        parcours(ecran, gravelune, cavtool)
+        parcours_de_test(ecran, gravelune, cavtool)
         reussi = True
     except (Echec, subprocess.TimeoutExpired) as e:
         print(f"ÉCHEC : {e}")
@@ -473,6 +479,10 @@ def main():
         return 0
     print(f"dossier du test : {dossier} (gravelune.log, captures)")
     return 1
+
+
+def main():
+    return session("parcours-fenetre-", {"Olivier.tro": FIXTURE}, parcours)
 
 
 if __name__ == "__main__":

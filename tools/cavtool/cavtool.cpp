@@ -28,6 +28,10 @@
 //   cavtool export {gpx|kml|dxf} IN.cav OUT [--sans-points]
 //       the network read and computed, written to OUT as GPX, KML or DXF
 //       (surface points left out with --sans-points).
+//   cavtool export svg IN.cav OUT.svg [--alti] [--echelle N]
+//       the network computed, the plan of every cave (with --alti the
+//       active cave's elevation) written to OUT.svg as a view's SVG button
+//       writes it (at 1:N when given); exit 1 with the French message.
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -85,7 +89,8 @@ int Usage() {
                "       cavtool compute FILE.cav\n"
                "       cavtool import [--type N] [--cavite RANG] FILE OUT.cav\n"
                "       cavtool export {csv|tro} FILE.cav OUT [--cavite NOM] [--numerotation-vtopo]\n"
-               "       cavtool export {gpx|kml|dxf} IN.cav OUT [--sans-points]\n";
+               "       cavtool export {gpx|kml|dxf} IN.cav OUT [--sans-points]\n"
+               "       cavtool export svg IN.cav OUT.svg [--alti] [--echelle N]\n";
   return 2;
 }
 

@@ -7,6 +7,8 @@
 #include "formats/export/dxf/export_dxf.h"
 #include "formats/export/gpx/export_gpx.h"
 #include "formats/export/kml/export_kml.h"
+#include "formats/export/svg/vue_export_svg.h"
+#include "foundation/chaines.h"
 #include "platform/dialogs.h"
 #include "survey/contexte_document.h"
 #include "survey/fichier_reseau.h"
@@ -41,9 +43,41 @@ class TDialoguesExport : public platform::Dialogs {
 
 }  // namespace
 
-bool ExportGeoConnu(const std::string& format) { return format == "gpx" || format == "kml" || format == "dxf"; }
+bool ExportGeoConnu(const std::string& format) {
+  return format == "gpx" || format == "kml" || format == "dxf" || format == "svg";
+}
+
+namespace {
+
+// svg IN OUT [--alti] [--echelle N]: the editor variant of the plan view
+// (every cave) or of the active cave's elevation, as the view's SVG button
+// writes it.
+int ExporteSvg(const std::vector<std::string>& a) {
+  bool alti = false;
+  int32_t echelle = -1;
+  for (size_t i = 3; i < a.size(); ++i) {
+    if (a[i] == "--alti") {
+      alti = true;
+    } else if (a[i] == "--echelle" && i + 1 < a.size() && foundation::LitEntier(a[i + 1], echelle) && echelle > 0) {
+      ++i;
+    } else {
+      return 2;
+    }
+  }
+  document::InstalleDocument();
+  std::unique_ptr<survey::TReseau> reseau = survey::OuvreReseau(a[1]);
+  if (!reseau) return 1;
+  survey::Document().NomFichierCourant = a[1];
+  TDialoguesExport dialogues(a[2]);
+  platform::ScopedDialogs garde(dialogues);
+  formats::TVueExportSVG vue(*reseau, alti, echelle);
+  return vue.Exporte(false) ? 0 : 1;
+}
+
+}  // namespace
 
 int ExporteGeo(const std::vector<std::string>& a) {
+  if (a.size() >= 3 && a[0] == "svg") return ExporteSvg(a);
   if (a.size() < 3 || a.size() > 4 || !ExportGeoConnu(a[0])) return 2;
   bool pointsSurface = true;
   if (a.size() == 4) {

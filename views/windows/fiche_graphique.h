@@ -43,7 +43,9 @@ class TBoiteDessin : public QWidget {
   TBaseGraphGravelune& fenetre_;
 };
 
-class TBaseGraphGravelune : public QDialog, public TNoyauGraphique {
+// The core is a virtual base: a window whose model has a core of its own
+// (views/noyau_visu_graphique.h) derives from both and shares one core.
+class TBaseGraphGravelune : public QDialog, public virtual TNoyauGraphique {
   Q_OBJECT
  public:
   explicit TBaseGraphGravelune(QWidget* parent = nullptr);

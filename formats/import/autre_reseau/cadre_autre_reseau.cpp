@@ -5,6 +5,7 @@
 
 #include "drawing/annexe_cavite.h"
 #include "drawing/contexte_dessin.h"
+#include "drawing/import_motifs.h"
 #include "drawing/liste_mtf.h"
 #include "drawing/objet_trait.h"
 #include "drawing/ports_motifs.h"
@@ -71,62 +72,6 @@ GardeContexteCroquis::GardeContexteCroquis(bool actif) : sauve_(drawing::Dessin(
 }
 GardeContexteCroquis::~GardeContexteCroquis() { drawing::Dessin().ContexteCroquis = sauve_; }
 
-// --- TListeEquiv --------------------------------------------------------------------------------
-
-TListeEquiv::TListeEquiv(foundation::TListeFichierBase* UneListeSource) : ListeSource(UneListeSource) {
-  if (!ListeSource) return;
-  entrees_.resize(static_cast<size_t>(ListeSource->Count()));
-  for (int i = 0; i < ListeSource->Count(); ++i) index_[ListeSource->UnObjetDeBase(i)] = static_cast<size_t>(i);
-}
-
-int TListeEquiv::Position(const TObjetDeListe* o) const {
-  const auto it = index_.find(o);
-  return it == index_.end() ? -1 : static_cast<int>(it->second);
-}
-
-TObjetDeListe* TListeEquiv::Equivaut(TObjetDeListe* ObjSource) {
-  if (!ObjSource) return nullptr;
-  const int i = Position(ObjSource);
-  if (i < 0) return ObjSource;
-  TEquivObjet& e = UnEquiv(i);
-  if (e.ObjDest) return e.ObjDest;
-  e.Utilise = true;
-  return ObjSource;
-}
-
-void TListeEquiv::CreeEquivalents(const foundation::TListeFichierBase& UneListe, const FonctionCle& cle,
-                                  const FonctionEquiv& EquivFn) {
-  if (!ListeSource) return;
-  std::unordered_map<std::string, std::vector<TObjetDeListe*>> paquets;
-  for (int j = 0; j < UneListe.Count(); ++j) {
-    TObjetDeListe* d = UneListe.UnObjetDeBase(j);
-    paquets[cle(*d)].push_back(d);
-  }
-  for (int i = 0; i < ListeSource->Count(); ++i) {
-    const TObjetDeListe* s = ListeSource->UnObjetDeBase(i);
-    const auto it = paquets.find(cle(*s));
-    if (it == paquets.end()) continue;
-    for (TObjetDeListe* d : it->second)
-      if (EquivFn(*s, *d)) {
-        entrees_[static_cast<size_t>(i)].ObjDest = d;
-        break;
-      }
-  }
-}
-
-std::vector<int> TListeEquiv::Sortants() const {
-  std::vector<int> r;
-  for (size_t i = 0; i < entrees_.size(); ++i)
-    if (!entrees_[i].ObjDest && entrees_[i].Utilise) r.push_back(static_cast<int>(i));
-  return r;
-}
-
-void TListeEquiv::Oublie() {
-  entrees_.clear();
-  index_.clear();
-  ListeSource = nullptr;
-}
-
 // --- TEquivalences ------------------------------------------------------------------------------
 
 namespace {
@@ -136,12 +81,6 @@ constexpr double PasGrillePoints = 0.1;
 std::string NomSansCasse(const std::string& n) { return foundation::EnMinuscules(n); }
 
 int64_t Case(double v) { return static_cast<int64_t>(std::floor(v / PasGrillePoints)); }
-
-std::string CleMotif(const TObjetDeListe& o) { return static_cast<const drawing::TObjetMotifdeBase&>(o).CleEquivalence(); }
-
-bool MotifsEquivalents(const TObjetDeListe& s, const TObjetDeListe& d) {
-  return static_cast<const drawing::TObjetMotifdeBase&>(d).EstEquivalent(static_cast<const drawing::TObjetMotifdeBase&>(s));
-}
 
 }  // namespace
 
@@ -212,7 +151,7 @@ TEquivalences::TEquivalences(TCadreAutreReseau& cadre)
   reloge_ = std::make_unique<drawing::TRelogeMotifs>(bo);
   for (const Paire& p : paires) {
     *p.equiv = TListeEquiv(p.source);
-    if (p.dest) p.equiv->CreeEquivalents(*p.dest, CleMotif, MotifsEquivalents);
+    if (p.dest) drawing::CreeEquivalentsMotifs(*p.equiv, *p.dest);
     motifs_.emplace_back(p.equiv, p.dest);
     for (int i = 0; i < p.equiv->Count(); ++i)
       if (TObjetDeListe* d = p.equiv->UnEquiv(i).ObjDest)

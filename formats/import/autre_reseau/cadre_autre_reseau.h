@@ -9,19 +9,18 @@
 // network and puts the open document's context back in that order.  Freeing
 // the second network never touches the open document's file or its lock.
 //
-// TListeEquiv pairs the objects of a list of the second document with
-// equivalent objects of the open document; TEquivalences holds the twelve
-// lists of a copy (surface points, operators, instruments, then the pattern
-// lists) and moves the shared objects that the copied content uses and the
-// open document lacks.
+// TEquivalences holds the twelve equivalence lists (foundation/liste_equiv.h)
+// of a copy (surface points, operators, instruments, then the pattern lists),
+// pairing the objects of the second document with equivalent objects of the
+// open document, and moves the shared objects that the copied content uses
+// and the open document lacks.
 #include <cstdint>
-#include <functional>
 #include <memory>
 #include <string>
 #include <unordered_map>
 #include <vector>
 
-#include "foundation/objet_de_liste.h"
+#include "foundation/liste_equiv.h"
 #include "survey/contexte_reseau.h"
 #include "survey/rapport_calcul.h"
 
@@ -97,66 +96,8 @@ class GardeContexteCroquis {
   bool sauve_;
 };
 
-struct TEquivObjet {
-  foundation::TObjetDeListe* ObjDest = nullptr;  // the equivalent object of the open document
-  bool Utilise = false;                          // referred to by copied content, without equivalent
-};
-
-class TListeEquiv {
- public:
-  // One empty entry per object of the source list (none: no entry).
-  explicit TListeEquiv(foundation::TListeFichierBase* UneListeSource = nullptr);
-
-  foundation::TListeFichierBase* ListeSource;
-
-  int Count() const { return static_cast<int>(entrees_.size()); }
-  TEquivObjet& UnEquiv(int i) { return entrees_.at(static_cast<size_t>(i)); }
-  // The position of a source object; -1 when it is not one.
-  int Position(const foundation::TObjetDeListe* o) const;
-
-  // None for none; the object itself when it is not a source object; its
-  // equivalent when it has one; otherwise the object itself, marked used.
-  foundation::TObjetDeListe* Equivaut(foundation::TObjetDeListe* ObjSource);
-  template <class T>
-  T* EquivautT(T* o) {
-    return o ? dynamic_cast<T*>(Equivaut(o)) : nullptr;
-  }
-
-  // For each source object in order, the first object of the destination
-  // list with the same key for which EquivFn is true becomes its equivalent.
-  using FonctionCle = std::function<std::string(const foundation::TObjetDeListe&)>;
-  using FonctionEquiv = std::function<bool(const foundation::TObjetDeListe&, const foundation::TObjetDeListe&)>;
-  void CreeEquivalents(const foundation::TListeFichierBase& UneListe, const FonctionCle& cle,
-                       const FonctionEquiv& EquivFn);
-  // Sets an equivalent by hand.
-  void Associe(int i, foundation::TObjetDeListe* dest) { UnEquiv(i).ObjDest = dest; }
-
-  // The source objects used and without equivalent (in order) leave the
-  // source list for the end of ListeDest; the others stay where they are.
-  // Returns the objects moved.  The source list is ListeSource, typed.
-  template <class L>
-  std::vector<foundation::TObjetDeListe*> TransfereObjetsUtiles(L& source, L& ListeDest) {
-    std::vector<foundation::TObjetDeListe*> moved;
-    if (ListeSource != &source) return moved;
-    const std::vector<int> sortants = Sortants();
-    std::vector<decltype(source.Extract(0))> extraits;
-    for (auto it = sortants.rbegin(); it != sortants.rend(); ++it) extraits.push_back(source.Extract(*it));
-    for (auto it = extraits.rbegin(); it != extraits.rend(); ++it) {
-      moved.push_back(it->get());
-      ListeDest.Add(std::move(*it));
-    }
-    Oublie();
-    return moved;
-  }
-
- private:
-  // The positions of the used source objects without equivalent, in order.
-  std::vector<int> Sortants() const;
-  // The source list no longer matches the entries.
-  void Oublie();
-  std::vector<TEquivObjet> entrees_;
-  std::unordered_map<const foundation::TObjetDeListe*, size_t> index_;
-};
+using foundation::TEquivObjet;
+using foundation::TListeEquiv;
 
 // The twelve equivalence lists of a copy from the second document to the
 // open one (CreeEquivalences), the remapping of copied content and the

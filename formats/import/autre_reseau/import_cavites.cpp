@@ -314,9 +314,8 @@ bool LitMotifsAutreReseau(const std::string& chemin, const drawing::tListeMtf& b
   cadre.OuvertCourant();
   drawing::tListeMtf* seconde = cadre.BibliothequeSeconde();
   if (!lu || !seconde) return false;
-  while (!seconde->ListeTextures.Vide()) {
-    resultat.ListeTextures.Add(seconde->ListeTextures.Extract(0));
-  }
+  resultat.ListeTextures.RAZ();
+  while (!seconde->ListeTextures.Vide()) resultat.ListeTextures.AjouteMotif(seconde->ListeTextures.ExtraitMotif(0));
   bibliotheque.CreeListesDiff(*seconde, resultat);
   return true;
 }

@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QColorDialog>
+#include <QFontDialog>
 #include <QComboBox>
 #include <QFileDialog>
 #include <QFileSystemModel>
@@ -15,6 +17,7 @@
 #include <QTimer>
 #include <functional>
 
+#include "platform/qt/qt_canvas.h"
 #include "platform/qt/qt_dialogs.h"
 #include "tests/support/dossier_temp.h"
 
@@ -214,4 +217,54 @@ TEST(QtDialogs, SablierImbrique) {
     EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
   }
   EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+// The colour dialog opens on the colour and gives back the one accepted;
+// the font dialog, scalable fonts only, opens on the font (a Windows face
+// by the face standing for it) and gives back face, size and style bits,
+// keeping the colour it was given.
+TEST(QtDialogs, CouleurEtPolice) {
+  QtDialogs d;
+  QColor ouverte;
+  QuandModal([&](QWidget* w) {
+    auto* c = qobject_cast<QColorDialog*>(w);
+    if (!c) return false;
+    ouverte = c->currentColor();
+    c->setCurrentColor(QColor(10, 20, 30));
+    c->accept();
+    return true;
+  });
+  EXPECT_EQ(d.ChooseColour(0x0000FF), std::optional<uint32_t>(0x1E140Au));
+  EXPECT_EQ(ouverte, QColor(255, 0, 0));
+  QuandModal([&](QWidget* w) {
+    auto* c = qobject_cast<QColorDialog*>(w);
+    if (!c) return false;
+    c->reject();
+    return true;
+  });
+  EXPECT_EQ(d.ChooseColour(0), std::nullopt);
+
+  QFont vue;
+  bool scalables = false;
+  QuandModal([&](QWidget* w) {
+    auto* f = qobject_cast<QFontDialog*>(w);
+    if (!f) return false;
+    vue = f->currentFont();
+    scalables = f->testOption(QFontDialog::ScalableFonts);
+    QFont choisie = f->currentFont();
+    choisie.setPointSize(18);
+    choisie.setStrikeOut(true);
+    f->setCurrentFont(choisie);
+    f->accept();
+    return true;
+  });
+  const auto choix = d.ChooseFont(FontChoice{"Times New Roman", 12, kFontBold | kFontItalic, 0x00FF00});
+  EXPECT_TRUE(scalables);
+  EXPECT_EQ(vue.family(), FontFace("Times New Roman"));
+  EXPECT_TRUE(vue.bold() && vue.italic() && !vue.underline());
+  ASSERT_TRUE(choix.has_value());
+  EXPECT_EQ(choix->Size, 18);
+  EXPECT_EQ(choix->Style, kFontBold | kFontItalic | kFontStrikeOut);
+  EXPECT_EQ(choix->Colour, 0x00FF00u);
+  EXPECT_FALSE(choix->Name.empty());
 }

@@ -16,6 +16,7 @@
 #include <cstdlib>
 #include <functional>
 
+#include "tests/support/sous_xvfb.h"
 #include "tests/views/windows/outils_fenetres.h"
 #include "views/windows/fiche_graphique.h"
 
@@ -93,22 +94,9 @@ TEST_F(Molette, LePointSousLePointeurResteSousLuiSousXvfb) {
     SurLeServeur();
     return;
   }
-  const QString xvfb = QStandardPaths::findExecutable(QStringLiteral("xvfb-run"));
-  if (xvfb.isEmpty()) GTEST_SKIP() << "xvfb-run absent";
+  if (!testsupport::XvfbDisponible()) GTEST_SKIP() << "xvfb-run absent";
   if (QStandardPaths::findExecutable(QStringLiteral("xdotool")).isEmpty()) GTEST_SKIP() << "xdotool absent";
-  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-  env.insert(QString::fromLatin1(kSousXvfb), QStringLiteral("1"));
-  env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
-  env.insert(QStringLiteral("ASAN_OPTIONS"), QStringLiteral("detect_leaks=0"));
-  QProcess p;
-  p.setProcessEnvironment(env);
-  p.setProcessChannelMode(QProcess::MergedChannels);
-  p.start(xvfb, {QStringLiteral("-a"), QStringLiteral("-s"), QStringLiteral("-screen 0 1280x1024x24"),
-                 QCoreApplication::applicationFilePath(), QStringLiteral("--gtest_filter=Molette.*")});
-  ASSERT_TRUE(p.waitForFinished(90000));
-  const QString sortie = QString::fromUtf8(p.readAll());
-  EXPECT_EQ(p.exitCode(), 0) << sortie.toStdString();
-  EXPECT_TRUE(sortie.contains(QStringLiteral("[  PASSED  ] 1 test"))) << sortie.toStdString();
+  testsupport::RelanceSousXvfb(kSousXvfb, QStringLiteral("Molette.*"), 90000);
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-#include "app/boutons_dialogue.h"
+#include "platform/qt/boutons_dialogue.h"
 
 #include <QDialog>
 #include <QHBoxLayout>
@@ -6,17 +6,17 @@
 
 #include "foundation/catalogue.h"
 
-namespace app {
+namespace platform::qt {
 
 QHBoxLayout* BoutonsOKAnnuler(QDialog* d, QPushButton*& ok, QPushButton** annuler) {
   using foundation::IdMsg;
   using foundation::Msg;
   auto* boutons = new QHBoxLayout;
   boutons->addStretch();
-  ok = new QPushButton(QString::fromStdString(Msg(IdMsg::AppCfgOK)), d);
+  ok = new QPushButton(QString::fromStdString(Msg(IdMsg::PlateformeOK)), d);
   ok->setObjectName("OKBtn");
   ok->setDefault(true);
-  auto* a = new QPushButton(QString::fromStdString(Msg(IdMsg::AppCfgAnnuler)), d);
+  auto* a = new QPushButton(QString::fromStdString(Msg(IdMsg::PlateformeAnnuler)), d);
   a->setObjectName("AnnulerBtn");
   a->setAutoDefault(false);
   boutons->addWidget(ok);
@@ -27,4 +27,4 @@ QHBoxLayout* BoutonsOKAnnuler(QDialog* d, QPushButton*& ok, QPushButton** annule
   return boutons;
 }
 
-}  // namespace app
+}  // namespace platform::qt

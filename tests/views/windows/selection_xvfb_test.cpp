@@ -1,0 +1,118 @@
+// A caver choosing shots in the shot selection window on a real X server:
+// the test runs itself again under xvfb-run on the xcb platform, opens the
+// window over a small cave and, with xdotool, clicks the first shot of the
+// side gallery, then OK.  On the grabbed screen the chosen shots are drawn in
+// the selection green and the others are not; after OK the marked shots are
+// the gallery's.  Skipped where xvfb-run or xdotool is not installed.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QImage>
+#include <QPixmap>
+#include <QProcess>
+#include <QPushButton>
+#include <QScreen>
+#include <QStandardPaths>
+#include <QWindow>
+#include <functional>
+
+#include "tests/views/windows/outils_visu.h"
+#include "views/windows/fiche_select_transfert.h"
+
+namespace {
+
+using namespace essaifenetres;
+
+constexpr const char* kSousXvfb = "GRAVELUNE_SELECTION_SOUS_XVFB";
+
+bool Attend(const std::function<bool()>& condition, int millisecondes) {
+  QElapsedTimer t;
+  t.start();
+  while (!condition() && t.elapsed() < millisecondes) QApplication::processEvents(QEventLoop::AllEvents, 20);
+  return condition();
+}
+
+bool Xdotool(const QStringList& arguments) {
+  QProcess p;
+  p.start(QStandardPaths::findExecutable(QStringLiteral("xdotool")), arguments);
+  return p.waitForFinished(5000) && p.exitCode() == 0;
+}
+
+bool Clique(QPoint global) {
+  return Xdotool({"mousemove", QString::number(global.x()), QString::number(global.y())}) &&
+         Xdotool({"click", "1"});
+}
+
+// The selection green near a screen point (the dash-dot line may leave a gap).
+bool VertPres(const QImage& ecran, QPoint p, int rayon) {
+  for (int dx = -rayon; dx <= rayon; ++dx)
+    for (int dy = -rayon; dy <= rayon; ++dy) {
+      const QColor c = ecran.pixelColor(p.x() + dx, p.y() + dy);
+      if (c.green() > 200 && c.red() < 80 && c.blue() < 80) return true;
+    }
+  return false;
+}
+
+class SelectionXvfb : public Cavites {
+ protected:
+  void SurLeServeur() {
+    ASSERT_EQ(QGuiApplication::platformName(), "xcb");
+    survey::TCavite* c = Petite();
+    auto f = views::TFicheGraphique::Cree<views::TFicheSelectTransfert>();
+    f->resize(900, 700);
+    f->open();
+    ASSERT_TRUE(Attend([&] { return f->windowHandle() && f->windowHandle()->isExposed(); }, 5000));
+    Attend([] { return false; }, 300);
+    const auto ecran = [&](double x, double y) {
+      foundation::TPointTopo p;
+      p.X = x;
+      p.Y = y;
+      const foundation::TPoint e = foundation::PtTopoVersEcran(p);
+      return f->BaseDessin->mapToGlobal(QPoint(e.X, e.Y));
+    };
+    // The first shot of the gallery "Branche": it and the shots after it.
+    ASSERT_TRUE(Clique(ecran(20, 4)));
+    ASSERT_TRUE(Attend([&] { return f->UneVSelectee; }, 5000));
+    EXPECT_EQ(Marquees(c), "2-B1 B1-B2 B2-B3");
+    Attend([] { return false; }, 300);
+    const QImage image = f->screen()->grabWindow(0).toImage();
+    EXPECT_TRUE(VertPres(image, ecran(20, 7), 3));
+    EXPECT_TRUE(VertPres(image, ecran(20, 23), 3));
+    EXPECT_FALSE(VertPres(image, ecran(35, 0), 3));
+    EXPECT_FALSE(VertPres(image, ecran(5, 0), 3));
+    // OK.
+    QPushButton* ok = f->findChild<QPushButton*>("ValidBtn");
+    ASSERT_TRUE(ok && ok->isEnabled());
+    ASSERT_TRUE(Clique(ok->mapToGlobal(ok->rect().center())));
+    ASSERT_TRUE(Attend([&] { return !f->isVisible(); }, 5000));
+    EXPECT_EQ(f->result(), QDialog::Accepted);
+    f.reset();
+    EXPECT_EQ(Marquees(c), "2-B1 B1-B2 B2-B3");
+  }
+};
+
+TEST_F(SelectionXvfb, UnSpeleoChoisitUneGalerieSousXvfb) {
+  if (qEnvironmentVariableIsSet(kSousXvfb)) {
+    SurLeServeur();
+    return;
+  }
+  const QString xvfb = QStandardPaths::findExecutable(QStringLiteral("xvfb-run"));
+  if (xvfb.isEmpty()) GTEST_SKIP() << "xvfb-run absent";
+  if (QStandardPaths::findExecutable(QStringLiteral("xdotool")).isEmpty()) GTEST_SKIP() << "xdotool absent";
+  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  env.insert(QString::fromLatin1(kSousXvfb), QStringLiteral("1"));
+  env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+  env.insert(QStringLiteral("ASAN_OPTIONS"), QStringLiteral("detect_leaks=0"));
+  QProcess p;
+  p.setProcessEnvironment(env);
+  p.setProcessChannelMode(QProcess::MergedChannels);
+  p.start(xvfb, {QStringLiteral("-a"), QStringLiteral("-s"), QStringLiteral("-screen 0 1280x1024x24"),
+                 QCoreApplication::applicationFilePath(), QStringLiteral("--gtest_filter=SelectionXvfb.*")});
+  ASSERT_TRUE(p.waitForFinished(90000));
+  const QString sortie = QString::fromUtf8(p.readAll());
+  EXPECT_EQ(p.exitCode(), 0) << sortie.toStdString();
+  EXPECT_TRUE(sortie.contains(QStringLiteral("[  PASSED  ] 1 test"))) << sortie.toStdString();
+}
+
+}  // namespace
