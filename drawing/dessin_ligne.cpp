@@ -83,7 +83,8 @@ void TDessinBasique::DupliquePoints(TDessinBasique& vNouveauDessin) const {
 }
 
 void TDessinBasique::CalculPointsVue() {
-  for (TPointDeBase& p : PointsList) p.PointVue();
+  const TVueDessin vue;
+  for (TPointDeBase& p : PointsList) p.PointVue(vue);
 }
 
 void TDessinBasique::DessinePoignees(platform::Canvas& canvas) {

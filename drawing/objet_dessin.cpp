@@ -97,8 +97,9 @@ void TObjetDessin::DistanceObjet(int32_t, int32_t, TInfoObjet& info) {
 }
 
 TRect TObjetDessin::EnvelVue() const {
-  const TPoint a = PointVueDessin(EnvelRect.Left, EnvelRect.Top);
-  const TPoint b = PointVueDessin(EnvelRect.Right, EnvelRect.Bottom);
+  const TVueDessin vue;
+  const TPoint a = vue(EnvelRect.Left, EnvelRect.Top);
+  const TPoint b = vue(EnvelRect.Right, EnvelRect.Bottom);
   return {a.X, a.Y, b.X, b.Y};
 }
 

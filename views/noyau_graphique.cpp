@@ -81,14 +81,46 @@ Rect TCanvasSuivi::Zone() const {
   return r.Empty() ? Rect{} : r;
 }
 
-void TCanvasSuivi::Oublie() { vide_ = true; }
+void TCanvasSuivi::Oublie() {
+  vide_ = true;
+  nLot_ = 0;
+}
+
+void TCanvasSuivi::Acheve() const {
+  if (nLot_ == 0) return;
+  const size_t n = nLot_;
+  nLot_ = 0;
+  cible_.Pen = plumeLot_;
+  cible_.Brush = pinceauLot_;
+  cible_.Batch(std::span<const platform::BatchCall>(lot_.data(), n));
+}
+
+void TCanvasSuivi::Garde(std::span<const platform::BatchCall> calls) {
+  const bool meme = Pen.Width == plumeLot_.Width && Pen.Style == plumeLot_.Style && Pen.Mode == plumeLot_.Mode &&
+                    Brush.Color == pinceauLot_.Color && Brush.Style == pinceauLot_.Style;
+  if (nLot_ > 0 && (!meme || nLot_ + calls.size() > lot_.size())) Acheve();
+  if (calls.size() > lot_.size()) {
+    Transmet();
+    cible_.Batch(calls);
+    return;
+  }
+  if (nLot_ == 0) {
+    plumeLot_ = Pen;
+    pinceauLot_ = Brush;
+  }
+  std::copy(calls.begin(), calls.end(), lot_.begin() + static_cast<std::ptrdiff_t>(nLot_));
+  nLot_ += calls.size();
+}
 
 void TCanvasSuivi::SetSize(int32_t width, int32_t height) {
+  Acheve();
   cible_.SetSize(width, height);
   Ajoute(0, 0, width, height);
 }
 
 void TCanvasSuivi::Transmet(bool police) {
+  // The kept lines come first.
+  Acheve();
   cible_.Pen = Pen;
   cible_.Brush = Brush;
   // Only texts read the font (its name is a string: not copied for every line).
@@ -119,9 +151,9 @@ void TCanvasSuivi::AjoutePoints(std::span<const platform::Point> points) {
 void TCanvasSuivi::LineTo(int32_t x, int32_t y) {
   const platform::Point pts[2] = {PenPos, {x, y}};
   AjoutePoints(pts);
-  Transmet();
-  cible_.LineTo(x, y);
-  Reprend();
+  const platform::BatchCall trait{platform::BatchCall::Kind::Line, Pen.Color, PenPos.X, PenPos.Y, x, y};
+  Garde({&trait, 1});
+  PenPos = {x, y};
 }
 
 void TCanvasSuivi::Polyline(std::span<const platform::Point> points) {
@@ -190,6 +222,7 @@ void TCanvasSuivi::FrameRect(const Rect& r) {
 
 void TCanvasSuivi::SetPixel(int32_t x, int32_t y, platform::Colour c) {
   Ajoute(x, y, x + 1, y + 1);
+  Acheve();
   cible_.SetPixel(x, y, c);
 }
 
@@ -239,8 +272,10 @@ void TCanvasSuivi::Batch(std::span<const platform::BatchCall> calls) {
   // pixel needs: the zone is a bound).
   int32_t xmin = std::numeric_limits<int32_t>::max(), ymin = xmin;
   int32_t xmax = std::numeric_limits<int32_t>::min(), ymax = xmax;
+  const platform::BatchCall* dernierTrait = nullptr;
   for (const platform::BatchCall& c : calls) {
     const bool pixel = c.What == platform::BatchCall::Kind::Pixel;
+    if (c.What == platform::BatchCall::Kind::Line) dernierTrait = &c;
     const int32_t x2 = pixel ? c.X1 : c.X2, y2 = pixel ? c.Y1 : c.Y2;
     xmin = std::min(xmin, std::min(c.X1, x2));
     ymin = std::min(ymin, std::min(c.Y1, y2));
@@ -254,9 +289,9 @@ void TCanvasSuivi::Batch(std::span<const platform::BatchCall> calls) {
         std::clamp<int64_t>(v, std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max()));
   };
   Ajoute(borne(l), borne(t), borne(r), borne(b));
-  Transmet();
-  cible_.Batch(calls);
-  Reprend();
+  Garde(calls);
+  // A line moves the current position to its end.
+  if (dernierTrait != nullptr) PenPos = {dernierTrait->X2, dernierTrait->Y2};
 }
 
 // --- Construction -------------------------------------------------------------------------------
@@ -430,6 +465,7 @@ void TNoyauGraphique::DessineCalques() {
       suivi.Copy = platform::CopyMode::SrcCopy;
       brouillon_->ClearClipRect();
       calque.DessineCalque(suivi);
+      suivi.Acheve();
       const Rect r = Intersection(suivi.Zone(), toute);
       if (r.Empty()) continue;
       ++CalquesCombines;

@@ -41,14 +41,21 @@ std::string TexteCoordonnees(double X, double Y);
 std::string TexteRegle(double distance, double gisement);
 
 // A canvas that draws on another and records the rectangle its calls may have
-// touched (a bound that contains every changed pixel).
+// touched (a bound that contains every changed pixel).  Lines and batches in
+// a row with the same pen and brush are kept and given to the other canvas
+// as one batch (thousands of objects of one style, splay shots or outline
+// segments, then cost no call each): every other call, a clip change or a
+// pixel read draws them first, and Acheve draws what is left.
 class TCanvasSuivi final : public platform::Canvas {
  public:
   explicit TCanvasSuivi(platform::Canvas& cible);
   // The rectangle touched since the last Oublie, within the surface; empty
   // when nothing was drawn.
   platform::Rect Zone() const;
+  // Forgets the zone and the lines not drawn yet.
   void Oublie();
+  // Draws the lines kept.
+  void Acheve() const;
 
   int32_t Width() const override { return cible_.Width(); }
   int32_t Height() const override { return cible_.Height(); }
@@ -56,8 +63,14 @@ class TCanvasSuivi final : public platform::Canvas {
   std::unique_ptr<Canvas> CreateBitmap(int32_t width, int32_t height) const override {
     return cible_.CreateBitmap(width, height);
   }
-  void SetClipRect(const platform::Rect& r) override { cible_.SetClipRect(r); }
-  void ClearClipRect() override { cible_.ClearClipRect(); }
+  void SetClipRect(const platform::Rect& r) override {
+    Acheve();
+    cible_.SetClipRect(r);
+  }
+  void ClearClipRect() override {
+    Acheve();
+    cible_.ClearClipRect();
+  }
   std::optional<platform::Rect> ClipRect() const override { return cible_.ClipRect(); }
   void LineTo(int32_t x, int32_t y) override;
   void Polyline(std::span<const platform::Point> points) override;
@@ -73,7 +86,10 @@ class TCanvasSuivi final : public platform::Canvas {
            int32_t y2) override;
   void FillRect(const platform::Rect& r) override;
   void FrameRect(const platform::Rect& r) override;
-  platform::Colour Pixel(int32_t x, int32_t y) const override { return cible_.Pixel(x, y); }
+  platform::Colour Pixel(int32_t x, int32_t y) const override {
+    Acheve();
+    return cible_.Pixel(x, y);
+  }
   void SetPixel(int32_t x, int32_t y, platform::Colour c) override;
   void FloodFill(int32_t x, int32_t y, platform::Colour border) override;
   void TextOut(int32_t x, int32_t y, std::string_view text) override;
@@ -83,6 +99,9 @@ class TCanvasSuivi final : public platform::Canvas {
   void Batch(std::span<const platform::BatchCall> calls) override;
 
  private:
+  // Keeps the calls for the batch, after drawing the kept ones when the pen
+  // or brush differ or there is no room.
+  void Garde(std::span<const platform::BatchCall> calls);
   // Gives the target this canvas's attributes before a call.
   void Transmet(bool police = false);
   void Reprend() { PenPos = cible_.PenPos; }
@@ -92,6 +111,11 @@ class TCanvasSuivi final : public platform::Canvas {
   platform::Canvas& cible_;
   bool vide_ = true;
   int64_t gauche_ = 0, haut_ = 0, droite_ = 0, bas_ = 0;
+  // The kept calls and the pen and brush they are drawn with.
+  mutable std::array<platform::BatchCall, 512> lot_;
+  mutable size_t nLot_ = 0;
+  platform::CanvasPen plumeLot_;
+  platform::CanvasBrush pinceauLot_;
 };
 
 class TNoyauGraphique {

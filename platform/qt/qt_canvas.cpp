@@ -888,18 +888,23 @@ void QtCanvas::Batch(std::span<const BatchCall> calls) {
     return static_cast<uint32_t>(x - vis.Left) < largeur && static_cast<uint32_t>(y - vis.Top) < hauteur;
   };
   DashState dash(PenStyle::Solid);
+  // Each line of a dashed pen starts its pattern afresh, as LineTo does.
+  const DashState tirets(Pen.Style);
   for (const BatchCall& c : calls) {
     switch (c.What) {
       case BatchCall::Kind::Line: {
         const int32_t x0 = c.X1, y0 = c.Y1, x1 = c.X2, y1 = c.Y2;
+        PenPos = {x1, y1};
+        const bool touche = std::max(x0, x1) >= vis.Left && std::min(x0, x1) < vis.Right &&
+                            std::max(y0, y1) >= vis.Top && std::min(y0, y1) < vis.Bottom;
         if (!solid) {
-          Pen.Color = c.Color;
-          MoveTo(x0, y0);
-          LineTo(x1, y1);
-          Pen.Color = pen;
+          // A line wholly on one side of the rectangle has no pixel in it.
+          if (Pen.Style == PenStyle::Clear || !touche) break;
+          const uint32_t colour = qrgb(c.Color);
+          DashState d = tirets;
+          TraceSegment(x0, y0, x1, y1, vis, d, [&](i64 x, i64 y) { bits[y * stride + x] = colour; });
           break;
         }
-        PenPos = {x1, y1};
         const uint32_t colour = qrgb(c.Color);
         if (dedans(x0, y0) && dedans(x1, y1)) {
           // Both ends inside: TraceSegment's pixels, walked with a pointer.
@@ -921,7 +926,7 @@ void QtCanvas::Batch(std::span<const BatchCall> calls) {
               px += pasMineur;
             }
           }
-        } else {
+        } else if (touche) {
           TraceSegment(x0, y0, x1, y1, vis, dash, [&](i64 x, i64 y) { bits[y * stride + x] = colour; });
         }
         break;

@@ -53,11 +53,11 @@ class QtCanvas final : public Canvas {
   int32_t TextWidth(std::string_view text) const override;
   int32_t TextHeight(std::string_view text) const override;
   void CopyRect(const Rect& destination, const Canvas& source, const Rect& sourceRect) override;
-  // One-pixel solid lines and pixels straight to the image; ellipses up to
-  // 16 x 16 pixels, whole inside the visible rectangle and away from the
-  // surface's origin, from the pixels of the same ellipse traced once and
-  // kept for its size (the same pixels as Ellipse gives).  Other calls go
-  // one by one.
+  // One-pixel lines (solid or dashed) and pixels straight to the image;
+  // ellipses up to 16 x 16 pixels, whole inside the visible rectangle and
+  // away from the surface's origin, from the pixels of the same ellipse
+  // traced once and kept for its size (the same pixels as Ellipse gives).
+  // Other calls go one by one.
   void Batch(std::span<const BatchCall> calls) override;
   // With another QtCanvas of the same size.
   bool SwapPixels(Canvas& other) override;

@@ -430,6 +430,7 @@ TEST_F(Noyaux, LeSuiviBorneChaqueLot) {
       suivi.Pen.Width = largeur;
       suivi.Brush = {0x808080, platform::BrushStyle::Solid};
       suivi.Batch(lots[i]);
+      suivi.Acheve();
       const platform::Rect z = suivi.Zone();
       for (int32_t y = 0; y < 100; ++y)
         for (int32_t x = 0; x < 120; ++x)
