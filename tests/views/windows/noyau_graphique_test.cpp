@@ -8,11 +8,13 @@
 
 #include "drawing/annexe_cavite.h"
 #include "drawing/deplacable.h"
+#include "drawing/dessin_axe_gal.h"
 #include "platform/raster.h"
 #include "survey/cavite.h"
 #include "survey/contexte_document.h"
 #include "survey/ports_survey.h"
 #include "survey/reseau.h"
+#include "survey/visee.h"
 #include "tests/views/windows/outils_fenetres.h"
 #include "views/ports_vues.h"
 #include "views/types_fiches.h"
@@ -438,6 +440,183 @@ TEST_F(Noyaux, LeSuiviBorneChaqueLot) {
             EXPECT_TRUE(x >= z.Left && x < z.Right && y >= z.Top && y < z.Bottom)
                 << "lot " << i << ", plume " << largeur << ": " << x << "," << y;
     }
+}
+
+// A canvas that hands every call on to an image one by one: a batch as its
+// separate lines, dots and pixels.  It says it is far larger than the
+// image, so that no object leaves out what lies off the image; the image
+// clips each call itself.
+class CanvasUnParUn final : public platform::Canvas {
+ public:
+  explicit CanvasUnParUn(platform::QtCanvas& image) : image_(image) {}
+  int32_t Width() const override { return 1 << 20; }
+  int32_t Height() const override { return 1 << 20; }
+  void SetSize(int32_t, int32_t) override {}
+  std::unique_ptr<Canvas> CreateBitmap(int32_t w, int32_t h) const override { return image_.CreateBitmap(w, h); }
+  void SetClipRect(const platform::Rect& r) override { image_.SetClipRect(r); }
+  void ClearClipRect() override { image_.ClearClipRect(); }
+  std::optional<platform::Rect> ClipRect() const override { return image_.ClipRect(); }
+  void LineTo(int32_t x, int32_t y) override {
+    Passe().LineTo(x, y);
+    PenPos = image_.PenPos;
+  }
+  void Polyline(std::span<const platform::Point> p) override { Passe().Polyline(p); }
+  void PolyBezier(std::span<const platform::Point> p) override { Passe().PolyBezier(p); }
+  void Polygon(std::span<const platform::Point> p) override { Passe().Polygon(p); }
+  void Rectangle(int32_t l, int32_t t, int32_t r, int32_t b) override { Passe().Rectangle(l, t, r, b); }
+  void Ellipse(int32_t l, int32_t t, int32_t r, int32_t b) override { Passe().Ellipse(l, t, r, b); }
+  void Arc(int32_t l, int32_t t, int32_t r, int32_t b, int32_t x1, int32_t y1, int32_t x2, int32_t y2) override {
+    Passe().Arc(l, t, r, b, x1, y1, x2, y2);
+  }
+  void Chord(int32_t l, int32_t t, int32_t r, int32_t b, int32_t x1, int32_t y1, int32_t x2, int32_t y2) override {
+    Passe().Chord(l, t, r, b, x1, y1, x2, y2);
+  }
+  void Pie(int32_t l, int32_t t, int32_t r, int32_t b, int32_t x1, int32_t y1, int32_t x2, int32_t y2) override {
+    Passe().Pie(l, t, r, b, x1, y1, x2, y2);
+  }
+  void FillRect(const platform::Rect& r) override { Passe().FillRect(r); }
+  void FrameRect(const platform::Rect& r) override { Passe().FrameRect(r); }
+  platform::Colour Pixel(int32_t x, int32_t y) const override { return image_.Pixel(x, y); }
+  void SetPixel(int32_t x, int32_t y, platform::Colour c) override { image_.SetPixel(x, y, c); }
+  void FloodFill(int32_t x, int32_t y, platform::Colour border) override { Passe().FloodFill(x, y, border); }
+  void TextOut(int32_t x, int32_t y, std::string_view text) override {
+    Passe().TextOut(x, y, text);
+    PenPos = image_.PenPos;
+  }
+  int32_t TextWidth(std::string_view text) const override { return image_.TextWidth(text); }
+  int32_t TextHeight(std::string_view text) const override { return image_.TextHeight(text); }
+  void CopyRect(const platform::Rect& d, const Canvas& source, const platform::Rect& s) override {
+    Passe().CopyRect(d, source, s);
+  }
+
+ private:
+  platform::QtCanvas& Passe() {
+    image_.Pen = Pen;
+    image_.Brush = Brush;
+    image_.Font = Font;
+    image_.Copy = Copy;
+    image_.PenPos = PenPos;
+    return image_;
+  }
+  platform::QtCanvas& image_;
+};
+
+// Survey axes, splay shots (dotted, some with a comment) and gallery
+// outlines over a 60 x 45 m walk, many pieces across the edges of the view.
+class CaveEnLots : public Fenetres {
+ protected:
+  CaveEnLots() {
+    uint32_t g = 77;
+    const auto hasard = [&] {
+      g = g * 1103515245u + 12345u;
+      return ((g >> 8) & 0xFFFF) / 65536.0;
+    };
+    double x = 30, y = 22;
+    for (int i = 0; i < 400; ++i) {
+      auto s = std::make_unique<survey::TPointSpeleo>();
+      s->X = x;
+      s->Y = y;
+      stations.push_back(std::move(s));
+      x = std::clamp(x + 4 * hasard() - 2, -5.0, 65.0);
+      y = std::clamp(y + 4 * hasard() - 2, -5.0, 50.0);
+    }
+    auto axe = std::make_unique<drawing::TDessinAxeGal>();
+    for (size_t i = 1; i < stations.size(); ++i) {
+      auto v = std::make_unique<survey::TVisee>();
+      v->PtOrigCalc = stations[i % 37 == 0 ? i - 9 : i - 1].get();
+      v->PtCalc = stations[i].get();
+      stations[i]->ViseeAvant = v.get();
+      axe->AjouteTrait(v.get());
+      visees.push_back(std::move(v));
+    }
+    for (size_t i = 0; i < visees.size(); ++i) visees[i]->Marque = i % 11 == 0;
+    f.AjouteObjetDessin(odPtLever, std::move(axe));
+    for (size_t i = 0; i < stations.size(); ++i)
+      for (int k = 0; k < 3; ++k) {
+        // Mostly short, now and then 40 m long.
+        const double l = (i * 3 + k) % 29 == 0 ? 40 : 0.5 + 3 * hasard(), a = 6.2832 * hasard();
+        survey::TViseeHabi* h = nullptr;
+        if ((i * 3 + k) % 17 == 0) {
+          h = habi.emplace_back(std::make_unique<survey::TViseeHabi>()).get();
+          h->CommentVisee.push_back("paroi " + std::to_string(i));
+        }
+        auto o = std::make_unique<drawing::TDessinViseeHabi>(h);
+        o->AjoutePointReel(stations[i]->X, stations[i]->Y);
+        o->AjoutePointReel(stations[i]->X + l * std::cos(a), stations[i]->Y + l * std::sin(a));
+        o->pListeAffichables = &f.ObjetsAffichables;
+        f.AjouteObjetDessin(odVisHab, std::move(o));
+      }
+    for (int cote : {-1, 1}) {
+      auto l = std::make_unique<drawing::TDessinLigneGalerie>(0, cote);
+      for (size_t i = 0; i < 200; ++i) l->AjoutePointReel(stations[i]->X + cote * 1.5, stations[i]->Y + 0.7);
+      f.AjouteObjetDessin(odGalerie, std::move(l));
+    }
+    f.SetAffichable(EnsembleTypes({odPtLever, odVisHab, odGalerie}));
+  }
+  ~CaveEnLots() override {
+    f.ClearCalques();
+    survey::GardeLiberationReseau liberation;
+    visees.clear();
+    stations.clear();
+  }
+
+  // The layers drawn call by call on full-size bitmaps, each ANDed whole.
+  platform::QtCanvas TraitParTrait(int32_t w, int32_t h) {
+    platform::QtCanvas r(w, h);
+    drawing::Affichage().ObjetsAffichablesCourants = f.ObjetsAffichables;
+    for (TypeObjetDessin k : drawing::OrdreCalques) {
+      if (!f.ObjetsAffichables[k] || k == odNotes) continue;
+      platform::QtCanvas calque(w, h);
+      CanvasUnParUn unParUn(calque);
+      f.LeCalque(k).DessineCalque(unParUn);
+      r.Copy = platform::CopyMode::SrcAnd;
+      r.Draw(0, 0, calque);
+    }
+    return r;
+  }
+
+  Noyau f{400, 300};
+  std::vector<std::unique_ptr<survey::TPointSpeleo>> stations;
+  std::vector<std::unique_ptr<survey::TVisee>> visees;
+  std::vector<std::unique_ptr<survey::TViseeHabi>> habi;
+};
+
+TEST_F(CaveEnLots, LaFenetreDessineEnLotsCommeTraitParTrait) {
+  // The window's picture (lines kept and batched, pieces off the bitmap left
+  // out, layers combined over the rectangles they drew) against the layers
+  // drawn call by call and combined whole.
+  struct Cas {
+    const char* Nom;
+    double X, Y, Largeur;
+    bool Noms, Points;
+    int Encre;
+  };
+  const Cas cas[] = {
+      {"vue générale", -5, 50, 70, false, false, 6000},
+      {"zoom, traits à travers les bords", 20, 35, 12, false, false, 1500},
+      {"zoom, points topo et commentaires", 24, 30, 18, true, true, 5000},
+      {"vue à côté du réseau", 200, 300, 20, false, false, 0},
+  };
+  for (const Cas& k : cas) {
+    auto& v = foundation::Vue();
+    v.XDebVue = k.X;
+    v.YDebVue = k.Y;
+    v.LargeurVue = k.Largeur;
+    v.HauteurVue = 0;
+    drawing::Affichage().AfficheCommentaires = k.Noms;
+    f.ObjetsAffichables[odNumPt] = k.Noms;
+    f.ObjetsAffichables[odCompos] = k.Points;
+    f.RedessineVisu();
+    const platform::QtCanvas naif = TraitParTrait(400, 300);
+    int ecarts = 0, encre = 0;
+    for (int y = 0; y < 300; ++y)
+      for (int x = 0; x < 400; ++x) {
+        ecarts += f.Image().Pixel(x, y) != naif.Pixel(x, y);
+        encre += naif.Pixel(x, y) != platform::kWhite;
+      }
+    EXPECT_EQ(ecarts, 0) << k.Nom;
+    EXPECT_GE(encre, k.Encre) << k.Nom;
+  }
 }
 
 TEST_F(Noyaux, ObjetEditeHorsDeSonCalque) {
