@@ -27,6 +27,7 @@
 
 #include "drawing/annexe_cavite.h"
 #include "drawing/contexte_motifs.h"
+#include "drawing/donnees_coupe_long.h"
 #include "drawing/point_compo.h"
 #include "foundation/arrondi.h"
 #include "survey/contexte_document.h"
@@ -290,6 +291,38 @@ TEST_F(DialoguesVues, VoisinALaMemePlaceAuCentre) {
       CercleVert(ip, k.Pixel(0, 2));
     }
   }
+}
+
+TEST_F(DialoguesVues, EnElevationLesVoisinsDeLElevationSeuls) {
+  // The developed elevation of E-1, 1-2, 2-3: from 2, stations 1 and 3 on
+  // the sketch by developed length and altitude, B1 (off the elevation) not.
+  survey::TCavite* c = Petite();
+  drawing::TAnnexeDessinCavite* annexe = drawing::AnnexeDessin(c);
+  drawing::TDonneesCoupeLong* coupe =
+      annexe->LesCoupesLong.AjouteDonneeCoupe(foundation::TTypeDeDessin::tddAltiDev, {}, true, "Partielle");
+  for (const char* v : {"E-1", "1-2", "2-3"}) coupe->AjouteViseeCoupe(Visee(c, v));
+  coupe->MajListeViseesDeRef();
+  annexe->LeDessinAlti = coupe;
+  foundation::GardeTypeDessin alti(foundation::TTypeDeDessin::tddAltiDev);
+  Visu f;
+  f.Cree();
+  survey::TPointSpeleo* deux = N.Station(c, "2");
+  views::TVisuPtDlg d(f, *deux);
+  ASSERT_EQ(d.Modele().LstPts.size(), 2u);
+  const survey::TPointSpeleo* un = N.Station(c, "1");
+  const survey::TPointSpeleo* trois = N.Station(c, "3");
+  EXPECT_DOUBLE_EQ(trois->Slh - deux->Slh, 10);
+  const Croquis k{48, 48, 2.8, deux->Slh, deux->Z};
+  const QImage im = d.VisuDirect->grab().toImage();
+  CercleVert(im, k.Pixel(un->Slh, un->Z));
+  CercleVert(im, k.Pixel(trois->Slh, trois->Z));
+  EXPECT_FALSE(Vert(im.pixelColor(48, 48 - 28 + 3)));
+  // The walk to 3 moves the view along the developed length.
+  const views::TParamZoom avant = Entree(f);
+  Appui(d.VisuDirect, k.Pixel(trois->Slh, trois->Z), Qt::LeftButton);
+  EXPECT_EQ(d.Modele().PointAffiche, trois);
+  EXPECT_NEAR(Entree(f).XDeb - avant.XDeb, 10, 1e-9);
+  EXPECT_NEAR(Entree(f).Ydeb - avant.Ydeb, 0, 1e-9);
 }
 
 // --- Zoom on a gallery or a point -------------------------------------------------------------
