@@ -144,6 +144,9 @@ void ProjetteCavitesCoupe(TDonneesCoupeLong& coupe, double DirectionCav);
 // whole section the elevation sketches that follow it.  The network was
 // computed first.
 void CalculeDessinCoupeLong(TDonneesCoupeLong& coupe);
+// The main direction of the section's reference shots (radians), the one an
+// oriented or projected elevation takes when no direction was set.
+double DirectionViseesCoupe(TDonneesCoupeLong& coupe);
 // The cave whose entrance is the origin of the abscissas: the network's
 // active cave when the section draws it, else the first cave drawn.
 survey::TCavite* CaviteDeReference(const TDonneesCoupeLong& coupe);

@@ -7,6 +7,10 @@
 #include "views/mise_en_page.h"
 #include "views/ports_vues.h"
 
+namespace survey {
+class TPointSpeleo;
+}
+
 namespace views {
 
 // What the cave windows share with the rest of the program while one is built
@@ -22,6 +26,11 @@ struct TEtatVisu {
   bool ExportSVGDirect = false;
   // The window being built shows one cave only.
   bool DessinMonoCavite = false;
+  // The altitude mode of the height texts (0 "par défaut", 1 "absolues", 2
+  // "relatives à l'entrée") and the entrance the relative heights start
+  // from (not owned), set by the drawing views for their life.
+  int TypeAltitudeCourant = 0;
+  survey::TPointSpeleo* EntreeRefAlti = nullptr;
 };
 
 struct TContexteViews {
