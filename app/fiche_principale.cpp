@@ -148,6 +148,7 @@ TFichePrincipale::TFichePrincipale(FabriqueDocument fabrique, std::vector<std::s
   InstalleCreationCompensation();
   CreeMenus();
   CreeBarres();
+  InstalleVues();
   CreeZoneCentrale();
 
   resize(1280, 800);

@@ -38,6 +38,14 @@ class TVisee;
 
 namespace drawing {
 
+// What the windows keep for a cave or a long section in memory only (their
+// display memories); the views define it, the cave's annex or the section
+// owns it and frees it with itself.
+class TDonneesFenetresCavite {
+ public:
+  virtual ~TDonneesFenetresCavite() = default;
+};
+
 class TViseeCoupe : public foundation::TObjetDeListe {
  public:
   survey::TVisee* UneVisee = nullptr;  // not owned
@@ -63,6 +71,9 @@ class TDonneesCoupeLong : public TDonneesDessinBasique {
   bool Utilisee = false;
   std::vector<survey::TCavite*> ListeCavitesCoupe;  // not owned
   bool FixeSensVisee = false;
+  // The elevation view's settings remembered for the section (views), never
+  // stored.
+  std::unique_ptr<TDonneesFenetresCavite> DonneesFenetres;
 
   survey::TVisee* LaViseeCoupe(int i) const;
   int8_t SensViseeCoupe(int i) const;

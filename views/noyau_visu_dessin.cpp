@@ -199,6 +199,35 @@ void TNoyauVisuPlan::AjouteDernierPointSurface() {
 
 // --- Elevation view ------------------------------------------------------------------------------
 
+namespace {
+
+// A section's remembered view settings.
+class TAffVisuCoupe : public drawing::TDonneesFenetresCavite {
+ public:
+  TCfAffichage Memoire;
+};
+
+TCfAffichage& SauveAffVisuCoupe(drawing::TDonneesCoupeLong& coupe) {
+  auto* m = dynamic_cast<TAffVisuCoupe*>(coupe.DonneesFenetres.get());
+  if (!m) {
+    auto nouveau = std::make_unique<TAffVisuCoupe>();
+    m = nouveau.get();
+    coupe.DonneesFenetres = std::move(nouveau);
+  }
+  return m->Memoire;
+}
+
+}  // namespace
+
+GardeAffVisuCoupe::GardeAffVisuCoupe(drawing::TDonneesCoupeLong& coupe)
+    : coupe_(coupe), code_(cfVisuDessinPlan + static_cast<int>(coupe.TypeDeDessin())) {
+  MemoiresCaviteActive()[static_cast<size_t>(code_)] = SauveAffVisuCoupe(coupe_);
+}
+
+GardeAffVisuCoupe::~GardeAffVisuCoupe() {
+  SauveAffVisuCoupe(coupe_) = MemoiresCaviteActive()[static_cast<size_t>(code_)];
+}
+
 std::string TitreCoupe(const std::string& cavite, drawing::TDonneesCoupeLong& coupe) {
   using foundation::TTypeDeDessin;
   const TTypeDeDessin k = coupe.TypeDeDessin();
@@ -217,6 +246,8 @@ void TNoyauVisuCoupe::Initialise() {
   TCavite* c = CaviteActive();
   drawing::TAnnexeDessinCavite* annexe = drawing::AnnexeDessin(c);
   if (c && annexe && annexe->LeDessinAlti) Titre = TitreCoupe(c->NomCavite, *annexe->LeDessinAlti);
+  GrilleAbs = MireAlti && ObjetsAffichables.Types[static_cast<size_t>(odQuadrill)];
+  GrilleRel = false;
 }
 
 drawing::TConstantesSVG TNoyauVisuCoupe::InitConstSVG() const {

@@ -107,7 +107,8 @@ class TNoyauVisuCoupe : public virtual TNoyauVisuDessin {
  public:
   TNoyauVisuCoupe() = default;
 
-  // The drawing view's construction, then the caption of the elevation.
+  // The drawing view's construction, then the caption of the elevation;
+  // ticks shown by the display memory count as GrilleAbsBtn down.
   void Initialise() override;
   // The elevation extent (SlH across, Z up), the active cave's name +
   // "-AltiProj" for projected outlines, else + "-AltiDev".
@@ -119,6 +120,22 @@ class TNoyauVisuCoupe : public virtual TNoyauVisuDessin {
   void GrilleBtnClick(bool absolu);
   bool GrilleAbs = false;
   bool GrilleRel = false;
+};
+
+// The elevation view's settings remembered for a long section (in memory
+// only): for the guard's life they are the display memory of the section's
+// view in the active cave (code 5 + the section's kind), and what the view
+// leaves there goes back to the section afterwards.
+class GardeAffVisuCoupe {
+ public:
+  explicit GardeAffVisuCoupe(drawing::TDonneesCoupeLong& coupe);
+  ~GardeAffVisuCoupe();
+  GardeAffVisuCoupe(const GardeAffVisuCoupe&) = delete;
+  GardeAffVisuCoupe& operator=(const GardeAffVisuCoupe&) = delete;
+
+ private:
+  drawing::TDonneesCoupeLong& coupe_;
+  int code_;
 };
 
 // The caption of an elevation view: "Coupe de la cavité " + the cave + " - "
