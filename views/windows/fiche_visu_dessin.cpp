@@ -1,6 +1,7 @@
 #include "views/windows/fiche_visu_dessin.h"
 
 #include <QHBoxLayout>
+#include <algorithm>
 #include <QLabel>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -88,11 +89,12 @@ TFicheVisuPlan::TFicheVisuPlan(QWidget* parent) : TFicheVisuDessin(parent) {
   setObjectName("FicheVisuPlan");
   GrillePlaniBtn = BoutonOutil(PanelOutils, "GrillePlaniBtn", IdMsg::VisuBtnGrillePlani, "#", true);
   Range(PanelOutils, GrillePlaniBtn);
-  // DessinCavBtn in a place of its own, 30 pixels high, so that hiding it
-  // moves what follows up by as much.
+  // DessinCavBtn in a place of its own, 30 pixels high with the spacing
+  // before it, so that hiding it moves what follows up by as much.
   PlaceDessinCav = new QWidget(PanelZooms);
   PlaceDessinCav->setObjectName("PlaceDessinCav");
-  PlaceDessinCav->setFixedHeight(30);
+  const int espace = std::max(PanelZooms->layout()->spacing(), 0);
+  PlaceDessinCav->setFixedHeight(30 - espace);
   auto* place = new QVBoxLayout(PlaceDessinCav);
   place->setContentsMargins(0, 0, 0, 0);
   DessinCavBtn = BoutonOutil(PlaceDessinCav, "DessinCavBtn", IdMsg::VisuBtnDessinCav, "Cav");
