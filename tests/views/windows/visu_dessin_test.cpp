@@ -244,3 +244,41 @@ TEST_F(VuesDessin, ExportSVGParLeCrochetAvecLesFiligranes) {
 }
 
 }  // namespace
+
+namespace {
+
+using namespace essaifenetres;
+
+class MemoireCoupe : public Cavites {};
+
+// Each section remembers what its elevation view showed; the display
+// memory entry of the kind is the section's only while the view is open.
+TEST_F(MemoireCoupe, ChaqueSectionRetientSaVue) {
+  survey::TCavite* c = Petite();
+  drawing::TAnnexeDessinCavite* annexe = drawing::AnnexeDessin(c);
+  using foundation::TTypeDeDessin;
+  drawing::TDonneesCoupeLong* a = annexe->LesCoupesLong.AjouteDonneeCoupe(
+      TTypeDeDessin::tddAltiDev, drawing::TViseesDeRef(&c->Visees), false, "A");
+  drawing::TDonneesCoupeLong* b = annexe->LesCoupesLong.AjouteDonneeCoupe(
+      TTypeDeDessin::tddAltiDev, drawing::TViseesDeRef(&c->Visees), false, "B");
+  const auto ouvre = [&](drawing::TDonneesCoupeLong* s, bool masque) {
+    annexe->LeDessinAlti = s;
+    foundation::GardeTypeDessin type(TTypeDeDessin::tddAltiDev);
+    views::GardeAffVisuCoupe memoire(*s);
+    auto f = views::TFicheGraphique::Cree<views::TFicheVisuCoupe>();
+    f->resize(800, 600);
+    f->show();
+    QApplication::processEvents();
+    const bool visible = f->ObjetsAffichables.Types[static_cast<size_t>(odVisHab)];
+    if (masque) f->RendNonAffiche(views::EnsembleTypes({odVisHab}));
+    f->reject();
+    return visible;
+  };
+  EXPECT_TRUE(ouvre(a, true));
+  // B has its own memory: the splays are shown; A's hidden splays stay A's.
+  EXPECT_TRUE(ouvre(b, false));
+  EXPECT_FALSE(ouvre(a, false));
+  EXPECT_TRUE(ouvre(b, false));
+}
+
+}  // namespace
