@@ -11,6 +11,8 @@
 
 #include "drawing/annexe_cavite.h"
 #include "drawing/donnees_coupe_long.h"
+#include "drawing/liste_mtf.h"
+#include "drawing/objet_trait.h"
 #include "drawing/quadrillage.h"
 #include "survey/reseau.h"
 #include "tests/views/windows/outils_visu.h"
@@ -109,6 +111,10 @@ TEST_F(VuesDessin, TitresDesElevationsEtNomsSVG) {
 TEST_F(VuesDessin, TitreEtConstantesDuPlan) {
   survey::TCavite* c = Droite();
   N.R().Nom = "Réseau N";
+  drawing::tListeMtf* bibliotheque = views::BibliothequeDocument();
+  ASSERT_NE(bibliotheque, nullptr);
+  // A style the last layout hid.
+  bibliotheque->UnTrait(1)->MotifMasque = true;
   auto f = Ouvre<views::TFicheVisuPlan>();
   EXPECT_EQ(f->windowTitle().toStdString(), "Plan du réseau : Réseau N - " + c->NomCavite);
   EXPECT_EQ(f->iTypeFiche(), 5);
@@ -130,7 +136,9 @@ TEST_F(VuesDessin, TitreEtConstantesDuPlan) {
   views::EtatVisu().TypeAltitudeCourant = 2;
   f->reject();
   f.reset();
-  // Closed: no altitude reference, the altitude mode "par défaut" again.
+  // Closed: the library's patterns shown, no altitude reference, the
+  // altitude mode "par défaut" again.
+  EXPECT_FALSE(bibliotheque->UnTrait(1)->MotifMasque);
   EXPECT_EQ(c->RefCalculAlti, nullptr);
   EXPECT_EQ(views::EtatVisu().EntreeRefAlti, nullptr);
   EXPECT_EQ(views::EtatVisu().TypeAltitudeCourant, 0);
