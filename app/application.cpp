@@ -14,6 +14,7 @@
 #include "app/contexte_app.h"
 #include "app/dialogues_points.h"
 #include "app/effacer_galerie_dlg.h"
+#include "app/enregistrer_point_dlg.h"
 #include "app/document_reseau.h"
 #include "app/document_survey.h"
 #include "app/fiche_principale.h"
@@ -75,6 +76,7 @@ void InstalleLiaisonsApplication() {
     return formats::ImportePointsSurface(chemin);
   };
   InstalleDialogueEffacement();
+  InstalleEnregistrementPoint();
   InstalleFenetresAutreReseau();
   // The line-style, texture and font dialogs behind the pattern entries.
   views::InstalleEditeursMotifs();

@@ -52,4 +52,8 @@ class TDlgEnregistrerPoint : public QDialog {
   int marque_ = -1;
 };
 
+// The plan view's recording of a clicked ground point through this dialog
+// (views::Ports().EnregistrePointClique).
+void InstalleEnregistrementPoint();
+
 }  // namespace app

@@ -149,6 +149,7 @@ TFichePrincipale::TFichePrincipale(FabriqueDocument fabrique, std::vector<std::s
   InstalleImportPartie();
   CreeMenus();
   CreeBarres();
+  InstalleVues();
   CreeZoneCentrale();
 
   resize(1280, 800);

@@ -121,6 +121,12 @@ class TFichePrincipale : public QMainWindow {
   survey::TReseau* ReseauSurvey() const;
   // The surface-point manager, the attachment counts made fresh first.
   void SurfaceBtonClick();
+  // The plan view ("ButtonPlan"), the active cave's current elevation
+  // ("VisuCoupeBtn") and the plan's SVG written without showing the view
+  // ("Fichier SVG Plani"); the focused row is selected again afterwards.
+  void ButtonPlanClick();
+  void VisuCoupeBtnClick();
+  void ExportSVGPlaniClick();
 
   TPanneauEtat* PanneauEtat() const { return panneau_; }
   // The shot-table area: the table, its selectors and their commands.
@@ -136,6 +142,9 @@ class TFichePrincipale : public QMainWindow {
   void CreeZoneCentrale();
   // The entries of the "Opérateurs" and "Instruments" menus.
   void CreeMenusListes(QMenu* operateurs, QMenu* instruments);
+  // The view commands made available and connected.
+  void InstalleVues();
+  void ReselectionneLigne(int ligne);
   // Runs a command on the survey network of the open document (none without).
   void CommandeListes(const std::function<void(survey::TReseau&)>& commande);
   QAction* AjouteAction(QMenu* menu, const char* nom, const std::string& texte, Commande commande = Commande::NombreDeCommandes);

@@ -28,13 +28,6 @@ class TCavite;
 
 namespace drawing {
 
-// What the windows keep for a cave in memory only (their display memories);
-// the views define it, the cave's annex owns it and frees it with the cave.
-class TDonneesFenetresCavite {
- public:
-  virtual ~TDonneesFenetresCavite() = default;
-};
-
 class TAnnexeDessinCavite : public survey::TAnnexeCavite {
  public:
   // A new cave's data: an empty plan drawing and the whole oriented

@@ -212,6 +212,11 @@ void ProjetteCavitesCoupe(TDonneesCoupeLong& coupe, double DirectionCav) {
   }
 }
 
+double DirectionViseesCoupe(TDonneesCoupeLong& coupe) {
+  std::vector<TPointSpeleo*> points;
+  return PointsEtDirection(coupe, points);
+}
+
 void CalculeDessinCoupeLong(TDonneesCoupeLong& coupe) {
   const TTypeDeDessin type = TypeElevation(coupe);
   foundation::GardeTypeDessin garde(type);

@@ -38,6 +38,14 @@ class TVisee;
 
 namespace drawing {
 
+// What the windows keep for a cave or a long section in memory only (their
+// display memories); the views define it, the cave's annex or the section
+// owns it and frees it with itself.
+class TDonneesFenetresCavite {
+ public:
+  virtual ~TDonneesFenetresCavite() = default;
+};
+
 class TViseeCoupe : public foundation::TObjetDeListe {
  public:
   survey::TVisee* UneVisee = nullptr;  // not owned
@@ -63,6 +71,9 @@ class TDonneesCoupeLong : public TDonneesDessinBasique {
   bool Utilisee = false;
   std::vector<survey::TCavite*> ListeCavitesCoupe;  // not owned
   bool FixeSensVisee = false;
+  // The elevation view's settings remembered for the section (views), never
+  // stored.
+  std::unique_ptr<TDonneesFenetresCavite> DonneesFenetres;
 
   survey::TVisee* LaViseeCoupe(int i) const;
   int8_t SensViseeCoupe(int i) const;
@@ -144,6 +155,9 @@ void ProjetteCavitesCoupe(TDonneesCoupeLong& coupe, double DirectionCav);
 // whole section the elevation sketches that follow it.  The network was
 // computed first.
 void CalculeDessinCoupeLong(TDonneesCoupeLong& coupe);
+// The main direction of the section's reference shots (radians), the one an
+// oriented or projected elevation takes when no direction was set.
+double DirectionViseesCoupe(TDonneesCoupeLong& coupe);
 // The cave whose entrance is the origin of the abscissas: the network's
 // active cave when the section draws it, else the first cave drawn.
 survey::TCavite* CaviteDeReference(const TDonneesCoupeLong& coupe);

@@ -9,6 +9,7 @@
 
 namespace survey {
 class TCavite;
+class TPointSpeleo;
 }
 
 namespace views {
@@ -39,6 +40,11 @@ struct TEtatVisu {
   // The window being built shows one cave only.
   bool DessinMonoCavite = false;
   TChoixZoomGalPts ChoixZoom;
+  // The altitude mode of the height texts (0 "par défaut", 1 "absolues", 2
+  // "relatives à l'entrée") and the entrance the relative heights start
+  // from (not owned), set by the drawing views for their life.
+  int TypeAltitudeCourant = 0;
+  survey::TPointSpeleo* EntreeRefAlti = nullptr;
 };
 
 struct TContexteViews {

@@ -158,8 +158,9 @@ class TNoyauGraphique {
   // base calls InitDessin.  The cave windows (noyau_visu_graphique.h) compute
   // the network and build their objects around InitDessin here.
   virtual void Initialise() { InitDessin(); }
-  // Stores the visible kinds and the current view in the display memory.
-  void FormClose();
+  // Stores the visible kinds and the current view in the display memory
+  // (the windows call it when they close; a derived window adds its own).
+  virtual void FormClose();
 
   // --- View ---------------------------------------------------------------------------------
   // Sets the scale from the paint box and the requested view, then redraws;

@@ -16,7 +16,13 @@ class TCalque;
 struct TConstantesSVG;
 }
 
+namespace foundation {
+struct TPointTopo;
+}
+
 namespace views {
+
+class TNoyauVisuPlan;
 
 struct PortsVues {
   // Number of caves of the current network (cave 0 is the surface).
@@ -50,6 +56,11 @@ struct PortsVues {
   // view links install formats::ExporteSVG on the open network.
   std::function<bool(const drawing::TConstantesSVG& constantes, const drawing::TCalque* filigranes, bool sansFenetre)>
       ExporteSVG;
+  // The plan view's recording of a ground point clicked where no station
+  // lies ("Coordonnées du point cliqué", the program's dialog over the
+  // view): true when a surface point was added to the network.  The program
+  // installs it; none installed: nothing is recorded.
+  std::function<bool(TNoyauVisuPlan& vue, const foundation::TPointTopo& point)> EnregistrePointClique;
 };
 
 PortsVues& Ports();

@@ -107,9 +107,9 @@ TEST(FichePrincipale, OuvreEnregistreEtFermeAvecLaQuestion) {
   EXPECT_TRUE(testsupport::TenuSelonFlock(chemin));
   EXPECT_TRUE(Controle<QTableView>(f, "VisuVisees")->isEnabled());
   EXPECT_TRUE(Controle<QComboBox>(f, "GaleriesBox")->isEnabled());
-  // The views are not there yet: their commands stay disabled.
-  EXPECT_FALSE(Controle<QToolButton>(f, "ButtonPlan")->isEnabled());
-  EXPECT_FALSE(Controle<QToolButton>(f, "VisuCoupeBtn")->isEnabled());
+  // The plan and the elevation of the open document.
+  EXPECT_TRUE(Controle<QToolButton>(f, "ButtonPlan")->isEnabled());
+  EXPECT_TRUE(Controle<QToolButton>(f, "VisuCoupeBtn")->isEnabled());
   EXPECT_FALSE(Controle<QToolButton>(f, "EnregistreButton")->isEnabled());
   EXPECT_TRUE(Action(f, "Enregistrer")->isEnabled());
   ASSERT_NE(Action(f, "derfich0"), nullptr);

@@ -58,6 +58,7 @@
 #include "survey/fichier_reseau.h"
 #include "survey/reseau.h"
 #include "tools/cavtool/calcul_cavtool.h"
+#include "tools/cavtool/vues_cavtool.h"
 #include "tools/cavtool/export_cavtool.h"
 #include "tools/cavtool/export_geo_cavtool.h"
 #include "tools/cavtool/import_cavtool.h"
@@ -90,7 +91,9 @@ int Usage() {
                "       cavtool import [--type N] [--cavite RANG] FILE OUT.cav\n"
                "       cavtool export {csv|tro} FILE.cav OUT [--cavite NOM] [--numerotation-vtopo]\n"
                "       cavtool export {gpx|kml|dxf} IN.cav OUT [--sans-points]\n"
-               "       cavtool export svg IN.cav OUT.svg [--alti] [--echelle N]\n";
+               "       cavtool export svg IN.cav OUT.svg [--alti] [--echelle N]\n"
+               "       cavtool plan FILE.cav OUT.png [--largeur W --hauteur H]\n"
+               "       cavtool coupe FILE.cav CAVITE OUT.png\n";
   return 2;
 }
 
@@ -199,6 +202,16 @@ int main(int argc, char** argv) {
       const int r = cavtool::ExporteGeo(a);
       return r == 2 ? Usage() : r;
     }
+#ifdef CAVTOOL_VUES
+    if (verbe == "plan") {
+      const int r = cavtool::VuePlan(a);
+      return r == 2 ? Usage() : r;
+    }
+    if (verbe == "coupe") {
+      const int r = cavtool::VueCoupe(a);
+      return r == 2 ? Usage() : r;
+    }
+#endif
     if (verbe == "compute" && a.size() == 1) return cavtool::CalculeFichier(a[0]);
     if (verbe == "import" && a.size() == 2) return cavtool::ImporteFichier(a[0], a[1]);
     if (verbe == "import" && a.size() >= 4 && a.size() % 2 == 0) {
