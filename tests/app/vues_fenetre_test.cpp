@@ -143,9 +143,21 @@ TEST(VuesFenetre, ChoixDesCavitesMontreAvecTroisCavitesEtPanneauxDecales) {
   SurLaVue<views::TFicheVisuPlan>(
       [&](views::TFicheVisuPlan& v) {
         EXPECT_TRUE(v.DessinCavBtn->isVisible());
-        // Its dialog comes with the views' dialogs.
-        EXPECT_FALSE(v.DessinCavBtn->isEnabled());
         hautOutils2 = v.PanelOutils->mapTo(&v, QPoint(0, 0)).y();
+        // "Aucune" then OK: only the active cave stays drawn.
+        bool choix = false;
+        QTimer::singleShot(50, [&choix] {
+          auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+          if (!d || d->objectName() != QLatin1String("ChoixCavDlg")) return;
+          choix = true;
+          d->findChild<QPushButton*>("AucunBtn")->click();
+          d->accept();
+        });
+        v.DessinCavBtn->click();
+        EXPECT_TRUE(choix);
+        survey::TReseau* r = ReseauDe(f);
+        for (survey::TCavite* c : r->Cavites)
+          if (c != r->LaCaviteActive && !c->EstSurface) EXPECT_FALSE(c->ParamDessinCavite.CaviteAffichee) << c->NomCavite;
       },
       vu);
   Controle<QToolButton>(f, "ButtonPlan")->click();

@@ -7,6 +7,10 @@
 #include <QVBoxLayout>
 
 #include "foundation/catalogue.h"
+#include "survey/contexte_document.h"
+#include "survey/reseau.h"
+#include "views/windows/choix_cav_dlg.h"
+#include "views/windows/couleur_cavite_dlg.h"
 
 namespace views {
 
@@ -56,9 +60,8 @@ TFicheVisuDessin::TFicheVisuDessin(QWidget* parent) : TFicheVisuGraphique(parent
                      static_cast<QWidget*>(RefAltiText)})
     haut->addWidget(w);
   haut->addStretch();
-  // Page mode and the cave pens come with their own windows.
+  // Page mode comes with its own window.
   MenPageBtn->setEnabled(false);
-  CouleurCaviteBtn->setEnabled(false);
   RefAltiLabel->setVisible(false);
   RefAltiText->setVisible(false);
   if (auto* cadre = qobject_cast<QVBoxLayout*>(CadreDessin->layout())) cadre->insertWidget(0, PanelHaut);
@@ -71,6 +74,15 @@ TFicheVisuDessin::TFicheVisuDessin(QWidget* parent) : TFicheVisuGraphique(parent
   });
   connect(PkTpBtn, &QToolButton::clicked, this, [this] {
     PkTpBtnClick();
+    DessinActif();
+  });
+  // The pens of the drawn cave (the active one when none): the view is
+  // built again with them.
+  connect(CouleurCaviteBtn, &QToolButton::clicked, this, [this] {
+    survey::TReseau* r = survey::Document().ReseauCourant;
+    survey::TCavite* cavite = CaviteDessinee ? CaviteDessinee : (r ? r->LaCaviteActive : nullptr);
+    if (!cavite || !TCouleurCaviteDlg::Execute(*cavite, this)) return;
+    ReGenereDessin();
     DessinActif();
   });
 }
@@ -98,9 +110,15 @@ TFicheVisuPlan::TFicheVisuPlan(QWidget* parent) : TFicheVisuDessin(parent) {
   auto* place = new QVBoxLayout(PlaceDessinCav);
   place->setContentsMargins(0, 0, 0, 0);
   DessinCavBtn = BoutonOutil(PlaceDessinCav, "DessinCavBtn", IdMsg::VisuBtnDessinCav, "Cav");
-  DessinCavBtn->setEnabled(false);
   place->addWidget(DessinCavBtn);
   PanelZooms->layout()->addWidget(PlaceDessinCav);
+  // The caves drawn beside the active one: redrawn when the choice changed.
+  connect(DessinCavBtn, &QToolButton::clicked, this, [this] {
+    survey::TReseau* r = survey::Document().ReseauCourant;
+    if (!r || !TChoixCavDlg::Execute(*r, this)) return;
+    RedessinCavitesDessinees();
+    DessinActif();
+  });
   connect(GrillePlaniBtn, &QToolButton::toggled, this, [this](bool enfonce) {
     GrillePlaniBtnClick(enfonce);
     DessinActif();

@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QPushButton>
+#include <QTimer>
 #include <QToolButton>
 #include <numbers>
 
@@ -130,7 +132,7 @@ TEST_F(VuesDessin, TitreEtConstantesDuPlan) {
   EXPECT_EQ(views::EtatVisu().EntreeRefAlti, c->LEntree());
   // No imported sketch: no sketch button; the buttons still to come are off.
   EXPECT_FALSE(Controle<QToolButton>(*f, "PkTpBtn")->isEnabled());
-  EXPECT_FALSE(Controle<QToolButton>(*f, "CouleurCaviteBtn")->isEnabled());
+  EXPECT_TRUE(Controle<QToolButton>(*f, "CouleurCaviteBtn")->isEnabled());
   EXPECT_FALSE(Controle<QToolButton>(*f, "MenPageBtn")->isEnabled());
   EXPECT_TRUE(Controle<QToolButton>(*f, "SVGBtn")->isEnabled());
   views::EtatVisu().TypeAltitudeCourant = 2;
@@ -287,6 +289,48 @@ TEST_F(MemoireCoupe, ChaqueSectionRetientSaVue) {
   EXPECT_TRUE(ouvre(b, false));
   EXPECT_FALSE(ouvre(a, false));
   EXPECT_TRUE(ouvre(b, false));
+}
+
+// The cave's own axis pen (red, 3 px) is drawn; "Traits" then "Raz" for the
+// axis and OK: the cave keeps no pen of its own and the view is built again
+// with the settings' pen.
+TEST_F(VuesDessin, LesTraitsDeLaCaviteChangesDepuisLaVue) {
+  survey::TCavite* c = Droite();
+  drawing::TAnnexeDessinCavite* annexe = drawing::AnnexeDessin(c);
+  ASSERT_NE(annexe, nullptr);
+  annexe->MotifAxeCavite = std::make_unique<drawing::TObjetTrait>();
+  annexe->MotifAxeCavite->CouleurPlume = 0x0000FF;
+  annexe->MotifAxeCavite->EpaisseurPlume = 3;
+  auto f = Ouvre<views::TFicheVisuPlan>();
+  // Halfway along 1-2: 15 m on bearing 60, 10 degrees down.
+  const double h = 15 * std::cos(10 * std::numbers::pi / 180);
+  foundation::TPointTopo milieu;
+  milieu.X = h * std::sin(60 * std::numbers::pi / 180);
+  milieu.Y = h * std::cos(60 * std::numbers::pi / 180);
+  const foundation::TPoint e = foundation::PtTopoVersEcran(milieu);
+  const auto rouge = [&] {
+    const QImage image = f->BaseDessin->grab().toImage();
+    for (int dy = -1; dy <= 1; ++dy)
+      for (int dx = -1; dx <= 1; ++dx) {
+        const QColor p = image.pixelColor(e.X + dx, e.Y + dy);
+        if (p.red() > 200 && p.green() < 60 && p.blue() < 60) return true;
+      }
+    return false;
+  };
+  EXPECT_TRUE(rouge());
+  bool vu = false;
+  QTimer::singleShot(50, [&vu] {
+    auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+    if (!d || d->objectName() != QLatin1String("CouleurCaviteDlg")) return;
+    vu = true;
+    d->findChild<QPushButton*>("RazAxeBtn")->click();
+    d->accept();
+  });
+  Controle<QToolButton>(*f, "CouleurCaviteBtn")->click();
+  EXPECT_TRUE(vu);
+  EXPECT_FALSE(annexe->MotifAxeCavite);
+  QApplication::processEvents();
+  EXPECT_FALSE(rouge());
 }
 
 }  // namespace
