@@ -142,6 +142,13 @@ bool TNommeGalDlg::ChangeOrigine() {
   const auto& choisit = FenetresImport().ChoisitOrigineImport;
   if (!choisit || !Lecteur || !Lecteur->ACavite || Lecteur->ACavite.get() != UneCavite) return false;
   GardeCaviteImportDansReseau garde(*Lecteur, true);
+  survey::TReseau& reseau = *Lecteur->Reseau;
+  struct GardeCalculProjection {
+    survey::TReseau& r;
+    bool sauve;
+    ~GardeCalculProjection() { r.CalculProjection = sauve; }
+  } projection{reseau, reseau.CalculProjection};
+  reseau.CalculProjection = CalculProjectionReseau;
   return choisit(garde.Cavite());
 }
 
@@ -311,6 +318,7 @@ bool NommeGaleriesImport(tImportAutres& import, const std::string& chemin) {
   dlg.BoutonOrigineVisible = !import.EstMaj && import.TypeAppli > TypeImportTopoRobot &&
                              !Import().SecondPassageImport && FenetresImport().ChoisitOrigineImport != nullptr;
   dlg.Lecteur = &import;
+  dlg.CalculProjectionReseau = garde.sauve;
   // One row per branch.
   const int nv = c.Visees.Count();
   std::vector<int32_t> brancheAvant(static_cast<size_t>(nv));
