@@ -69,6 +69,32 @@ def stations(cavtool, chemin):
     return resultat
 
 
+def choisit_des_visees(ecran, entree, titre):
+    """Exports > the entry (a word of it), then in the shot selection window
+    of that caption a click on a red survey line of the screen: that shot
+    and those after it are drawn green; OK."""
+    ecran.clique(ecran.trouve(lambda: pf.barre(ecran), "Exports", "le menu Exports"))
+    menu = ecran.attend_fenetre(lambda n: n == "Gravelune", "le menu Exports", delai=10)
+    ecran.clique(ecran.trouve(lambda: ecran.lit(*menu[2:6]), entree, f"l'entrée {entree}"))
+    choix = ecran.attend_fenetre(lambda n: n.startswith(titre + " —"), "la fenêtre de sélection", grande=True)
+    time.sleep(1)
+    lignes = teinte(ecran, choix, rouge)
+    if len(lignes) < 50:
+        raise pf.Echec(f"la fenêtre de sélection ne montre pas le lever en rouge ({len(lignes)} points)")
+    # A point of a survey line a third of the way across the drawing.
+    lignes.sort()
+    cible = lignes[len(lignes) // 3]
+    ecran.x("xdotool", "mousemove", str(cible[0]), str(cible[1]), "click", "1")
+    limite = time.monotonic() + 10
+    while not teinte(ecran, choix, vert):
+        if time.monotonic() > limite:
+            raise pf.Echec(f"le clic en {cible} ne sélectionne aucune visée (rien en vert)")
+        time.sleep(0.5)
+    pf.journal(f"visées choisies par un clic en {cible}")
+    ecran.clique(ecran.trouve(lambda: ecran.lit(*choix[2:6]), "OK", "le bouton OK"))
+    ecran.attend_disparition(choix, "la fenêtre de sélection")
+
+
 def parcours(ecran, gravelune, cavtool):
     documents = os.path.join(ecran.dossier, "maison", "Documents")
     tro = os.path.join(documents, "Olivier.tro")
@@ -86,27 +112,8 @@ def parcours(ecran, gravelune, cavtool):
         raise pf.Echec(f"le document ouvert se dit modifié : « {titre} »")
     pf.journal(f"ouvert : « {titre} », {len(source)} stations")
 
-    # 2. Exports > Partie d'une cavité.
-    ecran.clique(ecran.trouve(lambda: pf.barre(ecran), "Exports", "le menu Exports"))
-    menu = ecran.attend_fenetre(lambda n: n == "Gravelune", "le menu Exports", delai=10)
-    ecran.clique(ecran.trouve(lambda: ecran.lit(*menu[2:6]), "Partie", "l'entrée Partie d'une cavité"))
-    choix = ecran.attend_fenetre(lambda n: n.startswith("Export d'une partie d'une cavité —"), "la fenêtre de sélection",
-                                 grande=True)
-    time.sleep(1)
-    lignes = teinte(ecran, choix, rouge)
-    if len(lignes) < 50:
-        raise pf.Echec(f"la fenêtre de sélection ne montre pas le lever en rouge ({len(lignes)} points)")
-    # A point of a survey line a third of the way across the drawing.
-    lignes.sort()
-    cible = lignes[len(lignes) // 3]
-    ecran.x("xdotool", "mousemove", str(cible[0]), str(cible[1]), "click", "1")
-    limite = time.monotonic() + 10
-    while not teinte(ecran, choix, vert):
-        if time.monotonic() > limite:
-            raise pf.Echec(f"le clic en {cible} ne sélectionne aucune visée (rien en vert)")
-        time.sleep(0.5)
-    pf.journal(f"visées choisies par un clic en {cible}")
-    ecran.clique(ecran.trouve(lambda: ecran.lit(*choix[2:6]), "OK", "le bouton OK"))
+    # 2. Exports > Partie d'une cavité, a click on a shot, OK.
+    choisit_des_visees(ecran, "Partie", "Export d'une partie d'une cavité")
 
     # 3. The file name.
     nom = ecran.attend_fenetre(lambda n: n.startswith("Enregistrer"), "la boîte d'enregistrement")
