@@ -95,37 +95,60 @@ def choisit_des_visees(ecran, entree, titre):
     ecran.attend_disparition(choix, "la fenêtre de sélection")
 
 
-def parcours(ecran, gravelune, cavtool):
+def enregistre_sous(ecran, chemin):
+    """In the save dialog that comes up, the path typed over the name
+    proposed, Return; the file must then appear."""
+    nom = ecran.attend_fenetre(lambda n: n.startswith("Enregistrer"), "la boîte d'enregistrement")
+    ecran.touches(nom, "ctrl+a")
+    ecran.tape(nom, chemin)
+    ecran.touches(nom, "Return")
+    ecran.attend_disparition(nom, "la boîte d'enregistrement")
+    limite = time.monotonic() + 20
+    while not os.path.isfile(chemin):
+        if time.monotonic() > limite:
+            raise pf.Echec(f"{chemin} n'a pas été écrit ; fenêtres : {[f[1] for f in ecran.fenetres()]}")
+        time.sleep(0.3)
+
+
+def document_intact(ecran, titre, cav, empreinte):
+    """After an export: the caption unchanged (not marked modified), Quitter
+    asks nothing, the document's file has its bytes and mode."""
+    if ecran.principale()[1] != titre:
+        raise pf.Echec(f"après l'export le titre est « {ecran.principale()[1]} » au lieu de « {titre} »")
+    pf.quitte_sans_question(ecran, "après l'export")
+    if pf.empreinte(cav) != empreinte:
+        raise pf.Echec("le document a changé (contenu ou mode)")
+
+
+def ouvre_olivier(ecran, gravelune, cavtool):
+    """Olivier.tro of the Documents folder imported by cavtool into
+    Olivier.cav, which the program opens: (the document's path, its stations
+    as cavtool computes them, its fingerprint, the window's caption)."""
     documents = os.path.join(ecran.dossier, "maison", "Documents")
     tro = os.path.join(documents, "Olivier.tro")
     cav = os.path.join(documents, "Olivier.cav")
-    partie = os.path.join(documents, "Morceau.cav")
     importe = subprocess.run([cavtool, "import", tro, cav], capture_output=True, text=True, timeout=60)
     if importe.returncode != 0:
         raise pf.Echec(f"cavtool import : {importe.stderr[:300]}")
     source = stations(cavtool, cav)
-    avant_cav = pf.empreinte(cav)
-
-    # 1. The document open.
+    empreinte = pf.empreinte(cav)
     titre = ecran.lance(gravelune, cav)[1]
     if "*" in titre:
         raise pf.Echec(f"le document ouvert se dit modifié : « {titre} »")
     pf.journal(f"ouvert : « {titre} », {len(source)} stations")
+    return cav, source, empreinte, titre
+
+
+def parcours(ecran, gravelune, cavtool):
+    # 1. The document open.
+    cav, source, avant_cav, titre = ouvre_olivier(ecran, gravelune, cavtool)
+    partie = os.path.join(os.path.dirname(cav), "Morceau.cav")
 
     # 2. Exports > Partie d'une cavité, a click on a shot, OK.
     choisit_des_visees(ecran, "Partie", "Export d'une partie d'une cavité")
 
     # 3. The file name.
-    nom = ecran.attend_fenetre(lambda n: n.startswith("Enregistrer"), "la boîte d'enregistrement")
-    ecran.touches(nom, "ctrl+a")
-    ecran.tape(nom, partie)
-    ecran.touches(nom, "Return")
-    ecran.attend_disparition(nom, "la boîte d'enregistrement")
-    limite = time.monotonic() + 20
-    while not os.path.isfile(partie):
-        if time.monotonic() > limite:
-            raise pf.Echec(f"{partie} n'a pas été écrit ; fenêtres : {[f[1] for f in ecran.fenetres()]}")
-        time.sleep(0.3)
+    enregistre_sous(ecran, partie)
     # The message that says where the file went.
     message = ecran.attend_fenetre(lambda n: n == "Gravelune", "le message d'enregistrement", delai=15)
     texte = ecran.texte_attendu(message, lambda t: "morceau.cav" in t)
@@ -146,19 +169,7 @@ def parcours(ecran, gravelune, cavtool):
     pf.journal(f"partie écrite : {sorted(souterraines)}")
 
     # The open document: not modified, its file unchanged.
-    if ecran.principale()[1] != titre:
-        raise pf.Echec(f"après l'export le titre est « {ecran.principale()[1]} » au lieu de « {titre} »")
-    pf.quitte(ecran)
-    limite = time.monotonic() + 15
-    while ecran.programme.poll() is None and time.monotonic() < limite:
-        autres = [f for f in ecran.fenetres() if f[1].startswith("Confirmation")]
-        if autres:
-            raise pf.Echec(f"Quitter après l'export montre « {autres[0][1]} » : {ecran.texte(autres[0])}")
-        time.sleep(0.3)
-    if ecran.attend_fin() != 0:
-        raise pf.Echec("le programme ne s'est pas arrêté normalement")
-    if pf.empreinte(cav) != avant_cav:
-        raise pf.Echec("le document a changé (contenu ou mode)")
+    document_intact(ecran, titre, cav, avant_cav)
     pf.journal("document intact")
 
 

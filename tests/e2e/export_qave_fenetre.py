@@ -20,7 +20,6 @@ tesseract with its French data is missing.
 
 import os
 import re
-import subprocess
 import sys
 import time
 
@@ -30,33 +29,15 @@ import parcours_fenetre as pf  # noqa: E402
 
 
 def parcours(ecran, gravelune, cavtool):
-    documents = os.path.join(ecran.dossier, "maison", "Documents")
-    tro = os.path.join(documents, "Olivier.tro")
-    cav = os.path.join(documents, "Olivier.cav")
-    qave = os.path.join(documents, "Olivier.cave")
-    importe = subprocess.run([cavtool, "import", tro, cav], capture_output=True, text=True, timeout=60)
-    if importe.returncode != 0:
-        raise pf.Echec(f"cavtool import : {importe.stderr[:300]}")
-    source = ep.stations(cavtool, cav)
-    avant_cav = pf.empreinte(cav)
-
     # 1. The document open.
-    titre = ecran.lance(gravelune, cav)[1]
+    cav, source, avant_cav, titre = ep.ouvre_olivier(ecran, gravelune, cavtool)
+    qave = os.path.join(os.path.dirname(cav), "Olivier.cave")
 
     # 2. Exports > Fichier pour Qave, a click on a shot, OK.
     ep.choisit_des_visees(ecran, "Qave", "Export d'une partie d'une cavité au format Qave")
 
     # 3. The file name.
-    nom = ecran.attend_fenetre(lambda n: n.startswith("Enregistrer"), "la boîte d'enregistrement")
-    ecran.touches(nom, "ctrl+a")
-    ecran.tape(nom, qave)
-    ecran.touches(nom, "Return")
-    ecran.attend_disparition(nom, "la boîte d'enregistrement")
-    limite = time.monotonic() + 20
-    while not os.path.isfile(qave):
-        if time.monotonic() > limite:
-            raise pf.Echec(f"{qave} n'a pas été écrit ; fenêtres : {[f[1] for f in ecran.fenetres()]}")
-        time.sleep(0.3)
+    ep.enregistre_sous(ecran, qave)
     time.sleep(1)
     for f in ecran.fenetres():
         if f[1] == "Gravelune" and 100 < f[4] < 1000:
@@ -81,19 +62,7 @@ def parcours(ecran, gravelune, cavtool):
     pf.journal(f"{len(visees)} visées écrites, de {visees[0][1]} à {visees[-1][0]}")
 
     # The open document: not modified, its file unchanged.
-    if ecran.principale()[1] != titre:
-        raise pf.Echec(f"après l'export le titre est « {ecran.principale()[1]} » au lieu de « {titre} »")
-    pf.quitte(ecran)
-    limite = time.monotonic() + 15
-    while ecran.programme.poll() is None and time.monotonic() < limite:
-        autres = [f for f in ecran.fenetres() if f[1].startswith("Confirmation")]
-        if autres:
-            raise pf.Echec(f"Quitter après l'export montre « {autres[0][1]} » : {ecran.texte(autres[0])}")
-        time.sleep(0.3)
-    if ecran.attend_fin() != 0:
-        raise pf.Echec("le programme ne s'est pas arrêté normalement")
-    if pf.empreinte(cav) != avant_cav:
-        raise pf.Echec("le document a changé (contenu ou mode)")
+    ep.document_intact(ecran, titre, cav, avant_cav)
 
 
 def main():

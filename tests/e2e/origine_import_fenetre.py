@@ -117,20 +117,7 @@ def parcours(ecran, gravelune, cavtool):
     ecran.attend_fenetre(lambda n: "Olivier" in n, "le titre du réseau importé", grande=True)
 
     # 4. Saved on quitting.
-    pf.quitte(ecran)
-    question = ecran.attend_fenetre(lambda n: n.startswith("Confirmation"), "la question d'enregistrement", delai=15)
-    ecran.touches(question, "Return")
-    boite = ecran.attend_fenetre(lambda n: n.startswith("Enregistrer sous"), "la boîte Enregistrer sous")
-    ecran.tape(boite, sauve)
-    ecran.touches(boite, "Return")
-    limite = time.monotonic() + 30
-    while ecran.programme.poll() is None and time.monotonic() < limite:
-        info = [f for f in ecran.fenetres() if f[1] == "Gravelune" and 100 < f[4] < 1000]
-        if info:
-            ecran.touches(info[0], "Return")
-        time.sleep(0.3)
-    if ecran.attend_fin() != 0:
-        raise pf.Echec("le programme ne s'est pas arrêté normalement")
+    pf.enregistre_en_quittant(ecran, sauve)
     second = ep.stations(cavtool, sauve)
     communes = set(premier) & set(second)
     if len(communes) < len(premier) - 1:
