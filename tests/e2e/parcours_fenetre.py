@@ -131,7 +131,10 @@ class Ecran:
         self.programme = subprocess.Popen([programme, *arguments], env=env, cwd=maison, stdout=self.sortie_programme,
                                           stderr=subprocess.STDOUT, preexec_fn=meurt_avec_le_test)
         journal(f"gravelune {' '.join(os.path.basename(a) for a in arguments)} lancé")
-        return self.attend_fenetre(lambda n: n.endswith("Gravelune"), "la fenêtre principale", grande=True)
+        # Started on a document, the window first shows its bare caption, then
+        # the network's once the document is read.
+        return self.attend_fenetre(lambda n: n.endswith("Gravelune") and (not arguments or n.startswith("Réseau")),
+                                   "la fenêtre principale", grande=True)
 
     def attend_fin(self, delai=30):
         try:
