@@ -147,6 +147,7 @@ TFichePrincipale::TFichePrincipale(FabriqueDocument fabrique, std::vector<std::s
   zone_ = new TZoneVisees(gestion_, this);
   InstalleEditionVisees();
   InstalleCreationCompensation();
+  InstalleImportPartie();
   CreeMenus();
   CreeBarres();
   CreeZoneCentrale();
@@ -817,7 +818,7 @@ void TFichePrincipale::ComparaisonCavitesClick() {
   Protege([this] {
     const auto choix = ChoisitFichier(IdMsg::AppFiltreOuvrir, Msg(IdMsg::AppTitreCaviteAComparer));
     if (!choix) return;
-    formats::CompareCavites(choix->Path, choix->FilterIndex);
+    formats::CompareCavites(choix->Path, TypeImportOuverture(choix->Path, choix->FilterIndex));
     zone_->RafraichitCavite();
   });
 }
@@ -914,6 +915,30 @@ void TFichePrincipale::InstalleCreationCompensation() {
       MajMnuSauve();
     });
   }
+
+void TFichePrincipale::InstalleImportPartie() {
+  QMenu* menu = zone_->findChild<QMenu*>(QStringLiteral("PopupMenuLigne"));
+  if (!menu) return;
+  QAction* importer = menu->addAction(M(IdMsg::AppMnuImportPartieAutreCavite));
+  importer->setObjectName(QStringLiteral("ImportPartieAutreCavite"));
+  connect(importer, &QAction::triggered, this, [this] {
+    Protege([this] {
+      const int ligne = zone_->LigneFocus();
+      survey::TVisee* focus = ligne >= 0 ? zone_->Table().ViseePrincipale(ligne) : nullptr;
+      if (!focus || !ReseauSurvey()) return;
+      const auto choix = ChoisitFichier(IdMsg::AppFiltreOuvrir);
+      if (!choix) return;
+      if (formats::ImportePartieAutreCavite(choix->Path, TypeImportOuverture(choix->Path, choix->FilterIndex), focus)) {
+        zone_->RafraichitCavite();
+        // The row of the first imported shot.
+        DocumentReseau* d = gestion_.Reseau();
+        survey::TCavite* active = d ? d->UneCavite(d->CaviteActive()) : nullptr;
+        if (active && active->ViseeImport0) zone_->RemplitListeVisees(active->ViseeImport0);
+      }
+      MajMnuSauve();
+    });
+  });
+}
 
 // --- Operator, instrument and surface-point managers ----------------------------------
 

@@ -111,6 +111,7 @@ class TFichePrincipale : public QMainWindow {
   // The shot-row menu's "Créer Compensation", shown when the row's computed
   // station is attached.
   void InstalleCreationCompensation();
+  void InstalleImportPartie();
   // "Gestion Cavités" / "Fusion de galeries" on the active cave.
   void FusionGaleriesClick();
   // "Motifs / Fontes" / "Importer": every pattern of a pattern file or of

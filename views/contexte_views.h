@@ -7,7 +7,23 @@
 #include "views/mise_en_page.h"
 #include "views/ports_vues.h"
 
+namespace survey {
+class TCavite;
+}
+
 namespace views {
+
+// The choices of the zoom dialog (TZoomGalPtsDlg), kept between its
+// openings: the cave it was last confirmed on (compared, never followed),
+// the position of the gallery in its sorted list, the kind of zoom (0 a
+// gallery, 1 the shots of a station) and the zone of the stations (0 the
+// cave, 1 the gallery).
+struct TChoixZoomGalPts {
+  const survey::TCavite* Cavite = nullptr;
+  int Galerie = 0;
+  int TypeZoom = 0;
+  int Zone = 1;
+};
 
 // What the cave windows share with the rest of the program while one is built
 // (noyau_visu_graphique.h).
@@ -22,6 +38,7 @@ struct TEtatVisu {
   bool ExportSVGDirect = false;
   // The window being built shows one cave only.
   bool DessinMonoCavite = false;
+  TChoixZoomGalPts ChoixZoom;
 };
 
 struct TContexteViews {

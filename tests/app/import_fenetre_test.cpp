@@ -320,3 +320,70 @@ TEST(ImportFenetre, TableauTexteParOuvrir) {
   ASSERT_EQ(r->NombreCavites(), 2);
   EXPECT_EQ(r->UneCavite(1)->NomCavite, "Grotte du tableau");
 }
+
+// The shot-row menu's "Importer une partie d'une autre cavité": the file typed
+// with the document filter, every shot of the other cave chosen in the
+// selection window, the question answered Yes. The part hangs from the
+// focused row's station and the table shows its first shot. Cancelled in the
+// selection window, nothing changes.
+TEST(ImportFenetre, PartieDUneAutreCaviteParLeMenuDeLigne) {
+  Environnement env;
+  TFichePrincipale f(FabriqueSurvey(), {});
+  f.show();
+  env.Dialogues().QueueFile(env.tro, 3);
+  Clique(f, "OuvreButton");
+  survey::TReseau* r = ReseauDe(f);
+  ASSERT_NE(r, nullptr) << env.Messages();
+  survey::TCavite* cavite = r->LaCaviteActive;
+  ASSERT_NE(cavite, nullptr);
+  survey::Document().DocumentModifie = false;
+  const int avant = cavite->Visees.Count();
+  app::TTableVisees& table = f.Zone().Table();
+  const int ligne = table.Nombre() / 2;
+  f.Zone().SelectionneLigne(ligne);
+  survey::TVisee* focus = table.ViseePrincipale(ligne);
+  ASSERT_NE(focus, nullptr);
+  survey::TPointSpeleo* attache = focus->PointStation == focus->PtOrigCalc ? focus->PointVise : focus->PointStation;
+  QAction* importer = Action(f, "ImportPartieAutreCavite");
+
+  // The selection window: the buttons it shows, in the order given.
+  const auto clique = [](std::vector<const char*> boutons, bool& vu) {
+    auto* minuterie = new QTimer;
+    auto essais = std::make_shared<int>(0);
+    QObject::connect(minuterie, &QTimer::timeout, [=, &vu]() mutable {
+      QWidget* w = QApplication::activeModalWidget();
+      const bool trouve = w && w->isVisible() && w->objectName() == QLatin1String("FicheSelectTransfert");
+      if (trouve) {
+        vu = true;
+        for (const char* b : boutons) w->findChild<QPushButton*>(QLatin1String(b))->click();
+      }
+      if (trouve || ++*essais > 1000) {
+        minuterie->stop();
+        minuterie->deleteLater();
+      }
+    });
+    minuterie->start(10);
+  };
+
+  bool vu = false;
+  clique({"AnnuleBtn"}, vu);
+  env.Dialogues().QueueFile(env.tro, 1);
+  importer->trigger();
+  EXPECT_TRUE(vu);
+  EXPECT_EQ(cavite->Visees.Count(), avant);
+  EXPECT_FALSE(survey::Document().DocumentModifie);
+
+  vu = false;
+  clique({"ToutBtn", "ValidBtn"}, vu);
+  env.Dialogues().QueueFile(env.tro, 1);
+  env.Dialogues().QueueAnswer(platform::Answer::Yes);
+  importer->trigger();
+  EXPECT_TRUE(vu);
+  EXPECT_GT(cavite->Visees.Count(), avant) << env.Messages();
+  ASSERT_NE(cavite->ViseeImport0, nullptr);
+  EXPECT_EQ(cavite->ViseeImport0->PointStation, attache);
+  EXPECT_TRUE(survey::Document().DocumentModifie);
+  EXPECT_TRUE(f.windowTitle().endsWith(" *"));
+  EXPECT_EQ(f.Zone().LigneFocus(), table.LigneDe(cavite->ViseeImport0));
+  survey::Document().DocumentModifie = false;
+}

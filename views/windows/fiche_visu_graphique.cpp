@@ -9,6 +9,8 @@
 
 #include "platform/qt/combo_box.h"
 #include "survey/cavite.h"
+#include "views/windows/visu_pt_dlg.h"
+#include "views/windows/zoom_gal_pts_dlg.h"
 
 namespace views {
 
@@ -57,6 +59,15 @@ void TFicheVisuGraphique::InitBoxCavites() {
   BoxCavites->setVisible(BoxCavitesVisible);
   LabelZoomCavites->setVisible(BoxCavitesVisible);
   if (BoxCavitesVisible) platform::AjusteLargeurListe(*BoxCavites);
+}
+
+void TFicheVisuGraphique::VisuInfoPoint(survey::TPointSpeleo& point) {
+  TVisuPtDlg d(*this, point, this);
+  d.exec();
+}
+
+bool TFicheVisuGraphique::DemandeZoneZoom(survey::TCavite& cavite, TZoomCavite& r) {
+  return TZoomGalPtsDlg::Execute(cavite, r, this);
 }
 
 int TFicheVisuGraphique::exec() {

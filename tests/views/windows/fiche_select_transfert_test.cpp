@@ -70,8 +70,8 @@ TEST_F(FenetresCavites, ChoixDeLaCaviteElargiEtZoomSurElle) {
   EXPECT_TRUE(e.X >= 0 && e.X < v.LargeurPaintBox && e.Y >= 0 && e.Y < v.HauteurPaintBox);
   const foundation::TPoint loin = foundation::PtTopoVersEcran(N.Station(b, "b2")->PtTopo());
   EXPECT_FALSE(loin.X >= 0 && loin.X < v.LargeurPaintBox && loin.Y >= 0 && loin.Y < v.HauteurPaintBox);
-  // No zoom rectangle offered here: its button stays disabled.
-  EXPECT_FALSE(Controle<QToolButton>(*f, "ZoomGalPtsBtn")->isEnabled());
+  // The zoom on a gallery or a point is offered by every cave window.
+  EXPECT_TRUE(Controle<QToolButton>(*f, "ZoomGalPtsBtn")->isEnabled());
 }
 
 TEST_F(FenetresCavites, FenetreRefuseeJamaisMontree) {
