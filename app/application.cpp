@@ -9,6 +9,7 @@
 
 #include "app/choix_cavite_tprb_dlg.h"
 #include "app/autre_reseau_dlg.h"
+#include "app/fenetres_choix.h"
 #include "app/choix_fusion_dlg.h"
 #include "app/config_generale.h"
 #include "app/contexte_app.h"
@@ -78,6 +79,7 @@ void InstalleLiaisonsApplication() {
   InstalleDialogueEffacement();
   InstalleEnregistrementPoint();
   InstalleFenetresAutreReseau();
+  InstalleFenetresChoix();
   // The line-style, texture and font dialogs behind the pattern entries.
   views::InstalleEditeursMotifs();
   survey::Fabriques().AjouteFichierRecent = [](const std::string& chemin, int32_t cavite) {

@@ -39,6 +39,8 @@ EtatsControles MajEtatControles(const EtatDocument& e) {
   regle({C::NumeriserAlti, C::MajCarnet}, D, D, si(S));
   regle({C::MenuExports}, D, E, si(S));
   regle({C::ExportPartie, C::ExportCSV, C::ExportPoints, C::ExportDXF, C::ExportVTopo}, I, D, E);
+  // The Qave export, like the export of a part, writes shots of the active cave.
+  regle({C::ExportQave}, I, D, E);
   regle({C::ExportKml, C::ExportGPX}, I, si(P > 0), E);
   regle({C::MenuRectif}, D, E, E);
   regle({C::RectifCavite}, I, D, E);

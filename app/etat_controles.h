@@ -19,7 +19,7 @@ enum class Commande : uint8_t {
   // Menus and their items.
   MenuImports, ImportAutreReseau, ImportTopoRobot, ImportVTopo, ImportTexte, ImportCarnet, NumeriserPlani,
   NumeriserAlti, MajCarnet,
-  MenuExports, ExportPartie, ExportCSV, ExportPoints, ExportDXF, ExportVTopo, ExportKml, ExportGPX,
+  MenuExports, ExportPartie, ExportCSV, ExportPoints, ExportDXF, ExportVTopo, ExportKml, ExportGPX, ExportQave,
   MenuRectif, RectifCavite, RectifGalerie,
   MenuGestionCavites, SuppressionCav, ImpressionArbre, FusionGaleries,
   MenuCompensations, MenuMotifs, MenuOperateurs, MenuInstruments,

@@ -131,6 +131,7 @@ TFichePrincipale::TFichePrincipale(FabriqueDocument fabrique, std::vector<std::s
                   // The exports whose writers exist.
                   QStringLiteral("ExportCSV"),      QStringLiteral("ExportVTopo"),  QStringLiteral("ExportDXF"),
                   QStringLiteral("ExportKml"),      QStringLiteral("ExportGPX"),    QStringLiteral("GEBtn"),
+                  QStringLiteral("ExportPartie"),   QStringLiteral("ExportQave"),
                   // The network's characteristics, the adjustments, the gallery merge.
                   QStringLiteral("RectifReseau"),   QStringLiteral("CompensListe"), QStringLiteral("CompensModifier"),
                   QStringLiteral("FusionGaleries"),
@@ -300,12 +301,10 @@ void TFichePrincipale::CreeMenus() {
       ->setShortcut(QKeySequence(QStringLiteral("Ctrl+Alt+G")));
 
   QMenu* exports = menu("mnuExports", IdMsg::AppMnuExports, C::MenuExports);
-  // The exports of chosen shots (ExportePartie, ExporteFichierQave) wait for
-  // the shot selection window: their entries stay disabled.
-  AjouteAction(exports, "ExportPartie", Msg(IdMsg::AppMnuExportPartie), C::ExportPartie);
   const auto exporte = [this](QAction* a, void (*commande)()) {
     connect(a, &QAction::triggered, this, [commande] { Protege(commande); });
   };
+  exporte(AjouteAction(exports, "ExportPartie", Msg(IdMsg::AppMnuExportPartie), C::ExportPartie), ExportePartie);
   exporte(AjouteAction(exports, "ExportCSV", Msg(IdMsg::AppMnuExportCSV), C::ExportCSV), ExporteCSV);
   AjouteAction(exports, "ExportPoints", Msg(IdMsg::AppMnuExportPoints), C::ExportPoints);
   AjouteAction(exports, "ExportSVG", Msg(IdMsg::AppMnuExportSVG));
@@ -313,7 +312,7 @@ void TFichePrincipale::CreeMenus() {
   exporte(AjouteAction(exports, "ExportDXF", Msg(IdMsg::AppMnuExportDXF), C::ExportDXF), ExporteDxf);
   exporte(AjouteAction(exports, "ExportGPX", Msg(IdMsg::AppMnuExportGPX), C::ExportGPX), ExporteGpx);
   exporte(AjouteAction(exports, "ExportVTopo", Msg(IdMsg::AppMnuExportVTopo), C::ExportVTopo), ExporteVTopo);
-  AjouteAction(exports, "ExportQave", Msg(IdMsg::AppMnuExportQave));
+  exporte(AjouteAction(exports, "ExportQave", Msg(IdMsg::AppMnuExportQave), C::ExportQave), ExporteFichierQave);
 
   QMenu* imports = menu("mnuImports", IdMsg::AppMnuImports, C::MenuImports);
   connect(AjouteAction(imports, "ImportReseau", Msg(IdMsg::AppMnuImportReseau), C::ImportAutreReseau),

@@ -94,11 +94,17 @@ class TPointNote : public TPointCompo {
  public:
   TPointNote(int32_t X, int32_t Y);
   void DessineCetObjet(platform::Canvas& canvas) override;
+
+ protected:
+  TPointNote(EnDessin e, const foundation::TPoint& p) : TPointCompo(e, p) {}
 };
 
+// The mark of a chosen point: a red circle.
 class TPointVisu : public TPointNote {
  public:
   using TPointNote::TPointNote;
+  // At a drawing position (it follows the zoom as the survey does).
+  explicit TPointVisu(const foundation::TPoint& dessin) : TPointNote(EnDessin{}, dessin) {}
   void DessineCetObjet(platform::Canvas& canvas) override;
 };
 

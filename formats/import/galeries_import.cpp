@@ -34,6 +34,22 @@ std::string NomDe(const TPointSpeleo* p) { return p ? p->DesignPTopo : std::stri
 
 std::string NomVisee(const TVisee* v) { return NomDe(v->PointStation) + "-" + NomDe(v->PointVise); }
 
+// Sets the network's grid-convergence switch and puts the old value back.
+class GardeCalculProjection {
+ public:
+  GardeCalculProjection(survey::TReseau& r, bool valeur) : r_(r), sauve_(r.CalculProjection) {
+    r.CalculProjection = valeur;
+  }
+  ~GardeCalculProjection() { r_.CalculProjection = sauve_; }
+  GardeCalculProjection(const GardeCalculProjection&) = delete;
+  GardeCalculProjection& operator=(const GardeCalculProjection&) = delete;
+  bool Sauve() const { return sauve_; }
+
+ private:
+  survey::TReseau& r_;
+  bool sauve_;
+};
+
 }  // namespace
 
 // --- The gallery dialog ---------------------------------------------------------------------
@@ -142,6 +158,7 @@ bool TNommeGalDlg::ChangeOrigine() {
   const auto& choisit = FenetresImport().ChoisitOrigineImport;
   if (!choisit || !Lecteur || !Lecteur->ACavite || Lecteur->ACavite.get() != UneCavite) return false;
   GardeCaviteImportDansReseau garde(*Lecteur, true);
+  const GardeCalculProjection projection(*Lecteur->Reseau, CalculProjectionReseau);
   return choisit(garde.Cavite());
 }
 
@@ -293,12 +310,7 @@ bool NommeGaleriesImport(tImportAutres& import, const std::string& chemin) {
   survey::TReseau& reseau = *import.Reseau;
   TCavite& c = *import.ACavite;
   // No grid convergence while the galleries are made.
-  struct GardeCalculProjection {
-    survey::TReseau& r;
-    bool sauve;
-    ~GardeCalculProjection() { r.CalculProjection = sauve; }
-  } garde{reseau, reseau.CalculProjection};
-  reseau.CalculProjection = false;
+  const GardeCalculProjection garde(reseau, false);
   if (TCavite* surface = reseau.UneCavite(0)) surface->ReGenereListePoints(false);
   // The branches in walk order.
   if (!OrdonneBranchesImport(import)) return false;
@@ -311,6 +323,7 @@ bool NommeGaleriesImport(tImportAutres& import, const std::string& chemin) {
   dlg.BoutonOrigineVisible = !import.EstMaj && import.TypeAppli > TypeImportTopoRobot &&
                              !Import().SecondPassageImport && FenetresImport().ChoisitOrigineImport != nullptr;
   dlg.Lecteur = &import;
+  dlg.CalculProjectionReseau = garde.Sauve();
   // One row per branch.
   const int nv = c.Visees.Count();
   std::vector<int32_t> brancheAvant(static_cast<size_t>(nv));

@@ -56,6 +56,10 @@ class TNommeGalDlg {
   // origin window is installed.
   bool BoutonOrigineVisible = false;
   tImportAutres* Lecteur = nullptr;  // the import whose cave UneCavite is
+  // The network's grid-convergence switch as the document has it (the
+  // gallery naming turns it off while it works): the origin window computes
+  // with it, so that the station chosen is where the import will put it.
+  bool CalculProjectionReseau = true;
 
   // Loads the memory file, clears the rows, sets the origin text.
   void Init(const std::string& cheminImport, const std::string& nomOrigine);

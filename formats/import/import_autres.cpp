@@ -376,6 +376,7 @@ bool tImportAutres::ImporterFichier(const std::string& chemin) {
   Reseau->CreeCaviteSurface();
   const EtatAvantImport avant = Photographie(*Reseau);
   NouvelleCavite();
+  if (ctx.SecondPassageImport) ACavite->NomCavite = NomCaviteRelance;
   const std::string extension = foundation::EnMinuscules(platform::ExtensionOf(chemin));
   bool ok = false;
   // Whatever stops the import, also a programming error on its way to the
@@ -410,6 +411,7 @@ bool tImportAutres::ImporterFichier(const std::string& chemin) {
       ctx.RelanceImport = ctx.OrigineImportChoisie = origine && ACavite->LEntree() != origine;
       ok = !ctx.RelanceImport;
       if (ctx.RelanceImport) {
+        NomCaviteRelance = ACavite->NomCavite;
         ctx.NomOrigineImport = origine->DesignPTopo;
         ctx.XOrigineImport = origine->X;
         ctx.YOrigineImport = origine->Y;

@@ -151,6 +151,9 @@ class tImportAutres {
   bool EstPartiel = false;
   std::string DesignEntreeImport;
   bool EstMaj = false;
+  // The cave's name as the first pass read it from the file's header, given
+  // again to the cave the second pass rebuilds from the staged records.
+  std::string NomCaviteRelance;
   survey::TReseau* Reseau;
 
   // The pipeline; true when the cave was added to the network.  On failure,

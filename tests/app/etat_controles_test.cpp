@@ -99,6 +99,8 @@ TEST(EtatControles, ReglesParColonne) {
       {C::MenuExports, "Exports", D, A, A},
       {C::ExportCSV, "Fichier texte (CSV)", I, D, A},
       {C::ExportKml, "Fichier Kml", I, D, A},
+      {C::ExportPartie, "Partie d'une cavité", I, D, A},
+      {C::ExportQave, "Fichier pour Qave", I, D, A},
       {C::MenuRectif, "Rectif Désign", D, A, A},
       {C::RectifCavite, "Cavité", I, D, A},
       {C::RectifGalerie, "Galerie", I, D, A},

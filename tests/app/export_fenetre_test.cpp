@@ -81,7 +81,8 @@ const std::string kSansSysteme =
 
 TEST(ExportFenetre, KmlEtGpxDemandentUnSystemeDeCoordonnees) {
   FenetreExport w(3);
-  for (const char* nom : {"ExportCSV", "ExportVTopo", "ExportDXF", "ExportKml", "ExportGPX"})
+  for (const char* nom :
+       {"ExportCSV", "ExportVTopo", "ExportDXF", "ExportKml", "ExportGPX", "ExportPartie", "ExportQave"})
     EXPECT_TRUE(Controle<QAction>(*w.f, nom)->isEnabled()) << nom;
   w.Menu("ExportKml");
   w.Menu("ExportGPX");

@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QMouseEvent>
 #include <QPushButton>
 #include <QTimer>
 #include <functional>
@@ -17,6 +16,7 @@
 #include "platform/scripted_dialogs.h"
 #include "tests/support/garde_contextes.h"
 #include "tests/survey/reseau_calcul.h"
+#include "tests/views/windows/clic_sol.h"
 #include "views/windows/fiche_select_transfert.h"
 
 namespace {
@@ -62,14 +62,7 @@ TEST_F(SelectionPartie, LesViseesChoisiesRestentMarquees) {
   ASSERT_TRUE(port);
   // A click on 1-2 (the window computes the network first), then OK.
   SurLaFenetre([](views::TFicheSelectTransfert& f) {
-    foundation::TPointTopo p;
-    p.X = 15;
-    const foundation::TPoint e = foundation::PtTopoVersEcran(p);
-    for (QEvent::Type t : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
-      QMouseEvent m(t, QPointF(e.X, e.Y), f.BaseDessin->mapToGlobal(QPointF(e.X, e.Y)), Qt::LeftButton,
-                    t == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
-      QApplication::sendEvent(f.BaseDessin, &m);
-    }
+    essaifenetres::CliqueAuSol(f, 15, 0);
     auto* ok = f.findChild<QPushButton*>("ValidBtn");
     EXPECT_TRUE(ok->isEnabled());
     if (!ok->isEnabled()) f.reject();

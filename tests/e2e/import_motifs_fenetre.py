@@ -21,7 +21,6 @@ tesseract with its French data is missing.
 import os
 import subprocess
 import sys
-import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import parcours_fenetre as pf  # noqa: E402
@@ -68,15 +67,7 @@ def parcours(ecran, gravelune, cavtool):
     ecran.touches(ecran.principale(), "alt+f", "e")
     ecran.attend_fenetre(lambda n: "*" not in n and n.endswith("Gravelune"), "le titre du document enregistré",
                          grande=True)
-    pf.quitte(ecran)
-    limite = time.monotonic() + 15
-    while ecran.programme.poll() is None and time.monotonic() < limite:
-        autres = [f for f in ecran.fenetres() if f[1].startswith("Confirmation")]
-        if autres:
-            raise pf.Echec(f"Quitter après l'enregistrement montre « {autres[0][1]} » : {ecran.texte(autres[0])}")
-        time.sleep(0.3)
-    if ecran.attend_fin() != 0:
-        raise pf.Echec("le programme ne s'est pas arrêté normalement")
+    pf.quitte_sans_question(ecran, "après l'enregistrement")
 
     # 4. The saved document.
     for nom in NOMS:

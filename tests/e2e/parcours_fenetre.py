@@ -131,7 +131,10 @@ class Ecran:
         self.programme = subprocess.Popen([programme, *arguments], env=env, cwd=maison, stdout=self.sortie_programme,
                                           stderr=subprocess.STDOUT, preexec_fn=meurt_avec_le_test)
         journal(f"gravelune {' '.join(os.path.basename(a) for a in arguments)} lancé")
-        return self.attend_fenetre(lambda n: n.endswith("Gravelune"), "la fenêtre principale", grande=True)
+        # Started on a document, the window first shows its bare caption, then
+        # the network's once the document is read.
+        return self.attend_fenetre(lambda n: n.endswith("Gravelune") and (not arguments or n.startswith("Réseau")),
+                                   "la fenêtre principale", grande=True)
 
     def attend_fin(self, delai=30):
         try:
@@ -259,6 +262,27 @@ class Ecran:
         self.x("xdotool", "type", "--delay", "15", texte)
 
 
+def enregistre_en_quittant(ecran, chemin):
+    """Fichier > Quitter on a document never saved: Oui to the question, the
+    path typed into "Enregistrer sous", the messages answered; the program
+    must end normally."""
+    quitte(ecran)
+    question = ecran.attend_fenetre(lambda n: n.startswith("Confirmation"), "la question d'enregistrement", delai=15)
+    ecran.touches(question, "Return")
+    nom = ecran.attend_fenetre(lambda n: n.startswith("Enregistrer sous"), "la boîte Enregistrer sous")
+    ecran.tape(nom, chemin)
+    ecran.touches(nom, "Return")
+    limite = time.monotonic() + 30
+    while ecran.programme.poll() is None and time.monotonic() < limite:
+        info = [f for f in ecran.fenetres() if f[1] == "Gravelune" and f[4] > 100 and f[4] < 1000]
+        if info:
+            journal(f"message : « {ecran.texte(info[0])} »")
+            ecran.touches(info[0], "Return")
+        time.sleep(0.3)
+    if ecran.attend_fin() != 0:
+        raise Echec("le programme ne s'est pas arrêté normalement après Oui")
+
+
 def barre(ecran):
     """The words of the menu bar and the first tool bar of the main window."""
     p = ecran.principale()
@@ -291,6 +315,21 @@ def ouvre_fichier(ecran, chemin):
 
 def quitte(ecran):
     ecran.touches(ecran.principale(), "alt+f", "q")
+
+
+def quitte_sans_question(ecran, apres):
+    """Fichier > Quitter on a document with nothing to save: no question
+    comes up and the program ends normally (apres: what was done, for the
+    message)."""
+    quitte(ecran)
+    limite = time.monotonic() + 15
+    while ecran.programme.poll() is None and time.monotonic() < limite:
+        autres = [f for f in ecran.fenetres() if f[1].startswith("Confirmation")]
+        if autres:
+            raise Echec(f"Quitter {apres} montre « {autres[0][1]} » : {ecran.texte(autres[0])}")
+        time.sleep(0.3)
+    if ecran.attend_fin() != 0:
+        raise Echec("le programme ne s'est pas arrêté normalement")
 
 
 def parcours(ecran, gravelune, cavtool):
@@ -346,21 +385,7 @@ def parcours(ecran, gravelune, cavtool):
     journal("Annuler garde la fenêtre")
 
     # Quitter again, Oui: the imported network has no file yet, so a name is asked.
-    quitte(ecran)
-    question = ecran.attend_fenetre(lambda n: n.startswith("Confirmation"), "la question d'enregistrement", delai=15)
-    ecran.touches(question, "Return")
-    nom = ecran.attend_fenetre(lambda n: n.startswith("Enregistrer sous"), "la boîte Enregistrer sous")
-    ecran.tape(nom, sauve)
-    ecran.touches(nom, "Return")
-    limite = time.monotonic() + 30
-    while ecran.programme.poll() is None and time.monotonic() < limite:
-        info = [f for f in ecran.fenetres() if f[1] == "Gravelune" and f[4] > 100 and f[4] < 1000]
-        if info:
-            journal(f"message : « {ecran.texte(info[0])} »")
-            ecran.touches(info[0], "Return")
-        time.sleep(0.3)
-    if ecran.attend_fin() != 0:
-        raise Echec("le programme ne s'est pas arrêté normalement après Oui")
+    enregistre_en_quittant(ecran, sauve)
     if not os.path.isfile(sauve):
         raise Echec(f"{sauve} n'a pas été écrit")
     with open(sauve, "rb") as f:
@@ -406,15 +431,7 @@ def parcours(ecran, gravelune, cavtool):
     journal("le document ouvert est resté")
 
     # Not modified: Quitter asks nothing and the program ends.
-    quitte(ecran)
-    limite = time.monotonic() + 15
-    while ecran.programme.poll() is None and time.monotonic() < limite:
-        autres = [f for f in ecran.fenetres() if f[1].startswith("Confirmation")]
-        if autres:
-            raise Echec(f"Quitter sur un document non modifié montre « {autres[0][1]} » : {ecran.texte(autres[0])}")
-        time.sleep(0.3)
-    if ecran.attend_fin() != 0:
-        raise Echec("le programme ne s'est pas arrêté normalement")
+    quitte_sans_question(ecran, "sur un document non modifié")
 
     # 5. The user's files.
     if empreinte(sauve) != avant_cav:

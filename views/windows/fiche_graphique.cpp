@@ -10,6 +10,7 @@
 #include <QPixmap>
 #include <QRegion>
 #include <QScrollArea>
+#include <QScreen>
 #include <QScrollBar>
 #include <QTimer>
 #include <QToolButton>
@@ -278,6 +279,9 @@ TFicheGraphique::TFicheGraphique(QWidget* parent) : TBaseGraphGravelune(parent) 
 TFicheGraphique::~TFicheGraphique() = default;
 
 int TFicheGraphique::Execute() {
+  // The screen's whole work area also where no window manager maximises
+  // the window (a bare X server), so that the drawing is readable.
+  if (const QScreen* ecran = screen()) setGeometry(ecran->availableGeometry());
   setWindowState(windowState() | Qt::WindowMaximized);
   return exec();
 }

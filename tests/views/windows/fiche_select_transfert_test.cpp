@@ -8,11 +8,11 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QLabel>
-#include <QMouseEvent>
 #include <QPushButton>
 #include <QTimer>
 #include <QToolButton>
 
+#include "tests/views/windows/clic_sol.h"
 #include "tests/views/windows/outils_visu.h"
 #include "views/windows/fiche_select_transfert.h"
 
@@ -30,17 +30,7 @@ class FenetresCavites : public Cavites {
     return f;
   }
   // A left click on the paint box at a ground position.
-  static void Clique(views::TFicheGraphique& f, double x, double y) {
-    foundation::TPointTopo p;
-    p.X = x;
-    p.Y = y;
-    const foundation::TPoint e = foundation::PtTopoVersEcran(p);
-    for (QEvent::Type t : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
-      QMouseEvent m(t, QPointF(e.X, e.Y), f.BaseDessin->mapToGlobal(QPointF(e.X, e.Y)), Qt::LeftButton,
-                    t == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
-      QApplication::sendEvent(f.BaseDessin, &m);
-    }
-  }
+  static void Clique(views::TFicheGraphique& f, double x, double y) { CliqueAuSol(f, x, y); }
   template <class W>
   static W* Controle(QWidget& f, const char* nom) {
     W* w = f.findChild<W*>(nom);
