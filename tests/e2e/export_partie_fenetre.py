@@ -110,6 +110,17 @@ def enregistre_sous(ecran, chemin):
         time.sleep(0.3)
 
 
+def ferme_les_messages(ecran):
+    """A second after a file was written: each message box the program shows
+    is read into the log and closed with Return."""
+    time.sleep(1)
+    for f in ecran.fenetres():
+        if f[1] == "Gravelune" and 100 < f[4] < 1000:
+            pf.journal(f"message : « {ecran.texte(f)} »")
+            ecran.touches(f, "Return")
+            ecran.attend_disparition(f, "le message")
+
+
 def document_intact(ecran, titre, cav, empreinte):
     """After an export: the caption unchanged (not marked modified), Quitter
     asks nothing, the document's file has its bytes and mode."""

@@ -21,7 +21,6 @@ tesseract with its French data is missing.
 import os
 import re
 import sys
-import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import export_partie_fenetre as ep  # noqa: E402
@@ -38,12 +37,7 @@ def parcours(ecran, gravelune, cavtool):
 
     # 3. The file name.
     ep.enregistre_sous(ecran, qave)
-    time.sleep(1)
-    for f in ecran.fenetres():
-        if f[1] == "Gravelune" and 100 < f[4] < 1000:
-            pf.journal(f"message : « {ecran.texte(f)} »")
-            ecran.touches(f, "Return")
-            ecran.attend_disparition(f, "le message")
+    ep.ferme_les_messages(ecran)
 
     # 4. The file.
     with open(qave, "rb") as f:
