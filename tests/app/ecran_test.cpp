@@ -25,17 +25,12 @@
 
 namespace {
 
+using testsupport::Attend;
+
 constexpr const char* kSousXvfb = "GRAVELUNE_SOUS_XVFB";
 constexpr const char* kCapture = "GRAVELUNE_CAPTURE";
 
 // Lets the event loop run until the condition holds or the time is over.
-bool Attend(const std::function<bool()>& condition, int millisecondes) {
-  QElapsedTimer t;
-  t.start();
-  while (!condition() && t.elapsed() < millisecondes) QApplication::processEvents(QEventLoop::AllEvents, 20);
-  return condition();
-}
-
 // Inside xvfb-run: the window on the server, its screenshot and its title.
 void FenetreSurLeServeur() {
   ASSERT_EQ(QGuiApplication::platformName(), "xcb");

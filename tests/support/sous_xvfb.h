@@ -5,13 +5,38 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QPoint>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QString>
+#include <QStringList>
+#include <functional>
 #include <utility>
 #include <vector>
 
 namespace testsupport {
+
+// The events processed until the condition holds or the time is out; the
+// condition's last value.
+inline bool Attend(const std::function<bool()>& condition, int millisecondes) {
+  QElapsedTimer t;
+  t.start();
+  while (!condition() && t.elapsed() < millisecondes) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+  return condition();
+}
+
+// One xdotool command on the test's display, ended within 5 s with success.
+inline bool Xdotool(const QStringList& arguments) {
+  QProcess p;
+  p.start(QStandardPaths::findExecutable(QStringLiteral("xdotool")), arguments);
+  return p.waitForFinished(5000) && p.exitCode() == 0;
+}
+
+// A left click at a point of the screen, as a person's mouse gives it.
+inline bool Clique(QPoint global) {
+  return Xdotool({"mousemove", QString::number(global.x()), QString::number(global.y())}) && Xdotool({"click", "1"});
+}
 
 // xvfb-run is installed.
 inline bool XvfbDisponible() { return !QStandardPaths::findExecutable(QStringLiteral("xvfb-run")).isEmpty(); }

@@ -26,15 +26,11 @@
 
 namespace {
 
+using testsupport::Xdotool;
+
 using namespace essaimotifs;
 
 constexpr const char* kSousXvfb = "GRAVELUNE_MOTIFS_SOUS_XVFB";
-
-bool Xdotool(const QStringList& arguments) {
-  QProcess p;
-  p.start(QStandardPaths::findExecutable(QStringLiteral("xdotool")), arguments);
-  return p.waitForFinished(5000) && p.exitCode() == 0;
-}
 
 bool Expose(QWidget* w) { return w && w->isVisible() && w->windowHandle() && w->windowHandle()->isExposed(); }
 

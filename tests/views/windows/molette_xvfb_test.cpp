@@ -22,22 +22,12 @@
 
 namespace {
 
+using testsupport::Attend;
+using testsupport::Xdotool;
+
 using namespace essaifenetres;
 
 constexpr const char* kSousXvfb = "GRAVELUNE_MOLETTE_SOUS_XVFB";
-
-bool Attend(const std::function<bool()>& condition, int millisecondes) {
-  QElapsedTimer t;
-  t.start();
-  while (!condition() && t.elapsed() < millisecondes) QApplication::processEvents(QEventLoop::AllEvents, 20);
-  return condition();
-}
-
-bool Xdotool(const QStringList& arguments) {
-  QProcess p;
-  p.start(QStandardPaths::findExecutable(QStringLiteral("xdotool")), arguments);
-  return p.waitForFinished(5000) && p.exitCode() == 0;
-}
 
 class FenetreCroix : public views::TFicheGraphique {
  public:

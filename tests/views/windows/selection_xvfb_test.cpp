@@ -17,32 +17,19 @@
 #include <QWindow>
 #include <functional>
 
+#include "tests/support/sous_xvfb.h"
 #include "tests/views/windows/outils_visu.h"
 #include "views/windows/fiche_select_transfert.h"
 
 namespace {
 
+using testsupport::Attend;
+using testsupport::Xdotool;
+using testsupport::Clique;
+
 using namespace essaifenetres;
 
 constexpr const char* kSousXvfb = "GRAVELUNE_SELECTION_SOUS_XVFB";
-
-bool Attend(const std::function<bool()>& condition, int millisecondes) {
-  QElapsedTimer t;
-  t.start();
-  while (!condition() && t.elapsed() < millisecondes) QApplication::processEvents(QEventLoop::AllEvents, 20);
-  return condition();
-}
-
-bool Xdotool(const QStringList& arguments) {
-  QProcess p;
-  p.start(QStandardPaths::findExecutable(QStringLiteral("xdotool")), arguments);
-  return p.waitForFinished(5000) && p.exitCode() == 0;
-}
-
-bool Clique(QPoint global) {
-  return Xdotool({"mousemove", QString::number(global.x()), QString::number(global.y())}) &&
-         Xdotool({"click", "1"});
-}
 
 // The selection green near a screen point (the dash-dot line may leave a gap).
 bool VertPres(const QImage& ecran, QPoint p, int rayon) {

@@ -28,27 +28,13 @@
 
 namespace {
 
+using testsupport::Attend;
+using testsupport::Xdotool;
+using testsupport::Clique;
+
 using namespace essaifenetres;
 
 constexpr const char* kSousXvfb = "GRAVELUNE_VISU_PT_SOUS_XVFB";
-
-bool Attend(const std::function<bool()>& condition, int millisecondes) {
-  QElapsedTimer t;
-  t.start();
-  while (!condition() && t.elapsed() < millisecondes) QApplication::processEvents(QEventLoop::AllEvents, 20);
-  return condition();
-}
-
-bool Xdotool(const QStringList& arguments) {
-  QProcess p;
-  p.start(QStandardPaths::findExecutable(QStringLiteral("xdotool")), arguments);
-  return p.waitForFinished(5000) && p.exitCode() == 0;
-}
-
-bool Clique(QPoint global) {
-  return Xdotool({"mousemove", QString::number(global.x()), QString::number(global.y())}) &&
-         Xdotool({"click", "1"});
-}
 
 int MarquesVisu(views::TNoyauGraphique& f) {
   int n = 0;
