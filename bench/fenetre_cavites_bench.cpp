@@ -23,6 +23,7 @@
 #include "tests/survey/reseau_aleatoire.h"
 #include "views/noyau_visu_graphique.h"
 #include "views/types_fiches.h"
+#include "drawing/dessin_ligne.h"
 
 namespace {
 
@@ -139,18 +140,27 @@ std::unique_ptr<Fenetre> FenetreOuverte(int n) {
 }
 
 // A redraw of the 100,000-shot plan, general view: everything (0), without
-// the splays (1), the axes alone (2).
+// the splays (1), the axes alone (2), the outlines alone (3), the splays
+// alone (4).
 void BM_RedessinPlan(benchmark::State& state) {
   Application();
   auto f = FenetreOuverte(100'000);
   using enum drawing::TypeObjetDessin;
   if (state.range(0) == 1) f->RendNonAffiche(views::EnsembleTypes({odVisHab}));
   if (state.range(0) == 2) f->SetAffichable(views::EnsembleTypes({odPtLever}));
+  if (state.range(0) == 3) f->SetAffichable(views::EnsembleTypes({odGalerie}));
+  if (state.range(0) == 4) f->SetAffichable(views::EnsembleTypes({odVisHab}));
   for (auto _ : state) f->RedessineVisu();
   state.counters["calques"] = f->CalquesCombines;
-  state.SetLabel(state.range(0) == 0 ? "tout" : state.range(0) == 1 ? "sans habillage" : "axes seuls");
+  double points = 0, lg = 0;
+  for (auto k : {state.range(0) == 3 ? odGalerie : odVisHab}) for (const auto& o : f->Calques.LeCalque(k).ObjetsDessines)
+    if (auto* b = dynamic_cast<const drawing::TDessinBasique*>(o.get())) { points += b->PointsList.size();
+      for (size_t i = 1; i < b->PointsList.size(); ++i) lg += std::abs(b->PointsList[i].XVue - b->PointsList[i-1].XVue) + std::abs(b->PointsList[i].YVue - b->PointsList[i-1].YVue); }
+  state.counters["pts"] = points; state.counters["lg"] = lg;
+  static const char* const noms[] = {"tout", "sans habillage", "axes seuls", "contours seuls", "habillage seul"};
+  state.SetLabel(noms[state.range(0)]);
 }
-BENCHMARK(BM_RedessinPlan)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RedessinPlan)->DenseRange(0, 4)->Unit(benchmark::kMillisecond);
 
 // A click on the 100,000-shot plan: the nearest station (0), the nearest
 // shot (1), both (2).

@@ -1,6 +1,6 @@
 #pragma once
 // The process-wide values of foundation: the view transform, the print
-// transform and the file level.
+// transform, the file level and the threads of parallel steps.
 #include "foundation/contexte_impression.h"
 #include "foundation/niveau_fichier.h"
 #include "foundation/transformation_vue.h"
@@ -11,6 +11,8 @@ struct TContexteFoundation {
   ContexteVue Vue;
   ContexteNiveauFichier NiveauFichier;
   ContexteImpression Impression;
+  // The threads a parallel step may use; 0: as many as the machine has.
+  int FilsMax = 0;
 };
 
 // The one context of the folder; Vue(), NiveauFichier() and Impression() are
