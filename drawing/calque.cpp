@@ -8,7 +8,9 @@
 #include "drawing/contexte_motifs.h"
 #include "drawing/point_dessin.h"
 #include "foundation/arrondi.h"
+#include "foundation/parallele.h"
 #include "foundation/transformation_vue.h"
+#include "platform/batch_recorder.h"
 
 namespace drawing {
 
@@ -72,7 +74,154 @@ void TCalque::AfficheObjets() {
   ObjetsMasques.clear();
 }
 
+namespace {
+
+// Below this many objects a layer is drawn on the calling thread alone.
+constexpr size_t ObjetsParalleles = 1024;
+
+}  // namespace
+
+// The drawing of one slice of the layer's list.
+struct TCalque::Enregistrements {
+  struct Element {
+    TObjetDessin* Objet;
+    size_t Indice;
+    // Drawn into the recording: its calls [Debut, Fin); otherwise drawn on
+    // the canvas when the recordings are given.
+    bool Enregistre;
+    size_t Debut, Fin;
+    // The current position it leaves, when known.
+    platform::Point Position;
+  };
+  struct Tranche {
+    platform::BatchRecorder Enregistreur;
+    std::vector<Element> Elements;
+    std::vector<TObjetDessin*> Remplis, Selectes;
+    // The slice [Debut, Fin) of the list, and EstAffiche of its objects
+    // before the paint.
+    size_t Debut = 0, Fin = 0;
+    std::vector<char> Affiches;
+  };
+  std::vector<Tranche> Tranches;
+};
+
+void TCalque::DessineEnParallele(platform::Canvas& canvas) {
+  if (!enregistrements_) enregistrements_ = std::make_shared<Enregistrements>();
+  auto& tranches = enregistrements_->Tranches;
+  // More slices than threads: the objects on screen are not spread evenly.
+  tranches.resize(4 * foundation::NombreFils());
+  using Element = Enregistrements::Element;
+  constexpr platform::Point inconnue = platform::BatchRecorder::kUnknownPosition;
+  for (Enregistrements::Tranche& tr : tranches) tr.Enregistreur.Begin(canvas);
+  foundation::ParTranches(ObjetsDessines.size(), tranches.size(), [&](size_t t, size_t debut, size_t fin) {
+    Enregistrements::Tranche& tr = tranches[t];
+    platform::BatchRecorder& enr = tr.Enregistreur;
+    tr.Elements.clear();
+    tr.Remplis.clear();
+    tr.Selectes.clear();
+    tr.Debut = debut;
+    tr.Fin = fin;
+    tr.Affiches.resize(fin - debut);
+    for (size_t i = debut; i < fin; ++i) {
+      TObjetDessin* o = ObjetsDessines[i].get();
+      tr.Affiches[i - debut] = o->EstAffiche;
+      o->EstAffiche = false;
+      if (o->EstRemplissage()) {
+        tr.Remplis.push_back(o);
+        continue;
+      }
+      if (o->Selecte) {
+        tr.Selectes.push_back(o);
+        continue;
+      }
+      bool enregistre = o->TracableEnParallele();
+      const size_t avant = enr.Count();
+      if (enregistre) {
+        try {
+          o->DessineObjet(enr);
+        } catch (const std::exception&) {
+          // Drawn again on the canvas, where the failure ends the layer.
+          enregistre = false;
+        }
+        if (enr.Refused()) enregistre = false;
+      }
+      if (!enregistre) {
+        enr.Rewind(avant);
+        enr.PenPos = inconnue;
+      }
+      tr.Elements.push_back({o, i, enregistre, avant, enr.Count(), enr.PenPos});
+    }
+  });
+
+  // The recordings and the other objects in list order, then the fills and
+  // the selected objects, as on one thread.
+  const platform::CanvasPen plume = canvas.Pen;
+  const platform::CanvasBrush pinceau = canvas.Brush;
+  platform::Point position = canvas.PenPos;
+  const auto dessine = [&](TObjetDessin* o) {
+    canvas.PenPos = position;
+    o->DessineObjet(canvas);
+    position = canvas.PenPos;
+  };
+  std::vector<TObjetDessin*> selectes;
+  // While the list's first pass is given: the index of the object given
+  // last (the failing one when a drawing fails).
+  size_t dernier = 0;
+  bool premierePasse = true;
+  try {
+    for (const Enregistrements::Tranche& tr : tranches) {
+      // Consecutive recorded objects go to the canvas as one run of calls.
+      size_t debut = 0, fin = 0;
+      const auto donne = [&] {
+        if (debut == fin) return;
+        tr.Enregistreur.Replay(canvas, debut, fin);
+        canvas.Pen = plume;
+        canvas.Brush = pinceau;
+        debut = fin = 0;
+      };
+      for (const Element& e : tr.Elements) {
+        dernier = e.Indice;
+        if (e.Enregistre) {
+          if (debut == fin) debut = e.Debut;
+          fin = e.Fin;
+          if (e.Position != inconnue) position = e.Position;
+          continue;
+        }
+        donne();
+        dessine(e.Objet);
+      }
+      donne();
+    }
+    premierePasse = false;
+    for (const Enregistrements::Tranche& tr : tranches) selectes.insert(selectes.end(), tr.Selectes.begin(), tr.Selectes.end());
+    for (const Enregistrements::Tranche& tr : tranches)
+      for (TObjetDessin* r : tr.Remplis) {
+        if (CalqueModifie) r->TesteFermeture();
+        if (r->Selecte)
+          selectes.push_back(r);
+        else
+          dessine(r);
+      }
+    for (TObjetDessin* s : selectes) dessine(s);
+  } catch (const std::exception&) {
+    // The layer's paint ends here; the window goes on with the next layer.
+    // The objects after the failing one were not reached: they keep what
+    // they showed before, as on one thread.
+    position = canvas.PenPos;
+    if (premierePasse)
+      for (const Enregistrements::Tranche& tr : tranches)
+        for (size_t i = std::max(tr.Debut, dernier + 1); i < tr.Fin; ++i)
+          ObjetsDessines[i]->EstAffiche = tr.Affiches[i - tr.Debut] != 0;
+  }
+  canvas.PenPos = position;
+}
+
 void TCalque::DessineCalque(platform::Canvas& canvas) {
+  if (ObjetsDessines.size() >= ObjetsParalleles && foundation::NombreFils() > 1) {
+    DessineEnParallele(canvas);
+    CalqueModifie = false;
+    return;
+  }
   std::vector<TObjetDessin*> remplis;
   std::vector<TObjetDessin*> selectes;
   try {

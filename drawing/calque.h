@@ -54,7 +54,9 @@ class TCalque {
   // Paints the objects: the others in list order, then the fills (whose
   // closing test runs first while the layer changed), then the selected
   // objects.  A failure ends the layer's paint silently; CalqueModifie is
-  // cleared in every case.
+  // cleared in every case.  A big layer's objects that may be drawn on other
+  // threads are drawn there first, into recordings given to the canvas in
+  // the same order: the canvas gets the same calls.
   void DessineCalque(platform::Canvas& canvas);
   // On the layer's own bitmap (nothing without one).
   void DessineCalque();
@@ -68,6 +70,12 @@ class TCalque {
   // The crossings of the layer's lines with the line through the point
   // perpendicular to its direction, 100 m each side.
   void CreeCoupePolys(std::vector<std::unique_ptr<TPointDessin>>& ListePoints, const TPointDessin& UnPoint);
+
+ private:
+  struct Enregistrements;
+  void DessineEnParallele(platform::Canvas& canvas);
+  // Kept between paints, so that a redraw does not allocate them again.
+  std::shared_ptr<Enregistrements> enregistrements_;
 };
 
 }  // namespace drawing

@@ -7,6 +7,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <typeinfo>
 
 #include "drawing/contexte_motifs.h"
 #include "foundation/arrondi.h"
@@ -298,6 +299,11 @@ void TDessinLigneGalerie::DistanceObjet(int32_t, int32_t, TInfoObjet& info) {
   info.ObjetProche = this;
 }
 
+bool TDessinLigneGalerie::TracableEnParallele() const {
+  const std::type_info& t = typeid(*this);
+  return (t == typeid(TDessinLigneGalerie) || t == typeid(TDessinEnvelCoupe)) && TraceSimple();
+}
+
 TDessinEnvelCoupe::TDessinEnvelCoupe(int32_t Ncav, bool remplir, int32_t NGal)
     : TDessinLigneGalerie(Ncav, NGal), Remplir(remplir) {}
 
@@ -320,6 +326,10 @@ void TDessinEnvelCoupe::DessineCetObjet(platform::Canvas& canvas) {
 TDessinViseeHabi::TDessinViseeHabi(survey::TViseeHabi* viseeHabi, const TDefObjetTrait* vMotif)
     : TDessinLigne(vMotif != nullptr ? vMotif : &Motifs().TraitViseesAnnexes, viseeHabi), ViseeHabi(viseeHabi) {
   CodeAffichage = TypeObjetDessin::odVisHab;
+}
+
+bool TDessinViseeHabi::TracableEnParallele() const {
+  return typeid(*this) == typeid(TDessinViseeHabi) && TraceSimple();
 }
 
 void TDessinViseeHabi::DessineCetObjet(platform::Canvas& canvas) {

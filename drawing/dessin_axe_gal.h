@@ -113,6 +113,7 @@ class TDessinLigneGalerie : public TDessinLigne {
   void DistanceObjet(int32_t XPt, int32_t YPt, TInfoObjet& info) override;
   // Section cuts leave gallery outlines out.
   bool EstLigneDeCoupe() const override { return false; }
+  bool TracableEnParallele() const override;
 };
 
 // The outline of a gallery in an elevation, filled light grey when asked.
@@ -143,6 +144,7 @@ class TDessinViseeHabi : public TDessinLigne {
   void DessineCetObjet(platform::Canvas& canvas) override;
   // Never the nearest object: the distance is the largest value.
   void DistanceObjet(int32_t XPt, int32_t YPt, TInfoObjet& info) override;
+  bool TracableEnParallele() const override;
 };
 
 // A line of a loop pair, with a red dot on its second point.

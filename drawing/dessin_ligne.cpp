@@ -4,6 +4,7 @@
 #include <cmath>
 #include <numbers>
 #include <stdexcept>
+#include <typeinfo>
 
 #include "drawing/contexte_motifs.h"
 #include "foundation/arrondi.h"
@@ -180,10 +181,29 @@ TDessinLigne::TDessinLigne(const TDefObjetTrait* vMotif, foundation::TObjetDeLis
 
 void TDessinLigne::DessineObjet(platform::Canvas& canvas) {
   if (EstLigneRemplie() && GraphRempli() != nullptr) ObjetMotif = GraphRempli();
-  const bool rouge = Affichage().TraceEnRouge || (DessinEnCours && EstLigneRemplie());
-  GardeValeur<bool> garde(Affichage().TraceEnRouge, rouge);
-  if (EstVisible || rouge || Selecte) TObjetDessin::DessineObjet(canvas);
+  bool& enRouge = Affichage().TraceEnRouge;
+  const bool rouge = enRouge || (DessinEnCours && EstLigneRemplie());
+  if (!(EstVisible || rouge || Selecte)) return;
+  // The red mode is set for this line only when it changes: other lines may
+  // be read by other threads meanwhile.
+  if (rouge == enRouge) {
+    TObjetDessin::DessineObjet(canvas);
+    return;
+  }
+  GardeValeur<bool> garde(enRouge, rouge);
+  TObjetDessin::DessineObjet(canvas);
 }
+
+bool TDessinLigne::TraceSimple() const {
+  if (!EstVisible || EstLigneRemplie() || Selecte || DessinEnCours || StyleLisse()) return false;
+  if (ObjetMotif == nullptr) return true;
+  const MesPenStyle s = ObjetMotif->StylePlume;
+  if (foundation::Impression().EnImpression) return s == MesPenStyle::mpsSolid;
+  return !((s >= MesPenStyle::mpsDash && s <= MesPenStyle::mpsDashDot && ObjetMotif->EpaisseurPlume > 1) ||
+           s > MesPenStyle::mpsDashDot);
+}
+
+bool TDessinLigne::TracableEnParallele() const { return typeid(*this) == typeid(TDessinLigne) && TraceSimple(); }
 
 void TDessinLigne::DessineCetObjet(platform::Canvas& canvas) {
   if (PointsList.empty()) return;

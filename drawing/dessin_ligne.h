@@ -100,6 +100,7 @@ class TDessinLigne : public TDessinBasique {
   void DessineCetObjet(platform::Canvas& canvas) override;
   void CalculeEnveloppe() override;
   bool EstLigneDeCoupe() const override { return true; }
+  bool TracableEnParallele() const override;
 
   // The smoothed line on the canvas: the canvas's Bézier curves, or the
   // tracer along the curve when special.
@@ -114,6 +115,9 @@ class TDessinLigne : public TDessinBasique {
   foundation::TPointTopo PointPerp(const foundation::TPointTopo& UnPtLoc, int& iPt) const override;
 
  protected:
+  // A plain visible line, neither part of a fill nor selected, drawn
+  // segment by segment with the canvas's own pen.
+  bool TraceSimple() const;
   void TracePolyligne(platform::Canvas& canvas, const TDefObjetTrait& trait);
   void TraceBezierComplexe(platform::Canvas& canvas, const TDefObjetTrait& trait);
   // Scratch buffers of the drawing, kept between paints.

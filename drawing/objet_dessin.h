@@ -191,6 +191,10 @@ class TObjetDessin : public foundation::TObjetDeListe {
   virtual bool TailleIndifferente() const { return false; }
   // A line of the layer's section cuts (lines that are not gallery outlines).
   virtual bool EstLigneDeCoupe() const { return false; }
+  // DessineObjet may run on another thread, beside other objects of this
+  // answer: it changes nothing but the object itself and the canvas given,
+  // and reads nothing that another object's drawing changes.
+  virtual bool TracableEnParallele() const { return false; }
 
   // EnvelRect in pixels, Top above Bottom on screen.
   foundation::TRect EnvelVue() const;

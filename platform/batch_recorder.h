@@ -1,0 +1,89 @@
+#pragma once
+// A canvas that keeps the small calls of a drawing (lines, ellipses, pixels,
+// batches) with the pen and brush they were made with, so that drawings made
+// on several threads can be given to the real canvas afterwards, in order,
+// as large batches.  Any other call (text, shapes, blits, reading a pixel,
+// changing the clip rectangle, a line from an unknown current position)
+// paints nothing and marks the recording refused: the caller draws that
+// drawing on the real canvas itself.
+#include <cstddef>
+#include <limits>
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "platform/canvas.h"
+
+namespace platform {
+
+class BatchRecorder : public Canvas {
+ public:
+  // The current position a recording starts from: a line from it is refused.
+  static constexpr Point kUnknownPosition{std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::min()};
+
+  // Empties the recording and takes the size, clip rectangle, pen, brush,
+  // font and copy mode of the canvas it is for; the current position is
+  // unknown.
+  void Begin(const Canvas& target);
+  // The number of calls recorded; a drawing's calls are those between two counts.
+  size_t Count() const { return calls_.size(); }
+  // Drops the calls from that count on and clears the refusal.
+  void Rewind(size_t count);
+  bool Refused() const { return refused_; }
+
+  // Gives the calls [first, last) to the canvas, each run with the pen and
+  // brush it was recorded with; the canvas's pen and brush are then those of
+  // the last run.
+  void Replay(Canvas& target, size_t first, size_t last) const;
+
+  int32_t Width() const override { return width_; }
+  int32_t Height() const override { return height_; }
+  void SetSize(int32_t, int32_t) override { refused_ = true; }
+  std::unique_ptr<Canvas> CreateBitmap(int32_t width, int32_t height) const override;
+  void SetClipRect(const Rect&) override { refused_ = true; }
+  void ClearClipRect() override { refused_ = true; }
+  std::optional<Rect> ClipRect() const override { return clip_; }
+
+  void LineTo(int32_t x, int32_t y) override;
+  void Polyline(std::span<const Point>) override { refused_ = true; }
+  void PolyBezier(std::span<const Point>) override { refused_ = true; }
+  void Polygon(std::span<const Point>) override { refused_ = true; }
+  void Rectangle(int32_t, int32_t, int32_t, int32_t) override { refused_ = true; }
+  void Ellipse(int32_t left, int32_t top, int32_t right, int32_t bottom) override;
+  void Arc(int32_t, int32_t, int32_t, int32_t, int32_t, int32_t, int32_t, int32_t) override { refused_ = true; }
+  void Chord(int32_t, int32_t, int32_t, int32_t, int32_t, int32_t, int32_t, int32_t) override { refused_ = true; }
+  void Pie(int32_t, int32_t, int32_t, int32_t, int32_t, int32_t, int32_t, int32_t) override { refused_ = true; }
+  void FillRect(const Rect&) override { refused_ = true; }
+  void FrameRect(const Rect&) override { refused_ = true; }
+  Colour Pixel(int32_t, int32_t) const override;
+  void SetPixel(int32_t x, int32_t y, Colour c) override;
+  void FloodFill(int32_t, int32_t, Colour) override { refused_ = true; }
+  void TextOut(int32_t, int32_t, std::string_view) override { refused_ = true; }
+  int32_t TextWidth(std::string_view) const override;
+  int32_t TextHeight(std::string_view) const override;
+  void CopyRect(const Rect&, const Canvas&, const Rect&) override { refused_ = true; }
+  void Batch(std::span<const BatchCall> calls) override;
+
+ private:
+  // Calls from First on (up to the next run) were made with this pen and brush.
+  struct Run {
+    size_t First;
+    CanvasPen Pen;
+    CanvasBrush Brush;
+  };
+  // Starts a run when the pen or brush differs from the last run's in what a
+  // batch reads (the pen's colour is in each call).
+  void Follow();
+  void Add(const BatchCall& c) {
+    Follow();
+    calls_.push_back(c);
+  }
+
+  int32_t width_ = 0, height_ = 0;
+  std::optional<Rect> clip_;
+  std::vector<BatchCall> calls_;
+  std::vector<Run> runs_;
+  mutable bool refused_ = false;
+};
+
+}  // namespace platform
