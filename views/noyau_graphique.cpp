@@ -10,6 +10,7 @@
 #include "drawing/deplacable.h"
 #include "foundation/arrondi.h"
 #include "foundation/chaines.h"
+#include "foundation/parallele.h"
 #include "platform/dialogs.h"
 #include "platform/files.h"
 #include "platform/raster.h"
@@ -265,23 +266,52 @@ void TCanvasSuivi::CopyRect(const Rect& destination, const Canvas& source, const
   Reprend();
 }
 
-void TCanvasSuivi::Batch(std::span<const platform::BatchCall> calls) {
-  if (calls.empty()) return;
-  // The bounds of the lines' ends, of the ellipses' rectangles and of the
-  // pixels, grown by the pen's margin and a line's last pixel (more than a
-  // pixel needs: the zone is a bound).
+namespace {
+
+// The bounds of the lines' ends, of the ellipses' rectangles and of the
+// pixels of the calls.
+struct Bornes {
   int32_t xmin = std::numeric_limits<int32_t>::max(), ymin = xmin;
   int32_t xmax = std::numeric_limits<int32_t>::min(), ymax = xmax;
-  const platform::BatchCall* dernierTrait = nullptr;
-  for (const platform::BatchCall& c : calls) {
-    const bool pixel = c.What == platform::BatchCall::Kind::Pixel;
-    if (c.What == platform::BatchCall::Kind::Line) dernierTrait = &c;
-    const int32_t x2 = pixel ? c.X1 : c.X2, y2 = pixel ? c.Y1 : c.Y2;
-    xmin = std::min(xmin, std::min(c.X1, x2));
-    ymin = std::min(ymin, std::min(c.Y1, y2));
-    xmax = std::max(xmax, std::max(c.X1, x2));
-    ymax = std::max(ymax, std::max(c.Y1, y2));
+  void Ajoute(std::span<const platform::BatchCall> calls) {
+    for (const platform::BatchCall& c : calls) {
+      const bool pixel = c.What == platform::BatchCall::Kind::Pixel;
+      const int32_t x2 = pixel ? c.X1 : c.X2, y2 = pixel ? c.Y1 : c.Y2;
+      xmin = std::min(xmin, std::min(c.X1, x2));
+      ymin = std::min(ymin, std::min(c.Y1, y2));
+      xmax = std::max(xmax, std::max(c.X1, x2));
+      ymax = std::max(ymax, std::max(c.Y1, y2));
+    }
   }
+  void Ajoute(const Bornes& b) {
+    xmin = std::min(xmin, b.xmin), ymin = std::min(ymin, b.ymin);
+    xmax = std::max(xmax, b.xmax), ymax = std::max(ymax, b.ymax);
+  }
+};
+
+// From this many calls the bounds are read on several threads.
+constexpr size_t AppelsBornesParalleles = 1 << 16;
+
+}  // namespace
+
+void TCanvasSuivi::Batch(std::span<const platform::BatchCall> calls) {
+  if (calls.empty()) return;
+  // The bounds grown by the pen's margin and a line's last pixel (more than
+  // a pixel needs: the zone is a bound).
+  Bornes bornes;
+  if (calls.size() < AppelsBornesParalleles) {
+    bornes.Ajoute(calls);
+  } else {
+    std::vector<Bornes> parTranche(foundation::NombreFils());
+    foundation::ParTranches(calls.size(), parTranche.size(), [&](size_t t, size_t debut, size_t fin) {
+      parTranche[t].Ajoute(calls.subspan(debut, fin - debut));
+    });
+    for (const Bornes& b : parTranche) bornes.Ajoute(b);
+  }
+  const int32_t xmin = bornes.xmin, ymin = bornes.ymin, xmax = bornes.xmax, ymax = bornes.ymax;
+  const platform::BatchCall* dernierTrait = nullptr;
+  for (auto c = calls.rbegin(); c != calls.rend() && dernierTrait == nullptr; ++c)
+    if (c->What == platform::BatchCall::Kind::Line) dernierTrait = &*c;
   const int64_t m = Marge();
   const int64_t l = xmin - m, t = ymin - m, r = int64_t{xmax} + m + 1, b = int64_t{ymax} + m + 1;
   const auto borne = [](int64_t v) {

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "foundation/arrondi.h"
+#include "foundation/parallele.h"
 
 namespace platform {
 namespace {
@@ -599,19 +600,44 @@ void QtCanvas::Pie(int32_t l, int32_t t, int32_t r, int32_t b, int32_t x1, int32
 }
 
 namespace {
+
+// From this many pixels a rectangle's rows are shared between threads (a
+// screen's picture is cleared and combined several times per redraw).
+constexpr i64 kPixelsParalleles = 1 << 18;
+
+// Calls rows(top, bottom) over the rows [top, bottom) of a rectangle of that
+// width, in bands on several threads when it is big.
+template <class Rows>
+void ParBandes(int32_t top, int32_t bottom, int32_t width, Rows&& rows) {
+  if (bottom <= top) return;
+  if (i64(bottom - top) * width < kPixelsParalleles || foundation::NombreFils() < 2) {
+    rows(top, bottom);
+    return;
+  }
+  const size_t n = static_cast<size_t>(bottom - top);
+  foundation::ParTranches(n, std::min<size_t>(n, 4 * foundation::NombreFils()), [&](size_t, size_t b, size_t e) {
+    rows(top + static_cast<int32_t>(b), top + static_cast<int32_t>(e));
+  });
+}
+
 // Paints the brush (solid or hatch, copy mode) on a rectangle already clipped.
 void PaintBrush(QImage& image, const Rect& r, const CanvasBrush& brush) {
   if (r.Empty() || brush.Style == BrushStyle::Clear) return;
   const uint32_t colour = ToQRgb(brush.Color);
-  for (int32_t y = r.Top; y < r.Bottom; ++y) {
-    uint32_t* line = reinterpret_cast<uint32_t*>(image.scanLine(y));
-    if (brush.Style == BrushStyle::Solid) {
-      std::fill(line + r.Left, line + r.Right, colour);
-    } else {
-      for (int32_t x = r.Left; x < r.Right; ++x)
-        if (HatchPixel(brush.Style, x, y)) line[x] = colour;
+  // The pixels are reached once here: the threads only write rows.
+  uchar* bits = image.bits();
+  const qsizetype stride = image.bytesPerLine();
+  ParBandes(r.Top, r.Bottom, r.Width(), [&](int32_t top, int32_t bottom) {
+    for (int32_t y = top; y < bottom; ++y) {
+      uint32_t* line = reinterpret_cast<uint32_t*>(bits + y * stride);
+      if (brush.Style == BrushStyle::Solid) {
+        std::fill(line + r.Left, line + r.Right, colour);
+      } else {
+        for (int32_t x = r.Left; x < r.Right; ++x)
+          if (HatchPixel(brush.Style, x, y)) line[x] = colour;
+      }
     }
-  }
+  });
 }
 }  // namespace
 
@@ -729,24 +755,30 @@ void QtCanvas::CopyRect(const Rect& d, const Canvas& source, const Rect& s) {
     // Unscaled: each row through the mode, without the stretch arithmetic.
     const int32_t dx = s.Left - d.Left, dy = s.Top - d.Top;
     const int32_t x0 = std::max(vis.Left, -dx), x1 = std::min(vis.Right, sw - dx);
-    for (int32_t y = vis.Top; y < vis.Bottom && x0 < x1; ++y) {
-      const int32_t sy = y + dy;
-      if (sy < 0 || sy >= sh) continue;
-      uint32_t* dst = reinterpret_cast<uint32_t*>(image_.scanLine(y));
-      const uint32_t* src = reinterpret_cast<const uint32_t*>(img->constScanLine(sy)) + dx;
-      switch (mode) {
-        case CopyMode::SrcCopy:
-          for (int32_t x = x0; x < x1; ++x) dst[x] = 0xFF000000u | src[x];
-          break;
-        case CopyMode::SrcAnd:
-          for (int32_t x = x0; x < x1; ++x) dst[x] = 0xFF000000u | (src[x] & dst[x] & 0xFFFFFFu);
-          break;
-        default:
-          for (int32_t x = x0; x < x1; ++x)
-            dst[x] = 0xFF000000u | ApplyCopyMode(mode, src[x] & 0xFFFFFFu, dst[x] & 0xFFFFFFu);
-          break;
+    if (x0 >= x1) return;
+    // The rows of the source that exist, and both images reached once here.
+    const int32_t y0 = std::max(vis.Top, -dy), y1 = std::min(vis.Bottom, sh - dy);
+    uchar* dstBits = image_.bits();
+    const uchar* srcBits = img->constBits();
+    const qsizetype dstStride = image_.bytesPerLine(), srcStride = img->bytesPerLine();
+    ParBandes(y0, y1, x1 - x0, [&](int32_t top, int32_t bottom) {
+      for (int32_t y = top; y < bottom; ++y) {
+        uint32_t* dst = reinterpret_cast<uint32_t*>(dstBits + y * dstStride);
+        const uint32_t* src = reinterpret_cast<const uint32_t*>(srcBits + (y + dy) * srcStride) + dx;
+        switch (mode) {
+          case CopyMode::SrcCopy:
+            for (int32_t x = x0; x < x1; ++x) dst[x] = 0xFF000000u | src[x];
+            break;
+          case CopyMode::SrcAnd:
+            for (int32_t x = x0; x < x1; ++x) dst[x] = 0xFF000000u | (src[x] & dst[x] & 0xFFFFFFu);
+            break;
+          default:
+            for (int32_t x = x0; x < x1; ++x)
+              dst[x] = 0xFF000000u | ApplyCopyMode(mode, src[x] & 0xFFFFFFu, dst[x] & 0xFFFFFFu);
+            break;
+        }
       }
-    }
+    });
     return;
   }
   std::vector<int32_t> columns(static_cast<size_t>(vis.Width()));
