@@ -103,6 +103,8 @@ struct TCalque::Enregistrements {
     std::vector<char> Affiches;
   };
   std::vector<Tranche> Tranches;
+  // The calls of consecutive runs of one pen, gathered across the slices.
+  std::vector<platform::BatchCall> Suite;
 };
 
 void TCalque::DessineEnParallele(platform::Canvas& canvas) {
@@ -158,6 +160,30 @@ void TCalque::DessineEnParallele(platform::Canvas& canvas) {
   const platform::CanvasPen plume = canvas.Pen;
   const platform::CanvasBrush pinceau = canvas.Brush;
   platform::Point position = canvas.PenPos;
+  // Runs of one pen follow one another from slice to slice: the canvas gets
+  // them as one batch (it draws a big batch faster than many small ones).
+  std::vector<platform::BatchCall>& suite = enregistrements_->Suite;
+  suite.clear();
+  platform::CanvasPen plumeSuite;
+  platform::CanvasBrush pinceauSuite;
+  const auto donneSuite = [&] {
+    if (suite.empty()) return;
+    canvas.Pen = plumeSuite;
+    canvas.Brush = pinceauSuite;
+    canvas.Batch(suite);
+    canvas.Pen = plume;
+    canvas.Brush = pinceau;
+    suite.clear();
+  };
+  const auto ajouteSuite = [&](const platform::CanvasPen& p, const platform::CanvasBrush& b,
+                               std::span<const platform::BatchCall> appels) {
+    if (!suite.empty() && !platform::BatchRecorder::SameRun(plumeSuite, pinceauSuite, p, b)) donneSuite();
+    if (suite.empty()) {
+      plumeSuite = p;
+      pinceauSuite = b;
+    }
+    suite.insert(suite.end(), appels.begin(), appels.end());
+  };
   const auto dessine = [&](TObjetDessin* o) {
     canvas.PenPos = position;
     o->DessineObjet(canvas);
@@ -174,9 +200,7 @@ void TCalque::DessineEnParallele(platform::Canvas& canvas) {
       size_t debut = 0, fin = 0;
       const auto donne = [&] {
         if (debut == fin) return;
-        tr.Enregistreur.Replay(canvas, debut, fin);
-        canvas.Pen = plume;
-        canvas.Brush = pinceau;
+        tr.Enregistreur.Runs(debut, fin, ajouteSuite);
         debut = fin = 0;
       };
       for (const Element& e : tr.Elements) {
@@ -188,10 +212,12 @@ void TCalque::DessineEnParallele(platform::Canvas& canvas) {
           continue;
         }
         donne();
+        donneSuite();
         dessine(e.Objet);
       }
       donne();
     }
+    donneSuite();
     premierePasse = false;
     for (const Enregistrements::Tranche& tr : tranches) selectes.insert(selectes.end(), tr.Selectes.begin(), tr.Selectes.end());
     for (const Enregistrements::Tranche& tr : tranches)

@@ -6,15 +6,6 @@
 
 namespace platform {
 
-namespace {
-
-bool SameRun(const CanvasPen& a, const CanvasBrush& b, const CanvasPen& pen, const CanvasBrush& brush) {
-  return a.Width == pen.Width && a.Style == pen.Style && a.Mode == pen.Mode && b.Color == brush.Color &&
-         b.Style == brush.Style;
-}
-
-}  // namespace
-
 void BatchRecorder::Begin(const Canvas& target) {
   width_ = target.Width();
   height_ = target.Height();
@@ -40,7 +31,9 @@ void BatchRecorder::Follow() {
     runs_.push_back({calls_.size(), Pen, Brush});
 }
 
-void BatchRecorder::Replay(Canvas& target, size_t first, size_t last) const {
+void BatchRecorder::Runs(
+    size_t first, size_t last,
+    const std::function<void(const CanvasPen&, const CanvasBrush&, std::span<const BatchCall>)>& f) const {
   last = std::min(last, calls_.size());
   if (first >= last) return;
   // The run holding the first call: the last one starting at or before it.
@@ -48,12 +41,11 @@ void BatchRecorder::Replay(Canvas& target, size_t first, size_t last) const {
   --r;
   for (size_t i = first; i < last; ++r) {
     const size_t end = std::min(last, r + 1 == runs_.end() ? calls_.size() : (r + 1)->First);
-    target.Pen = r->Pen;
-    target.Brush = r->Brush;
-    target.Batch(std::span<const BatchCall>(calls_.data() + i, end - i));
+    f(r->Pen, r->Brush, std::span<const BatchCall>(calls_.data() + i, end - i));
     i = end;
   }
 }
+
 
 std::unique_ptr<Canvas> BatchRecorder::CreateBitmap(int32_t width, int32_t height) const {
   refused_ = true;

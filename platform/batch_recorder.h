@@ -2,11 +2,12 @@
 // A canvas that keeps the small calls of a drawing (lines, ellipses, pixels,
 // batches) with the pen and brush they were made with, so that drawings made
 // on several threads can be given to the real canvas afterwards, in order,
-// as large batches.  Any other call (text, shapes, blits, reading a pixel,
+// as large batches (Runs).  Any other call (text, shapes, blits, reading a pixel,
 // changing the clip rectangle, a line from an unknown current position)
 // paints nothing and marks the recording refused: the caller draws that
 // drawing on the real canvas itself.
 #include <cstddef>
+#include <functional>
 #include <limits>
 #include <memory>
 #include <optional>
@@ -31,10 +32,14 @@ class BatchRecorder : public Canvas {
   void Rewind(size_t count);
   bool Refused() const { return refused_; }
 
-  // Gives the calls [first, last) to the canvas, each run with the pen and
-  // brush it was recorded with; the canvas's pen and brush are then those of
-  // the last run.
-  void Replay(Canvas& target, size_t first, size_t last) const;
+  // The calls [first, last) run by run, each with its pen and brush.
+  void Runs(size_t first, size_t last,
+            const std::function<void(const CanvasPen&, const CanvasBrush&, std::span<const BatchCall>)>& f) const;
+  // Two pens and brushes a batch draws alike (the pen's colour is in each call).
+  static bool SameRun(const CanvasPen& a, const CanvasBrush& b, const CanvasPen& pen, const CanvasBrush& brush) {
+    return a.Width == pen.Width && a.Style == pen.Style && a.Mode == pen.Mode && b.Color == brush.Color &&
+           b.Style == brush.Style;
+  }
 
   int32_t Width() const override { return width_; }
   int32_t Height() const override { return height_; }
