@@ -5,6 +5,7 @@
 #include <cmath>
 #include <limits>
 #include <optional>
+#include <span>
 #include <vector>
 #include <string>
 
@@ -79,10 +80,23 @@ size_t TranchesPour(size_t n) {
   return std::clamp<size_t>(n / PointsParTranche, 1, std::min(fils * TranchesParFil, TranchesMax));
 }
 
-// The calls of each slice of the axis being drawn, kept from one drawing to
-// the next on the thread that draws (the calling thread's: a slice run
-// elsewhere writes into its own slot, read back once every slice is done).
-thread_local std::vector<std::vector<platform::BatchCall>> appelsDesTranches;
+// The calls of one slice: the room, kept from one drawing to the next, and
+// the count in use.
+struct AppelsDUneTranche {
+  std::vector<platform::BatchCall> Place;
+  size_t N = 0;
+  // Room for k calls, written from Place.data().
+  platform::BatchCall* Prevoit(size_t k) {
+    if (Place.size() < k) Place.resize(k);
+    return Place.data();
+  }
+  std::span<const platform::BatchCall> Appels() const { return {Place.data(), N}; }
+};
+
+// The calls of each slice of the axis being drawn, kept on the thread that
+// draws (the calling thread's: a slice run elsewhere writes into its own
+// slot, read back once every slice is done).
+thread_local std::vector<AppelsDUneTranche> appelsDesTranches;
 
 // Distance in drawing units from (x, y) to the segment A B: to the foot of
 // the perpendicular when it falls on the segment, else to the nearer end
@@ -187,8 +201,9 @@ struct TDessinAxeGal::Trace {
   platform::Colour Couleur;
 };
 
-void TDessinAxeGal::TraceTranche(const Trace& t, size_t debut, size_t fin, std::vector<platform::BatchCall>& appels,
-                                 FinDeTrace& etat) const {
+size_t TDessinAxeGal::TraceTranche(const Trace& t, size_t debut, size_t fin, platform::BatchCall* appels,
+                                   FinDeTrace& etat) const {
+  platform::BatchCall* const premier = appels;
   using Appel = platform::BatchCall;
   const size_t n = vus_.size();
   // The stations of the points on the surface, and their arriving shots, are
@@ -216,7 +231,7 @@ void TDessinAxeGal::TraceTranche(const Trace& t, size_t debut, size_t fin, std::
         const survey::TVisee* arrivee = p.Station != nullptr ? p.Station->ViseeAvant : nullptr;
         const platform::Colour c =
             t.Marquage && arrivee != nullptr && arrivee->Marque ? CouleurSelection : t.Couleur;
-        appels.push_back({Appel::Kind::Line, c, p.X, p.Y, rat.X, rat.Y});
+        *appels++ = {Appel::Kind::Line, c, p.X, p.Y, rat.X, rat.Y};
         etat.Sautee = false;
       } else {
         // A line left out still moves the current position to its end.
@@ -226,10 +241,11 @@ void TDessinAxeGal::TraceTranche(const Trace& t, size_t debut, size_t fin, std::
       }
     }
     if (t.Zone.Point(p.X, p.Y, t.R)) {
-      if (t.Points) appels.push_back({Appel::Kind::Ellipse, platform::kWhite, p.X - t.R, p.Y - t.R, p.X + t.R, p.Y + t.R});
-      appels.push_back({Appel::Kind::Pixel, t.Couleur, p.X, p.Y});
+      if (t.Points) *appels++ = {Appel::Kind::Ellipse, platform::kWhite, p.X - t.R, p.Y - t.R, p.X + t.R, p.Y + t.R};
+      *appels++ = {Appel::Kind::Pixel, t.Couleur, p.X, p.Y};
     }
   }
+  return static_cast<size_t>(appels - premier);
 }
 
 void TDessinAxeGal::DessineCetObjet(platform::Canvas& canvas) {
@@ -242,36 +258,33 @@ void TDessinAxeGal::DessineCetObjet(platform::Canvas& canvas) {
                 RayonPointStation(), canvas.Pen.Color};
   // The points are drawn from the last to the second, each with its shot.
   const size_t n = vus_.size() - 1;
-  std::vector<std::vector<platform::BatchCall>>& appels = appelsDesTranches;
-  const auto donne = [&](std::vector<platform::BatchCall>& lot, const FinDeTrace& etat) {
-    if (!lot.empty()) canvas.Batch(lot);
-    if (etat.Sautee) canvas.MoveTo(etat.X, etat.Y);
-  };
+  std::vector<AppelsDUneTranche>& appels = appelsDesTranches;
   if (noms) {
     // Each point's name goes between its calls and the next point's.
     if (appels.empty()) appels.resize(1);
+    AppelsDUneTranche& lot = appels[0];
     for (size_t k = 0; k < n; ++k) {
       FinDeTrace etat;
-      appels[0].clear();
-      TraceTranche(t, k, k + 1, appels[0], etat);
-      donne(appels[0], etat);
+      lot.N = TraceTranche(t, k, k + 1, lot.Prevoit(3), etat);
+      if (lot.N > 0) canvas.Batch(lot.Appels());
+      if (etat.Sautee) canvas.MoveTo(etat.X, etat.Y);
       PointsAxe[n - k]->AfficheDesign(canvas);
     }
     PointsAxe[0]->AfficheDesign(canvas);
     return;
   }
-  // Each slice's calls in its own vector, handed over in slice order; the
+  // Each slice's calls in its own room, handed over in slice order; the
   // current position is left by the last slice that decides it.
   const size_t tranches = TranchesPour(n);
   if (appels.size() < tranches) appels.resize(tranches);
   std::array<FinDeTrace, TranchesMax> etats{};
   foundation::ParTranches(n, tranches, [&](size_t tranche, size_t debut, size_t fin) {
-    appels[tranche].clear();
-    TraceTranche(t, debut, fin, appels[tranche], etats[tranche]);
+    AppelsDUneTranche& lot = appels[tranche];
+    lot.N = TraceTranche(t, debut, fin, lot.Prevoit(3 * (fin - debut)), etats[tranche]);
   });
   FinDeTrace fin;
   for (size_t k = 0; k < tranches; ++k) {
-    if (!appels[k].empty()) canvas.Batch(appels[k]);
+    if (appels[k].N > 0) canvas.Batch(appels[k].Appels());
     if (etats[k].Decide) fin = etats[k];
   }
   if (fin.Sautee) canvas.MoveTo(fin.X, fin.Y);

@@ -101,9 +101,9 @@ class TDessinAxeGal : public TObjetDessin {
   struct Trace;
 
   // The calls of the points PointsAxe[n - 1 - k] for k in [debut, fin),
-  // appended to appels; etat tells where they leave the current position.
-  void TraceTranche(const Trace& t, size_t debut, size_t fin, std::vector<platform::BatchCall>& appels,
-                    FinDeTrace& etat) const;
+  // written from appels on (room for three per point); returns how many.
+  // etat tells where they leave the current position.
+  size_t TraceTranche(const Trace& t, size_t debut, size_t fin, platform::BatchCall* appels, FinDeTrace& etat) const;
 
   std::vector<PointVu> vus_;
 };
