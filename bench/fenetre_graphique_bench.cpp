@@ -1,5 +1,6 @@
 // The graphic window's core at 1920 x 1080: a full redraw of 100,000 shot
-// lines and 200,000 splay lines (general view and zoomed in), the cost of
+// lines and 200,000 splay lines (general view and zoomed in), the same two
+// axes by themselves on one thread and on the cores, the cost of
 // combining the layers against the number of layers that drew something, a
 // pan frame and a snap-circle move painted by the window, and the
 // nearest-object search over 1,000 to 100,000 objects.  Runs offscreen
