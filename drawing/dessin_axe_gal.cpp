@@ -70,7 +70,7 @@ constexpr size_t PointsParTranche = 4096;
 // Slices per thread, so that a thread whose slices are off the surface takes
 // more of them.
 constexpr size_t TranchesParFil = 4;
-
+// At most 8 threads of 4 slices.
 constexpr size_t TranchesMax = 32;
 
 // The slices for n points: one for a short axis or a single thread.
