@@ -97,6 +97,25 @@ class AxeLong : public ::testing::Test {
     if (noms) a.PointsAxe[0]->AfficheDesign(c);
   }
 
+  // Both axes drawn by the axis on `lots` and call by call on `appels` (400
+  // x 300): the same pixels, more than `encre` of them inked, and the same
+  // current position.
+  void DessineEtCompare(QtCanvas& lots, QtCanvas& appels, int encre) {
+    for (TDessinAxeGal* x : {&autre, &axe}) {
+      x->DessineObjet(lots);
+      UnParUn(*x, appels);
+    }
+    int ecarts = 0, encrees = 0;
+    for (int y = 0; y < 300; ++y)
+      for (int x = 0; x < 400; ++x) {
+        ecarts += lots.Pixel(x, y) != appels.Pixel(x, y);
+        encrees += appels.Pixel(x, y) != platform::kWhite;
+      }
+    EXPECT_EQ(ecarts, 0);
+    EXPECT_GT(encrees, encre);
+    EXPECT_EQ(lots.PenPos, appels.PenPos);
+  }
+
   testvue::Vue vue;
   survey::GardeLiberationReseau liberation;
   std::vector<std::unique_ptr<TPointSpeleo>> stations;
@@ -133,19 +152,8 @@ TEST_F(AxeLong, EnLotsCommeAppelParAppel) {
       lots.SetClipRect({37, 21, 311, 240});
       appels.SetClipRect({37, 21, 311, 240});
     }
-    for (TDessinAxeGal* x : {&autre, &axe}) {
-      x->DessineObjet(lots);
-      UnParUn(*x, appels);
-    }
-    int ecarts = 0, encre = 0;
-    for (int y = 0; y < 300; ++y)
-      for (int x = 0; x < 400; ++x) {
-        ecarts += lots.Pixel(x, y) != appels.Pixel(x, y);
-        encre += appels.Pixel(x, y) != platform::kWhite;
-      }
-    EXPECT_EQ(ecarts, 0) << k.Nom;
-    EXPECT_GT(encre, k.Encre) << k.Nom;
-    EXPECT_EQ(lots.PenPos, appels.PenPos) << k.Nom;
+    SCOPED_TRACE(k.Nom);
+    DessineEtCompare(lots, appels, k.Encre);
   }
 }
 
@@ -165,19 +173,7 @@ TEST_F(AxeTresLong, SurPlusieursFilsCommeAppelParAppel) {
     testvue::FixeVue(30, 8, 24, 400, 300);
     Affichage().ObjetsAffichablesCourants[TypeObjetDessin::odCompos] = !points;
     QtCanvas lots(400, 300), appels(400, 300);
-    for (TDessinAxeGal* x : {&autre, &axe}) {
-      x->DessineObjet(lots);
-      UnParUn(*x, appels);
-    }
-    int ecarts = 0, encre = 0;
-    for (int y = 0; y < 300; ++y)
-      for (int x = 0; x < 400; ++x) {
-        ecarts += lots.Pixel(x, y) != appels.Pixel(x, y);
-        encre += appels.Pixel(x, y) != platform::kWhite;
-      }
-    EXPECT_EQ(ecarts, 0);
-    EXPECT_GT(encre, 20000);
-    EXPECT_EQ(lots.PenPos, appels.PenPos);
+    DessineEtCompare(lots, appels, 20000);
   }
 }
 
