@@ -1,5 +1,6 @@
 // The graphic window's core at 1920 x 1080: a full redraw of 100,000 shot
-// lines and 200,000 splay lines (general view and zoomed in), the cost of
+// lines and 200,000 splay lines (general view and zoomed in), the same two
+// axes by themselves on one thread and on the cores, the cost of
 // combining the layers against the number of layers that drew something, a
 // pan frame and a snap-circle move painted by the window, and the
 // nearest-object search over 1,000 to 100,000 objects.  Runs offscreen
@@ -10,6 +11,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -17,9 +19,11 @@
 #include "drawing/dessin_axe_gal.h"
 #include "drawing/dessin_ligne.h"
 #include "drawing/objet_trait.h"
+#include "foundation/contexte_foundation.h"
 #include "foundation/contexte_impression.h"
 #include "foundation/transformation_vue.h"
 #include "platform/qt/qt_canvas.h"
+#include "platform/recording_canvas.h"
 #include "survey/point_speleo.h"
 #include "survey/reseau.h"
 #include "survey/visee.h"
@@ -142,6 +146,43 @@ void BM_PeintureSeule(benchmark::State& state) {
   state.SetLabel(state.range(0) ? "zoom x20" : "vue generale");
 }
 BENCHMARK(BM_PeintureSeule)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+// A canvas that takes the calls of the batches and draws nothing: what the
+// axis costs before the canvas rasterises.
+class CanevasMuet : public platform::RecordingCanvas {
+ public:
+  using platform::RecordingCanvas::RecordingCanvas;
+  void Batch(std::span<const platform::BatchCall> calls) override { benchmark::DoNotOptimize(calls.data()); }
+};
+
+// The two axes of the full redraw painted by themselves with at most one
+// thread (FilsMax 1) or the machine's cores (0): their calls alone on a
+// canvas that draws nothing (canvas 0) or painted on the image canvas (1),
+// general view or zoomed in.
+void BM_AxesSurLesCoeurs(benchmark::State& state) {
+  VueInitiale();
+  Cheminement visees(100'000, 4321), habillage(200'000, 777);
+  Noyau f;
+  f.RedessineVisu();
+  if (state.range(1)) f.ZoomeValeur(0.05);
+  TDessinAxeGal axe, hab;
+  for (auto& v : visees.visees) axe.AjouteTrait(v.get());
+  for (auto& v : habillage.visees) hab.AjouteTrait(v.get());
+  foundation::GardeContexteFoundation garde;
+  foundation::ContexteFoundation().FilsMax = static_cast<int>(state.range(2));
+  CanevasMuet muet(1920, 1080);
+  platform::QtCanvas image(1920, 1080);
+  platform::Canvas& canvas = state.range(0) ? static_cast<platform::Canvas&>(image) : muet;
+  for (auto _ : state) {
+    axe.DessineObjet(canvas);
+    hab.DessineObjet(canvas);
+  }
+  state.SetLabel(std::string(state.range(0) ? "image" : "appels seuls") + (state.range(1) ? ", zoom x20" : "") +
+                 (state.range(2) == 1 ? ", un fil" : ", les coeurs"));
+}
+BENCHMARK(BM_AxesSurLesCoeurs)
+    ->ArgsProduct({{0, 1}, {0, 1}, {1, 0}})
+    ->Unit(benchmark::kMillisecond);
 
 // n layers each holding one line across the view.
 void BM_Composition(benchmark::State& state) {

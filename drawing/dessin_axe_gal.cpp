@@ -6,6 +6,7 @@
 #include <limits>
 #include <optional>
 #include <span>
+#include <vector>
 #include <string>
 #include <typeinfo>
 
@@ -13,6 +14,7 @@
 #include "foundation/arrondi.h"
 #include "foundation/chaines.h"
 #include "foundation/contexte_impression.h"
+#include "foundation/parallele.h"
 #include "foundation/transformation_vue.h"
 #include "foundation/utilitaires.h"
 #include "survey/point_speleo.h"
@@ -63,26 +65,39 @@ class ZoneVisible {
   int64_t droite_ = std::numeric_limits<int64_t>::min(), bas_ = droite_;
 };
 
-// The calls of a drawing given to the canvas a few hundred at a time.
-class LotDAppels {
- public:
-  explicit LotDAppels(platform::Canvas& canvas) : canvas_(canvas) {}
-  // Room for k more calls.
-  void Prevoit(size_t k) {
-    if (n_ + k > appels_.size()) Vide();
-  }
-  // After Prevoit.
-  void Ajoute(const platform::BatchCall& c) { appels_[n_++] = c; }
-  void Vide() {
-    if (n_ > 0) canvas_.Batch(std::span<const platform::BatchCall>(appels_.data(), n_));
-    n_ = 0;
-  }
+// The points of an axis per slice when it is cut for the cores: fewer cost
+// more to hand out than they take to draw.
+constexpr size_t PointsParTranche = 4096;
+// Slices per thread, so that a thread whose slices are off the surface takes
+// more of them.
+constexpr size_t TranchesParFil = 4;
+// At most 8 threads of 4 slices.
+constexpr size_t TranchesMax = 32;
 
- private:
-  platform::Canvas& canvas_;
-  std::array<platform::BatchCall, 256> appels_;
-  size_t n_ = 0;
+// The slices for n points: one for a short axis or a single thread.
+size_t TranchesPour(size_t n) {
+  const size_t fils = foundation::NombreFils();
+  if (fils <= 1) return 1;
+  return std::clamp<size_t>(n / PointsParTranche, 1, std::min(fils * TranchesParFil, TranchesMax));
+}
+
+// The calls of one slice: the room, kept from one drawing to the next, and
+// the count in use.
+struct AppelsDUneTranche {
+  std::vector<platform::BatchCall> Place;
+  size_t N = 0;
+  // Room for k calls, written from Place.data().
+  platform::BatchCall* Prevoit(size_t k) {
+    if (Place.size() < k) Place.resize(k);
+    return Place.data();
+  }
+  std::span<const platform::BatchCall> Appels() const { return {Place.data(), N}; }
 };
+
+// The calls of each slice of the axis being drawn, kept on the thread that
+// draws (the calling thread's: a slice run elsewhere writes into its own
+// slot, read back once every slice is done).
+thread_local std::vector<AppelsDUneTranche> appelsDesTranches;
 
 // Distance in drawing units from (x, y) to the segment A B: to the foot of
 // the perpendicular when it falls on the segment, else to the nearer end
@@ -155,81 +170,125 @@ void TDessinAxeGal::AjouteTrait(survey::TVisee* vVisee) {
 
 void TDessinAxeGal::CalculPointsVue() {
   const TVueDessin vue;
-  vus_.resize(PointsAxe.size());
-  for (size_t i = 0; i < PointsAxe.size(); ++i) {
-    TPointAxe& p = *PointsAxe[i];
-    p.PointVue(vue);
-    vus_[i] = {p.XVue, p.YVue, p.PointRat, p.PointRef, i > 0 && p.PointRat == PointsAxe[i - 1].get()};
-  }
+  const size_t n = PointsAxe.size();
+  vus_.resize(n);
+  // Each slice writes its own points and reads the others' drawing
+  // positions alone.
+  foundation::ParTranches(n, TranchesPour(n), [&](size_t, size_t debut, size_t fin) {
+    for (size_t i = debut; i < fin; ++i) {
+      TPointAxe& p = *PointsAxe[i];
+      p.PointVue(vue);
+      PointVu& v = vus_[i];
+      v.X = p.XVue;
+      v.Y = p.YVue;
+      v.Station = p.PointRef;
+      v.ARat = p.PointRat != nullptr;
+      v.RatPrecedent = i > 0 && p.PointRat == PointsAxe[i - 1].get();
+      if (v.ARat && !v.RatPrecedent) {
+        const foundation::TPoint rat = vue(p.PointRat->XLoc, p.PointRat->YLoc);
+        v.RatX = rat.X;
+        v.RatY = rat.Y;
+      } else {
+        v.RatX = v.RatY = 0;
+      }
+    }
+  });
 }
 
-void TDessinAxeGal::DessineCetObjet(platform::Canvas& canvas) {
-  if (PointsAxe.empty()) return;
-  const EtatAffichage& a = Affichage();
-  const bool noms = a.ObjetsAffichablesCourants[TypeObjetDessin::odNumPt];
-  const bool points = !a.ObjetsAffichablesCourants[TypeObjetDessin::odCompos];
-  const bool marquage = !EstDessinCoupeVert && !EstObjetEcart;
-  const int32_t r = RayonPointStation();
-  const platform::Colour couleur = canvas.Pen.Color;
-  const ZoneVisible zone(canvas);
-  const TVueDessin vue;
-  LotDAppels lot(canvas);
-  // A line left out still moves the current position to its end.
-  bool sautee = false;
-  platform::Point position;
-  const auto placePosition = [&] {
-    lot.Vide();
-    if (sautee) canvas.MoveTo(position.X, position.Y);
-    sautee = false;
-  };
+struct TDessinAxeGal::Trace {
+  const ZoneVisible& Zone;
+  bool Marquage, Points;
+  int32_t R;
+  platform::Colour Couleur;
+};
+
+size_t TDessinAxeGal::TraceTranche(const Trace& t, size_t debut, size_t fin, platform::BatchCall* appels,
+                                   FinDeTrace& etat) const {
+  platform::BatchCall* const premier = appels;
   using Appel = platform::BatchCall;
-  if (vus_.size() != PointsAxe.size()) CalculPointsVue();
+  const size_t n = vus_.size();
   // The stations of the points on the surface, and their arriving shots, are
   // scattered objects read once each: they are asked for some points ahead,
   // so that a long axis does not wait on every one.
   constexpr size_t avanceStation = 16, avanceVisee = 8;
-  for (size_t i = PointsAxe.size() - 1; i >= 1; --i) {
+  for (size_t k = debut; k < fin; ++k) {
+    const size_t i = n - 1 - k;
     if (i > avanceStation) {
       const PointVu& q = vus_[i - avanceStation];
-      if (q.Station != nullptr && zone.Point(q.X, q.Y, 0)) __builtin_prefetch(&q.Station->ViseeAvant);
+      if (q.Station != nullptr && t.Zone.Point(q.X, q.Y, 0)) __builtin_prefetch(&q.Station->ViseeAvant);
     }
-    if (marquage && i > avanceVisee) {
+    if (t.Marquage && i > avanceVisee) {
       const PointVu& q = vus_[i - avanceVisee];
-      if (q.Station != nullptr && zone.Point(q.X, q.Y, 0) && q.Station->ViseeAvant != nullptr)
+      if (q.Station != nullptr && t.Zone.Point(q.X, q.Y, 0) && q.Station->ViseeAvant != nullptr)
         __builtin_prefetch(&q.Station->ViseeAvant->Marque);
     }
     const PointVu& p = vus_[i];
-    lot.Prevoit(3);
-    if (p.Rat != nullptr) {
-      // The previous point of this axis already has its view position.
-      platform::Point rat;
-      if (p.RatPrecedent) {
-        rat = {vus_[i - 1].X, vus_[i - 1].Y};
-      } else {
-        p.Rat->PointVue(vue);
-        rat = {p.Rat->XVue, p.Rat->YVue};
-      }
-      if (zone.Segment(p.X, p.Y, rat.X, rat.Y)) {
+    if (p.ARat) {
+      // The previous point of this axis has its pixel in the array.
+      const platform::Point rat = p.RatPrecedent ? platform::Point{vus_[i - 1].X, vus_[i - 1].Y}
+                                                 : platform::Point{p.RatX, p.RatY};
+      etat.Decide = true;
+      if (t.Zone.Segment(p.X, p.Y, rat.X, rat.Y)) {
         const survey::TVisee* arrivee = p.Station != nullptr ? p.Station->ViseeAvant : nullptr;
-        const platform::Colour c = marquage && arrivee != nullptr && arrivee->Marque ? CouleurSelection : couleur;
-        lot.Ajoute({Appel::Kind::Line, c, p.X, p.Y, rat.X, rat.Y});
-        sautee = false;
+        const platform::Colour c =
+            t.Marquage && arrivee != nullptr && arrivee->Marque ? CouleurSelection : t.Couleur;
+        *appels++ = {Appel::Kind::Line, c, p.X, p.Y, rat.X, rat.Y};
+        etat.Sautee = false;
       } else {
-        sautee = true;
-        position = rat;
+        // A line left out still moves the current position to its end.
+        etat.Sautee = true;
+        etat.X = rat.X;
+        etat.Y = rat.Y;
       }
     }
-    if (zone.Point(p.X, p.Y, r)) {
-      if (points) lot.Ajoute({Appel::Kind::Ellipse, platform::kWhite, p.X - r, p.Y - r, p.X + r, p.Y + r});
-      lot.Ajoute({Appel::Kind::Pixel, couleur, p.X, p.Y});
-    }
-    if (noms) {
-      placePosition();
-      PointsAxe[i]->AfficheDesign(canvas);
+    if (t.Zone.Point(p.X, p.Y, t.R)) {
+      if (t.Points) *appels++ = {Appel::Kind::Ellipse, platform::kWhite, p.X - t.R, p.Y - t.R, p.X + t.R, p.Y + t.R};
+      *appels++ = {Appel::Kind::Pixel, t.Couleur, p.X, p.Y};
     }
   }
-  placePosition();
-  if (noms) PointsAxe[0]->AfficheDesign(canvas);
+  return static_cast<size_t>(appels - premier);
+}
+
+void TDessinAxeGal::DessineCetObjet(platform::Canvas& canvas) {
+  if (PointsAxe.empty()) return;
+  if (vus_.size() != PointsAxe.size()) CalculPointsVue();
+  const EtatAffichage& a = Affichage();
+  const bool noms = a.ObjetsAffichablesCourants[TypeObjetDessin::odNumPt];
+  const ZoneVisible zone(canvas);
+  const Trace t{zone, !EstDessinCoupeVert && !EstObjetEcart, !a.ObjetsAffichablesCourants[TypeObjetDessin::odCompos],
+                RayonPointStation(), canvas.Pen.Color};
+  // The points are drawn from the last to the second, each with its shot.
+  const size_t n = vus_.size() - 1;
+  std::vector<AppelsDUneTranche>& appels = appelsDesTranches;
+  if (noms) {
+    // Each point's name goes between its calls and the next point's.
+    if (appels.empty()) appels.resize(1);
+    AppelsDUneTranche& lot = appels[0];
+    for (size_t k = 0; k < n; ++k) {
+      FinDeTrace etat;
+      lot.N = TraceTranche(t, k, k + 1, lot.Prevoit(3), etat);
+      if (lot.N > 0) canvas.Batch(lot.Appels());
+      if (etat.Sautee) canvas.MoveTo(etat.X, etat.Y);
+      PointsAxe[n - k]->AfficheDesign(canvas);
+    }
+    PointsAxe[0]->AfficheDesign(canvas);
+    return;
+  }
+  // Each slice's calls in its own room, handed over in slice order; the
+  // current position is left by the last slice that decides it.
+  const size_t tranches = TranchesPour(n);
+  if (appels.size() < tranches) appels.resize(tranches);
+  std::array<FinDeTrace, TranchesMax> etats{};
+  foundation::ParTranches(n, tranches, [&](size_t tranche, size_t debut, size_t fin) {
+    AppelsDUneTranche& lot = appels[tranche];
+    lot.N = TraceTranche(t, debut, fin, lot.Prevoit(3 * (fin - debut)), etats[tranche]);
+  });
+  FinDeTrace fin;
+  for (size_t k = 0; k < tranches; ++k) {
+    if (appels[k].N > 0) canvas.Batch(appels[k].Appels());
+    if (etats[k].Decide) fin = etats[k];
+  }
+  if (fin.Sautee) canvas.MoveTo(fin.X, fin.Y);
 }
 
 void TDessinAxeGal::DistanceObjet(int32_t XPt, int32_t YPt, TInfoObjet& info) {

@@ -62,11 +62,15 @@ class TDessinAxeGal : public TObjetDessin {
   // first), and then marks the shot.  A shot without both computed ends
   // adds nothing.
   void AjouteTrait(survey::TVisee* vVisee);
+  // The points' pixels, and the pixel of each point's previous station, on
+  // the cores of the machine for a long axis.
   void CalculPointsVue() override;
   // Each shot from its end back to the previous station, magenta when the
   // end's arriving shot is marked (but not on an elevation block nor in an
   // offset part); white-rimmed dots while the survey points (odCompos) are
-  // hidden; the names while station names (odNumPt) are shown.
+  // hidden; the names while station names (odNumPt) are shown.  Without the
+  // names a long axis makes its calls on the cores of the machine and hands
+  // them to the canvas in a few long batches, in the order of one pass.
   void DessineCetObjet(platform::Canvas& canvas) override;
   // The nearest shot (ties keep the earlier one) with its two stations in
   // Pt1 and Pt2; D = -1 for an axis of fewer than two points.
@@ -75,15 +79,32 @@ class TDessinAxeGal : public TObjetDessin {
 
  private:
   // What the drawing reads of each point, taken by CalculPointsVue for the
-  // drawing that follows: its pixel, the previous station (the point just
-  // before in PointsAxe, or another), its station.  The drawing then reads
-  // one small array in order instead of every point object.
+  // drawing that follows: its pixel, its station, whether it has a previous
+  // station and whether that is the point just before in PointsAxe (else
+  // the previous station's pixel).  The drawing then reads one small array
+  // in order, and writes no point.
   struct PointVu {
     int32_t X = 0, Y = 0;
-    TPointAxe* Rat = nullptr;
+    int32_t RatX = 0, RatY = 0;
     const survey::TPointSpeleo* Station = nullptr;
+    bool ARat = false;
     bool RatPrecedent = false;
   };
+  // Where a run of points leaves the current position: Decide when one of
+  // them has a previous station; the last such point's shot left out moves
+  // the position to (X, Y).
+  struct FinDeTrace {
+    bool Decide = false, Sautee = false;
+    int32_t X = 0, Y = 0;
+  };
+  // What the drawing of every point reads, set once per drawing.
+  struct Trace;
+
+  // The calls of the points PointsAxe[n - 1 - k] for k in [debut, fin),
+  // written from appels on (room for three per point); returns how many.
+  // etat tells where they leave the current position.
+  size_t TraceTranche(const Trace& t, size_t debut, size_t fin, platform::BatchCall* appels, FinDeTrace& etat) const;
+
   std::vector<PointVu> vus_;
 };
 

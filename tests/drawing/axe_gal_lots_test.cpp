@@ -15,6 +15,7 @@
 #include "drawing/dessin_axe_gal.h"
 #include "drawing/style_canvas.h"
 #include "foundation/arrondi.h"
+#include "foundation/contexte_foundation.h"
 #include "platform/qt/qt_canvas.h"
 #include "survey/point_speleo.h"
 #include "survey/visee.h"
@@ -27,19 +28,19 @@ using platform::QtCanvas;
 using survey::TPointSpeleo;
 using survey::TVisee;
 
-// A walk of stations over 40 x 30 m with a branch every 23 shots (from a
+// A walk of `n` stations over 40 x 30 m with a branch every 23 shots (from a
 // station 10 back) and every 7th shot marked; a second axis whose second shot
 // starts at a station of the first.
 class AxeLong : public ::testing::Test {
  protected:
-  AxeLong() {
+  explicit AxeLong(size_t n = 600) {
     uint32_t g = 2024;
     const auto hasard = [&] {
       g = g * 1103515245u + 12345u;
       return ((g >> 8) & 0xFFFF) / 65536.0;
     };
     double x = 20, y = 15;
-    for (int i = 0; i < 600; ++i) {
+    for (size_t i = 0; i < n; ++i) {
       auto s = std::make_unique<TPointSpeleo>();
       s->DesignPTopo = "S" + std::to_string(i);
       s->X = x;
@@ -48,8 +49,8 @@ class AxeLong : public ::testing::Test {
       x = std::clamp(x + 3 * hasard() - 1.5, -2.0, 42.0);
       y = std::clamp(y + 3 * hasard() - 1.5, -2.0, 32.0);
     }
-    for (size_t i = 1; i < 500; ++i) axe.AjouteTrait(Visee(i % 23 == 0 ? i - 10 : i - 1, i, i % 7 == 0));
-    for (size_t i = 501; i < 600; ++i) autre.AjouteTrait(Visee(i == 502 ? 250 : i - 1, i, i % 5 == 0));
+    for (size_t i = 1; i < n - 100; ++i) axe.AjouteTrait(Visee(i % 23 == 0 ? i - 10 : i - 1, i, i % 7 == 0));
+    for (size_t i = n - 99; i < n; ++i) autre.AjouteTrait(Visee(i == n - 98 ? 250 : i - 1, i, i % 5 == 0));
     // The marks are the display's, set after the axes took theirs.
     for (auto& v : visees) v->Marque = marques[v.get()];
   }
@@ -96,6 +97,25 @@ class AxeLong : public ::testing::Test {
     if (noms) a.PointsAxe[0]->AfficheDesign(c);
   }
 
+  // Both axes drawn by the axis on `lots` and call by call on `appels` (400
+  // x 300): the same pixels, more than `encre` of them inked, and the same
+  // current position.
+  void DessineEtCompare(QtCanvas& lots, QtCanvas& appels, int encre) {
+    for (TDessinAxeGal* x : {&autre, &axe}) {
+      x->DessineObjet(lots);
+      UnParUn(*x, appels);
+    }
+    int ecarts = 0, encrees = 0;
+    for (int y = 0; y < 300; ++y)
+      for (int x = 0; x < 400; ++x) {
+        ecarts += lots.Pixel(x, y) != appels.Pixel(x, y);
+        encrees += appels.Pixel(x, y) != platform::kWhite;
+      }
+    EXPECT_EQ(ecarts, 0);
+    EXPECT_GT(encrees, encre);
+    EXPECT_EQ(lots.PenPos, appels.PenPos);
+  }
+
   testvue::Vue vue;
   survey::GardeLiberationReseau liberation;
   std::vector<std::unique_ptr<TPointSpeleo>> stations;
@@ -132,19 +152,28 @@ TEST_F(AxeLong, EnLotsCommeAppelParAppel) {
       lots.SetClipRect({37, 21, 311, 240});
       appels.SetClipRect({37, 21, 311, 240});
     }
-    for (TDessinAxeGal* x : {&autre, &axe}) {
-      x->DessineObjet(lots);
-      UnParUn(*x, appels);
-    }
-    int ecarts = 0, encre = 0;
-    for (int y = 0; y < 300; ++y)
-      for (int x = 0; x < 400; ++x) {
-        ecarts += lots.Pixel(x, y) != appels.Pixel(x, y);
-        encre += appels.Pixel(x, y) != platform::kWhite;
-      }
-    EXPECT_EQ(ecarts, 0) << k.Nom;
-    EXPECT_GT(encre, k.Encre) << k.Nom;
-    EXPECT_EQ(lots.PenPos, appels.PenPos) << k.Nom;
+    SCOPED_TRACE(k.Nom);
+    DessineEtCompare(lots, appels, k.Encre);
+  }
+}
+
+// An axis of 30,000 points drawn on the cores of the machine, its calls cut
+// into slices: the same pixels and current position as the axis drawn call by
+// call on one thread.
+class AxeTresLong : public AxeLong {
+ protected:
+  AxeTresLong() : AxeLong(30'000) {}
+};
+
+TEST_F(AxeTresLong, SurPlusieursFilsCommeAppelParAppel) {
+  foundation::GardeContexteFoundation garde;
+  foundation::ContexteFoundation().FilsMax = 8;
+  for (const bool points : {true, false}) {
+    SCOPED_TRACE(points);
+    testvue::FixeVue(30, 8, 24, 400, 300);
+    Affichage().ObjetsAffichablesCourants[TypeObjetDessin::odCompos] = !points;
+    QtCanvas lots(400, 300), appels(400, 300);
+    DessineEtCompare(lots, appels, 20000);
   }
 }
 
