@@ -6,6 +6,7 @@
 #include <stdexcept>
 
 #include "drawing/contexte_motifs.h"
+#include "drawing/lots_appels.h"
 #include "drawing/point_dessin.h"
 #include "foundation/arrondi.h"
 #include "foundation/parallele.h"
@@ -103,7 +104,8 @@ struct TCalque::Enregistrements {
     std::vector<char> Affiches;
   };
   std::vector<Tranche> Tranches;
-  // The calls of consecutive runs of one pen, gathered across the slices.
+  // Consecutive runs of one pen across the slices, and their calls gathered.
+  std::vector<std::span<const platform::BatchCall>> Morceaux;
   std::vector<platform::BatchCall> Suite;
 };
 
@@ -163,26 +165,32 @@ void TCalque::DessineEnParallele(platform::Canvas& canvas) {
   // Runs of one pen follow one another from slice to slice: the canvas gets
   // them as one batch (it draws a big batch faster than many small ones).
   std::vector<platform::BatchCall>& suite = enregistrements_->Suite;
-  suite.clear();
+  std::vector<std::span<const platform::BatchCall>>& morceaux = enregistrements_->Morceaux;
+  morceaux.clear();
   platform::CanvasPen plumeSuite;
   platform::CanvasBrush pinceauSuite;
   const auto donneSuite = [&] {
-    if (suite.empty()) return;
+    if (morceaux.empty()) return;
     canvas.Pen = plumeSuite;
     canvas.Brush = pinceauSuite;
-    canvas.Batch(suite);
+    if (morceaux.size() == 1) {
+      canvas.Batch(morceaux[0]);
+    } else {
+      RassembleAppels(morceaux, suite);
+      canvas.Batch(suite);
+    }
     canvas.Pen = plume;
     canvas.Brush = pinceau;
-    suite.clear();
+    morceaux.clear();
   };
   const auto ajouteSuite = [&](const platform::CanvasPen& p, const platform::CanvasBrush& b,
                                std::span<const platform::BatchCall> appels) {
-    if (!suite.empty() && !platform::BatchRecorder::SameRun(plumeSuite, pinceauSuite, p, b)) donneSuite();
-    if (suite.empty()) {
+    if (!morceaux.empty() && !platform::BatchRecorder::SameRun(plumeSuite, pinceauSuite, p, b)) donneSuite();
+    if (morceaux.empty()) {
       plumeSuite = p;
       pinceauSuite = b;
     }
-    suite.insert(suite.end(), appels.begin(), appels.end());
+    morceaux.push_back(appels);
   };
   const auto dessine = [&](TObjetDessin* o) {
     canvas.PenPos = position;

@@ -11,6 +11,7 @@
 #include <typeinfo>
 
 #include "drawing/contexte_motifs.h"
+#include "drawing/lots_appels.h"
 #include "foundation/arrondi.h"
 #include "foundation/chaines.h"
 #include "foundation/contexte_impression.h"
@@ -98,6 +99,8 @@ struct AppelsDUneTranche {
 // draws (the calling thread's: a slice run elsewhere writes into its own
 // slot, read back once every slice is done).
 thread_local std::vector<AppelsDUneTranche> appelsDesTranches;
+// The slices' calls one after the other.
+thread_local std::vector<platform::BatchCall> appelsRassembles;
 
 // Distance in drawing units from (x, y) to the segment A B: to the foot of
 // the perpendicular when it falls on the segment, else to the nearer end
@@ -284,9 +287,17 @@ void TDessinAxeGal::DessineCetObjet(platform::Canvas& canvas) {
     lot.N = TraceTranche(t, debut, fin, lot.Prevoit(3 * (fin - debut)), etats[tranche]);
   });
   FinDeTrace fin;
+  std::array<std::span<const platform::BatchCall>, TranchesMax> morceaux;
   for (size_t k = 0; k < tranches; ++k) {
-    if (appels[k].N > 0) canvas.Batch(appels[k].Appels());
+    morceaux[k] = appels[k].Appels();
     if (etats[k].Decide) fin = etats[k];
+  }
+  // One batch for the whole axis.
+  if (tranches == 1) {
+    if (appels[0].N > 0) canvas.Batch(appels[0].Appels());
+  } else {
+    RassembleAppels(std::span(morceaux.data(), tranches), appelsRassembles);
+    if (!appelsRassembles.empty()) canvas.Batch(appelsRassembles);
   }
   if (fin.Sautee) canvas.MoveTo(fin.X, fin.Y);
 }
