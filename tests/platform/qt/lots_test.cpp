@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstdlib>
 #include <map>
 #include <optional>
 #include <string>
@@ -14,6 +15,7 @@
 #include <vector>
 
 #include "foundation/contexte_foundation.h"
+#include "foundation/parallele.h"
 #include "platform/qt/qt_canvas.h"
 
 using namespace platform;
@@ -190,9 +192,11 @@ namespace {
 // Many calls of every kind over a w x h canvas: short lines (inside a band or
 // across the edge of one), long lines, lines across the canvas's edges and
 // far outside, point-sized lines; ellipses of every stamped size (across the
-// bands' edges, near the origin, flat, corners given backwards); pixels; a
-// few colours, so that overlapping calls show which one was drawn last.
-std::vector<Appel> GrandLot(int32_t w, int32_t h, size_t n, uint32_t graine) {
+// bands' edges, near the origin, flat, corners given backwards) inside the
+// rectangle `ellipses`, and rarely anywhere (those across its edges are drawn
+// one by one); pixels; a few colours, so that overlapping calls show which
+// one was drawn last.
+std::vector<Appel> GrandLot(int32_t w, int32_t h, size_t n, uint32_t graine, const Rect& ellipses) {
   std::vector<Appel> appels;
   appels.reserve(n);
   uint32_t g = graine;
@@ -203,7 +207,7 @@ std::vector<Appel> GrandLot(int32_t w, int32_t h, size_t n, uint32_t graine) {
   const Colour couleurs[] = {0x0000FF, 0xFF00FF, 0xFFFFFF, 0x00FF00, 0x123456};
   while (appels.size() < n) {
     const Colour c = couleurs[hasard(0, 4)];
-    const int32_t x = hasard(-20, w + 20), y = hasard(-20, h + 20);
+    int32_t x = hasard(-20, w + 20), y = hasard(-20, h + 20);
     switch (hasard(0, 9)) {
       case 0: case 1: case 2:
         appels.push_back({Appel::Kind::Line, c, x, y, x + hasard(-12, 12), y + hasard(-12, 12)});
@@ -221,8 +225,12 @@ std::vector<Appel> GrandLot(int32_t w, int32_t h, size_t n, uint32_t graine) {
       }
       case 5: case 6: {
         const int32_t ew = hasard(1, 16), eh = hasard(1, 16);
+        if (hasard(0, 999) != 0) {
+          x = hasard(ellipses.Left, ellipses.Right - ew);
+          y = hasard(ellipses.Top, ellipses.Bottom - eh);
+        }
         if (hasard(0, 9) == 0) appels.push_back({Appel::Kind::Ellipse, c, x + ew, y + eh, x, y});
-        else if (hasard(0, 19) == 0) appels.push_back({Appel::Kind::Ellipse, c, hasard(0, 3), hasard(0, 3), ew, eh});
+        else if (ellipses.Left == 0 && ellipses.Top == 0 && hasard(0, 19) == 0) appels.push_back({Appel::Kind::Ellipse, c, hasard(0, 3), hasard(0, 3), ew, eh});
         else if (hasard(0, 29) == 0) appels.push_back({Appel::Kind::Ellipse, c, x, y, x + ew, y});
         else appels.push_back({Appel::Kind::Ellipse, c, x, y, x + ew, y + eh});
         break;
@@ -235,9 +243,11 @@ std::vector<Appel> GrandLot(int32_t w, int32_t h, size_t n, uint32_t graine) {
 
 // Draws the calls twice on the same canvas (the ellipses' pixels traced
 // during the first pass, read from the table in the second) with at most
-// `fils` threads.
-QtCanvas DessineAvec(int fils, const std::vector<Appel>& appels, const Plume& p, const std::optional<Rect>& clip,
-                     int32_t w, int32_t h, Point& position) {
+// `fils` threads; or, when `imbrique`, from inside a slice of other parallel
+// work, where the bands are drawn one after the other in their order, so
+// that a band writing on the rows of the band before it always shows.
+QtCanvas DessineAvec(int fils, bool imbrique, const std::vector<Appel>& appels, const Plume& p,
+                     const std::optional<Rect>& clip, int32_t w, int32_t h, Point& position) {
   foundation::GardeContexteFoundation garde;
   foundation::ContexteFoundation().FilsMax = fils;
   QtCanvas c = Bruit(w, h);
@@ -245,8 +255,16 @@ QtCanvas DessineAvec(int fils, const std::vector<Appel>& appels, const Plume& p,
   c.Brush = p.Brush;
   c.PenPos = {-7, -9};
   if (clip) c.SetClipRect(*clip);
-  c.Batch(appels);
-  c.Batch(appels);
+  const auto dessine = [&] {
+    c.Batch(appels);
+    c.Batch(appels);
+  };
+  if (imbrique)
+    foundation::ParTranches(2, 2, [&](size_t tranche, size_t, size_t) {
+      if (tranche == 0) dessine();
+    });
+  else
+    dessine();
   position = c.PenPos;
   EXPECT_EQ(c.Pen.Color, p.Pen.Color) << p.Nom;
   return c;
@@ -255,11 +273,12 @@ QtCanvas DessineAvec(int fils, const std::vector<Appel>& appels, const Plume& p,
 void CompareFils(const std::vector<Appel>& appels, const Plume& p, const std::optional<Rect>& clip,
                  const std::string& cas, int32_t w, int32_t h) {
   Point seul, plusieurs;
-  const QtCanvas reference = DessineAvec(1, appels, p, clip, w, h, seul);
-  for (const int fils : {2, 3, 8}) {
-    const QtCanvas c = DessineAvec(fils, appels, p, clip, w, h, plusieurs);
-    EXPECT_EQ(Ecarts(c, reference), "") << cas << ", " << p.Nom << ", " << fils << " fils";
-    EXPECT_EQ(plusieurs, seul) << cas << ", " << p.Nom << ", " << fils << " fils";
+  const QtCanvas reference = DessineAvec(1, false, appels, p, clip, w, h, seul);
+  for (const int fils : {2, 3, 8, -8}) {
+    const QtCanvas c = DessineAvec(std::abs(fils), fils < 0, appels, p, clip, w, h, plusieurs);
+    const std::string comment = cas + ", " + p.Nom + ", " + (fils < 0 ? "dans une tranche" : std::to_string(fils) + " fils");
+    EXPECT_EQ(Ecarts(c, reference), "") << comment;
+    EXPECT_EQ(plusieurs, seul) << comment;
   }
 }
 
@@ -267,13 +286,15 @@ void CompareFils(const std::vector<Appel>& appels, const Plume& p, const std::op
 
 TEST(LotsDAppels, ParBandesCommeSurUnSeulFil) {
   constexpr int32_t w = 420, h = 310;
-  const std::vector<Appel> appels = GrandLot(w, h, 30000, 7);
+  const std::vector<Appel> appels = GrandLot(w, h, 30000, 7, {0, 0, w, h});
+  const std::vector<Appel> dansLaZone = GrandLot(w, h, 30000, 8, {37, 23, 351, 270});
+  const std::vector<Appel> dansLeBas = GrandLot(w, h, 30000, 9, {0, 150, 200, h});
   // Solid outlines with or without a fill, a fill alone: every call cut by
   // rows, save the ellipses across the visible edge (one by one).
   for (const Plume& p : {kPlumes[0], kPlumes[1], kPlumes[2]}) {
     CompareFils(appels, p, std::nullopt, "sans zone", w, h);
-    CompareFils(appels, p, Rect{37, 23, 351, 270}, "zone de dessin", w, h);
-    CompareFils(appels, p, Rect{-50, 150, 200, 900}, "zone au-delà de l'image", w, h);
+    CompareFils(dansLaZone, p, Rect{37, 23, 351, 270}, "zone de dessin", w, h);
+    CompareFils(dansLeBas, p, Rect{-50, 150, 200, 900}, "zone au-delà de l'image", w, h);
   }
   // A dashed pen: the lines by bands, their dashes where one thread puts
   // them; the ellipses, never stamped, one by one between the runs.
@@ -291,7 +312,7 @@ TEST(LotsDAppels, ParBandesAvecDesAppelsUnParUn) {
   constexpr int32_t w = 300, h = 200;
   std::vector<Appel> appels;
   for (int k = 0; k < 4; ++k) {
-    std::vector<Appel> lot = GrandLot(w, h, 9000, 31 + k);
+    std::vector<Appel> lot = GrandLot(w, h, 5000 + 2100 * k, 31 + k, {0, 0, w, h});
     appels.insert(appels.end(), lot.begin(), lot.end());
     appels.push_back({Appel::Kind::Ellipse, 0xFF0000, 40 + 30 * k, 30, 140 + 30 * k, 170});
     appels.push_back({Appel::Kind::Ellipse, 0x00FFFF, w - 5, 50 + 10 * k, w + 5, 60 + 10 * k});
