@@ -1090,11 +1090,20 @@ void QtCanvas::BatchBands(std::span<const BatchCall> calls, const Rect& vis) {
     return static_cast<uint32_t>(x - vis.Left) < largeur && static_cast<uint32_t>(y - vis.Top) < uint32_t(hauteur);
   };
 
+  // A call as the bands read it, copied so that each band reads its calls
+  // one after the other in memory: its place in the batch, its colour as a
+  // pixel, its points (an ellipse's corners in order).
+  struct Entree {
+    uint32_t Indice;
+    uint32_t Couleur;
+    int32_t X1, Y1, X2, Y2;
+    BatchCall::Kind What;
+  };
   // The calls of one slice of the batch, sorted out by band.
   struct Paquet {
     size_t Debut = 0, Fin = 0;
-    // Band b's calls are Indices[Bandes[b]] .. Indices[Bandes[b + 1]], in the batch's order.
-    std::vector<uint32_t> Bandes, Indices;
+    // The calls reaching each band, in the batch's order.
+    std::vector<std::vector<Entree>> ParBande;
     // Stampable ellipses whose pixels are not traced yet.
     std::vector<uint32_t> ATracer;
     // Calls drawn by BatchSerial.
@@ -1102,18 +1111,25 @@ void QtCanvas::BatchBands(std::span<const BatchCall> calls, const Rect& vis) {
     // The last line of the slice (PenPos), or -1.
     int64_t DerniereLigne = -1;
   };
+  // The slices' storage is kept from one batch to the next by the thread
+  // that draws them (a frame of a big drawing would otherwise spend a good
+  // part of its time having fresh memory mapped and cleared).
+  thread_local std::vector<Paquet> reserve;
   const size_t paquets = std::clamp<size_t>(n / 8192, 1, 4 * fils);
-  std::vector<Paquet> parPaquet(paquets);
-  constexpr uint32_t kAucune = 0xFFFFFFFFu;
+  if (reserve.size() < paquets) reserve.resize(paquets);
+  const std::span<Paquet> parPaquet(reserve.data(), paquets);
   foundation::ParTranches(n, paquets, [&](size_t p, size_t debut, size_t fin) {
     Paquet& q = parPaquet[p];
     q.Debut = debut;
     q.Fin = fin;
-    // The first and the last band of each call (16 bits each), or none.
-    std::vector<uint32_t> portee(fin - debut, kAucune);
-    std::vector<uint32_t> compte(bandes + 1, 0);
+    q.ATracer.clear();
+    q.UnParUn.clear();
+    q.DerniereLigne = -1;
+    if (q.ParBande.size() < bandes) q.ParBande.resize(bandes);
+    for (size_t b = 0; b < bandes; ++b) q.ParBande[b].clear();
     for (size_t i = debut; i < fin; ++i) {
       const BatchCall& c = calls[i];
+      Entree e{static_cast<uint32_t>(i), 0, c.X1, c.Y1, c.X2, c.Y2, c.What};
       int32_t haut = 0, bas = -1;  // the rows reached, inside the visible rectangle
       switch (c.What) {
         case BatchCall::Kind::Line:
@@ -1124,9 +1140,9 @@ void QtCanvas::BatchBands(std::span<const BatchCall> calls, const Rect& vis) {
           bas = std::min(std::max(c.Y1, c.Y2), vis.Bottom - 1);
           break;
         case BatchCall::Kind::Ellipse: {
-          int32_t left = c.X1, top = c.Y1, right = c.X2, bottom = c.Y2;
-          Normalise(left, right);
-          Normalise(top, bottom);
+          Normalise(e.X1, e.X2);
+          Normalise(e.Y1, e.Y2);
+          const int32_t left = e.X1, top = e.Y1, right = e.X2, bottom = e.Y2;
           const int32_t w = right - left, h = bottom - top;
           // A flat ellipse has no pixel.
           if (w == 0 || h == 0) break;
@@ -1155,23 +1171,10 @@ void QtCanvas::BatchBands(std::span<const BatchCall> calls, const Rect& vis) {
           break;
       }
       if (haut > bas) continue;
-      const uint32_t b0 = static_cast<uint32_t>(haut - vis.Top) >> shift;
-      const uint32_t b1 = static_cast<uint32_t>(bas - vis.Top) >> shift;
-      portee[i - debut] = (b0 << 16) | b1;
-      for (uint32_t b = b0; b <= b1; ++b) ++compte[b];
-    }
-    q.Bandes.resize(bandes + 1);
-    uint32_t total = 0;
-    for (size_t b = 0; b <= bandes; ++b) {
-      q.Bandes[b] = total;
-      total += compte[b];
-    }
-    q.Indices.resize(total);
-    std::copy(q.Bandes.begin(), q.Bandes.end() - 1, compte.begin());
-    for (size_t i = debut; i < fin; ++i) {
-      const uint32_t r = portee[i - debut];
-      if (r == kAucune) continue;
-      for (uint32_t b = r >> 16; b <= (r & 0xFFFFu); ++b) q.Indices[compte[b]++] = static_cast<uint32_t>(i);
+      e.Couleur = ToQRgb(c.Color);
+      const size_t b0 = static_cast<uint32_t>(haut - vis.Top) >> shift;
+      const size_t b1 = static_cast<uint32_t>(bas - vis.Top) >> shift;
+      for (size_t b = b0; b <= b1; ++b) q.ParBande[b].push_back(e);
     }
   });
 
@@ -1207,13 +1210,14 @@ void QtCanvas::BatchBands(std::span<const BatchCall> calls, const Rect& vis) {
       };
       for (const Paquet& q : parPaquet) {
         if (q.Fin <= debut || q.Debut >= fin) continue;
-        const uint32_t* premier = q.Indices.data() + q.Bandes[b];
-        const uint32_t* dernier = q.Indices.data() + q.Bandes[b + 1];
-        if (q.Debut < debut) premier = std::lower_bound(premier, dernier, static_cast<uint32_t>(debut));
-        if (q.Fin > fin) dernier = std::lower_bound(premier, dernier, static_cast<uint32_t>(fin));
+        const Entree* premier = q.ParBande[b].data();
+        const Entree* dernier = premier + q.ParBande[b].size();
+        const auto avant = [](const Entree& e, size_t i) { return e.Indice < i; };
+        if (q.Debut < debut) premier = std::lower_bound(premier, dernier, debut, avant);
+        if (q.Fin > fin) dernier = std::lower_bound(premier, dernier, fin, avant);
         for (; premier != dernier; ++premier) {
-          const BatchCall& c = calls[*premier];
-          const uint32_t colour = ToQRgb(c.Color);
+          const Entree& c = *premier;
+          const uint32_t colour = c.Couleur;
           switch (c.What) {
             case BatchCall::Kind::Line: {
               const int32_t x0 = c.X1, y0 = c.Y1, x1 = c.X2, y1 = c.Y2;
@@ -1232,9 +1236,7 @@ void QtCanvas::BatchBands(std::span<const BatchCall> calls, const Rect& vis) {
               break;
             }
             case BatchCall::Kind::Ellipse: {
-              int32_t left = c.X1, top = c.Y1, right = c.X2, bottom = c.Y2;
-              Normalise(left, right);
-              Normalise(top, bottom);
+              const int32_t left = c.X1, top = c.Y1, right = c.X2, bottom = c.Y2;
               const EllipseStamp* e = TracedStamp(left, top, right - left, bottom - top, variant, stride);
               uint32_t* corner = bits + static_cast<qsizetype>(top) * stride + left;
               const int32_t r0 = std::max(top, haut) - top, r1 = std::min(bottom, bas) - top;
