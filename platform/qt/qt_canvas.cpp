@@ -865,6 +865,13 @@ constexpr size_t kLotParBandes = 4096;
 constexpr int kBandeMinLog = 3, kBandeMaxLog = 6;
 // Short lines crossing a band's edge are walked rather than clipped.
 constexpr int32_t kPasCourts = 64;
+// Ellipses that are not stamped (across the visible edge, a dashed pen, a
+// hatch) are drawn by the bands on a scratch bitmap up to this size; bigger
+// ones are drawn one by one.
+constexpr int32_t kCalqueMax = 64;
+// How far from its rectangle Ellipse may paint: its points stay within a
+// pixel of it, and the pixels within two pixels of the points.
+constexpr int32_t kMargeEllipse = 4;
 
 }  // namespace
 
@@ -1098,6 +1105,8 @@ void QtCanvas::BatchBands(std::span<const BatchCall> calls, const Rect& vis) {
     uint32_t Couleur;
     int32_t X1, Y1, X2, Y2;
     BatchCall::Kind What;
+    // An ellipse drawn on a scratch bitmap rather than stamped.
+    bool Calque;
   };
   // The calls of one slice of the batch, sorted out by band.
   struct Paquet {
@@ -1129,7 +1138,7 @@ void QtCanvas::BatchBands(std::span<const BatchCall> calls, const Rect& vis) {
     for (size_t b = 0; b < bandes; ++b) q.ParBande[b].clear();
     for (size_t i = debut; i < fin; ++i) {
       const BatchCall& c = calls[i];
-      Entree e{static_cast<uint32_t>(i), 0, c.X1, c.Y1, c.X2, c.Y2, c.What};
+      Entree e{static_cast<uint32_t>(i), 0, c.X1, c.Y1, c.X2, c.Y2, c.What, false};
       int32_t haut = 0, bas = -1;  // the rows reached, inside the visible rectangle
       switch (c.What) {
         case BatchCall::Kind::Line:
@@ -1157,10 +1166,13 @@ void QtCanvas::BatchBands(std::span<const BatchCall> calls, const Rect& vis) {
             }
             haut = top;
             bas = bottom - 1;
-          } else if (i64(right) + 4 <= vis.Left || i64(left) - 4 >= vis.Right || i64(bottom) + 4 <= vis.Top ||
-                     i64(top) - 4 >= vis.Bottom) {
-            // Its points stay within a pixel of its rectangle, and Ellipse
-            // paints nothing farther than two pixels from them.
+          } else if (i64(right) + kMargeEllipse <= vis.Left || i64(left) - kMargeEllipse >= vis.Right ||
+                     i64(bottom) + kMargeEllipse <= vis.Top || i64(top) - kMargeEllipse >= vis.Bottom) {
+            // Nothing of it is visible.
+          } else if (w <= kCalqueMax && h <= kCalqueMax) {
+            e.Calque = true;
+            haut = std::max(top - kMargeEllipse, vis.Top);
+            bas = std::min(bottom + kMargeEllipse - 1, vis.Bottom - 1);
           } else {
             q.UnParUn.push_back(static_cast<uint32_t>(i));
           }
@@ -1197,6 +1209,36 @@ void QtCanvas::BatchBands(std::span<const BatchCall> calls, const Rect& vis) {
   const DashState tirets(Pen.Style);
   const auto parBandes = [&](size_t debut, size_t fin) {
     uint32_t* const bits = reinterpret_cast<uint32_t*>(image_.bits());
+    // An ellipse drawn by Ellipse on a white scratch bitmap of the same size
+    // and clip rectangle (hence the same pixels), the pen black and the brush
+    // red; then the pixels of its margin rectangle that fall in the band are
+    // given the call's colours, and the scratch is made white again.  Each
+    // thread keeps its own scratch bitmap.
+    const auto surCalque = [&](const Entree& c, int32_t haut, int32_t bas) {
+      thread_local std::unique_ptr<QtCanvas> calque;
+      if (!calque || calque->Width() != Width() || calque->Height() != Height())
+        calque = std::make_unique<QtCanvas>(Width(), Height());
+      calque->clip_ = clip_;
+      calque->Pen = {kBlack, Pen.Width, Pen.Style, PenMode::Copy};
+      calque->Brush = {RgbColour(255, 0, 0), Brush.Style};
+      calque->Ellipse(c.X1, c.Y1, c.X2, c.Y2);
+      const uint32_t noir = ToQRgb(kBlack) & 0xFFFFFFu, rouge = ToQRgb(RgbColour(255, 0, 0)) & 0xFFFFFFu;
+      const uint32_t blanc = ToQRgb(kWhite);
+      const int32_t x0 = std::max(c.X1 - kMargeEllipse, vis.Left), x1 = std::min(c.X2 + kMargeEllipse, vis.Right);
+      const int32_t y0 = std::max(c.Y1 - kMargeEllipse, vis.Top), y1 = std::min(c.Y2 + kMargeEllipse, vis.Bottom);
+      QImage& trace = calque->image_;
+      for (int32_t y = y0; y < y1; ++y) {
+        uint32_t* source = reinterpret_cast<uint32_t*>(trace.scanLine(y));
+        uint32_t* cible = bits + static_cast<qsizetype>(y) * stride;
+        const bool dansLaBande = y >= haut && y < bas;
+        for (int32_t x = x0; x < x1; ++x) {
+          const uint32_t p = source[x] & 0xFFFFFFu;
+          if (p == (blanc & 0xFFFFFFu)) continue;
+          if (dansLaBande) cible[x] = p == noir ? c.Couleur : p == rouge ? brush : cible[x];
+          source[x] = blanc;
+        }
+      }
+    };
     foundation::ParTranches(bandes, bandes, [&](size_t b, size_t, size_t) {
       const int32_t haut = vis.Top + (static_cast<int32_t>(b) << shift);
       const int32_t bas = static_cast<int32_t>(std::min<i64>(vis.Bottom, i64(haut) + (i64(1) << shift)));
@@ -1237,6 +1279,10 @@ void QtCanvas::BatchBands(std::span<const BatchCall> calls, const Rect& vis) {
             }
             case BatchCall::Kind::Ellipse: {
               const int32_t left = c.X1, top = c.Y1, right = c.X2, bottom = c.Y2;
+              if (c.Calque) {
+                surCalque(c, haut, bas);
+                break;
+              }
               const EllipseStamp* e = TracedStamp(left, top, right - left, bottom - top, variant, stride);
               uint32_t* corner = bits + static_cast<qsizetype>(top) * stride + left;
               const int32_t r0 = std::max(top, haut) - top, r1 = std::min(bottom, bas) - top;

@@ -296,8 +296,15 @@ TEST(LotsDAppels, ParBandesCommeSurUnSeulFil) {
     CompareFils(dansLaZone, p, Rect{37, 23, 351, 270}, "zone de dessin", w, h);
     CompareFils(dansLeBas, p, Rect{-50, 150, 200, 900}, "zone au-delà de l'image", w, h);
   }
-  // A dashed pen: the lines by bands, their dashes where one thread puts
-  // them; the ellipses, never stamped, one by one between the runs.
+  // Ellipses anywhere, many across the visible edges (drawn by the bands on
+  // a scratch bitmap), with every pen; a dashed pen and a hatch, where no
+  // ellipse is stamped.
+  const std::vector<Appel> partout = GrandLot(w, h, 30000, 10, {-20, -20, w + 20, h + 20});
+  for (const Plume& p : {kPlumes[0], kPlumes[1], kPlumes[2], kPlumes[3]}) {
+    CompareFils(partout, p, std::nullopt, "ellipses partout", w, h);
+    CompareFils(partout, p, Rect{37, 23, 351, 270}, "ellipses partout, zone de dessin", w, h);
+  }
+  // A dashed pen: the lines by bands, their dashes where one thread puts them.
   CompareFils(appels, kPlumes[3], std::nullopt, "tirets", w, h);
   std::vector<Appel> traits;
   for (const Appel& a : appels)
@@ -307,8 +314,7 @@ TEST(LotsDAppels, ParBandesCommeSurUnSeulFil) {
 
 TEST(LotsDAppels, ParBandesAvecDesAppelsUnParUn) {
   // Runs of calls drawn by bands between calls a band cannot draw alone (big
-  // ellipses, ellipses across the edge), the batch ending with them, after
-  // its last line.
+  // ellipses), the batch ending with one, after its last line.
   constexpr int32_t w = 300, h = 200;
   std::vector<Appel> appels;
   for (int k = 0; k < 4; ++k) {
