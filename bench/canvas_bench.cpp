@@ -77,14 +77,17 @@ BENCHMARK(PolygonesNonOuExclusif)->Arg(1000)->Unit(benchmark::kMillisecond);
 
 // A batch as the cave window hands it: 300,000 short lines, 300,000 stamped
 // 4 x 4 ellipses and 300,000 pixels, mixed, on 1920 x 1080, spread over the
-// whole image (range(1) = 0) or gathered in its middle (1), drawn on one
-// thread (range(0) = 1) or on every core (0).
+// whole image (range(1) = 0), gathered in its middle (1), or over a zoomed
+// view where some are outside and some ellipses cross the edges (2); drawn
+// on one thread (range(0) = 1) or on every core (0).
 void LotDeTraitsEllipsesEtPixels(benchmark::State& state) {
   std::mt19937 gen(99);
-  const bool milieu = state.range(1) != 0;
+  const bool milieu = state.range(1) == 1, zoom = state.range(1) == 2;
+  std::uniform_int_distribution<int> zx(-200, kLargeur + 200), zy(-200, kHauteur + 200);
   std::normal_distribution<double> nx(kLargeur / 2.0, kLargeur / 8.0), ny(kHauteur / 2.0, kHauteur / 8.0);
   std::uniform_int_distribution<int> ux(0, kLargeur - 1), uy(0, kHauteur - 1), pas(-8, 8), genre(0, 2);
   const auto position = [&](int marge) {
+    if (zoom) return Point{zx(gen), zy(gen)};
     const int x = milieu ? static_cast<int>(nx(gen)) : ux(gen), y = milieu ? static_cast<int>(ny(gen)) : uy(gen);
     return Point{std::clamp(x, 0, kLargeur - 1 - marge), std::clamp(y, 0, kHauteur - 1 - marge)};
   };
@@ -125,6 +128,8 @@ BENCHMARK(LotDeTraitsEllipsesEtPixels)
     ->Args({0, 0})
     ->Args({1, 1})
     ->Args({0, 1})
+    ->Args({1, 2})
+    ->Args({0, 2})
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
 
