@@ -79,7 +79,8 @@ BENCHMARK(PolygonesNonOuExclusif)->Arg(1000)->Unit(benchmark::kMillisecond);
 // 4 x 4 ellipses and 300,000 pixels, mixed, on 1920 x 1080, spread over the
 // whole image (range(1) = 0), gathered in its middle (1), or over a zoomed
 // view where some are outside and some ellipses cross the edges (2); drawn
-// on one thread (range(0) = 1) or on every core (0).
+// on one thread (range(0) = 1) or on every core (0); and smaller batches
+// (range(2) calls).
 void LotDeTraitsEllipsesEtPixels(benchmark::State& state) {
   std::mt19937 gen(99);
   const bool milieu = state.range(1) == 1, zoom = state.range(1) == 2;
@@ -94,18 +95,19 @@ void LotDeTraitsEllipsesEtPixels(benchmark::State& state) {
   const Colour couleurs[] = {RgbColour(0, 0, 0), RgbColour(255, 0, 0), RgbColour(0, 0, 255)};
   std::vector<BatchCall> appels;
   int traits = 0, ellipses = 0, pixels = 0;
-  while (traits + ellipses + pixels < 900000) {
+  const int parGenre = static_cast<int>(state.range(2)) / 3;
+  while (traits + ellipses + pixels < 3 * parGenre) {
     const int g = genre(gen);
     const Colour c = couleurs[(traits + ellipses + pixels) % 3];
-    if (g == 0 && traits < 300000) {
+    if (g == 0 && traits < parGenre) {
       const Point p = position(0);
       appels.push_back({BatchCall::Kind::Line, c, p.X, p.Y, p.X + pas(gen), p.Y + pas(gen)});
       ++traits;
-    } else if (g == 1 && ellipses < 300000) {
+    } else if (g == 1 && ellipses < parGenre) {
       const Point p = position(4);
       appels.push_back({BatchCall::Kind::Ellipse, c, p.X, p.Y, p.X + 4, p.Y + 4});
       ++ellipses;
-    } else if (g == 2 && pixels < 300000) {
+    } else if (g == 2 && pixels < parGenre) {
       const Point p = position(0);
       appels.push_back({BatchCall::Kind::Pixel, c, p.X, p.Y});
       ++pixels;
@@ -123,13 +125,18 @@ void LotDeTraitsEllipsesEtPixels(benchmark::State& state) {
   state.SetItemsProcessed(state.iterations() * static_cast<int64_t>(appels.size()));
 }
 BENCHMARK(LotDeTraitsEllipsesEtPixels)
-    ->ArgNames({"fils", "milieu"})
-    ->Args({1, 0})
-    ->Args({0, 0})
-    ->Args({1, 1})
-    ->Args({0, 1})
-    ->Args({1, 2})
-    ->Args({0, 2})
+    ->ArgNames({"fils", "milieu", "appels"})
+    ->Args({1, 0, 900000})
+    ->Args({0, 0, 900000})
+    ->Args({1, 1, 900000})
+    ->Args({0, 1, 900000})
+    ->Args({1, 2, 900000})
+    ->Args({0, 2, 900000})
+    // Smaller batches, around where cutting by bands starts to pay.
+    ->Args({1, 1, 20000})
+    ->Args({0, 1, 20000})
+    ->Args({1, 1, 100000})
+    ->Args({0, 1, 100000})
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
 

@@ -858,8 +858,10 @@ void WalkSegmentRows(uint32_t* bits, qsizetype stride, int32_t x0, int32_t y0, i
 }
 
 // Below this many calls a batch, or a run of a batch, is drawn on one
-// thread: cutting it by rows would cost more than it saves.
-constexpr size_t kLotParBandes = 4096;
+// thread: cutting it by rows would cost more than it saves (waking the
+// threads and sorting the calls out costs about what one thread spends
+// drawing 15,000 to 30,000 calls, more on a busy machine).
+constexpr size_t kLotParBandes = 16384;
 // The bands of rows: from 2^3 to 2^6 rows, about four per thread, so that
 // the threads share out the dense middle of a drawing.
 constexpr int kBandeMinLog = 3, kBandeMaxLog = 6;
@@ -1071,10 +1073,11 @@ void QtCanvas::BatchSerial(std::span<const BatchCall> calls, const Rect& vis) {
 // sorted out by band (in slices of the batch, on several threads), so that a
 // band reads only the calls that reach it.  Lines cut by a band are its clip
 // of the whole line (TraceSegment's pixels do not depend on the clip, nor
-// does the dash position); stamped ellipses keep the offsets of each row.
-// The calls a band cannot draw alone (an ellipse across the visible edge or
-// without a usable stamp) are drawn in their turn by BatchSerial, between
-// the runs drawn by bands.
+// does the dash position); stamped ellipses keep the offsets of each row;
+// other ellipses up to kCalqueMax pixels are drawn whole on a scratch bitmap
+// and their pixels in the band copied.  The calls a band cannot draw alone
+// (bigger ellipses, or stamped ones whose stamp is not usable) are drawn in
+// their turn by BatchSerial, between the runs drawn by bands.
 void QtCanvas::BatchBands(std::span<const BatchCall> calls, const Rect& vis) {
   const size_t n = calls.size();
   const size_t fils = foundation::NombreFils();
@@ -1157,10 +1160,10 @@ void QtCanvas::BatchBands(std::span<const BatchCall> calls, const Rect& vis) {
           if (w == 0 || h == 0) break;
           if (stamped && static_cast<uint32_t>(w - 1) < kStampMax && static_cast<uint32_t>(h - 1) < kStampMax &&
               dedans(left, top) && dedans(right - 1, bottom - 1)) {
-            const EllipseStamp* e = TracedStamp(left, top, w, h, variant, stride);
-            if (e == nullptr) {
+            const EllipseStamp* stamp = TracedStamp(left, top, w, h, variant, stride);
+            if (stamp == nullptr) {
               q.ATracer.push_back(static_cast<uint32_t>(i));
-            } else if (!e->Usable) {
+            } else if (!stamp->Usable) {
               q.UnParUn.push_back(static_cast<uint32_t>(i));
               break;
             }

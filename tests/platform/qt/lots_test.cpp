@@ -318,7 +318,7 @@ TEST(LotsDAppels, ParBandesAvecDesAppelsUnParUn) {
   constexpr int32_t w = 300, h = 200;
   std::vector<Appel> appels;
   for (int k = 0; k < 4; ++k) {
-    std::vector<Appel> lot = GrandLot(w, h, 5000 + 2100 * k, 31 + k, {0, 0, w, h});
+    std::vector<Appel> lot = GrandLot(w, h, 17000 + 2100 * k, 31 + k, {0, 0, w, h});
     appels.insert(appels.end(), lot.begin(), lot.end());
     appels.push_back({Appel::Kind::Ellipse, 0xFF0000, 40 + 30 * k, 30, 140 + 30 * k, 170});
     appels.push_back({Appel::Kind::Ellipse, 0x00FFFF, w - 5, 50 + 10 * k, w + 5, 60 + 10 * k});
