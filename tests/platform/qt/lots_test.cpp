@@ -314,14 +314,22 @@ TEST(LotsDAppels, ParBandesCommeSurUnSeulFil) {
 
 TEST(LotsDAppels, ParBandesAvecDesAppelsUnParUn) {
   // Runs of calls drawn by bands between calls a band cannot draw alone (big
-  // ellipses), the batch ending with one, after its last line.
-  constexpr int32_t w = 300, h = 200;
+  // ellipses), the batch ending with one, after its last line.  Each run
+  // draws in a strip of its own, which its big ellipse then covers, so that
+  // a call of the run drawn again after the ellipse shows; the strips
+  // overlap a little.
+  constexpr int32_t w = 300, h = 300, bande = 80;
   std::vector<Appel> appels;
-  for (int k = 0; k < 4; ++k) {
-    std::vector<Appel> lot = GrandLot(w, h, 17000 + 2100 * k, 31 + k, {0, 0, w, h});
-    appels.insert(appels.end(), lot.begin(), lot.end());
-    appels.push_back({Appel::Kind::Ellipse, 0xFF0000, 40 + 30 * k, 30, 140 + 30 * k, 170});
-    appels.push_back({Appel::Kind::Ellipse, 0x00FFFF, w - 5, 50 + 10 * k, w + 5, 60 + 10 * k});
+  for (int32_t k = 0; k < 4; ++k) {
+    const int32_t dy = 60 * k;
+    for (Appel a : GrandLot(w, bande, 20000 + 2100 * k, 31 + k, {0, 0, w, bande})) {
+      const auto dansLaBande = [&](int32_t x, int32_t y) { return x >= -20 && x <= w + 20 && y >= -20 && y <= bande + 20; };
+      if (!dansLaBande(a.X1, a.Y1) || (a.What != Appel::Kind::Pixel && !dansLaBande(a.X2, a.Y2))) continue;
+      a.Y1 += dy;
+      if (a.What != Appel::Kind::Pixel) a.Y2 += dy;
+      appels.push_back(a);
+    }
+    appels.push_back({Appel::Kind::Ellipse, 0xFF0000, 40 + 30 * k, dy, 140 + 30 * k, dy + bande});
   }
   for (const Plume& p : {kPlumes[0], kPlumes[1]}) CompareFils(appels, p, std::nullopt, "appels un par un", w, h);
 }
