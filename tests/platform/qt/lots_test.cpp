@@ -286,9 +286,9 @@ void CompareFils(const std::vector<Appel>& appels, const Plume& p, const std::op
 
 TEST(LotsDAppels, ParBandesCommeSurUnSeulFil) {
   constexpr int32_t w = 420, h = 310;
-  const std::vector<Appel> appels = GrandLot(w, h, 30000, 7, {0, 0, w, h});
-  const std::vector<Appel> dansLaZone = GrandLot(w, h, 30000, 8, {37, 23, 351, 270});
-  const std::vector<Appel> dansLeBas = GrandLot(w, h, 30000, 9, {0, 150, 200, h});
+  const std::vector<Appel> appels = GrandLot(w, h, 40000, 7, {0, 0, w, h});
+  const std::vector<Appel> dansLaZone = GrandLot(w, h, 40000, 8, {37, 23, 351, 270});
+  const std::vector<Appel> dansLeBas = GrandLot(w, h, 40000, 9, {0, 150, 200, h});
   // Solid outlines with or without a fill, a fill alone: every call cut by
   // rows, save the ellipses across the visible edge (one by one).
   for (const Plume& p : {kPlumes[0], kPlumes[1], kPlumes[2]}) {
@@ -299,7 +299,7 @@ TEST(LotsDAppels, ParBandesCommeSurUnSeulFil) {
   // Ellipses anywhere, many across the visible edges (drawn by the bands on
   // a scratch bitmap), with every pen; a dashed pen and a hatch, where no
   // ellipse is stamped.
-  const std::vector<Appel> partout = GrandLot(w, h, 30000, 10, {-20, -20, w + 20, h + 20});
+  const std::vector<Appel> partout = GrandLot(w, h, 40000, 10, {-20, -20, w + 20, h + 20});
   for (const Plume& p : {kPlumes[0], kPlumes[1], kPlumes[2], kPlumes[3]}) {
     CompareFils(partout, p, std::nullopt, "ellipses partout", w, h);
     CompareFils(partout, p, Rect{37, 23, 351, 270}, "ellipses partout, zone de dessin", w, h);
@@ -322,7 +322,7 @@ TEST(LotsDAppels, ParBandesAvecDesAppelsUnParUn) {
   std::vector<Appel> appels;
   for (int32_t k = 0; k < 4; ++k) {
     const int32_t dy = 60 * k;
-    for (Appel a : GrandLot(w, bande, 20000 + 2100 * k, 31 + k, {0, 0, w, bande})) {
+    for (Appel a : GrandLot(w, bande, 40000 + 2100 * k, 31 + k, {0, 0, w, bande})) {
       const auto dansLaBande = [&](int32_t x, int32_t y) { return x >= -20 && x <= w + 20 && y >= -20 && y <= bande + 20; };
       if (!dansLaBande(a.X1, a.Y1) || (a.What != Appel::Kind::Pixel && !dansLaBande(a.X2, a.Y2))) continue;
       a.Y1 += dy;
