@@ -57,7 +57,8 @@ class QtCanvas final : public Canvas {
   // ellipses up to 16 x 16 pixels, whole inside the visible rectangle and
   // away from the surface's origin, from the pixels of the same ellipse
   // traced once and kept for its size (the same pixels as Ellipse gives).
-  // Other calls go one by one.
+  // Other calls go one by one.  A long run of such calls is drawn on several
+  // threads, each owning bands of rows (the same pixels as on one thread).
   void Batch(std::span<const BatchCall> calls) override;
   // With another QtCanvas of the same size.
   bool SwapPixels(Canvas& other) override;
@@ -75,6 +76,15 @@ class QtCanvas final : public Canvas {
   // traced on first use; none when they would leave its rectangle.
   const EllipseStamp* FindStamp(int32_t left, int32_t top, int32_t w, int32_t h, bool outline, bool fill,
                                 qsizetype stride);
+  // The kept pixels of that ellipse once traced (usable or not), else none;
+  // reads the table only, so that several threads may ask at once.
+  const EllipseStamp* TracedStamp(int32_t left, int32_t top, int32_t w, int32_t h, unsigned variant,
+                                  qsizetype stride) const;
+  // The calls of a batch one after the other on this thread.
+  void BatchSerial(std::span<const BatchCall> calls, const Rect& vis);
+  // The calls of a batch by bands of rows on several threads, the runs of
+  // calls that cannot be cut by rows drawn by BatchSerial in their turn.
+  void BatchBands(std::span<const BatchCall> calls, const Rect& vis);
   QImage image_;
   std::optional<Rect> clip_;
   // The pixels of the ellipses a batch drew, by size and corner (shared by
