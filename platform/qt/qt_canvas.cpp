@@ -893,8 +893,9 @@ void WalkSegmentRows(uint32_t* bits, qsizetype stride, int32_t x0, int32_t y0, i
 // 20,000 calls take 0.4 ms on one thread and 0.6 ms by bands, 100,000 calls
 // 2.4 ms and 1.3 ms).
 constexpr size_t kLotParBandes = 32768;
-// The bands of rows: from 2^3 to 2^6 rows, about four per thread, so that
-// the threads share out the dense middle of a drawing.
+// The bands of rows: from 2^3 to 2^6 rows, at least two per thread, so that
+// the threads share out the dense middle of a drawing (more, thinner bands
+// copy more of the calls that cross their edges).
 constexpr int kBandeMinLog = 3, kBandeMaxLog = 6;
 // Short lines crossing a band's edge are walked rather than clipped.
 constexpr int32_t kPasCourts = 64;
@@ -1115,7 +1116,7 @@ void QtCanvas::BatchBands(std::span<const BatchCall> calls, const Rect& vis) {
   const qsizetype stride = image_.bytesPerLine() / 4;
   const int32_t hauteur = vis.Height();
   int shift = kBandeMaxLog;
-  while (shift > kBandeMinLog && static_cast<size_t>(hauteur >> shift) < 4 * fils) --shift;
+  while (shift > kBandeMinLog && static_cast<size_t>(hauteur >> shift) < 2 * fils) --shift;
   // Band numbers are kept on 16 bits.
   while (((hauteur - 1) >> shift) >= 0xFFFF) ++shift;
   const size_t bandes = static_cast<size_t>((hauteur - 1) >> shift) + 1;
