@@ -23,7 +23,6 @@
 #include "tests/survey/reseau_aleatoire.h"
 #include "views/noyau_visu_graphique.h"
 #include "views/types_fiches.h"
-#include "drawing/dessin_ligne.h"
 
 namespace {
 
@@ -152,11 +151,6 @@ void BM_RedessinPlan(benchmark::State& state) {
   if (state.range(0) == 4) f->SetAffichable(views::EnsembleTypes({odVisHab}));
   for (auto _ : state) f->RedessineVisu();
   state.counters["calques"] = f->CalquesCombines;
-  double points = 0, lg = 0;
-  for (auto k : {state.range(0) == 3 ? odGalerie : odVisHab}) for (const auto& o : f->Calques.LeCalque(k).ObjetsDessines)
-    if (auto* b = dynamic_cast<const drawing::TDessinBasique*>(o.get())) { points += b->PointsList.size();
-      for (size_t i = 1; i < b->PointsList.size(); ++i) lg += std::abs(b->PointsList[i].XVue - b->PointsList[i-1].XVue) + std::abs(b->PointsList[i].YVue - b->PointsList[i-1].YVue); }
-  state.counters["pts"] = points; state.counters["lg"] = lg;
   static const char* const noms[] = {"tout", "sans habillage", "axes seuls", "contours seuls", "habillage seul"};
   state.SetLabel(noms[state.range(0)]);
 }

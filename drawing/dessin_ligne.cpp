@@ -194,13 +194,22 @@ void TDessinLigne::DessineObjet(platform::Canvas& canvas) {
   TObjetDessin::DessineObjet(canvas);
 }
 
+namespace {
+
+// A style the canvas's pen cannot draw: drawn by the line tracer (any dash
+// when printing; on screen, wide dashes and the hatched styles).
+bool StyleSpecial(const TDefObjetTrait& trait) {
+  const MesPenStyle s = trait.StylePlume;
+  if (foundation::Impression().EnImpression) return s != MesPenStyle::mpsSolid;
+  return (s >= MesPenStyle::mpsDash && s <= MesPenStyle::mpsDashDot && trait.EpaisseurPlume > 1) ||
+         s > MesPenStyle::mpsDashDot;
+}
+
+}  // namespace
+
 bool TDessinLigne::TraceSimple() const {
   if (!EstVisible || EstLigneRemplie() || Selecte || DessinEnCours || StyleLisse()) return false;
-  if (ObjetMotif == nullptr) return true;
-  const MesPenStyle s = ObjetMotif->StylePlume;
-  if (foundation::Impression().EnImpression) return s == MesPenStyle::mpsSolid;
-  return !((s >= MesPenStyle::mpsDash && s <= MesPenStyle::mpsDashDot && ObjetMotif->EpaisseurPlume > 1) ||
-           s > MesPenStyle::mpsDashDot);
+  return ObjetMotif == nullptr || !StyleSpecial(*ObjetMotif);
 }
 
 bool TDessinLigne::TracableEnParallele() const { return typeid(*this) == typeid(TDessinLigne) && TraceSimple(); }
@@ -209,13 +218,7 @@ void TDessinLigne::DessineCetObjet(platform::Canvas& canvas) {
   if (PointsList.empty()) return;
   static const TDefObjetTrait continu;
   const TDefObjetTrait& trait = ObjetMotif != nullptr ? *ObjetMotif : continu;
-  const MesPenStyle s = trait.StylePlume;
-  if (foundation::Impression().EnImpression) {
-    TraceSpecial = s != MesPenStyle::mpsSolid;
-  } else {
-    TraceSpecial = (s >= MesPenStyle::mpsDash && s <= MesPenStyle::mpsDashDot && trait.EpaisseurPlume > 1) ||
-                   s > MesPenStyle::mpsDashDot;
-  }
+  TraceSpecial = StyleSpecial(trait);
   try {
     if (trait.TraitLisse && PointsList.size() > 1) {
       DessineLissage(canvas, trait, TraceSpecial);
