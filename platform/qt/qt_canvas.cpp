@@ -1131,23 +1131,19 @@ void QtCanvas::BatchBands(std::span<const BatchCall> calls, const Rect& vis) {
   const auto dedans = [&](int32_t x, int32_t y) {
     return static_cast<uint32_t>(x - vis.Left) < largeur && static_cast<uint32_t>(y - vis.Top) < uint32_t(hauteur);
   };
-
-  // A call as the bands read it, copied so that each band reads its calls
-  // one after the other in memory: its place in the batch, its colour as a
-  // pixel, its points (an ellipse's corners in order).
-  struct Entree {
-    uint32_t Indice;
-    uint32_t Couleur;
-    int32_t X1, Y1, X2, Y2;
-    BatchCall::Kind What;
-    // An ellipse drawn on a scratch bitmap rather than stamped.
-    bool Calque;
+  // An ellipse (its corners in order, not flat) drawn from its stamp; the
+  // others the bands reach are drawn on a scratch bitmap.
+  const auto estampable = [&](int32_t left, int32_t top, int32_t w, int32_t h) {
+    return stamped && static_cast<uint32_t>(w - 1) < kStampMax && static_cast<uint32_t>(h - 1) < kStampMax &&
+           dedans(left, top) && dedans(left + w - 1, top + h - 1);
   };
+
   // The calls of one slice of the batch, sorted out by band.
   struct Paquet {
     size_t Debut = 0, Fin = 0;
-    // The calls reaching each band, in the batch's order.
-    std::vector<std::vector<Entree>> ParBande;
+    // The places in the batch of the calls reaching each band, in order
+    // (four bytes a call: the bands read the calls themselves).
+    std::vector<std::vector<uint32_t>> ParBande;
     // Stampable ellipses whose pixels are not traced yet.
     std::vector<uint32_t> ATracer;
     // Calls drawn by BatchSerial.
@@ -1173,7 +1169,6 @@ void QtCanvas::BatchBands(std::span<const BatchCall> calls, const Rect& vis) {
     for (size_t b = 0; b < bandes; ++b) q.ParBande[b].clear();
     for (size_t i = debut; i < fin; ++i) {
       const BatchCall& c = calls[i];
-      Entree e{static_cast<uint32_t>(i), 0, c.X1, c.Y1, c.X2, c.Y2, c.What, false};
       int32_t haut = 0, bas = -1;  // the rows reached, inside the visible rectangle
       switch (c.What) {
         case BatchCall::Kind::Line:
@@ -1184,14 +1179,13 @@ void QtCanvas::BatchBands(std::span<const BatchCall> calls, const Rect& vis) {
           bas = std::min(std::max(c.Y1, c.Y2), vis.Bottom - 1);
           break;
         case BatchCall::Kind::Ellipse: {
-          Normalise(e.X1, e.X2);
-          Normalise(e.Y1, e.Y2);
-          const int32_t left = e.X1, top = e.Y1, right = e.X2, bottom = e.Y2;
+          int32_t left = c.X1, top = c.Y1, right = c.X2, bottom = c.Y2;
+          Normalise(left, right);
+          Normalise(top, bottom);
           const int32_t w = right - left, h = bottom - top;
           // A flat ellipse has no pixel.
           if (w == 0 || h == 0) break;
-          if (stamped && static_cast<uint32_t>(w - 1) < kStampMax && static_cast<uint32_t>(h - 1) < kStampMax &&
-              dedans(left, top) && dedans(right - 1, bottom - 1)) {
+          if (estampable(left, top, w, h)) {
             const EllipseStamp* stamp = TracedStamp(left, top, w, h, variant, stride);
             if (stamp == nullptr) {
               q.ATracer.push_back(static_cast<uint32_t>(i));
@@ -1205,7 +1199,7 @@ void QtCanvas::BatchBands(std::span<const BatchCall> calls, const Rect& vis) {
                      i64(bottom) + kMargeEllipse <= vis.Top || i64(top) - kMargeEllipse >= vis.Bottom) {
             // Nothing of it is visible.
           } else if (w <= kCalqueMax && h <= kCalqueMax) {
-            e.Calque = true;
+            // Drawn on a scratch bitmap by the bands.
             haut = std::max(top - kMargeEllipse, vis.Top);
             bas = std::min(bottom + kMargeEllipse - 1, vis.Bottom - 1);
           } else {
@@ -1218,10 +1212,9 @@ void QtCanvas::BatchBands(std::span<const BatchCall> calls, const Rect& vis) {
           break;
       }
       if (haut > bas) continue;
-      e.Couleur = ToQRgb(c.Color);
       const size_t b0 = static_cast<uint32_t>(haut - vis.Top) >> shift;
       const size_t b1 = static_cast<uint32_t>(bas - vis.Top) >> shift;
-      for (size_t b = b0; b <= b1; ++b) q.ParBande[b].push_back(e);
+      for (size_t b = b0; b <= b1; ++b) q.ParBande[b].push_back(static_cast<uint32_t>(i));
     }
   });
 
@@ -1249,18 +1242,18 @@ void QtCanvas::BatchBands(std::span<const BatchCall> calls, const Rect& vis) {
     // red; then the pixels of its margin rectangle that fall in the band are
     // given the call's colours, and the scratch is made white again.  Each
     // thread keeps its own scratch bitmap.
-    const auto surCalque = [&](const Entree& c, int32_t haut, int32_t bas) {
+    const auto surCalque = [&](const Rect& c, uint32_t couleur, int32_t haut, int32_t bas) {
       thread_local std::unique_ptr<QtCanvas> calque;
       if (!calque || calque->Width() != Width() || calque->Height() != Height())
         calque = std::make_unique<QtCanvas>(Width(), Height());
       calque->clip_ = clip_;
       calque->Pen = {kBlack, Pen.Width, Pen.Style, PenMode::Copy};
       calque->Brush = {RgbColour(255, 0, 0), Brush.Style};
-      calque->Ellipse(c.X1, c.Y1, c.X2, c.Y2);
+      calque->Ellipse(c.Left, c.Top, c.Right, c.Bottom);
       const uint32_t noir = ToQRgb(kBlack) & 0xFFFFFFu, rouge = ToQRgb(RgbColour(255, 0, 0)) & 0xFFFFFFu;
       const uint32_t blanc = ToQRgb(kWhite);
-      const int32_t x0 = std::max(c.X1 - kMargeEllipse, vis.Left), x1 = std::min(c.X2 + kMargeEllipse, vis.Right);
-      const int32_t y0 = std::max(c.Y1 - kMargeEllipse, vis.Top), y1 = std::min(c.Y2 + kMargeEllipse, vis.Bottom);
+      const int32_t x0 = std::max(c.Left - kMargeEllipse, vis.Left), x1 = std::min(c.Right + kMargeEllipse, vis.Right);
+      const int32_t y0 = std::max(c.Top - kMargeEllipse, vis.Top), y1 = std::min(c.Bottom + kMargeEllipse, vis.Bottom);
       QImage& trace = calque->image_;
       for (int32_t y = y0; y < y1; ++y) {
         uint32_t* source = reinterpret_cast<uint32_t*>(trace.scanLine(y));
@@ -1269,7 +1262,7 @@ void QtCanvas::BatchBands(std::span<const BatchCall> calls, const Rect& vis) {
         for (int32_t x = x0; x < x1; ++x) {
           const uint32_t p = source[x] & 0xFFFFFFu;
           if (p == (blanc & 0xFFFFFFu)) continue;
-          if (dansLaBande) cible[x] = p == noir ? c.Couleur : p == rouge ? brush : cible[x];
+          if (dansLaBande) cible[x] = p == noir ? couleur : p == rouge ? brush : cible[x];
           source[x] = blanc;
         }
       }
@@ -1287,14 +1280,16 @@ void QtCanvas::BatchBands(std::span<const BatchCall> calls, const Rect& vis) {
       };
       for (const Paquet& q : parPaquet) {
         if (q.Fin <= debut || q.Debut >= fin) continue;
-        const Entree* premier = q.ParBande[b].data();
-        const Entree* dernier = premier + q.ParBande[b].size();
-        const auto avant = [](const Entree& e, size_t i) { return e.Indice < i; };
-        if (q.Debut < debut) premier = std::lower_bound(premier, dernier, debut, avant);
-        if (q.Fin > fin) dernier = std::lower_bound(premier, dernier, fin, avant);
+        const uint32_t* premier = q.ParBande[b].data();
+        const uint32_t* dernier = premier + q.ParBande[b].size();
+        if (q.Debut < debut) premier = std::lower_bound(premier, dernier, static_cast<uint32_t>(debut));
+        if (q.Fin > fin) dernier = std::lower_bound(premier, dernier, static_cast<uint32_t>(fin));
+        // The calls of a band are spread over the batch: asked for some ahead.
+        constexpr ptrdiff_t avance = 16;
         for (; premier != dernier; ++premier) {
-          const Entree& c = *premier;
-          const uint32_t colour = c.Couleur;
+          if (dernier - premier > avance) __builtin_prefetch(&calls[premier[avance]]);
+          const BatchCall& c = calls[*premier];
+          const uint32_t colour = ToQRgb(c.Color);
           switch (c.What) {
             case BatchCall::Kind::Line: {
               const int32_t x0 = c.X1, y0 = c.Y1, x1 = c.X2, y1 = c.Y2;
@@ -1313,9 +1308,11 @@ void QtCanvas::BatchBands(std::span<const BatchCall> calls, const Rect& vis) {
               break;
             }
             case BatchCall::Kind::Ellipse: {
-              const int32_t left = c.X1, top = c.Y1, right = c.X2, bottom = c.Y2;
-              if (c.Calque) {
-                surCalque(c, haut, bas);
+              int32_t left = c.X1, top = c.Y1, right = c.X2, bottom = c.Y2;
+              Normalise(left, right);
+              Normalise(top, bottom);
+              if (!estampable(left, top, right - left, bottom - top)) {
+                surCalque(Rect{left, top, right, bottom}, colour, haut, bas);
                 break;
               }
               const EllipseStamp* e = TracedStamp(left, top, right - left, bottom - top, variant, stride);

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
 #include <numeric>
 #include <stdexcept>
 #include <thread>
@@ -43,6 +44,24 @@ TEST(ParTranches, LesTranchesCouvrentToutDansLOrdre) {
   }
 }
 
+// More slices than one call hands out at once (over a million): each still
+// runs once with its own bounds.
+TEST(ParTranches, TresNombreusesTranches) {
+  GardeContexteFoundation garde;
+  ContexteFoundation().FilsMax = 8;
+  const size_t tranches = (size_t{1} << 20) + 3, n = 2 * tranches + 1;
+  std::vector<std::atomic<unsigned char>> vues(tranches);
+  std::atomic<size_t> fausses{0};
+  ParTranches(n, tranches, [&](size_t t, size_t debut, size_t fin) {
+    ++vues[t];
+    if (debut != n * t / tranches || fin != n * (t + 1) / tranches) ++fausses;
+  });
+  EXPECT_EQ(fausses.load(), 0u);
+  size_t uneFois = 0;
+  for (const auto& v : vues) uneFois += v.load() == 1;
+  EXPECT_EQ(uneFois, tranches);
+}
+
 TEST(ParTranches, LeNombreDeFilsSuitLeReglage) {
   GardeContexteFoundation garde;
   ContexteFoundation().FilsMax = 1;
@@ -82,7 +101,14 @@ TEST(ParTranches, ExceptionsEtAppelsImbriques) {
     });
   });
   EXPECT_EQ(somme.load(), 4 * 45 + 100 * (0 + 1 + 2 + 3) * 10);
-  // Many short calls in a row.
+  // Calls after a pause (the workers have gone to sleep) and many short calls
+  // in a row (they are still watching).
+  for (int k = 0; k < 5; ++k) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    std::atomic<int> c{0};
+    ParTranches(8, 8, [&](size_t, size_t, size_t) { ++c; });
+    ASSERT_EQ(c.load(), 8);
+  }
   for (int k = 0; k < 2000; ++k) {
     std::atomic<int> c{0};
     ParTranches(8, 8, [&](size_t, size_t, size_t) { ++c; });
