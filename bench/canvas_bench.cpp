@@ -133,6 +133,8 @@ BENCHMARK(LotDeTraitsEllipsesEtPixels)
     ->Args({1, 2, 900000})
     ->Args({0, 2, 900000})
     // Smaller batches, around where cutting by bands starts to pay.
+    ->Args({1, 1, 12000})
+    ->Args({0, 1, 12000})
     ->Args({1, 1, 20000})
     ->Args({0, 1, 20000})
     ->Args({1, 1, 100000})
