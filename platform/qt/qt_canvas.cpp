@@ -907,6 +907,21 @@ constexpr int32_t kCalqueMax = 64;
 // pixel of it, and the pixels within two pixels of the points.
 constexpr int32_t kMargeEllipse = 4;
 
+// The rectangle of an ellipse call, its corners in order.
+Rect CoinsEllipse(const BatchCall& c) {
+  Rect r{c.X1, c.Y1, c.X2, c.Y2};
+  Normalise(r.Left, r.Right);
+  Normalise(r.Top, r.Bottom);
+  return r;
+}
+
+// Whether an ellipse of a batch is drawn from its stamp, its pen and brush
+// allowing stamps: a size the stamps keep, whole inside the visible rectangle.
+bool Estampable(const Rect& r, const Rect& vis) {
+  return static_cast<uint32_t>(r.Width() - 1) < kStampMax && static_cast<uint32_t>(r.Height() - 1) < kStampMax &&
+         r.Left >= vis.Left && r.Top >= vis.Top && r.Right <= vis.Right && r.Bottom <= vis.Bottom;
+}
+
 }  // namespace
 
 // The pixels an ellipse paints, as offsets from its rectangle's top-left
@@ -1059,13 +1074,10 @@ void QtCanvas::BatchSerial(std::span<const BatchCall> calls, const Rect& vis) {
         break;
       }
       case BatchCall::Kind::Ellipse: {
-        int32_t left = c.X1, top = c.Y1, right = c.X2, bottom = c.Y2;
-        Normalise(left, right);
-        Normalise(top, bottom);
-        const int32_t w = right - left, h = bottom - top;
+        const Rect r = CoinsEllipse(c);
+        const int32_t left = r.Left, top = r.Top, w = r.Width(), h = r.Height();
         const EllipseStamp* e = nullptr;
-        if (stamped && static_cast<uint32_t>(w - 1) < kStampMax && static_cast<uint32_t>(h - 1) < kStampMax &&
-            dedans(left, top) && dedans(right - 1, bottom - 1)) {
+        if (stamped && Estampable(r, vis)) {
           // Far from the origin and already traced: straight from the table.
           const EllipseStamp* f =
               stamps != nullptr && left >= 4 * w && top >= 4 * h ? stamps->Far[FarIndex(w, h, left, top, variant)].get()
@@ -1131,12 +1143,6 @@ void QtCanvas::BatchBands(std::span<const BatchCall> calls, const Rect& vis) {
   const auto dedans = [&](int32_t x, int32_t y) {
     return static_cast<uint32_t>(x - vis.Left) < largeur && static_cast<uint32_t>(y - vis.Top) < uint32_t(hauteur);
   };
-  // An ellipse (its corners in order, not flat) drawn from its stamp; the
-  // others the bands reach are drawn on a scratch bitmap.
-  const auto estampable = [&](int32_t left, int32_t top, int32_t w, int32_t h) {
-    return stamped && static_cast<uint32_t>(w - 1) < kStampMax && static_cast<uint32_t>(h - 1) < kStampMax &&
-           dedans(left, top) && dedans(left + w - 1, top + h - 1);
-  };
 
   // The calls of one slice of the batch, sorted out by band.
   struct Paquet {
@@ -1179,13 +1185,12 @@ void QtCanvas::BatchBands(std::span<const BatchCall> calls, const Rect& vis) {
           bas = std::min(std::max(c.Y1, c.Y2), vis.Bottom - 1);
           break;
         case BatchCall::Kind::Ellipse: {
-          int32_t left = c.X1, top = c.Y1, right = c.X2, bottom = c.Y2;
-          Normalise(left, right);
-          Normalise(top, bottom);
-          const int32_t w = right - left, h = bottom - top;
+          const Rect r = CoinsEllipse(c);
+          const int32_t left = r.Left, top = r.Top, right = r.Right, bottom = r.Bottom;
+          const int32_t w = r.Width(), h = r.Height();
           // A flat ellipse has no pixel.
           if (w == 0 || h == 0) break;
-          if (estampable(left, top, w, h)) {
+          if (stamped && Estampable(r, vis)) {
             const EllipseStamp* stamp = TracedStamp(left, top, w, h, variant, stride);
             if (stamp == nullptr) {
               q.ATracer.push_back(static_cast<uint32_t>(i));
@@ -1223,10 +1228,8 @@ void QtCanvas::BatchBands(std::span<const BatchCall> calls, const Rect& vis) {
   std::vector<uint32_t> unParUn;
   for (Paquet& q : parPaquet) {
     for (const uint32_t i : q.ATracer) {
-      int32_t left = calls[i].X1, top = calls[i].Y1, right = calls[i].X2, bottom = calls[i].Y2;
-      Normalise(left, right);
-      Normalise(top, bottom);
-      if (FindStamp(left, top, right - left, bottom - top, solid, filled, stride) == nullptr) q.UnParUn.push_back(i);
+      const Rect r = CoinsEllipse(calls[i]);
+      if (FindStamp(r.Left, r.Top, r.Width(), r.Height(), solid, filled, stride) == nullptr) q.UnParUn.push_back(i);
     }
     std::sort(q.UnParUn.begin(), q.UnParUn.end());
     unParUn.insert(unParUn.end(), q.UnParUn.begin(), q.UnParUn.end());
@@ -1308,14 +1311,15 @@ void QtCanvas::BatchBands(std::span<const BatchCall> calls, const Rect& vis) {
               break;
             }
             case BatchCall::Kind::Ellipse: {
-              int32_t left = c.X1, top = c.Y1, right = c.X2, bottom = c.Y2;
-              Normalise(left, right);
-              Normalise(top, bottom);
-              if (!estampable(left, top, right - left, bottom - top)) {
-                surCalque(Rect{left, top, right, bottom}, colour, haut, bas);
+              // The ellipses the bands reach that are not stamped are drawn
+              // on a scratch bitmap.
+              const Rect r = CoinsEllipse(c);
+              if (!stamped || !Estampable(r, vis)) {
+                surCalque(r, colour, haut, bas);
                 break;
               }
-              const EllipseStamp* e = TracedStamp(left, top, right - left, bottom - top, variant, stride);
+              const int32_t left = r.Left, top = r.Top, bottom = r.Bottom;
+              const EllipseStamp* e = TracedStamp(left, top, r.Width(), r.Height(), variant, stride);
               uint32_t* corner = bits + static_cast<qsizetype>(top) * stride + left;
               const int32_t r0 = std::max(top, haut) - top, r1 = std::min(bottom, bas) - top;
               for (int k = e->BrushRows[r0]; k < e->BrushRows[r1]; ++k) corner[e->Brush[k]] = brush;
