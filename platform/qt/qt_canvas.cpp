@@ -895,7 +895,7 @@ void WalkSegmentRows(uint32_t* bits, qsizetype stride, int32_t x0, int32_t y0, i
 constexpr size_t kLotParBandes = 16384;
 // The bands of rows: from 2^3 to 2^6 rows, at least two per thread, so that
 // the threads share out the dense middle of a drawing (more, thinner bands
-// copy more of the calls that cross their edges).
+// list, and clip, more of the calls that cross their edges).
 constexpr int kBandeMinLog = 3, kBandeMaxLog = 6;
 // Short lines crossing a band's edge are walked rather than clipped.
 constexpr int32_t kPasCourts = 64;
@@ -1129,7 +1129,7 @@ void QtCanvas::BatchBands(std::span<const BatchCall> calls, const Rect& vis) {
   const int32_t hauteur = vis.Height();
   int shift = kBandeMaxLog;
   while (shift > kBandeMinLog && static_cast<size_t>(hauteur >> shift) < 2 * fils) --shift;
-  // Band numbers are kept on 16 bits.
+  // At most 65,535 bands: each slice of the batch keeps a list per band.
   while (((hauteur - 1) >> shift) >= 0xFFFF) ++shift;
   const size_t bandes = static_cast<size_t>((hauteur - 1) >> shift) + 1;
 

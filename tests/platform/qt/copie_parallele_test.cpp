@@ -7,22 +7,13 @@
 
 #include "foundation/contexte_foundation.h"
 #include "platform/qt/qt_canvas.h"
+#include "tests/platform/qt/bruit.h"
 
 using namespace platform;
 
 namespace {
 
-QtCanvas Bruit(int32_t w, int32_t h, uint32_t g) {
-  QImage image(w, h, QImage::Format_RGB32);
-  for (int32_t y = 0; y < h; ++y) {
-    auto* ligne = reinterpret_cast<uint32_t*>(image.scanLine(y));
-    for (int32_t x = 0; x < w; ++x) {
-      g = g * 1103515245u + 12345u;
-      ligne[x] = 0xFF000000u | (g >> 8);
-    }
-  }
-  return QtCanvas(image);
-}
+QtCanvas Bruit(int32_t w, int32_t h, uint32_t g) { return QtCanvas(ImageBruit(w, h, g)); }
 
 QImage Fait(int fils, CopyMode mode, const Rect& d, const Rect& s, bool decoupe, BrushStyle pinceau) {
   foundation::GardeContexteFoundation garde;

@@ -17,6 +17,7 @@
 #include "foundation/contexte_foundation.h"
 #include "foundation/parallele.h"
 #include "platform/qt/qt_canvas.h"
+#include "tests/platform/qt/bruit.h"
 
 using namespace platform;
 
@@ -29,16 +30,7 @@ using Appel = BatchCall;
 QtCanvas Bruit(int32_t w, int32_t h) {
   static std::map<std::pair<int32_t, int32_t>, QImage> faits;
   QImage& image = faits[{w, h}];
-  if (!image.isNull()) return QtCanvas(image);
-  image = QImage(w, h, QImage::Format_RGB32);
-  uint32_t g = 12345;
-  for (int32_t y = 0; y < h; ++y) {
-    auto* ligne = reinterpret_cast<uint32_t*>(image.scanLine(y));
-    for (int32_t x = 0; x < w; ++x) {
-      g = g * 1103515245u + 12345u;
-      ligne[x] = 0xFF000000u | (g >> 8);
-    }
-  }
+  if (image.isNull()) image = ImageBruit(w, h, 12345);
   return QtCanvas(image);
 }
 
