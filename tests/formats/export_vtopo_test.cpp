@@ -9,14 +9,19 @@
 #include <set>
 #include <sstream>
 #include <unordered_map>
+#include <utility>
+#include <vector>
 
 #include "formats/export/export_vtopo.h"
+#include "foundation/chaines.h"
 #include "foundation/codage.h"
+#include "platform/scripted_dialogs.h"
 #include "projections/contexte_projections.h"
 #include "projections/regions.h"
 #include "survey/bouclage.h"
 #include "tests/formats/import_test_support.h"
 #include "tests/formats/survex_tro.h"
+#include "tests/support/dossier_temp.h"
 #include "tests/survey/reseau_calcul.h"
 
 using formats::NomVTopo;
@@ -28,7 +33,8 @@ TEST(ExportVTopo, NomsVTopo) {
   struct Cas {
     const char *nom, *vtopo;
   };
-  for (const Cas& c : {Cas{" A 1 ", "A_1        "}, Cas{"x*y,z", "x_y_z      "}, Cas{"12345678901", "12345678901         "},
+  for (const Cas& c : {Cas{" A 1 ", "A_1        "}, Cas{"x*y,z", "x_y_z      "}, Cas{"a\tb\r\nc", "a_b__c     "},
+                       Cas{"Salle_été", "Salle_été  "}, Cas{"12345678901", "12345678901         "},
                        Cas{"12345678901234567890", "12345678901234567890 "}})
     EXPECT_EQ(NomVTopo(c.nom), c.vtopo) << c.nom;
 }
@@ -70,13 +76,20 @@ TEST(ExportVTopo, NumerotationParSeries) {
 
 TEST(ExportVTopo, NomsGardes) {
   CaviteSeries t("un nom de station trop long", "Entrée du gouffre");
-  NumeroteVTopo(*t.c, true);
-  EXPECT_EQ(t.n.Surface("Entrée du gouffre")->DesignVTopo, "Entrée_1   ");
-  EXPECT_EQ(t.Nom("un nom de station trop long"), "Point_Renommé_1     ");
+  const std::vector<formats::RenommageVTopo> renommes = NumeroteVTopo(*t.c, true);
+  EXPECT_EQ(t.n.Surface("Entrée du gouffre")->DesignVTopo, "Entree_1   ");
+  EXPECT_EQ(t.Nom("un nom de station trop long"), "un_nom_de_station_1 ");
   EXPECT_EQ(t.Nom("2"), "2          ");
-  // "A 1" and "A_1" would be one station once read back.
-  EXPECT_EQ(t.Nom("A 1"), "A_1        ");
-  EXPECT_EQ(t.Nom("A_1"), "Point_Renommé_2     ");
+  // "A 1" and "A_1" would be one station once read back: the name written as
+  // it stands wins.
+  EXPECT_EQ(t.Nom("A_1"), "A_1        ");
+  EXPECT_EQ(t.Nom("A 1"), "A_1_1      ");
+  std::vector<std::string> liste;
+  for (const formats::RenommageVTopo& r : renommes) liste.push_back(r.Nom + " > " + r.NomEcrit);
+  EXPECT_EQ(liste, (std::vector<std::string>{"Entrée du gouffre > Entree_1",
+                                             "un nom de station trop long > un_nom_de_station_1", "A 1 > A_1_1"}));
+  // The generated numbering renames by choice: nothing to report.
+  EXPECT_TRUE(NumeroteVTopo(*t.c, false).empty());
 }
 
 TEST(ExportVTopo, LignesDuFichier) {
@@ -100,7 +113,7 @@ TEST(ExportVTopo, LignesDuFichier) {
   const std::vector<std::string> lignes = formats::LignesFichierTRO(*t.c, true);
   ASSERT_GE(lignes.size(), 10u);
   EXPECT_EQ(lignes[0], "Version 5.09");
-  EXPECT_EQ(lignes[2], "Trou Grotte,1.000,2.000,500");
+  EXPECT_EQ(lignes[2], "Trou Grotte,1.00000,2.00000,500.00");
   EXPECT_EQ(lignes[3], "Entree E1         ");
   EXPECT_EQ(lignes[4], "Param Deca Degd Clino Degd 0.0000 Dir,Dir,Dir Inc Std");
   EXPECT_EQ(lignes[5], "E1         E1               0.00    0.00    0.00      *      *      *      * N I * N");
@@ -370,5 +383,256 @@ TEST(ExportVTopo, BouclesCommeSurvex) {
       ++compares;
     }
     EXPECT_GT(compares, 800);
+  }
+}
+
+namespace {
+
+// A station of the cave's active gallery named as an existing one (the shot
+// dialog made one when a shot was typed to an existing name), and the shot
+// that reaches it.
+TVisee* ViseeVersNouvelleStation(ReseauCalcul& n, TCavite* c, const std::string& de, const std::string& nom, double az,
+                                 double pente, double longueur) {
+  auto p = std::make_unique<TPointSpeleo>();
+  p->DesignPTopo = nom;
+  TGalerie* g = c->Galeries.Last();
+  p->GalduPt = g;
+  auto v = std::make_unique<TVisee>();
+  v->PointStation = n.Point(c, de);
+  v->PointVise = g->Points.Add(std::move(p));
+  v->Az = az;
+  v->pente = pente;
+  v->Long = longueur;
+  v->LeLever = LeverParDefaut();
+  return c->Visees.Add(std::move(v));
+}
+
+TViseeHabi* Habillage(TVisee* v, bool depuisStation, double az, double pente, double longueur) {
+  auto h = std::make_unique<TViseeHabi>();
+  h->RefPtStat = depuisStation;
+  h->Az = az;
+  h->pente = pente;
+  h->Long = longueur;
+  return v->AjouteViseeHabi(std::move(h));
+}
+
+// A typed network in LT 93: a loop closed on station 1, a splay, a
+// back-sight, accented station, gallery and cave names.
+TCavite* BoucleEtAccents(ReseauCalcul& n) {
+  n.Surface("Entrée", 925432.17, 6412345.28, 1234.56);
+  TCavite* c = n.Cavite("Grotte de la Façade");
+  TLever* l = n.Lever(c);
+  l->UniteDeclin = UniteDeclinDegres;
+  l->Declinaison = 1.25;
+  n.Visee(c, "Entrée", "1", 10, -20, 12.34, l);
+  TVisee* v = n.Visee(c, "1", "Salle_é", 45.5, 5, 8.76, l);
+  Habillage(v, false, 120.25, -8.5, 2.5);
+  Habillage(v, true, 300, 12.75, 1.85);
+  n.Visee(c, "Salle_é", "Puits_è", 100.25, -35, 6.5, l);
+  // Read from its end backwards: 170 degrees and -10 forwards.
+  v = n.Visee(c, "Puits_è", "Façade", 350, 10, 7.1, l);
+  v->InvAz = true;
+  v->InvP = true;
+  n.Visee(c, "Façade", "1", 280, 18, 13.2, l);
+  c->AjouteGalerie("Boyau du garçon");
+  n.Visee(c, "Salle_é", "Cheminée", 200, 60, 4.2, l);
+  n.Visee(c, "Cheminée", "Fin_ç", 215.5, 2.5, 3.33, l);
+  return c;
+}
+
+// A shot typed from 5 to a new station named 1 (no loop), a station already
+// named 1_1.
+TCavite* NomEnDouble(ReseauCalcul& n) {
+  n.Surface("E", 950000.5, 6600200.25, 300);
+  TCavite* c = n.Cavite("Doublon");
+  n.Visee(c, "E", "1", 0, -10, 5);
+  n.Visee(c, "1", "2", 90, 0, 6);
+  n.Visee(c, "2", "3", 180, 5, 7);
+  n.Visee(c, "3", "4", 270, 0, 5.5);
+  n.Visee(c, "4", "5", 300, 0, 2.25);
+  ViseeVersNouvelleStation(n, c, "5", "1", 10, 0, 4);
+  n.Visee(c, "2", "1_1", 45, 30, 3);
+  return c;
+}
+
+// Names the file cannot hold as they stand.
+TCavite* NomsAChanger(ReseauCalcul& n) {
+  n.Surface("Entrée du gouffre", 850000, 6300000, 800);
+  TCavite* c = n.Cavite("Noms");
+  c->AjouteGalerie("Galerie des érables");
+  n.Visee(c, "Entrée du gouffre", "Grès 2", 30, -45, 10);
+  n.Visee(c, "Grès 2", "un nom de station bien trop long", 60, 0, 8);
+  TVisee* v = n.Visee(c, "un nom de station bien trop long", "Łąka", 90, 10, 6);
+  Habillage(v, false, 0, 0, 1.5);
+  n.Visee(c, "Łąka", "Parametre", 120, -5, 4);
+  n.Visee(c, "Parametre", "A 1", 150, 0, 3);
+  n.Visee(c, "A 1", "A_1", 180, 0, 2);
+  return c;
+}
+
+// Where each field of a shot or splay line stands, in bytes: the start of
+// the two stations, the end of the length, azimuth, slope and dimensions.
+std::vector<size_t> ColonnesDeLigne(const std::string& ligne) {
+  std::vector<size_t> colonnes;
+  size_t i = 0;
+  for (int champ = 0; champ < 9; ++champ) {
+    while (i < ligne.size() && ligne[i] == ' ') ++i;
+    const size_t debut = i;
+    while (i < ligne.size() && ligne[i] != ' ') ++i;
+    colonnes.push_back(champ < 2 ? debut : i);
+  }
+  return colonnes;
+}
+
+std::vector<std::string> LignesOctets(const std::string& octets) {
+  std::vector<std::string> lignes;
+  std::istringstream in(octets);
+  for (std::string l; std::getline(in, l);) {
+    if (!l.empty() && l.back() == '\r') l.pop_back();
+    lignes.push_back(l);
+  }
+  return lignes;
+}
+
+}  // namespace
+
+// A cave exported through the command (names kept), read back by the reader
+// and computed again: every station where it was within a millimetre (the
+// loop closed the same way), the same shots and splays, the file in
+// Windows-1252 with its fields in the same columns on every line, and the
+// stations VTopo cannot name as they are renamed in ASCII and listed in one
+// warning.
+TEST(ExportVTopo, RetourParLeLecteur) {
+  struct Cas {
+    const char* nom;
+    TCavite* (*construit)(ReseauCalcul&);
+    std::vector<std::pair<std::string, std::string>> renommes;  // name, name written
+    const char* octets;  // a name as its Windows-1252 bytes
+  };
+  const Cas cas[] = {
+      {"boucle et accents", BoucleEtAccents, {}, "Fa\xE7" "ade "},
+      {"nom en double", NomEnDouble, {{"1", "1_2"}}, "1_2 "},
+      {"noms à changer",
+       NomsAChanger,
+       {{"Entrée du gouffre", "Entree_1"},
+        {"Grès 2", "Grès_2"},
+        {"un nom de station bien trop long", "un_nom_de_station_1"},
+        {"Łąka", "__ka_1"},
+        {"Parametre", "_Parametre_1"},
+        {"A 1", "A_1_1"}},
+       "Gr\xE8s_2 "},
+  };
+  for (const Cas& k : cas) {
+    SCOPED_TRACE(k.nom);
+    projections::GardeProjections catalogue;
+    ASSERT_TRUE(projections::ChargeListeProjections(projections::RegionFrance));
+    ReseauCalcul n;
+    n.R().Projection = "LT 93";
+    TCavite* c = k.construit(n);
+    n.Regenere();
+    n.R().CalculeReseau();
+    // The file must carry the grid convergence too: far enough from the
+    // central meridian for it to matter.
+    EXPECT_GT(std::fabs(c->CalculeConvergence()), 0.01);
+    int habillages = 0;
+    for (const TVisee* v : c->Visees) habillages += v->ViseesHabi.Count();
+
+    // The export as the command runs it: names kept, one file chosen.
+    testsupport::DossierTemp dossier;
+    const std::string chemin = dossier.Fichier("sortie.tro");
+    std::vector<std::string> avertissements;
+    {
+      platform::ScriptedDialogs d;
+      platform::ScopedDialogs garde(d);
+      d.QueueAnswer(platform::Answer::Yes);
+      d.QueueFile(chemin);
+      ASSERT_TRUE(formats::GenereFichierTRO(*c));
+      EXPECT_EQ(d.Unanswered(), 0);
+      for (const auto& s : d.Log())
+        if (s.event == platform::ScriptedDialogs::Event::Message && s.kind == platform::MessageKind::Warning)
+          avertissements.push_back(s.text);
+    }
+    if (k.renommes.empty()) {
+      EXPECT_TRUE(avertissements.empty()) << avertissements.front();
+    } else {
+      ASSERT_EQ(avertissements.size(), 1u);
+      for (const auto& [nom, ecrit] : k.renommes)
+        EXPECT_NE((avertissements[0] + "\n").find("\n« " + nom + " » → " + ecrit + "\n"), std::string::npos)
+            << nom << "\n" << avertissements[0];
+    }
+    std::map<std::string, std::string> renommes;
+    std::vector<const TPointSpeleo*> stations(c->ListeEntrees.begin(), c->ListeEntrees.end());
+    stations.insert(stations.end(), c->ListePoints.begin(), c->ListePoints.end());
+    for (const TPointSpeleo* p : stations) {
+      const std::string ecrit = foundation::OteBlancs(p->DesignVTopo);
+      if (ecrit == p->DesignPTopo) continue;
+      renommes[p->DesignPTopo] = ecrit;
+      // A name more than cleaned is made in ASCII.
+      if (ecrit != foundation::OteBlancs(formats::NomVTopo(p->DesignPTopo))) {
+        for (char ch : ecrit) EXPECT_GT(static_cast<signed char>(ch), 0) << ecrit;
+      }
+    }
+    EXPECT_EQ(renommes, (std::map<std::string, std::string>(k.renommes.begin(), k.renommes.end())));
+
+    // The bytes: Windows-1252, every shot and splay line with its fields in
+    // the same columns.
+    const std::string octets = testsupport::LitOctets(chemin);
+    ASSERT_FALSE(octets.empty());
+    std::string attendu;
+    for (const std::string& l : formats::LignesFichierTRO(*c, true)) attendu += l + "\r\n";
+    EXPECT_EQ(octets, foundation::VersWindows1252(attendu));
+    EXPECT_EQ(octets.find('?'), std::string::npos);
+    EXPECT_NE(octets.find(k.octets), std::string::npos);
+    std::set<std::vector<size_t>> colonnes;
+    bool corps = false;
+    for (const std::string& l : LignesOctets(octets)) {
+      if (l.rfind("Param", 0) == 0) {
+        corps = true;
+        continue;
+      }
+      if (corps && !l.empty()) colonnes.insert(ColonnesDeLigne(l));
+    }
+    EXPECT_EQ(colonnes.size(), 1u) << octets;
+
+    // Read back and computed again.
+    testformats::ReseauImport r;
+    ASSERT_TRUE(r.Importe(chemin)) << octets;
+    TCavite* lu = r.Cavite();
+    ASSERT_NE(lu, nullptr);
+    EXPECT_EQ(r.R().Projection, "LT 93");
+    r.R().CalculeReseau();
+    EXPECT_EQ(lu->Visees.Count(), c->Visees.Count());
+    int habillagesLus = 0;
+    for (const TVisee* v : lu->Visees) habillagesLus += v->ViseesHabi.Count();
+    EXPECT_EQ(habillagesLus, habillages);
+    EXPECT_EQ(r.NombreStations(), c->ListePoints.Count());
+    auto proche = [](const auto* a, const auto* b, const std::string& quoi) {
+      EXPECT_NEAR(a->X, b->X, 0.001) << quoi;
+      EXPECT_NEAR(a->Y, b->Y, 0.001) << quoi;
+      EXPECT_NEAR(a->Z, b->Z, 0.001) << quoi;
+    };
+    for (const TPointSpeleo* e : c->ListeEntrees) {
+      const TPointSpeleo* q = r.PointSurface(foundation::OteBlancs(e->DesignVTopo));
+      ASSERT_NE(q, nullptr) << e->DesignPTopo;
+      proche(q, e, e->DesignPTopo);
+    }
+    for (const TPointSpeleo* p : c->ListePoints) {
+      const TPointSpeleo* q = r.Station(foundation::OteBlancs(p->DesignVTopo));
+      ASSERT_NE(q, nullptr) << p->DesignPTopo << "\n" << octets;
+      proche(q, p, p->DesignPTopo);
+      // Reached as often: a loop closed on the same station, no other.
+      EXPECT_EQ(q->NbCalc, p->NbCalc) << p->DesignPTopo;
+    }
+    std::vector<const TViseeHabi*> source, lus;
+    for (const TVisee* v : c->Visees)
+      for (const TViseeHabi* h : v->ViseesHabi) source.push_back(h);
+    for (const TVisee* v : lu->Visees)
+      for (const TViseeHabi* h : v->ViseesHabi) lus.push_back(h);
+    ASSERT_EQ(lus.size(), source.size());
+    for (size_t i = 0; i < source.size(); ++i) {
+      ASSERT_NE(lus[i]->PtStation(), nullptr);
+      EXPECT_EQ(lus[i]->PtStation()->DesignPTopo, foundation::OteBlancs(source[i]->PtStation()->DesignVTopo));
+      proche(lus[i], source[i], "habillage " + std::to_string(i));
+    }
   }
 }
