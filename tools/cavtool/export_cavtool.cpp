@@ -45,11 +45,16 @@ int ExporteFichier(const std::vector<std::string>& a) {
   }
   reseau->LaCaviteActive = cavite;
   survey::TSauveFichTxt fichier;
-  fichier.Lignes = genre == "csv" ? cavite->LignesFichierCSV() : formats::LignesFichierTRO(*cavite, !numerotation);
+  std::vector<formats::RenommageVTopo> renommes;
+  fichier.Lignes =
+      genre == "csv" ? cavite->LignesFichierCSV() : formats::LignesFichierTRO(*cavite, !numerotation, &renommes);
   if (!fichier.EcritLignes(a[2], survey::Encodage::Windows1252)) {
     std::cerr << foundation::RemplaceMarques(foundation::Msg(foundation::IdMsg::ExportEchec), {a[2]}) << '\n';
     return 1;
   }
+  // The stations VTopo could not hold under their own names, once.
+  if (const std::string message = formats::MessageRenommagesVTopo(renommes); !message.empty())
+    std::cerr << message << '\n';
   return 0;
 }
 
