@@ -520,6 +520,9 @@ void TFichePrincipale::OuvreDocument(const std::string& chemin) {
       else
         MajEtatControles();
     } else if (gestion_.OuvreDocument(chemin, videTable)) {
+      // The splay shots listed as when the document was saved.
+      if (const survey::TReseau* r = ReseauSurvey(); r && r->ViseesHabAffichees)
+        zone_->AfficheViseesHab = *r->ViseesHabAffichees;
       AfficheListeCavites(true);
     } else {
       // A file that cannot be read leaves the open document as it was.
@@ -561,6 +564,8 @@ void TFichePrincipale::MontreImport() {
 }
 
 bool TFichePrincipale::EnregistreDocument() {
+  // The companion file keeps whether the table lists the splay shots.
+  if (survey::TReseau* r = ReseauSurvey()) r->ViseesHabAffichees = zone_->AfficheViseesHab;
   const bool ok = gestion_.EnregistreReseauSous();
   if (ok) MajMenuDerniersFichiers();
   MajEtatControles();
@@ -859,12 +864,22 @@ void TFichePrincipale::derfichClick(int index) {
 
 void TFichePrincipale::ConfigurationClick() {
   Protege([this] {
+    const int32_t region = Config().RegionProjections;
+    const uint32_t filigrane = Config().CouleurFiligrane;
+    const int decimales = survey::Affichage().DecimalesCoord;
     TConfigGeneDlg dlg(this);
     dlg.exec();
     // The drawings take the settings they read (watermark colour).
     AppliqueConfigAuxSousSystemes();
-    // The number of decimals of the coordinates may have changed.
-    zone_->InvalideTextesVisees();
+    survey::TReseau* r = ReseauSurvey();
+    // The catalogue of the new region lacks the definitions the open network
+    // had added to it: they go back in before anything is computed again.
+    if (r && Config().RegionProjections != region) r->ChargeParamsProj();
+    // Offset parts in the former default watermark colour take the new one.
+    if (r && Config().CouleurFiligrane != filigrane) r->ChangeCouleurFiligr(filigrane);
+    // Coordinates shown with another number of decimals.
+    if (survey::Affichage().DecimalesCoord != decimales && survey::Affichage().CoordonneesAffichees)
+      zone_->RafraichitCavite();
     MajMnuSauve();
   });
 }

@@ -475,8 +475,21 @@ void TZoneVisees::DimBtnClick() {
 
 void TZoneVisees::AnnuleCoordonnees() {
   if (!survey::Affichage().CoordonneesAffichees) return;
+  // While the button can stay down, the user's choice stays: the
+  // coordinates are computed again instead.
+  if (coordBtn_->isEnabled()) {
+    MajCoordonnees();
+    return;
+  }
   coordBtn_->setChecked(false);
   CoordBtnClick();
+}
+
+void TZoneVisees::MajCoordonnees() {
+  if (!survey::Affichage().CoordonneesAffichees) return;
+  GardeCalcul calcul(*this);
+  CalculeReseau();
+  InvalideTextesVisees();
 }
 
 void TZoneVisees::InvalideTextesVisees() {
@@ -928,6 +941,7 @@ void TZoneVisees::AjoutButtonClick() {
       if (!c->LaGalerieActive && !c->Galeries.Vide()) c->LaGalerieActive = c->UneGalerie(0);
       TValeurVisee* cree = CreeVisee(*c, source);
       if (!cree) break;
+      GardeCalcul calcul(*this);
       survey::Document().DocumentModifie = true;
       if (cree->EstHabi && !AfficheViseesHab) {
         AfficheViseesHab = true;
@@ -956,12 +970,12 @@ void TZoneVisees::AjoutButtonClick() {
         modele_->ApresInsertion();
         LignesModifiees();
       }
+      // The coordinates shown include the new station.
+      MajCoordonnees();
       SelectionneLigne(table_.LigneDe(cree));
       MajEtatControles();
     }
     c->NettoieLevers();
-    // The new stations have no coordinates until the next computation.
-    AnnuleCoordonnees();
     MajMnuSauve();
   });
 }
@@ -995,7 +1009,8 @@ void TZoneVisees::InsereVisee() {
     modele_->TextesChanges(l, fin);
     SelectionneLigne(table_.LigneDe(cree));
   }
-  AnnuleCoordonnees();
+  // The coordinates shown include the new station.
+  MajCoordonnees();
   MajMnuSauve();
 }
 
@@ -1020,6 +1035,8 @@ void TZoneVisees::VisuViseesDblClick() {
     } else {
       RemplitListeVisees(v);
     }
+    // The coordinates shown follow the corrected shot.
+    MajCoordonnees();
     MajMnuSauve();
   });
 }
@@ -1081,7 +1098,9 @@ void TZoneVisees::SupprimeViseeSelectionnee() {
   if (habi) {
     VerifieViseesHabi();
   } else {
-    AnnuleCoordonnees();
+    // The coordinates shown without the deleted stations, computed once.
+    GardeCalcul calcul(*this);
+    MajCoordonnees();
     if (galeries != c->Galeries.Count()) AfficheGaleries();
     MajMenuCoupes();
   }

@@ -122,6 +122,11 @@ class TZoneVisees : public QWidget {
   void AfficheColonnesTopo();
   void AfficheColonnesDimensions();
   void MasqueColonnesDimensions();
+  // After an edit: with the coordinates shown, the network is computed again
+  // and every row shows the new values; the columns stay as the user chose.
+  // AnnuleCoordonnees does the same while the coordinates button is enabled,
+  // and only raises it (plain layout) when the button is disabled.
+  void MajCoordonnees();
   void AnnuleCoordonnees();
   void InsereVisee();
   void SupprimeViseeSelectionnee();

@@ -51,6 +51,13 @@ double ConvergenceDeLaPasse(TCavite& c, bool recalcule) {
   return g;
 }
 
+// Some trip of the cave has its declination computed at the entrance.
+bool DeclinaisonAuto(const TCavite& c) {
+  for (const TLever* l : c.Levers)
+    if (l->DecliAuto) return true;
+  return false;
+}
+
 // The cave and stations of a shot, for a warning.
 std::string DesignationVisee(const TCavite& c, const TVisee& v) {
   auto nom = [](const TPointSpeleo* p) { return p ? p->DesignPTopo : std::string("?"); };
@@ -181,6 +188,7 @@ double TCavite::CalculeConvergence() {
   double convergence = 0;
   const TPointSpeleo* e = LEntree();
   if (CaviteValide() && e && systeme.CalculProjection && !systeme.Projection.empty()) {
+    bool calculee = true;
     const double yc = projections::CorrigeYLambert(systeme.Projection, e->Y);
     if (CommencePar(systeme.Projection, "UTM")) {
       convergence = projections::ConvergenceUTM(systeme.NumFuseau, e->X, yc);
@@ -195,14 +203,27 @@ double TCavite::CalculeConvergence() {
       if (projections::DatumProjection(systeme.Projection, datum) &&
           projections::ConvergenceProjectionNum(systeme.Projection, datum, e->X, yc, indice, g))
         convergence = g;
+      else
+        calculee = false;
     }
-    if (!std::isfinite(convergence)) convergence = 0;
+    if (!std::isfinite(convergence)) {
+      convergence = 0;
+      calculee = false;
+    }
+    // The system cannot be resolved (or fails at the entrance): the shots are
+    // placed without convergence, and the user is told which system it is.
+    if (!calculee)
+      AvertitSysteme(foundation::RemplaceMarques(Msg(IdMsg::CalculConvergenceImpossible), {systeme.Projection}));
   }
   double lat = 0, lon = 0;
   if (EntreeWGS(lat, lon)) {
     const TPointSpeleo* position = e ? e : Calcul().PtSurfaceSaisie;
     const double altitude = position ? position->Z : 0;
     for (TLever* l : Levers) l->CalculeDecliAuto(lat, lon, altitude);
+  } else if (!systeme.Projection.empty() && (CaviteValide() ? e : Calcul().PtSurfaceSaisie) && DeclinaisonAuto(*this)) {
+    // A position that exists but cannot be converted: the automatic
+    // declinations keep their last value, and the user is told why.
+    AvertitSysteme(foundation::RemplaceMarques(Msg(IdMsg::CalculDeclinaisonImpossible), {systeme.Projection}));
   }
   return convergence;
 }

@@ -110,6 +110,8 @@ void TReseau::CalculeReseau() {
   if ((type == foundation::TTypeDeDessin::tddAltiDev || type == foundation::TTypeDeDessin::tddAltiOr) &&
       LaCaviteActive && !LaCaviteActive->EstSurface && Cavites.IndexOf(LaCaviteActive) > 0)
     LaCaviteActive->CalculeCoupeDevel();
+  // What the coordinate system could not give, said once for the computation.
+  MontreAvertissementsSysteme();
 }
 
 void TReseau::CalculeToutReseau(bool Essai) {

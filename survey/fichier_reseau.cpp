@@ -325,13 +325,37 @@ std::unique_ptr<TReseau> OuvreReseau(const std::string& chemin) {
 
 // --- The companion file ------------------------------------------------------------------------------
 
+namespace {
+
+// The table's display, after everything else in the companion file: a mark
+// ("GRVL") that a companion file ending there does not hold by chance, then
+// one byte of flags (bit 0: the splay shots listed).  A reader that stops
+// after the pattern library never sees it; a companion file without it
+// leaves the display as it is.
+constexpr int32_t MarqueAffichageTable = 0x4C565247;
+constexpr uint8_t DrapeauViseesHab = 1;
+
+bool EcritAffichageTable(TFlux& f, const std::optional<bool>& habi) {
+  if (!habi) return true;
+  return f.EcritInteger(MarqueAffichageTable) && f.EcritOctet(*habi ? DrapeauViseesHab : 0);
+}
+
+void LitAffichageTable(TFlux& f, std::optional<bool>& habi) {
+  int32_t marque = 0;
+  uint8_t drapeaux = 0;
+  if (f.Restant() < 5 || !f.LitInteger(marque) || marque != MarqueAffichageTable || !f.LitOctet(drapeaux)) return;
+  habi = (drapeaux & DrapeauViseesHab) != 0;
+}
+
+}  // namespace
+
 bool TReseau::EcritConfig(TFlux& f) {
   for (TCavite* c : Cavites) {
     AssureAnnexe(*c);
     if (!c->Annexe->EcritConfig(f) || !c->CalageDigitPlani.EcritObjet(f) || !c->CalageDigitAlti.EcritObjet(f))
       return false;
   }
-  return Partie(TGenrePartie::BibliothequeMotifs).EcritConfig(f);
+  return Partie(TGenrePartie::BibliothequeMotifs).EcritConfig(f) && EcritAffichageTable(f, ViseesHabAffichees);
 }
 
 bool TReseau::LitConfig(TFlux& f) {
@@ -342,7 +366,9 @@ bool TReseau::LitConfig(TFlux& f) {
           !c->CalageDigitAlti.LitObjet(f))
         return false;
     }
-    return Partie(TGenrePartie::BibliothequeMotifs).LitConfig(f);
+    if (!Partie(TGenrePartie::BibliothequeMotifs).LitConfig(f)) return false;
+    LitAffichageTable(f, ViseesHabAffichees);
+    return true;
   } catch (const std::runtime_error&) {
     // As for the document: a documented error fails the reading.
     return false;

@@ -1,7 +1,9 @@
 #include "survey/rapport_calcul.h"
 
+#include <algorithm>
 #include <utility>
 
+#include "platform/dialogs.h"
 #include "survey/bouclage.h"
 #include "survey/contexte_document.h"
 #include "survey/contexte_survey.h"
@@ -44,6 +46,19 @@ void AvertitVisee(const TValeurVisee* v, const std::string& texte) {
 
 void Avertit(const std::string& texte) { Calcul().Avertissements.push_back(texte); }
 
+void AvertitSysteme(const std::string& texte) {
+  std::vector<std::string>& l = Calcul().AvertissementsSysteme;
+  if (std::find(l.begin(), l.end(), texte) == l.end()) l.push_back(texte);
+}
+
+void MontreAvertissementsSysteme() {
+  const std::vector<std::string>& l = Calcul().AvertissementsSysteme;
+  if (l.empty()) return;
+  std::string texte;
+  for (const std::string& a : l) texte += (texte.empty() ? "" : "\n") + a;
+  platform::Dialogs::Current().ShowMessage(platform::MessageKind::Warning, texte);
+}
+
 void OublieCalculReseau() {
   ContexteCalcul& k = Calcul();
   k.ListeEcartsCompens.Clear();
@@ -57,6 +72,7 @@ void OublieCalculReseau() {
 void VideAvertissements() {
   Calcul().Avertissements.clear();
   Calcul().ViseesSignalees.clear();
+  Calcul().AvertissementsSysteme.clear();
 }
 
 GardeContexteCalcul::GardeContexteCalcul() : sauve_(std::move(Calcul())) {

@@ -81,6 +81,10 @@ struct ContexteCalcul {
   // Warnings of the computation, each said once; the caller shows them.
   std::vector<std::string> Avertissements;
   std::unordered_set<const TValeurVisee*> ViseesSignalees;
+  // What the network's coordinate system could not give (the convergence, the
+  // entrances' latitude and longitude), each said once; a full computation
+  // shows them through the message port when it ends.
+  std::vector<std::string> AvertissementsSysteme;
   // After each full computation, a copy of every adjustment with its misclosure.
   foundation::TListeFichier<TCompens> ListeEcartsCompens;
   // Surface point of the shot being entered (a cave without shots takes its
@@ -106,6 +110,11 @@ inline void AjouteRapport(const std::string& ligne) { Calcul().ListeRapportCalcu
 void AvertitVisee(const TValeurVisee* v, const std::string& texte);
 // Adds a warning.
 void Avertit(const std::string& texte);
+// Adds a warning about the coordinate system, once until the warnings are
+// cleared.
+void AvertitSysteme(const std::string& texte);
+// Shows the coordinate-system warnings gathered, in one message.
+void MontreAvertissementsSysteme();
 // Empties the warnings.
 void VideAvertissements();
 

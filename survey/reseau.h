@@ -51,6 +51,10 @@ class TReseau {
   int32_t NumFuseau = -1;  // zone of a multi-zone system; 0 or less for none
   foundation::TListeFichier<TCompens> Compensations;
   foundation::TListeFichier<TCavite> Cavites;  // position 0 is the surface
+  // Whether the shot table listed the splay shots when the document was
+  // saved; kept in the companion file, unknown for a companion file that
+  // does not say.
+  std::optional<bool> ViseesHabAffichees;
 
   // --- State ------------------------------------------------------------------------------
   // The lock held on the document file from its reading or its saving on

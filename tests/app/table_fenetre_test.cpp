@@ -700,3 +700,90 @@ TEST(TableFenetre, ListeImprimeeEnPdf) {
   Controle<QToolButton>(f, "ImprimeButton")->click();
   EXPECT_EQ(e.g.dialogues.Log().size(), avant);
 }
+
+namespace {
+
+// The coordinate columns (X, Y, Z, S Lh) of every row, as the table shows them.
+std::string TextesCoordonnees(TFichePrincipale& f) {
+  QStringList t;
+  for (int l = 0; l < f.Zone().Table().Nombre(); ++l)
+    for (int c = 9; c <= 12; ++c) t << f.Zone().Modele().data(f.Zone().Modele().index(l, c)).toString().trimmed();
+  return t.join('|').toStdString();
+}
+
+// The same after the network is computed afresh (the button up and down).
+std::string TextesRecalcules(TFichePrincipale& f) {
+  QToolButton* coord = Controle<QToolButton>(f, "CoordBtn");
+  coord->click();
+  coord->click();
+  EXPECT_TRUE(coord->isChecked());
+  return TextesCoordonnees(f);
+}
+
+bool ColonnesCoordonneesVisibles(TFichePrincipale& f) {
+  auto* vue = Controle<QTableView>(f, "VisuVisees");
+  for (int c = 9; c <= 12; ++c)
+    if (vue->isColumnHidden(c)) return false;
+  return Controle<QToolButton>(f, "CoordBtn")->isChecked() && survey::Affichage().CoordonneesAffichees;
+}
+
+}  // namespace
+
+// With "Coord." down, every edit leaves the coordinate columns shown and
+// filled with the network computed after the edit: a correction, an added
+// shot, an inserted one and a deletion each read as a fresh computation.
+TEST(TableFenetre, LesCoordonneesAfficheesSuiventChaqueModification) {
+  Essai e;
+  TFichePrincipale& f = *e.f;
+  Choisit(Controle<QComboBox>(f, "CavitesBox"), "Alpha");
+  Controle<QToolButton>(f, "CoordBtn")->click();
+  ASSERT_TRUE(ColonnesCoordonneesVisibles(f));
+  auto* vue = Controle<QTableView>(f, "VisuVisees");
+
+  // A correction of the second shot moves every station after it.
+  TVisee* cible = testsurvey::ReseauTest::ViseeEntre(*e.alpha, "1", "2");
+  f.Zone().RectifVisee = [](TCavite&, survey::TValeurVisee& v) {
+    v.Az = 90;
+    v.Long = 7.5;
+    return true;
+  };
+  const std::string avant = TextesCoordonnees(f);
+  const int l = f.Zone().Table().LigneDe(cible);
+  f.Zone().SelectionneLigne(l);
+  emit vue->doubleClicked(f.Zone().Modele().index(l, 0));
+  std::string apres = TextesCoordonnees(f);
+  EXPECT_NE(apres, avant) << "the stations moved";
+  EXPECT_TRUE(ColonnesCoordonneesVisibles(f));
+  EXPECT_EQ(apres, TextesRecalcules(f)) << "after the correction";
+
+  // An added shot: its station's coordinates are there at once.
+  int ajouts = 0;
+  f.Zone().CreeVisee = [&](TCavite& c, TVisee* source) -> survey::TValeurVisee* {
+    return ajouts++ == 0 ? e.Ajoute(c, source) : nullptr;
+  };
+  f.Zone().SelectionneLigne(f.Zone().Table().Nombre() - 1);
+  const int calculs = e.doc.Calculs;
+  f.Zone().AjoutButtonClick();
+  ASSERT_EQ(ajouts, 2);
+  EXPECT_EQ(e.doc.Calculs, calculs + 1) << "one computation for the shot added";
+  EXPECT_TRUE(ColonnesCoordonneesVisibles(f));
+  apres = TextesCoordonnees(f);
+  EXPECT_EQ(apres, TextesRecalcules(f)) << "after the addition";
+
+  // An inserted shot.
+  f.Zone().CreeVisee = [&](TCavite& c, TVisee* source) { return e.Insere(c, source); };
+  f.Zone().SelectionneLigne(f.Zone().Table().LigneDe(testsurvey::ReseauTest::ViseeEntre(*e.alpha, "2", "3")));
+  Touche(vue, Qt::Key_Insert);
+  EXPECT_TRUE(ColonnesCoordonneesVisibles(f));
+  apres = TextesCoordonnees(f);
+  EXPECT_EQ(apres, TextesRecalcules(f)) << "after the insertion";
+
+  // A deleted shot.
+  f.Zone().SelectionneLigne(f.Zone().Table().LigneDe(e.alpha->Visees.Last()));
+  e.g.dialogues.QueueAnswer(Answer::Yes);
+  Touche(vue, Qt::Key_Delete);
+  EXPECT_TRUE(ColonnesCoordonneesVisibles(f));
+  apres = TextesCoordonnees(f);
+  EXPECT_EQ(apres, TextesRecalcules(f)) << "after the deletion";
+  vue->grab();
+}

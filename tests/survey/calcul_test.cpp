@@ -9,7 +9,9 @@
 #include <numbers>
 #include <stdexcept>
 
+#include "foundation/dates.h"
 #include "foundation/transformation_vue.h"
+#include "platform/scripted_dialogs.h"
 #include "projections/ancetre.h"
 #include "projections/services.h"
 #include "survey/calcul_reseau.h"
@@ -145,6 +147,63 @@ TEST(CalculReseau, ConvergenceLambertParLeServiceGeneral) {
   EXPECT_GT(std::fabs(g), 0.01);
   EXPECT_NEAR(c->CalculeConvergence(), g, 1e-12);
   EXPECT_NEAR(n.Station(c, "1")->X - 900000, 100 * std::sin(-g), 1e-9);
+}
+
+// A system the catalogue cannot resolve: the shots are placed without
+// convergence, the automatic declinations keep their value, and one message
+// naming the system says so for each computation, however many caves and
+// entrance trials it holds.  A system that resolves says nothing.
+TEST(CalculReseau, SystemeIntrouvableDitUneFoisParCalcul) {
+  platform::ScriptedDialogs dialogues;
+  platform::ScopedDialogs garde(dialogues);
+  ReseauCalcul n;
+  n.R().Projection = "Lambert Atlantide";
+  n.Surface("E1", 900000, 2100000, 500);
+  n.Surface("E2", 900050, 2100000, 500);
+  n.Surface("E3", 900000, 2100050, 500);
+  n.Surface("F1", 910000, 2100000, 300);
+  TCavite* a = n.Cavite("Aven");
+  TLever* la = n.Lever(a);
+  la->UniteDeclin = UniteDeclinDegres;
+  la->Declinaison = 1.5;
+  la->DecliAuto = true;
+  ASSERT_TRUE(foundation::EncodeDate(2020, 7, 1, la->LaDate));
+  // Three entrances: the computation tries each of them.
+  n.Visee(a, "E1", "1", 30, 0, 40, la);
+  n.Visee(a, "1", "E2", 90, 0, 30, la);
+  n.Visee(a, "1", "E3", 0, 0, 30, la);
+  TCavite* b = n.Cavite("Bergerie");
+  TLever* lb = n.Lever(b);
+  lb->UniteDeclin = UniteDeclinDegres;
+  lb->Declinaison = 2;
+  n.Visee(b, "F1", "1", 45, 0, 20, lb);
+  n.Regenere();
+
+  n.R().CalculeReseau();
+  ASSERT_EQ(dialogues.Messages().size(), 1u);
+  const std::string message = dialogues.Messages()[0];
+  EXPECT_EQ(dialogues.Log()[0].kind, platform::MessageKind::Warning);
+  EXPECT_NE(message.find("convergence des méridiens n'a pas pu être calculée dans le système Lambert Atlantide"),
+            std::string::npos) << message;
+  EXPECT_NE(message.find("déclinaisons calculées automatiquement gardent leur dernière valeur"), std::string::npos)
+      << message;
+  EXPECT_EQ(la->Declinaison, 1.5);
+  // Placed as with the convergence left out.
+  const double x = n.Station(b, "1")->X, y = n.Station(b, "1")->Y;
+  EXPECT_NEAR(x - 910000, 20 * std::sin(47 * Pi / 180), 1e-9);
+  EXPECT_NEAR(y - 2100000, 20 * std::cos(47 * Pi / 180), 1e-9);
+  // Said again by the next computation, once.
+  n.R().CalculeReseau();
+  EXPECT_EQ(dialogues.Messages().size(), 2u);
+  // Independent coordinates have no convergence to miss.
+  n.R().Projection.clear();
+  n.R().CalculeReseau();
+  EXPECT_EQ(dialogues.Messages().size(), 2u);
+  // Nor has a system the catalogue knows.
+  n.R().Projection = "LT 2+";
+  n.R().CalculeReseau();
+  EXPECT_EQ(dialogues.Messages().size(), 2u);
+  EXPECT_NE(la->Declinaison, 1.5) << "computed at the entrance";
 }
 
 TEST(CalculReseau, PositionGeographiqueDeLEntree) {
