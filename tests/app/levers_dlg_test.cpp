@@ -723,7 +723,8 @@ TEST(LeversDlg, DateProposeeAujourdhuiQuelleQueSoitLaLangue) {
       cadre.FixeDateSaisie(Date(q.year(), q.month(), q.day()));
       EXPECT_EQ(Enfant<QDateEdit>(cadre, "DateEdit")->date(), q);
       EXPECT_EQ(cadre.DateSaisie(), Date(q.year(), q.month(), q.day()));
-      EXPECT_EQ(Enfant<QDateEdit>(cadre, "DateEdit")->text().toStdString(), foundation::DateEnTexte(cadre.DateSaisie()));
+      EXPECT_EQ(Enfant<QDateEdit>(cadre, "DateEdit")->text().toStdString(),
+                foundation::DateEnTexte(cadre.DateSaisie()));
     }
   }
 }
