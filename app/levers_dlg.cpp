@@ -365,7 +365,7 @@ void TLeversDlg::Transfere(survey::TLever& LeverTemp) const {
                               : static_cast<uint8_t>(UniteDeclinDeChoix(uniteDeclin_->currentIndex()));
   LeverTemp.AncienneDecli = LeverTemp.AncienneDecli && LeverTemp.Declinaison == DeclinTmp;
   LeverTemp.Declinaison = DeclinTmp;
-  LeverTemp.DecliAuto = calculAuto_->isChecked();
+  LeverTemp.DecliAuto = DecliAutoChoisie();
   LeverTemp.UniteAZ = static_cast<uint8_t>(std::max(uniteAz_->currentIndex(), 0));
   LeverTemp.UniteP = static_cast<uint8_t>(std::max(uniteP_->currentIndex(), 0));
   LeverTemp.ZeroPente = origineP_->currentIndex() - 1;
@@ -376,8 +376,20 @@ void TLeversDlg::Transfere(survey::TLever& LeverTemp) const {
   if (usage_ == UsageLever::Creation) Saisie().DateDernierLever = date_->DateDuSelecteur();
 }
 
+bool TLeversDlg::DecliAutoChoisie() const {
+  return calculPossible_ && !pasDeDeclin_->isChecked() && calculAuto_->isChecked();
+}
+
 void TLeversDlg::showEvent(QShowEvent* e) {
-  if (!affiche_) Affiche();
+  if (!affiche_) {
+    Affiche();
+    // The dialog opens on the operators (on OK in the view), not inside the
+    // proposed date: the date shows whole, and keys meant for another field
+    // do not change it.
+    QWidget* premier = operateurs_->findChild<QComboBox*>(QStringLiteral("OperateursBox"));
+    if (!premier || premier->isHidden()) premier = ok_;
+    premier->setFocus(Qt::OtherFocusReason);
+  }
   QDialog::showEvent(e);
 }
 
@@ -385,6 +397,7 @@ void TLeversDlg::Affiche() {
   affiche_ = true;
   entreeConnue_ = false;
   const survey::TReseau* r = survey::Document().ReseauCourant;
+  sansProjection_ = !r || r->Projection.empty();
   const survey::TCavite* c = r ? r->LaCaviteActive : nullptr;
   std::string lat, lon;
   if (r && !r->Projection.empty() && c && c->EntreeWGSStr(lat, lon) && c->EntreeWGS(LatA, LongA)) {
@@ -401,7 +414,8 @@ void TLeversDlg::DateChange() {
   const bool date = date_->DateRenseignee();
   if (date && !survey::AnneeDecimale(date_->DateSaisie(), DateDecim)) DateDecim = 0;
   const survey::TTableIGRF& table = survey::TableIGRF();
-  calculPossible_ = date && DateDecim >= table.AnneeMin && DateDecim < table.AnneeMax && entreeConnue_;
+  dateHorsModele_ = date && !(DateDecim >= table.AnneeMin && DateDecim < table.AnneeMax);
+  calculPossible_ = date && !dateHorsModele_ && entreeConnue_;
   declinBtn_->setEnabled(calculPossible_);
   calculAuto_->setVisible(calculPossible_);
   calculAuto_->setEnabled(calculPossible_);
@@ -441,6 +455,8 @@ void TLeversDlg::UniteDeclinChange() {
 }
 
 void TLeversDlg::DeclinEdite() {
+  // A value typed by hand is the trip's: it is no longer computed.
+  calculAuto_->setChecked(false);
   const std::string texte = VersStd(declin_->text());
   double x = 0;
   if (uniteDeclin_->currentIndex() == ChoixDegMin) {
@@ -462,7 +478,12 @@ void TLeversDlg::AideDeclinClick() {
 }
 
 void TLeversDlg::CoeffsDecliClick() {
-  TMsgCoeffsDecli m(this);
+  RaisonsDecli raisons;
+  raisons.SansProjection = sansProjection_;
+  raisons.EntreeInconnue = !entreeConnue_;
+  raisons.SansDate = !date_->DateRenseignee();
+  raisons.DateHorsModele = dateHorsModele_;
+  TMsgCoeffsDecli m(this, raisons);
   m.exec();
 }
 

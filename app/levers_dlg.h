@@ -56,7 +56,9 @@ class TLeversDlg : public QDialog {
 
   // Correction and view: the trip's values in the controls.
   void Init(const survey::TLever& lever);
-  // The controls into the trip.
+  // The controls into the trip.  The declination is computed (DecliAuto)
+  // only when "Calcul automatique" is shown and checked; otherwise the value
+  // typed is the trip's.
   void Transfere(survey::TLever& LeverTemp) const;
 
   // The entrance's position (when the network has a coordinate system), then
@@ -69,6 +71,8 @@ class TLeversDlg : public QDialog {
   // in the unit shown.
   void CalculeDeclinaison();
   void AideDeclinClick();
+  // The online calculator's notice, saying why the declination cannot be
+  // computed here.
   void CoeffsDecliClick();
   // Refuses a length coefficient that is not a non-zero number (message,
   // focus on the field, the dialog stays open); else closes with OK.
@@ -86,6 +90,8 @@ class TLeversDlg : public QDialog {
 
  private:
   void AfficheDeclinaison();
+  // "Calcul automatique" is shown and checked, with a declination.
+  bool DecliAutoChoisie() const;
   void UniteDeclinChange();
   void DeclinEdite();
   void PasDeDeclinChange();
@@ -101,6 +107,8 @@ class TLeversDlg : public QDialog {
   bool affiche_ = false;
   bool entreeConnue_ = false;
   bool calculPossible_ = false;
+  bool sansProjection_ = true;
+  bool dateHorsModele_ = false;
   TCadreSaisieDate* date_ = nullptr;
   TCadreSaisieOpe* operateurs_ = nullptr;
   QGroupBox* longueurs_ = nullptr;

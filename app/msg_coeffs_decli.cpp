@@ -2,6 +2,7 @@
 
 #include <QLabel>
 #include <QPushButton>
+#include <QStringList>
 #include <QVBoxLayout>
 
 #include "foundation/catalogue.h"
@@ -14,12 +15,20 @@ using foundation::IdMsg;
 using foundation::Msg;
 using platform::qt::Q;
 
-TMsgCoeffsDecli::TMsgCoeffsDecli(QWidget* parent) : QDialog(parent) {
+TMsgCoeffsDecli::TMsgCoeffsDecli(QWidget* parent, RaisonsDecli raisons) : QDialog(parent) {
   setObjectName(QStringLiteral("MsgCoeffsDecli"));
   setWindowTitle(Q(Msg(IdMsg::AppDecliTitre)));
   setModal(true);
   auto* v = new QVBoxLayout(this);
-  auto* texte = new QLabel(Q(Msg(IdMsg::AppDecliIndisponible)), this);
+  // Only the reasons that hold: the coefficients are said missing only for a
+  // date outside the field model.
+  QStringList lignes;
+  if (raisons.SansProjection) lignes << Q(Msg(IdMsg::AppDecliSansProjection));
+  if (raisons.EntreeInconnue && !raisons.SansProjection) lignes << Q(Msg(IdMsg::AppDecliEntreeInconnue));
+  if (raisons.SansDate) lignes << Q(Msg(IdMsg::AppDecliSansDate));
+  if (raisons.DateHorsModele && !raisons.SansDate) lignes << Q(Msg(IdMsg::AppDecliIndisponible));
+  auto* texte = new QLabel(lignes.join(QLatin1Char('\n')), this);
+  texte->setObjectName(QStringLiteral("RaisonsLbl"));
   texte->setWordWrap(true);
   v->addWidget(texte);
   v->addWidget(new QLabel(Q(Msg(IdMsg::AppDecliNoaa)), this));

@@ -30,6 +30,7 @@
 #include "survey/observation.h"
 #include "survey/point_speleo.h"
 #include "survey/ports_survey.h"
+#include "survey/rapport_calcul.h"
 #include "survey/visee.h"
 
 namespace app {
@@ -422,6 +423,10 @@ void TSaisieViseeDlg::InitCommune() {
   TopofilCheck->setVisible(ColonnesTopofilVisibles());
   TypeViseeRdg->setEnabled(!rectif && !insertion);
   ExclueCheck->setChecked(ViseeSaisie->EstExclue());
+  // A cave without shots takes its position, for the trip's declination,
+  // from the surface point its first shot starts at.
+  TPointSpeleo* surface = ViseeSaisie->PointStation;
+  survey::Calcul().PtSurfaceSaisie = surface && surface->EstPointSurface() ? surface : nullptr;
   const survey::TLever* courant = survey::Document().LeverCourant;
   if (ViseeSaisie->LeLever) {
     UnLever = ViseeSaisie->LeLever;

@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QEvent>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -9,6 +10,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QStyle>
@@ -27,6 +29,7 @@
 #include "app/document_reseau.h"
 #include "app/gestion_document.h"
 #include "app/impression_pdf.h"
+#include "app/levers_dlg.h"
 #include "app/liste_imprimee.h"
 #include "app/modele_visees.h"
 #include "app/protege.h"
@@ -159,6 +162,7 @@ TZoneVisees::~TZoneVisees() {
   // handlers they reach are still there.
   visuVisees_->removeEventFilter(this);
   visuVisees_->viewport()->removeEventFilter(this);
+  leverEdit_->removeEventFilter(this);
   arbreGaleries_->removeEventFilter(this);
   delete visuVisees_;
   delete arbreGaleries_;
@@ -183,6 +187,9 @@ void TZoneVisees::CreeSelecteurs() {
   leverEdit_->setObjectName(QStringLiteral("LeverEdit"));
   leverEdit_->setReadOnly(true);
   leverEdit_->setMaximumWidth(120);
+  // Right button: the trip's view; double click: its correction.  Both are
+  // caught before the line edit sees them (no text menu, no selection).
+  leverEdit_->installEventFilter(this);
   declinText_ = new QLabel(this);
   declinText_->setObjectName(QStringLiteral("DeclinText"));
   listeCoupesBox_ = new QComboBox(this);
@@ -291,8 +298,76 @@ bool TZoneVisees::eventFilter(QObject* objet, QEvent* evenement) {
     RegleColonnes();
   } else if (objet == arbreGaleries_ && evenement->type() == QEvent::FocusOut) {
     ArbreGaleriesExit();
+  } else if (objet == leverEdit_) {
+    return FiltreLeverEdit(evenement);
   }
   return QWidget::eventFilter(objet, evenement);
+}
+
+// --- The survey trip of the selected shot ------------------------------------------------------
+
+namespace {
+
+// The trip of the focused row's shot (its main shot for a splay row); none
+// for the default trip.
+const survey::TLever* LeverDeLaLigne(const TTableVisees& table, int ligne) {
+  const TVisee* v = table.ViseePrincipale(ligne);
+  const survey::TLever* l = v ? v->LeLever : nullptr;
+  return l == survey::LeverParDefaut() ? nullptr : l;
+}
+
+// "Déclinaison : " and the trip's declination, nothing without declination.
+QString TexteDeclinaison(const survey::TLever& l) {
+  return l.UniteDeclin == survey::UniteDeclinAucune ? QString() : Q(Msg(IdMsg::AppDeclinaison) + l.DeclinStr());
+}
+
+}  // namespace
+
+bool TZoneVisees::FiltreLeverEdit(QEvent* evenement) {
+  switch (evenement->type()) {
+    case QEvent::MouseButtonPress:
+      if (static_cast<QMouseEvent*>(evenement)->button() != Qt::RightButton) return false;
+      Protege([this] { LeverEditClicDroit(); });
+      return true;
+    case QEvent::ContextMenu:
+      // The right button was handled on its press; the menu key does the same.
+      if (static_cast<QContextMenuEvent*>(evenement)->reason() == QContextMenuEvent::Keyboard)
+        Protege([this] { LeverEditClicDroit(); });
+      return true;
+    case QEvent::MouseButtonDblClick:
+      if (static_cast<QMouseEvent*>(evenement)->button() != Qt::LeftButton) return false;
+      Protege([this] { LeverEditDblClick(); });
+      return true;
+    default:
+      return false;
+  }
+}
+
+void TZoneVisees::LeverEditClicDroit() {
+  if (const survey::TLever* l = LeverDeLaLigne(table_, LigneFocus()))
+    VisualiseLever(window(), *l);
+  else
+    platform::Dialogs::Current().ShowMessage(platform::MessageKind::Information, Msg(IdMsg::AppAucunLever));
+}
+
+void TZoneVisees::LeverEditDblClick() {
+  const survey::TLever* lever = LeverDeLaLigne(table_, LigneFocus());
+  bool corrige = false;
+  if (!lever) {
+    platform::Dialogs::Current().ShowMessage(platform::MessageKind::Information, Msg(IdMsg::AppAucunLeverRectif));
+  } else {
+    survey::Document().LeverCourant = lever;
+    // Not the default trip: the correction changes it in its cave's list.
+    std::unique_ptr<survey::TLever> nouveau;
+    corrige = RectifieLever(window(), lever, nouveau);
+    if (corrige) {
+      leverEdit_->setText(Q(lever->DateTexte()));
+      declinText_->setText(TexteDeclinaison(*lever));
+    }
+  }
+  AnnuleCoordonnees();
+  MajMnuSauve();
+  if (corrige) InvalideTextesVisees();
 }
 
 void TZoneVisees::FixeSortieImpression(std::unique_ptr<SortieImpressionListe> sortie) {

@@ -158,6 +158,10 @@ class TZoneVisees : public QWidget {
   void RepeteRechercheBtnClick();
   void AjoutButtonClick();
   void EditSuiteBtnClick();
+  // LeverEdit: the right button shows the selected shot's trip, a double
+  // click corrects it; a shot of the default trip has none to show.
+  void LeverEditClicDroit();
+  void LeverEditDblClick();
   void ImprimeButtonClick(bool galerieActive);
 
  signals:
@@ -190,6 +194,8 @@ class TZoneVisees : public QWidget {
   void CalculeReseau();
   void RapporteErreurs(const std::vector<std::string>& erreurs);
   void ChoisitMenuTable(int ligne);
+  // The right button and the double click on LeverEdit; true when taken.
+  bool FiltreLeverEdit(QEvent* evenement);
   // The rows changed shape: the search must be asked again.
   void LignesModifiees();
   friend class GardeCalcul;

@@ -12,8 +12,10 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QLocale>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <clocale>
 #include <cmath>
 #include <cstdio>
 #include <numbers>
@@ -22,9 +24,13 @@
 #include "app/cadre_saisie_ope.h"
 #include "app/levers_dlg.h"
 #include "foundation/angle_deg_min.h"
+#include "foundation/dates.h"
+#include "foundation/flux.h"
+#include "foundation/niveau_fichier.h"
 #include "platform/shell.h"
 #include "survey/declinaison.h"
 #include "survey/lever.h"
+#include "survey/rapport_calcul.h"
 #include "tests/app/saisie_essai.h"
 #include "tests/survey/reseau_calcul.h"
 
@@ -91,16 +97,21 @@ TEST(LeversDlg, AnneeDecimaleEtBornesDuModele) {
   EXPECT_EQ(Enfant<QLineEdit>(d, "DeclinEdit")->text(), "0.00");
 }
 
+// A network in Lambert-93 whose cave "Grotte" starts at the surface point
+// E1; without its first shot the cave has no position of its own.
 struct ReseauLambert {
   essai::Saisie s;
   testsurvey::ReseauCalcul n;
   survey::TCavite* c = nullptr;
   static constexpr double X = 843210.5, Y = 6420135.25;
-  ReseauLambert() {
+  explicit ReseauLambert(bool premiereVisee = true) {
     n.R().Projection = "LT 93";
     n.Surface("E1", X, Y, 350);
     c = n.Cavite("Grotte");
-    n.Visee(c, "E1", "1", 0, -10, 12);
+    if (premiereVisee) PremiereVisee();
+  }
+  void PremiereVisee(survey::TLever* l = nullptr) {
+    n.Visee(c, "E1", "1", 0, -10, 12, l);
     n.Regenere();
   }
 };
@@ -519,6 +530,203 @@ TEST(CadreSaisieDate, DateSaisieEtNonRenseignee) {
   EXPECT_EQ(cadre.DateDuSelecteur(), Date(1987, 11, 30));
   date->setDate(QDate(1990, 1, 2));
   EXPECT_EQ(changements, 4);
+}
+
+}  // namespace
+
+namespace {
+
+// The value typed in the declination is the trip's unless "Calcul
+// automatique" is shown and left checked: it is stored as typed, with
+// DecliAuto off, it survives the record written and read back, and the
+// network computation does not replace it.  A cave whose first shot is being
+// entered has no position of its own: the box stays hidden until the shot
+// dialog publishes the surface point the shot starts at.
+TEST(LeversDlg, DeclinaisonTapeeGardeeSaufCalculAutomatique) {
+  struct Cas {
+    const char* nom;
+    bool projection;     // the network is in Lambert-93
+    bool visee;          // the cave has its first shot
+    bool surfaceSaisie;  // the shot dialog published E1
+    int annee;           // of the trip's date
+    bool reglageAuto;    // the automatic-declination setting
+    const char* tape;    // typed in the declination edit
+    bool pasDeDecli;     // "Pas de déclinaison"
+    bool caseVisible;    // "Calcul automatique" shown
+    bool decliAuto;      // stored
+  };
+  const Cas cas[] = {
+      {"premiere visee, entree inconnue", true, false, false, 2010, true, "2.72", false, false, false},
+      {"sans systeme de coordonnees", false, true, false, 2010, true, "2.72", false, false, false},
+      {"date hors du modele", true, true, false, 2041, true, "2.72", false, false, false},
+      {"case montree, decochee", true, true, false, 2010, false, "2.72", false, true, false},
+      {"case montree, cochee, valeur tapee", true, true, false, 2010, true, "2.72", false, true, false},
+      {"case montree, cochee", true, true, false, 2010, true, nullptr, false, true, true},
+      {"premiere visee, point de surface publie", true, false, true, 2010, true, nullptr, false, true, true},
+      {"pas de declinaison", true, true, false, 2010, true, nullptr, true, true, false},
+  };
+  for (const Cas& k : cas) {
+    SCOPED_TRACE(k.nom);
+    ReseauLambert r(k.visee);
+    foundation::GardeNiveauFichier niveau;
+    foundation::NiveauFichier().VersionFichierLue = foundation::ContexteNiveauFichier::VersionFichierCourante;
+    if (!k.projection) r.n.R().Projection.clear();
+    if (k.surfaceSaisie) survey::Calcul().PtSurfaceSaisie = r.n.Surface("E1");
+    app::Config().CalculDecliAuto = k.reglageAuto;
+    app::Saisie().DateDernierLever = Date(k.annee, 7, 15);
+    double montree = 0, lat = 0, lon = 0;
+    SurLaFenetreModale([&](QDialog& q) {
+      auto& d = static_cast<TLeversDlg&>(q);
+      lat = d.LatA * 180 / Pi;
+      lon = d.LongA * 180 / Pi;
+      auto* calculAuto = Enfant<QCheckBox>(d, "CalculAutoChk");
+      EXPECT_EQ(calculAuto->isVisible(), k.caseVisible);
+      EXPECT_EQ(Enfant<QPushButton>(d, "CoeffsDecliBtn")->isVisible(), !k.caseVisible);
+      if (k.tape) {
+        TapeDeclinaison(d, QString::fromLatin1(k.tape));
+        EXPECT_FALSE(calculAuto->isChecked()) << "a typed value is no longer computed";
+      }
+      if (k.pasDeDecli) Enfant<QCheckBox>(d, "PasDeDeclinChk")->click();
+      montree = d.DeclinTmp;
+      Clic(d, "OKBtn");
+    });
+    TLever* l = app::CreeNouveauLever(nullptr, r.c->Levers);
+    ASSERT_NE(l, nullptr);
+    EXPECT_EQ(l->DecliAuto, k.decliAuto);
+    if (k.tape) {
+      EXPECT_DOUBLE_EQ(l->Declinaison, 2.72);
+    } else {
+      EXPECT_GT(std::fabs(l->Declinaison), 0.1) << "computed at the entrance";
+      EXPECT_DOUBLE_EQ(l->Declinaison, montree);
+    }
+    // Saved and read back as stored.
+    foundation::TFluxMemoire f;
+    ASSERT_TRUE(l->EcritObjet(f));
+    foundation::TFluxMemoire lecture(f.Octets());
+    TLever relu;
+    ASSERT_TRUE(relu.LitObjet(lecture));
+    EXPECT_EQ(relu.DecliAuto, l->DecliAuto);
+    EXPECT_EQ(relu.Declinaison, l->Declinaison);
+    // The network computation recomputes only a declination left automatic.
+    survey::Calcul().PtSurfaceSaisie = nullptr;
+    if (!k.visee) r.PremiereVisee(l);
+    const double avant = l->Declinaison;
+    if (k.decliAuto) l->Declinaison = 99;
+    r.n.R().CalculeReseau();
+    if (k.decliAuto) {
+      double annee = 0;
+      ASSERT_TRUE(survey::AnneeDecimale(l->LaDate, annee));
+      // The model at the entrance, 350 m up.
+      EXPECT_NEAR(l->Declinaison, survey::CalculeDeclinaisonIGRF(annee, lat, lon, 350) * 180 / Pi, 1e-9);
+    } else {
+      EXPECT_EQ(l->Declinaison, avant);
+    }
+  }
+}
+
+// The notice behind "Calcul impossible..." says why: the coefficients are
+// said missing only for a date outside the field model.
+TEST(LeversDlg, MessageSelonCeQuiManque) {
+  const std::string projection =
+      "Le réseau n'a pas de système de coordonnées : la position de l'entrée, nécessaire au calcul automatique de "
+      "la déclinaison, n'est pas connue.";
+  const std::string entree =
+      "La position de l'entrée de la cavité, nécessaire au calcul automatique de la déclinaison, n'est pas encore "
+      "connue.";
+  const std::string date =
+      "La date du lever n'est pas renseignée : elle est nécessaire au calcul automatique de la déclinaison.";
+  const std::string coefficients =
+      "Les coefficients nécessaires au calcul automatique de la déclinaison pour cette date ne sont pas disponibles.";
+  struct Cas {
+    bool projection, visee;
+    int annee;  // 0: no date
+    std::string attendu;
+  };
+  const Cas cas[] = {
+      {false, true, 2010, projection},
+      {true, false, 2010, entree},
+      {true, true, 2041, coefficients},
+      {true, false, 2041, entree + "\n" + coefficients},
+      {true, true, 0, date},
+      {false, true, 1850, projection + "\n" + coefficients},
+  };
+  for (const Cas& k : cas) {
+    SCOPED_TRACE(k.attendu);
+    ReseauLambert r(k.visee);
+    if (!k.projection) r.n.R().Projection.clear();
+    app::Saisie().DateDernierLever = k.annee ? Date(k.annee, 7, 15) : foundation::DateNonRenseignee;
+    TLeversDlg d;
+    d.Affiche();
+    ASSERT_FALSE(Enfant<QPushButton>(d, "CoeffsDecliBtn")->isHidden());
+    std::string lu;
+    SurLaFenetreModale([&lu](QDialog& m) {
+      EXPECT_EQ(m.windowTitle(), "Calcul automatique de la déclinaison");
+      lu = Enfant<QLabel>(m, "RaisonsLbl")->text().toStdString();
+      Clic(m, "OKBtn");
+    });
+    Clic(d, "CoeffsDecliBtn");
+    EXPECT_EQ(lu, k.attendu);
+  }
+}
+
+// Sets the C library's and Qt's locale for the life of the object.
+class GardeLangue {
+ public:
+  explicit GardeLangue(const char* nom) : c_(std::setlocale(LC_ALL, nullptr)) {
+    std::setlocale(LC_ALL, nom);  // may be missing on the machine: Qt's still changes
+    QLocale::setDefault(QLocale(QString::fromLatin1(nom).section(QLatin1Char('.'), 0, 0)));
+  }
+  ~GardeLangue() {
+    std::setlocale(LC_ALL, c_.c_str());
+    QLocale::setDefault(qt_);
+  }
+  GardeLangue(const GardeLangue&) = delete;
+  GardeLangue& operator=(const GardeLangue&) = delete;
+
+ private:
+  std::string c_;
+  QLocale qt_;
+};
+
+// A new trip proposes today (Qt's clock as the oracle) in every language,
+// shown whole as dd/mm/yyyy with the focus elsewhere, so that no key meant
+// for another field lands in the date; dates whose day and month could be
+// swapped go through the frame unchanged.
+TEST(LeversDlg, DateProposeeAujourdhuiQuelleQueSoitLaLangue) {
+  for (const char* langue : {"C", "fr_FR.UTF-8", "en_US.UTF-8", "de_DE.UTF-8"}) {
+    SCOPED_TRACE(langue);
+    GardeLangue l(langue);
+    essai::Saisie s;
+    // Read again when the day changed meanwhile.
+    QDate aujourdhui, apres;
+    QDate propose;
+    QString texte;
+    for (int tour = 0; tour < 3 && (tour == 0 || aujourdhui != apres); ++tour) {
+      aujourdhui = QDate::currentDate();
+      app::Saisie() = app::ContexteSaisie();
+      SurLaFenetreModale([&](QDialog& d) {
+        auto* date = Enfant<QDateEdit>(d, "DateEdit");
+        propose = date->date();
+        texte = date->text();
+        EXPECT_NE(d.focusWidget(), date) << "the proposed date is not under the cursor";
+        EXPECT_EQ(d.focusWidget(), Enfant<QWidget>(d, "OperateursBox"));
+        Clic(d, "AnnulerBtn");
+      });
+      survey::TLeversList liste;
+      EXPECT_EQ(app::CreeNouveauLever(nullptr, liste), nullptr);
+      apres = QDate::currentDate();
+    }
+    EXPECT_EQ(propose, aujourdhui);
+    EXPECT_EQ(texte, aujourdhui.toString(QStringLiteral("dd/MM/yyyy")));
+    app::TCadreSaisieDate cadre;
+    for (const QDate& q : {QDate(2026, 12, 1), QDate(2026, 1, 12), QDate(2026, 12, 11), QDate(2026, 11, 12)}) {
+      cadre.FixeDateSaisie(Date(q.year(), q.month(), q.day()));
+      EXPECT_EQ(Enfant<QDateEdit>(cadre, "DateEdit")->date(), q);
+      EXPECT_EQ(cadre.DateSaisie(), Date(q.year(), q.month(), q.day()));
+      EXPECT_EQ(Enfant<QDateEdit>(cadre, "DateEdit")->text().toStdString(),
+                foundation::DateEnTexte(cadre.DateSaisie()));
+    }
+  }
 }
 
 }  // namespace

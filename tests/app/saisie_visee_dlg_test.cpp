@@ -32,6 +32,7 @@
 #include "survey/observation.h"
 #include "survey/parties_reseau.h"
 #include "survey/ports_survey.h"
+#include "survey/rapport_calcul.h"
 #include "survey/reseau.h"
 #include "tests/app/outils_fenetre.h"
 #include "tests/survey/survex_oracle.h"
@@ -415,6 +416,16 @@ TEST(SaisieVisee, PremiereViseeDepuisUnPointDeSurface) {
   EXPECT_TRUE(d.findChild<QRadioButton*>("RbHabillage")->isHidden());
   EXPECT_TRUE(d.findChild<QRadioButton*>("RbRattachement")->isHidden());
   EXPECT_FALSE(d.findChild<QRadioButton*>("RbNormale")->isHidden());
+  // The cave has no position yet: its trip's declination takes the surface
+  // point's; a shot from an underground station publishes none.
+  EXPECT_EQ(survey::Calcul().PtSurfaceSaisie, &entree);
+  survey::TPointSpeleo station;
+  station.DesignPTopo = "1";
+  survey::TVisee suivante;
+  suivante.PointStation = suivante.PtOrigCalc = &station;
+  TSaisieViseeDlg d2(c);
+  d2.Init(suivante, &v);
+  EXPECT_EQ(survey::Calcul().PtSurfaceSaisie, nullptr);
 }
 
 TEST(SaisieVisee, RattachementEtNouvelleGalerie) {
