@@ -278,14 +278,14 @@ TEST(MirePlani, BordGaucheArrondiEtNombreDeLignes) {
   const Cas cas[] = {
       // x = 100 at 20 pixels from the left edge: not drawn.
       {"ligne a 20 pixels du bord", 10, 98, 400, 300, {70, 120, 170, 220, 270, 320, 370}, {}, 8},
-      // 3 m visible: step 0.5 m, values rounded half to even.
-      {"valeurs arrondies",
+      // 3 m visible: step 0.5 m, values with one decimal.
+      {"valeurs au demi-metre",
        100,
        100,
        300,
        300,
        {50, 100, 150, 200, 250, 300},
-       {" 100 ", " 101 ", " 102 ", " 102 ", " 102 ", " 103 "},
+       {" 100.5 ", " 101.0 ", " 101.5 ", " 102.0 ", " 102.5 ", " 103.0 "},
        6},
       // A view 10 km wide and 10 m high: step 1 m, at most 101 lines.
       {"au plus 101 lignes", 10, 0, 100'000, 100, {}, {}, 101},
