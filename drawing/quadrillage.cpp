@@ -119,7 +119,7 @@ int DecimalesPas(double pas) {
   constexpr int DecimalesMax = 9;
   double t = pas;
   for (int k = 0; k < DecimalesMax; ++k, t *= 10)
-    if (std::abs(t - std::round(t)) <= 1e-6 * std::max(1.0, t)) return k;
+    if (std::abs(t - std::round(t)) <= 1e-9 * std::max(1.0, t)) return k;
   return DecimalesMax;
 }
 

@@ -4,7 +4,8 @@
 // paint box at the pixel where the view puts them, with something drawn
 // there, and the view is the one "Zoom général" gives; a view remembered
 // when the window closed comes back on the same ground, even after a shot
-// moved the drawing origin.
+// moved the drawing origin; zoomed in to a tick step of 50 cm, the plan's
+// coordinate labels carry one decimal and differ from their neighbours.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -13,6 +14,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstdio>
 #include <memory>
 #include <set>
 #include <string>
@@ -20,6 +22,8 @@
 
 #include "drawing/annexe_cavite.h"
 #include "drawing/donnees_coupe_long.h"
+#include "drawing/quadrillage.h"
+#include "platform/recording_canvas.h"
 #include "survey/reseau.h"
 #include "survey/visee.h"
 #include "tests/views/windows/outils_visu.h"
@@ -42,14 +46,14 @@ struct Repere {
 
 class VueInitiale : public Cavites {
  protected:
-  // The cave "Longue": the entrance E (a surface point) at (1000, 2000,
-  // 100); the gallery E 1 .. 6 due east (10 m shots); the branch from 3 due
+  // The cave "Longue": the entrance E (a surface point) at (712340,
+  // 6447810, 100), Lambert 93; the gallery E 1 .. 6 due east (10 m shots); the branch from 3 due
   // north, B1 .. B6 (15 m shots, going down 20 degrees).  Splays: 20 m north
   // of B5, 15 m east of 5 and 20 m south of 2 going down 60 degrees, so
   // that the drawing's extremes are the entrance (west) and splay ends
   // (north, east, south).
   survey::TCavite* Longue() {
-    N.Surface("E", 1000, 2000, 100);
+    N.Surface("E", 712340, 6447810, 100);
     survey::TCavite* c = N.Cavite("Longue");
     N.Visee(c, "E", "1", 90, 0, 10);
     for (int i = 1; i < 6; ++i) N.Visee(c, std::to_string(i), std::to_string(i + 1), 90, 0, 10);
@@ -207,11 +211,50 @@ TEST_F(VueInitiale, VueRetenueRemiseSurLeMemeTerrain) {
   N.R().CalculeReseau();
   {
     auto f = Ouvre<views::TFicheVisuPlan>(900, 700);
-    EXPECT_LT(foundation::Vue().Xmin, 1000 - 30);
-    EXPECT_LT(foundation::Vue().Ymin, 2000 - 30);
+    EXPECT_LT(foundation::Vue().Xmin, 712340 - 30);
+    EXPECT_LT(foundation::Vue().Ymin, 6447810 - 30);
     const auto t = Terrain();
     for (size_t i = 0; i < 3; ++i) EXPECT_NEAR(t[i], zoomee[i], 1e-6) << i;
     f->reject();
+  }
+}
+
+TEST_F(VueInitiale, GraduationsDuPlanAuDemiMetre) {
+  // The plan's coordinate ticks zoomed in to a step of 50 cm: the Y labels
+  // have one decimal, two neighbours differ by 0.5, and on the window's
+  // picture the pixels of neighbouring labels (10 pixels from the left,
+  // around their line) differ.
+  Longue();
+  auto f = Ouvre<views::TFicheVisuPlan>(900, 700);
+  f->findChild<QToolButton*>("GrillePlaniBtn")->click();
+  for (int i = 0; i < 20 && drawing::PasGraduationVue() > 0.5; ++i) f->findChild<QToolButton*>("ButtonPlus")->click();
+  ASSERT_DOUBLE_EQ(drawing::PasGraduationVue(), 0.5);
+  QApplication::processEvents();
+  const QImage image = f->BaseDessin->grab().toImage();
+  ASSERT_NE(f->MirePlani, nullptr);
+  platform::RecordingCanvas traces(f->LargeurBoite(), f->HauteurBoite());
+  f->MirePlani->DessineObjet(traces);
+  // The horizontal lines and their labels, in drawing order (downwards).
+  std::vector<std::pair<int, std::string>> etiquettes;
+  for (const std::string& l : traces.Log) {
+    int x = 0, y = 0;
+    char texte[64] = {};
+    if (std::sscanf(l.c_str(), "TextOut %d,%d esc=0 \" %63[^ \"]", &x, &y, texte) == 3) etiquettes.emplace_back(y, texte);
+  }
+  ASSERT_GE(etiquettes.size(), 3u);
+  const auto cellule = [&](int y) {
+    std::string pixels;
+    for (int dy = 0; dy < 12; ++dy)
+      for (int dx = 0; dx < 80; ++dx)
+        pixels += (image.pixel(10 + dx, y + dy) & 0xFFFFFF) == 0xFFFFFF ? '.' : '#';
+    return pixels;
+  };
+  for (size_t i = 0; i < etiquettes.size(); ++i) {
+    const std::string& t = etiquettes[i].second;
+    EXPECT_EQ(t.size() - t.find('.'), 2u) << t;
+    if (i == 0) continue;
+    EXPECT_NEAR(std::stod(etiquettes[i - 1].second) - std::stod(t), 0.5, 1e-6) << etiquettes[i - 1].second << " " << t;
+    EXPECT_NE(cellule(etiquettes[i].first), cellule(etiquettes[i - 1].first)) << etiquettes[i - 1].second << " " << t;
   }
 }
 
