@@ -47,8 +47,9 @@ struct Repere {
 class VueInitiale : public Cavites {
  protected:
   // The cave "Longue": the entrance E (a surface point) at (712340,
-  // 6447810, 100), Lambert 93; the gallery E 1 .. 6 due east (10 m shots); the branch from 3 due
-  // north, B1 .. B6 (15 m shots, going down 20 degrees).  Splays: 20 m north
+  // 6447810, 100), Lambert 93; the gallery E 1 .. 6 due east (10 m shots);
+  // the branch from 3 due north, B1 .. B6 (15 m shots, going down 20
+  // degrees).  Splays: 20 m north
   // of B5, 15 m east of 5 and 20 m south of 2 going down 60 degrees, so
   // that the drawing's extremes are the entrance (west) and splay ends
   // (north, east, south).
