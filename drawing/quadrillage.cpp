@@ -81,8 +81,8 @@ void StyleGraduations(platform::Canvas& canvas) {
   canvas.Font.Escapement = 0;
 }
 
-// A tick value: the rounded value between blanks.
-std::string Etiquette(double valeur) { return EntoureEspaces(foundation::EntierEnStr(Arrondi64(valeur))); }
+// A tick value between blanks.
+std::string Etiquette(double valeur, double pas) { return EntoureEspaces(TexteGraduation(valeur, pas)); }
 
 }  // namespace
 
@@ -112,6 +112,21 @@ double PasGraduation(double hauteurVisible) {
     pas = 10;
   const double r = pas / d;
   return std::isfinite(r) && r > 0 ? r : 0;
+}
+
+int DecimalesPas(double pas) {
+  if (!(pas > 0) || !std::isfinite(pas)) return 0;
+  constexpr int DecimalesMax = 9;
+  double t = pas;
+  for (int k = 0; k < DecimalesMax; ++k, t *= 10)
+    if (std::abs(t - std::round(t)) <= 1e-9 * std::max(1.0, t)) return k;
+  return DecimalesMax;
+}
+
+std::string TexteGraduation(double valeur, double pas) {
+  const int d = DecimalesPas(pas);
+  if (d == 0) return foundation::EntierEnStr(Arrondi64(valeur));
+  return foundation::ReelEnTexteFixe(valeur, d);
 }
 
 double PasGraduationVue() {
@@ -205,7 +220,7 @@ void TMirePlani::DessineCetObjet(platform::Canvas& canvas) {
     if (px <= 20) continue;
     canvas.MoveTo(px, 0);
     canvas.LineTo(px, v.HauteurPaintBox);
-    const std::string texte = Etiquette(x);
+    const std::string texte = Etiquette(x, s);
     // Turned a quarter turn clockwise about its top-left corner, the text
     // runs down from there with its cell on the left.
     canvas.Font.Escapement = -900;
@@ -220,7 +235,7 @@ void TMirePlani::DessineCetObjet(platform::Canvas& canvas) {
     if (py <= margeHaut) continue;
     canvas.MoveTo(0, py);
     canvas.LineTo(v.LargeurPaintBox, py);
-    const std::string texte = Etiquette(y);
+    const std::string texte = Etiquette(y, s);
     canvas.TextOut(10, py - Arrondi(canvas.TextHeight(texte) / 2.0), texte);
   }
 }
@@ -238,7 +253,7 @@ void TMireAlti::DessineCetObjet(platform::Canvas& canvas) {
   StyleGraduations(canvas);
   auto ligne = [&](int k, int32_t py) {
     const double z = Z0 + k * s;
-    const std::string texte = Etiquette(Absol ? z : k * s);
+    const std::string texte = Etiquette(Absol ? z : k * s, s);
     canvas.MoveTo(10, py);
     canvas.LineTo(v.LargeurPaintBox, py);
     const int32_t y = py - Arrondi(canvas.TextHeight(texte) / 2.0);

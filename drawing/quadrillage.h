@@ -6,6 +6,7 @@
 // odQuadrill and draw across the visible window, whose pixel size is the
 // view's paint box (LargeurPaintBox, HauteurPaintBox).
 #include <cstdint>
+#include <string>
 
 #include "drawing/dessin_ligne.h"
 #include "drawing/point_compo.h"
@@ -19,6 +20,15 @@ double PasGraduation(double hauteurVisible);
 // The step for the view: its pixel height over EchelleVue; 0 for a scale
 // that is 0, negative or not finite.
 double PasGraduationVue();
+
+// The decimals a tick step needs to be written exactly: 0 for 10 or 1, 1
+// for 0.5, 2 for 0.25 (at most 9; 0 for a step that is 0, negative or not
+// finite).
+int DecimalesPas(double pas);
+// A tick value with the decimals of the step and '.' as decimal point, its
+// noise rounded away: 6447816.499999 at a step of 0.5 gives "6447816.5",
+// 6447810 at a step of 10 "6447810" (a whole value rounded half to even).
+std::string TexteGraduation(double valeur, double pas);
 
 // The colours of the grid lines: the line through the origin, every fifth
 // line, the others.

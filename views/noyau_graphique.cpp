@@ -352,6 +352,9 @@ void TNoyauGraphique::Cree() {
   if (m.Ouvert) {
     SetAffichable(m.Elnts);
     DernierZoom = m.SvDerZoom;
+    OrigineDernierZoomConnue = m.OrigineConnue && m.TypeOrigine == foundation::Vue().TypeDessinCourant;
+    OrigineDernierZoomX = m.OrigineX;
+    OrigineDernierZoomY = m.OrigineY;
   } else {
     SetAffichable(AffichageDefaut);
   }
@@ -365,6 +368,12 @@ void TNoyauGraphique::FormClose() {
   m.Elnts = EnsembleDeTable(ObjetsAffichables);
   // Before any view was recorded the memory keeps an empty view.
   m.SvDerZoom = ZoomActif >= 1 && ZoomActif <= 5 ? DerZoom[static_cast<size_t>(ZoomActif)] : TParamZoom{};
+  const auto& v = foundation::Vue();
+  const bool alti = foundation::EstDessinAlti();
+  m.OrigineConnue = true;
+  m.TypeOrigine = v.TypeDessinCourant;
+  m.OrigineX = alti ? v.SLmin : v.Xmin;
+  m.OrigineY = alti ? v.Zmin : v.Ymin;
 }
 
 void TNoyauGraphique::SignaleErreurCalque() {

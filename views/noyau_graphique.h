@@ -296,6 +296,10 @@ class TNoyauGraphique {
   // The display memory of the window's code held a closed window's settings.
   bool MemoireOuverte = false;
   TParamZoom DernierZoom;
+  // The drawing origin (ground metres) DernierZoom was measured from, when
+  // the memory read gave one for the current drawing kind.
+  bool OrigineDernierZoomConnue = false;
+  double OrigineDernierZoomX = 0, OrigineDernierZoomY = 0;
   std::vector<TObjetsAffichables> SauveSelectables;
   bool CtrlPresse = false;
   bool DebutCadre = false;

@@ -65,6 +65,15 @@ std::vector<TVisee*> ViseesDe(const drawing::TViseesDeRef& l) {
   return r;
 }
 
+// The rectangle grows to hold (x, y); a position that is not finite changes nothing.
+void Elargit(TZoomCavite& z, double x, double y) {
+  if (!std::isfinite(x) || !std::isfinite(y)) return;
+  z.XInf = std::min(z.XInf, x);
+  z.XSup = std::max(z.XSup, x);
+  z.YInf = std::min(z.YInf, y);
+  z.YSup = std::max(z.YSup, y);
+}
+
 // The objects of a layer (shown and hidden) that the predicate holds are freed.
 template <class Pred>
 void RetireObjets(drawing::TCalque& calque, Pred pred) {
@@ -299,6 +308,13 @@ void TNoyauVisuGraphique::Initialise() {
     else
       RendAffichable(EnsembleTypes({odGalerie}));
   }
+  // A remembered view is put back on the ground it showed, wherever the
+  // drawing origin lies now.
+  if (OrigineDernierZoomConnue) {
+    origineConnue_ = garderTerrain_ = true;
+    origineX_ = OrigineDernierZoomX;
+    origineY_ = OrigineDernierZoomY;
+  }
   if (foundation::EstDessinAlti()) {
     drawing::TAnnexeDessinCavite* annexe = drawing::AnnexeDessin(CaviteActive());
     if (!ecart && annexe && annexe->LeDessinAlti) drawing::NettoieViseesCoupeLong(*annexe->LeDessinAlti);
@@ -306,6 +322,7 @@ void TNoyauVisuGraphique::Initialise() {
   } else if (!coupe) {
     GenereObjetsPlani();
   }
+  garderTerrain_ = false;
   AjouteObjetDessin(odQuadrill, std::make_unique<drawing::TQuadrillage>());
   if (CalculHorsPlage)
     platform::Dialogs::Current().ShowMessage(platform::MessageKind::Warning,
@@ -339,7 +356,11 @@ void TNoyauVisuGraphique::EtendueCavitePlani(TCavite& cavite, bool premiere) {
   if (v.EchelleFontes < 0) v.EchelleFontes = Arrondi(cavite.EchelleParDefaut());
   cavite.CalculeDessinPlani();
   if (v.EchelleFontes < 0) v.EchelleFontes = EchelleAuto(cavite.XMaxCav - cavite.XMinCav, cavite.YMaxCav - cavite.YMinCav);
-  ZoomCaviteDe(&cavite) = TZoomCavite{cavite.XMinCav, cavite.YMinCav, cavite.XMaxCav, cavite.YMaxCav};
+  // The cave's zoom holds what is drawn of it: its stations, the surface
+  // points its shots reach and the ends of the splays drawn.
+  TZoomCavite z{cavite.XMinCav, cavite.YMinCav, cavite.XMaxCav, cavite.YMaxCav};
+  ElargitAuDessin(z, ViseesDe(cavite.Visees));
+  ZoomCaviteDe(&cavite) = z;
   if (premiere) {
     v.Xmin = cavite.XMinCav;
     v.Xmax = cavite.XMaxCav;
@@ -425,6 +446,12 @@ void TNoyauVisuGraphique::GenereObjetsPlani() {
   }
   CalculHorsPlage = false;
   DefiniZoomGeneral(v.Xmin, v.Xmax, v.Ymax, v.Ymin);
+  for (TCavite* c : cavites)
+    if (c->IndexFinCavite() >= 0) {
+      const TZoomCavite& z = ZoomCaviteDe(c);
+      Elargit(ZoomGeneral, z.XInf, z.YInf);
+      Elargit(ZoomGeneral, z.XSup, z.YSup);
+    }
   v.LargeurRaster = Arrondi((v.Xmax - v.Xmin) * 1.01);
   v.HauteurRaster = Arrondi((v.Ymax - v.Ymin) * 1.01);
   int32_t echelleTextes = -1;
@@ -498,6 +525,7 @@ void TNoyauVisuGraphique::GenereObjetsAlti() {
   v.HauteurRaster = Arrondi((v.Zmax - v.Zmin) * 1.01);
   if (v.HauteurRaster == 0) v.HauteurRaster = Arrondi(v.LargeurRaster / 2.0);
   DefiniZoomGeneral(v.SLmin, v.SLmax, v.Zmax, v.Zmin);
+  ElargitAuDessin(ZoomGeneral, visees);
 
   GardeValeur<survey::TParamDessinCavite*> param(drawing::Affichage().ParamCaviteCourant, &c->ParamDessinCavite);
   EtatVisu().EchelleTextesVue = c->EchelleTextesDft == -1 ? 1000 : c->EchelleTextesDft;
@@ -552,7 +580,7 @@ void TNoyauVisuGraphique::AppliqueZoom(const TParamZoom& z) {
   if (z.Largeur != 0 && z.Hauteur != 0)
     ZoomeZoom(z);
   else
-    VueGenerale();
+    ZoomeCavite(ZoomGeneral);
 }
 
 void TNoyauVisuGraphique::AppliqueVueDifferee() {
@@ -628,15 +656,16 @@ void TNoyauVisuGraphique::CreeAxesGaleries(const std::vector<TVisee*>& visees, T
     DessineViseesHabi(visees, false);
 }
 
-void TNoyauVisuGraphique::DessineViseesHabi(const std::vector<TVisee*>& visees, bool vider) {
-  if (vider) EffaceCalque(odVisHab);
+std::vector<std::pair<const TPointSpeleo*, survey::TViseeHabi*>> TNoyauVisuGraphique::HabiDessinees(
+    const std::vector<TVisee*>& visees) const {
+  std::vector<std::pair<const TPointSpeleo*, survey::TViseeHabi*>> r;
   const bool plan = !foundation::EstDessinAlti();
   // The shots' stations in shot order, each marked when its splays are drawn.
   std::unordered_map<const TPointSpeleo*, size_t> rang;
-  std::vector<TPointSpeleo*> stations;
+  std::vector<const TPointSpeleo*> stations;
   std::vector<char> marquee;
   for (const TVisee* v : visees)
-    for (TPointSpeleo* p : {v->PtOrigCalc, v->PtCalc})
+    for (const TPointSpeleo* p : {v->PtOrigCalc, v->PtCalc})
       if (p && rang.emplace(p, stations.size()).second) {
         stations.push_back(p);
         marquee.push_back(0);
@@ -648,20 +677,46 @@ void TNoyauVisuGraphique::DessineViseesHabi(const std::vector<TVisee*>& visees, 
   }
   for (size_t i = 0; i < stations.size(); ++i) {
     if (!marquee[i]) continue;
-    const TPointSpeleo& s = *stations[i];
-    for (survey::TViseeHabi* h : s.LVHabi) {
-      if (plan && std::abs(h->PCalc) >= AngleMaxHabi) continue;
-      auto o = std::make_unique<drawing::TDessinViseeHabi>(h);
-      if (plan) {
-        o->AjoutePointReel(s.X, s.Y);
-        o->AjoutePointReel(h->X, h->Y);
-      } else {
-        o->AjoutePointReel(s.Slh, s.ZCalc);
-        o->AjoutePointReel(h->SlH, h->Z);
-      }
-      o->pListeAffichables = &ObjetsAffichables;
-      AjouteObjetDessin(odVisHab, std::move(o));
+    for (survey::TViseeHabi* h : stations[i]->LVHabi)
+      if (!plan || std::abs(h->PCalc) < AngleMaxHabi) r.emplace_back(stations[i], h);
+  }
+  return r;
+}
+
+void TNoyauVisuGraphique::DessineViseesHabi(const std::vector<TVisee*>& visees, bool vider) {
+  if (vider) EffaceCalque(odVisHab);
+  const bool plan = !foundation::EstDessinAlti();
+  for (const auto& [s, h] : HabiDessinees(visees)) {
+    auto o = std::make_unique<drawing::TDessinViseeHabi>(h);
+    if (plan) {
+      o->AjoutePointReel(s->X, s->Y);
+      o->AjoutePointReel(h->X, h->Y);
+    } else {
+      o->AjoutePointReel(s->Slh, s->ZCalc);
+      o->AjoutePointReel(h->SlH, h->Z);
     }
+    o->pListeAffichables = &ObjetsAffichables;
+    AjouteObjetDessin(odVisHab, std::move(o));
+  }
+}
+
+void TNoyauVisuGraphique::ElargitAuDessin(TZoomCavite& z, const std::vector<TVisee*>& visees) const {
+  const bool plan = !foundation::EstDessinAlti();
+  for (const TVisee* v : visees)
+    for (const TPointSpeleo* p : {v->PtOrigCalc, v->PtCalc}) {
+      if (!p || p->CoordonneesIndefinies() || !(p->PtRattache || p->EstPointSurface())) continue;
+      if (plan)
+        Elargit(z, p->X, p->Y);
+      else
+        Elargit(z, p->Slh, p->Z);
+    }
+  if (AxesSeuls) return;
+  for (const auto& [s, h] : HabiDessinees(visees)) {
+    if (s->CoordonneesIndefinies()) continue;
+    if (plan)
+      Elargit(z, h->X, h->Y);
+    else
+      Elargit(z, h->SlH, h->Z);
   }
 }
 

@@ -35,6 +35,7 @@ class TCavite;
 class TListeDeVisees;
 class TPointSpeleo;
 class TVisee;
+class TViseeHabi;
 }  // namespace survey
 
 namespace drawing {
@@ -95,17 +96,27 @@ class TNoyauVisuGraphique : public virtual TNoyauGraphique {
   // vider): every station with DessinToutesHabi, else those of Accrochable
   // shots; in plan a splay whose slope reaches AngleMaxHabi is left out.
   void DessineViseesHabi(const std::vector<survey::TVisee*>& visees, bool vider);
+  // The splays DessineViseesHabi draws for these shots, each with its station.
+  std::vector<std::pair<const survey::TPointSpeleo*, survey::TViseeHabi*>> HabiDessinees(
+      const std::vector<survey::TVisee*>& visees) const;
   void CreeDessinCavite(drawing::TDonneesDessinBasique& dessin);
 
   // --- Extent and scale ---------------------------------------------------------------------
-  // A drawn cave's plan extent into the view extent (the first sets it).
+  // A drawn cave's stations' plan extent into the view extent (the first
+  // sets it); its zoom (ZoomCaviteDe) widened to what is drawn of it.
   void EtendueCavitePlani(survey::TCavite& cavite, bool premiere);
   // The surface points' extent; with fewer than two, 100 m each side of the
   // one there is, or of the active cave's entrance, or of (0, 0).
   void EtenduePointsSurface();
   // Moves all four 50 m outwards when xmax = xmin or ymax = ymin, then
-  // ZoomGeneral := (xmin, ymin, xmax, ymax).
+  // ZoomGeneral := (xmin, ymin, xmax, ymax).  The generation then widens
+  // ZoomGeneral to what is drawn around the stations (ElargitAuDessin), so
+  // that "Zoom général" and the first view show all of it.
   void DefiniZoomGeneral(double& xmin, double& xmax, double& ymax, double& ymin);
+  // The rectangle (plan X, Y; elevation developed length, Z) grows to hold
+  // the computed stations of the shots, the surface points among them, and
+  // the ends of the splays the window draws for them.
+  void ElargitAuDessin(TZoomCavite& z, const std::vector<survey::TVisee*>& visees) const;
   // The caves drawn now (the active cave alone in an elevation or with
   // MonoCavite; else the valid caves to be drawn).
   std::vector<survey::TCavite*> CavitesDessinees() const;
@@ -161,6 +172,8 @@ class TNoyauVisuGraphique : public virtual TNoyauGraphique {
   bool PlusieursSelectes() const { return !ListeObjetsSelectes.empty(); }
 
   // --- First view -----------------------------------------------------------------------------
+  // The first view is the remembered one (DernierZoom, put back on the same
+  // ground when the drawing origin moved since), else "Zoom général".
   // Whether the paint box has its size (a window not shown yet has not):
   // until then the view asked by the construction waits, and is set, and
   // the objects drawn, by AppliqueVueDifferee once the box has its size.
@@ -199,7 +212,7 @@ class TNoyauVisuGraphique : public virtual TNoyauGraphique {
  private:
   void AjouteContours(survey::TCavite& cavite, drawing::TDonneesDessinBasique& dessin, bool alti);
   void ZoomeApresGeneration();
-  // DernierZoom when it has a size, else the general view.
+  // That view when it has a size, else "Zoom général".
   void AppliqueZoom(const TParamZoom& z);
   void RetireLignesSelection(TypeObjetDessin k);
   bool UneViseeMarquee() const;

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "drawing/types_objets_dessin.h"
+#include "foundation/transformation_vue.h"
 
 namespace survey {
 class TCavite;
@@ -94,6 +95,12 @@ struct TCfAffichage {
   TListeObjetDessin Elnts = 0;
   bool Ouvert = false;
   TParamZoom SvDerZoom;
+  // The drawing origin (ground metres, of the drawing kind below) that
+  // SvDerZoom is measured from, so that a window opened after the origin
+  // moved shows the same ground.
+  bool OrigineConnue = false;
+  foundation::TTypeDeDessin TypeOrigine = foundation::TTypeDeDessin::tddPlani;
+  double OrigineX = 0, OrigineY = 0;
   // Caves left out of the drawing (entry 5, the plan view, only).
   std::vector<const survey::TCavite*> CavNonDessinee;
 };

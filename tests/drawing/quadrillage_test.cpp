@@ -278,14 +278,14 @@ TEST(MirePlani, BordGaucheArrondiEtNombreDeLignes) {
   const Cas cas[] = {
       // x = 100 at 20 pixels from the left edge: not drawn.
       {"ligne a 20 pixels du bord", 10, 98, 400, 300, {70, 120, 170, 220, 270, 320, 370}, {}, 8},
-      // 3 m visible: step 0.5 m, values rounded half to even.
-      {"valeurs arrondies",
+      // 3 m visible: step 0.5 m, values with one decimal.
+      {"valeurs au demi-metre",
        100,
        100,
        300,
        300,
        {50, 100, 150, 200, 250, 300},
-       {" 100 ", " 101 ", " 102 ", " 102 ", " 102 ", " 103 "},
+       {" 100.5 ", " 101.0 ", " 101.5 ", " 102.0 ", " 102.5 ", " 103.0 "},
        6},
       // A view 10 km wide and 10 m high: step 1 m, at most 101 lines.
       {"au plus 101 lignes", 10, 0, 100'000, 100, {}, {}, 101},
@@ -311,6 +311,115 @@ TEST(MirePlani, BordGaucheArrondiEtNombreDeLignes) {
   Espion canvas(400, 300);
   m.DessineObjet(canvas);
   EXPECT_TRUE(canvas.Log.empty());
+}
+
+TEST(MirePlani, TexteAuxDecimalesDuPas) {
+  const double nan = std::nan("");
+  struct Cas {
+    double Valeur, Pas;
+    const char* Texte;
+  };
+  const Cas cas[] = {
+      {6447816.499999, 0.5, "6447816.5"},  // the noise of a sum of steps rounded away
+      {6447816, 0.5, "6447816.0"},         // every label of a step has its decimals
+      {6447810, 10, "6447810"},
+      {20, 2, "20"},
+      {0.75, 0.25, "0.75"},
+      {0.30000000000000004, 0.1, "0.3"},  // 3 x 0.1
+      {0.002, 0.002, "0.002"},
+      {-0.5, 0.5, "-0.5"},
+      {-1e-12, 0.1, "0.0"},  // no sign on a value that rounds to zero
+      {2.5, 1, "2"},         // whole values rounded half to even
+      {3.5, 1, "4"},
+      {1.0 / 3, 1.0 / 3, "0.333333333"},  // at most nine decimals
+      {7.4, 0, "7"},                      // no step: whole values
+      {7.4, nan, "7"},
+  };
+  for (const Cas& c : cas) EXPECT_EQ(TexteGraduation(c.Valeur, c.Pas), c.Texte) << c.Valeur << " au pas " << c.Pas;
+}
+
+// The texts of the ticks drawn: the values along the top (turned) or along
+// the left edge, blanks taken off.
+std::vector<std::string> Valeurs(const Espion& c, bool tournees) {
+  std::vector<std::string> r;
+  for (const std::string& l : c.Lignes("TextOut")) {
+    if ((l.find("esc=-900") != std::string::npos) != tournees) continue;
+    const size_t a = l.find("\" "), b = l.find(" \"", a + 1);
+    if (a != std::string::npos && b != std::string::npos) r.push_back(l.substr(a + 2, b - a - 2));
+  }
+  return r;
+}
+
+TEST(MirePlani, ValeursDistinctesAuxDecimalesDuPas) {
+  // A view in Lambert 93 at (712345.678, 6447816.3), from 10 m to 5 cm of
+  // step: each label has the decimals of the step, and the values of two
+  // neighbouring lines differ by exactly one step (the labels repeated
+  // "6447816" three times at a step of 50 cm when they were rounded whole).
+  struct Cas {
+    double E;  // pixels per metre over a 400 x 300 box
+    double Pas;
+    int Decimales;
+  };
+  const Cas cas[] = {{3, 10, 0}, {6, 5, 0}, {15, 2, 0}, {30, 1, 0}, {60, 0.5, 1}, {150, 0.2, 1}, {300, 0.1, 1}, {600, 0.05, 2}};
+  for (const Cas& c : cas) {
+    SCOPED_TRACE("pas " + std::to_string(c.Pas));
+    testvue::Vue vue(c.E, 0, 0, 400, 300);
+    foundation::Vue().Xmin = 712345.678;
+    foundation::Vue().Ymin = 6447816.3;
+    ASSERT_DOUBLE_EQ(PasGraduationVue(), c.Pas);
+    ASSERT_EQ(DecimalesPas(c.Pas), c.Decimales);
+    TMirePlani m;
+    Espion canvas(400, 300);
+    m.DessineObjet(canvas);
+    for (const bool tournees : {true, false}) {
+      const std::vector<std::string> v = Valeurs(canvas, tournees);
+      ASSERT_GE(v.size(), 4u) << (tournees ? "X" : "Y");
+      for (size_t i = 0; i < v.size(); ++i) {
+        const size_t point = v[i].find('.');
+        EXPECT_EQ(point == std::string::npos ? 0 : static_cast<int>(v[i].size() - point - 1), c.Decimales) << v[i];
+        EXPECT_EQ(v[i].find_first_not_of("0123456789.-"), std::string::npos) << v[i];
+        if (i == 0) continue;
+        EXPECT_NE(v[i], v[i - 1]);
+        // Along X the values grow to the right; along Y they fall downwards.
+        const double ecart = std::stod(v[i]) - std::stod(v[i - 1]);
+        EXPECT_NEAR(ecart, tournees ? c.Pas : -c.Pas, c.Pas * 1e-6) << v[i - 1] << " puis " << v[i];
+      }
+    }
+  }
+}
+
+TEST(MirePlani, EtiquettesVoisinesDifferentesALImage) {
+  // At a step of 50 cm over Lambert 93 ordinates, the pixels of each Y label
+  // (10 pixels from the left, centred on its line) differ from those of the
+  // next one, and hold ink.
+  testvue::Vue vue(60, 0, 0, 400, 300);
+  foundation::Vue().Xmin = 712345.678;
+  foundation::Vue().Ymin = 6447816.3;
+  TMirePlani m;
+  QtCanvas canvas(400, 300);
+  m.DessineObjet(canvas);
+  Espion espion(400, 300);
+  m.DessineObjet(espion);
+  const std::vector<int> lignes = Horizontales(espion, 0, 400);
+  ASSERT_GE(lignes.size(), 4u);
+  // The label's cell: from the left margin to past the widest label, the
+  // font's height around the line, the line itself left out.
+  const auto etiquette = [&](int y) {
+    std::string pixels;
+    int encre = 0;
+    for (int dy = -6; dy <= 6; ++dy) {
+      if (dy == 0) continue;
+      for (int x = 10; x < 90; ++x) {
+        const uint32_t p = canvas.Pixel(x, y + dy);
+        pixels += p == platform::kWhite ? '.' : '#';
+        encre += p != platform::kWhite;
+      }
+    }
+    EXPECT_GT(encre, 10) << "ligne " << y;
+    return pixels;
+  };
+  for (size_t i = 1; i < lignes.size(); ++i)
+    EXPECT_NE(etiquette(lignes[i]), etiquette(lignes[i - 1])) << "lignes " << lignes[i - 1] << " et " << lignes[i];
 }
 
 TEST(MireAlti, AbsolueEtRelative) {
