@@ -313,6 +313,7 @@ TLeversDlg::TLeversDlg(QWidget* parent, UsageLever usage) : QDialog(parent), usa
 }
 
 void TLeversDlg::Init(const survey::TLever& lever) {
+  decliAutoInitiale_ = lever.DecliAuto;
   date_->FixeDateSaisie(lever.LaDate);
   operateurs_->InitRectif(lever.Operateurs);
   {
@@ -377,7 +378,11 @@ void TLeversDlg::Transfere(survey::TLever& LeverTemp) const {
 }
 
 bool TLeversDlg::DecliAutoChoisie() const {
-  return calculPossible_ && !pasDeDeclin_->isChecked() && calculAuto_->isChecked();
+  if (pasDeDeclin_->isChecked() || declinTapee_) return false;
+  if (calculPossible_) return calculAuto_->isChecked();
+  // The box is not shown: a new trip keeps the value typed; a trip being
+  // corrected keeps its own choice, which the user could not see here.
+  return usage_ == UsageLever::Rectification && decliAutoInitiale_;
 }
 
 void TLeversDlg::showEvent(QShowEvent* e) {
@@ -457,6 +462,7 @@ void TLeversDlg::UniteDeclinChange() {
 void TLeversDlg::DeclinEdite() {
   // A value typed by hand is the trip's: it is no longer computed.
   calculAuto_->setChecked(false);
+  declinTapee_ = true;
   const std::string texte = VersStd(declin_->text());
   double x = 0;
   if (uniteDeclin_->currentIndex() == ChoixDegMin) {

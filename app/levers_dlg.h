@@ -109,6 +109,8 @@ class TLeversDlg : public QDialog {
   bool calculPossible_ = false;
   bool sansProjection_ = true;
   bool dateHorsModele_ = false;
+  bool decliAutoInitiale_ = false;  // the corrected trip's choice
+  bool declinTapee_ = false;        // a declination typed by hand
   TCadreSaisieDate* date_ = nullptr;
   TCadreSaisieOpe* operateurs_ = nullptr;
   QGroupBox* longueurs_ = nullptr;

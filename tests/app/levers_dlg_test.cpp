@@ -624,6 +624,40 @@ TEST(LeversDlg, DeclinaisonTapeeGardeeSaufCalculAutomatique) {
   }
 }
 
+// A trip being corrected while "Calcul automatique" cannot be shown (no
+// coordinate system) keeps its own choice when the user only confirms; a
+// declination typed over it, or "Pas de déclinaison", is the user's.
+TEST(LeversDlg, RectificationSansCaseGardeLeCalculAutomatique) {
+  struct Cas {
+    const char* nom;
+    const char* tape;
+    bool pasDeDecli;
+    bool decliAuto;  // stored
+  };
+  const Cas cas[] = {
+      {"confirme", nullptr, false, true},
+      {"valeur tapee", "2.72", false, false},
+      {"pas de declinaison", nullptr, true, false},
+  };
+  for (const Cas& k : cas) {
+    SCOPED_TRACE(k.nom);
+    ReseauLambert r;
+    r.n.R().Projection.clear();
+    TLever lever;
+    lever.LaDate = Date(2010, 7, 15);
+    lever.DecliAuto = true;
+    lever.Declinaison = 1.25;
+    TLeversDlg d(nullptr, UsageLever::Rectification);
+    d.Init(lever);
+    d.Affiche();
+    EXPECT_TRUE(Enfant<QCheckBox>(d, "CalculAutoChk")->isHidden());
+    if (k.tape) TapeDeclinaison(d, QString::fromLatin1(k.tape));
+    if (k.pasDeDecli) Enfant<QCheckBox>(d, "PasDeDeclinChk")->click();
+    d.Transfere(lever);
+    EXPECT_EQ(lever.DecliAuto, k.decliAuto);
+  }
+}
+
 // The notice behind "Calcul impossible..." says why: the coefficients are
 // said missing only for a date outside the field model.
 TEST(LeversDlg, MessageSelonCeQuiManque) {
