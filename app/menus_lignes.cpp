@@ -92,6 +92,8 @@ std::vector<EntreeMenuLigne> EntreesMenuLigne(const survey::TCavite& cavite, con
       b.AutreCavite = true;
     } else {
       b.Cible = q->ViseeAvant;
+      // A partner no shot reaches gives nothing to go to.
+      b.Actif = b.Cible != nullptr;
     }
   }
 
