@@ -909,51 +909,36 @@ void TFichePrincipale::RectifReseauClick() {
 }
 
 void TFichePrincipale::InstalleCreationCompensation() {
-  QMenu* menu = zone_->findChild<QMenu*>(QStringLiteral("PopupMenuLigne"));
-  if (!menu) return;
-  QAction* creer = menu->addAction(M(IdMsg::AppMnuCreerCompensation));
-  creer->setObjectName(QStringLiteral("CreerCompensation"));
-  // The focused row's computed station, when it is attached.
-  const auto station = [this]() -> survey::TPointSpeleo* {
+  // The shot-row menu shows the item when the row's computed station is
+  // attached.
+  zone_->CreerCompensation = [this] {
     const int ligne = zone_->LigneFocus();
     const survey::TVisee* v = ligne >= 0 ? zone_->Table().ViseePrincipale(ligne) : nullptr;
-    return v && v->PtCalc && v->PtCalc->PtRattache ? v->PtCalc : nullptr;
+    survey::TPointSpeleo* p = v && v->PtCalc && v->PtCalc->PtRattache ? v->PtCalc : nullptr;
+    survey::TReseau* r = ReseauSurvey();
+    if (!r || !p) return;
+    DocumentReseau* d = gestion_.Reseau();
+    CreeCompensation(this, *r, d->UneCavite(d->CaviteActive()), p);
+    MajMnuSauve();
   };
-  connect(menu, &QMenu::aboutToShow, this, [creer, station] { creer->setVisible(station() != nullptr); });
-  connect(creer, &QAction::triggered, this, [this, station] {
-    Protege([this, station] {
-      survey::TReseau* r = ReseauSurvey();
-      survey::TPointSpeleo* p = station();
-      if (!r || !p) return;
-      DocumentReseau* d = gestion_.Reseau();
-      CreeCompensation(this, *r, d->UneCavite(d->CaviteActive()), p);
-    });
-      MajMnuSauve();
-    });
-  }
+}
 
 void TFichePrincipale::InstalleImportPartie() {
-  QMenu* menu = zone_->findChild<QMenu*>(QStringLiteral("PopupMenuLigne"));
-  if (!menu) return;
-  QAction* importer = menu->addAction(M(IdMsg::AppMnuImportPartieAutreCavite));
-  importer->setObjectName(QStringLiteral("ImportPartieAutreCavite"));
-  connect(importer, &QAction::triggered, this, [this] {
-    Protege([this] {
-      const int ligne = zone_->LigneFocus();
-      survey::TVisee* focus = ligne >= 0 ? zone_->Table().ViseePrincipale(ligne) : nullptr;
-      if (!focus || !ReseauSurvey()) return;
-      const auto choix = ChoisitFichier(IdMsg::AppFiltreOuvrir);
-      if (!choix) return;
-      if (formats::ImportePartieAutreCavite(choix->Path, TypeImportOuverture(choix->Path, choix->FilterIndex), focus)) {
-        zone_->RafraichitCavite();
-        // The row of the first imported shot.
-        DocumentReseau* d = gestion_.Reseau();
-        survey::TCavite* active = d ? d->UneCavite(d->CaviteActive()) : nullptr;
-        if (active && active->ViseeImport0) zone_->RemplitListeVisees(active->ViseeImport0);
-      }
-      MajMnuSauve();
-    });
-  });
+  zone_->ImporterPartie = [this] {
+    const int ligne = zone_->LigneFocus();
+    survey::TVisee* focus = ligne >= 0 ? zone_->Table().ViseePrincipale(ligne) : nullptr;
+    if (!focus || !ReseauSurvey()) return;
+    const auto choix = ChoisitFichier(IdMsg::AppFiltreOuvrir);
+    if (!choix) return;
+    if (formats::ImportePartieAutreCavite(choix->Path, TypeImportOuverture(choix->Path, choix->FilterIndex), focus)) {
+      zone_->RafraichitCavite();
+      // The row of the first imported shot.
+      DocumentReseau* d = gestion_.Reseau();
+      survey::TCavite* active = d ? d->UneCavite(d->CaviteActive()) : nullptr;
+      if (active && active->ViseeImport0) zone_->RemplitListeVisees(active->ViseeImport0);
+    }
+    MajMnuSauve();
+  };
 }
 
 // --- Operator, instrument and surface-point managers ----------------------------------

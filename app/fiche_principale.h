@@ -108,8 +108,9 @@ class TFichePrincipale : public QMainWindow {
   void RectifReseauClick();
   // "Compensations" / "Liste" (modifier false) and "Modifier".
   void CompensationsClick(bool modifier);
-  // The shot-row menu's "Créer Compensation", shown when the row's computed
-  // station is attached.
+  // The commands of the shot-row menu's "Créer Compensation" (shown when the
+  // row's computed station is attached) and "Importer une partie d'une autre
+  // cavité", handed to the table area.
   void InstalleCreationCompensation();
   void InstalleImportPartie();
   // "Gestion Cavités" / "Fusion de galeries" on the active cave.

@@ -250,6 +250,7 @@ void TZoneVisees::CreeTableVisees() {
   popupMenuLigne_->setObjectName(QStringLiteral("PopupMenuLigne"));
   popupMenuHabi_ = new QMenu(this);
   popupMenuHabi_->setObjectName(QStringLiteral("PopupMenuHabi"));
+  CreeMenusLignes();
   titrePointVise_ = TitrePointVise(false, false);
 }
 
@@ -1031,7 +1032,9 @@ void TZoneVisees::AjoutButtonClick() {
           insertion = table_.LigneDe(source);
           if (insertion >= 0 && AfficheViseesHab) insertion += source->ViseesHabi.Count();
         }
-        if (galeries == c->Galeries.Count() && entrees == c->ListeEntrees.Count()) {
+        // A shot that closes a loop may change the order of the walk.
+        const bool boucle = !cree->EstHabi && c->EstViseeBouclage(static_cast<TVisee*>(cree));
+        if (galeries == c->Galeries.Count() && entrees == c->ListeEntrees.Count() && !boucle) {
           modele_->AvantInsertion(insertion + 1);
           table_.Insere(insertion + 1, cree);
           modele_->ApresInsertion();

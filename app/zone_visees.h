@@ -8,12 +8,14 @@
 #include <QComboBox>
 #include <QWidget>
 #include <functional>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "app/etat_controles.h"
 #include "app/impression_liste.h"
+#include "app/menus_lignes.h"
 #include "app/recherche_visees.h"
 #include "app/table_visees.h"
 
@@ -77,6 +79,11 @@ class TZoneVisees : public QWidget {
   // and the correction of a shot (true when confirmed).
   std::function<survey::TValeurVisee*(survey::TCavite&, survey::TVisee* source)> CreeVisee;
   std::function<bool(survey::TCavite&, survey::TValeurVisee&)> RectifVisee;
+  // The shot-row menu's items whose windows the main window opens: the
+  // adjustment of the row's computed station, the import of part of another
+  // cave.  Each item stays disabled until its command is given.
+  std::function<void()> CreerCompensation;
+  std::function<void()> ImporterPartie;
   // The find dialog: the row found, -1 when cancelled or nothing was found.
   std::function<int(TTableVisees&, TRechercheVisees&)> DialogueRecherche;
   // The listing's output; the PDF output by default.
@@ -196,6 +203,19 @@ class TZoneVisees : public QWidget {
   void ChoisitMenuTable(int ligne);
   // The right button and the double click on LeverEdit; true when taken.
   bool FiltreLeverEdit(QEvent* evenement);
+  // The row menus (menu_ligne_visees.cpp): their actions made once; the
+  // shot-row menu follows the focused row each time it opens.
+  void CreeMenusLignes();
+  void MajMenuLigne();
+  void CommandeMenuLigne(ElementMenuLigne element, survey::TVisee* cible, bool autreCavite);
+  void HabiEnViseeClick();
+  // The table refilled after a cave edit, the shot's row selected again
+  // when the shot is still there.
+  void ApresEditionCavite(survey::TVisee* aSelectionner);
+  // Runs a cave edit that may free shots: the table holds no row while it
+  // runs; when it did nothing the rows come back.  True when done (the
+  // table is then empty until refilled).
+  bool EditionSansLignes(const std::function<bool()>& edition);
   // The rows changed shape: the search must be asked again.
   void LignesModifiees();
   friend class GardeCalcul;
@@ -215,6 +235,9 @@ class TZoneVisees : public QWidget {
   QMenu* popupMenuLigne_ = nullptr;
   QMenu* popupMenuHabi_ = nullptr;
   QMenu* menuTable_ = nullptr;  // the popup menu of the focused row
+  std::map<ElementMenuLigne, QAction*> actionsLigne_;
+  std::vector<QAction*> suivantesBoucle_;  // the loop item's followers, made at each opening
+  std::vector<EntreeMenuLigne> entreesLigne_;  // as at the last opening
   QToolButton* coordBtn_ = nullptr;
   QToolButton* dimBtn_ = nullptr;
   QToolButton* basculeAffGalBtn_ = nullptr;

@@ -56,6 +56,44 @@ bool SansDimensions(const TPointSpeleo& p) {
   return p.LargeurDR == 0 && p.LargeurGA == 0 && p.HauteurSup == 0 && p.HauteurInf == 0;
 }
 
+// The station of the cave named nom (names compared without regard to
+// case), none when no station bears it.
+TPointSpeleo* StationNommee(const TCavite& c, const std::string& nom) {
+  if (nom.empty()) return nullptr;
+  const std::string cherche = foundation::EnMajuscules(nom);
+  for (const TGalerie* g : c.Galeries)
+    for (TPointSpeleo* p : g->Points)
+      if (foundation::EnMajuscules(p->DesignPTopo) == cherche) return p;
+  return nullptr;
+}
+
+// A new point of a shot the dialog made, named like another station of the
+// cave: asked whether the shot closes the loop on that station.  On Yes the
+// station takes the new point's place at the shot's end (and its passage
+// dimensions, comment and continuations when it has none of its own) and
+// the new point is freed; on No the shot keeps the point as typed.  True
+// when the loop was closed.
+bool FermeBoucleSurHomonyme(TCavite& c, TVisee& T) {
+  for (TPointSpeleo* nouveau : {T.PointVise, T.PointStation}) {
+    if (!nouveau || nouveau->EstPointSurface() || nouveau->GalduPt) continue;
+    TPointSpeleo* autre = nouveau == T.PointVise ? T.PointStation : T.PointVise;
+    TPointSpeleo* existant = StationNommee(c, nouveau->DesignPTopo);
+    // A shot from a station to itself closes nothing.
+    if (!existant || existant == autre) return false;
+    if (!OuiA(RemplaceMarques(Msg(IdMsg::EditionPointExisteBoucle), {existant->DesignPTopo}))) return false;
+    if (SansDimensions(*existant) && !SansDimensions(*nouveau)) {
+      CopieDimensions(*nouveau, *existant);
+      existant->InvBords = nouveau->InvBords;
+    }
+    if (existant->Commentaire.empty()) existant->Commentaire = nouveau->Commentaire;
+    if (existant->SuiteObs.Count() == 0 && nouveau->SuiteObs.Count() > 0) nouveau->SuiteObs.CopieListeObs(existant->SuiteObs);
+    T.RemplaceExtremite(nouveau, existant);
+    delete nouveau;
+    return true;
+  }
+  return false;
+}
+
 // A new station of gallery g named nom.
 TPointSpeleo* NouvelleStation(TGalerie* g, const std::string& nom) {
   auto p = std::make_unique<TPointSpeleo>();
@@ -169,8 +207,12 @@ bool TCavite::CreeVisee(TVisee* ViseeSource, TValeurVisee*& ViseeCree) {
     ViseeCree = H;
     return true;
   }
-  if (!LaGalerieActive || demande.NouvelleGalerie) AjouteGalerie(demande.NomGalerie);
-  AdopteExtremites(*T, LaGalerieActive, insertion, source);
+  // Both ends of a shot that closes a loop are stations already: no gallery
+  // to open for it.  An inserted shot is spliced into its source, and keeps
+  // its point.
+  const bool boucle = !insertion && FermeBoucleSurHomonyme(*this, *T);
+  if (!boucle && (!LaGalerieActive || demande.NouvelleGalerie)) AjouteGalerie(demande.NomGalerie);
+  if (!boucle) AdopteExtremites(*T, LaGalerieActive, insertion, source);
   if (T->TypeRattachement == 1) {
     const TPointSpeleo* a = T->PointStation;
     const TPointSpeleo* b = T->PointVise;
