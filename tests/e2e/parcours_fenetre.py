@@ -116,11 +116,14 @@ class Ecran:
     def demarre_x(self, delai=2 * ATTENTE):
         """Xvfb on a display it chooses itself (-displayfd: no race with a
         server started at the same moment), then waited for until its
-        socket accepts a connection, each within the delay."""
+        socket accepts a connection, each within the delay.  The server
+        never resets (-noreset): by default it starts again whenever its last
+        client leaves, and a program that connects meanwhile (after the
+        readiness probe, an xdotool call or a program that quit) is refused."""
         lecture, ecriture = os.pipe()
         with open(os.path.join(self.dossier, "xvfb.log"), "ab") as sortie:
             self.xvfb = subprocess.Popen(
-                ["Xvfb", "-displayfd", str(ecriture), "-screen", "0", "1280x1024x24", "-nolisten", "tcp"],
+                ["Xvfb", "-displayfd", str(ecriture), "-screen", "0", "1280x1024x24", "-nolisten", "tcp", "-noreset"],
                 pass_fds=(ecriture,), stdout=sortie, stderr=subprocess.STDOUT, preexec_fn=meurt_avec_le_test)
         os.close(ecriture)
         numero = b""

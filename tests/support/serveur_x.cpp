@@ -101,7 +101,10 @@ ServeurX::ServeurX(const std::string& ecran, int delaiMs) {
   // Everything the child needs is made before the fork: after it, only
   // calls that are safe in a child of a threaded process.
   const std::string fd = std::to_string(tube[1]);
-  std::vector<std::string> mots{xvfb, "-displayfd", fd, "-screen", "0", ecran, "-nolisten", "tcp"};
+  // -noreset: by default the server starts again whenever its last client
+  // leaves, and refuses whoever connects meanwhile (the test run just after
+  // the readiness probe, say).
+  std::vector<std::string> mots{xvfb, "-displayfd", fd, "-screen", "0", ecran, "-nolisten", "tcp", "-noreset"};
   std::vector<char*> argv;
   for (std::string& m : mots) argv.push_back(m.data());
   argv.push_back(nullptr);

@@ -1,9 +1,10 @@
 #pragma once
 // An X server of the test's own: Xvfb started with -displayfd, so that the
 // server picks a free display number itself (no race with another server
-// started at the same moment), waited for until its socket accepts an X
-// connection, and stopped with the object (SIGTERM, then SIGKILL), or by the
-// kernel when the test process dies first.
+// started at the same moment), and -noreset, so that it never refuses a
+// client while it starts again after its last one left; waited for until its
+// socket accepts an X connection, and stopped with the object (SIGTERM, then
+// SIGKILL), or by the kernel when the test process dies first.
 #include <sys/types.h>
 
 #include <string>
