@@ -1,7 +1,7 @@
-// The program's window on a real X server: the test runs itself again under
-// xvfb-run on the xcb platform, shows the main window, takes a screenshot and
-// checks the title the server holds and the menu bar drawn.  Skipped where
-// xvfb-run is not installed.
+// The program's window on a real X server: the test runs itself again on an
+// Xvfb server of its own on the xcb platform, shows the main window, takes a
+// screenshot and checks the title the server holds and the menu bar drawn.
+// Skipped where Xvfb is not installed.
 #include <gtest/gtest.h>
 
 #include <QAction>
@@ -26,12 +26,12 @@
 namespace {
 
 using testsupport::Attend;
+using testsupport::Peint;
 
 constexpr const char* kSousXvfb = "GRAVELUNE_SOUS_XVFB";
 constexpr const char* kCapture = "GRAVELUNE_CAPTURE";
 
-// Lets the event loop run until the condition holds or the time is over.
-// Inside xvfb-run: the window on the server, its screenshot and its title.
+// On the test's server: the window, its screenshot and its title.
 void FenetreSurLeServeur() {
   ASSERT_EQ(QGuiApplication::platformName(), "xcb");
   app::GardeConfig config;
@@ -39,8 +39,8 @@ void FenetreSurLeServeur() {
   app::Config() = app::ConfigGenerale();
   app::TFichePrincipale f(app::FabriqueProvisoire(), {});
   f.show();
-  ASSERT_TRUE(Attend([&] { return f.windowHandle() && f.windowHandle()->isExposed(); }, 5000));
-  Attend([] { return false; }, 300);  // a few paints
+  ASSERT_TRUE(Attend([&] { return f.windowHandle() && f.windowHandle()->isExposed(); }));
+  Peint(f);
   // An empty caption without a document: the server shows the program's name.
   EXPECT_TRUE(f.windowTitle().isEmpty());
   EXPECT_EQ(QGuiApplication::applicationDisplayName(), "Gravelune");
@@ -67,7 +67,7 @@ void FenetreSurLeServeur() {
   if (!xwininfo.isEmpty()) {
     QProcess p;
     p.start(xwininfo, {QStringLiteral("-root"), QStringLiteral("-tree")});
-    ASSERT_TRUE(p.waitForFinished(5000));
+    ASSERT_TRUE(p.waitForFinished(testsupport::kAttenteMs));
     EXPECT_TRUE(QString::fromUtf8(p.readAllStandardOutput()).contains(QStringLiteral("\"Gravelune\"")));
   }
 }
@@ -79,7 +79,7 @@ TEST(EcranXvfb, FenetrePrincipaleAvecSonTitreEtSesMenus) {
     FenetreSurLeServeur();
     return;
   }
-  if (!testsupport::XvfbDisponible()) GTEST_SKIP() << "xvfb-run absent";
+  if (!testsupport::XvfbDisponible()) GTEST_SKIP() << "Xvfb absent";
   testsupport::DossierTemp dossier;
   const QString capture = QString::fromStdString(dossier.Fichier("fenetre.png"));
   testsupport::RelanceSousXvfb(kSousXvfb, QStringLiteral("EcranXvfb.*"), 60000,

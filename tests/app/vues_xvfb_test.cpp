@@ -1,9 +1,9 @@
 // The plan view on a real X server, as a caver uses it: the test runs itself
-// again under xvfb-run on the xcb platform, imports Olivier.tro from the
+// again on an Xvfb server of its own on the xcb platform, imports Olivier.tro from the
 // "Imports" menu, clicks ButtonPlan; on the grabbed screen the survey axis
 // is at every station's computed pixel; with xdotool the wheel over station
 // OL5 keeps it under the pointer within a pixel, and a right drag moves it
-// by exactly the drag.  Skipped where xvfb-run or xdotool is missing.
+// by exactly the drag.  Skipped where Xvfb or xdotool is missing.
 #include <gtest/gtest.h>
 
 #include <QElapsedTimer>
@@ -24,6 +24,7 @@
 namespace {
 
 using testsupport::Attend;
+using testsupport::Peint;
 using testsupport::Xdotool;
 
 using namespace essaivues;
@@ -37,13 +38,14 @@ QPoint Ecran(views::TFicheVisuPlan& v, const survey::TPointSpeleo& p) {
 }
 
 void SurLaVueDuServeur(views::TFicheVisuPlan& v, survey::TCavite& c) {
-  ASSERT_TRUE(Attend([&] { return v.windowHandle() && v.windowHandle()->isExposed(); }, 5000));
+  ASSERT_TRUE(Attend([&] { return v.windowHandle() && v.windowHandle()->isExposed(); }));
   // Without a window manager the maximised window keeps its size: made
   // large by hand.
   v.move(0, 0);
   v.resize(1200, 950);
-  ASSERT_TRUE(Attend([&] { return v.BaseDessin->width() > 900; }, 5000));
-  Attend([] { return false; }, 300);
+  ASSERT_TRUE(Attend([&] { return v.BaseDessin->width() > 900; }));
+  // The paint at the new size sets the view the stations are placed by.
+  Peint(v);
   const survey::TPointSpeleo* ol5 = nullptr;
   for (const survey::TPointSpeleo* p : c.ListePoints)
     if (p->DesignPTopo == "OL5") ol5 = p;
@@ -59,14 +61,14 @@ void SurLaVueDuServeur(views::TFicheVisuPlan& v, survey::TCavite& c) {
   const platform::Colour axe = StationsDesAxes(v).at(ol5);
   // The wheel over OL5.
   const QPoint pointeur = Ecran(v, *ol5);
+  // The server handles the pointer's moves and the buttons in the order sent.
   ASSERT_TRUE(Xdotool({"mousemove", QString::number(pointeur.x()), QString::number(pointeur.y())}));
-  Attend([] { return false; }, 200);
   auto& vue = foundation::Vue();
   for (const char* bouton : {"4", "4", "5", "4", "5", "5"}) {
     const double avant = vue.EchelleVue;
     ASSERT_TRUE(Xdotool({"click", bouton}));
-    ASSERT_TRUE(Attend([&] { return vue.EchelleVue != avant; }, 5000)) << bouton;
-    Attend([] { return false; }, 150);
+    ASSERT_TRUE(Attend([&] { return vue.EchelleVue != avant; })) << bouton;
+    Peint(v);
     const QPoint e = Ecran(v, *ol5);
     EXPECT_LE(std::abs(e.x() - pointeur.x()), 1) << bouton;
     EXPECT_LE(std::abs(e.y() - pointeur.y()), 1) << bouton;
@@ -76,16 +78,13 @@ void SurLaVueDuServeur(views::TFicheVisuPlan& v, survey::TCavite& c) {
   // A right drag of (-70, 45): OL5 moves by as much.
   const QPoint avant = Ecran(v, *ol5);
   ASSERT_TRUE(Xdotool({"mousemove", QString::number(avant.x()), QString::number(avant.y())}));
-  Attend([] { return false; }, 100);
   ASSERT_TRUE(Xdotool({"mousedown", "3"}));
-  Attend([] { return false; }, 100);
-  for (int i = 1; i <= 5; ++i) {
+  for (int i = 1; i <= 5; ++i)
     ASSERT_TRUE(Xdotool({"mousemove", QString::number(avant.x() - 14 * i), QString::number(avant.y() + 9 * i)}));
-    Attend([] { return false; }, 50);
-  }
   ASSERT_TRUE(Xdotool({"mouseup", "3"}));
-  ASSERT_TRUE(Attend([&] { return Ecran(v, *ol5) != avant; }, 5000));
-  Attend([] { return false; }, 200);
+  // The view moves when the button is released.
+  ASSERT_TRUE(Attend([&] { return Ecran(v, *ol5) != avant; }));
+  Peint(v);
   const QPoint apres = Ecran(v, *ol5);
   EXPECT_EQ(apres - avant, QPoint(-70, 45));
   const QImage ecran = v.screen()->grabWindow(0).toImage();
@@ -111,7 +110,7 @@ TEST(VuesXvfb, PlanDOlivierMoletteEtGlisserSousXvfb) {
     SurLeServeur();
     return;
   }
-  if (!testsupport::XvfbDisponible()) GTEST_SKIP() << "xvfb-run absent";
+  if (!testsupport::XvfbDisponible()) GTEST_SKIP() << "Xvfb absent";
   if (QStandardPaths::findExecutable(QStringLiteral("xdotool")).isEmpty()) GTEST_SKIP() << "xdotool absent";
   testsupport::RelanceSousXvfb(kSousXvfb, QStringLiteral("VuesXvfb.*"), 120000);
 }

@@ -49,6 +49,19 @@ def teinte(ecran, fenetre, critere):
             if critere(o[3 * i], o[3 * i + 1], o[3 * i + 2])]
 
 
+def attend_teinte(ecran, fenetre, critere, minimum, quoi, delai=pf.ATTENTE):
+    """The screen points of the window of that colour, read again until there
+    are at least minimum of them (the window may still be drawing)."""
+    limite = time.monotonic() + delai
+    while True:
+        points = teinte(ecran, fenetre, critere)
+        if len(points) >= minimum:
+            return points
+        if time.monotonic() > limite:
+            raise pf.Echec(f"{quoi} ({len(points)} points)")
+        time.sleep(0.3)
+
+
 def rouge(r, v, b):
     return r > 200 and v < 60 and b < 60
 
@@ -74,18 +87,15 @@ def choisit_des_visees(ecran, entree, titre):
     of that caption a click on a red survey line of the screen: that shot
     and those after it are drawn green; OK."""
     ecran.clique(ecran.trouve(lambda: pf.barre(ecran), "Exports", "le menu Exports"))
-    menu = ecran.attend_fenetre(lambda n: n == "Gravelune", "le menu Exports", delai=10)
+    menu = ecran.attend_fenetre(lambda n: n == "Gravelune", "le menu Exports")
     ecran.clique(ecran.trouve(lambda: ecran.lit(*menu[2:6]), entree, f"l'entrée {entree}"))
     choix = ecran.attend_fenetre(lambda n: n.startswith(titre + " —"), "la fenêtre de sélection", grande=True)
-    time.sleep(1)
-    lignes = teinte(ecran, choix, rouge)
-    if len(lignes) < 50:
-        raise pf.Echec(f"la fenêtre de sélection ne montre pas le lever en rouge ({len(lignes)} points)")
+    lignes = attend_teinte(ecran, choix, rouge, 50, "la fenêtre de sélection ne montre pas le lever en rouge")
     # A point of a survey line a third of the way across the drawing.
     lignes.sort()
     cible = lignes[len(lignes) // 3]
     ecran.x("xdotool", "mousemove", str(cible[0]), str(cible[1]), "click", "1")
-    limite = time.monotonic() + 10
+    limite = time.monotonic() + pf.ATTENTE
     while not teinte(ecran, choix, vert):
         if time.monotonic() > limite:
             raise pf.Echec(f"le clic en {cible} ne sélectionne aucune visée (rien en vert)")
@@ -103,7 +113,7 @@ def enregistre_sous(ecran, chemin):
     ecran.tape(nom, chemin)
     ecran.touches(nom, "Return")
     ecran.attend_disparition(nom, "la boîte d'enregistrement")
-    limite = time.monotonic() + 20
+    limite = time.monotonic() + pf.ATTENTE
     while not os.path.isfile(chemin):
         if time.monotonic() > limite:
             raise pf.Echec(f"{chemin} n'a pas été écrit ; fenêtres : {[f[1] for f in ecran.fenetres()]}")
@@ -111,14 +121,21 @@ def enregistre_sous(ecran, chemin):
 
 
 def ferme_les_messages(ecran):
-    """A second after a file was written: each message box the program shows
-    is read into the log and closed with Return."""
-    time.sleep(1)
-    for f in ecran.fenetres():
-        if f[1] == "Gravelune" and 100 < f[4] < 1000:
-            pf.journal(f"message : « {ecran.texte(f)} »")
-            ecran.touches(f, "Return")
-            ecran.attend_disparition(f, "le message")
+    """After a file was written: the message box that says so, waited for
+    (the file is whole once it shows), then it and any other message box
+    shown are read into the log and closed with Return."""
+    def messages():
+        return [f for f in ecran.fenetres() if f[1] == "Gravelune" and 100 < f[4] < 1000]
+    limite = time.monotonic() + pf.ATTENTE
+    while not messages():
+        if time.monotonic() > limite:
+            raise pf.Echec(f"aucun message après l'écriture ; fenêtres : {[f[1] for f in ecran.fenetres()]}")
+        time.sleep(0.3)
+    while messages():
+        f = messages()[0]
+        pf.journal(f"message : « {ecran.texte(f)} »")
+        ecran.touches(f, "Return")
+        ecran.attend_disparition(f, "le message")
 
 
 def document_intact(ecran, titre, cav, empreinte):
@@ -161,7 +178,7 @@ def parcours(ecran, gravelune, cavtool):
     # 3. The file name.
     enregistre_sous(ecran, partie)
     # The message that says where the file went.
-    message = ecran.attend_fenetre(lambda n: n == "Gravelune", "le message d'enregistrement", delai=15)
+    message = ecran.attend_fenetre(lambda n: n == "Gravelune", "le message d'enregistrement")
     texte = ecran.texte_attendu(message, lambda t: "morceau.cav" in t)
     if "morceau.cav" not in pf.sans_accents(texte):
         raise pf.Echec(f"le message ne nomme pas le fichier écrit ; lu : {texte}")

@@ -20,7 +20,6 @@ tesseract with its French data is missing.
 import os
 import re
 import sys
-import time
 import xml.etree.ElementTree as ET
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
@@ -47,12 +46,12 @@ def parcours(ecran, gravelune, cavtool):
 
     # 2. Exports > Fichier SVG Plani, the objects window, Ok.
     ecran.clique(ecran.trouve(lambda: pf.barre(ecran), "Exports", "le menu Exports"))
-    menu = ecran.attend_fenetre(lambda n: n == "Gravelune", "le menu Exports", delai=10)
+    menu = ecran.attend_fenetre(lambda n: n == "Gravelune", "le menu Exports")
     ecran.clique(ecran.trouve(lambda: ecran.lit(*menu[2:6]), "Plani", "l'entrée Fichier SVG Plani"))
     objets = ecran.attend_fenetre(lambda n: n.startswith("Objets à mettre dans le SVG"), "la fenêtre des objets")
     ecran.clique(ecran.trouve(lambda: ecran.lit(*objets[2:6]), "Cheminement", "la case Cheminement"))
-    time.sleep(0.5)
-    # Ok is the default button (OCR does not always read its framed caption).
+    # Ok is the default button (OCR does not always read its framed caption);
+    # the key comes after the click.
     ecran.touches(objets, "Return")
     ecran.attend_disparition(objets, "la fenêtre des objets")
 

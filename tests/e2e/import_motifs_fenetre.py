@@ -54,7 +54,7 @@ def parcours(ecran, gravelune, cavtool):
 
     # 2. Motifs / Fontes > Importer, the file typed.
     ecran.clique(ecran.trouve(lambda: pf.barre(ecran), "Motifs", "le menu Motifs / Fontes"))
-    menu = ecran.attend_fenetre(lambda n: n == "Gravelune", "le menu Motifs / Fontes", delai=10)
+    menu = ecran.attend_fenetre(lambda n: n == "Gravelune", "le menu Motifs / Fontes")
     ecran.clique(ecran.trouve(lambda: ecran.lit(*menu[2:6]), "Importer", "l'entrée Importer"))
     dialogue = ecran.attend_fenetre(lambda n: n.startswith("Ouvrir"), "la boîte d'ouverture des motifs")
     ecran.tape(dialogue, mtf)

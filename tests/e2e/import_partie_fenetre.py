@@ -59,7 +59,7 @@ def parcours(ecran, gravelune, cavtool):
     # 2. A right click on the second row of the table, under the "Station" heading.
     entete = ecran.trouve(lambda: ecran.lit(*ecran.principale()[2:6]), "Station", "l'en-tête Station de la table")
     ecran.x("xdotool", "mousemove", str(round(entete[1])), str(round(entete[2] + 42)), "click", "3")
-    menu = ecran.attend_fenetre(lambda n: n == "Gravelune", "le menu de la ligne", delai=10)
+    menu = ecran.attend_fenetre(lambda n: n == "Gravelune", "le menu de la ligne")
     ecran.clique(ecran.trouve(lambda: ecran.lit(*menu[2:6]), "Importer", "l'entrée Importer une partie"))
     dialogue = ecran.attend_fenetre(lambda n: n.startswith("Ouvrir"), "la boîte d'ouverture")
     ecran.tape(dialogue, tro)
@@ -67,7 +67,7 @@ def parcours(ecran, gravelune, cavtool):
     ecran.attend_disparition(dialogue, "la boîte d'ouverture")
 
     # The gallery window of the VTopo reader, when it asks, keeps its proposal.
-    limite = time.monotonic() + 20
+    limite = time.monotonic() + pf.ATTENTE
     selection = None
     while time.monotonic() < limite and selection is None:
         for f in ecran.fenetres():
@@ -80,14 +80,13 @@ def parcours(ecran, gravelune, cavtool):
         time.sleep(0.3)
     if selection is None:
         raise pf.Echec(f"la fenêtre de sélection n'apparaît pas ; fenêtres : {[f[1] for f in ecran.fenetres()]}")
-    time.sleep(1)
 
-    # 3. "Tout", then "OK" on the selection window's buttons.
+    # 3. "Tout", then "OK" on the selection window's buttons (the program
+    # handles the clicks in the order they were made).
     bas = (selection[2], selection[3] + selection[5] - 120, selection[4], 120)
     ecran.clique(ecran.trouve(lambda: ecran.lit(*bas), "Tout", "le bouton Tout"))
-    time.sleep(0.5)
     ecran.clique(ecran.trouve(lambda: ecran.lit(*bas), "OK", "le bouton OK"))
-    question = ecran.attend_fenetre(lambda n: n.startswith("Confirmation"), "la question de l'import", delai=20)
+    question = ecran.attend_fenetre(lambda n: n.startswith("Confirmation"), "la question de l'import")
     texte = ecran.texte_attendu(question, lambda t: "rajouter" in t)
     pf.journal(f"question : « {texte} »")
     ecran.touches(question, "Return")

@@ -61,7 +61,7 @@ def parcours(ecran, gravelune, cavtool):
     # 1. The import.
     ecran.lance(gravelune)
     ecran.clique(ecran.trouve(lambda: pf.barre(ecran), "Imports", "le menu Imports"))
-    menu = ecran.attend_fenetre(lambda n: n == "Gravelune", "le menu Imports", delai=10)
+    menu = ecran.attend_fenetre(lambda n: n == "Gravelune", "le menu Imports")
     ecran.clique(ecran.trouve(lambda: ecran.lit(*menu[2:6]), "VTopo", "l'entrée Fichier VTopo"))
     dialogue = ecran.attend_fenetre(lambda n: n.startswith("Ouvrir"), "la boîte d'ouverture de l'import")
     ecran.tape(dialogue, tro)
@@ -70,24 +70,26 @@ def parcours(ecran, gravelune, cavtool):
 
     # 2. The origin window.
     # "Changer", capitalised: the label above ends with "pour le changer".
-    mots = [m for m in ecran.lit(*galeries[2:6]) if m[0] == "Changer"]
-    if not mots:
-        raise pf.Echec(f"pas de bouton « Changer le point origine » ; lu : {ecran.texte(galeries)}")
+    limite = time.monotonic() + pf.ATTENTE
+    while not (mots := [m for m in ecran.lit(*galeries[2:6]) if m[0] == "Changer"]):
+        if time.monotonic() > limite:
+            raise pf.Echec(f"pas de bouton « Changer le point origine » ; lu : {ecran.texte(galeries)}")
+        time.sleep(0.5)
     ecran.clique(mots[0])
     origine = ecran.attend_fenetre(lambda n: n.startswith("Changement du point d'origine du lever —"),
                                    "la fenêtre d'origine", grande=True)
-    time.sleep(1)
-    avant = ep.teinte(ecran, origine, ep.rouge)
-    if len(avant) < 50:
-        raise pf.Echec(f"la fenêtre d'origine ne montre pas le lever en rouge ({len(avant)} points)")
+    avant = ep.attend_teinte(ecran, origine, ep.rouge, 50, "la fenêtre d'origine ne montre pas le lever en rouge")
     # The extreme points of the drawing are ends of survey lines, so stations;
     # the entrance, chosen at first, changes nothing when clicked.
     extremes = [max(avant), min(avant), max(avant, key=lambda p: p[1]), min(avant, key=lambda p: p[1])]
+    # A click that changes the point redraws the window: it is waited for
+    # (the wait runs out only on the entrance).
     choisi = None
     for cible in extremes:
         ecran.x("xdotool", "mousemove", str(cible[0]), str(cible[1]), "click", "1")
-        time.sleep(1.5)
-        apres = ep.teinte(ecran, origine, ep.rouge)
+        limite = time.monotonic() + pf.ATTENTE / 2
+        while set(apres := ep.teinte(ecran, origine, ep.rouge)) == set(avant) and time.monotonic() < limite:
+            time.sleep(0.3)
         if set(apres) != set(avant):
             choisi = cible
             break

@@ -25,8 +25,10 @@ import ctypes
 import hashlib
 import os
 import re
+import select
 import shutil
 import signal
+import socket
 import subprocess
 import sys
 import tempfile
@@ -39,6 +41,10 @@ FIXTURE = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "
 NOUVELLE_CAVITE = "Gouffre Essai"
 # A white frame around each OCR strip: tesseract misses words that touch the edge.
 MARGE = 20
+# The bound of a wait for what the test caused (the X server up, a window
+# shown, a text painted): long enough for a loaded machine, never reached by
+# a session that goes through.
+ATTENTE = 30
 DEBUT = time.monotonic()
 
 
@@ -59,7 +65,8 @@ def journal(texte):
 def outils_manquants():
     manque = [o for o in ("Xvfb", "xdotool", "xwininfo", "import", "convert", "tesseract") if not shutil.which(o)]
     if not manque:
-        langues = subprocess.run(["tesseract", "--list-langs"], capture_output=True, text=True).stdout.split()
+        langues = subprocess.run(["tesseract", "--list-langs"], capture_output=True, text=True,
+                                 timeout=ATTENTE).stdout.split()
         if "fra" not in langues:
             manque.append("tesseract-ocr-fra")
     return manque
@@ -68,6 +75,25 @@ def outils_manquants():
 def empreinte(chemin):
     with open(chemin, "rb") as f:
         return hashlib.sha256(f.read()).hexdigest(), os.stat(chemin).st_mode
+
+
+def serveur_x_repond(numero, delai=5):
+    """The X server of display numero answers a connection set-up with
+    success: a local connection, on the abstract socket then on the file in
+    /tmp/.X11-unix, as the X client library tries them."""
+    chemin = f"/tmp/.X11-unix/X{numero}"
+    for adresse in ("\0" + chemin, chemin):
+        with socket.socket(socket.AF_UNIX, socket.SOCK_STREAM) as s:
+            s.settimeout(delai)
+            try:
+                s.connect(adresse)
+                # Little-endian client, protocol 11.0, no authorisation.
+                s.sendall(b"l\0" + (11).to_bytes(2, "little") + bytes(8))
+                if s.recv(1) == b"\1":
+                    return True
+            except OSError:
+                pass
+    return False
 
 
 def sans_accents(mot):
@@ -87,26 +113,51 @@ class Ecran:
         self.captures = 0
 
     # --- the X server -------------------------------------------------------
-    def demarre_x(self):
+    def demarre_x(self, delai=2 * ATTENTE):
+        """Xvfb on a display it chooses itself (-displayfd: no race with a
+        server started at the same moment), then waited for until its
+        socket accepts a connection, each within the delay.  The server
+        never resets (-noreset): by default it starts again whenever its last
+        client leaves, and a program that connects meanwhile (after the
+        readiness probe, an xdotool call or a program that quit) is refused."""
         lecture, ecriture = os.pipe()
-        self.xvfb = subprocess.Popen(
-            ["Xvfb", "-displayfd", str(ecriture), "-screen", "0", "1280x1024x24", "-nolisten", "tcp"],
-            pass_fds=(ecriture,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
-            preexec_fn=meurt_avec_le_test)
+        with open(os.path.join(self.dossier, "xvfb.log"), "ab") as sortie:
+            self.xvfb = subprocess.Popen(
+                ["Xvfb", "-displayfd", str(ecriture), "-screen", "0", "1280x1024x24", "-nolisten", "tcp", "-noreset"],
+                pass_fds=(ecriture,), stdout=sortie, stderr=subprocess.STDOUT, preexec_fn=meurt_avec_le_test)
         os.close(ecriture)
         numero = b""
-        limite = time.monotonic() + 20
-        while not numero.endswith(b"\n") and time.monotonic() < limite:
+        limite = time.monotonic() + delai
+        while not numero.endswith(b"\n"):
+            reste = limite - time.monotonic()
+            if reste <= 0 or not select.select([lecture], [], [], reste)[0]:
+                break
             morceau = os.read(lecture, 16)
             if not morceau:
                 break
             numero += morceau
         os.close(lecture)
-        if not numero.strip():
-            raise Echec("Xvfb n'a pas démarré")
+        if not numero.endswith(b"\n"):
+            raise Echec(f"Xvfb n'a pas donné de numéro d'affichage en {delai} s{self.etat_x()}")
+        numero = int(numero)
+        while not serveur_x_repond(numero):
+            if self.xvfb.poll() is not None:
+                raise Echec(f"Xvfb s'est arrêté avant d'accepter une connexion{self.etat_x()}")
+            if time.monotonic() > limite:
+                raise Echec(f"le serveur X :{numero} n'accepte pas de connexion en {delai} s{self.etat_x()}")
+            time.sleep(0.05)
         self.env = dict(os.environ)
-        self.env["DISPLAY"] = ":" + numero.decode().strip()
+        self.env["DISPLAY"] = f":{numero}"
+        # The server asks no authorisation: no cookie file of another display.
+        self.env.pop("XAUTHORITY", None)
         journal(f"Xvfb sur {self.env['DISPLAY']}")
+
+    def etat_x(self):
+        """For a message: whether the X server has ended, and what it printed."""
+        if not self.xvfb or self.xvfb.poll() is None:
+            return ""
+        with open(os.path.join(self.dossier, "xvfb.log"), errors="replace") as f:
+            return f" ; Xvfb arrêté (code {self.xvfb.returncode}) : {f.read()[-2000:]}"
 
     def x(self, *commande, verifie=True):
         r = subprocess.run(list(commande), env=self.env, capture_output=True, text=True, timeout=30)
@@ -127,6 +178,8 @@ class Ecran:
             "LANG": "fr_FR.UTF-8",
         })
         env.pop("QT_QPA_PLATFORMTHEME", None)
+        if self.xvfb.poll() is not None:
+            raise Echec(f"le serveur X n'est plus là pour lancer le programme{self.etat_x()}")
         self.sortie_programme = open(os.path.join(self.dossier, "gravelune.log"), "ab")
         self.programme = subprocess.Popen([programme, *arguments], env=env, cwd=maison, stdout=self.sortie_programme,
                                           stderr=subprocess.STDOUT, preexec_fn=meurt_avec_le_test)
@@ -145,10 +198,18 @@ class Ecran:
         return code
 
     def arrete(self):
-        for p in (self.programme, self.xvfb):
-            if p and p.poll() is None:
-                p.send_signal(signal.SIGKILL)
-                p.wait()
+        """The program killed, then the X server stopped (SIGTERM, so that it
+        removes its socket; SIGKILL if it is still there after the delay)."""
+        if self.programme and self.programme.poll() is None:
+            self.programme.kill()
+            self.programme.wait(timeout=ATTENTE)
+        if self.xvfb and self.xvfb.poll() is None:
+            self.xvfb.terminate()
+            try:
+                self.xvfb.wait(timeout=10)
+            except subprocess.TimeoutExpired:
+                self.xvfb.kill()
+                self.xvfb.wait(timeout=ATTENTE)
         self.programme = None
         self.xvfb = None
 
@@ -173,10 +234,13 @@ class Ecran:
         limite = time.monotonic() + delai
         while time.monotonic() < limite:
             if self.programme and self.programme.poll() is not None:
-                raise Echec(f"le programme s'est arrêté (code {self.programme.returncode}) en attendant {quoi}")
+                raise Echec(f"le programme s'est arrêté (code {self.programme.returncode}) en attendant {quoi}"
+                            f"{self.etat_x()}")
             for f in self.fenetres():
                 if critere(f[1]) and (not grande or f[4] > 400):
-                    time.sleep(0.5)  # let it paint
+                    # A moment to paint: what is read from the window is
+                    # read again until it shows, so this decides nothing.
+                    time.sleep(0.5)
                     return f
             time.sleep(0.2)
         raise Echec(f"{quoi} n'apparaît pas ; fenêtres : {[f[1] for f in self.fenetres()]}")
@@ -223,7 +287,7 @@ class Ecran:
     def texte(self, fenetre, psm=11):
         return " ".join(m[0] for m in self.lit(*fenetre[2:6], psm=psm))
 
-    def trouve(self, lire, mot, quoi, delai=10):
+    def trouve(self, lire, mot, quoi, delai=ATTENTE):
         """The word on screen, read again until it shows (a window may still be painting)."""
         limite = time.monotonic() + delai
         while True:
@@ -235,7 +299,7 @@ class Ecran:
                 raise Echec(f"« {mot} » ({quoi}) n'est pas à l'écran ; lu : {' '.join(m[0] for m in mots)}")
             time.sleep(0.5)
 
-    def texte_attendu(self, fenetre, condition, psm=11, delai=10):
+    def texte_attendu(self, fenetre, condition, psm=11, delai=ATTENTE):
         """The text of a window, read again until it meets the condition or the delay is over."""
         limite = time.monotonic() + delai
         while True:
@@ -255,7 +319,7 @@ class Ecran:
         self.focus(fenetre)
         for t in touches:
             self.x("xdotool", "key", t)
-            time.sleep(0.4)
+            time.sleep(0.4)  # a person's pace; the program gets the keys in order whatever the pause
 
     def tape(self, fenetre, texte):
         self.focus(fenetre)
@@ -267,12 +331,12 @@ def enregistre_en_quittant(ecran, chemin):
     path typed into "Enregistrer sous", the messages answered; the program
     must end normally."""
     quitte(ecran)
-    question = ecran.attend_fenetre(lambda n: n.startswith("Confirmation"), "la question d'enregistrement", delai=15)
+    question = ecran.attend_fenetre(lambda n: n.startswith("Confirmation"), "la question d'enregistrement")
     ecran.touches(question, "Return")
     nom = ecran.attend_fenetre(lambda n: n.startswith("Enregistrer sous"), "la boîte Enregistrer sous")
     ecran.tape(nom, chemin)
     ecran.touches(nom, "Return")
-    limite = time.monotonic() + 30
+    limite = time.monotonic() + ATTENTE
     while ecran.programme.poll() is None and time.monotonic() < limite:
         info = [f for f in ecran.fenetres() if f[1] == "Gravelune" and f[4] > 100 and f[4] < 1000]
         if info:
@@ -298,7 +362,7 @@ def selecteur_cavites(ecran):
     if not apres:
         raise Echec(f"le sélecteur de cavités ne montre aucune cavité ; lu : {' '.join(m[0] for m in mots)}")
     ecran.clique(apres[0])
-    liste = ecran.attend_fenetre(lambda n: n == "Gravelune", "la liste des cavités", delai=10)
+    liste = ecran.attend_fenetre(lambda n: n == "Gravelune", "la liste des cavités")
     lu = ecran.texte_attendu(liste, lambda t: "gouffre" in t and "olivier" in t, psm=6)  # one line per cave
     ecran.touches(liste, "Escape")
     ecran.attend_disparition(liste, "la liste des cavités")
@@ -322,7 +386,7 @@ def quitte_sans_question(ecran, apres):
     comes up and the program ends normally (apres: what was done, for the
     message)."""
     quitte(ecran)
-    limite = time.monotonic() + 15
+    limite = time.monotonic() + ATTENTE
     while ecran.programme.poll() is None and time.monotonic() < limite:
         autres = [f for f in ecran.fenetres() if f[1].startswith("Confirmation")]
         if autres:
@@ -343,7 +407,7 @@ def parcours(ecran, gravelune, cavtool):
     # 1. No document; import through the Imports menu.
     ecran.lance(gravelune)
     ecran.clique(ecran.trouve(lambda: barre(ecran), "Imports", "le menu Imports"))
-    menu = ecran.attend_fenetre(lambda n: n == "Gravelune", "le menu Imports", delai=10)
+    menu = ecran.attend_fenetre(lambda n: n == "Gravelune", "le menu Imports")
     ecran.clique(ecran.trouve(lambda: ecran.lit(*menu[2:6]), "VTopo", "l'entrée Fichier VTopo"))
     dialogue = ecran.attend_fenetre(lambda n: n.startswith("Ouvrir"), "la boîte d'ouverture de l'import")
     ecran.tape(dialogue, tro)
@@ -370,13 +434,15 @@ def parcours(ecran, gravelune, cavtool):
 
     # 2. Quitter: the question; Annuler keeps the window.
     quitte(ecran)
-    question = ecran.attend_fenetre(lambda n: n.startswith("Confirmation"), "la question d'enregistrement", delai=15)
+    question = ecran.attend_fenetre(lambda n: n.startswith("Confirmation"), "la question d'enregistrement")
     texte = ecran.texte_attendu(question, lambda t: "modifie" in t and "enregistrer" in t)
     if "modifié" not in texte or "enregistrer" not in texte:
         raise Echec(f"la question ne dit pas que le document a été modifié ; lu : {texte}")
     journal(f"question : « {texte} »")
     ecran.touches(question, "Escape")
     ecran.attend_disparition(question, "la question d'enregistrement")
+    # A moment for a wrong ending to show: on a slow machine it can only miss
+    # a fault, never fail a right program.
     time.sleep(1)
     if ecran.programme.poll() is not None:
         raise Echec("Annuler a fermé le programme")
@@ -411,7 +477,7 @@ def parcours(ecran, gravelune, cavtool):
     avant_cav = empreinte(sauve)
     open(vide, "wb").close()
     ouvre_fichier(ecran, vide)
-    message = ecran.attend_fenetre(lambda n: n.startswith("Erreur"), "le message du fichier vide", delai=20)
+    message = ecran.attend_fenetre(lambda n: n.startswith("Erreur"), "le message du fichier vide")
     texte = ecran.texte_attendu(message, lambda t: "vide.cav" in t and "pas pu" in t)
     simple = sans_accents(texte)
     if "vide.cav" not in simple or "pas pu" not in simple:
@@ -419,6 +485,7 @@ def parcours(ecran, gravelune, cavtool):
     journal(f"message du fichier vide : « {texte} »")
     ecran.touches(message, "Return")
     ecran.attend_disparition(message, "le message du fichier vide")
+    # As after Annuler: a moment for a wrong change to show.
     time.sleep(0.5)
     if ecran.principale()[1] != titre:
         raise Echec(f"après l'échec le titre est « {ecran.principale()[1]} » au lieu de « {titre} »")

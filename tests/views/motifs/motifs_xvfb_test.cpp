@@ -1,16 +1,17 @@
 // The pattern windows on a real X server, used with the mouse and the
-// keyboard through xdotool: the test runs itself again under xvfb-run on the
-// xcb platform.  A double click on a cell of the chooser chooses that
+// keyboard through xdotool: the test runs itself again on an Xvfb server of
+// its own on the xcb platform.  A double click on a cell of the chooser chooses that
 // pattern; in the line-style dialog, a click on the pen colour square opens
 // Qt's colour dialog (the program's dialog port), a colour typed into it
-// reaches the style, and OK writes it into the entry.  Skipped where
-// xvfb-run or xdotool is not installed.
+// reaches the style, and OK writes it into the entry.  Skipped where Xvfb
+// or xdotool is not installed.
 #include <QColorDialog>
 #include <QElapsedTimer>
 #include <QLineEdit>
 #include <QProcess>
 #include <QPushButton>
 #include <QStandardPaths>
+#include <QStyleHints>
 #include <QTimer>
 #include <QWindow>
 #include <functional>
@@ -42,8 +43,8 @@ bool CliqueX(QWidget* w, QPoint p, int fois = 1) {
 }
 
 // Steps run in turn from the event loop of the modal windows, each until it
-// answers true; the last one is followed by nothing.  A step that waits too
-// long ends the run (the modal windows are then closed by the test).
+// answers true.  A step that waits too long, or a modal window still open
+// that long after the last step, ends the run: the modal window is closed.
 class Scenario {
  public:
   explicit Scenario(std::vector<std::function<bool()>> etapes) : etapes_(std::move(etapes)) {
@@ -56,11 +57,10 @@ class Scenario {
 
  private:
   void Avance() {
-    if (Fini()) return minuterie_.stop();
-    if (etapes_[i_]()) {
+    if (!Fini() && etapes_[i_]()) {
       ++i_;
       chrono_.restart();
-    } else if (chrono_.elapsed() > 10000) {
+    } else if (chrono_.elapsed() > testsupport::kAttenteMs) {
       minuterie_.stop();
       if (QWidget* m = QApplication::activeModalWidget()) m->close();
     }
@@ -75,6 +75,9 @@ class MotifsXvfb : public FenetresMotifs {
  protected:
   void SurLeServeur() {
     ASSERT_EQ(QGuiApplication::platformName(), "xcb");
+    // The clicks of one xdotool call make one double (or triple) click however
+    // long a busy machine keeps them apart.
+    QGuiApplication::styleHints()->setMouseDoubleClickInterval(testsupport::kAttenteMs);
     drawing::tListeMtf bibliotheque;
     bibliotheque.InitDefaut();
     drawing::TListeMotifs& traits = bibliotheque.ListeTraits;
@@ -120,7 +123,7 @@ TEST_F(MotifsXvfb, ChoixDUnMotifEtCouleurDUnTraitALaSourisSousXvfb) {
     SurLeServeur();
     return;
   }
-  if (!testsupport::XvfbDisponible()) GTEST_SKIP() << "xvfb-run absent";
+  if (!testsupport::XvfbDisponible()) GTEST_SKIP() << "Xvfb absent";
   if (QStandardPaths::findExecutable(QStringLiteral("xdotool")).isEmpty()) GTEST_SKIP() << "xdotool absent";
   testsupport::RelanceSousXvfb(kSousXvfb, QStringLiteral("MotifsXvfb.*"), 90000);
 }

@@ -1,8 +1,8 @@
-// The wheel on a real X server: the test runs itself again under xvfb-run on
-// the xcb platform, shows a graphic window with a cross drawn, puts the
+// The wheel on a real X server: the test runs itself again on an Xvfb server
+// of its own on the xcb platform, shows a graphic window with a cross drawn, puts the
 // pointer on the cross with xdotool and turns the wheel (buttons 4 and 5);
 // on the grabbed screen the cross stays under the pointer within a pixel.
-// Skipped where xvfb-run or xdotool is not installed.
+// Skipped where Xvfb or xdotool is not installed.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -23,6 +23,7 @@
 namespace {
 
 using testsupport::Attend;
+using testsupport::Peint;
 using testsupport::Xdotool;
 
 using namespace essaifenetres;
@@ -45,26 +46,26 @@ class Molette : public Fenetres {
     Ligne(*f, odDessin, 0x000000, {{40000, 10000}, {40000, 50000}});
     f->resize(800, 600);
     f->show();
-    ASSERT_TRUE(Attend([&] { return f->windowHandle() && f->windowHandle()->isExposed(); }, 5000));
-    Attend([] { return false; }, 200);
+    ASSERT_TRUE(Attend([&] { return f->windowHandle() && f->windowHandle()->isExposed(); }));
     auto& v = foundation::Vue();
     v.XDebVue = 0;
     v.YDebVue = 60;
     v.LargeurVue = 100;
     v.HauteurVue = 0;
     f->RedessineVisu();
+    Peint(*f);
     foundation::TPointTopo sol;
     sol.X = 40, sol.Y = 30;
     const foundation::TPoint px = foundation::PtTopoVersEcran(sol);
     const QPoint pointeur = f->BaseDessin->mapToGlobal(QPoint(px.X, px.Y));
+    // The server handles the pointer's move before the clicks that follow.
     ASSERT_TRUE(Xdotool({"mousemove", QString::number(pointeur.x()), QString::number(pointeur.y())}));
-    Attend([] { return false; }, 200);
     for (const char* bouton : {"4", "4", "4", "5", "5", "4"}) {
       const double avant = v.EchelleVue;
       ASSERT_TRUE(Xdotool({"click", bouton}));
-      ASSERT_TRUE(Attend([&] { return v.EchelleVue != avant; }, 5000)) << bouton;
+      ASSERT_TRUE(Attend([&] { return v.EchelleVue != avant; })) << bouton;
       EXPECT_NEAR(v.EchelleVue / avant, bouton[0] == '4' ? 1 / 0.8 : 1 / 1.2, 1e-9) << bouton;
-      Attend([] { return false; }, 150);
+      Peint(*f);
       const QImage ecran = f->screen()->grabWindow(0).toImage();
       // The vertical stroke crosses the row 10 pixels below the pointer, the
       // horizontal one the column 10 pixels to its right, each within a pixel.
@@ -84,7 +85,7 @@ TEST_F(Molette, LePointSousLePointeurResteSousLuiSousXvfb) {
     SurLeServeur();
     return;
   }
-  if (!testsupport::XvfbDisponible()) GTEST_SKIP() << "xvfb-run absent";
+  if (!testsupport::XvfbDisponible()) GTEST_SKIP() << "Xvfb absent";
   if (QStandardPaths::findExecutable(QStringLiteral("xdotool")).isEmpty()) GTEST_SKIP() << "xdotool absent";
   testsupport::RelanceSousXvfb(kSousXvfb, QStringLiteral("Molette.*"), 90000);
 }

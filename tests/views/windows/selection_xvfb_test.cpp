@@ -1,9 +1,10 @@
 // A caver choosing shots in the shot selection window on a real X server:
-// the test runs itself again under xvfb-run on the xcb platform, opens the
+// the test runs itself again on an Xvfb server of its own on the xcb
+// platform, opens the
 // window over a small cave and, with xdotool, clicks the first shot of the
 // side gallery, then OK.  On the grabbed screen the chosen shots are drawn in
 // the selection green and the others are not; after OK the marked shots are
-// the gallery's.  Skipped where xvfb-run or xdotool is not installed.
+// the gallery's.  Skipped where Xvfb or xdotool is not installed.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -24,8 +25,8 @@
 namespace {
 
 using testsupport::Attend;
-using testsupport::Xdotool;
 using testsupport::Clique;
+using testsupport::Peint;
 
 using namespace essaifenetres;
 
@@ -49,8 +50,9 @@ class SelectionXvfb : public Cavites {
     auto f = views::TFicheGraphique::Cree<views::TFicheSelectTransfert>();
     f->resize(900, 700);
     f->open();
-    ASSERT_TRUE(Attend([&] { return f->windowHandle() && f->windowHandle()->isExposed(); }, 5000));
-    Attend([] { return false; }, 300);
+    ASSERT_TRUE(Attend([&] { return f->windowHandle() && f->windowHandle()->isExposed(); }));
+    // The first paint sets the view the stations are placed by.
+    Peint(*f);
     const auto ecran = [&](double x, double y) {
       foundation::TPointTopo p;
       p.X = x;
@@ -60,9 +62,9 @@ class SelectionXvfb : public Cavites {
     };
     // The first shot of the gallery "Branche": it and the shots after it.
     ASSERT_TRUE(Clique(ecran(20, 4)));
-    ASSERT_TRUE(Attend([&] { return f->UneVSelectee; }, 5000));
+    ASSERT_TRUE(Attend([&] { return f->UneVSelectee; }));
     EXPECT_EQ(Marquees(c), "2-B1 B1-B2 B2-B3");
-    Attend([] { return false; }, 300);
+    Peint(*f);
     const QImage image = f->screen()->grabWindow(0).toImage();
     EXPECT_TRUE(VertPres(image, ecran(20, 7), 3));
     EXPECT_TRUE(VertPres(image, ecran(20, 23), 3));
@@ -72,7 +74,7 @@ class SelectionXvfb : public Cavites {
     QPushButton* ok = f->findChild<QPushButton*>("ValidBtn");
     ASSERT_TRUE(ok && ok->isEnabled());
     ASSERT_TRUE(Clique(ok->mapToGlobal(ok->rect().center())));
-    ASSERT_TRUE(Attend([&] { return !f->isVisible(); }, 5000));
+    ASSERT_TRUE(Attend([&] { return !f->isVisible(); }));
     EXPECT_EQ(f->result(), QDialog::Accepted);
     f.reset();
     EXPECT_EQ(Marquees(c), "2-B1 B1-B2 B2-B3");
@@ -84,22 +86,9 @@ TEST_F(SelectionXvfb, UnSpeleoChoisitUneGalerieSousXvfb) {
     SurLeServeur();
     return;
   }
-  const QString xvfb = QStandardPaths::findExecutable(QStringLiteral("xvfb-run"));
-  if (xvfb.isEmpty()) GTEST_SKIP() << "xvfb-run absent";
+  if (!testsupport::XvfbDisponible()) GTEST_SKIP() << "Xvfb absent";
   if (QStandardPaths::findExecutable(QStringLiteral("xdotool")).isEmpty()) GTEST_SKIP() << "xdotool absent";
-  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-  env.insert(QString::fromLatin1(kSousXvfb), QStringLiteral("1"));
-  env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
-  env.insert(QStringLiteral("ASAN_OPTIONS"), QStringLiteral("detect_leaks=0"));
-  QProcess p;
-  p.setProcessEnvironment(env);
-  p.setProcessChannelMode(QProcess::MergedChannels);
-  p.start(xvfb, {QStringLiteral("-a"), QStringLiteral("-s"), QStringLiteral("-screen 0 1280x1024x24"),
-                 QCoreApplication::applicationFilePath(), QStringLiteral("--gtest_filter=SelectionXvfb.*")});
-  ASSERT_TRUE(p.waitForFinished(90000));
-  const QString sortie = QString::fromUtf8(p.readAll());
-  EXPECT_EQ(p.exitCode(), 0) << sortie.toStdString();
-  EXPECT_TRUE(sortie.contains(QStringLiteral("[  PASSED  ] 1 test"))) << sortie.toStdString();
+  testsupport::RelanceSousXvfb(kSousXvfb, QStringLiteral("SelectionXvfb.*"), 90000);
 }
 
 }  // namespace

@@ -1,10 +1,10 @@
 // A caver looking at a station on a real X server: the test runs itself
-// again under xvfb-run on the xcb platform, opens the cave window over a
+// again on an Xvfb server of its own on the xcb platform, opens the cave window over a
 // small cave and, with xdotool, clicks station 2: "Informations sur le
 // point" opens on it, with its sketch.  A click on the green circle of
 // station 3 in the sketch walks there and the window's view follows it by
 // 10 m; OK closes the dialog and the marker it put on the window is gone.
-// Skipped where xvfb-run or xdotool is not installed.
+// Skipped where Xvfb or xdotool is not installed.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -29,8 +29,8 @@
 namespace {
 
 using testsupport::Attend;
-using testsupport::Xdotool;
 using testsupport::Clique;
+using testsupport::Peint;
 
 using namespace essaifenetres;
 
@@ -52,8 +52,9 @@ class VisuPtXvfb : public Cavites {
     f->AfficherPointEnable = true;
     f->resize(900, 700);
     f->open();
-    ASSERT_TRUE(Attend([&] { return f->windowHandle() && f->windowHandle()->isExposed(); }, 5000));
-    Attend([] { return false; }, 300);
+    ASSERT_TRUE(Attend([&] { return f->windowHandle() && f->windowHandle()->isExposed(); }));
+    // The first paint sets the view the stations are placed by.
+    Peint(*f);
     const double xAvant = f->VueCourante().XDeb;
 
     // What the caver does in the dialog once it is up.
@@ -64,8 +65,8 @@ class VisuPtXvfb : public Cavites {
       auto* d = qobject_cast<views::TVisuPtDlg*>(QApplication::activeModalWidget());
       if (!d) return;
       attente.stop();
-      ASSERT_TRUE(Attend([&] { return d->windowHandle() && d->windowHandle()->isExposed(); }, 5000));
-      Attend([] { return false; }, 300);
+      ASSERT_TRUE(Attend([&] { return d->windowHandle() && d->windowHandle()->isExposed(); }));
+      Peint(*d);
       EXPECT_EQ(d->EditDesign->text().toStdString(), "2");
       EXPECT_EQ(MarquesVisu(*f), 1);
       // The sketch on the screen: station 3, 10 m east of 2, drawn 28
@@ -80,11 +81,11 @@ class VisuPtXvfb : public Cavites {
         }
       EXPECT_TRUE(vert);
       ASSERT_TRUE(Clique(trois + QPoint(1, 1)));
-      ASSERT_TRUE(Attend([&] { return d->EditDesign->text() == QStringLiteral("3"); }, 5000));
+      ASSERT_TRUE(Attend([&] { return d->EditDesign->text() == QStringLiteral("3"); }));
       EXPECT_EQ(d->Modele().PointAffiche, N.Station(c, "3"));
       QPushButton* ok = d->BoutonOK;
       ASSERT_TRUE(Clique(ok->mapToGlobal(ok->rect().center())));
-      ASSERT_TRUE(Attend([&] { return !d->isVisible(); }, 5000));
+      ASSERT_TRUE(Attend([&] { return !d->isVisible(); }));
       fait = true;
     });
     attente.start();
@@ -95,7 +96,7 @@ class VisuPtXvfb : public Cavites {
     p.Y = 0;
     const foundation::TPoint e = foundation::PtTopoVersEcran(p);
     ASSERT_TRUE(Clique(f->BaseDessin->mapToGlobal(QPoint(e.X, e.Y))));
-    ASSERT_TRUE(Attend([&] { return fait; }, 20000));
+    ASSERT_TRUE(Attend([&] { return fait; }, 3 * testsupport::kAttenteMs));
     attente.stop();
     // The view walked 10 m east with the dialog; the marker is gone.
     EXPECT_NEAR(f->VueCourante().XDeb - xAvant, 10, 1e-6);
@@ -109,7 +110,7 @@ TEST_F(VisuPtXvfb, UnSpeleoRegardeUneStationEtPasseALaSuivanteSousXvfb) {
     SurLeServeur();
     return;
   }
-  if (!testsupport::XvfbDisponible()) GTEST_SKIP() << "xvfb-run absent";
+  if (!testsupport::XvfbDisponible()) GTEST_SKIP() << "Xvfb absent";
   if (QStandardPaths::findExecutable(QStringLiteral("xdotool")).isEmpty()) GTEST_SKIP() << "xdotool absent";
   testsupport::RelanceSousXvfb(kSousXvfb, QStringLiteral("VisuPtXvfb.*"), 90000);
 }
