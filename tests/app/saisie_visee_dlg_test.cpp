@@ -308,7 +308,7 @@ TEST(SaisieVisee, NomsProposesEtViseeInversee) {
     Ed(d, "EditAzimut")->setFocus();
     Tape("180\t10\t3\n");
   });
-  s.Ajoute([](TSaisieViseeDlg& d) { Tape("\x1b"); });
+  s.Ajoute([](TSaisieViseeDlg&) { Tape("\x1b"); });
   s.Lance();
   w.Ajoute();
   ASSERT_EQ(w.c->Visees.Count(), 5);
@@ -329,7 +329,7 @@ TEST(SaisieVisee, NomsProposesEtViseeInversee) {
     EXPECT_EQ(Focus(d).toStdString(), "EditStation");
     Tape("B1\t10\t0\t2\n");
   });
-  t.Ajoute([](TSaisieViseeDlg& d) { Tape("\x1b"); });
+  t.Ajoute([](TSaisieViseeDlg&) { Tape("\x1b"); });
   t.Lance();
   w.f.Zone().SelectionneLigne(1);
   w.Ajoute();
