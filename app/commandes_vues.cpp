@@ -67,23 +67,29 @@ class TFenetrePlan : public FenetrePlanPoints {
 
 // A view is modal: while it is open nothing of the main window can be used.
 // Its menu bar and tool bars say so, disabled for the view's life, then
-// back as they were (each command keeps its own state under them).
+// back as they were: each command keeps its own state under them, and the
+// menus, which take the menu bar's state when it changes, get theirs back.
 class GardeCommandesSuspendues {
  public:
   explicit GardeCommandesSuspendues(QMainWindow& fenetre) {
-    suspendus_.push_back(fenetre.menuBar());
+    QMenuBar* barre = fenetre.menuBar();
+    for (QAction* m : barre->actions()) menus_.push_back({m, m->isEnabled()});
+    suspendus_.push_back(barre);
     for (QToolBar* b : fenetre.findChildren<QToolBar*>()) suspendus_.push_back(b);
     for (QWidget* w : suspendus_) w->setEnabled(false);
   }
   ~GardeCommandesSuspendues() {
     for (QWidget* w : suspendus_)
       if (w) w->setEnabled(true);
+    for (const auto& [menu, actif] : menus_)
+      if (menu) menu->setEnabled(actif);
   }
   GardeCommandesSuspendues(const GardeCommandesSuspendues&) = delete;
   GardeCommandesSuspendues& operator=(const GardeCommandesSuspendues&) = delete;
 
  private:
   std::vector<QPointer<QWidget>> suspendus_;
+  std::vector<std::pair<QPointer<QAction>, bool>> menus_;
 };
 
 }  // namespace
