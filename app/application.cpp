@@ -98,6 +98,8 @@ void AppliqueConfigAuxSousSystemes() {
   survey::TableIGRF();
 }
 
+void ChargeMotifsDemarrage() { ChargeMotifsTh2ParDefaut(); }
+
 bool InstalleTraductionsQt() {
   QCoreApplication* application = QCoreApplication::instance();
   if (!application) return false;
@@ -148,6 +150,7 @@ int LanceGravelune(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("gravelune"));
     QApplication::setApplicationDisplayName(QString::fromStdString(foundation::Msg(foundation::IdMsg::AppTitreApplication)));
     platform::QtPorts ports;
+    ChargeMotifsDemarrage();
     TFichePrincipale fiche(FabriqueSurvey(), arguments);
     fiche.show();
     code = application.exec();

@@ -20,6 +20,11 @@ void InstalleLiaisonsApplication();
 // After the settings were read: what they give the subsystems (watermark
 // colour) and the declination table.
 void AppliqueConfigAuxSousSystemes();
+// Once the ports can speak to the user, before the main window: the pattern
+// file the settings name under "Motifs Th2" loaded into the Therion set, the
+// library the Therion imports take their patterns from (a file that cannot
+// be read is reported and dropped from the settings).
+void ChargeMotifsDemarrage();
 
 // Loads Qt's own French texts (standard dialogs and buttons, the file
 // dialog's columns and places) into the running application; true when they

@@ -3,6 +3,9 @@
 // recording of a clicked ground point of the plan view through the dialog
 // "Coordonnées du point cliqué".
 #include <QAction>
+#include <QMenuBar>
+#include <QPointer>
+#include <QToolBar>
 #include <QToolButton>
 #include <memory>
 #include <vector>
@@ -62,6 +65,33 @@ class TFenetrePlan : public FenetrePlanPoints {
   std::vector<drawing::TObjetDessin*> marques_;
 };
 
+// A view is modal: while it is open nothing of the main window can be used.
+// Its menu bar and tool bars say so, disabled for the view's life, then
+// back as they were: each command keeps its own state under them, and the
+// menus, which take the menu bar's state when it changes, get theirs back.
+class GardeCommandesSuspendues {
+ public:
+  explicit GardeCommandesSuspendues(QMainWindow& fenetre) {
+    QMenuBar* barre = fenetre.menuBar();
+    for (QAction* m : barre->actions()) menus_.push_back({m, m->isEnabled()});
+    suspendus_.push_back(barre);
+    for (QToolBar* b : fenetre.findChildren<QToolBar*>()) suspendus_.push_back(b);
+    for (QWidget* w : suspendus_) w->setEnabled(false);
+  }
+  ~GardeCommandesSuspendues() {
+    for (QWidget* w : suspendus_)
+      if (w) w->setEnabled(true);
+    for (const auto& [menu, actif] : menus_)
+      if (menu) menu->setEnabled(actif);
+  }
+  GardeCommandesSuspendues(const GardeCommandesSuspendues&) = delete;
+  GardeCommandesSuspendues& operator=(const GardeCommandesSuspendues&) = delete;
+
+ private:
+  std::vector<QPointer<QWidget>> suspendus_;
+  std::vector<std::pair<QPointer<QAction>, bool>> menus_;
+};
+
 }  // namespace
 
 void InstalleEnregistrementPoint() {
@@ -74,15 +104,9 @@ void InstalleEnregistrementPoint() {
 }
 
 void TFichePrincipale::InstalleVues() {
-  for (const char* nom : {"ButtonPlan", "VisuCoupeBtn", "ExportSVG"}) disponibles_.insert(QString::fromLatin1(nom));
-  if (auto* b = findChild<QToolButton*>(QStringLiteral("ButtonPlan")))
-    connect(b, &QToolButton::clicked, this, [this] { ButtonPlanClick(); });
-  if (auto* b = findChild<QToolButton*>(QStringLiteral("VisuCoupeBtn")))
-    connect(b, &QToolButton::clicked, this, [this] { VisuCoupeBtnClick(); });
-  if (auto* a = findChild<QAction*>(QStringLiteral("ExportSVG"))) {
-    connect(a, &QAction::triggered, this, [this] { ExportSVGPlaniClick(); });
-    Active(a, true);
-  }
+  if (auto* b = findChild<QToolButton*>(QStringLiteral("ButtonPlan"))) Connecte(b, [this] { ButtonPlanClick(); });
+  if (auto* b = findChild<QToolButton*>(QStringLiteral("VisuCoupeBtn"))) Connecte(b, [this] { VisuCoupeBtnClick(); });
+  if (auto* a = findChild<QAction*>(QStringLiteral("ExportSVG"))) Connecte(a, [this] { ExportSVGPlaniClick(); });
 }
 
 void TFichePrincipale::ReselectionneLigne(int ligne) {
@@ -97,6 +121,7 @@ void TFichePrincipale::ButtonPlanClick() {
     const int ligne = zone_->LigneFocus();
     {
       auto vue = views::TFicheGraphique::Cree<views::TFicheVisuPlan>(this);
+      GardeCommandesSuspendues suspendues(*this);
       vue->Execute();
     }
     ReselectionneLigne(ligne);
@@ -116,6 +141,7 @@ void TFichePrincipale::VisuCoupeBtnClick() {
       foundation::GardeTypeDessin type(coupe->TypeDeDessin());
       views::GardeAffVisuCoupe memoire(*coupe);
       auto vue = views::TFicheGraphique::Cree<views::TFicheVisuCoupe>(this);
+      GardeCommandesSuspendues suspendues(*this);
       vue->Execute();
     }
     foundation::Vue().TypeDessinCourant = foundation::TTypeDeDessin::tddPlani;

@@ -1,5 +1,8 @@
 // The shot table's creation and correction of shots, through the cave's
 // operations and the shot-entry dialog.
+#include <QToolButton>
+
+#include "app/commande_connectee.h"
 #include "app/fiche_principale.h"
 #include "app/zone_visees.h"
 #include "survey/cavite.h"
@@ -8,17 +11,18 @@
 namespace app {
 
 void TFichePrincipale::InstalleEditionVisees() {
-  // No enabled control that does nothing: adding, inserting and correcting
-  // wait for the dialog.
-  if (!survey::Ports().DialogueSaisieVisee) {
-    disponibles_.remove(QStringLiteral("AjoutButton"));
-    return;
+  // Adding, inserting and correcting go through the shot dialog.
+  if (survey::Ports().DialogueSaisieVisee) {
+    zone_->CreeVisee = [](survey::TCavite& c, survey::TVisee* source) -> survey::TValeurVisee* {
+      survey::TValeurVisee* cree = nullptr;
+      return c.CreeVisee(source, cree) ? cree : nullptr;
+    };
+    zone_->RectifVisee = [](survey::TCavite& c, survey::TValeurVisee& v) { return c.RectifVisee(v); };
   }
-  zone_->CreeVisee = [](survey::TCavite& c, survey::TVisee* source) -> survey::TValeurVisee* {
-    survey::TValeurVisee* cree = nullptr;
-    return c.CreeVisee(source, cree) ? cree : nullptr;
-  };
-  zone_->RectifVisee = [](survey::TCavite& c, survey::TValeurVisee& v) { return c.RectifVisee(v); };
+  // No enabled control that does nothing: "Visée +" gets its handler once
+  // the table can create shots, and only once.
+  auto* ajout = findChild<QToolButton*>(QStringLiteral("AjoutButton"));
+  if (ajout && zone_->CreeVisee && !AUnGestionnaire(ajout)) Connecte(ajout, [this] { zone_->AjoutButtonClick(); });
 }
 
 }  // namespace app

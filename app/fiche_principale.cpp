@@ -1,7 +1,9 @@
 #include "app/fiche_principale.h"
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -19,6 +21,7 @@
 #include <exception>
 
 #include "app/application.h"
+#include "app/commande_connectee.h"
 #include "app/commandes_export.h"
 #include "app/commandes_import.h"
 #include "app/compens_dlg.h"
@@ -112,45 +115,13 @@ void TPanneauEtat::paintEvent(QPaintEvent*) {
 TFichePrincipale::TFichePrincipale(FabriqueDocument fabrique, std::vector<std::string> arguments, QWidget* parent)
     : QMainWindow(parent), gestion_(std::move(fabrique)), arguments_(std::move(arguments)) {
   setObjectName(QStringLiteral("FichePrincipale"));
-  disponibles_ = {QStringLiteral("BtnNouveau"),     QStringLiteral("OuvreButton"),  QStringLiteral("EnregistreButton"),
-                  QStringLiteral("NewCaveButton"),
-                  QStringLiteral("Nouveau1"),       QStringLiteral("mnuOuvrir"),    QStringLiteral("Enregistrer"),
-                  QStringLiteral("Enregistrersous"), QStringLiteral("Configuration"), QStringLiteral("Quitter"),
-                  QStringLiteral("CavitesBox"),     QStringLiteral("GaleriesBox"),  QStringLiteral("ListeCoupesBox"),
-                  QStringLiteral("VisuVisees"),     QStringLiteral("LeverEdit"),    QStringLiteral("EntreesBox"),
-                  QStringLiteral("mnuFichier"),     QStringLiteral("mnuRectif"),    QStringLiteral("mnuExports"),
-                  QStringLiteral("mnuImports"),     QStringLiteral("mnuCompensations"), QStringLiteral("mnuGestionCavites"),
-                  QStringLiteral("mnuMotifs"),      QStringLiteral("mnuOperateurs"), QStringLiteral("mnuInstruments"),
-                  QStringLiteral("mnuAide"),
-                  // The shot table's commands.
-                  QStringLiteral("AjoutButton"),    QStringLiteral("CoordBtn"),     QStringLiteral("DimBtn"),
-                  QStringLiteral("ImprimeButton"),  QStringLiteral("ImprimeGalButton"), QStringLiteral("Imprimer"),
-                  QStringLiteral("DebutGalBtn"),    QStringLiteral("FinGalBtn"),    QStringLiteral("RatgalBtn"),
-                  QStringLiteral("CherchePtBtn"),   QStringLiteral("RepeteRechercheBtn"),
-                  QStringLiteral("BasculeAffGalBtn"), QStringLiteral("SuppressionCav"),
-                  // The exports whose writers exist.
-                  QStringLiteral("ExportCSV"),      QStringLiteral("ExportVTopo"),  QStringLiteral("ExportDXF"),
-                  QStringLiteral("ExportKml"),      QStringLiteral("ExportGPX"),    QStringLiteral("GEBtn"),
-                  QStringLiteral("ExportPartie"),   QStringLiteral("ExportQave"),
-                  // The network's characteristics, the adjustments, the gallery merge.
-                  QStringLiteral("RectifReseau"),   QStringLiteral("CompensListe"), QStringLiteral("CompensModifier"),
-                  QStringLiteral("FusionGaleries"),
-                  // The pattern library: the import of every missing pattern.
-                  QStringLiteral("MotifsImporter"),
-                  // The operator, instrument and surface-point managers.
-                  QStringLiteral("RectifOpe"),      QStringLiteral("SupprOpe"),     QStringLiteral("ExportOpe"),
-                  QStringLiteral("ImportOpe"),      QStringLiteral("RectifInstr"),  QStringLiteral("SupprInstr"),
-                  QStringLiteral("ExportInstr"),    QStringLiteral("ImportInstr"),  QStringLiteral("SurfaceBton")};
-  // The import entries whose readers exist.
-  for (const CommandeImport& c : CommandesImport())
-    if (ImportDisponible(c)) disponibles_.insert(QString::fromLatin1(c.NomObjet));
   zone_ = new TZoneVisees(gestion_, this);
-  InstalleEditionVisees();
   InstalleCreationCompensation();
   InstalleImportPartie();
   CreeMenus();
   CreeBarres();
   InstalleVues();
+  InstalleEditionVisees();
   CreeZoneCentrale();
 
   resize(1280, 800);
@@ -224,17 +195,27 @@ QToolButton* TFichePrincipale::AjouteBouton(QToolBar* barre, const char* nom, Id
   return b;
 }
 
+void TFichePrincipale::Connecte(QAction* action, std::function<void()> gestionnaire) {
+  ConnecteCommande(action, &QAction::triggered, this, [g = std::move(gestionnaire)] { g(); });
+  if (!SuitUneRegle(action)) Active(action, true);
+}
+
+void TFichePrincipale::Connecte(QToolButton* bouton, std::function<void()> gestionnaire) {
+  ConnecteCommande(bouton, &QToolButton::clicked, this, [g = std::move(gestionnaire)] { g(); });
+  if (!SuitUneRegle(bouton)) Active(bouton, true);
+}
+
+bool TFichePrincipale::SuitUneRegle(const QObject* controle) const {
+  return std::find(commandes_.begin(), commandes_.end(), controle) != commandes_.end();
+}
+
 bool TFichePrincipale::Disponible(QObject* controle) const {
-  const QString nom = controle->objectName();
-  if (!disponibles_.contains(nom)) return false;
-  // Adding shots needs the shot dialog.
-  if (nom == QLatin1String("AjoutButton")) return static_cast<bool>(zone_->CreeVisee);
-  // A menu is there to use when one of its entries is.
-  if (auto* a = qobject_cast<QAction*>(controle); a && a->menu()) {
-    for (QAction* entree : a->menu()->actions())
-      if (!entree->isSeparator() && Disponible(entree)) return true;
-    return false;
-  }
+  // A menu is there to use when one of its entries is (MajEtatControles).
+  if (auto* a = qobject_cast<QAction*>(controle)) return a->menu() || AUnGestionnaire(a);
+  // The commands: a button or a selector does its work through its handler.
+  if (qobject_cast<QAbstractButton*>(controle) || qobject_cast<QComboBox*>(controle)) return AUnGestionnaire(controle);
+  // The fields that show the document (the shot table, the trip) follow
+  // their state rule alone.
   return true;
 }
 
@@ -245,19 +226,6 @@ void TFichePrincipale::Active(QObject* controle, bool actif) {
     a->setEnabled(etat);
   else if (auto* w = qobject_cast<QWidget*>(controle))
     w->setEnabled(etat);
-}
-
-void TFichePrincipale::RendDisponible(const QString& nomObjet, bool disponible) {
-  if (disponible)
-    disponibles_.insert(nomObjet);
-  else
-    disponibles_.remove(nomObjet);
-  if (QObject* o = findChild<QObject*>(nomObjet)) {
-    bool suitEtat = false;
-    for (QObject* c : commandes_) suitEtat = suitEtat || c == o;
-    if (!suitEtat) Active(o, true);
-  }
-  MajEtatControles();
 }
 
 void TFichePrincipale::CreeMenus() {
@@ -273,37 +241,32 @@ void TFichePrincipale::CreeMenus() {
   };
 
   menuFichier_ = menu("mnuFichier", IdMsg::AppMnuFichier);
-  connect(AjouteAction(menuFichier_, "Nouveau1", Msg(IdMsg::AppMnuNouveau)), &QAction::triggered, this,
-          [this] { BtnNouveauClick(); });
-  connect(AjouteAction(menuFichier_, "mnuOuvrir", Msg(IdMsg::AppMnuOuvrir)), &QAction::triggered, this,
-          [this] { mnuOuvrirClick(); });
-  connect(AjouteAction(menuFichier_, "Enregistrer", Msg(IdMsg::AppMnuEnregistrer), C::MnuEnregistrer),
-          &QAction::triggered, this, [this] { EnregistrerClick(); });
-  connect(AjouteAction(menuFichier_, "Enregistrersous", Msg(IdMsg::AppMnuEnregistrerSous), C::MnuEnregistrerSous),
-          &QAction::triggered, this, [this] { EnregistrersousClick(); });
+  Connecte(AjouteAction(menuFichier_, "Nouveau1", Msg(IdMsg::AppMnuNouveau)), [this] { BtnNouveauClick(); });
+  Connecte(AjouteAction(menuFichier_, "mnuOuvrir", Msg(IdMsg::AppMnuOuvrir)), [this] { mnuOuvrirClick(); });
+  Connecte(AjouteAction(menuFichier_, "Enregistrer", Msg(IdMsg::AppMnuEnregistrer), C::MnuEnregistrer),
+           [this] { EnregistrerClick(); });
+  Connecte(AjouteAction(menuFichier_, "Enregistrersous", Msg(IdMsg::AppMnuEnregistrerSous), C::MnuEnregistrerSous),
+           [this] { EnregistrersousClick(); });
   menuFichier_->addSeparator();
-  connect(AjouteAction(menuFichier_, "Configuration", Msg(IdMsg::AppMnuConfiguration)), &QAction::triggered, this,
-          [this] { ConfigurationClick(); });
+  Connecte(AjouteAction(menuFichier_, "Configuration", Msg(IdMsg::AppMnuConfiguration)),
+           [this] { ConfigurationClick(); });
   menuFichier_->addSeparator();
-  connect(AjouteAction(menuFichier_, "Imprimer", Msg(IdMsg::AppMnuImprimer), C::MnuImprimer), &QAction::triggered, this,
-          [this] { zone_->ImprimeButtonClick(true); });
+  Connecte(AjouteAction(menuFichier_, "Imprimer", Msg(IdMsg::AppMnuImprimer), C::MnuImprimer),
+           [this] { zone_->ImprimeButtonClick(true); });
   menuFichier_->addSeparator();
-  connect(AjouteAction(menuFichier_, "Quitter", Msg(IdMsg::AppMnuQuitter)), &QAction::triggered, this,
-          [this] { close(); });
+  Connecte(AjouteAction(menuFichier_, "Quitter", Msg(IdMsg::AppMnuQuitter)), [this] { close(); });
 
   QMenu* rectif = menu("mnuRectif", IdMsg::AppMnuRectif, C::MenuRectif);
   QAction* rectifReseau = AjouteAction(rectif, "RectifReseau", Msg(IdMsg::AppMnuRectifReseau));
   rectifReseau->setShortcut(QKeySequence(QStringLiteral("Ctrl+Alt+R")));
-  connect(rectifReseau, &QAction::triggered, this, [this] { RectifReseauClick(); });
+  Connecte(rectifReseau, [this] { RectifReseauClick(); });
   AjouteAction(rectif, "RectifCavite", Msg(IdMsg::AppMnuRectifCavite), C::RectifCavite)
       ->setShortcut(QKeySequence(QStringLiteral("Ctrl+Alt+C")));
   AjouteAction(rectif, "RectifGalerie", Msg(IdMsg::AppMnuRectifGalerie), C::RectifGalerie)
       ->setShortcut(QKeySequence(QStringLiteral("Ctrl+Alt+G")));
 
   QMenu* exports = menu("mnuExports", IdMsg::AppMnuExports, C::MenuExports);
-  const auto exporte = [this](QAction* a, void (*commande)()) {
-    connect(a, &QAction::triggered, this, [commande] { Protege(commande); });
-  };
+  const auto exporte = [this](QAction* a, void (*commande)()) { Connecte(a, [commande] { Protege(commande); }); };
   exporte(AjouteAction(exports, "ExportPartie", Msg(IdMsg::AppMnuExportPartie), C::ExportPartie), ExportePartie);
   exporte(AjouteAction(exports, "ExportCSV", Msg(IdMsg::AppMnuExportCSV), C::ExportCSV), ExporteCSV);
   AjouteAction(exports, "ExportPoints", Msg(IdMsg::AppMnuExportPoints), C::ExportPoints);
@@ -315,43 +278,42 @@ void TFichePrincipale::CreeMenus() {
   exporte(AjouteAction(exports, "ExportQave", Msg(IdMsg::AppMnuExportQave), C::ExportQave), ExporteFichierQave);
 
   QMenu* imports = menu("mnuImports", IdMsg::AppMnuImports, C::MenuImports);
-  connect(AjouteAction(imports, "ImportReseau", Msg(IdMsg::AppMnuImportReseau), C::ImportAutreReseau),
-          &QAction::triggered, this, [this] { ImportAutreReseauClick(); });
+  Connecte(AjouteAction(imports, "ImportReseau", Msg(IdMsg::AppMnuImportReseau), C::ImportAutreReseau),
+           [this] { ImportAutreReseauClick(); });
   AjouteAction(imports, "NumeriserPlani", Msg(IdMsg::AppMnuNumeriserPlani), C::NumeriserPlani);
   AjouteAction(imports, "NumeriserAlti", Msg(IdMsg::AppMnuNumeriserAlti), C::NumeriserAlti);
   AjouteAction(imports, "ImportTopoRobot", Msg(IdMsg::AppMnuImportTopoRobot), C::ImportTopoRobot);
   AjouteAction(imports, "ImportVTopo", Msg(IdMsg::AppMnuImportVTopo), C::ImportVTopo);
   AjouteAction(imports, "ImportTexte", Msg(IdMsg::AppMnuImportTexte), C::ImportTexte);
   AjouteAction(imports, "ImportCarnet", Msg(IdMsg::AppMnuImportCarnet), C::ImportCarnet);
+  // An import entry gets its handler when a reader exists for each of its types.
   for (const CommandeImport& c : CommandesImport())
-    connect(static_cast<QAction*>(commandes_[static_cast<size_t>(c.Etat)]), &QAction::triggered, this,
-            [this, &c] { ImportAutresClick(c); });
-  connect(AjouteAction(imports, "MajCarnet", Msg(IdMsg::AppMnuMajCarnet), C::MajCarnet), &QAction::triggered, this,
-          [this] { MajCarnetClick(); });
+    if (ImportDisponible(c))
+      Connecte(static_cast<QAction*>(commandes_[static_cast<size_t>(c.Etat)]), [this, &c] { ImportAutresClick(c); });
+  Connecte(AjouteAction(imports, "MajCarnet", Msg(IdMsg::AppMnuMajCarnet), C::MajCarnet), [this] { MajCarnetClick(); });
 
   QMenu* compens = menu("mnuCompensations", IdMsg::AppMnuCompensations, C::MenuCompensations);
-  connect(AjouteAction(compens, "CompensListe", Msg(IdMsg::AppMnuCompensListe)), &QAction::triggered, this,
-          [this] { CompensationsClick(false); });
-  connect(AjouteAction(compens, "CompensModifier", Msg(IdMsg::AppMnuCompensModifier)), &QAction::triggered, this,
-          [this] { CompensationsClick(true); });
+  Connecte(AjouteAction(compens, "CompensListe", Msg(IdMsg::AppMnuCompensListe)),
+           [this] { CompensationsClick(false); });
+  Connecte(AjouteAction(compens, "CompensModifier", Msg(IdMsg::AppMnuCompensModifier)),
+           [this] { CompensationsClick(true); });
 
   QMenu* gestion = menu("mnuGestionCavites", IdMsg::AppMnuGestionCavites, C::MenuGestionCavites);
-  connect(AjouteAction(gestion, "SuppressionCav", Msg(IdMsg::AppMnuSuppression), C::SuppressionCav), &QAction::triggered,
-          zone_, [this] { zone_->SupprimeCaviteActive(); });
+  Connecte(AjouteAction(gestion, "SuppressionCav", Msg(IdMsg::AppMnuSuppression), C::SuppressionCav),
+           [this] { zone_->SupprimeCaviteActive(); });
   AjouteAction(gestion, "Individualiser", Msg(IdMsg::AppMnuIndividualiser));
-  connect(AjouteAction(gestion, "FusionGaleries", Msg(IdMsg::AppMnuFusionGaleries), C::FusionGaleries),
-          &QAction::triggered, this, [this] { FusionGaleriesClick(); });
+  Connecte(AjouteAction(gestion, "FusionGaleries", Msg(IdMsg::AppMnuFusionGaleries), C::FusionGaleries),
+           [this] { FusionGaleriesClick(); });
   AjouteAction(gestion, "ImpressionArbre", Msg(IdMsg::AppMnuImpressionArbre), C::ImpressionArbre);
-  connect(AjouteAction(gestion, "ComparaisonCavites", Msg(IdMsg::AppMnuComparaison)), &QAction::triggered, this,
-          [this] { ComparaisonCavitesClick(); });
+  Connecte(AjouteAction(gestion, "ComparaisonCavites", Msg(IdMsg::AppMnuComparaison)),
+           [this] { ComparaisonCavitesClick(); });
   AjouteAction(gestion, "FusionCavites", Msg(IdMsg::AppMnuFusionCavites));
   caviteCoordonnees_ = AjouteAction(gestion, "CaviteCoordonnees", Msg(IdMsg::AppMnuCaviteCoordonnees));
   caviteCoordonnees_->setVisible(false);
   AjouteAction(gestion, "XmlGaleries", Msg(IdMsg::AppMnuXmlGaleries))->setVisible(false);
 
   QMenu* motifs = menu("mnuMotifs", IdMsg::AppMnuMotifs, C::MenuMotifs);
-  connect(AjouteAction(motifs, "MotifsImporter", Msg(IdMsg::AppMnuImporter)), &QAction::triggered, this,
-          [this] { MotifsImporterClick(); });
+  Connecte(AjouteAction(motifs, "MotifsImporter", Msg(IdMsg::AppMnuImporter)), [this] { MotifsImporterClick(); });
   AjouteAction(motifs, "MotifsExporter", Msg(IdMsg::AppMnuExporter));
   AjouteAction(motifs, "GererMotifs", Msg(IdMsg::AppMnuGererMotifs));
 
@@ -370,47 +332,49 @@ void TFichePrincipale::CreeBarres() {
   barre->setObjectName(QStringLiteral("ToolBar1"));
   barre->setMovable(false);
   addToolBar(Qt::TopToolBarArea, barre);
-  connect(AjouteBouton(barre, "BtnNouveau", IdMsg::AppBtnCourtNouveau, IdMsg::AppBtnNouveau), &QToolButton::clicked, this,
-          [this] { BtnNouveauClick(); });
-  connect(AjouteBouton(barre, "OuvreButton", IdMsg::AppBtnCourtOuvrir, IdMsg::AppBtnOuvrir), &QToolButton::clicked, this,
-          [this] { mnuOuvrirClick(); });
+  Connecte(AjouteBouton(barre, "BtnNouveau", IdMsg::AppBtnCourtNouveau, IdMsg::AppBtnNouveau),
+           [this] { BtnNouveauClick(); });
+  Connecte(AjouteBouton(barre, "OuvreButton", IdMsg::AppBtnCourtOuvrir, IdMsg::AppBtnOuvrir),
+           [this] { mnuOuvrirClick(); });
   barre->addSeparator();
-  connect(AjouteBouton(barre, "ImprimeButton", IdMsg::AppBtnImprimer, IdMsg::AppBtnImprimer, C::ImprimeButton),
-          &QToolButton::clicked, this, [this] { zone_->ImprimeButtonClick(false); });
-  connect(AjouteBouton(barre, "EnregistreButton", IdMsg::AppBtnEnregistrer, IdMsg::AppBtnEnregistrer, C::EnregistreButton),
-          &QToolButton::clicked, this, [this] { EnregistrerClick(); });
+  Connecte(AjouteBouton(barre, "ImprimeButton", IdMsg::AppBtnImprimer, IdMsg::AppBtnImprimer, C::ImprimeButton),
+           [this] { zone_->ImprimeButtonClick(false); });
+  Connecte(
+      AjouteBouton(barre, "EnregistreButton", IdMsg::AppBtnEnregistrer, IdMsg::AppBtnEnregistrer, C::EnregistreButton),
+      [this] { EnregistrerClick(); });
   barre->addSeparator();
-  connect(AjouteBouton(barre, "NewCaveButton", IdMsg::AppBtnCourtNouvelleCavite, IdMsg::AppBtnNouvelleCavite), &QToolButton::clicked, this,
-          [this] { NewCaveButtonClick(); });
-  connect(AjouteBouton(barre, "AjoutButton", IdMsg::AppBtnCourtAjout, IdMsg::AppBtnAjout, C::AjoutButton),
-          &QToolButton::clicked, this, [this] { zone_->AjoutButtonClick(); });
-  connect(AjouteBouton(barre, "SurfaceBton", IdMsg::AppBtnCourtSurface, IdMsg::AppBtnSurface, C::SurfaceBton),
-          &QToolButton::clicked, this, [this] { SurfaceBtonClick(); });
+  Connecte(AjouteBouton(barre, "NewCaveButton", IdMsg::AppBtnCourtNouvelleCavite, IdMsg::AppBtnNouvelleCavite),
+           [this] { NewCaveButtonClick(); });
+  // Its handler comes with the shot table's creation of shots (InstalleEditionVisees).
+  AjouteBouton(barre, "AjoutButton", IdMsg::AppBtnCourtAjout, IdMsg::AppBtnAjout, C::AjoutButton);
+  Connecte(AjouteBouton(barre, "SurfaceBton", IdMsg::AppBtnCourtSurface, IdMsg::AppBtnSurface, C::SurfaceBton),
+           [this] { SurfaceBtonClick(); });
   barre->addSeparator();
   barre->addWidget(zone_->CavitesBox());
+  Active(zone_->CavitesBox(), true);
   barre->addSeparator();
   QToolButton* basculeAffGalBtn =
       AjouteBouton(barre, "BasculeAffGalBtn", IdMsg::AppBtnCourtBasculeGal, IdMsg::AppBtnBasculeGal, C::BasculeAffGalBtn);
   barre->addWidget(zone_->GaleriesBox());
   barre->addSeparator();
   commandes_[static_cast<size_t>(C::GaleriesBox)] = zone_->GaleriesBox();
-  connect(AjouteBouton(barre, "DebutGalBtn", IdMsg::AppBtnCourtDebutGal, IdMsg::AppBtnDebutGal, C::DebutGalBtn),
-          &QToolButton::clicked, this, [this] { zone_->DebutGalBtnClick(); });
-  connect(AjouteBouton(barre, "FinGalBtn", IdMsg::AppBtnCourtFinGal, IdMsg::AppBtnFinGal, C::FinGalBtn),
-          &QToolButton::clicked, this, [this] { zone_->FinGalBtnClick(); });
-  connect(AjouteBouton(barre, "RatgalBtn", IdMsg::AppBtnCourtRatGal, IdMsg::AppBtnRatGal, C::RatgalBtn),
-          &QToolButton::clicked, this, [this] { zone_->RatgalBtnClick(); });
-  connect(AjouteBouton(barre, "ImprimeGalButton", IdMsg::AppBtnCourtImprimeGal, IdMsg::AppBtnImprimeGal,
-                       C::ImprimeGalButton),
-          &QToolButton::clicked, this, [this] { zone_->ImprimeButtonClick(true); });
+  Connecte(AjouteBouton(barre, "DebutGalBtn", IdMsg::AppBtnCourtDebutGal, IdMsg::AppBtnDebutGal, C::DebutGalBtn),
+           [this] { zone_->DebutGalBtnClick(); });
+  Connecte(AjouteBouton(barre, "FinGalBtn", IdMsg::AppBtnCourtFinGal, IdMsg::AppBtnFinGal, C::FinGalBtn),
+           [this] { zone_->FinGalBtnClick(); });
+  Connecte(AjouteBouton(barre, "RatgalBtn", IdMsg::AppBtnCourtRatGal, IdMsg::AppBtnRatGal, C::RatgalBtn),
+           [this] { zone_->RatgalBtnClick(); });
+  Connecte(AjouteBouton(barre, "ImprimeGalButton", IdMsg::AppBtnCourtImprimeGal, IdMsg::AppBtnImprimeGal,
+                        C::ImprimeGalButton),
+           [this] { zone_->ImprimeButtonClick(true); });
   barre->addSeparator();
   AjouteBouton(barre, "ButtonPlan", IdMsg::AppBtnPlan, IdMsg::AppBtnPlan, C::ButtonPlan);
   AjouteBouton(barre, "VisuCoupeBtn", IdMsg::AppBtnCoupe, IdMsg::AppBtnCoupe, C::VisuCoupeBtn);
   AjouteBouton(barre, "VisuSuitesBtn", IdMsg::AppBtnSuites, IdMsg::AppBtnSuites, C::VisuSuitesBtn);
   AjouteBouton(barre, "Btn3D", IdMsg::AppBtn3D, IdMsg::AppBtn3D, C::Btn3D);
   barre->addSeparator();
-  connect(AjouteBouton(barre, "GEBtn", IdMsg::AppBtnCourtGE, IdMsg::AppBtnGE, C::GEBtn), &QToolButton::clicked, this,
-          [] { Protege(VisualiseGoogleEarth); });
+  Connecte(AjouteBouton(barre, "GEBtn", IdMsg::AppBtnCourtGE, IdMsg::AppBtnGE, C::GEBtn),
+           [] { Protege(VisualiseGoogleEarth); });
   AjouteBouton(barre, "StatBtn", IdMsg::AppBtnCourtStat, IdMsg::AppBtnStat, C::StatBtn);
   AjouteBouton(barre, "OrientBtn", IdMsg::AppBtnCourtOrient, IdMsg::AppBtnOrient, C::OrientBtn);
 
@@ -427,11 +391,11 @@ void TFichePrincipale::CreeBarres() {
   QToolButton* coordBtn = AjouteBouton(rang2, "CoordBtn", IdMsg::AppBtnCourtCoord, IdMsg::AppBtnCoord, C::CoordBtn);
   QToolButton* dimBtn = AjouteBouton(rang2, "DimBtn", IdMsg::AppBtnCourtDim, IdMsg::AppBtnDim, C::DimBtn);
   rang2->addSeparator();
-  connect(AjouteBouton(rang2, "CherchePtBtn", IdMsg::AppBtnCourtChercher, IdMsg::AppBtnChercher, C::CherchePtBtn),
-          &QToolButton::clicked, this, [this] { zone_->CherchePtBtnClick(); });
-  connect(AjouteBouton(rang2, "RepeteRechercheBtn", IdMsg::AppBtnCourtChercherEncore, IdMsg::AppBtnChercherEncore,
-                       C::RepeteRechercheBtn),
-          &QToolButton::clicked, this, [this] { zone_->RepeteRechercheBtnClick(); });
+  Connecte(AjouteBouton(rang2, "CherchePtBtn", IdMsg::AppBtnCourtChercher, IdMsg::AppBtnChercher, C::CherchePtBtn),
+           [this] { zone_->CherchePtBtnClick(); });
+  Connecte(AjouteBouton(rang2, "RepeteRechercheBtn", IdMsg::AppBtnCourtChercherEncore, IdMsg::AppBtnChercherEncore,
+                        C::RepeteRechercheBtn),
+           [this] { zone_->RepeteRechercheBtnClick(); });
   rang2->addSeparator();
   AjouteBouton(rang2, "DessinPlanBtn", IdMsg::AppBtnDessinPlan, IdMsg::AppBtnDessinPlan, C::DessinPlanBtn);
   AjouteBouton(rang2, "DessinCoupeBtn", IdMsg::AppBtnDessinCoupe, IdMsg::AppBtnDessinCoupe, C::DessinCoupeBtn);
@@ -445,6 +409,7 @@ void TFichePrincipale::CreeBarres() {
   rang2->addSeparator();
   rang2->addWidget(zone_->EntreeLabel())->setVisible(false);
   rang2->addWidget(zone_->EntreesBox())->setVisible(false);
+  Active(zone_->EntreesBox(), true);
   zone_->AttacheBoutons(coordBtn, dimBtn, basculeAffGalBtn);
 }
 
@@ -587,7 +552,7 @@ void TFichePrincipale::MajMenuDerniersFichiers() {
     QAction* a = menuFichier_->addAction(SansRaccourci(liste[i].Chemin));
     a->setObjectName(QStringLiteral("derfich") + QString::number(i));
     a->setData(static_cast<int>(i));
-    connect(a, &QAction::triggered, this, [this, a] { derfichClick(a->data().toInt()); });
+    Connecte(a, [this, a] { derfichClick(a->data().toInt()); });
   }
 }
 
@@ -627,7 +592,8 @@ void TFichePrincipale::MajEtatControles() {
   for (QAction* m : menuBar()->actions())
     if (std::find(commandes_.begin(), commandes_.end(), m) == commandes_.end()) Active(m, true);
   // A menu none of whose entries can be used now (the exports of a network
-  // with neither cave nor surface point) opens on nothing: it is disabled.
+  // with neither cave nor surface point, a menu whose entries have no
+  // handler yet) opens on nothing: it is disabled.
   for (QAction* m : menuBar()->actions()) {
     if (!m->isEnabled() || !m->menu()) continue;
     bool utile = false;
@@ -945,8 +911,7 @@ void TFichePrincipale::InstalleImportPartie() {
 
 void TFichePrincipale::CreeMenusListes(QMenu* operateurs, QMenu* instruments) {
   const auto entree = [this](QMenu* m, const char* nom, IdMsg texte, std::function<void(survey::TReseau&)> commande) {
-    connect(AjouteAction(m, nom, Msg(texte)), &QAction::triggered, this,
-            [this, commande = std::move(commande)] { CommandeListes(commande); });
+    Connecte(AjouteAction(m, nom, Msg(texte)), [this, commande = std::move(commande)] { CommandeListes(commande); });
   };
   entree(operateurs, "RectifOpe", IdMsg::AppMnuRectifier, [this](survey::TReseau& r) {
     TRectifOpeDlg d(r, this);

@@ -4,7 +4,6 @@
 // import, save, close, recent files) and sets the state of every command
 // from the document state (MajEtatControles).
 #include <QMainWindow>
-#include <QSet>
 #include <array>
 #include <functional>
 #include <string>
@@ -65,12 +64,9 @@ class TFichePrincipale : public QMainWindow {
   // prompt.
   std::function<bool(DocumentReseau&)> SaisieCaracteristiquesReseau;
 
-  // Makes a command available (its control or menu item follows the
-  // document state from then on).  Commands whose work is not there yet stay
-  // disabled.
-  void RendDisponible(const QString& nomObjet, bool disponible = true);
-  // The shot table's creation and correction call the cave's operations;
-  // without the shot-entry dialog the Add button is unavailable.
+  // The shot table's creation and correction call the cave's operations
+  // when the shot-entry dialog is installed; the Add button gets its handler
+  // once the table can create shots (run again after giving it a creation).
   void InstalleEditionVisees();
 
   // Operations of the window.
@@ -151,8 +147,14 @@ class TFichePrincipale : public QMainWindow {
   QAction* AjouteAction(QMenu* menu, const char* nom, const std::string& texte, Commande commande = Commande::NombreDeCommandes);
   QToolButton* AjouteBouton(QToolBar* barre, const char* nom, foundation::IdMsg texte, foundation::IdMsg aide,
                             Commande commande = Commande::NombreDeCommandes);
+  // Connects a command's handler to its control: from then on the control
+  // is enabled when its state rule allows it.  A control given no handler
+  // stays disabled.
+  void Connecte(QAction* action, std::function<void()> gestionnaire);
+  void Connecte(QToolButton* bouton, std::function<void()> gestionnaire);
   void Active(QObject* controle, bool actif);
   bool Disponible(QObject* controle) const;
+  bool SuitUneRegle(const QObject* controle) const;
   // The save question before another document is opened in this one's
   // place.  Its "No" lets the changes go only with the document: when no
   // other document took its place (the choice cancelled, the file
@@ -174,7 +176,6 @@ class TFichePrincipale : public QMainWindow {
   DocumentRemplace remplace_;
 
   std::array<QObject*, NombreDeCommandes> commandes_{};
-  QSet<QString> disponibles_;
 
   QMenu* menuFichier_ = nullptr;
   QAction* caviteCoordonnees_ = nullptr;

@@ -25,6 +25,7 @@
 
 #include "app/cherche_visee_dlg.h"
 #include "app/colonnes_visees.h"
+#include "app/commande_connectee.h"
 #include "app/config_generale.h"
 #include "app/document_reseau.h"
 #include "app/gestion_document.h"
@@ -144,7 +145,7 @@ TZoneVisees::TZoneVisees(TGestionDocument& gestion, QWidget* fenetre) : QWidget(
   editSuiteBtn_->setObjectName(QStringLiteral("EditSuiteBtn"));
   editSuiteBtn_->setText(M(IdMsg::AppBtnEditSuite));
   editSuiteBtn_->setVisible(false);
-  connect(editSuiteBtn_, &QToolButton::clicked, this, [this] { EditSuiteBtnClick(); });
+  ConnecteCommande(editSuiteBtn_, &QToolButton::clicked, this, [this] { EditSuiteBtnClick(); });
   bas->addWidget(visuComment_, 1);
   bas->addWidget(editSuiteBtn_);
   v->addLayout(bas);
@@ -173,7 +174,7 @@ void TZoneVisees::CreeSelecteurs() {
   cavitesBox_ = new QComboBox(this);
   cavitesBox_->setObjectName(QStringLiteral("CavitesBox"));
   cavitesBox_->setMinimumContentsLength(11);
-  connect(cavitesBox_, &QComboBox::activated, this, [this](int i) { CavitesBoxChange(i); });
+  ConnecteCommande(cavitesBox_, &QComboBox::activated, this, [this](int i) { CavitesBoxChange(i); });
   galeriesBox_ = new TBoiteGaleries(this);
   galeriesBox_->setObjectName(QStringLiteral("GaleriesBox"));
   galeriesBox_->setMinimumContentsLength(9);
@@ -182,7 +183,7 @@ void TZoneVisees::CreeSelecteurs() {
     GaleriesBoxClick();
     return true;
   };
-  connect(galeriesBox_, &QComboBox::activated, this, [this](int i) { GaleriesBoxChange(i); });
+  ConnecteCommande(galeriesBox_, &QComboBox::activated, this, [this](int i) { GaleriesBoxChange(i); });
   leverEdit_ = new QLineEdit(this);
   leverEdit_->setObjectName(QStringLiteral("LeverEdit"));
   leverEdit_->setReadOnly(true);
@@ -195,12 +196,12 @@ void TZoneVisees::CreeSelecteurs() {
   listeCoupesBox_ = new QComboBox(this);
   listeCoupesBox_->setObjectName(QStringLiteral("ListeCoupesBox"));
   listeCoupesBox_->setMinimumContentsLength(14);
-  connect(listeCoupesBox_, &QComboBox::activated, this, [this](int i) { ListeCoupesBoxChange(i); });
+  ConnecteCommande(listeCoupesBox_, &QComboBox::activated, this, [this](int i) { ListeCoupesBoxChange(i); });
   entreeLabel_ = new QLabel(M(IdMsg::AppLblEntree), this);
   entreeLabel_->setObjectName(QStringLiteral("EntreeLabel"));
   entreesBox_ = new QComboBox(this);
   entreesBox_->setObjectName(QStringLiteral("EntreesBox"));
-  connect(entreesBox_, &QComboBox::activated, this, [this](int i) { EntreesBoxChange(i); });
+  ConnecteCommande(entreesBox_, &QComboBox::activated, this, [this](int i) { EntreesBoxChange(i); });
   // Each selector takes the width of its longest name (cave names are not
   // cut), within a bound that keeps the tool bar usable.
   for (QComboBox* b : {cavitesBox_, static_cast<QComboBox*>(galeriesBox_), listeCoupesBox_, entreesBox_}) {
@@ -214,10 +215,10 @@ void TZoneVisees::AttacheBoutons(QToolButton* coordBtn, QToolButton* dimBtn, QTo
   dimBtn_ = dimBtn;
   basculeAffGalBtn_ = basculeAffGalBtn;
   coordBtn_->setCheckable(true);
-  connect(coordBtn_, &QToolButton::clicked, this, [this] { CoordBtnClick(); });
+  ConnecteCommande(coordBtn_, &QToolButton::clicked, this, [this] { CoordBtnClick(); });
   dimBtn_->setCheckable(true);
-  connect(dimBtn_, &QToolButton::clicked, this, [this] { DimBtnClick(); });
-  connect(basculeAffGalBtn_, &QToolButton::clicked, this, [this] { BasculeAffGalBtnClick(); });
+  ConnecteCommande(dimBtn_, &QToolButton::clicked, this, [this] { DimBtnClick(); });
+  ConnecteCommande(basculeAffGalBtn_, &QToolButton::clicked, this, [this] { BasculeAffGalBtnClick(); });
   MajBoutonGaleries();
 }
 

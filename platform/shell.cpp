@@ -4,7 +4,7 @@
 
 namespace platform {
 namespace {
-ScriptedShell fallback(false);
+ScriptedShell fallback(OpenResult::Failed);
 }  // namespace
 
 Shell& Shell::Current() {

@@ -154,16 +154,16 @@ TEST(ExportFenetre, GpxDemandeLesPointsDeSurface) {
 TEST(ExportFenetre, GoogleEarth) {
   FenetreExport w(3);
   w.Rattache();
-  for (bool accepte : {true, false}) {
-    platform::ScriptedShell shell(accepte);
+  for (platform::OpenResult reponse : {platform::OpenResult::Opened, platform::OpenResult::NoProgram}) {
+    platform::ScriptedShell shell(reponse);
     platform::ScopedShell garde(shell);
     Controle<QToolButton>(*w.f, "GEBtn")->click();
     ASSERT_EQ(shell.Opened.size(), 1u);
     EXPECT_EQ(shell.Opened[0], w.dossier.Fichier("KmlTmp.kml"));
   }
-  // The preview asks nothing; only the refusal shows a message.
+  // The preview asks nothing; a desktop with no program for KML files says so.
   EXPECT_EQ(w.g.dialogues.Messages(),
-            (std::vector<std::string>{"Google Earth n'est pas installé sur cet ordinateur. Visualisation impossible"}));
+            (std::vector<std::string>{"Aucun programme n'est installé pour ouvrir les fichiers KML"}));
 }
 
 TEST(ExportFenetre, DxfCsvEtVTopo) {

@@ -417,9 +417,13 @@ TEST(TableFenetre, AjoutInsertionRectificationGardentLaCorrespondance) {
   // Splays shown: the new shots go after the last shot's splays.
   emit Controle<QTableView>(f, "VisuVisees")->horizontalHeader()->sectionClicked(1);
   f.Zone().SelectionneLigne(f.Zone().Table().Nombre() - 1);
-  // Add waits for the shot-entry dialog, which this test stands in for.
+  // Add waits for the shot-entry dialog, which this test stands in for: the
+  // window's edition installed again with the table's creation gives the
+  // button its handler.
   EXPECT_FALSE(Controle<QToolButton>(f, "AjoutButton")->isEnabled());
-  f.RendDisponible("AjoutButton");
+  f.InstalleEditionVisees();
+  f.MajEtatControles();
+  EXPECT_TRUE(Controle<QToolButton>(f, "AjoutButton")->isEnabled());
   Controle<QToolButton>(f, "AjoutButton")->click();
   EXPECT_EQ(ajouts, 2);
   EXPECT_EQ(Rangees(f.Zone().Table()), OrdreCavite(*e.alpha, true));

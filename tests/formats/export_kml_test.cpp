@@ -134,17 +134,31 @@ TEST(FichierKml, Apercu) {
   ASSERT_TRUE(r.Importe(kDossierTherion + "M1b.th", formats::TypeImportTopoDroid));
   const std::string document = survey::Document().NomFichierCourant;
   survey::Document().NomFichierCourant = r.Dossier.Fichier("m1b.cav");
-  for (bool accepte : {true, false}) {
-    platform::ScriptedShell shell(accepte);
+  // Each answer of the desktop, and what the user is told of it.
+  const struct {
+    platform::OpenResult reponse;
+    bool ouvert;
+    std::string message;
+  } cas[] = {
+      {platform::OpenResult::Opened, true, ""},
+      {platform::OpenResult::NoProgram, false, "Aucun programme n'est installé pour ouvrir les fichiers KML"},
+      {platform::OpenResult::Failed, false, ""},
+  };
+  for (const auto& c : cas) {
+    r.Dialogues.Clear();
+    platform::ScriptedShell shell(c.reponse);
     platform::ScopedShell garde(shell);
-    EXPECT_EQ(formats::VisualiseKml(r.R()), accepte);
+    EXPECT_EQ(formats::VisualiseKml(r.R()), c.ouvert);
     ASSERT_EQ(shell.Opened.size(), 1u);
     EXPECT_EQ(platform::FileNameOf(shell.Opened[0]), "KmlTmp.kml");
     EXPECT_EQ(shell.Opened[0].rfind(r.Dossier.Chemin(), 0), 0u) << shell.Opened[0];
     EXPECT_NE(testsupport::LitOctets(shell.Opened[0]).find("</kml>"), std::string::npos);
+    const std::string attendu = c.reponse == platform::OpenResult::Failed
+                                    ? "Le fichier " + shell.Opened[0] + " n'a pas pu être ouvert. Visualisation impossible"
+                                    : c.message;
+    EXPECT_EQ(r.Dialogues.Messages(),
+              attendu.empty() ? std::vector<std::string>{} : std::vector<std::string>{attendu});
   }
-  EXPECT_EQ(r.Dialogues.Messages(),
-            (std::vector<std::string>{"Google Earth n'est pas installé sur cet ordinateur. Visualisation impossible"}));
   survey::Document().NomFichierCourant = document;
 }
 

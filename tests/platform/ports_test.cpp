@@ -96,10 +96,10 @@ TEST(InstanceLock, DossierDExecution) {
 }
 
 TEST(Shell, PortScripte) {
-  EXPECT_FALSE(Shell::Current().OpenDocument("/tmp/x.pdf"));  // nothing installed
+  EXPECT_EQ(Shell::Current().OpenDocument("/tmp/x.pdf"), OpenResult::Failed);  // nothing installed
   ScriptedShell s;
   ScopedShell garde(s);
-  EXPECT_TRUE(Shell::Current().OpenDocument("https://exemple.org"));
+  EXPECT_EQ(Shell::Current().OpenDocument("https://exemple.org"), OpenResult::Opened);
   EXPECT_EQ(s.Opened, (std::vector<std::string>{"https://exemple.org"}));
 }
 

@@ -14,6 +14,7 @@
 #include "drawing/point_dessin.h"
 #include "drawing/poly_gal.h"
 #include "formats/export/ports_export.h"
+#include "foundation/catalogue.h"
 #include "platform/dialogs.h"
 #include "platform/shell.h"
 #include "projections/services.h"
@@ -300,12 +301,20 @@ bool VisualiseKml(survey::TReseau& reseau) {
   ConstruitKml(reseau, KmlObjetsDefaut, fichier);
   const std::string chemin = survey::DossierDeTravail() + "KmlTmp.kml";
   if (!fichier.EcritLignes(chemin, survey::Encodage::Latin1)) return false;
-  if (!platform::Shell::Current().OpenDocument(chemin)) {
-    platform::Dialogs::Current().ShowMessage(platform::MessageKind::Error,
-                                             "Google Earth n'est pas installé sur cet ordinateur. Visualisation impossible");
-    return false;
+  switch (platform::Shell::Current().OpenDocument(chemin)) {
+    case platform::OpenResult::Opened:
+      return true;
+    case platform::OpenResult::NoProgram:
+      platform::Dialogs::Current().ShowMessage(platform::MessageKind::Error,
+                                               foundation::Msg(foundation::IdMsg::KmlAucunProgramme));
+      return false;
+    case platform::OpenResult::Failed:
+      break;
   }
-  return true;
+  platform::Dialogs::Current().ShowMessage(
+      platform::MessageKind::Error,
+      foundation::RemplaceMarques(foundation::Msg(foundation::IdMsg::KmlOuvertureImpossible), {chemin}));
+  return false;
 }
 
 }  // namespace formats

@@ -103,7 +103,8 @@ bool GenereFichierKml(survey::TReseau& reseau);
 
 // The preview: the file with every kind written as "KmlTmp.kml" in the
 // working folder (replacing the last one) and handed to the program the
-// desktop associates with it; false, with a message when nothing opens it.
+// desktop associates with it; false, with a message saying whether no
+// program is associated with KML files or the file could not be opened.
 bool VisualiseKml(survey::TReseau& reseau);
 
 }  // namespace formats
