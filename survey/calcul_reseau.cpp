@@ -110,8 +110,14 @@ void TReseau::CalculeReseau() {
   if ((type == foundation::TTypeDeDessin::tddAltiDev || type == foundation::TTypeDeDessin::tddAltiOr) &&
       LaCaviteActive && !LaCaviteActive->EstSurface && Cavites.IndexOf(LaCaviteActive) > 0)
     LaCaviteActive->CalculeCoupeDevel();
-  // What the coordinate system could not give, said once for the computation.
-  MontreAvertissementsSysteme();
+  // What the coordinate system could not give, said once for the document
+  // and its system (again when the system changed).
+  const std::string systeme = Projection + '#' + std::to_string(NumFuseau);
+  if (systeme != SystemeAverti) {
+    SystemeAverti = systeme;
+    AvertissementsSystemeMontres.clear();
+  }
+  MontreAvertissementsSysteme(AvertissementsSystemeMontres);
 }
 
 void TReseau::CalculeToutReseau(bool Essai) {

@@ -51,12 +51,14 @@ void AvertitSysteme(const std::string& texte) {
   if (std::find(l.begin(), l.end(), texte) == l.end()) l.push_back(texte);
 }
 
-void MontreAvertissementsSysteme() {
-  const std::vector<std::string>& l = Calcul().AvertissementsSysteme;
-  if (l.empty()) return;
+void MontreAvertissementsSysteme(std::vector<std::string>& dejaMontres) {
   std::string texte;
-  for (const std::string& a : l) texte += (texte.empty() ? "" : "\n") + a;
-  platform::Dialogs::Current().ShowMessage(platform::MessageKind::Warning, texte);
+  for (const std::string& a : Calcul().AvertissementsSysteme) {
+    if (std::find(dejaMontres.begin(), dejaMontres.end(), a) != dejaMontres.end()) continue;
+    dejaMontres.push_back(a);
+    texte += (texte.empty() ? "" : "\n") + a;
+  }
+  if (!texte.empty()) platform::Dialogs::Current().ShowMessage(platform::MessageKind::Warning, texte);
 }
 
 void OublieCalculReseau() {

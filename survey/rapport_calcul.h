@@ -113,8 +113,9 @@ void Avertit(const std::string& texte);
 // Adds a warning about the coordinate system, once until the warnings are
 // cleared.
 void AvertitSysteme(const std::string& texte);
-// Shows the coordinate-system warnings gathered, in one message.
-void MontreAvertissementsSysteme();
+// Shows, in one message, the coordinate-system warnings gathered that are not
+// in dejaMontres, and adds them to it.
+void MontreAvertissementsSysteme(std::vector<std::string>& dejaMontres);
 // Empties the warnings.
 void VideAvertissements();
 

@@ -70,6 +70,11 @@ class TReseau {
   TCavite* CaviteImportee = nullptr;
   bool CalculProjection = true;
   int32_t TypeImport = 0;
+  // What the coordinate system could not give, as already said to the user
+  // for this document and this system (Projection, zone): a computation says
+  // only what is new.
+  std::string SystemeAverti;
+  std::vector<std::string> AvertissementsSystemeMontres;
 
   // --- Document-wide objects ------------------------------------------------------------
   TListeOperateurs ListeOperateurs;

@@ -153,7 +153,7 @@ TEST(CalculReseau, ConvergenceLambertParLeServiceGeneral) {
 // convergence, the automatic declinations keep their value, and one message
 // naming the system says so for each computation, however many caves and
 // entrance trials it holds.  A system that resolves says nothing.
-TEST(CalculReseau, SystemeIntrouvableDitUneFoisParCalcul) {
+TEST(CalculReseau, SystemeIntrouvableDitUneFoisParDocument) {
   platform::ScriptedDialogs dialogues;
   platform::ScopedDialogs garde(dialogues);
   ReseauCalcul n;
@@ -192,14 +192,20 @@ TEST(CalculReseau, SystemeIntrouvableDitUneFoisParCalcul) {
   const double x = n.Station(b, "1")->X, y = n.Station(b, "1")->Y;
   EXPECT_NEAR(x - 910000, 20 * std::sin(47 * Pi / 180), 1e-9);
   EXPECT_NEAR(y - 2100000, 20 * std::cos(47 * Pi / 180), 1e-9);
-  // Said again by the next computation, once.
+  // The window computes at every refresh: the same document with the same
+  // system does not say it again.
   n.R().CalculeReseau();
-  EXPECT_EQ(dialogues.Messages().size(), 2u);
+  EXPECT_EQ(dialogues.Messages().size(), 1u);
   // Independent coordinates have no convergence to miss.
   n.R().Projection.clear();
   n.R().CalculeReseau();
+  EXPECT_EQ(dialogues.Messages().size(), 1u);
+  // Back to the unknown system: said again, once.
+  n.R().Projection = "Lambert Atlantide";
+  n.R().CalculeReseau();
+  n.R().CalculeReseau();
   EXPECT_EQ(dialogues.Messages().size(), 2u);
-  // Nor has a system the catalogue knows.
+  // A system the catalogue knows has nothing to say.
   n.R().Projection = "LT 2+";
   n.R().CalculeReseau();
   EXPECT_EQ(dialogues.Messages().size(), 2u);
