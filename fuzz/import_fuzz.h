@@ -19,14 +19,16 @@
 namespace fuzz {
 
 // The bytes written as "entree" + extension in /tmp/gravelune-<nom>-fuzz,
-// then imported as the given file type.
+// then imported as the given file type; the first `oui` questions are
+// answered yes.
 inline void ImporteOctets(const char* nom, const uint8_t* data, size_t size, const std::string& extension,
-                          int type) {
+                          int type, int oui = 0) {
   const std::string dossier = std::string("/tmp/gravelune-") + nom + "-fuzz";
   std::filesystem::create_directories(dossier);
   const std::string chemin = dossier + "/entree" + extension;
   platform::WriteFileAtomic(chemin, std::string(reinterpret_cast<const char*>(data), size));
   platform::ScriptedDialogs dialogues;
+  for (int i = 0; i < oui; ++i) dialogues.QueueAnswer(platform::Answer::Yes);
   platform::ScopedDialogs garde(dialogues);
   survey::GardeDocument document;
   survey::GardeContexteReseau reseauGarde;

@@ -4,7 +4,11 @@
 // every byte.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <cmath>
+#include <filesystem>
+#include <iomanip>
 #include <map>
 #include <numbers>
 #include <set>
@@ -501,6 +505,65 @@ TEST(FichiersTopoRobot, CoordonneesCommeSurvex) {
   }
 }
 
+// The file with deliberate errors, the readings that stop its import set
+// right (sessions and codes 666, a length of 1009.28 m for 9.28 m): series
+// 133 is given twice, the second time under its own header ("Série
+// doublonnée").  One question names it with its two lines; going on, the
+// copies are two series side by side, 133-1 lies 9.77 m at 199.70° from
+// 133-0 (one series closed on itself put it 4.88 m away at 221°).
+TEST(FichiersTopoRobot, SerieDoubleeDuFichierAErreurs) {
+  std::string octets;
+  {
+    std::istringstream in(testsupport::LitOctets(kDossier + "0000_Fichier_xtb_avec_erreurs_volontaires.xtb"));
+    std::string ligne;
+    while (std::getline(in, ligne)) {
+      if (ligne.rfind("133\t", 0) == 0) {
+        std::vector<std::string> champs;
+        std::istringstream l(ligne);
+        std::string champ;
+        while (std::getline(l, champ, '\t')) champs.push_back(champ);
+        for (size_t i : {2, 3})
+          if (champs.size() > i && champs[i] == "666") champs[i] = "2";
+        if (champs.size() > 4 && champs[4] == "1009.28") champs[4] = "9.28";
+        ligne.clear();
+        for (size_t i = 0; i < champs.size(); ++i) ligne += (i ? "\t" : "") + champs[i];
+      }
+      octets += ligne + "\n";
+    }
+  }
+  ReseauImport r;
+  formats::Import().CalculDecliAuto = false;
+  const std::string chemin = r.Dossier.Fichier("erreurs.xtb");
+  testsupport::EcritOctets(chemin, octets);
+  for (int i = 0; i < 3; ++i) r.Dialogues.QueueAnswer(platform::Answer::Yes);
+  ASSERT_TRUE(r.Importe(chemin, formats::TypeImportTopoRobot)) << ::testing::PrintToString(r.Dialogues.Messages());
+  ASSERT_FALSE(r.Dialogues.Log().empty());
+  const std::string question = r.Dialogues.Log().front().text;
+  EXPECT_EQ(r.Dialogues.Log().front().event, platform::ScriptedDialogs::Event::YesNo);
+  EXPECT_NE(question.find("erreurs.xtb : "), std::string::npos) << question;
+  EXPECT_NE(question.find("(série 133 : lignes 9299 et 9316)"), std::string::npos) << question;
+  // Two shots 133-0 to 133-1 with the file's readings, none closing 133-14
+  // on 133-0.
+  int copies = 0;
+  for (TVisee* v : r.Cavite()->Visees) {
+    const std::string de = v->PointStation->DesignPTopo, a = v->PointVise->DesignPTopo;
+    EXPECT_FALSE((de == "133-14" && a == "133-0") || (de == "133-0" && a == "133-14"));
+    if (de != "133-0" || a != "133-1") continue;
+    ++copies;
+    EXPECT_DOUBLE_EQ(v->Long, 9.77);
+    EXPECT_DOUBLE_EQ(v->Az, 199.7);
+    EXPECT_DOUBLE_EQ(v->pente, -0.25);
+  }
+  EXPECT_EQ(copies, 2);
+  r.R().CalculeReseau();
+  TPointSpeleo* p0 = r.Station("133-0");
+  TPointSpeleo* p1 = r.Station("133-1");
+  ASSERT_TRUE(p0 && p1);
+  const double dx = p1->X - p0->X, dy = p1->Y - p0->Y;
+  EXPECT_NEAR(std::hypot(dx, dy), 9.77 * std::cos(0.25 * std::numbers::pi / 180), 0.001);
+  EXPECT_NEAR(std::atan2(dx, dy) * 180 / std::numbers::pi + 360, 199.7, 0.01);
+}
+
 // --- Hand-made files ------------------------------------------------------------------------------
 
 struct Fichier {
@@ -600,6 +663,158 @@ TEST(LecteurTopoRobot, SeriesEntreSeriesEtEntrees) {
   EXPECT_DOUBLE_EQ(autre->X, 150);
   ASSERT_NE(r.Visee("2-0", "Entrée Autre"), nullptr);
   EXPECT_NE(r.PointSurface("Entrée Essai"), nullptr);
+}
+
+// --- A series number given twice ------------------------------------------------------------
+
+struct ViseeAttendue {
+  std::string de, a;
+  double L = 0, Az = 0, P = 0;
+};
+
+std::string Texte(const ViseeAttendue& v) {
+  std::ostringstream o;
+  o << std::fixed << std::setprecision(3) << v.de << " > " << v.a << " " << v.L << " " << v.Az << " " << v.P;
+  return o.str();
+}
+
+// The cave's shots, sorted, the entrance surface point under its station's
+// name and the zero shot that joins them left out.
+std::vector<std::string> ViseesLues(ReseauImport& r, const std::string& surface, const std::string& entree) {
+  std::vector<std::string> lues;
+  for (TVisee* v : r.Cavite()->Visees) {
+    std::string de = v->PointStation->DesignPTopo, a = v->PointVise->DesignPTopo;
+    if ((de == surface && a == entree) || (de == entree && a == surface)) continue;
+    if (de == surface) de = entree;
+    if (a == surface) a = entree;
+    lues.push_back(Texte({de, a, v->Long, v->Az, v->pente}));
+  }
+  std::sort(lues.begin(), lues.end());
+  return lues;
+}
+
+// The shots as a Survex file, the entrance fixed, in degrees with the
+// session's declination.
+std::string SvxDesVisees(const std::vector<ViseeAttendue>& visees, const std::string& entree,
+                         const std::array<double, 3>& fixe, double declinaison) {
+  auto nom = [](std::string n) {
+    std::replace(n.begin(), n.end(), '-', '_');
+    return "s" + n;
+  };
+  std::ostringstream o;
+  o.precision(12);
+  o << "*begin\n*fix " << nom(entree) << " " << fixe[0] << " " << fixe[1] << " " << fixe[2] << "\n";
+  o << "*declination " << declinaison << " degrees\n*data normal from to tape compass clino\n";
+  for (const ViseeAttendue& v : visees)
+    o << nom(v.de) << " " << nom(v.a) << " " << v.L << " " << v.Az << " " << v.P << "\n";
+  o << "*end\n";
+  return o.str();
+}
+
+// Series 1 given twice: again with its own header right after itself, again
+// with its own header after series 2, or its points coming back after
+// series 2 with no header.  One question names the series and the two
+// lines; going on gives each part its series (a new header starts from its
+// own start station, points without one go on from where the series
+// stopped), checked shot by shot and, computed, against cavern; stopping
+// leaves the document as it was and no file behind.
+TEST(LecteurTopoRobot, SerieDonneeDeuxFois) {
+  const std::string debut =
+      "-6\t1\tEssai\r\n-5\t1\t100\t200\t300\t1\t0\tici\r\n-2\t1\t3\t4\t05\tA\tB\t0\t2.5\r\n"
+      "-1\t1\t360\t360\t0\t0\t0\t100\t0\r\n";
+  const std::string serieUn =
+      "1\t-1\t1\t0\t1\t3\t0\t0\t0\tSerie un\r\n1\t0\t1\t1\t0\t0\t0\t0\t0\t0\t0\r\n"
+      "1\t1\t1\t1\t9.77\t199.7\t-0.25\t0\t0\t0\t0\r\n1\t2\t1\t1\t7.22\t119.24\t-1.59\t0\t0\t0\t0\r\n";
+  const std::string serieDeux =
+      "2\t-1\t1\t1\t2\t1\t0\t0\t0\tSerie deux\r\n2\t0\t1\t1\t5\t180\t2\t0\t0\t0\t0\r\n"
+      "2\t1\t1\t1\t6\t170\t-3\t0\t0\t0\t0\r\n";
+  const std::string suite = "1\t3\t1\t1\t10.01\t93.29\t1.18\t0\t0\t0\t0\r\n1\t4\t1\t1\t4\t10\t0.5\t0\t0\t0\t0\r\n";
+  struct Cas {
+    const char* nom;
+    std::string texte;
+    const char* lignes;
+    std::vector<ViseeAttendue> visees;
+  };
+  const std::vector<ViseeAttendue> un{{"1-0", "1-1", 9.77, 199.7, -0.25}, {"1-1", "1-2", 7.22, 119.24, -1.59}};
+  const std::vector<ViseeAttendue> deux{{"1-1", "2-0", 5, 180, 2}, {"2-0", "2-1", 6, 170, -3}};
+  auto plus = [](std::vector<ViseeAttendue> a, const std::vector<ViseeAttendue>& b) {
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+  };
+  const std::vector<Cas> cas{
+      // The same series copied with a second header: two chains side by
+      // side, no shot from the first copy's end back to point 0.
+      {"deuxieme en-tete", debut + serieUn + "\r\n" + serieUn, "série 1 : lignes 5 et 10", plus(un, un)},
+      // Back after series 2 with a header leaving from 2-1.
+      {"reprise avec en-tete", debut + serieUn + serieDeux + "1\t-1\t2\t1\t1\t4\t0\t0\t0\tSerie un bis\r\n" + suite,
+       "série 1 : lignes 5 et 12",
+       plus(plus(un, deux), {{"2-1", "1-3", 10.01, 93.29, 1.18}, {"1-3", "1-4", 4, 10, 0.5}})},
+      // Back after series 2 with no header: on from 1-2.
+      {"reprise sans en-tete", debut + serieUn + serieDeux + suite, "série 1 : lignes 5 et 12",
+       plus(plus(un, deux), {{"1-2", "1-3", 10.01, 93.29, 1.18}, {"1-3", "1-4", 4, 10, 0.5}})},
+  };
+  for (const Cas& c : cas) {
+    for (const bool poursuit : {true, false}) {
+      ReseauImport r;
+      formats::Import().CalculDecliAuto = false;
+      const std::string chemin = r.Dossier.Fichier("essai.tab");
+      testsupport::EcritOctets(chemin, c.texte);
+      r.Dialogues.QueueAnswer(poursuit ? platform::Answer::Yes : platform::Answer::No);
+      // The gallery dialog comes after the question, and only going on.
+      std::vector<size_t> galeries;
+      formats::FenetresImport().AfficheNommeGal = [&](formats::TNommeGalDlg&) {
+        galeries.push_back(r.Dialogues.Log().size());
+        return formats::ResultatNommeGal::Ok;
+      };
+      const bool ok = r.Importe(chemin, formats::TypeImportTopoRobot);
+      EXPECT_EQ(galeries, poursuit ? std::vector<size_t>{1} : std::vector<size_t>{}) << c.nom;
+      int questions = 0;
+      for (const auto& e : r.Dialogues.Log()) {
+        if (e.event != platform::ScriptedDialogs::Event::YesNo) continue;
+        ++questions;
+        EXPECT_EQ(e.text.rfind("essai.tab : ", 0), 0u) << c.nom << ": " << e.text;
+        EXPECT_NE(e.text.find(c.lignes), std::string::npos) << c.nom << ": " << e.text;
+      }
+      EXPECT_EQ(questions, 1) << c.nom;
+      EXPECT_TRUE(r.Dialogues.Messages().empty()) << c.nom << ::testing::PrintToString(r.Dialogues.Messages());
+      if (!poursuit) {
+        EXPECT_FALSE(ok) << c.nom;
+        EXPECT_EQ(r.R().Cavites.Count(), 1) << c.nom;
+        EXPECT_EQ(r.R().LesPointsSurface()->Count(), 0) << c.nom;
+        EXPECT_EQ(r.R().ListeOperateurs.Count(), 0) << c.nom;
+        std::vector<std::string> fichiers;
+        for (const auto& f : std::filesystem::directory_iterator(r.Dossier.Chemin()))
+          fichiers.push_back(f.path().filename().string());
+        EXPECT_EQ(fichiers, std::vector<std::string>{"essai.tab"}) << c.nom;
+        EXPECT_EQ(testsupport::LitOctets(chemin), c.texte) << c.nom;
+        continue;
+      }
+      ASSERT_TRUE(ok) << c.nom;
+      std::vector<std::string> attendues;
+      for (const ViseeAttendue& v : c.visees) attendues.push_back(Texte(v));
+      std::sort(attendues.begin(), attendues.end());
+      EXPECT_EQ(ViseesLues(r, "Entrée Essai", "1-0"), attendues) << c.nom;
+      if (!CavernPresent()) continue;
+      r.R().CalculeReseau();
+      std::string erreur;
+      const auto survex =
+          PositionsSurvex(SvxDesVisees(c.visees, "1-0", {100, 200, 300}, 2.5), r.Dossier.Chemin(), erreur);
+      ASSERT_TRUE(erreur.empty()) << erreur;
+      int comparees = 0;
+      for (TGalerie* g : r.Cavite()->Galeries)
+        for (TPointSpeleo* p : g->Points) {
+          std::string n = p->DesignPTopo;
+          std::replace(n.begin(), n.end(), '-', '_');
+          const auto s = survex.find("s" + n);
+          ASSERT_NE(s, survex.end()) << c.nom << " " << p->DesignPTopo;
+          EXPECT_NEAR(p->X, s->second[0], 0.005) << c.nom << " " << p->DesignPTopo;
+          EXPECT_NEAR(p->Y, s->second[1], 0.005) << c.nom << " " << p->DesignPTopo;
+          EXPECT_NEAR(p->Z, s->second[2], 0.005) << c.nom << " " << p->DesignPTopo;
+          ++comparees;
+        }
+      EXPECT_GE(comparees, 3) << c.nom;
+    }
+  }
 }
 
 TEST(LecteurTopoRobot, ChoixAnnuleOuVide) {

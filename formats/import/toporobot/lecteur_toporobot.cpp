@@ -1,5 +1,6 @@
 #include "formats/import/toporobot/lecteur_toporobot.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "foundation/arrondi.h"
@@ -169,20 +170,39 @@ bool tImportTopoRobot::LitLignes() {
   const bool lireUtf8 = utf8 && nonAscii;
   int32_t codeSerie = -1;
   TSerie* serie = nullptr;
+  // By series number: its last series and the line where it first appears.
+  std::unordered_map<int32_t, size_t> derniereSerie;
+  std::unordered_map<int32_t, int64_t> premiereLigne;
   for (size_t n = 0; n < LignesFichier.size(); ++n) {
     LigneTopoRobot l;
     if (!LitLigneTopoRobot(lireUtf8 ? octets[n] : LignesFichier[n], l)) continue;
     if (!lireUtf8) foundation::ConvertitAccentsMac(l.Texte);
     if (l.Code > 0) {
-      if (!serie || l.Code != codeSerie) {
-        Series.emplace_back();
-        serie = &Series.back();
+      const int64_t ligne = static_cast<int64_t>(n) + 1;
+      // A second header, or a name after the header and points, starts the
+      // number again.
+      const bool recommence = serie && l.Code == codeSerie && serie->Entete &&
+                              (l.Second == -1 || (l.Second == -2 && !serie->ListeVisImport.empty()));
+      if (!serie || l.Code != codeSerie || recommence) {
+        const auto deja = derniereSerie.find(l.Code);
+        if (deja != derniereSerie.end()) SeriesRepetees.push_back({l.Code, premiereLigne[l.Code], ligne});
+        if (deja != derniereSerie.end() && l.Code != codeSerie && l.Second >= 0) {
+          // Points coming back after another series: the series goes on
+          // from where it stopped.
+          serie = &Series[deja->second];
+        } else {
+          Series.emplace_back();
+          serie = &Series.back();
+          derniereSerie[l.Code] = Series.size() - 1;
+          premiereLigne.emplace(l.Code, ligne);
+        }
         codeSerie = l.Code;
       }
       if (l.Second == -2) {
         serie->DesignGal = foundation::OteBlancs(l.Texte);
       } else if (l.Second == -1) {
         const ValeursTopoRobot v = LitValeursTopoRobot(l.Texte);
+        serie->Entete = true;
         serie->Numserie = l.Code;
         serie->SerieDeb = foundation::Arrondi(v.V[0]);
         serie->PointDeb = foundation::Arrondi(v.V[1]);
@@ -300,6 +320,25 @@ bool tImportTopoRobot::LitLignes() {
   return true;
 }
 
+bool tImportTopoRobot::ConfirmeSeriesRepetees() {
+  if (SeriesRepetees.empty()) return true;
+  std::string liste;
+  const size_t montres = std::min<size_t>(SeriesRepetees.size(), 20);
+  for (size_t i = 0; i < montres; ++i) {
+    const SerieRepetee& r = SeriesRepetees[i];
+    liste += (i ? ", " : "") + foundation::RemplaceMarques(Msg(IdMsg::TpRbSerieRepetee),
+                                                           {foundation::EntierEnStr(r.Numero),
+                                                            foundation::EntierEnStr(r.Premiere),
+                                                            foundation::EntierEnStr(r.Reprise)});
+  }
+  if (SeriesRepetees.size() > montres) liste += ", ...";
+  const std::string question =
+      foundation::RemplaceMarques(Msg(IdMsg::TpRbSeriesRepetees), {NomFichierImport, liste});
+  if (platform::Dialogs::Current().AskYesNo(question) == platform::Answer::Yes) return true;
+  Abandon = true;  // the user stopped: no further message
+  return false;
+}
+
 bool tImportTopoRobot::TraiteLignes() {
   if (!LitLignes()) return false;
   if (CavitesTpRb.empty()) return FichierIllisible();
@@ -315,7 +354,8 @@ bool tImportTopoRobot::TraiteLignes() {
       return false;
     }
   }
-  return TransfereTopo();
+  // A file that cannot be built is refused before any question.
+  return TransfereTopo() && ConfirmeSeriesRepetees();
 }
 
 // --- Building the cave --------------------------------------------------------------------------

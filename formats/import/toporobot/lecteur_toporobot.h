@@ -87,11 +87,24 @@ class tImportTopoRobot : public tImportAutres {
     survey::TVisee* ViseeTmp = nullptr;
   };
 
+  // A series: a run of lines of one series number.  A header line (-1) in a
+  // series that already has its header, or a name line (-2) in one that
+  // already has its header and points, starts another series of the same
+  // number; point lines of a number met before, coming back after another
+  // series, go on with that number's last series.
   struct TSerie {
     std::string DesignGal;
     int32_t Numserie = 0;
     int32_t SerieDeb = 0, PointDeb = 0, SerieFin = 0, PointFin = 0;
     std::vector<TViseeImport> ListeVisImport;
+    bool Entete = false;  // its header line was read
+  };
+
+  // A series number given again: the line where the number first appears
+  // and the line where it comes back.
+  struct SerieRepetee {
+    int32_t Numero = 0;
+    int64_t Premiere = 0, Reprise = 0;
   };
 
   struct TSessionLeverImport {
@@ -118,6 +131,7 @@ class tImportTopoRobot : public tImportAutres {
   // The numbers written on the -2 and -1 lines (GHTopo ".xtb" files refer
   // to them); a ".tab" file refers to their ranks from 1.
   std::vector<int32_t> NumerosSessions, NumerosCodes;
+  std::vector<SerieRepetee> SeriesRepetees;
   bool UneSeuleCavite = false;
   std::string NomEntree;
   TTpRbChoixCavDlg ChoixCavDlg;
@@ -131,6 +145,9 @@ class tImportTopoRobot : public tImportAutres {
   // point line with a reading no instrument gives fails with its message
   // ("<fichier>, ligne <n> : <champ> impossible (<texte>).").
   bool LitLignes();
+  // Series numbers given more than once: the user is told where and chooses
+  // to go on (true) or to stop the import (false).  True when there is none.
+  bool ConfirmeSeriesRepetees();
 
  private:
   bool EstXtb() const;
