@@ -564,15 +564,17 @@ TEST(TherionRefus, Etalonnages) {
     const std::string texte = "survey s\n centerline\n" + std::string(c.avant) +
                               " data normal from to length compass clino\n" + c.apres +
                               " 0 1 2.5 30 -4\n endcenterline\nendsurvey\n";
-    const std::string attendu = c.ligne ? "essai.th, ligne " + std::to_string(c.ligne) + " : l'étalonnage « " +
-                                              c.texte + " » n'est pas pris en charge (il faut des lectures déjà corrigées)."
-                                        : std::string();
+    const std::string attendu =
+        c.ligne ? "essai.th, ligne " + std::to_string(c.ligne) + " : l'étalonnage « " + c.texte +
+                      " » n'est pas pris en charge (il faut des lectures déjà corrigées)."
+                : std::string();
     EXPECT_EQ(MessageDeRefus(texte), attendu) << texte;
   }
   // Dimensions are read when they have columns.
-  EXPECT_EQ(MessageDeRefus(Bloc(" 0 1 2.5 30 -4 1\n", "calibrate dimensions 0.1\n data normal from to length compass clino left")),
-            "essai.th, ligne 3 : l'étalonnage « calibrate dimensions 0.1 » n'est pas pris en charge (il faut des lectures "
-            "déjà corrigées).");
+  EXPECT_EQ(MessageDeRefus(
+                Bloc(" 0 1 2.5 30 -4 1\n", "calibrate dimensions 0.1\n data normal from to length compass clino left")),
+            "essai.th, ligne 3 : l'étalonnage « calibrate dimensions 0.1 » n'est pas pris en charge (il faut des "
+            "lectures déjà corrigées).");
   // The fixture; a calibration of one block does not reach the next one,
   // nor the shots before it.
   EXPECT_EQ(MessageDeRefus(testsupport::LitOctets(kFixturesTh + "etalonnage.th"), "etalonnage.th"),
