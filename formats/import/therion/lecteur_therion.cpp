@@ -393,8 +393,9 @@ void tImportTherion::LitEtalonnage(const std::string& texte, size_t numeroLigne)
   double zero = 0, echelle = 1;
   const bool lu = i < mots.size() && foundation::LitReel(mots[i], zero) &&
                   (i + 1 >= mots.size() || foundation::LitReel(mots[i + 1], echelle));
-  // One that changes nothing, or that cannot be read, is kept as it is
-  // written: only its use by a shot line stops the import.
+  // A calibration that changes a reading, or that cannot be read, is noted
+  // for its quantities, one that changes nothing takes theirs back: only a
+  // shot line it would change stops the import.
   const bool neutre = lu && zero == 0 && echelle == 1;
   auto note = [&](size_t k) { etalonnages_[k] = neutre ? Etalonnage{} : Etalonnage{numeroLigne, commande}; };
   for (const std::string& g : grandeurs) {
