@@ -5,8 +5,11 @@
 
 #include <cmath>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
+#include <iostream>
 #include <map>
+#include <set>
 #include <sstream>
 
 #include "formats/import/therion/lecteur_therion.h"
@@ -14,6 +17,7 @@
 #include "foundation/dates.h"
 #include "projections/contexte_projections.h"
 #include "projections/regions.h"
+#include "survey/declinaison.h"
 #include "survey/lever.h"
 #include "tests/formats/import_test_support.h"
 #include "tests/survey/survex_oracle.h"
@@ -25,10 +29,25 @@ const std::string kDossierTherion = std::string(GRAVELUNE_SHARED_DIR) + "/fixtur
 
 bool TherionPresent() { return std::system("command -v therion >/dev/null 2>&1 && command -v dump3d >/dev/null 2>&1") == 0; }
 
+// The magnetic declinations Therion's log gives, in degrees, by year (its
+// "geomag declinations" table, one line "2023.1.1  2.7877" for each 1 January).
+using DeclinaisonsTherion = std::map<int, double>;
+
+// Therion's declination at a decimal year, interpolated between the two
+// 1 January values of its log around it; NaN when they are missing.
+double DeclinaisonTherion(const DeclinaisonsTherion& table, double annee) {
+  const int a = static_cast<int>(std::floor(annee));
+  const auto debut = table.find(a), fin = table.find(a + 1);
+  if (debut == table.end() || fin == table.end()) return std::nan("");
+  return debut->second + (annee - a) * (fin->second - debut->second);
+}
+
 // Runs Therion on a .th text: the positions of the named stations of its .3d
-// export by name (the survey prefix removed), and its total of leg lengths.
+// export by name (the survey prefix removed), its total of leg lengths and
+// the declinations of its log.
 std::map<std::string, std::array<double, 3>> PositionsTherion(const std::string& th, const std::string& dossier,
-                                                               const std::string& prefixe, double& totalJambes) {
+                                                               const std::string& prefixe, double& totalJambes,
+                                                               DeclinaisonsTherion* declinaisons = nullptr) {
   std::map<std::string, std::array<double, 3>> r;
   {
     std::ofstream(dossier + "/oracle.th", std::ios::binary) << th;
@@ -37,9 +56,21 @@ std::map<std::string, std::array<double, 3>> PositionsTherion(const std::string&
   std::string sortie;
   if (testsurvey::LanceCommande("cd '" + dossier + "' && therion oracle.thconfig 2>&1", sortie) != 0) return r;
   std::ifstream journal(dossier + "/therion.log");
+  bool tableDeclinaisons = false;
   for (std::string l; std::getline(journal, l);) {
     const size_t p = l.find("Total length of survey legs =");
     if (p != std::string::npos) totalJambes = foundation::TexteEnReel(foundation::OteBlancs(l.substr(p + 29, 8)));
+    if (l.rfind("geomag declinations", 0) == 0) {
+      tableDeclinaisons = true;
+      continue;
+    }
+    int annee = 0, mois = 0, jour = 0;
+    double d = 0;
+    if (tableDeclinaisons && std::sscanf(l.c_str(), " %d.%d.%d %lf", &annee, &mois, &jour, &d) == 4) {
+      if (declinaisons && mois == 1 && jour == 1) (*declinaisons)[annee] = d;
+    } else {
+      tableDeclinaisons = false;
+    }
   }
   if (testsurvey::LanceCommande("dump3d '" + dossier + "/oracle.3d' 2>&1", sortie) != 0) return r;
   std::istringstream lignes(sortie);
@@ -110,7 +141,7 @@ TEST(FichiersTherion, CommeTherion) {
                                 {"M1b.th", "M1b", "M1b.", 89.28}};
   for (const FichierTh& f : fichiers) {
     projections::GardeProjections catalogue;
-    ASSERT_TRUE(projections::ChargeListeProjections(projections::RegionAutres));
+    ASSERT_TRUE(projections::ChargeListeProjections(projections::RegionFrance));
     ReseauImport r;
     const std::string chemin = kDossierTherion + f.nom;
     const std::string avant = testsupport::LitOctets(chemin);
@@ -133,16 +164,27 @@ TEST(FichiersTherion, CommeTherion) {
     EXPECT_NEAR(longueur, f.totalLog, 0.005) << f.nom;
     EXPECT_EQ(testsupport::LitOctets(chemin), avant);
     if (!TherionPresent()) continue;
-    // Therion applies no declination once told so, then the meridian
-    // convergence of the UTM fix, as the network does.
-    std::string th = avant;
-    const size_t cs = th.find("cs UTM32\n");
-    if (cs != std::string::npos) th.insert(cs + 9, "    declination 0 degrees\n");
+    // Therion computes the file as it stands: M1b (a UTM fix and a date, no
+    // declination command) with the magnetic declination of its date and
+    // place and the meridian convergence of its fix, as the network does.
     double total = 0;
-    const auto oracle = PositionsTherion(th, r.Dossier.Chemin(), f.prefixe, total);
+    DeclinaisonsTherion declinaisons;
+    const auto oracle = PositionsTherion(avant, r.Dossier.Chemin(), f.prefixe, total, &declinaisons);
     ASSERT_FALSE(oracle.empty()) << f.nom;
     EXPECT_NEAR(total, f.totalLog, 1e-9) << f.nom;
     r.R().CalculeReseau();
+    EXPECT_TRUE(r.Dialogues.Messages().empty()) << f.nom << " : " << r.Dialogues.Messages().front();
+    const survey::TLever& lever = *c->Levers.First();
+    // Only M1b has a coordinate system.
+    EXPECT_EQ(lever.DecliAuto, std::string(f.nom) == "M1b.th") << f.nom;
+    if (lever.DecliAuto) {
+      double annee = 0;
+      ASSERT_TRUE(survey::AnneeDecimale(lever.LaDate, annee));
+      const double therion = DeclinaisonTherion(declinaisons, annee);
+      std::cout << "[ oracle  ] " << f.nom << " du " << foundation::DateEnTexte(lever.LaDate)
+                << " : déclinaison de Therion " << therion << " °, du lever " << lever.Declinaison << " °\n";
+      EXPECT_NEAR(lever.Declinaison, therion, 0.02) << f.nom;
+    }
     int compares = 0;
     std::vector<TPointSpeleo*> points{c->LEntree()};
     for (TGalerie* g : c->Galeries)
@@ -419,6 +461,188 @@ TEST(TherionDessins, AurigaEtSvg) {
   // The new cave left the network's list after the computation only to come
   // back as its last cave.
   EXPECT_EQ(r.R().Cavites.Count(), 2);
+}
+
+// --- What the reader refuses rather than read wrong ---------------------------------------------
+
+const std::string kFixturesTh = std::string(GRAVELUNE_SOURCE_DIR) + "/tests/formats/fixtures/therion/";
+
+// The names of the files of a folder.
+std::set<std::string> Contenu(const std::string& dossier) {
+  std::set<std::string> noms;
+  for (const auto& e : std::filesystem::directory_iterator(dossier)) noms.insert(e.path().filename().string());
+  return noms;
+}
+
+// A .th text imported (type 7) from its own folder that must be refused with
+// exactly one error message: the network unchanged, the file unchanged and
+// no file left beside it.  The message, or "" when the import went through.
+std::string MessageDeRefus(const std::string& texte, const std::string& nom = "essai.th") {
+  ReseauImport r;
+  const std::string chemin = r.Dossier.Fichier(nom);
+  testsupport::EcritOctets(chemin, texte);
+  const std::set<std::string> avant = Contenu(r.Dossier.Chemin());
+  if (r.Importe(chemin, formats::TypeImportTopoDroid)) return {};
+  EXPECT_EQ(r.R().Cavites.Count(), 1) << nom;
+  EXPECT_EQ(r.R().LesPointsSurface()->Count(), 0) << nom;
+  EXPECT_EQ(r.R().ListeOperateurs.Count(), 0) << nom;
+  EXPECT_EQ(testsupport::LitOctets(chemin), texte) << nom;
+  EXPECT_EQ(Contenu(r.Dossier.Chemin()), avant) << nom;
+  const auto& log = r.Dialogues.Log();
+  EXPECT_EQ(log.size(), 1u) << nom;
+  if (log.empty()) return "?";
+  EXPECT_EQ(log[0].kind, platform::MessageKind::Error) << nom;
+  return log[0].text;
+}
+
+std::string RefusDonnees(const std::string& fichier, int ligne, const std::string& style) {
+  return fichier + ", ligne " + std::to_string(ligne) + " : les données « " + style +
+         " » ne sont pas prises en charge (il faut from, to, length, compass et clino).";
+}
+
+TEST(TherionRefus, StylesDeDonnees) {
+  // The files: northings and eastings, depths in place of clino, back
+  // readings in place of compass and clino (after a block that reads well).
+  struct Fichier {
+    const char* nom;
+    int ligne;
+    const char* style;
+  } fichiers[] = {{"cartesien.th", 6, "cartesian"}, {"plongee.th", 7, "diving"}, {"visees_inverses.th", 11, "normal"}};
+  for (const Fichier& f : fichiers) {
+    const std::string texte = testsupport::LitOctets(kFixturesTh + f.nom);
+    ASSERT_FALSE(texte.empty()) << f.nom;
+    EXPECT_EQ(MessageDeRefus(texte, f.nom), RefusDonnees(f.nom, f.ligne, f.style));
+  }
+  // The other styles Therion knows, and a normal one that lacks a column.
+  struct Cas {
+    const char* data;
+    const char* style;
+  } cas[] = {{"data dimensions station left right up down", "dimensions"},
+             {"data nosurvey from to", "nosurvey"},
+             {"data topofil from to fromcount tocount compass clino", "topofil"},
+             {"data cylpolar from to length compass depthchange", "cylpolar"},
+             {"data normal station newline length compass clino", "normal"},
+             {"data from to length compass", "normal"},
+             {"data normal from to tape bearing clino-", "normal"}};
+  for (const Cas& c : cas)
+    EXPECT_EQ(MessageDeRefus(Bloc(" 0 1 2.5 30 -4\n", c.data)), RefusDonnees("essai.th", 3, c.style)) << c.data;
+  // A style that no shot line follows, or that a readable data command
+  // replaces before them, stops nothing.
+  for (const std::string& corps : {std::string(" 0 1 2.5 30 -4\n data cartesian from to northing easting altitude\n"),
+                                   std::string(" data diving from to length compass depthchange\n"
+                                               " data normal from to length compass clino\n 0 1 2.5 30 -4\n")}) {
+    LectureTh l(Bloc(corps));
+    EXPECT_TRUE(l.ok) << corps;
+    EXPECT_TRUE(l.r.Dialogues.Log().empty()) << corps;
+  }
+}
+
+TEST(TherionRefus, Etalonnages) {
+  // The reader applies no calibration: one that changes a reading of a
+  // column stops the import at the first shot line it would change.
+  struct Cas {
+    const char* avant;  // lines before the data command
+    const char* apres;  // lines after it, before the shot
+    int ligne;          // of the calibration refused; 0: imported
+    const char* texte;
+  } cas[] = {
+      {" calibrate compass 2.5\n", "", 3, "calibrate compass 2.5"},
+      {" calibrate tape clino 0.1 1.02 # ruban\n", "", 3, "calibrate tape clino 0.1 1.02"},
+      {"", " calibrate length 0 1.05\n", 4, "calibrate length 0 1.05"},
+      {" calibrate Clino -0.2\n", "", 3, "calibrate Clino -0.2"},
+      {" calibrate bearing x\n", "", 3, "calibrate bearing x"},
+      // Changes nothing, or nothing that is read.
+      {" calibrate compass 0\n calibrate tape 0 1\n", "", 0, ""},
+      {" calibrate backcompass 180\n calibrate counter 2\n", "", 0, ""},
+      {" calibrate left 0.3\n calibrate dimensions 0.1\n", "", 0, ""},
+      // Taken back before the shot, or commented out.
+      {" calibrate compass 2.5\n calibrate compass 0.0\n", "", 0, ""},
+      {" calibrate compass 2.5 1.1\n calibrate default\n", "", 0, ""},
+      {" # calibrate compass 2.5\n", "", 0, ""},
+  };
+  for (const Cas& c : cas) {
+    const std::string texte = "survey s\n centerline\n" + std::string(c.avant) +
+                              " data normal from to length compass clino\n" + c.apres +
+                              " 0 1 2.5 30 -4\n endcenterline\nendsurvey\n";
+    const std::string attendu =
+        c.ligne ? "essai.th, ligne " + std::to_string(c.ligne) + " : l'étalonnage « " + c.texte +
+                      " » n'est pas pris en charge (il faut des lectures déjà corrigées)."
+                : std::string();
+    EXPECT_EQ(MessageDeRefus(texte), attendu) << texte;
+  }
+  // Dimensions are read when they have columns.
+  EXPECT_EQ(MessageDeRefus(
+                Bloc(" 0 1 2.5 30 -4 1\n", "calibrate dimensions 0.1\n data normal from to length compass clino left")),
+            "essai.th, ligne 3 : l'étalonnage « calibrate dimensions 0.1 » n'est pas pris en charge (il faut des "
+            "lectures déjà corrigées).");
+  // The fixture; a calibration of one block does not reach the next one,
+  // nor the shots before it.
+  EXPECT_EQ(MessageDeRefus(testsupport::LitOctets(kFixturesTh + "etalonnage.th"), "etalonnage.th"),
+            "etalonnage.th, ligne 7 : l'étalonnage « calibrate compass 2.5 » n'est pas pris en charge (il faut des "
+            "lectures déjà corrigées).");
+  LectureTh l("survey s\ncenterline\ndata normal from to length compass clino\n0 1 2.5 30 -4\ncalibrate compass 3\n"
+              "endcenterline\ncenterline\ndata normal from to length compass clino\n1 2 2 40 -5\nendcenterline\n");
+  EXPECT_TRUE(l.ok);
+  EXPECT_EQ(l.lecteur.ViseesImportes.size(), 2u);
+}
+
+TEST(TherionRefus, FichiersInclus) {
+  // Only "input" lines: the files are named, the commented one is not.
+  ReseauImport r;
+  const std::string chemin = r.Dossier.Fichier("inclusions.th");
+  testsupport::EcritOctets(chemin, testsupport::LitOctets(kFixturesTh + "inclusions.th"));
+  ASSERT_FALSE(r.Importe(chemin, formats::TypeImportTopoDroid));
+  EXPECT_EQ(r.R().Cavites.Count(), 1);
+  ASSERT_EQ(r.Dialogues.Messages().size(), 1u);
+  EXPECT_EQ(r.Dialogues.Messages()[0], "il n'y a aucune ligne à importer. Vérifiez la structure du fichier " + chemin +
+                                           " : il inclut d'autres fichiers par « input », qui ne sont pas lus : "
+                                           "entree.th, galerie nord.th.");
+  // A centreline without shots beside the inclusion says so too; a file
+  // with shots is read.
+  const std::string sansVisee = MessageDeRefus("survey s\ninput a.th\ncenterline\nfix 0 1 2 3\nendcenterline\n");
+  EXPECT_NE(sansVisee.find("par « input », qui ne sont pas lus : a.th."), std::string::npos) << sansVisee;
+  EXPECT_TRUE(LectureTh("survey s\ninput a.th\n" + Bloc(" 0 1 2 3 4\n")).ok);
+  // Without inclusion the message gives no such reason.
+  EXPECT_EQ(MessageDeRefus("survey s\n# input a.th\n").find("input"), std::string::npos);
+}
+
+TEST(TherionDeclinaison, CalculeeSansCommande) {
+  projections::GardeProjections catalogue;
+  ASSERT_TRUE(projections::ChargeListeProjections(projections::RegionFrance));
+  struct Cas {
+    const char* entete;  // before the centreline
+    const char* bloc;    // inside, before the data command
+    bool autoDecli;
+    double decli;
+  } cas[] = {
+      {"cs UTM32\n", "date 2023.10.04\nfix 0 326903.675 5026481.521 3005\n", true, 0},
+      {"", "cs long-lat\nfix 0 6.79 45.37 3005\ndate 2023.10.04\n", true, 0},
+      // A declination command keeps its value, also 0 or after the data command.
+      {"cs UTM32\ndeclination 1.5 degrees\n", "date 2023.10.04\nfix 0 326903.675 5026481.521 3005\n", false, 1.5},
+      {"cs UTM32\n", "date 2023.10.04\nfix 0 326903.675 5026481.521 3005\ndeclination 0 deg\n", false, 0},
+      // No date, no coordinate system, no fixed point in it.
+      {"cs UTM32\n", "fix 0 326903.675 5026481.521 3005\n", false, 0},
+      {"", "date 2023.10.04\nfix 0 326903.675 5026481.521 3005\n", false, 0},
+      {"cs UTM32\n", "date 2023.10.04\n", false, 0},
+  };
+  for (const Cas& c : cas) {
+    LectureTh l(std::string("survey s\n") + c.entete + "centerline\n" + c.bloc +
+                "data normal from to length compass clino\n0 1 10 0 0\nendcenterline\n");
+    ASSERT_TRUE(l.ok) << c.entete << c.bloc;
+    EXPECT_EQ(l.Lev().AutoDecli, c.autoDecli) << c.entete << c.bloc;
+    EXPECT_EQ(l.Lev().Decli, c.decli) << c.entete << c.bloc;
+    const survey::TLever& lever = *l.r.Cavite()->Levers.First();
+    EXPECT_EQ(lever.DecliAuto, c.autoDecli) << c.entete << c.bloc;
+    // The network computation gives the trip the declination of its date
+    // at the entrance, and turns the shot by it.
+    l.r.R().CalculeReseau();
+    if (c.autoDecli) {
+      EXPECT_GT(lever.Declinaison, 2.8) << c.bloc;
+      EXPECT_LT(lever.Declinaison, 3.0) << c.bloc;
+    } else {
+      EXPECT_EQ(lever.Declinaison, c.decli) << c.entete << c.bloc;
+    }
+  }
 }
 
 TEST(FichiersTherion, CoupeAChaqueLigne) {

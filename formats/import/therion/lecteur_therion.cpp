@@ -66,6 +66,16 @@ bool CommandeIgnoree(const std::string& texte) {
   return false;
 }
 
+// The command of that word as Therion reads it: the first word of the line,
+// not commented out.
+bool EstCommandeActive(const std::string& texte, const std::string& mot) {
+  const std::vector<std::string> mots = Mots(Minuscules(Nettoie(texte)));
+  return !mots.empty() && mots.front() == mot;
+}
+
+// The text before a comment, trimmed.
+std::string SansCommentaire(const std::string& texte) { return Nettoie(texte.substr(0, texte.find('#'))); }
+
 // A reading of the file; 0 when the text is not a number.
 double Nombre(const std::string& s) { return foundation::TexteEnReel(s); }
 
@@ -126,6 +136,17 @@ bool tImportTherion::LitEnTete() {
   NomSource.clear();
   ACavite->NomCavite.clear();
   lever_ = nullptr;
+  declinaisonDonnee_ = false;
+  // The files the text includes, which are not read: said when nothing else is found.
+  FichiersInclus.clear();
+  for (const std::string& ligne : LignesFichier) {
+    if (!EstCommandeActive(ligne, "input")) continue;
+    std::string nom;
+    for (char c : SansCommentaire(Nettoie(ligne).substr(5)))
+      if (c != '"') nom += c;
+    nom = RelitUtf8(Nettoie(nom));
+    if (!nom.empty()) FichiersInclus.push_back(nom);
+  }
   size_t i = 0;
   bool trouve = false;
   for (; i < LignesFichier.size(); ++i) {
@@ -161,7 +182,8 @@ bool tImportTherion::LitEnTete() {
     }
   }
   if (ACavite->NomCavite.empty()) ACavite->NomCavite = DesignFich;
-  if (!trouve || i + 1 >= LignesFichier.size() || ACavite->NomCavite.empty()) return FichierIllisible();
+  if (!trouve || i + 1 >= LignesFichier.size() || ACavite->NomCavite.empty())
+    return FichierIllisible(RaisonFichiersInclus());
   std::string& nom = ACavite->NomCavite;
   if (NomSource == "Qave" && !nom.empty() && nom.back() == '\\') {
     while (nom.size() >= 2 && (Blanc(nom.back()) || std::isdigit(static_cast<unsigned char>(nom.back())) ||
@@ -267,6 +289,7 @@ void tImportTherion::LitDeclinaison(const std::string& arg) {
     if (p > 0) {
       lever_->Decli = avant(p);
       lever_->UnitDecli = 0;
+      declinaisonDonnee_ = true;
     }
     return;
   }
@@ -274,6 +297,7 @@ void tImportTherion::LitDeclinaison(const std::string& arg) {
   if (p != std::string::npos && p > 0) {
     lever_->UnitDecli = 1;
     lever_->Decli = avant(p);
+    declinaisonDonnee_ = true;
   }
 }
 
@@ -322,14 +346,18 @@ bool tImportTherion::LitPointFixe(const std::string& ligne) {
   return true;
 }
 
-void tImportTherion::LitColonnes(const std::string& arg) {
+void tImportTherion::LitColonnes(const std::string& arg, size_t numeroLigne) {
   colDe_ = colA_ = colL_ = colAz_ = colP_ = colG_ = colD_ = colH_ = colB_ = 0;
   std::vector<std::string> mots = Mots(Minuscules(arg));
   static const char* const kStyles[] = {"normal", "diving", "cartesian", "cylpolar", "dimensions", "nosurvey",
                                         "topofil"};
   size_t debut = 0;
+  std::string style = "normal";  // Therion's style when none is named
   for (const char* s : kStyles)
-    if (!mots.empty() && mots[0] == s) debut = 1;
+    if (!mots.empty() && mots[0] == s) {
+      debut = 1;
+      style = s;
+    }
   for (size_t i = debut; i < mots.size(); ++i) {
     const int col = static_cast<int>(i - debut) + 1;
     const std::string& m = mots[i];
@@ -343,6 +371,73 @@ void tImportTherion::LitColonnes(const std::string& arg) {
     else if (m == "up" || m == "ceiling") colH_ = col;
     else if (m == "down" || m == "floor") colB_ = col;
   }
+  // Without the five polar columns a shot line would be read as zeros.
+  const bool lisible = colDe_ && colA_ && colL_ && colAz_ && colP_;
+  styleRefuse_ = lisible ? std::string() : style;
+  ligneDonnees_ = numeroLigne;
+}
+
+void tImportTherion::LitEtalonnage(const std::string& texte, size_t numeroLigne) {
+  // "calibrate <quantities> <zero error> [<scale>]", or "calibrate default".
+  const std::string commande = SansCommentaire(texte);
+  std::vector<std::string> mots = Mots(Minuscules(commande));
+  mots.erase(mots.begin());
+  if (mots.size() == 1 && mots[0] == "default") {
+    etalonnages_ = {};
+    return;
+  }
+  std::vector<std::string> grandeurs;
+  size_t i = 0;
+  double v = 0;
+  for (; i < mots.size() && !foundation::LitReel(mots[i], v); ++i) grandeurs.push_back(mots[i]);
+  double zero = 0, echelle = 1;
+  const bool lu = i < mots.size() && foundation::LitReel(mots[i], zero) &&
+                  (i + 1 >= mots.size() || foundation::LitReel(mots[i + 1], echelle));
+  // A calibration that changes a reading, or that cannot be read, is noted
+  // for its quantities, one that changes nothing takes theirs back: only a
+  // shot line it would change stops the import.
+  const bool neutre = lu && zero == 0 && echelle == 1;
+  auto note = [&](size_t k) { etalonnages_[k] = neutre ? Etalonnage{} : Etalonnage{numeroLigne, commande}; };
+  for (const std::string& g : grandeurs) {
+    if (g == "length" || g == "tape") note(0);
+    else if (g == "compass" || g == "bearing") note(1);
+    else if (g == "clino" || g == "gradient") note(2);
+    else if (g == "left") note(3);
+    else if (g == "right") note(4);
+    else if (g == "up" || g == "ceiling") note(5);
+    else if (g == "down" || g == "floor") note(6);
+    else if (g == "dimensions")
+      for (size_t k = 3; k < 7; ++k) note(k);
+  }
+}
+
+bool tImportTherion::Refuse(const std::string& message) {
+  platform::Dialogs::Current().ShowMessage(platform::MessageKind::Error, message);
+  Abandon = true;  // the message is said: the pipeline adds none
+  return FichierIllisible();
+}
+
+bool tImportTherion::LignesDeViseesLisibles() {
+  using foundation::IdMsg;
+  if (!styleRefuse_.empty())
+    return Refuse(foundation::RemplaceMarques(
+        foundation::Msg(IdMsg::ImportTherionDonneesRefusees),
+        {NomFichierImport, foundation::EntierEnStr(static_cast<int64_t>(ligneDonnees_)), styleRefuse_}));
+  const int colonnes[] = {colL_, colAz_, colP_, colG_, colD_, colH_, colB_};
+  for (size_t k = 0; k < etalonnages_.size(); ++k)
+    if (colonnes[k] && etalonnages_[k].ligne)
+      return Refuse(foundation::RemplaceMarques(
+          foundation::Msg(IdMsg::ImportTherionEtalonnageRefuse),
+          {NomFichierImport, foundation::EntierEnStr(static_cast<int64_t>(etalonnages_[k].ligne)),
+           etalonnages_[k].texte}));
+  return true;
+}
+
+std::string tImportTherion::RaisonFichiersInclus() const {
+  if (FichiersInclus.empty()) return {};
+  std::string noms;
+  for (const std::string& n : FichiersInclus) noms += (noms.empty() ? "" : ", ") + n;
+  return foundation::RemplaceMarques(foundation::Msg(foundation::IdMsg::ImportRaisonTherionInput), {noms});
 }
 
 void tImportTherion::LitVisee(const std::string& ligne) {
@@ -396,8 +491,10 @@ void tImportTherion::LitVisee(const std::string& ligne) {
 bool tImportTherion::LitBloc(size_t& n) {
   donneesVues_ = false;
   extension_ = 1;
+  etalonnages_ = {};
   bool dedans = false;
   for (; n < LignesFichier.size(); ++n) {
+    const size_t numeroLigne = LignesEnTete + n + 1;
     const std::string texte = RelitUtf8(Nettoie(LignesFichier[n]));
     if (EstCommandeTh(texte, "endcenterline") || EstCommandeTh(texte, "endcentreline")) {
       ++n;
@@ -431,13 +528,16 @@ bool tImportTherion::LitBloc(size_t& n) {
           commentaire_.clear();
           donneesVues_ = true;
         }
-        LitColonnes(arg);
+        LitColonnes(arg, numeroLigne);
+      } else if (EstCommandeActive(texte, "calibrate")) {
+        LitEtalonnage(texte, numeroLigne);
       } else if (donneesVues_ && EstCommandeTh(texte, "extend ")) {
         const std::string bas = Minuscules(texte);
         extension_ = bas == "extend vertical" ? 0 : bas == "extend right" ? 2 : bas == "extend left" ? -2 : 1;
       } else if (EstCommentaireTh(texte)) {
         commentaire_ += texte.substr(texte.find('#') + 1);
       } else if (donneesVues_ && !CommandeIgnoree(texte)) {
+        if (!LignesDeViseesLisibles()) return false;
         LitVisee(texte);
       }
     }
@@ -451,6 +551,11 @@ bool tImportTherion::CreeViseesImport() {
   while (n < LignesFichier.size())
     if (!LitBloc(n)) return FichierIllisible();
   LignesFichier.clear();
+  if (ViseesImportes.empty() && !FichiersInclus.empty()) return FichierIllisible(RaisonFichiersInclus());
+  // Therion computes the declination of a dated survey placed on the ground
+  // when no command gives it: so does the trip.
+  if (lever_ && lever_->DateLev != 0 && !Import().ProjectionImport.empty() && !declinaisonDonnee_)
+    lever_->AutoDecli = true;
   if (ViseesImportes.size() > 1) {
     TViseeImport& a = *ViseesImportes[0];
     const TViseeImport& b = *ViseesImportes[1];

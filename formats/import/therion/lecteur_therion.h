@@ -4,8 +4,10 @@
 // "centerline" blocks whose "data" command gives the columns of the shot
 // lines.  It stages one trip for the whole file, one shot per shot line and a
 // surface point per "fix" command, and hands over to the common transfer.
+#include <array>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "formats/import/vtopo/lecteur_vtopo.h"
 
@@ -33,7 +35,11 @@ class tImportTherion : public tImportVTopo {
   bool LitEnTete() override;
   // Reads every centreline block; false (unreadable) when a "units" command
   // names a unit the reader cannot convert or a "long-lat" point has no UTM
-  // position.
+  // position.  A shot line whose data command lacks one of from, to, length,
+  // compass and clino, or whose readings a "calibrate" command changes, stops
+  // the import with a message naming the line.  A dated survey of a file
+  // whose fixed points have a coordinate system, and that no "declination"
+  // command gives a value, has its declination computed by the trip.
   bool CreeViseesImport() override;
   // The Auriga sketch ".txt" beside the ".th": true when there is none; a
   // present one is not read yet (true).
@@ -47,6 +53,9 @@ class tImportTherion : public tImportVTopo {
   std::string FStrTh;
   // The path of the file being imported.
   std::string CheminTh;
+  // The files the "input" commands name, as written: the reader does not
+  // read them.
+  std::vector<std::string> FichiersInclus;
 
  private:
   // The text of a command's argument; creates the trip when there is none.
@@ -59,7 +68,16 @@ class tImportTherion : public tImportVTopo {
   void LitDeclinaison(const std::string& arg);
   void LitSystemeCoordonnees(const std::string& arg);
   bool LitPointFixe(const std::string& ligne);
-  void LitColonnes(const std::string& arg);
+  void LitColonnes(const std::string& arg, size_t numeroLigne);
+  void LitEtalonnage(const std::string& texte, size_t numeroLigne);
+  // False, with the message said, when the columns or the calibrations in
+  // force would read the block's shot lines wrong.
+  bool LignesDeViseesLisibles();
+  // Says the message and stops the import (false).
+  bool Refuse(const std::string& message);
+  // The reason an import that found nothing gives: the files included by
+  // "input"; empty when there are none.
+  std::string RaisonFichiersInclus() const;
   void LitVisee(const std::string& ligne);
 
   TLeverImport* lever_ = nullptr;
@@ -72,6 +90,21 @@ class tImportTherion : public tImportVTopo {
   int colDe_ = 0, colA_ = 0, colL_ = 0, colAz_ = 0, colP_ = 0, colG_ = 0, colD_ = 0, colH_ = 0, colB_ = 0;
   // Factors of lengths and dimensions to metres, of angles to the trip's unit.
   double facteurL_ = 1, facteurDim_ = 1, facteurAz_ = 1, facteurP_ = 1;
+  // The style of the data command in force when it lacks a column the
+  // reader needs, and that command's line (1-based); empty when the columns
+  // are read.
+  std::string styleRefuse_;
+  size_t ligneDonnees_ = 0;
+  // The calibrations of the block that change a reading, for length,
+  // compass, clino, left, right, up and down: the command's line (0: none)
+  // and its text.
+  struct Etalonnage {
+    size_t ligne = 0;
+    std::string texte;
+  };
+  std::array<Etalonnage, 7> etalonnages_;
+  // A "declination" command gave the survey its value.
+  bool declinaisonDonnee_ = false;
 };
 
 }  // namespace formats
