@@ -407,6 +407,9 @@ void TLeversDlg::Affiche() {
   std::string lat, lon;
   if (r && !r->Projection.empty() && c && c->EntreeWGSStr(lat, lon) && c->EntreeWGS(LatA, LongA)) {
     entreeConnue_ = true;
+    // The entrance's height, as the network computation takes it: the value
+    // shown is the one the trip will keep.
+    AltA = c->PositionEntree()->Z;
     latEntree_->setText(Q(lat));
     longEntree_->setText(Q(lon));
   }

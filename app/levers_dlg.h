@@ -82,7 +82,7 @@ class TLeversDlg : public QDialog {
   // when "grades" is chosen).
   double DeclinTmp = 0;
   double LatA = 0, LongA = 0;  // entrance, radians
-  double AltA = 0;             // never set
+  double AltA = 0;             // the entrance's height
   double DateDecim = 0;        // the trip's date as a decimal year
 
  protected:

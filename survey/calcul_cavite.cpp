@@ -217,7 +217,7 @@ double TCavite::CalculeConvergence() {
   }
   double lat = 0, lon = 0;
   if (EntreeWGS(lat, lon)) {
-    const TPointSpeleo* position = e ? e : Calcul().PtSurfaceSaisie;
+    const TPointSpeleo* position = PositionEntree();
     const double altitude = position ? position->Z : 0;
     for (TLever* l : Levers) l->CalculeDecliAuto(lat, lon, altitude);
   } else if (!systeme.Projection.empty() && (CaviteValide() ? e : Calcul().PtSurfaceSaisie) && DeclinaisonAuto(*this)) {
@@ -230,8 +230,12 @@ double TCavite::CalculeConvergence() {
 
 void TCavite::CalculeLesLevers() { CalculeConvergence(); }
 
+const TPointSpeleo* TCavite::PositionEntree() const {
+  return CaviteValide() ? LEntree() : Calcul().PtSurfaceSaisie;
+}
+
 bool TCavite::EntreeWGS(double& lat, double& lon) const {
-  const TPointSpeleo* e = CaviteValide() ? LEntree() : Calcul().PtSurfaceSaisie;
+  const TPointSpeleo* e = PositionEntree();
   if (!e) return false;
   const TSystemeCalcul systeme = SystemeCalculDe(*this);
   foundation::TPointTopo p = e->PtTopo();

@@ -214,8 +214,10 @@ class TCavite : public foundation::TObjetDeListe {
   // The wall points, then the drawing data's plan computation (gallery
   // outlines, plan drawing, sketches); nothing for a cave without shots.
   void CalculeDessinPlani();
-  // WGS84 latitude and longitude (radians) of the entrance, or of the surface
-  // point of the shot being entered for a cave without shots.
+  // The entrance, or the surface point of the shot being entered for a cave
+  // without shots; none when neither is known.
+  const TPointSpeleo* PositionEntree() const;
+  // WGS84 latitude and longitude (radians) of that position.
   bool EntreeWGS(double& lat, double& lon) const;
   // "Lat : 44.5000 S", "Long : 1.2500 O"; both empty when EntreeWGS fails.
   bool EntreeWGSStr(std::string& LatStr, std::string& LongStr) const;

@@ -138,13 +138,15 @@ TEST(LeversDlg, DeclinaisonAutomatiqueEnLambert93) {
     std::snprintf(texte, sizeof texte, "Long : %.4f E", lon);
     EXPECT_EQ(Enfant<QLabel>(d, "LongEntreeLbl")->text().toStdString(), texte);
   }
-  // 15 July 2010, automatic: degrees at the entrance, altitude 0.
+  // 15 July 2010, automatic: degrees at the entrance, at its height (350 m),
+  // as the network computation takes it.
   EXPECT_TRUE(Enfant<QPushButton>(d, "DeclinBtn")->isEnabled());
   EXPECT_FALSE(Enfant<QCheckBox>(d, "CalculAutoChk")->isHidden());
   EXPECT_TRUE(Enfant<QPushButton>(d, "CoeffsDecliBtn")->isHidden());
   double annee = 0;
   ASSERT_TRUE(survey::AnneeDecimale(Date(2010, 7, 15), annee));
-  const double radians = survey::CalculeDeclinaisonIGRF(annee, d.LatA * 180 / Pi, d.LongA * 180 / Pi, 0);
+  EXPECT_EQ(d.AltA, 350);
+  const double radians = survey::CalculeDeclinaisonIGRF(annee, d.LatA * 180 / Pi, d.LongA * 180 / Pi, 350);
   const double degres = radians * 180 / Pi;
   EXPECT_GT(std::fabs(degres), 0.1);
   EXPECT_NEAR(d.DeclinTmp, degres, 1e-12);
@@ -618,6 +620,7 @@ TEST(LeversDlg, DeclinaisonTapeeGardeeSaufCalculAutomatique) {
       ASSERT_TRUE(survey::AnneeDecimale(l->LaDate, annee));
       // The model at the entrance, 350 m up.
       EXPECT_NEAR(l->Declinaison, survey::CalculeDeclinaisonIGRF(annee, lat, lon, 350) * 180 / Pi, 1e-9);
+      EXPECT_NEAR(l->Declinaison, montree, 1e-9) << "the dialog shows the value the computation keeps";
     } else {
       EXPECT_EQ(l->Declinaison, avant);
     }
