@@ -334,6 +334,11 @@ void tImportAutres::CreeEntree() {
   PtEntreeSurf = S;
 }
 
+bool tImportAutres::LitTexte(std::string octets) {
+  LignesFichier = LignesTexteImport(std::move(octets));
+  return TraiteLignes();
+}
+
 bool tImportAutres::LitFichierImport(const std::string& chemin, bool binaire) {
   Reseau->EntreeImport = nullptr;
   Illisible = false;
@@ -348,8 +353,7 @@ bool tImportAutres::LitFichierImport(const std::string& chemin, bool binaire) {
     } else {
       std::string octets;
       if (platform::ReadFile(chemin, octets)) {
-        LignesFichier = LignesTexteImport(std::move(octets));
-        ok = TraiteLignes();
+        ok = LitTexte(std::move(octets));
       } else {
         ok = FichierIllisible(Msg(IdMsg::ReseauRaisonLectureRefusee));
       }

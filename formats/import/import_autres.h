@@ -169,6 +169,9 @@ class tImportAutres {
     if (!raison.empty() && Raison.empty()) Raison = raison;
     return false;
   }
+  // The reading of a text file's bytes: by default its lines as
+  // LignesTexteImport makes them, then TraiteLignes.
+  virtual bool LitTexte(std::string octets);
   // The reading of the loaded lines.
   virtual bool TraiteLignes() { return false; }
   // The proposed name of the gallery opened by a shot.
