@@ -469,11 +469,11 @@ std::string TImportSaufTPRB::NomDeLaGalerie(TVisee* visee) {
 bool TImportSaufTPRB::TransfereTopo() { return TransfereLevers() && TransferePointsSpel(); }
 
 bool TImportSaufTPRB::TransfereLevers() {
-  double jourSansDate = 1;
   for (auto& li : LeversImportes) {
     auto l = std::make_unique<TLever>();
-    l->LaDate = li->DateLev;
-    if (li->DateLev == 0) l->LaDate = ++jourSansDate;  // 2 January 1900, 3 January ...
+    // A trip the file gives no date is a trip without date ("non
+    // renseignée"), never one of a made-up day.
+    l->LaDate = li->DateLev == 0 ? foundation::DateNonRenseignee : li->DateLev;
     l->UniteAZ = li->UnitAZ > 2 ? 1 : 0;
     l->UniteP = li->UnitP > 2 ? static_cast<uint8_t>(li->UnitP - 2) : 0;
     l->EtalonAZ = 1.0;
