@@ -701,6 +701,7 @@ bool ImporteFichierAutre(const std::string& chemin, int type, bool partiel, surv
   ctx.OrigineImportChoisie = false;
   ctx.RelanceImport = false;
   ctx.RaisonAbandon.clear();
+  ctx.AbandonChoisi = false;
   // A reader run on its own afterwards (the update of a cave) starts with a
   // first pass, also after a programming error went through the import.
   struct PremierPassage {

@@ -63,6 +63,10 @@ struct ContexteImport {
   // the window adds it to "L'importation a été abandonnée".  Empty when the
   // reason was shown or the user cancelled.
   std::string RaisonAbandon;
+  // The import ended by the user's choice, not by an error (OK with no
+  // cave chosen): its message, when it has one, is said, and the window
+  // adds no error of its own.
+  bool AbandonChoisi = false;
 };
 
 ContexteImport& Import();
