@@ -82,8 +82,15 @@ void TChoixLeverDlg::InitDlg(survey::TLeversList& ListeLevers) {
   lever_->addItems(lignes);
   int choisi = lignes.isEmpty() ? -1 : 0;
   if (const survey::TLever* courant = survey::Document().LeverCourant) {
+    // The current trip's own line, when it is offered: several trips may
+    // show the same date, "non renseignée" above all.  Otherwise the line
+    // of its date.
+    const auto propre = std::find(ListedateAn.begin(), ListedateAn.end(), courant);
     const QString texte = Q(courant->DateTexte());
-    if (!texte.isEmpty()) choisi = static_cast<int>(lignes.indexOf(texte));
+    if (propre != ListedateAn.end())
+      choisi = static_cast<int>(propre - ListedateAn.begin());
+    else if (!texte.isEmpty())
+      choisi = static_cast<int>(lignes.indexOf(texte));
   }
   lever_->setCurrentIndex(choisi);
   LeverChange();

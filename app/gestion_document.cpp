@@ -218,6 +218,7 @@ bool TGestionDocument::OuvrirAutre(const std::string& chemin, int type) {
   }
   bool ok = false;
   formats::Import().RaisonAbandon.clear();
+  formats::Import().AbandonChoisi = false;
   try {
     ok = reseau_->ImporteFichierAutre(chemin, type, false);
   } catch (const std::runtime_error&) {
@@ -241,10 +242,12 @@ bool TGestionDocument::OuvrirAutre(const std::string& chemin, int type) {
       doc.DemandeNomFichier = true;
     }
   } else {
-    // With the reason the import knows and has not said yet.
-    platform::Dialogs::Current().ShowMessage(
-        platform::MessageKind::Error,
-        survey::AvecRaison(Msg(IdMsg::AppImportationAbandonnee), formats::Import().RaisonAbandon));
+    // With the reason the import knows and has not said yet; nothing when
+    // the user chose to end it.
+    if (!formats::Import().AbandonChoisi)
+      platform::Dialogs::Current().ShowMessage(
+          platform::MessageKind::Error,
+          survey::AvecRaison(Msg(IdMsg::AppImportationAbandonnee), formats::Import().RaisonAbandon));
     if (nouveau) LibereReseau();
   }
   doc.DocumentModifie = ok || modifie;

@@ -1,6 +1,7 @@
 // The point-file readers on arbitrary bytes: the lines of a text point file
 // (byte-order marks, separators, decimal commas) and the waypoints of a GPX
-// document, without and with a grid system.
+// document, without and with a grid system, and the message of a document
+// that is not well-formed.
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
@@ -17,5 +18,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   formats::LitPointsGpx(octets, gpx, "", 0);
   survey::TListedePoints utm(true);
   formats::LitPointsGpx(octets, utm, "UTM", 31);
+  formats::MessageGpxIllisible("f.gpx", octets);
   return 0;
 }

@@ -1,19 +1,23 @@
-// The text-table reader on arbitrary bytes: the header and the rows with the
-// dialog's state (a heading clicked, an entry chosen, the cells checked and
-// cleaned), then the whole import pipeline into a fresh network, headless
-// (fuzz/import_fuzz.h).
+// The text-table reader on arbitrary bytes: the encoding and the refusal of
+// what is not text, the header and the rows with the dialog's state (a
+// heading clicked, an entry chosen, the cells checked and cleaned), then the
+// whole import pipeline into a fresh network, headless (fuzz/import_fuzz.h).
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "formats/import/import_autres.h"
 #include "formats/import/texte/import_tab_txt.h"
+#include "foundation/utilitaires.h"
 #include "fuzz/import_fuzz.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size > 1 << 20) return 0;
-  std::vector<std::string> lignes =
-      formats::LignesTexteImport(std::string(reinterpret_cast<const char*>(data), size));
+  std::string texte;
+  formats::TexteTableau(std::string_view(reinterpret_cast<const char*>(data), size), texte);
+  std::vector<std::string> lignes = foundation::DecoupeLignes(texte);
   formats::TEnTeteTab entete;
   if (formats::LitEnTeteTab(lignes, entete)) {
     formats::TVisuImportTab visu;

@@ -334,6 +334,11 @@ void tImportAutres::CreeEntree() {
   PtEntreeSurf = S;
 }
 
+bool tImportAutres::LitTexte(std::string octets) {
+  LignesFichier = LignesTexteImport(std::move(octets));
+  return TraiteLignes();
+}
+
 bool tImportAutres::LitFichierImport(const std::string& chemin, bool binaire) {
   Reseau->EntreeImport = nullptr;
   Illisible = false;
@@ -348,8 +353,7 @@ bool tImportAutres::LitFichierImport(const std::string& chemin, bool binaire) {
     } else {
       std::string octets;
       if (platform::ReadFile(chemin, octets)) {
-        LignesFichier = LignesTexteImport(std::move(octets));
-        ok = TraiteLignes();
+        ok = LitTexte(std::move(octets));
       } else {
         ok = FichierIllisible(Msg(IdMsg::ReseauRaisonLectureRefusee));
       }
@@ -465,11 +469,11 @@ std::string TImportSaufTPRB::NomDeLaGalerie(TVisee* visee) {
 bool TImportSaufTPRB::TransfereTopo() { return TransfereLevers() && TransferePointsSpel(); }
 
 bool TImportSaufTPRB::TransfereLevers() {
-  double jourSansDate = 1;
   for (auto& li : LeversImportes) {
     auto l = std::make_unique<TLever>();
-    l->LaDate = li->DateLev;
-    if (li->DateLev == 0) l->LaDate = ++jourSansDate;  // 2 January 1900, 3 January ...
+    // A trip the file gives no date is a trip without date ("non
+    // renseignée"), never one of a made-up day.
+    l->LaDate = li->DateLev == 0 ? foundation::DateNonRenseignee : li->DateLev;
     l->UniteAZ = li->UnitAZ > 2 ? 1 : 0;
     l->UniteP = li->UnitP > 2 ? static_cast<uint8_t>(li->UnitP - 2) : 0;
     l->EtalonAZ = 1.0;
@@ -697,6 +701,7 @@ bool ImporteFichierAutre(const std::string& chemin, int type, bool partiel, surv
   ctx.OrigineImportChoisie = false;
   ctx.RelanceImport = false;
   ctx.RaisonAbandon.clear();
+  ctx.AbandonChoisi = false;
   // A reader run on its own afterwards (the update of a cave) starts with a
   // first pass, also after a programming error went through the import.
   struct PremierPassage {

@@ -63,6 +63,10 @@ struct ContexteImport {
   // the window adds it to "L'importation a été abandonnée".  Empty when the
   // reason was shown or the user cancelled.
   std::string RaisonAbandon;
+  // The import ended by the user's choice, not by an error (OK with no
+  // cave chosen): its message, when it has one, is said, and the window
+  // adds no error of its own.
+  bool AbandonChoisi = false;
 };
 
 ContexteImport& Import();
@@ -169,6 +173,9 @@ class tImportAutres {
     if (!raison.empty() && Raison.empty()) Raison = raison;
     return false;
   }
+  // The reading of a text file's bytes: by default its lines as
+  // LignesTexteImport makes them, then TraiteLignes.
+  virtual bool LitTexte(std::string octets);
   // The reading of the loaded lines.
   virtual bool TraiteLignes() { return false; }
   // The proposed name of the gallery opened by a shot.

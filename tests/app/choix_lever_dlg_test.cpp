@@ -82,6 +82,24 @@ TEST(ChoixLeverDlg, LignesParDateEtLeverCourant) {
   Clic(d, "VisuLeverBtn");
 }
 
+// Trips without date all show "non renseignée": the current trip is
+// selected on its own line, not on the first line of its text.
+TEST(ChoixLeverDlg, LeverCourantParmiLeversSansDate) {
+  essai::Saisie s;
+  survey::TLeversList liste;
+  Lever(liste, foundation::DateNonRenseignee);
+  TLever* second = Lever(liste, foundation::DateNonRenseignee);
+  survey::Document().LeverCourant = second;
+  app::TChoixLeverDlg d;
+  d.InitDlg(liste);
+  auto* choix = Enfant<QComboBox>(d, "LeverBox");
+  ASSERT_EQ(choix->count(), 2);
+  EXPECT_EQ(choix->itemText(0), "non renseignée");
+  EXPECT_EQ(choix->itemText(1), "non renseignée");
+  EXPECT_EQ(d.LeverChoisi(), second);
+  survey::Document().LeverCourant = nullptr;
+}
+
 TEST(ChoixLeverDlg, ChoisitLever) {
   essai::Saisie s;
   survey::TLeversList liste;

@@ -6,6 +6,7 @@
 
 #include "app/config_generale.h"
 #include "app/gestion_document.h"
+#include "formats/import/import_autres.h"
 #include "platform/files.h"
 #include "platform/scripted_dialogs.h"
 #include "survey/contexte_document.h"
@@ -337,6 +338,23 @@ TEST(GestionDocument, ImportEchoueOuReussit) {
   EXPECT_EQ(gestion.Reseau(), nullptr);
   EXPECT_EQ(g.dialogues.Messages().back(), "L'importation a été abandonnée");
   EXPECT_FALSE(survey::Document().DocumentModifie);
+
+  // The user chose to end the import (OK with no cave ticked): the reader
+  // said so; no error box follows.
+  {
+    formats::GardeImport import;
+    struct Choix : essai::TDocumentEssai {
+      bool ImporteFichierAutre(const std::string&, int, bool) override {
+        formats::Import().AbandonChoisi = true;
+        return false;
+      }
+    };
+    TGestionDocument choix([] { return std::unique_ptr<DocumentReseau>(std::make_unique<Choix>()); });
+    g.dialogues.Clear();
+    EXPECT_FALSE(choix.OuvrirAutre("/t/grotte.tab", 2));
+    EXPECT_EQ(choix.Reseau(), nullptr);
+    EXPECT_TRUE(g.dialogues.Messages().empty());
+  }
 
   struct Importeur : essai::TDocumentEssai {
     bool ImporteFichierAutre(const std::string&, int, bool) override {

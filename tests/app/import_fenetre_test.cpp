@@ -9,12 +9,15 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QFontMetrics>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTableView>
 #include <QTimer>
 #include <QToolBar>
 #include <QTreeWidget>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "app/visu_import_tab_dlg.h"
 #include "app/application.h"
@@ -30,6 +33,7 @@
 #include "foundation/codage.h"
 #include "formats/import/galeries_import.h"
 #include "formats/import/import_autres.h"
+#include "formats/import/toporobot/lecteur_toporobot.h"
 #include "platform/files.h"
 #include "survey/cavite.h"
 #include "survey/contexte_document.h"
@@ -319,6 +323,70 @@ TEST(ImportFenetre, TableauTexteParOuvrir) {
   ASSERT_NE(r, nullptr) << env.Messages();
   ASSERT_EQ(r->NombreCavites(), 2);
   EXPECT_EQ(r->UneCavite(1)->NomCavite, "Grotte du tableau");
+}
+
+// Imports through the menus that end without a cave, each with what the user
+// reads: a reader's reason followed by the window's "abandonnée", or, when
+// the user chose no cave, the information alone.  The document is not made.
+// A table without date then shows its trip "non renseignée" in the table.
+TEST(ImportFenetre, MessagesDesImportsRefuses) {
+  Environnement env;
+  const std::string binaire = env.dossier.Fichier("image.txt");
+  EcritOctets(binaire, std::string("\x89PNG\r\n\x1A\n\0\0\0\rIHDR\nA\tB\t1\t2\t3\n", 28));
+  // A ".top" whose only shot names a trip the file does not hold.
+  std::string top = std::string("Top\x03\x01\0\0\0", 8) + std::string(8, '\0') + "\x06voyage" + std::string(2, '\0') +
+                    std::string("\x01\0\0\0", 4) + std::string("\x01\0\0\x80\x02\0\0\x80\x88\x13\0\0", 12) +
+                    std::string(6, '\0') + std::string("\x01\0", 2) + std::string(4 + 12, '\0');
+  for (int k = 0; k < 2; ++k) top += std::string(13, '\0');
+  ASSERT_EQ(top.size(), 91u);
+  const std::string abime = env.dossier.Fichier("abime.top");
+  EcritOctets(abime, top);
+  const std::string deuxCavites = env.dossier.Fichier("deux.tab");
+  EcritOctets(deuxCavites,
+              "-6\t1\tEssai\r\n-5\t1\t100\t200\t300\t1\t0\tici\r\n-6\t2\tAutre\r\n-5\t2\t150\t250\t350\t1\t2\t\r\n"
+              "-2\t1\t3\t4\t05\tA\tB\t0\t2.5\r\n-1\t1\t360\t360\t0\t0\t0\t100\t0\r\n1\t-1\t1\t0\t1\t2\t0\t0\t0\tSerie un\r\n"
+              "1\t0\t1\t1\t0\t0\t0\t0\t0\t0\t0\r\n1\t1\t1\t1\t10\t45\t-5\t1\t2\t3\t4\r\n");
+  formats::FenetresImport().AfficheChoixCavTpRb = [](formats::TTpRbChoixCavDlg&) { return true; };  // OK, none ticked
+  struct Cas {
+    const char* action;
+    std::string fichier;
+    int filtre;
+    std::vector<std::string> messages;
+  };
+  const std::string abandon = "L'importation a été abandonnée";
+  const Cas cas[] = {
+      {"ImportTexte", binaire, 1,
+       {"il n'y a aucune ligne à importer. Vérifiez la structure du fichier " + binaire +
+            " : le fichier n'est pas un fichier texte.",
+        abandon}},
+      {"ImportCarnet", abime, 2,
+       {"le fichier abime.top est un fichier Pocket Topo version 3 endommagé : lecture arrêtée à l'octet 29 sur 91, "
+        "à la visée 1 sur 1.",
+        abandon}},
+      {"ImportTopoRobot", deuxCavites, 1, {"Aucune cavité n'a été choisie"}},
+  };
+  TFichePrincipale f(FabriqueSurvey(), {});
+  f.show();
+  for (const Cas& c : cas) {
+    SCOPED_TRACE(c.action);
+    env.Dialogues().Clear();
+    env.Dialogues().QueueFile(c.fichier, c.filtre);
+    Action(f, c.action)->trigger();
+    EXPECT_EQ(env.Dialogues().Messages(), c.messages);
+    EXPECT_EQ(ReseauDe(f), nullptr);
+  }
+  // A table without date: its trip shows "non renseignée" on the shot's row.
+  const std::string table = env.dossier.Fichier("sans_date.txt");
+  EcritOctets(table, "cavité\tGrotte sans date\nvisées\nE\tA\t10\t-5\t3\tx\nA\tB\t20\t0\t4\ty\n");
+  env.Dialogues().Clear();
+  env.Dialogues().QueueFile(table, 1);
+  Action(f, "ImportTexte")->trigger();
+  survey::TReseau* r = ReseauDe(f);
+  ASSERT_NE(r, nullptr) << env.Messages();
+  ASSERT_EQ(r->NombreCavites(), 2);
+  ASSERT_GT(f.Zone().Table().Nombre(), 0);
+  f.Zone().SelectionneLigne(0);
+  EXPECT_EQ(Controle<QLineEdit>(f, "LeverEdit")->text().toStdString(), "non renseignée");
 }
 
 // The shot-row menu's "Importer une partie d'une autre cavité": the file typed

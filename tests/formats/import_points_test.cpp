@@ -4,6 +4,7 @@
 // of existing points.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 
@@ -219,17 +220,54 @@ TEST(ImportPoints, GpxDansUnReseauUTM11ContreCs2cs) {
   EXPECT_NEAR(t.PointSurface(noms[1])->Z, -55.6, 1e-9);
 }
 
-TEST(ImportPoints, GpxTronqueNAjouteRien) {
+// A GPX document that is not well-formed: the message names the line where
+// the parser stopped and what it found, in whatever encoding the document
+// is; nothing is added.  A file that cannot be read keeps its own message.
+TEST(ImportPoints, GpxMalFormeLigneEtRaison) {
   Import t;
   const std::string entier = testsupport::LitOctets(DossierGpx + "basecamp.gpx");
-  const std::string chemin = t.Ecrit("coupe.gpx", entier.substr(0, entier.size() / 2));
-  t.Dialogues.Clear();
-  EXPECT_FALSE(ImportePointsSurface(chemin, t.R()));
-  EXPECT_EQ(t.NombreSurface(), 0);
-  ASSERT_FALSE(t.Dialogues.Messages().empty());
-  EXPECT_EQ(t.Dialogues.Messages().back(), "impossible d'ouvrir le fichier " + chemin);
-  EXPECT_FALSE(ImportePointsSurface(t.Dossier.Fichier("absent.txt"), t.R()));
-  EXPECT_EQ(t.Dialogues.Messages().back(), "impossible d'ouvrir le fichier " + t.Dossier.Fichier("absent.txt"));
+  const std::string coupe = entier.substr(0, entier.size() / 2);
+  const std::string wpt = "<wpt lat=\"44.5\" lon=\"2.5\"><name>A</name></wpt>\n";
+  const std::string latin1 = "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\n<gpx>\n"
+                             "<wpt lat=\"1\" lon=\"2\"><name>\xC9boulis \xE9\xE9\xE9</name></wpt>\n"
+                             "<wpt lat=\"1\" lon=2/>\n</gpx>\n";
+  std::string utf16 = "\xFF\xFE";
+  for (const char c : std::string("<?xml version=\"1.0\"?>\n<gpx>\n") + wpt + "<wpt lat=\"1\" lon=2/>\n</gpx>\n") {
+    utf16 += c;
+    utf16 += '\0';
+  }
+  struct Cas {
+    const char* nom;
+    std::string octets;
+    int ligne;
+    const char* raison;  // nullptr: any
+  };
+  const Cas cas[] = {
+      {"balises croisées", "<?xml version=\"1.0\"?>\n<gpx>\n" + wpt + "<wpt lat=\"1\" lon=\"2\">\n</wtp>\n</gpx>\n", 5,
+       "balise fermante qui ne correspond pas à la balise ouverte, ou élément non fermé"},
+      {"attribut sans guillemets", "<gpx>\n\n" + wpt + "<wpt lat=1 lon=\"2\"/>\n</gpx>\n", 4, "attribut mal formé"},
+      {"Latin-1 déclaré", latin1, 4, "attribut mal formé"},
+      {"UTF-16", utf16, 4, "attribut mal formé"},
+      {"texte sans XML", "Nom;X;Y\nA;1;2\n", 3, "aucun élément XML"},
+      {"coupé en deux", coupe, static_cast<int>(1 + std::count(coupe.begin(), coupe.end(), '\n')), nullptr},
+  };
+  for (const Cas& c : cas) {
+    SCOPED_TRACE(c.nom);
+    const std::string chemin = t.Ecrit("mauvais.gpx", c.octets);
+    t.Dialogues.Clear();
+    EXPECT_FALSE(ImportePointsSurface(chemin, t.R()));
+    EXPECT_EQ(t.NombreSurface(), 0);
+    ASSERT_EQ(t.Dialogues.Messages().size(), 1u);
+    const std::string tete = "le fichier " + chemin + " n'est pas un fichier GPX bien formé : ligne " +
+                             std::to_string(c.ligne) + ", ";
+    const std::string m = t.Dialogues.Messages()[0];
+    EXPECT_EQ(m.substr(0, tete.size()), tete) << m;
+    if (c.raison) EXPECT_EQ(m.substr(std::min(tete.size(), m.size())), c.raison);
+    EXPECT_EQ(formats::MessageGpxIllisible(chemin, c.octets), m);
+  }
+  EXPECT_EQ(formats::MessageGpxIllisible("x.gpx", "<gpx>" + wpt + "</gpx>"), "");
+  EXPECT_FALSE(ImportePointsSurface(t.Dossier.Fichier("absent.gpx"), t.R()));
+  EXPECT_EQ(t.Dialogues.Messages().back(), "impossible d'ouvrir le fichier " + t.Dossier.Fichier("absent.gpx"));
 }
 
 TEST(ImportPoints, MiseAJourParNomEtTri) {

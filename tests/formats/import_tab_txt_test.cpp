@@ -173,6 +173,110 @@ TEST(ImportTabTxt, ImportCompletEtEntree) {
   EXPECT_EQ(a->Commentaire.Texte(), "première");
 }
 
+// The same table in every encoding a text editor writes gives the same
+// cave: name, entrance and its coordinates, date, declination, shots and
+// their comments.
+TEST(ImportTabTxt, CodagesDonnentLaMemeCavite) {
+  const std::string texte =
+      "Cavité\tGouffre de l'Étoile\nEntrée\tÉ0\t1000,5\t2000\t300\nDate\t14/07/23\n"
+      "Déclinaison\t1,5\nVisées\nÉ0\tA\t10\t-5\t12,5\t1\t2\t3\t4\tpuits élargi\nA\tB\t90\t0\t5\t0\t0\t0\t0\tméandre\n";
+  auto utf16 = [](const std::string& t) {
+    std::string r = "\xFF\xFE";
+    for (const char16_t u : foundation::VersUtf16(t)) {
+      r += static_cast<char>(u & 0xFF);
+      r += static_cast<char>(u >> 8);
+    }
+    return r;
+  };
+  std::string crlf;
+  for (const char c : texte) crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
+  struct Codage {
+    const char* nom;
+    std::string octets;
+  };
+  const Codage codages[] = {
+      {"Latin-1", foundation::VersLatin1(texte)},
+      {"Windows-1252, CR LF", foundation::VersWindows1252(crlf)},
+      {"UTF-8", texte},
+      {"UTF-8 avec BOM", "\xEF\xBB\xBF" + texte},
+      {"UTF-8 avec BOM, CR LF", "\xEF\xBB\xBF" + crlf},
+      {"UTF-16 avec BOM", utf16(crlf)},
+  };
+  foundation::TDateTime date;
+  ASSERT_TRUE(foundation::EncodeDate(2023, 7, 14, date));
+  for (const Codage& k : codages) {
+    SCOPED_TRACE(k.nom);
+    Table t;
+    const std::string chemin = t.Dossier.Fichier("table.txt");
+    testsupport::EcritOctets(chemin, k.octets);
+    ASSERT_TRUE(t.Importe(chemin, formats::TypeImportTableTexte)) << ::testing::PrintToString(t.Dialogues.Messages());
+    survey::TCavite* c = t.Cavite();
+    ASSERT_NE(c, nullptr);
+    EXPECT_EQ(c->NomCavite, "Gouffre de l'Étoile");
+    const survey::TPointSpeleo* e = t.PointSurface("É0");
+    ASSERT_NE(e, nullptr);
+    EXPECT_DOUBLE_EQ(e->X, 1000.5);
+    EXPECT_DOUBLE_EQ(e->Y, 2000);
+    EXPECT_DOUBLE_EQ(e->Z, 300);
+    ASSERT_EQ(c->Levers.Count(), 1);
+    EXPECT_EQ(c->Levers.First()->LaDate, date);
+    EXPECT_DOUBLE_EQ(c->Levers.First()->Declinaison, 1.5);
+    ASSERT_EQ(c->Visees.Count(), 2);
+    const survey::TVisee* v = t.Visee("A", "B");
+    ASSERT_NE(v, nullptr);
+    EXPECT_DOUBLE_EQ(v->Az, 90);
+    EXPECT_DOUBLE_EQ(v->Long, 5);
+    const survey::TPointSpeleo* a = t.Station("A");
+    ASSERT_NE(a, nullptr);
+    EXPECT_EQ(a->LargeurGA, 1);
+    EXPECT_EQ(a->Commentaire.Texte(), "puits élargi");
+    EXPECT_EQ(t.Station("B")->Commentaire.Texte(), "méandre");
+  }
+}
+
+// What is not text is refused before the table is shown, with its reason;
+// nothing is added and the file is left as it is.  The text encodings and
+// the control characters a text may hold pass.
+TEST(ImportTabTxt, FichierBinaireRefuse) {
+  struct Cas {
+    const char* nom;
+    std::string octets;
+    bool texte;
+    std::string lu;  // the text, when it is one
+  };
+  const Cas cas[] = {
+      {"image PNG", std::string("\x89PNG\r\n\x1A\n\0\0\0\rIHDR\0\0\0\x10", 20), false, ""},
+      {"un NUL dans une table", std::string("\nA\tB\t1\t2\t3\0\n", 13), false, ""},
+      {"caractère d'échappement", "\nA\tB\t1\t2\t3\x1B[0m\n", false, ""},
+      {"UTF-16 d'un binaire", std::string("\xFF\xFE\x01\0\x02\0", 6), false, ""},
+      {"saut de page et fin DOS", "\nA\tB\x0C\t1\r\n\x1A", true, "\nA\tB\x0C\t1\r\n\x1A"},
+      // Bytes Windows-1252 leaves undefined are letters of Macintosh texts.
+      {"octets indéfinis en Windows-1252", "\nA\x8F\tB\n", true, "\nA\xC2\x8F\tB\n"},
+      {"UTF-8 valide", "\nÉ\tB\n", true, "\nÉ\tB\n"},
+      {"UTF-8 invalide : Windows-1252", "\n\xC9\xE9\tB\n", true, "\nÉé\tB\n"},
+  };
+  for (const Cas& k : cas) {
+    SCOPED_TRACE(k.nom);
+    std::string lu = "avant";
+    EXPECT_EQ(formats::TexteTableau(k.octets, lu), k.texte);
+    EXPECT_EQ(lu, k.lu);
+  }
+  Table t;
+  bool montre = false;
+  formats::FenetresImport().AfficheVisuImportTab = [&montre](TVisuImportTab&) { return montre = true; };
+  const std::string binaire = cas[0].octets + std::string(200, '\x07') + "\nA\tB\t1\t2\t3\n";
+  const std::string chemin = t.Dossier.Fichier("image.txt");
+  testsupport::EcritOctets(chemin, binaire);
+  EXPECT_FALSE(t.Importe(chemin, formats::TypeImportTableTexte));
+  EXPECT_FALSE(montre);
+  EXPECT_EQ(t.Cavite(), nullptr);
+  EXPECT_EQ(t.R().LesPointsSurface()->Count(), 0);
+  EXPECT_EQ(testsupport::LitOctets(chemin), binaire);
+  ASSERT_EQ(t.Dialogues.Messages().size(), 1u);
+  EXPECT_EQ(t.Dialogues.Messages()[0], "il n'y a aucune ligne à importer. Vérifiez la structure du fichier " + chemin +
+                                            " : le fichier n'est pas un fichier texte.");
+}
+
 TEST(ImportTabTxt, AnnulerEtEnTeteSeulSansMessage) {
   Table t;
   formats::FenetresImport().AfficheVisuImportTab = [](TVisuImportTab&) { return false; };

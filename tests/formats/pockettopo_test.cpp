@@ -374,7 +374,9 @@ void VerifieRefus(ReseauImport& r, const std::string& octets, const std::string&
 }
 
 TEST(PocketTopoAbime, EnTeteCoupesEtNombres) {
-  const char* corrompu = "il n'y a aucune ligne à importer. Vérifiez la structure du fichier ";
+  // A sound header: the file is a damaged ".top", and the message says where.
+  const std::string tete = "le fichier abime.top est un fichier Pocket Topo version 3 endommagé : ";
+  const std::string endommage = tete + "lecture arrêtée à l'octet ";
   const char* pasTop = "le fichier n'est pas un fichier Pocket Topo version 3";
   ReseauImport r;
   for (const std::string entete : {std::string(""), std::string("Top"), std::string("Top\x02", 4),
@@ -382,20 +384,6 @@ TEST(PocketTopoAbime, EnTeteCoupesEtNombres) {
     VerifieRefus(r, entete + std::string(40, '\0'), "en-tête " + entete, pasTop);
   const std::string octets = testsupport::LitOctets(kTest1);
   const FichierTopLu f = LitTop(octets);
-  // Cut at every length past the header, short of the end of the drawings
-  // (nothing after them is read): the records before the drawings give the
-  // pipeline's message, a drawing cut short the reader's.
-  ASSERT_LT(f.fin, octets.size());
-  ASSERT_GT(f.debutDessins, f.debutReferences);
-  for (size_t n = 4; n < f.fin; ++n)
-    VerifieRefus(r, octets.substr(0, n), "coupé à " + std::to_string(n), n < f.debutDessins ? corrompu : pasTop);
-  {
-    ReseauImport juste;
-    const std::string chemin = juste.Dossier.Fichier("juste.top");
-    testsupport::EcritOctets(chemin, octets.substr(0, f.fin));
-    EXPECT_TRUE(juste.Importe(chemin, formats::TypeImportPocketTopo));
-  }
-  // Counts raised past the end: trips, shots, references.
   const size_t debutVisees = [&] {
     Marcheur m{octets};
     m.i = 8;
@@ -404,21 +392,61 @@ TEST(PocketTopoAbime, EnTeteCoupesEtNombres) {
     m.i += 2;
     return m.i;
   }();
+  // Cut at every length past the header, short of the end of the drawings
+  // (nothing after them is read): the part named is the one the cut falls
+  // in, the byte no further than the cut.
+  ASSERT_LT(f.fin, octets.size());
+  ASSERT_GT(f.debutDessins, f.debutReferences);
+  for (size_t n = 4; n < f.fin; ++n) {
+    const std::string quoi = "coupé à " + std::to_string(n);
+    VerifieRefus(r, octets.substr(0, n), quoi, endommage.c_str());
+    const std::string m = r.Dialogues.Messages().empty() ? std::string() : r.Dialogues.Messages().back();
+    const std::string partie = n < debutVisees             ? "lever"
+                               : n < f.debutReferences     ? "visée"
+                               : n < f.debutDessins - 12   ? "référence"
+                               : n < f.debutDessins        ? "vue générale"
+                                                           : "croquis";
+    EXPECT_NE(m.find(partie), std::string::npos) << quoi << ": " << m;
+    EXPECT_NE(m.find(" sur " + std::to_string(n) + ", "), std::string::npos) << quoi << ": " << m;
+    const size_t octet = std::stoul(m.substr(endommage.size()));
+    EXPECT_LE(octet, n) << quoi;
+  }
+  {
+    ReseauImport juste;
+    const std::string chemin = juste.Dossier.Fichier("juste.top");
+    testsupport::EcritOctets(chemin, octets.substr(0, f.fin));
+    EXPECT_TRUE(juste.Importe(chemin, formats::TypeImportPocketTopo));
+  }
+  // Counts raised past the end: trips, shots, references.
   for (const size_t position : {size_t{4}, debutVisees, f.debutReferences})
     for (const int32_t nombre : {-1, 46, 1000, 0x7fffffff}) {
       std::string abime = octets;
       std::memcpy(abime.data() + position, &nombre, 4);
-      // 46 shots read the references as a shot, and the drawings run past
-      // the data.
-      VerifieRefus(r, abime, "nombre " + std::to_string(nombre) + " à " + std::to_string(position),
-                   position == debutVisees && nombre == 46 ? pasTop : corrompu);
+      VerifieRefus(r, abime, "nombre " + std::to_string(nombre) + " à " + std::to_string(position), endommage.c_str());
     }
-  // A trip index out of range.
-  VerifieRefus(r, FichierTop(0, Visee(0x80000001u, 0x80000002u, 5000, 0, 0, 1), 1), "voyage 1", corrompu);
-  // A drawing without its end element.
-  std::string sansFin = FichierTop(0, Visee(0x80000001u, 0x80000002u, 5000, 0, 0), 1);
+  // The messages in full.  Header 4 bytes, trip count 4, one trip of 17,
+  // shot count 4: the shots start at byte 29, 20 bytes each; then the
+  // reference count, the overview (12) and two empty drawings (13 each).
+  const std::string deux = Visee(0x80000001u, 0x80000002u, 5000, 0, 0);
+  struct Cas {
+    std::string octets, attendu;
+  };
+  std::string sansFin = FichierTop(0, deux + deux, 2);
   sansFin.pop_back();
-  VerifieRefus(r, sansFin, "sans fin", pasTop);
+  const Cas cas[] = {
+      // A trip index out of range in the second shot.
+      {FichierTop(0, deux + Visee(0x80000002u, 0x80000003u, 5000, 0, 0, 1), 2),
+       "lecture arrêtée à l'octet 49 sur 111, à la visée 2 sur 2."},
+      // The elevation drawing without its end element.
+      {sansFin, "lecture arrêtée à l'octet 110 sur 110, dans le croquis de la coupe."},
+      // The counts of shots and references beyond the bytes left.
+      {FichierTop(0, deux, 4), "lecture arrêtée à l'octet 25 sur 91, au nombre de visées."},
+  };
+  for (const Cas& c : cas) {
+    VerifieRefus(r, c.octets, c.attendu, endommage.c_str());
+    ASSERT_FALSE(r.Dialogues.Messages().empty());
+    EXPECT_EQ(r.Dialogues.Messages().back(), tete + c.attendu);
+  }
 }
 
 TEST(PocketTopoAbime, Type5SurUnAutreFichier) {

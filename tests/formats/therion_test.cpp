@@ -374,7 +374,7 @@ TEST(TherionBlocs, Dates) {
       EXPECT_EQ(foundation::DateEnTexte(l.Lev().DateLev), c.date) << c.arg;
     } else {
       EXPECT_EQ(l.Lev().DateLev, 0) << c.arg;
-      EXPECT_EQ(l.r.Cavite()->Levers.First()->LaDate, 2);  // dated by the transfer
+      EXPECT_EQ(l.r.Cavite()->Levers.First()->LaDate, foundation::DateNonRenseignee);
     }
   }
 }

@@ -128,8 +128,10 @@ TEST(Transfert, LeversSansDateEtLeversEgaux) {
   })) << Msgs(r.Dialogues);
   TCavite* c = r.Cavite();
   ASSERT_EQ(c->Levers.Count(), 3);
-  EXPECT_EQ(foundation::DateEnTexte(c->Levers.UnObjet(0)->LaDate), "01/01/1900");
-  EXPECT_EQ(foundation::DateEnTexte(c->Levers.UnObjet(1)->LaDate), "03/01/1900");  // the third undated trip
+  // Undated trips stay without date: no made-up day of 1900.
+  EXPECT_EQ(c->Levers.UnObjet(0)->LaDate, foundation::DateNonRenseignee);
+  EXPECT_EQ(c->Levers.UnObjet(0)->DateTexte(), "non renseignée");
+  EXPECT_EQ(c->Levers.UnObjet(1)->DateTexte(), "non renseignée");
   EXPECT_EQ(foundation::DateEnTexte(c->Levers.UnObjet(2)->LaDate), "06/05/2001");
   // The merged trip lists each operator once.
   const TLever* l0 = c->Levers.UnObjet(0);

@@ -2,6 +2,8 @@
 
 #include <cmath>
 #include <cstring>
+#include <string>
+#include <vector>
 
 #include "foundation/catalogue.h"
 #include "foundation/codage.h"
@@ -267,24 +269,49 @@ bool TImportFichierTop::LitDessinTop(TCurseurTop& c, TDessinTop& dessin) {
 bool TImportFichierTop::TraiteLignes() {
   if (!fichierLu_) return FichierIllisible();
   TCurseurTop c(octets_, 4);
-  int32_t n = 0;
-  if (!c.Nombre(TailleLeverMin, n)) return FichierIllisible();
-  for (int32_t i = 0; i < n; ++i)
-    if (!LitLeverTop(c)) return FichierIllisible();
-  const auto nombreLevers = static_cast<int32_t>(LeversImportes.size());
-  if (!c.Nombre(TailleViseeMin, n)) return FichierIllisible();
-  for (int32_t i = 0; i < n; ++i)
-    if (!LitViseeTop(c, nombreLevers)) return FichierIllisible();
-  if (!c.Nombre(TailleReferenceMin, n)) return FichierIllisible();
-  for (int32_t i = 0; i < n; ++i)
-    if (!LitReferenceTop(c)) return FichierIllisible();
-  if (!c.Correspondance()) return FichierIllisible();
-  if (!LitDessinTop(c, DessinPlan) || !LitDessinTop(c, DessinCoupe)) {
-    // A drawing record that runs past the data: the file is no sound ".top".
-    platform::Dialogs::Current().ShowMessage(platform::MessageKind::Error, Msg(IdMsg::ImportPasPocketTopo3));
+  // Where the reading stands and in what, for the message of a damaged file:
+  // a record is named by the byte it starts at, a drawing by the byte its
+  // reading stopped at.
+  size_t debut = c.Position();
+  std::string partie;
+  auto lit = [&](IdMsg quoi, std::vector<std::string> rang = {}) {
+    debut = c.Position();
+    partie = foundation::RemplaceMarques(Msg(quoi), rang);
+  };
+  auto endommage = [&](bool arret) {
+    const std::string message = foundation::RemplaceMarques(
+        Msg(IdMsg::ImportTopEndommage), {NomFichierImport, std::to_string(arret ? c.Position() : debut),
+                                         std::to_string(octets_.size()), partie});
+    platform::Dialogs::Current().ShowMessage(platform::MessageKind::Error, message);
     Abandon = true;  // the message is said: the pipeline adds none
     return FichierIllisible();
+  };
+  int32_t n = 0;
+  lit(IdMsg::ImportTopNombreLevers);
+  if (!c.Nombre(TailleLeverMin, n)) return endommage(false);
+  for (int32_t i = 0; i < n; ++i) {
+    lit(IdMsg::ImportTopLever, {std::to_string(i + 1), std::to_string(n)});
+    if (!LitLeverTop(c)) return endommage(false);
   }
+  const auto nombreLevers = static_cast<int32_t>(LeversImportes.size());
+  lit(IdMsg::ImportTopNombreVisees);
+  if (!c.Nombre(TailleViseeMin, n)) return endommage(false);
+  for (int32_t i = 0; i < n; ++i) {
+    lit(IdMsg::ImportTopVisee, {std::to_string(i + 1), std::to_string(n)});
+    if (!LitViseeTop(c, nombreLevers)) return endommage(false);
+  }
+  lit(IdMsg::ImportTopNombreReferences);
+  if (!c.Nombre(TailleReferenceMin, n)) return endommage(false);
+  for (int32_t i = 0; i < n; ++i) {
+    lit(IdMsg::ImportTopReference, {std::to_string(i + 1), std::to_string(n)});
+    if (!LitReferenceTop(c)) return endommage(false);
+  }
+  lit(IdMsg::ImportTopVueGenerale);
+  if (!c.Correspondance()) return endommage(false);
+  lit(IdMsg::ImportTopCroquisPlan);
+  if (!LitDessinTop(c, DessinPlan)) return endommage(true);
+  lit(IdMsg::ImportTopCroquisCoupe);
+  if (!LitDessinTop(c, DessinCoupe)) return endommage(true);
   if (ViseesImportes.empty()) return FichierIllisible();
   // The file names no cave: the cave takes the file's name.
   if (ACavite->NomCavite.empty()) ACavite->NomCavite = DesignFich;

@@ -2,6 +2,7 @@
 
 #include <pugixml.hpp>
 
+#include <algorithm>
 #include <numbers>
 #include <unordered_map>
 
@@ -172,6 +173,40 @@ bool LitPointsGpx(std::string_view octets, TListedePoints& points, const std::st
   return true;
 }
 
+std::string MessageGpxIllisible(const std::string& chemin, std::string_view octets) {
+  pugi::xml_document doc;
+  const pugi::xml_parse_result r = doc.load_buffer(octets.data(), octets.size(), pugi::parse_default, pugi::encoding_auto);
+  if (r) return {};
+  IdMsg raison = IdMsg::GpxErreurInterne;
+  switch (r.status) {
+    case pugi::status_unrecognized_tag: raison = IdMsg::GpxBaliseInconnue; break;
+    case pugi::status_bad_pi: raison = IdMsg::GpxInstructionMalFormee; break;
+    case pugi::status_bad_comment: raison = IdMsg::GpxCommentaireMalForme; break;
+    case pugi::status_bad_cdata: raison = IdMsg::GpxCDataMalFormee; break;
+    case pugi::status_bad_doctype: raison = IdMsg::GpxDoctypeMalForme; break;
+    case pugi::status_bad_pcdata: raison = IdMsg::GpxTexteMalForme; break;
+    case pugi::status_bad_start_element: raison = IdMsg::GpxBaliseOuvranteMalFormee; break;
+    case pugi::status_bad_attribute: raison = IdMsg::GpxAttributMalForme; break;
+    case pugi::status_bad_end_element: raison = IdMsg::GpxBaliseFermanteMalFormee; break;
+    case pugi::status_end_element_mismatch: raison = IdMsg::GpxBalisesNonAppariees; break;
+    case pugi::status_no_document_element: raison = IdMsg::GpxAucunElement; break;
+    case pugi::status_out_of_memory: raison = IdMsg::GpxMemoireInsuffisante; break;
+    default: break;
+  }
+  // The parser's offset counts the bytes of its UTF-8 form of the document:
+  // the line is counted in that form.
+  std::string texte;
+  switch (r.encoding) {
+    case pugi::encoding_latin1: texte = foundation::DepuisLatin1(octets); break;
+    case pugi::encoding_utf16_le: texte = foundation::DepuisUtf16(octets, false); break;
+    case pugi::encoding_utf16_be: texte = foundation::DepuisUtf16(octets, true); break;
+    default: texte = std::string(octets); break;
+  }
+  const auto fin = static_cast<size_t>(std::clamp<ptrdiff_t>(r.offset, 0, static_cast<ptrdiff_t>(texte.size())));
+  const auto ligne = 1 + std::count(texte.begin(), texte.begin() + static_cast<ptrdiff_t>(fin), '\n');
+  return foundation::RemplaceMarques(Msg(IdMsg::ImportGpxMalForme), {chemin, std::to_string(ligne), Msg(raison)});
+}
+
 bool ImportePointsSurface(const std::string& chemin, survey::TReseau& reseau) {
   auto& dialogues = platform::Dialogs::Current();
   auto impossible = [&] {
@@ -186,7 +221,12 @@ bool ImportePointsSurface(const std::string& chemin, survey::TReseau& reseau) {
   const bool gpx = ChercheExtension(chemin) == ".gpx";
   TListedePoints lus(true);
   if (gpx) {
-    if (!LitPointsGpx(octets, lus, reseau.Projection, reseau.NumFuseau)) return impossible();
+    if (!LitPointsGpx(octets, lus, reseau.Projection, reseau.NumFuseau)) {
+      const std::string message = MessageGpxIllisible(chemin, octets);
+      if (message.empty()) return impossible();
+      dialogues.ShowMessage(platform::MessageKind::Error, message);
+      return false;
+    }
   } else {
     LitPointsTexte(LignesFichierPoints(octets), lus);
   }

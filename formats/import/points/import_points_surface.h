@@ -46,12 +46,18 @@ int LitPointsTexte(const std::vector<std::string>& lignes, survey::TListedePoint
 bool LitPointsGpx(std::string_view octets, survey::TListedePoints& points, const std::string& projection,
                   int32_t fuseau);
 
+// Why a GPX document is not well-formed XML, as the message shown:
+// "le fichier <path> n'est pas un fichier GPX bien formé : ligne <n>,
+// <what the parser found>"; empty when the document is well-formed.
+std::string MessageGpxIllisible(const std::string& chemin, std::string_view octets);
+
 // Reads the file, lets the user choose the points (TSelectImportDlg), converts
 // them into the network's system and adds them to its surface points, a
 // point named like an existing surface point updating it.  True when at least
 // one point was added.  Messages: "impossible d'ouvrir le fichier " + path
-// when the file cannot be read, "Le fichier ... ne comporte aucun point à
-// importer" when nothing is left to import; cancelling says nothing.
+// when the file cannot be read, MessageGpxIllisible for a GPX document that
+// is not well-formed, "Le fichier ... ne comporte aucun point à importer"
+// when nothing is left to import; cancelling says nothing.
 bool ImportePointsSurface(const std::string& chemin, survey::TReseau& reseau);
 // The same into the current network.
 bool ImportePointsSurface(const std::string& chemin);

@@ -5,6 +5,8 @@
 
 #include "foundation/catalogue.h"
 #include "foundation/chaines.h"
+#include "foundation/codage.h"
+#include "foundation/utilitaires.h"
 #include "formats/import/galeries_import.h"
 #include "projections/services.h"
 #include "survey/cavite.h"
@@ -90,6 +92,24 @@ std::string TitreColonneTab(int rang) {
 
 bool TitreNumerique(int rang) {
   return rang >= 0 && rang < NombreTitresTab && rang != TabPtStat && rang != TabPtVis && rang != TabComment;
+}
+
+bool TexteTableau(std::string_view octets, std::string& texte) {
+  if (octets.starts_with("\xEF\xBB\xBF") || octets.starts_with("\xFF\xFE") || octets.starts_with("\xFE\xFF")) {
+    texte = foundation::TexteSelonMarque(octets);
+  } else {
+    const bool nonAscii =
+        std::any_of(octets.begin(), octets.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
+    texte = nonAscii && foundation::EstUtf8Valide(octets) ? std::string(octets) : foundation::DepuisWindows1252(octets);
+  }
+  // A control character that no text holds: the file is binary.  Every
+  // control character is one byte in UTF-8.
+  const bool binaire = std::any_of(texte.begin(), texte.end(), [](char c) {
+    const auto o = static_cast<unsigned char>(c);
+    return o < 0x20 && !(o >= '\t' && o <= '\r') && o != 0x1A;
+  });
+  if (binaire) texte.clear();
+  return !binaire;
 }
 
 bool LitNombreTab(const std::string& texte, double& valeur) {
@@ -308,6 +328,14 @@ bool TVisuImportTab::Execute(bool partiel) {
 }
 
 // --- Reader ----------------------------------------------------------------------------------
+
+bool tImportTabTxt::LitTexte(std::string octets) {
+  std::string texte;
+  if (!TexteTableau(octets, texte)) return FichierIllisible(Msg(IdMsg::ImportRaisonPasTexte));
+  octets.clear();
+  LignesFichier = foundation::DecoupeLignes(texte);
+  return TraiteLignes();
+}
 
 bool tImportTabTxt::LitEnTete() { return LitEnTeteTab(LignesFichier, EnTete); }
 

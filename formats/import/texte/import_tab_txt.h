@@ -9,6 +9,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "foundation/dates.h"
@@ -46,6 +47,13 @@ bool TitreNumerique(int rang);
 // Every "," replaced by ".", blanks removed, read as a number; a text that is
 // not a number gives 0 and false.
 bool LitNombreTab(const std::string& texte, double& valeur);
+
+// The text of a table file.  A UTF-8 or UTF-16 byte-order mark selects its
+// encoding; without one, valid UTF-8 holding a byte above 127 reads as UTF-8
+// and any other file as Windows-1252.  False (and no text) when the bytes are
+// not text: a NUL byte, or a control character other than TAB, the line
+// breaks (LF, VT, FF, CR) and the end-of-file mark of DOS (0x1A).
+bool TexteTableau(std::string_view octets, std::string& texte);
 
 // A row of the table: its line and up to MaxCellulesTab trimmed cells.
 struct tLigneImport {
@@ -137,6 +145,9 @@ class tImportTabTxt : public TImportSaufTPRB {
  public:
   explicit tImportTabTxt(survey::TReseau* reseau = nullptr) : TImportSaufTPRB(reseau) {}
 
+  // The file's text (TexteTableau), cut into lines; a file that is not text
+  // is refused with its reason.
+  bool LitTexte(std::string octets) override;
   // Header, dialog, staging, transfer.
   bool TraiteLignes() override;
   // Reads and deletes the header lines; false when nothing is left.

@@ -351,6 +351,11 @@ bool tImportTopoRobot::TraiteLignes() {
     iCav = ChoixCavDlg.Choisie();
     if (!ok || iCav < 0) {
       Abandon = true;
+      if (ok) {
+        // OK with no cave ticked chooses nothing: said as such, no error.
+        platform::Dialogs::Current().ShowMessage(platform::MessageKind::Information, Msg(IdMsg::TpRbAucuneCavite));
+        Import().AbandonChoisi = true;
+      }
       return false;
     }
   }
