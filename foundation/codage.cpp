@@ -1,5 +1,6 @@
 #include "foundation/codage.h"
 
+#include <algorithm>
 #include <array>
 
 namespace foundation {
@@ -288,6 +289,14 @@ std::string TexteSelonMarque(std::string_view octets) {
   if (octets.substr(0, 2) == "\xFF\xFE") return DepuisUtf16(octets.substr(2), false);
   if (octets.substr(0, 2) == "\xFE\xFF") return DepuisUtf16(octets.substr(2), true);
   return DepuisWindows1252(octets);
+}
+
+std::string TexteDetecte(std::string_view octets) {
+  if (octets.starts_with("\xEF\xBB\xBF") || octets.starts_with("\xFF\xFE") || octets.starts_with("\xFE\xFF"))
+    return TexteSelonMarque(octets);
+  const bool nonAscii =
+      std::any_of(octets.begin(), octets.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
+  return nonAscii && EstUtf8Valide(octets) ? std::string(octets) : DepuisWindows1252(octets);
 }
 
 }  // namespace foundation

@@ -41,6 +41,10 @@ std::string DepuisUtf16(std::string_view octets, bool grandBoutiste);
 // The text of a file: a byte-order mark selects UTF-8 (malformed bytes
 // becoming U+FFFD) or UTF-16 of either byte order, otherwise Windows-1252.
 std::string TexteSelonMarque(std::string_view octets);
+// The text of a file a person may have written in any editor: a byte-order
+// mark as above; without one, valid UTF-8 holding a byte above 127 is read as
+// UTF-8, anything else as Windows-1252.
+std::string TexteDetecte(std::string_view octets);
 std::string DepuisUtf32(std::u32string_view texte);
 
 // Upper and lower case of a character, for the Latin letters the French texts

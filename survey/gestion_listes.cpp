@@ -125,7 +125,7 @@ bool EcritFichierOperateurs(const std::string& chemin, const std::vector<std::st
 }
 
 std::vector<std::string> LignesFichierTexte(std::string_view octets) {
-  const std::string texte = foundation::TexteSelonMarque(octets);
+  const std::string texte = foundation::TexteDetecte(octets);
   std::vector<std::string> lignes;
   size_t debut = 0;
   for (size_t i = 0; i < texte.size(); ++i) {

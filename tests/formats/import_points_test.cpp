@@ -95,8 +95,11 @@ TEST(ImportPoints, MarquesDOrdreDesOctets) {
     EXPECT_EQ(l[0], "Ré𝄞;5;6");
     EXPECT_EQ(l[1], "Z;1;1");
   }
-  // Without a mark: Windows-1252.
+  // Without a mark: Windows-1252, unless the bytes are valid UTF-8 with
+  // accents (a file written by a UTF-8 editor).
   EXPECT_EQ(formats::LignesFichierPoints("\xC9t\xE9;1;2")[0], "Été;1;2");
+  EXPECT_EQ(formats::LignesFichierPoints("Été;1;2\nGrès;3;4")[1], "Grès;3;4");
+  EXPECT_EQ(formats::LignesFichierPoints("Pont;1;2")[0], "Pont;1;2");
 }
 
 struct Waypoint {

@@ -88,7 +88,7 @@ std::string ChercheExtension(const std::string& chemin) {
 }  // namespace
 
 std::vector<std::string> LignesFichierPoints(std::string_view octets) {
-  return foundation::DecoupeLignes(foundation::TexteSelonMarque(octets));
+  return foundation::DecoupeLignes(foundation::TexteDetecte(octets));
 }
 
 bool ExtraitCoordonnee(std::string& reste, char separateur, double& valeur) {

@@ -24,7 +24,8 @@ class TReseau;
 namespace formats {
 
 // The lines of a text file: a byte-order mark selects UTF-8 or UTF-16 (LE or
-// BE), otherwise Windows-1252.
+// BE); without one, valid UTF-8 with accents is read as UTF-8, anything else
+// as Windows-1252.
 std::vector<std::string> LignesFichierPoints(std::string_view octets);
 
 // The next coordinate of the rest of a line: the rest loses its leading and

@@ -95,13 +95,7 @@ bool TitreNumerique(int rang) {
 }
 
 bool TexteTableau(std::string_view octets, std::string& texte) {
-  if (octets.starts_with("\xEF\xBB\xBF") || octets.starts_with("\xFF\xFE") || octets.starts_with("\xFE\xFF")) {
-    texte = foundation::TexteSelonMarque(octets);
-  } else {
-    const bool nonAscii =
-        std::any_of(octets.begin(), octets.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
-    texte = nonAscii && foundation::EstUtf8Valide(octets) ? std::string(octets) : foundation::DepuisWindows1252(octets);
-  }
+  texte = foundation::TexteDetecte(octets);
   // A control character that no text holds: the file is binary.  Every
   // control character is one byte in UTF-8.
   const bool binaire = std::any_of(texte.begin(), texte.end(), [](char c) {
