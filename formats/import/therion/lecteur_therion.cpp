@@ -10,6 +10,7 @@
 #include "foundation/chaines.h"
 #include "foundation/codage.h"
 #include "foundation/dates.h"
+#include "formats/import/plausibilite.h"
 #include "formats/import/pockettopo/lecteur_pockettopo.h"
 #include "platform/dialogs.h"
 #include "platform/files.h"
@@ -345,7 +346,7 @@ void tImportTherion::LitColonnes(const std::string& arg) {
   }
 }
 
-void tImportTherion::LitVisee(const std::string& ligne) {
+bool tImportTherion::LitVisee(const std::string& ligne, size_t numeroLigne) {
   auto vi = std::make_unique<TViseeImport>();
   std::string texte = ligne;
   const size_t diese = texte.find('#');
@@ -376,7 +377,7 @@ void tImportTherion::LitVisee(const std::string& ligne) {
   // A line without its stations is no shot.
   if (vi->DesignStat.empty() || vi->DesignVis.empty()) {
     if (!commentaire_.empty()) commentaire_ += " " + ligne;
-    return;
+    return true;
   }
   vi->ViHabi = vi->DesignVis == "." || vi->DesignVis == "-";
   if (vi->ViHabi && vi->L == 0 && vi->Az == 0 && vi->P == 0) {
@@ -385,12 +386,27 @@ void tImportTherion::LitVisee(const std::string& ligne) {
   }
   if (vi->ViHabi) vi->DesignVis.clear();
   vi->LeverTmp = lever_;
+  // A reading no instrument gives stops the import, named with its column's
+  // text.
+  if (const ChampLecture refus = LectureImpossible(*vi); refus != ChampLecture::Aucun) {
+    const int col = refus == ChampLecture::Azimut      ? colAz_
+                    : refus == ChampLecture::Pente     ? colP_
+                    : refus == ChampLecture::DimGauche ? colG_
+                    : refus == ChampLecture::DimDroite ? colD_
+                    : refus == ChampLecture::DimHaut   ? colH_
+                    : refus == ChampLecture::DimBas    ? colB_
+                                                       : colL_;
+    const std::string* texteChamp = champ(col);
+    return RefuseLecture(*this, MessageLectureImpossible(NomFichierImport, numeroLigne, refus,
+                                                         texteChamp ? *texteChamp : std::string()));
+  }
   vi->SensCoupe = extension_;
   commentaire_.clear();
   if (!stations_.empty()) vi->Inverse = !stations_.count(vi->DesignStat);
   stations_.insert(vi->DesignStat);
   if (!vi->ViHabi) stations_.insert(vi->DesignVis);
   ViseesImportes.push_back(std::move(vi));
+  return true;
 }
 
 bool tImportTherion::LitBloc(size_t& n) {
@@ -438,7 +454,7 @@ bool tImportTherion::LitBloc(size_t& n) {
       } else if (EstCommentaireTh(texte)) {
         commentaire_ += texte.substr(texte.find('#') + 1);
       } else if (donneesVues_ && !CommandeIgnoree(texte)) {
-        LitVisee(texte);
+        if (!LitVisee(texte, LignesEnTete + n + 1)) return false;
       }
     }
   }

@@ -33,7 +33,8 @@ class tImportTherion : public tImportVTopo {
   bool LitEnTete() override;
   // Reads every centreline block; false (unreadable) when a "units" command
   // names a unit the reader cannot convert or a "long-lat" point has no UTM
-  // position.
+  // position; false, its message shown, on a shot line with a reading no
+  // instrument gives (plausibilite.h).
   bool CreeViseesImport() override;
   // The Auriga sketch ".txt" beside the ".th": true when there is none; a
   // present one is not read yet (true).
@@ -60,7 +61,9 @@ class tImportTherion : public tImportVTopo {
   void LitSystemeCoordonnees(const std::string& arg);
   bool LitPointFixe(const std::string& ligne);
   void LitColonnes(const std::string& arg);
-  void LitVisee(const std::string& ligne);
+  // One shot line (its number in the file); false, the message shown, when
+  // a reading is one no instrument gives.
+  bool LitVisee(const std::string& ligne, size_t numeroLigne);
 
   TLeverImport* lever_ = nullptr;
   std::string commentaire_;
