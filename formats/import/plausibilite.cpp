@@ -229,9 +229,9 @@ std::string TexteLongueur(double metres) {
   return TexteFrancais(metres, 3) + " m";
 }
 
-std::string TexteAngle(double degres) {
-  if (std::isfinite(degres) && std::fabs(degres) >= 1e9) return foundation::ReelEnTexteExact(degres) + "°";
-  return TexteFrancais(degres, 1) + "°";
+std::string TexteAngle(double angle, const std::string& unite) {
+  if (std::isfinite(angle) && std::fabs(angle) >= 1e9) return foundation::ReelEnTexteExact(angle) + unite;
+  return TexteFrancais(angle, 1) + unite;
 }
 
 // --- Repeated readings ------------------------------------------------------------------
@@ -267,16 +267,6 @@ std::vector<size_t> LecturesCoherentes(const std::vector<LectureRepetee>& lectur
     if (j == reference || accord[reference][j]) retenues.push_back(j);
   if (2 * retenues.size() <= n) retenues.clear();
   return retenues;
-}
-
-std::string TexteLectureRepetee(const LectureRepetee& l, bool avecDirection) {
-  std::string t = TexteLongueur(l.Longueur);
-  if (avecDirection) {
-    // The slope from the horizontal, past the half turn as a negative one.
-    const double pente = l.Pente > 180 ? l.Pente - 360 : l.Pente;
-    t += " " + TexteAngle(l.Azimut) + " " + TexteAngle(pente);
-  }
-  return t;
 }
 
 }  // namespace formats

@@ -136,11 +136,18 @@ bool RefuseLecture(tImportAutres& lecteur, const std::string& message);
 
 // Numbers as the messages write them: a decimal comma, thousands grouped by
 // blanks.  A length in metres below 1 km ("12,3 m", to the millimetre), in
-// kilometres above ("15,2 km", "2 147 km"); an angle to the tenth ("45,2°").
+// kilometres above ("15,2 km", "2 147 km"); an angle to the tenth followed by
+// its unit ("45,2°", "50 gr").
 std::string TexteLongueur(double metres);
-std::string TexteAngle(double degres);
+std::string TexteAngle(double angle, const std::string& unite = "°");
 
 // --- Repeated readings ------------------------------------------------------------------
+// The transfer of every staged reader averages the readings of a shot
+// measured several times (successive staged shots between the same two
+// stations, as PocketTopo's legs); it keeps only the consistent ones, below,
+// and warns of the others, or stops the import when there is no consistent
+// majority ("<fichier>, visée <de> → <a> : lectures incohérentes (12,3 m ;
+// 2 147 km).").
 // One reading of a shot measured several times: length in metres, azimuth
 // and slope in degrees from the horizontal.
 struct LectureRepetee {
@@ -165,8 +172,5 @@ bool LecturesConcordent(const LectureRepetee& a, const LectureRepetee& b);
 // readings that disagree, three that all disagree): the shot cannot be read.
 // One reading is consistent with itself.
 std::vector<size_t> LecturesCoherentes(const std::vector<LectureRepetee>& lectures);
-// A reading as the inconsistency message shows it: its length, and its
-// azimuth and slope when avecDirection ("12,3 m", "12,3 m 45,2° -3°").
-std::string TexteLectureRepetee(const LectureRepetee& l, bool avecDirection);
 
 }  // namespace formats

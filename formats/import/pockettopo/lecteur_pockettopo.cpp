@@ -1,6 +1,5 @@
 #include "formats/import/pockettopo/lecteur_pockettopo.h"
 
-#include <algorithm>
 #include <cmath>
 #include <cstring>
 
@@ -294,80 +293,21 @@ bool TImportFichierTop::TraiteLignes() {
 }
 
 bool TImportFichierTop::VerifieLectures() {
-  // The legs: runs of main shots between the same two stations (in that
-  // direction), which the transfer averages; a splay or a shot from a
-  // station to itself between them does not end the run.
-  std::vector<std::vector<size_t>> jambes;
-  for (size_t k = 0; k < ViseesImportes.size(); ++k) {
-    const TViseeImport& vi = *ViseesImportes[k];
-    if (vi.ViHabi || vi.DesignStat == vi.DesignVis) continue;
-    const TViseeImport* avant = jambes.empty() ? nullptr : ViseesImportes[jambes.back().front()].get();
-    if (avant && avant->DesignStat == vi.DesignStat && avant->DesignVis == vi.DesignVis)
-      jambes.back().push_back(k);
-    else
-      jambes.push_back({k});
-  }
-  std::vector<std::string> ecarts, refus;
-  std::vector<bool> ecartee(ViseesImportes.size(), false);
-  for (const std::vector<size_t>& jambe : jambes) {
-    if (jambe.size() < 2) continue;
-    std::vector<LectureRepetee> lectures;
-    for (size_t k : jambe) {
-      const TViseeImport& vi = *ViseesImportes[k];
-      lectures.push_back({vi.L, vi.Az, vi.P});
-    }
-    const std::vector<size_t> coherentes = LecturesCoherentes(lectures);
-    if (coherentes.size() == lectures.size()) continue;
-    // The readings as the message lists them: each text once, in the
-    // file's order, with the directions when they are what disagrees.
-    bool directions = false;
-    for (size_t a = 0; a < lectures.size(); ++a)
-      for (size_t b = a + 1; b < lectures.size(); ++b)
-        if (!LecturesConcordent({1, lectures[a].Azimut, lectures[a].Pente}, {1, lectures[b].Azimut, lectures[b].Pente}))
-          directions = true;
-    std::vector<std::string> textes;
-    for (const LectureRepetee& l : lectures) {
-      std::string t = TexteLectureRepetee(l, directions);
-      if (std::find(textes.begin(), textes.end(), t) == textes.end()) textes.push_back(std::move(t));
-    }
-    std::string liste;
-    for (const std::string& t : textes) liste += (liste.empty() ? "" : " ; ") + t;
-    const TViseeImport& premiere = *ViseesImportes[jambe.front()];
-    const std::string message =
-        foundation::RemplaceMarques(Msg(IdMsg::ImportLecturesIncoherentes),
-                                    {NomFichierImport, PositionVisee(premiere.DesignStat, premiere.DesignVis), liste});
-    if (coherentes.empty()) {
-      refus.push_back(message);
-      continue;
-    }
-    ecarts.push_back(message);
-    for (size_t r = 0; r < jambe.size(); ++r)
-      if (std::find(coherentes.begin(), coherentes.end(), r) == coherentes.end()) ecartee[jambe[r]] = true;
-  }
-  // A few lines of a long list, and the sign that it goes on.
-  auto lignes = [](const std::vector<std::string>& messages) {
-    constexpr size_t kMax = 10;
-    std::string t;
-    for (size_t k = 0; k < messages.size() && k < kMax; ++k) t += (k ? "\n" : "") + messages[k];
-    if (messages.size() > kMax) t += "\n…";
-    return t;
+  // The shots as built: a leg's readings are its consistent ones, averaged.
+  auto refuse = [&](const survey::TValeurVisee& v, const std::string& de, const std::string& a) {
+    const ChampLecture champ = LectureImpossible(v);
+    if (champ == ChampLecture::Aucun) return false;
+    const std::string texte = champ == ChampLecture::Longueur ? TexteLongueur(v.Long)
+                              : champ == ChampLecture::Azimut ? TexteAngle(v.Az)
+                                                              : TexteAngle(v.pente);
+    RefuseLecture(*this, MessageLectureImpossible(NomFichierImport, PositionVisee(de, a), champ, texte));
+    return true;
   };
-  if (!refus.empty()) return RefuseLecture(*this, lignes(refus));
-  // The leg is read from its consistent readings only.
-  size_t garde = 0;
-  for (size_t k = 0; k < ViseesImportes.size(); ++k)
-    if (!ecartee[k]) ViseesImportes[garde++] = std::move(ViseesImportes[k]);
-  ViseesImportes.resize(garde);
-  // Every reading kept, and every reference point, against the rule.
-  for (const auto& vip : ViseesImportes) {
-    const TViseeImport& vi = *vip;
-    const ChampLecture champ = LectureImpossible(vi);
-    if (champ == ChampLecture::Aucun) continue;
-    const std::string texte = champ == ChampLecture::Longueur ? TexteLongueur(vi.L)
-                              : champ == ChampLecture::Azimut ? TexteAngle(vi.Az)
-                                                              : TexteAngle(vi.P);
-    return RefuseLecture(*this, MessageLectureImpossible(NomFichierImport, PositionVisee(vi.DesignStat, vi.DesignVis),
-                                                         champ, texte));
+  auto nom = [](const survey::TPointSpeleo* p) { return p ? p->DesignPTopo : std::string(); };
+  for (const survey::TVisee* v : ACavite->Visees) {
+    if (refuse(*v, nom(v->PointStation), nom(v->PointVise))) return false;
+    for (const survey::TViseeHabi* h : v->ViseesHabi)
+      if (refuse(*h, nom(h->RefPtStat ? v->PointStation : v->PointVise), std::string())) return false;
   }
   for (const survey::TPointSpeleo* p : PointsSurfImport) {
     const ChampLecture champ = PointImpossible(p->X, p->Y, p->Z);
@@ -376,14 +316,11 @@ bool TImportFichierTop::VerifieLectures() {
     return RefuseLecture(*this, MessageLectureImpossible(NomFichierImport, PositionPoint(p->DesignPTopo), champ,
                                                          TexteLongueur(valeur)));
   }
-  if (!ecarts.empty()) platform::Dialogs::Current().ShowMessage(platform::MessageKind::Warning, lignes(ecarts));
   return true;
 }
 
 bool TImportFichierTop::TransfereTopo() {
-  // Checked again in the second pass: the records kept then pass.
-  if (!VerifieLectures()) return false;
-  if (!TransfereLevers() || !TransferePointsSpel()) return false;
+  if (!TransfereLevers() || !TransferePointsSpel() || !VerifieLectures()) return false;
   ConstruitCroquis();
   // The elevation directions are doubled (1 becomes 2, -1 becomes -2).
   for (survey::TVisee* v : ACavite->Visees) v->SensDessinCoupeOr = static_cast<int8_t>(v->SensDessinCoupeOr * 2);
