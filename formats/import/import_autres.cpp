@@ -168,8 +168,12 @@ bool LecturesRepeteesCoherentes(TVisee& v, std::vector<Lecture>& lectures, const
   return true;
 }
 
-// Mean of the readings of a shot (MoyenneViseesRepetees).  Angles are
-// averaged as angles, each reading first brought next to the first one.
+// Mean of the readings of a shot (MoyenneViseesRepetees).  Azimuths are
+// averaged as angles, each reading first brought within a half turn of the
+// first one (the turn from 359° to 1° averages to 0°); slopes, from the
+// horizontal, are averaged as they stand between -180° and 180°, where a
+// slope does not wrap.  Readings far apart still give a slope within their
+// range: -45° and 2° average to -21.5°, not 158.5°.
 void MoyenneViseesRepetees(TVisee& v, const std::vector<Lecture>& lectures) {
   const size_t n = lectures.size();
   if (n < 2) return;
@@ -188,20 +192,20 @@ void MoyenneViseesRepetees(TVisee& v, const std::vector<Lecture>& lectures) {
   v.Az = az0;
   v.pente = p0;
   auto rapproche = [](double x, double ref) {
-    if (x - ref > 7 * Pi / 4) return x - 2 * Pi;
-    if (ref - x > 7 * Pi / 4) return x + 2 * Pi;
+    if (x - ref > Pi) return x - 2 * Pi;
+    if (ref - x > Pi) return x + 2 * Pi;
     return x;
   };
-  double sAz = az[0], sP = p[0];
+  auto entreDemiTours = [](double x) { return x > Pi ? x - 2 * Pi : x; };
+  double sAz = az[0], sP = entreDemiTours(p[0]);
   for (size_t k = 1; k < n; ++k) {
     sAz += rapproche(az[k], az[0]);
-    sP += rapproche(p[k], p[0]);
+    sP += entreDemiTours(p[k]);
   }
   const double moyAz = foundation::NormaliseAngle(sAz / static_cast<double>(n));
   v.Az = lever.UniteAZ == 1 ? moyAz * 200 / Pi : moyAz * 180 / Pi;
   if (pentes) {
-    double moyP = foundation::NormaliseAngle(sP / static_cast<double>(n));
-    if (moyP > Pi) moyP -= 2 * Pi;
+    double moyP = sP / static_cast<double>(n);
     // Back into the trip's own convention: its slope zero, then its unit.
     if (lever.ZeroPente == -1)
       moyP += Pi / 2;
@@ -617,14 +621,16 @@ bool TImportSaufTPRB::TransferePointsSpel() {
   TVisee* courante = nullptr;
   TPointSpeleo* stationCommentaire = nullptr;
   std::vector<Lecture> lectures;
-  // Repeated readings that disagree: those left out are listed in one
-  // warning at the end, a shot without consistent majority stops the import.
+  // Repeated readings that disagree, for a reader that asks: those left out
+  // are listed in one warning at the end, a shot without consistent majority
+  // stops the import.
   std::vector<std::string> incoherences;
   std::string refus;
   auto termineRepetitions = [&]() {
     if (courante && lectures.size() > 1) {
       std::string message;
-      if (!LecturesRepeteesCoherentes(*courante, lectures, NomFichierImport, message)) refus = message;
+      if (ExigeLecturesCoherentes && !LecturesRepeteesCoherentes(*courante, lectures, NomFichierImport, message))
+        refus = message;
       if (!message.empty() && refus.empty()) incoherences.push_back(message);
       if (lectures.size() > 1) MoyenneViseesRepetees(*courante, lectures);
     }

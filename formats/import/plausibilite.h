@@ -142,12 +142,12 @@ std::string TexteLongueur(double metres);
 std::string TexteAngle(double angle, const std::string& unite = "°");
 
 // --- Repeated readings ------------------------------------------------------------------
-// The transfer of every staged reader averages the readings of a shot
-// measured several times (successive staged shots between the same two
-// stations, as PocketTopo's legs); it keeps only the consistent ones, below,
-// and warns of the others, or stops the import when there is no consistent
-// majority ("<fichier>, visée <de> → <a> : lectures incohérentes (12,3 m ;
-// 2 147 km).").
+// The common transfer averages the readings of a shot measured several times
+// (successive staged shots between the same two stations).  For a reader
+// whose shots are so measured (PocketTopo's legs, ExigeLecturesCoherentes) it
+// keeps only the consistent ones, below, and warns of the others, or stops
+// the import when there is no consistent majority ("<fichier>, visée <de> →
+// <a> : lectures incohérentes (12,3 m ; 2 147 km).").
 // One reading of a shot measured several times: length in metres, azimuth
 // and slope in degrees from the horizontal.
 struct LectureRepetee {

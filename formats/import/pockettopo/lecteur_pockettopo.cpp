@@ -151,6 +151,7 @@ bool TCurseurTop::Nombre(size_t tailleMin, int32_t& n) {
 
 bool TImportFichierTop::LisFichierTop(const std::string& chemin) {
   EstNoTop = false;
+  ExigeLecturesCoherentes = true;  // a leg is measured three times
   premiereVisee_ = true;
   DessinPlan = {};
   DessinCoupe = {};
