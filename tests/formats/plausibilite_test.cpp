@@ -14,6 +14,7 @@
 #include "formats/import/plausibilite.h"
 #include "formats/import/points/import_points_surface.h"
 #include "foundation/codage.h"
+#include "survey/lever.h"
 #include "survey/point_speleo.h"
 #include "survey/visee.h"
 #include "tests/formats/import_test_support.h"
@@ -269,6 +270,28 @@ TEST(PlausibiliteLecteurs, LecturesRepeteesAutresLecteurs) {
   EXPECT_NEAR(v->Az, 337.5, 1e-9);
   EXPECT_NEAR(v->pente, -21.5, 1e-9);
   ViseesPlausibles(r, "VTopo");
+}
+
+// A Therion block in grads after one in degrees: the shots of the first
+// keep their degrees (a slope of 275.3° is -84.7°, not -124.7 grads; found by
+// the fuzz target of Therion).
+TEST(PlausibiliteLecteurs, TherionUnitesDUnBlocSuivant) {
+  ReseauImport r;
+  const std::string chemin = r.Dossier.Fichier("essai.th");
+  testsupport::EcritOctets(chemin,
+                           "survey s\n centerline\n data normal from to length compass clino\n 0 1 2 30 275.3\n"
+                           " endcenterline\n centerline\n units compass clino grads\n"
+                           " data normal from to length compass clino\n 1 2 3 50 -10\n endcenterline\nendsurvey\n");
+  ASSERT_TRUE(r.Importe(chemin, formats::TypeImportTopoDroid)) << Messages(r.Dialogues);
+  const survey::TVisee* a = r.Visee("0", "1");
+  const survey::TVisee* b = r.Visee("1", "2");
+  ASSERT_TRUE(a && b);
+  ASSERT_TRUE(a->LeLever && b->LeLever);
+  EXPECT_EQ(a->LeLever->UniteP, 0);
+  EXPECT_NEAR(a->pente, -84.7, 1e-9);
+  EXPECT_EQ(b->LeLever->UniteP, 1);
+  EXPECT_EQ(b->LeLever->UniteAZ, 1);
+  ViseesPlausibles(r, "Therion");
 }
 
 // --- The rule itself ----------------------------------------------------------------------

@@ -244,6 +244,19 @@ bool tImportTherion::LitUnites(const std::string& arg) {
   if (longueur) facteurL_ = metres * facteur;
   if (dimensions) facteurDim_ = metres * facteur;
   const double f = (mils ? 360.0 / 6400 : minutes ? 1.0 / 60 : 1.0) * facteur;
+  // A unit that changes how the trip's shots already staged read (a later
+  // block in grads after one in degrees) gives the following shots a trip
+  // of their own, a copy of this one.
+  const uint8_t uniteAz = azimut ? (grades ? 3 : 0) : lever_->UnitAZ;
+  const uint8_t uniteP = pente ? (grades ? 3 : pourcent ? 4 : 0) : lever_->UnitP;
+  if (uniteAz != lever_->UnitAZ || uniteP != lever_->UnitP)
+    for (const auto& vi : ViseesImportes)
+      if (vi->LeverTmp == lever_) {
+        TLeverImport* copie = AjouteLeverImport();
+        *copie = *lever_;
+        lever_ = copie;
+        break;
+      }
   if (azimut) {
     lever_->UnitAZ = grades ? 3 : 0;
     facteurAz_ = f;
