@@ -123,7 +123,8 @@ void ViseesPlausibles(const ReseauImport& r, const std::string& cas) {
   EXPECT_GT(r.Cavite()->Visees.Count(), 0) << cas;
   for (const survey::TVisee* v : r.Cavite()->Visees) {
     EXPECT_EQ(formats::LectureImpossible(*v), ChampLecture::Aucun) << cas;
-    for (const survey::TViseeHabi* h : v->ViseesHabi) EXPECT_EQ(formats::LectureImpossible(*h), ChampLecture::Aucun) << cas;
+    for (const survey::TViseeHabi* h : v->ViseesHabi)
+      EXPECT_EQ(formats::LectureImpossible(*h), ChampLecture::Aucun) << cas;
   }
 }
 
@@ -391,7 +392,8 @@ TEST(PlausibiliteRegle, TextesDesNombres) {
   EXPECT_EQ(formats::TexteLongueur(-1234567890), "-1 234 568 km");
   EXPECT_EQ(formats::TexteAngle(45.4998779296875), "45,5°");
   EXPECT_EQ(formats::TexteAngle(-3), "-3°");
-  EXPECT_EQ(formats::MessageLectureImpossible("a.top", formats::PositionVisee("1.0", ""), ChampLecture::Longueur, "2 km"),
+  EXPECT_EQ(formats::MessageLectureImpossible("a.top", formats::PositionVisee("1.0", ""), ChampLecture::Longueur,
+                                              "2 km"),
             "a.top, visée rayonnante de 1.0 : longueur impossible (2 km).");
 }
 

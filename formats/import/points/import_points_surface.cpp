@@ -165,7 +165,8 @@ int LitPointsTexte(const std::vector<std::string>& lignes, TListedePoints& point
     // The unit (metres, kilometres, degrees) is chosen later: the grid's
     // bounds hold for all of them.
     if (const ChampLecture champ = PointImpossible(p->X, p->Y, p->Z); champ != ChampLecture::Aucun) {
-      if (refus) *refus = {k + 1, champ, textes[champ == ChampLecture::CoordX ? 1 : champ == ChampLecture::CoordY ? 2 : 3]};
+      const size_t rang = champ == ChampLecture::CoordX ? 1 : champ == ChampLecture::CoordY ? 2 : 3;
+      if (refus) *refus = {k + 1, champ, textes[rang]};
       break;
     }
     points.Add(std::move(p));
@@ -285,8 +286,9 @@ bool ImportePointsSurface(const std::string& chemin, survey::TReseau& reseau) {
         const auto it = ligneDe.find(p);
         refus.Ligne = it == ligneDe.end() ? 0 : it->second;
         refus.Champ = champ;
-        const std::vector<std::string> textes =
-            refus.Ligne > 0 && refus.Ligne <= lignes.size() ? ChampsLignePoint(lignes[refus.Ligne - 1]) : std::vector<std::string>(4);
+        const std::vector<std::string> textes = refus.Ligne > 0 && refus.Ligne <= lignes.size()
+                                                    ? ChampsLignePoint(lignes[refus.Ligne - 1])
+                                                    : std::vector<std::string>(4);
         refus.Texte = textes[champ == ChampLecture::Longitude ? 1 : champ == ChampLecture::Latitude ? 2 : 3];
         return refuse();
       }

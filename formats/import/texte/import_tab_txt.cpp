@@ -177,12 +177,12 @@ void TVisuImportTab::Init(const TEnTeteTab& e, const std::vector<std::string>& l
   ChangeDate(e.Date);
   Lignes.clear();
   int derniere = 0;
-  for (size_t k = 0; k < lignes.size(); ++k) {
-    const std::string& l = lignes[k];
+  for (size_t n = 0; n < lignes.size(); ++n) {
+    const std::string& l = lignes[n];
     if (l.empty()) continue;
     tLigneImport r;
     r.Ligne = l;
-    r.NumeroLigne = k + 1;
+    r.NumeroLigne = n + 1;
     r.Cellules = Cellules(l);
     for (int k = static_cast<int>(r.Cellules.size()) - 1; k >= 0; --k)
       if (!r.Cellules[static_cast<size_t>(k)].empty()) {
@@ -400,7 +400,8 @@ bool tImportTabTxt::CreeViseesImport() {
                                                              : TabL;
       const int c = col[static_cast<size_t>(titre)];
       const std::vector<std::string> cellules = Cellules(l.Ligne);
-      const std::string texteCellule = c >= 0 && static_cast<size_t>(c) < cellules.size() ? cellules[static_cast<size_t>(c)] : std::string();
+      const std::string texteCellule =
+          c >= 0 && static_cast<size_t>(c) < cellules.size() ? cellules[static_cast<size_t>(c)] : std::string();
       return RefuseLecture(*this, MessageLectureImpossible(NomFichierImport, LignesEnTete + l.NumeroLigne, refus,
                                                            texteCellule));
     }
