@@ -1,14 +1,18 @@
 #pragma once
 // One import of arbitrary bytes through the whole pipeline into a fresh
 // network, headless: every question answered no, the gallery dialog accepted
-// as proposed, its memory file in the target's temporary folder.
+// as proposed, its memory file in the target's temporary folder.  Whatever
+// the import accepts must pass the readers' plausibility rule: a shot, a
+// splay or a passage dimension it refuses stops the target.
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 
 #include "formats/import/galeries_import.h"
 #include "formats/import/import_autres.h"
+#include "formats/import/plausibilite.h"
 #include "platform/files.h"
 #include "platform/scripted_dialogs.h"
 #include "survey/contexte_document.h"
@@ -17,6 +21,23 @@
 #include "survey/reseau.h"
 
 namespace fuzz {
+
+// Every shot, splay and station of the network's caves passes the rule of
+// plausibilite.h; the process stops on the first that does not.
+inline void VerifieLectures(const survey::TReseau& reseau) {
+  for (const survey::TCavite* c : reseau.Cavites) {
+    if (c->EstSurface) continue;
+    for (const survey::TVisee* v : c->Visees) {
+      if (formats::LectureImpossible(*v) != formats::ChampLecture::Aucun) std::abort();
+      for (const survey::TViseeHabi* h : v->ViseesHabi)
+        if (formats::LectureImpossible(*h) != formats::ChampLecture::Aucun) std::abort();
+    }
+    for (const survey::TGalerie* g : c->Galeries)
+      for (const survey::TPointSpeleo* p : g->Points)
+        for (double d : {p->LargeurDR, p->LargeurGA, p->HauteurSup, p->HauteurInf})
+          if (!formats::MesurePossible(d)) std::abort();
+  }
+}
 
 // The bytes written as "entree" + extension in /tmp/gravelune-<nom>-fuzz,
 // then imported as the given file type; the first `oui` questions are
@@ -38,6 +59,7 @@ inline void ImporteOctets(const char* nom, const uint8_t* data, size_t size, con
   survey::TReseau reseau;
   reseau.CreeCaviteSurface();
   formats::ImporteFichierAutre(chemin, type, false, &reseau);
+  VerifieLectures(reseau);
 }
 
 }  // namespace fuzz

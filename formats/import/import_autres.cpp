@@ -13,6 +13,7 @@
 #include "foundation/point_topo.h"
 #include "foundation/utilitaires.h"
 #include "formats/import/galeries_import.h"
+#include "formats/import/plausibilite.h"
 #include "formats/import/pockettopo/lecteur_pockettopo.h"
 #include "formats/import/texte/import_tab_txt.h"
 #include "formats/import/therion/lecteur_therion.h"
@@ -108,8 +109,71 @@ struct Lecture {
   double Az = 0, L = 0, P = 0;
 };
 
-// Mean of the readings of a shot (MoyenneViseesRepetees).  Angles are
-// averaged as angles, each reading first brought next to the first one.
+// The repeated readings of a shot against the rule of plausibilite.h
+// (LecturesCoherentes), each read with the shot's trip (its units and slope
+// zero; the height difference or depth of input types 2 to 4 is not an
+// angle, only its azimuth and length count): the readings outside the
+// consistent majority are removed, and message := "<fichier>, visée <de> →
+// <a> : lectures incohérentes (<readings>)."; false when there is no such
+// majority.  The first reading, which the shot holds, is replaced by the
+// first consistent one when it is not.
+bool LecturesRepeteesCoherentes(TVisee& v, std::vector<Lecture>& lectures, const std::string& fichier,
+                                std::string& message) {
+  message.clear();
+  const bool pentes = v.Typesaisie <= survey::SaisiePenteLongueurHoriz;
+  const double az0 = v.Az, p0 = v.pente;
+  std::vector<LectureRepetee> degres;
+  for (const Lecture& l : lectures) {
+    v.Az = l.Az;
+    v.pente = pentes ? l.P : 0;
+    degres.push_back({l.L, v.AzEnRad() * 180 / Pi, pentes ? v.PEnRad() * 180 / Pi : 0});
+  }
+  v.Az = az0;
+  v.pente = p0;
+  const std::vector<size_t> coherentes = LecturesCoherentes(degres);
+  if (coherentes.size() == lectures.size()) return true;
+  // The readings as the file gives them, each text once, with the
+  // directions when they are what disagrees.
+  bool directions = false;
+  for (size_t a = 0; a < degres.size(); ++a)
+    for (size_t b = a + 1; b < degres.size(); ++b)
+      if (!LecturesConcordent({1, degres[a].Azimut, degres[a].Pente}, {1, degres[b].Azimut, degres[b].Pente}))
+        directions = true;
+  const TLever& lever = v.LeLever ? *v.LeLever : *survey::LeverParDefaut();
+  const std::string uniteAz = lever.UniteAZ == 1 ? " gr" : "°";
+  const std::string uniteP = lever.UniteP == 2 ? " %" : lever.UniteP == 1 ? " gr" : "°";
+  std::vector<std::string> textes;
+  for (const Lecture& l : lectures) {
+    std::string t = TexteLongueur(l.L);
+    if (directions) t += " " + TexteAngle(l.Az, uniteAz) + (pentes ? " " + TexteAngle(l.P, uniteP) : std::string());
+    if (std::find(textes.begin(), textes.end(), t) == textes.end()) textes.push_back(std::move(t));
+  }
+  std::string liste;
+  for (const std::string& t : textes) liste += (liste.empty() ? "" : " ; ") + t;
+  message = foundation::RemplaceMarques(
+      Msg(IdMsg::ImportLecturesIncoherentes),
+      {fichier, PositionVisee(v.PointStation ? v.PointStation->DesignPTopo : std::string(),
+                              v.PointVise ? v.PointVise->DesignPTopo : std::string()),
+       liste});
+  if (coherentes.empty()) return false;
+  std::vector<Lecture> gardees;
+  for (size_t k : coherentes) gardees.push_back(lectures[k]);
+  if (coherentes.front() != 0) {
+    v.Az = gardees.front().Az;
+    v.Long = gardees.front().L;
+    if (v.Typesaisie <= survey::SaisieDenivLongueur) v.pente = gardees.front().P;
+    if (v.Typesaisie >= survey::SaisieDenivLongueur) v.Deniv = gardees.front().P;
+  }
+  lectures = std::move(gardees);
+  return true;
+}
+
+// Mean of the readings of a shot (MoyenneViseesRepetees).  Azimuths are
+// averaged as angles, each reading first brought within a half turn of the
+// first one (the turn from 359° to 1° averages to 0°); slopes, from the
+// horizontal, are averaged as they stand between -180° and 180°, where a
+// slope does not wrap.  Readings far apart still give a slope within their
+// range: -45° and 2° average to -21.5°, not 158.5°.
 void MoyenneViseesRepetees(TVisee& v, const std::vector<Lecture>& lectures) {
   const size_t n = lectures.size();
   if (n < 2) return;
@@ -128,20 +192,20 @@ void MoyenneViseesRepetees(TVisee& v, const std::vector<Lecture>& lectures) {
   v.Az = az0;
   v.pente = p0;
   auto rapproche = [](double x, double ref) {
-    if (x - ref > 7 * Pi / 4) return x - 2 * Pi;
-    if (ref - x > 7 * Pi / 4) return x + 2 * Pi;
+    if (x - ref > Pi) return x - 2 * Pi;
+    if (ref - x > Pi) return x + 2 * Pi;
     return x;
   };
-  double sAz = az[0], sP = p[0];
+  auto entreDemiTours = [](double x) { return x > Pi ? x - 2 * Pi : x; };
+  double sAz = az[0], sP = entreDemiTours(p[0]);
   for (size_t k = 1; k < n; ++k) {
     sAz += rapproche(az[k], az[0]);
-    sP += rapproche(p[k], p[0]);
+    sP += entreDemiTours(p[k]);
   }
   const double moyAz = foundation::NormaliseAngle(sAz / static_cast<double>(n));
   v.Az = lever.UniteAZ == 1 ? moyAz * 200 / Pi : moyAz * 180 / Pi;
   if (pentes) {
-    double moyP = foundation::NormaliseAngle(sP / static_cast<double>(n));
-    if (moyP > Pi) moyP -= 2 * Pi;
+    double moyP = sP / static_cast<double>(n);
     // Back into the trip's own convention: its slope zero, then its unit.
     if (lever.ZeroPente == -1)
       moyP += Pi / 2;
@@ -561,9 +625,21 @@ bool TImportSaufTPRB::TransferePointsSpel() {
   TVisee* courante = nullptr;
   TPointSpeleo* stationCommentaire = nullptr;
   std::vector<Lecture> lectures;
+  // Repeated readings that disagree, for a reader that asks: those left out
+  // are listed in one warning at the end, a shot without consistent majority
+  // stops the import.
+  std::vector<std::string> incoherences;
+  std::string refus;
   auto termineRepetitions = [&]() {
-    if (courante && lectures.size() > 1) MoyenneViseesRepetees(*courante, lectures);
+    if (courante && lectures.size() > 1) {
+      std::string message;
+      if (ExigeLecturesCoherentes && !LecturesRepeteesCoherentes(*courante, lectures, NomFichierImport, message))
+        refus = message;
+      if (!message.empty() && refus.empty()) incoherences.push_back(message);
+      if (lectures.size() > 1) MoyenneViseesRepetees(*courante, lectures);
+    }
     lectures.clear();
+    return refus.empty();
   };
   for (auto& vip : ViseesImportes) {
     TViseeImport& vi = *vip;
@@ -592,7 +668,7 @@ bool TImportSaufTPRB::TransferePointsSpel() {
       if (stationCommentaire && !EstNoTop) AjouteCommentaire(stationCommentaire->Commentaire, vi.oldComment);
       continue;
     }
-    termineRepetitions();
+    if (!termineRepetitions()) return RefuseLecture(*this, refus);
     auto v = std::make_unique<TVisee>();
     v->PointStation = A;
     v->PointVise = B;
@@ -611,7 +687,15 @@ bool TImportSaufTPRB::TransferePointsSpel() {
     vi.ViseeCor = visee;
     courante = visee;
   }
-  termineRepetitions();
+  if (!termineRepetitions()) return RefuseLecture(*this, refus);
+  if (!incoherences.empty()) {
+    // A few lines of a long list, and the sign that it goes on.
+    constexpr size_t kMax = 10;
+    std::string t;
+    for (size_t k = 0; k < incoherences.size() && k < kMax; ++k) t += (k ? "\n" : "") + incoherences[k];
+    if (incoherences.size() > kMax) t += "\n…";
+    platform::Dialogs::Current().ShowMessage(platform::MessageKind::Warning, t);
+  }
   CreeEntree();
   CreeViseesHabiImport();
   if (NombreAnomaliesPente > 0)

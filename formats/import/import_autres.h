@@ -242,6 +242,9 @@ class TImportSaufTPRB : public tImportAutres {
   std::vector<std::unique_ptr<TLeverImport>> LeversImportes;
   bool EstNoTop = false;
   bool aTopoFilImport = false;
+  // The repeated readings of a shot must agree (PocketTopo's legs): the
+  // transfer keeps their consistent majority (plausibilite.h).
+  bool ExigeLecturesCoherentes = false;
 
   // "Galerie d'entrée" for branch 0, "Galerie n° " and the branch otherwise.
   std::string NomDeLaGalerie(survey::TVisee* visee) override;

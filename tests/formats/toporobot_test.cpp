@@ -471,8 +471,10 @@ TEST(FichiersTopoRobot, ErreursVolontairesSansChangement) {
     const char* fichier;
     const char* attendu;
   };
-  for (const Cas& cas : {Cas{"0000_Fichier_xtb_avec_erreurs_volontaires.xtb", "666"},
-                         Cas{"00_Synthese_Arrestelia.xtb", "le code 0 "}}) {
+  // Arrestelia's point 148-3 has a slope of 97 degrees: the readings are
+  // checked before the instrument codes are looked up.
+  for (const Cas& cas : {Cas{"0000_Fichier_xtb_avec_erreurs_volontaires.xtb", "série 133 point 11 : la session 666 "},
+                         Cas{"00_Synthese_Arrestelia.xtb", "00_Synthese_Arrestelia.xtb, ligne 2345 : pente impossible (97.00)."}}) {
     ReseauImport r;
     r.Dialogues.QueueAnswer(platform::Answer::Yes);
     EXPECT_FALSE(r.Importe(kDossier + cas.fichier, formats::TypeImportTopoRobot)) << cas.fichier;
@@ -482,7 +484,6 @@ TEST(FichiersTopoRobot, ErreursVolontairesSansChangement) {
     const auto messages = r.Dialogues.Messages();
     ASSERT_EQ(messages.size(), 1u) << cas.fichier;
     EXPECT_NE(messages[0].find(cas.attendu), std::string::npos) << messages[0];
-    EXPECT_NE(messages[0].find("série "), std::string::npos) << messages[0];
   }
 }
 

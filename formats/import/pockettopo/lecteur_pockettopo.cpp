@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "formats/import/plausibilite.h"
 #include "foundation/catalogue.h"
 #include "foundation/codage.h"
 #include "foundation/dates.h"
@@ -152,6 +153,7 @@ bool TCurseurTop::Nombre(size_t tailleMin, int32_t& n) {
 
 bool TImportFichierTop::LisFichierTop(const std::string& chemin) {
   EstNoTop = false;
+  ExigeLecturesCoherentes = true;  // a leg is measured three times
   premiereVisee_ = true;
   DessinPlan = {};
   DessinCoupe = {};
@@ -318,8 +320,35 @@ bool TImportFichierTop::TraiteLignes() {
   return TransfereTopo();
 }
 
+bool TImportFichierTop::VerifieLectures() {
+  // The shots as built: a leg's readings are its consistent ones, averaged.
+  auto refuse = [&](const survey::TValeurVisee& v, const std::string& de, const std::string& a) {
+    const ChampLecture champ = LectureImpossible(v);
+    if (champ == ChampLecture::Aucun) return false;
+    const std::string texte = champ == ChampLecture::Longueur ? TexteLongueur(v.Long)
+                              : champ == ChampLecture::Azimut ? TexteAngle(v.Az)
+                                                              : TexteAngle(v.pente);
+    RefuseLecture(*this, MessageLectureImpossible(NomFichierImport, PositionVisee(de, a), champ, texte));
+    return true;
+  };
+  auto nom = [](const survey::TPointSpeleo* p) { return p ? p->DesignPTopo : std::string(); };
+  for (const survey::TVisee* v : ACavite->Visees) {
+    if (refuse(*v, nom(v->PointStation), nom(v->PointVise))) return false;
+    for (const survey::TViseeHabi* h : v->ViseesHabi)
+      if (refuse(*h, nom(h->RefPtStat ? v->PointStation : v->PointVise), std::string())) return false;
+  }
+  for (const survey::TPointSpeleo* p : PointsSurfImport) {
+    const ChampLecture champ = PointImpossible(p->X, p->Y, p->Z);
+    if (champ == ChampLecture::Aucun) continue;
+    const double valeur = champ == ChampLecture::CoordX ? p->X : champ == ChampLecture::CoordY ? p->Y : p->Z;
+    return RefuseLecture(*this, MessageLectureImpossible(NomFichierImport, PositionPoint(p->DesignPTopo), champ,
+                                                         TexteLongueur(valeur)));
+  }
+  return true;
+}
+
 bool TImportFichierTop::TransfereTopo() {
-  if (!TransfereLevers() || !TransferePointsSpel()) return false;
+  if (!TransfereLevers() || !TransferePointsSpel() || !VerifieLectures()) return false;
   ConstruitCroquis();
   // The elevation directions are doubled (1 becomes 2, -1 becomes -2).
   for (survey::TVisee* v : ACavite->Visees) v->SensDessinCoupeOr = static_cast<int8_t>(v->SensDessinCoupeOr * 2);

@@ -190,10 +190,18 @@ class TImportFichierTop : public tImportPocketTopo {
   // changes nothing.  Without a file in memory (a file that is not ".top"),
   // unreadable.
   bool TraiteLignes() override;
-  // The trips, the stations and shots, then the sketch from the drawings
-  // read (again in the second pass after a move of the origin); a shot
-  // flagged "drawn reversed" is developed backwards in the elevation.
+  // The trips, the stations and shots (a leg's repeated readings read from
+  // their consistent majority by the common transfer), the readings checked
+  // (VerifieLectures), then the sketch from the drawings read (again in the
+  // second pass after a move of the origin); a shot flagged "drawn reversed"
+  // is developed backwards in the elevation.
   bool TransfereTopo() override;
+  // Every shot and splay built, and every reference point, against the rule
+  // of plausibilite.h: the first that fails stops the import with its
+  // message ("<fichier>, visée <de> → <a> : longueur impossible (2 147
+  // km).").  The shots are checked as built, so that a leg's absurd reading
+  // left out by the transfer is not refused.
+  bool VerifieLectures();
 
   // The sketches read: plan, then extended elevation.
   TDessinTop DessinPlan, DessinCoupe;

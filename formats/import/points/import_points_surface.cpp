@@ -91,16 +91,23 @@ std::vector<std::string> LignesFichierPoints(std::string_view octets) {
   return foundation::DecoupeLignes(foundation::TexteDetecte(octets));
 }
 
-bool ExtraitCoordonnee(std::string& reste, char separateur, double& valeur) {
+namespace {
+
+// ExtraitCoordonnee, the field's text as the line gives it in texte.
+bool ExtraitCoordonneeTexte(std::string& reste, char separateur, double& valeur, std::string& texte) {
   reste = foundation::OteBlancs(reste);
   valeur = 0;
+  texte.clear();
   if (reste.empty()) return false;
-  const std::string champ = foundation::NettoieNombre(foundation::ExtraitChamp(reste, separateur));
+  texte = foundation::ExtraitChamp(reste, separateur);
+  const std::string champ = foundation::NettoieNombre(texte);
   if (!foundation::LitReel(champ, valeur)) valeur = PartieNumerique(champ);
   return true;
 }
 
-std::unique_ptr<TPointSpeleo> LitLignePoint(std::string_view ligneLue) {
+// LitLignePoint, with the texts of the name, X, Y and Z fields.
+std::unique_ptr<TPointSpeleo> LigneEnPoint(std::string_view ligneLue, std::vector<std::string>& textes) {
+  textes.assign(4, std::string());
   std::string ligne = Rogne(ligneLue);
   // Decimal commas.
   for (size_t i = 1; i + 1 < ligne.size(); ++i)
@@ -114,24 +121,63 @@ std::unique_ptr<TPointSpeleo> LitLignePoint(std::string_view ligneLue) {
   if (!separateur) return nullptr;
   auto p = std::make_unique<TPointSpeleo>();
   p->DesignPTopo = Rogne(foundation::ExtraitChamp(ligne, separateur));
-  if (!ExtraitCoordonnee(ligne, separateur, p->X)) return nullptr;
-  if (!ExtraitCoordonnee(ligne, separateur, p->Y)) return nullptr;
-  ExtraitCoordonnee(ligne, separateur, p->Z);
+  textes[0] = p->DesignPTopo;
+  if (!ExtraitCoordonneeTexte(ligne, separateur, p->X, textes[1])) return nullptr;
+  if (!ExtraitCoordonneeTexte(ligne, separateur, p->Y, textes[2])) return nullptr;
+  ExtraitCoordonneeTexte(ligne, separateur, p->Z, textes[3]);
   p->Commentaire.push_back(Rogne(ligne));
   return p;
 }
 
-int LitPointsTexte(const std::vector<std::string>& lignes, TListedePoints& points) {
+// The line (from 1) of a node of the document read from those bytes.
+size_t LigneNoeud(std::string_view octets, const pugi::xml_node& n) {
+  const ptrdiff_t decalage = n.offset_debug();
+  if (decalage < 0) return 0;
+  const size_t fin = std::min(static_cast<size_t>(decalage), octets.size());
+  return 1 + static_cast<size_t>(std::count(octets.begin(), octets.begin() + static_cast<ptrdiff_t>(fin), '\n'));
+}
+
+}  // namespace
+
+bool ExtraitCoordonnee(std::string& reste, char separateur, double& valeur) {
+  std::string texte;
+  return ExtraitCoordonneeTexte(reste, separateur, valeur, texte);
+}
+
+std::unique_ptr<TPointSpeleo> LitLignePoint(std::string_view ligneLue) {
+  std::vector<std::string> textes;
+  return LigneEnPoint(ligneLue, textes);
+}
+
+std::vector<std::string> ChampsLignePoint(std::string_view ligne) {
+  std::vector<std::string> textes;
+  LigneEnPoint(ligne, textes);
+  return textes;
+}
+
+int LitPointsTexte(const std::vector<std::string>& lignes, TListedePoints& points, RefusPoint* refus,
+                   std::vector<size_t>* lignesLues) {
   int n = 0;
-  for (const std::string& l : lignes)
-    if (auto p = LitLignePoint(l)) {
-      points.Add(std::move(p));
-      ++n;
+  std::vector<std::string> textes;
+  for (size_t k = 0; k < lignes.size(); ++k) {
+    auto p = LigneEnPoint(lignes[k], textes);
+    if (!p) continue;
+    // The unit (metres, kilometres, degrees) is chosen later: the grid's
+    // bounds hold for all of them.
+    if (const ChampLecture champ = PointImpossible(p->X, p->Y, p->Z); champ != ChampLecture::Aucun) {
+      const size_t rang = champ == ChampLecture::CoordX ? 1 : champ == ChampLecture::CoordY ? 2 : 3;
+      if (refus) *refus = {k + 1, champ, textes[rang]};
+      break;
     }
+    points.Add(std::move(p));
+    if (lignesLues) lignesLues->push_back(k + 1);
+    ++n;
+  }
   return n;
 }
 
-bool LitPointsGpx(std::string_view octets, TListedePoints& points, const std::string& projection, int32_t fuseau) {
+bool LitPointsGpx(std::string_view octets, TListedePoints& points, const std::string& projection, int32_t fuseau,
+                  RefusPoint* refus) {
   pugi::xml_document doc;
   const pugi::xml_parse_result r = doc.load_buffer(octets.data(), octets.size(), pugi::parse_default, pugi::encoding_auto);
   if (!r) return false;
@@ -149,6 +195,18 @@ bool LitPointsGpx(std::string_view octets, TListedePoints& points, const std::st
       p->DesignPTopo = Enfant(n, "name");
       p->Commentaire.push_back(Enfant(n, "cmt"));
       p->Z = foundation::TexteEnReel(Enfant(n, "ele"));
+      // A position no GPS gives stops the reading: nothing is appended.
+      if (const ChampLecture champ = PositionImpossible(lat, lon, p->Z); champ != ChampLecture::Aucun) {
+        if (refus) {
+          pugi::xml_node ele;
+          for (pugi::xml_node e = n.first_child(); e && !ele; e = e.next_sibling())
+            if (e.type() == pugi::node_element && NomLocal(e) == "ele") ele = e;
+          const bool altitude = champ == ChampLecture::Altitude;
+          *refus = {LigneNoeud(octets, altitude && ele ? ele : n), champ,
+                    altitude ? Enfant(n, "ele") : n.attribute(champ == ChampLecture::Latitude ? "lat" : "lon").value()};
+        }
+        return false;
+      }
       p->X = lon;
       p->Y = lat;
       if (!projection.empty()) {
@@ -220,15 +278,29 @@ bool ImportePointsSurface(const std::string& chemin, survey::TReseau& reseau) {
   if (!platform::ReadFile(chemin, octets)) return impossible();
   const bool gpx = ChercheExtension(chemin) == ".gpx";
   TListedePoints lus(true);
+  // A coordinate no instrument gives: its message, nothing added.
+  RefusPoint refus;
+  auto refuse = [&] {
+    dialogues.ShowMessage(platform::MessageKind::Error,
+                          MessageLectureImpossible(platform::FileNameOf(chemin), refus.Ligne, refus.Champ, refus.Texte));
+    return false;
+  };
+  std::vector<std::string> lignes;
+  std::unordered_map<const TPointSpeleo*, size_t> ligneDe;
   if (gpx) {
-    if (!LitPointsGpx(octets, lus, reseau.Projection, reseau.NumFuseau)) {
+    if (!LitPointsGpx(octets, lus, reseau.Projection, reseau.NumFuseau, &refus)) {
+      if (refus.Champ != ChampLecture::Aucun) return refuse();
       const std::string message = MessageGpxIllisible(chemin, octets);
       if (message.empty()) return impossible();
       dialogues.ShowMessage(platform::MessageKind::Error, message);
       return false;
     }
   } else {
-    LitPointsTexte(LignesFichierPoints(octets), lus);
+    lignes = LignesFichierPoints(octets);
+    std::vector<size_t> lignesLues;
+    LitPointsTexte(lignes, lus, &refus, &lignesLues);
+    if (refus.Champ != ChampLecture::Aucun) return refuse();
+    for (int i = 0; i < lus.Count(); ++i) ligneDe.emplace(lus.UnPoint(i), lignesLues[static_cast<size_t>(i)]);
   }
   const std::string aucun = foundation::RemplaceMarques(Msg(IdMsg::ImportPointsAucunPoint), {chemin});
   if (lus.Vide()) {
@@ -246,6 +318,19 @@ bool ImportePointsSurface(const std::string& chemin, survey::TReseau& reseau) {
     dialogues.ShowMessage(platform::MessageKind::Warning, aucun);
     return false;
   }
+  // Points said to be WGS 84 hold a longitude and a latitude.
+  if (dlg.EstWGS)
+    for (const TPointSpeleo* p : lus)
+      if (const ChampLecture champ = PositionImpossible(p->Y, p->X, p->Z); champ != ChampLecture::Aucun) {
+        const auto it = ligneDe.find(p);
+        refus.Ligne = it == ligneDe.end() ? 0 : it->second;
+        refus.Champ = champ;
+        const std::vector<std::string> textes = refus.Ligne > 0 && refus.Ligne <= lignes.size()
+                                                    ? ChampsLignePoint(lignes[refus.Ligne - 1])
+                                                    : std::vector<std::string>(4);
+        refus.Texte = textes[champ == ChampLecture::Longitude ? 1 : champ == ChampLecture::Latitude ? 2 : 3];
+        return refuse();
+      }
   // Into the network's system, each point once: geographic coordinates
   // straight to its grid, others from the stated system, unit and zone.
   for (TPointSpeleo* p : lus) {

@@ -15,6 +15,8 @@
 #include <string_view>
 #include <vector>
 
+#include "formats/import/plausibilite.h"
+
 namespace survey {
 class TListedePoints;
 class TPointSpeleo;
@@ -38,14 +40,31 @@ bool ExtraitCoordonnee(std::string& reste, char separateur, double& valeur);
 // none when the line holds no separator, or no X or no Y.
 std::unique_ptr<survey::TPointSpeleo> LitLignePoint(std::string_view ligne);
 
-// Appends the points of the text lines; returns how many were read.
-int LitPointsTexte(const std::vector<std::string>& lignes, survey::TListedePoints& points);
+// A coordinate of a point file that no instrument gives (plausibilite.h):
+// the line (from 1), the field and its text as the file gives it.
+struct RefusPoint {
+  size_t Ligne = 0;
+  ChampLecture Champ = ChampLecture::Aucun;
+  std::string Texte;
+};
+
+// Appends the points of the text lines; returns how many were read.  A point
+// whose X or Y is beyond any grid (PointImpossible) or whose Z is beyond
+// ±AltitudeMax stops the reading there: the points before it stay appended
+// and refus (when given) says which line and field.  lignesLues (when given)
+// receives the line (from 1) of each point appended, in order.
+int LitPointsTexte(const std::vector<std::string>& lignes, survey::TListedePoints& points,
+                   RefusPoint* refus = nullptr, std::vector<size_t>* lignesLues = nullptr);
+// The texts of the name, X, Y and Z fields of a line as LitLignePoint cuts it.
+std::vector<std::string> ChampsLignePoint(std::string_view ligne);
 
 // Appends the waypoints of a GPX document; X, Y are longitude and latitude in
 // degrees, or, with a system given, the grid coordinates in that system and
-// zone.  False (nothing appended) when the document is not well-formed XML.
+// zone.  False (nothing appended) when the document is not well-formed XML,
+// or when a waypoint's latitude, longitude or elevation is one no GPS gives
+// (PositionImpossible), which refus (when given) names.
 bool LitPointsGpx(std::string_view octets, survey::TListedePoints& points, const std::string& projection,
-                  int32_t fuseau);
+                  int32_t fuseau, RefusPoint* refus = nullptr);
 
 // Why a GPX document is not well-formed XML, as the message shown:
 // "le fichier <path> n'est pas un fichier GPX bien formé : ligne <n>,
@@ -58,7 +77,10 @@ std::string MessageGpxIllisible(const std::string& chemin, std::string_view octe
 // one point was added.  Messages: "impossible d'ouvrir le fichier " + path
 // when the file cannot be read, MessageGpxIllisible for a GPX document that
 // is not well-formed, "Le fichier ... ne comporte aucun point à importer"
-// when nothing is left to import; cancelling says nothing.
+// when nothing is left to import, "<fichier>, ligne <n> : <champ> impossible
+// (<texte>)." for a coordinate no instrument gives (also for a longitude or
+// latitude out of range once the points are said to be WGS 84), and nothing
+// is added; cancelling says nothing.
 bool ImportePointsSurface(const std::string& chemin, survey::TReseau& reseau);
 // The same into the current network.
 bool ImportePointsSurface(const std::string& chemin);

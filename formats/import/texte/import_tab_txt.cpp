@@ -8,6 +8,7 @@
 #include "foundation/codage.h"
 #include "foundation/utilitaires.h"
 #include "formats/import/galeries_import.h"
+#include "formats/import/plausibilite.h"
 #include "projections/services.h"
 #include "survey/cavite.h"
 #include "survey/visee.h"
@@ -190,10 +191,12 @@ void TVisuImportTab::Init(const TEnTeteTab& e, const std::vector<std::string>& l
   ChangeDate(e.Date);
   Lignes.clear();
   int derniere = 0;
-  for (const std::string& l : lignes) {
+  for (size_t n = 0; n < lignes.size(); ++n) {
+    const std::string& l = lignes[n];
     if (l.empty()) continue;
     tLigneImport r;
     r.Ligne = l;
+    r.NumeroLigne = n + 1;
     r.Cellules = Cellules(l);
     for (int k = static_cast<int>(r.Cellules.size()) - 1; k >= 0; --k)
       if (!r.Cellules[static_cast<size_t>(k)].empty()) {
@@ -331,7 +334,12 @@ bool tImportTabTxt::LitTexte(std::string octets) {
   return TraiteLignes();
 }
 
-bool tImportTabTxt::LitEnTete() { return LitEnTeteTab(LignesFichier, EnTete); }
+bool tImportTabTxt::LitEnTete() {
+  const size_t avant = LignesFichier.size();
+  const bool ok = LitEnTeteTab(LignesFichier, EnTete);
+  LignesEnTete = avant - LignesFichier.size();
+  return ok;
+}
 
 bool tImportTabTxt::TraiteLignes() {
   LeversImportes.clear();
@@ -399,6 +407,26 @@ bool tImportTabTxt::CreeViseesImport() {
       vi->P = vi->Prof;
     }
     vi->TypePente = type;
+    // A reading no instrument gives stops the import, named with the cell's
+    // text as the file gives it.
+    if (const ChampLecture refus = LectureImpossible(*vi); refus != ChampLecture::Aucun) {
+      const int titre = refus == ChampLecture::LongueurHoriz ? TabLh
+                        : refus == ChampLecture::Azimut      ? TabAz
+                        : refus == ChampLecture::Pente       ? TabP
+                        : refus == ChampLecture::Denivelee   ? TabdH
+                        : refus == ChampLecture::Profondeur  ? TabProf
+                        : refus == ChampLecture::DimGauche   ? TabLg
+                        : refus == ChampLecture::DimDroite   ? TabLd
+                        : refus == ChampLecture::DimHaut     ? TabHsup
+                        : refus == ChampLecture::DimBas      ? TabHinf
+                                                             : TabL;
+      const int c = col[static_cast<size_t>(titre)];
+      const std::vector<std::string> cellules = Cellules(l.Ligne);
+      const std::string texteCellule =
+          c >= 0 && static_cast<size_t>(c) < cellules.size() ? cellules[static_cast<size_t>(c)] : std::string();
+      return RefuseLecture(*this, MessageLectureImpossible(NomFichierImport, LignesEnTete + l.NumeroLigne, refus,
+                                                           texteCellule));
+    }
   }
   return true;
 }

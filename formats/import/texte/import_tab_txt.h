@@ -58,6 +58,7 @@ bool TexteTableau(std::string_view octets, std::string& texte);
 // A row of the table: its line and up to MaxCellulesTab trimmed cells.
 struct tLigneImport {
   std::string Ligne;
+  size_t NumeroLigne = 0;  // its rank (from 1) among the lines the table was made of
   std::vector<std::string> Cellules;
   // The cell at that position, empty outside the row.
   const std::string& Cellule(int i) const;
@@ -150,12 +151,15 @@ class tImportTabTxt : public TImportSaufTPRB {
   bool LitTexte(std::string octets) override;
   // Header, dialog, staging, transfer.
   bool TraiteLignes() override;
-  // Reads and deletes the header lines; false when nothing is left.
+  // Reads and deletes the header lines (counted in LignesEnTete); false when
+  // nothing is left.
   bool LitEnTete();
-  // One staged shot per row; always true.
+  // One staged shot per row; false, its message shown, at the first row with
+  // a reading no instrument gives (plausibilite.h).
   bool CreeViseesImport();
 
   TEnTeteTab EnTete;
+  size_t LignesEnTete = 0;  // the header lines deleted, for the rows' line numbers
   TVisuImportTab Visu;
   TLeverImport* LeverTab = nullptr;
 };

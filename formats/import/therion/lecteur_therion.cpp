@@ -10,6 +10,7 @@
 #include "foundation/chaines.h"
 #include "foundation/codage.h"
 #include "foundation/dates.h"
+#include "formats/import/plausibilite.h"
 #include "formats/import/pockettopo/lecteur_pockettopo.h"
 #include "platform/dialogs.h"
 #include "platform/files.h"
@@ -265,6 +266,19 @@ bool tImportTherion::LitUnites(const std::string& arg) {
   if (longueur) facteurL_ = metres * facteur;
   if (dimensions) facteurDim_ = metres * facteur;
   const double f = (mils ? 360.0 / 6400 : minutes ? 1.0 / 60 : 1.0) * facteur;
+  // A unit that changes how the trip's shots already staged read (a later
+  // block in grads after one in degrees) gives the following shots a trip
+  // of their own, a copy of this one.
+  const uint8_t uniteAz = azimut ? (grades ? 3 : 0) : lever_->UnitAZ;
+  const uint8_t uniteP = pente ? (grades ? 3 : pourcent ? 4 : 0) : lever_->UnitP;
+  if (uniteAz != lever_->UnitAZ || uniteP != lever_->UnitP)
+    for (const auto& vi : ViseesImportes)
+      if (vi->LeverTmp == lever_) {
+        TLeverImport* copie = AjouteLeverImport();
+        *copie = *lever_;
+        lever_ = copie;
+        break;
+      }
   if (azimut) {
     lever_->UnitAZ = grades ? 3 : 0;
     facteurAz_ = f;
@@ -440,7 +454,7 @@ std::string tImportTherion::RaisonFichiersInclus() const {
   return foundation::RemplaceMarques(foundation::Msg(foundation::IdMsg::ImportRaisonTherionInput), {noms});
 }
 
-void tImportTherion::LitVisee(const std::string& ligne) {
+bool tImportTherion::LitVisee(const std::string& ligne, size_t numeroLigne) {
   auto vi = std::make_unique<TViseeImport>();
   std::string texte = ligne;
   const size_t diese = texte.find('#');
@@ -471,7 +485,7 @@ void tImportTherion::LitVisee(const std::string& ligne) {
   // A line without its stations is no shot.
   if (vi->DesignStat.empty() || vi->DesignVis.empty()) {
     if (!commentaire_.empty()) commentaire_ += " " + ligne;
-    return;
+    return true;
   }
   vi->ViHabi = vi->DesignVis == "." || vi->DesignVis == "-";
   if (vi->ViHabi && vi->L == 0 && vi->Az == 0 && vi->P == 0) {
@@ -480,12 +494,27 @@ void tImportTherion::LitVisee(const std::string& ligne) {
   }
   if (vi->ViHabi) vi->DesignVis.clear();
   vi->LeverTmp = lever_;
+  // A reading no instrument gives stops the import, named with its column's
+  // text.
+  if (const ChampLecture refus = LectureImpossible(*vi); refus != ChampLecture::Aucun) {
+    const int col = refus == ChampLecture::Azimut      ? colAz_
+                    : refus == ChampLecture::Pente     ? colP_
+                    : refus == ChampLecture::DimGauche ? colG_
+                    : refus == ChampLecture::DimDroite ? colD_
+                    : refus == ChampLecture::DimHaut   ? colH_
+                    : refus == ChampLecture::DimBas    ? colB_
+                                                       : colL_;
+    const std::string* texteChamp = champ(col);
+    return RefuseLecture(*this, MessageLectureImpossible(NomFichierImport, numeroLigne, refus,
+                                                         texteChamp ? *texteChamp : std::string()));
+  }
   vi->SensCoupe = extension_;
   commentaire_.clear();
   if (!stations_.empty()) vi->Inverse = !stations_.count(vi->DesignStat);
   stations_.insert(vi->DesignStat);
   if (!vi->ViHabi) stations_.insert(vi->DesignVis);
   ViseesImportes.push_back(std::move(vi));
+  return true;
 }
 
 bool tImportTherion::LitBloc(size_t& n) {
@@ -538,7 +567,7 @@ bool tImportTherion::LitBloc(size_t& n) {
         commentaire_ += texte.substr(texte.find('#') + 1);
       } else if (donneesVues_ && !CommandeIgnoree(texte)) {
         if (!LignesDeViseesLisibles()) return false;
-        LitVisee(texte);
+        if (!LitVisee(texte, LignesEnTete + n + 1)) return false;
       }
     }
   }

@@ -37,7 +37,8 @@ class tImportTherion : public tImportVTopo {
   // names a unit the reader cannot convert or a "long-lat" point has no UTM
   // position.  A shot line whose data command lacks one of from, to, length,
   // compass and clino, or whose readings a "calibrate" command changes, stops
-  // the import with a message naming the line.  A dated survey of a file
+  // the import with a message naming the line; so does a shot line with a
+  // reading no instrument gives (plausibilite.h).  A dated survey of a file
   // whose fixed points have a coordinate system, and that no "declination"
   // command gives a value, has its declination computed by the trip.
   bool CreeViseesImport() override;
@@ -78,7 +79,9 @@ class tImportTherion : public tImportVTopo {
   // The reason an import that found nothing gives: the files included by
   // "input"; empty when there are none.
   std::string RaisonFichiersInclus() const;
-  void LitVisee(const std::string& ligne);
+  // One shot line (its number in the file); false, the message shown, when
+  // a reading is one no instrument gives.
+  bool LitVisee(const std::string& ligne, size_t numeroLigne);
 
   TLeverImport* lever_ = nullptr;
   std::string commentaire_;

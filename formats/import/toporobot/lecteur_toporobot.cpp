@@ -9,7 +9,7 @@
 #include "foundation/codage.h"
 #include "foundation/dates.h"
 #include "formats/import/galeries_import.h"
-#include "formats/import/vtopo/lecteur_vtopo.h"
+#include "formats/import/plausibilite.h"
 #include "platform/dialogs.h"
 #include "platform/files.h"
 #include "survey/reseau.h"
@@ -224,23 +224,7 @@ bool tImportTopoRobot::LitLignes() {
         vi.ImpComment = v.Texte;
         vi.NumTypeLever = l.Troisieme;
         vi.NumDateLever = l.Quatrieme;
-        // Readings no instrument gives stop the import: a length, a passage
-        // dimension, a slope or height difference beyond 10 km, an azimuth
-        // that is not a number.
-        static constexpr IdMsg kChamps[7] = {IdMsg::ImportChampLongueur, IdMsg::ImportChampAzimut,
-                                             IdMsg::ImportChampPente,    IdMsg::ImportChampDimension,
-                                             IdMsg::ImportChampDimension, IdMsg::ImportChampDimension,
-                                             IdMsg::ImportChampDimension};
-        for (size_t k = 0; k < 7; ++k) {
-          const double x = v.V[k];
-          if (std::isfinite(x) && std::fabs(x) <= MesureMaxVTopo && (k != 0 || x >= 0)) continue;
-          const std::vector<std::string_view> c = Champs(l.Texte);
-          const std::string texte = k < c.size() ? std::string(c[k]) : std::string();
-          EchecMessage(foundation::RemplaceMarques(
-              Msg(IdMsg::ImportLectureImpossible),
-              {NomFichierImport, foundation::EntierEnStr(static_cast<int64_t>(n) + 1), Msg(kChamps[k]), texte}));
-          return false;
-        }
+        vi.Ligne = n + 1;
         serie->ListeVisImport.push_back(std::move(vi));
       }
       continue;
@@ -317,7 +301,68 @@ bool tImportTopoRobot::LitLignes() {
         break;  // GHTopo's other sections: sectors, networks, splays ...
     }
   }
-  return true;
+  return VerifieLectures();
+}
+
+bool tImportTopoRobot::VerifieLectures() {
+  const bool xtb = EstXtb();
+  const TViseeImport* premiere = nullptr;
+  ChampLecture champPremiere = ChampLecture::Aucun;
+  for (const TSerie& s : Series)
+    for (const TViseeImport& vi : s.ListeVisImport) {
+      if (premiere && vi.Ligne > premiere->Ligne) continue;
+      // The point's instrument code gives the slope's unit and zero; a code
+      // the file does not hold (the transfer refuses it) is checked as the
+      // widest reading a code gives, a height difference.
+      const TTypeLeverImport* code = nullptr;
+      if (xtb) {
+        const auto it = indexCodes_.find(vi.NumTypeLever);
+        if (it != indexCodes_.end()) code = &Codes[it->second];
+      } else if (vi.NumTypeLever >= 1 && static_cast<size_t>(vi.NumTypeLever) <= Codes.size()) {
+        code = &Codes[static_cast<size_t>(vi.NumTypeLever) - 1];
+      }
+      LecturesVisee l;
+      ConventionsPente c;
+      l.TypeSaisie = !code || code->Denivel ? survey::SaisieDenivLongueur : survey::SaisiePenteLongueur;
+      if (code) {
+        c.UnitePente = code->UnitP == 2   ? ConventionsPente::Unite::Pourcent
+                       : code->UnitP == 1 ? ConventionsPente::Unite::Grades
+                                          : ConventionsPente::Unite::Degres;
+        c.DepuisVerticale = code->Nadir || code->Zenith;
+      }
+      l.Longueur = vi.L;
+      l.Azimut = vi.Az;
+      l.Pente = l.Denivelee = vi.P;
+      l.DimGauche = vi.DimG;
+      l.DimDroite = vi.DimD;
+      l.DimHaut = vi.DimH;
+      l.DimBas = vi.DimB;
+      const ChampLecture champ = LectureImpossible(l, c);
+      if (champ == ChampLecture::Aucun) continue;
+      premiere = &vi;
+      champPremiere = champ;
+    }
+  if (!premiere) return true;
+  // The field's text: length, azimuth, slope, left, right, up, down follow
+  // the line's code fields.
+  size_t k = 0;
+  switch (champPremiere) {
+    case ChampLecture::Azimut: k = 1; break;
+    case ChampLecture::Pente:
+    case ChampLecture::Denivelee: k = 2; break;
+    case ChampLecture::DimGauche: k = 3; break;
+    case ChampLecture::DimDroite: k = 4; break;
+    case ChampLecture::DimHaut: k = 5; break;
+    case ChampLecture::DimBas: k = 6; break;
+    default: break;
+  }
+  std::string texte;
+  LigneTopoRobot l;
+  if (premiere->Ligne <= LignesFichier.size() && LitLigneTopoRobot(LignesFichier[premiere->Ligne - 1], l)) {
+    const std::vector<std::string_view> c = Champs(l.Texte);
+    if (k < c.size()) texte = foundation::OteBlancs(c[k]);
+  }
+  return EchecMessage(MessageLectureImpossible(NomFichierImport, premiere->Ligne, champPremiere, texte));
 }
 
 bool tImportTopoRobot::ConfirmeSeriesRepetees() {

@@ -84,6 +84,7 @@ class tImportTopoRobot : public tImportAutres {
     int32_t NumDateLever = 0;  // the session's number as written on the point line
     int32_t NumTypeLever = 0;  // the instrument code's number
     bool SansMesure = false;   // a join to another series' station
+    size_t Ligne = 0;          // the point's line in the file (from 1)
     survey::TVisee* ViseeTmp = nullptr;
   };
 
@@ -141,13 +142,17 @@ class tImportTopoRobot : public tImportAutres {
   std::string NomDeLaGalerie(survey::TVisee* visee) override;
   void CreeEntreesMultiples() override;
 
-  // Reads the loaded lines into the sessions, codes, caves and series; a
-  // point line with a reading no instrument gives fails with its message
-  // ("<fichier>, ligne <n> : <champ> impossible (<texte>).").
+  // Reads the loaded lines into the sessions, codes, caves and series, then
+  // checks their readings (VerifieLectures).
   bool LitLignes();
   // Series numbers given more than once: the user is told where and chooses
   // to go on (true) or to stop the import (false).  True when there is none.
   bool ConfirmeSeriesRepetees();
+  // The points' readings against the rule of plausibilite.h, each with the
+  // slope convention of its instrument code: the first line (in the file)
+  // with a reading no instrument gives fails the import with its message
+  // ("<fichier>, ligne <n> : <champ> impossible (<texte>).").
+  bool VerifieLectures();
 
  private:
   bool EstXtb() const;

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <vector>
 
+#include "formats/import/plausibilite.h"
 #include "foundation/catalogue.h"
 #include "foundation/chaines.h"
 #include "foundation/dates.h"
@@ -87,65 +88,31 @@ std::vector<std::string> Mots(std::string_view texte) {
 
 }  // namespace
 
-bool LectureVTopoPossible(const TViseeImport& vi, const TLeverImport& lever, const std::string& ligne,
-                          const std::string& fichier, size_t numeroLigne, std::string& message) {
+bool LectureVTopoPossible(const TViseeImport& vi, const std::string& ligne, const std::string& fichier,
+                          size_t numeroLigne, std::string& message) {
+  const ChampLecture champ = LectureImpossible(vi);
+  if (champ == ChampLecture::Aucun) return true;
+  // The field's position among the words of the line: station, target, the
+  // length or the two counter readings, azimuth, slope, then the dimensions
+  // in the order of the file (left and right were swapped when read).
+  const TLeverImport* lever = vi.LeverTmp;
+  const size_t az = lever && lever->Topofil ? 4 : 3;
+  const size_t inv = lever && lever->InvDim ? 1 : 0;
+  size_t rang = 2;
+  switch (champ) {
+    case ChampLecture::TopofilFin: rang = 3; break;
+    case ChampLecture::Azimut: rang = az; break;
+    case ChampLecture::Pente:
+    case ChampLecture::Denivelee:
+    case ChampLecture::Profondeur: rang = az + 1; break;
+    case ChampLecture::DimGauche: rang = az + 2 + inv; break;
+    case ChampLecture::DimDroite: rang = az + 3 - inv; break;
+    case ChampLecture::DimHaut: rang = az + 4; break;
+    case ChampLecture::DimBas: rang = az + 5; break;
+    default: break;
+  }
   const std::vector<std::string> mots = Mots(ligne);
-  // The first failing field: its catalogue name and its position among the words.
-  IdMsg champ{};
-  size_t rang = 0;
-  auto refuse = [&](IdMsg id, size_t r) {
-    champ = id;
-    rang = r;
-    return false;
-  };
-  auto fini = [](double x) { return std::isfinite(x); };
-  auto mesure = [](double x) { return std::isfinite(x) && std::fabs(x) <= MesureMaxVTopo; };
-  auto verifie = [&]() {
-    size_t r = 2;
-    if (lever.Topofil) {
-      if (!fini(vi.TopoDeb) || vi.TopoDeb < 0) return refuse(IdMsg::ImportChampTopofil, r);
-      if (!fini(vi.TopoFin) || vi.TopoFin < 0) return refuse(IdMsg::ImportChampTopofil, r + 1);
-      r += 2;
-    } else {
-      if (!mesure(vi.L) || vi.L < 0) return refuse(IdMsg::ImportChampLongueur, r);
-      ++r;
-    }
-    if (!fini(vi.Az)) return refuse(IdMsg::ImportChampAzimut, r);
-    ++r;
-    switch (vi.TypePente) {
-      case survey::SaisieProfondeurLongueur:
-        if (!mesure(vi.Prof)) return refuse(IdMsg::ImportChampProfondeur, r);
-        break;
-      case survey::SaisieDenivLongueur:
-        if (!mesure(vi.P)) return refuse(IdMsg::ImportChampDenivelee, r);
-        break;
-      default: {
-        // Percent: any finite value is a slope short of the vertical.
-        if (!fini(vi.P)) return refuse(IdMsg::ImportChampPente, r);
-        if (lever.UnitP == 4) break;
-        // A reading past the half turn is a negative slope (350 degrees is
-        // -10), as the transfer takes it.
-        const double droit = lever.UnitP == 3 ? 100 : 90;
-        const double p = vi.P > 2 * droit ? vi.P - 4 * droit : vi.P;
-        const bool depuisZenith = lever.OrigPentes == 1;
-        const double bas = depuisZenith ? 0 : -droit, haut = depuisZenith ? 2 * droit : droit;
-        if (p < bas || p > haut) return refuse(IdMsg::ImportChampPente, r);
-      }
-    }
-    ++r;
-    // In the order of the file: left and right were swapped when read.
-    const double gauche = lever.InvDim ? vi.DimD : vi.DimG, droite = lever.InvDim ? vi.DimG : vi.DimD;
-    for (double dim : {gauche, droite, vi.DimH, vi.DimB}) {
-      if (!mesure(dim)) return refuse(IdMsg::ImportChampDimension, r);
-      ++r;
-    }
-    return true;
-  };
-  if (verifie()) return true;
-  const std::string texte = rang < mots.size() ? mots[rang] : std::string();
-  message = foundation::RemplaceMarques(Msg(IdMsg::ImportLectureImpossible),
-                                        {fichier, foundation::EntierEnStr(static_cast<int64_t>(numeroLigne)),
-                                         Msg(champ), texte});
+  message = MessageLectureImpossible(fichier, numeroLigne, champ, rang < mots.size() ? mots[rang] : std::string());
   return false;
 }
 
@@ -312,11 +279,8 @@ bool tImportVTopo::CreeViseesImport() {
     vi->LeverTmp = lever;
     // Readings no instrument can give stop the import, which changes nothing.
     std::string message;
-    if (!LectureVTopoPossible(*vi, *lever, ligne, NomFichierImport, LignesEnTete + n + 1, message)) {
-      platform::Dialogs::Current().ShowMessage(platform::MessageKind::Error, message);
-      Abandon = true;  // the message is said: the pipeline adds none
-      return FichierIllisible();
-    }
+    if (!LectureVTopoPossible(*vi, ligne, NomFichierImport, LignesEnTete + n + 1, message))
+      return RefuseLecture(*this, message);
   }
   return true;
 }

@@ -24,21 +24,12 @@ std::string ProjectionVersVTopo(const std::string& systeme, int32_t zone);
 // name carries one.
 std::string ProjectionDepuisVTopo(const std::string& nom, int32_t& zone);
 
-// The longest length, height difference or depth a cave survey reading can
-// hold (10 km).
-inline constexpr double MesureMaxVTopo = 10000;
-
-// Whether the readings of a staged shot are ones an instrument can give: a
-// length finite, not negative and at most MesureMaxVTopo; thread-counter
-// readings finite and not negative; a finite azimuth; a slope within the
-// range of the trip's unit (-90 to 90 degrees, -100 to 100 grades, 0 to 180
-// degrees or 0 to 200 grades from the zenith for a Vulcain; a reading past
-// the half turn counts one turn less, 350 degrees being -10; any finite
-// percentage); a height difference, a depth and passage dimensions finite and
-// at most MesureMaxVTopo in size.  When one is not, false and message :=
-// "<fichier>, ligne <n> : <champ> impossible (<texte of the file>)."
-bool LectureVTopoPossible(const TViseeImport& vi, const TLeverImport& lever, const std::string& ligne,
-                          const std::string& fichier, size_t numeroLigne, std::string& message);
+// Whether the readings of a staged shot are ones an instrument can give (the
+// rule of plausibilite.h, with the conventions of its staged trip).  When one
+// is not, false and message := "<fichier>, ligne <n> : <champ> impossible
+// (<the field's text in the line>)."
+bool LectureVTopoPossible(const TViseeImport& vi, const std::string& ligne, const std::string& fichier,
+                          size_t numeroLigne, std::string& message);
 
 class tImportVTopo : public TImportSaufTPRB {
  public:
