@@ -606,6 +606,21 @@ TEST(TherionRefus, FichiersInclus) {
   EXPECT_EQ(MessageDeRefus("survey s\n# input a.th\n").find("input"), std::string::npos);
 }
 
+// A later block in other angle units gives its shots a trip of their own:
+// that trip computes its declination too.
+TEST(TherionDeclinaison, ChaqueLeverDuFichier) {
+  projections::GardeProjections catalogue;
+  ASSERT_TRUE(projections::ChargeListeProjections(projections::RegionFrance));
+  LectureTh l(
+      "survey s\ncs UTM32\ncenterline\ndate 2023.10.04\nfix 0 326903.675 5026481.521 3005\n"
+      "data normal from to length compass clino\n0 1 10 0 0\nendcenterline\n"
+      "centerline\nunits compass clino grads\ndata normal from to length compass clino\n1 2 10 100 0\n"
+      "endcenterline\n");
+  ASSERT_TRUE(l.ok);
+  ASSERT_EQ(l.lecteur.LeversImportes.size(), 2u);
+  for (const auto& lever : l.lecteur.LeversImportes) EXPECT_TRUE(lever->AutoDecli);
+}
+
 TEST(TherionDeclinaison, CalculeeSansCommande) {
   projections::GardeProjections catalogue;
   ASSERT_TRUE(projections::ChargeListeProjections(projections::RegionFrance));

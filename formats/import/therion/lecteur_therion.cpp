@@ -583,8 +583,10 @@ bool tImportTherion::CreeViseesImport() {
   if (ViseesImportes.empty() && !FichiersInclus.empty()) return FichierIllisible(RaisonFichiersInclus());
   // Therion computes the declination of a dated survey placed on the ground
   // when no command gives it: so does the trip.
-  if (lever_ && lever_->DateLev != 0 && !Import().ProjectionImport.empty() && !declinaisonDonnee_)
-    lever_->AutoDecli = true;
+  // Every trip of the file: a later block's units give its shots a copy.
+  if (!Import().ProjectionImport.empty() && !declinaisonDonnee_)
+    for (const auto& l : LeversImportes)
+      if (l->DateLev != 0) l->AutoDecli = true;
   if (ViseesImportes.size() > 1) {
     TViseeImport& a = *ViseesImportes[0];
     const TViseeImport& b = *ViseesImportes[1];
