@@ -18,8 +18,8 @@ dialog, message boxes answered with Return):
      date and the entrance (what `cavtool declination` gives there, not 0);
      a right click on the "Lever :" field shows the trip read-only with that
      declination; a double click opens its correction, where "Calcul
-     automatique" computes the value again (at altitude 0, as the dialog
-     does: what cavtool gives there); Annuler.
+     automatique" computes the same value again (at the entrance's height,
+     as the network computation does); Annuler.
 
 Usage: import_therion_fenetre.py GRAVELUNE CAVTOOL
 Exits 77 (skipped) when Xvfb, xdotool, xwininfo, ImageMagick's import or
@@ -57,10 +57,10 @@ def importe_carnet(ecran, chemin):
     ecran.attend_disparition(dialogue, "la boîte d'ouverture de l'import")
 
 
-def declinaisons_attendues(cavtool):
-    """The declination of M1b's date at its fixed station, in degrees, with
-    the station's altitude (the trip's, computed with the network) and at
-    altitude 0 (the trip dialog's): what cavtool computes."""
+def declinaison_attendue(cavtool):
+    """The declination of M1b's date at its fixed station, in degrees, at the
+    station's altitude (the trip's, computed with the network, and the trip
+    dialog's): what cavtool computes."""
     conversion = subprocess.run([cavtool, "convert", "--zone", "32", "UTM", "WGS84", *FIX[:2]],
                                 capture_output=True, text=True, timeout=60)
     nombres = re.findall(r"-?\d+\.\d+", conversion.stdout)
@@ -71,16 +71,13 @@ def declinaisons_attendues(cavtool):
     premier = datetime.date(DATE.year, 1, 1)
     jours = (datetime.date(DATE.year + 1, 1, 1) - premier).days
     annee = DATE.year + ((DATE - premier).days + 1) / jours
-    valeurs = []
-    for altitude in (FIX[2], "0"):
-        calcul = subprocess.run([cavtool, "declination", f"{annee:.6f}", lat, lon, altitude], capture_output=True,
-                                text=True, timeout=60)
-        if calcul.returncode != 0:
-            raise pf.Echec(f"cavtool declination : {calcul.stdout[:200]} {calcul.stderr[:200]}")
-        valeurs.append(float(calcul.stdout.split()[0]))
-    pf.journal(f"entrée en {lat} N {lon} E ; déclinaison du {DATE} : {valeurs[0]:.4f} ° "
-               f"(altitude {FIX[2]} m), {valeurs[1]:.4f} ° (altitude 0)")
-    return valeurs
+    calcul = subprocess.run([cavtool, "declination", f"{annee:.6f}", lat, lon, FIX[2]], capture_output=True,
+                            text=True, timeout=60)
+    if calcul.returncode != 0:
+        raise pf.Echec(f"cavtool declination : {calcul.stdout[:200]} {calcul.stderr[:200]}")
+    valeur = float(calcul.stdout.split()[0])
+    pf.journal(f"entrée en {lat} N {lon} E ; déclinaison du {DATE} : {valeur:.4f} ° (altitude {FIX[2]} m)")
+    return valeur
 
 
 def nombres_lus(texte):
@@ -165,9 +162,9 @@ def parcours(ecran, gravelune, cavtool):
     pf.journal("document et fichiers intacts")
 
     # 2. M1b.th imported into a new document.
-    trip, dialogue = declinaisons_attendues(cavtool)
-    if abs(trip) < 1 or abs(dialogue) < 1:
-        raise pf.Echec(f"cavtool donne une déclinaison de {trip} ° et {dialogue} °")
+    trip = declinaison_attendue(cavtool)
+    if abs(trip) < 1:
+        raise pf.Echec(f"cavtool donne une déclinaison de {trip} °")
     ecran.lance(gravelune)
     importe_carnet(ecran, m1b)
     galeries = ecran.attend_fenetre(lambda n: n.startswith("Nommer les galeries"), "la fenêtre des galeries")
@@ -202,7 +199,7 @@ def parcours(ecran, gravelune, cavtool):
 
     ecran.x("xdotool", "mousemove", str(round(champ[1])), str(round(champ[2])), "click", "--repeat", "2", "1")
     rectif = fenetre_lever(ecran, "Rectification d'un lever")
-    calcule = f"{dialogue:.2f}"
+    calcule = f"{trip:.2f}"
     texte = texte_contraste_attendu(ecran, rectif,
                                     lambda t: calcule in t.replace(",", ".") and "calcul automatique" in t)
     if calcule not in texte.replace(",", ".") or "calcul automatique" not in pf.sans_accents(texte):
