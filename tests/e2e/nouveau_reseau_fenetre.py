@@ -344,7 +344,8 @@ def table_attendue(ecran, condition, quoi, delai=pf.ATTENTE):
         if condition(lignes):
             return lignes
         if time.monotonic() > limite:
-            raise pf.Echec(f"{quoi} ; table lue : {lignes}")
+            montres = "".join(f" ; message « {ecran.texte(f)} »" for f in messages(ecran))
+            raise pf.Echec(f"{quoi} ; table lue : {lignes}{montres}")
         time.sleep(0.5)
 
 
@@ -817,7 +818,13 @@ def change_region(ecran):
         raise pf.Echec(f"la région Europe n'a pas pu être choisie ; lu : {lu}")
     ecran.touches(dlg, "Return")
     ecran.attend_disparition(dlg, "la configuration")
-    ferme_message(ecran, "l'avertissement du changement de région", ("LT 93",))
+    # The network's system is not in the new list: said once.  Its absence
+    # is reported after the coordinates, which say more.
+    try:
+        ferme_message(ecran, "l'avertissement du changement de région", ("LT 93",))
+        sans_avertissement = None
+    except pf.Echec as e:
+        sans_avertissement = str(e)
     # The coordinates computed again: "Coord." up and down.
     bouton_barre(ecran, "Coord.")
     table_attendue(ecran, lambda ls: ls and not any(l.coordonnees() for l in ls), "les coordonnées restent affichées")
@@ -828,6 +835,8 @@ def change_region(ecran):
     if apres != avant:
         raise pf.Echec(f"les coordonnées ont changé avec la région ; avant : {coordonnees_table(lignes)}, après : "
                        f"{coordonnees_table(lit_table(ecran))}")
+    if sans_avertissement:
+        raise pf.Echec(sans_avertissement)
     pf.journal("région « Europe » : les colonnes X, Y, Z calculées à nouveau sont identiques au pixel près")
 
 
