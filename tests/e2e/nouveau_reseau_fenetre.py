@@ -20,9 +20,10 @@ shortcuts), clicks on what OCR finds on screen elsewhere.  The session:
      gallery goes keeps its proposal); the table shows them, the loop's
      rows marked, no second station 2;
   4. "Coord." down; the row 1 -> 2, typed 18.75 m, is corrected to 17.85 m
-     by a double click; the document is saved (Fichier > Enregistrer): the
-     row's X, Y, Z read by OCR equal those cavtool computes on the saved
-     file, and the trip is stored as typed (cavtool levers: 2.72, not
+     by a double click; the document is saved (Fichier > Enregistrer, which
+     asks a new network's name): the row's X, Y, Z read by OCR equal those
+     cavtool computes on the saved file, every row shows a computed
+     station, and the trip is stored as typed (cavtool levers: 2.72, not
      computed automatically);
   5. a right click on the row 5 -> 6: "Transformer en visée de bouclage",
      station 3 chosen: the shot ends at 3;
@@ -35,10 +36,11 @@ shortcuts), clicks on what OCR finds on screen elsewhere.  The session:
      documents) and Gestion Cavités > "Comparaison de cavités" (its dialog
      "Sélection d'une cavité à comparer") are opened and cancelled: the
      caption and the saved file are unchanged;
-  9. Fichier > Enregistrer sous, Quitter (no question), the program started
-     again on the saved file: the splay row shown, the rows and their
-     coordinates as before the restart, cavtool computes the same
-     coordinates as before the change of region;
+  9. Fichier > Enregistrer sous, Quitter (no question): cavtool computes the
+     coordinates it computed before the change of region, and the trip as
+     corrected (2.50, not automatic); the program started again on the
+     saved file: the splay row shown, the rows with the coordinates cavtool
+     computes; saved again under a third name, the same coordinates;
  10. the same shots written for Survex (declination minus the meridian
      convergence PROJ gives at the entrance, the entrance fixed): the
      stations of the loops within 0.05 m of cavern's, the stations before
