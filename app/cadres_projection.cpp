@@ -251,6 +251,11 @@ TCadreProjectionSimple::TCadreProjectionSimple(QWidget* parent) : TCadreProjecti
   NommeGroupe(SimpleCoordsRdg, "SimpleCoordsRdg");
   SimpleCoordsRdg->FixeItemIndex(1);
   layout_->insertWidget(0, SimpleCoordsRdg);
+  // The keyboard goes down the frame as it is shown: from the coordinate
+  // choice to the system list and its zone, not past them.
+  setTabOrder(SimpleCoordsRdg->Item(SimpleCoordsRdg->Nombre() - 1), ListeProjectBox);
+  setTabOrder(ListeProjectBox, ZoneBox);
+  setTabOrder(ZoneBox, EditProject);
   connect(SimpleCoordsRdg, &TGroupeRadio::Click, this, [this] { RdgTypeCoordClick(); });
 }
 

@@ -122,6 +122,31 @@ TEST(SaisieNomReseauDlg, NouveauReseauEtNomVide) {
   EXPECT_TRUE(survey::Document().DocumentModifie);
 }
 
+// The widget the Tab key reaches from w: the next one of the focus chain
+// that is shown, enabled and takes the focus from the keyboard.
+QWidget* SuivantAuClavier(QWidget* w) {
+  for (QWidget* s = w->nextInFocusChain(); s && s != w; s = s->nextInFocusChain())
+    if (s->isVisible() && s->isEnabled() && (s->focusPolicy() & Qt::TabFocus)) return s;
+  return nullptr;
+}
+
+// A new network placed in a system by keyboard: Tab from "rattachées" goes to
+// the system list (and not past it to OK), then to the system's description.
+TEST(SaisieNomReseauDlg, TabDuTypeDeCoordonneesAuSysteme) {
+  Environnement e;
+  survey::TReseau r;
+  TSaisieNomReseauDlg d(r);
+  d.show();
+  app::TCadreProjectionSimple* cadre = d.CadreProjectionActive;
+  cadre->SimpleCoordsRdg->Item(1)->click();
+  ASSERT_TRUE(cadre->ListeProjectBox->isVisible());
+  EXPECT_EQ(SuivantAuClavier(d.EditNom), cadre->SimpleCoordsRdg->Item(0));
+  EXPECT_EQ(SuivantAuClavier(cadre->SimpleCoordsRdg->Item(1)), cadre->ListeProjectBox);
+  Choisit(cadre->ListeProjectBox, "LT 93");
+  EXPECT_EQ(SuivantAuClavier(cadre->ListeProjectBox), cadre->EditProject);
+  EXPECT_EQ(SuivantAuClavier(cadre->EditProject), d.OKBtn);
+}
+
 TEST(SaisieNomReseauDlg, BoutonDeChangement) {
   Environnement e;
   survey::Document().RectifEnCours = true;

@@ -166,7 +166,7 @@ class Ecran:
         return r.stdout
 
     # --- the program --------------------------------------------------------
-    def lance(self, programme, *arguments):
+    def lance(self, programme, *arguments, attend_document=True):
         env = dict(self.env)
         maison = os.path.join(self.dossier, "maison")
         env.update({
@@ -185,9 +185,11 @@ class Ecran:
                                           stderr=subprocess.STDOUT, preexec_fn=meurt_avec_le_test)
         journal(f"gravelune {' '.join(os.path.basename(a) for a in arguments)} lancé")
         # Started on a document, the window first shows its bare caption, then
-        # the network's once the document is read.
-        return self.attend_fenetre(lambda n: n.endswith("Gravelune") and (not arguments or n.startswith("Réseau")),
-                                   "la fenêtre principale", grande=True)
+        # the network's once the document is read (unless the caller answers
+        # a message the reading shows first).
+        return self.attend_fenetre(
+            lambda n: n.endswith("Gravelune") and (not arguments or not attend_document or n.startswith("Réseau")),
+            "la fenêtre principale", grande=True)
 
     def attend_fin(self, delai=30):
         try:
@@ -516,11 +518,27 @@ def parcours(ecran, gravelune, cavtool):
     journal("fichiers intacts")
 
 
+def programme_prive(programme, dossier):
+    """The program linked into the session's folder (copied where no link
+    can be made): it keeps its settings file beside itself, and from there
+    the file is the session's own, not one that every session and the
+    tester's own runs share."""
+    dossier_bin = os.path.join(dossier, "bin")
+    os.makedirs(dossier_bin, exist_ok=True)
+    cible = os.path.join(dossier_bin, os.path.basename(programme))
+    try:
+        os.link(programme, cible)
+    except OSError:
+        shutil.copy2(programme, cible)
+    return cible
+
+
 def session(prefixe, documents_a_copier, parcours_de_test):
     """Runs a session: skipped (77) when a tool or a file is missing; else a
     fresh home with its Documents folder holding copies of the given files
-    (name -> source), the X server, parcours_de_test(ecran, gravelune,
-    cavtool); 0 when it went through, 1 otherwise (the folder is kept)."""
+    (name -> source), the program linked into the session's folder, the X
+    server, parcours_de_test(ecran, gravelune, cavtool); 0 when it went
+    through, 1 otherwise (the folder is kept)."""
     signal.signal(signal.SIGTERM, lambda *_: sys.exit("ÉCHEC : test interrompu"))
     if len(sys.argv) != 3:
         print(sys.modules["__main__"].__doc__)
@@ -543,6 +561,7 @@ def session(prefixe, documents_a_copier, parcours_de_test):
     for nom, source in documents_a_copier.items():
         shutil.copyfile(source, os.path.join(documents, nom))
         os.chmod(os.path.join(documents, nom), 0o644)
+    gravelune = programme_prive(gravelune, dossier)
     ecran = Ecran(dossier)
     reussi = False
     try:

@@ -107,6 +107,23 @@ TEST_F(Cavtool, FichierRefuse) {
   EXPECT_FALSE(platform::FileExists(d.Fichier("x.cav")));
 }
 
+// The trips as stored: the automatic-declination flag read from level 506
+// on (false before), a trip without date, and nothing computed (the stored
+// automatic declination of Grotte A is not recomputed on reading).
+TEST_F(Cavtool, LeversTelsQuEnregistres) {
+  Resultat r = Lance(d, "levers " + Guillemets(Fixture("reseau_511.cav")));
+  ASSERT_EQ(r.code, 0) << r.erreurs;
+  EXPECT_EQ(r.sortie, "Grotte A;17/05/2020;1.500000;degres;1\nGrotte B;30/12/1899;0.000000;degres;0\n");
+  r = Lance(d, "levers " + Guillemets(Fixture("reseau_503.cav")));
+  ASSERT_EQ(r.code, 0) << r.erreurs;
+  EXPECT_EQ(r.sortie, "Grotte A;17/05/2020;1.500000;degres;0\nGrotte B;non renseignée;0.000000;degres;0\n");
+  EcritOctets(d.Fichier("vide.cav"), "");
+  r = Lance(d, "levers " + Guillemets(d.Fichier("vide.cav")));
+  EXPECT_EQ(r.code, 1);
+  EXPECT_EQ(r.sortie, "");
+  EXPECT_NE(r.erreurs.find("n'a pas pu être lu"), std::string::npos) << r.erreurs;
+}
+
 TEST_F(Cavtool, Declinaison) {
   const Resultat r = Lance(d, "declination 2020.5 45 3 0");
   ASSERT_EQ(r.code, 0) << r.erreurs;

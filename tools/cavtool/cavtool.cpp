@@ -14,6 +14,9 @@
 //   cavtool compute FILE.cav
 //       the whole network computed: "cave;station;x;y;z" for every computed
 //       station, warnings on standard error.
+//   cavtool levers FILE.cav
+//       the survey trips as stored, nothing computed:
+//       "cave;date;declination;unit;auto" for every trip of every cave.
 //   cavtool import [--type N] [--cavite RANG] FILE OUT.cav
 //       a new network with FILE imported (file type N of the import
 //       dispatcher, by default the type of its extension; every
@@ -62,6 +65,7 @@
 #include "tools/cavtool/export_cavtool.h"
 #include "tools/cavtool/export_geo_cavtool.h"
 #include "tools/cavtool/import_cavtool.h"
+#include "tools/cavtool/levers_cavtool.h"
 
 namespace {
 
@@ -88,6 +92,7 @@ int Usage() {
                "       cavtool declination YEAR LAT LON ALT\n"
                "       cavtool convert [--region N] [--zone Z] [--zone-cible Z] FROM TO X Y [Z]\n"
                "       cavtool compute FILE.cav\n"
+               "       cavtool levers FILE.cav\n"
                "       cavtool import [--type N] [--cavite RANG] FILE OUT.cav\n"
                "       cavtool export {csv|tro} FILE.cav OUT [--cavite NOM] [--numerotation-vtopo]\n"
                "       cavtool export {gpx|kml|dxf} IN.cav OUT [--sans-points]\n"
@@ -213,6 +218,7 @@ int main(int argc, char** argv) {
     }
 #endif
     if (verbe == "compute" && a.size() == 1) return cavtool::CalculeFichier(a[0]);
+    if (verbe == "levers" && a.size() == 1) return cavtool::ListeLevers(a[0]);
     if (verbe == "import" && a.size() == 2) return cavtool::ImporteFichier(a[0], a[1]);
     if (verbe == "import" && a.size() >= 4 && a.size() % 2 == 0) {
       // Options before the two paths, each with its value.
