@@ -3,12 +3,14 @@
 // caves, and one shot appended through a scripted shot-entry dialog (the
 // wait a caver feels between two typed shots).  Each cave is a main gallery
 // with a side station every fifth station and a side gallery every
-// hundredth.
+// hundredth.  Also the row menu's rules on the last shot of such a cave, as
+// each right click rebuilds them.
 #include <benchmark/benchmark.h>
 
 #include <memory>
 #include <string>
 
+#include "app/menus_lignes.h"
 #include "platform/dialogs.h"
 #include "survey/cavite.h"
 #include "survey/ports_survey.h"
@@ -162,5 +164,17 @@ void AjoutDUneVisee(benchmark::State& state) {
   }
 }
 BENCHMARK(AjoutDUneVisee)->Arg(100000)->Unit(benchmark::kMillisecond)->Iterations(20);
+
+// The entries of the row menu of the cave's last shot, computed stations
+// known: the walk that finds the other shots computed at its station.
+void MenuDeLaLigne(benchmark::State& state) {
+  auto r = std::make_unique<TReseau>();
+  TCavite* c = Grotte(*r, "A", "E1", static_cast<int>(state.range(0)));
+  r->CalculeReseau();
+  const TVisee* v = c->LaVisee(c->Visees.Count() - 1);
+  for (auto _ : state) benchmark::DoNotOptimize(app::EntreesMenuLigne(*c, *v, false));
+  state.SetComplexityN(state.range(0));
+}
+BENCHMARK(MenuDeLaLigne)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond)->Complexity(benchmark::oN);
 
 }  // namespace

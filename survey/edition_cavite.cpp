@@ -61,9 +61,17 @@ bool SansDimensions(const TPointSpeleo& p) {
 TPointSpeleo* StationNommee(const TCavite& c, const std::string& nom) {
   if (nom.empty()) return nullptr;
   const std::string cherche = foundation::EnMajuscules(nom);
+  // Most names are ASCII: compared in place, without a copy per station.
+  const auto memeNom = [&cherche](const std::string& d) {
+    if (std::any_of(d.begin(), d.end(), [](char o) { return static_cast<unsigned char>(o) >= 0x80; }))
+      return foundation::EnMajuscules(d) == cherche;
+    return d.size() == cherche.size() && std::equal(d.begin(), d.end(), cherche.begin(), [](char a, char b) {
+             return (a >= 'a' && a <= 'z' ? static_cast<char>(a - 'a' + 'A') : a) == b;
+           });
+  };
   for (const TGalerie* g : c.Galeries)
     for (TPointSpeleo* p : g->Points)
-      if (foundation::EnMajuscules(p->DesignPTopo) == cherche) return p;
+      if (memeNom(p->DesignPTopo)) return p;
   return nullptr;
 }
 
