@@ -3,7 +3,8 @@
 // network, headless: every question answered no, the gallery dialog accepted
 // as proposed, its memory file in the target's temporary folder.  Whatever
 // the import accepts must pass the readers' plausibility rule: a shot, a
-// splay or a passage dimension it refuses stops the target.
+// splay, a passage dimension or a surface point (the entrance, the fixed
+// stations) it refuses stops the target.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -17,14 +18,20 @@
 #include "platform/scripted_dialogs.h"
 #include "survey/contexte_document.h"
 #include "survey/contexte_reseau.h"
+#include "survey/liste_points.h"
+#include "survey/point_speleo.h"
 #include "survey/rapport_calcul.h"
 #include "survey/reseau.h"
 
 namespace fuzz {
 
-// Every shot, splay and station of the network's caves passes the rule of
-// plausibilite.h; the process stops on the first that does not.
+// Every shot, splay and station of the network's caves, and every surface
+// point (where each cave's entrance and fixed stations stand), passes the
+// rule of plausibilite.h; the process stops on the first that does not.
 inline void VerifieLectures(const survey::TReseau& reseau) {
+  if (const survey::TListedePoints* surface = reseau.LesPointsSurface())
+    for (const survey::TPointSpeleo* p : *surface)
+      if (formats::PointImpossible(p->X, p->Y, p->Z) != formats::ChampLecture::Aucun) std::abort();
   for (const survey::TCavite* c : reseau.Cavites) {
     if (c->EstSurface) continue;
     for (const survey::TVisee* v : c->Visees) {

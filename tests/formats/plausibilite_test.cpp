@@ -1,7 +1,7 @@
 // The readers' one plausibility rule: every reader refuses the same kind of
-// impossible reading with the same message (file, line or shot, field, the
-// file's text) and imports nothing, while the plausible twin of the file
-// imports; PocketTopo's repeated readings are read from their consistent
+// impossible reading or coordinate with the same message (file, line or shot,
+// field, the file's text) and imports nothing, while the plausible twin of
+// the file imports; PocketTopo's repeated readings are read from their consistent
 // majority; the rule's own bounds and texts.
 #include <gtest/gtest.h>
 
@@ -13,6 +13,7 @@
 
 #include "formats/import/plausibilite.h"
 #include "formats/import/points/import_points_surface.h"
+#include "formats/import/texte/import_tab_txt.h"
 #include "foundation/codage.h"
 #include "survey/lever.h"
 #include "survey/point_speleo.h"
@@ -32,9 +33,13 @@ std::string Messages(const platform::ScriptedDialogs& d) {
 
 // --- Small files of every format ---------------------------------------------------------
 
-// A VTopo file whose second shot has that length (line 11).
-std::string Tro(const std::string& longueur) {
-  return foundation::VersWindows1252(EnTeteTro() + "A B 5 10 0 * * * * N I * N\r\nB C " + longueur +
+// A VTopo file whose second shot has that length (line 11), and whose
+// "Trou" line (line 4) has that text after "Trou ".
+std::string Tro(const std::string& longueur, const std::string& trou = "Essai,600.5,180.25,1020,LT3") {
+  std::string enTete = EnTeteTro();
+  const std::string trouDefaut = "Trou Essai,600.5,180.25,1020,LT3";
+  enTete.replace(enTete.find(trouDefaut), trouDefaut.size(), "Trou " + trou);
+  return foundation::VersWindows1252(enTete + "A B 5 10 0 * * * * N I * N\r\nB C " + longueur +
                                      " 10 0 * * * * N I * N\r\n");
 }
 
@@ -44,13 +49,32 @@ std::string Th(const std::string& longueur) {
          " 40 -5\n endcenterline\nendsurvey\n";
 }
 
+// A Therion file whose station 0 is fixed (line 4) at that position, in that
+// coordinate system (line 3).
+std::string ThFix(const std::string& systeme, const std::string& position) {
+  return "survey s\n centerline\n cs " + systeme + "\n fix 0 " + position +
+         "\n data normal from to length compass clino\n 0 1 2 30 4\n endcenterline\nendsurvey\n";
+}
+
 // A TopoRobot file (read as ".tab" or ".xtb") whose last point, line 8, has
-// that slope in degrees.
-std::string Tab(const std::string& pente) {
-  return "-6\t1\tEssai\r\n-5\t1\t100\t200\t300\t1\t0\tici\r\n-2\t1\t3\t4\t05\tA\tB\t0\t2.5\r\n"
+// that slope in degrees; its cave and entrance are given by the first two
+// lines.
+const std::string CaviteTab = "-6\t1\tEssai\r\n-5\t1\t100\t200\t300\t1\t0\tici\r\n";
+std::string Tab(const std::string& pente, const std::string& cavite = CaviteTab) {
+  return cavite +
+         "-2\t1\t3\t4\t05\tA\tB\t0\t2.5\r\n"
          "-1\t1\t360\t360\t0\t0\t0\t100\t0\r\n1\t-1\t1\t0\t1\t2\t0\t0\t0\tSerie un\r\n"
          "1\t0\t1\t1\t0\t0\t0\t0\t0\t0\t0\r\n1\t1\t1\t1\t10\t45\t-5\t1\t2\t3\t4\r\n1\t2\t1\t1\t5\t90\t" +
          pente + "\t1\t1\t1\t1\r\n";
+}
+// The entrance 1-0 on its -5 line (line 2) at that Z.
+std::string TabEntree(const std::string& z) {
+  return Tab("-5", "-6\t1\tEssai\r\n-5\t1\t100\t200\t" + z + "\t1\t0\tici\r\n");
+}
+// A GHTopo cave line (line 1) giving the entrance 1-0 at that X, without -5
+// line.
+std::string XtbEntree(const std::string& x) {
+  return Tab("-5", "-6\t1\tEssai\t\t1\t0\t" + x + "\t200\t300\tici\r\n");
 }
 
 // A text table whose second row, line 4, has that length (columns Pt Stat,
@@ -59,20 +83,30 @@ std::string TableTexte(const std::string& longueur) {
   return foundation::VersWindows1252("cavité\tEssai\nvisées\nA\tB\t10\t0\t5\tun\nB\tC\t20\t-5\t" + longueur +
                                      "\tdeux\n");
 }
+// A text table whose entrance A, line 2, has those three coordinates.
+std::string TableTexteEntree(const std::string& coordonnees) {
+  return foundation::VersWindows1252("cavité\tEssai\nentrée\tA\t" + coordonnees +
+                                     "\nvisées\nA\tB\t10\t0\t5\tun\n");
+}
 
 // A PocketTopo ".top" file: one trip, the shots given (from, to, length in
-// mm, azimuth and inclination as 16-bit angles), no reference, two empty
-// drawings.
+// mm, azimuth and inclination as 16-bit angles), the reference points given
+// (station, east, north and altitude in mm), two empty drawings.
 struct ViseeTop {
   uint32_t de, a;
   int32_t mm;
   uint16_t az = 0, p = 0;
 };
+struct ReferenceTop {
+  uint32_t station;
+  int64_t est, nord;
+  int32_t altitude;
+};
 template <class T>
 void Ajoute(std::string& o, T v) {
   o.append(reinterpret_cast<const char*>(&v), sizeof v);
 }
-std::string Top(const std::vector<ViseeTop>& visees) {
+std::string Top(const std::vector<ViseeTop>& visees, const std::vector<ReferenceTop>& references = {}) {
   std::string o = "Top";
   Ajoute<uint8_t>(o, 3);
   Ajoute<int32_t>(o, 1);
@@ -90,7 +124,14 @@ std::string Top(const std::vector<ViseeTop>& visees) {
     Ajoute<uint8_t>(o, 0);
     Ajoute<int16_t>(o, 0);
   }
-  Ajoute<int32_t>(o, 0);                              // references
+  Ajoute<int32_t>(o, static_cast<int32_t>(references.size()));
+  for (const ReferenceTop& r : references) {
+    Ajoute<uint32_t>(o, r.station);
+    Ajoute<int64_t>(o, r.est);
+    Ajoute<int64_t>(o, r.nord);
+    Ajoute<int32_t>(o, r.altitude);
+    Ajoute<uint8_t>(o, 0);  // empty comment
+  }
   for (int i = 0; i < 3; ++i) Ajoute<int32_t>(o, 0);  // overview mapping
   for (int k = 0; k < 2; ++k) {
     for (int i = 0; i < 3; ++i) Ajoute<int32_t>(o, 0);
@@ -103,6 +144,11 @@ uint32_t Station(uint32_t n) { return 0x00010000u + n; }
 
 // A PocketTopo leg 1.0 → 1.1 of that length, then 1.1 → 1.2.
 std::string TopLongueur(int32_t mm) { return Top({{Station(0), Station(1), mm}, {Station(1), Station(2), 4000}}); }
+// The same legs of 12.3 m, 1.0 fixed at that altitude in mm.
+std::string TopReference(int32_t altitude) {
+  return Top({{Station(0), Station(1), 12300}, {Station(1), Station(2), 4000}},
+             {{Station(0), 600000000, 180000000, altitude}});
+}
 
 // A point file whose second point, line 2, has that Z.
 std::string Points(const std::string& z) { return "P0;600000;180000;300\nP1;600010;180020;" + z + "\n"; }
@@ -128,36 +174,83 @@ void ViseesPlausibles(const ReseauImport& r, const std::string& cas) {
   }
 }
 
+// The entrance and fixed stations the readers give, in the network's surface
+// points: every one passes the rule, and one stands at that altitude.
+void PointsSurfacePlausibles(ReseauImport& r, double altitude, const std::string& cas) {
+  bool trouve = std::isnan(altitude);
+  for (const survey::TPointSpeleo* p : *r.R().LesPointsSurface()) {
+    EXPECT_EQ(formats::PointImpossible(p->X, p->Y, p->Z), ChampLecture::Aucun) << cas << " " << p->DesignPTopo;
+    trouve = trouve || p->Z == altitude;
+  }
+  EXPECT_TRUE(trouve) << cas;
+}
+
 TEST(PlausibiliteLecteurs, UneLectureImpossibleParLecteur) {
   constexpr int Points_ = -1;  // the surface-point import, not a survey reader
+  using FenetreTab = std::function<bool(formats::TVisuImportTab&, bool plausible)>;
+  // The window of the text table in "WGS 84", everything else as the file says.
+  const FenetreTab wgs84 = [](formats::TVisuImportTab& v, bool) {
+    v.TypeCoord = formats::TVisuImportTab::TypeCoordEntree::WGS84;
+    return true;
+  };
+  // The entrance of a table without one typed in the window.
+  const FenetreTab saisie = [](formats::TVisuImportTab& v, bool plausible) {
+    v.NomEntree = "A";
+    v.TexteZ = plausible ? "200" : "20000";
+    return true;
+  };
   struct Cas {
     const char* nom;
     const char* fichier;
     int type;
     std::string impossible, plausible;
     std::string message;
+    double altitude = NAN;  // of a surface point the plausible twin gives
+    FenetreTab fenetre = nullptr;
   };
   const Cas cas[] = {
       {"VTopo", "essai.tro", formats::TypeImportVTopo, Tro("1e308"), Tro("5.5"),
        "essai.tro, ligne 11 : longueur impossible (1e308)."},
+      // X in kilometres: the metres it gives are past any number.
+      {"VTopo, entrée", "essai.tro", formats::TypeImportVTopo, Tro("5.5", "Essai,1e308,180.25,1020,LT3"), Tro("5.5"),
+       "essai.tro, ligne 4 : coordonnée X impossible (1e308).", 1020},
       {"Therion", "essai.th", formats::TypeImportTopoDroid, Th("1e308"), Th("3.5"),
        "essai.th, ligne 5 : longueur impossible (1e308)."},
       {"Therion, clinomètre", "essai.th", formats::TypeImportTopoDroid,
        "survey s\n centerline\n data normal from to length compass clino\n 0 1 2 30 95\n endcenterline\n",
        "survey s\n centerline\n data normal from to length compass clino\n 0 1 2 30 85\n endcenterline\n",
        "essai.th, ligne 4 : pente impossible (95)."},
+      {"Therion, point fixe UTM", "essai.th", formats::TypeImportTopoDroid, ThFix("UTM33", "1e9 5000000 300"),
+       ThFix("UTM33", "500000 5000000 300"), "essai.th, ligne 4 : coordonnée X impossible (1e9).", 300},
+      {"Therion, point fixe long-lat", "essai.th", formats::TypeImportTopoDroid, ThFix("long-lat", "6.85 95 2000"),
+       ThFix("long-lat", "6.85 45.42 2000"), "essai.th, ligne 4 : latitude impossible (95).", 2000},
       {"TopoRobot", "essai.tab", formats::TypeImportTopoRobot, Tab("97"), Tab("-5"),
        "essai.tab, ligne 8 : pente impossible (97)."},
       {"GHTopo", "essai.xtb", formats::TypeImportTopoRobot, Tab("1e308"), Tab("85"),
        "essai.xtb, ligne 8 : pente impossible (1e308)."},
+      {"TopoRobot, entrée", "essai.tab", formats::TypeImportTopoRobot, TabEntree("1e308"), TabEntree("-150"),
+       "essai.tab, ligne 2 : altitude impossible (1e308).", -150},
+      // The entrance on the cave's line, before the series: reported first.
+      {"GHTopo, entrée", "essai.xtb", formats::TypeImportTopoRobot, XtbEntree("1e308"), XtbEntree("100"),
+       "essai.xtb, ligne 1 : coordonnée X impossible (1e308).", 300},
       {"PocketTopo", "essai.top", formats::TypeImportPocketTopo, TopLongueur(2147483647), TopLongueur(12300),
        "essai.top, visée 1.0 → 1.1 : longueur impossible (2 147 km)."},
+      {"PocketTopo, référence", "essai.top", formats::TypeImportPocketTopo, TopReference(2147483647),
+       TopReference(300000), "essai.top, point 1.0 : altitude impossible (2 147 km).", 300},
       {"Tableau texte", "essai.txt", formats::TypeImportTableTexte, TableTexte("1e308"), TableTexte("7,5"),
        "essai.txt, ligne 4 : longueur impossible (1e308)."},
       {"Tableau texte, pente", "essai.txt", formats::TypeImportTableTexte,
        foundation::VersWindows1252("cavité\tEssai\nvisées\nA\tB\t10\t120\t5\tun\n"),
        foundation::VersWindows1252("cavité\tEssai\nvisées\nA\tB\t10\t-60\t5\tun\n"),
        "essai.txt, ligne 3 : pente impossible (120)."},
+      {"Tableau texte, entrée", "essai.txt", formats::TypeImportTableTexte,
+       TableTexteEntree("600000\t180000\t12000,5"), TableTexteEntree("600000\t180000\t310"),
+       "essai.txt, ligne 2 : altitude impossible (12000,5).", 310},
+      {"Tableau texte, entrée en WGS 84", "essai.txt", formats::TypeImportTableTexte,
+       TableTexteEntree("95\t2,5\t310"), TableTexteEntree("44,5\t2,5\t310"),
+       "essai.txt, ligne 2 : latitude impossible (95).", 310, wgs84},
+      {"Tableau texte, entrée saisie", "essai.txt", formats::TypeImportTableTexte, TableTexte("7,5"),
+       TableTexte("7,5"), "essai.txt, entrée A : altitude impossible (20000).", 200, saisie},
       {"Fichier de points", "points.txt", Points_, Points("1e308"), Points("310"),
        "points.txt, ligne 2 : altitude impossible (1e308)."},
       {"GPX, latitude", "points.gpx", Points_, Gpx("1e308", "310"), Gpx("44.6", "310"),
@@ -172,6 +265,10 @@ TEST(PlausibiliteLecteurs, UneLectureImpossibleParLecteur) {
       survey::Document().ReseauCourant = &r.R();
       const std::string chemin = r.Dossier.Fichier(c.fichier);
       testsupport::EcritOctets(chemin, plausible ? c.plausible : c.impossible);
+      if (c.fenetre)
+        formats::FenetresImport().AfficheVisuImportTab = [&](formats::TVisuImportTab& v) {
+          return c.fenetre(v, plausible);
+        };
       const bool importe =
           c.type == Points_ ? formats::ImportePointsSurface(chemin, r.R()) : r.Importe(chemin, c.type);
       if (plausible) {
@@ -181,6 +278,7 @@ TEST(PlausibiliteLecteurs, UneLectureImpossibleParLecteur) {
           EXPECT_EQ(r.R().LesPointsSurface()->Count(), 3 - (c.fichier == std::string("points.txt")));
         else
           ViseesPlausibles(r, c.nom);
+        if (c.type != Points_) PointsSurfacePlausibles(r, c.altitude, c.nom);
         continue;
       }
       EXPECT_FALSE(importe);

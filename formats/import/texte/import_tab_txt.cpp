@@ -163,6 +163,7 @@ bool LitEnTeteTab(std::vector<std::string>& lignes, TEnTeteTab& e) {
         e.Coord2 = cellule(3);
         e.Coord3 = cellule(4);
         e.EntreeLue = true;
+        e.LigneEntree = static_cast<size_t>(i) + 1;
       } else if (maj.starts_with(date) && e.Date.empty()) {
         e.Date = cellule(1);
       } else if (maj.starts_with(decli) && e.Declinaison.empty()) {
@@ -351,6 +352,7 @@ bool tImportTabTxt::TraiteLignes() {
     Visu.Init(EnTete, LignesFichier);
     ok = Visu.Execute(EstPartiel);
     Abandon = !ok;
+    if (ok) ok = EntreePossible();
     if (ok) {
       if (Visu.DateValide) LeverTab->DateLev = Visu.DateLev;
       LeverTab->Decli = Visu.Decli;
@@ -372,6 +374,33 @@ bool tImportTabTxt::TraiteLignes() {
   ok = CreeViseesImport() && TransfereTopo();
   Visu.Lignes.clear();
   return ok;
+}
+
+bool tImportTabTxt::EntreePossible() {
+  if (EstPartiel) return true;  // the dialog read no coordinates
+  const bool wgs = Visu.TypeCoord == TVisuImportTab::TypeCoordEntree::WGS84;
+  const ChampLecture refus =
+      wgs ? PositionImpossible(Visu.Latitude, Visu.Longitude, Visu.Z) : PointImpossible(Visu.X, Visu.Y, Visu.Z);
+  if (refus == ChampLecture::Aucun) return true;
+  // The value refused, its text in the dialog and in the file's entrance line
+  // (latitude, longitude and altitude are its first three coordinates too).
+  const size_t k = refus == ChampLecture::CoordX || refus == ChampLecture::Latitude    ? 0
+                   : refus == ChampLecture::CoordY || refus == ChampLecture::Longitude ? 1
+                                                                                       : 2;
+  const double valeurs[] = {wgs ? Visu.Latitude : Visu.X, wgs ? Visu.Longitude : Visu.Y, Visu.Z};
+  const std::string* textes[] = {&Visu.TexteX, &Visu.TexteY, &Visu.TexteZ};
+  const std::string* fichier[] = {&EnTete.Coord1, &EnTete.Coord2, &EnTete.Coord3};
+  // An angle is typed in the dialog's own fields: its value stands for it.
+  const bool angle = refus == ChampLecture::Latitude || refus == ChampLecture::Longitude;
+  double lu = 0;
+  const bool duFichier = EnTete.LigneEntree != 0 && (angle ? LitNombreTab(*fichier[k], lu) && lu == valeurs[k]
+                                                           : *textes[k] == *fichier[k]);
+  if (duFichier)
+    return RefuseLecture(*this, MessageLectureImpossible(NomFichierImport, EnTete.LigneEntree, refus, *fichier[k]));
+  const std::string position =
+      foundation::OteBlancs(foundation::RemplaceMarques(Msg(IdMsg::ImportPositionEntree), {Visu.NomEntree}));
+  const std::string texte = angle ? foundation::ReelEnTexteExact(valeurs[k]) : *textes[k];
+  return RefuseLecture(*this, MessageLectureImpossible(NomFichierImport, position, refus, texte));
 }
 
 bool tImportTabTxt::CreeViseesImport() {

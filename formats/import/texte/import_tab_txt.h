@@ -68,6 +68,7 @@ struct tLigneImport {
 struct TEnTeteTab {
   std::string NomCavite, NomEntree, Coord1, Coord2, Coord3, Date, Declinaison;
   bool EntreeLue = false;
+  size_t LigneEntree = 0;  // the entrance's line (from 1), 0 when there is none
 };
 
 // Reads the header lines and deletes them (with the line that ends the header
@@ -157,6 +158,12 @@ class tImportTabTxt : public TImportSaufTPRB {
   // One staged shot per row; false, its message shown, at the first row with
   // a reading no instrument gives (plausibilite.h).
   bool CreeViseesImport();
+  // The entrance the dialog closed with: false, its message shown, when no
+  // grid holds its X, Y or Z (PointImpossible), or, in "WGS 84", its latitude,
+  // longitude or altitude is out of range (PositionImpossible).  A value the
+  // file gives is named by its line and its text, one typed in the dialog by
+  // the entrance.
+  bool EntreePossible();
 
   TEnTeteTab EnTete;
   size_t LignesEnTete = 0;  // the header lines deleted, for the rows' line numbers

@@ -2,7 +2,6 @@
 
 #include <cctype>
 #include <cstdlib>
-#include <cmath>
 #include <string_view>
 #include <vector>
 
@@ -331,30 +330,40 @@ void tImportTherion::LitSystemeCoordonnees(const std::string& arg) {
   }
 }
 
-bool tImportTherion::LitPointFixe(const std::string& ligne) {
+bool tImportTherion::LitPointFixe(const std::string& ligne, size_t numeroLigne) {
   const std::string bas = Minuscules(ligne);
   const size_t p = bas.find("fix");
   const std::vector<std::string> mots = Mots(ligne.substr(p + 3));
   if (mots.empty()) return true;
-  auto champ = [&](size_t i) { return i < mots.size() ? Nombre(mots[i]) : 0.0; };
-  double x = champ(1), y = champ(2);
-  const double z = champ(3);
+  auto texte = [&](size_t i) { return i < mots.size() ? mots[i] : std::string(); };
+  double x = Nombre(texte(1)), y = Nombre(texte(2));
+  const double z = Nombre(texte(3));
+  // A position no instrument gives stops the import, named with its field:
+  // the station, then X (or the longitude), Y (or the latitude) and Z.
+  auto refuse = [&](ChampLecture champ) {
+    const size_t rang = champ == ChampLecture::CoordX || champ == ChampLecture::Longitude  ? 1
+                        : champ == ChampLecture::CoordY || champ == ChampLecture::Latitude ? 2
+                                                                                           : 3;
+    return RefuseLecture(*this, MessageLectureImpossible(NomFichierImport, numeroLigne, champ, texte(rang)));
+  };
   ContexteImport& ctx = Import();
   if (ProjReseauTh == "WGS84") {
+    if (const ChampLecture refus = PositionImpossible(y, x, z); refus != ChampLecture::Aucun) return refuse(refus);
     std::string systeme = "UTM";
     int32_t zone = -1;
     double e = 0, n = 0;
     // A point that has no UTM position makes the file unreadable.
-    if (!std::isfinite(x) || !std::isfinite(y) || std::fabs(y) > 90 || std::fabs(x) > 180 ||
-        projections::WGS84VersUTM(y, x, e, n, systeme, zone) != 0)
-      return false;
+    if (projections::WGS84VersUTM(y, x, e, n, systeme, zone) != 0) return false;
     x = e;
     y = n;
     ctx.ProjectionImport = systeme;
     ctx.FuseauImport = zone;
-  } else if (ProjReseauTh == "UTM") {
-    ctx.ProjectionImport = "UTM";
-    ctx.FuseauImport = std::atoi(FStrTh.c_str());
+  } else {
+    if (const ChampLecture refus = PointImpossible(x, y, z); refus != ChampLecture::Aucun) return refuse(refus);
+    if (ProjReseauTh == "UTM") {
+      ctx.ProjectionImport = "UTM";
+      ctx.FuseauImport = std::atoi(FStrTh.c_str());
+    }
   }
   AjoutePointSurf(mots[0], std::string(), x, y, z);
   return true;
@@ -530,7 +539,7 @@ bool tImportTherion::LitBloc(size_t& n) {
       return true;
     }
     if (EstCommandeTh(texte, "fix")) {
-      if (!LitPointFixe(texte)) return false;
+      if (!LitPointFixe(texte, numeroLigne)) return false;
     } else if (EstCommandeTh(texte, "cs")) {
       LitSystemeCoordonnees(ArgumentCommandeTh(texte, "cs"));
     } else if (EstCommandeTh(texte, "declination")) {

@@ -38,7 +38,8 @@ class tImportTherion : public tImportVTopo {
   // position.  A shot line whose data command lacks one of from, to, length,
   // compass and clino, or whose readings a "calibrate" command changes, stops
   // the import with a message naming the line; so does a shot line with a
-  // reading no instrument gives (plausibilite.h).  A dated survey of a file
+  // reading, or a "fix" command with a position, no instrument gives
+  // (plausibilite.h).  A dated survey of a file
   // whose fixed points have a coordinate system, and that no "declination"
   // command gives a value, has its declination computed by the trip.
   bool CreeViseesImport() override;
@@ -68,7 +69,11 @@ class tImportTherion : public tImportVTopo {
   bool LitUnites(const std::string& arg);
   void LitDeclinaison(const std::string& arg);
   void LitSystemeCoordonnees(const std::string& arg);
-  bool LitPointFixe(const std::string& ligne);
+  // A "fix" command (its line in the file): a staged surface point, in UTM
+  // for a "long-lat" system.  False when the file is unreadable: a position
+  // no instrument gives (PointImpossible, or PositionImpossible in
+  // "long-lat"), its message said, or a point without a UTM position.
+  bool LitPointFixe(const std::string& ligne, size_t numeroLigne);
   void LitColonnes(const std::string& arg, size_t numeroLigne);
   void LitEtalonnage(const std::string& texte, size_t numeroLigne);
   // False, with the message said, when the columns or the calibrations in

@@ -245,6 +245,8 @@ bool tImportTopoRobot::LitLignes() {
           e.Y = Reel(c[5]);
           e.Z = Reel(c[6]);
           if (c.size() > 7) e.Commentaire = foundation::OteBlancs(c[7]);
+          e.Ligne = n + 1;
+          for (size_t k = 0; k < 3; ++k) e.Textes[k] = foundation::OteBlancs(c[4 + k]);
         }
         EntreesCavites.push_back(e);
         CaviteAEntree.push_back(coordonnees);
@@ -260,6 +262,8 @@ bool tImportTopoRobot::LitLignes() {
         e.Serie = champ(3);
         e.Point = champ(4);
         if (c.size() > 5) e.Commentaire = foundation::OteBlancs(c[5]);
+        e.Ligne = n + 1;
+        for (size_t k = 0; k < 3 && k < c.size(); ++k) e.Textes[k] = foundation::OteBlancs(c[k]);
         EntreesTpRb.push_back(e);
         break;
       }
@@ -305,12 +309,24 @@ bool tImportTopoRobot::LitLignes() {
 }
 
 bool tImportTopoRobot::VerifieLectures() {
+  // The first entrance whose coordinates no grid holds.
+  const EntreeTpRb* entree = nullptr;
+  ChampLecture champEntree = ChampLecture::Aucun;
+  for (const std::vector<EntreeTpRb>* liste : {&EntreesTpRb, &EntreesCavites})
+    for (const EntreeTpRb& e : *liste) {
+      if (e.Ligne == 0 || (entree && e.Ligne > entree->Ligne)) continue;
+      const ChampLecture champ = PointImpossible(e.X, e.Y, e.Z);
+      if (champ == ChampLecture::Aucun) continue;
+      entree = &e;
+      champEntree = champ;
+    }
+  // The first point with a reading no instrument gives, before that entrance.
   const bool xtb = EstXtb();
   const TViseeImport* premiere = nullptr;
   ChampLecture champPremiere = ChampLecture::Aucun;
   for (const TSerie& s : Series)
     for (const TViseeImport& vi : s.ListeVisImport) {
-      if (premiere && vi.Ligne > premiere->Ligne) continue;
+      if ((premiere && vi.Ligne > premiere->Ligne) || (entree && vi.Ligne > entree->Ligne)) continue;
       // The point's instrument code gives the slope's unit and zero; a code
       // the file does not hold (the transfer refuses it) is checked as the
       // widest reading a code gives, a height difference.
@@ -342,7 +358,11 @@ bool tImportTopoRobot::VerifieLectures() {
       premiere = &vi;
       champPremiere = champ;
     }
-  if (!premiere) return true;
+  if (!premiere && !entree) return true;
+  if (!premiere) {
+    const size_t k = champEntree == ChampLecture::CoordX ? 0 : champEntree == ChampLecture::CoordY ? 1 : 2;
+    return EchecMessage(MessageLectureImpossible(NomFichierImport, entree->Ligne, champEntree, entree->Textes[k]));
+  }
   // The field's text: length, azimuth, slope, left, right, up, down follow
   // the line's code fields.
   size_t k = 0;

@@ -6,6 +6,7 @@
 // nothing in the common model: it keeps the file's sessions, codes and series
 // and builds the chosen cave's trips, stations and shots itself, each
 // station named "<series>-<point>".
+#include <array>
 #include <cstdint>
 #include <map>
 #include <memory>
@@ -73,6 +74,8 @@ class tImportTopoRobot : public tImportAutres {
     double X = 0, Y = 0, Z = 0;
     double Serie = 0, Point = 0;
     std::string Commentaire;
+    size_t Ligne = 0;                   // its line in the file (from 1); 0 for a -6 line without coordinates
+    std::array<std::string, 3> Textes;  // X, Y and Z as the line writes them
   };
 
   // A staged point of a series (not the common staging class).
@@ -149,9 +152,10 @@ class tImportTopoRobot : public tImportAutres {
   // to go on (true) or to stop the import (false).  True when there is none.
   bool ConfirmeSeriesRepetees();
   // The points' readings against the rule of plausibilite.h, each with the
-  // slope convention of its instrument code: the first line (in the file)
-  // with a reading no instrument gives fails the import with its message
-  // ("<fichier>, ligne <n> : <champ> impossible (<texte>).").
+  // slope convention of its instrument code, and the entrances' coordinates
+  // (PointImpossible): the first line (in the file) with a reading no
+  // instrument gives fails the import with its message ("<fichier>, ligne
+  // <n> : <champ> impossible (<texte>).").
   bool VerifieLectures();
 
  private:

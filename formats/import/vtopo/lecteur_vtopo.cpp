@@ -162,9 +162,18 @@ bool tImportVTopo::LitEnTete() {
         return c;
       };
       ACavite->NomCavite = champ();
-      const double x = Nombre(champ()) * 1000;
-      const double y = Nombre(champ()) * 1000;
-      const double z = Nombre(champ());
+      const std::string texteX = champ(), texteY = champ(), texteZ = champ();
+      const double x = Nombre(texteX) * 1000;
+      const double y = Nombre(texteY) * 1000;
+      const double z = Nombre(texteZ);
+      // An entrance no grid holds stops the import, named with its field.
+      if (const ChampLecture refus = PointImpossible(x, y, z); refus != ChampLecture::Aucun) {
+        const std::string& texte = refus == ChampLecture::CoordX   ? texteX
+                                   : refus == ChampLecture::CoordY ? texteY
+                                                                   : texteZ;
+        return RefuseLecture(*this,
+                             MessageLectureImpossible(NomFichierImport, i + 1, refus, foundation::OteBlancs(texte)));
+      }
       AjoutePointSurf(std::string(), std::string(), x, y, z);
       Import().ProjectionImport = ProjectionDepuisVTopo(reste, Import().FuseauImport);
     } else if (CommencePar(ligne, "Entree")) {

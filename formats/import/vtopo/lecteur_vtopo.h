@@ -38,7 +38,9 @@ class tImportVTopo : public TImportSaufTPRB {
   // LitEnTete, CreeViseesImport, TransfereTopo.
   bool TraiteLignes() override;
   // Reads the header; the lines before the first "Param" line are removed.
-  // A file without a "Param" line is unreadable (FichierIllisible).
+  // A file without a "Param" line is unreadable (FichierIllisible); a "Trou"
+  // line whose entrance no grid holds (PointImpossible) fails the import with
+  // the message of plausibilite.h.
   virtual bool LitEnTete();
   // Stages the trips and shots; a shot line with a reading no instrument can
   // give (LectureVTopoPossible) fails the import with its message.
