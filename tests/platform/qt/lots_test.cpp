@@ -288,6 +288,13 @@ TEST(LotsDAppels, ParBandesCommeSurUnSeulFil) {
     CompareFils(dansLaZone, p, Rect{37, 23, 351, 270}, "zone de dessin", w, h);
     CompareFils(dansLeBas, p, Rect{-50, 150, 200, 900}, "zone au-delà de l'image", w, h);
   }
+}
+
+// The same comparison, ellipses across the edges and dashed pens: a test of
+// its own, so that each part gets the whole time limit on a busy machine.
+TEST(LotsDAppels, ParBandesCommeSurUnSeulFilEllipsesEtTirets) {
+  constexpr int32_t w = 420, h = 310;
+  const std::vector<Appel> appels = GrandLot(w, h, 40000, 7, {0, 0, w, h});
   // Ellipses anywhere, many across the visible edges (drawn by the bands on
   // a scratch bitmap), with every pen; a dashed pen and a hatch, where no
   // ellipse is stamped.
