@@ -8,18 +8,18 @@
 #include <QTextEdit>
 #include <QVBoxLayout>
 
-#include "app/boutons_dialogue.h"
 #include "app/contexte_app.h"
 #include "drawing/contexte_dessin.h"
 #include "formats/contexte_formats.h"
 #include "formats/import/autre_reseau/import_cavites.h"
-#include "formats/import/points/select_import_dlg.h"
 #include "formats/import/autre_reseau/ports_autre_reseau.h"
+#include "formats/import/points/select_import_dlg.h"
 #include "foundation/catalogue.h"
 #include "platform/printer.h"
+#include "platform/qt/boutons_dialogue.h"
 #include "survey/cavite.h"
-#include "survey/point_speleo.h"
 #include "survey/contexte_document.h"
+#include "survey/point_speleo.h"
 #include "survey/reseau.h"
 #include "views/windows/fiche_select_transfert.h"
 
@@ -47,7 +47,7 @@ TImportCavitesDlg::TImportCavitesDlg(const survey::TReseau& reseau, QWidget* par
   }
   haut->addWidget(CheckCavitesBox);
   QPushButton* ok = nullptr;
-  haut->addLayout(BoutonsOKAnnuler(this, ok));
+  haut->addLayout(platform::qt::BoutonsOKAnnuler(this, ok));
 }
 
 void TImportCavitesDlg::Transfere(std::vector<bool>& choix) const {
@@ -70,7 +70,7 @@ TSelectCavDlg::TSelectCavDlg(const survey::TReseau& reseau, const std::string& l
   ListeCavites->setCurrentRow(ListeCavites->count() - 1);
   haut->addWidget(ListeCavites);
   QPushButton* ok = nullptr;
-  haut->addLayout(BoutonsOKAnnuler(this, ok));
+  haut->addLayout(platform::qt::BoutonsOKAnnuler(this, ok));
 }
 
 survey::TCavite* TSelectCavDlg::CaviteChoisie() const {

@@ -14,11 +14,11 @@
 #include <cmath>
 #include <numbers>
 
-#include "app/boutons_dialogue.h"
 #include "app/cadres_projection.h"
 #include "foundation/catalogue.h"
 #include "foundation/chaines.h"
 #include "platform/dialogs.h"
+#include "platform/qt/boutons_dialogue.h"
 #include "survey/cavite.h"
 #include "survey/compens.h"
 #include "survey/contexte_document.h"
@@ -147,7 +147,7 @@ TCompensDlg::TCompensDlg(survey::TReseau& reseau, QWidget* parent) : QDialog(par
   GroupeAlti->hide();
   haut->addWidget(GroupeAlti);
 
-  haut->addLayout(BoutonsOKAnnuler(this, OKBtn, &AnnulerBtn));
+  haut->addLayout(platform::qt::BoutonsOKAnnuler(this, OKBtn, &AnnulerBtn));
   connect(ListePointsSurface, &QListWidget::currentRowChanged, this, [this](int) { AfficheEcarts(); });
 }
 

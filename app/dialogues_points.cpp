@@ -20,7 +20,6 @@
 #include <cmath>
 #include <set>
 
-#include "app/boutons_dialogue.h"
 #include "app/cadre_saisie_date.h"
 #include "app/cadre_saisie_ope.h"
 #include "app/cadres_projection.h"
@@ -33,6 +32,7 @@
 #include "foundation/point_topo.h"
 #include "foundation/utilitaires.h"
 #include "platform/dialogs.h"
+#include "platform/qt/boutons_dialogue.h"
 #include "platform/qt/qt_canvas.h"
 #include "projections/services.h"
 #include "survey/cavite.h"
@@ -113,7 +113,7 @@ TCoordDlg::TCoordDlg(QWidget* parent) : QDialog(parent) {
   MemoCommentaire = new QPlainTextEdit(this);
   MemoCommentaire->setObjectName("MemoCommentaire");
   haut->addWidget(MemoCommentaire);
-  haut->addLayout(BoutonsOKAnnuler(this, OKBtn));
+  haut->addLayout(platform::qt::BoutonsOKAnnuler(this, OKBtn));
 
   CadreCoord->UniteGroup->FixeItemIndex(m.Unite);
   CadreCoord->FormatWGSRdg->FixeItemIndex(m.FormatWGS);
@@ -270,7 +270,7 @@ void TRattachDialog::Init(const std::string& DesignGal, const std::string& Desig
   haut->addWidget(LabelTexte);
   haut->addWidget(PointsRdg);
   QPushButton* ok = nullptr;
-  haut->addLayout(BoutonsOKAnnuler(this, ok));
+  haut->addLayout(platform::qt::BoutonsOKAnnuler(this, ok));
   resize(width(), sizeHint().height() + 20 * static_cast<int>(LPts.size()));
 }
 
@@ -303,7 +303,7 @@ TChoixRattachDlg::TChoixRattachDlg(survey::TCavite* ACavite, const std::string& 
   LabelCommentaire->setObjectName("LabelCommentaire");
   haut->addWidget(LabelCommentaire);
   QPushButton* ok = nullptr;
-  haut->addLayout(BoutonsOKAnnuler(this, ok));
+  haut->addLayout(platform::qt::BoutonsOKAnnuler(this, ok));
 
   if (ACavite) {
     ACavite->CalculeTousPoints(true);
@@ -370,7 +370,7 @@ TChoixPtSurfaceDlg::TChoixPtSurfaceDlg(survey::TListedePoints& surface, TPointSp
   NouveauBtn->setObjectName("NouveauBtn");
   NouveauBtn->setAutoDefault(false);
   QPushButton* ok = nullptr;
-  QHBoxLayout* boutons = BoutonsOKAnnuler(this, ok);
+  QHBoxLayout* boutons = platform::qt::BoutonsOKAnnuler(this, ok);
   boutons->insertWidget(0, NouveauBtn);
   haut->addLayout(boutons);
 
@@ -458,7 +458,7 @@ TSaisieSuiteEtObsDlg::TSaisieSuiteEtObsDlg(const survey::TLever* vLever, QWidget
   MemoCommentaires->setObjectName("MemoCommentaires");
   haut->addWidget(MemoCommentaires);
   QPushButton* ok = nullptr;
-  haut->addLayout(BoutonsOKAnnuler(this, ok));
+  haut->addLayout(platform::qt::BoutonsOKAnnuler(this, ok));
   if (survey::Document().RectifEnCours || !vLever || vLever == survey::LeverParDefaut()) {
     CadreDate->FixeDateSaisie(foundation::Aujourdhui());
   } else {
@@ -516,7 +516,7 @@ TListeSuiteObsDlg::TListeSuiteObsDlg(const survey::TLever* vLever, survey::TSuit
   LabelCommentaires->setObjectName("LabelCommentaires");
   LabelCommentaires->setWordWrap(true);
   haut->addWidget(LabelCommentaires);
-  haut->addLayout(BoutonsOKAnnuler(this, OKBtn));
+  haut->addLayout(platform::qt::BoutonsOKAnnuler(this, OKBtn));
 
   if (VisuSeul) NomGal = survey::NomGalerieDuPoint(PointTmp);
   else NomGal = survey::Document().NomGalerieCourante;

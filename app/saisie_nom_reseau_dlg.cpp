@@ -7,11 +7,11 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/boutons_dialogue.h"
 #include "app/cadres_projection.h"
 #include "foundation/catalogue.h"
 #include "foundation/chaines.h"
 #include "platform/dialogs.h"
+#include "platform/qt/boutons_dialogue.h"
 #include "survey/contexte_document.h"
 #include "survey/reseau.h"
 
@@ -66,7 +66,7 @@ TSaisieNomReseauDlg::TSaisieNomReseauDlg(survey::TReseau& UnReseau, QWidget* par
   CadreProjectionNouvelle->hide();
   haut->addWidget(CadreProjectionNouvelle);
 
-  haut->addLayout(BoutonsOKAnnuler(this, OKBtn, &AnnulerBtn));
+  haut->addLayout(platform::qt::BoutonsOKAnnuler(this, OKBtn, &AnnulerBtn));
   haut->addStretch();
 
   connect(ChangeProjBtn, &QPushButton::clicked, this, [this] { ChangeProjBtnClick(); });

@@ -13,10 +13,10 @@
 #include <QVBoxLayout>
 #include <cmath>
 
-#include "app/boutons_dialogue.h"
+#include "formats/import/galeries_import.h"
 #include "foundation/catalogue.h"
 #include "foundation/dates.h"
-#include "formats/import/galeries_import.h"
+#include "platform/qt/boutons_dialogue.h"
 #include "platform/qt/conversions_qt.h"
 
 namespace app {
@@ -151,7 +151,7 @@ TVisuImportTabDlg::TVisuImportTabDlg(formats::TVisuImportTab& visu, QWidget* par
   haut->addWidget(entree);
 
   QPushButton* ok = nullptr;
-  haut->addLayout(BoutonsOKAnnuler(this, ok));
+  haut->addLayout(platform::qt::BoutonsOKAnnuler(this, ok));
 
   // The entrance's coordinates: metres and, for "WGS 84", latitude and
   // longitude from the first two.
