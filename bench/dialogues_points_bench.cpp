@@ -9,7 +9,7 @@
 #include <memory>
 #include <string>
 
-#include "app/dialogues_points.h"
+#include "app/saisie/dialogues_points.h"
 #include "survey/cavite.h"
 #include "survey/contexte_document.h"
 #include "survey/liste_points.h"
