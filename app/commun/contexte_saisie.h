@@ -1,7 +1,7 @@
 #pragma once
 // What the data-entry dialogs remember for the whole run: the date proposed
 // for a new survey trip and the boxes of the shot search.
-#include "app/table/recherche_visees.h"
+#include "app/commun/options_recherche.h"
 #include "foundation/dates.h"
 
 namespace app {

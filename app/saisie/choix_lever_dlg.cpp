@@ -9,12 +9,13 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <cstdio>
 #include <string>
 #include <utility>
 
 #include "app/saisie/levers_dlg.h"
-#include "app/table/cherche_visee_dlg.h"
 #include "foundation/catalogue.h"
+#include "foundation/dates.h"
 #include "platform/qt/conversions_qt.h"
 #include "survey/contexte_document.h"
 #include "survey/lever.h"
@@ -24,6 +25,15 @@ namespace app {
 using foundation::IdMsg;
 using foundation::Msg;
 using platform::qt::Q;
+
+std::string CleDateLever(const survey::TLever& lever) {
+  int a = 0, m = 0, j = 0;
+  if (lever.LaDate == foundation::DateNonRenseignee || !foundation::DecodeDate(lever.LaDate, a, m, j))
+    return "____/__/__";
+  char t[16];
+  std::snprintf(t, sizeof t, "%04d/%02d/%02d", a, m, j);
+  return t;
+}
 
 TChoixLeverDlg::TChoixLeverDlg(QWidget* parent) : QDialog(parent) {
   setObjectName(QStringLiteral("ChoixLeverDlg"));

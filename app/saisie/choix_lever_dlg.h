@@ -6,6 +6,7 @@
 // NouveauLeverBtn "Nouveau Lever", VisuLeverBtn (hint "Visualisation du lever
 // sélectionné"), OKBtn, AnnulerBtn.
 #include <QDialog>
+#include <string>
 #include <vector>
 
 class QComboBox;
@@ -19,6 +20,10 @@ class TLeversList;
 }  // namespace survey
 
 namespace app {
+
+// The key a trip is sorted by in the trip choices (this one and the shot
+// search's): "yyyy/mm/dd", "____/__/__" without date.
+std::string CleDateLever(const survey::TLever& lever);
 
 class TChoixLeverDlg : public QDialog {
   Q_OBJECT

@@ -9,13 +9,12 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 #include <algorithm>
-#include <cstdio>
 
 #include "app/commun/contexte_saisie.h"
+#include "app/saisie/choix_lever_dlg.h"
 #include "app/table/recherche_visees.h"
 #include "app/table/table_visees.h"
 #include "foundation/catalogue.h"
-#include "foundation/dates.h"
 #include "platform/dialogs.h"
 #include "platform/qt/conversions_qt.h"
 #include "survey/lever.h"
@@ -28,15 +27,6 @@ using foundation::Msg;
 namespace {
 using platform::qt::Q;
 }  // namespace
-
-std::string CleDateLever(const survey::TLever& lever) {
-  int a = 0, m = 0, j = 0;
-  if (lever.LaDate == foundation::DateNonRenseignee || !foundation::DecodeDate(lever.LaDate, a, m, j))
-    return "____/__/__";
-  char t[16];
-  std::snprintf(t, sizeof t, "%04d/%02d/%02d", a, m, j);
-  return t;
-}
 
 TChercheViseeDlg::TChercheViseeDlg(TTableVisees& table, TRechercheVisees& recherche, QWidget* parent)
     : QDialog(parent), table_(table), recherche_(recherche) {

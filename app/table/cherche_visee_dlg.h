@@ -18,10 +18,6 @@ namespace app {
 class TRechercheVisees;
 class TTableVisees;
 
-// The key a trip is sorted by in the choice: "yyyy/mm/dd", "____/__/__"
-// without date.
-std::string CleDateLever(const survey::TLever& lever);
-
 class TChercheViseeDlg : public QDialog {
   Q_OBJECT
  public:

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "app/commun/options_recherche.h"
+
 namespace survey {
 class TLever;
 }
@@ -16,12 +18,6 @@ class TLever;
 namespace app {
 
 class TTableVisees;
-
-struct OptionsRecherche {
-  bool Exacte = false;        // "Chercher la désignation exacte"
-  bool Commentaires = false;  // "Chercher dans les commentaires"
-  bool Galeries = false;      // "Chercher dans le nom des galeries "
-};
 
 class TRechercheVisees {
  public:
