@@ -19,7 +19,7 @@
 
 #include "app/commun/config_generale.h"
 #include "app/saisie/choix_lever_dlg.h"
-#include "app/saisie/dialogues_points.h"
+#include "app/saisie/liste_suite_obs_dlg.h"
 #include "foundation/catalogue.h"
 #include "foundation/chaines.h"
 #include "platform/dialogs.h"
