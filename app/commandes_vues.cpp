@@ -10,10 +10,10 @@
 #include <memory>
 #include <vector>
 
-#include "app/enregistrer_point_dlg.h"
+#include "app/commun/protege.h"
 #include "app/fiche_principale.h"
-#include "app/protege.h"
-#include "app/zone_visees.h"
+#include "app/saisie/enregistrer_point_dlg.h"
+#include "app/table/zone_visees.h"
 #include "drawing/annexe_cavite.h"
 #include "drawing/contexte_dessin.h"
 #include "drawing/donnees_coupe_long.h"

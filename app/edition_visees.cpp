@@ -2,9 +2,9 @@
 // operations and the shot-entry dialog.
 #include <QToolButton>
 
-#include "app/commande_connectee.h"
+#include "app/commun/commande_connectee.h"
 #include "app/fiche_principale.h"
-#include "app/zone_visees.h"
+#include "app/table/zone_visees.h"
 #include "survey/cavite.h"
 #include "survey/ports_survey.h"
 

@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "app/document_reseau.h"
-#include "app/etat_controles.h"
-#include "app/gestion_document.h"
+#include "app/commun/etat_controles.h"
+#include "app/document/document_reseau.h"
+#include "app/document/gestion_document.h"
 
 class QAction;
 class QMenu;

@@ -9,7 +9,8 @@
 #include <memory>
 #include <string>
 
-#include "app/dialogues_points.h"
+#include "app/saisie/choix_pt_surface_dlg.h"
+#include "app/saisie/choix_rattach_dlg.h"
 #include "survey/cavite.h"
 #include "survey/contexte_document.h"
 #include "survey/liste_points.h"

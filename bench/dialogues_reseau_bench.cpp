@@ -8,9 +8,9 @@
 #include <memory>
 #include <string>
 
-#include "app/compens_dlg.h"
-#include "app/result_calcul_dlg.h"
-#include "app/structure_galeries_dlg.h"
+#include "app/reseau/compens_dlg.h"
+#include "app/reseau/result_calcul_dlg.h"
+#include "app/reseau/structure_galeries_dlg.h"
 #include "survey/cavite.h"
 #include "survey/compens.h"
 #include "survey/contexte_document.h"

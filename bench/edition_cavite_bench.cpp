@@ -10,7 +10,7 @@
 #include <memory>
 #include <string>
 
-#include "app/menus_lignes.h"
+#include "app/table/menus_lignes.h"
 #include "platform/dialogs.h"
 #include "survey/cavite.h"
 #include "survey/ports_survey.h"

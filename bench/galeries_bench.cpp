@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
-#include "app/impression_schema.h"
-#include "app/selecteurs.h"
+#include "app/document/selecteurs.h"
+#include "app/table/impression_schema.h"
 #include "document/composition.h"
 #include "platform/printer.h"
 #include "projections/contexte_projections.h"

@@ -17,7 +17,7 @@
 #include <string>
 #include <vector>
 
-#include "app/fiche_pts_surface.h"
+#include "app/reseau/fiche_pts_surface.h"
 #include "survey/cavite.h"
 #include "survey/contexte_document.h"
 #include "survey/gestion_listes.h"

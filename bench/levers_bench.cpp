@@ -11,8 +11,8 @@
 #include <random>
 #include <string>
 
-#include "app/choix_lever_dlg.h"
-#include "app/levers_dlg.h"
+#include "app/saisie/choix_lever_dlg.h"
+#include "app/saisie/levers_dlg.h"
 #include "foundation/dates.h"
 #include "platform/scripted_dialogs.h"
 #include "survey/contexte_document.h"

@@ -19,11 +19,11 @@
 #include <string>
 #include <vector>
 
-#include "app/config_generale.h"
-#include "app/document_survey.h"
+#include "app/commun/config_generale.h"
+#include "app/document/document_survey.h"
 #include "app/fiche_principale.h"
-#include "app/saisie_visee_dlg.h"
-#include "app/zone_visees.h"
+#include "app/saisie/saisie_visee_dlg.h"
+#include "app/table/zone_visees.h"
 #include "platform/contextes.h"
 #include "platform/scripted_dialogs.h"
 #include "survey/cavite.h"

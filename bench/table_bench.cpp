@@ -24,12 +24,12 @@
 #include <unistd.h>
 #include <vector>
 
-#include "app/colonnes_visees.h"
-#include "app/config_generale.h"
-#include "app/document_reseau.h"
+#include "app/commun/config_generale.h"
+#include "app/document/document_reseau.h"
 #include "app/fiche_principale.h"
-#include "app/table_visees.h"
-#include "app/zone_visees.h"
+#include "app/table/colonnes_visees.h"
+#include "app/table/table_visees.h"
+#include "app/table/zone_visees.h"
 #include "platform/scripted_dialogs.h"
 #include "survey/cavite.h"
 #include "survey/contexte_document.h"

@@ -11,7 +11,7 @@
 #include <cstdio>
 #include <string>
 
-#include "app/autre_reseau_dlg.h"
+#include "app/echanges/autre_reseau_dlg.h"
 #include "formats/import/autre_reseau/ports_autre_reseau.h"
 #include "platform/printer.h"
 #include "platform/scripted_dialogs.h"

@@ -8,7 +8,7 @@
 #include <QPushButton>
 #include <QTimer>
 
-#include "app/choix_cavite_tprb_dlg.h"
+#include "app/echanges/choix_cavite_tprb_dlg.h"
 #include "formats/import/galeries_import.h"
 #include "formats/import/toporobot/lecteur_toporobot.h"
 

@@ -12,11 +12,11 @@
 #include <algorithm>
 #include <vector>
 
-#include "app/cherche_visee_dlg.h"
-#include "app/choix_lever_dlg.h"
-#include "app/recherche_visees.h"
-#include "app/table_visees.h"
-#include "app/textes_visee.h"
+#include "app/saisie/choix_lever_dlg.h"
+#include "app/table/cherche_visee_dlg.h"
+#include "app/table/recherche_visees.h"
+#include "app/table/table_visees.h"
+#include "app/table/textes_visee.h"
 #include "survey/lever.h"
 #include "tests/app/reseau_essai.h"
 #include "tests/app/saisie_essai.h"

@@ -2,7 +2,7 @@
 // share, the target column's caption, and the colours of rows and cells.
 #include <gtest/gtest.h>
 
-#include "app/colonnes_visees.h"
+#include "app/table/colonnes_visees.h"
 #include "survey/point_speleo.h"
 #include "survey/visee.h"
 

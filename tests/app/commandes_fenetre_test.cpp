@@ -19,8 +19,8 @@
 #include <string>
 
 #include "app/application.h"
-#include "app/commande_connectee.h"
-#include "app/document_survey.h"
+#include "app/commun/commande_connectee.h"
+#include "app/document/document_survey.h"
 #include "app/fiche_principale.h"
 #include "projections/contexte_projections.h"
 #include "projections/regions.h"

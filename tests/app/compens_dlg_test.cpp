@@ -17,12 +17,12 @@
 #include <numbers>
 #include <string>
 
-#include "app/cadres_projection.h"
-#include "app/compens_dlg.h"
+#include "app/reseau/compens_dlg.h"
 #include "foundation/chaines.h"
 #include "survey/compens.h"
 #include "tests/app/saisie_essai.h"
 #include "tests/survey/reseau_calcul.h"
+#include "views/cadres/cadres_projection.h"
 
 namespace {
 

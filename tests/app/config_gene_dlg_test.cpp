@@ -11,8 +11,8 @@
 #include <QApplication>
 #include <QMouseEvent>
 
-#include "app/config_gene_dlg.h"
-#include "app/config_generale.h"
+#include "app/commun/config_generale.h"
+#include "app/document/config_gene_dlg.h"
 #include "drawing/objet_trait.h"
 #include "platform/scripted_dialogs.h"
 #include "survey/contexte_document.h"

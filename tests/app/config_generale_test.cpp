@@ -2,8 +2,8 @@
 // the input order and the default pattern files.
 #include <gtest/gtest.h>
 
-#include "app/config_generale.h"
-#include "app/fichier_ini.h"
+#include "app/commun/config_generale.h"
+#include "app/commun/fichier_ini.h"
 #include "platform/files.h"
 #include "survey/contexte_document.h"
 #include "survey/dossiers.h"

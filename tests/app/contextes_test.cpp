@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "app/contexte_app.h"
+#include "app/commun/contexte_app.h"
 #include "drawing/contexte_drawing.h"
 #include "formats/contexte_formats.h"
 #include "foundation/contexte_foundation.h"

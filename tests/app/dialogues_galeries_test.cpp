@@ -22,14 +22,14 @@
 #include <memory>
 #include <string>
 
-#include "app/effacer_galerie_dlg.h"
-#include "app/result_calcul_dlg.h"
-#include "app/structure_galeries_dlg.h"
+#include "app/reseau/effacer_galerie_dlg.h"
+#include "app/reseau/result_calcul_dlg.h"
+#include "app/reseau/structure_galeries_dlg.h"
 #include "survey/compens.h"
+#include "survey/fichier_reseau.h"
 #include "survey/galerie.h"
 #include "survey/ports_survey.h"
 #include "survey/rapport_calcul.h"
-#include "survey/fichier_reseau.h"
 #include "tests/app/saisie_essai.h"
 #include "tests/support/dossier_temp.h"
 #include "tests/survey/environnement_document.h"

@@ -18,21 +18,27 @@
 #include <cmath>
 #include <cstdio>
 
-#include "app/cadre_saisie_date.h"
-#include "app/cadres_projection.h"
-#include "app/contexte_app.h"
-#include "app/dialogues_points.h"
-#include "survey/parties_reseau.h"
+#include "app/commun/contexte_app.h"
+#include "app/saisie/cadre_saisie_date.h"
+#include "app/saisie/choix_pt_surface_dlg.h"
+#include "app/saisie/choix_rattach_dlg.h"
+#include "app/saisie/coord_dlg.h"
+#include "app/saisie/dialogues_points.h"
+#include "app/saisie/enregistrer_point_dlg.h"
+#include "app/saisie/liste_suite_obs_dlg.h"
+#include "app/saisie/rattach_dialog.h"
+#include "app/saisie/saisie_suite_et_obs_dlg.h"
 #include "drawing/objet_trait.h"
 #include "drawing/symbole.h"
-#include "app/enregistrer_point_dlg.h"
 #include "projections/regions.h"
 #include "projections/services.h"
 #include "survey/galerie.h"
 #include "survey/liste_points.h"
+#include "survey/parties_reseau.h"
 #include "tests/app/saisie_essai.h"
 #include "tests/support/garde_contextes.h"
 #include "tests/survey/reseau_calcul.h"
+#include "views/cadres/cadres_projection.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "app/document_reseau.h"
+#include "app/document/document_reseau.h"
 #include "foundation/flux.h"
 
 namespace essai {

@@ -35,11 +35,11 @@
 #include <stdexcept>
 
 #include "app/application.h"
-#include "app/config_generale.h"
-#include "app/document_survey.h"
+#include "app/commun/config_generale.h"
+#include "app/document/document_survey.h"
+#include "app/document/gestion_document.h"
 #include "app/fiche_principale.h"
-#include "app/zone_visees.h"
-#include "app/gestion_document.h"
+#include "app/table/zone_visees.h"
 #include "document/liaisons_modele.h"
 #include "drawing/contexte_dessin.h"
 #include "drawing/liste_mtf.h"

@@ -15,15 +15,15 @@
 #include <QToolButton>
 #include <cmath>
 
-#include "app/choix_fusion_dlg.h"
-#include "app/config_generale.h"
-#include "app/document_survey.h"
+#include "app/commun/config_generale.h"
+#include "app/document/document_survey.h"
 #include "app/fiche_principale.h"
-#include "app/zone_visees.h"
+#include "app/reseau/choix_fusion_dlg.h"
+#include "app/table/modele_visees.h"
+#include "app/table/zone_visees.h"
 #include "document/composition.h"
 #include "drawing/annexe_cavite.h"
 #include "drawing/donnees_dessin_basique.h"
-#include "app/modele_visees.h"
 #include "platform/files.h"
 #include "platform/scripted_dialogs.h"
 #include "projections/contexte_projections.h"

@@ -16,7 +16,7 @@
 #include <QStandardPaths>
 #include <QWindow>
 
-#include "app/config_generale.h"
+#include "app/commun/config_generale.h"
 #include "app/fiche_principale.h"
 #include "platform/scripted_dialogs.h"
 #include "survey/contexte_document.h"

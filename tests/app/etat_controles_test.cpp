@@ -5,7 +5,7 @@
 #include <map>
 #include <string>
 
-#include "app/etat_controles.h"
+#include "app/commun/etat_controles.h"
 
 using namespace app;
 

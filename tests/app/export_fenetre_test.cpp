@@ -11,10 +11,10 @@
 #include <QToolButton>
 
 #include "app/application.h"
-#include "app/document_survey.h"
+#include "app/document/document_survey.h"
+#include "app/echanges/objets_kml_dlg.h"
 #include "app/fiche_principale.h"
-#include "app/objets_kml_dlg.h"
-#include "app/zone_visees.h"
+#include "app/table/zone_visees.h"
 #include "formats/export/kml/export_kml.h"
 #include "platform/files.h"
 #include "platform/shell.h"

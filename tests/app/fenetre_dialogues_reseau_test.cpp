@@ -16,11 +16,11 @@
 #include <string>
 
 #include "app/application.h"
-#include "app/config_generale.h"
-#include "app/document_survey.h"
+#include "app/commun/config_generale.h"
+#include "app/document/document_survey.h"
 #include "app/fiche_principale.h"
-#include "app/table_visees.h"
-#include "app/zone_visees.h"
+#include "app/table/table_visees.h"
+#include "app/table/zone_visees.h"
 #include "drawing/contexte_dessin.h"
 #include "drawing/ports_dessin.h"
 #include "drawing/ports_motifs.h"

@@ -10,7 +10,7 @@
 #include <QTimer>
 #include <functional>
 
-#include "app/fenetres_choix.h"
+#include "app/echanges/fenetres_choix.h"
 #include "document/composition.h"
 #include "formats/export/choix_visees.h"
 #include "formats/export/ports_export.h"

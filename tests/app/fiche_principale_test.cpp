@@ -17,9 +17,9 @@
 
 #include <sys/stat.h>
 
-#include "app/config_generale.h"
+#include "app/commun/config_generale.h"
+#include "app/document/gestion_document.h"
 #include "app/fiche_principale.h"
-#include "app/gestion_document.h"
 #include "platform/files.h"
 #include "platform/scripted_dialogs.h"
 #include "survey/contexte_document.h"

@@ -2,7 +2,7 @@
 // unknown lines kept in place.
 #include <gtest/gtest.h>
 
-#include "app/fichier_ini.h"
+#include "app/commun/fichier_ini.h"
 #include "foundation/codage.h"
 #include "tests/support/dossier_temp.h"
 

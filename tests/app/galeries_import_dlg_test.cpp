@@ -6,7 +6,7 @@
 #include <QTimer>
 #include <QTreeWidget>
 
-#include "app/galeries_import_dlg.h"
+#include "app/echanges/galeries_import_dlg.h"
 #include "formats/import/import_autres.h"
 #include "platform/scripted_dialogs.h"
 #include "tests/support/dossier_temp.h"

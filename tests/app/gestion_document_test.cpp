@@ -4,8 +4,8 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
-#include "app/config_generale.h"
-#include "app/gestion_document.h"
+#include "app/commun/config_generale.h"
+#include "app/document/gestion_document.h"
 #include "formats/import/import_autres.h"
 #include "platform/files.h"
 #include "platform/scripted_dialogs.h"

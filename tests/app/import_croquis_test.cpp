@@ -7,8 +7,8 @@
 #include <string>
 
 #include "app/application.h"
-#include "app/config_generale.h"
-#include "app/document_survey.h"
+#include "app/commun/config_generale.h"
+#include "app/document/document_survey.h"
 #include "app/fiche_principale.h"
 #include "drawing/annexe_cavite.h"
 #include "drawing/contexte_dessin.h"

@@ -8,7 +8,7 @@
 #include <QPushButton>
 #include <QTimer>
 
-#include "app/import_texte_dlg.h"
+#include "app/echanges/import_texte_dlg.h"
 #include "foundation/codage.h"
 #include "foundation/dates.h"
 #include "platform/scripted_dialogs.h"

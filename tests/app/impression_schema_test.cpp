@@ -9,9 +9,9 @@
 #include <regex>
 #include <sstream>
 
-#include "app/impression_pdf.h"
-#include "app/impression_schema.h"
-#include "app/selecteurs.h"
+#include "app/document/selecteurs.h"
+#include "app/table/impression_pdf.h"
+#include "app/table/impression_schema.h"
 #include "platform/printer.h"
 #include "platform/scripted_dialogs.h"
 #include "survey/galerie.h"

@@ -19,10 +19,10 @@
 #include <string>
 #include <vector>
 
-#include "app/document_survey.h"
+#include "app/document/document_survey.h"
 #include "app/fiche_principale.h"
-#include "app/modele_visees.h"
-#include "app/zone_visees.h"
+#include "app/table/modele_visees.h"
+#include "app/table/zone_visees.h"
 #include "survey/cavite.h"
 #include "survey/contexte_document.h"
 #include "survey/lever.h"

@@ -20,9 +20,9 @@
 #include <cstdio>
 #include <numbers>
 
-#include "app/cadre_saisie_date.h"
-#include "app/cadre_saisie_ope.h"
-#include "app/levers_dlg.h"
+#include "app/saisie/cadre_saisie_date.h"
+#include "app/saisie/cadre_saisie_ope.h"
+#include "app/saisie/levers_dlg.h"
 #include "foundation/angle_deg_min.h"
 #include "foundation/dates.h"
 #include "foundation/flux.h"

@@ -4,8 +4,8 @@
 
 #include <cstdio>
 
-#include "app/impression_pdf.h"
-#include "app/liste_imprimee.h"
+#include "app/table/impression_pdf.h"
+#include "app/table/liste_imprimee.h"
 #include "platform/printer.h"
 #include "survey/galerie.h"
 #include "survey/lever.h"

@@ -13,11 +13,11 @@
 #include <QToolButton>
 #include <string>
 
-#include "app/document_survey.h"
+#include "app/document/document_survey.h"
 #include "app/fiche_principale.h"
-#include "app/saisie_visee_dlg.h"
-#include "app/table_visees.h"
-#include "app/zone_visees.h"
+#include "app/saisie/saisie_visee_dlg.h"
+#include "app/table/table_visees.h"
+#include "app/table/zone_visees.h"
 #include "survey/cavite.h"
 #include "survey/contexte_document.h"
 #include "survey/galerie.h"

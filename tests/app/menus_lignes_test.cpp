@@ -7,7 +7,7 @@
 #include <memory>
 #include <string>
 
-#include "app/menus_lignes.h"
+#include "app/table/menus_lignes.h"
 #include "survey/galerie.h"
 #include "survey/ports_survey.h"
 #include "survey/visee.h"

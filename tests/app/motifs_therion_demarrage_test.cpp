@@ -7,12 +7,12 @@
 #include <string>
 
 #include "app/application.h"
-#include "app/config_generale.h"
-#include "app/fichier_ini.h"
+#include "app/commun/config_generale.h"
+#include "app/commun/fichier_ini.h"
 #include "drawing/contexte_motifs.h"
+#include "drawing/liste_motifs_base.h"
 #include "drawing/liste_mtf.h"
 #include "drawing/motifs_therion.h"
-#include "drawing/liste_motifs_base.h"
 #include "drawing/objet_donnees_basique.h"
 #include "tests/app/outils_fenetre.h"
 #include "tests/support/dossier_temp.h"

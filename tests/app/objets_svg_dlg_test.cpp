@@ -7,7 +7,7 @@
 #include <QDialog>
 #include <QPushButton>
 
-#include "app/objets_svg_dlg.h"
+#include "app/echanges/objets_svg_dlg.h"
 #include "formats/export/ports_export.h"
 #include "tests/app/outils_fenetre.h"
 #include "tests/app/saisie_essai.h"

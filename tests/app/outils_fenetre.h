@@ -15,9 +15,9 @@
 #include <QToolButton>
 #include <QWidget>
 
-#include "app/config_generale.h"
+#include "app/commun/config_generale.h"
 #include "app/fiche_principale.h"
-#include "app/zone_visees.h"
+#include "app/table/zone_visees.h"
 #include "platform/scripted_dialogs.h"
 #include "survey/cavite.h"
 #include "survey/contexte_document.h"

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "app/document_reseau.h"
+#include "app/document/document_reseau.h"
 #include "platform/dialogs.h"
 #include "survey/cavite.h"
 #include "tests/survey/reseau_test.h"

@@ -14,8 +14,8 @@
 #include <memory>
 #include <string>
 
-#include "app/config_generale.h"
-#include "app/contexte_saisie.h"
+#include "app/commun/config_generale.h"
+#include "app/commun/contexte_saisie.h"
 #include "foundation/dates.h"
 #include "platform/scripted_dialogs.h"
 #include "survey/contexte_document.h"

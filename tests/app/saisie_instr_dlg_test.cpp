@@ -7,8 +7,8 @@
 #include <QLabel>
 #include <QLineEdit>
 
-#include "app/levers_dlg.h"
-#include "app/saisie_instr_dlg.h"
+#include "app/saisie/levers_dlg.h"
+#include "app/saisie/saisie_instr_dlg.h"
 #include "survey/lever.h"
 #include "tests/app/saisie_essai.h"
 

@@ -16,9 +16,8 @@
 #include <string>
 #include <vector>
 
-#include "app/cadres_projection.h"
-#include "app/config_generale.h"
-#include "app/saisie_nom_reseau_dlg.h"
+#include "app/commun/config_generale.h"
+#include "app/reseau/saisie_nom_reseau_dlg.h"
 #include "foundation/flux.h"
 #include "survey/cavite.h"
 #include "survey/galerie.h"
@@ -26,6 +25,7 @@
 #include "survey/reseau.h"
 #include "tests/projections/oracle_proj.h"
 #include "tests/survey/environnement_document.h"
+#include "views/cadres/cadres_projection.h"
 
 namespace {
 

@@ -13,7 +13,7 @@
 #include <deque>
 #include <functional>
 
-#include "app/saisie_visee_dlg.h"
+#include "app/saisie/saisie_visee_dlg.h"
 
 namespace essai {
 

@@ -18,13 +18,14 @@
 #include <deque>
 #include <functional>
 
-#include "app/config_generale.h"
-#include "app/dialogues_points.h"
-#include "app/document_survey.h"
+#include "app/commun/config_generale.h"
+#include "app/document/document_survey.h"
 #include "app/fiche_principale.h"
-#include "app/modele_visees.h"
-#include "app/saisie_visee_dlg.h"
-#include "app/zone_visees.h"
+#include "app/saisie/liste_suite_obs_dlg.h"
+#include "app/saisie/saisie_suite_et_obs_dlg.h"
+#include "app/saisie/saisie_visee_dlg.h"
+#include "app/table/modele_visees.h"
+#include "app/table/zone_visees.h"
 #include "survey/cavite.h"
 #include "survey/contexte_document.h"
 #include "survey/galerie.h"

@@ -9,8 +9,7 @@
 #include <QTimer>
 #include <QTreeWidget>
 
-#include "app/cadres_projection.h"
-#include "app/select_import_dlg.h"
+#include "app/echanges/select_import_dlg.h"
 #include "formats/import/points/import_points_surface.h"
 #include "formats/import/points/select_import_dlg.h"
 #include "survey/contexte_document.h"
@@ -18,6 +17,7 @@
 #include "survey/point_speleo.h"
 #include "survey/ports_survey.h"
 #include "survey/reseau.h"
+#include "views/cadres/cadres_projection.h"
 
 namespace {
 

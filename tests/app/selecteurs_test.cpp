@@ -2,9 +2,9 @@
 // search through the table's rows.
 #include <gtest/gtest.h>
 
-#include "app/recherche_visees.h"
-#include "app/selecteurs.h"
-#include "app/table_visees.h"
+#include "app/document/selecteurs.h"
+#include "app/table/recherche_visees.h"
+#include "app/table/table_visees.h"
 #include "survey/galerie.h"
 #include "survey/lever.h"
 #include "tests/app/reseau_essai.h"

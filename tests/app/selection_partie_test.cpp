@@ -9,7 +9,7 @@
 #include <QTimer>
 #include <functional>
 
-#include "app/autre_reseau_dlg.h"
+#include "app/echanges/autre_reseau_dlg.h"
 #include "document/composition.h"
 #include "formats/contexte_formats.h"
 #include "platform/qt/qt_canvas.h"

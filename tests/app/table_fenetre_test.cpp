@@ -25,11 +25,11 @@
 #include <QToolButton>
 #include <cstdio>
 
-#include "app/config_generale.h"
+#include "app/commun/config_generale.h"
 #include "app/fiche_principale.h"
-#include "app/zone_visees.h"
-#include "app/impression_pdf.h"
-#include "app/modele_visees.h"
+#include "app/table/impression_pdf.h"
+#include "app/table/modele_visees.h"
+#include "app/table/zone_visees.h"
 #include "platform/printer.h"
 #include "platform/scripted_dialogs.h"
 #include "platform/wait_windows.h"

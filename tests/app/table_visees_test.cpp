@@ -3,9 +3,9 @@
 // faulty shots named once, and the texts of a row.
 #include <gtest/gtest.h>
 
-#include "app/selecteurs.h"
-#include "app/table_visees.h"
-#include "app/textes_visee.h"
+#include "app/document/selecteurs.h"
+#include "app/table/table_visees.h"
+#include "app/table/textes_visee.h"
 #include "foundation/catalogue.h"
 #include "survey/galerie.h"
 #include "survey/point_speleo.h"

@@ -13,7 +13,7 @@
 #include <QTimer>
 #include <chrono>
 
-#include "app/visu_import_tab_dlg.h"
+#include "app/echanges/visu_import_tab_dlg.h"
 #include "formats/import/texte/import_tab_txt.h"
 #include "foundation/dates.h"
 #include "foundation/utilitaires.h"
