@@ -1,6 +1,6 @@
 // The shot table's row menus: the shot-row menu, rebuilt from the row's
-// entries each time it opens, with the cave edits its items run, and the
-// splay-row menu.
+// entries each time it opens, and the splay-row menu; their items run the
+// cave edits of the row commands (commandes_visees.h).
 #include <QAction>
 #include <QMenu>
 
@@ -11,14 +11,8 @@
 #include "app/table/modele_visees.h"
 #include "app/table/zone_visees.h"
 #include "foundation/catalogue.h"
-#include "platform/dialogs.h"
 #include "platform/qt/conversions_qt.h"
 #include "survey/cavite.h"
-#include "survey/contexte_document.h"
-#include "survey/galerie.h"
-#include "survey/point_speleo.h"
-#include "survey/ports_survey.h"
-#include "survey/reseau.h"
 #include "survey/visee.h"
 
 namespace app {
@@ -126,139 +120,19 @@ void TZoneVisees::MajMenuLigne() {
   }
 }
 
-bool TZoneVisees::EditionSansLignes(const std::function<bool()>& edition) {
-  const int ligne = LigneFocus();
-  std::vector<TValeurVisee*> lignes;
-  modele_->Reinitialise([&] { lignes = table_.Detache(); });
-  bool fait = false;
-  try {
-    fait = edition();
-  } catch (const std::exception&) {
-    // What the edit freed before it failed is not known: the rows go.
-    modele_->Reinitialise([this] { table_.Vide(); });
-    LignesModifiees();
-    throw;
-  }
-  if (fait) {
-    modele_->Reinitialise([this] { table_.Vide(); });
-    LignesModifiees();
-  } else {
-    modele_->Reinitialise([&] { table_.Rattache(std::move(lignes)); });
-    SelectionneLigne(ligne);
-  }
-  return fait;
-}
-
-void TZoneVisees::ApresEditionCavite(TVisee* aSelectionner) {
-  TCavite* c = CaviteActive();
-  RafraichitCavite();
-  if (c && aSelectionner && c->EstViseeDeLaCavite(aSelectionner)) SelectionneLigne(table_.LigneDe(aSelectionner));
-  MajMnuSauve();
-}
-
 void TZoneVisees::CommandeMenuLigne(ElementMenuLigne element, TVisee* cible, bool autreCavite) {
   using E = ElementMenuLigne;
-  DocumentReseau* r = gestion_.Reseau();
-  TCavite* c = CaviteActive();
-  const int ligne = LigneFocus();
-  TVisee* v = table_.ViseePrincipale(ligne);
-  if (!r || !c || !v || table_.EstHabi(ligne)) return;
-  switch (element) {
-    case E::ChangerOrigine: {
-      const auto& choix = survey::Ports().ChoisitPointSurface;
-      survey::TPointSpeleo* p = choix ? choix(*c, c->EntreeSelectee) : nullptr;
-      if (!p) return;
-      c->ChangeEntree(v, p);
-      RemplitListeVisees(v);
-      AfficheGaleries();
-      AnnuleCoordonnees();
-      MajMnuSauve();
-      return;
-    }
-    case E::CreerCompensation:
-      if (CreerCompensation) CreerCompensation();
-      return;
-    case E::SupprimerFinGalerie: {
-      survey::TReseau* reseau = c->ReseauProprio;
-      if (!reseau) return;
-      // The adjustments know their paths once the network is computed.
-      if (r->ACompensations()) r->CalculeReseau();
-      TVisee* dessus = table_.ViseePrincipale(ligne - 1);
-      if (!EditionSansLignes([&] { return reseau->SupprimeViseesSuivantes(v); })) return;
-      if (!c->EstViseeDeLaCavite(dessus)) dessus = nullptr;
-      if (!c->LaGalerieActive && dessus) c->LaGalerieActive = dessus->GalDeLaVis();
-      RemplitListeVisees(dessus);
-      MajMenuCoupes();
-      AfficheGaleries();
-      AnnuleCoordonnees();
-      MajMnuSauve();
-      return;
-    }
-    case E::IndividualiserFinGalerie: {
-      if (survey::TGalerie* g = v->GalDeLaVis()) c->LaGalerieActive = g;
-      if (r->ACompensations()) r->CalculeReseau();
-      if (!c->IndividualiseGalerie(v)) {
-        c->DemarqueVisees();
-        return;
-      }
-      survey::Document().DocumentModifie = true;
-      if (survey::TGalerie* g = v->GalDeLaVis()) c->LaGalerieActive = g;
-      RemplitListeVisees(v);
-      AfficheGaleries();
-      MajMnuSauve();
-      return;
-    }
-    case E::ChangerRattachement:
-      if (c->ChangeRattachPt(v)) ApresEditionCavite(v);
-      return;
-    case E::ImporterPartie:
-      if (ImporterPartie) ImporterPartie();
-      return;
-    case E::PointDeBoucle:
-    case E::AllerAVisee:
-      if (autreCavite) {
-        platform::Dialogs::Current().ShowMessage(platform::MessageKind::Information,
-                                                 Msg(IdMsg::AppBoucleAutreCavite));
-      } else if (cible && c->EstViseeDeLaCavite(cible)) {
-        SelectionneLigne(table_.LigneDe(cible));
-      }
-      return;
-    case E::CreerBoucle:
-      if (c->CreeBoucle(v)) ApresEditionCavite(v);
-      return;
-    case E::TransfoViseeBouclage:
-      if (c->TransfoViseeBouclage(v)) ApresEditionCavite(v);
-      return;
-    case E::SupprimerRattachement:
-      if (EditionSansLignes([&] { return c->SupprimeViseeRat(v); })) ApresEditionCavite(nullptr);
-      return;
-    case E::TransfoEnHabi: {
-      TViseeHabi* h = nullptr;
-      if (!EditionSansLignes([&] { return (h = c->TransfoEnHabi(v)) != nullptr; })) return;
-      AfficheViseesHab = true;
-      RemplitListeVisees(h);
-      AnnuleCoordonnees();
-      MajMnuSauve();
-      return;
-    }
-    case E::Renumeroter:
-      c->RenumTpRb(v);
-      survey::Document().DocumentModifie = true;
-      ApresEditionCavite(v);
-      return;
+  if (element != E::CreerCompensation && element != E::ImporterPartie) {
+    commandes_.CommandeMenuLigne(element, cible, autreCavite);
+    return;
   }
+  // The items whose windows the main window opens.
+  const int ligne = LigneFocus();
+  if (!gestion_.Reseau() || !CaviteActive() || !table_.ViseePrincipale(ligne) || table_.EstHabi(ligne)) return;
+  const std::function<void()>& ouvre = element == E::CreerCompensation ? CreerCompensation : ImporterPartie;
+  if (ouvre) ouvre();
 }
 
-void TZoneVisees::HabiEnViseeClick() {
-  TCavite* c = CaviteActive();
-  const int ligne = LigneFocus();
-  if (!c || !table_.EstHabi(ligne)) return;
-  auto* h = static_cast<TViseeHabi*>(table_.Visee(ligne));
-  TVisee* nouvelle = nullptr;
-  if (!EditionSansLignes([&] { return (nouvelle = c->HabiEnVisee(h)) != nullptr; })) return;
-  RemplitListeVisees(nouvelle);
-  AnnuleCoordonnees();
-  MajMnuSauve();
-}
+void TZoneVisees::HabiEnViseeClick() { commandes_.HabiEnVisee(); }
 
 }  // namespace app

@@ -78,19 +78,6 @@ QAction* ActionDe(QWidget* w) {
   return nullptr;
 }
 
-// Sets one of the document's editing flags for the life of the guard.
-class GardeDrapeau {
- public:
-  explicit GardeDrapeau(bool& drapeau) : drapeau_(drapeau), sauve_(drapeau) { drapeau_ = true; }
-  ~GardeDrapeau() { drapeau_ = sauve_; }
-  GardeDrapeau(const GardeDrapeau&) = delete;
-  GardeDrapeau& operator=(const GardeDrapeau&) = delete;
-
- private:
-  bool& drapeau_;
-  bool sauve_;
-};
-
 // The widest a selector of the tool bars grows, in characters.
 constexpr int kCaracteresSelecteurMax = 48;
 
@@ -104,31 +91,10 @@ void TBoiteGaleries::showPopup() {
   QComboBox::showPopup();
 }
 
-// One network computation for a whole operation: the first request computes,
-// the next ones inside the same operation find the network computed.
-class GardeCalcul {
- public:
-  explicit GardeCalcul(TZoneVisees& f) : f_(f) {
-    if (f_.niveauCalcul_++ == 0) f_.calculFait_ = false;
-  }
-  ~GardeCalcul() { --f_.niveauCalcul_; }
-  GardeCalcul(const GardeCalcul&) = delete;
-  GardeCalcul& operator=(const GardeCalcul&) = delete;
-
- private:
-  TZoneVisees& f_;
-};
-
-void TZoneVisees::CalculeReseau() {
-  DocumentReseau* r = gestion_.Reseau();
-  if (!r || (niveauCalcul_ > 0 && calculFait_)) return;
-  r->CalculeReseau();
-  if (niveauCalcul_ > 0) calculFait_ = true;
-}
-
 // --- Creation ---------------------------------------------------------------------------------
 
-TZoneVisees::TZoneVisees(TGestionDocument& gestion, QWidget* fenetre) : QWidget(fenetre), gestion_(gestion) {
+TZoneVisees::TZoneVisees(TGestionDocument& gestion, QWidget* fenetre)
+    : QWidget(fenetre), commandes_(gestion, *this), gestion_(gestion) {
   setObjectName(QStringLiteral("ZoneVisees"));
   sortieImpression_ = std::make_unique<TSortiePdf>(fenetre);
   CreeSelecteurs();
@@ -449,6 +415,20 @@ void TZoneVisees::VideSelecteursCavite() {
   entreesBox_->clear();
 }
 
+void TZoneVisees::AucuneLigne() {
+  visuVisees_->clearSelection();
+  visuVisees_->setCurrentIndex(QModelIndex());
+  visuComment_->clear();
+  editSuiteBtn_->setVisible(false);
+}
+
+void TZoneVisees::AvantInsertion(int ligne) { modele_->AvantInsertion(ligne); }
+void TZoneVisees::ApresInsertion() { modele_->ApresInsertion(); }
+void TZoneVisees::AvantRetrait(int premier, int dernier) { modele_->AvantRetrait(premier, dernier); }
+void TZoneVisees::ApresRetrait() { modele_->ApresRetrait(); }
+void TZoneVisees::Reinitialise(const std::function<void()>& changement) { modele_->Reinitialise(changement); }
+void TZoneVisees::TextesChanges(int premier, int dernier) { modele_->TextesChanges(premier, dernier); }
+
 void TZoneVisees::LignesModifiees() {
   recherche_.Invalide();
   emit ActiveCommande(Commande::RepeteRechercheBtn, false);
@@ -527,8 +507,8 @@ void TZoneVisees::MasqueColonnesDimensions() {
 void TZoneVisees::CoordBtnClick() {
   Protege([this] {
     if (coordBtn_->isChecked()) {
-      GardeCalcul calcul(*this);
-      CalculeReseau();
+      GardeCalcul calcul(commandes_);
+      commandes_.CalculeReseau();
       InvalideTextesVisees();
       survey::Affichage().CoordonneesAffichees = true;
       AfficheColonnesCoordonnees();
@@ -562,12 +542,7 @@ void TZoneVisees::AnnuleCoordonnees() {
   CoordBtnClick();
 }
 
-void TZoneVisees::MajCoordonnees() {
-  if (!survey::Affichage().CoordonneesAffichees) return;
-  GardeCalcul calcul(*this);
-  CalculeReseau();
-  InvalideTextesVisees();
-}
+void TZoneVisees::MajCoordonnees() { commandes_.MajCoordonnees(); }
 
 void TZoneVisees::InvalideTextesVisees() {
   table_.InvalideTout();
@@ -611,9 +586,9 @@ void TZoneVisees::SelectionneCavite(int32_t cavite) {
   if (!r) return;
   // Nothing to show again: no computation either.
   if (r->NomsCavites().size() < 2 || (cavite >= 0 && cavite == r->CaviteActive())) return;
-  GardeCalcul calcul(*this);
+  GardeCalcul calcul(commandes_);
   survey::ContexteAffichage& affichage = survey::Affichage();
-  if (affichage.CoordonneesAffichees) CalculeReseau();
+  if (affichage.CoordonneesAffichees) commandes_.CalculeReseau();
   emit ActiveCommande(Commande::RepeteRechercheBtn, false);
   visuVisees_->clearSelection();
   if (cavite >= 0) {
@@ -636,38 +611,21 @@ void TZoneVisees::SelectionneCavite(int32_t cavite) {
 }
 
 void TZoneVisees::SupprimeCaviteActive() {
-  Protege([this] {
-    DocumentReseau* r = gestion_.Reseau();
-    const int32_t position = r ? r->CaviteActive() : -1;
-    if (!r || position < 1) return;
-    if (platform::Dialogs::Current().AskYesNo(Msg(IdMsg::AppSupprimerCavite) + r->NomCavite(position)) != platform::Answer::Yes)
-      return;
-    // The cave that becomes active: the next item of the selector, else the
-    // previous one; positions after the deleted cave move down by one.
-    int32_t suivante = -1;
-    const int index = cavitesBox_->findData(position);
-    if (index >= 0 && index + 1 < cavitesBox_->count())
-      suivante = cavitesBox_->itemData(index + 1).toInt();
-    else if (index > 0)
-      suivante = cavitesBox_->itemData(index - 1).toInt();
-    if (suivante > position) --suivante;
-    // Nothing on screen may read the cave once it is freed: the table, the
-    // selectors and the editing state let go of it first.
-    ViderTableVisees();
-    VideSelecteursCavite();
-    cavitesBox_->clear();
-    survey::Document().NomGalerieCourante.clear();
-    leverEdit_->clear();
-    declinText_->clear();
-    if (!r->SupprimeCavite(position)) {
-      AfficheListeCavites(true);
-      return;
-    }
-    r->FixeCaviteActive(suivante);
-    survey::Document().DocumentModifie = true;
-    AfficheListeCavites(true);
-    MajMnuSauve();
-  });
+  Protege([this] { commandes_.SupprimeCaviteActive(); });
+}
+
+std::vector<int32_t> TZoneVisees::PositionsCavites() const {
+  std::vector<int32_t> positions;
+  for (int i = 0; i < cavitesBox_->count(); ++i) positions.push_back(cavitesBox_->itemData(i).toInt());
+  return positions;
+}
+
+void TZoneVisees::LacheCavite() {
+  ViderTableVisees();
+  VideSelecteursCavite();
+  cavitesBox_->clear();
+  leverEdit_->clear();
+  declinText_->clear();
 }
 
 // --- Galleries ----------------------------------------------------------------------------------
@@ -822,8 +780,8 @@ void TZoneVisees::MajMenuCoupes() {
   // Sorted by the distance along the survey where each starts: only a list
   // of several needs the computed network.
   if (coupes.size() > 1) {
-    GardeCalcul calcul(*this);
-    CalculeReseau();
+    GardeCalcul calcul(commandes_);
+    commandes_.CalculeReseau();
     coupes = r->CoupesLongues(cavite);
     TrieCoupes(coupes);
   }
@@ -1008,186 +966,16 @@ void TZoneVisees::EditSuiteBtnClick() {
 // --- Edits ------------------------------------------------------------------------------------------
 
 void TZoneVisees::AjoutButtonClick() {
-  Protege([this] {
-    TCavite* c = CaviteActive();
-    if (!c || !CreeVisee) return;
-    for (;;) {
-      const int galeries = c->Galeries.Count();
-      const int entrees = c->ListeEntrees.Count();
-      TVisee* source = table_.ViseePrincipale(LigneFocus());
-      if (!c->LaGalerieActive && !c->Galeries.Vide()) c->LaGalerieActive = c->UneGalerie(0);
-      TValeurVisee* cree = CreeVisee(*c, source);
-      if (!cree) break;
-      GardeCalcul calcul(*this);
-      survey::Document().DocumentModifie = true;
-      if (cree->EstHabi && !AfficheViseesHab) {
-        AfficheViseesHab = true;
-        RemplitListeVisees(cree);
-      } else if (table_.Nombre() > 0) {
-        int insertion;
-        if (cree->EstHabi) {
-          TVisee* reference = static_cast<TViseeHabi*>(cree)->ViseeDeRef;
-          insertion = table_.LigneDe(reference) + (reference ? reference->ViseesHabi.IndexOf(cree) : 0);
-        } else {
-          source = c->LaVisee(c->Visees.IndexOf(static_cast<TVisee*>(cree)) - 1);
-          insertion = table_.LigneDe(source);
-          if (insertion >= 0 && AfficheViseesHab) insertion += source->ViseesHabi.Count();
-        }
-        // A shot that closes a loop may change the order of the walk.
-        const bool boucle = !cree->EstHabi && c->EstViseeBouclage(static_cast<TVisee*>(cree));
-        if (galeries == c->Galeries.Count() && entrees == c->ListeEntrees.Count() && !boucle) {
-          modele_->AvantInsertion(insertion + 1);
-          table_.Insere(insertion + 1, cree);
-          modele_->ApresInsertion();
-          LignesModifiees();
-        } else {
-          RafraichitCavite();
-        }
-      } else {
-        modele_->AvantInsertion(0);
-        table_.Insere(0, cree);
-        modele_->ApresInsertion();
-        LignesModifiees();
-      }
-      // The coordinates shown include the new station.
-      MajCoordonnees();
-      SelectionneLigne(table_.LigneDe(cree));
-      MajEtatControles();
-    }
-    c->NettoieLevers();
-    MajMnuSauve();
-  });
+  Protege([this] { commandes_.Ajoute(); });
 }
 
-void TZoneVisees::InsereVisee() {
-  TCavite* c = CaviteActive();
-  const int ligne = LigneFocus();
-  TVisee* source = table_.ViseePrincipale(ligne);
-  if (!c || !source || !CreeVisee) return;
-  TValeurVisee* cree = nullptr;
-  {
-    GardeDrapeau insertion(survey::Document().InsertionVisee);
-    cree = CreeVisee(*c, source);
-  }
-  if (!cree) return;
-  survey::Document().DocumentModifie = true;
-  const int ligneSource = table_.LigneDe(source);
-  if (cree->EstHabi) {
-    // The dialog made it a splay of the source.
-    AfficheViseesHab = true;
-    RemplitListeVisees(cree);
-  } else {
-    modele_->AvantInsertion(ligneSource);
-    table_.Insere(ligneSource, cree);
-    modele_->ApresInsertion();
-    LignesModifiees();
-    // The source now starts at the new station: its texts and its splays'.
-    const int l = table_.LigneDe(source);
-    const int fin = l + (AfficheViseesHab ? source->ViseesHabi.Count() : 0);
-    for (int i = l; i <= fin; ++i) table_.Invalide(i);
-    modele_->TextesChanges(l, fin);
-    SelectionneLigne(table_.LigneDe(cree));
-  }
-  // The coordinates shown include the new station.
-  MajCoordonnees();
-  MajMnuSauve();
-}
+void TZoneVisees::InsereVisee() { commandes_.Insere(); }
 
 void TZoneVisees::VisuViseesDblClick() {
-  Protege([this] {
-    TCavite* c = CaviteActive();
-    const int ligne = LigneFocus();
-    TValeurVisee* v = table_.Visee(ligne);
-    if (!c || !v || !RectifVisee) return;
-    const int32_t position = v->IndexCav;
-    bool corrigee = false;
-    {
-      GardeDrapeau rectif(survey::Document().RectifEnCours);
-      corrigee = RectifVisee(*c, *v);
-    }
-    if (!corrigee) return;
-    survey::Document().DocumentModifie = true;
-    if (v->IndexCav == position) {
-      const int l = table_.LigneDe(v);
-      table_.InvalideDepuis(l);
-      modele_->TextesChanges(l, table_.Nombre() - 1);
-    } else {
-      RemplitListeVisees(v);
-    }
-    // The coordinates shown follow the corrected shot.
-    MajCoordonnees();
-    MajMnuSauve();
-  });
+  Protege([this] { commandes_.Rectifie(); });
 }
 
-void TZoneVisees::SupprimeViseeSelectionnee() {
-  DocumentReseau* r = gestion_.Reseau();
-  TCavite* c = CaviteActive();
-  int i = LigneFocus();
-  const int supprimee = i;
-  TValeurVisee* v = table_.Visee(i);
-  if (!r || !c || !v) return;
-  const bool habi = v->EstHabi;
-  const int galeries = c->Galeries.Count();
-  if (habi) {
-    if (platform::Dialogs::Current().AskYesNo(Msg(IdMsg::AppSupprimerHabi)) != platform::Answer::Yes) return;
-    TVisee* principale = static_cast<TViseeHabi*>(v)->ViseeDeRef;
-    // The row goes before the splay is freed.
-    modele_->AvantRetrait(i, i);
-    table_.Retire(i, i);
-    modele_->ApresRetrait();
-    if (principale)
-      principale->ViseesHabi.Remove(v);
-    survey::Document().DocumentModifie = true;
-  } else {
-    auto* principale = static_cast<TVisee*>(v);
-    const int derniere = i + (AfficheViseesHab ? principale->ViseesHabi.Count() : 0);
-    // While the network deletes (and frees) the shot and its splays, the
-    // table holds no row: nothing can be drawn from a freed shot, even while
-    // the network's questions are on screen.
-    bool fait = false;
-    modele_->Reinitialise([&] {
-      std::vector<TValeurVisee*> lignes = table_.Detache();
-      try {
-        fait = r->SupprimeVisee(*principale);
-      } catch (const std::exception&) {
-        table_.Rattache(std::move(lignes));
-        throw;
-      }
-      table_.Rattache(std::move(lignes));
-      if (fait) table_.Retire(i, derniere);
-    });
-    if (!fait) {
-      SelectionneLigne(i);
-      return;
-    }
-  }
-  LignesModifiees();
-  if (i >= table_.Nombre()) i = table_.Nombre() - 1;
-  if (table_.Nombre() > 0) {
-    table_.InvalideDepuis(i);
-    modele_->TextesChanges(i, table_.Nombre() - 1);
-    SelectionneLigne(i);
-  } else {
-    visuVisees_->clearSelection();
-    visuVisees_->setCurrentIndex(QModelIndex());
-    visuComment_->clear();
-    editSuiteBtn_->setVisible(false);
-  }
-  if (habi) {
-    VerifieViseesHabi();
-  } else {
-    // The coordinates shown without the deleted stations, computed once.
-    GardeCalcul calcul(*this);
-    MajCoordonnees();
-    if (galeries != c->Galeries.Count()) AfficheGaleries();
-    MajMenuCoupes();
-  }
-  // The row above the deleted one.
-  if (supprimee > 0) SelectionneLigne(std::min(supprimee - 1, table_.Nombre() - 1));
-  if (table_.Nombre() == 0) MajEtatControles();
-  MajMnuSauve();
-}
+void TZoneVisees::SupprimeViseeSelectionnee() { commandes_.SupprimeVisee(); }
 
 void TZoneVisees::VerifieViseesHabi() {
   TCavite* c = CaviteActive();

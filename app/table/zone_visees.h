@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "app/table/commandes_visees.h"
 #include "app/commun/etat_controles.h"
 #include "app/table/impression_liste.h"
 #include "app/table/menus_lignes.h"
@@ -53,8 +54,13 @@ class TBoiteGaleries : public QComboBox {
   void showPopup() override;
 };
 
-class TZoneVisees : public QWidget {
+// The Qt side of the table: it maps clicks and keys onto the row commands
+// (TCommandesVisees) and shows what they changed (VueTableVisees).
+class TZoneVisees : public QWidget, private VueTableVisees {
   Q_OBJECT
+  // Declared first: the public fields below are the commands' own.
+  TCommandesVisees commandes_;
+
  public:
   // fenetre: the main window; the gallery tree lies over its tool bars.
   TZoneVisees(TGestionDocument& gestion, QWidget* fenetre);
@@ -74,11 +80,9 @@ class TZoneVisees : public QWidget {
   // dimensions, gallery tree mode.
   void AttacheBoutons(QToolButton* coordBtn, QToolButton* dimBtn, QToolButton* basculeAffGalBtn);
 
-  // The cave operations that open the shot dialog: a new shot or splay made
-  // from a source shot (none when cancelled; it is in the cave, regenerated),
-  // and the correction of a shot (true when confirmed).
-  std::function<survey::TValeurVisee*(survey::TCavite&, survey::TVisee* source)> CreeVisee;
-  std::function<bool(survey::TCavite&, survey::TValeurVisee&)> RectifVisee;
+  // The cave operations that open the shot dialog (TCommandesVisees).
+  decltype(TCommandesVisees::CreeVisee)& CreeVisee = commandes_.CreeVisee;
+  decltype(TCommandesVisees::RectifVisee)& RectifVisee = commandes_.RectifVisee;
   // The shot-row menu's items whose windows the main window opens: the
   // adjustment of the row's computed station, the import of part of another
   // cave.  Each item stays disabled until its command is given.
@@ -89,16 +93,17 @@ class TZoneVisees : public QWidget {
   // The listing's output; the PDF output by default.
   void FixeSortieImpression(std::unique_ptr<SortieImpressionListe> sortie);
 
-  TTableVisees& Table() { return table_; }
+  TCommandesVisees& Commandes() { return commandes_; }
+  TTableVisees& Table() { return commandes_.Table(); }
   TModeleVisees& Modele() { return *modele_; }
   TRechercheVisees& Recherche() { return recherche_; }
   survey::TCavite* CaviteActive() const;
   // Row of the focused shot, -1 without one.
-  int LigneFocus() const;
-  void SelectionneLigne(int ligne);
-  // The table also lists the splay shots; the gallery selector opens the
-  // gallery tree.
-  bool AfficheViseesHab = false;
+  int LigneFocus() const override;
+  void SelectionneLigne(int ligne) override;
+  // The table also lists the splay shots (the commands' own); the gallery
+  // selector opens the gallery tree.
+  bool& AfficheViseesHab = commandes_.AfficheViseesHab;
   bool GalParArbre = true;
   // Set while the shot table is being refilled: the save question refuses.
   bool ListeViseesPrete = true;
@@ -116,15 +121,15 @@ class TZoneVisees : public QWidget {
   void VideSelecteursCavite();
   void VideChamps();
 
-  void AfficheListeCavites(bool selection);
+  void AfficheListeCavites(bool selection) override;
   void SelectionneCavite(int32_t cavite);
-  void RafraichitCavite();
-  void AfficheGaleries();
+  void RafraichitCavite() override;
+  void AfficheGaleries() override;
   void AfficheArbreGaleries();
   void MajBoutonGaleries();
-  void MajMenuCoupes();
-  void RemplitListeVisees(survey::TValeurVisee* aSelectionner);
-  void InvalideTextesVisees();
+  void MajMenuCoupes() override;
+  void RemplitListeVisees(survey::TValeurVisee* aSelectionner) override;
+  void InvalideTextesVisees() override;
   void AfficheColonnesCoordonnees();
   void AfficheColonnesTopo();
   void AfficheColonnesDimensions();
@@ -134,10 +139,10 @@ class TZoneVisees : public QWidget {
   // AnnuleCoordonnees does the same while the coordinates button is enabled,
   // and only raises it (plain layout) when the button is disabled.
   void MajCoordonnees();
-  void AnnuleCoordonnees();
+  void AnnuleCoordonnees() override;
   void InsereVisee();
   void SupprimeViseeSelectionnee();
-  void VerifieViseesHabi();
+  void VerifieViseesHabi() override;
   // Cave deletion: the table and the selectors let go of the cave before it
   // is freed.
   void SupprimeCaviteActive();
@@ -186,8 +191,19 @@ class TZoneVisees : public QWidget {
   bool eventFilter(QObject* objet, QEvent* evenement) override;
 
  private:
-  void MajEtatControles() { emit EtatChange(); }
-  void MajMnuSauve() { emit DocumentChange(); }
+  void MajEtatControles() override { emit EtatChange(); }
+  void MajMnuSauve() override { emit DocumentChange(); }
+  // What the row commands ask of the screen, onto the table's model and
+  // widgets.
+  void AucuneLigne() override;
+  void AvantInsertion(int ligne) override;
+  void ApresInsertion() override;
+  void AvantRetrait(int premier, int dernier) override;
+  void ApresRetrait() override;
+  void Reinitialise(const std::function<void()>& changement) override;
+  void TextesChanges(int premier, int dernier) override;
+  std::vector<int32_t> PositionsCavites() const override;
+  void LacheCavite() override;
   void CreeSelecteurs();
   void CreeTableVisees();
   void ConnecteTable();
@@ -197,8 +213,6 @@ class TZoneVisees : public QWidget {
   int LargeurMesures() const;
   void AfficheEntrees(bool visible);
   void AfficheGalerieActive();
-  // The network computation, at most once per operation (GardeCalcul).
-  void CalculeReseau();
   void RapporteErreurs(const std::vector<std::string>& erreurs);
   void ChoisitMenuTable(int ligne);
   // The right button and the double click on LeverEdit; true when taken.
@@ -209,18 +223,8 @@ class TZoneVisees : public QWidget {
   void MajMenuLigne();
   void CommandeMenuLigne(ElementMenuLigne element, survey::TVisee* cible, bool autreCavite);
   void HabiEnViseeClick();
-  // The table refilled after a cave edit, the shot's row selected again
-  // when the shot is still there.
-  void ApresEditionCavite(survey::TVisee* aSelectionner);
-  // Runs a cave edit that may free shots: the table holds no row while it
-  // runs; when it did nothing the rows come back.  True when done (the
-  // table is then empty until refilled).
-  bool EditionSansLignes(const std::function<bool()>& edition);
   // The rows changed shape: the search must be asked again.
-  void LignesModifiees();
-  friend class GardeCalcul;
-  int niveauCalcul_ = 0;
-  bool calculFait_ = false;
+  void LignesModifiees() override;
 
   TGestionDocument& gestion_;
   QComboBox* cavitesBox_ = nullptr;
@@ -243,7 +247,7 @@ class TZoneVisees : public QWidget {
   QToolButton* basculeAffGalBtn_ = nullptr;
   QPlainTextEdit* visuComment_ = nullptr;
   QToolButton* editSuiteBtn_ = nullptr;
-  TTableVisees table_;
+  TTableVisees& table_ = commandes_.Table();
   TModeleVisees* modele_ = nullptr;
   TRechercheVisees recherche_;
   std::unique_ptr<SortieImpressionListe> sortieImpression_;
