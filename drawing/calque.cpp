@@ -143,7 +143,7 @@ void TCalque::DessineEnParallele(platform::Canvas& canvas) {
       if (enregistre) {
         try {
           o->DessineObjet(enr);
-        } catch (const std::exception&) {
+        } catch (const std::runtime_error&) {
           // Drawn again on the canvas, where the failure ends the layer.
           enregistre = false;
         }
@@ -237,7 +237,7 @@ void TCalque::DessineEnParallele(platform::Canvas& canvas) {
           dessine(r);
       }
     for (TObjetDessin* s : selectes) dessine(s);
-  } catch (const std::exception&) {
+  } catch (const std::runtime_error&) {
     // The layer's paint ends here; the window goes on with the next layer.
     // The objects after the failing one were not reached: they keep what
     // they showed before, as on one thread.
@@ -276,7 +276,7 @@ void TCalque::DessineCalque(platform::Canvas& canvas) {
         r->DessineObjet(canvas);
     }
     for (TObjetDessin* s : selectes) s->DessineObjet(canvas);
-  } catch (const std::exception&) {
+  } catch (const std::runtime_error&) {
     // The layer's paint ends here; the window goes on with the next layer.
   }
   CalqueModifie = false;

@@ -53,8 +53,8 @@ class TCalque {
   void AfficheObjets();
   // Paints the objects: the others in list order, then the fills (whose
   // closing test runs first while the layer changed), then the selected
-  // objects.  A failure ends the layer's paint silently; CalqueModifie is
-  // cleared in every case.  A big layer's objects that may be drawn on other
+  // objects.  A runtime error ends the layer's paint silently (a programming
+  // error goes on to the caller); CalqueModifie is cleared in every case.  A big layer's objects that may be drawn on other
   // threads are drawn there first, into recordings given to the canvas in
   // the same order: the canvas gets the same calls.
   void DessineCalque(platform::Canvas& canvas);

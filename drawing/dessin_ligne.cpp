@@ -228,7 +228,7 @@ void TDessinLigne::DessineCetObjet(platform::Canvas& canvas) {
       canvas.MoveTo(PointsList[0].XVue, PointsList[0].YVue);
       for (size_t i = 1; i < PointsList.size(); ++i) canvas.LineTo(PointsList[i].XVue, PointsList[i].YVue);
     }
-  } catch (const std::exception&) {
+  } catch (const std::runtime_error&) {
     Affichage().ObjetsEnErreur.push_back(NoObjet);
   }
 }

@@ -354,47 +354,41 @@ bool TDessinRemplissage::BordureSelectee() const {
 }
 
 bool TDessinRemplissage::TestEstFerme() {
-  bool ferme = false;
   BudgetEpuise = false;
   index_ = std::make_unique<IndexCroisements>();
-  try {
-    LignesTracees.clear();
-    Intersections.clear();
-    if (DessinEnCours && ListeLignes.size() > 1) FermeOK = true;
-    if (ListeLignes.size() > 1 && (ListeLignes.back() == nullptr || ListeLignes.back()->NombrePoints() > 1))
-      ConnecteLignes();
-    ferme = LignesTracees.size() > 1;
-    if (ferme) {
-      CreeToutesIntersections();
-      std::unordered_map<const TLigneTracee*, int> nombre;
-      for (const auto& x : Intersections) {
-        ++nombre[x->Ligne1];
-        ++nombre[x->Ligne2];
-      }
-      for (const auto& l : LignesTracees) ferme = ferme && nombre[l.get()] >= 2;
+  LignesTracees.clear();
+  Intersections.clear();
+  if (DessinEnCours && ListeLignes.size() > 1) FermeOK = true;
+  if (ListeLignes.size() > 1 && (ListeLignes.back() == nullptr || ListeLignes.back()->NombrePoints() > 1) &&
+      !ConnecteLignes())
+    NoteEnErreur();
+  bool ferme = LignesTracees.size() > 1;
+  if (ferme) {
+    CreeToutesIntersections();
+    std::unordered_map<const TLigneTracee*, int> nombre;
+    for (const auto& x : Intersections) {
+      ++nombre[x->Ligne1];
+      ++nombre[x->Ligne2];
     }
-    if (ferme) {
-      PrepareParcours();
-      pasRestants_ = PasMinimum + PasParCroisement * static_cast<int64_t>(Intersections.size());
-      ferme = false;
-      for (const auto& l : LignesTracees) {
-        for (const auto& x : Intersections) {
-          x->Utilisee = false;
-          x->Rang = -1;
-        }
-        if (ClasseIntersections(l.get())) {
-          ferme = true;
-          break;
-        }
-        if (BudgetEpuise) break;
-      }
-    }
-    if (ferme) CreeLigneDessinee();
-  } catch (const std::exception&) {
-    ferme = false;
-    auto& erreurs = Affichage().ObjetsEnErreur;
-    if (std::find(erreurs.begin(), erreurs.end(), NoObjet) == erreurs.end()) erreurs.push_back(NoObjet);
+    for (const auto& l : LignesTracees) ferme = ferme && nombre[l.get()] >= 2;
   }
+  if (ferme) {
+    PrepareParcours();
+    pasRestants_ = PasMinimum + PasParCroisement * static_cast<int64_t>(Intersections.size());
+    ferme = false;
+    for (const auto& l : LignesTracees) {
+      for (const auto& x : Intersections) {
+        x->Utilisee = false;
+        x->Rang = -1;
+      }
+      if (ClasseIntersections(l.get())) {
+        ferme = true;
+        break;
+      }
+      if (BudgetEpuise) break;
+    }
+  }
+  if (ferme) CreeLigneDessinee();
   FermeOK = ferme;
   if (!GardeListesTravail) {
     LignesTracees.clear();
@@ -405,12 +399,22 @@ bool TDessinRemplissage::TestEstFerme() {
   return ferme;
 }
 
-void TDessinRemplissage::ConnecteLignes() {
+bool TDessinRemplissage::LigneManquante() const {
+  return std::find(ListeLignes.begin(), ListeLignes.end(), nullptr) != ListeLignes.end();
+}
+
+void TDessinRemplissage::NoteEnErreur() const {
+  auto& erreurs = Affichage().ObjetsEnErreur;
+  if (std::find(erreurs.begin(), erreurs.end(), NoObjet) == erreurs.end()) erreurs.push_back(NoObjet);
+}
+
+bool TDessinRemplissage::ConnecteLignes() {
+  LignesTracees.clear();
+  if (LigneManquante()) return false;
   const auto copies = [this] {
     LignesTracees.clear();
     for (size_t i = 0; i < ListeLignes.size(); ++i) {
       TDessinLigne* l = ListeLignes[i];
-      if (l == nullptr) throw std::logic_error("ligne de remplissage absente");
       auto t = std::make_unique<TLigneTracee>();
       l->MajCourbeBezier();
       for (const TPointDeBase& p : l->PointsList) t->Points.push_back(p.PointLoc());
@@ -459,12 +463,13 @@ void TDessinRemplissage::ConnecteLignes() {
     ajouteBouts(toutes.size() - 1);
     joint = true;
   }
-  if (!joint) return;
+  if (!joint) return true;
   LignesTracees.clear();
   for (size_t i = 0; i < toutes.size(); ++i)
     if (vivante[i]) LignesTracees.push_back(std::move(toutes[i]));
   // A single chain gives no crossings: the separate lines are used instead.
   if (LignesTracees.size() == 1) copies();
+  return true;
 }
 
 TIntersect* TDessinRemplissage::AjouteUneIntersection(TLigneTracee* Ligne1, TLigneTracee* Ligne2, int32_t j,
@@ -639,6 +644,8 @@ void TDessinRemplissage::PrepareParcours() {
   for (size_t i = 0; i < LignesTracees.size(); ++i) LignesTracees[i]->Position = static_cast<int>(i);
   for (const auto& x : Intersections) {
     const int k1 = IndexLigne(x->Ligne1), k2 = IndexLigne(x->Ligne2);
+    // Crossings are made between working lines only: anything else is a
+    // fault of this code, not of the drawing.
     if (k1 < 0 || k2 < 0) throw std::logic_error("croisement hors des lignes de travail");
     parcours_[static_cast<size_t>(k1)].push_back(x.get());
     parcours_[static_cast<size_t>(k2)].push_back(x.get());
@@ -828,9 +835,11 @@ void TDessinRemplissage::CalculPointsVue() {
 }
 
 void TDessinRemplissage::DessineCetObjet(platform::Canvas& canvas) {
+  if (LigneManquante()) {
+    NoteEnErreur();
+    return;
+  }
   try {
-    for (const TDessinLigne* l : ListeLignes)
-      if (l == nullptr) throw std::logic_error("ligne de remplissage absente");
     if (DessinEnCours || !FermeOK) {
       GardeValeur<bool> rouge(Affichage().TraceEnRouge, true);
       for (TDessinLigne* l : ListeLignes)
@@ -858,9 +867,8 @@ void TDessinRemplissage::DessineCetObjet(platform::Canvas& canvas) {
         l->Selecte = false;
       }
     }
-  } catch (const std::exception&) {
-    auto& erreurs = Affichage().ObjetsEnErreur;
-    if (std::find(erreurs.begin(), erreurs.end(), NoObjet) == erreurs.end()) erreurs.push_back(NoObjet);
+  } catch (const std::runtime_error&) {
+    NoteEnErreur();
   }
 }
 

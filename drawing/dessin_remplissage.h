@@ -103,13 +103,16 @@ class TDessinRemplissage : public TDessinBasique {
   void ChangeMotif(const TDefObjetTrait* nvMotif);
 
   // Rebuilds the outline; returns and keeps in FermeOK whether it is closed.
-  // An unexpected failure adds the object's number to the errors of the
-  // paint (reported once after it).
+  // A missing bounding line leaves it open and adds the object's number to
+  // the errors of the paint (reported once after it).
   bool TestEstFerme();
+  // A bounding line is missing from ListeLignes (a null entry).
+  bool LigneManquante() const;
   // Steps of the test, public for inspection.  The working copies of the
   // bounding lines, joined where their ends are closer than 30 units
-  // (everything joined into one line gives the separate copies back).
-  void ConnecteLignes();
+  // (everything joined into one line gives the separate copies back); false,
+  // with no working line, when a bounding line is missing.
+  bool ConnecteLignes();
   // The crossings of every pair of working lines, in pair order.
   void CreeToutesIntersections();
   // The crossings of one pair of working lines.
@@ -129,7 +132,9 @@ class TDessinRemplissage : public TDessinBasique {
   void DistanceObjet(int32_t XPt, int32_t YPt, TInfoObjet& info) override;
   void CalculPointsVue() override;
   // Open or being drawn: the lines in red; closed: the outline with its
-  // fill, the visible lines over it; when selected, the lines selected.
+  // fill, the visible lines over it; when selected, the lines selected.  A
+  // missing bounding line, or a runtime error of the drawing, draws nothing
+  // more and notes the object's number for the report after the paint.
   void DessineCetObjet(platform::Canvas& canvas) override;
   bool EstValidable() const override { return ListeLignes.size() > 1; }
 
@@ -141,6 +146,8 @@ class TDessinRemplissage : public TDessinBasique {
   // Per working line, the crossings on it in walking order, and each
   // crossing's position in the lists of its two lines.
   void PrepareParcours();
+  // Adds the object's number, once, to the errors of the paint.
+  void NoteEnErreur() const;
   int IndexLigne(const TLigneTracee* l) const;
   // The crossings of the working lines taken together.
   void CherchePaires(const std::vector<TLigneTracee*>& lignes);

@@ -29,10 +29,16 @@ void TAncetre::FixeAngle(TParamAngle& parametre, const std::string& texte) {
   }
 }
 
-void TAncetre::ConstantesEllipsoide(double& a, double& e) const {
+void TAncetre::EllipsoideDuDatum(double& a, double& e) const {
   if (!Datum || !Datum->Ellipsoide) throw EHorsLimites(MessageFormate(IdMsg::ProjSansDatum, {Nom}));
   a = Datum->Ellipsoide->a;
   e = Datum->Ellipsoide->e;
+}
+
+void TAncetre::ConstantesEllipsoide(double& a, double& e) const {
+  EllipsoideDuDatum(a, e);
+  if (!erreurReglage_.empty())
+    throw EReglageImpossible(MessageFormate(IdMsg::ProjReglageImpossible, {Nom, erreurReglage_}));
 }
 
 void TAncetre::SetValid(bool valeur) {
@@ -112,6 +118,11 @@ void TAncetre::LitDefinition(std::string_view definition, const TDonnees& LesDon
   for (int i = 0; i < nbAngles; ++i) SetParamAngle(i, champs[k++]);
   for (int i = 0; i < nbBooleens; ++i) SetParamBoolean(i, champs[k++] == "1");
   SetValid(true);
+  if (!erreurReglage_.empty()) {
+    const std::string message = MessageFormate(IdMsg::ProjReglageImpossible, {Nom, erreurReglage_});
+    SetValid(false);
+    throw EReglageImpossible(message);
+  }
 }
 
 std::string TAncetre::Ligne() const {

@@ -42,6 +42,9 @@ class TAncetre {
   bool Valid() const { return valid_; }
   // Stores the value, then calls CalculeConstantes.
   virtual void SetValid(bool valeur);
+  // Why the constants could not be derived from the parameters the last time
+  // the valid object derived them (see DeriveSiValide); empty while they hold.
+  const std::string& ErreurReglage() const { return erreurReglage_; }
 
   // The parameter groups.  A getter or name getter with an index outside the
   // group raises EHorsLimites "Demande de paramètre hors-limites"; a setter
@@ -70,7 +73,9 @@ class TAncetre {
   // Reads the definition part of a catalogue line (after the "="): name,
   // description, datum name (looked up in the catalogue), then every real,
   // integer, angle and Boolean parameter in index order; Valid is true at the
-  // end.  Raises on a wrong token count, an unknown datum or a bad value.
+  // end.  Raises on a wrong token count, an unknown datum or a bad value, and
+  // EReglageImpossible (Valid false) when no system can be set up from the
+  // parameters read.
   void LoadFromStream(foundation::TFlux& flux, const TDonnees& LesDonnees);
   void LitDefinition(std::string_view definition, const TDonnees& LesDonnees);
   // Writes the whole catalogue line, such as
@@ -103,16 +108,20 @@ class TAncetre {
   // (see DeriveSiValide); classes that cache values drop the cache.
   virtual void CalculeConstantes() {}
   // While the object is valid, runs the derivation with the ellipsoid
-  // constants of the datum; any failure (no datum, a bad angle) leaves the
-  // derived constants as they were.
+  // constants of the datum.  A failure (no datum, a bad angle, parameters no
+  // system can be set up from) is kept in ErreurReglage: the constants of an
+  // earlier setup are not used, every conversion raises it until a derivation
+  // succeeds.
   template <class F>
   void DeriveSiValide(F&& derivation) {
     if (!Valid()) return;
+    erreurReglage_.clear();
     try {
       double a, e;
-      ConstantesEllipsoide(a, e);
+      EllipsoideDuDatum(a, e);
       derivation(a, e);
-    } catch (const EErreurProjection&) {
+    } catch (const EErreurProjection& erreur) {
+      erreurReglage_ = erreur.what();
     }
   }
 
@@ -122,7 +131,9 @@ class TAncetre {
   [[noreturn]] void ErreurEcriture();
   // Stores the text, then parses it into the value.
   void FixeAngle(TParamAngle& parametre, const std::string& texte);
-  // The ellipsoid constants of the datum; raises when the system has no datum.
+  // The ellipsoid constants of the datum for a conversion; raises EHorsLimites
+  // when the system has no datum, EReglageImpossible while its constants could
+  // not be derived (ErreurReglage).
   void ConstantesEllipsoide(double& a, double& e) const;
 
   // Group helpers over ad hoc tables of fields, for classes that serve a
@@ -161,7 +172,11 @@ class TAncetre {
   template <class T>
   std::string NomChamp(const std::vector<TChamp<T>>& groupe, int index) const;
 
+  // The ellipsoid constants of the datum; raises when the system has no datum.
+  void EllipsoideDuDatum(double& a, double& e) const;
+
   bool valid_ = false;
+  std::string erreurReglage_;
   TTableParametres table_;
 };
 

@@ -29,6 +29,13 @@ class EHorsLimites : public EErreurProjection {
   using EErreurProjection::EErreurProjection;
 };
 
+// Parameters no system can be set up from (two standard parallels symmetric
+// about the equator, a latitude beyond a pole).
+class EReglageImpossible : public EErreurProjection {
+ public:
+  using EErreurProjection::EErreurProjection;
+};
+
 // The catalogue message with each "%s" replaced in order by the values.
 std::string MessageFormate(foundation::IdMsg id, std::initializer_list<std::string_view> valeurs);
 

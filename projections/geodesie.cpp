@@ -4,7 +4,9 @@
 #include <limits>
 #include <numbers>
 
+#include "foundation/catalogue.h"
 #include "projections/complexes.h"
+#include "projections/erreurs.h"
 #include "projections/suisse.h"
 
 namespace projections {
@@ -71,11 +73,21 @@ void ParametresLambertTangent(double a, double e, double phi0, double k0, double
 
 void ParametresLambertSecant(double a, double e, double phi0, double phi1, double phi2, double y0, double& n,
                              double& c, double& ys) {
-  const double n1 = GrandeNormale(phi1, a, e);
+  if (std::fabs(phi1) > kPi / 2 || std::fabs(phi2) > kPi / 2)
+    throw EReglageImpossible(foundation::Msg(foundation::IdMsg::ProjLatitudeAuDelaDuPole));
+  // Symmetric parallels give a cylinder (n = 0), not a cone.
+  if (std::fabs(phi1 + phi2) < ToleranceParalleles)
+    throw EReglageImpossible(foundation::Msg(foundation::IdMsg::ProjParallelesOpposes));
   const double n2 = GrandeNormale(phi2, a, e);
-  const double l1 = LatitudeIsometrique(phi1, e);
   const double l2 = LatitudeIsometrique(phi2, e);
-  n = std::log(n1 * std::cos(phi1) / (n2 * std::cos(phi2))) / (l2 - l1);
+  if (std::fabs(phi1 - phi2) < ToleranceParalleles) {
+    // One parallel twice: the cone tangent to it.
+    n = std::sin(phi2);
+  } else {
+    const double n1 = GrandeNormale(phi1, a, e);
+    const double l1 = LatitudeIsometrique(phi1, e);
+    n = std::log(n1 * std::cos(phi1) / (n2 * std::cos(phi2))) / (l2 - l1);
+  }
   c = (n2 * std::cos(phi2) / n) * std::exp(n * l2);
   if (std::fabs(phi0 - kPi / 2) < ToleranceIteration)
     ys = y0;

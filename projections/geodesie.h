@@ -7,14 +7,18 @@
 //
 // Angles are radians (longitude positive east, latitude positive north),
 // lengths metres; an ellipsoid is given by its semi-major axis a and its first
-// eccentricity e.  Nothing tests its input: a point outside a formula's domain
-// gives NaN or an infinity.  Every iteration stops when two successive values
-// differ by less than 1e-11 and after IterationsMax steps at the most, so that
-// a non-finite input returns NaN instead of looping.
+// eccentricity e.  The conversions do not test their input: a point outside a
+// formula's domain gives NaN or an infinity.  The constants of a family
+// refuse the parameters no system can be set up from (EReglageImpossible).
+// Every iteration stops when two successive values differ by less than 1e-11
+// and after IterationsMax steps at the most, so that a non-finite input
+// returns NaN instead of looping.
 namespace projections {
 
 inline constexpr int IterationsMax = 100;
 inline constexpr double ToleranceIteration = 1e-11;
+// Two standard parallels closer than this (radians) are one; PROJ's EPS10.
+inline constexpr double ToleranceParalleles = 1e-10;
 
 // --- Isometric latitude --------------------------------------------------------
 double LatitudeIsometrique(double phi, double e);
@@ -28,6 +32,9 @@ void LambertDirect(double lambda, double phi, double n, double c, double e, doub
 void LambertInverse(double x, double y, double n, double c, double e, double lambdaC, double xs, double ys,
                     double& lambda, double& phi);
 void ParametresLambertTangent(double a, double e, double phi0, double k0, double y0, double& n, double& c, double& ys);
+// The cone through the standard parallels phi1 and phi2, tangent to phi1 when
+// they are equal (within ToleranceParalleles).  Raises EReglageImpossible when
+// phi1 = -phi2 or when a parallel lies beyond a pole.
 void ParametresLambertSecant(double a, double e, double phi0, double phi1, double phi2, double y0, double& n,
                              double& c, double& ys);
 

@@ -38,8 +38,8 @@ class TLambert_tan : public TLambert {
   }
 
  protected:
-  // Derives the cone while the object is valid; a failure leaves the cone as
-  // it was.
+  // Derives the cone while the object is valid; a failure is kept in
+  // ErreurReglage and refuses the conversions.
   void CalculeConstantes() override;
 
  private:
@@ -48,6 +48,8 @@ class TLambert_tan : public TLambert {
 };
 
 // "Lambert Conique Sécant": reals X0, Y0; angles Landa0, Phi0, Phi1, Phi2.
+// Equal standard parallels give the cone tangent to that parallel; opposite
+// ones (Phi1 = -Phi2) or one beyond a pole cannot be set up.
 class TLambert_sec : public TLambert {
  public:
   std::string Nature() const override { return "Lambert Conique Sécant"; }

@@ -3,7 +3,7 @@
 // parameters users know (the Gauss-Laborde and the stereographic families):
 // reals k0, X0, Y0; angles Landa0, Phi0 (the origin).  Once valid, every
 // parameter write and the Valid setter derive the raw constants of the base
-// class again; a failure leaves the previous ones.
+// class again; a failure is kept in ErreurReglage and refuses the conversions.
 #include "projections/ancetre.h"
 #include "projections/angles.h"
 

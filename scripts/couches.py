@@ -6,8 +6,11 @@
 Every #include of every C++ file of ROOT, and every target_link_libraries
 line of the CMakeLists.txt files, is checked against the graph of
 ROOT/couches.txt (its comments say how to read it); a library links only
-libraries it may use and whose headers its files include.  Each fault is printed
-as "file:line: what"; the exit code is 1 when there is one, 0 otherwise.
+libraries it may use and whose headers its files include.  The error rule is
+checked on the same files: a handler of std::exception, which would also take
+a programming error for a failure of the data, either passes the exception on
+(throw;) or sits in one of the files of HANDLERS.  Each fault is printed as
+"file:line: what"; the exit code is 1 when there is one, 0 otherwise.
 """
 
 import os
@@ -19,6 +22,24 @@ INCLUDE = re.compile(r'^\s*#\s*include\s*([<"])([^>"]+)[>"]')
 QT_HEADER = re.compile(r"^(Q[A-Z][A-Za-z0-9]*|Qt[A-Za-z0-9]*/.*|Qt[A-Za-z0-9]*)$")
 UNIT_LINE = re.compile(r"^(?P<name>[A-Za-z0-9_./-]+)(?P<attrs>[^:(]*)(?:\((?P<libs>[^)]*)\))?\s*:(?P<deps>.*)$")
 LINK = re.compile(r"target_link_libraries\s*\(([^)]*)\)", re.S)
+CATCH_EXCEPTION = re.compile(r"\bcatch\s*\(\s*(?:const\s+)?std::exception\s*(?:const\s*)?&")
+RETHROW = re.compile(r"\bthrow\s*;")
+
+# The files (by name, wherever they sit) whose handlers of std::exception are
+# the boundary where any exception ends, and why.
+HANDLERS = {
+    # Protege: the window's command handler, which reports a runtime error
+    # with its message and anything else as an internal error.
+    "fiche_principale.cpp": "the window's command handler",
+    # The shot table's model: Qt asks it for a cell while it paints; the
+    # cell's failure becomes the row's message, reported once.
+    "modele_visees.cpp": "the shot table's cells, asked for by Qt",
+    # The worker pool: a slice's exception goes to the calling thread.
+    "parallele.cpp": "the worker pool",
+    # The command-line tool's main: a programming error is printed as an
+    # internal error and the tool exits with 1.
+    "cavtool.cpp": "the command-line tool's handler",
+}
 
 
 class Couches:
@@ -165,12 +186,50 @@ def check_links(root, couches, used):
     return faults
 
 
+def handler_body(text, start):
+    """The block of the handler whose catch begins at start (its braces
+    included); the rest of the text when it is not closed."""
+    begin = text.find("{", start)
+    if begin < 0:
+        return ""
+    depth = 0
+    for i in range(begin, len(text)):
+        if text[i] == "{":
+            depth += 1
+        elif text[i] == "}":
+            depth -= 1
+            if depth == 0:
+                return text[begin:i + 1]
+    return text[begin:]
+
+
+def check_handlers(root):
+    """A handler of std::exception passes it on, or sits in a file of
+    HANDLERS; the tests are free to catch what they check."""
+    faults = []
+    for rel in source_files(root):
+        if rel.startswith("tests" + os.sep) or os.path.basename(rel) in HANDLERS:
+            continue
+        with open(os.path.join(root, rel), encoding="utf-8", errors="replace") as f:
+            lines = f.read().split("\n")
+        # Comments out, lines kept, so that a handler named in a comment is
+        # no handler.
+        text = "\n".join(re.sub(r"//.*", "", line) for line in lines)
+        for m in CATCH_EXCEPTION.finditer(text):
+            if RETHROW.search(handler_body(text, m.end())):
+                continue
+            number = text.count("\n", 0, m.start()) + 1
+            faults.append(f"{rel}:{number}: catch (std::exception&) outside the handlers: catch "
+                          "std::runtime_error or pass it on (throw;)")
+    return faults
+
+
 def check(root):
     path = os.path.join(root, "couches.txt")
     couches = Couches(path)
     used = {}
     faults = couches.faults + check_includes(root, couches, used)
-    return faults + check_links(root, couches, used)
+    return faults + check_links(root, couches, used) + check_handlers(root)
 
 
 def main(argv):
@@ -179,7 +238,8 @@ def main(argv):
     for fault in faults:
         print(fault)
     if faults:
-        print(f"{len(faults)} include(s) or link(s) against couches.txt", file=sys.stderr)
+        print(f"{len(faults)} include(s), link(s) or handler(s) against the layers and the error rule",
+              file=sys.stderr)
         return 1
     return 0
 

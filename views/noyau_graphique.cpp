@@ -2,7 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
-#include <exception>
+#include <stdexcept>
 #include <limits>
 
 #include "drawing/contexte_dessin.h"
@@ -520,7 +520,7 @@ void TNoyauGraphique::DessineCalques() {
       brouillon_->ClearClipRect();
       Remplit(*brouillon_, r, platform::kWhite);
     }
-  } catch (const std::exception&) {
+  } catch (const std::runtime_error&) {
     CalqueEnErreur = static_cast<int>(enCours);
     foundation::EffaceBitmap(*brouillon_);
   }

@@ -117,6 +117,30 @@ class Couches(unittest.TestCase):
         self.assertEqual(out, ["survey/CMakeLists.txt:3: lib_survey may not link lib_views",
                                "views/CMakeLists.txt:1: lib_views links lib_foundation but includes none of its headers"])
 
+    def test_error_rule(self):
+        # Handlers of std::exception: refused in the paint path and anywhere
+        # they keep the exception; allowed when they pass it on, in the files
+        # of the handlers, and in the tests.
+        couches = COUCHES + "drawing (lib_drawing): survey\ntests: app\n"
+        extra = {
+            "couches.txt": couches,
+            "drawing/calque.cpp": ("void f() {\n  try {\n    g();\n  } catch (const std::exception&) {\n  }\n"
+                                   "  try { g(); } catch (std::exception& e) { h(e); }\n}\n"),
+            "views/vue2.cpp": "void f() {\n  try { g(); }\n  catch (std::exception const &) { return; }\n}\n",
+            # Passed on after the cleanup; the runtime error; a comment.
+            "survey/lecture.cpp": ("void f() {\n  try { g(); } catch (const std::exception&) {\n    if (a) { b(); }\n"
+                                   "    throw;\n  }\n  try { g(); } catch (const std::runtime_error&) {}\n"
+                                   "  // catch (const std::exception&) {} is refused\n}\n"),
+            "app/fiche_principale.cpp": "void Protege() {\n  try { g(); } catch (const std::exception& e) { h(e); }\n}\n",
+            "foundation/parallele.cpp": "void t() {\n  try { g(); } catch (const std::exception&) { e = 1; }\n}\n",
+            "tests/calque_test.cpp": "void f() {\n  try { g(); } catch (const std::exception&) {}\n}\n",
+        }
+        code, out = self.faults(extra)
+        self.assertEqual(code, 1)
+        refus = [line.split(": ", 1)[0] for line in out]
+        self.assertEqual(refus, ["drawing/calque.cpp:4", "drawing/calque.cpp:6", "views/vue2.cpp:3"], out)
+        self.assertTrue(all("catch (std::exception&)" in line for line in out), out)
+
 
 if __name__ == "__main__":
     unittest.main()

@@ -16,6 +16,7 @@
 #include "drawing/point_dessin.h"
 #include "drawing/style_canvas.h"
 #include "foundation/bezier.h"
+#include "foundation/contexte_foundation.h"
 #include "foundation/contexte_impression.h"
 #include "foundation/transformation_vue.h"
 #include "platform/recording_canvas.h"
@@ -37,9 +38,12 @@ class Bouchon : public TObjetDessin {
   explicit Bouchon(std::string nom, TRect envel = {100, 200, 200, 100}) : nom_(std::move(nom)) { EnvelRect = envel; }
   bool Remplissage = false;
   bool Leve = false;
+  // A fault of the program rather than of the drawing.
+  bool Faute = false;
   TObjetDessin* Interne = nullptr;
   void DessineCetObjet(platform::Canvas& canvas) override {
     if (Leve) throw std::runtime_error("échec");
+    if (Faute) throw std::logic_error("faute");
     journal.push_back(nom_);
     if (Interne != nullptr) {
       canvas.Pen.Width = 9;
@@ -217,6 +221,23 @@ TEST_F(Objets, UnObjetQuiEchoueTermineLeCalqueSansBruit) {
   calque.DessineCalque(canvas);
   EXPECT_EQ(journal, (std::vector<std::string>{"a"}));
   EXPECT_FALSE(calque.CalqueModifie);
+}
+
+TEST_F(Objets, UneFauteDuProgrammeTraverseLeCalque) {
+  // A programming error is not taken for a failing object: it leaves the
+  // layer's paint for the window's handler, on one thread as on several.
+  for (const int fils : {1, 4}) {
+    SCOPED_TRACE(fils);
+    foundation::GardeContexteFoundation garde;
+    foundation::ContexteFoundation().FilsMax = fils;
+    TCalque calque;
+    for (int i = 0; i < 2000; ++i) {
+      auto b = std::make_unique<Bouchon>(std::to_string(i));
+      b->Faute = i == 1500;
+      calque.AjouteObjet(std::move(b));
+    }
+    EXPECT_THROW(calque.DessineCalque(canvas), std::logic_error);
+  }
 }
 
 TEST_F(Objets, SuppressionMasquageEtRetour) {

@@ -808,6 +808,10 @@ TEST_F(Remplissage, UneErreurEstNoteeUneFoisPourLaFinDuDessin) {
   EXPECT_EQ(Affichage().ObjetsEnErreur, (std::vector<int32_t>{r->NoObjet}));
   // The lines after the fill are still drawn.
   EXPECT_TRUE(ligne->EstAffiche);
+  // The missing line is a result of the joining step, not an exception.
+  EXPECT_TRUE(r->LigneManquante());
+  EXPECT_FALSE(r->ConnecteLignes());
+  EXPECT_TRUE(r->LignesTracees.empty());
 }
 
 // Counts the points of each polygon drawn.
