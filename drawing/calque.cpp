@@ -11,7 +11,7 @@
 #include "foundation/arrondi.h"
 #include "foundation/parallele.h"
 #include "foundation/transformation_vue.h"
-#include "platform/batch_recorder.h"
+#include "platform/deferred_canvas.h"
 
 namespace drawing {
 
@@ -95,7 +95,7 @@ struct TCalque::Enregistrements {
     platform::Point Position;
   };
   struct Tranche {
-    platform::BatchRecorder Enregistreur;
+    platform::DeferredCanvas Enregistreur;
     std::vector<Element> Elements;
     std::vector<TObjetDessin*> Remplis, Selectes;
     // The slice [Debut, Fin) of the list, and EstAffiche of its objects
@@ -115,11 +115,11 @@ void TCalque::DessineEnParallele(platform::Canvas& canvas) {
   // More slices than threads: the objects on screen are not spread evenly.
   tranches.resize(4 * foundation::NombreFils());
   using Element = Enregistrements::Element;
-  constexpr platform::Point inconnue = platform::BatchRecorder::kUnknownPosition;
+  constexpr platform::Point inconnue = platform::DeferredCanvas::kUnknownPosition;
   for (Enregistrements::Tranche& tr : tranches) tr.Enregistreur.Begin(canvas);
   foundation::ParTranches(ObjetsDessines.size(), tranches.size(), [&](size_t t, size_t debut, size_t fin) {
     Enregistrements::Tranche& tr = tranches[t];
-    platform::BatchRecorder& enr = tr.Enregistreur;
+    platform::DeferredCanvas& enr = tr.Enregistreur;
     tr.Elements.clear();
     tr.Remplis.clear();
     tr.Selectes.clear();
@@ -185,7 +185,7 @@ void TCalque::DessineEnParallele(platform::Canvas& canvas) {
   };
   const auto ajouteSuite = [&](const platform::CanvasPen& p, const platform::CanvasBrush& b,
                                std::span<const platform::BatchCall> appels) {
-    if (!morceaux.empty() && !platform::BatchRecorder::SameRun(plumeSuite, pinceauSuite, p, b)) donneSuite();
+    if (!morceaux.empty() && !platform::DeferredCanvas::SameRun(plumeSuite, pinceauSuite, p, b)) donneSuite();
     if (morceaux.empty()) {
       plumeSuite = p;
       pinceauSuite = b;

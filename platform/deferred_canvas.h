@@ -1,8 +1,8 @@
 #pragma once
-// A canvas that keeps the small calls of a drawing (lines, ellipses, pixels,
-// batches) with the pen and brush they were made with, so that drawings made
-// on several threads can be given to the real canvas afterwards, in order,
-// as large batches (Runs).  Any other call (text, shapes, blits, reading a pixel,
+// A canvas that defers the small calls of a drawing (lines, ellipses, pixels,
+// batches): it keeps them with the pen and brush they were made with, so that
+// drawings made on several threads can be given to the real canvas
+// afterwards, in order, as large batches (Runs).  Any other call (text, shapes, blits, reading a pixel,
 // changing the clip rectangle, a line from an unknown current position)
 // paints nothing and marks the recording refused: the caller draws that
 // drawing on the real canvas itself.
@@ -17,7 +17,7 @@
 
 namespace platform {
 
-class BatchRecorder : public Canvas {
+class DeferredCanvas : public Canvas {
  public:
   // The current position a recording starts from: a line from it is refused.
   static constexpr Point kUnknownPosition{std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::min()};
