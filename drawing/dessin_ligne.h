@@ -96,7 +96,7 @@ class TDessinLigne : public TDessinBasique {
   // visible, selected or red (red while it is being drawn for a new fill).
   void DessineObjet(platform::Canvas& canvas) override;
   // A failure is not reported here: the line stops, and its number joins
-  // Affichage().ObjetsEnErreur for the painter to report.
+  // Affichage().ObjetsEnErreur for the painter to report (NoteObjetEnErreur).
   void DessineCetObjet(platform::Canvas& canvas) override;
   void CalculeEnveloppe() override;
   bool EstLigneDeCoupe() const override { return true; }

@@ -275,6 +275,15 @@ class Canvas {
     (void)other;
     return false;
   }
+
+  // Keeps the number of a drawn object whose drawing failed, for the caller
+  // that will replay this canvas's calls to report in order; false when the
+  // canvas keeps none (it paints for good: the drawer reports the failure
+  // itself).
+  virtual bool KeepFailure(int32_t object) {
+    (void)object;
+    return false;
+  }
 };
 
 // Creates bitmaps for model code that has no canvas at hand (text measures).

@@ -17,6 +17,7 @@ void DeferredCanvas::Begin(const Canvas& target) {
   PenPos = kUnknownPosition;
   calls_.clear();
   runs_.clear();
+  failures_.clear();
   refused_ = false;
 }
 

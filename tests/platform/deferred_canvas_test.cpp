@@ -1,6 +1,7 @@
 // The recording of a drawing's small calls: each call kept with the pen and
 // brush it was made with, runs split where a batch would draw differently,
-// every other call refused, and a refused drawing dropped.
+// every other call refused, a refused drawing dropped, and failed drawings
+// kept for the caller.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -96,6 +97,27 @@ TEST(DeferredCanvas, EnregistreParPlumeEtRefuseLeReste) {
     EXPECT_EQ(r.Count(), avant) << nom;
     EXPECT_EQ(Pieces(r, 0, avant).size(), 3u) << nom;
   }
+}
+
+// The failed drawings are kept in order beside the calls, dropped with the
+// drawing that made them, and forgotten by the next Begin; the text-log
+// canvas keeps none (its drawer reports the failure itself).
+TEST(DeferredCanvas, GardeLesEchecsDansLOrdre) {
+  TextLogCanvas cible(300, 200);
+  EXPECT_FALSE(cible.KeepFailure(3));
+  DeferredCanvas r;
+  r.Begin(cible);
+  EXPECT_TRUE(r.KeepFailure(12));
+  const size_t avant = r.Failures().size();
+  EXPECT_TRUE(r.KeepFailure(40));
+  EXPECT_TRUE(r.KeepFailure(7));
+  EXPECT_EQ(r.Failures(), (std::vector<int32_t>{12, 40, 7}));
+  r.DropFailures(avant);
+  EXPECT_EQ(r.Failures(), (std::vector<int32_t>{12}));
+  r.DropFailures(5);
+  EXPECT_EQ(r.Failures(), (std::vector<int32_t>{12}));
+  r.Begin(cible);
+  EXPECT_TRUE(r.Failures().empty());
 }
 
 }  // namespace
