@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds the program and its tests (with AddressSanitizer and
-# UndefinedBehaviorSanitizer) and runs every test.
+# UndefinedBehaviorSanitizer) and runs every test; in CI (or with TSAN=1)
+# also the tests of the parallel drawing under ThreadSanitizer, in build-tsan.
 set -euo pipefail
 cd "$(dirname "$0")"
 ./scripts/install-deps.sh
@@ -25,13 +26,28 @@ tests=0
   cd build
   ctest -j "$jobs" --output-on-failure --timeout 600 "$@"
 ) || tests=$?
+# ThreadSanitizer: only the parallel tests' binary is built.
+tsan=
+if [ "${CI:-}" = "true" ] || [ -n "${TSAN:-}" ]; then
+  tsan=0
+  (
+    cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DGRAVELUNE_TSAN=ON -DGRAVELUNE_TESTS=ON \
+      -DGRAVELUNE_GUI=ON >/dev/null
+    cmake --build build-tsan -j "$jobs" --target paralleles_tests
+    cd build-tsan
+    ctest -j "$jobs" --output-on-failure --timeout 600 -R '^Tsan\.'
+  ) || tsan=$?
+fi
 fuzz=
 if [ "${CI:-}" = "true" ] || [ -n "${FUZZ:-}" ]; then
   fuzz=0
   ./scripts/fuzz.sh "${FUZZ_SECONDS:-15}" || fuzz=$?
 fi
 if [ "$tests" -eq 0 ]; then echo "tests: réussis"; else echo "tests: ÉCHEC (ctest, code $tests)"; fi
+if [ -n "$tsan" ]; then
+  if [ "$tsan" -eq 0 ]; then echo "tsan: réussi"; else echo "tsan: ÉCHEC (code $tsan)"; fi
+fi
 if [ -n "$fuzz" ]; then
   if [ "$fuzz" -eq 0 ]; then echo "fuzz: réussi"; else echo "fuzz: ÉCHEC (code $fuzz)"; fi
 fi
-[ "$tests" -eq 0 ] && [ "${fuzz:-0}" -eq 0 ]
+[ "$tests" -eq 0 ] && [ "${tsan:-0}" -eq 0 ] && [ "${fuzz:-0}" -eq 0 ]

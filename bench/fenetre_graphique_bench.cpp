@@ -23,7 +23,7 @@
 #include "foundation/contexte_impression.h"
 #include "foundation/transformation_vue.h"
 #include "platform/qt/qt_canvas.h"
-#include "platform/recording_canvas.h"
+#include "platform/text_log_canvas.h"
 #include "survey/point_speleo.h"
 #include "survey/reseau.h"
 #include "survey/visee.h"
@@ -149,9 +149,9 @@ BENCHMARK(BM_PeintureSeule)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 // A canvas that takes the calls of the batches and draws nothing: what the
 // axis costs before the canvas rasterises.
-class CanevasMuet : public platform::RecordingCanvas {
+class CanevasMuet : public platform::TextLogCanvas {
  public:
-  using platform::RecordingCanvas::RecordingCanvas;
+  using platform::TextLogCanvas::TextLogCanvas;
   void Batch(std::span<const platform::BatchCall> calls) override { benchmark::DoNotOptimize(calls.data()); }
 };
 

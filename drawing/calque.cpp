@@ -8,10 +8,11 @@
 #include "drawing/contexte_motifs.h"
 #include "drawing/lots_appels.h"
 #include "drawing/point_dessin.h"
+#include "drawing/reglages_trace.h"
 #include "foundation/arrondi.h"
 #include "foundation/parallele.h"
 #include "foundation/transformation_vue.h"
-#include "platform/batch_recorder.h"
+#include "platform/deferred_canvas.h"
 
 namespace drawing {
 
@@ -91,11 +92,13 @@ struct TCalque::Enregistrements {
     // the canvas when the recordings are given.
     bool Enregistre;
     size_t Debut, Fin;
+    // Its failures kept by the recording: [ErreursDebut, ErreursFin).
+    size_t ErreursDebut, ErreursFin;
     // The current position it leaves, when known.
     platform::Point Position;
   };
   struct Tranche {
-    platform::BatchRecorder Enregistreur;
+    platform::DeferredCanvas Enregistreur;
     std::vector<Element> Elements;
     std::vector<TObjetDessin*> Remplis, Selectes;
     // The slice [Debut, Fin) of the list, and EstAffiche of its objects
@@ -115,11 +118,15 @@ void TCalque::DessineEnParallele(platform::Canvas& canvas) {
   // More slices than threads: the objects on screen are not spread evenly.
   tranches.resize(4 * foundation::NombreFils());
   using Element = Enregistrements::Element;
-  constexpr platform::Point inconnue = platform::BatchRecorder::kUnknownPosition;
+  constexpr platform::Point inconnue = platform::DeferredCanvas::kUnknownPosition;
   for (Enregistrements::Tranche& tr : tranches) tr.Enregistreur.Begin(canvas);
+  // The threads read the paint's settings from one snapshot, not from the
+  // live contexts.
+  const ReglagesTrace reglages = InstantaneReglages();
   foundation::ParTranches(ObjetsDessines.size(), tranches.size(), [&](size_t t, size_t debut, size_t fin) {
+    const GardeReglagesTrace lus(reglages);
     Enregistrements::Tranche& tr = tranches[t];
-    platform::BatchRecorder& enr = tr.Enregistreur;
+    platform::DeferredCanvas& enr = tr.Enregistreur;
     tr.Elements.clear();
     tr.Remplis.clear();
     tr.Selectes.clear();
@@ -140,6 +147,7 @@ void TCalque::DessineEnParallele(platform::Canvas& canvas) {
       }
       bool enregistre = o->TracableEnParallele();
       const size_t avant = enr.Count();
+      const size_t erreursAvant = enr.Failures().size();
       if (enregistre) {
         try {
           o->DessineObjet(enr);
@@ -151,9 +159,11 @@ void TCalque::DessineEnParallele(platform::Canvas& canvas) {
       }
       if (!enregistre) {
         enr.Rewind(avant);
+        enr.DropFailures(erreursAvant);
         enr.PenPos = inconnue;
       }
-      tr.Elements.push_back({o, i, enregistre, avant, enr.Count(), enr.PenPos});
+      tr.Elements.push_back(
+          {o, i, enregistre, avant, enr.Count(), erreursAvant, enr.Failures().size(), enr.PenPos});
     }
   });
 
@@ -185,7 +195,7 @@ void TCalque::DessineEnParallele(platform::Canvas& canvas) {
   };
   const auto ajouteSuite = [&](const platform::CanvasPen& p, const platform::CanvasBrush& b,
                                std::span<const platform::BatchCall> appels) {
-    if (!morceaux.empty() && !platform::BatchRecorder::SameRun(plumeSuite, pinceauSuite, p, b)) donneSuite();
+    if (!morceaux.empty() && !platform::DeferredCanvas::SameRun(plumeSuite, pinceauSuite, p, b)) donneSuite();
     if (morceaux.empty()) {
       plumeSuite = p;
       pinceauSuite = b;
@@ -198,6 +208,7 @@ void TCalque::DessineEnParallele(platform::Canvas& canvas) {
     position = canvas.PenPos;
   };
   std::vector<TObjetDessin*> selectes;
+  std::vector<int32_t>& erreurs = Affichage().ObjetsEnErreur;
   // While the list's first pass is given: the index of the object given
   // last (the failing one when a drawing fails).
   size_t dernier = 0;
@@ -214,6 +225,11 @@ void TCalque::DessineEnParallele(platform::Canvas& canvas) {
       for (const Element& e : tr.Elements) {
         dernier = e.Indice;
         if (e.Enregistre) {
+          // Its failures join the shared list here, on this thread, in the
+          // objects' order.
+          const std::vector<int32_t>& echecs = tr.Enregistreur.Failures();
+          erreurs.insert(erreurs.end(), echecs.begin() + static_cast<std::ptrdiff_t>(e.ErreursDebut),
+                         echecs.begin() + static_cast<std::ptrdiff_t>(e.ErreursFin));
           if (debut == fin) debut = e.Debut;
           fin = e.Fin;
           if (e.Position != inconnue) position = e.Position;

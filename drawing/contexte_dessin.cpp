@@ -2,9 +2,14 @@
 
 #include <string>
 
+#include "platform/canvas.h"
 #include "platform/dialogs.h"
 
 namespace drawing {
+
+void NoteObjetEnErreur(platform::Canvas& canvas, int32_t objet) {
+  if (!canvas.KeepFailure(objet)) Affichage().ObjetsEnErreur.push_back(objet);
+}
 
 void FixeEtendueDessin(double xMin, double xMax, double yMin, double yMax) {
   ContexteDessin& d = Dessin();

@@ -14,6 +14,10 @@
 #include "foundation/point_entier.h"
 #include "foundation/utilitaires.h"
 
+namespace platform {
+class Canvas;
+}  // namespace platform
+
 namespace survey {
 class TCavite;
 struct TParamDessinCavite;
@@ -169,6 +173,12 @@ class GardeAffichage {
  private:
   EtatAffichage sauve_;
 };
+
+// Notes that the object failed to draw on that canvas: kept by the canvas
+// when it defers its calls (a drawing on another thread, whose caller adds
+// the failures to ObjetsEnErreur in the objects' order), else added to
+// ObjetsEnErreur at once.
+void NoteObjetEnErreur(platform::Canvas& canvas, int32_t objet);
 
 // Reports the objects that failed to draw during the paint ("erreur objet n° :
 // <n>", one message through the dialog port) and forgets them.

@@ -12,6 +12,7 @@
 
 #include "drawing/contexte_motifs.h"
 #include "drawing/lots_appels.h"
+#include "drawing/reglages_trace.h"
 #include "foundation/arrondi.h"
 #include "foundation/chaines.h"
 #include "foundation/contexte_impression.h"
@@ -405,7 +406,7 @@ bool TDessinViseeHabi::TracableEnParallele() const {
 void TDessinViseeHabi::DessineCetObjet(platform::Canvas& canvas) {
   if (pListeAffichables != nullptr && !(*pListeAffichables)[TypeObjetDessin::odVisHab]) return;
   TDessinLigne::DessineCetObjet(canvas);
-  const EtatAffichage& a = Affichage();
+  const EtatAffichage& a = AffichageLu();
   if (ViseeHabi == nullptr || PointsList.empty() || !a.AfficheCommentaires ||
       !a.ObjetsAffichablesCourants[TypeObjetDessin::odNumPt])
     return;

@@ -7,6 +7,7 @@
 #include <typeinfo>
 
 #include "drawing/contexte_motifs.h"
+#include "drawing/reglages_trace.h"
 #include "foundation/arrondi.h"
 #include "foundation/bezier.h"
 #include "foundation/contexte_impression.h"
@@ -181,16 +182,16 @@ TDessinLigne::TDessinLigne(const TDefObjetTrait* vMotif, foundation::TObjetDeLis
 
 void TDessinLigne::DessineObjet(platform::Canvas& canvas) {
   if (EstLigneRemplie() && GraphRempli() != nullptr) ObjetMotif = GraphRempli();
-  bool& enRouge = Affichage().TraceEnRouge;
+  const bool enRouge = AffichageLu().TraceEnRouge;
   const bool rouge = enRouge || (DessinEnCours && EstLigneRemplie());
   if (!(EstVisible || rouge || Selecte)) return;
-  // The red mode is set for this line only when it changes: other lines may
-  // be read by other threads meanwhile.
+  // The red mode is set for this line only when it changes, which a line
+  // drawn on another thread never does (it reads a snapshot there).
   if (rouge == enRouge) {
     TObjetDessin::DessineObjet(canvas);
     return;
   }
-  GardeValeur<bool> garde(enRouge, rouge);
+  GardeValeur<bool> garde(Affichage().TraceEnRouge, rouge);
   TObjetDessin::DessineObjet(canvas);
 }
 
@@ -200,7 +201,7 @@ namespace {
 // when printing; on screen, wide dashes and the hatched styles).
 bool StyleSpecial(const TDefObjetTrait& trait) {
   const MesPenStyle s = trait.StylePlume;
-  if (foundation::Impression().EnImpression) return s != MesPenStyle::mpsSolid;
+  if (ImpressionLue().EnImpression) return s != MesPenStyle::mpsSolid;
   return (s >= MesPenStyle::mpsDash && s <= MesPenStyle::mpsDashDot && trait.EpaisseurPlume > 1) ||
          s > MesPenStyle::mpsDashDot;
 }
@@ -229,7 +230,7 @@ void TDessinLigne::DessineCetObjet(platform::Canvas& canvas) {
       for (size_t i = 1; i < PointsList.size(); ++i) canvas.LineTo(PointsList[i].XVue, PointsList[i].YVue);
     }
   } catch (const std::runtime_error&) {
-    Affichage().ObjetsEnErreur.push_back(NoObjet);
+    NoteObjetEnErreur(canvas, NoObjet);
   }
 }
 

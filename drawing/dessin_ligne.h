@@ -96,8 +96,8 @@ class TDessinLigne : public TDessinBasique {
   // visible, selected or red (red while it is being drawn for a new fill).
   void DessineObjet(platform::Canvas& canvas) override;
   // A runtime error is not reported here: the line stops, and its number
-  // joins Affichage().ObjetsEnErreur for the painter to report.  A
-  // programming error goes on to the window's handler.
+  // joins Affichage().ObjetsEnErreur for the painter to report
+  // (NoteObjetEnErreur).  A programming error goes on to the window's handler.
   void DessineCetObjet(platform::Canvas& canvas) override;
   void CalculeEnveloppe() override;
   bool EstLigneDeCoupe() const override { return true; }

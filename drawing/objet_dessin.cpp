@@ -5,6 +5,7 @@
 
 #include "drawing/contexte_motifs.h"
 #include "drawing/objet_donnees_basique.h"
+#include "drawing/reglages_trace.h"
 #include "drawing/style_canvas.h"
 #include "foundation/contexte_impression.h"
 #include "foundation/transformation_vue.h"
@@ -15,9 +16,9 @@ namespace drawing {
 using foundation::TPoint;
 using foundation::TRect;
 
-TVueDessin::TVueDessin() : vue_(foundation::Vue()) {
-  const EtatAffichage& a = Affichage();
-  impression_ = foundation::Impression().EnImpression;
+TVueDessin::TVueDessin() : vue_(VueLue()) {
+  const EtatAffichage& a = AffichageLu();
+  impression_ = ImpressionLue().EnImpression;
   decalageActif_ = a.DecalageActif;
   decalageVueX_ = a.DecalageVueX;
   decalageVueY_ = a.DecalageVueY;
@@ -26,11 +27,11 @@ TVueDessin::TVueDessin() : vue_(foundation::Vue()) {
 }
 
 TPoint TVueDessin::Imprimante(int32_t x, int32_t y) const {
-  const EtatAffichage& a = Affichage();
+  const EtatAffichage& a = AffichageLu();
   if (a.RepereSymbole) return {x, a.HauteurRepereSymbole - y};
-  const auto& imp = foundation::Impression();
+  const auto& imp = ImpressionLue();
   foundation::TPointTopo sol;
-  foundation::XYDessinVersPtTopo(x, y, sol);
+  foundation::XYDessinVersPtTopo(vue_, x, y, sol);
   const foundation::TParamsImprimante params = imp.ParamsImprimante();
   return {foundation::XVersImprimante(sol.X - imp.OriginePagePrn.X, params),
           foundation::YVersImprimante(imp.OriginePagePrn.Y - sol.Y, params)};
@@ -114,7 +115,7 @@ bool TObjetDessin::EstCaviteSelectee() const {
 }
 
 void TObjetDessin::AppliqueStyleObjet(platform::Canvas& canvas) {
-  const EtatAffichage& a = Affichage();
+  const EtatAffichage& a = AffichageLu();
   AppliqueTrait(canvas, ObjetMotif);
   if (a.TraceEnRouge) canvas.Pen.Color = CouleurRouge;
   if (Selecte) {
@@ -127,7 +128,7 @@ void TObjetDessin::AppliqueStyleObjet(platform::Canvas& canvas) {
 }
 
 void TObjetDessin::DessineObjet(platform::Canvas& canvas) {
-  const EtatAffichage& a = Affichage();
+  const EtatAffichage& a = AffichageLu();
   if (ObjetMotif != nullptr && ObjetMotif->MotifMasque) return;
   if (EstObjetEcart && EcartDeRef != nullptr && !EcartDeRef->ADessiner()) return;
   if (EstDessinFiligrane && a.FiligranesMasques) return;

@@ -1,7 +1,6 @@
 #include "drawing/style_canvas.h"
 
-#include "foundation/contexte_impression.h"
-#include "foundation/transformation_vue.h"
+#include "drawing/reglages_trace.h"
 
 namespace drawing {
 
@@ -12,7 +11,7 @@ namespace {
 // every paint).
 template <class T>
 void Applique(platform::Canvas& canvas, const T& t) {
-  const auto& imp = foundation::Impression();
+  const auto& imp = ImpressionLue();
   TypeTrait largeur;
   largeur.EpaisseurPlume = t.EpaisseurPlume;
   largeur.NumMotif = t.NumMotif;
@@ -20,7 +19,7 @@ void Applique(platform::Canvas& canvas, const T& t) {
   canvas.Pen.Color = t.CouleurPlume;
   canvas.Pen.Mode = static_cast<platform::PenMode>(static_cast<uint8_t>(t.ModePlume) % platform::kPenModeCount);
   canvas.Pen.Style = StyleCrayonDeBase(t.StylePlume);
-  canvas.Pen.Width = EpaisseurAppliquee(largeur, imp.EnImpression, foundation::Vue().EchelleFontes, imp.EchellePrn);
+  canvas.Pen.Width = EpaisseurAppliquee(largeur, imp.EnImpression, VueLue().EchelleFontes, imp.EchellePrn);
   canvas.Brush.Color = t.CouleurPinceau;
   canvas.Brush.Style =
       static_cast<platform::BrushStyle>(static_cast<uint8_t>(PinceauApplique(largeur)) % platform::kBrushStyleCount);

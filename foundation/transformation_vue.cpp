@@ -53,11 +53,12 @@ TPoint XYVersDessin(double X, double Y) {
 
 TPoint PtTopoVersDessin(const TPointTopo& P) { return XYVersDessin(P.X, P.Y); }
 
-void XYDessinVersPtTopo(int32_t x, int32_t y, TPointTopo& P) {
-  const ContexteVue& v = Vue();
+void XYDessinVersPtTopo(int32_t x, int32_t y, TPointTopo& P) { XYDessinVersPtTopo(Vue(), x, y, P); }
+
+void XYDessinVersPtTopo(const ContexteVue& v, int32_t x, int32_t y, TPointTopo& P) {
   const double dx = static_cast<double>(x) / FacteurDessin;
   const double dy = static_cast<double>(y) / FacteurDessin;
-  if (EstDessinAlti()) {
+  if (EstDessinAlti(v.TypeDessinCourant)) {
     P.SlH = P.X = dx + v.SLmin;
     P.Z = P.Y = dy + v.Zmin;
   } else {

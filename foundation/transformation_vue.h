@@ -113,6 +113,8 @@ TPoint XYVersDessin(double X, double Y);
 // untouched.
 void DessinVersPtTopo(const TPoint& D, TPointTopo& P);
 void XYDessinVersPtTopo(int32_t x, int32_t y, TPointTopo& P);
+// The same with the view given.
+void XYDessinVersPtTopo(const ContexteVue& v, int32_t x, int32_t y, TPointTopo& P);
 
 // --- Drawing <-> screen ----------------------------------------------------------
 // Screen Y points down.

@@ -1,7 +1,7 @@
 #include "platform/canvas.h"
 
 #include "platform/contexte_platform.h"
-#include "platform/recording_canvas.h"
+#include "platform/text_log_canvas.h"
 
 namespace platform {
 namespace {
@@ -19,7 +19,7 @@ constexpr uint8_t kHatches[6][8] = {
 class DefaultFactory final : public CanvasFactory {
  public:
   std::unique_ptr<Canvas> CreateBitmap(int32_t width, int32_t height) override {
-    return std::make_unique<RecordingCanvas>(width, height);
+    return std::make_unique<TextLogCanvas>(width, height);
   }
 };
 

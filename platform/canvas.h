@@ -7,7 +7,7 @@
 // values (red in the low byte, blue in the third byte).
 //
 // The Qt implementation paints on an image (platform/qt/qt_canvas.h); the
-// recording canvas (platform/recording_canvas.h) logs the calls for tests of
+// text-log canvas (platform/text_log_canvas.h) logs the calls for tests of
 // model code.  Model code creates scratch bitmaps through CreateBitmap or the
 // installed CanvasFactory, never through a toolkit.
 #include <cstdint>
@@ -275,10 +275,19 @@ class Canvas {
     (void)other;
     return false;
   }
+
+  // Keeps the number of a drawn object whose drawing failed, for the caller
+  // that will replay this canvas's calls to report in order; false when the
+  // canvas keeps none (it paints for good: the drawer reports the failure
+  // itself).
+  virtual bool KeepFailure(int32_t object) {
+    (void)object;
+    return false;
+  }
 };
 
 // Creates bitmaps for model code that has no canvas at hand (text measures).
-// The application installs the Qt factory; without one, recording canvases
+// The application installs the Qt factory; without one, text-log canvases
 // with fixed metrics are made.
 class CanvasFactory {
  public:

@@ -14,12 +14,14 @@
 
 #include "foundation/arrondi.h"
 #include "foundation/parallele.h"
+#include "platform/qt/band_raster.h"
+#include "platform/qt/pixel_walk.h"
 
 namespace platform {
-namespace {
 
-using i64 = int64_t;
-using i128 = __int128;
+using namespace pixels;
+
+namespace {
 
 // ---------------------------------------------------------------- raster modes
 
@@ -59,135 +61,7 @@ int32_t Clamp32(i64 v) {
   return static_cast<int32_t>(std::clamp<i64>(v, std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max()));
 }
 
-// ---------------------------------------------------------------- dashes
-
-// The cosmetic dash patterns of the system: runs of drawn and skipped pixels.
-struct DashPattern {
-  int count;
-  int runs[6];
-};
-constexpr DashPattern kDashes[4] = {
-    {2, {18, 6}},               // dash
-    {2, {3, 3}},                // dot
-    {4, {9, 6, 3, 6}},          // dash-dot
-    {6, {9, 3, 3, 3, 3, 3}},    // dash-dot-dot
-};
-
-class DashState {
- public:
-  explicit DashState(PenStyle style) {
-    const int s = static_cast<int>(style) - static_cast<int>(PenStyle::Dash);
-    if (s < 0 || s >= 4) return;
-    solid_ = false;
-    period_ = 0;
-    for (int r = 0; r < kDashes[s].count; ++r)
-      for (int k = 0; k < kDashes[s].runs[r]; ++k) on_[period_++] = (r % 2) == 0;
-  }
-  bool Solid() const { return solid_; }
-  int Period() const { return period_; }
-  bool On(int pos) const { return on_[pos]; }
-  int pos = 0;
-
- private:
-  bool solid_ = true;
-  int period_ = 1;
-  std::array<bool, 24> on_{};
-};
-
-i64 FloorDiv(i128 a, i128 b) {  // b > 0
-  i128 q = a / b;
-  if (a % b != 0 && a < 0) --q;
-  return static_cast<i64>(q);
-}
-i128 CeilDiv(i128 a, i128 b) { return -static_cast<i128>(FloorDiv(-a, b)); }
-
-// Traces the pixels of the segment from (x0, y0) to (x1, y1), the last pixel
-// excluded, inside the clip rectangle, calling plot(x, y) for each drawn pixel.
-// The pixel of step i along the major axis lies on the exact line rounded to
-// the nearest pixel, a half going to the smaller coordinate.  The dash
-// position advances over the whole segment, clipped or not.
-template <class Plot>
-void TraceSegment(i64 x0, i64 y0, i64 x1, i64 y1, const Rect& clip, DashState& dash, Plot&& plot) {
-  const i64 dx = x1 - x0, dy = y1 - y0;
-  const i64 adx = dx < 0 ? -dx : dx, ady = dy < 0 ? -dy : dy;
-  const bool xMajor = adx >= ady;
-  const i64 n = xMajor ? adx : ady;
-  if (n == 0) return;
-  const i64 dMi = xMajor ? ady : adx;
-  const i64 ma0 = xMajor ? x0 : y0, mi0 = xMajor ? y0 : x0;
-  const int sma = (xMajor ? dx : dy) < 0 ? -1 : 1;
-  const int smi = (xMajor ? dy : dx) < 0 ? -1 : 1;
-  const i64 bias = smi > 0 ? 1 : 0;
-  const i64 maLo = xMajor ? clip.Left : clip.Top, maHi = i64(xMajor ? clip.Right : clip.Bottom) - 1;
-  const i64 miLo = xMajor ? clip.Top : clip.Left, miHi = i64(xMajor ? clip.Bottom : clip.Right) - 1;
-
-  i64 ia = 0, ib = n;
-  const bool inside = x0 >= clip.Left && x0 < clip.Right && y0 >= clip.Top && y0 < clip.Bottom &&
-                      x1 >= clip.Left && x1 < clip.Right && y1 >= clip.Top && y1 < clip.Bottom;
-  if (inside) {
-    // Both ends inside: every pixel is (the common case, no clipping sums).
-  } else if (sma > 0) {
-    ia = std::max(ia, maLo - ma0);
-    ib = std::min(ib, maHi - ma0 + 1);
-  } else {
-    ia = std::max(ia, ma0 - maHi);
-    ib = std::min(ib, ma0 - maLo + 1);
-  }
-  const i64 kLo = smi > 0 ? miLo - mi0 : mi0 - miHi;
-  const i64 kHi = smi > 0 ? miHi - mi0 : mi0 - miLo;
-  // k(i) = floor((2 i dMi + n - bias) / 2n) is the minor offset of step i.
-  if (inside) {
-  } else if (dMi == 0) {
-    if (kLo > 0 || kHi < 0) ib = ia;
-  } else {
-    const i128 lo = CeilDiv(i128(2) * n * kLo - n + bias, i128(2) * dMi);
-    const i128 hi = CeilDiv(i128(2) * n * (i128(kHi) + 1) - n + bias, i128(2) * dMi);
-    if (lo > ia) ia = lo > i128(ib) ? ib : static_cast<i64>(lo);
-    if (hi < ib) ib = hi < i128(ia) ? ia : static_cast<i64>(hi);
-  }
-  if (ia < ib) {
-    i64 k = 0, r = n - bias;
-    if (ia > 0) {
-      const i128 e = i128(2) * ia * dMi + n - bias;
-      k = FloorDiv(e, i128(2) * n);
-      r = static_cast<i64>(e - i128(2) * n * k);
-    }
-    i64 ma = ma0 + sma * ia, mi = mi0 + smi * k;
-    const i64 twoN = 2 * n, twoMi = 2 * dMi;
-    if (dash.Solid()) {
-      for (i64 i = ia; i < ib; ++i) {
-        if (xMajor)
-          plot(ma, mi);
-        else
-          plot(mi, ma);
-        ma += sma;
-        r += twoMi;
-        if (r >= twoN) {
-          r -= twoN;
-          mi += smi;
-        }
-      }
-    } else {
-      int pos = static_cast<int>((dash.pos + ia) % dash.Period());
-      for (i64 i = ia; i < ib; ++i) {
-        if (dash.On(pos)) {
-          if (xMajor)
-            plot(ma, mi);
-          else
-            plot(mi, ma);
-        }
-        if (++pos == dash.Period()) pos = 0;
-        ma += sma;
-        r += twoMi;
-        if (r >= twoN) {
-          r -= twoN;
-          mi += smi;
-        }
-      }
-    }
-  }
-  if (!dash.Solid()) dash.pos = static_cast<int>((dash.pos + n) % dash.Period());
-}
+// ---------------------------------------------------------------- polylines
 
 template <class Plot>
 void TracePolyline(const std::vector<Point>& pts, bool closed, const Rect& clip, PenStyle style, Plot&& plot) {
@@ -288,10 +162,6 @@ std::vector<Point> ArcPoints(double cx, double cy, double rx, double ry, double 
     if (pts.empty() || !(pts.back() == p)) pts.push_back(p);
   }
   return pts;
-}
-
-void Normalise(int32_t& a, int32_t& b) {
-  if (a > b) std::swap(a, b);
 }
 
 }  // namespace
@@ -810,8 +680,6 @@ bool QtCanvas::SwapPixels(Canvas& other) {
 
 namespace {
 
-constexpr int32_t kStampMax = 16;
-
 // The corner classes of an ellipse of size n along one axis.  Its points
 // along that axis are its corner plus offsets that depend on the size and on
 // the class alone: from 4 n on, the corner's parity (at an even size the
@@ -831,110 +699,7 @@ uint64_t NearKey(int32_t w, int32_t h, int32_t cx, int32_t cy, unsigned variant)
   return (((static_cast<uint64_t>(w) * 32 + h) * 128 + cx) * 128 + cy) * 4 + variant;
 }
 
-// The pixels of the segment from (x0, y0) to (x1, y1), the last one excluded,
-// when both ends lie inside the clip rectangle: TraceSegment's pixels, walked
-// with a pointer, without the clipping sums.
-void WalkSegment(uint32_t* bits, qsizetype stride, int32_t x0, int32_t y0, int32_t x1, int32_t y1,
-                 uint32_t colour) {
-  const int32_t dx = x1 - x0, dy = y1 - y0;
-  const int32_t adx = dx < 0 ? -dx : dx, ady = dy < 0 ? -dy : dy;
-  const bool xMajor = adx >= ady;
-  const int32_t n = xMajor ? adx : ady, twoN = 2 * n, twoMi = 2 * (xMajor ? ady : adx);
-  const int32_t dMa = xMajor ? dx : dy, dMi = xMajor ? dy : dx;
-  const qsizetype sma = dMa < 0 ? -1 : 1, smi = dMi < 0 ? -1 : 1;
-  const qsizetype pasMajeur = xMajor ? sma : sma * stride, pasMineur = xMajor ? smi * stride : smi;
-  int32_t r = n - (dMi < 0 ? 0 : 1);
-  uint32_t* px = bits + static_cast<qsizetype>(y0) * stride + x0;
-  for (int32_t i = 0; i < n; ++i) {
-    *px = colour;
-    px += pasMajeur;
-    r += twoMi;
-    if (r >= twoN) {
-      r -= twoN;
-      px += pasMineur;
-    }
-  }
-}
-
-// The same walk for a segment whose ends lie inside the visible rectangle,
-// writing only the pixels of the rows from rowLo to rowHi (excluded); it
-// stops once the rows go past them.  For short segments, where it costs less
-// than the clipping sums.
-void WalkSegmentRows(uint32_t* bits, qsizetype stride, int32_t x0, int32_t y0, int32_t x1, int32_t y1,
-                     int32_t rowLo, int32_t rowHi, uint32_t colour) {
-  const int32_t dx = x1 - x0, dy = y1 - y0;
-  const int32_t adx = dx < 0 ? -dx : dx, ady = dy < 0 ? -dy : dy;
-  const bool xMajor = adx >= ady;
-  const int32_t n = xMajor ? adx : ady, twoN = 2 * n, twoMi = 2 * (xMajor ? ady : adx);
-  const int32_t sx = dx < 0 ? -1 : 1, sy = dy < 0 ? -1 : 1;
-  const int32_t dMi = xMajor ? dy : dx;
-  int32_t r = n - (dMi < 0 ? 0 : 1);
-  int32_t x = x0, y = y0;
-  for (int32_t i = 0; i < n; ++i) {
-    if (y >= rowLo && y < rowHi)
-      bits[static_cast<qsizetype>(y) * stride + x] = colour;
-    else if (sy > 0 ? y >= rowHi : y < rowLo)
-      break;
-    r += twoMi;
-    const bool mineur = r >= twoN;
-    if (mineur) r -= twoN;
-    if (xMajor) {
-      x += sx;
-      if (mineur) y += sy;
-    } else {
-      y += sy;
-      if (mineur) x += sx;
-    }
-  }
-}
-
-// Below this many calls a batch, or a run of a batch, is drawn on one
-// thread: cutting it by rows would cost more than it saves (on 8 cores,
-// 12,000 calls take about 0.18 ms either way, 20,000 calls 0.41 ms on one
-// thread and 0.21 ms by bands, 100,000 calls 2.5 ms and 0.8 ms).
-constexpr size_t kLotParBandes = 16384;
-// The bands of rows: from 2^3 to 2^6 rows, at least two per thread, so that
-// the threads share out the dense middle of a drawing (more, thinner bands
-// list, and clip, more of the calls that cross their edges).
-constexpr int kBandeMinLog = 3, kBandeMaxLog = 6;
-// Short lines crossing a band's edge are walked rather than clipped.
-constexpr int32_t kPasCourts = 64;
-// Ellipses that are not stamped (across the visible edge, a dashed pen, a
-// hatch) are drawn by the bands on a scratch bitmap up to this size; bigger
-// ones are drawn one by one.
-constexpr int32_t kCalqueMax = 64;
-// How far from its rectangle Ellipse may paint: its points stay within a
-// pixel of it, and the pixels within two pixels of the points.
-constexpr int32_t kMargeEllipse = 4;
-
-// The rectangle of an ellipse call, its corners in order.
-Rect CoinsEllipse(const BatchCall& c) {
-  Rect r{c.X1, c.Y1, c.X2, c.Y2};
-  Normalise(r.Left, r.Right);
-  Normalise(r.Top, r.Bottom);
-  return r;
-}
-
-// Whether an ellipse of a batch is drawn from its stamp, its pen and brush
-// allowing stamps: a size the stamps keep, whole inside the visible rectangle.
-bool Estampable(const Rect& r, const Rect& vis) {
-  return static_cast<uint32_t>(r.Width() - 1) < kStampMax && static_cast<uint32_t>(r.Height() - 1) < kStampMax &&
-         r.Left >= vis.Left && r.Top >= vis.Top && r.Right <= vis.Right && r.Bottom <= vis.Bottom;
-}
-
 }  // namespace
-
-// The pixels an ellipse paints, as offsets from its rectangle's top-left
-// corner in the canvas's rows: by the pen and by the brush, row after row.
-struct QtCanvas::EllipseStamp {
-  bool Ready = false;
-  // Every pixel lies inside the ellipse's rectangle.
-  bool Usable = false;
-  std::vector<int32_t> Pen, Brush;
-  // When usable: where each row of the rectangle starts in Pen and in Brush
-  // (row h: their ends), so that a band of rows draws its own pixels alone.
-  std::array<uint16_t, kStampMax + 1> PenRows{}, BrushRows{};
-};
 
 struct QtCanvas::Stamps {
   using Entry = EllipseStamp;
@@ -1015,8 +780,8 @@ void QtCanvas::Batch(std::span<const BatchCall> calls) {
     Canvas::Batch(calls);
     return;
   }
-  if (calls.size() >= kLotParBandes && calls.size() < std::numeric_limits<uint32_t>::max() &&
-      vis.Height() >= (2 << kBandeMinLog) && foundation::NombreFils() > 1)
+  if (calls.size() >= BandRaster::MinCalls && calls.size() < std::numeric_limits<uint32_t>::max() &&
+      vis.Height() >= (2 << BandRaster::MinBandLog) && foundation::NombreFils() > 1)
     BatchBands(calls, vis);
   else
     BatchSerial(calls, vis);
@@ -1109,250 +874,5 @@ void QtCanvas::BatchSerial(std::span<const BatchCall> calls, const Rect& vis) {
   }
 }
 
-// A pixel's final colour is the last one written there in the batch's order.
-// The visible rectangle is cut into bands of rows, and each band is drawn by
-// one thread, which applies, in the batch's order, the pixels of each call
-// that fall in its band: every pixel gets the writes of one thread, in the
-// same order as on one thread, hence the same picture.  The calls are first
-// sorted out by band (in slices of the batch, on several threads), so that a
-// band reads only the calls that reach it.  Lines cut by a band are its clip
-// of the whole line (TraceSegment's pixels do not depend on the clip, nor
-// does the dash position); stamped ellipses keep the offsets of each row;
-// other ellipses up to kCalqueMax pixels are drawn whole on a scratch bitmap
-// and their pixels in the band copied.  The calls a band cannot draw alone
-// (bigger ellipses, or stamped ones whose stamp is not usable) are drawn in
-// their turn by BatchSerial, between the runs drawn by bands.
-void QtCanvas::BatchBands(std::span<const BatchCall> calls, const Rect& vis) {
-  const size_t n = calls.size();
-  const size_t fils = foundation::NombreFils();
-  const qsizetype stride = image_.bytesPerLine() / 4;
-  const int32_t hauteur = vis.Height();
-  int shift = kBandeMaxLog;
-  while (shift > kBandeMinLog && static_cast<size_t>(hauteur >> shift) < 2 * fils) --shift;
-  // At most 65,535 bands: each slice of the batch keeps a list per band.
-  while (((hauteur - 1) >> shift) >= 0xFFFF) ++shift;
-  const size_t bandes = static_cast<size_t>((hauteur - 1) >> shift) + 1;
-
-  const bool traits = Pen.Style != PenStyle::Clear;
-  const bool solid = Pen.Style == PenStyle::Solid;
-  const bool stamped = (solid || Pen.Style == PenStyle::Clear) &&
-                       (Brush.Style == BrushStyle::Solid || Brush.Style == BrushStyle::Clear);
-  const bool filled = Brush.Style == BrushStyle::Solid;
-  const unsigned variant = (solid ? 2u : 0u) | (filled ? 1u : 0u);
-  const uint32_t largeur = static_cast<uint32_t>(vis.Width());
-  const auto dedans = [&](int32_t x, int32_t y) {
-    return static_cast<uint32_t>(x - vis.Left) < largeur && static_cast<uint32_t>(y - vis.Top) < uint32_t(hauteur);
-  };
-
-  // The calls of one slice of the batch, sorted out by band.
-  struct Paquet {
-    size_t Debut = 0, Fin = 0;
-    // The places in the batch of the calls reaching each band, in order
-    // (four bytes a call: the bands read the calls themselves).
-    std::vector<std::vector<uint32_t>> ParBande;
-    // Stampable ellipses whose pixels are not traced yet.
-    std::vector<uint32_t> ATracer;
-    // Calls drawn by BatchSerial.
-    std::vector<uint32_t> UnParUn;
-    // The last line of the slice (PenPos), or -1.
-    int64_t DerniereLigne = -1;
-  };
-  // The slices' storage is kept from one batch to the next by the thread
-  // that draws them (a frame of a big drawing would otherwise spend a good
-  // part of its time having fresh memory mapped and cleared).
-  thread_local std::vector<Paquet> reserve;
-  const size_t paquets = std::clamp<size_t>(n / 8192, 1, 4 * fils);
-  if (reserve.size() < paquets) reserve.resize(paquets);
-  const std::span<Paquet> parPaquet(reserve.data(), paquets);
-  foundation::ParTranches(n, paquets, [&](size_t p, size_t debut, size_t fin) {
-    Paquet& q = parPaquet[p];
-    q.Debut = debut;
-    q.Fin = fin;
-    q.ATracer.clear();
-    q.UnParUn.clear();
-    q.DerniereLigne = -1;
-    if (q.ParBande.size() < bandes) q.ParBande.resize(bandes);
-    for (size_t b = 0; b < bandes; ++b) q.ParBande[b].clear();
-    for (size_t i = debut; i < fin; ++i) {
-      const BatchCall& c = calls[i];
-      int32_t haut = 0, bas = -1;  // the rows reached, inside the visible rectangle
-      switch (c.What) {
-        case BatchCall::Kind::Line:
-          q.DerniereLigne = static_cast<int64_t>(i);
-          if (!traits || (c.X1 == c.X2 && c.Y1 == c.Y2)) break;
-          if (std::max(c.X1, c.X2) < vis.Left || std::min(c.X1, c.X2) >= vis.Right) break;
-          haut = std::max(std::min(c.Y1, c.Y2), vis.Top);
-          bas = std::min(std::max(c.Y1, c.Y2), vis.Bottom - 1);
-          break;
-        case BatchCall::Kind::Ellipse: {
-          const Rect r = CoinsEllipse(c);
-          const int32_t left = r.Left, top = r.Top, right = r.Right, bottom = r.Bottom;
-          const int32_t w = r.Width(), h = r.Height();
-          // A flat ellipse has no pixel.
-          if (w == 0 || h == 0) break;
-          if (stamped && Estampable(r, vis)) {
-            const EllipseStamp* stamp = TracedStamp(left, top, w, h, variant, stride);
-            if (stamp == nullptr) {
-              q.ATracer.push_back(static_cast<uint32_t>(i));
-            } else if (!stamp->Usable) {
-              q.UnParUn.push_back(static_cast<uint32_t>(i));
-              break;
-            }
-            haut = top;
-            bas = bottom - 1;
-          } else if (i64(right) + kMargeEllipse <= vis.Left || i64(left) - kMargeEllipse >= vis.Right ||
-                     i64(bottom) + kMargeEllipse <= vis.Top || i64(top) - kMargeEllipse >= vis.Bottom) {
-            // Nothing of it is visible.
-          } else if (w <= kCalqueMax && h <= kCalqueMax) {
-            // Drawn on a scratch bitmap by the bands.
-            haut = std::max(top - kMargeEllipse, vis.Top);
-            bas = std::min(bottom + kMargeEllipse - 1, vis.Bottom - 1);
-          } else {
-            q.UnParUn.push_back(static_cast<uint32_t>(i));
-          }
-          break;
-        }
-        case BatchCall::Kind::Pixel:
-          if (dedans(c.X1, c.Y1)) haut = bas = c.Y1;
-          break;
-      }
-      if (haut > bas) continue;
-      const size_t b0 = static_cast<uint32_t>(haut - vis.Top) >> shift;
-      const size_t b1 = static_cast<uint32_t>(bas - vis.Top) >> shift;
-      for (size_t b = b0; b <= b1; ++b) q.ParBande[b].push_back(static_cast<uint32_t>(i));
-    }
-  });
-
-  // The ellipses met for the first time are traced here, on this thread
-  // alone and in the batch's order; those without a usable stamp go one by one.
-  std::vector<uint32_t> unParUn;
-  for (Paquet& q : parPaquet) {
-    for (const uint32_t i : q.ATracer) {
-      const Rect r = CoinsEllipse(calls[i]);
-      if (FindStamp(r.Left, r.Top, r.Width(), r.Height(), solid, filled, stride) == nullptr) q.UnParUn.push_back(i);
-    }
-    std::sort(q.UnParUn.begin(), q.UnParUn.end());
-    unParUn.insert(unParUn.end(), q.UnParUn.begin(), q.UnParUn.end());
-  }
-
-  // The calls from debut to fin (excluded), none of them one by one, by bands.
-  const uint32_t brush = ToQRgb(Brush.Color);
-  const DashState tirets(Pen.Style);
-  const auto parBandes = [&](size_t debut, size_t fin) {
-    uint32_t* const bits = reinterpret_cast<uint32_t*>(image_.bits());
-    // An ellipse drawn by Ellipse on a white scratch bitmap of the same size
-    // and clip rectangle (hence the same pixels), the pen black and the brush
-    // red; then the pixels of its margin rectangle that fall in the band are
-    // given the call's colours, and the scratch is made white again.  Each
-    // thread keeps its own scratch bitmap.
-    const auto surCalque = [&](const Rect& c, uint32_t couleur, int32_t haut, int32_t bas) {
-      thread_local std::unique_ptr<QtCanvas> calque;
-      if (!calque || calque->Width() != Width() || calque->Height() != Height())
-        calque = std::make_unique<QtCanvas>(Width(), Height());
-      calque->clip_ = clip_;
-      calque->Pen = {kBlack, Pen.Width, Pen.Style, PenMode::Copy};
-      calque->Brush = {RgbColour(255, 0, 0), Brush.Style};
-      calque->Ellipse(c.Left, c.Top, c.Right, c.Bottom);
-      const uint32_t noir = ToQRgb(kBlack) & 0xFFFFFFu, rouge = ToQRgb(RgbColour(255, 0, 0)) & 0xFFFFFFu;
-      const uint32_t blanc = ToQRgb(kWhite);
-      const int32_t x0 = std::max(c.Left - kMargeEllipse, vis.Left), x1 = std::min(c.Right + kMargeEllipse, vis.Right);
-      const int32_t y0 = std::max(c.Top - kMargeEllipse, vis.Top), y1 = std::min(c.Bottom + kMargeEllipse, vis.Bottom);
-      QImage& trace = calque->image_;
-      for (int32_t y = y0; y < y1; ++y) {
-        uint32_t* source = reinterpret_cast<uint32_t*>(trace.scanLine(y));
-        uint32_t* cible = bits + static_cast<qsizetype>(y) * stride;
-        const bool dansLaBande = y >= haut && y < bas;
-        for (int32_t x = x0; x < x1; ++x) {
-          const uint32_t p = source[x] & 0xFFFFFFu;
-          if (p == (blanc & 0xFFFFFFu)) continue;
-          if (dansLaBande) cible[x] = p == noir ? couleur : p == rouge ? brush : cible[x];
-          source[x] = blanc;
-        }
-      }
-    };
-    foundation::ParTranches(bandes, bandes, [&](size_t b, size_t, size_t) {
-      const int32_t haut = vis.Top + (static_cast<int32_t>(b) << shift);
-      const int32_t bas = static_cast<int32_t>(std::min<i64>(vis.Bottom, i64(haut) + (i64(1) << shift)));
-      const Rect bande{vis.Left, haut, vis.Right, bas};
-      const uint32_t rangs = static_cast<uint32_t>(bas - haut);
-      const auto dansLaBande = [&](int32_t x, int32_t y) {
-        return static_cast<uint32_t>(x - vis.Left) < largeur && static_cast<uint32_t>(y - haut) < rangs;
-      };
-      const auto plot = [&](uint32_t colour) {
-        return [bits, stride, colour](i64 x, i64 y) { bits[y * stride + x] = colour; };
-      };
-      for (const Paquet& q : parPaquet) {
-        if (q.Fin <= debut || q.Debut >= fin) continue;
-        const uint32_t* premier = q.ParBande[b].data();
-        const uint32_t* dernier = premier + q.ParBande[b].size();
-        if (q.Debut < debut) premier = std::lower_bound(premier, dernier, static_cast<uint32_t>(debut));
-        if (q.Fin > fin) dernier = std::lower_bound(premier, dernier, static_cast<uint32_t>(fin));
-        // The calls of a band are spread over the batch: asked for some ahead.
-        constexpr ptrdiff_t avance = 16;
-        for (; premier != dernier; ++premier) {
-          if (dernier - premier > avance) __builtin_prefetch(&calls[premier[avance]]);
-          const BatchCall& c = calls[*premier];
-          const uint32_t colour = ToQRgb(c.Color);
-          switch (c.What) {
-            case BatchCall::Kind::Line: {
-              const int32_t x0 = c.X1, y0 = c.Y1, x1 = c.X2, y1 = c.Y2;
-              if (!solid) {
-                DashState d = tirets;
-                TraceSegment(x0, y0, x1, y1, bande, d, plot(colour));
-              } else if (dansLaBande(x0, y0) && dansLaBande(x1, y1)) {
-                WalkSegment(bits, stride, x0, y0, x1, y1, colour);
-              } else if (dedans(x0, y0) && dedans(x1, y1) &&
-                         std::max(std::abs(x1 - x0), std::abs(y1 - y0)) <= kPasCourts) {
-                WalkSegmentRows(bits, stride, x0, y0, x1, y1, haut, bas, colour);
-              } else {
-                DashState d(PenStyle::Solid);
-                TraceSegment(x0, y0, x1, y1, bande, d, plot(colour));
-              }
-              break;
-            }
-            case BatchCall::Kind::Ellipse: {
-              // The ellipses the bands reach that are not stamped are drawn
-              // on a scratch bitmap.
-              const Rect r = CoinsEllipse(c);
-              if (!stamped || !Estampable(r, vis)) {
-                surCalque(r, colour, haut, bas);
-                break;
-              }
-              const int32_t left = r.Left, top = r.Top, bottom = r.Bottom;
-              const EllipseStamp* e = TracedStamp(left, top, r.Width(), r.Height(), variant, stride);
-              uint32_t* corner = bits + static_cast<qsizetype>(top) * stride + left;
-              const int32_t r0 = std::max(top, haut) - top, r1 = std::min(bottom, bas) - top;
-              for (int k = e->BrushRows[r0]; k < e->BrushRows[r1]; ++k) corner[e->Brush[k]] = brush;
-              for (int k = e->PenRows[r0]; k < e->PenRows[r1]; ++k) corner[e->Pen[k]] = colour;
-              break;
-            }
-            case BatchCall::Kind::Pixel:
-              bits[static_cast<qsizetype>(c.Y1) * stride + c.X1] = colour;
-              break;
-          }
-        }
-      }
-    });
-  };
-
-  // Runs long enough by bands, the rest (with the calls one by one) by BatchSerial.
-  size_t fait = 0, debut = 0;
-  for (size_t k = 0; k <= unParUn.size(); ++k) {
-    const size_t fin = k < unParUn.size() ? unParUn[k] : n;
-    if (fin - debut >= kLotParBandes) {
-      if (debut > fait) BatchSerial(calls.subspan(fait, debut - fait), vis);
-      parBandes(debut, fin);
-      fait = fin;
-    }
-    debut = fin + 1;
-  }
-  if (fait < n) BatchSerial(calls.subspan(fait), vis);
-  for (auto q = parPaquet.rbegin(); q != parPaquet.rend(); ++q)
-    if (q->DerniereLigne >= 0) {
-      const BatchCall& c = calls[static_cast<size_t>(q->DerniereLigne)];
-      PenPos = {c.X2, c.Y2};
-      break;
-    }
-}
 
 }  // namespace platform

@@ -83,7 +83,8 @@ class QtCanvas final : public Canvas {
   // The calls of a batch one after the other on this thread.
   void BatchSerial(std::span<const BatchCall> calls, const Rect& vis);
   // The calls of a batch by bands of rows on several threads, the runs of
-  // calls that cannot be cut by rows drawn by BatchSerial in their turn.
+  // calls that cannot be cut by rows drawn by BatchSerial in their turn
+  // (band_raster.cpp, its thresholds in band_raster.h).
   void BatchBands(std::span<const BatchCall> calls, const Rect& vis);
   QImage image_;
   std::optional<Rect> clip_;

@@ -13,7 +13,7 @@
 #include "foundation/contexte_impression.h"
 #include "foundation/transformation_vue.h"
 #include "platform/qt/qt_canvas.h"
-#include "platform/recording_canvas.h"
+#include "platform/text_log_canvas.h"
 #include "tests/support/garde_contextes.h"
 
 namespace {
@@ -71,7 +71,7 @@ class Apercus : public ::testing::Test {
 TEST_F(Apercus, TransformationDuTemporaireEtRestauration) {
   MotifEssai m;
   m.DesignMotif = "Essai";
-  platform::RecordingCanvas c(300, 300);
+  platform::TextLogCanvas c(300, 300);
   std::string nom;
   m.DessineVisuMotif(c, {10, 20, 110, 70}, nom);
   EXPECT_EQ(nom, "Essai");
@@ -97,7 +97,7 @@ TEST_F(Apercus, BitmapDUnePoliceElargie) {
   for (const auto& [largeur, attendu] : {std::pair{64, 170}, std::pair{100, 266}, std::pair{30, 80}}) {
     MotifEssai m;
     m.TypeMotif = TTypeMotif::tmFonte;
-    platform::RecordingCanvas c(300, 300);
+    platform::TextLogCanvas c(300, 300);
     m.DessineVisuMotif(c, {0, 0, largeur, 60});
     EXPECT_EQ(m.largeur, attendu) << largeur;
     EXPECT_EQ(m.hauteur, 200);

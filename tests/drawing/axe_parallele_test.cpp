@@ -16,7 +16,7 @@
 #include "drawing/dessin_axe_gal.h"
 #include "drawing/objet_dessin.h"
 #include "foundation/contexte_foundation.h"
-#include "platform/recording_canvas.h"
+#include "platform/text_log_canvas.h"
 #include "survey/point_speleo.h"
 #include "survey/visee.h"
 #include "tests/drawing/outils_vue.h"
@@ -31,9 +31,9 @@ using survey::TVisee;
 // The recording canvas that also logs every call of every batch, one line
 // each, with its colour, and leaves the current position where the batch's
 // last line ends, as drawing the calls one by one does.
-class Capture : public platform::RecordingCanvas {
+class Capture : public platform::TextLogCanvas {
  public:
-  using platform::RecordingCanvas::RecordingCanvas;
+  using platform::TextLogCanvas::TextLogCanvas;
   size_t PlusLongLot = 0;
 
   void Batch(std::span<const BatchCall> calls) override {

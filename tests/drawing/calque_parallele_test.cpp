@@ -3,9 +3,11 @@
 // the same pixels, whatever the mix of objects the threads may draw (plain
 // lines, splays, outlines) and of objects they leave to the canvas (smoothed
 // or wide dashed lines, filled elevation outlines, selected lines, a texts'
-// object, an object whose drawing fails part way).
+// object, an object whose drawing fails part way), and the same objects
+// noted in error, in the same order.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -32,6 +34,19 @@ class Defaillant : public TDessinLigne {
     if (Echoue) throw std::runtime_error("echec");
   }
   static inline bool Echoue = false;
+};
+
+// A plain line, drawable on another thread, whose drawing fails without
+// stopping: it notes itself among the objects in error, as a line whose
+// tracing fails does.
+class Signale : public TDessinLigne {
+ public:
+  using TDessinLigne::TDessinLigne;
+  bool TracableEnParallele() const override { return TraceSimple(); }
+  void DessineCetObjet(platform::Canvas& canvas) override {
+    TDessinLigne::DessineCetObjet(canvas);
+    NoteObjetEnErreur(canvas, NoObjet);
+  }
 };
 
 std::unique_ptr<TObjetTrait> Style(platform::Colour c, MesPenStyle s, int32_t epaisseur, bool lisse = false) {
@@ -70,6 +85,8 @@ class CalqueParallele : public ::testing::Test {
       const int sorte = i % 13;
       if (i == defaillant)
         l = std::make_unique<Defaillant>(styles[0].get());
+      else if (i % 211 == 3)
+        l = std::make_unique<Signale>(styles[0].get());
       else if (sorte < 4)
         l = std::make_unique<TDessinLigne>(styles[static_cast<size_t>(i % 3)].get());
       else if (sorte < 7)
@@ -93,6 +110,8 @@ class CalqueParallele : public ::testing::Test {
     QImage image;
     std::vector<bool> affiches;
     platform::Point position;
+    // The objects noted in error by the last paint, by their place in the layer.
+    std::vector<int32_t> erreurs;
   };
   Dessin Dessine(int fils, int n, int defaillant, bool decoupe) {
     foundation::GardeContexteFoundation garde;
@@ -109,10 +128,13 @@ class CalqueParallele : public ::testing::Test {
     canvas.FillRect({0, 0, 400, 300});
     canvas.PenPos = {3, 4};
     Defaillant::Echoue = true;
+    Affichage().ObjetsEnErreur.clear();
     calque.DessineCalque(canvas);
     Defaillant::Echoue = false;
-    Dessin d{canvas.Image(), {}, canvas.PenPos};
+    Dessin d{canvas.Image(), {}, canvas.PenPos, {}};
     for (const auto& o : calque.ObjetsDessines) d.affiches.push_back(o->EstAffiche);
+    for (const int32_t no : Affichage().ObjetsEnErreur) d.erreurs.push_back(no - calque.ObjetsDessines[0]->NoObjet);
+    Affichage().ObjetsEnErreur.clear();
     return d;
   }
 
@@ -142,7 +164,11 @@ TEST_F(CalqueParallele, LesMemesPixelsQueSurUnSeulFil) {
       EXPECT_TRUE(d.image == seul.image) << c.nom << ", " << fils << " fils";
       EXPECT_EQ(d.affiches, seul.affiches) << c.nom << ", " << fils << " fils";
       EXPECT_EQ(d.position, seul.position) << c.nom << ", " << fils << " fils";
+      EXPECT_EQ(d.erreurs, seul.erreurs) << c.nom << ", " << fils << " fils";
     }
+    // The failing lines the paint reached are noted, in the layer's order.
+    EXPECT_FALSE(seul.erreurs.empty()) << c.nom;
+    EXPECT_TRUE(std::is_sorted(seul.erreurs.begin(), seul.erreurs.end())) << c.nom;
   }
 }
 

@@ -19,7 +19,7 @@
 #include "foundation/contexte_foundation.h"
 #include "foundation/contexte_impression.h"
 #include "foundation/transformation_vue.h"
-#include "platform/recording_canvas.h"
+#include "platform/text_log_canvas.h"
 #include "platform/scripted_dialogs.h"
 #include "survey/cavite.h"
 
@@ -75,7 +75,7 @@ class Objets : public ::testing::Test {
     Affichage() = EtatAffichage{};
     Affichage().RectVisibleDessin = {0, 1000, 1000, 0};
   }
-  platform::RecordingCanvas canvas{1000, 1000};
+  platform::TextLogCanvas canvas{1000, 1000};
 
  private:
   foundation::GardeTransfo vue_;

@@ -8,7 +8,7 @@
 #include "drawing/contexte_dessin.h"
 #include "foundation/contexte_impression.h"
 #include "foundation/transformation_vue.h"
-#include "platform/recording_canvas.h"
+#include "platform/text_log_canvas.h"
 #include "tests/support/garde_contextes.h"
 
 namespace testvue {
@@ -48,24 +48,24 @@ inline std::string Hex(uint32_t c) {
 // The recording canvas whose lines, ellipses, pixels and texts carry the pen
 // (width, colour, and the style when not solid), the brush (colour and
 // clear) and the font (name, size, colour, bold, background).
-class Espion : public platform::RecordingCanvas {
+class Espion : public platform::TextLogCanvas {
  public:
-  using platform::RecordingCanvas::RecordingCanvas;
+  using platform::TextLogCanvas::TextLogCanvas;
 
   void LineTo(int32_t x, int32_t y) override {
-    RecordingCanvas::LineTo(x, y);
+    TextLogCanvas::LineTo(x, y);
     Log.back() += Plume();
   }
   void Ellipse(int32_t l, int32_t t, int32_t r, int32_t b) override {
-    RecordingCanvas::Ellipse(l, t, r, b);
+    TextLogCanvas::Ellipse(l, t, r, b);
     Log.back() += Plume() + Pinceau();
   }
   void Polygon(std::span<const platform::Point> points) override {
-    RecordingCanvas::Polygon(points);
+    TextLogCanvas::Polygon(points);
     Log.back() += Plume() + Pinceau();
   }
   void TextOut(int32_t x, int32_t y, std::string_view text) override {
-    RecordingCanvas::TextOut(x, y, text);
+    TextLogCanvas::TextOut(x, y, text);
     Log.back() += " [" + Font.Name + " " + std::to_string(Font.Size) + " " + Hex(Font.Color) +
                   ((Font.Style & platform::kFontBold) ? " gras" : "") +
                   (Brush.Style == platform::BrushStyle::Solid ? " fond " + Hex(Brush.Color) : "") + "]";

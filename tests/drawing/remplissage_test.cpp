@@ -19,7 +19,7 @@
 #include "drawing/dessin_remplissage.h"
 #include "foundation/arrondi.h"
 #include "foundation/point_topo.h"
-#include "platform/recording_canvas.h"
+#include "platform/text_log_canvas.h"
 #include "tests/drawing/outils_vue.h"
 #include "tests/support/temps_processeur.h"
 
@@ -695,7 +695,7 @@ TEST_F(Remplissage, EnveloppeEtDistanceParLesLignes) {
 
 // The order in which a recording canvas sees the lines drawn: each object's
 // first point, in pixels.
-std::vector<std::string> Traces(const platform::RecordingCanvas& c) {
+std::vector<std::string> Traces(const platform::TextLogCanvas& c) {
   std::vector<std::string> r;
   for (const std::string& l : c.Log)
     if (l.starts_with("LineTo") || l.starts_with("Polygon")) r.push_back(l);
@@ -719,7 +719,7 @@ TEST_F(Remplissage, CalqueRempliSelectionneDessineApresLesLignesSelectionneesQui
   apres->Selecte = true;
   a->Selecte = true;
   r->Selecte = true;
-  platform::RecordingCanvas canvas(400, 300);
+  platform::TextLogCanvas canvas(400, 300);
   calque.DessineCalque(canvas);
   EXPECT_FALSE(calque.CalqueModifie);
   EXPECT_TRUE(r->FermeOK);
@@ -802,7 +802,7 @@ TEST_F(Remplissage, UneErreurEstNoteeUneFoisPourLaFinDuDessin) {
   auto* r = static_cast<TDessinRemplissage*>(calque.AjouteObjet(std::make_unique<TDessinRemplissage>(&style)));
   r->ListeLignes = {ligne, nullptr};
   Affichage().ObjetsEnErreur.clear();
-  platform::RecordingCanvas canvas(400, 300);
+  platform::TextLogCanvas canvas(400, 300);
   calque.DessineCalque(canvas);
   EXPECT_FALSE(r->FermeOK);
   EXPECT_EQ(Affichage().ObjetsEnErreur, (std::vector<int32_t>{r->NoObjet}));
@@ -815,9 +815,9 @@ TEST_F(Remplissage, UneErreurEstNoteeUneFoisPourLaFinDuDessin) {
 }
 
 // Counts the points of each polygon drawn.
-class CompteurPolygones : public platform::RecordingCanvas {
+class CompteurPolygones : public platform::TextLogCanvas {
  public:
-  using platform::RecordingCanvas::RecordingCanvas;
+  using platform::TextLogCanvas::TextLogCanvas;
   void Polygon(std::span<const platform::Point> points) override { tailles.push_back(points.size()); }
   std::vector<size_t> tailles;
 };

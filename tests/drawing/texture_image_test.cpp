@@ -20,7 +20,7 @@
 #include "foundation/contexte_impression.h"
 #include "foundation/transformation_vue.h"
 #include "platform/qt/qt_canvas.h"
-#include "platform/recording_canvas.h"
+#include "platform/text_log_canvas.h"
 #include "tests/support/garde_contextes.h"
 
 namespace {
@@ -152,7 +152,7 @@ TEST_F(TextureImage, CailloutisDensiteNulleOuPetiteBornee) {
 
 TEST_F(TextureImage, PavageAuFacteur1TroisColonnesUneLigne) {
   tTexture t;
-  platform::RecordingCanvas c(2500, 400);
+  platform::TextLogCanvas c(2500, 400);
   PaveTexture(c, 2500, 400, t, -1);
   const std::vector<std::string> attendu = {"CopyRect 0,0,1000,400 from 0,0,1000,400 mode=1",
                                             "CopyRect 1000,0,2000,400 from 0,0,1000,400 mode=1",
@@ -232,7 +232,7 @@ TEST_F(TextureImage, PavageFacteurEnormeBorne) {
   EXPECT_EQ(ecarts, 0);
   // While printing the factor is 1.
   foundation::Impression().EnImpression = true;
-  platform::RecordingCanvas r(400, 300);
+  platform::TextLogCanvas r(400, 300);
   PaveTexture(r, 400, 300, t, 1000);
   ASSERT_EQ(r.Log.size(), 1u);
   EXPECT_EQ(r.Log[0], "CopyRect 0,0,400,300 from 0,0,400,300 mode=1");

@@ -13,7 +13,7 @@
 #include "foundation/transformation_vue.h"
 #include "platform/files.h"
 #include "platform/raster.h"
-#include "platform/recording_canvas.h"
+#include "platform/text_log_canvas.h"
 #include "platform/scripted_dialogs.h"
 #include "platform/wait_windows.h"
 #include "projections/contexte_projections.h"

@@ -5,10 +5,10 @@
 #include <numbers>
 
 #include "foundation/texte_canvas.h"
-#include "platform/recording_canvas.h"
+#include "platform/text_log_canvas.h"
 
 using namespace foundation;
-using platform::RecordingCanvas;
+using platform::TextLogCanvas;
 
 TEST(DessineTexteMultiLigne, AlignementDesLignes) {
   struct Case {
@@ -28,14 +28,14 @@ TEST(DessineTexteMultiLigne, AlignementDesLignes) {
       {"lignes jointes", 0x81, false, {"TextOut 10,84 esc=0 \"abcd ab\""}},
   };
   for (const Case& c : cases) {
-    RecordingCanvas canvas;
+    TextLogCanvas canvas;
     DessineTexteMultiLigne(canvas, "abcd\r\nab", 10, 100, false, c.centre, c.mode);
     EXPECT_EQ(canvas.Log, c.attendu) << c.nom;
   }
 }
 
 TEST(DessineTexteMultiLigne, CadreEtTexteBlanc) {
-  RecordingCanvas canvas;
+  TextLogCanvas canvas;
   DessineTexteMultiLigne(canvas, "  \r\n ", 10, 100, true, false, 0);
   EXPECT_TRUE(canvas.Log.empty());
   // The frame holds the widest line, even when another line has more
@@ -48,7 +48,7 @@ TEST(DessineTexteMultiLigne, CadreEtTexteBlanc) {
 }
 
 TEST(TexteTourne, PointDeDepartEtBoite) {
-  RecordingCanvas canvas;
+  TextLogCanvas canvas;
   canvas.Font.Escapement = 0;
   // A quarter turn: the text runs upward, its start moved one text height
   // (16) to the left of (100, 100).

@@ -7,7 +7,7 @@
 
 #include "foundation/point_topo.h"
 #include "foundation/transformation_vue.h"
-#include "platform/recording_canvas.h"
+#include "platform/text_log_canvas.h"
 
 using namespace foundation;
 
@@ -180,7 +180,7 @@ TEST(Transfo, RectangleEcranNormalise) {
 }
 
 TEST(OutilsCanvas, CroixEtBitmap) {
-  platform::RecordingCanvas c(40, 30);
+  platform::TextLogCanvas c(40, 30);
   DessineCroix(c, 10, 20, 3);
   c.Brush.Color = platform::kBlack;
   c.Brush.Style = platform::BrushStyle::Cross;

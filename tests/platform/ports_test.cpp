@@ -10,7 +10,7 @@
 
 #include "platform/canvas.h"
 #include "platform/instance_lock.h"
-#include "platform/recording_canvas.h"
+#include "platform/text_log_canvas.h"
 #include "platform/shell.h"
 #include "platform/wait_windows.h"
 #include "tests/support/dossier_temp.h"
@@ -152,7 +152,7 @@ TEST(Canvas, HachuresEtTailleDePolice) {
 }
 
 TEST(Canvas, ToileEnregistreuse) {
-  RecordingCanvas c;
+  TextLogCanvas c;
   c.MoveTo(1, 2);
   c.LineTo(3, 4);
   c.Font.Escapement = 900;
@@ -162,6 +162,6 @@ TEST(Canvas, ToileEnregistreuse) {
   EXPECT_EQ(c.Log, (std::vector<std::string>{"LineTo 1,2 3,4", "TextOut 5,6 esc=900 \"été\""}));
   // Without an installed factory, bitmaps are recording canvases.
   auto b = CanvasFactory::Current().CreateBitmap(2, 3);
-  ASSERT_NE(dynamic_cast<RecordingCanvas*>(b.get()), nullptr);
+  ASSERT_NE(dynamic_cast<TextLogCanvas*>(b.get()), nullptr);
   EXPECT_EQ(b->Height(), 3);
 }

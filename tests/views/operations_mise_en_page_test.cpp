@@ -5,7 +5,7 @@
 
 #include "drawing/ports_motifs.h"
 #include "foundation/dates.h"
-#include "platform/recording_canvas.h"
+#include "platform/text_log_canvas.h"
 #include "tests/views/outils_vues.h"
 #include "views/mise_en_page.h"
 
@@ -44,7 +44,7 @@ TEST(OperationsMiseEnPage, ImprimeTetePied) {
   Reseau r;
   TMiseEnPage m;
   m.ListePages.Add(std::make_unique<TPageSemis>());
-  platform::RecordingCanvas canvas(1000, 100);  // 7 pixels per character
+  platform::TextLogCanvas canvas(1000, 100);  // 7 pixels per character
   TTetePiedPage tp{"G", "#NumPage&/#NbrePages&", "droite"};
   m.ImprimeTetePied(tp, canvas, 1, 900, 20, 100);
   ASSERT_EQ(canvas.Log.size(), 3u);

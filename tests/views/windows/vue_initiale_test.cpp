@@ -23,7 +23,7 @@
 #include "drawing/annexe_cavite.h"
 #include "drawing/donnees_coupe_long.h"
 #include "drawing/quadrillage.h"
-#include "platform/recording_canvas.h"
+#include "platform/text_log_canvas.h"
 #include "survey/reseau.h"
 #include "survey/visee.h"
 #include "tests/views/windows/outils_visu.h"
@@ -233,7 +233,7 @@ TEST_F(VueInitiale, GraduationsDuPlanAuDemiMetre) {
   QApplication::processEvents();
   const QImage image = f->BaseDessin->grab().toImage();
   ASSERT_NE(f->MirePlani, nullptr);
-  platform::RecordingCanvas traces(f->LargeurBoite(), f->HauteurBoite());
+  platform::TextLogCanvas traces(f->LargeurBoite(), f->HauteurBoite());
   f->MirePlani->DessineObjet(traces);
   // The horizontal lines and their labels, in drawing order (downwards).
   std::vector<std::pair<int, std::string>> etiquettes;

@@ -1,11 +1,12 @@
 #pragma once
-// A canvas that keeps the small calls of a drawing (lines, ellipses, pixels,
-// batches) with the pen and brush they were made with, so that drawings made
-// on several threads can be given to the real canvas afterwards, in order,
-// as large batches (Runs).  Any other call (text, shapes, blits, reading a pixel,
+// A canvas that defers the small calls of a drawing (lines, ellipses, pixels,
+// batches): it keeps them with the pen and brush they were made with, so that
+// drawings made on several threads can be given to the real canvas
+// afterwards, in order, as large batches (Runs).  Any other call (text, shapes, blits, reading a pixel,
 // changing the clip rectangle, a line from an unknown current position)
 // paints nothing and marks the recording refused: the caller draws that
-// drawing on the real canvas itself.
+// drawing on the real canvas itself.  A drawing that fails leaves its number
+// here (KeepFailure) rather than on a list shared between threads.
 #include <cstddef>
 #include <functional>
 #include <limits>
@@ -17,7 +18,7 @@
 
 namespace platform {
 
-class BatchRecorder : public Canvas {
+class DeferredCanvas : public Canvas {
  public:
   // The current position a recording starts from: a line from it is refused.
   static constexpr Point kUnknownPosition{std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::min()};
@@ -31,6 +32,13 @@ class BatchRecorder : public Canvas {
   // Drops the calls from that count on and clears the refusal.
   void Rewind(size_t count);
   bool Refused() const { return refused_; }
+  // The failures kept (KeepFailure), in the order they came; a drawing's are
+  // those between two counts.
+  const std::vector<int32_t>& Failures() const { return failures_; }
+  // Drops the failures from that count on.
+  void DropFailures(size_t count) {
+    if (count < failures_.size()) failures_.resize(count);
+  }
 
   // The calls [first, last) run by run, each with its pen and brush.
   void Runs(size_t first, size_t last,
@@ -68,6 +76,10 @@ class BatchRecorder : public Canvas {
   int32_t TextHeight(std::string_view) const override;
   void CopyRect(const Rect&, const Canvas&, const Rect&) override { refused_ = true; }
   void Batch(std::span<const BatchCall> calls) override;
+  bool KeepFailure(int32_t object) override {
+    failures_.push_back(object);
+    return true;
+  }
 
  private:
   // Calls from First on (up to the next run) were made with this pen and brush.
@@ -88,6 +100,7 @@ class BatchRecorder : public Canvas {
   std::optional<Rect> clip_;
   std::vector<BatchCall> calls_;
   std::vector<Run> runs_;
+  std::vector<int32_t> failures_;
   mutable bool refused_ = false;
 };
 

@@ -1,12 +1,12 @@
-#include "platform/batch_recorder.h"
+#include "platform/deferred_canvas.h"
 
 #include <algorithm>
 
-#include "platform/recording_canvas.h"
+#include "platform/text_log_canvas.h"
 
 namespace platform {
 
-void BatchRecorder::Begin(const Canvas& target) {
+void DeferredCanvas::Begin(const Canvas& target) {
   width_ = target.Width();
   height_ = target.Height();
   clip_ = target.ClipRect();
@@ -17,21 +17,22 @@ void BatchRecorder::Begin(const Canvas& target) {
   PenPos = kUnknownPosition;
   calls_.clear();
   runs_.clear();
+  failures_.clear();
   refused_ = false;
 }
 
-void BatchRecorder::Rewind(size_t count) {
+void DeferredCanvas::Rewind(size_t count) {
   if (count < calls_.size()) calls_.resize(count);
   while (!runs_.empty() && runs_.back().First >= calls_.size()) runs_.pop_back();
   refused_ = false;
 }
 
-void BatchRecorder::Follow() {
+void DeferredCanvas::Follow() {
   if (runs_.empty() || !SameRun(runs_.back().Pen, runs_.back().Brush, Pen, Brush))
     runs_.push_back({calls_.size(), Pen, Brush});
 }
 
-void BatchRecorder::Runs(
+void DeferredCanvas::Runs(
     size_t first, size_t last,
     const std::function<void(const CanvasPen&, const CanvasBrush&, std::span<const BatchCall>)>& f) const {
   last = std::min(last, calls_.size());
@@ -47,12 +48,12 @@ void BatchRecorder::Runs(
 }
 
 
-std::unique_ptr<Canvas> BatchRecorder::CreateBitmap(int32_t width, int32_t height) const {
+std::unique_ptr<Canvas> DeferredCanvas::CreateBitmap(int32_t width, int32_t height) const {
   refused_ = true;
-  return std::make_unique<RecordingCanvas>(width, height);
+  return std::make_unique<TextLogCanvas>(width, height);
 }
 
-void BatchRecorder::LineTo(int32_t x, int32_t y) {
+void DeferredCanvas::LineTo(int32_t x, int32_t y) {
   if (PenPos == kUnknownPosition) {
     refused_ = true;
   } else {
@@ -61,28 +62,28 @@ void BatchRecorder::LineTo(int32_t x, int32_t y) {
   PenPos = {x, y};
 }
 
-void BatchRecorder::Ellipse(int32_t left, int32_t top, int32_t right, int32_t bottom) {
+void DeferredCanvas::Ellipse(int32_t left, int32_t top, int32_t right, int32_t bottom) {
   Add({BatchCall::Kind::Ellipse, Pen.Color, left, top, right, bottom});
 }
 
-Colour BatchRecorder::Pixel(int32_t, int32_t) const {
+Colour DeferredCanvas::Pixel(int32_t, int32_t) const {
   refused_ = true;
   return kWhite;
 }
 
-void BatchRecorder::SetPixel(int32_t x, int32_t y, Colour c) { Add({BatchCall::Kind::Pixel, c, x, y, 0, 0}); }
+void DeferredCanvas::SetPixel(int32_t x, int32_t y, Colour c) { Add({BatchCall::Kind::Pixel, c, x, y, 0, 0}); }
 
-int32_t BatchRecorder::TextWidth(std::string_view) const {
+int32_t DeferredCanvas::TextWidth(std::string_view) const {
   refused_ = true;
   return 0;
 }
 
-int32_t BatchRecorder::TextHeight(std::string_view) const {
+int32_t DeferredCanvas::TextHeight(std::string_view) const {
   refused_ = true;
   return 0;
 }
 
-void BatchRecorder::Batch(std::span<const BatchCall> calls) {
+void DeferredCanvas::Batch(std::span<const BatchCall> calls) {
   if (calls.empty()) return;
   Follow();
   calls_.insert(calls_.end(), calls.begin(), calls.end());

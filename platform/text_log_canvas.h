@@ -10,9 +10,9 @@
 
 namespace platform {
 
-class RecordingCanvas : public Canvas {
+class TextLogCanvas : public Canvas {
  public:
-  RecordingCanvas(int32_t width = 100, int32_t height = 100) : width_(width), height_(height) {}
+  TextLogCanvas(int32_t width = 100, int32_t height = 100) : width_(width), height_(height) {}
 
   int32_t CharWidth = 7;
   int32_t CharHeight = 16;

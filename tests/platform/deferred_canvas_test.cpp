@@ -1,14 +1,15 @@
 // The recording of a drawing's small calls: each call kept with the pen and
 // brush it was made with, runs split where a batch would draw differently,
-// every other call refused, and a refused drawing dropped.
+// every other call refused, a refused drawing dropped, and failed drawings
+// kept for the caller.
 #include <gtest/gtest.h>
 
 #include <functional>
 #include <string>
 #include <vector>
 
-#include "platform/batch_recorder.h"
-#include "platform/recording_canvas.h"
+#include "platform/deferred_canvas.h"
+#include "platform/text_log_canvas.h"
 
 using namespace platform;
 
@@ -21,7 +22,7 @@ struct Piece {
   friend bool operator==(const Piece&, const Piece&) = default;
 };
 
-std::vector<Piece> Pieces(const BatchRecorder& r, size_t first, size_t last) {
+std::vector<Piece> Pieces(const DeferredCanvas& r, size_t first, size_t last) {
   std::vector<Piece> p;
   r.Runs(first, last, [&](const CanvasPen& pen, const CanvasBrush& brush, std::span<const BatchCall> calls) {
     p.push_back({pen.Width, brush.Style, calls.size()});
@@ -29,10 +30,10 @@ std::vector<Piece> Pieces(const BatchRecorder& r, size_t first, size_t last) {
   return p;
 }
 
-TEST(BatchRecorder, EnregistreParPlumeEtRefuseLeReste) {
-  RecordingCanvas cible(300, 200);
+TEST(DeferredCanvas, EnregistreParPlumeEtRefuseLeReste) {
+  TextLogCanvas cible(300, 200);
   cible.SetClipRect({10, 10, 290, 190});
-  BatchRecorder r;
+  DeferredCanvas r;
   r.Begin(cible);
   EXPECT_EQ(r.Width(), 300);
   EXPECT_EQ(r.ClipRect()->Left, 10);
@@ -74,17 +75,17 @@ TEST(BatchRecorder, EnregistreParPlumeEtRefuseLeReste) {
   EXPECT_EQ(vus[1].X1, 30);
 
   // Every other call refuses the drawing; a rewind drops what it made.
-  const std::vector<std::pair<const char*, std::function<void(BatchRecorder&)>>> refus = {
-      {"TextOut", [](BatchRecorder& c) { c.TextOut(1, 1, "a"); }},
-      {"TextWidth", [](BatchRecorder& c) { (void)c.TextWidth("a"); }},
-      {"Polygon", [](BatchRecorder& c) { const Point p[3] = {{0, 0}, {5, 0}, {0, 5}}; c.Polygon(p); }},
-      {"Polyline", [](BatchRecorder& c) { const Point p[2] = {{0, 0}, {5, 0}}; c.Polyline(p); }},
-      {"Rectangle", [](BatchRecorder& c) { c.Rectangle(0, 0, 5, 5); }},
-      {"FillRect", [](BatchRecorder& c) { c.FillRect({0, 0, 5, 5}); }},
-      {"Pixel", [](BatchRecorder& c) { (void)c.Pixel(1, 1); }},
-      {"SetClipRect", [](BatchRecorder& c) { c.SetClipRect({0, 0, 5, 5}); }},
-      {"CopyRect", [](BatchRecorder& c) { RecordingCanvas s; c.CopyRect({0, 0, 5, 5}, s, {0, 0, 5, 5}); }},
-      {"CreateBitmap", [](BatchRecorder& c) { (void)c.CreateBitmap(4, 4); }},
+  const std::vector<std::pair<const char*, std::function<void(DeferredCanvas&)>>> refus = {
+      {"TextOut", [](DeferredCanvas& c) { c.TextOut(1, 1, "a"); }},
+      {"TextWidth", [](DeferredCanvas& c) { (void)c.TextWidth("a"); }},
+      {"Polygon", [](DeferredCanvas& c) { const Point p[3] = {{0, 0}, {5, 0}, {0, 5}}; c.Polygon(p); }},
+      {"Polyline", [](DeferredCanvas& c) { const Point p[2] = {{0, 0}, {5, 0}}; c.Polyline(p); }},
+      {"Rectangle", [](DeferredCanvas& c) { c.Rectangle(0, 0, 5, 5); }},
+      {"FillRect", [](DeferredCanvas& c) { c.FillRect({0, 0, 5, 5}); }},
+      {"Pixel", [](DeferredCanvas& c) { (void)c.Pixel(1, 1); }},
+      {"SetClipRect", [](DeferredCanvas& c) { c.SetClipRect({0, 0, 5, 5}); }},
+      {"CopyRect", [](DeferredCanvas& c) { TextLogCanvas s; c.CopyRect({0, 0, 5, 5}, s, {0, 0, 5, 5}); }},
+      {"CreateBitmap", [](DeferredCanvas& c) { (void)c.CreateBitmap(4, 4); }},
   };
   for (const auto& [nom, appel] : refus) {
     const size_t avant = r.Count();
@@ -96,6 +97,27 @@ TEST(BatchRecorder, EnregistreParPlumeEtRefuseLeReste) {
     EXPECT_EQ(r.Count(), avant) << nom;
     EXPECT_EQ(Pieces(r, 0, avant).size(), 3u) << nom;
   }
+}
+
+// The failed drawings are kept in order beside the calls, dropped with the
+// drawing that made them, and forgotten by the next Begin; the text-log
+// canvas keeps none (its drawer reports the failure itself).
+TEST(DeferredCanvas, GardeLesEchecsDansLOrdre) {
+  TextLogCanvas cible(300, 200);
+  EXPECT_FALSE(cible.KeepFailure(3));
+  DeferredCanvas r;
+  r.Begin(cible);
+  EXPECT_TRUE(r.KeepFailure(12));
+  const size_t avant = r.Failures().size();
+  EXPECT_TRUE(r.KeepFailure(40));
+  EXPECT_TRUE(r.KeepFailure(7));
+  EXPECT_EQ(r.Failures(), (std::vector<int32_t>{12, 40, 7}));
+  r.DropFailures(avant);
+  EXPECT_EQ(r.Failures(), (std::vector<int32_t>{12}));
+  r.DropFailures(5);
+  EXPECT_EQ(r.Failures(), (std::vector<int32_t>{12}));
+  r.Begin(cible);
+  EXPECT_TRUE(r.Failures().empty());
 }
 
 }  // namespace
