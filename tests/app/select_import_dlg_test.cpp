@@ -12,7 +12,7 @@
 #include "app/cadres_projection.h"
 #include "app/select_import_dlg.h"
 #include "formats/import/points/import_points_surface.h"
-#include "formats/import/points/select_import_dlg.h"
+#include "formats/import/points/selection_points_import.h"
 #include "survey/contexte_document.h"
 #include "survey/liste_points.h"
 #include "survey/point_speleo.h"
