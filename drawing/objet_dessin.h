@@ -15,7 +15,6 @@
 #include "drawing/objet_trait.h"
 #include "drawing/types_objets_dessin.h"
 #include "foundation/objet_de_liste.h"
-#include "foundation/point_entier.h"
 #include "foundation/point_topo.h"
 #include "foundation/transformation_vue.h"
 #include "platform/canvas.h"
