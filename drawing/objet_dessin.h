@@ -91,6 +91,12 @@ class TPointDeBase {
   void DessinePoignee(platform::Canvas& canvas) const;
 };
 
+// Distance in drawing units from (x, y) to the segment of two points: to the
+// foot of the perpendicular when it falls on the segment, else to the nearer
+// end (the distance of DistancePointSegment, without its azimuths, in the
+// plane of the drawing units whatever the drawing kind).
+double DistanceAuSegment(const TPointDeBase& A, const TPointDeBase& B, double x, double y);
+
 // The answer of a distance query.
 struct TInfoObjet {
   int32_t NCav = -1;
