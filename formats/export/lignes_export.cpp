@@ -1,6 +1,7 @@
 #include "formats/export/lignes_export.h"
 
 #include <unordered_set>
+#include <utility>
 
 #include "drawing/annexe_cavite.h"
 #include "drawing/donnees_dessin_basique.h"

@@ -8,12 +8,16 @@
 #include "foundation/catalogue.h"
 #include "foundation/chaines.h"
 #include "foundation/codage.h"
+#include "foundation/utilitaires.h"
 #include "platform/dialogs.h"
 #include "platform/files.h"
 #include "projections/services.h"
 #include "survey/contexte_document.h"
 #include "survey/fichier_reseau.h"
+#include "survey/galerie.h"
+#include "survey/point_speleo.h"
 #include "survey/reseau.h"
+#include "survey/visee.h"
 
 namespace formats {
 

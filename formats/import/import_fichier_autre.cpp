@@ -7,6 +7,7 @@
 #include "formats/import/vtopo/lecteur_vtopo.h"
 #include "foundation/catalogue.h"
 #include "foundation/chaines.h"
+#include "foundation/codage.h"
 #include "platform/files.h"
 #include "survey/contexte_document.h"
 

@@ -11,7 +11,13 @@
 #include "foundation/chaines.h"
 #include "foundation/utilitaires.h"
 #include "platform/dialogs.h"
+#include "survey/galerie.h"
+#include "survey/instrument.h"
+#include "survey/lever.h"
+#include "survey/operateur.h"
+#include "survey/point_speleo.h"
 #include "survey/reseau.h"
+#include "survey/visee.h"
 
 namespace formats {
 
