@@ -10,16 +10,10 @@
 #include "foundation/point_topo.h"
 #include "survey/sauve_fich_txt.h"
 
+// The caves, stations and drawing elements are declared by lignes_export.h.
 namespace survey {
-class TCavite;
-class TPointSpeleo;
 class TReseau;
-}  // namespace survey
-
-namespace drawing {
-class tPolyGal;
-class TObjetDonneesBasique;
-}  // namespace drawing
+}
 
 namespace formats {
 

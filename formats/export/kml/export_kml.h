@@ -12,17 +12,10 @@
 #include "formats/export/lignes_export.h"
 #include "foundation/point_topo.h"
 
+// The caves, stations and drawing elements are declared by lignes_export.h.
 namespace survey {
-class TCavite;
-class TGalerie;
-class TPointSpeleo;
 class TReseau;
-}  // namespace survey
-
-namespace drawing {
-class tPolyGal;
-class TObjetDonneesBasique;
-}  // namespace drawing
+}
 
 namespace formats {
 
