@@ -49,6 +49,14 @@ std::vector<TPolyligneExport> LignesGalerie(const survey::TGalerie& galerie, con
   return lignes;
 }
 
+std::unordered_map<const survey::TGalerie*, std::vector<int>> GaleriesFilles(const survey::TCavite& cavite) {
+  std::unordered_map<const survey::TGalerie*, std::vector<int>> filles;
+  for (int h = 0; h < cavite.Galeries.Count(); ++h)
+    if (const survey::TGalerie* gh = cavite.Galeries.UnObjet(h))
+      if (const survey::TGalerie* mere = gh->GalDeRattach()) filles[mere].push_back(h);
+  return filles;
+}
+
 std::array<TPolyligneExport, 2> BordsEnveloppe(const drawing::tPolyGal& poly, const drawing::TypeTrait& trait) {
   std::array<TPolyligneExport, 2> bords{TPolyligneExport(trait, false), TPolyligneExport(trait, false)};
   for (const foundation::TPointTopo& p : poly.BordGauche) bords[0].AjoutePoint(p);

@@ -4,6 +4,7 @@
 // plan drawing.  Each export writes them in its own syntax.
 #include <array>
 #include <optional>
+#include <unordered_map>
 #include <vector>
 
 #include "drawing/objet_trait.h"
@@ -42,6 +43,10 @@ foundation::TPointTopo PointDeStation(const survey::TPointSpeleo& p);
 // stations gives none.  The marks are the gallery's own, so a gallery's walk
 // costs its own size only.
 std::vector<TPolyligneExport> LignesGalerie(const survey::TGalerie& galerie, const drawing::TypeTrait& trait);
+
+// The ranks of the galleries hanging from each gallery of the cave, in
+// increasing order.
+std::unordered_map<const survey::TGalerie*, std::vector<int>> GaleriesFilles(const survey::TCavite& cavite);
 
 // The left and right borders of a gallery outline; the left one of a closed
 // outline ends on the right one's last point.

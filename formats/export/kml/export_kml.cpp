@@ -124,11 +124,8 @@ void TKmlPolyligne::EcritFichier(TFichierKML& fichier) const {
 void EcritGalerieKml(const survey::TCavite& cavite, TFichierKML& fichier, int g, const drawing::TypeTrait& trait) {
   const int n = cavite.Galeries.Count();
   if (g < 0 || g >= n) return;
-  // The galleries hanging from each gallery, in order, found once.
-  std::unordered_map<const survey::TGalerie*, std::vector<int>> filles;
-  for (int h = 0; h < n; ++h)
-    if (const survey::TGalerie* gh = cavite.Galeries.UnObjet(h))
-      if (const survey::TGalerie* mere = gh->GalDeRattach()) filles[mere].push_back(h);
+  // The galleries hanging from each gallery, found once.
+  const auto filles = GaleriesFilles(cavite);
   struct Etape {
     int g;
     size_t fille;
