@@ -41,7 +41,7 @@
 #include "drawing/import_motifs.h"
 #include "formats/import/autre_reseau/import_cavites.h"
 #include "formats/import/autre_reseau/maj_cavite.h"
-#include "formats/import/import_autres.h"
+#include "formats/import/import_fichier_autre.h"
 #include "foundation/arrondi.h"
 #include "foundation/catalogue.h"
 #include "foundation/codage.h"

@@ -18,7 +18,7 @@
 #include "formats/import/autre_reseau/appariement.h"
 #include "formats/import/autre_reseau/import_cavites.h"
 #include "formats/import/autre_reseau/maj_cavite.h"
-#include "formats/import/import_autres.h"
+#include "formats/import/import_fichier_autre.h"
 #include "foundation/flux.h"
 #include "platform/dialogs.h"
 #include "platform/files.h"

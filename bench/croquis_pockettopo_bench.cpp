@@ -15,7 +15,7 @@
 
 #include "drawing/annexe_cavite.h"
 #include "formats/import/galeries_import.h"
-#include "formats/import/import_autres.h"
+#include "formats/import/import_fichier_autre.h"
 #include "platform/files.h"
 #include "platform/scripted_dialogs.h"
 #include "survey/contexte_document.h"

@@ -10,7 +10,7 @@
 #include <string>
 
 #include "formats/import/galeries_import.h"
-#include "formats/import/import_autres.h"
+#include "formats/import/import_fichier_autre.h"
 #include "formats/import/points/import_points_surface.h"
 #include "formats/import/texte/import_tab_txt.h"
 #include "platform/files.h"

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "drawing/types_objets_dessin.h"
-#include "foundation/point_entier.h"
+#include "foundation/point_topo.h"
 #include "foundation/utilitaires.h"
 
 namespace platform {

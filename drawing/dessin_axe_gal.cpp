@@ -103,18 +103,6 @@ thread_local std::vector<AppelsDUneTranche> appelsDesTranches;
 // The slices' calls one after the other.
 thread_local std::vector<platform::BatchCall> appelsRassembles;
 
-// Distance in drawing units from (x, y) to the segment A B: to the foot of
-// the perpendicular when it falls on the segment, else to the nearer end
-// (the distance of DistancePointSegment, in the plane of the drawing units
-// whatever the drawing kind).
-double DistanceSegment(const TPointDeBase& A, const TPointDeBase& B, double x, double y) {
-  const double ax = A.XLoc, ay = A.YLoc;
-  const double dx = B.XLoc - ax, dy = B.YLoc - ay;
-  const double l2 = dx * dx + dy * dy;
-  const double t = l2 == 0 ? 0 : std::clamp(((x - ax) * dx + (y - ay) * dy) / l2, 0.0, 1.0);
-  return std::hypot(x - (ax + t * dx), y - (ay + t * dy));
-}
-
 }  // namespace
 
 // --- TPointAxe -------------------------------------------------------------------------
@@ -314,7 +302,7 @@ void TDessinAxeGal::DistanceObjet(int32_t XPt, int32_t YPt, TInfoObjet& info) {
   // axis).
   auto distance = [&](const TPointAxe& p) {
     const TPointDeBase& debut = p.PointRat != nullptr ? static_cast<const TPointDeBase&>(*p.PointRat) : p;
-    return DistanceSegment(debut, p, curseur.X, curseur.Y);
+    return DistanceAuSegment(debut, p, curseur.X, curseur.Y);
   };
   info.Pt1 = PointsAxe[0].get();
   info.Pt2 = PointsAxe[1].get();

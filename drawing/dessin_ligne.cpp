@@ -41,17 +41,6 @@ int32_t LongueurJambes(const TPoint* p) {
   return Arrondi(l);
 }
 
-// Distance from (x, y) to the segment of two points: to the foot of the
-// perpendicular when it falls on the segment, else to the nearer end (the
-// distance of DistancePointSegment, without its azimuths).
-double DistanceAuSegment(const TPointDeBase& A, const TPointDeBase& B, double x, double y) {
-  const double ax = A.XLoc, ay = A.YLoc;
-  const double dx = B.XLoc - ax, dy = B.YLoc - ay;
-  const double l2 = dx * dx + dy * dy;
-  const double t = l2 == 0 ? 0 : std::clamp(((x - ax) * dx + (y - ay) * dy) / l2, 0.0, 1.0);
-  return std::hypot(x - (ax + t * dx), y - (ay + t * dy));
-}
-
 }  // namespace
 
 // --- TDessinBasique ------------------------------------------------------------------

@@ -22,7 +22,7 @@
 
 #include "drawing/liste_donnees_dessin.h"
 #include "drawing/point_dessin.h"
-#include "foundation/point_entier.h"
+#include "foundation/point_topo.h"
 
 namespace drawing {
 

@@ -28,7 +28,6 @@
 #include "drawing/poly_gal.h"
 #include "drawing/visees_dessin.h"
 #include "foundation/objet_de_liste.h"
-#include "foundation/point_entier.h"
 #include "foundation/point_topo.h"
 
 namespace survey {

@@ -2,7 +2,7 @@
 // Patterns travelling between documents: the merge of a difference library
 // into a library and the import of every missing pattern of a pattern file
 // or of another document.  The window that imports a chosen selection of
-// one kind works with the same pieces (views/import_motifs.h).
+// one kind works with the same pieces (views/import_motifs_choisis.h).
 //
 // A difference library is built by tListeMtf::OuvreMtfPourMotifs (a .mtf
 // file) or by the reader of another document (a .cav file, through the port

@@ -1,6 +1,7 @@
 #include "drawing/objet_dessin.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 
 #include "drawing/contexte_motifs.h"
@@ -66,6 +67,14 @@ double TPointDeBase::DistancePoint(int32_t XPt, int32_t YPt) const {
 
 void TPointDeBase::DessinePoignee(platform::Canvas& canvas) const {
   canvas.FrameRect({XVue - 5, YVue - 5, XVue + 5, YVue + 5});
+}
+
+double DistanceAuSegment(const TPointDeBase& A, const TPointDeBase& B, double x, double y) {
+  const double ax = A.XLoc, ay = A.YLoc;
+  const double dx = B.XLoc - ax, dy = B.YLoc - ay;
+  const double l2 = dx * dx + dy * dy;
+  const double t = l2 == 0 ? 0 : std::clamp(((x - ax) * dx + (y - ay) * dy) / l2, 0.0, 1.0);
+  return std::hypot(x - (ax + t * dx), y - (ay + t * dy));
 }
 
 // --- TObjetDessin -----------------------------------------------------------------

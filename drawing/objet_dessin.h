@@ -15,7 +15,6 @@
 #include "drawing/objet_trait.h"
 #include "drawing/types_objets_dessin.h"
 #include "foundation/objet_de_liste.h"
-#include "foundation/point_entier.h"
 #include "foundation/point_topo.h"
 #include "foundation/transformation_vue.h"
 #include "platform/canvas.h"
@@ -91,6 +90,12 @@ class TPointDeBase {
   // Frames the 10-pixel square around the pixel with the canvas brush.
   void DessinePoignee(platform::Canvas& canvas) const;
 };
+
+// Distance in drawing units from (x, y) to the segment of two points: to the
+// foot of the perpendicular when it falls on the segment, else to the nearer
+// end (the distance of DistancePointSegment, without its azimuths, in the
+// plane of the drawing units whatever the drawing kind).
+double DistanceAuSegment(const TPointDeBase& A, const TPointDeBase& B, double x, double y);
 
 // The answer of a distance query.
 struct TInfoObjet {

@@ -18,7 +18,6 @@
 
 #include "drawing/objet_dessin.h"
 #include "foundation/flux.h"
-#include "foundation/point_entier.h"
 #include "foundation/point_topo.h"
 #include "platform/canvas.h"
 #include "platform/raster.h"

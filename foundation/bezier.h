@@ -6,7 +6,6 @@
 #include <cstdint>
 #include <span>
 
-#include "foundation/point_entier.h"
 #include "foundation/point_topo.h"
 
 namespace foundation {

@@ -15,9 +15,18 @@
 
 #include "foundation/flux.h"
 #include "foundation/objet_de_liste.h"
-#include "foundation/point_entier.h"
+#include "platform/canvas.h"
 
 namespace foundation {
+
+// Integer points and rectangles: drawing units (millimetres from the drawing
+// origin) and screen pixels.  They are the canvas's own point and rectangle, so
+// that converted points go to the canvas without copying.  The rectangle keeps
+// the window system's corner names; whether Top is the smaller or the larger Y
+// depends on the space it lives in (screen rectangles grow downwards, drawing
+// rectangles upwards).
+using TPoint = platform::Point;
+using TRect = platform::Rect;
 
 // A survey point copied between the parts of the program.  SlH is also used as
 // a status by several routines: 1 found, -1 not found or invalid.

@@ -10,7 +10,6 @@
 #include <string>
 
 #include "foundation/arrondi.h"
-#include "foundation/point_entier.h"
 #include "foundation/point_topo.h"
 #include "platform/canvas.h"
 

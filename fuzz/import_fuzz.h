@@ -12,7 +12,7 @@
 #include <string>
 
 #include "formats/import/galeries_import.h"
-#include "formats/import/import_autres.h"
+#include "formats/import/import_fichier_autre.h"
 #include "formats/import/plausibilite.h"
 #include "platform/files.h"
 #include "platform/scripted_dialogs.h"

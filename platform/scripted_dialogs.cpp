@@ -33,14 +33,15 @@ void ScriptedDialogs::Clear() {
   unanswered_ = 0;
 }
 
-Answer ScriptedDialogs::NextAnswer(Answer fallback) {
-  if (answers_.empty()) {
+template <class T>
+T ScriptedDialogs::Next(std::deque<T>& queue, T fallback) {
+  if (queue.empty()) {
     ++unanswered_;
     return fallback;
   }
-  const Answer a = answers_.front();
-  answers_.pop_front();
-  return a;
+  T r = std::move(queue.front());
+  queue.pop_front();
+  return r;
 }
 
 void ScriptedDialogs::ShowMessage(MessageKind kind, const std::string& text, const std::string& caption) {
@@ -49,72 +50,42 @@ void ScriptedDialogs::ShowMessage(MessageKind kind, const std::string& text, con
 
 Answer ScriptedDialogs::AskYesNo(const std::string& text, const std::string& caption) {
   log_.push_back(Entry(Event::YesNo, MessageKind::Information, text, caption));
-  return NextAnswer(Answer::No);
+  return Next(answers_, Answer::No);
 }
 
 Answer ScriptedDialogs::AskYesNoCancel(const std::string& text, const std::string& caption) {
   log_.push_back(Entry(Event::YesNoCancel, MessageKind::Information, text, caption));
-  return NextAnswer(Answer::Cancel);
+  return Next(answers_, Answer::Cancel);
 }
 
 std::optional<std::string> ScriptedDialogs::Prompt(const std::string& caption, const std::string& prompt,
                                                    const std::string&) {
   log_.push_back(Entry(Event::Prompt, MessageKind::Information, prompt, caption));
-  if (prompts_.empty()) {
-    ++unanswered_;
-    return std::nullopt;
-  }
-  auto r = prompts_.front();
-  prompts_.pop_front();
-  return r;
+  return Next(prompts_, std::optional<std::string>());
 }
 
 std::optional<uint32_t> ScriptedDialogs::ChooseColour(uint32_t initial) {
   Shown s = Entry(Event::Colour, MessageKind::Information, "", "");
   s.colour = initial;
   log_.push_back(std::move(s));
-  if (colours_.empty()) {
-    ++unanswered_;
-    return std::nullopt;
-  }
-  auto r = colours_.front();
-  colours_.pop_front();
-  return r;
+  return Next(colours_, std::optional<uint32_t>());
 }
 
 std::optional<FontChoice> ScriptedDialogs::ChooseFont(const FontChoice& initial) {
   Shown s = Entry(Event::Font, MessageKind::Information, "", "");
   s.font = initial;
   log_.push_back(std::move(s));
-  if (fonts_.empty()) {
-    ++unanswered_;
-    return std::nullopt;
-  }
-  auto r = fonts_.front();
-  fonts_.pop_front();
-  return r;
+  return Next(fonts_, std::optional<FontChoice>());
 }
 
 std::optional<FileChoice> ScriptedDialogs::SaveFile(const FileDialogOptions& options) {
   log_.push_back(Entry(Event::Save, MessageKind::Information, options.FileName, options.Title, options));
-  if (files_.empty()) {
-    ++unanswered_;
-    return std::nullopt;
-  }
-  auto r = files_.front();
-  files_.pop_front();
-  return r;
+  return Next(files_, std::optional<FileChoice>());
 }
 
 std::optional<FileChoice> ScriptedDialogs::OpenFile(const FileDialogOptions& options) {
   log_.push_back(Entry(Event::Open, MessageKind::Information, options.FileName, options.Title, options));
-  if (files_.empty()) {
-    ++unanswered_;
-    return std::nullopt;
-  }
-  auto r = files_.front();
-  files_.pop_front();
-  return r;
+  return Next(files_, std::optional<FileChoice>());
 }
 
 }  // namespace platform

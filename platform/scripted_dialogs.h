@@ -58,7 +58,9 @@ class ScriptedDialogs : public Dialogs {
   std::optional<FontChoice> ChooseFont(const FontChoice& initial) override;
 
  private:
-  Answer NextAnswer(Answer fallback);
+  // The queue's next answer; none queued: the fallback, counted as unanswered.
+  template <class T>
+  T Next(std::deque<T>& queue, T fallback);
   std::deque<Answer> answers_;
   std::deque<std::optional<std::string>> prompts_;
   std::deque<std::optional<FileChoice>> files_;

@@ -3,7 +3,7 @@
 #include "projections/angles.h"
 #include "projections/datum.h"
 #include "projections/donnees.h"
-#include "projections/erreurs.h"
+#include "projections/erreur_projection.h"
 #include "projections/lignes.h"
 
 namespace projections {

@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "foundation/flux.h"
-#include "projections/erreurs.h"
+#include "projections/erreur_projection.h"
 
 namespace projections {
 

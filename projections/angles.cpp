@@ -5,7 +5,7 @@
 #include <stdexcept>
 
 #include "foundation/arrondi.h"
-#include "projections/erreurs.h"
+#include "projections/erreur_projection.h"
 
 namespace projections {
 

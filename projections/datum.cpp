@@ -5,7 +5,7 @@
 #include "platform/files.h"
 #include "projections/angles.h"
 #include "projections/donnees.h"
-#include "projections/erreurs.h"
+#include "projections/erreur_projection.h"
 #include "projections/geodesie.h"
 #include "projections/lignes.h"
 

@@ -4,7 +4,7 @@
 
 #include "foundation/chaines.h"
 #include "foundation/codage.h"
-#include "projections/erreurs.h"
+#include "projections/erreur_projection.h"
 #include "projections/fabrique.h"
 #include "projections/lignes.h"
 #include "projections/relevement.h"

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "projections/erreurs.h"
+#include "projections/erreur_projection.h"
 #include "projections/lignes.h"
 
 namespace projections {

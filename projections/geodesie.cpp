@@ -6,7 +6,7 @@
 
 #include "foundation/catalogue.h"
 #include "projections/complexes.h"
-#include "projections/erreurs.h"
+#include "projections/erreur_projection.h"
 #include "projections/suisse.h"
 
 namespace projections {

@@ -6,7 +6,7 @@
 #include "foundation/arrondi.h"
 #include "foundation/codage.h"
 #include "platform/files.h"
-#include "projections/erreurs.h"
+#include "projections/erreur_projection.h"
 
 namespace projections {
 

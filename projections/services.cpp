@@ -8,7 +8,7 @@
 #include "platform/dialogs.h"
 #include "projections/angles.h"
 #include "projections/contexte_projections.h"
-#include "projections/erreurs.h"
+#include "projections/erreur_projection.h"
 #include "projections/lignes.h"
 
 namespace projections {

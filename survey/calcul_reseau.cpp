@@ -254,32 +254,40 @@ void TReseau::CalculeCavite(TCavite* UneCav) {
   }
 }
 
+void EtendVueACavite(foundation::ContexteVue& vue, const TCavite& cavite, bool premiere, bool planSeul) {
+  if (premiere) {
+    vue.Xmin = cavite.XMinCav;
+    vue.Xmax = cavite.XMaxCav;
+    vue.Ymin = cavite.YMinCav;
+    vue.Ymax = cavite.YMaxCav;
+  } else {
+    vue.Xmin = std::min(vue.Xmin, cavite.XMinCav);
+    vue.Xmax = std::max(vue.Xmax, cavite.XMaxCav);
+    vue.Ymin = std::min(vue.Ymin, cavite.YMinCav);
+    vue.Ymax = std::max(vue.Ymax, cavite.YMaxCav);
+  }
+  if (planSeul) return;
+  if (premiere) {
+    vue.SLmin = cavite.SlMinCav;
+    vue.SLmax = cavite.SlMaxCav;
+    vue.Zmin = cavite.ZMinCav;
+    vue.Zmax = cavite.ZMaxCav;
+  } else {
+    vue.SLmin = std::min(vue.SLmin, cavite.SlMinCav);
+    vue.SLmax = std::max(vue.SLmax, cavite.SlMaxCav);
+    vue.Zmin = std::min(vue.Zmin, cavite.ZMinCav);
+    vue.Zmax = std::max(vue.Zmax, cavite.ZMaxCav);
+  }
+}
+
 void TReseau::CalculeExtremes() {
   foundation::ContexteVue& vue = foundation::Vue();
   bool premiere = true;
   for (TCavite* c : CavitesCalculees(*this)) {
     if (!c->CaviteValide()) continue;
     c->CalculePointsExtremes();
-    if (premiere) {
-      vue.Xmin = c->XMinCav;
-      vue.Xmax = c->XMaxCav;
-      vue.Ymin = c->YMinCav;
-      vue.Ymax = c->YMaxCav;
-      vue.SLmin = c->SlMinCav;
-      vue.SLmax = c->SlMaxCav;
-      vue.Zmin = c->ZMinCav;
-      vue.Zmax = c->ZMaxCav;
-      premiere = false;
-    } else {
-      vue.Xmin = std::min(vue.Xmin, c->XMinCav);
-      vue.Xmax = std::max(vue.Xmax, c->XMaxCav);
-      vue.Ymin = std::min(vue.Ymin, c->YMinCav);
-      vue.Ymax = std::max(vue.Ymax, c->YMaxCav);
-      vue.SLmin = std::min(vue.SLmin, c->SlMinCav);
-      vue.SLmax = std::max(vue.SLmax, c->SlMaxCav);
-      vue.Zmin = std::min(vue.Zmin, c->ZMinCav);
-      vue.Zmax = std::max(vue.Zmax, c->ZMaxCav);
-    }
+    EtendVueACavite(vue, *c, premiere);
+    premiere = false;
   }
 }
 

@@ -110,6 +110,23 @@ TPointSpeleo* NouvelleStation(TGalerie* g, const std::string& nom) {
   return g->Points.Add(std::move(p));
 }
 
+// The marked stations of the source gallery move, in order, to the end of the
+// destination's; the others stay, in order.
+void DeplacePointsMarques(TGalerie& source, TGalerie& destination) {
+  auto& points = source.Points.Points();
+  std::vector<TPointSpeleo*> restent;
+  restent.reserve(points.size());
+  for (TPointSpeleo* p : points) {
+    if (p->Marque) {
+      p->GalduPt = &destination;
+      destination.Points.Add(p);
+    } else {
+      restent.push_back(p);
+    }
+  }
+  points.swap(restent);
+}
+
 }  // namespace
 
 // --- Helpers ---------------------------------------------------------------------------------
@@ -690,20 +707,7 @@ void TCavite::TransfereFinGalerie(TPointSpeleo* PremPts, TGalerie* NouvelleGal) 
         s->PtCalc->ViseeAvant == s)
       s->PtCalc->Marque = true;
   TGalerie* source = PremPts->GalduPt;
-  if (source != NouvelleGal) {
-    auto& points = source->Points.Points();
-    std::vector<TPointSpeleo*> restent;
-    restent.reserve(points.size());
-    for (TPointSpeleo* p : points) {
-      if (p->Marque) {
-        p->GalduPt = NouvelleGal;
-        NouvelleGal->Points.Add(p);
-      } else {
-        restent.push_back(p);
-      }
-    }
-    points.swap(restent);
-  }
+  if (source != NouvelleGal) DeplacePointsMarques(*source, *NouvelleGal);
   DemarquePoints();
 }
 
@@ -722,17 +726,7 @@ void TCavite::TransfereViseesMarquees(TGalerie* NouvelleGal) {
   DemarquePoints();
   for (TVisee* v : Visees)
     if (v->Marque && v->PtCalc && v->PtCalc->GalduPt == source && v->PtCalc->ViseeAvant == v) v->PtCalc->Marque = true;
-  auto& points = source->Points.Points();
-  std::vector<TPointSpeleo*> restent;
-  for (TPointSpeleo* p : points) {
-    if (p->Marque) {
-      p->GalduPt = NouvelleGal;
-      NouvelleGal->Points.Add(p);
-    } else {
-      restent.push_back(p);
-    }
-  }
-  points.swap(restent);
+  DeplacePointsMarques(*source, *NouvelleGal);
   DemarquePoints();
   DemarqueVisees();
 }

@@ -27,6 +27,10 @@
 #include "survey/liens_dessin.h"
 #include "survey/parties_reseau.h"
 
+namespace foundation {
+struct ContexteVue;
+}
+
 namespace survey {
 
 // A cave list as the selectors show it: name and cave.
@@ -218,6 +222,11 @@ class TReseau {
 // cave, gallery by gallery in the order the reader reads them, takes its
 // position in the network's station index.  Virtual points are removed first.
 void NumeroteStationsEcriture(const foundation::TListeFichier<TCavite>& cavites);
+
+// Takes the cave's computed extent (XMinCav ... ZMaxCav) into the view
+// extent: X and Y, and without planSeul also SL and Z; with premiere the view
+// extent becomes the cave's.
+void EtendVueACavite(foundation::ContexteVue& vue, const TCavite& cavite, bool premiere, bool planSeul = false);
 
 // The conversions the survey model asks through its ports, done by the
 // projection services and the current network; the network's cave merge.

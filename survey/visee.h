@@ -151,7 +151,7 @@ class TValeurVisee : public foundation::TObjetDeListe {
   virtual double GTVisee() const = 0;
   virtual TGalerie* GalDeLaVis() const = 0;
   virtual std::string DesignVisee() const { return {}; }
-  // Reduces the shot again and fills ValeursTxt (textes_visee.cpp); a shot
+  // Reduces the shot again and fills ValeursTxt (valeurs_txt_visee.cpp); a shot
   // of no kind empties them.
   virtual void CreeValeursTxt() { ValeursTxt.fill({}); }
   // The trip position the record stores.

@@ -5,11 +5,14 @@
 #include "foundation/arrondi.h"
 #include "foundation/chaines.h"
 #include "foundation/codage.h"
-#include "views/contexte_impression.h"
+#include "foundation/contexte_impression.h"
 
 namespace views {
 
 using foundation::Arrondi;
+using foundation::ContexteImpression;
+using foundation::Impression;
+using foundation::PointsParMetre;
 
 TValFormat TFormatPapier::ValFormat() const {
   TValFormat v;

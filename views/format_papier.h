@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "foundation/objet_de_liste.h"
-#include "foundation/point_entier.h"
+#include "foundation/point_topo.h"
 #include "platform/printer.h"
 
 namespace views {

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "drawing/objet_motif_de_base.h"
-#include "foundation/point_entier.h"
+#include "foundation/point_topo.h"
 #include "foundation/transformation_vue.h"
 #include "views/format_papier.h"
 #include "views/objets_mise_en_page.h"

@@ -14,7 +14,6 @@
 
 #include "drawing/jeu_calques.h"
 #include "drawing/objet_dessin.h"
-#include "foundation/point_entier.h"
 #include "foundation/point_topo.h"
 #include "foundation/transformation_vue.h"
 #include "platform/canvas.h"

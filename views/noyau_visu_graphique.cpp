@@ -361,17 +361,7 @@ void TNoyauVisuGraphique::EtendueCavitePlani(TCavite& cavite, bool premiere) {
   TZoomCavite z{cavite.XMinCav, cavite.YMinCav, cavite.XMaxCav, cavite.YMaxCav};
   ElargitAuDessin(z, ViseesDe(cavite.Visees));
   ZoomCaviteDe(&cavite) = z;
-  if (premiere) {
-    v.Xmin = cavite.XMinCav;
-    v.Xmax = cavite.XMaxCav;
-    v.Ymin = cavite.YMinCav;
-    v.Ymax = cavite.YMaxCav;
-  } else {
-    v.Xmin = std::min(v.Xmin, cavite.XMinCav);
-    v.Xmax = std::max(v.Xmax, cavite.XMaxCav);
-    v.Ymin = std::min(v.Ymin, cavite.YMinCav);
-    v.Ymax = std::max(v.Ymax, cavite.YMaxCav);
-  }
+  survey::EtendVueACavite(v, cavite, premiere, true);
 }
 
 void TNoyauVisuGraphique::EtenduePointsSurface() {

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "foundation/point_entier.h"
+#include "foundation/point_topo.h"
 #include "platform/canvas.h"
 
 namespace survey {

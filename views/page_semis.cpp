@@ -1,12 +1,15 @@
 #include "views/page_semis.h"
 
 #include "foundation/arrondi.h"
-#include "views/contexte_impression.h"
+#include "foundation/contexte_impression.h"
 #include "views/format_papier.h"
 
 namespace views {
 
 using foundation::Arrondi;
+using foundation::BitmapCreable;
+using foundation::ContexteImpression;
+using foundation::Impression;
 using foundation::TFlux;
 
 bool TPageSemis::EcritObjet(TFlux& f) {

@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "foundation/objet_de_liste.h"
-#include "foundation/point_entier.h"
 #include "foundation/point_topo.h"
 
 namespace drawing {

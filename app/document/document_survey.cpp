@@ -1,7 +1,7 @@
 #include "app/document/document_survey.h"
 
 #include "app/commun/config_generale.h"
-#include "formats/import/import_autres.h"
+#include "formats/import/import_fichier_autre.h"
 #include "survey/cavite.h"
 #include "survey/compens.h"
 #include "survey/contexte_document.h"

@@ -7,7 +7,7 @@
 #include <system_error>
 
 #include "app/commun/config_generale.h"
-#include "formats/import/import_autres.h"
+#include "formats/import/import_fichier_autre.h"
 #include "foundation/catalogue.h"
 #include "foundation/codage.h"
 #include "foundation/flux.h"

@@ -13,7 +13,7 @@
 #include "formats/contexte_formats.h"
 #include "formats/import/autre_reseau/import_cavites.h"
 #include "formats/import/autre_reseau/ports_autre_reseau.h"
-#include "formats/import/points/select_import_dlg.h"
+#include "formats/import/points/selection_points_import.h"
 #include "foundation/catalogue.h"
 #include "platform/printer.h"
 #include "platform/qt/boutons_dialogue.h"

@@ -1,6 +1,6 @@
 #include "app/echanges/commandes_import.h"
 
-#include "formats/import/import_autres.h"
+#include "formats/import/import_fichier_autre.h"
 #include "platform/dialogs.h"
 #include "platform/files.h"
 

@@ -7,7 +7,7 @@
 
 #include <array>
 
-#include "formats/export/svg/objets_svg_dlg.h"
+#include "formats/export/svg/choix_objets_svg.h"
 
 class QCheckBox;
 class QPlainTextEdit;

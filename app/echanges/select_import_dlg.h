@@ -11,7 +11,7 @@
 // Note1Lbl, Note2Lbl, OKBtn, AnnulerBtn.
 #include <QDialog>
 
-#include "formats/import/points/select_import_dlg.h"
+#include "formats/import/points/selection_points_import.h"
 
 class QLabel;
 class QTreeWidget;

@@ -3,7 +3,7 @@
 #include <cmath>
 #include <numbers>
 
-#include "formats/import/import_autres.h"
+#include "formats/import/import_sauf_tprb.h"
 #include "foundation/catalogue.h"
 #include "foundation/chaines.h"
 #include "platform/dialogs.h"

@@ -6,7 +6,7 @@
 
 #include "app/commun/config_generale.h"
 #include "app/document/gestion_document.h"
-#include "formats/import/import_autres.h"
+#include "formats/import/import_fichier_autre.h"
 #include "platform/files.h"
 #include "platform/scripted_dialogs.h"
 #include "survey/contexte_document.h"
@@ -17,8 +17,8 @@
 #include "tests/support/verrou_externe.h"
 
 using namespace app;
-using platform::Answer;
 using essai::Gardes;
+using platform::Answer;
 using testsupport::Mode;
 using testsupport::TenuSelonFlock;
 

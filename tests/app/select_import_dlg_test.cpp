@@ -11,7 +11,7 @@
 
 #include "app/echanges/select_import_dlg.h"
 #include "formats/import/points/import_points_surface.h"
-#include "formats/import/points/select_import_dlg.h"
+#include "formats/import/points/selection_points_import.h"
 #include "survey/contexte_document.h"
 #include "survey/liste_points.h"
 #include "survey/point_speleo.h"

@@ -28,7 +28,7 @@
 #include "formats/contexte_formats.h"
 #include "formats/export/partie/export_partie_cavite.h"
 #include "formats/export/ports_export.h"
-#include "formats/import/import_autres.h"
+#include "formats/import/import_fichier_autre.h"
 #include "foundation/flux.h"
 #include "platform/file_lock.h"
 #include "platform/files.h"

@@ -10,7 +10,7 @@
 
 #include "formats/import/galeries_import.h"
 #include "formats/import/points/import_points_surface.h"
-#include "formats/import/points/select_import_dlg.h"
+#include "formats/import/points/selection_points_import.h"
 #include "foundation/codage.h"
 #include "survey/liste_points.h"
 #include "survey/point_speleo.h"

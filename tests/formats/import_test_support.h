@@ -6,7 +6,7 @@
 #include <string>
 
 #include "formats/import/galeries_import.h"
-#include "formats/import/import_autres.h"
+#include "formats/import/import_fichier_autre.h"
 #include "formats/import/vtopo/lecteur_vtopo.h"
 #include "foundation/codage.h"
 #include "platform/scripted_dialogs.h"

@@ -7,7 +7,7 @@
 
 #include "projections/angles.h"
 #include "projections/donnees.h"
-#include "projections/erreurs.h"
+#include "projections/erreur_projection.h"
 #include "projections/fabrique.h"
 #include "projections/lambert.h"
 #include "projections/transverse_mercator.h"

@@ -5,7 +5,7 @@
 #include <cmath>
 #include <stdexcept>
 
-#include "projections/erreurs.h"
+#include "projections/erreur_projection.h"
 
 using namespace projections;
 

@@ -7,12 +7,12 @@
 #include <string>
 #include <vector>
 
-#include "foundation/chaines.h"
 #include "essai_projections.h"
+#include "foundation/chaines.h"
 #include "oracle_proj.h"
 #include "projections/angles.h"
 #include "projections/donnees.h"
-#include "projections/erreurs.h"
+#include "projections/erreur_projection.h"
 #include "projections/fabrique.h"
 #include "projections/geodesie.h"
 #include "projections/hotine.h"

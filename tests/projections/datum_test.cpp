@@ -8,7 +8,7 @@
 #include "oracle_proj.h"
 #include "projections/angles.h"
 #include "projections/donnees.h"
-#include "projections/erreurs.h"
+#include "projections/erreur_projection.h"
 #include "projections/geodesie.h"
 
 using namespace projections;

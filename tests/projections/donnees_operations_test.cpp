@@ -9,7 +9,7 @@
 #include "essai_projections.h"
 #include "projections/angles.h"
 #include "projections/donnees.h"
-#include "projections/erreurs.h"
+#include "projections/erreur_projection.h"
 
 using namespace projections;
 

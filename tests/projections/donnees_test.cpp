@@ -9,7 +9,7 @@
 #include "catalogue_france.h"
 #include "foundation/codage.h"
 #include "oracle_proj.h"
-#include "projections/erreurs.h"
+#include "projections/erreur_projection.h"
 #include "projections/fabrique.h"
 #include "projections/lignes.h"
 

@@ -10,7 +10,7 @@
 #include "projections/angles.h"
 #include "projections/datum.h"
 #include "projections/donnees.h"
-#include "projections/erreurs.h"
+#include "projections/erreur_projection.h"
 #include "projections/geodesie.h"
 #include "tests/support/dossier_temp.h"
 

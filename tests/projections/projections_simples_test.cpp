@@ -7,13 +7,13 @@
 #include <string>
 #include <vector>
 
-#include "foundation/chaines.h"
 #include "essai_projections.h"
+#include "foundation/chaines.h"
 #include "oracle_proj.h"
 #include "projections/angles.h"
 #include "projections/bonne.h"
 #include "projections/donnees.h"
-#include "projections/erreurs.h"
+#include "projections/erreur_projection.h"
 #include "projections/fabrique.h"
 #include "projections/mercator_sphere.h"
 #include "projections/new_zealand.h"

@@ -12,7 +12,7 @@
 #include "oracle_proj.h"
 #include "projections/angles.h"
 #include "projections/donnees.h"
-#include "projections/erreurs.h"
+#include "projections/erreur_projection.h"
 #include "tests/support/temps_processeur.h"
 
 using namespace projections;

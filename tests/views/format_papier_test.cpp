@@ -3,11 +3,14 @@
 // printed page size; the built-in PDF printer measured like any other.
 #include <gtest/gtest.h>
 
+#include "foundation/contexte_impression.h"
 #include "platform/scripted_printer.h"
-#include "views/contexte_impression.h"
 #include "views/format_papier.h"
 
 using namespace views;
+using foundation::GardeImpression;
+using foundation::Impression;
+using foundation::PointsParMetre;
 using platform::PaperFormat;
 using platform::ScriptedPrinter;
 using platform::ScriptedPrinterService;

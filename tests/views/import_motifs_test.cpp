@@ -10,7 +10,7 @@
 
 #include "drawing/liste_mtf.h"
 #include "tests/drawing/outils_import_motifs.h"
-#include "views/import_motifs.h"
+#include "views/import_motifs_choisis.h"
 
 using drawing::TListeMotifsBase;
 using drawing::TObjetMotifdeBase;

@@ -3,14 +3,16 @@
 // do not overflow.
 #include <gtest/gtest.h>
 
+#include "foundation/contexte_impression.h"
 #include "platform/scripted_printer.h"
 #include "tests/views/outils_vues.h"
-#include "views/contexte_impression.h"
 #include "views/format_papier.h"
 #include "views/page_semis.h"
 
 using namespace views;
 using essaivues::Niveau;
+using foundation::GardeImpression;
+using foundation::Impression;
 
 namespace {
 

@@ -53,7 +53,7 @@
 #include "platform/files.h"
 #include "projections/ancetre.h"
 #include "projections/donnees.h"
-#include "projections/erreurs.h"
+#include "projections/erreur_projection.h"
 #include "projections/regions.h"
 #include "projections/services.h"
 #include "survey/contexte_document.h"
@@ -61,11 +61,11 @@
 #include "survey/fichier_reseau.h"
 #include "survey/reseau.h"
 #include "tools/cavtool/calcul_cavtool.h"
-#include "tools/cavtool/vues_cavtool.h"
 #include "tools/cavtool/export_cavtool.h"
 #include "tools/cavtool/export_geo_cavtool.h"
 #include "tools/cavtool/import_cavtool.h"
 #include "tools/cavtool/levers_cavtool.h"
+#include "tools/cavtool/vues_cavtool.h"
 
 namespace {
 

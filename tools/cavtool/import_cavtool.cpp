@@ -7,7 +7,7 @@
 
 #include "document/composition.h"
 #include "formats/import/galeries_import.h"
-#include "formats/import/import_autres.h"
+#include "formats/import/import_fichier_autre.h"
 #include "foundation/catalogue.h"
 #include "foundation/flux.h"
 #include "platform/dialogs.h"

@@ -15,16 +15,17 @@
 #include "drawing/objet_trait.h"
 #include "drawing/style_canvas.h"
 #include "foundation/catalogue.h"
+#include "foundation/contexte_impression.h"
 #include "foundation/transformation_vue.h"
 #include "platform/qt/conversions_qt.h"
 #include "platform/qt/qt_canvas.h"
 #include "survey/point_speleo.h"
-#include "views/contexte_impression.h"
 #include "views/motifs/cadre_couleur.h"
 
 namespace views {
 
 using foundation::IdMsg;
+using foundation::Impression;
 using platform::qt::Q;
 
 namespace {

@@ -12,7 +12,7 @@
 #include "platform/qt/boutons_dialogue.h"
 #include "platform/qt/conversions_qt.h"
 #include "platform/qt/qt_canvas.h"
-#include "views/import_motifs.h"
+#include "views/import_motifs_choisis.h"
 
 namespace views {
 

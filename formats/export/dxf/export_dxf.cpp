@@ -3,21 +3,20 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <unordered_set>
+#include <optional>
+#include <utility>
 
-#include "drawing/annexe_cavite.h"
 #include "drawing/donnees_dessin_basique.h"
 #include "drawing/liste_donnees_dessin.h"
 #include "drawing/objet_donnees_basique.h"
-#include "drawing/point_dessin.h"
 #include "drawing/poly_gal.h"
 #include "formats/export/gpx/export_gpx.h"
+#include "formats/export/lignes_export.h"
 #include "foundation/chaines.h"
 #include "survey/cavite.h"
 #include "survey/galerie.h"
 #include "survey/point_speleo.h"
 #include "survey/reseau.h"
-#include "survey/visee.h"
 
 namespace formats {
 
@@ -27,14 +26,6 @@ std::string Rogne(const std::string& s) {
   const size_t d = s.find_first_not_of(' ');
   if (d == std::string::npos) return std::string();
   return s.substr(d, s.find_last_not_of(' ') - d + 1);
-}
-
-foundation::TPointTopo PointDe(const survey::TPointSpeleo& p) {
-  foundation::TPointTopo t;
-  t.X = p.X;
-  t.Y = p.Y;
-  t.Z = p.Z;
-  return t;
 }
 
 bool Fini(const foundation::TPointTopo& p) { return std::isfinite(p.X) && std::isfinite(p.Y) && std::isfinite(p.Z); }
@@ -136,7 +127,7 @@ void TFichierDxf::EcritPointPoly(const foundation::TPointTopo& point, const std:
 }
 
 void TFichierDxf::EcritPointSpeleo(const survey::TPointSpeleo& point, const std::string& calque, double hauteur) {
-  if (!Fini(PointDe(point))) return;
+  if (!Fini(PointDeStation(point))) return;
   ecrit_bloc(0, "POINT");
   ecrit_bloc(8, calque);
   ecrit_bloc(10, CoordonneeDxf(point.X));
@@ -178,57 +169,22 @@ void EcritGaleriesDxf(const survey::TCavite& cavite, TFichierDxf& fichier) {
   const drawing::TypeTrait trait = TraitAxeIntegre();
   for (const survey::TGalerie* g : cavite.Galeries) {
     if (!g) continue;
-    // The marks are the gallery's own: its walk costs its own size only.
-    std::unordered_set<const survey::TPointSpeleo*> marques;
-    const survey::TPointSpeleo* rattache = g->PointRattach();
+    for (TPolyligneExport& ligne : LignesGalerie(*g, trait))
+      TDxfPolyligne(std::move(ligne)).EcritFichier(fichier, DesignCalque(4));
     const auto& points = g->Points;
-    for (int i = points.Count() - 1; i >= 0; --i) {
-      survey::TPointSpeleo* depart = points.Item(i);
-      if (!depart || marques.count(depart)) continue;
-      TDxfPolyligne ligne(trait, false);
-      survey::TPointSpeleo* p = depart;
-      while (p && !marques.count(p) && p != rattache) {
-        marques.insert(p);
-        ligne.AjoutePoint(PointDe(*p));
-        p = p->ViseeAvant ? p->ViseeAvant->PtOrigCalc : nullptr;
-      }
-      // A walk that adds no station passes the station over.
-      if (ligne.Points.empty()) {
-        marques.insert(depart);
-        continue;
-      }
-      if (p) ligne.AjoutePoint(PointDe(*p));
-      ligne.EcritFichier(fichier, DesignCalque(4));
-    }
     for (int i = 0; i < points.Count(); ++i)
       if (const survey::TPointSpeleo* p = points.Item(i)) fichier.EcritPointSpeleo(*p, DesignCalque(0), 1.5);
   }
 }
 
 void EcritEnveloppeDxf(const drawing::tPolyGal& poly, TFichierDxf& fichier) {
-  const drawing::TypeTrait trait = TraitEnveloppeIntegre();
-  TDxfPolyligne gauche(trait, false);
-  for (const foundation::TPointTopo& p : poly.BordGauche) gauche.AjoutePoint(p);
-  if (poly.fermee && !poly.BordDroit.empty()) gauche.AjoutePoint(poly.BordDroit.back());
-  gauche.EcritFichier(fichier, DesignCalque(6));
-  TDxfPolyligne droite(trait, false);
-  for (const foundation::TPointTopo& p : poly.BordDroit) droite.AjoutePoint(p);
-  droite.EcritFichier(fichier, DesignCalque(6));
+  for (TPolyligneExport& bord : BordsEnveloppe(poly, TraitEnveloppeIntegre()))
+    TDxfPolyligne(std::move(bord)).EcritFichier(fichier, DesignCalque(6));
 }
 
 void EcritObjetDessinDxf(const drawing::TObjetDonneesBasique& objet, TFichierDxf& fichier) {
-  if (objet.estNonVisible()) return;
-  drawing::TypeTrait trait;
-  if (const auto* t = dynamic_cast<const drawing::TDefObjetTrait*>(objet.MotifDessin)) trait = t->GetValeurTrait();
-  TDxfPolyligne ligne(trait, objet.estSurfacique());
-  for (int i = 0; i < objet.Points.Count(); ++i) {
-    const drawing::TPointDessin* p = objet.Points.UnObjet(i);
-    if (!p || !p->PointOk) continue;
-    foundation::TPointTopo t = p->PointTopo();
-    t.Z = p->Zpt;
-    ligne.AjoutePoint(t);
-  }
-  ligne.EcritFichier(fichier, DesignCalque(objet.estHabillage() ? 8 : 7));
+  if (std::optional<TPolyligneExport> ligne = LigneObjetDessin(objet))
+    TDxfPolyligne(std::move(*ligne)).EcritFichier(fichier, DesignCalque(objet.estHabillage() ? 8 : 7));
 }
 
 bool ConstruitDxf(survey::TReseau& reseau, TFichierDxf& fichier) {
@@ -253,15 +209,13 @@ bool ConstruitDxf(survey::TReseau& reseau, TFichierDxf& fichier) {
     for (int i = 0; i < surface->Count(); ++i)
       if (const survey::TPointSpeleo* p = surface->Item(i)) fichier.EcritPointSpeleo(*p, DesignCalque(3), 3);
   EcritGaleriesDxf(*cavite, fichier);
-  cavite->CalculeDessinPlani();
-  if (const drawing::TAnnexeDessinCavite* annexe = drawing::AnnexeDessin(cavite))
-    if (const drawing::TDonneesDessinBasique* dessin = annexe->LeDessinPlani.get()) {
-      for (const drawing::tPolyGal* poly : dessin->ListePolyGal)
-        if (poly) EcritEnveloppeDxf(*poly, fichier);
-      const auto& elements = dessin->ListeDonneesDessin.LesMultiPoints;
-      for (int i = 0; i < elements.Count(); ++i)
-        if (const drawing::TObjetDonneesBasique* o = elements.UnObjet(i)) EcritObjetDessinDxf(*o, fichier);
-    }
+  if (const drawing::TDonneesDessinBasique* dessin = DessinPlaniCalcule(*cavite)) {
+    for (const drawing::tPolyGal* poly : dessin->ListePolyGal)
+      if (poly) EcritEnveloppeDxf(*poly, fichier);
+    const auto& elements = dessin->ListeDonneesDessin.LesMultiPoints;
+    for (int i = 0; i < elements.Count(); ++i)
+      if (const drawing::TObjetDonneesBasique* o = elements.UnObjet(i)) EcritObjetDessinDxf(*o, fichier);
+  }
   bloc(0, "ENDSEC");
   bloc(0, "EOF");
   return true;

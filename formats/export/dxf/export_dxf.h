@@ -4,22 +4,16 @@
 // drawing lines, each on a layer named
 // after the kind of object, in the network's coordinates.
 #include <string>
-#include <vector>
+#include <utility>
 
-#include "drawing/objet_trait.h"
+#include "formats/export/lignes_export.h"
 #include "foundation/point_topo.h"
 #include "survey/sauve_fich_txt.h"
 
+// The caves, stations and drawing elements are declared by lignes_export.h.
 namespace survey {
-class TCavite;
-class TPointSpeleo;
 class TReseau;
-}  // namespace survey
-
-namespace drawing {
-class tPolyGal;
-class TObjetDonneesBasique;
-}  // namespace drawing
+}
 
 namespace formats {
 
@@ -40,16 +34,12 @@ class TFichierDxf : public survey::TSauveFichTxt {
   void EcritPointSpeleo(const survey::TPointSpeleo& point, const std::string& calque, double hauteur);
 };
 
-class TDxfPolyligne {
+class TDxfPolyligne : public TPolyligneExport {
  public:
-  TDxfPolyligne(const drawing::TypeTrait& trait, bool fermee) : UnTrait(trait), Fermee(fermee) {}
-  void AjoutePoint(const foundation::TPointTopo& p) { Points.push_back(p); }
+  using TPolyligneExport::TPolyligneExport;
+  explicit TDxfPolyligne(TPolyligneExport ligne) : TPolyligneExport(std::move(ligne)) {}
   // Nothing for fewer than two points with finite coordinates.
   void EcritFichier(TFichierDxf& fichier, const std::string& calque) const;
-
-  std::vector<foundation::TPointTopo> Points;
-  drawing::TypeTrait UnTrait;
-  bool Fermee;
 };
 
 // The survey lines of every gallery of the cave, then its stations.

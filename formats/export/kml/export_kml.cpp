@@ -13,6 +13,7 @@
 #include "drawing/objet_donnees_basique.h"
 #include "drawing/point_dessin.h"
 #include "drawing/poly_gal.h"
+#include "formats/export/lignes_export.h"
 #include "formats/export/ports_export.h"
 #include "foundation/catalogue.h"
 #include "platform/dialogs.h"
@@ -30,14 +31,6 @@ namespace formats {
 namespace {
 
 constexpr double DegresParRadian = 57.295779513082320877;
-
-foundation::TPointTopo PointDe(const survey::TPointSpeleo& p) {
-  foundation::TPointTopo t;
-  t.X = p.X;
-  t.Y = p.Y;
-  t.Z = p.Z;
-  return t;
-}
 
 }  // namespace
 
@@ -103,7 +96,7 @@ void TFichierKML::EcritPointSurface(const survey::TPointSpeleo& point) {
   }
   DebutBalise("Point");
   DebutBalise("coordinates");
-  EcritPointPoly(PointDe(point));
+  EcritPointPoly(PointDeStation(point));
   FinBalise();
   FinBalise();
   FinBalise();
@@ -128,45 +121,11 @@ void TKmlPolyligne::EcritFichier(TFichierKML& fichier) const {
   fichier.FinBalise();
 }
 
-namespace {
-
-// The survey lines of one gallery: walks from its last unvisited station
-// back towards its attachment, each walk one line.  The marks are the
-// gallery's own, so a gallery's walk costs its own size only.
-void EcritLignesGalerie(const survey::TGalerie& galerie, TFichierKML& fichier, const drawing::TypeTrait& trait) {
-  std::unordered_set<const survey::TPointSpeleo*> marques;
-  const survey::TPointSpeleo* rattache = galerie.PointRattach();
-  const auto& points = galerie.Points;
-  for (int i = points.Count() - 1; i >= 0; --i) {
-    survey::TPointSpeleo* depart = points.Item(i);
-    if (!depart || marques.count(depart)) continue;
-    TKmlPolyligne ligne(trait, false);
-    survey::TPointSpeleo* p = depart;
-    while (p && !marques.count(p) && p != rattache && p->ViseeAvant) {
-      marques.insert(p);
-      ligne.AjoutePoint(PointDe(*p));
-      p = p->ViseeAvant->PtOrigCalc;
-    }
-    // A walk that adds no station ends here: the station is passed over.
-    if (ligne.Points.empty()) {
-      marques.insert(depart);
-      continue;
-    }
-    if (p) ligne.AjoutePoint(PointDe(*p));
-    if (ligne.Points.size() >= 2) ligne.EcritFichier(fichier);
-  }
-}
-
-}  // namespace
-
 void EcritGalerieKml(const survey::TCavite& cavite, TFichierKML& fichier, int g, const drawing::TypeTrait& trait) {
   const int n = cavite.Galeries.Count();
   if (g < 0 || g >= n) return;
-  // The galleries hanging from each gallery, in order, found once.
-  std::unordered_map<const survey::TGalerie*, std::vector<int>> filles;
-  for (int h = 0; h < n; ++h)
-    if (const survey::TGalerie* gh = cavite.Galeries.UnObjet(h))
-      if (const survey::TGalerie* mere = gh->GalDeRattach()) filles[mere].push_back(h);
+  // The galleries hanging from each gallery, found once.
+  const auto filles = GaleriesFilles(cavite);
   struct Etape {
     int g;
     size_t fille;
@@ -188,35 +147,19 @@ void EcritGalerieKml(const survey::TCavite& cavite, TFichierKML& fichier, int g,
       if (h > e.g && vues.insert(h).second) ouvre(h);
       continue;
     }
-    EcritLignesGalerie(*ge, fichier, trait);
+    for (TPolyligneExport& ligne : LignesGalerie(*ge, trait)) TKmlPolyligne(std::move(ligne)).EcritFichier(fichier);
     fichier.FinBalise();
     pile.pop_back();
   }
 }
 
 void EcritEnveloppeKml(const drawing::tPolyGal& poly, TFichierKML& fichier, const drawing::TypeTrait& trait) {
-  TKmlPolyligne gauche(trait, false);
-  for (const foundation::TPointTopo& p : poly.BordGauche) gauche.AjoutePoint(p);
-  if (poly.fermee && !poly.BordDroit.empty()) gauche.AjoutePoint(poly.BordDroit.back());
-  gauche.EcritFichier(fichier);
-  TKmlPolyligne droite(trait, false);
-  for (const foundation::TPointTopo& p : poly.BordDroit) droite.AjoutePoint(p);
-  droite.EcritFichier(fichier);
+  for (TPolyligneExport& bord : BordsEnveloppe(poly, trait)) TKmlPolyligne(std::move(bord)).EcritFichier(fichier);
 }
 
 void EcritObjetDessinKml(const drawing::TObjetDonneesBasique& objet, TFichierKML& fichier) {
-  if (objet.estNonVisible()) return;
-  drawing::TypeTrait trait;
-  if (const auto* t = dynamic_cast<const drawing::TDefObjetTrait*>(objet.MotifDessin)) trait = t->GetValeurTrait();
-  TKmlPolyligne ligne(trait, objet.estSurfacique());
-  for (int i = 0; i < objet.Points.Count(); ++i) {
-    const drawing::TPointDessin* p = objet.Points.UnObjet(i);
-    if (!p || !p->PointOk) continue;
-    foundation::TPointTopo t = p->PointTopo();
-    t.Z = p->Zpt;
-    ligne.AjoutePoint(t);
-  }
-  ligne.EcritFichier(fichier);
+  if (std::optional<TPolyligneExport> ligne = LigneObjetDessin(objet))
+    TKmlPolyligne(std::move(*ligne)).EcritFichier(fichier);
 }
 
 void ConstruitKml(survey::TReseau& reseau, int objets, TFichierKML& fichier) {
@@ -260,8 +203,7 @@ void ConstruitKml(survey::TReseau& reseau, int objets, TFichierKML& fichier) {
     }
     const drawing::TDonneesDessinBasique* dessin = nullptr;
     if (c->Galeries.Count() > 0 && (objets & (KmlGaleries | KmlDessin))) {
-      c->CalculeDessinPlani();
-      if (const drawing::TAnnexeDessinCavite* annexe = drawing::AnnexeDessin(c)) dessin = annexe->LeDessinPlani.get();
+      dessin = DessinPlaniCalcule(*c);
     }
     if (dessin && (objets & KmlGaleries)) {
       fichier.DebutBalise("Folder");

@@ -6,23 +6,16 @@
 #include <memory>
 #include <optional>
 #include <string>
-#include <vector>
+#include <utility>
 
-#include "drawing/objet_trait.h"
 #include "formats/export/gpx/export_gpx.h"
+#include "formats/export/lignes_export.h"
 #include "foundation/point_topo.h"
 
+// The caves, stations and drawing elements are declared by lignes_export.h.
 namespace survey {
-class TCavite;
-class TGalerie;
-class TPointSpeleo;
 class TReseau;
-}  // namespace survey
-
-namespace drawing {
-class tPolyGal;
-class TObjetDonneesBasique;
-}  // namespace drawing
+}
 
 namespace formats {
 
@@ -72,15 +65,11 @@ class TFichierKML : public TFichierXml {
 std::string CouleurKml(uint32_t couleur);
 
 // A styled line string.
-class TKmlPolyligne {
+class TKmlPolyligne : public TPolyligneExport {
  public:
-  TKmlPolyligne(const drawing::TypeTrait& trait, bool fermee) : UnTrait(trait), Fermee(fermee) {}
-  void AjoutePoint(const foundation::TPointTopo& p) { Points.push_back(p); }
+  using TPolyligneExport::TPolyligneExport;
+  explicit TKmlPolyligne(TPolyligneExport ligne) : TPolyligneExport(std::move(ligne)) {}
   void EcritFichier(TFichierKML& fichier) const;
-
-  std::vector<foundation::TPointTopo> Points;
-  drawing::TypeTrait UnTrait;
-  bool Fermee;
 };
 
 // The folder of gallery g of the cave, with the folders of the galleries

@@ -14,9 +14,10 @@
 #include "drawing/objet_donnees_basique.h"
 #include "formats/contexte_formats.h"
 #include "formats/export/gpx/export_gpx.h"
+#include "formats/export/lignes_export.h"
+#include "formats/export/svg/choix_objets_svg.h"
 #include "formats/export/svg/etat_export_svg.h"
 #include "formats/export/svg/fichier_svg.h"
-#include "formats/export/svg/objets_svg_dlg.h"
 #include "formats/export/svg/polyligne_svg.h"
 #include "foundation/arrondi.h"
 #include "foundation/catalogue.h"
@@ -259,10 +260,7 @@ void TFichierSVG::EcritCheminementGaleries(int g) {
   const int n = cavite.Galeries.Count();
   if (g < 0 || g >= n) return;
   // The galleries hanging from each gallery, in increasing order, found once.
-  std::unordered_map<const survey::TGalerie*, std::vector<int>> filles;
-  for (int h = 0; h < n; ++h)
-    if (const survey::TGalerie* gh = cavite.Galeries.UnObjet(h))
-      if (const survey::TGalerie* mere = gh->GalDeRattach()) filles[mere].push_back(h);
+  const auto filles = GaleriesFilles(cavite);
   const bool alti = foundation::EstDessinAlti();
   const drawing::TDefObjetTrait& trait = drawing::Motifs().TraitAxeTopo;
   // The lines of one gallery: walks from its last unvisited station back

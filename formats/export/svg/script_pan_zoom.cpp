@@ -3,7 +3,7 @@
 // pan, moving the mouse moves the group by rewriting its "transform" as a
 // matrix, releasing the button ends it; the wheel zooms about the pointer by
 // (1 + 0.1) to the power of its steps (the wheel delta / 120, or -detail / 3).
-#include "formats/export/svg/objets_svg_dlg.h"
+#include "formats/export/svg/choix_objets_svg.h"
 
 namespace formats {
 

@@ -66,6 +66,25 @@ bool LitNombres(const std::vector<std::string>& champs, double* v, size_t n) {
   return true;
 }
 
+// The drawn stations of a sketch ("STATIONS" lines: x, y, name), with
+// their marks cleared first: f(stations of the name, x, y) for each line
+// naming a station of the cave.  False at a line that does not read.
+template <class F>
+bool PourStationsDessinees(const std::vector<std::string>& lignes,
+                           std::unordered_map<std::string, std::vector<TPointSpeleo*>>& stations, F f) {
+  for (auto& [nom, liste] : stations)
+    for (TPointSpeleo* p : liste) p->Marque = false;
+  for (const std::string& ligne : lignes) {
+    if (CleLigne(ligne) == "STATIONS") continue;
+    const std::vector<std::string> champs = ChampsTab(ligne);
+    double v[2];
+    if (!LitNombres(champs, v, 2) || champs.size() < 3) return false;
+    const auto it = stations.find(foundation::OteBlancs(champs[2]));
+    if (it != stations.end()) f(it->second, v[0], v[1]);
+  }
+  return true;
+}
+
 void PositionStation(const TPointSpeleo& p, bool alti, double& a, double& b) {
   a = alti ? p.Slh : p.X;
   b = alti ? p.Z : p.Y;
@@ -297,8 +316,6 @@ void tImportPocketTopo::CreeDessinPkTp() {
 
 bool tImportPocketTopo::PlaceStations(bool alti) {
   auto stations = StationsParNom();
-  for (auto& [nom, liste] : stations)
-    for (TPointSpeleo* p : liste) p->Marque = false;
   // The drawn shot lines.
   std::vector<TObjBiPoint> lignes;
   for (const std::string& ligne : alti ? ShotsAltiStr : ShotsPlaniStr) {
@@ -310,19 +327,14 @@ bool tImportPocketTopo::PlaceStations(bool alti) {
     b.PtExtr = drawing::PointPlan(v[2], v[3]);
     lignes.push_back(b);
   }
-  for (const std::string& ligne : alti ? StationsAltiStr : StationsPlaniStr) {
-    if (CleLigne(ligne) == "STATIONS") continue;
-    const std::vector<std::string> champs = ChampsTab(ligne);
-    double v[2];
-    if (!LitNombres(champs, v, 2) || champs.size() < 3) return FichierIllisible();
-    const auto it = stations.find(foundation::OteBlancs(champs[2]));
-    if (it == stations.end()) continue;
-    for (TPointSpeleo* p : it->second)
+  const auto place = [&](std::vector<TPointSpeleo*>& memeNom, double x, double y) {
+    for (TPointSpeleo* p : memeNom)
       if (!p->Marque) {
-        PlaceStation(*p, alti, v[0], v[1]);
+        PlaceStation(*p, alti, x, y);
         p->Marque = true;
       }
-  }
+  };
+  if (!PourStationsDessinees(alti ? StationsAltiStr : StationsPlaniStr, stations, place)) return FichierIllisible();
   // The others from their neighbours, in passes over the matched shots; a
   // station computed but not snapped still counts as placed, so the passes
   // end.
@@ -406,21 +418,14 @@ void tImportPocketTopo::CreeCoupeAlti(TPointSpeleo* station, double slh, double 
 
 bool tImportPocketTopo::CreeCoupesStations(bool alti) {
   auto stations = StationsParNom();
-  for (auto& [nom, liste] : stations)
-    for (TPointSpeleo* p : liste) p->Marque = false;
-  for (const std::string& ligne : alti ? StationsAltiStr : StationsPlaniStr) {
-    if (CleLigne(ligne) == "STATIONS") continue;
-    const std::vector<std::string> champs = ChampsTab(ligne);
-    double v[2];
-    if (!LitNombres(champs, v, 2) || champs.size() < 3) return FichierIllisible();
-    const auto it = stations.find(foundation::OteBlancs(champs[2]));
-    if (it == stations.end()) continue;
-    TPointSpeleo* p = it->second.front();
+  const auto coupe = [&](std::vector<TPointSpeleo*>& memeNom, double x, double y) {
+    TPointSpeleo* p = memeNom.front();
     if (!p->Marque)
       p->Marque = true;
     else
-      CreeCoupe(p, v[0], v[1], alti);
-  }
+      CreeCoupe(p, x, y, alti);
+  };
+  if (!PourStationsDessinees(alti ? StationsAltiStr : StationsPlaniStr, stations, coupe)) return FichierIllisible();
   return true;
 }
 

@@ -15,7 +15,7 @@
 
 #include "drawing/croquis.h"
 #include "drawing/objet_donnees_basique.h"
-#include "formats/import/import_autres.h"
+#include "formats/import/import_sauf_tprb.h"
 #include "foundation/point_topo.h"
 
 namespace formats {

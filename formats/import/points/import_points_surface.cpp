@@ -6,12 +6,12 @@
 #include <numbers>
 #include <unordered_map>
 
+#include "formats/import/points/selection_points_import.h"
 #include "foundation/catalogue.h"
 #include "foundation/chaines.h"
 #include "foundation/codage.h"
 #include "foundation/point_topo.h"
 #include "foundation/utilitaires.h"
-#include "formats/import/points/select_import_dlg.h"
 #include "platform/dialogs.h"
 #include "platform/files.h"
 #include "projections/services.h"

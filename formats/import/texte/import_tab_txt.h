@@ -12,8 +12,8 @@
 #include <string_view>
 #include <vector>
 
+#include "formats/import/import_sauf_tprb.h"
 #include "foundation/dates.h"
-#include "formats/import/import_autres.h"
 
 namespace formats {
 

@@ -16,7 +16,7 @@
 #include <utility>
 #include <vector>
 
-#include "formats/import/import_autres.h"
+#include "formats/import/import_sauf_tprb.h"
 
 namespace formats {
 

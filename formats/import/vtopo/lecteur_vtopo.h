@@ -11,7 +11,7 @@
 #include <string>
 #include <string_view>
 
-#include "formats/import/import_autres.h"
+#include "formats/import/import_sauf_tprb.h"
 
 namespace formats {
 

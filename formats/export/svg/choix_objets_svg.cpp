@@ -1,4 +1,4 @@
-#include "formats/export/svg/objets_svg_dlg.h"
+#include "formats/export/svg/choix_objets_svg.h"
 
 namespace formats {
 

@@ -1,4 +1,4 @@
-#include "projections/erreurs.h"
+#include "projections/erreur_projection.h"
 
 #include "foundation/chaines.h"
 

@@ -1,10 +1,10 @@
-#include "formats/import/points/select_import_dlg.h"
+#include "formats/import/points/selection_points_import.h"
 
 #include <unordered_set>
 
+#include "formats/import/galeries_import.h"
 #include "foundation/catalogue.h"
 #include "foundation/chaines.h"
-#include "formats/import/galeries_import.h"
 #include "survey/contexte_document.h"
 #include "survey/liste_points.h"
 #include "survey/point_speleo.h"

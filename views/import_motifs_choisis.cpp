@@ -1,4 +1,4 @@
-#include "views/import_motifs.h"
+#include "views/import_motifs_choisis.h"
 
 #include <memory>
 #include <optional>
