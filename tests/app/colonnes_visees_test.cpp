@@ -8,6 +8,18 @@
 
 using namespace app;
 
+// The widths of the columns when the table is made, columns 0 to 18: Station
+// 90, Point Visé 80, AZ 60, P 60, dH 50, L 50, Lh 50, Deb Tpf 60, Fin Tpf
+// 60, X 80, Y 80, Z 50, S Lh 60, L Ga 50, L Dr 50, H sup 50, H Inf 50, the
+// untitled column 40 and Commentaires 150.
+constexpr LargeursColonnes kLargeursALaCreation = {90, 80, 60, 60, 50, 50, 50, 60, 60, 80,
+                                                    80, 50, 60, 50, 50, 50, 50, 40, 150};
+
+TEST(ColonnesVisees, LargeursALaCreation) {
+  for (size_t i = 0; i < kLargeursALaCreation.size(); ++i)
+    EXPECT_EQ(LargeursInitiales()[i], kLargeursALaCreation[i]) << "colonne " << i;
+}
+
 TEST(ColonnesVisees, LargeursDeChaqueDisposition) {
   struct Cas {
     const char* nom;
@@ -23,7 +35,8 @@ TEST(ColonnesVisees, LargeursDeChaqueDisposition) {
   };
   for (const Cas& c : cas) {
     const LargeursColonnes l = LargeursDisposition(c.etat, 2000);
-    for (int i = 0; i < 7; ++i) EXPECT_EQ(l[static_cast<size_t>(i)], LargeursInitiales()[static_cast<size_t>(i)]) << c.nom;
+    // Columns 0 to 6 keep the widths they were made with in every layout.
+    for (int i = 0; i < 7; ++i) EXPECT_EQ(l[static_cast<size_t>(i)], kLargeursALaCreation[static_cast<size_t>(i)]) << c.nom << " colonne " << i;
     for (int i = 7; i <= 16; ++i) EXPECT_EQ(l[static_cast<size_t>(i)], c.l7a16[static_cast<size_t>(i - 7)]) << c.nom << " colonne " << i;
     EXPECT_EQ(l[17], 40) << c.nom;
     int somme = 0;

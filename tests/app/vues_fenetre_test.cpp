@@ -83,11 +83,49 @@ std::string NomFichier(const survey::TPointSpeleo* p) {
   return n;
 }
 
-TEST(VuesFenetre, PlanDOlivierAuxPixelsDuCalculEtDeSurvex) {
+// The main window with Olivier.tro imported by the "Imports" menu.
+class VuesFenetre : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    f.show();
+    r = ImporteOlivier(f, env);
+  }
+
   Environnement env;
-  TFichePrincipale f(FabriqueSurvey(), {});
-  f.show();
-  survey::TReseau* r = ImporteOlivier(f, env);
+  TFichePrincipale f{FabriqueSurvey(), {}};
+  survey::TReseau* r = nullptr;
+};
+
+// Each station of the view's survey axes is drawn in its axis colour at the
+// pixel where the view's transform puts its ground point (plan: X, Y;
+// elevation: SlH, Z), and agrees with Survex's position of it by the view's
+// own check; more than ten stations are compared when Survex is installed.
+struct StationsDUneVue {
+  std::function<foundation::TPointTopo(const survey::TPointSpeleo&)> sol;
+  std::function<void(const survey::TPointSpeleo&, const foundation::TPoint& ecran, const std::array<double, 3>& survex)>
+      commeSurvex;
+};
+
+template <class Vue>
+void StationsAuxPixels(Vue& v, const std::map<std::string, std::array<double, 3>>& survex, const StationsDUneVue& s) {
+  const QImage image = v.BaseDessin->grab().toImage();
+  const auto stations = StationsDesAxes(v);
+  ASSERT_GT(stations.size(), 10u);
+  int surSurvex = 0;
+  for (const auto& [p, couleur] : stations) {
+    const foundation::TPoint e = foundation::PtTopoVersEcran(s.sol(*p));
+    EXPECT_TRUE(CouleurAutour(image, e.X, e.Y, couleur)) << p->DesignPTopo << " " << e.X << "," << e.Y;
+    const auto it = survex.find(NomFichier(p));
+    if (it == survex.end()) continue;
+    s.commeSurvex(*p, e, it->second);
+    ++surSurvex;
+  }
+  if (testformats::CavernPresent()) {
+    EXPECT_GT(surSurvex, 10);
+  }
+}
+
+TEST_F(VuesFenetre, PlanDOlivierAuxPixelsDuCalculEtDeSurvex) {
   ASSERT_NE(r, nullptr);
   survey::TCavite* c = r->UneCavite(1);
   ASSERT_TRUE(Controle<QToolButton>(f, "ButtonPlan")->isEnabled());
@@ -98,23 +136,14 @@ TEST(VuesFenetre, PlanDOlivierAuxPixelsDuCalculEtDeSurvex) {
         EXPECT_EQ(v.windowTitle().toStdString(), "Plan du réseau : " + r->Nom + " - " + c->NomCavite);
         // One cave besides the surface: no cave choice.
         EXPECT_FALSE(Controle<QToolButton>(v, "DessinCavBtn")->isVisible());
-        const QImage image = v.BaseDessin->grab().toImage();
-        const auto stations = StationsDesAxes(v);
-        ASSERT_GT(stations.size(), 10u);
-        int surSurvex = 0;
-        for (const auto& [p, couleur] : stations) {
-          const foundation::TPoint e = foundation::PtTopoVersEcran(Sol(p->X, p->Y));
-          EXPECT_TRUE(CouleurAutour(image, e.X, e.Y, couleur)) << p->DesignPTopo << " " << e.X << "," << e.Y;
-          const auto s = survex.find(NomFichier(p));
-          if (s == survex.end()) continue;
-          const foundation::TPoint es = foundation::PtTopoVersEcran(Sol(s->second[0], s->second[1]));
-          EXPECT_LE(std::abs(es.X - e.X), 1) << p->DesignPTopo;
-          EXPECT_LE(std::abs(es.Y - e.Y), 1) << p->DesignPTopo;
-          ++surSurvex;
-        }
-        if (testformats::CavernPresent()) {
-          EXPECT_GT(surSurvex, 10);
-        }
+        StationsAuxPixels(
+            v, survex,
+            {[](const survey::TPointSpeleo& p) { return Sol(p.X, p.Y); },
+             [](const survey::TPointSpeleo& p, const foundation::TPoint& e, const std::array<double, 3>& s) {
+               const foundation::TPoint es = foundation::PtTopoVersEcran(Sol(s[0], s[1]));
+               EXPECT_LE(std::abs(es.X - e.X), 1) << p.DesignPTopo;
+               EXPECT_LE(std::abs(es.Y - e.Y), 1) << p.DesignPTopo;
+             }});
       },
       vu);
   Controle<QToolButton>(f, "ButtonPlan")->click();
@@ -123,11 +152,7 @@ TEST(VuesFenetre, PlanDOlivierAuxPixelsDuCalculEtDeSurvex) {
   EXPECT_EQ(foundation::Vue().TypeDessinCourant, foundation::TTypeDeDessin::tddPlani);
 }
 
-TEST(VuesFenetre, ChoixDesCavitesMontreAvecTroisCavitesEtPanneauxDecales) {
-  Environnement env;
-  TFichePrincipale f(FabriqueSurvey(), {});
-  f.show();
-  ImporteOlivier(f, env);
+TEST_F(VuesFenetre, ChoixDesCavitesMontreAvecTroisCavitesEtPanneauxDecales) {
   int hautOutils1 = 0, hautOutils2 = 0;
   bool vu = false;
   SurLaVue<views::TFicheVisuPlan>(
@@ -165,11 +190,7 @@ TEST(VuesFenetre, ChoixDesCavitesMontreAvecTroisCavitesEtPanneauxDecales) {
   EXPECT_EQ(hautOutils2 - hautOutils1, 30);
 }
 
-TEST(VuesFenetre, ClicSurLeTerrainEnregistreUnPointDeSurfaceDessineAussitot) {
-  Environnement env;
-  TFichePrincipale f(FabriqueSurvey(), {});
-  f.show();
-  survey::TReseau* r = ImporteOlivier(f, env);
+TEST_F(VuesFenetre, ClicSurLeTerrainEnregistreUnPointDeSurfaceDessineAussitot) {
   ASSERT_NE(r, nullptr);
   const int avant = r->LesPointsSurface()->Count();
   bool vu = false, dialogue = false;
@@ -221,11 +242,7 @@ TEST(VuesFenetre, ClicSurLeTerrainEnregistreUnPointDeSurfaceDessineAussitot) {
 
 // The elevation of the active cave, developed (the cave's own) and
 // projected on a bearing made for the test.
-TEST(VuesFenetre, ElevationsDOlivierCommeSurvex) {
-  Environnement env;
-  TFichePrincipale f(FabriqueSurvey(), {});
-  f.show();
-  survey::TReseau* r = ImporteOlivier(f, env);
+TEST_F(VuesFenetre, ElevationsDOlivierCommeSurvex) {
   ASSERT_NE(r, nullptr);
   survey::TCavite* c = r->UneCavite(1);
   drawing::TAnnexeDessinCavite* annexe = drawing::AnnexeDessin(c);
@@ -237,21 +254,11 @@ TEST(VuesFenetre, ElevationsDOlivierCommeSurvex) {
       [&](views::TFicheVisuCoupe& v) {
         EXPECT_EQ(v.windowTitle().toStdString().rfind("Coupe de la cavité " + c->NomCavite + " - ", 0), 0u)
             << v.windowTitle().toStdString();
-        const QImage image = v.BaseDessin->grab().toImage();
-        const auto stations = StationsDesAxes(v);
-        ASSERT_GT(stations.size(), 10u);
-        int surSurvex = 0;
-        for (const auto& [p, couleur] : stations) {
-          const foundation::TPoint e = foundation::PtTopoVersEcran(Sol(p->Slh, p->ZCalc));
-          EXPECT_TRUE(CouleurAutour(image, e.X, e.Y, couleur)) << p->DesignPTopo;
-          const auto s = survex.find(NomFichier(p));
-          if (s == survex.end()) continue;
-          EXPECT_NEAR(p->ZCalc, s->second[2], 0.02) << p->DesignPTopo;
-          ++surSurvex;
-        }
-        if (testformats::CavernPresent()) {
-          EXPECT_GT(surSurvex, 10);
-        }
+        StationsAuxPixels(v, survex,
+                          {[](const survey::TPointSpeleo& p) { return Sol(p.Slh, p.ZCalc); },
+                           [](const survey::TPointSpeleo& p, const foundation::TPoint&, const std::array<double, 3>& s) {
+                             EXPECT_NEAR(p.ZCalc, s[2], 0.02) << p.DesignPTopo;
+                           }});
       },
       vu);
   Controle<QToolButton>(f, "VisuCoupeBtn")->click();
@@ -296,11 +303,7 @@ TEST(VuesFenetre, ElevationsDOlivierCommeSurvex) {
   ASSERT_TRUE(vu);
 }
 
-TEST(VuesFenetre, FichierSVGPlaniSansMontrerLaVue) {
-  Environnement env;
-  TFichePrincipale f(FabriqueSurvey(), {});
-  f.show();
-  survey::TReseau* r = ImporteOlivier(f, env);
+TEST_F(VuesFenetre, FichierSVGPlaniSansMontrerLaVue) {
   ASSERT_NE(r, nullptr);
   QAction* svg = Controle<QAction>(f, "ExportSVG");
   ASSERT_TRUE(svg->isEnabled());

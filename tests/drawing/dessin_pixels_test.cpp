@@ -51,46 +51,53 @@ class Pixels : public ::testing::Test {
   GardeContexteDessin dessin_;
 };
 
-TEST_F(Pixels, LesTicsDuTiretHachureTousLes15Pixels) {
-  foundation::Vue().EchelleVue = 10;
-  TObjetTrait style;
-  style.StylePlume = MesPenStyle::mpsTiretHachure;
-  TDessinLigne l(&style);
-  const int x0 = 20, y = 50;
-  l.AjoutePoint(Dessin(x0, y));
-  l.AjoutePoint(Dessin(x0 + 150, y));
-  QtCanvas canvas(200, 100);
-  l.DessineObjet(canvas);
-  // Ticks 3 pixels long on the upper side at x0 + 5 + 15k; nothing above the
-  // line between them; the dashes on the line, the gaps empty.
-  for (int k = 0; k < 10; ++k) {
-    const int xt = x0 + 5 + 15 * k;
-    EXPECT_TRUE(Encre(canvas, xt, y - 2)) << k;
-    EXPECT_FALSE(Encre(canvas, xt - 3, y - 2)) << k;
-    EXPECT_FALSE(Encre(canvas, xt + 3, y - 2)) << k;
-    EXPECT_TRUE(Encre(canvas, x0 + 15 * k + 2, y)) << k;
-    EXPECT_FALSE(Encre(canvas, x0 + 15 * k + 12, y)) << k;
-  }
-}
-
-TEST_F(Pixels, DesTrianglesPleinsTousLes8Pixels) {
-  // At 20 pixels per metre: bases of 16 pixels, apexes 8 pixels above the
-  // line at x0 + 8 + 16k.
-  foundation::Vue().EchelleVue = 20;
-  TObjetTrait style;
-  style.StylePlume = MesPenStyle::mpsTrianglePlein;
-  TDessinLigne l(&style);
-  const int x0 = 10, y = 50;
-  l.AjoutePoint(Dessin(x0, y));
-  l.AjoutePoint(Dessin(x0 + 160, y));
-  QtCanvas canvas(200, 100);
-  l.DessineObjet(canvas);
-  for (int k = 0; k < 10; ++k) {
-    const int xa = x0 + 8 + 16 * k;
-    EXPECT_TRUE(Encre(canvas, xa, y - 7, 1)) << k;
-    EXPECT_TRUE(Encre(canvas, xa, y - 3)) << k << " filled";
-    EXPECT_FALSE(Encre(canvas, xa + 8, y - 6)) << k;
-    EXPECT_FALSE(Encre(canvas, xa, y + 3)) << k;
+// A horizontal line y = 50 in a style that repeats along it, probed over ten
+// periods: each probe is the pixel (x0 + période·k + dx, 50 + dy), inked or
+// blank within d pixels.
+TEST_F(Pixels, MotifsPeriodiquesLeLongDUneLigne) {
+  struct Sonde {
+    int dx, dy, d;
+    bool encre;
+    const char* quoi;
+  };
+  struct Cas {
+    const char* nom;
+    MesPenStyle style;
+    double echelle;  // pixels per metre
+    int x0, longueur, periode;
+    std::vector<Sonde> sondes;
+  };
+  const Cas cas[] = {
+      // Ticks 3 pixels long on the upper side at x0 + 5 + 15k; nothing above
+      // the line between them; the dashes on the line, the gaps empty.
+      {"tiret hachuré, tics tous les 15 pixels", MesPenStyle::mpsTiretHachure, 10, 20, 150, 15,
+       {{5, -2, 0, true, "tic"},
+        {2, -2, 0, false, "avant le tic"},
+        {8, -2, 0, false, "après le tic"},
+        {2, 0, 0, true, "tiret"},
+        {12, 0, 0, false, "intervalle"}}},
+      // At 20 pixels per metre: bases of 16 pixels, apexes 8 pixels above the
+      // line at x0 + 8 + 16k.
+      {"triangles pleins tous les 16 pixels", MesPenStyle::mpsTrianglePlein, 20, 10, 160, 16,
+       {{8, -7, 1, true, "sommet"},
+        {8, -3, 0, true, "filled"},
+        {16, -6, 0, false, "entre deux triangles"},
+        {8, 3, 0, false, "sous la ligne"}}},
+  };
+  for (const Cas& c : cas) {
+    foundation::Vue().EchelleVue = c.echelle;
+    TObjetTrait style;
+    style.StylePlume = c.style;
+    TDessinLigne l(&style);
+    const int y = 50;
+    l.AjoutePoint(Dessin(c.x0, y));
+    l.AjoutePoint(Dessin(c.x0 + c.longueur, y));
+    QtCanvas canvas(200, 100);
+    l.DessineObjet(canvas);
+    for (int k = 0; k < 10; ++k)
+      for (const Sonde& s : c.sondes)
+        EXPECT_EQ(Encre(canvas, c.x0 + c.periode * k + s.dx, y + s.dy, s.d), s.encre)
+            << c.nom << ", " << s.quoi << ", période " << k;
   }
 }
 

@@ -135,38 +135,82 @@ TEST(ExportVTopo, LignesDuFichier) {
   EXPECT_TRUE(habi);
 }
 
+namespace {
+
+// A real VTopo file of the shared fixtures imported with the catalogue of the
+// other regions, then, once its network is computed, written again and
+// turned into Survex by the test's own reading: stations named s0, s1, ... in
+// the order they are met, the same name for the same station in every file
+// turned into Survex through the same object.
+class ExportParSurvex {
+ public:
+  // The file imported; false when the catalogue or the import fails.
+  bool Importe(const char* fichier) {
+    chemin_ = std::string(GRAVELUNE_SHARED_DIR) + "/fixtures/vtopo/" + fichier;
+    return projections::ChargeListeProjections(projections::RegionAutres) && r_.Importe(chemin_);
+  }
+  testformats::ReseauImport& Import() { return r_; }
+  const std::string& Chemin() const { return chemin_; }
+
+  // The cave written as a VTopo file, as it goes to disk (Windows-1252).
+  static std::string Ecrit(TCavite& c) {
+    std::string octets;
+    for (const std::string& l : formats::LignesFichierTRO(c, true)) octets += l + "\r\n";
+    return foundation::VersWindows1252(octets);
+  }
+
+  // The .svx of a file read by the test, turned by the cave's convergence.
+  std::string Svx(const testformats::FichierTro& f, TCavite& c) {
+    const double convergence = c.CalculeConvergence() * 180 / std::numbers::pi;
+    return testformats::VersSvx(f, [this](const std::string& n) { return NomSurvex(n); }, convergence);
+  }
+
+  // cavern's positions of the .svx's stations, by their Survex names.
+  std::map<std::string, std::array<double, 3>> Positions(const std::string& svx, std::string& erreur) {
+    return testformats::PositionsSurvex(svx, r_.Dossier.Chemin(), erreur);
+  }
+
+  // The Survex name of a station of the cave; null when no file turned into
+  // Survex named it (a station reached by excluded shots only).
+  const std::string* NomDe(const TPointSpeleo& p) const {
+    const auto it = noms_.find(foundation::OteBlancs(p.DesignVTopo));
+    return it == noms_.end() ? nullptr : &it->second;
+  }
+
+ private:
+  std::string NomSurvex(const std::string& n) {
+    auto it = noms_.find(n);
+    if (it == noms_.end()) it = noms_.emplace(n, "s" + std::to_string(noms_.size())).first;
+    return it->second;
+  }
+
+  projections::GardeProjections catalogue_;
+  testformats::ReseauImport r_;
+  std::string chemin_;
+  std::unordered_map<std::string, std::string> noms_;
+};
+
+}  // namespace
+
 // The written file of each loop-free real VTopo file, turned into Survex by
 // the test's own reading and computed by cavern, against the stations of the
 // cave it was written from.
 TEST(ExportVTopo, CommeSurvex) {
   if (!testformats::CavernPresent()) GTEST_SKIP() << "Survex (cavern, dump3d) n'est pas installé";
   for (const char* fichier : {"Olivier.tro", "TestSections.tro"}) {
-    projections::GardeProjections catalogue;
-    ASSERT_TRUE(projections::ChargeListeProjections(projections::RegionAutres));
-    testformats::ReseauImport r;
-    ASSERT_TRUE(r.Importe(std::string(GRAVELUNE_SHARED_DIR) + "/fixtures/vtopo/" + fichier)) << fichier;
-    TCavite* c = r.Cavite();
+    ExportParSurvex e;
+    ASSERT_TRUE(e.Importe(fichier)) << fichier;
+    TCavite* c = e.Import().Cavite();
     ASSERT_NE(c, nullptr);
-    r.R().CalculeReseau();
-    std::string octets;
-    for (const std::string& l : formats::LignesFichierTRO(*c, true)) octets += l + "\r\n";
-    octets = foundation::VersWindows1252(octets);
-    const double convergence = c->CalculeConvergence() * 180 / std::numbers::pi;
-    std::unordered_map<std::string, std::string> noms;
-    auto nom = [&](const std::string& n) {
-      auto it = noms.find(n);
-      if (it == noms.end()) it = noms.emplace(n, "s" + std::to_string(noms.size())).first;
-      return it->second;
-    };
+    e.Import().R().CalculeReseau();
     std::string erreur;
-    const auto survex = testformats::PositionsSurvex(
-        testformats::VersSvx(testformats::LitTro(octets), nom, convergence), r.Dossier.Chemin(), erreur);
+    const auto survex = e.Positions(e.Svx(testformats::LitTro(ExportParSurvex::Ecrit(*c)), *c), erreur);
     ASSERT_TRUE(erreur.empty()) << erreur;
     int compares = 0;
     for (const TPointSpeleo* p : c->ListePoints) {
-      const auto it = noms.find(foundation::OteBlancs(p->DesignVTopo));
-      if (it == noms.end()) continue;  // reached by excluded shots only
-      const auto s = survex.find(it->second);
+      const std::string* nom = e.NomDe(*p);
+      if (!nom) continue;  // reached by excluded shots only
+      const auto s = survex.find(*nom);
       ASSERT_NE(s, survex.end()) << fichier << " " << p->DesignPTopo;
       // Centimetres and hundredths of a degree per shot along the way.
       const double borne = 0.01 + 0.0002 * p->Slp;
@@ -327,55 +371,39 @@ TEST(ExportVTopo, BouclesCommeSurvex) {
   };
   for (const Cas& cas : {Cas{"topo asperge avec ruisseau.TRO", true}, Cas{"LA SALLE.tro", false}}) {
     SCOPED_TRACE(cas.fichier);
-    projections::GardeProjections catalogue;
-    ASSERT_TRUE(projections::ChargeListeProjections(projections::RegionAutres));
-    testformats::ReseauImport r;
-    const std::string chemin = std::string(GRAVELUNE_SHARED_DIR) + "/fixtures/vtopo/" + cas.fichier;
-    ASSERT_TRUE(r.Importe(chemin));
-    TCavite* c = r.Cavite();
+    ExportParSurvex e;
+    ASSERT_TRUE(e.Importe(cas.fichier));
+    TCavite* c = e.Import().Cavite();
     ASSERT_NE(c, nullptr);
     double ecartMax = 0;
     {
       survey::GardeRapportCalcul rapport;
-      r.R().CalculeReseau();
+      e.Import().R().CalculeReseau();
       for (const auto& j : survey::ListeBouclages())
         for (const auto& b : j->BranchesBouclage)
           ecartMax = std::max(ecartMax, std::hypot(b->EcartX, b->EcartY, b->EcartZ));
     }
     ASSERT_GT(ecartMax, 0);
-    std::string octets;
-    for (const std::string& l : formats::LignesFichierTRO(*c, true)) octets += l + "\r\n";
-    octets = foundation::VersWindows1252(octets);
-    const double convergence = c->CalculeConvergence() * 180 / std::numbers::pi;
-    std::unordered_map<std::string, std::string> noms;
-    auto nom = [&](const std::string& n) {
-      auto it = noms.find(n);
-      if (it == noms.end()) it = noms.emplace(n, "s" + std::to_string(noms.size())).first;
-      return it->second;
-    };
     std::string erreur;
-    const auto ecrit = testformats::PositionsSurvex(
-        PartieDeLEntree(testformats::VersSvx(Calculees(testformats::LitTro(octets)), nom, convergence)),
-        r.Dossier.Chemin(), erreur);
+    const auto ecrit = e.Positions(
+        PartieDeLEntree(e.Svx(Calculees(testformats::LitTro(ExportParSurvex::Ecrit(*c))), *c)), erreur);
     ASSERT_TRUE(erreur.empty()) << erreur;
     std::map<std::string, std::array<double, 3>> original;
     if (cas.originalLisible) {
-      original = testformats::PositionsSurvex(
-          PartieDeLEntree(
-              testformats::VersSvx(Calculees(testformats::LitTro(testsupport::LitOctets(chemin))), nom, convergence)),
-          r.Dossier.Chemin(), erreur);
+      original = e.Positions(
+          PartieDeLEntree(e.Svx(Calculees(testformats::LitTro(testsupport::LitOctets(e.Chemin()))), *c)), erreur);
       ASSERT_TRUE(erreur.empty()) << erreur;
     }
     int compares = 0;
     for (const TPointSpeleo* p : c->ListePoints) {
-      const auto it = noms.find(foundation::OteBlancs(p->DesignVTopo));
-      if (it == noms.end()) continue;
-      const auto s = ecrit.find(it->second);
+      const std::string* nom = e.NomDe(*p);
+      if (!nom) continue;
+      const auto s = ecrit.find(*nom);
       if (s == ecrit.end()) continue;  // in a part the entrance does not reach
       const std::array<double, 3>& e = s->second;
       EXPECT_LE(std::hypot(p->X - e[0], p->Y - e[1], p->Z - e[2]), ecartMax) << p->DesignPTopo;
       if (cas.originalLisible) {
-        const auto o = original.find(it->second);
+        const auto o = original.find(*nom);
         ASSERT_NE(o, original.end()) << p->DesignPTopo;
         EXPECT_LE(std::hypot(o->second[0] - e[0], o->second[1] - e[1], o->second[2] - e[2]), ecartMax)
             << p->DesignPTopo;

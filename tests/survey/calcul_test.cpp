@@ -40,6 +40,20 @@ bool RapportContient(const std::string& texte) {
   return false;
 }
 
+// A star: A, B and C each 10 m from the hub H, three entrances.  B's shot is
+// poor: from B, the others land far off; from A or C, only B does.
+TCavite* Etoile(ReseauCalcul& n) {
+  n.Surface("A", 0, -10, 0);
+  n.Surface("B", 10.5, 0, 0);
+  n.Surface("C", -10, 0, 0);
+  TCavite* c = n.Cavite("Réseau");
+  n.Visee(c, "A", "H", 0, 0, 10);
+  n.Visee(c, "H", "B", 90, 0, 10);
+  n.Visee(c, "H", "C", 270, 0, 10);
+  n.Regenere();
+  return c;
+}
+
 }  // namespace
 
 TEST(CalculReseau, CoordonneesEtValeursDerivees) {
@@ -299,16 +313,7 @@ TEST(CalculReseau, DeuxEntrees) {
 // lands exactly (no correction) and only B is off; from B, both are off.
 TEST(CalculReseau, EssaisDesEntrees) {
   ReseauCalcul n;
-  // A star: A, B and C each 10 m from the hub H.  B's shot is poor: from B,
-  // the others land far off; from A or C, only B does.
-  n.Surface("A", 0, -10, 0);
-  n.Surface("B", 10.5, 0, 0);
-  n.Surface("C", -10, 0, 0);
-  TCavite* c = n.Cavite("Réseau");
-  n.Visee(c, "A", "H", 0, 0, 10);
-  n.Visee(c, "H", "B", 90, 0, 10);
-  n.Visee(c, "H", "C", 270, 0, 10);
-  n.Regenere();
+  TCavite* c = Etoile(n);
   c->EntreeSelectee = n.Station(c, "B");
   n.Regenere();
   n.R().CalculeReseau();
@@ -335,14 +340,7 @@ TEST(CalculReseau, EssaisDesEntrees) {
 // no mean: it ranks after every other.
 TEST(CalculReseau, EssaiSansMesureClasseDernier) {
   ReseauCalcul n;
-  n.Surface("A", 0, -10, 0);
-  n.Surface("B", 10.5, 0, 0);
-  n.Surface("C", -10, 0, 0);
-  TCavite* c = n.Cavite("Réseau");
-  n.Visee(c, "A", "H", 0, 0, 10);
-  n.Visee(c, "H", "B", 90, 0, 10);
-  n.Visee(c, "H", "C", 270, 0, 10);
-  n.Regenere();
+  TCavite* c = Etoile(n);
   // Loop closure sees the virtual entrances; here it fails the trials from A.
   const TBouclagesCalcul crochets = Calcul().Bouclages;
   Calcul().Bouclages.AjouteJonctionBouclage = [&](TPointSpeleo*, TPointSpeleo*) {

@@ -1,32 +1,14 @@
-// The Qt tests need one QApplication for the whole run, on the offscreen
-// platform unless another one is asked for.  It is created by a test
-// environment registered before main runs.
+// The Qt tests need one QApplication for the whole run
+// (tests/support/environnement_qt.h).
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <QFontDatabase>
-#include <memory>
+#include <QStringList>
 
-namespace {
+#include "tests/support/environnement_qt.h"
 
-class QtEnvironment : public ::testing::Environment {
- public:
-  void SetUp() override {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    static int argc = 1;
-    static char name[] = "platform_qt_tests";
-    static char* argv[] = {name, nullptr};
-    app_ = std::make_unique<QApplication>(argc, argv);
-  }
-  void TearDown() override { app_.reset(); }
-
- private:
-  std::unique_ptr<QApplication> app_;
-};
-
-[[maybe_unused]] ::testing::Environment* const environment = ::testing::AddGlobalTestEnvironment(new QtEnvironment);
-
-}  // namespace
+[[maybe_unused]] ::testing::Environment* const environnement =
+    testsupport::AjouteEnvironnementQt({.nom = "platform_qt_tests"});
 
 TEST(QtApplication, PoliceDeRemplacementInstallee) {
   // Liberation Sans stands for Arial and MS Sans Serif.

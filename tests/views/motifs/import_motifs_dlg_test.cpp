@@ -5,7 +5,6 @@
 // is tests/drawing/fixtures/import_511.mtf (see fabrique_mtf.py).
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QImage>
 #include <QLabel>
@@ -48,20 +47,6 @@ QStringList Lignes(QListWidget* l, bool cochees = false) {
 
 class ImportMotifsDlg : public ::testing::Test {
  protected:
-  // One QApplication for the binary, made by the first test that needs it.
-  static void SetUpTestSuite() {
-    if (QApplication::instance()) return;
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    static int argc = 1;
-    static char nom[] = "views_motifs_tests";
-    static char* argv[] = {nom, nullptr};
-    application_ = new QApplication(argc, argv);
-  }
-  static void TearDownTestSuite() {
-    delete application_;
-    application_ = nullptr;
-  }
-
   ImportMotifsDlg() {
     document_.InitDefaut();
     drawing::Ports() = drawing::PortsMotifs();
@@ -73,7 +58,6 @@ class ImportMotifsDlg : public ::testing::Test {
   int modifications_ = 0;
 
  private:
-  static inline QApplication* application_ = nullptr;
   testsupport::GardeContextes contextes_;
   platform::ScopedDialogs garde_{dialogues_};
   drawing::GardePortsMotifs ports_;
