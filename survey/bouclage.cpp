@@ -632,7 +632,7 @@ void TListeBouclages::PrepareBouclages() {
                      [](const auto& a, const auto& b) { return CompareBouclages(*a, *b) < 0; });
 }
 
-void TListeBouclages::FermeBouclages() {
+void TListeBouclages::FermeBouclages(TAvertissementsCalcul& avertissements) {
   PrepareBouclages();
   const bool rapport = RapportCalculActif();
   if (rapport) {
@@ -649,10 +649,10 @@ void TListeBouclages::FermeBouclages() {
     AjouteRapport({});
   }
   if (EtatBouclages().RecalculComplet) {
-    const auto recalcule = [](TCavite* c) { c->CalculeTousPoints(false); };
+    const auto recalcule = [&avertissements](TCavite* c) { c->CalculeTousPoints(false, avertissements); };
     for (const auto& j : items_) {
       // Only the caves whose shots the junction corrected change.
-      for (TCavite* c : j->CalculeBoucle(recalcule)) c->CalculeTousPoints(false);
+      for (TCavite* c : j->CalculeBoucle(recalcule)) c->CalculeTousPoints(false, avertissements);
       if (rapport)
         ListeRapportCalcul().insert(ListeRapportCalcul().end(), j->CalculStr.begin(), j->CalculStr.end());
     }
@@ -691,7 +691,7 @@ void TListeBouclages::FermeBouclages() {
     TDeplacementsCavite& d = deplacements(c);
     auto& attente = enAttente[c];
     if (!d.Valide()) {
-      c->CalculeTousPoints(false);
+      c->CalculeTousPoints(false, avertissements);
     } else {
       for (const TBrancheBouclage* b : attente) d.DeplaceBranche(*b);
       if (recalculees.insert(c).second) aRecalculer.push_back(c);
@@ -720,7 +720,7 @@ void TListeBouclages::FermeBouclages() {
     std::vector<std::pair<TVisee*, int32_t>> numeros;
     for (const TBrancheBouclage* b : attachees[c])
       PourViseesBranche(*b, [&numeros](TVisee* v) { numeros.emplace_back(v, v->NumBoucle); });
-    c->CalculeTousPoints(false);
+    c->CalculeTousPoints(false, avertissements);
     for (const auto& [v, n] : numeros) v->NumBoucle = n;
   }
   if (derniere)
@@ -760,7 +760,9 @@ TBouclagesCalcul CrochetsBouclages() {
     l.Complete = true;
     return !l.Vide();
   };
-  b.FermeBouclages = [](const std::function<void()>&) { ListeBouclages().FermeBouclages(); };
+  b.FermeBouclages = [](const std::function<void()>&, TAvertissementsCalcul& avertissements) {
+    ListeBouclages().FermeBouclages(avertissements);
+  };
   return b;
 }
 

@@ -147,8 +147,8 @@ class TListeBouclages {
   // corrected up to date: only the stations below the corrected shots move
   // (each junction reads its arrivals as a computation of the whole cave
   // would give them), and every corrected cave is computed once more at the
-  // end.
-  void FermeBouclages();
+  // end.  The warnings of the caves computed again go to avertissements.
+  void FermeBouclages(TAvertissementsCalcul& avertissements);
   void Nettoie(const TSuppressions& s);
 
   // Set when the junctions of the pass are all found.

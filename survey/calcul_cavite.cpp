@@ -109,6 +109,12 @@ void CalculePrecisionPoint(TPointSpeleo* P) {
 // --- Coordinates ----------------------------------------------------------------------------
 
 void TCavite::CalculeTousPoints(bool Init) {
+  TAvertissementsCalcul avertissements;
+  CalculeTousPoints(Init, avertissements);
+  SignaleAvertissements(avertissements);
+}
+
+void TCavite::CalculeTousPoints(bool Init, TAvertissementsCalcul& avertissements) {
   ContexteCalcul& k = Calcul();
   // The grid convergence: once per cave and pass (and again with the shots reduced anew).
   const double convergence = ConvergenceDeLaPasse(*this, Init);
@@ -125,7 +131,7 @@ void TCavite::CalculeTousPoints(bool Init) {
       v->PointRefCompens = v->PtOrigCalc;
       if (v->PtCalc && v->PtCalc->PtBoucleAsso && k.Bouclages.AjouteJonctionBouclage)
         k.Bouclages.AjouteJonctionBouclage(v->PtCalc, v->PtCalc->PtBoucleAsso);
-      v->CalculeVisee();
+      v->CalculeVisee(avertissements);
     }
     TPointSpeleo* o = v->PtOrigCalc;
     TPointSpeleo* p = v->PtCalc;
@@ -164,8 +170,8 @@ void TCavite::CalculeTousPoints(bool Init) {
         p->Z = o->Z + v->DeltaH + v->AjustementZ;
         p->ZCalc = p->Z;
         if (!std::isfinite(p->X) || !std::isfinite(p->Y) || !std::isfinite(p->Z)) {
-          AvertitVisee(v, foundation::RemplaceMarques(Msg(IdMsg::CalculCoordonneesNonFinies),
-                                                      {DesignationVisee(*this, *v), p->DesignPTopo}));
+          avertissements.push_back({v, foundation::RemplaceMarques(Msg(IdMsg::CalculCoordonneesNonFinies),
+                                                                   {DesignationVisee(*this, *v), p->DesignPTopo})});
           p->RendCoordonneesIndefinies();
         }
       }
@@ -260,6 +266,12 @@ bool TCavite::EntreeWGSStr(std::string& LatStr, std::string& LongStr) const {
 // --- Derived values ---------------------------------------------------------------------------
 
 void TCavite::CalculeElementsAnnexes() {
+  TAvertissementsCalcul avertissements;
+  CalculeElementsAnnexes(avertissements);
+  SignaleAvertissements(avertissements);
+}
+
+void TCavite::CalculeElementsAnnexes(TAvertissementsCalcul& avertissements) {
   TPointSpeleo* e = LEntree();
   TPointSpeleo* r = RefCalculAlti && ListeEntrees.Contient(RefCalculAlti) ? RefCalculAlti : e;
   if (CaviteValide() && r) r->DzPt = 0;
@@ -289,13 +301,13 @@ void TCavite::CalculeElementsAnnexes() {
       }
       if (r) p->DzPt = p->CoordonneesIndefinies() || r->CoordonneesIndefinies() ? foundation::ValeurIndefinie : p->Z - r->Z;
     }
-    for (TViseeHabi* h : v->ViseesHabi) h->CalculeViseeHabi();
+    for (TViseeHabi* h : v->ViseesHabi) h->CalculeViseeHabi(avertissements);
   }
 }
 
 // --- Developed elevation ----------------------------------------------------------------------
 
-void TCavite::CalculeCoupeDevel() {
+void TCavite::CalculeCoupeDevel(TAvertissementsCalcul& avertissements) {
   TCoupeDeveloppee& coupe = Calcul().CoupeDevel;
   coupe.Vide();
   if (!CaviteValide()) return;
@@ -306,14 +318,14 @@ void TCavite::CalculeCoupeDevel() {
   TPointSpeleo* depart = LEntree();
   for (TPointSpeleo* e : entrees)
     if (e != depart && e != EntreeSelectee) CreePointEntreeVirtuel(e);
-  if (PointsVirtuelsModifies) ReGenereListePoints(false);
-  CreePointsJonctionVirtuels();
-  CalculeTousPoints(true);
+  if (PointsVirtuelsModifies) ReGenereListePoints(false, avertissements);
+  CreePointsJonctionVirtuels(avertissements);
+  CalculeTousPoints(true, avertissements);
   for (TPointSpeleo* p : ListePoints) {
     p->Z = p->ZPlan;
     p->ZCalc = p->ZPlan;
   }
-  CalculeElementsAnnexes();
+  CalculeElementsAnnexes(avertissements);
   // The ends of every shot as developed, then the cave without its virtual
   // points again: the elevation views read the shots' ends from the context.
   coupe.Cavite = this;
@@ -325,7 +337,7 @@ void TCavite::CalculeCoupeDevel() {
     coupe.Visees[v] = x;
   }
   SupprimeTousPointsEntreeVirtuels();
-  SupprimePointsVirtuels();
+  SupprimePointsVirtuels(avertissements);
 }
 
 // --- Extremes and dimensions ------------------------------------------------------------------

@@ -63,6 +63,9 @@ void TReseau::CalculeReseau() {
   ContexteCalcul& k = Calcul();
   VideAvertissements();
   k.CoupeDevel.Vide();
+  // The passes return their warnings; they go into the report once the
+  // computation is done, in the order they arose.
+  TAvertissementsCalcul avertissements;
   const std::vector<TCavite*> cavites = CavitesCalculees(*this);
   // Each cave keeps the user's entrance; a cave with more than two entrances
   // keeps the outcome of its last entrance trial while its entrances stand.
@@ -80,7 +83,7 @@ void TReseau::CalculeReseau() {
     double meilleurePrecision = std::numeric_limits<double>::infinity();
     for (int i = 0; i < c->EntreesCalcul.Count(); ++i) {
       c->CreeListeEntreesCalculees(i);
-      CalculeToutReseau(true);
+      CalculeToutReseau(true, avertissements);
       // A trial in which no secondary entrance was measured has no mean: it
       // ranks after every trial that has one.
       c->PrecisCav = c->NbPrecisEntrees > 0 ? c->PrecisEntrees / c->NbPrecisEntrees
@@ -102,14 +105,15 @@ void TReseau::CalculeReseau() {
   for (TCompens* a : Compensations)
     if (a->Valeur) a->Valeur->IndexCompens = k.CompteurCompens++;
   // The real pass, then each valid cave's lengths, heights and splay ends.
-  CalculeToutReseau(false);
+  CalculeToutReseau(false, avertissements);
   for (TCavite* c : cavites)
-    if (c->CaviteValide()) c->CalculeElementsAnnexes();
+    if (c->CaviteValide()) c->CalculeElementsAnnexes(avertissements);
   // The developed elevation of the active cave, when it is the view shown.
   const foundation::TTypeDeDessin type = foundation::Vue().TypeDessinCourant;
   if ((type == foundation::TTypeDeDessin::tddAltiDev || type == foundation::TTypeDeDessin::tddAltiOr) &&
       LaCaviteActive && !LaCaviteActive->EstSurface && Cavites.IndexOf(LaCaviteActive) > 0)
-    LaCaviteActive->CalculeCoupeDevel();
+    LaCaviteActive->CalculeCoupeDevel(avertissements);
+  SignaleAvertissements(avertissements);
   // What the coordinate system could not give, said once for the document
   // and its system (again when the system changed).
   const std::string systeme = Projection + '#' + std::to_string(NumFuseau);
@@ -120,7 +124,7 @@ void TReseau::CalculeReseau() {
   MontreAvertissementsSysteme(AvertissementsSystemeMontres);
 }
 
-void TReseau::CalculeToutReseau(bool Essai) {
+void TReseau::CalculeToutReseau(bool Essai, TAvertissementsCalcul& avertissements) {
   ContexteCalcul& k = Calcul();
   const std::vector<TCavite*> cavites = CavitesCalculees(*this);
   // The surface points start anew from their stored altitude, at distance 0.
@@ -147,11 +151,13 @@ void TReseau::CalculeToutReseau(bool Essai) {
       AjouteRapport(titre);
       AjouteRapport({});
     }
-    for (TCavite* c : cavites) CalculeCavite(c);
+    for (TCavite* c : cavites) CalculeCavite(c, avertissements);
     if (k.Bouclages.BouclagesTrouves && k.Bouclages.BouclagesTrouves() && k.Bouclages.FermeBouclages) {
-      k.Bouclages.FermeBouclages([&cavites] {
-        for (TCavite* c : cavites) c->CalculeTousPoints(false);
-      });
+      k.Bouclages.FermeBouclages(
+          [&cavites, &avertissements] {
+            for (TCavite* c : cavites) c->CalculeTousPoints(false, avertissements);
+          },
+          avertissements);
     } else if (DerCompens == 0 && k.RapportCalculActif) {
       AjouteRapport(Msg(IdMsg::CalculAucuneCompensation));
     }
@@ -167,16 +173,16 @@ void TReseau::CalculeToutReseau(bool Essai) {
       for (TCavite* c : cavites)
         if (c->EntreeSelectee != c->SauveEntreeSelectee) {
           c->EntreeSelectee = c->SauveEntreeSelectee;
-          c->ReGenereListePoints(false);
-          c->CalculeTousPoints(false);
+          c->ReGenereListePoints(false, avertissements);
+          c->CalculeTousPoints(false, avertissements);
         }
     // The loop junction points go; a cave whose virtual points changed is walked
       // again.
     for (TCavite* c : cavites) {
       if (JonctionsVirtuelles(*c))
-        c->SupprimePointsVirtuels();
+        c->SupprimePointsVirtuels(avertissements);
       else if (c->PointsVirtuelsModifies)
-        c->ReGenereListePoints(false);
+        c->ReGenereListePoints(false, avertissements);
     }
   }
   // The temporary adjustments go.
@@ -193,7 +199,7 @@ void TReseau::CalculeToutReseau(bool Essai) {
   if (!Essai) CalculeExtremes();
 }
 
-void TReseau::CalculeCavite(TCavite* UneCav) {
+void TReseau::CalculeCavite(TCavite* UneCav, TAvertissementsCalcul& avertissements) {
   if (!UneCav) return;
   TCavite& c = *UneCav;
   ContexteCalcul& k = Calcul();
@@ -207,7 +213,7 @@ void TReseau::CalculeCavite(TCavite* UneCav) {
         TPointSpeleo* premiere = c.ListeEntreesCalculees.First();
         if (premiere != c.EntreeSelectee && c.ListeEntrees.Contient(premiere)) {
           c.EntreeSelectee = premiere;
-          c.ReGenereListePoints(false);
+          c.ReGenereListePoints(false, avertissements);
         }
       }
       const std::vector<TPointSpeleo*> entrees = c.ListeEntrees.Points();
@@ -227,15 +233,15 @@ void TReseau::CalculeCavite(TCavite* UneCav) {
     // loops (which the walk after the virtual entrances tells).
     bool regeneree = false;
     if (c.PointsVirtuelsModifies) {
-      c.ReGenereListePoints(false);
+      c.ReGenereListePoints(false, avertissements);
       regeneree = true;
     }
     if (JonctionsAFaire(c))
-      c.CreePointsJonctionVirtuels();
+      c.CreePointsJonctionVirtuels(avertissements);
     else if (!regeneree)
-      c.ReGenereListePoints(false);
+      c.ReGenereListePoints(false, avertissements);
     // Every station computed from its arriving shot.
-    c.CalculeTousPoints(true);
+    c.CalculeTousPoints(true, avertissements);
     // The adjustments of the cave, in list order.
     bool premiere = true;
     for (int i = 0; i < Compensations.Count(); ++i) {
@@ -243,14 +249,15 @@ void TReseau::CalculeCavite(TCavite* UneCav) {
       if (!a->PtJuste || a->TheCavite() != &c) continue;
       if (premiere && k.RapportCalculActif) AjouteRapport(Msg(IdMsg::CalculValeursCompensations));
       premiere = false;
-      a->CalculeCorrections();
+      a->CalculeCorrections(avertissements);
     }
   } catch (const std::runtime_error& e) {
     // A documented error (a degenerate transformation, a coordinate
     // system that cannot convert) stops the cave: it keeps what was computed
     // and the caller is told.  A programming error goes on to the command
     // handler.
-    Avertit(foundation::RemplaceMarques(Msg(IdMsg::CalculCaviteInterrompu), {c.NomCavite, e.what()}));
+    avertissements.push_back(
+        {nullptr, foundation::RemplaceMarques(Msg(IdMsg::CalculCaviteInterrompu), {c.NomCavite, e.what()})});
   }
 }
 

@@ -12,6 +12,7 @@
 #include "foundation/utilitaires.h"
 #include "platform/dialogs.h"
 #include "survey/contexte_document.h"
+#include "survey/rapport_calcul.h"
 
 namespace survey {
 
@@ -319,6 +320,13 @@ bool TCavite::EstPointDeBoucle(TPointSpeleo* p) {
 // --- Regeneration -----------------------------------------------------------------------------
 
 bool TCavite::ReGenereListePoints(bool vInit) {
+  TAvertissementsCalcul avertissements;
+  const bool rattachee = ReGenereListePoints(vInit, avertissements);
+  SignaleAvertissements(avertissements);
+  return rattachee;
+}
+
+bool TCavite::ReGenereListePoints(bool vInit, TAvertissementsCalcul& avertissements) {
   RemetPointsAZero();
   if (EstSurface) {
     ClasseParNomPointsSurface();
@@ -336,7 +344,7 @@ bool TCavite::ReGenereListePoints(bool vInit) {
   AccrocheViseesAuxPoints();
   RetirePointsSansVisee();
   PrepareEntrees();
-  ParcourtDepuisEntrees(propres.visees);
+  ParcourtDepuisEntrees(propres.visees, avertissements);
   if (vInit && AViseeNonRattachee()) return false;
   NumeroteVisees();
   ClassePointsEtGaleries();
@@ -482,12 +490,13 @@ void TCavite::PrepareEntrees() {
 
 // The walk: from the selected entrance, then from every entrance.  A cave tied
 // to no surface point is walked from the station of its first shot.
-void TCavite::ParcourtDepuisEntrees(const std::unordered_set<const TVisee*>& propres) {
+void TCavite::ParcourtDepuisEntrees(const std::unordered_set<const TVisee*>& propres,
+                                    TAvertissementsCalcul& avertissements) {
   if (ListeEntrees.Contient(EntreeSelectee))
-    Parcourt(EntreeSelectee, propres);
+    Parcourt(EntreeSelectee, propres, avertissements);
   else if (ListeEntrees.Vide() && Visees.First() && Visees.First()->PointStation)
-    Parcourt(Visees.First()->PointStation, propres);
-  for (TPointSpeleo* e : ListeEntrees) Parcourt(e, propres);
+    Parcourt(Visees.First()->PointStation, propres, avertissements);
+  for (TPointSpeleo* e : ListeEntrees) Parcourt(e, propres, avertissements);
   // The surface gallery served the walk from the entrances: leave it clean.
   if (TListedePoints* surface = PointsSurfaceReseau(); surface && CavitesReseau->First() != this)
     CavitesReseau->First()->Galeries.First()->LstVisTri.clear();
@@ -574,7 +583,8 @@ void TCavite::RangeViseesParGalerie() {
 //     shot, is followed: ParcourtDepuisPoint (end of S, S).
 //
 // Shots of other caves met at a surface point are not this cave's to walk.
-void TCavite::Parcourt(TPointSpeleo* depart, const std::unordered_set<const TVisee*>& propres) {
+void TCavite::Parcourt(TPointSpeleo* depart, const std::unordered_set<const TVisee*>& propres,
+                       TAvertissementsCalcul& avertissements) {
   struct Cadre {
     bool galerie;           // ParcourtGalerie, else ParcourtDepuisPoint
     TPointSpeleo* P;
@@ -634,7 +644,7 @@ void TCavite::Parcourt(TPointSpeleo* depart, const std::unordered_set<const TVis
       for (TVisee* s : p->LstVis) {
         if (!estPropre(p, s)) continue;
         s->InvVisee = p == s->PointVise;
-        s->CalculeVisee();
+        s->CalculeVisee(avertissements);
         const TPointSpeleo* e = s->PtCalc;
         s->CodeTri = (!e || e->EstAnnexe() || s->EstViseeRattach()) ? 0 : 1;
         if (e && !e->EstPointSurface() && e->GalduPt != p->GalduPt) s->CodeTri = 2;
@@ -765,6 +775,12 @@ TPointSpeleo* TCavite::CreePointBisVirtuel(TPointSpeleo* P) {
 }
 
 void TCavite::CreePointsJonctionVirtuels() {
+  TAvertissementsCalcul avertissements;
+  CreePointsJonctionVirtuels(avertissements);
+  SignaleAvertissements(avertissements);
+}
+
+void TCavite::CreePointsJonctionVirtuels(TAvertissementsCalcul& avertissements) {
   for (TVisee* v : Visees) {
     if (v->TypeRattachement == 1) v->TypeRattachement = 0;
     TPointSpeleo* fin = v->PtCalc;
@@ -791,10 +807,16 @@ void TCavite::CreePointsJonctionVirtuels() {
       if (fin->PtBoucleAsso == bis.get()) fin->PtBoucleAsso = nullptr;
     }
   }
-  ReGenereListePoints(false);
+  ReGenereListePoints(false, avertissements);
 }
 
 void TCavite::SupprimePointsVirtuels() {
+  TAvertissementsCalcul avertissements;
+  SupprimePointsVirtuels(avertissements);
+  SignaleAvertissements(avertissements);
+}
+
+void TCavite::SupprimePointsVirtuels(TAvertissementsCalcul& avertissements) {
   TSuppressions s;
   for (TVisee* v : Visees) {
     bool virtuel = false;
@@ -809,7 +831,7 @@ void TCavite::SupprimePointsVirtuels() {
     }
   }
   SupprimePoints(s);
-  ReGenereListePoints(false);
+  ReGenereListePoints(false, avertissements);
 }
 
 // --- Removal -------------------------------------------------------------------------------------

@@ -166,6 +166,9 @@ class TCavite : public foundation::TObjetDeListe {
   // --- Regeneration ------------------------------------------------------------------
   // Rebuilds every derived list and orients and numbers the shots.  With vInit,
   // false when a shot has both ends unreached and each end touches only it.
+  // The warnings of the shots reduced on the way go to avertissements; the
+  // form without a list writes them into the computation's report.
+  bool ReGenereListePoints(bool vInit, TAvertissementsCalcul& avertissements);
   bool ReGenereListePoints(bool vInit);
   // Sorts the shots of every station with several by turn angle.
   void TrieViseesOrdreTopo();
@@ -178,12 +181,18 @@ class TCavite : public foundation::TObjetDeListe {
   void SupprimePointEntreeVirtuel(TPointSpeleo* E, TPointSpeleo* Pv);
   void SupprimeTousPointsEntreeVirtuels();
   TPointSpeleo* CreePointBisVirtuel(TPointSpeleo* P);
+  // Both walk the cave again (ReGenereListePoints, for the warnings).
+  void CreePointsJonctionVirtuels(TAvertissementsCalcul& avertissements);
   void CreePointsJonctionVirtuels();
+  void SupprimePointsVirtuels(TAvertissementsCalcul& avertissements);
   void SupprimePointsVirtuels();
 
   // --- Computation (calcul_cavite.cpp) ---------------------------------------------------
   // Coordinates of every station in shot order; with Init the shots are
-  // reduced again and their corrections detached first.
+  // reduced again and their corrections detached first.  The warnings go to
+  // avertissements; the form without a list writes them into the
+  // computation's report, as do the other forms without a list below.
+  void CalculeTousPoints(bool Init, TAvertissementsCalcul& avertissements);
   void CalculeTousPoints(bool Init);
   // Meridian convergence at the entrance (radians); recomputes each trip's
   // automatic declination there.
@@ -192,11 +201,12 @@ class TCavite : public foundation::TObjetDeListe {
   void CalculeLesLevers();
   // Developed lengths, ascents and descents, relative heights and precisions,
   // splay ends.
+  void CalculeElementsAnnexes(TAvertissementsCalcul& avertissements);
   void CalculeElementsAnnexes();
   // Developed elevation from the selected entrance alone, without corrections;
   // the ends of every shot go to the computation context (rapport_calcul.h)
   // and no virtual point is left in the cave.
-  void CalculeCoupeDevel();
+  void CalculeCoupeDevel(TAvertissementsCalcul& avertissements);
   // Extremes of the attached stations.
   void CalculePointsExtremes();
   // Coordinates, then passage dimensions of every station from its splays.
@@ -313,13 +323,14 @@ class TCavite : public foundation::TObjetDeListe {
   void AccrocheViseesAuxPoints();
   void RetirePointsSansVisee();
   void PrepareEntrees();
-  void ParcourtDepuisEntrees(const std::unordered_set<const TVisee*>& propres);
+  void ParcourtDepuisEntrees(const std::unordered_set<const TVisee*>& propres, TAvertissementsCalcul& avertissements);
   bool AViseeNonRattachee() const;
   void NumeroteVisees();
   void ClassePointsEtGaleries();
   void RangeViseesParGalerie();
 
-  void Parcourt(TPointSpeleo* depart, const std::unordered_set<const TVisee*>& propres);
+  void Parcourt(TPointSpeleo* depart, const std::unordered_set<const TVisee*>& propres,
+                TAvertissementsCalcul& avertissements);
   void NettoieReferences(const TSuppressions& s);
   // SupprimePoints after the network's adjustments ending on a station that
   // goes without replacement were deleted.

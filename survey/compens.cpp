@@ -158,7 +158,7 @@ void TCompens::EcritValeurs() {
   r.emplace_back();
 }
 
-void TCompens::CalculeCorrections() {
+void TCompens::CalculeCorrections(TAvertissementsCalcul& avertissements) {
   TCavite* c = TheCavite();
   if (!PtFin || !PtJuste || !c) return;
   // The shots between the start and the end are marked; the start, the
@@ -202,7 +202,7 @@ void TCompens::CalculeCorrections() {
     }
   }
   // The cave computed again with the corrections.
-  c->CalculeTousPoints(false);
+  c->CalculeTousPoints(false, avertissements);
 }
 
 std::unique_ptr<TCompens> TCompens::CopieEcarts() const {

@@ -70,8 +70,9 @@ class TCompens : public foundation::TObjetDeListe {
   // misclosure to the cave's entrance precision sums.
   void EcritValeurs();
   // Marks the path, reports the misclosure, computes the corrections and
-  // recomputes the coordinates of the cave.
-  void CalculeCorrections();
+  // recomputes the coordinates of the cave, whose warnings go to
+  // avertissements.
+  void CalculeCorrections(TAvertissementsCalcul& avertissements);
 
   // A copy of the points, type and misclosure (not the corrections).
   std::unique_ptr<TCompens> CopieEcarts() const;

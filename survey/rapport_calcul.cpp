@@ -38,13 +38,11 @@ ContexteCalcul& Calcul() {
   return ContexteSurvey().Calcul;
 }
 
-void AvertitVisee(const TValeurVisee* v, const std::string& texte) {
+void SignaleAvertissements(const TAvertissementsCalcul& avertissements) {
   ContexteCalcul& k = Calcul();
-  if (v && !k.ViseesSignalees.insert(v).second) return;
-  k.Avertissements.push_back(texte);
+  for (const TAvertissementCalcul& a : avertissements)
+    if (!a.Visee || k.ViseesSignalees.insert(a.Visee).second) k.Avertissements.push_back(a.Texte);
 }
-
-void Avertit(const std::string& texte) { Calcul().Avertissements.push_back(texte); }
 
 void AvertitSysteme(const std::string& texte) {
   std::vector<std::string>& l = Calcul().AvertissementsSysteme;

@@ -20,6 +20,7 @@
 
 #include "foundation/objet_de_liste.h"
 #include "foundation/point_topo.h"
+#include "survey/avertissements_calcul.h"
 #include "survey/compens.h"
 
 namespace survey {
@@ -42,8 +43,10 @@ struct TBouclagesCalcul {
   // Junctions were found in this pass.
   std::function<bool()> BouclagesTrouves;
   // Prepares, reports and closes every junction of the pass; after each one
-  // the caller's routine recomputes the coordinates of every cave.
-  std::function<void(const std::function<void()>& recalculeCavites)> FermeBouclages;
+  // the caller's routine recomputes the coordinates of every cave.  The
+  // warnings of the caves computed again go to avertissements.
+  std::function<void(const std::function<void()>& recalculeCavites, TAvertissementsCalcul& avertissements)>
+      FermeBouclages;
 };
 
 // The two ends of a shot in the developed elevation of the active cave:
@@ -78,7 +81,9 @@ struct ContexteCalcul {
   // Next serial numbers of adjustment values and of loop junctions.
   int32_t CompteurCompens = 0;
   int32_t CompteurBouclages = 0;
-  // Warnings of the computation, each said once; the caller shows them.
+  // Warnings of the computation, each said once; the caller shows them.  The
+  // computation's steps return theirs (avertissements_calcul.h) and the
+  // caller at the top writes them here.
   std::vector<std::string> Avertissements;
   std::unordered_set<const TValeurVisee*> ViseesSignalees;
   // What the network's coordinate system could not give (the convergence, the
@@ -106,10 +111,9 @@ inline std::vector<std::string>& ListeRapportCalcul() { return Calcul().ListeRap
 inline bool RapportCalculActif() { return Calcul().RapportCalculActif; }
 inline void AjouteRapport(const std::string& ligne) { Calcul().ListeRapportCalcul.push_back(ligne); }
 
-// Adds a warning about a shot, once per shot until the warnings are cleared.
-void AvertitVisee(const TValeurVisee* v, const std::string& texte);
-// Adds a warning.
-void Avertit(const std::string& texte);
+// Adds the warnings a computation returned, in their order: a warning about a
+// shot once per shot until the warnings are cleared, any other each time.
+void SignaleAvertissements(const TAvertissementsCalcul& avertissements);
 // Adds a warning about the coordinate system, once until the warnings are
 // cleared.
 void AvertitSysteme(const std::string& texte);

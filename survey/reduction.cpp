@@ -74,8 +74,8 @@ std::string DesignationVisee(const TValeurVisee& v) {
 // The reduction of the measures, common to main shots and splays: lengths and
 // height difference by entry type, the reversed slope, the threshold on the
 // horizontal length, the slope.  precedent is the shot whose depth reading
-// comes before this one's (type 4).
-void ReduitMesures(TValeurVisee& v, const TValeurVisee* precedent) {
+// comes before this one's (type 4).  A warning goes to avertissements.
+void ReduitMesures(TValeurVisee& v, const TValeurVisee* precedent, TAvertissementsCalcul& avertissements) {
   const TLever& l = LeverDe(v);
   // The calibration factor (none for a length read on a thread counter).
   const double k = (l.Topofil && !v.SaisieTopoFil) ? 1.0 : l.EtalonL;
@@ -113,10 +113,11 @@ void ReduitMesures(TValeurVisee& v, const TValeurVisee* precedent) {
         // No real horizontal length: the shot is taken as vertical and the
         // caller is told.
         v.LhCalc = 0;
-        AvertitVisee(&v, foundation::RemplaceMarques(
-                             Msg(IdMsg::CalculDenivSuperieureLongueur),
-                             {DesignationVisee(v), foundation::OteBlancs(foundation::ReelEnStr(v.DhCalc, 0, 2)),
-                              foundation::OteBlancs(foundation::ReelEnStr(v.LCalc, 0, 2))}));
+        avertissements.push_back(
+            {&v, foundation::RemplaceMarques(Msg(IdMsg::CalculDenivSuperieureLongueur),
+                                             {DesignationVisee(v),
+                                              foundation::OteBlancs(foundation::ReelEnStr(v.DhCalc, 0, 2)),
+                                              foundation::OteBlancs(foundation::ReelEnStr(v.LCalc, 0, 2))})});
       }
       break;
     }
@@ -159,15 +160,15 @@ constexpr double LongueurCalculMax = 1e6;
 
 // Refuses reduced values that no survey can give (not finite, or beyond
 // LongueurCalculMax), such as those of absurd readings: the shot's reduced
-// values become zero, it is marked and the caller is told once.
-void RefuseMesuresImpossibles(TValeurVisee& v) {
+// values become zero, it is marked and the caller is told.
+void RefuseMesuresImpossibles(TValeurVisee& v, TAvertissementsCalcul& avertissements) {
   auto possible = [](double x) { return std::isfinite(x) && std::fabs(x) <= LongueurCalculMax; };
   v.MesuresImpossibles = !(possible(v.LCalc) && possible(v.LhCalc) && possible(v.DhCalc) && std::isfinite(v.PCalc) &&
                            std::isfinite(v.AzCalc));
   if (!v.MesuresImpossibles) return;
-  AvertitVisee(&v, foundation::RemplaceMarques(Msg(IdMsg::CalculMesuresImpossibles),
-                                               {DesignationVisee(v), foundation::ReelEnTexteExact(v.LCalc),
-                                                foundation::ReelEnTexteExact(v.DhCalc)}));
+  avertissements.push_back({&v, foundation::RemplaceMarques(Msg(IdMsg::CalculMesuresImpossibles),
+                                                            {DesignationVisee(v), foundation::ReelEnTexteExact(v.LCalc),
+                                                             foundation::ReelEnTexteExact(v.DhCalc)})});
   v.LCalc = v.LhCalc = v.DhCalc = v.PCalc = 0;
   if (!std::isfinite(v.AzCalc)) v.AzCalc = 0;
 }
@@ -224,6 +225,12 @@ int Signe(int32_t n) { return n > 0 ? 1 : (n < 0 ? -1 : 0); }
 // --- Main shots -------------------------------------------------------------------------
 
 void TVisee::CalculeVisee() {
+  TAvertissementsCalcul avertissements;
+  CalculeVisee(avertissements);
+  SignaleAvertissements(avertissements);
+}
+
+void TVisee::CalculeVisee(TAvertissementsCalcul& avertissements) {
   // Azimuth with declination, orientation from the end reached first.
   AzCalc = AzEnRad() + DecliEnRad();
   if (InvVisee) {
@@ -236,8 +243,8 @@ void TVisee::CalculeVisee() {
   if (InversionEffective(InvAz)) AzCalc += Pi;
   const TVisee* avant = ViseePreced();
   // Lengths and height difference.
-  ReduitMesures(*this, avant);
-  RefuseMesuresImpossibles(*this);
+  ReduitMesures(*this, avant, avertissements);
+  RefuseMesuresImpossibles(*this, avertissements);
   // Uncertainties, and the turn from the previous shot.
   CalculeIncertitudes();
   AngleTri = avant ? foundation::NormaliseAngle(AzCalc - foundation::NormaliseAngle(avant->AzCalc + Pi)) : 0;
@@ -296,13 +303,19 @@ TSegment TVisee::BordBasGal() const { return BordCoupe(*this, false); }
 // --- Splays ---------------------------------------------------------------------------------
 
 void TViseeHabi::CalculeViseeHabi() {
+  TAvertissementsCalcul avertissements;
+  CalculeViseeHabi(avertissements);
+  SignaleAvertissements(avertissements);
+}
+
+void TViseeHabi::CalculeViseeHabi(TAvertissementsCalcul& avertissements) {
   if (ViseeDeRef) LeLever = ViseeDeRef->LeLever;
   AzCalc = AzEnRad() + DecliEnRad();
   if (!SansDecli() && !LeLever->AncienneDecli) AzCalc -= Calcul().ConvergenceCourante;
   if (InversionEffective(InvAz)) AzCalc += Pi;
   TPointSpeleo* s = PtStation();
-  ReduitMesures(*this, s ? s->ViseeAvant : nullptr);
-  RefuseMesuresImpossibles(*this);
+  ReduitMesures(*this, s ? s->ViseeAvant : nullptr, avertissements);
+  RefuseMesuresImpossibles(*this, avertissements);
   if (!s) return;
   X = s->X + std::sin(AzCalc) * LhCalc;
   Y = s->Y + std::cos(AzCalc) * LhCalc;

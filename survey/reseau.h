@@ -183,13 +183,16 @@ class TReseau {
 
   // --- Computation (calcul_reseau.cpp) ----------------------------------------------
   // The full computation of every cave, with the entrance trials; the warnings
-  // it gathers are in the computation context (rapport_calcul.h).
+  // its passes return it writes into the computation context
+  // (rapport_calcul.h) when it is done.
   void CalculeReseau();
-  // One pass over every cave; Essai during the entrance trials.
-  void CalculeToutReseau(bool Essai);
+  // One pass over every cave; Essai during the entrance trials.  The
+  // warnings of the pass go to avertissements, none into the report.
+  void CalculeToutReseau(bool Essai, TAvertissementsCalcul& avertissements);
   // One cave: temporary adjustments of the secondary entrances, loop
-  // duplicates, coordinates, stored adjustments.
-  void CalculeCavite(TCavite* UneCav);
+  // duplicates, coordinates, stored adjustments; its warnings (a cave whose
+  // computation stopped among them) go to avertissements.
+  void CalculeCavite(TCavite* UneCav, TAvertissementsCalcul& avertissements);
   // The view extremes from the caves' extremes.
   void CalculeExtremes();
 

@@ -28,6 +28,7 @@
 #include "foundation/objet_de_liste.h"
 #include "foundation/point_topo.h"
 #include "foundation/utilitaires.h"
+#include "survey/avertissements_calcul.h"
 #include "survey/ligne_liste.h"
 #include "survey/liste_triable.h"
 
@@ -221,7 +222,9 @@ class TViseeHabi : public TValeurVisee {
 
   // --- Reduction (reduction.cpp) ----------------------------------------------------
   // Reduces the splay with its main shot's trip and the current convergence,
-  // and places its end from its station.
+  // and places its end from its station; its warnings go to avertissements.
+  void CalculeViseeHabi(TAvertissementsCalcul& avertissements);
+  // The same, its warnings written into the computation's report.
   void CalculeViseeHabi();
   // The end: X, Y, Z and SlH.
   foundation::TPointTopo vhPtTopo() const;
@@ -248,7 +251,10 @@ class TVisee : public TValeurVisee {
   bool LitObjet(foundation::TFlux& f) override;
   // Orients the shot from InvVisee and reduces its measured values to the
   // computed azimuth, slope, lengths and height difference, and the turn angle
-  // from the previous shot.
+  // from the previous shot; its warnings go to avertissements.
+  void CalculeVisee(TAvertissementsCalcul& avertissements);
+  // The same, its warnings written into the computation's report (a shot
+  // reduced outside a computation: the walk of a cave, the table's texts).
   void CalculeVisee() override;
   double GTVisee() const override;
   TGalerie* GalDeLaVis() const override;

@@ -74,8 +74,9 @@ TCavite* TroisChemins(ReseauCalcul& n) {
 class GardeVerifieJonctions {
  public:
   GardeVerifieJonctions() : sauve_(Calcul().Bouclages) {
-    Calcul().Bouclages.FermeBouclages = [this](const std::function<void()>& recalcule) {
-      sauve_.FermeBouclages(recalcule);
+    Calcul().Bouclages.FermeBouclages = [this](const std::function<void()>& recalcule,
+                                               TAvertissementsCalcul& avertissements) {
+      sauve_.FermeBouclages(recalcule, avertissements);
       for (const auto& j : ListeBouclages()) {
         const TPointSpeleo* d = j->BranchesBouclage.back()->PtArrivee;
         for (const auto& b : j->BranchesBouclage)

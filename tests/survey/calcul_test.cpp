@@ -4,6 +4,7 @@
 // geographic position of a cave.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <numbers>
@@ -375,6 +376,46 @@ TEST(CalculReseau, VisesImpossiblesSignalees) {
   // A new computation says it again.
   n.R().CalculeReseau();
   EXPECT_EQ(Calcul().Avertissements.size(), 1u);
+}
+
+// The passes of the computation return their warnings and leave the report
+// alone; the full computation writes them there in the order they arose,
+// each shot once although every pass reduces it again.
+TEST(CalculReseau, AvertissementsRendusPuisRapportes) {
+  ReseauCalcul n;
+  n.Surface("E1", 0, 0, 0);
+  n.Surface("E2", 100, 0, 0);
+  TCavite* puits = n.Cavite("Puits");
+  n.Visee(puits, "E1", "1", 0, 0, 10);
+  TVisee* vertical = n.Visee(puits, "1", "2", 0, 0, 0);
+  vertical->Typesaisie = SaisieDenivLongueur;
+  vertical->Long = 10;
+  vertical->Deniv = -12;
+  n.Visee(puits, "2", "3", 0, 0, 10);
+  TCavite* olivier = n.Cavite("Olivier");
+  n.Visee(olivier, "E2", "1", 0, 0, 10);
+  TVisee* absurde = n.Visee(olivier, "1", "2", 10, 0, 1e308);
+  n.Regenere();
+  n.R().CalculeReseau();
+  const std::vector<std::string> rapport = Calcul().Avertissements;
+  ASSERT_EQ(rapport.size(), 2u);
+  EXPECT_NE(rapport[0].find("Puits"), std::string::npos) << rapport[0];
+  EXPECT_NE(rapport[0].find("verticale"), std::string::npos) << rapport[0];
+  EXPECT_NE(rapport[1].find("Olivier"), std::string::npos) << rapport[1];
+  EXPECT_NE(rapport[1].find("mesures impossibles"), std::string::npos) << rapport[1];
+  // One pass on its own: the same warnings come back, the report is untouched.
+  TAvertissementsCalcul passe;
+  n.R().CalculeToutReseau(false, passe);
+  EXPECT_EQ(Calcul().Avertissements, rapport);
+  std::vector<std::string> premiers;
+  std::vector<const TValeurVisee*> visees;
+  for (const TAvertissementCalcul& a : passe) {
+    ASSERT_TRUE(a.Visee == vertical || a.Visee == absurde) << a.Texte;
+    if (std::find(visees.begin(), visees.end(), a.Visee) != visees.end()) continue;
+    visees.push_back(a.Visee);
+    premiers.push_back(a.Texte);
+  }
+  EXPECT_EQ(premiers, rapport);
 }
 
 // Absurd readings (a length of 1e308, an infinite or undefined azimuth, a

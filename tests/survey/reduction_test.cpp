@@ -147,6 +147,62 @@ TEST(Reduction, DenivSuperieureALaLongueur) {
   EXPECT_NE(Calcul().Avertissements[0].find("verticale"), std::string::npos);
 }
 
+// The reduction hands its warnings back to its caller and writes nothing
+// into the computation's report; each reduction returns them again (saying a
+// shot once is the report's rule, not the reduction's).
+TEST(Reduction, AvertissementsRendusSansToucherAuRapport) {
+  struct Cas {
+    const char* nom;
+    uint8_t type;
+    double longueur, deniv;
+    const char* motif;  // in the warning; none when the shot reduces cleanly
+  };
+  const Cas cas[] = {
+      {"dénivelée plus grande que la longueur", SaisieDenivLongueur, 5, -6, "verticale"},
+      {"longueur hors de toute mesure", SaisieDenivLongueur, 1e308, 0, "mesures impossibles"},
+      {"visée réductible", SaisieDenivLongueur, 5, -3, nullptr},
+  };
+  for (const Cas& k : cas) {
+    SCOPED_TRACE(k.nom);
+    GardeContexteCalcul garde;
+    ReseauTest r;
+    TCavite* c = r.Cavite("Gouffre", "G A: 1 2\nE1 - 1\n1 - 2");
+    TVisee* v = ReseauTest::ViseeEntre(*c, "1", "2");
+    v->Typesaisie = k.type;
+    v->Long = k.longueur;
+    v->Deniv = k.deniv;
+    for (int fois = 0; fois < 2; ++fois) {
+      TAvertissementsCalcul avertissements;
+      v->CalculeVisee(avertissements);
+      if (!k.motif) {
+        EXPECT_TRUE(avertissements.empty()) << avertissements.front().Texte;
+        continue;
+      }
+      ASSERT_EQ(avertissements.size(), 1u) << "reduction " << fois + 1;
+      EXPECT_EQ(avertissements[0].Visee, v);
+      EXPECT_NE(avertissements[0].Texte.find("Gouffre"), std::string::npos) << avertissements[0].Texte;
+      EXPECT_NE(avertissements[0].Texte.find("1 - 2"), std::string::npos) << avertissements[0].Texte;
+      EXPECT_NE(avertissements[0].Texte.find(k.motif), std::string::npos) << avertissements[0].Texte;
+    }
+    EXPECT_TRUE(Calcul().Avertissements.empty()) << Calcul().Avertissements.front();
+    EXPECT_TRUE(Calcul().ViseesSignalees.empty());
+    // A splay on the shot reduces the same way.
+    auto h = std::make_unique<TViseeHabi>();
+    h->Typesaisie = k.type;
+    h->Long = k.longueur;
+    h->Deniv = k.deniv;
+    TViseeHabi* habi = v->AjouteViseeHabi(std::move(h));
+    TAvertissementsCalcul avertissements;
+    habi->CalculeViseeHabi(avertissements);
+    ASSERT_EQ(avertissements.size(), k.motif ? 1u : 0u);
+    if (k.motif) {
+      EXPECT_EQ(avertissements[0].Visee, habi);
+      EXPECT_NE(avertissements[0].Texte.find(k.motif), std::string::npos) << avertissements[0].Texte;
+    }
+    EXPECT_TRUE(Calcul().Avertissements.empty()) << Calcul().Avertissements.front();
+  }
+}
+
 // Depth readings: each shot's height difference is its reading less the
 // previous depth shot's; the walk order decides which one is previous.
 TEST(Reduction, ProfondeursSuccessives) {
