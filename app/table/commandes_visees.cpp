@@ -1,4 +1,4 @@
-#include "app/commandes_visees.h"
+#include "app/table/commandes_visees.h"
 
 #include <algorithm>
 

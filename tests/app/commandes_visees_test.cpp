@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "app/commandes_visees.h"
+#include "app/table/commandes_visees.h"
 #include "app/commun/config_generale.h"
 #include "app/document/gestion_document.h"
 #include "app/document/document_reseau.h"

@@ -220,7 +220,7 @@ TEST_F(TextureImage, PavageFacteurEnormeBorne) {
   // The copies double the covered part at each step: a few dozen copies,
   // not one per period.
   {
-    platform::RecordingCanvas copies(400, 300);
+    platform::TextLogCanvas copies(400, 300);
     PaveTexture(copies, 400, 300, t, 300);
     EXPECT_GT(copies.Log.size(), 0u);
     EXPECT_LT(copies.Log.size(), 64u);
