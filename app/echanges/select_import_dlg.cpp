@@ -17,6 +17,9 @@
 
 namespace app {
 
+using views::TGroupeRadio;
+using views::TCadreProjectionWGS;
+
 using foundation::IdMsg;
 using foundation::Msg;
 using platform::qt::Q;

@@ -17,10 +17,15 @@ class QLabel;
 class QTreeWidget;
 class QTreeWidgetItem;
 
+namespace views {
+class TGroupeRadio;
+class TCadreProjectionWGS;
+}  // namespace views
+
 namespace app {
 
-class TCadreProjectionWGS;
-class TGroupeRadio;
+using views::TGroupeRadio;
+using views::TCadreProjectionWGS;
 
 class TSelectImportDlg : public QDialog {
   Q_OBJECT

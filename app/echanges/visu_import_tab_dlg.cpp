@@ -21,6 +21,10 @@
 
 namespace app {
 
+using views::TGroupeRadio;
+using views::TCadreProjectionSimple;
+using views::TCadreSaisieCoord;
+
 using foundation::IdMsg;
 using foundation::Msg;
 using platform::qt::Q;

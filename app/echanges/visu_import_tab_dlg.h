@@ -26,6 +26,10 @@ class QTableView;
 
 namespace app {
 
+using views::TGroupeRadio;
+using views::TCadreProjectionSimple;
+using views::TCadreSaisieCoord;
+
 // The coordinate-system frame of the table's entrance: "indépendantes",
 // "projection" (the system panel) or "WGS 84" (the entry frame's latitude and
 // longitude instead of its metres).

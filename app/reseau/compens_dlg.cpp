@@ -29,6 +29,8 @@
 
 namespace app {
 
+using views::TGroupeRadio;
+
 using foundation::IdMsg;
 using foundation::Msg;
 

@@ -29,9 +29,13 @@ class TPointSpeleo;
 class TReseau;
 }  // namespace survey
 
+namespace views {
+class TGroupeRadio;
+}  // namespace views
+
 namespace app {
 
-class TGroupeRadio;
+using views::TGroupeRadio;
 
 // "Surface - " + name for a surface point, else name + " / " + the name of
 // its gallery; empty for none.

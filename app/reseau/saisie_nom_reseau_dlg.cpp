@@ -17,6 +17,9 @@
 
 namespace app {
 
+using views::TGroupeRadio;
+using views::TCadreProjectionSimple;
+
 using foundation::IdMsg;
 using foundation::Msg;
 

@@ -18,9 +18,13 @@ namespace survey {
 class TReseau;
 }
 
+namespace views {
+class TCadreProjectionSimple;
+}  // namespace views
+
 namespace app {
 
-class TCadreProjectionSimple;
+using views::TCadreProjectionSimple;
 
 class TSaisieNomReseauDlg : public QDialog {
   Q_OBJECT

@@ -27,6 +27,10 @@
 
 namespace app {
 
+using views::TGroupeRadio;
+using views::TCadreProjectionWGS;
+using views::TCadreSaisieCoord;
+
 using foundation::IdMsg;
 using foundation::Msg;
 using platform::qt::Q;

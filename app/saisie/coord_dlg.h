@@ -16,10 +16,15 @@ class TMotifDocument;
 class TPointSpeleo;
 }  // namespace survey
 
-namespace app {
-
+namespace views {
 class TCadreProjectionWGS;
 class TCadreSaisieCoord;
+}  // namespace views
+
+namespace app {
+
+using views::TCadreProjectionWGS;
+using views::TCadreSaisieCoord;
 
 class TCoordDlg : public QDialog {
   Q_OBJECT

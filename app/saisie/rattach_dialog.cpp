@@ -15,6 +15,8 @@
 
 namespace app {
 
+using views::TGroupeRadio;
+
 using foundation::IdMsg;
 using foundation::Msg;
 using platform::qt::Q;

@@ -11,9 +11,13 @@ namespace survey {
 class TPointSpeleo;
 }  // namespace survey
 
+namespace views {
+class TGroupeRadio;
+}  // namespace views
+
 namespace app {
 
-class TGroupeRadio;
+using views::TGroupeRadio;
 
 class TRattachDialog : public QDialog {
   Q_OBJECT

@@ -42,9 +42,9 @@
 
 namespace {
 
-using app::TCadreProjectionSimple;
-using app::TCadreProjectionWGS;
-using app::TCadreSaisieCoord;
+using views::TCadreProjectionSimple;
+using views::TCadreProjectionWGS;
+using views::TCadreSaisieCoord;
 using essai::Enfant;
 using essai::SurLaFenetreModale;
 
@@ -196,15 +196,15 @@ TEST(CadresProjection, SexagesimalRelu) {
       {"°'\"", 0},
       {"12", 12},
   };
-  for (const Cas& k : lus) EXPECT_NEAR(app::TexteDMSVersDegres(k.texte), k.degres, 1e-12) << k.texte;
-  EXPECT_EQ(app::DegresVersTexteDMS(2 + 20 / 60.0 + 14.025 / 3600.0), "2° 20' 14.0250\"");
+  for (const Cas& k : lus) EXPECT_NEAR(views::TexteDMSVersDegres(k.texte), k.degres, 1e-12) << k.texte;
+  EXPECT_EQ(views::DegresVersTexteDMS(2 + 20 / 60.0 + 14.025 / 3600.0), "2° 20' 14.0250\"");
   // Every text shown reads back within half a ten-thousandth of a second and
   // is shown again unchanged; no 60 seconds.
   for (double x : {0.0, 1e-9, 2.3372291667, 45.999999999, 59.99999, 179.123456789, 89.5, 3.0 - 1e-12}) {
-    const std::string t = app::DegresVersTexteDMS(x);
-    const double relu = app::TexteDMSVersDegres(t);
+    const std::string t = views::DegresVersTexteDMS(x);
+    const double relu = views::TexteDMSVersDegres(t);
     EXPECT_LE(std::abs(relu - x) * 3600, 0.5e-4 + 1e-9) << t;
-    EXPECT_EQ(app::DegresVersTexteDMS(relu), t);
+    EXPECT_EQ(views::DegresVersTexteDMS(relu), t);
     EXPECT_EQ(t.find(" 60."), std::string::npos) << t;
   }
   // Through the frame: typed in sexagesimal, shown in decimal and back.

@@ -137,7 +137,7 @@ TEST(SaisieNomReseauDlg, TabDuTypeDeCoordonneesAuSysteme) {
   survey::TReseau r;
   TSaisieNomReseauDlg d(r);
   d.show();
-  app::TCadreProjectionSimple* cadre = d.CadreProjectionActive;
+  views::TCadreProjectionSimple* cadre = d.CadreProjectionActive;
   cadre->SimpleCoordsRdg->Item(1)->click();
   ASSERT_TRUE(cadre->ListeProjectBox->isVisible());
   EXPECT_EQ(SuivantAuClavier(d.EditNom), cadre->SimpleCoordsRdg->Item(0));

@@ -18,7 +18,7 @@
 #include "survey/point_speleo.h"
 #include "survey/ports_survey.h"
 
-namespace app {
+namespace views {
 
 using foundation::IdMsg;
 using foundation::Msg;
@@ -448,4 +448,4 @@ void TCadreSaisieCoord::AfficheCoordPt(const survey::TPointSpeleo& vPtSpel) {
   EditZWGS->setText(texte(vPtSpel.Z));
 }
 
-}  // namespace app
+}  // namespace views

@@ -28,7 +28,7 @@ namespace survey {
 class TPointSpeleo;
 }
 
-namespace app {
+namespace views {
 
 // Degrees (x >= 0) as degrees, minutes and seconds with four decimals:
 // 2° 20' 14.0250".  Rounded to the ten-thousandth of a second, with carry.
@@ -162,4 +162,4 @@ class TCadreSaisieCoord : public QWidget {
   double LitAngle(const QLineEdit* e) const;
 };
 
-}  // namespace app
+}  // namespace views
